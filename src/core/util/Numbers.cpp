@@ -1,0 +1,107 @@
+#include "util/Numbers.h"
+
+#include <charconv>
+#include <cmath>
+#include <string>
+
+namespace vorlane {
+
+namespace {
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+}  // namespace
+
+double LeadingNumber(std::string_view text) {
+  // Collect the characters of the number, blanks removed, then convert once.
+  std::string digits;
+  std::size_t i = 0;
+  auto skipBlanks = [&] {
+    while (i < text.size() && IsBlank(text[i])) ++i;
+  };
+  auto takeDigits = [&] {
+    std::size_t count = 0;
+    for (;;) {
+      skipBlanks();
+      if (i < text.size() && text[i] >= '0' && text[i] <= '9') {
+        digits += text[i++];
+        ++count;
+      } else {
+        return count;
+      }
+    }
+  };
+
+  skipBlanks();
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+    if (text[i] == '-') digits += '-';
+    ++i;
+  }
+  std::size_t mantissaDigits = takeDigits();
+  skipBlanks();
+  if (i < text.size() && text[i] == '.') {
+    digits += '.';
+    ++i;
+    mantissaDigits += takeDigits();
+  }
+  if (mantissaDigits == 0) return 0.0;
+
+  skipBlanks();
+  if (i < text.size() && (text[i] == 'e' || text[i] == 'E' || text[i] == 'd' || text[i] == 'D')) {
+    std::size_t save = i;
+    std::string saveDigits = digits;
+    ++i;
+    skipBlanks();
+    std::string exponent = "e";
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+      exponent += text[i++];
+    }
+    digits += exponent;
+    if (takeDigits() == 0) {  // "1E" or "1E+" without digits: the exponent part is no number
+      i = save;
+      digits = saveDigits;
+    }
+  }
+
+  double value = 0.0;
+  const char* first = digits.data();
+  if (!digits.empty() && digits[0] == '-') ++first;
+  auto [ptr, ec] = std::from_chars(first, digits.data() + digits.size(), value);
+  (void)ptr;
+  if (ec == std::errc::result_out_of_range) {
+    // Too large gives infinity, too small gives zero, as the hardware would.
+    double probe = std::strtod(first, nullptr);
+    value = probe;
+  }
+  return digits[0] == '-' ? -value : value;
+}
+
+std::optional<std::int16_t> RoundToInt16(double value) {
+  if (!std::isfinite(value)) return std::nullopt;
+  double r = std::nearbyint(value);  // default rounding mode: halves to even
+  if (r < -32768.0 || r > 32767.0) return std::nullopt;
+  return static_cast<std::int16_t>(r);
+}
+
+std::optional<std::int32_t> RoundToInt32(double value) {
+  if (!std::isfinite(value)) return std::nullopt;
+  double r = std::nearbyint(value);
+  if (r < -2147483648.0 || r > 2147483647.0) return std::nullopt;
+  return static_cast<std::int32_t>(r);
+}
+
+std::string FormatNumber(double value, int significant) {
+  if (std::isnan(value)) return "NaN";
+  if (std::isinf(value)) return value < 0 ? "-Infinity" : "Infinity";
+  if (value == 0.0) return "0";
+  char buffer[64];
+  auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, significant);
+  if (ec != std::errc()) return "0";
+  std::string text(buffer, end);
+  // to_chars writes "1e+16"; the general number text spells the exponent "E".
+  auto e = text.find('e');
+  if (e != std::string::npos) text[e] = 'E';
+  return text;
+}
+
+}  // namespace vorlane
