@@ -1,0 +1,103 @@
+#include "records/vrlComponent.h"
+#include "records/vrlFacility.h"
+
+#include <gtest/gtest.h>
+
+namespace vorlane {
+namespace {
+
+TEST(vrlComponent, NewRecordDefaults) {
+  vrlComponent c;
+  EXPECT_EQ(c.NumTechReqs(), 1);
+  EXPECT_EQ(c.TechReqArea(1), "");
+  EXPECT_EQ(c.NumAbils(), 1);
+  EXPECT_EQ(c.AbilName(1), "");
+  EXPECT_EQ(c.WeaponType(), "None");
+  EXPECT_EQ(c.WeaponDisplayType(), "Beam");
+  EXPECT_EQ(c.NumCompLevels(), "0");
+  EXPECT_FALSE(c.GridComp());
+  for (std::int16_t r = 1; r <= 21; ++r) EXPECT_EQ(c.WeaponDamageAtRange(r), "") << r;
+}
+
+TEST(vrlComponent, ShrinkingDiscardsForGoodAndRegrowingGivesEmptyEntries) {
+  vrlComponent c;
+  ASSERT_TRUE(c.SetNumTechReqs(3));
+  c.SetTechReqArea(1, "A");
+  c.SetTechReqArea(2, "B");
+  c.SetTechReqArea(3, "C");
+  c.SetTechReqLevel(3, "5");
+  ASSERT_TRUE(c.SetNumTechReqs(1));
+  EXPECT_EQ(c.TechReqArea(1), "A");
+  EXPECT_FALSE(c.TechReqArea(2).has_value());
+  ASSERT_TRUE(c.SetNumTechReqs(3));
+  EXPECT_EQ(c.TechReqArea(2), "");
+  EXPECT_EQ(c.TechReqArea(3), "");
+  EXPECT_EQ(c.TechReqLevel(3), "");
+}
+
+TEST(vrlComponent, SettingTheCurrentCountKeepsEntries) {
+  vrlComponent c;
+  c.SetNumAbils(2);
+  c.SetAbilName(2, "Shield");
+  c.SetNumAbils(2);
+  EXPECT_EQ(c.AbilName(2), "Shield");
+}
+
+TEST(vrlComponent, OutOfRangeIndexChangesNothing) {
+  vrlComponent c;
+  c.SetNumAbils(0);
+  EXPECT_FALSE(c.AbilName(1).has_value());
+  EXPECT_FALSE(c.SetAbilName(1, "x"));
+  EXPECT_FALSE(c.SetNumAbils(-1));
+  EXPECT_EQ(c.NumAbils(), 0);
+  EXPECT_FALSE(c.WeaponDamageAtRange(0).has_value());
+  EXPECT_FALSE(c.WeaponDamageAtRange(22).has_value());
+  EXPECT_FALSE(c.SetWeaponDamageAtRange(22, "1"));
+  EXPECT_TRUE(c.SetWeaponDamageAtRange(21, "9"));
+  EXPECT_EQ(c.WeaponDamageAtRange(21), "9");
+  EXPECT_FALSE(c.SetTechReqArea(-1, "x"));
+}
+
+TEST(vrlComponent, LevelCountIsExchangedAsText) {
+  vrlComponent c;
+  struct Case { const char* in; const char* out; } cases[] = {
+      {"12", "12"}, {"", "0"}, {"2.5", "2"}, {"3.5", "4"}, {"abc", "0"}, {"007", "7"}, {" 1 2", "12"}, {"-4", "-4"}};
+  for (auto [in, out] : cases) {
+    ASSERT_TRUE(c.SetNumCompLevels(in)) << in;
+    EXPECT_EQ(c.NumCompLevels(), out) << in;
+  }
+}
+
+TEST(vrlComponent, OverflowingLevelCountLeavesTheOldValue) {
+  vrlComponent c;
+  c.SetNumCompLevels("5");
+  EXPECT_FALSE(c.SetNumCompLevels("32768"));
+  EXPECT_FALSE(c.SetNumCompLevels("-40000"));
+  EXPECT_EQ(c.NumCompLevels(), "5");
+  EXPECT_TRUE(c.SetNumCompLevels("32767"));
+}
+
+TEST(vrlFacility, DefaultsAndAbilityGroup) {
+  vrlFacility f;
+  EXPECT_EQ(f.NumTechReqs(), 1);
+  EXPECT_EQ(f.TechReqArea(1), "");
+  EXPECT_EQ(f.NumFacLevels(), "0");
+  EXPECT_FALSE(f.GridFac());
+  f.SetNumAbils(3);
+  EXPECT_TRUE(f.SetAbilName(2, "B"));
+  EXPECT_TRUE(f.SetAbilName(3, "C"));
+  f.SetAbilName(1, "A");
+  f.SetNumAbils(1);
+  EXPECT_EQ(f.AbilName(1), "A");
+  EXPECT_FALSE(f.AbilName(2).has_value());
+  f.SetNumAbils(0);
+  EXPECT_FALSE(f.AbilName(1).has_value());
+  f.SetNumTechReqs(2);
+  EXPECT_EQ(f.TechReqNumStyle(2), "");
+  EXPECT_EQ(f.TechReqGridSize(2), "");
+  f.SetNumFacLevels("2.5");
+  EXPECT_EQ(f.NumFacLevels(), "2");
+}
+
+}  // namespace
+}  // namespace vorlane
