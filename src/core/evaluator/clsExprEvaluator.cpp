@@ -1202,7 +1202,7 @@ double clsExprEvaluator::Compute(int code, const double* a) {
     case kRnd: return x * NextRandom();
     case kSgn: return Sgn(x);
     case kSqr: return std::sqrt(x);
-    case kCbr: return std::cbrt(x);
+    case kCbr: return Sgn(x) * std::pow(std::fabs(x), 1.0 / 3);
     case kDec: return Dec(x);
     case kCsc: return 1 / std::sin(x * f);
     case kSec: return 1 / std::cos(x * f);
