@@ -693,7 +693,7 @@ class clsExprEvaluator::Compiler {
 };
 
 bool clsExprEvaluator::Compiler::NewRow(std::string_view fun, int code, int argTop, int priLvl) {
-  if (Top() >= kMaxRows) return FailAt("Expression too long at pos: ", pos_);
+  if (Top() >= kMaxRows) return FailAt("Expression too complex at pos: ", pos_);
   Row& row = ev_.rows_.emplace_back();
   row.fun.assign(fun);
   row.funCode = code;
@@ -959,8 +959,10 @@ bool clsExprEvaluator::Compiler::Scan(std::string_view text) {
       case '<':
       case '>':
         if (pendingCmp_.empty()) {
-          if (Top() > 0 && IsComparison(Newest().funCode)) {
-            // a < b < c: the comparisons are multiplied, b goes to both.
+          if (Top() > 0 && IsComparison(Newest().funCode) && Newest().priLvl == 10 * depth_ + 1) {
+            // a < b < c: the comparisons are multiplied, b goes to both. Only
+            // a comparison at this bracket depth chains: (a<b)<c compares
+            // the bracket's 0 or 1 with c.
             if (!NewRow("*", kMul, 2, 10 * (depth_ - 1) + 3) || !StoreOperand(pending_, 1)) {
               return false;
             }
