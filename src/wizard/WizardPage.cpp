@@ -28,15 +28,18 @@ WizardPage::WizardPage(HQ& hq, QWidget* parent) : HostedPage(hq, parent) {
   layout->addWidget(body_);
   layout->addStretch(1);
 
-  auto* buttons = new QHBoxLayout;
+  // Created in tab order (Next, Back, Cancel), shown as Back, Cancel, Next.
+  buttonBar_ = new QWidget(this);
+  auto* buttons = new QHBoxLayout(buttonBar_);
+  buttons->setContentsMargins(0, 0, 0, 0);
+  cmdNext_ = MakeButton(buttonBar_, "cmdNext", QStringLiteral("&Next >>>"), QStringLiteral("Advances to the next screen."));
+  cmdBack_ = MakeButton(buttonBar_, "cmdBack", QStringLiteral("<<< &Back"), QStringLiteral("Returns to the previous screen."));
+  cmdCancel_ = MakeButton(buttonBar_, "cmdCancel", QStringLiteral("Cancel"), QStringLiteral("Returns to the main menu."));
   buttons->addStretch(1);
-  cmdBack_ = MakeButton(this, "cmdBack", QStringLiteral("<<< &Back"), QStringLiteral("Returns to the previous screen."));
-  cmdCancel_ = MakeButton(this, "cmdCancel", QStringLiteral("Cancel"), QStringLiteral("Returns to the main menu."));
-  cmdNext_ = MakeButton(this, "cmdNext", QStringLiteral("&Next >>>"), QStringLiteral("Advances to the next screen."));
   buttons->addWidget(cmdBack_);
   buttons->addWidget(cmdCancel_);
   buttons->addWidget(cmdNext_);
-  layout->addLayout(buttons);
+  layout->addWidget(buttonBar_);
 
   SetDefaultButton(cmdNext_);
   HostedPage::SetCancelButton(cmdCancel_);
@@ -77,16 +80,15 @@ void WizardPage::NavigateTo(HostedPage* page) {
 
 void WizardPage::ReturnToMenu() { hq().ShowMainMenu(); }
 
-// The page's own controls come first in tab order, then Next, Back, Cancel.
+// The page's own controls come first in tab order, then the buttons: the
+// button bar moves to the end of the focus chain by being parented anew.
 void WizardPage::AboutToBeShown() {
-  QWidget* last = nullptr;
-  for (QWidget* w = nextInFocusChain(); w && w != this; w = w->nextInFocusChain()) {
-    if (isAncestorOf(w) && w != cmdBack_ && w != cmdCancel_ && w != cmdNext_ && (w->focusPolicy() & Qt::TabFocus))
-      last = w;
-  }
-  if (last) setTabOrder(last, cmdNext_);
-  setTabOrder(cmdNext_, cmdBack_);
-  setTabOrder(cmdBack_, cmdCancel_);
+  auto* pageLayout = static_cast<QVBoxLayout*>(layout());
+  pageLayout->removeWidget(buttonBar_);
+  buttonBar_->setParent(nullptr);
+  buttonBar_->setParent(this);
+  pageLayout->addWidget(buttonBar_);
+  buttonBar_->show();
   HostedPage::AboutToBeShown();
 }
 

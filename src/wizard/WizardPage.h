@@ -98,6 +98,7 @@ class WizardPage : public HostedPage {
 
  private:
   QWidget* body_;
+  QWidget* buttonBar_;
   QPushButton* cmdBack_;
   QPushButton* cmdCancel_;
   QPushButton* cmdNext_;
