@@ -60,6 +60,34 @@ inline vrlFacility BareFacility(const std::string& name = "Mine", const std::str
   return f;
 }
 
+// The worked example: a three-level laser that is no weapon, as also stored
+// in the data file laser.json.
+inline vrlComponent LaserComponent() {
+  vrlComponent c;
+  c.SetCompName("Laser");
+  c.SetCompDesc("A basic beam weapon for &compname's first steps.");
+  c.SetNumCompLevels("3");
+  c.SetVehicleType("Ship");
+  c.SetNumberStyle("&complevel");
+  c.SetRomanStyle("&complevel");
+  c.SetGeneralGroup("Weapons");
+  c.SetFamily("100");
+  c.SetPicNum("12");
+  c.SetTechReqArea(1, "Lasers");
+  c.SetTechReqLevel(1, "&complevel");
+  c.SetMinCost("{&complevel*10}");
+  c.SetOrgCost("0");
+  c.SetRadCost("{&complevel*5}");
+  c.SetSize("10");
+  c.SetHP("{&size*2}");
+  c.SetSupplyUse("0");
+  c.SetAbilName(1, "Armor");
+  c.SetAbilDesc(1, "Absorbs &abil1val1 damage.");
+  c.SetAbilVal1(1, "{&complevel*10}");
+  c.SetAbilVal2(1, "0");
+  return c;
+}
+
 // One line of an entry: the key padded to 42 characters, ":= ", the value.
 inline std::string Line(const std::string& key, const std::string& value) {
   return key + std::string(42 - key.size(), ' ') + ":= " + value + "\r\n";
