@@ -136,6 +136,8 @@ class clsExprEvaluator {
   };
 
   bool Run(double& result);
+  double Compute(int code, const double* args);
+  double NextRandom();
   void LoadVariables();
   void AssignVar(int index, double value, bool markAssigned);
   int FindVar(std::string_view name) const;
