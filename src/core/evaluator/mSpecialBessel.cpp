@@ -20,8 +20,8 @@ constexpr double kHankel = 20.0;
 constexpr double kTiny = 1e-300;
 // Rescaling of recurrences that would otherwise overflow.
 constexpr int kScaleBits = 600;
-const double kScaleBig = std::ldexp(1.0, kScaleBits);
-const double kScaleSmall = std::ldexp(1.0, -kScaleBits);
+constexpr double kScaleBig = 0x1p600;
+constexpr double kScaleSmall = 0x1p-600;
 
 // Hankel expansion of J and Y (or I and K) of order nu for large x:
 // p = sum (-1)^k a_2k / x^2k, q = sum (-1)^k a_(2k+1) / x^(2k+1),
@@ -175,6 +175,18 @@ bool SplitOrder(double n, std::int64_t& order, bool& odd) {
   order = *rounded < 0 ? -static_cast<std::int64_t>(*rounded) : *rounded;
   odd = order % 2 != 0;
   return true;
+}
+
+// value * f1 * f2 * 2^exponent without overflow or underflow on the way.
+double ScaledProduct(double value, int exponent, double f1, double f2) {
+  int e = 0;
+  double m = std::frexp(value, &e);
+  exponent += e;
+  m = std::frexp(m * f1, &e);
+  exponent += e;
+  m = std::frexp(m * f2, &e);
+  exponent += e;
+  return std::ldexp(m, exponent);
 }
 
 // Upper bound of ln((x/2)^n / n!) used to see that J_n(x) or I_n(x) e^-x underflows.
@@ -428,7 +440,7 @@ double BesselI(double x, double n) {
     }
     double scaled = ratio * BesselIScaledPair(x).order0 / current;  // I_n e^-x 2^scale
     double half = std::exp(0.5 * x);
-    result = std::ldexp(scaled * half, -scale) * half;
+    result = ScaledProduct(scaled, -scale, half, half);
   }
   return negate ? -result : result;
 }

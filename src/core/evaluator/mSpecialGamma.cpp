@@ -57,6 +57,71 @@ constexpr std::array<double, 11> kBernoulli = {
     5.0 / 66.0,         -691.0 / 2730.0, 7.0 / 6.0,        -3617.0 / 510.0,
     43867.0 / 798.0,    -174611.0 / 330.0, 854513.0 / 138.0};
 
+// zeta(k) - 1 for k = 0 .. kZetaTableSize-1 (entries below 2 unused), formed at
+// compile time by summing n^-k up to n = 15 and the Euler-Maclaurin tail.
+constexpr int kZetaTableSize = 40;
+
+constexpr double IntegerPower(double base, int k) {
+  double r = 1.0;
+  for (int i = 0; i < k; ++i) r *= base;
+  return r;
+}
+
+constexpr double ZetaMinusOne(int k) {
+  constexpr int n = 16;
+  double sum = 0.0;
+  for (int i = n - 1; i >= 2; --i) sum += IntegerPower(1.0 / i, k);
+  double inverse = 1.0 / n;
+  double nk = IntegerPower(inverse, k);  // n^-k
+  double tail = n * nk / (k - 1) + nk / 2.0;
+  // + sum_j B_2j / (2j)! k (k+1) ... (k+2j-2) n^(-k-2j+1)
+  constexpr double bernoulli[] = {1.0 / 6.0, -1.0 / 30.0, 1.0 / 42.0, -1.0 / 30.0, 5.0 / 66.0, -691.0 / 2730.0};
+  double rising = k;
+  double power = nk * inverse;
+  double factorial = 2.0;
+  for (int j = 1; j <= 6; ++j) {
+    tail += bernoulli[j - 1] / factorial * rising * power;
+    rising *= (k + 2.0 * j - 1.0) * (k + 2.0 * j);
+    power *= inverse * inverse;
+    factorial *= (2.0 * j + 1.0) * (2.0 * j + 2.0);
+  }
+  return sum + tail;
+}
+
+constexpr std::array<double, kZetaTableSize> MakeZetaTable() {
+  std::array<double, kZetaTableSize> table{};
+  for (int k = 2; k < kZetaTableSize; ++k) table[k] = ZetaMinusOne(k);
+  return table;
+}
+
+constexpr std::array<double, kZetaTableSize> kZetaMinusOne = MakeZetaTable();
+
+// sum_(k>=2) (-1)^k (zeta(k) - 1) z^k / k for |z| <= 1/2.
+double LnGammaTaylorTail(double z) {
+  double sum = 0.0;
+  double power = z * z;
+  for (int k = 2; k < kZetaTableSize; ++k) {
+    double term = kZetaMinusOne[k] * power / k;
+    sum += (k % 2 == 0) ? term : -term;
+    if (std::fabs(term) < 1e-18 * std::fabs(sum)) break;
+    power *= z;
+  }
+  return sum;
+}
+
+// sum_(k>=2) (-1)^k (zeta(k) - 1) z^(k-1) for |z| <= 1/2.
+double DigammaTaylorTail(double z) {
+  double sum = 0.0;
+  double power = z;
+  for (int k = 2; k < kZetaTableSize; ++k) {
+    double term = kZetaMinusOne[k] * power;
+    sum += (k % 2 == 0) ? term : -term;
+    if (std::fabs(term) < 1e-18 * std::fabs(sum)) break;
+    power *= z;
+  }
+  return sum;
+}
+
 bool IsSmallPositiveInteger(double x) { return x >= 1.0 && x <= 171.0 && x == std::floor(x); }
 
 double Factorial(int n) {
@@ -86,6 +151,17 @@ double GammaPositive(double x) {
 
 double LnGammaPositive(double x) {
   if (x == 1.0 || x == 2.0) return 0.0;
+  // Taylor series about 1 and 2, exact near the zeros of ln Gamma:
+  // ln Gamma(2+z) = (1 - gamma) z + sum_(k>=2) (-1)^k (zeta(k) - 1) z^k / k,
+  // ln Gamma(1+z) = ln Gamma(2+z) - ln(1+z).
+  if (x >= 0.5 && x < 1.5) {
+    double z = x - 1.0;
+    return (1.0 - kEuler) * z + LnGammaTaylorTail(z) - std::log1p(z);
+  }
+  if (x >= 1.5 && x <= 2.5) {
+    double z = x - 2.0;
+    return (1.0 - kEuler) * z + LnGammaTaylorTail(z);
+  }
   if (x < 100.0) return std::log(GammaPositive(x));
   double t = x + kLanczosShift;
   return (x + 0.5) * std::log(t) - t + std::log(kSqrt2Pi * LanczosSum(x) / x);
@@ -216,6 +292,13 @@ double Digamma(double x) {
     // Reflection: psi(x) = psi(1 - x) - pi cot(pi x)
     return Digamma(1.0 - x) - kPi * CosPi(x) / SinPi(x);
   }
+  // Taylor series about 1 and 2, exact near the zero at 1.4616:
+  // psi(2+z) = 1 - gamma + sum_(k>=2) (-1)^k (zeta(k) - 1) z^(k-1), psi(1+z) = psi(2+z) - 1/(1+z).
+  if (x >= 0.5 && x < 1.5) {
+    double z = x - 1.0;
+    return -kEuler + z / x + DigammaTaylorTail(z);
+  }
+  if (x >= 1.5 && x <= 2.5) return (1.0 - kEuler) + DigammaTaylorTail(x - 2.0);
   // Upward recurrence psi(x) = psi(x + 1) - 1/x, summed with compensation.
   double shift = 0.0, shiftError = 0.0;
   double y = x;
@@ -272,17 +355,16 @@ namespace {
 // 1 - s is passed separately so that it is exact near the pole.
 double ZetaSeries(double s, double oneMinusS) {
   constexpr int kMaxTerms = 100;
-  std::array<double, kMaxTerms + 1> powers{};
-  for (int k = 0; k <= kMaxTerms; ++k) powers[k] = std::pow(k + 1.0, -s);
+  std::array<double, kMaxTerms + 1> powers{};    // (-1)^k (k+1)^-s, filled as needed
+  std::array<double, kMaxTerms + 1> binomials{};  // row n of Pascal's triangle
   double sum = 0.0;
   double scale = 0.5;
   for (int n = 0; n <= kMaxTerms; ++n) {
+    powers[n] = (n % 2 == 0 ? 1.0 : -1.0) * std::pow(n + 1.0, -s);
+    binomials[n] = 1.0;
+    for (int k = n - 1; k >= 1; --k) binomials[k] += binomials[k - 1];
     double inner = 0.0;
-    double binomial = 1.0;
-    for (int k = 0; k <= n; ++k) {
-      inner += (k % 2 == 0 ? binomial : -binomial) * powers[k];
-      binomial = binomial * (n - k) / (k + 1);
-    }
+    for (int k = 0; k <= n; ++k) inner += binomials[k] * powers[k];
     double term = inner * scale;
     sum += term;
     scale *= 0.5;

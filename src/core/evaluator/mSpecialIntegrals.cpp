@@ -4,7 +4,6 @@
 #include "evaluator/mSpecialInternal.h"
 
 #include <cmath>
-#include <complex>
 
 #include "util/Numbers.h"
 
@@ -16,9 +15,38 @@ namespace {
 
 constexpr double kTiny = 1e-300;
 
-// Modified Lentz evaluation of b0 + a1/(b1 + a2/(b2 + ...)) with complex terms,
-// for the two continued fractions below whose terms follow a fixed pattern.
-using Complex = std::complex<double>;
+// Complex arithmetic for the continued fractions below: plain operations
+// with Smith's division, cheaper than the library type's fully general ones.
+struct Complex {
+  double re = 0.0, im = 0.0;
+  Complex() = default;
+  Complex(double r, double i = 0.0) : re(r), im(i) {}
+  double real() const { return re; }
+  double imag() const { return im; }
+  Complex& operator+=(double v) {
+    re += v;
+    return *this;
+  }
+  Complex& operator*=(const Complex& o) {
+    double r = re * o.re - im * o.im;
+    im = re * o.im + im * o.re;
+    re = r;
+    return *this;
+  }
+};
+
+Complex operator+(const Complex& a, const Complex& b) { return {a.re + b.re, a.im + b.im}; }
+Complex operator-(double a, const Complex& b) { return {a - b.re, -b.im}; }
+Complex operator*(const Complex& a, const Complex& b) { return {a.re * b.re - a.im * b.im, a.re * b.im + a.im * b.re}; }
+Complex operator*(double a, const Complex& b) { return {a * b.re, a * b.im}; }
+Complex operator/(double a, const Complex& b) {
+  if (std::fabs(b.re) >= std::fabs(b.im)) {
+    double r = b.im / b.re, den = b.re + b.im * r;
+    return {a / den, -a * r / den};
+  }
+  double r = b.re / b.im, den = b.re * r + b.im;
+  return {a * r / den, -a / den};
+}
 
 bool LentzConverged(const Complex& delta) {
   return std::fabs(delta.real() - 1.0) + std::fabs(delta.imag()) < 1e-16;

@@ -20,7 +20,7 @@ inline constexpr double kEps = std::numeric_limits<double>::epsilon();
 
 // Upper bound on the steps of a recurrence in the order or degree. Beyond it
 // the function reports a fault instead of running for seconds.
-inline constexpr std::int64_t kMaxRecurrenceSteps = 10'000'000;
+inline constexpr std::int64_t kMaxRecurrenceSteps = 1'000'000;
 
 inline bool IsNonPositiveInteger(double x) { return x <= 0.0 && x == std::floor(x); }
 
