@@ -144,9 +144,10 @@ double GammaPositive(double x) {
   if (IsSmallPositiveInteger(x)) return Factorial(static_cast<int>(x) - 1);
   if (x > kGammaOverflow) return kInf;
   double t = x + kLanczosShift;
-  // t^(x + 1/2) e^-t, split in two powers so that it does not overflow early.
-  double half = std::pow(t, 0.5 * (x + 0.5));
-  return kSqrt2Pi * LanczosSum(x) / x * (half * std::exp(-t)) * half;
+  // t^(x + 1/2) e^-t as t^(x/2) e^-t t^(x/2) sqrt(t): no early overflow, and
+  // no rounding of x + 1/2 in the exponent.
+  double half = std::pow(t, 0.5 * x);
+  return kSqrt2Pi * LanczosSum(x) / x * std::sqrt(t) * (half * std::exp(-t)) * half;
 }
 
 double LnGammaPositive(double x) {
@@ -164,7 +165,8 @@ double LnGammaPositive(double x) {
   }
   if (x < 100.0) return std::log(GammaPositive(x));
   double t = x + kLanczosShift;
-  return (x + 0.5) * std::log(t) - t + std::log(kSqrt2Pi * LanczosSum(x) / x);
+  double lt = std::log(t);
+  return (x * lt - t) + (0.5 * lt + std::log(kSqrt2Pi * LanczosSum(x) / x));
 }
 
 double ReciprocalGamma(double x) {
@@ -326,9 +328,14 @@ double Beta(double a, double b) {
   if (std::isnan(a) || std::isnan(b)) return kNaN;
   if (IsNonPositiveInteger(a) || IsNonPositiveInteger(b)) return kNaN;
   double c = a + b;
+  // a + b = c + cError exactly; Gamma at the rounded sum is corrected by the
+  // first-order term cError psi(c), otherwise a rounded c costs c psi(c) ulps.
+  double bPart = c - a;
+  double cError = (a - (c - bPart)) + (b - bPart);
   if (a > 0.0 && b > 0.0) {
     if (c < kGammaOverflow && a > 1e-300 && b > 1e-300) {
-      return GammaPositive(a) * GammaPositive(b) / GammaPositive(c);
+      double value = GammaPositive(a) * GammaPositive(b) / GammaPositive(c);
+      return cError == 0.0 ? value : value * (1.0 - cError * Digamma(c));
     }
     // Lanczos sums combined, the powers taken as ratios close to 1:
     // B = sqrt(2 pi) e^-shift S(a)S(b)/S(c) c/(ab) sqrt(t_c) (t_a/t_c)^(a+1/2) (t_b/t_c)^(b+1/2)
@@ -342,7 +349,7 @@ double Beta(double a, double b) {
   double ga = Gamma(a), gb = Gamma(b), rc = ReciprocalGamma(c);
   if (rc == 0.0) return 0.0;
   double value = ga * gb * rc;
-  if (std::isfinite(value) && value != 0.0) return value;
+  if (std::isfinite(value) && value != 0.0) return cError == 0.0 ? value : value * (1.0 - cError * Digamma(c));
   double sa = 1.0, sb = 1.0, sc = 1.0;
   double l = LnGammaAbs(a, sa) + LnGammaAbs(b, sb) - LnGammaAbs(c, sc);
   return sa * sb * sc * std::exp(l);
