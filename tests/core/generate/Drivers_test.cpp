@@ -201,7 +201,6 @@ TEST(PlainDriver, TheFiftyPassChainOfAFacility) {
 }
 
 TEST(PlainDriver, AFailureAtALaterLevelDropsTheEarlierEntries) {
-  REQUIRE_EVALUATOR();
   // elli1 and elli2 are functions, elli3 is not.
   vrlComponent c = BareComponent("Laser", "3");
   c.SetCompDesc("{elli&complevel(90, 0.5)}");

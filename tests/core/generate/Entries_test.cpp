@@ -52,7 +52,6 @@ std::string LaserEntry(int level) {
 }
 
 TEST(Entries, TheLaserExampleByteForByte) {
-  REQUIRE_EVALUATOR();
   RecordingSink sink;
   CompGenerate gen;
   std::vector<std::string> labels;
@@ -169,7 +168,6 @@ TEST(Entries, NonWeaponDirectFireAndSeekingWeapons) {
 }
 
 TEST(Entries, NameSuffixOfAPlainDesign) {
-  REQUIRE_EVALUATOR();
   vrlComponent c = BareComponent("Laser", "3");
   c.SetNumberStyle("Mk {&complevel+1}");
   RecordingSink sink;

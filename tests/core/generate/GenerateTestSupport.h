@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "evaluator/clsExprEvaluator.h"
 #include "records/vrlComponent.h"
 #include "records/vrlFacility.h"
 #include "util/MessageSink.h"
@@ -32,14 +31,6 @@ class RecordingSink : public MessageSink {
 inline std::ostream& operator<<(std::ostream& out, const Message& m) {
   return out << "{\"" << m.title << "\", \"" << m.text << "\"}";
 }
-
-// True once the evaluator compiles and evaluates brace groups.
-inline bool EvaluatorReady() {
-  clsExprEvaluator e;
-  return e.StoreExpression("{2*{3+1}}") && e.Eval() == 8;
-}
-#define REQUIRE_EVALUATOR() \
-  if (!::vorlane::testing::EvaluatorReady()) GTEST_SKIP() << "evaluator not available"
 
 // A component with every text empty, no requirement and no ability.
 inline vrlComponent BareComponent(const std::string& name = "Laser", const std::string& levels = "1") {

@@ -103,7 +103,6 @@ TEST(Resolution, FieldsThatNeverFinishEndInTheFiftyPassMessage) {
 }
 
 TEST(Resolution, FortyNineGroupsFitTheLimitAndFiftyDoNot) {
-  REQUIRE_EVALUATOR();
   CompGenerate gen;
   std::string groups;
   for (int i = 0; i < 49; ++i) groups += "{1}";
@@ -158,7 +157,6 @@ TEST(Resolution, DamageTextsAreCutToTheirLeadingNumberOnceFinished) {
 }
 
 TEST(Resolution, AMultiStepDamageFormulaKeepsItsValue) {
-  REQUIRE_EVALUATOR();
   CompGenerate gen;
   vrlComponent c = BareComponent("Laser");
   c.SetWeaponType("Direct Fire");
