@@ -39,6 +39,13 @@ cmp -s "$work/laser.txt" "$work/out.txt" || fail "-o: file differs from standard
 expect_status 0 $? "-o before the design"
 cmp -s "$work/first.txt" "$work/out.txt" || fail "-o before the design: different text"
 
+# --- the sample designs all generate
+for example in "$(dirname "$0")"/../../examples/*.json; do
+  "$gen" "$example" >"$work/example.txt" 2>"$work/err.txt"
+  expect_status 0 $? "$(basename "$example")"
+  [ -s "$work/example.txt" ] || fail "$(basename "$example"): no output"
+done
+
 # --- a failing formula: status 1, the chain on standard error, no file
 cat >"$work/broken.json" <<'EOF'
 {"kind": "component", "CompName": "Broken", "NumCompLevels": 2, "MinCost": "{1+2"}

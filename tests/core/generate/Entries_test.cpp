@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <clocale>
+#include <locale>
 #include <sstream>
 
 #include "generate/CompGenerate.h"
@@ -259,6 +261,37 @@ TEST(Entries, AFacilityIgnoresWhatItHasNoLineFor) {
   EXPECT_EQ(result.text.find("\r\nWeapon"), std::string::npos);
   EXPECT_NE(result.text.find(Line("Number of Tech Req", "0") + Line("Number of Abilities", "0") + "\r\n\r\n"),
             std::string::npos);
+}
+
+// A C++ locale that writes numbers with a decimal comma.
+struct CommaPunct : std::numpunct<char> {
+  char do_decimal_point() const override { return ','; }
+};
+
+TEST(Entries, NumbersUseAPeriodWhateverTheLocale) {
+  const std::string previousC = std::setlocale(LC_ALL, nullptr);
+  const std::locale previous = std::locale::global(std::locale(std::locale::classic(), new CommaPunct));
+  bool commaC = false;
+  for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "nl_NL.UTF-8"}) {
+    if (std::setlocale(LC_ALL, name)) {
+      commaC = true;
+      break;
+    }
+  }
+  vrlComponent c = BareComponent("Laser");
+  c.SetCompDesc("{10/4} {&complevel/8}");
+  c.SetWeaponType("Direct Fire");
+  c.SetWeaponDamageAtRange(1, "7.50");
+  c.SetWeaponDamageAtRange(2, "{1.5*3}");
+  RecordingSink sink;
+  CompGenerate gen;
+  auto result = gen.Generate(c, sink);
+  std::setlocale(LC_ALL, previousC.c_str());
+  std::locale::global(previous);
+  ASSERT_TRUE(result.Generated());
+  EXPECT_NE(result.text.find(Line("Description", "2.5 0.125")), std::string::npos);
+  EXPECT_NE(result.text.find(":= 7.5 4.5 0 "), std::string::npos);
+  if (!commaC) RecordProperty("note", "no decimal-comma C locale installed; only the C++ locale was changed");
 }
 
 }  // namespace

@@ -149,11 +149,14 @@ TEST(Resolution, DamageTextsAreCutToTheirLeadingNumberOnceFinished) {
   const char* cut[] = {"12", "7.5", "0", "0", "1000", "-3", "2500", "0.25"};
   for (std::int16_t r = 1; r <= 8; ++r) c.SetWeaponDamageAtRange(r, texts[r - 1]);
   c.SetCompDesc("&weapdmg2 at range 2");
+  c.SetWeaponDamageType("Normal");
+  c.SetWeaponTarget("&weapdmgtype damage");
   auto r = Resolve(gen, c);
   ASSERT_TRUE(r.ok);
   for (std::int16_t i = 1; i <= 8; ++i) EXPECT_EQ(gen.DamageText(i), cut[i - 1]) << texts[i - 1];
   EXPECT_EQ(gen.DamageText(21), "0");
   EXPECT_EQ(gen.FieldText(S::kCompDesc), "7.5 at range 2");
+  EXPECT_EQ(gen.FieldText(S::kWeaponTarget), "Normal damage");
 }
 
 TEST(Resolution, AMultiStepDamageFormulaKeepsItsValue) {
