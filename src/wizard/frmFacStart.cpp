@@ -1,0 +1,38 @@
+#include "wizard/frmFacStart.h"
+
+#include "app/HQ.h"
+
+namespace vorlane {
+
+namespace {
+
+StartPage::Words FacilityWords() {
+  return {"frmFacStart", kFacilityDesignTitle, QStringLiteral("facility"),
+          "txtFacName", "txtFacDesc", "txtFacLevels", "chkGridFac",
+          "lblFacName", "lblFacDesc", "lblFacLevels",
+          QStringLiteral("Facility Name"), QStringLiteral("Facility Description"),
+          QStringLiteral("Enter the number of levels you want of your facility in the box."), true, true};
+}
+
+}  // namespace
+
+frmFacStart::frmFacStart(HQ& hq, QWidget* parent) : StartPage(hq, FacilityWords(), parent) { LoadFields(); }
+
+StartPage::Values frmFacStart::ReadRecord() const {
+  const vrlFacility& record = hq().Facility();
+  return {record.FacName(), record.FacDesc(), record.NumFacLevels(), record.GridFac()};
+}
+
+void frmFacStart::WriteRecord(const Values& values) {
+  vrlFacility& record = hq().Facility();
+  record.SetFacName(values.name);
+  record.SetFacDesc(values.desc);
+  record.SetNumFacLevels(values.levels);
+  record.SetGridFac(values.grid);
+}
+
+// The basic information page follows; until it is built, Next stores the
+// record and the page stays.
+HostedPage* frmFacStart::CreateNextPage() { return nullptr; }
+
+}  // namespace vorlane
