@@ -1,11 +1,16 @@
 #include "generate_ui/frmDisplayResults.h"
 
-#include <QCloseEvent>
 #include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QVBoxLayout>
 
+#include "app/HQ.h"
+#include "app/HostWindow.h"
 #include "generate_ui/ResultsTextView.h"
+#include "generate_ui/frmCompGenerate.h"
+#include "generate_ui/frmFacGenerate.h"
+
+namespace vorlane {
 
 namespace {
 
@@ -30,7 +35,7 @@ QFont ResultsFont() {
 
 }  // namespace
 
-frmDisplayResults::frmDisplayResults(QWidget* parent) : QWidget(parent, Qt::Window) {
+frmDisplayResults::frmDisplayResults(HQ& hq, QWidget* parent) : HostedPage(hq, parent) {
   setObjectName(QStringLiteral("frmDisplayResults"));
   rtfResults_ = new ResultsTextView(this);
   rtfResults_->setObjectName(QStringLiteral("rtfResults"));
@@ -38,16 +43,23 @@ frmDisplayResults::frmDisplayResults(QWidget* parent) : QWidget(parent, Qt::Wind
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(rtfResults_);
-  resize(760, 560);
 }
 
-void frmDisplayResults::ShowResults(const QString& kind, const QString& name, QByteArray text) {
-  ResultKind = kind;
-  setWindowTitle(kind + QStringLiteral(" Generation Results - [") + name + QStringLiteral("]"));
+void frmDisplayResults::ShowResults(const QString& resultKind, const QString& title, QByteArray text) {
+  ResultKind = resultKind;
+  setWindowTitle(title);
   rtfResults_->setText(std::move(text));
 }
 
-void frmDisplayResults::closeEvent(QCloseEvent* event) {
-  event->accept();
-  emit closed(ResultKind);
+bool frmDisplayResults::OnCloseBox() {
+  if (ResultKind == QLatin1String("Component")) {
+    hq().Host().ShowPage(new frmCompGenerate(hq()));
+  } else if (ResultKind == QLatin1String("Facility")) {
+    hq().Host().ShowPage(new frmFacGenerate(hq()));
+  } else {
+    hq().ShowMainMenu();
+  }
+  return false;
 }
+
+}  // namespace vorlane
