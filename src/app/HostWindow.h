@@ -1,0 +1,44 @@
+// The program's one top-level window. It hosts the current page (main menu,
+// setup page, vehicle page or wizard page) and swaps it for the next, so the
+// wizard is one window whose contents change and every page opens where the
+// last one stood. Its title is the hosted page's title; its close box does
+// what closing the hosted page does (HostedPage::OnCloseBox).
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+
+namespace vorlane {
+
+class HostedPage;
+
+class HostWindow : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  HostWindow();
+
+  // Shows `page` in place of the current page, which is closed and deleted
+  // once control returns to the event loop (so a page may call this from its
+  // own button handlers). The host takes ownership.
+  void ShowPage(HostedPage* page);
+
+  HostedPage* CurrentPage() const { return page_; }
+
+  // Closes the window for good: the program ends.
+  void EndProgram();
+
+ signals:
+  // The hosted page changed (tests and later features listen).
+  void PageChanged(vorlane::HostedPage* page);
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  QPointer<HostedPage> page_;
+  bool ending_ = false;
+};
+
+}  // namespace vorlane

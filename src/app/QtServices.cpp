@@ -1,0 +1,93 @@
+#include "app/QtServices.h"
+
+#include <QAudioDevice>
+#include <QEventLoop>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMediaDevices>
+#include <QMessageBox>
+#include <QPointer>
+#include <QSoundEffect>
+#include <QTimer>
+#include <QUrl>
+
+#include "app/frmDirBrowse.h"
+
+namespace vorlane {
+
+MessageAnswer QtServices::ShowMessage(QWidget* parent, const QString& text, MessageButtons buttons,
+                                      const QString& title) {
+  QMessageBox box(parent);
+  box.setIcon(QMessageBox::NoIcon);
+  box.setWindowTitle(title);
+  box.setTextFormat(Qt::PlainText);
+  box.setText(text);
+  if (buttons == MessageButtons::YesNo) {
+    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setEscapeButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes ? MessageAnswer::Yes : MessageAnswer::No;
+  }
+  box.setStandardButtons(QMessageBox::Ok);
+  box.exec();
+  return MessageAnswer::Ok;
+}
+
+QString QtServices::OpenFileName(QWidget* parent, const QString& title, const QString& filter,
+                                 const QString& startDir) {
+  return QFileDialog::getOpenFileName(parent, title, startDir, filter);
+}
+
+QString QtServices::SaveFileName(QWidget* parent, const QString& title, const QString& filter,
+                                 const QString& startDir) {
+  return QFileDialog::getSaveFileName(parent, title, startDir, filter);
+}
+
+std::optional<QString> QtServices::ChooseDirectory(QWidget* parent, const QString& startDir) {
+  frmDirBrowse picker(parent);
+  picker.Start(startDir);
+  picker.exec();
+  if (picker.Cancelled()) return std::nullopt;
+  return picker.ChosenPath();
+}
+
+bool QtServices::PlaySound(QWidget* parent, const QString& path) {
+  if (!QFileInfo(path).isFile() || QMediaDevices::audioOutputs().isEmpty()) return false;
+
+  QPointer<QWidget> window = parent ? parent->window() : nullptr;
+  if (window) window->setEnabled(false);
+
+  QSoundEffect effect;
+  QEventLoop loop;
+  QTimer watchdog;
+  watchdog.setSingleShot(true);
+  bool started = false;
+  bool played = false;
+  QObject::connect(&watchdog, &QTimer::timeout, &loop, &QEventLoop::quit);
+  QObject::connect(&effect, &QSoundEffect::statusChanged, &loop, [&] {
+    if (effect.status() == QSoundEffect::Ready && !started) {
+      started = true;
+      effect.play();
+      // A wave file of the game lasts seconds; the watchdog only guards
+      // against a device that never reports the end.
+      watchdog.start(10 * 60 * 1000);
+    } else if (effect.status() == QSoundEffect::Error) {
+      loop.quit();
+    }
+  });
+  QObject::connect(&effect, &QSoundEffect::playingChanged, &loop, [&] {
+    if (started && !effect.isPlaying()) {
+      played = true;
+      loop.quit();
+    }
+  });
+  watchdog.start(10 * 1000);  // time to load the file
+  effect.setSource(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()));
+  loop.exec(QEventLoop::ExcludeUserInputEvents);
+  effect.stop();
+
+  if (window) window->setEnabled(true);
+  return played;
+}
+
+}  // namespace vorlane

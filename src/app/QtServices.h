@@ -1,0 +1,21 @@
+// The program's own services: Qt message boxes and file dialogs, the directory
+// picker frmDirBrowse, and wave playback through Qt Multimedia.
+#pragma once
+
+#include "app/Services.h"
+
+namespace vorlane {
+
+class QtServices : public Services {
+ public:
+  MessageAnswer ShowMessage(QWidget* parent, const QString& text, MessageButtons buttons,
+                            const QString& title) override;
+  QString OpenFileName(QWidget* parent, const QString& title, const QString& filter,
+                       const QString& startDir) override;
+  QString SaveFileName(QWidget* parent, const QString& title, const QString& filter,
+                       const QString& startDir) override;
+  std::optional<QString> ChooseDirectory(QWidget* parent, const QString& startDir) override;
+  bool PlaySound(QWidget* parent, const QString& path) override;
+};
+
+}  // namespace vorlane

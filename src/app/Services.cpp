@@ -1,0 +1,10 @@
+#include "app/Services.h"
+
+namespace vorlane {
+
+MessageAnswer ServicesMessageSink::Show(const std::string& title, const std::string& text,
+                                        MessageButtons buttons) {
+  return services_.ShowMessage(parent_, QString::fromStdString(text), buttons, QString::fromStdString(title));
+}
+
+}  // namespace vorlane

@@ -1,0 +1,67 @@
+// Everything the GUI shows or asks outside its own windows goes through this
+// interface: message boxes, file and directory choosers, sound playback. The
+// program uses QtServices; GUI tests use a scripted implementation that records
+// every request and answers from a queue, so they run headless.
+#pragma once
+
+#include <QString>
+#include <optional>
+
+#include "app/AppTitles.h"
+#include "util/MessageSink.h"
+
+class QWidget;
+
+namespace vorlane {
+
+class Services {
+ public:
+  virtual ~Services() = default;
+
+  // A modal message box over `parent` without an icon: a single OK button or
+  // Yes and No. Returns Ok for an OK box, else Yes or No.
+  virtual MessageAnswer ShowMessage(QWidget* parent, const QString& text,
+                                    MessageButtons buttons = MessageButtons::Ok,
+                                    const QString& title = kAppTitle) = 0;
+
+  // Asks a question with Yes and No; true for Yes.
+  bool Ask(QWidget* parent, const QString& text, const QString& title = kAppTitle) {
+    return ShowMessage(parent, text, MessageButtons::YesNo, title) == MessageAnswer::Yes;
+  }
+  // Informs with a single OK button.
+  void Inform(QWidget* parent, const QString& text, const QString& title = kAppTitle) {
+    ShowMessage(parent, text, MessageButtons::Ok, title);
+  }
+
+  // A modal file-open dialog. `filter` uses Qt's form, e.g. "Wave files (*.wav)".
+  // Returns the chosen file's full path, or an empty text when cancelled.
+  virtual QString OpenFileName(QWidget* parent, const QString& title, const QString& filter,
+                               const QString& startDir) = 0;
+
+  // A modal file-save dialog, same conventions as OpenFileName.
+  virtual QString SaveFileName(QWidget* parent, const QString& title, const QString& filter,
+                               const QString& startDir) = 0;
+
+  // The directory picker, started at `startDir`. Returns the chosen directory,
+  // or nothing when the user cancelled.
+  virtual std::optional<QString> ChooseDirectory(QWidget* parent, const QString& startDir) = 0;
+
+  // Plays a wave file to its end and returns then. The window keeps repainting
+  // meanwhile but takes no input (its top-level window is disabled), so the
+  // caller's page cannot be closed under it. Returns false when nothing could
+  // be played (no such file, no audio device, unreadable sound).
+  virtual bool PlaySound(QWidget* parent, const QString& path) = 0;
+};
+
+// Shows the core's messages through the GUI's message boxes over one window.
+class ServicesMessageSink : public MessageSink {
+ public:
+  ServicesMessageSink(Services& services, QWidget* parent) : services_(services), parent_(parent) {}
+  MessageAnswer Show(const std::string& title, const std::string& text, MessageButtons buttons) override;
+
+ private:
+  Services& services_;
+  QWidget* parent_;
+};
+
+}  // namespace vorlane

@@ -1,0 +1,82 @@
+#include "app/frmMain.h"
+
+#include <QButtonGroup>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "app/AppTitles.h"
+#include "app/HQ.h"
+#include "app/HostWindow.h"
+#include "app/frmSetup.h"
+#include "app/frmVehStart.h"
+#include "wizard/frmCompStart.h"
+#include "wizard/frmFacStart.h"
+
+namespace vorlane {
+
+frmMain::frmMain(HQ& hq, QWidget* parent) : HostedPage(hq, parent) {
+  setObjectName(QStringLiteral("frmMain"));
+  setWindowTitle(kProgramTitle);
+
+  auto* layout = new QVBoxLayout(this);
+  lblWelcome_ = new QLabel(QStringLiteral("Welcome to the Vorlane! Select one of the options below to begin."), this);
+  lblWelcome_->setObjectName(QStringLiteral("lblWelcome"));
+  lblWelcome_->setWordWrap(true);
+  layout->addWidget(lblWelcome_);
+  setMinimumWidth(440);
+
+  options_ = new QButtonGroup(this);
+  const QString captions[] = {QStringLiteral("Design a component."), QStringLiteral("Design a facility."),
+                              QStringLiteral("Design a vehicle."), QStringLiteral("Setup the Vorlane")};
+  auto* optionBox = new QVBoxLayout;
+  optionBox->setContentsMargins(24, 8, 24, 8);
+  for (int i = 0; i < 4; ++i) {
+    auto* option = new QRadioButton(captions[i], this);
+    option->setObjectName(QStringLiteral("optCreate(%1)").arg(i));
+    options_->addButton(option, i);
+    optionBox->addWidget(option);
+    optCreate_[static_cast<std::size_t>(i)] = option;
+  }
+  optCreate_[0]->setChecked(true);
+  layout->addLayout(optionBox);
+  layout->addStretch(1);
+
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch(1);
+  cmdBack_ = new QPushButton(QStringLiteral("<<< &Back"), this);
+  cmdBack_->setObjectName(QStringLiteral("cmdBack"));
+  cmdBack_->setEnabled(false);
+  cmdClose_ = new QPushButton(QStringLiteral("&Close"), this);
+  cmdClose_->setObjectName(QStringLiteral("cmdClose"));
+  cmdNext_ = new QPushButton(QStringLiteral("&Next >>>"), this);
+  cmdNext_->setObjectName(QStringLiteral("cmdNext"));
+  for (QPushButton* b : {cmdBack_, cmdClose_, cmdNext_}) {
+    b->setAutoDefault(false);
+    buttons->addWidget(b);
+  }
+  layout->addLayout(buttons);
+  SetDefaultButton(cmdNext_);
+  SetCancelButton(cmdClose_);
+
+  connect(cmdNext_, &QPushButton::clicked, this, [this] { cmdNext_Click(); });
+  connect(cmdClose_, &QPushButton::clicked, this, [this] { this->hq().Host().EndProgram(); });
+}
+
+int frmMain::SelectedOption() const { return options_->checkedId(); }
+
+void frmMain::cmdNext_Click() {
+  HostedPage* next = nullptr;
+  switch (SelectedOption()) {
+    case 0: next = new frmCompStart(hq()); break;
+    case 1: next = new frmFacStart(hq()); break;
+    case 2: next = new frmVehStart(hq()); break;
+    case 3: next = new frmSetup(hq()); break;
+    default: return;
+  }
+  hq().Host().ShowPage(next);
+}
+
+}  // namespace vorlane

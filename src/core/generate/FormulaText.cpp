@@ -1,0 +1,80 @@
+#include "generate/FormulaText.h"
+
+namespace vorlane {
+
+namespace {
+
+char FoldAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool IsAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Length in bytes of the UTF-8 sequence that starts with `lead`; a byte that
+// cannot start a sequence counts as one character of its own.
+std::size_t SequenceLength(unsigned char lead) {
+  if (lead < 0x80) return 1;
+  if ((lead & 0xE0) == 0xC0) return 2;
+  if ((lead & 0xF0) == 0xE0) return 3;
+  if ((lead & 0xF8) == 0xF0) return 4;
+  return 1;
+}
+
+}  // namespace
+
+bool IsLetter(std::string_view text) { return !text.empty() && IsAsciiLetter(text.front()); }
+
+std::string ReadVariableName(std::string_view text, std::size_t amp) {
+  std::size_t i = amp + 1;
+  if (i < text.size()) {
+    std::size_t n = SequenceLength(static_cast<unsigned char>(text[i]));
+    std::size_t end = i + 1;
+    // Take the continuation bytes that really follow, no more.
+    while (end < text.size() && end < i + n && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) ++end;
+    i = end;
+    while (i < text.size() && (IsDigit(text[i]) || IsAsciiLetter(text[i]))) ++i;
+  }
+  return std::string(text.substr(amp, i - amp));
+}
+
+void LowerAscii(std::string& text) {
+  for (char& c : text) c = FoldAscii(c);
+}
+
+bool EqualsNoCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (FoldAscii(a[i]) != FoldAscii(b[i])) return false;
+  }
+  return true;
+}
+
+bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
+  return text.size() >= prefix.size() && EqualsNoCase(text.substr(0, prefix.size()), prefix);
+}
+
+std::size_t FindNoCase(std::string_view text, std::string_view what) {
+  if (what.empty()) return 0;
+  if (what.size() > text.size()) return std::string_view::npos;
+  const char first = FoldAscii(what.front());
+  for (std::size_t i = 0; i + what.size() <= text.size(); ++i) {
+    if (FoldAscii(text[i]) == first && EqualsNoCase(text.substr(i, what.size()), what)) return i;
+  }
+  return std::string_view::npos;
+}
+
+bool ReplaceFirstNoCase(std::string& text, std::string_view what, std::string_view with) {
+  std::size_t at = FindNoCase(text, what);
+  if (at == std::string_view::npos) return false;
+  text.replace(at, what.size(), with);
+  return true;
+}
+
+std::size_t CharacterCount(std::string_view text) {
+  std::size_t count = 0;
+  for (char c : text) {
+    if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++count;
+  }
+  return count;
+}
+
+}  // namespace vorlane

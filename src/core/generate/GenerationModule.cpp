@@ -1,0 +1,478 @@
+#include "generate/GenerationModule.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "evaluator/clsExprEvaluator.h"
+#include "util/Numbers.h"
+
+namespace vorlane {
+
+namespace {
+
+constexpr std::string_view kCrLf = "\r\n";
+constexpr std::string_view kErrorTitle = "Error";
+constexpr std::string_view kProgramTitle = "Vorlane";
+constexpr std::size_t kKeyWidth = 42;
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// The index of "&abil" N: the run of digits after the prefix, read as a
+// number; a run too long for any index reads as out of range.
+long AbilityIndex(std::string_view digits) {
+  long value = 0;
+  for (char c : digits) {
+    value = value * 10 + (c - '0');
+    if (value > 1000000) return 1000000;
+  }
+  return value;
+}
+
+}  // namespace
+
+GenerationModule::GenerationModule(Words words) : words_(std::move(words)) {
+  slots_.resize(static_cast<std::size_t>(words_.slotCount) + 1);
+  tech_.resize(1);
+  abil_.resize(1);
+}
+
+GenerationModule::~GenerationModule() = default;
+
+clsExprEvaluator& GenerationModule::Evaluator() {
+  if (!evaluator_) evaluator_ = std::make_unique<clsExprEvaluator>();
+  return *evaluator_;
+}
+
+void GenerationModule::Show(std::string_view title, const std::string& text) const {
+  if (sink_) sink_->Show(std::string(title), text, MessageButtons::Ok);
+}
+
+void GenerationModule::SetGridPos(std::int16_t i, std::int32_t position) {
+  if (i >= 1 && static_cast<std::size_t>(i) < gridPos_.size()) gridPos_[static_cast<std::size_t>(i)] = position;
+}
+
+std::int32_t GenerationModule::GridPos(std::int16_t i) const {
+  if (i >= 1 && static_cast<std::size_t>(i) < gridPos_.size()) return gridPos_[static_cast<std::size_t>(i)];
+  return 0;
+}
+
+void GenerationModule::Begin(MessageSink& sink) {
+  sink_ = &sink;
+  shape_ = ReadShape();
+  tech_.assign(static_cast<std::size_t>(std::max<std::int16_t>(shape_.numTechReqs, 0)) + 1, TechFields{});
+  abil_.assign(static_cast<std::size_t>(std::max<std::int16_t>(shape_.numAbils, 0)) + 1, AbilityFields{});
+  gridPos_.assign(tech_.size(), 0);
+  ResetFieldStates();
+}
+
+void GenerationModule::End() { sink_ = nullptr; }
+
+// ---------------------------------------------------------------------------
+// The step
+
+bool GenerationModule::EvaluateFieldStep(std::string& text, FieldState& state) {
+  if (!state.VarsDone) {
+    std::size_t amp = text.find('&');
+    if (amp != std::string::npos) {
+      std::string name = ReadVariableName(text, amp);
+      return SubstituteVariable(text, name);
+    }
+    state.VarsDone = true;
+  }
+  if (!state.BracesDone) {
+    std::size_t open = text.find('{');
+    if (open == std::string::npos) {
+      state.BracesDone = true;
+      return true;
+    }
+    int depth = 1;
+    std::size_t i = open;
+    while (depth != 0) {
+      ++i;
+      if (i >= text.size()) {
+        Show(kErrorTitle, "Error: Not enough closing braces");
+        return false;
+      }
+      if (text[i] == '{') {
+        ++depth;
+      } else if (text[i] == '}') {
+        --depth;
+      }
+    }
+    std::string group = text.substr(open, i - open + 1);
+    clsExprEvaluator& evaluator = Evaluator();
+    if (!evaluator.StoreExpression(group)) {
+      Show(kErrorTitle, "Error parsing string for evaluation:" + std::string(kCrLf) + group);
+      return false;
+    }
+    // A failed evaluation gives 0 and keeps its reason to itself.
+    std::string value = FormatNumber(evaluator.Eval());
+    ReplaceFirstNoCase(text, group, value);
+  }
+  return true;
+}
+
+bool GenerationModule::ReplaceVariable(std::string& text, std::string_view what, std::string_view value,
+                                       const std::string& name) {
+  std::size_t at = FindNoCase(text, what);
+  if (at == std::string::npos) return true;  // written differently: it waits until the pass limit
+  if (text.size() - what.size() + value.size() > kMaxFieldCharacters &&
+      CharacterCount(text) - CharacterCount(what) + CharacterCount(value) > kMaxFieldCharacters) {
+    Show(kErrorTitle, "Error processing string " + name + ":" + std::string(kCrLf) + "The text would grow beyond " +
+                          std::to_string(kMaxFieldCharacters) + " characters.");
+    return false;
+  }
+  text.replace(at, what.size(), value);
+  return true;
+}
+
+bool GenerationModule::SubstituteVariable(std::string& text, std::string& name) {
+  LowerAscii(name);
+
+  if (name == "&&") {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+      out += text[i];
+      if (text[i] == '&' && i + 1 < text.size() && text[i + 1] == '&') ++i;
+    }
+    text = std::move(out);
+    return true;
+  }
+
+  if (name == words_.levelVariable) return ReplaceVariable(text, name, slots_[0].text, name);
+  for (const NamedVariable& variable : words_.named) {
+    if (name == variable.name) {
+      const FormulaField& field = slots_[static_cast<std::size_t>(variable.slot)];
+      if (!field.state.BracesDone) return true;
+      return ReplaceVariable(text, name, field.text, name);
+    }
+  }
+
+  if (words_.damageFamily && name.starts_with("&weapdmg")) {
+    auto range = RoundToInt16(LeadingNumber(std::string_view(name).substr(8)));
+    if (!range || *range < 1 || *range > kNumRanges) {
+      Show(kErrorTitle, "Error processing string " + name + ":" + std::string(kCrLf) +
+                            "Weapon range must be between 1 and 21.");
+      return false;
+    }
+    const FormulaField& field = damage_[static_cast<std::size_t>(*range - 1)];
+    if (!field.state.BracesDone) return true;
+    return ReplaceVariable(text, name, field.text, name);
+  }
+
+  if (name.starts_with("&tech")) {
+    // Index N of the family whose prefix has `prefixLength` characters, or
+    // nothing when it lies outside 1..NumTechReqs (or outside 16 bits).
+    auto index = [&](std::size_t prefixLength) -> std::int16_t {
+      auto n = RoundToInt16(LeadingNumber(std::string_view(name).substr(prefixLength)));
+      if (!n || *n < 1 || *n > shape_.numTechReqs) return 0;
+      return *n;
+    };
+    const std::string invalidIndex = "Variable " + name + "contains an invalid tech req number.";
+    if (name.starts_with("&techlevel")) {
+      std::int16_t n = index(10);
+      if (n == 0) {
+        Show(kErrorTitle, "Variable " + name + "contains invalid tech req number.");
+        return false;
+      }
+      const FormulaField& field = tech_[static_cast<std::size_t>(n)].level;
+      if (!field.state.BracesDone) return true;
+      return ReplaceVariable(text, "&techlevel" + std::to_string(n), field.text, name);
+    }
+    if (name.starts_with("&techarea")) {
+      std::int16_t n = index(9);
+      if (n == 0) {
+        Show(kErrorTitle, invalidIndex);
+        return false;
+      }
+      const FormulaField& field = tech_[static_cast<std::size_t>(n)].area;
+      if (!field.state.BracesDone) return true;
+      return ReplaceVariable(text, "&techarea" + std::to_string(n), field.text, name);
+    }
+    if (name.starts_with("&techgridlevel")) {
+      std::int16_t n = index(14);
+      if (n == 0) {
+        Show(kErrorTitle, invalidIndex);
+        return false;
+      }
+      if (!shape_.grid) {
+        Show(kProgramTitle, "&TechGridLevel is not a valid variable" + std::string(kCrLf) + "for non-grid " +
+                                std::string(words_.nounPlural) + ".");
+        return false;
+      }
+      return ReplaceVariable(text, "&techgridlevel" + std::to_string(n), std::to_string(GridPos(n)), name);
+    }
+    return false;
+  }
+
+  if (name.starts_with("&abil")) {
+    std::size_t end = 5;
+    while (end < name.size() && IsDigit(name[end])) ++end;
+    long n = AbilityIndex(std::string_view(name).substr(5, end - 5));
+    if (n < 1 || n > shape_.numAbils) {
+      Show(kErrorTitle, "Variable " + name + "contains an invalid ability number.");
+      return false;
+    }
+    AbilityFields& ability = abil_[static_cast<std::size_t>(n)];
+    std::string_view suffix = std::string_view(name).substr(end);
+    const FormulaField* field = nullptr;
+    if (suffix == "type") {
+      field = &ability.type;
+    } else if (suffix == "descr") {
+      field = &ability.descr;
+    } else if (suffix == "val1") {
+      field = &ability.val1;
+    } else if (suffix == "val2") {
+      field = &ability.val2;
+    } else {
+      return false;
+    }
+    if (!field->state.BracesDone) return true;
+    return ReplaceVariable(text, name, field->text, name);
+  }
+
+  return false;
+}
+
+// ---------------------------------------------------------------------------
+// The field table
+
+bool GenerationModule::StepField(FormulaField& field) {
+  if (EvaluateFieldStep(field.text, field.state)) return true;
+  Show(kErrorTitle, "Error parsing string: " + std::string(kCrLf) + field.text);
+  return false;
+}
+
+bool GenerationModule::ResolveFields() {
+  const std::size_t techCount = tech_.size() - 1;
+  const std::size_t abilCount = abil_.size() - 1;
+  for (int pass = 1; pass <= kMaxPasses; ++pass) {
+    passes_ = pass;
+    for (std::size_t s = 1; s < slots_.size(); ++s) {
+      if (!StepField(slots_[s])) return false;
+    }
+    for (std::size_t n = 1; n <= techCount; ++n) {
+      TechFields& req = tech_[n];
+      if (!StepField(req.area) || !StepField(req.level)) return false;
+      if (shape_.grid && (!StepField(req.gridSize) || !StepField(req.numberStyle))) return false;
+    }
+    for (std::size_t n = 1; n <= abilCount; ++n) {
+      AbilityFields& ability = abil_[n];
+      if (!StepField(ability.type) || !StepField(ability.descr) || !StepField(ability.val1) ||
+          !StepField(ability.val2)) {
+        return false;
+      }
+    }
+    if (words_.damageFamily && shape_.weapon) {
+      for (FormulaField& damage : damage_) {
+        bool wasFinished = damage.state.BracesDone;
+        if (!StepField(damage)) return false;
+        // A finished damage text is cut to the number it starts with.
+        if (damage.state.BracesDone && !wasFinished) damage.text = FormatNumber(LeadingNumber(damage.text));
+      }
+    }
+    if (FieldsResolved()) return true;
+  }
+  Show(words_.crossReferenceTitle, "Variables could not all be resolved in 50 iterations.");
+  return false;
+}
+
+bool GenerationModule::FieldsResolved() const {
+  const int last = shape_.weapon ? words_.slotCount : words_.slotsWithoutWeapon;
+  for (int s = 1; s <= last; ++s) {
+    if (!slots_[static_cast<std::size_t>(s)].state.BracesDone) return false;
+  }
+  for (std::size_t n = 1; n < tech_.size(); ++n) {
+    const TechFields& req = tech_[n];
+    if (!req.area.state.BracesDone || !req.level.state.BracesDone) return false;
+    if (shape_.grid && (!req.gridSize.state.BracesDone || !req.numberStyle.state.BracesDone)) return false;
+  }
+  for (std::size_t n = 1; n < abil_.size(); ++n) {
+    const AbilityFields& ability = abil_[n];
+    if (!ability.type.state.BracesDone || !ability.descr.state.BracesDone || !ability.val1.state.BracesDone ||
+        !ability.val2.state.BracesDone) {
+      return false;
+    }
+  }
+  if (words_.damageFamily && shape_.weapon) {
+    for (const FormulaField& damage : damage_) {
+      if (!damage.state.BracesDone) return false;
+    }
+  }
+  return true;
+}
+
+void GenerationModule::ResetFieldStates() {
+  for (FormulaField& slot : slots_) slot.state = {};
+  for (TechFields& req : tech_) {
+    req.area.state = {};
+    req.level.state = {};
+    req.gridSize.state = {};
+    req.numberStyle.state = {};
+  }
+  for (AbilityFields& ability : abil_) {
+    ability.type.state = {};
+    ability.descr.state = {};
+    ability.val1.state = {};
+    ability.val2.state = {};
+  }
+  for (FormulaField& damage : damage_) damage.state = {};
+}
+
+bool GenerationModule::WriteEntry(std::string& out, bool grid) {
+  if (!HasRecord()) return false;
+  LoadFields();
+  if (!ResolveFields()) {
+    Show(kErrorTitle, "Error during parsing.");
+    ResetFieldStates();
+    return false;
+  }
+  AppendEntry(out, grid);
+  out += kCrLf;
+  ResetFieldStates();
+  return true;
+}
+
+// ---------------------------------------------------------------------------
+// Entry layout pieces
+
+void GenerationModule::AppendLine(std::string& out, std::string_view key, std::string_view value) {
+  out += key;
+  if (key.size() < kKeyWidth) out.append(kKeyWidth - key.size(), ' ');
+  out += ":= ";
+  out += value;
+  out += kCrLf;
+}
+
+std::string GenerationModule::NameWithSuffix(bool grid) const {
+  std::string name = slots_[1].text;
+  if (grid) {
+    name += ' ';
+    for (std::size_t n = 1; n < tech_.size(); ++n) name += tech_[n].numberStyle.text;
+  } else if (!slots_[2].text.empty()) {
+    name += ' ';
+    name += slots_[2].text;
+  }
+  return name;
+}
+
+std::string GenerationModule::GridRomanNumeral() const {
+  long numeral = 1;
+  for (std::size_t n = 1; n < gridPos_.size(); ++n) numeral += gridPos_[n] - 1;
+  return std::to_string(numeral);
+}
+
+void GenerationModule::AppendRequirementAndAbilityLines(std::string& out) const {
+  AppendLine(out, "Number of Tech Req", std::to_string(shape_.numTechReqs));
+  for (std::size_t n = 1; n < tech_.size(); ++n) {
+    const std::string number = std::to_string(n);
+    AppendLine(out, "Tech Area Req " + number, tech_[n].area.text);
+    AppendLine(out, "Tech Level Req " + number, tech_[n].level.text);
+  }
+  AppendLine(out, "Number of Abilities", std::to_string(shape_.numAbils));
+  for (std::size_t n = 1; n < abil_.size(); ++n) {
+    const std::string prefix = "Ability " + std::to_string(n);
+    AppendLine(out, prefix + " Type", abil_[n].type.text);
+    AppendLine(out, prefix + " Descr", abil_[n].descr.text);
+    AppendLine(out, prefix + " Val 1", abil_[n].val1.text);
+    AppendLine(out, prefix + " Val 2", abil_[n].val2.text);
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Drivers
+
+bool GenerationModule::Report(int position, int maximum, const ProgressCallback& progress) const {
+  if (!progress) return true;
+  double percent = maximum > 0 ? static_cast<double>(position) / maximum * 100 : 0;
+  std::string text = std::to_string(RoundToInt32(percent).value_or(0)) + "% generated";
+  return progress(position, maximum, text);
+}
+
+GenerationResult GenerationModule::Finish(GenerationStatus status, std::string text, int entries) const {
+  GenerationResult result;
+  result.status = status;
+  result.entries = entries;
+  result.resultKind = std::string(words_.nounTitle);
+  if (status == GenerationStatus::Generated) {
+    result.text = std::move(text);
+    result.windowTitle = std::string(words_.nounTitle) + " Generation Results - [" + slots_[1].text + "]";
+  }
+  return result;
+}
+
+GenerationResult GenerationModule::RunPlain(const ProgressCallback& progress) {
+  Evaluator();
+  const int levels = shape_.levels;
+  const std::string notGenerated = std::string(words_.nounTitle) + " not generated";
+  if (levels < 1) {
+    Show(kErrorTitle, "You must have at least one level for your " + std::string(words_.noun) + "." +
+                          std::string(kCrLf) + notGenerated);
+    return Finish(GenerationStatus::Failed, {}, 0);
+  }
+  std::string entries;
+  for (int level = 1; level <= levels; ++level) {
+    SetLevelText(std::to_string(level));
+    if (!WriteEntry(entries, false)) {
+      Show(kErrorTitle, notGenerated + ".");
+      return Finish(GenerationStatus::Failed, {}, level - 1);
+    }
+    if (!Report(level, levels, progress)) return Finish(GenerationStatus::Cancelled, {}, level);
+  }
+  return Finish(GenerationStatus::Generated, std::move(entries), levels);
+}
+
+GenerationResult GenerationModule::RunGrid(const ProgressCallback& progress) {
+  Evaluator();
+  const int n = shape_.numTechReqs;
+  const std::string notGenerated = std::string(words_.nounTitle) + " not generated";
+  const std::string gridNoun = "Grid " + std::string(words_.nounPlural);
+  if (n < 1) {
+    Show(kErrorTitle, gridNoun + " must have tech requirements." + std::string(kCrLf) + notGenerated);
+    return Finish(GenerationStatus::Failed, {}, 0);
+  }
+
+  // Every requirement contributes the whole positions 1..its grid size.
+  double cells = 1;
+  for (int i = 1; i <= n; ++i) {
+    double size = shape_.gridSizes[static_cast<std::size_t>(i)];
+    cells *= size >= 1 ? std::floor(size) : 0;
+  }
+  if (cells < 1) {
+    Show(kErrorTitle, gridNoun + " must have a grid size of at least 1 for every tech requirement." +
+                          std::string(kCrLf) + notGenerated);
+    return Finish(GenerationStatus::Failed, {}, 0);
+  }
+  if (cells > kMaxGridCells) {
+    Show(kErrorTitle, gridNoun + " can have at most " + std::to_string(kMaxGridCells) + " grid cells; this grid has " +
+                          FormatNumber(cells) + "." + std::string(kCrLf) + notGenerated);
+    return Finish(GenerationStatus::Failed, {}, 0);
+  }
+  const int maximum = static_cast<int>(cells);
+
+  std::string entries;
+  int count = 0;
+  int i = 1;
+  while (i != 0) {
+    auto& position = gridPos_[static_cast<std::size_t>(i)];
+    ++position;
+    if (shape_.gridSizes[static_cast<std::size_t>(i)] < position) {
+      position = 0;
+      --i;
+    } else if (i >= n) {
+      ++count;
+      SetLevelText(std::to_string(count));
+      if (!WriteEntry(entries, true)) {
+        Show(kErrorTitle, notGenerated + ".");
+        return Finish(GenerationStatus::Failed, {}, count - 1);
+      }
+    } else {
+      ++i;
+    }
+    if (!Report(count, maximum, progress)) return Finish(GenerationStatus::Cancelled, {}, count);
+  }
+  return Finish(GenerationStatus::Generated, std::move(entries), count);
+}
+
+}  // namespace vorlane

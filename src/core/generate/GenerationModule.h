@@ -1,0 +1,211 @@
+// The mechanism both generation modules share: the formula step, variable
+// substitution, the field table with its pass loop, and the plain and grid
+// drivers. CompGenerate and FacGenerate derive from it and add only their
+// field lists, their words and their entry layouts.
+#pragma once
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "generate/FormulaText.h"
+#include "records/IndexedLists.h"
+#include "util/Numbers.h"
+#include "util/MessageSink.h"
+
+namespace vorlane {
+
+class clsExprEvaluator;
+
+// Progress of a running generation: the bar's position and maximum and the
+// label text ("40% generated"). Called after every level, and in a grid after
+// every move of the enumeration, so that the caller can repaint. Returning
+// false cancels the generation; nothing more is shown then.
+using ProgressCallback = std::function<bool(int position, int maximum, const std::string& text)>;
+
+enum class GenerationStatus { Generated, Failed, Cancelled };
+
+struct GenerationResult {
+  GenerationStatus status = GenerationStatus::Failed;
+  std::string text;         // every entry, lines ending in CR LF; empty unless generated
+  std::string windowTitle;  // "Component Generation Results - [Laser]"
+  std::string resultKind;   // "Component" or "Facility"
+  int entries = 0;          // entries written (also before a failure or cancel)
+
+  bool Generated() const { return status == GenerationStatus::Generated; }
+};
+
+struct FormulaField {
+  std::string text;
+  FieldState state;
+};
+
+class GenerationModule {
+ public:
+  static constexpr int kMaxPasses = 50;
+  static constexpr int kMaxGridCells = 32767;
+  // A field whose text would grow beyond this many characters by a variable
+  // substitution is refused; fields that refer to each other over and over
+  // could otherwise multiply their length with every pass.
+  static constexpr std::size_t kMaxFieldCharacters = 65535;
+  static constexpr std::int16_t kNumRanges = 21;
+
+  // What differs between the two sides besides the field list and layout.
+  struct NamedVariable {
+    std::string_view name;  // lower case, with the ampersand
+    int slot;               // slot of the field table it stands for
+  };
+  struct Words {
+    std::string_view levelVariable;       // "&complevel"
+    std::vector<NamedVariable> named;     // every other named variable
+    int slotCount;                        // slots 1..slotCount have states
+    int slotsWithoutWeapon;               // completeness check of a design that is no weapon
+    bool damageFamily;                    // "&weapdmg" exists
+    std::string_view noun;                // "component"
+    std::string_view nounTitle;           // "Component"
+    std::string_view nounPlural;          // "components"
+    std::string_view crossReferenceTitle; // title of the 50-pass message
+  };
+
+  GenerationModule(const GenerationModule&) = delete;
+  GenerationModule& operator=(const GenerationModule&) = delete;
+  virtual ~GenerationModule();
+
+  // One step on one field: one variable substitution, one brace-group
+  // evaluation, or the finding that the field is clean. False when the field
+  // cannot be completed, after the step's own message if it has one.
+  bool EvaluateFieldStep(std::string& text, FieldState& state);
+
+  // Slot 0 of the field table: the level text of the entry being made.
+  void SetLevelText(std::string text) { slots_[0].text = std::move(text); }
+  // Grid position along requirement i (1..NumTechReqs) of the cell being made.
+  void SetGridPos(std::int16_t i, std::int32_t position);
+  std::int32_t GridPos(std::int16_t i) const;
+
+  // Texts of the table as the last resolution left them.
+  const std::string& FieldText(int slot) const { return slots_.at(static_cast<std::size_t>(slot)).text; }
+  const std::string& DamageText(std::int16_t range) const {
+    return damage_.at(static_cast<std::size_t>(range - 1)).text;
+  }
+  // Passes the last resolution took (the failing pass when it failed).
+  int PassesUsed() const { return passes_; }
+
+ protected:
+  // The record's figures the drivers and the table need, read once when a
+  // generation starts.
+  struct Shape {
+    std::int16_t levels = 0;
+    bool grid = false;
+    bool weapon = false;  // the record's weapon type is not "None"
+    std::int16_t numTechReqs = 0;
+    std::int16_t numAbils = 0;
+    std::vector<double> gridSizes;  // 1..numTechReqs, leading-number reading
+  };
+
+  struct TechFields {
+    FormulaField area, level, gridSize, numberStyle;
+  };
+  struct AbilityFields {
+    FormulaField type, descr, val1, val2;
+  };
+
+  explicit GenerationModule(Words words);
+
+  // Per side: the record's figures, the copying of its formulas into the
+  // table, and the finished entry's text.
+  virtual Shape ReadShape() const = 0;
+  virtual void LoadFields() = 0;
+  virtual void AppendEntry(std::string& out, bool grid) const = 0;
+
+  // Starts work on a record: takes the sink, reads the shape and re-creates
+  // the table's lists, all states cleared.
+  void Begin(MessageSink& sink);
+  void End();
+
+  bool SubstituteVariable(std::string& text, std::string& name);
+  bool ResolveFields();
+  bool FieldsResolved() const;
+  void ResetFieldStates();
+  // Load, resolve and append one entry; false after the messages.
+  bool WriteEntry(std::string& out, bool grid);
+
+  GenerationResult RunPlain(const ProgressCallback& progress);
+  GenerationResult RunGrid(const ProgressCallback& progress);
+
+  void Show(std::string_view title, const std::string& text) const;
+
+  // Shared pieces of the two entry layouts.
+  static void AppendLine(std::string& out, std::string_view key, std::string_view value);
+  std::string NameWithSuffix(bool grid) const;
+  std::string GridRomanNumeral() const;
+  void AppendRequirementAndAbilityLines(std::string& out) const;
+
+  bool HasRecord() const { return sink_ != nullptr; }
+
+  // The parts of the shape and the loading that both records spell alike;
+  // `numberStyle` reads a requirement's numbering style, whose name differs.
+  template <typename Record>
+  static Shape CommonShape(const Record& record, const std::string& levels, bool grid);
+  template <typename Record, typename NumberStyle>
+  void LoadListFields(const Record& record, NumberStyle numberStyle);
+
+  Words words_;
+  Shape shape_;
+  std::vector<FormulaField> slots_;   // 0..slotCount
+  std::vector<TechFields> tech_;      // 1..numTechReqs, entry 0 unused
+  std::vector<AbilityFields> abil_;   // 1..numAbils, entry 0 unused
+  std::array<FormulaField, kNumRanges> damage_;
+
+ private:
+  bool StepField(FormulaField& field);
+  bool ReplaceVariable(std::string& text, std::string_view what, std::string_view value, const std::string& name);
+  bool Report(int position, int maximum, const ProgressCallback& progress) const;
+  GenerationResult Finish(GenerationStatus status, std::string text, int entries) const;
+  clsExprEvaluator& Evaluator();
+
+  std::unique_ptr<clsExprEvaluator> evaluator_;
+  std::vector<std::int32_t> gridPos_;  // 1..numTechReqs
+  MessageSink* sink_ = nullptr;
+  int passes_ = 0;
+};
+
+template <typename Record>
+GenerationModule::Shape GenerationModule::CommonShape(const Record& record, const std::string& levels, bool grid) {
+  Shape shape;
+  shape.levels = ParseLevelCount(levels).value_or(0);
+  shape.grid = grid;
+  shape.numTechReqs = record.NumTechReqs();
+  shape.numAbils = record.NumAbils();
+  shape.gridSizes.assign(static_cast<std::size_t>(std::max<std::int16_t>(shape.numTechReqs, 0)) + 1, 0.0);
+  for (std::int16_t i = 1; i <= shape.numTechReqs; ++i) {
+    shape.gridSizes[static_cast<std::size_t>(i)] = LeadingNumber(record.TechReqGridSize(i).value_or(""));
+  }
+  return shape;
+}
+
+template <typename Record, typename NumberStyle>
+void GenerationModule::LoadListFields(const Record& record, NumberStyle numberStyle) {
+  for (std::int16_t n = 1; static_cast<std::size_t>(n) < tech_.size(); ++n) {
+    TechFields& req = tech_[static_cast<std::size_t>(n)];
+    req.area.text = record.TechReqArea(n).value_or("");
+    req.level.text = record.TechReqLevel(n).value_or("");
+    if (shape_.grid) {
+      req.gridSize.text = record.TechReqGridSize(n).value_or("");
+      req.numberStyle.text = numberStyle(n).value_or("");
+    }
+  }
+  for (std::int16_t n = 1; static_cast<std::size_t>(n) < abil_.size(); ++n) {
+    AbilityFields& ability = abil_[static_cast<std::size_t>(n)];
+    ability.type.text = record.AbilName(n).value_or("");
+    ability.descr.text = record.AbilDesc(n).value_or("");
+    ability.val1.text = record.AbilVal1(n).value_or("");
+    ability.val2.text = record.AbilVal2(n).value_or("");
+  }
+}
+
+}  // namespace vorlane

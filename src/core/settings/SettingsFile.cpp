@@ -1,0 +1,61 @@
+#include "settings/SettingsFile.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <system_error>
+
+namespace vorlane {
+
+namespace {
+
+// One line without its end: LF ends a line and a CR right before it goes too.
+bool ReadLine(std::istream& in, std::string& line) {
+  if (!std::getline(in, line)) return false;
+  if (!line.empty() && line.back() == '\r') line.pop_back();
+  return true;
+}
+
+std::string ErrnoText(int err) {
+  return std::error_code(err, std::generic_category()).message();
+}
+
+}  // namespace
+
+std::filesystem::path SettingsFilePath(const std::filesystem::path& programDir) {
+  return programDir / kSettingsFileName;
+}
+
+DirSettings LoadSettings(const std::filesystem::path& file) {
+  DirSettings settings;
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(file, ec)) return settings;
+  std::ifstream in(file, std::ios::binary);
+  if (!in) return settings;
+  std::string line;
+  if (!ReadLine(in, line)) return settings;
+  settings.SEIVDir = line;
+  if (ReadLine(in, line)) settings.ModDir = line;
+  if (in.bad()) return DirSettings{};
+  return settings;
+}
+
+SaveResult SaveSettings(const std::filesystem::path& file, const DirSettings& settings) {
+  std::string content = settings.SEIVDir + "\r\n";
+  if (!settings.ModDir.empty()) content += settings.ModDir + "\r\n";
+
+  errno = 0;
+  std::FILE* f = std::fopen(file.c_str(), "wb");
+  if (f == nullptr) return {false, ErrnoText(errno ? errno : EIO)};
+  errno = 0;
+  bool written = std::fwrite(content.data(), 1, content.size(), f) == content.size();
+  int writeErr = errno;
+  errno = 0;
+  bool closed = std::fclose(f) == 0;
+  if (!written) return {false, ErrnoText(writeErr ? writeErr : EIO)};
+  if (!closed) return {false, ErrnoText(errno ? errno : EIO)};
+  return {true, {}};
+}
+
+}  // namespace vorlane

@@ -1,0 +1,36 @@
+// The settings file "Vorlane.ini" beside the program: line 1 the game's main
+// directory, line 2 (only when set) the mod directory. Lines end in CR LF;
+// files with bare LF line ends are read too.
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+namespace vorlane {
+
+struct DirSettings {
+  std::string SEIVDir;  // the game's main directory, empty when not set
+  std::string ModDir;   // the optional mod directory, empty when not set
+
+  bool operator==(const DirSettings&) const = default;
+};
+
+inline constexpr const char* kSettingsFileName = "Vorlane.ini";
+
+// The settings file's full name for a program lying in `programDir`.
+std::filesystem::path SettingsFilePath(const std::filesystem::path& programDir);
+
+// Reads the two directories. A missing, empty or unreadable file gives two
+// empty directories; lines after the second are ignored.
+DirSettings LoadSettings(const std::filesystem::path& file);
+
+struct SaveResult {
+  bool ok = false;
+  std::string reason;  // why the file could not be written, when !ok
+};
+
+// Creates the file anew: SEIVDir as line 1 (also when empty), ModDir as line 2
+// only when it is not empty.
+SaveResult SaveSettings(const std::filesystem::path& file, const DirSettings& settings);
+
+}  // namespace vorlane

@@ -1,0 +1,111 @@
+// vorlane-gen DESIGN.json [-o FILE]
+//
+// Generates every entry of a component or facility design file and writes the
+// text the results window would show to standard output or FILE.
+// Exit status: 0 generated; 1 the generation failed (its messages go to
+// standard error, one "TITLE: TEXT" block each, and no file is written);
+// 2 the design file cannot be read, the output cannot be written, or the
+// command line is wrong.
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <iostream>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "generate/CompGenerate.h"
+#include "generate/DesignFile.h"
+#include "generate/FacGenerate.h"
+#include "util/MessageSink.h"
+
+namespace {
+
+constexpr const char* kUsage = "usage: vorlane-gen DESIGN.json [-o FILE]\n";
+
+// Prints each message as it comes, line breaks made the terminal's own.
+class StderrSink : public vorlane::MessageSink {
+ public:
+  vorlane::MessageAnswer Show(const std::string& title, const std::string& text,
+                              vorlane::MessageButtons buttons) override {
+    std::string block = title + ": ";
+    for (std::size_t i = 0; i < text.size(); ++i) {
+      if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+      block += text[i];
+    }
+    std::cerr << block << '\n';
+    return buttons == vorlane::MessageButtons::YesNo ? vorlane::MessageAnswer::No : vorlane::MessageAnswer::Ok;
+  }
+};
+
+bool WriteAll(std::FILE* file, const std::string& text) {
+  return std::fwrite(text.data(), 1, text.size(), file) == text.size();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::optional<std::string> design;
+  std::optional<std::string> output;
+  for (int i = 1; i < argc; ++i) {
+    std::string_view arg = argv[i];
+    if (arg == "-o") {
+      if (i + 1 >= argc || output) {
+        std::cerr << kUsage;
+        return 2;
+      }
+      output = argv[++i];
+    } else if (arg == "-h" || arg == "--help") {
+      std::cout << kUsage;
+      return 0;
+    } else if (!design && !(arg.size() > 1 && arg[0] == '-')) {
+      design = std::string(arg);
+    } else {
+      std::cerr << kUsage;
+      return 2;
+    }
+  }
+  if (!design) {
+    std::cerr << kUsage;
+    return 2;
+  }
+
+  std::string error;
+  auto loaded = vorlane::LoadDesignFile(*design, error);
+  if (!loaded) {
+    std::cerr << "vorlane-gen: cannot read design file: " << error << '\n';
+    return 2;
+  }
+
+  StderrSink sink;
+  vorlane::GenerationResult result;
+  if (loaded->kind == vorlane::DesignKind::Component) {
+    vorlane::CompGenerate generator;
+    result = generator.Generate(loaded->component, sink);
+  } else {
+    vorlane::FacGenerate generator;
+    result = generator.Generate(loaded->facility, sink);
+  }
+  if (!result.Generated()) return 1;
+
+  if (!output) {
+    if (!WriteAll(stdout, result.text) || std::fflush(stdout) != 0) {
+      std::cerr << "vorlane-gen: cannot write to standard output\n";
+      return 2;
+    }
+    return 0;
+  }
+  std::FILE* file = std::fopen(output->c_str(), "wb");
+  if (!file) {
+    std::cerr << "vorlane-gen: cannot write \"" << *output << "\": " << std::strerror(errno) << '\n';
+    return 2;
+  }
+  bool ok = WriteAll(file, result.text);
+  ok = (std::fclose(file) == 0) && ok;
+  if (!ok) {
+    std::cerr << "vorlane-gen: cannot write \"" << *output << "\"\n";
+    std::remove(output->c_str());
+    return 2;
+  }
+  return 0;
+}

@@ -1,0 +1,124 @@
+#include "wizard/StartPage.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QVBoxLayout>
+
+#include "app/HQ.h"
+#include "app/Services.h"
+#include "wizard/MaskEdit.h"
+
+namespace vorlane {
+
+namespace {
+
+constexpr int kMaxTextLength = 150;
+
+QLabel* MakeLabel(QWidget* parent, const char* name, const QString& caption, const QString& tooltip) {
+  auto* label = new QLabel(caption, parent);
+  label->setObjectName(QString::fromLatin1(name));
+  label->setToolTip(tooltip);
+  return label;
+}
+
+}  // namespace
+
+StartPage::StartPage(HQ& hq, const Words& words, QWidget* parent) : WizardPage(hq, parent), words_(words) {
+  setObjectName(QString::fromLatin1(words.pageName));
+  setWindowTitle(words.title);
+
+  const QString nameTip = QStringLiteral("Enter the name you would like to give your %1 in the box.").arg(words.noun);
+  const QString descTip = QStringLiteral("Enter a description of your %1 in the box.").arg(words.noun);
+
+  auto* layout = new QVBoxLayout(Body());
+  lblGetStarted_ = new QLabel(
+      QStringLiteral("Let's get started by filling out some basic information about your %1.").arg(words.noun), Body());
+  lblGetStarted_->setObjectName(QStringLiteral("lblGetStarted"));
+  lblGetStarted_->setWordWrap(true);
+  layout->addWidget(lblGetStarted_);
+
+  auto* form = new QGridLayout;
+  lblName_ = MakeLabel(Body(), words.nameLabel, words.nameCaption, nameTip);
+  txtName_ = new QLineEdit(Body());
+  txtName_->setObjectName(QString::fromLatin1(words.nameBox));
+  txtName_->setToolTip(nameTip);
+  txtName_->setMaxLength(kMaxTextLength);
+  txtName_->setMinimumWidth(320);
+
+  lblDesc_ = MakeLabel(Body(), words.descLabel, words.descCaption, descTip);
+  txtDesc_ = new QLineEdit(Body());
+  txtDesc_->setObjectName(QString::fromLatin1(words.descBox));
+  txtDesc_->setToolTip(descTip);
+  txtDesc_->setMaxLength(kMaxTextLength);
+
+  lblLevels_ = MakeLabel(Body(), words.levelsLabel, QStringLiteral("Number of Levels"), words.levelsTooltip);
+  txtLevels_ = new MaskEdit(QStringLiteral("999"), Body());
+  txtLevels_->setObjectName(QString::fromLatin1(words.levelsBox));
+  txtLevels_->setToolTip(words.levelsTooltip);
+
+  chkGrid_ = new QCheckBox(QStringLiteral("&Check this if you would like to create a grid %1.").arg(words.noun), Body());
+  chkGrid_->setObjectName(QString::fromLatin1(words.gridBox));
+  chkGrid_->setToolTip(QStringLiteral("See help file for more information about creating grid components."));
+
+  form->addWidget(lblName_, 0, 0);
+  form->addWidget(txtName_, 0, 1);
+  form->addWidget(lblDesc_, 1, 0);
+  form->addWidget(txtDesc_, 1, 1);
+  form->addWidget(lblLevels_, 2, 0);
+  form->addWidget(txtLevels_, 2, 1, Qt::AlignLeft);
+  layout->addLayout(form);
+  layout->addWidget(chkGrid_);
+
+  if (!words.buttonTooltips) ClearButtonTooltips();
+  BackButton()->setEnabled(words.backEnabled);
+
+  connect(chkGrid_, &QCheckBox::clicked, this, [this] { GridClicked(); });
+}
+
+void StartPage::GridClicked() {
+  const bool enabled = !chkGrid_->isChecked();
+  txtLevels_->setEnabled(enabled);
+  lblLevels_->setEnabled(enabled);
+}
+
+void StartPage::LoadFields() {
+  const Values values = ReadRecord();
+  txtName_->setText(QString::fromStdString(values.name));
+  txtDesc_->setText(QString::fromStdString(values.desc));
+  txtLevels_->SetMaskedText(QString::fromStdString(values.levels));
+  if (txtLevels_->Number() == 0) txtLevels_->setText(QStringLiteral("1"));
+  chkGrid_->setChecked(values.grid);
+  GridClicked();
+}
+
+bool StartPage::CheckFields() {
+  Services& services = hq().services();
+  if (txtName_->text().isEmpty()) {
+    services.Inform(this, QStringLiteral("You must enter a name for your %1.").arg(words_.noun));
+    return false;
+  }
+  if (txtDesc_->text().isEmpty() && !services.Ask(this, QStringLiteral("Do you want to leave the description blank?")))
+    return false;
+  if (txtLevels_->Digits().isEmpty() && chkGrid_->isChecked()) {
+    services.Inform(this, QStringLiteral("You must enter a number of levels for your %1.").arg(words_.noun));
+    return false;
+  }
+  if (txtLevels_->Number() < 1) {
+    services.Inform(this, QStringLiteral("You must have at least one level for your %1.").arg(words_.noun));
+    return false;
+  }
+  return true;
+}
+
+void StartPage::SaveFields() {
+  Values values;
+  values.name = txtName_->text().toStdString();
+  values.desc = txtDesc_->text().toStdString();
+  values.levels = txtLevels_->Digits().toStdString();
+  values.grid = chkGrid_->isChecked();
+  WriteRecord(values);
+}
+
+}  // namespace vorlane

@@ -1,0 +1,81 @@
+// The first page of both wizards: name, description, number of levels and the
+// grid flag. frmCompStart and frmFacStart differ only in their words, control
+// names and record.
+#pragma once
+
+#include <QString>
+
+#include "wizard/WizardPage.h"
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+
+namespace vorlane {
+
+class MaskEdit;
+
+class StartPage : public WizardPage {
+  Q_OBJECT
+
+ public:
+  // The words and control names of one of the twins.
+  struct Words {
+    const char* pageName;      // "frmCompStart"
+    QString title;
+    QString noun;              // "component"
+    const char* nameBox;       // "txtCompName"
+    const char* descBox;       // "txtCompDesc"
+    const char* levelsBox;     // "txtCompLevels"
+    const char* gridBox;       // "chkGridComp"
+    const char* nameLabel;     // "lblCompName"
+    const char* descLabel;     // "lblCompDesc"
+    const char* levelsLabel;   // "lblCompLevels"
+    QString nameCaption;       // "Component Name"
+    QString descCaption;       // "Component Description"
+    QString levelsTooltip;     // empty for none
+    bool buttonTooltips;       // the component page's buttons have none
+    bool backEnabled;          // the component page's Back is disabled
+  };
+
+  // The values the page exchanges with its record.
+  struct Values {
+    std::string name;
+    std::string desc;
+    std::string levels;
+    bool grid = false;
+  };
+
+  QLineEdit* NameBox() const { return txtName_; }
+  QLineEdit* DescBox() const { return txtDesc_; }
+  MaskEdit* LevelsBox() const { return txtLevels_; }
+  QCheckBox* GridBox() const { return chkGrid_; }
+
+ protected:
+  StartPage(HQ& hq, const Words& words, QWidget* parent);
+
+  // Reads the record once the subclass is complete; called by its constructor.
+  void LoadFields();
+
+  virtual Values ReadRecord() const = 0;
+  virtual void WriteRecord(const Values& values) = 0;
+
+  bool CheckFields() override;
+  void SaveFields() override;
+  void OnBack() override {}
+
+ private:
+  void GridClicked();
+
+  Words words_;
+  QLabel* lblGetStarted_;
+  QLabel* lblName_;
+  QLabel* lblDesc_;
+  QLabel* lblLevels_;
+  QLineEdit* txtName_;
+  QLineEdit* txtDesc_;
+  MaskEdit* txtLevels_;
+  QCheckBox* chkGrid_;
+};
+
+}  // namespace vorlane

@@ -1,0 +1,95 @@
+#include "wizard/WizardPage.h"
+
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
+#include "app/HQ.h"
+#include "app/HostWindow.h"
+#include "app/Services.h"
+
+namespace vorlane {
+
+namespace {
+
+QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, const QString& tooltip) {
+  auto* button = new QPushButton(caption, parent);
+  button->setObjectName(QString::fromLatin1(name));
+  button->setToolTip(tooltip);
+  button->setAutoDefault(false);
+  return button;
+}
+
+}  // namespace
+
+WizardPage::WizardPage(HQ& hq, QWidget* parent) : HostedPage(hq, parent) {
+  auto* layout = new QVBoxLayout(this);
+  body_ = new QWidget(this);
+  body_->setObjectName(QStringLiteral("body"));
+  layout->addWidget(body_);
+  layout->addStretch(1);
+
+  // Created in tab order (Next, Back, Cancel), shown as Back, Cancel, Next.
+  buttonBar_ = new QWidget(this);
+  auto* buttons = new QHBoxLayout(buttonBar_);
+  buttons->setContentsMargins(0, 0, 0, 0);
+  cmdNext_ = MakeButton(buttonBar_, "cmdNext", QStringLiteral("&Next >>>"), QStringLiteral("Advances to the next screen."));
+  cmdBack_ = MakeButton(buttonBar_, "cmdBack", QStringLiteral("<<< &Back"), QStringLiteral("Returns to the previous screen."));
+  cmdCancel_ = MakeButton(buttonBar_, "cmdCancel", QStringLiteral("Cancel"), QStringLiteral("Returns to the main menu."));
+  buttons->addStretch(1);
+  buttons->addWidget(cmdBack_);
+  buttons->addWidget(cmdCancel_);
+  buttons->addWidget(cmdNext_);
+  layout->addWidget(buttonBar_);
+
+  SetDefaultButton(cmdNext_);
+  HostedPage::SetCancelButton(cmdCancel_);
+
+  connect(cmdNext_, &QPushButton::clicked, this, [this] { OnNext(); });
+  connect(cmdBack_, &QPushButton::clicked, this, [this] { OnBack(); });
+  connect(cmdCancel_, &QPushButton::clicked, this, [this] { OnCancel(); });
+}
+
+void WizardPage::ClearButtonTooltips() {
+  for (QPushButton* button : {cmdBack_, cmdCancel_, cmdNext_}) button->setToolTip(QString());
+}
+
+bool WizardPage::OnCloseBox() {
+  ReturnToMenu();
+  return false;
+}
+
+void WizardPage::OnNext() {
+  if (!CheckFields()) return;
+  SaveFields();
+  if (HostedPage* next = CreateNextPage()) NavigateTo(next);
+}
+
+void WizardPage::OnBack() {
+  SaveFields();
+  if (HostedPage* previous = CreatePreviousPage()) NavigateTo(previous);
+}
+
+void WizardPage::OnCancel() {
+  if (hq().services().Ask(this, QStringLiteral("Do you want to return to the main menu?"))) ReturnToMenu();
+}
+
+void WizardPage::NavigateTo(HostedPage* page) {
+  navigating_ = true;
+  hq().Host().ShowPage(page);
+}
+
+void WizardPage::ReturnToMenu() { hq().ShowMainMenu(); }
+
+// The page's own controls come first in tab order, then the buttons: the
+// button bar moves to the end of the focus chain by being parented anew.
+void WizardPage::AboutToBeShown() {
+  auto* pageLayout = static_cast<QVBoxLayout*>(layout());
+  pageLayout->removeWidget(buttonBar_);
+  buttonBar_->setParent(nullptr);
+  buttonBar_->setParent(this);
+  pageLayout->addWidget(buttonBar_);
+  buttonBar_->show();
+  HostedPage::AboutToBeShown();
+}
+
+}  // namespace vorlane

@@ -1,0 +1,37 @@
+#include "wizard/frmFacStart.h"
+
+#include "app/HQ.h"
+#include "wizard/frmFacBasicInfo.h"
+
+namespace vorlane {
+
+namespace {
+
+StartPage::Words FacilityWords() {
+  return {"frmFacStart", kFacilityDesignTitle, QStringLiteral("facility"),
+          "txtFacName", "txtFacDesc", "txtFacLevels", "chkGridFac",
+          "lblFacName", "lblFacDesc", "lblFacLevels",
+          QStringLiteral("Facility Name"), QStringLiteral("Facility Description"),
+          QStringLiteral("Enter the number of levels you want of your facility in the box."), true, true};
+}
+
+}  // namespace
+
+frmFacStart::frmFacStart(HQ& hq, QWidget* parent) : StartPage(hq, FacilityWords(), parent) { LoadFields(); }
+
+StartPage::Values frmFacStart::ReadRecord() const {
+  const vrlFacility& record = hq().Facility();
+  return {record.FacName(), record.FacDesc(), record.NumFacLevels(), record.GridFac()};
+}
+
+void frmFacStart::WriteRecord(const Values& values) {
+  vrlFacility& record = hq().Facility();
+  record.SetFacName(values.name);
+  record.SetFacDesc(values.desc);
+  record.SetNumFacLevels(values.levels);
+  record.SetGridFac(values.grid);
+}
+
+HostedPage* frmFacStart::CreateNextPage() { return new frmFacBasicInfo(hq()); }
+
+}  // namespace vorlane

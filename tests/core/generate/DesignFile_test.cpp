@@ -1,0 +1,121 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+
+#include "GenerateTestSupport.h"
+
+namespace vorlane {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A design file that sets every property to a text of its own.
+std::string EveryProperty(const std::string& kind, std::initializer_list<const char*> texts, const char* style) {
+  std::string json = "{\"kind\": \"" + kind + "\", \"TechReqs\": [{}, {\"TechReqArea\": \"A\", \"TechReqLevel\": "
+                     "\"L\", \"TechReqGridSize\": \"3\", \"" + style + "\": \"-\\\"\\u00e9\"}], \"Abilities\": [{}, "
+                     "{\"AbilName\": \"N\", \"AbilDesc\": \"D\", \"AbilVal1\": \"1\", \"AbilVal2\": \"2\"}]";
+  for (const char* key : texts) json += std::string(", \"") + key + "\": \"" + key + " {&x}\"";
+  return json + "}";
+}
+
+TEST(DesignFile, EveryPropertyReadsAndWritesBackTheSame) {
+  std::string error;
+  auto component = ParseDesign(
+      EveryProperty("component", {"CompName", "CompDesc", "VehicleType", "Restrictions", "GeneralGroup", "Family",
+                                  "CustomGroup", "PicNum", "NumberStyle", "RomanStyle", "MinCost", "OrgCost", "RadCost",
+                                  "Size", "HP", "SupplyUse", "WeaponType", "WeaponTarget", "WeaponDamageType",
+                                  "WeaponSound", "WeaponDisplayType", "WeaponDisplayNum", "WeaponFamily",
+                                  "WeaponReload", "WeaponToHitMod", "WeaponSeekerSpeed", "WeaponSeekerHP"},
+                    "TechReqNumberStyle").insert(1, "\"NumCompLevels\": 12, \"GridComp\": true, "
+                                                    "\"WeaponDamageAtRange\": [\"9\", \"8\"], "),
+      error);
+  ASSERT_TRUE(component) << error;
+  const vrlComponent& c = component->component;
+  EXPECT_EQ(c.WeaponSeekerHP(), "WeaponSeekerHP {&x}");
+  EXPECT_EQ(c.TechReqNumberStyle(2), "-\"\xC3\xA9");
+  EXPECT_EQ(c.NumCompLevels(), "12");
+  EXPECT_EQ(c.WeaponDamageAtRange(2), "8");
+  EXPECT_EQ(ParseDesign(DesignToJson(c), error)->component, c);
+
+  auto facility = ParseDesign(
+      EveryProperty("facility", {"FacName", "FacDesc", "NumberStyle", "RomanStyle", "FacGroup", "FacFamily", "PicNum",
+                                 "MinCost", "OrgCost", "RadCost"},
+                    "TechReqNumStyle").insert(1, "\"NumFacLevels\": \"7\", \"GridFac\": true, "),
+      error);
+  ASSERT_TRUE(facility) << error;
+  EXPECT_EQ(facility->kind, DesignKind::Facility);
+  EXPECT_EQ(facility->facility.AbilVal2(2), "2");
+  EXPECT_EQ(ParseDesign(DesignToJson(facility->facility), error)->facility, facility->facility);
+
+  // Absent keys keep the defaults of a new record; an empty array means none.
+  EXPECT_EQ(ParseDesign(R"({"kind": "component"})", error)->component, vrlComponent{});
+  auto empty = ParseDesign(R"({"kind": "facility", "TechReqs": [], "Abilities": []})", error);
+  EXPECT_EQ(empty->facility.NumTechReqs() + empty->facility.NumAbils(), 0);
+  EXPECT_EQ(ParseDesign(DesignToJson(empty->facility), error)->facility, empty->facility);
+  for (auto [levels, read] : {std::pair{"2.5", "2"}, {"3.5", "4"}, {"\"007\"", "7"}, {"\"abc\"", "0"}, {"-4", "-4"}}) {
+    auto d = ParseDesign(std::string(R"({"kind": "component", "NumCompLevels": )") + levels + "}", error);
+    EXPECT_EQ(d->component.NumCompLevels(), read) << levels;
+  }
+}
+
+TEST(DesignFile, RefusalsNameThePlace) {
+  const std::pair<const char*, const char*> cases[] = {
+      {R"([1, 2])", "/: a design must be a JSON object"},
+      {R"({})", "/kind: missing; it must be \"component\" or \"facility\""},
+      {R"({"kind": "vehicle"})", "/kind: must be \"component\" or \"facility\""},
+      {R"({"kind": "component", "FacName": "x"})", "/FacName: unknown key"},
+      {R"({"kind": "facility", "WeaponDamageAtRange": []})", "/WeaponDamageAtRange: unknown key"},
+      {R"({"kind": "component", "compname": "x"})", "/compname: unknown key"},
+      {R"({"kind": "component", "a/b~c": 1})", "/a~1b~0c: unknown key"},
+      {R"({"kind": "component", "MinCost": null})", "/MinCost: must be a text"},
+      {R"({"kind": "component", "GridComp": "true"})", "/GridComp: must be true or false"},
+      {R"({"kind": "component", "NumCompLevels": true})", "/NumCompLevels: must be a text or a number"},
+      {R"({"kind": "component", "NumCompLevels": 40000})", "/NumCompLevels: level count out of range"},
+      {R"({"kind": "facility", "NumFacLevels": "1e10"})", "/NumFacLevels: level count out of range"},
+      {R"({"kind": "component", "TechReqs": {}})", "/TechReqs: must be an array of objects"},
+      {R"({"kind": "component", "TechReqs": [{}, "x"]})", "/TechReqs/1: must be an object"},
+      {R"({"kind": "component", "TechReqs": [{"TechReqNumStyle": "x"}]})", "/TechReqs/0/TechReqNumStyle: unknown key"},
+      {R"({"kind": "facility", "Abilities": [{"AbilVal1": 3}]})", "/Abilities/0/AbilVal1: must be a text"},
+      {R"({"kind": "component", "WeaponDamageAtRange": ["1", 2]})", "/WeaponDamageAtRange/1: must be a text"},
+      {R"({"kind": "component", "WeaponDamageAtRange": ["","","","","","","","","","","","","","","","","","","","","",""]})",
+       "/WeaponDamageAtRange: has more than 21 entries"},
+  };
+  for (const auto& [json, message] : cases) {
+    std::string error;
+    EXPECT_FALSE(ParseDesign(json, error)) << json;
+    EXPECT_EQ(error, message) << json;
+  }
+  std::string error;
+  for (const char* bad : {"{\n  \"kind\": \"component\",\n  \"CompName\": x\n}", "", "{\"kind\": \"\xFF\"}"}) {
+    EXPECT_FALSE(ParseDesign(bad, error));
+    EXPECT_TRUE(error.starts_with("malformed JSON: parse error at line ")) << error;
+  }
+  EXPECT_NE(error.find("line 1, column"), std::string::npos) << error;
+}
+
+TEST(DesignFile, FilesAreReplacedOnlyWhenCompleteAndUnreadableOnesNamed) {
+  const fs::path dir = fs::temp_directory_path() / ("vorlane-design-test-" + std::to_string(std::random_device()()));
+  fs::create_directories(dir);
+  std::string error;
+  const vrlComponent laser = testing::SampleDesign("laser.json").component;
+  ASSERT_TRUE(SaveDesignFile(dir / "d.json", vrlFacility{}, error)) << error;
+  ASSERT_TRUE(SaveDesignFile(dir / "d.json", laser, error)) << error;
+  EXPECT_EQ(LoadDesignFile(dir / "d.json", error)->component, laser);
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);  // nothing left beside it
+
+  EXPECT_FALSE(SaveDesignFile(dir / "missing" / "d.json", laser, error));
+  EXPECT_NE(error.find("missing"), std::string::npos) << error;
+  EXPECT_FALSE(LoadDesignFile(dir / "none.json", error));
+  EXPECT_NE(error.find("none.json"), std::string::npos) << error;
+  EXPECT_FALSE(LoadDesignFile(dir, error));
+  EXPECT_NE(error.find("directory"), std::string::npos) << error;
+  std::ofstream(dir / "bad.json") << R"({"kind": "component", "Bogus": 1})";
+  EXPECT_FALSE(LoadDesignFile(dir / "bad.json", error));
+  EXPECT_EQ(error, "\"" + (dir / "bad.json").string() + "\": /Bogus: unknown key");
+  fs::remove_all(dir);
+}
+
+}  // namespace
+}  // namespace vorlane

@@ -1,0 +1,165 @@
+#include <gtest/gtest.h>
+
+#include "generate/CompGenerate.h"
+#include "generate/FacGenerate.h"
+#include "GenerateTestSupport.h"
+
+namespace vorlane {
+namespace {
+
+using namespace vorlane::testing;
+using Texts = std::vector<std::string>;
+
+vrlComponent Grid(const Texts& sizes) {
+  vrlComponent c = Bare<vrlComponent>("Laser");
+  c.SetGridComp(true);
+  c.SetNumTechReqs(static_cast<std::int16_t>(sizes.size()));
+  for (std::int16_t i = 1; i <= c.NumTechReqs(); ++i) {
+    c.SetTechReqLevel(i, "&techgridlevel" + std::to_string(i));
+    c.SetTechReqGridSize(i, sizes[static_cast<std::size_t>(i - 1)]);
+  }
+  return c;
+}
+
+// Generates, recording the progress as "position/maximum text".
+template <typename Generator, typename Record>
+GenerationResult Generated(const Record& r, RecordingSink& sink, Texts* progress = nullptr, int stopAfter = 1 << 30) {
+  Generator gen;
+  return gen.Generate(r, sink, [&](int position, int maximum, const std::string& text) {
+    if (progress) progress->push_back(std::to_string(position) + "/" + std::to_string(maximum) + " " + text);
+    return position < stopAfter;
+  });
+}
+
+TEST(GridDriver, CellsComeInOdometerOrderWithRomanNumeralsAndSuffixes) {
+  vrlComponent c = Grid({"2", "3"});
+  c.SetTechReqNumberStyle(1, "-&techgridlevel1");
+  c.SetTechReqNumberStyle(2, ".&techgridlevel2");
+  c.SetNumberStyle("unused in a grid");
+  c.SetRomanStyle("unused in a grid");
+  c.SetCompDesc("Cell &complevel");
+  RecordingSink sink;
+  Texts progress;
+  auto result = Generated<CompGenerate>(c, sink, &progress);
+  ASSERT_TRUE(result.Generated());
+  EXPECT_EQ(Values(result.text, "Name"),
+            (Texts{"Laser -1.1", "Laser -1.2", "Laser -1.3", "Laser -2.1", "Laser -2.2", "Laser -2.3"}));
+  EXPECT_EQ(Values(result.text, "Roman Numeral"), (Texts{"1", "2", "3", "2", "3", "4"}));
+  EXPECT_EQ(Values(result.text, "Description"), (Texts{"Cell 1", "Cell 2", "Cell 3", "Cell 4", "Cell 5", "Cell 6"}));
+  EXPECT_EQ(Values(result.text, "Tech Level Req 1"), (Texts{"1", "1", "1", "2", "2", "2"}));
+  // Progress after every move of the enumeration, whether it wrote or not.
+  EXPECT_EQ(progress, (Texts{"0/6 0% generated", "1/6 17% generated", "2/6 33% generated", "3/6 50% generated",
+                             "3/6 50% generated", "3/6 50% generated", "4/6 67% generated", "5/6 83% generated",
+                             "6/6 100% generated", "6/6 100% generated", "6/6 100% generated"}));
+
+  // One requirement without style: the name ends in the blank.
+  result = Generated<CompGenerate>(Grid({"4"}), sink);
+  EXPECT_EQ(Values(result.text, "Name"), Texts(4, "Laser "));
+  EXPECT_EQ(Values(result.text, "Roman Numeral"), (Texts{"1", "2", "3", "4"}));
+  // Fractional sizes give their whole positions.
+  EXPECT_EQ(Generated<CompGenerate>(Grid({"2.5", "3"}), sink, &progress).entries, 6);
+  EXPECT_EQ(progress.back(), "6/6 100% generated");
+
+  vrlFacility f = Bare<vrlFacility>("Mine");
+  f.SetGridFac(true);
+  f.SetNumTechReqs(1);
+  f.SetTechReqGridSize(1, "32767");  // the largest grid
+  f.SetTechReqNumStyle(1, "&techgridlevel1");
+  result = Generated<FacGenerate>(f, sink);
+  ASSERT_TRUE(result.Generated());
+  EXPECT_EQ(result.text.substr(result.text.rfind("Name")), Line("Name", "Mine 32767") +
+                Line("Description", "") + Line("Facility Group", "") + Line("Facility Family", "") +
+                Line("Roman Numeral", "32767") + Line("Restrictions", "None") + Line("Pic Num", "") +
+                Line("Cost Minerals", "") + Line("Cost Organics", "") + Line("Cost Radioactives", "") +
+                Line("Number of Tech Req", "1") + Line("Tech Area Req 1", "") + Line("Tech Level Req 1", "") +
+                Line("Number of Abilities", "0") + "\r\n\r\n");
+  EXPECT_TRUE(sink.messages.empty());
+}
+
+TEST(GridDriver, GridsWithoutRequirementsOrCellsOrWithTooManyCellsAreRefusedFirst) {
+  const std::string tail = "\r\nComponent not generated", noCell =
+      "Grid components must have a grid size of at least 1 for every tech requirement." + tail;
+  std::vector<std::pair<vrlComponent, std::string>> cases = {
+      {Grid({}), "Grid components must have tech requirements." + tail},
+      {Grid({"2", "0"}), noCell}, {Grid({""}), noCell}, {Grid({"{3}"}), noCell}, {Grid({"-2", "-2"}), noCell},
+      {Grid({"99", "99", "99"}), "Grid components can have at most 32767 grid cells; this grid has 970299." + tail},
+      {Grid({"40000"}), "Grid components can have at most 32767 grid cells; this grid has 40000." + tail},
+  };
+  cases[0].first.SetCompDesc("&nosuch");  // the requirement check comes before any formula
+  for (const auto& [design, text] : cases) {
+    RecordingSink sink;
+    Texts progress;
+    EXPECT_EQ(Generated<CompGenerate>(design, sink, &progress).status, GenerationStatus::Failed);
+    EXPECT_EQ(sink.messages, (Messages{{"Error", text}}));
+    EXPECT_TRUE(progress.empty());
+  }
+  vrlFacility f = Bare<vrlFacility>("Mine");
+  f.SetGridFac(true);
+  RecordingSink sink;
+  Generated<FacGenerate>(f, sink);
+  EXPECT_EQ(sink.messages, (Messages{{"Error", "Grid facilities must have tech requirements.\r\nFacility not generated"}}));
+}
+
+TEST(PlainDriver, AFailingEntryGivesTheWholeChainAndNothingElse) {
+  vrlComponent c = Bare<vrlComponent>("Laser", "3");
+  c.SetCompDesc("{elli&complevel(90, 0.5)}");  // elli1 and elli2 exist, elli3 does not
+  RecordingSink sink;
+  Texts progress;
+  auto result = Generated<CompGenerate>(c, sink, &progress);
+  EXPECT_EQ(result.status, GenerationStatus::Failed);
+  EXPECT_EQ(progress.size(), 2u);
+  EXPECT_TRUE(result.text.empty() && result.windowTitle.empty());
+  EXPECT_EQ(sink.messages, (Messages{{"Error", "Error parsing string for evaluation:\r\n{elli3(90, 0.5)}"},
+                                     {"Error", "Error parsing string: \r\n{elli3(90, 0.5)}"},
+                                     {"Error", "Error during parsing."},
+                                     {"Error", "Component not generated."}}));
+  vrlFacility f = Bare<vrlFacility>("&facdesc", "2");
+  f.SetFacDesc("&facname");
+  sink.messages.clear();
+  EXPECT_FALSE(Generated<FacGenerate>(f, sink).Generated());
+  EXPECT_EQ(sink.messages, (Messages{{"Too Many Cross-References", "Variables could not all be resolved in 50 iterations."},
+                                     {"Error", "Error during parsing."},
+                                     {"Error", "Facility not generated."}}));
+}
+
+TEST(PlainDriver, ProgressRoundsHalvesToEvenCancelStopsQuietlyAndNoLevelIsRefused) {
+  RecordingSink sink;
+  Texts progress;
+  Generated<CompGenerate>(Bare<vrlComponent>("Laser", "8"), sink, &progress);
+  EXPECT_EQ(progress, (Texts{"1/8 12% generated", "2/8 25% generated", "3/8 38% generated", "4/8 50% generated",
+                             "5/8 62% generated", "6/8 75% generated", "7/8 88% generated", "8/8 100% generated"}));
+  auto cancelled = Generated<CompGenerate>(Bare<vrlComponent>("Laser", "10"), sink, &progress, 4);
+  EXPECT_EQ(cancelled.status, GenerationStatus::Cancelled);
+  EXPECT_EQ(cancelled.entries, 4);
+  EXPECT_EQ(Generated<CompGenerate>(Grid({"3", "3"}), sink, nullptr, 2).status, GenerationStatus::Cancelled);
+  EXPECT_TRUE(sink.messages.empty());
+  for (const char* levels : {"0", "-3"}) {
+    EXPECT_FALSE(Generated<CompGenerate>(Bare<vrlComponent>("Laser", levels), sink).Generated());
+  }
+  EXPECT_EQ(sink.messages, Messages(2, {"Error", "You must have at least one level for your component.\r\n"
+                                                 "Component not generated"}));
+}
+
+TEST(PlainDriver, OneGeneratorGivesTheSameTextAgainAndLeavesTheRecordAlone) {
+  vrlComponent c = Bare<vrlComponent>("Laser &complevel", "2");
+  c.SetNumberStyle("Mk");
+  c.SetNumTechReqs(2);
+  c.SetTechReqArea(1, "Lasers");
+  c.SetTechReqLevel(1, "&complevel");
+  c.SetTechReqLevel(2, "&techlevel1");
+  c.SetCompDesc("&techlevel2 &techarea1");
+  const vrlComponent before = c;
+  RecordingSink sink;
+  CompGenerate gen;
+  auto first = gen.Generate(c, sink);
+  EXPECT_EQ(Values(first.text, "Description"), (Texts{"1 Lasers", "2 Lasers"}));
+  EXPECT_EQ(Values(first.text, "Name").back(), "Laser 2 Mk");
+  EXPECT_EQ(first.windowTitle, "Component Generation Results - [Laser 2]");  // the last name, without suffix
+  EXPECT_TRUE(gen.Generate(Bare<vrlComponent>("Small"), sink).Generated());  // smaller lists in between
+  EXPECT_EQ(gen.Generate(c, sink).text, first.text);
+  EXPECT_EQ(c, before);
+  EXPECT_TRUE(sink.messages.empty());
+}
+
+}  // namespace
+}  // namespace vorlane

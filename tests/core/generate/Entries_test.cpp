@@ -1,0 +1,165 @@
+#include <gtest/gtest.h>
+
+#include <clocale>
+
+#include "generate/CompGenerate.h"
+#include "generate/FacGenerate.h"
+#include "GenerateTestSupport.h"
+
+namespace vorlane {
+namespace {
+
+using namespace vorlane::testing;
+
+// The laser's entry at one level, written out so that every blank counts.
+std::string LaserEntry(int level) {
+  const std::string n = std::to_string(level), ten = std::to_string(level * 10), five = std::to_string(level * 5);
+  return "Name                                      := Laser " + n + "\r\n"
+         "Description                               := A basic beam weapon for Laser's first steps.\r\n"
+         "Pic Num                                   := 12\r\n"
+         "Tonnage Space Taken                       := 10\r\n"
+         "Tonnage Structure                         := 20\r\n"
+         "Cost Minerals                             := " + ten + "\r\n"
+         "Cost Organics                             := 0\r\n"
+         "Cost Radioactives                         := " + five + "\r\n"
+         "Vehicle Type                              := Ship\r\n"
+         "Vehicle List Type Override                := Ship\r\n"
+         "Vehicle List Type Description             := Ship\r\n"
+         "Supply Amount Used                        := 0\r\n"
+         "Restrictions                              := \r\n"
+         "General Group                             := Weapons\r\n"
+         "Family                                    := 100\r\n"
+         "Roman Numeral                             := " + n + "\r\n"
+         "Custom Group                              := \r\n"
+         "Number of Tech Req                        := 1\r\n"
+         "Tech Area Req 1                           := Lasers\r\n"
+         "Tech Level Req 1                          := " + n + "\r\n"
+         "Number of Abilities                       := 1\r\n"
+         "Ability 1 Type                            := Armor\r\n"
+         "Ability 1 Descr                           := Absorbs " + ten + " damage.\r\n"
+         "Ability 1 Val 1                           := " + ten + "\r\n"
+         "Ability 1 Val 2                           := 0\r\n"
+         "Weapon Type                               := None\r\n"
+         "\r\n"
+         "\r\n";
+}
+
+TEST(Entries, TheLaserExampleByteForByte) {
+  RecordingSink sink;
+  CompGenerate gen;
+  std::vector<std::string> labels;
+  auto result = gen.Generate(SampleDesign("laser.json").component, sink, [&](int pos, int max, const std::string& t) {
+    return labels.push_back(std::to_string(pos) + "/" + std::to_string(max) + " " + t), true;
+  });
+  ASSERT_TRUE(result.Generated());
+  EXPECT_TRUE(sink.messages.empty());
+  EXPECT_EQ(result.text, LaserEntry(1) + LaserEntry(2) + LaserEntry(3));
+  EXPECT_EQ(result.windowTitle, "Component Generation Results - [Laser]");
+  EXPECT_EQ(result.resultKind, "Component");
+  EXPECT_EQ(labels, (std::vector<std::string>{"1/3 33% generated", "2/3 67% generated", "3/3 100% generated"}));
+}
+
+TEST(Entries, NumberedKeysArePaddedToFortyTwoCharacters) {
+  vrlComponent c = Bare<vrlComponent>("Laser");
+  c.SetNumTechReqs(10);
+  c.SetNumAbils(1);
+  RecordingSink sink;
+  const std::string text = CompGenerate().Generate(c, sink).text;
+  for (auto [key, blanks] : {std::pair{"Tech Area Req 1", 27}, {"Tech Level Req 1", 26}, {"Tech Area Req 10", 26},
+                             {"Tech Level Req 10", 25}, {"Ability 1 Type", 28}, {"Ability 1 Descr", 27}}) {
+    EXPECT_NE(text.find("\n" + std::string(key) + std::string(blanks, ' ') + ":= \r\n"), std::string::npos) << key;
+  }
+}
+
+// The keys of the weapon part of the single entry of `c`.
+std::vector<std::string> WeaponKeys(const vrlComponent& c, std::string& text) {
+  RecordingSink sink;
+  text = CompGenerate().Generate(c, sink).text;
+  std::vector<std::string> keys;
+  for (std::size_t at = text.find("Weapon Type"); at < text.size();) {
+    const std::string line = text.substr(at, text.find("\r\n", at) - at);
+    keys.push_back(line.empty() ? "" : line.substr(0, line.find_last_not_of(' ', 41) + 1));
+    at += line.size() + 2;
+  }
+  return keys;
+}
+
+TEST(Entries, NonWeaponDirectFireAndSeekingWeapons) {
+  vrlComponent c = Bare<vrlComponent>("Torpedo");
+  std::string text;
+  EXPECT_EQ(WeaponKeys(c, text), (std::vector<std::string>{"Weapon Type", "", ""}));
+  EXPECT_EQ(Values(text, "Weapon Type"), std::vector<std::string>{"None"});
+
+  c.SetWeaponType("Direct Fire");
+  c.SetWeaponTarget("Ships, Planets");
+  c.SetWeaponFamily("7");
+  c.SetWeaponSeekerSpeed("9");
+  c.SetWeaponSeekerHP("11");
+  for (std::int16_t r = 1; r <= 3; ++r) c.SetWeaponDamageAtRange(r, std::to_string(40 - r));
+  std::vector<std::string> direct = {
+      "Weapon Type", "Weapon Target", "Weapon List Target Override", "Weapon List Target Description",
+      "Weapon Damage At Rng", "Weapon Damage Type", "Weapon Reload Rate", "Weapon Display Type", "Weapon Display",
+      "Weapon Modifier", "Weapon Sound", "Weapon Family", "", ""};
+  EXPECT_EQ(WeaponKeys(c, text), direct);
+  EXPECT_EQ(Values(text, "Weapon Target"), std::vector<std::string>{"Ships"});
+  EXPECT_EQ(Values(text, "Weapon List Target Description"), std::vector<std::string>{"Ships, Planets"});
+  EXPECT_EQ(Values(text, "Weapon Damage At Rng"),
+            std::vector<std::string>{"39 38 37 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 "});
+
+  direct.insert(direct.end() - 2, {"Weapon Seeker Speed", "Weapon Seeker Dmg Res"});
+  for (const char* seeking : {"Seeking", "sEEKING"}) {
+    c.SetWeaponType(seeking);
+    EXPECT_EQ(WeaponKeys(c, text), direct) << seeking;
+    EXPECT_EQ(Values(text, "Weapon Seeker Dmg Res"), std::vector<std::string>{"11"});
+  }
+}
+
+TEST(Entries, FacilityEntriesHaveTheirOwnLayout) {
+  vrlFacility f = Bare<vrlFacility>("Mine", "2");
+  f.SetNumberStyle("&faclevel");
+  f.SetRomanStyle("{&FacLevel*2}");
+  f.SetFacDesc("Digs.");
+  f.SetFacGroup("Resource Extraction");
+  f.SetFacFamily("2010");
+  f.SetNumTechReqs(1);
+  f.SetTechReqArea(1, "Mining");
+  f.SetNumAbils(2);
+  f.SetAbilDesc(1, "Mine");
+  f.SetAbilDesc(2, "&abil1descr Storage");
+  f.SetAbilVal1(2, "&family");
+  RecordingSink sink;
+  auto result = FacGenerate().Generate(f, sink);
+  ASSERT_TRUE(result.Generated());
+  const std::string second = result.text.substr(result.text.size() / 2);
+  EXPECT_EQ(second, Line("Name", "Mine 2") + Line("Description", "Digs.") + Line("Facility Group", "Resource Extraction") +
+                        Line("Facility Family", "2010") + Line("Roman Numeral", "4") + Line("Restrictions", "None") +
+                        Line("Pic Num", "") + Line("Cost Minerals", "") + Line("Cost Organics", "") +
+                        Line("Cost Radioactives", "") + Line("Number of Tech Req", "1") +
+                        Line("Tech Area Req 1", "Mining") + Line("Tech Level Req 1", "") +
+                        Line("Number of Abilities", "2") + Line("Ability 1 Type", "") + Line("Ability 1 Descr", "Mine") +
+                        Line("Ability 1 Val 1", "") + Line("Ability 1 Val 2", "") + Line("Ability 2 Type", "") +
+                        Line("Ability 2 Descr", "Mine Storage") + Line("Ability 2 Val 1", "2010") +
+                        Line("Ability 2 Val 2", "") + "\r\n\r\n");
+  EXPECT_EQ(result.windowTitle, "Facility Generation Results - [Mine]");
+  EXPECT_EQ(result.resultKind, "Facility");
+}
+
+TEST(Entries, NumbersUseAPeriodWhateverTheLocale) {
+  const std::string previous = std::setlocale(LC_ALL, nullptr);
+  for (const char* name : {"de_DE.UTF-8", "fr_FR.UTF-8", "nl_NL.UTF-8"}) {
+    if (std::setlocale(LC_ALL, name)) break;  // a decimal-comma locale where one is installed
+  }
+  vrlComponent c = Bare<vrlComponent>("Laser");
+  c.SetCompDesc("{10/4} {&complevel/8}");
+  c.SetWeaponType("Direct Fire");
+  c.SetWeaponDamageAtRange(1, "7.50");
+  c.SetWeaponDamageAtRange(2, "{1.5*3}");
+  RecordingSink sink;
+  auto result = CompGenerate().Generate(c, sink);
+  std::setlocale(LC_ALL, previous.c_str());
+  EXPECT_EQ(Values(result.text, "Description"), std::vector<std::string>{"2.5 0.125"});
+  EXPECT_EQ(Values(result.text, "Weapon Damage At Rng").at(0).substr(0, 8), "7.5 4.5 ");
+}
+
+}  // namespace
+}  // namespace vorlane

@@ -1,0 +1,104 @@
+#include <gtest/gtest.h>
+
+#include "generate/CompGenerate.h"
+#include "generate/FacGenerate.h"
+#include "GenerateTestSupport.h"
+
+namespace vorlane {
+namespace {
+
+using namespace vorlane::testing;
+using S = CompGenerate::Slot;
+
+struct Resolution : ::testing::Test {
+  // Loads and resolves one entry of `c`; the passes it took, 0 on failure.
+  int Resolve(const vrlComponent& c, const std::string& level = "1") {
+    sink.messages.clear();
+    gen.Prepare(c, sink);
+    gen.SetLevelText(level);
+    gen.LoadComponentFields();
+    bool ok = gen.ResolveComponentFields();
+    gen.Release();
+    return ok ? gen.PassesUsed() : 0;
+  }
+  const Messages tooMany{{"Too many cross-references", "Variables could not all be resolved in 50 iterations."}};
+  RecordingSink sink;
+  CompGenerate gen;
+  vrlComponent c = Bare<vrlComponent>("Laser");
+};
+
+TEST_F(Resolution, PassCountsFollowTheSlotOrder) {
+  EXPECT_EQ(Resolve(c), 1);
+  c.SetCompDesc("&compname beam");
+  EXPECT_EQ(Resolve(c), 2);
+  EXPECT_EQ(gen.FieldText(S::kCompDesc), "Laser beam");
+  // A reference to a later slot waits one pass longer.
+  c.SetCompName("&compdesc");
+  c.SetCompDesc("Long range");
+  EXPECT_EQ(Resolve(c), 3);
+  EXPECT_EQ(gen.FieldText(S::kCompName), "Long range");
+  // A chain through the lists: each link waits for the pass after its field
+  // was found finished.
+  c = Bare<vrlComponent>("&mincost units");
+  c.SetNumTechReqs(1);
+  c.SetTechReqLevel(1, "&complevel");
+  c.SetNumAbils(1);
+  c.SetAbilVal1(1, "&techlevel1");
+  c.SetMinCost("&abil1val1");
+  EXPECT_EQ(Resolve(c, "7"), 7);
+  EXPECT_EQ(gen.FieldText(S::kCompName), "7 units");
+  // 49 groups finish in pass 50; 50 do not.
+  std::string groups;
+  for (int i = 0; i < 49; ++i) groups += "{1}";
+  c.SetCompDesc(groups);
+  EXPECT_EQ(Resolve(c), 50);
+  c.SetCompDesc(groups + "{1}");
+  EXPECT_EQ(Resolve(c), 0);
+  EXPECT_EQ(sink.messages, tooMany);
+}
+
+TEST_F(Resolution, FieldsThatNeverFinishEndInTheFiftyPassMessage) {
+  for (auto [name, desc] : {std::pair{"&compdesc", "&compname"},  // waiting for each other
+                            {"Laser", "&weapdmg3"},               // damage of a design that is no weapon
+                            {"Laser", "&techlevel01"}}) {         // rebuilt without the zero, never found
+    c = Bare<vrlComponent>(name);
+    c.SetNumTechReqs(1);
+    c.SetCompDesc(desc);
+    EXPECT_EQ(Resolve(c), 0);
+    EXPECT_EQ(sink.messages, tooMany) << desc;
+  }
+}
+
+TEST_F(Resolution, AFailedStepShowsTheFieldAsFarAsItGot) {
+  c.SetMinCost("&complevel &nosuch");
+  EXPECT_EQ(Resolve(c, "3"), 0);
+  EXPECT_EQ(sink.messages, (Messages{{"Error", "Error parsing string: \r\n3 &nosuch"}}));
+  // Weapon slots are stepped in every design.
+  c = Bare<vrlComponent>("Laser");
+  c.SetWeaponTarget("&nosuch");
+  EXPECT_EQ(Resolve(c), 0);
+  EXPECT_EQ(sink.messages, (Messages{{"Error", "Error parsing string: \r\n&nosuch"}}));
+  // ... but a design that is no weapon does not wait for them.
+  c = Bare<vrlComponent>("Laser");
+  c.SetWeaponSeekerSpeed("&weapseekerhp");
+  c.SetWeaponSeekerHP("&weapseekerspeed");
+  EXPECT_EQ(Resolve(c), 1);
+  c.SetWeaponType("SEEKING");
+  EXPECT_EQ(Resolve(c), 0);
+}
+
+TEST_F(Resolution, DamageTextsAreCutToTheirLeadingNumberOnceFinished) {
+  c.SetWeaponType("Direct Fire");
+  c.SetWeaponDamageType("Normal");
+  c.SetWeaponTarget("&weapdmgtype, &weapdmg2");
+  const std::pair<const char*, const char*> cases[] = {
+      {" 12 ", "12"}, {"7.50", "7.5"}, {"", "0"}, {"abc", "0"}, {"1 000", "1000"}, {"2.5E+3 range", "2500"},
+      {"{&complevel*10}", "30"}, {"5+{1}", "5"}, {"{&weapdmg2/3}", "2.5"}, {"&weapdmg7", "30"}};
+  for (std::int16_t r = 1; r <= 10; ++r) c.SetWeaponDamageAtRange(r, cases[r - 1].first);
+  ASSERT_GT(Resolve(c, "3"), 0);
+  for (std::int16_t r = 1; r <= 10; ++r) EXPECT_EQ(gen.DamageText(r), cases[r - 1].second) << cases[r - 1].first;
+  EXPECT_EQ(gen.FieldText(S::kWeaponTarget), "Normal, 7.5");
+}
+
+}  // namespace
+}  // namespace vorlane

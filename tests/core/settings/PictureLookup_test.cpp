@@ -1,0 +1,205 @@
+#include "settings/PictureLookup.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <unistd.h>
+
+namespace vorlane {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A scratch game folder, removed again when the test ends.
+class GameFolder {
+ public:
+  GameFolder() {
+    static std::atomic<int> serial{0};
+    root_ = fs::temp_directory_path() /
+            ("vorlane-pictures-" + std::to_string(::getpid()) + "-" + std::to_string(serial++));
+    fs::remove_all(root_);
+    fs::create_directories(root_);
+  }
+  ~GameFolder() {
+    std::error_code ec;
+    fs::remove_all(root_, ec);
+  }
+  std::string Dir(const std::string& name) const {
+    fs::create_directories(root_ / name);
+    return (root_ / name).string();
+  }
+  // Creates a small file at `relative` below the root, folders included.
+  fs::path Touch(const std::string& relative) const {
+    fs::path p = root_ / relative;
+    fs::create_directories(p.parent_path());
+    std::ofstream(p) << "x";
+    return p;
+  }
+  void TouchMany(const std::string& folder, int count) const {
+    for (int i = 0; i < count; ++i) Touch(folder + "/f" + std::to_string(i) + ".bmp");
+  }
+
+ private:
+  fs::path root_;
+};
+
+TEST(PictureNames, PadsToThreeDigitsAndNamesEachKind) {
+  EXPECT_EQ(PictureFileName(PictureKind::Component, 7), "Comp_007.bmp");
+  EXPECT_EQ(PictureFileName(PictureKind::Component, 42), "Comp_042.bmp");
+  EXPECT_EQ(PictureFileName(PictureKind::Component, 123), "Comp_123.bmp");
+  EXPECT_EQ(PictureFileName(PictureKind::Component, 1234), "Comp_1234.bmp");
+  EXPECT_EQ(PictureFileName(PictureKind::Facility, 7), "Facil_007.bmp");
+  EXPECT_EQ(PictureNumberText(1), "001");
+  EXPECT_EQ(PictureNumberText(100), "100");
+  EXPECT_EQ(CombatPictureFileName("Beam"), "Beams.bmp");
+  EXPECT_EQ(CombatPictureFileName("Torp"), "Torps.bmp");
+}
+
+TEST(PictureSliderRange, FollowsFileCountsWithHalfToEvenRounding) {
+  EXPECT_EQ(PictureSliderRange(std::nullopt, std::nullopt), (SliderRange{1, 800, 50}));
+  EXPECT_EQ(PictureSliderRange(std::nullopt, 300), (SliderRange{1, 800, 50}));
+  EXPECT_EQ(PictureSliderRange(500, std::nullopt), (SliderRange{1, 800, 50}));  // 2.5 -> 2
+  EXPECT_EQ(PictureSliderRange(700, std::nullopt), (SliderRange{1, 1200, 100}));  // 3.5 -> 4
+  EXPECT_EQ(PictureSliderRange(std::nullopt, 900), (SliderRange{1, 1200, 100}));  // 4.5 -> 4
+  EXPECT_EQ(PictureSliderRange(1000, std::nullopt), (SliderRange{1, 1400, 100}));
+  EXPECT_EQ(PictureSliderRange(1100, std::nullopt), (SliderRange{1, 1600, 100}));  // 5.5 -> 6
+  EXPECT_EQ(PictureSliderRange(100, 3000), (SliderRange{1, 3400, 100}));
+  EXPECT_EQ(PictureSliderRange(3000, 100), (SliderRange{1, 3400, 100}));
+  EXPECT_EQ(PictureSliderRange(0, 0), (SliderRange{1, 800, 50}));
+}
+
+TEST(PictureSliderRange, WidensOnlyForNumbersAboveTheMaximum) {
+  const SliderRange base{1, 800, 50};
+  EXPECT_EQ(WidenedToHold(base, 500), base);
+  EXPECT_EQ(WidenedToHold(base, 800), base);
+  EXPECT_EQ(WidenedToHold(base, 950), (SliderRange{1, 950, 50}));
+  EXPECT_EQ(WidenedToHold(base, 5000), (SliderRange{1, 5000, 100}));
+}
+
+TEST(WholeTextNumber, AcceptsOnlyTextThatIsANumberThroughout) {
+  EXPECT_EQ(WholeTextNumber("42"), 42.0);
+  EXPECT_EQ(WholeTextNumber("  42 "), 42.0);
+  EXPECT_EQ(WholeTextNumber("12.5"), 12.5);
+  EXPECT_EQ(WholeTextNumber("-3"), -3.0);
+  EXPECT_EQ(WholeTextNumber("1e3"), 1000.0);
+  EXPECT_EQ(WholeTextNumber(".5"), 0.5);
+  EXPECT_FALSE(WholeTextNumber(""));
+  EXPECT_FALSE(WholeTextNumber("   "));
+  EXPECT_FALSE(WholeTextNumber("abc"));
+  EXPECT_FALSE(WholeTextNumber("12abc"));
+  EXPECT_FALSE(WholeTextNumber("{&complevel + 3}"));
+  EXPECT_FALSE(WholeTextNumber("4 2"));
+  EXPECT_FALSE(WholeTextNumber("."));
+  EXPECT_FALSE(WholeTextNumber("1e"));
+  EXPECT_FALSE(WholeTextNumber("1e999"));
+}
+
+TEST(PictureSearch, ModDirectoryFirstThenGameDirectoryIgnoringLetterCase) {
+  GameFolder game;
+  const std::string mod = game.Dir("mod");
+  const std::string seiv = game.Dir("seiv");
+  const auto modSeven = game.Touch("mod/pictures/components/comp_007.BMP");
+  game.Touch("seiv/PICTURES/components/Comp_007.bmp");
+  const auto seivFortyTwo = game.Touch("seiv/PICTURES/components/Comp_042.bmp");
+
+  PictureLookup both(PictureKind::Component, mod, seiv);
+  auto seven = both.Find(7);
+  EXPECT_EQ(seven.source, PictureSource::ModDir);
+  EXPECT_EQ(seven.file, modSeven);
+  auto fortyTwo = both.Find(42);
+  EXPECT_EQ(fortyTwo.source, PictureSource::SEIVDir);
+  EXPECT_EQ(fortyTwo.file, seivFortyTwo);
+  auto missing = both.Find(99);
+  EXPECT_FALSE(missing.Found());
+  EXPECT_FALSE(missing.Failed());
+
+  // With the mod directory not set it is never consulted.
+  PictureLookup seivOnly(PictureKind::Component, "", seiv);
+  EXPECT_EQ(seivOnly.Find(7).source, PictureSource::SEIVDir);
+  EXPECT_TRUE(seivOnly.HasSEIVDir());
+  EXPECT_FALSE(seivOnly.HasModDir());
+  EXPECT_FALSE(seivOnly.NoDirs());
+
+  // Facility pictures live in their own folder.
+  game.Touch("seiv/Pictures/facilities/FACIL_007.bmp");
+  PictureLookup facilities(PictureKind::Facility, mod, seiv);
+  EXPECT_EQ(facilities.Find(7).source, PictureSource::SEIVDir);
+  EXPECT_FALSE(facilities.Find(42).Found());
+}
+
+TEST(PictureSearch, SkipsEmptyOrMissingDirectoriesAndTrailingSeparators) {
+  GameFolder game;
+  const std::string seiv = game.Dir("seiv");
+  game.Touch("seiv/Pictures/Components/Comp_001.bmp");
+  const std::string bareMod = game.Dir("bare-mod");  // set, but without a pictures folder
+
+  PictureLookup lookup(PictureKind::Component, bareMod, seiv + "/");
+  EXPECT_EQ(lookup.Find(1).source, PictureSource::SEIVDir);
+  PictureLookup nowhere(PictureKind::Component, game.Dir("x") + "/does-not-exist", "");
+  EXPECT_FALSE(nowhere.Find(1).Found());
+  EXPECT_FALSE(nowhere.Find(1).Failed());
+  PictureLookup none(PictureKind::Component, "", "");
+  EXPECT_TRUE(none.NoDirs());
+  EXPECT_FALSE(none.Find(1).Found());
+}
+
+TEST(PictureSearch, AFolderNamedLikeThePictureIsNoPicture) {
+  GameFolder game;
+  const std::string mod = game.Dir("mod");
+  const std::string seiv = game.Dir("seiv");
+  fs::create_directories(fs::path(mod) / "Pictures/Components/Comp_005.bmp");
+  game.Touch("seiv/Pictures/Components/comp_005.bmp");
+  EXPECT_EQ(PictureLookup(PictureKind::Component, mod, seiv).Find(5).source, PictureSource::SEIVDir);
+}
+
+TEST(PictureSearch, PrefersTheExactSpellingWhenBothExist) {
+  GameFolder game;
+  const std::string seiv = game.Dir("seiv");
+  game.Touch("seiv/Pictures/components/Comp_003.bmp");
+  const auto exact = game.Touch("seiv/Pictures/Components/Comp_003.bmp");
+  EXPECT_EQ(PictureLookup(PictureKind::Component, "", seiv).Find(3).file, exact);
+}
+
+TEST(CombatPictureSearch, FindsStripsModFirst) {
+  GameFolder game;
+  const std::string mod = game.Dir("mod");
+  const std::string seiv = game.Dir("seiv");
+  const auto beams = game.Touch("seiv/pictures/combat/BEAMS.BMP");
+  const auto torps = game.Touch("mod/Pictures/Combat/Torps.bmp");
+  game.Touch("seiv/Pictures/Combat/Torps.bmp");
+
+  auto b = FindCombatPicture(mod, seiv, "Beam");
+  EXPECT_EQ(b.source, PictureSource::SEIVDir);
+  EXPECT_EQ(b.file, beams);
+  auto t = FindCombatPicture(mod, seiv, "Torp");
+  EXPECT_EQ(t.source, PictureSource::ModDir);
+  EXPECT_EQ(t.file, torps);
+  EXPECT_FALSE(FindCombatPicture(mod, seiv, "Seeker").Found());
+  EXPECT_FALSE(FindCombatPicture("", "", "Beam").Found());
+}
+
+TEST(PictureCounts, CountFilesOnlyAndDriveTheSliderRange) {
+  GameFolder game;
+  const std::string mod = game.Dir("mod");
+  const std::string seiv = game.Dir("seiv");
+  game.TouchMany("mod/pictures/COMPONENTS", 100);
+  game.Touch("mod/pictures/COMPONENTS/readme.txt");
+  fs::create_directories(fs::path(mod) / "pictures/COMPONENTS/sub");
+  game.TouchMany("seiv/Pictures/components", 700);
+
+  EXPECT_EQ(CountFilesBelow(mod, PictureFolder(PictureKind::Component)), 101);
+  EXPECT_EQ(CountFilesBelow(seiv, PictureFolder(PictureKind::Component)), 700);
+  EXPECT_EQ(CountFilesBelow(seiv, PictureFolder(PictureKind::Facility)), 0);
+  EXPECT_EQ(CountFilesBelow(game.Dir("empty"), PictureFolder(PictureKind::Component)), 0);
+
+  EXPECT_EQ(PictureLookup(PictureKind::Component, mod, seiv).SliderRangeOnOpening(), (SliderRange{1, 1200, 100}));
+  EXPECT_EQ(PictureLookup(PictureKind::Component, mod, "").SliderRangeOnOpening(), (SliderRange{1, 800, 50}));
+  EXPECT_EQ(PictureLookup(PictureKind::Facility, mod, seiv).SliderRangeOnOpening(), (SliderRange{1, 800, 50}));
+  EXPECT_EQ(PictureLookup(PictureKind::Component, "", "").SliderRangeOnOpening(), (SliderRange{1, 800, 50}));
+}
+
+}  // namespace
+}  // namespace vorlane

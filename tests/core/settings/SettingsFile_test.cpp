@@ -1,0 +1,117 @@
+#include "settings/SettingsFile.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+namespace fs = std::filesystem;
+using vorlane::DirSettings;
+using vorlane::LoadSettings;
+using vorlane::SaveSettings;
+
+namespace {
+
+class SettingsFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() /
+           ("vorlane_settings_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+    file_ = vorlane::SettingsFilePath(dir_);
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  void WriteBytes(const std::string& bytes) {
+    std::ofstream out(file_, std::ios::binary);
+    out << bytes;
+  }
+  std::string ReadBytes() {
+    std::ifstream in(file_, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  }
+
+  fs::path dir_;
+  fs::path file_;
+};
+
+TEST_F(SettingsFileTest, FileLiesBesideTheProgram) {
+  EXPECT_EQ(vorlane::SettingsFilePath("/opt/vorlane"), fs::path("/opt/vorlane/Vorlane.ini"));
+}
+
+TEST_F(SettingsFileTest, SavedFileHoldsOneLineWithoutModDirectory) {
+  ASSERT_TRUE(SaveSettings(file_, {"", ""}).ok);
+  EXPECT_EQ(ReadBytes(), "\r\n");
+  EXPECT_EQ(LoadSettings(file_), (DirSettings{"", ""}));
+
+  ASSERT_TRUE(SaveSettings(file_, {"/games/SE IV", ""}).ok);
+  EXPECT_EQ(ReadBytes(), "/games/SE IV\r\n");
+  EXPECT_EQ(LoadSettings(file_), (DirSettings{"/games/SE IV", ""}));
+}
+
+TEST_F(SettingsFileTest, BothDirectoriesRoundTripWithSpacesAndCase) {
+  const DirSettings dirs{"  /Games/Space Empires IV Gold ", "/home/Ann/Mods/Balance Mod 1.9/"};
+  ASSERT_TRUE(SaveSettings(file_, dirs).ok);
+  EXPECT_EQ(ReadBytes(), dirs.SEIVDir + "\r\n" + dirs.ModDir + "\r\n");
+  EXPECT_EQ(LoadSettings(file_), dirs);
+
+  // A mod directory without a main directory keeps its place on line 2.
+  ASSERT_TRUE(SaveSettings(file_, {"", "/mods/x"}).ok);
+  EXPECT_EQ(ReadBytes(), "\r\n/mods/x\r\n");
+  EXPECT_EQ(LoadSettings(file_), (DirSettings{"", "/mods/x"}));
+
+  // Saving replaces the whole file.
+  ASSERT_TRUE(SaveSettings(file_, {"/a", ""}).ok);
+  EXPECT_EQ(ReadBytes(), "/a\r\n");
+}
+
+TEST_F(SettingsFileTest, ReadsLineEndsOfEveryKind) {
+  WriteBytes("C:\\SEIV\nD:\\Mod\n");
+  EXPECT_EQ(LoadSettings(file_), (DirSettings{"C:\\SEIV", "D:\\Mod"}));
+  WriteBytes("/seiv\r\n/mod");  // no line end after the last line
+  EXPECT_EQ(LoadSettings(file_), (DirSettings{"/seiv", "/mod"}));
+  WriteBytes("/seiv");
+  EXPECT_EQ(LoadSettings(file_), (DirSettings{"/seiv", ""}));
+  WriteBytes("/seiv\r\n/mod\r\nthird line\r\n");
+  EXPECT_EQ(LoadSettings(file_), (DirSettings{"/seiv", "/mod"}));
+  WriteBytes("/seiv/Ünïcode\r\n");
+  EXPECT_EQ(LoadSettings(file_).SEIVDir, "/seiv/Ünïcode");
+}
+
+TEST_F(SettingsFileTest, MissingEmptyOrUnreadableFileGivesNoDirectories) {
+  EXPECT_EQ(LoadSettings(file_), DirSettings{});
+  WriteBytes("");
+  EXPECT_EQ(LoadSettings(file_), DirSettings{});
+  fs::remove(file_);
+  fs::create_directory(file_);  // a directory where the file should be
+  EXPECT_EQ(LoadSettings(file_), DirSettings{});
+}
+
+TEST_F(SettingsFileTest, UnwritableFileReportsWhy) {
+  // Failures that hold even for the superuser.
+  fs::create_directory(file_);
+  auto result = SaveSettings(file_, {"/seiv", ""});
+  EXPECT_FALSE(result.ok);
+  EXPECT_FALSE(result.reason.empty());
+
+  result = SaveSettings(dir_ / "no such dir" / "Vorlane.ini", {"/seiv", ""});
+  EXPECT_FALSE(result.ok);
+  EXPECT_NE(result.reason.find("No such file"), std::string::npos) << result.reason;
+
+  // A write that fails only when the buffered text reaches the device.
+  if (fs::exists("/dev/full")) {
+    result = SaveSettings("/dev/full", {"/seiv", "/mod"});
+    EXPECT_FALSE(result.ok);
+    EXPECT_NE(result.reason.find("space"), std::string::npos) << result.reason;
+  }
+
+  std::ofstream(dir_ / "plain file") << "x";
+  result = SaveSettings(dir_ / "plain file" / "Vorlane.ini", {"/seiv", ""});
+  EXPECT_FALSE(result.ok);
+  EXPECT_FALSE(result.reason.empty());
+}
+
+}  // namespace

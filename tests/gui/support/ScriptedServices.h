@@ -1,0 +1,84 @@
+// Services for headless GUI tests: every message, file or directory request and
+// played sound is recorded, and questions, file and directory choices are
+// answered from queues filled by the test beforehand.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <deque>
+#include <functional>
+#include <optional>
+#include <utility>
+#include <vector>
+
+#include "app/Services.h"
+
+namespace vorlane::test {
+
+struct RecordedMessage {
+  QString title;
+  QString text;
+  MessageButtons buttons;
+  MessageAnswer answer;
+};
+
+struct RecordedFileRequest {
+  QString title;
+  QString filter;
+  QString startDir;
+  bool save;
+};
+
+class ScriptedServices : public Services {
+ public:
+  // Answers for the next Yes/No questions, in order. A question with an empty
+  // queue is answered No and counted in UnexpectedQuestions().
+  void QueueAnswer(MessageAnswer answer) { answers_.push_back(answer); }
+  void QueueYes() { QueueAnswer(MessageAnswer::Yes); }
+  void QueueNo() { QueueAnswer(MessageAnswer::No); }
+  // Answers for the next file dialogs (an empty text is a cancelled dialog)
+  // and directory pickers (nothing is a cancelled picker). Unscripted
+  // requests are cancelled.
+  void QueueFile(const QString& path) { files_.push_back(path); }
+  void QueueDirectory(const std::optional<QString>& dir) { dirs_.push_back({dir.has_value(), dir.value_or(QString())}); }
+  // What PlaySound reports (true: the sound played to its end).
+  void SetSoundResult(bool played) { soundResult_ = played; }
+
+  // Runs while a message box would be open (e.g. to inspect the page).
+  std::function<void(const RecordedMessage&)> onMessage;
+  // Runs while a sound would be playing.
+  std::function<void(const QString&)> onSound;
+
+  const std::vector<RecordedMessage>& Messages() const { return messages_; }
+  // The texts of all messages shown, in order.
+  QStringList MessageTexts() const;
+  const std::vector<RecordedFileRequest>& FileRequests() const { return fileRequests_; }
+  const QStringList& DirectoryRequests() const { return dirRequests_; }
+  const QStringList& PlayedSounds() const { return sounds_; }
+  int UnexpectedQuestions() const { return unexpected_; }
+  // Answers queued but never asked for.
+  std::size_t PendingAnswers() const { return answers_.size(); }
+  void ClearRecords();
+
+  MessageAnswer ShowMessage(QWidget* parent, const QString& text, MessageButtons buttons,
+                            const QString& title) override;
+  QString OpenFileName(QWidget* parent, const QString& title, const QString& filter,
+                       const QString& startDir) override;
+  QString SaveFileName(QWidget* parent, const QString& title, const QString& filter,
+                       const QString& startDir) override;
+  std::optional<QString> ChooseDirectory(QWidget* parent, const QString& startDir) override;
+  bool PlaySound(QWidget* parent, const QString& path) override;
+
+ private:
+  std::deque<MessageAnswer> answers_;
+  std::deque<QString> files_;
+  std::deque<std::pair<bool, QString>> dirs_;  // (chosen, directory)
+  bool soundResult_ = true;
+  std::vector<RecordedMessage> messages_;
+  std::vector<RecordedFileRequest> fileRequests_;
+  QStringList dirRequests_;
+  QStringList sounds_;
+  int unexpected_ = 0;
+};
+
+}  // namespace vorlane::test

@@ -1,0 +1,99 @@
+#include "support/TestApp.h"
+
+#include "app/frmMain.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFile>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTest>
+
+namespace vorlane::test {
+
+TestApp::TestApp(std::optional<QByteArray> iniContent) {
+  QApplication::setQuitOnLastWindowClosed(false);
+  if (iniContent) {
+    QFile file(SettingsPath());
+    if (file.open(QIODevice::WriteOnly)) file.write(*iniContent);
+  }
+  hq_ = std::make_unique<HQ>(services, QDir(dir_.path()).filesystemAbsolutePath() / "Vorlane.ini");
+  hq_->Main();
+  host()->activateWindow();
+  (void)QTest::qWaitForWindowActive(host(), 1000);
+  Settle();
+}
+
+TestApp::~TestApp() {
+  hq_.reset();
+  Settle();
+}
+
+QString TestApp::SettingsPath() const { return QDir(dir_.path()).filePath(QStringLiteral("Vorlane.ini")); }
+
+std::optional<QByteArray> TestApp::SettingsBytes() const {
+  QFile file(SettingsPath());
+  if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
+  return file.readAll();
+}
+
+bool TestApp::Click(const QString& button) {
+  auto* b = Find<QAbstractButton>(button);
+  if (!b) return false;
+  QTest::mouseClick(b, Qt::LeftButton);
+  Settle();
+  return true;
+}
+
+bool TestApp::ChooseMenuOption(int index) {
+  auto* menu = PageAs<frmMain>();
+  if (!menu) return false;
+  QRadioButton* option = menu->optCreate(index);
+  // On the indicator: a click beyond the caption would miss the button.
+  QTest::mouseClick(option, Qt::LeftButton, {}, QPoint(8, option->height() / 2));
+  Settle();
+  return option->isChecked();
+}
+
+bool TestApp::OpenFromMenu(int index) {
+  if (!ChooseMenuOption(index)) return false;
+  Key(Qt::Key_Return);
+  return true;
+}
+
+void TestApp::Key(int key, Qt::KeyboardModifiers modifiers) {
+  QWidget* target = QApplication::focusWidget();
+  if (!target || target->window() != host()) target = host();
+  QTest::keyClick(target, static_cast<Qt::Key>(key), modifiers);
+  Settle();
+}
+
+bool TestApp::Type(const QString& field, const QString& text) {
+  auto* edit = Find<QLineEdit>(field);
+  if (!edit) return false;
+  edit->setFocus(Qt::TabFocusReason);
+  Settle();
+  edit->selectAll();
+  if (text.isEmpty()) {
+    QTest::keyClick(edit, Qt::Key_Delete);
+  } else {
+    QTest::keyClicks(edit, text);
+  }
+  Settle();
+  return true;
+}
+
+void TestApp::CloseBox() {
+  host()->close();
+  Settle();
+}
+
+void TestApp::Settle() {
+  for (int i = 0; i < 3; ++i) {
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  }
+}
+
+}  // namespace vorlane::test

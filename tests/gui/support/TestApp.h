@@ -1,0 +1,70 @@
+// Starts the program headless for a GUI test: scripted services, a settings
+// file in a fresh temporary directory, and the host window showing the main
+// menu. Controls are found on the current page by their names.
+#pragma once
+
+#include <QByteArray>
+#include <QTemporaryDir>
+#include <memory>
+#include <optional>
+
+#include "app/HQ.h"
+#include "app/HostWindow.h"
+#include "app/HostedPage.h"
+#include "support/ScriptedServices.h"
+
+namespace vorlane::test {
+
+class TestApp {
+ public:
+  // `iniContent`: the settings file's bytes, or nothing for no file.
+  explicit TestApp(std::optional<QByteArray> iniContent = std::nullopt);
+  ~TestApp();
+
+  ScriptedServices services;
+
+  HQ& hq() { return *hq_; }
+  HostWindow* host() { return &hq_->Host(); }
+  HostedPage* page() { return hq_->Host().CurrentPage(); }
+  // The current page's name ("frmMain", "frmCompStart", ...).
+  QString PageName() { return page() ? page()->objectName() : QString(); }
+  template <class T>
+  T* PageAs() {
+    return qobject_cast<T*>(page());
+  }
+
+  // A control of the current page by name, or nullptr.
+  template <class T = QWidget>
+  T* Find(const QString& name) {
+    return page() ? page()->findChild<T*>(name) : nullptr;
+  }
+
+  // Clicks the named button of the current page with the mouse; false when
+  // there is no such button.
+  bool Click(const QString& button);
+  // Picks option `index` of the main menu with the mouse (0 component,
+  // 1 facility, 2 vehicle, 3 setup); false when the menu is not shown.
+  bool ChooseMenuOption(int index);
+  // Picks the option and presses Next: opens that page from the menu.
+  bool OpenFromMenu(int index);
+  // Presses a key in the host window, where the focus is.
+  void Key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+  // Puts the focus into the named field, selects its text and types `text`
+  // over it; false when there is no such field.
+  bool Type(const QString& field, const QString& text);
+  // Closes the host window by its close box.
+  void CloseBox();
+  // Runs pending events, deferred deletions included.
+  void Settle();
+
+  QString Dir() const { return dir_.path(); }
+  QString SettingsPath() const;
+  // The settings file's bytes, or nothing when it does not exist.
+  std::optional<QByteArray> SettingsBytes() const;
+
+ private:
+  QTemporaryDir dir_;
+  std::unique_ptr<HQ> hq_;
+};
+
+}  // namespace vorlane::test

@@ -1,0 +1,231 @@
+// The setup page, the settings file it writes and the directory picker.
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "app/frmDirBrowse.h"
+#include "app/frmMain.h"
+#include "app/frmSetup.h"
+#include "support/TestApp.h"
+
+using namespace vorlane;
+using namespace vorlane::test;
+
+namespace {
+
+void OpenSetup(TestApp& app) {
+  QVERIFY(app.OpenFromMenu(3));
+}
+
+QStringList Entries(QListWidget* list) {
+  QStringList entries;
+  for (int i = 0; i < list->count(); ++i) entries << list->item(i)->text().trimmed();
+  return entries;
+}
+
+}  // namespace
+
+class SetupTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void opensWithTheLoadedDirectories() {
+    TestApp app(QByteArray("/games/SE IV\r\n/mods/Big Mod\r\n"));
+    QCOMPARE(app.hq().SEIVDir(), std::string("/games/SE IV"));
+    OpenSetup(app);
+    QCOMPARE(app.PageName(), QStringLiteral("frmSetup"));
+    QCOMPARE(app.Find<QLineEdit>("txtSEIVDir")->text(), QStringLiteral("/games/SE IV"));
+    QCOMPARE(app.Find<QLineEdit>("txtModDir")->text(), QStringLiteral("/mods/Big Mod"));
+    QVERIFY(!app.PageAs<frmSetup>()->DirsChanged);
+    QCOMPARE(app.Find<QLabel>("lblSEIVDir")->text(), QStringLiteral("Main SEIV Directory:"));
+    QCOMPARE(app.Find<QLabel>("lblModDir")->text(), QStringLiteral("Mod Directory (optional):"));
+    QVERIFY(app.Find<QLabel>("lblSetup")->text().startsWith("Select your SEIV main directory. This allows"));
+    QCOMPARE(app.Find<QPushButton>("cmdOK")->toolTip(), QStringLiteral("Advances to the next screen."));
+    QCOMPARE(app.Find<QPushButton>("cmdCancel")->toolTip(), QStringLiteral("Returns to the main menu."));
+    QVERIFY(app.Find<QPushButton>("cmdBrowseSEIV")->text().isEmpty());
+    QVERIFY(!app.Find<QPushButton>("cmdBrowseSEIV")->icon().isNull());
+  }
+
+  void okWritesTheFileAndUpdatesTheProgram() {
+    TestApp app;
+    OpenSetup(app);
+    app.Key(Qt::Key_Return);  // nothing typed: one empty line
+    QCOMPARE(app.PageName(), QStringLiteral("frmMain"));
+    QCOMPARE(app.SettingsBytes(), std::optional<QByteArray>("\r\n"));
+
+    OpenSetup(app);
+    app.Type("txtSEIVDir", "/Games/SEIV Gold ");
+    app.Type("txtModDir", "/Mods/Star Wars");
+    app.Key(Qt::Key_Return);
+    QCOMPARE(app.SettingsBytes(), std::optional<QByteArray>("/Games/SEIV Gold \r\n/Mods/Star Wars\r\n"));
+    QCOMPARE(app.hq().SEIVDir(), std::string("/Games/SEIV Gold "));
+    QCOMPARE(app.hq().ModDir(), std::string("/Mods/Star Wars"));
+    QVERIFY(app.services.Messages().empty());
+
+    // A fresh start reads the same directories back.
+    TestApp again(*app.SettingsBytes());
+    QCOMPARE(again.hq().ModDir(), std::string("/Mods/Star Wars"));
+  }
+
+  void cancelAsksOnlyAfterEdits() {
+    TestApp app(QByteArray("/seiv\r\n"));
+    OpenSetup(app);
+    app.Key(Qt::Key_Escape);
+    QCOMPARE(app.PageName(), QStringLiteral("frmMain"));
+    QVERIFY(app.services.Messages().empty());
+
+    OpenSetup(app);
+    app.Type("txtModDir", "/m");
+    QVERIFY(app.PageAs<frmSetup>()->DirsChanged);
+    app.services.QueueNo();
+    app.Click("cmdCancel");
+    QCOMPARE(app.services.MessageTexts(), QStringList{"Do you want to lose your changes?"});
+    QVERIFY(app.services.Messages()[0].buttons == MessageButtons::YesNo);
+    QCOMPARE(app.PageName(), QStringLiteral("frmSetup"));
+    QCOMPARE(app.Find<QLineEdit>("txtModDir")->text(), QStringLiteral("/m"));
+
+    app.services.QueueYes();
+    app.Key(Qt::Key_Escape);
+    QCOMPARE(app.PageName(), QStringLiteral("frmMain"));
+    QCOMPARE(app.hq().ModDir(), std::string());
+    QCOMPARE(app.SettingsBytes(), std::optional<QByteArray>("/seiv\r\n"));
+  }
+
+  void browseWaitsForThePickersOk() {
+    TestApp app;
+    OpenSetup(app);
+    // An empty box starts the picker in the current directory; Cancel changes nothing.
+    app.services.QueueDirectory(std::nullopt);
+    app.Click("cmdBrowseSEIV");
+    QCOMPARE(app.services.DirectoryRequests(), QStringList{QDir::currentPath()});
+    QVERIFY(app.Find<QLineEdit>("txtSEIVDir")->text().isEmpty());
+    QVERIFY(!app.PageAs<frmSetup>()->DirsChanged);
+    app.Click("cmdCancel");
+    QCOMPARE(app.PageName(), QStringLiteral("frmMain"));
+    QVERIFY(app.services.Messages().empty());
+
+    OpenSetup(app);
+    app.services.QueueDirectory(QStringLiteral("/chosen/mod dir"));
+    app.Click("cmdBrowseMod");
+    QCOMPARE(app.Find<QLineEdit>("txtModDir")->text(), QStringLiteral("/chosen/mod dir"));
+    QVERIFY(app.PageAs<frmSetup>()->DirsChanged);
+    // A filled box starts the picker there.
+    app.services.QueueDirectory(std::nullopt);
+    app.Click("cmdBrowseMod");
+    QCOMPARE(app.services.DirectoryRequests().last(), QStringLiteral("/chosen/mod dir"));
+    QCOMPARE(app.Find<QLineEdit>("txtModDir")->text(), QStringLiteral("/chosen/mod dir"));
+    app.services.QueueNo();
+    app.Click("cmdCancel");
+    QCOMPARE(app.services.MessageTexts(), QStringList{"Do you want to lose your changes?"});
+  }
+
+  void closeBoxEndsTheProgramWithoutSaving() {
+    TestApp app;
+    OpenSetup(app);
+    app.Type("txtSEIVDir", "/x");
+    app.CloseBox();
+    QVERIFY(!app.host()->isVisible());
+    QVERIFY(!app.SettingsBytes());
+    QVERIFY(app.services.Messages().empty());
+  }
+
+  void unwritableSettingsFileIsReported() {
+    TestApp app;
+    QVERIFY(QDir(app.Dir()).mkdir("Vorlane.ini"));  // the file's place is taken
+    OpenSetup(app);
+    app.Type("txtSEIVDir", "/seiv");
+    app.Click("cmdOK");
+    QCOMPARE(app.services.Messages().size(), std::size_t{1});
+    const RecordedMessage& m = app.services.Messages()[0];
+    QVERIFY(m.buttons == MessageButtons::Ok);
+    QCOMPARE(m.title, QStringLiteral("Vorlane"));
+    QVERIFY2(m.text.contains(app.SettingsPath()), qPrintable(m.text));
+    QVERIFY2(m.text.contains("Is a directory"), qPrintable(m.text));
+    // The directories still apply for this run.
+    QCOMPARE(app.hq().SEIVDir(), std::string("/seiv"));
+    QCOMPARE(app.PageName(), QStringLiteral("frmMain"));
+  }
+
+  void pickerDescendsClimbsAndChooses() {
+    QTemporaryDir root;
+    QVERIFY(QDir(root.path()).mkpath("Game/Pictures"));
+    QVERIFY(QDir(root.path()).mkpath("Game/.hidden wine"));
+    QVERIFY(QDir(root.path()).mkpath("Game/Sounds"));
+    const QString game = QDir(root.path()).filePath("Game");
+
+    frmDirBrowse picker;
+    QCOMPARE(picker.windowTitle(), QStringLiteral("Select directory:"));
+    QCOMPARE(picker.findChild<QPushButton*>("cmdOK")->text(), QStringLiteral("&OK"));
+    picker.Start(game);
+    picker.show();
+    QVERIFY(picker.Cancelled());
+    QCOMPARE(picker.Path(), game);
+    auto* list = picker.findChild<QListWidget*>("dirDirectory");
+    QStringList entries = Entries(list);
+    QCOMPARE(entries.mid(entries.size() - 4),
+             (QStringList{"Game", ".hidden wine", "Pictures", "Sounds"}));
+    QCOMPARE(list->currentItem()->text().trimmed(), QStringLiteral("Game"));
+
+    // Descend into Pictures, then climb back to the temporary directory.
+    emit list->itemActivated(list->item(entries.indexOf("Pictures")));
+    QCOMPARE(picker.Path(), game + "/Pictures");
+    entries = Entries(list);
+    emit list->itemActivated(list->item(entries.indexOf(QFileInfo(root.path()).fileName())));
+    QCOMPARE(picker.Path(), QDir::cleanPath(root.path()));
+    QVERIFY(Entries(list).endsWith("Game"));
+
+    QTest::mouseClick(picker.findChild<QPushButton*>("cmdOK"), Qt::LeftButton);
+    QVERIFY(!picker.Cancelled());
+    QCOMPARE(picker.ChosenPath(), QDir::cleanPath(root.path()));
+    QVERIFY(!picker.isVisible());
+  }
+
+  void pickerCancelsByEscapeAndCloseBox() {
+    QTemporaryDir root;
+    for (int way = 0; way < 3; ++way) {
+      frmDirBrowse picker;
+      picker.Start(root.path());
+      picker.show();
+      if (way == 0) QTest::keyClick(picker.findChild<QListWidget*>("dirDirectory"), Qt::Key_Escape);
+      if (way == 1) QTest::mouseClick(picker.findChild<QPushButton*>("cmdCancel"), Qt::LeftButton);
+      if (way == 2) picker.close();
+      QVERIFY(!picker.isVisible());
+      QVERIFY(picker.Cancelled());
+      QVERIFY(picker.ChosenPath().isEmpty());
+    }
+  }
+
+  void pickerStartsAtTheNearestExistingDirectory() {
+    QTemporaryDir root;
+    frmDirBrowse picker;
+    picker.Start(QDir(root.path()).filePath("gone/deeper"));
+    QCOMPARE(picker.Path(), QDir::cleanPath(root.path()));
+    picker.Start(QString());
+    QCOMPARE(picker.Path(), QDir::cleanPath(QDir::currentPath()));
+    // The drive list holds the file system's root, and the drive of the path.
+    auto* drives = picker.findChild<QComboBox*>("drvDrive");
+    QVERIFY(frmDirBrowse::Drives().contains("/"));
+    QVERIFY(QDir::cleanPath(root.path()).startsWith(drives->currentText()));
+    // Choosing a drive moves to it; coming back returns where the list was.
+    picker.SetPath(root.path());
+    const int rootDrive = drives->findText("/");
+    const int other = drives->count() > 1 ? (rootDrive == 0 ? 1 : 0) : rootDrive;
+    drives->setCurrentIndex(other);
+    emit drives->activated(other);
+    QVERIFY(picker.Path().startsWith(drives->itemText(other)));
+    if (drives->currentText() != "/") {
+      drives->setCurrentIndex(rootDrive);
+      emit drives->activated(rootDrive);
+      QCOMPARE(picker.Path(), QDir::cleanPath(root.path()));
+    }
+  }
+};
+
+QTEST_MAIN(SetupTest)
+#include "tst_setup.moc"

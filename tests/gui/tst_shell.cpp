@@ -1,0 +1,135 @@
+// The main menu, the vehicle page and the host window that shows them.
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+#include "app/frmMain.h"
+#include "support/TestApp.h"
+
+using namespace vorlane;
+using namespace vorlane::test;
+
+class ShellTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void firstStartShowsMenuWithComponentChosen() {
+    TestApp app;
+    QCOMPARE(app.PageName(), QStringLiteral("frmMain"));
+    QVERIFY(app.host()->isVisible());
+    QCOMPARE(app.host()->windowTitle(), QStringLiteral("Vorlane v2.0"));
+    QCOMPARE(app.hq().SEIVDir(), std::string());
+    QCOMPARE(app.hq().ModDir(), std::string());
+    auto* menu = app.PageAs<frmMain>();
+    QVERIFY(menu->optCreate(0)->isChecked());
+    QCOMPARE(menu->optCreate(0)->text(), QStringLiteral("Design a component."));
+    QCOMPARE(menu->optCreate(1)->text(), QStringLiteral("Design a facility."));
+    QCOMPARE(menu->optCreate(2)->text(), QStringLiteral("Design a vehicle."));
+    QCOMPARE(menu->optCreate(3)->text(), QStringLiteral("Setup the Vorlane"));
+    QCOMPARE(app.Find<QLabel>("lblWelcome")->text(),
+             QStringLiteral("Welcome to the Vorlane! Select one of the options below to begin."));
+    auto* back = app.Find<QPushButton>("cmdBack");
+    QCOMPARE(back->text(), QStringLiteral("<<< &Back"));
+    QVERIFY(!back->isEnabled());
+    QCOMPARE(app.Find<QPushButton>("cmdClose")->text(), QStringLiteral("&Close"));
+    QCOMPARE(app.Find<QPushButton>("cmdNext")->text(), QStringLiteral("&Next >>>"));
+    for (const char* name : {"cmdBack", "cmdClose", "cmdNext"})
+      QVERIFY(app.Find<QPushButton>(name)->toolTip().isEmpty());
+  }
+
+  void enterOpensTheChosenPageInTheSameWindow() {
+    TestApp app;
+    app.host()->move(123, 77);
+    const QPoint where = app.host()->pos();
+    app.Key(Qt::Key_Return);
+    QCOMPARE(app.PageName(), QStringLiteral("frmCompStart"));
+    QCOMPARE(app.host()->windowTitle(), QStringLiteral("Vorlane v2.0 - Component Design"));
+    QCOMPARE(app.host()->pos(), where);
+    QVERIFY(app.host()->isVisible());
+
+    const struct {
+      int option;
+      const char* page;
+      const char* title;
+    } choices[] = {{1, "frmFacStart", "Vorlane v2.0 - Facility Design"},
+                   {2, "frmVehStart", "Vorlane v2.0 - Vehicle Design"},
+                   {3, "frmSetup", "Vorlane v2.0 - Component Design"}};
+    for (const auto& choice : choices) {
+      app.hq().ShowMainMenu();
+      app.Settle();
+      QVERIFY(app.ChooseMenuOption(choice.option));
+      QVERIFY(app.Click("cmdNext"));
+      QCOMPARE(app.PageName(), QString::fromLatin1(choice.page));
+      QCOMPARE(app.host()->windowTitle(), QString::fromLatin1(choice.title));
+    }
+  }
+
+  void escapeAndCloseEndTheProgramWithoutAQuestion() {
+    {
+      TestApp app;
+      app.Key(Qt::Key_Escape);
+      QVERIFY(!app.host()->isVisible());
+    }
+    {
+      TestApp app;
+      QVERIFY(app.Click("cmdClose"));
+      QVERIFY(!app.host()->isVisible());
+    }
+    {
+      TestApp app;
+      app.CloseBox();
+      QVERIFY(!app.host()->isVisible());
+      QVERIFY(app.services.Messages().empty());
+    }
+  }
+
+  void vehiclePageOffersOnlyTheWayBack() {
+    TestApp app;
+    QVERIFY(app.OpenFromMenu(2));
+    QCOMPARE(app.PageName(), QStringLiteral("frmVehStart"));
+    QCOMPARE(app.Find<QPushButton>("cmdBack")->toolTip(), QStringLiteral("Returns to the previous screen."));
+    QCOMPARE(app.Find<QPushButton>("cmdCancel")->toolTip(), QStringLiteral("Returns to the main menu."));
+    QCOMPARE(app.Find<QPushButton>("cmdNext")->toolTip(), QStringLiteral("Advances to the next screen."));
+
+    QVERIFY(app.Click("cmdBack"));
+    QVERIFY(app.Click("cmdNext"));
+    app.Key(Qt::Key_Return);
+    QCOMPARE(app.PageName(), QStringLiteral("frmVehStart"));
+    QVERIFY(app.services.Messages().empty());
+
+    app.services.QueueNo();
+    app.Key(Qt::Key_Escape);
+    QCOMPARE(app.services.MessageTexts(), QStringList{"Do you want to return to the main menu?"});
+    QCOMPARE(app.services.Messages().back().title, QStringLiteral("Vorlane"));
+    QVERIFY(app.services.Messages().back().buttons == MessageButtons::YesNo);
+    QCOMPARE(app.PageName(), QStringLiteral("frmVehStart"));
+
+    app.services.QueueYes();
+    QVERIFY(app.Click("cmdCancel"));
+    QCOMPARE(app.PageName(), QStringLiteral("frmMain"));
+    QVERIFY(app.PageAs<frmMain>()->optCreate(0)->isChecked());
+    QCOMPARE(app.host()->windowTitle(), QStringLiteral("Vorlane v2.0"));
+  }
+
+  void vehiclePageCloseBoxEndsTheProgram() {
+    TestApp app;
+    QVERIFY(app.OpenFromMenu(2));
+    app.CloseBox();
+    QVERIFY(!app.host()->isVisible());
+    QVERIFY(app.services.Messages().empty());
+  }
+
+  void wizardPageCloseBoxReturnsToMenu() {
+    TestApp app;
+    app.Key(Qt::Key_Return);
+    QCOMPARE(app.PageName(), QStringLiteral("frmCompStart"));
+    app.CloseBox();
+    QVERIFY(app.host()->isVisible());
+    QCOMPARE(app.PageName(), QStringLiteral("frmMain"));
+    QVERIFY(app.services.Messages().empty());
+  }
+};
+
+QTEST_MAIN(ShellTest)
+#include "tst_shell.moc"

@@ -1,0 +1,295 @@
+// The two start pages and the page conventions they share with every wizard
+// page: checks in order, what is stored, the Cancel question, select-all.
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+#include "app/frmMain.h"
+#include "support/TestApp.h"
+#include "wizard/MaskEdit.h"
+#include "wizard/WizardPage.h"
+
+using namespace vorlane;
+using namespace vorlane::test;
+
+namespace {
+
+// The words of one twin, so every check runs on both pages.
+struct Twin {
+  int option;
+  QString page, noun, name, desc, levels, grid, levelsLabel;
+};
+
+const Twin kComp{0, "frmCompStart", "component", "txtCompName", "txtCompDesc", "txtCompLevels", "chkGridComp",
+                 "lblCompLevels"};
+const Twin kFac{1, "frmFacStart", "facility", "txtFacName", "txtFacDesc", "txtFacLevels", "chkGridFac",
+                "lblFacLevels"};
+
+void OpenFromMenu(TestApp& app, const Twin& twin) {
+  if (app.PageName() != QLatin1String("frmMain")) {
+    app.hq().ShowMainMenu();
+    app.Settle();
+  }
+  QVERIFY(app.ChooseMenuOption(twin.option));
+  QVERIFY(app.Click("cmdNext"));
+}
+
+}  // namespace
+
+class StartPagesTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void twins_data() {
+    QTest::addColumn<int>("which");
+    QTest::newRow("component") << 0;
+    QTest::newRow("facility") << 1;
+  }
+
+  void newDesignOpensWithDefaults_data() { twins_data(); }
+  void newDesignOpensWithDefaults() {
+    QFETCH(int, which);
+    const Twin& t = which == 0 ? kComp : kFac;
+    TestApp app;
+    OpenFromMenu(app, t);
+    QCOMPARE(app.PageName(), t.page);
+    QVERIFY(app.Find<QLineEdit>(t.name)->text().isEmpty());
+    QVERIFY(app.Find<QLineEdit>(t.desc)->text().isEmpty());
+    QCOMPARE(app.Find<MaskEdit>(t.levels)->text(), QStringLiteral("1"));
+    QVERIFY(!app.Find<QCheckBox>(t.grid)->isChecked());
+    QVERIFY(app.Find<MaskEdit>(t.levels)->isEnabled());
+    QCOMPARE(app.Find<QLineEdit>(t.name)->maxLength(), 150);
+    QCOMPARE(app.Find<QLineEdit>(t.desc)->maxLength(), 150);
+    QCOMPARE(app.Find<QLabel>("lblGetStarted")->text(),
+             "Let's get started by filling out some basic information about your " + t.noun + ".");
+    QCOMPARE(app.Find<QCheckBox>(t.grid)->text(),
+             "&Check this if you would like to create a grid " + t.noun + ".");
+    QCOMPARE(app.Find<QCheckBox>(t.grid)->toolTip(),
+             QStringLiteral("See help file for more information about creating grid components."));
+    QCOMPARE(app.Find<QLineEdit>(t.name)->toolTip(),
+             "Enter the name you would like to give your " + t.noun + " in the box.");
+    QCOMPARE(app.Find<QLabel>(t.levelsLabel)->text(), QStringLiteral("Number of Levels"));
+  }
+
+  void buttonsDifferBetweenTwins() {
+    TestApp app;
+    OpenFromMenu(app, kComp);
+    for (const char* name : {"cmdBack", "cmdCancel", "cmdNext"})
+      QVERIFY(app.Find<QPushButton>(name)->toolTip().isEmpty());
+    QVERIFY(!app.Find<QPushButton>("cmdBack")->isEnabled());
+    QVERIFY(app.Find<QLineEdit>("txtCompLevels")->toolTip().isEmpty());
+
+    OpenFromMenu(app, kFac);
+    QCOMPARE(app.Find<QPushButton>("cmdBack")->toolTip(), QStringLiteral("Returns to the previous screen."));
+    QCOMPARE(app.Find<QPushButton>("cmdCancel")->text(), QStringLiteral("Cancel"));
+    QCOMPARE(app.Find<QPushButton>("cmdNext")->toolTip(), QStringLiteral("Advances to the next screen."));
+    const QString levelsTip = QStringLiteral("Enter the number of levels you want of your facility in the box.");
+    QCOMPARE(app.Find<QLineEdit>("txtFacLevels")->toolTip(), levelsTip);
+    QCOMPARE(app.Find<QLabel>("lblFacLevels")->toolTip(), levelsTip);
+    // Back is enabled but does nothing, and stores nothing.
+    QVERIFY(app.Type("txtFacName", "Mine"));
+    QVERIFY(app.Click("cmdBack"));
+    QCOMPARE(app.PageName(), QStringLiteral("frmFacStart"));
+    QCOMPARE(app.hq().Facility().FacName(), std::string());
+  }
+
+  void checksRunInOrderAndStoreNothingUntilPassed_data() { twins_data(); }
+  void checksRunInOrderAndStoreNothingUntilPassed() {
+    QFETCH(int, which);
+    const Twin& t = which == 0 ? kComp : kFac;
+    TestApp app;
+    OpenFromMenu(app, t);
+    ScriptedServices& s = app.services;
+    const QString nameMsg = "You must enter a name for your " + t.noun + ".";
+    const QString descQ = QStringLiteral("Do you want to leave the description blank?");
+    const QString levelsMsg = "You must enter a number of levels for your " + t.noun + ".";
+    const QString oneMsg = "You must have at least one level for your " + t.noun + ".";
+
+    // Name first, even with every other field empty.
+    app.Type(t.levels, "");
+    app.Key(Qt::Key_Return);
+    QCOMPARE(s.MessageTexts(), QStringList{nameMsg});
+    QVERIFY(s.Messages()[0].buttons == MessageButtons::Ok);
+    QCOMPARE(s.Messages()[0].title, QStringLiteral("Vorlane"));
+
+    // The description question; No keeps the page.
+    s.ClearRecords();
+    app.Type(t.name, "Laser {&complevel}");
+    s.QueueNo();
+    app.Key(Qt::Key_Return);
+    QCOMPARE(s.MessageTexts(), QStringList{descQ});
+
+    // Grid clear and no digits: the "at least one" message, not the grid one.
+    s.ClearRecords();
+    s.QueueYes();
+    app.Key(Qt::Key_Return);
+    QCOMPARE(s.MessageTexts(), (QStringList{descQ, oneMsg}));
+
+    // Grid set and no digits.
+    s.ClearRecords();
+    QTest::mouseClick(app.Find<QCheckBox>(t.grid), Qt::LeftButton);
+    s.QueueYes();
+    app.Key(Qt::Key_Return);
+    QCOMPARE(s.MessageTexts(), (QStringList{descQ, levelsMsg}));
+
+    // 000 is no level either.
+    s.ClearRecords();
+    QTest::mouseClick(app.Find<QCheckBox>(t.grid), Qt::LeftButton);
+    app.Type(t.levels, "000");
+    s.QueueYes();
+    app.Key(Qt::Key_Return);
+    QCOMPARE(s.MessageTexts(), (QStringList{descQ, oneMsg}));
+
+    // Nothing reached the record, and Cancel still returns to the menu.
+    if (which == 0) {
+      QCOMPARE(app.hq().Component(), vrlComponent{});
+    } else {
+      QCOMPARE(app.hq().Facility(), vrlFacility{});
+    }
+    QVERIFY(!app.PageAs<WizardPage>()->Navigating());
+    s.QueueYes();
+    app.Key(Qt::Key_Escape);
+    QCOMPARE(app.PageName(), QStringLiteral("frmMain"));
+    QCOMPARE(s.PendingAnswers(), std::size_t{0});
+    QCOMPARE(s.UnexpectedQuestions(), 0);
+  }
+
+  void nextStoresTheFieldsAndStays_data() { twins_data(); }
+  void nextStoresTheFieldsAndStays() {
+    QFETCH(int, which);
+    const Twin& t = which == 0 ? kComp : kFac;
+    TestApp app;
+    OpenFromMenu(app, t);
+    app.Type(t.name, "Laser");
+    app.Type(t.desc, "Cuts things");
+    app.Type(t.levels, "012");
+    QTest::mouseClick(app.Find<QCheckBox>(t.grid), Qt::LeftButton);
+    app.Key(Qt::Key_Return);
+    QVERIFY(app.services.Messages().empty());
+    if (which == 0) {
+      const vrlComponent& c = app.hq().Component();
+      QCOMPARE(c.CompName(), std::string("Laser"));
+      QCOMPARE(c.CompDesc(), std::string("Cuts things"));
+      QCOMPARE(c.NumCompLevels(), std::string("12"));
+      QVERIFY(c.GridComp());
+    } else {
+      const vrlFacility& f = app.hq().Facility();
+      QCOMPARE(f.FacName(), std::string("Laser"));
+      QCOMPARE(f.FacDesc(), std::string("Cuts things"));
+      QCOMPARE(f.NumFacLevels(), std::string("12"));
+      QVERIFY(f.GridFac());
+    }
+  }
+
+  void blankDescriptionAcceptedAfterYes() {
+    TestApp app;
+    OpenFromMenu(app, kComp);
+    app.hq().Component().SetCompDesc("old");
+    app.Type("txtCompName", "X");
+    app.Type("txtCompDesc", "");
+    app.services.QueueYes();
+    app.Click("cmdNext");
+    QCOMPARE(app.hq().Component().CompDesc(), std::string());
+    QCOMPARE(app.hq().Component().NumCompLevels(), std::string("1"));
+  }
+
+  void gridBoxTogglesLevelsAndKeepsTheNumber() {
+    TestApp app;
+    OpenFromMenu(app, kComp);
+    app.Type("txtCompLevels", "7");
+    auto* grid = app.Find<QCheckBox>("chkGridComp");
+    QTest::mouseClick(grid, Qt::LeftButton);
+    QVERIFY(!app.Find<MaskEdit>("txtCompLevels")->isEnabled());
+    QVERIFY(!app.Find<QLabel>("lblCompLevels")->isEnabled());
+    QTest::keyClick(grid, Qt::Key_Space);
+    QVERIFY(app.Find<MaskEdit>("txtCompLevels")->isEnabled());
+    QVERIFY(app.Find<QLabel>("lblCompLevels")->isEnabled());
+    QCOMPARE(app.Find<MaskEdit>("txtCompLevels")->text(), QStringLiteral("7"));
+  }
+
+  void levelsBoxAdmitsOnlyThreeDigits() {
+    TestApp app;
+    OpenFromMenu(app, kComp);
+    app.Type("txtCompLevels", "1a-2.5 9");
+    QCOMPARE(app.Find<MaskEdit>("txtCompLevels")->text(), QStringLiteral("125"));
+    auto* box = app.Find<MaskEdit>("txtCompLevels");
+    box->SetMaskedText(QStringLiteral("-42"));
+    QCOMPARE(box->Digits(), QStringLiteral("42"));
+    box->SetMaskedText(QStringLiteral("12345"));
+    QCOMPARE(box->Digits(), QStringLiteral("123"));
+  }
+
+  void cancelledDesignReopensWithItsValues_data() { twins_data(); }
+  void cancelledDesignReopensWithItsValues() {
+    QFETCH(int, which);
+    const Twin& t = which == 0 ? kComp : kFac;
+    TestApp app;
+    OpenFromMenu(app, t);
+    app.Type(t.name, "Shield");
+    app.Type(t.desc, "Blocks");
+    app.Type(t.levels, "5");
+    QTest::mouseClick(app.Find<QCheckBox>(t.grid), Qt::LeftButton);
+    app.Key(Qt::Key_Return);  // stored
+    app.Type(t.name, "Typed after Next");
+    app.services.QueueYes();
+    app.Click("cmdCancel");
+    QCOMPARE(app.PageName(), QStringLiteral("frmMain"));
+    QVERIFY(app.PageAs<frmMain>()->optCreate(0)->isChecked());
+
+    OpenFromMenu(app, t);
+    QCOMPARE(app.Find<QLineEdit>(t.name)->text(), QStringLiteral("Shield"));
+    QCOMPARE(app.Find<QLineEdit>(t.desc)->text(), QStringLiteral("Blocks"));
+    QCOMPARE(app.Find<MaskEdit>(t.levels)->text(), QStringLiteral("5"));
+    QVERIFY(app.Find<QCheckBox>(t.grid)->isChecked());
+    QVERIFY(!app.Find<MaskEdit>(t.levels)->isEnabled());
+  }
+
+  void cancelNoKeepsPageAndTyping() {
+    TestApp app;
+    OpenFromMenu(app, kComp);
+    app.Type("txtCompName", "Half typed");
+    app.services.QueueNo();
+    app.Click("cmdCancel");
+    QCOMPARE(app.PageName(), QStringLiteral("frmCompStart"));
+    QCOMPARE(app.Find<QLineEdit>("txtCompName")->text(), QStringLiteral("Half typed"));
+    QCOMPARE(app.hq().Component().CompName(), std::string());
+  }
+
+  void entryFieldsSelectAllOnFocus() {
+    TestApp app;
+    app.hq().Component().SetCompName("Plasma Cannon");
+    app.hq().Component().SetNumCompLevels("250");
+    OpenFromMenu(app, kComp);
+    auto* name = app.Find<QLineEdit>("txtCompName");
+    auto* levels = app.Find<MaskEdit>("txtCompLevels");
+    levels->setFocus(Qt::TabFocusReason);
+    app.Settle();
+    QCOMPARE(levels->selectedText(), QStringLiteral("250"));
+    QTest::mouseClick(name, Qt::LeftButton, {}, QPoint(5, name->height() / 2));
+    app.Settle();
+    QCOMPARE(name->selectedText(), QStringLiteral("Plasma Cannon"));
+    QTest::keyClicks(name, "Ion");
+    QCOMPARE(name->text(), QStringLiteral("Ion"));
+  }
+
+  void tabOrderRunsThroughFieldsThenButtons() {
+    TestApp app;
+    OpenFromMenu(app, kComp);
+    QStringList order;
+    QWidget* w = app.Find<QLineEdit>("txtCompName");
+    for (int i = 0; i < 7; ++i) {
+      order << w->objectName();
+      do w = w->nextInFocusChain();
+      while (!(w->focusPolicy() & Qt::TabFocus));
+    }
+    QCOMPARE(order, (QStringList{"txtCompName", "txtCompDesc", "txtCompLevels", "chkGridComp", "cmdNext",
+                                 "cmdBack", "cmdCancel"}));
+    QCOMPARE(QApplication::focusWidget(), app.Find<QWidget>("txtCompName"));
+  }
+};
+
+QTEST_MAIN(StartPagesTest)
+#include "tst_start_pages.moc"
