@@ -425,52 +425,74 @@ bool IntegerOf32(double x, std::int64_t& n) {
   return true;
 }
 
-// Exact products in double-double arithmetic (Dekker): hi + lo == a * b.
+// Small whole powers x^n in double-double arithmetic: each product keeps its
+// exact rounding error, so the result is the correctly rounded power in all
+// but vanishingly rare cases, and cheaper than the general pow. With hardware
+// FMA the exact error is one instruction; without, Dekker's splitting gives
+// the same exact error, so both paths give identical results.
 struct DoubleDouble {
   double hi, lo;
 };
-
-inline void SplitHalves(double a, double& hi, double& lo) {
-  const double t = 134217729.0 * a;  // 2^27 + 1
-  hi = t - (t - a);
-  lo = a - hi;
-}
 
 inline DoubleDouble Renormalize(double hi, double lo) {
   const double s = hi + lo;
   return {s, lo - (s - hi)};
 }
 
-inline DoubleDouble Square(DoubleDouble a) {
-  double h, l;
-  SplitHalves(a.hi, h, l);
-  const double p = a.hi * a.hi;
-  const double e = ((h * h - p) + 2 * h * l) + l * l;
-  return Renormalize(p, e + 2 * a.hi * a.lo);
+// a * b - p exactly, for p = fl(a * b), by splitting into 26-bit halves.
+inline double ProductError(double a, double b, double p) {
+  const double ta = 134217729.0 * a, tb = 134217729.0 * b;  // 2^27 + 1
+  const double ah = ta - (ta - a), al = a - ah;
+  const double bh = tb - (tb - b), bl = b - bh;
+  return ((ah * bh - p) + ah * bl + al * bh) + al * bl;
 }
 
-inline DoubleDouble Times(DoubleDouble a, double b) {
-  double ah, al, bh, bl;
-  SplitHalves(a.hi, ah, al);
-  SplitHalves(b, bh, bl);
-  const double p = a.hi * b;
-  const double e = ((ah * bh - p) + ah * bl + al * bh) + al * bl;
-  return Renormalize(p, e + a.lo * b);
+inline int HighestBit(int n) {
+  int bit = 0;
+  while ((n >> (bit + 1)) != 0) ++bit;
+  return bit;
 }
 
-// x^n for 3 <= n <= 60 and 1e-4 < |x| < 1e4, by squaring in double-double:
-// the correctly rounded power in all but vanishingly rare cases, and faster
-// than the general pow.
-inline double IntegerPower(double x, int n) {
-  int bit = 5;
-  while (!((n >> bit) & 1)) --bit;
+double IntegerPowerPortable(double x, int n) {
   DoubleDouble r{x, 0.0};
-  for (--bit; bit >= 0; --bit) {
-    r = Square(r);
-    if ((n >> bit) & 1) r = Times(r, x);
+  for (int bit = HighestBit(n) - 1; bit >= 0; --bit) {
+    double p = r.hi * r.hi;
+    r = Renormalize(p, ProductError(r.hi, r.hi, p) + 2 * r.hi * r.lo);
+    if ((n >> bit) & 1) {
+      p = r.hi * x;
+      r = Renormalize(p, ProductError(r.hi, x, p) + r.lo * x);
+    }
   }
   return r.hi + r.lo;
 }
+
+#if (defined(__x86_64__) || defined(__i386__)) && defined(__GNUC__)
+__attribute__((target("fma"))) double IntegerPowerFma(double x, int n) {
+  DoubleDouble r{x, 0.0};
+  for (int bit = HighestBit(n) - 1; bit >= 0; --bit) {
+    double p = r.hi * r.hi;
+    r = Renormalize(p, __builtin_fma(r.hi, r.hi, -p) + 2 * r.hi * r.lo);
+    if ((n >> bit) & 1) {
+      p = r.hi * x;
+      r = Renormalize(p, __builtin_fma(r.hi, x, -p) + r.lo * x);
+    }
+  }
+  return r.hi + r.lo;
+}
+
+bool CpuHasFma() {
+  __builtin_cpu_init();
+  return __builtin_cpu_supports("fma");
+}
+
+const bool g_cpuHasFma = CpuHasFma();
+
+inline double IntegerPower(double x, int n) {
+  return g_cpuHasFma ? IntegerPowerFma(x, n) : IntegerPowerPortable(x, n);
+}
+#else
+inline double IntegerPower(double x, int n) { return IntegerPowerPortable(x, n); }
+#endif
 
 // "^": 0^0 is refused; x^2 by one multiplication is exactly the rounded
 // square, small whole powers go by IntegerPower.
@@ -482,6 +504,12 @@ inline double Power(double x, double y) {
   }
   if (x == 0.0 && y == 0.0) return kNaN;
   return std::pow(x, y);
+}
+
+// The nearest integer, halves up (the rounding of "round").
+inline double RoundHalfUp(double y) {
+  const double whole = std::floor(y);
+  return y - whole >= 0.5 ? whole + 1 : whole;
 }
 
 double SnapZero(double x) { return std::fabs(x) < kSnap ? 0.0 : x; }
@@ -1373,9 +1401,7 @@ double clsExprEvaluator::Compute(int code, const double* a) {
       double n;
       if (!IntegerOf(b, n)) return kNaN;
       const double p = PowerOfTen(n);
-      const double y = x * p;
-      const double whole = std::floor(y);
-      return (y - whole >= 0.5 ? whole + 1 : whole) / p;
+      return RoundHalfUp(x * p) / p;
     }
     case kLogN: return std::log(x) / std::log(b);
     case kDPoisson: {
@@ -1554,6 +1580,9 @@ VORLANE_HOT_INLINE bool clsExprEvaluator::Run(double& result) {
       case kFix: r = std::trunc(a[0]); break;
       case kClip:
         r = a[1] > a[2] ? kNaN : (a[0] < a[1] ? a[1] : (a[0] > a[2] ? a[2] : a[0]));
+        break;
+      case kRound:
+        r = a[1] == 0.0 ? RoundHalfUp(a[0]) : Compute(kRound, a);
         break;
       case kGuarded:
         // A row that runs only when its condition holds, or whose result
