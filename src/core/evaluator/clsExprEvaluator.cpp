@@ -718,6 +718,7 @@ class clsExprEvaluator::Compiler {
   char lastNonBlank_ = 0;
   PendingFunction funStack_[kMaxOpenFunctions + 1];
   int funTop_ = 0;
+  std::vector<unsigned char> given_ = std::vector<unsigned char>(6, 0);  // per argument slot
 };
 
 bool clsExprEvaluator::Compiler::NewRow(std::string_view fun, int code, int argTop, int priLvl) {
@@ -727,9 +728,11 @@ bool clsExprEvaluator::Compiler::NewRow(std::string_view fun, int code, int argT
   row.funCode = code;
   row.argTop = argTop;
   row.priLvl = priLvl;
+  row.order = 2 * priLvl;
   row.posInExpr = pos_;
   row.sign = 1;
   ev_.argValues_.insert(ev_.argValues_.end(), 6, 0.0);
+  given_.insert(given_.end(), 6, 0);
   return true;
 }
 
@@ -791,6 +794,7 @@ bool clsExprEvaluator::Compiler::StoreOperand(std::string_view text, int argumen
         arg.idx = idx;
         arg.sign = sign;
         slot = 0.0;
+        given_[row * 6 + argument - 1] = 1;
         return true;
       }
     }
@@ -798,6 +802,7 @@ bool clsExprEvaluator::Compiler::StoreOperand(std::string_view text, int argumen
   arg.idx = 0;
   arg.sign = sign;
   slot = sign * value;
+  given_[row * 6 + argument - 1] = 1;
   return true;
 }
 
@@ -848,6 +853,8 @@ bool clsExprEvaluator::Compiler::Scan(std::string_view text) {
       case '{': {
         if (++depth_ > kMaxDepth) return FailAt("Brackets nested too deeply at pos: ", pos_);
         if (pending_.empty()) break;
+        // After "5!" or "x%" the operand is taken; it cannot name a function.
+        if (lastNonBlank_ == '!' || lastNonBlank_ == '%') return FailAt("Syntax error at pos: ", pos_);
         std::string name = pending_;
         int sign = 1;
         if (name[0] == '+' || name[0] == '-') {
@@ -943,11 +950,9 @@ bool clsExprEvaluator::Compiler::Scan(std::string_view text) {
         }
         pending_ = std::move(keep);
         pendingChars_ = keepChars;
-        if (c == '!') {
-          checkAfterClose_ = true;
-        } else {
-          rowMade = true;
-        }
+        // Nothing may extend the operand after either postfix: "5%3" and
+        // "x%y" would otherwise read as 0.53 and xy/100.
+        checkAfterClose_ = true;
         break;
       }
 
@@ -994,6 +999,9 @@ bool clsExprEvaluator::Compiler::Scan(std::string_view text) {
             if (!NewRow("*", kMul, 2, 10 * (depth_ - 1) + 3) || !StoreOperand(pending_, 1)) {
               return false;
             }
+            // The product binds looser than the comparisons but tighter than
+            // a function whose bracket holds the chain: sin(1<2<3).
+            Newest().order = 20 * depth_ + 1;
           }
           if (!NewRow(ch, -1, 2, 10 * depth_ + 1) || !StorePending(1)) return false;
           rowMade = true;
@@ -1005,6 +1013,7 @@ bool clsExprEvaluator::Compiler::Scan(std::string_view text) {
           row.funCode = ComparisonCode(pendingCmp_);
           row.argTop = 2;
           row.priLvl = 10 * depth_ + 1;
+          row.order = 2 * row.priLvl;
           row.posInExpr = pos_;
           if (row.funCode == -1) return FailAt("Syntax error at pos: ", pos_);
         }
@@ -1046,6 +1055,7 @@ bool clsExprEvaluator::Compiler::Finish() {
   if (Top() == 0) {
     pos_ = 1;
     if (!NewRow("+", kAdd, 2, 1)) return false;
+    given_[6] = 1;  // 0 + operand
   }
   const int top = Top();
   auto& rows = ev_.rows_;
@@ -1056,6 +1066,7 @@ bool clsExprEvaluator::Compiler::Finish() {
     const int a = std::min(rows[k].argTop, 2) - 1;
     rows[k].arg[a] = rows[k + 1].arg[0];
     values[k * 6 + a] = values[(k + 1) * 6];
+    given_[k * 6 + a] = given_[(k + 1) * 6];
   }
   if (pending_.empty()) return Fail("missing argument");
   if (!StorePending(std::min(rows[top].argTop, 2))) return false;
@@ -1079,7 +1090,7 @@ void clsExprEvaluator::Compiler::Schedule() {
   for (int k = 2; k <= top; ++k) {
     const int row = rows[k].priIdx;
     int j = k - 1;
-    while (j >= 1 && rows[rows[j].priIdx].priLvl < rows[row].priLvl) {
+    while (j >= 1 && rows[rows[j].priIdx].order < rows[row].order) {
       rows[j + 1].priIdx = rows[j].priIdx;
       --j;
     }
@@ -1100,7 +1111,7 @@ void clsExprEvaluator::Compiler::Link() {
     while (right <= top && rows[right].argOf != 0) ++right;
     const bool hasRight = right <= top;
     if (left == 0 && !hasRight) break;  // the root
-    if (left == 0 || (hasRight && rows[left].priLvl < rows[right].priLvl)) {
+    if (left == 0 || (hasRight && rows[left].order < rows[right].order)) {
       rows[j].argOf = right;
       rows[j].argIdx = 1;
     } else {
@@ -1151,6 +1162,7 @@ void clsExprEvaluator::Compiler::BuildConditions() {
         }
         if (isCondition[cur]) {
           rows[i].priLvl += 100;
+          rows[i].order += 200;
           break;
         }
         if (flag[cur] == kConditional || rows[cur].argOf == c.target) {
@@ -1256,6 +1268,21 @@ bool clsExprEvaluator::Compiler::BuildProgram() {
     }
     if (rows[r].argOf > 0) variable[rows[r].argOf * 6 + rows[r].argIdx - 1] = 1;
   }
+  // Every argument of every row has its value: written in the expression,
+  // or delivered by exactly one other row.
+  for (int r = 1; r <= top; ++r) {
+    if (rows[r].argOf > 0) {
+      unsigned char& g = given_[rows[r].argOf * 6 + rows[r].argIdx - 1];
+      if (g == 2) return Fail("Internal error: argument delivered twice");
+      g = 2;
+    }
+  }
+  for (int r = 1; r <= top; ++r) {
+    for (int a = 0; a < rows[r].argTop; ++a) {
+      if (given_[r * 6 + a] == 0) return Fail("Internal error: argument without value");
+    }
+  }
+
   // Loads grouped by variable, so that setting one touches only its slots.
   auto& loads = ev_.loads_;
   std::stable_sort(loads.begin(), loads.end(),

@@ -117,6 +117,7 @@ class clsExprEvaluator {
     std::int32_t sign = 0;
     std::int32_t posInExpr = 0;
     std::int32_t priLvl = 0;
+    std::int32_t order = 0;  // scheduling key: 2 x priLvl, odd for a chain's product
     std::int32_t priIdx = 0;
     std::int32_t cond = 0;
   };

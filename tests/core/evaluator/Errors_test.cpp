@@ -17,6 +17,11 @@ TEST(CompileErrors, TextsAndPositions) {
   EXPECT_EQ(CompileError("[1]x"), "Syntax error at pos: 4");
   EXPECT_EQ(CompileError("{1}.5"), "Syntax error at pos: 4");
   EXPECT_EQ(CompileError("3!1"), "Syntax error at pos: 3");
+  EXPECT_EQ(CompileError("erf%(1)"), "Syntax error at pos: 5");
+  EXPECT_EQ(CompileError("5%3"), "Syntax error at pos: 3");
+  EXPECT_EQ(CompileError("x%y"), "Syntax error at pos: 3");
+  EXPECT_EQ(CompileError("(2)%x"), "Syntax error at pos: 5");
+  EXPECT_EQ(CompileError("sin! (1)"), "Syntax error at pos: 6");
   EXPECT_EQ(CompileError("1=<>2"), "missing argument");  // a third character starts anew
   EXPECT_EQ(CompileError("x||y"), "Syntax error at pos: 2");  // closing bar below depth 0
   EXPECT_EQ(CompileError("sinus(1)"), "Function < sinus > unknown at pos: 1");
