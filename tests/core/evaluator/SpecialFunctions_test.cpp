@@ -297,6 +297,11 @@ TEST(SpecialFunctionsEdges, EllipticIntegralsCompleteCaseAndPeriodicity) {
   EXPECT_NEAR(Elli2(90.0, 0.0), pi / 2.0, 1e-15);
   EXPECT_NEAR(Elli1(57.0, 0.0), 57.0 * pi / 180.0, 1e-15);
   EXPECT_EQ(Elli2(90.0, 1.0), 1.0);
+  // 90 degrees reached through another angle unit, off by a few ulps
+  const double converted = (pi / 2.0) * 180.0 / pi * (1.0 + 4e-16);
+  EXPECT_EQ(Elli1(converted, 0.7), Elli1(90.0, 0.7));
+  EXPECT_TRUE(Fails(Elli1(converted, 1.0)));
+  EXPECT_TRUE(Fails(Elli1(-converted, 1.0)));
   EXPECT_NEAR(Elli1(45.0, 1.0), std::atanh(std::sqrt(0.5)), 1e-15);
   EXPECT_EQ(Elli1(0.0, 0.6), 0.0);
   EXPECT_EQ(Elli1(-30.0, 0.6), -Elli1(30.0, 0.6));
