@@ -1,0 +1,361 @@
+#include "generate_ui/ResultsTextView.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QTextLayout>
+#include <algorithm>
+#include <cstring>
+
+namespace vorlane {
+
+namespace {
+
+bool IsWordChar(QChar c) { return c.isLetterOrNumber() || c == u'_'; }
+
+}  // namespace
+
+ResultsTextView::ResultsTextView(QWidget* parent) : QAbstractScrollArea(parent) {
+  setFocusPolicy(Qt::StrongFocus);
+  viewport()->setCursor(Qt::IBeamCursor);
+  viewport()->setBackgroundRole(QPalette::Base);
+  autoScrollTimer_.setInterval(50);
+  connect(&autoScrollTimer_, &QTimer::timeout, this, &ResultsTextView::autoScroll);
+  clear();
+}
+
+void ResultsTextView::clear() { setText({}); }
+
+void ResultsTextView::setText(QByteArray utf8) {
+  text_ = std::move(utf8);
+  lineStarts_.clear();
+  lineStarts_.push_back(0);
+  longestLineBytes_ = 0;
+  const char* data = text_.constData();
+  const qsizetype size = text_.size();
+  qsizetype start = 0;
+  for (qsizetype i = 0; i < size; ++i) {
+    char c = data[i];
+    if (c != '\n' && c != '\r') continue;
+    longestLineBytes_ = std::max(longestLineBytes_, i - start);
+    if (c == '\r' && i + 1 < size && data[i + 1] == '\n') ++i;
+    start = i + 1;
+    lineStarts_.push_back(start);
+  }
+  longestLineBytes_ = std::max(longestLineBytes_, size - start);
+  lineStarts_.push_back(size + 1);  // sentinel: the last line has no terminator
+  anchor_ = cursor_ = {};
+  verticalScrollBar()->setValue(0);
+  horizontalScrollBar()->setValue(0);
+  updateScrollBars();
+  viewport()->update();
+}
+
+qsizetype ResultsTextView::lineCount() const { return static_cast<qsizetype>(lineStarts_.size()) - 1; }
+
+QString ResultsTextView::lineText(qsizetype line) const {
+  if (line < 0 || line >= lineCount()) return {};
+  const qsizetype start = lineStart(line);
+  qsizetype end = text_.size();
+  if (line + 1 < lineCount()) {
+    end = lineStart(line + 1) - 1;  // the terminator's last byte
+    if (text_[end] == '\n' && end > start && text_[end - 1] == '\r') --end;
+  }
+  return QString::fromUtf8(text_.constData() + start, end - start);
+}
+
+QString ResultsTextView::text() const {
+  QString all;
+  all.reserve(text_.size());
+  for (qsizetype i = 0; i < lineCount(); ++i) {
+    if (i > 0) all += u'\n';
+    all += lineText(i);
+  }
+  return all;
+}
+
+QString ResultsTextView::selectedText() const {
+  Position from = std::min(anchor_, cursor_);
+  Position to = std::max(anchor_, cursor_);
+  if (from == to) return {};
+  if (from.line == to.line) return lineText(from.line).mid(from.column, to.column - from.column);
+  QString out = lineText(from.line).mid(from.column);
+  for (qsizetype i = from.line + 1; i < to.line; ++i) {
+    out += u'\n';
+    out += lineText(i);
+  }
+  out += u'\n';
+  out += lineText(to.line).left(to.column);
+  return out;
+}
+
+void ResultsTextView::setSelection(Position anchor, Position cursor) {
+  anchor_ = clampPosition(anchor);
+  cursor_ = clampPosition(cursor);
+  viewport()->update();
+}
+
+void ResultsTextView::selectAll() {
+  qsizetype last = lineCount() - 1;
+  anchor_ = {0, 0};
+  cursor_ = {last, lineText(last).size()};
+  viewport()->update();
+}
+
+void ResultsTextView::copy() const {
+  if (!hasSelection()) return;
+  QApplication::clipboard()->setText(selectedText());
+}
+
+qsizetype ResultsTextView::firstVisibleLine() const { return verticalScrollBar()->value(); }
+
+void ResultsTextView::scrollToLine(qsizetype line) {
+  verticalScrollBar()->setValue(static_cast<int>(std::clamp<qsizetype>(line, 0, verticalScrollBar()->maximum())));
+}
+
+int ResultsTextView::lineHeight() const { return std::max(1, fontMetrics().lineSpacing()); }
+
+void ResultsTextView::updateScrollBars() {
+  int visibleLines = std::max(1, viewport()->height() / lineHeight());
+  qsizetype maxFirst = std::max<qsizetype>(0, lineCount() - visibleLines);
+  verticalScrollBar()->setRange(0, static_cast<int>(std::min<qsizetype>(maxFirst, INT_MAX)));
+  verticalScrollBar()->setPageStep(visibleLines);
+  verticalScrollBar()->setSingleStep(1);
+  // Byte length over-estimates lines with multi-byte characters, which only
+  // leaves some empty room at the right.
+  qreal charWidth = fontMetrics().horizontalAdvance(u'M');
+  qsizetype contentWidth = static_cast<qsizetype>(longestLineBytes_ * charWidth) + 2 * leftMargin();
+  int maxX = static_cast<int>(std::min<qsizetype>(std::max<qsizetype>(0, contentWidth - viewport()->width()), INT_MAX));
+  horizontalScrollBar()->setRange(0, maxX);
+  horizontalScrollBar()->setPageStep(viewport()->width());
+  horizontalScrollBar()->setSingleStep(static_cast<int>(charWidth * 4));
+}
+
+void ResultsTextView::resizeEvent(QResizeEvent* event) {
+  QAbstractScrollArea::resizeEvent(event);
+  updateScrollBars();
+}
+
+void ResultsTextView::changeEvent(QEvent* event) {
+  QAbstractScrollArea::changeEvent(event);
+  if (event->type() == QEvent::FontChange) {
+    updateScrollBars();
+    viewport()->update();
+  }
+}
+
+void ResultsTextView::paintEvent(QPaintEvent* /*event*/) {
+  QPainter painter(viewport());
+  const QPalette& pal = palette();
+  painter.fillRect(viewport()->rect(), pal.base());
+  painter.setPen(pal.text().color());
+  const int h = lineHeight();
+  const qsizetype first = firstVisibleLine();
+  const qsizetype last = std::min(lineCount() - 1, first + viewport()->height() / h + 1);
+  const qreal x0 = leftMargin() - horizontalScrollBar()->value();
+  Position from = std::min(anchor_, cursor_);
+  Position to = std::max(anchor_, cursor_);
+  QTextCharFormat selectionFormat;
+  selectionFormat.setBackground(pal.highlight());
+  selectionFormat.setForeground(pal.highlightedText());
+  for (qsizetype line = first; line <= last; ++line) {
+    QString s = lineText(line);
+    QTextLayout layout(s, font());
+    QTextOption option;
+    option.setWrapMode(QTextOption::NoWrap);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    QTextLine tl = layout.createLine();
+    if (tl.isValid()) tl.setPosition(QPointF(0, 0));
+    layout.endLayout();
+    QList<QTextLayout::FormatRange> selections;
+    bool lineSelectedToEnd = false;
+    if (from != to && line >= from.line && line <= to.line) {
+      qsizetype a = line == from.line ? from.column : 0;
+      qsizetype b = line == to.line ? to.column : s.size();
+      if (b > a) selections.append({static_cast<int>(a), static_cast<int>(b - a), selectionFormat});
+      lineSelectedToEnd = line < to.line;
+    }
+    QPointF origin(x0, static_cast<qreal>((line - first) * h));
+    layout.draw(&painter, origin, selections);
+    if (lineSelectedToEnd) {
+      // Show the selected line break as a small block after the text.
+      qreal endX = origin.x() + (tl.isValid() ? tl.naturalTextWidth() : 0);
+      painter.fillRect(QRectF(endX, origin.y(), fontMetrics().horizontalAdvance(u' '), h), pal.highlight());
+    }
+    if (hasFocus() && line == cursor_.line && tl.isValid()) {
+      qreal cx = origin.x() + tl.cursorToX(static_cast<int>(cursor_.column));
+      painter.fillRect(QRectF(cx, origin.y(), 1, h), pal.text());
+    }
+  }
+}
+
+qreal ResultsTextView::xOfColumn(qsizetype line, qsizetype column) const {
+  QTextLayout layout(lineText(line), font());
+  layout.beginLayout();
+  QTextLine tl = layout.createLine();
+  layout.endLayout();
+  return tl.isValid() ? tl.cursorToX(static_cast<int>(column)) : 0;
+}
+
+ResultsTextView::Position ResultsTextView::positionAt(const QPoint& p) const {
+  qsizetype line = firstVisibleLine() + (p.y() < 0 ? -1 - (-p.y()) / lineHeight() : p.y() / lineHeight());
+  line = std::clamp<qsizetype>(line, 0, lineCount() - 1);
+  QString s = lineText(line);
+  QTextLayout layout(s, font());
+  layout.beginLayout();
+  QTextLine tl = layout.createLine();
+  layout.endLayout();
+  qreal x = p.x() - leftMargin() + horizontalScrollBar()->value();
+  qsizetype column = tl.isValid() ? tl.xToCursor(x) : 0;
+  return clampPosition({line, column});
+}
+
+ResultsTextView::Position ResultsTextView::clampPosition(Position p) const {
+  p.line = std::clamp<qsizetype>(p.line, 0, lineCount() - 1);
+  p.column = std::clamp<qsizetype>(p.column, 0, lineText(p.line).size());
+  return p;
+}
+
+void ResultsTextView::moveCursor(Position p, bool keepAnchor) {
+  cursor_ = clampPosition(p);
+  if (!keepAnchor) anchor_ = cursor_;
+  ensureCursorVisible();
+  viewport()->update();
+}
+
+void ResultsTextView::ensureCursorVisible() {
+  int visibleLines = std::max(1, viewport()->height() / lineHeight());
+  qsizetype first = firstVisibleLine();
+  if (cursor_.line < first) {
+    scrollToLine(cursor_.line);
+  } else if (cursor_.line >= first + visibleLines) {
+    scrollToLine(cursor_.line - visibleLines + 1);
+  }
+  qreal x = xOfColumn(cursor_.line, cursor_.column) + leftMargin();
+  int scrollX = horizontalScrollBar()->value();
+  if (x < scrollX) {
+    horizontalScrollBar()->setValue(static_cast<int>(x) - leftMargin());
+  } else if (x > scrollX + viewport()->width() - leftMargin()) {
+    horizontalScrollBar()->setValue(static_cast<int>(x) - viewport()->width() + 2 * leftMargin());
+  }
+}
+
+void ResultsTextView::mousePressEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) return;
+  bool extend = event->modifiers() & Qt::ShiftModifier;
+  moveCursor(positionAt(event->position().toPoint()), extend);
+  dragging_ = true;
+  lastDragPoint_ = event->position().toPoint();
+}
+
+void ResultsTextView::mouseMoveEvent(QMouseEvent* event) {
+  if (!dragging_) return;
+  lastDragPoint_ = event->position().toPoint();
+  moveCursor(positionAt(lastDragPoint_), true);
+  bool outside = !viewport()->rect().contains(lastDragPoint_);
+  if (outside && !autoScrollTimer_.isActive()) autoScrollTimer_.start();
+  if (!outside) autoScrollTimer_.stop();
+}
+
+void ResultsTextView::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) return;
+  dragging_ = false;
+  autoScrollTimer_.stop();
+}
+
+void ResultsTextView::autoScroll() {
+  if (!dragging_) {
+    autoScrollTimer_.stop();
+    return;
+  }
+  moveCursor(positionAt(lastDragPoint_), true);
+}
+
+void ResultsTextView::mouseDoubleClickEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) return;
+  Position p = positionAt(event->position().toPoint());
+  QString s = lineText(p.line);
+  qsizetype a = p.column;
+  qsizetype b = p.column;
+  while (a > 0 && IsWordChar(s[a - 1])) --a;
+  while (b < s.size() && IsWordChar(s[b])) ++b;
+  anchor_ = {p.line, a};
+  cursor_ = {p.line, b};
+  viewport()->update();
+}
+
+void ResultsTextView::keyPressEvent(QKeyEvent* event) {
+  if (event == QKeySequence::Copy) {
+    copy();
+    return;
+  }
+  if (event == QKeySequence::SelectAll) {
+    selectAll();
+    return;
+  }
+  const bool extend = event->modifiers() & Qt::ShiftModifier;
+  const bool ctrl = event->modifiers() & Qt::ControlModifier;
+  const int page = std::max(1, viewport()->height() / lineHeight());
+  Position p = cursor_;
+  switch (event->key()) {
+    case Qt::Key_Left:
+      if (p.column > 0) {
+        --p.column;
+      } else if (p.line > 0) {
+        --p.line;
+        p.column = lineText(p.line).size();
+      }
+      break;
+    case Qt::Key_Right:
+      if (p.column < lineText(p.line).size()) {
+        ++p.column;
+      } else if (p.line + 1 < lineCount()) {
+        ++p.line;
+        p.column = 0;
+      }
+      break;
+    case Qt::Key_Up: --p.line; break;
+    case Qt::Key_Down: ++p.line; break;
+    case Qt::Key_PageUp: p.line -= page; break;
+    case Qt::Key_PageDown: p.line += page; break;
+    case Qt::Key_Home:
+      if (ctrl) p.line = 0;
+      p.column = 0;
+      break;
+    case Qt::Key_End:
+      if (ctrl) p.line = lineCount() - 1;
+      p.column = lineText(std::clamp<qsizetype>(p.line, 0, lineCount() - 1)).size();
+      break;
+    default:
+      QAbstractScrollArea::keyPressEvent(event);
+      return;
+  }
+  moveCursor(p, extend);
+}
+
+void ResultsTextView::contextMenuEvent(QContextMenuEvent* event) {
+  QMenu menu(this);
+  QAction* copyAction = menu.addAction(tr("&Copy"), this, &ResultsTextView::copy);
+  copyAction->setEnabled(hasSelection());
+  menu.addSeparator();
+  menu.addAction(tr("Select &All"), this, &ResultsTextView::selectAll);
+  menu.exec(event->globalPos());
+}
+
+void ResultsTextView::focusInEvent(QFocusEvent* event) {
+  QAbstractScrollArea::focusInEvent(event);
+  viewport()->update();
+}
+
+void ResultsTextView::focusOutEvent(QFocusEvent* event) {
+  QAbstractScrollArea::focusOutEvent(event);
+  viewport()->update();
+}
+
+}  // namespace vorlane

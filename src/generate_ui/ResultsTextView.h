@@ -1,0 +1,85 @@
+// A read-only plain-text view for generation results. The results of a big
+// technology grid run to tens of megabytes and more than a million lines, far
+// more than a text document with per-line layout objects handles smoothly, so
+// this view keeps the text as one UTF-8 buffer with an index of line starts
+// and lays out only the lines on screen. The user can scroll, select with
+// mouse or keyboard, select all and copy.
+#pragma once
+
+#include <QAbstractScrollArea>
+#include <QByteArray>
+#include <QString>
+#include <QTimer>
+#include <vector>
+
+namespace vorlane {
+
+class ResultsTextView : public QAbstractScrollArea {
+  Q_OBJECT
+
+ public:
+  struct Position {
+    qsizetype line = 0;
+    qsizetype column = 0;  // in UTF-16 units of the line's text
+    friend bool operator==(const Position&, const Position&) = default;
+    friend auto operator<=>(const Position&, const Position&) = default;
+  };
+
+  explicit ResultsTextView(QWidget* parent = nullptr);
+
+  // Replaces the text. Line ends may be CR LF, LF or CR alone.
+  void setText(QByteArray utf8);
+  void clear();
+
+  qsizetype lineCount() const;
+  QString lineText(qsizetype line) const;
+  // The whole text with LF line ends.
+  QString text() const;
+
+  bool hasSelection() const { return anchor_ != cursor_; }
+  QString selectedText() const;
+  Position cursorPosition() const { return cursor_; }
+  void setSelection(Position anchor, Position cursor);
+  qsizetype firstVisibleLine() const;
+  void scrollToLine(qsizetype line);
+
+ public slots:
+  void selectAll();
+  void copy() const;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
+  void changeEvent(QEvent* event) override;
+
+ private:
+  qsizetype lineStart(qsizetype line) const { return lineStarts_[static_cast<std::size_t>(line)]; }
+  int lineHeight() const;
+  int leftMargin() const { return 4; }
+  void updateScrollBars();
+  Position positionAt(const QPoint& viewportPoint) const;
+  Position clampPosition(Position p) const;
+  void moveCursor(Position p, bool keepAnchor);
+  void ensureCursorVisible();
+  qreal xOfColumn(qsizetype line, qsizetype column) const;
+  void autoScroll();
+
+  QByteArray text_;
+  std::vector<qsizetype> lineStarts_;  // start of each line; one extra entry past the end
+  qsizetype longestLineBytes_ = 0;
+  Position anchor_;
+  Position cursor_;
+  bool dragging_ = false;
+  QPoint lastDragPoint_;
+  QTimer autoScrollTimer_;
+};
+
+}  // namespace vorlane

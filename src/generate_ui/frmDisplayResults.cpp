@@ -1,0 +1,65 @@
+#include "generate_ui/frmDisplayResults.h"
+
+#include <QFontDatabase>
+#include <QFontMetricsF>
+#include <QVBoxLayout>
+
+#include "app/HQ.h"
+#include "app/HostWindow.h"
+#include "generate_ui/ResultsTextView.h"
+#include "generate_ui/frmCompGenerate.h"
+#include "generate_ui/frmFacGenerate.h"
+
+namespace vorlane {
+
+namespace {
+
+// Courier New 9.75 pt keeps the ":=" columns aligned; where it is missing any
+// fixed-pitch face of the same size does.
+QFont ResultsFont() {
+  QFont font(QStringLiteral("Courier New"));
+  font.setStyleHint(QFont::TypeWriter);
+  font.setFixedPitch(true);
+  font.setPointSizeF(9.75);
+  font.setWeight(QFont::Normal);
+  // Judged by the glyphs: font databases do not always flag monospaced faces.
+  QFontMetricsF metrics(font);
+  if (metrics.horizontalAdvance(u'i') != metrics.horizontalAdvance(u'M')) {
+    QFont fallback = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    fallback.setPointSizeF(9.75);
+    fallback.setWeight(QFont::Normal);
+    return fallback;
+  }
+  return font;
+}
+
+}  // namespace
+
+frmDisplayResults::frmDisplayResults(HQ& hq, QWidget* parent) : HostedPage(hq, parent) {
+  setObjectName(QStringLiteral("frmDisplayResults"));
+  rtfResults_ = new ResultsTextView(this);
+  rtfResults_->setObjectName(QStringLiteral("rtfResults"));
+  rtfResults_->setFont(ResultsFont());
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(rtfResults_);
+}
+
+void frmDisplayResults::ShowResults(const QString& resultKind, const QString& title, QByteArray text) {
+  ResultKind = resultKind;
+  setWindowTitle(title);
+  rtfResults_->setText(std::move(text));
+}
+
+bool frmDisplayResults::OnCloseBox() {
+  if (ResultKind == QLatin1String("Component")) {
+    hq().Host().ShowPage(new frmCompGenerate(hq()));
+  } else if (ResultKind == QLatin1String("Facility")) {
+    hq().Host().ShowPage(new frmFacGenerate(hq()));
+  } else {
+    hq().ShowMainMenu();
+  }
+  return false;
+}
+
+}  // namespace vorlane
