@@ -284,6 +284,7 @@ class EntryPagesTest : public QObject {
     s.QueueYes();
     app.Click("cmdNext");
     QCOMPARE(c.NumAbils(), std::int16_t{0});
+    QCOMPARE(app.PageName(), QStringLiteral("frmCompWeaponInfo"));
 
     // X and Y: Next on X shows Y; Back on Y shows X; Back on X leaves.
     SetAbils(c, {"X", "Y", "Z"});
@@ -336,13 +337,17 @@ class EntryPagesTest : public QObject {
     QCOMPARE(c.AbilVal2(4), std::optional<std::string>("{&complevel}"));
     QCOMPARE(Caption(app, "lblAbilNum"), QStringLiteral("Component Ability 3"));
 
-    // The last ability's Next stores it; with no page after this one yet, the
-    // page stays.
+    // The last ability's Next stores it and leaves; the weapon page's Back
+    // comes back to it.
     app.Click("cmdNext");
     app.Type("txtAbilDesc", "last");
     app.Click("cmdNext");
     QCOMPARE(c.AbilDesc(4), std::optional<std::string>("last"));
+    QCOMPARE(app.PageName(), QStringLiteral("frmCompWeaponInfo"));
+    app.Click("cmdBack");
     QCOMPARE(app.PageName(), QStringLiteral("frmCompAbility"));
+    QCOMPARE(Caption(app, "lblAbilNum"), QStringLiteral("Component Ability 4"));
+    QCOMPARE(Text(app, "txtAbilDesc"), QStringLiteral("last"));
   }
 
   void facilityAbilitiesTwin() {
@@ -354,7 +359,11 @@ class EntryPagesTest : public QObject {
     app.Click("cmdAddAbility");
     QCOMPARE(Caption(app, "lblAbilNum"), QStringLiteral("Facility Ability 2"));
     app.Type("txtAbilType", "Extra");
-    app.Click("cmdBack");
+    app.Click("cmdNext");
+    QCOMPARE(app.PageName(), QStringLiteral("frmFacGenerate"));
+    app.Click("cmdBack");  // the generate page comes back to entry 1
+    QCOMPARE(app.PageName(), QStringLiteral("frmFacAbility"));
+    QCOMPARE(Text(app, "txtAbilType"), QStringLiteral("Supply Generation"));
     app.Click("cmdBack");
     QCOMPARE(app.PageName(), QStringLiteral("frmFacTech"));
     QCOMPARE(f.NumAbils(), std::int16_t{2});
