@@ -172,7 +172,14 @@ class SetupTest : public QObject {
     QCOMPARE(picker.Path(), QDir::cleanPath(root.path()));
     QVERIFY(Entries(list).endsWith("Game"));
 
-    QTest::mouseClick(picker.findChild<QPushButton*>("cmdOK"), Qt::LeftButton);
+    // Enter in the list only opens entries; on the focused OK it chooses.
+    list->setCurrentRow(0);
+    QTest::keyClick(list, Qt::Key_Return);
+    QVERIFY(picker.isVisible());
+    QCOMPARE(picker.Path(), QStringLiteral("/"));
+    picker.SetPath(root.path());
+    picker.findChild<QPushButton*>("cmdOK")->setFocus();
+    QTest::keyClick(picker.findChild<QPushButton*>("cmdOK"), Qt::Key_Return);
     QVERIFY(!picker.Cancelled());
     QCOMPARE(picker.ChosenPath(), QDir::cleanPath(root.path()));
     QVERIFY(!picker.isVisible());

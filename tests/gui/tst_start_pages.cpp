@@ -151,8 +151,8 @@ class StartPagesTest : public QObject {
     QCOMPARE(s.UnexpectedQuestions(), 0);
   }
 
-  void nextStoresTheFieldsAndStays_data() { twins_data(); }
-  void nextStoresTheFieldsAndStays() {
+  void nextStoresTheFieldsAndOpensBasicInformation_data() { twins_data(); }
+  void nextStoresTheFieldsAndOpensBasicInformation() {
     QFETCH(int, which);
     const Twin& t = which == 0 ? kComp : kFac;
     TestApp app;
@@ -163,6 +163,7 @@ class StartPagesTest : public QObject {
     QTest::mouseClick(app.Find<QCheckBox>(t.grid), Qt::LeftButton);
     app.Key(Qt::Key_Return);
     QVERIFY(app.services.Messages().empty());
+    QCOMPARE(app.PageName(), which == 0 ? QStringLiteral("frmCompBasicInfo") : QStringLiteral("frmFacBasicInfo"));
     if (which == 0) {
       const vrlComponent& c = app.hq().Component();
       QCOMPARE(c.CompName(), std::string("Laser"));
@@ -219,8 +220,7 @@ class StartPagesTest : public QObject {
     app.Type(t.desc, "Blocks");
     app.Type(t.levels, "5");
     QTest::mouseClick(app.Find<QCheckBox>(t.grid), Qt::LeftButton);
-    app.Key(Qt::Key_Return);  // stored
-    app.Type(t.name, "Typed after Next");
+    app.Key(Qt::Key_Return);  // stored; the next page opens
     app.services.QueueYes();
     app.Click("cmdCancel");
     QCOMPARE(app.PageName(), QStringLiteral("frmMain"));
