@@ -23,6 +23,7 @@
 #include "generate_ui/frmCompGenerate.h"
 #include "settings/CombatDisplay.h"
 #include "settings/PictureLookup.h"
+#include "wizard/frmCompAbility.h"
 #include "wizard/frmCompWeaponInfo2.h"
 
 namespace vorlane {
@@ -352,6 +353,13 @@ HostedPage* frmCompWeaponInfo::CreateNextPage() {
 }
 
 // The abilities page opens at its last entry.
-HostedPage* frmCompWeaponInfo::CreatePreviousPage() { return nullptr; }
+HostedPage* frmCompWeaponInfo::CreatePreviousPage() {
+  auto* abilities = new frmCompAbility(hq());
+  if (const std::int16_t last = hq().Component().NumAbils(); last > 0) {
+    abilities->SetCurrentAbil(last);
+    abilities->RefreshForm();
+  }
+  return abilities;
+}
 
 }  // namespace vorlane

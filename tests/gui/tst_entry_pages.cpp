@@ -366,13 +366,12 @@ class EntryPagesTest : public QObject {
     QCOMPARE(c.AbilVal2(4), std::optional<std::string>("{&complevel}"));
     QCOMPARE(Caption(app, "lblAbilNum"), QStringLiteral("Component Ability 3"));
 
-    // The last ability's Next stores it; with no page after this one yet, the
-    // page stays.
+    // The last ability's Next stores it and opens the weapon information page.
     app.Click("cmdNext");
     app.Type("txtAbilDesc", "last");
     app.Click("cmdNext");
     QCOMPARE(c.AbilDesc(4), std::optional<std::string>("last"));
-    QCOMPARE(app.PageName(), QStringLiteral("frmCompAbility"));
+    QCOMPARE(app.PageName(), QStringLiteral("frmCompWeaponInfo"));
   }
 
   void facilityAbilitiesTwin() {

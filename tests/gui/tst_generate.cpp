@@ -1,7 +1,10 @@
 // The generate pages and the results window: progress while generating, the
 // engine's messages in their order, the results text, coming back from the
 // results, and closing the window while a generation runs.
+#include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QProgressBar>
 #include <QTest>
 
@@ -11,6 +14,7 @@
 #include "generate_ui/frmCompGenerate.h"
 #include "generate_ui/frmDisplayResults.h"
 #include "generate_ui/frmFacGenerate.h"
+#include "support/DesignWalk.h"
 #include "support/TestApp.h"
 #include "wizard/frmCompWeaponInfo.h"
 
@@ -19,19 +23,59 @@ using namespace vorlane::test;
 
 namespace {
 
-// The Overview's example: Laser in three levels, no weapon.
-void MakeLaser(vrlComponent& c) {
+// The Overview's example as a user types it: Laser in three levels, no weapon.
+DesignWalk LaserWalk() {
+  DesignWalk d;
+  d.name = "Laser";
+  d.desc = "A basic beam weapon for &compname's first steps.";
+  d.levels = "3";
+  d.numberStyle = "&complevel";
+  d.romanStyle = "&complevel";
+  d.family = "100";
+  d.group = "Weapons";
+  d.picture = 12;
+  d.techs = {{"Lasers", "&complevel", "", ""}};
+  d.minCost = "{&complevel*10}";
+  d.orgCost = "0";
+  d.radCost = "{&complevel*5}";
+  d.size = "10";
+  d.hp = "{&size*2}";
+  d.supply = "0";
+  d.abilities = {{"Armor", "Absorbs &abil1val1 damage.", "{&complevel*10}", "0"}};
+  return d;
+}
+
+// The record that walk must leave behind.
+vrlComponent LaserRecord() {
+  vrlComponent c;
   c.SetCompName("Laser");
+  c.SetCompDesc("A basic beam weapon for &compname's first steps.");
   c.SetNumCompLevels("3");
   c.SetNumberStyle("&complevel");
+  c.SetRomanStyle("&complevel");
+  c.SetFamily("100");
+  c.SetGeneralGroup("Weapons");
+  c.SetCustomGroup("0");
+  c.SetRestrictions("None");
   c.SetVehicleType("Ship");
   c.SetPicNum("12");
   c.SetTechReqArea(1, "Lasers");
   c.SetTechReqLevel(1, "&complevel");
   c.SetMinCost("{&complevel*10}");
+  c.SetOrgCost("0");
+  c.SetRadCost("{&complevel*5}");
+  c.SetSize("10");
+  c.SetHP("{&size*2}");
+  c.SetSupplyUse("0");
   c.SetAbilName(1, "Armor");
+  c.SetAbilDesc(1, "Absorbs &abil1val1 damage.");
   c.SetAbilVal1(1, "{&complevel*10}");
+  c.SetAbilVal2(1, "0");
+  c.SetWeaponDisplayNum("0");
+  return c;
 }
+
+void MakeLaser(vrlComponent& c) { c = LaserRecord(); }
 
 QString Line(const QString& key, const QString& value) { return key.leftJustified(42) + ":= " + value; }
 
@@ -90,8 +134,8 @@ class GenerateTest : public QObject {
  private slots:
   void laserExampleToItsResults() {
     TestApp app;
-    MakeLaser(app.hq().Component());
-    Open<frmCompWeaponInfo>(app);
+    QVERIFY(LaserWalk().WalkComponent(app));
+    QCOMPARE(app.services.UnexpectedQuestions(), 0);
     app.Click("cmdNext");
     QCOMPARE(app.PageName(), QString("frmCompGenerate"));
     QCOMPARE(app.host()->windowTitle(), QString("Vorlane v2.0 - Component Design - Generate Component"));
@@ -114,12 +158,12 @@ class GenerateTest : public QObject {
     QVERIFY(text.contains(Line("Cost Minerals", "20") + "\n"));
     QVERIFY(text.contains(Line("Tech Level Req 1", "3") + "\n"));
     QVERIFY(text.contains(Line("Weapon Type", "None") + "\n\n\n"));
+    QVERIFY(text.contains(Line("Tonnage Structure", "20") + "\n"));
+    QVERIFY(text.contains(Line("Description", "A basic beam weapon for Laser's first steps.") + "\n"));
+    QVERIFY(text.contains(Line("Ability 1 Descr", "Absorbs 30 damage.") + "\n"));
     QCOMPARE(text.count(Line("Name", "Laser")), 3);
-    vrlComponent expected;
-    MakeLaser(expected);
-    expected.SetWeaponDisplayNum("0");
-    QCOMPARE(text, EngineText<CompGenerate>(expected));
-    QCOMPARE(app.services.Messages().size(), 0u);
+    QVERIFY(app.hq().Component() == LaserRecord());
+    QCOMPARE(text, EngineText<CompGenerate>(LaserRecord()));
 
     // Closing the results brings the generate page back, ready again.
     app.CloseBox();
@@ -132,29 +176,48 @@ class GenerateTest : public QObject {
 
   void seekingWeaponEntries() {
     TestApp app;
-    vrlComponent& c = app.hq().Component();
-    MakeLaser(c);
-    c.SetCompName("Swarm Missile");
-    c.SetWeaponType("Seeking");
-    c.SetWeaponTarget("Ships, Planets");
-    c.SetWeaponDisplayType("Seeker");
-    c.SetWeaponDisplayNum("3");
-    c.SetWeaponDamageType("Normal");
-    c.SetWeaponReload("{4-&complevel}");
-    c.SetWeaponToHitMod("0");
-    c.SetWeaponSeekerSpeed("{&complevel+5}");
-    c.SetWeaponSeekerHP("&weapreload");
-    c.SetWeaponDamageAtRange(1, "{&complevel*10}");
-    Open<frmCompGenerate>(app);
+    DesignWalk walk = LaserWalk();
+    walk.name = "Swarm Missile";
+    QVERIFY(walk.WalkComponent(app));
+    auto* info = app.PageAs<frmCompWeaponInfo>();
+    info->cboWeapType()->setCurrentText("Seeking");
+    QTest::mouseClick(info->chkWeapTarg(0), Qt::LeftButton, {}, QPoint(8, 8));
+    QTest::mouseClick(info->chkWeapTarg(1), Qt::LeftButton, {}, QPoint(8, 8));
+    info->cboDispType()->setCurrentText("Seeker");
+    app.Type("txtDispNum", "3");
+    app.Type("txtWeapFam", "12");
+    app.Type("txtSoundFile", "missile.wav");
+    app.Click("cmdNext");
+    QCOMPARE(app.PageName(), QString("frmCompWeaponInfo2"));
+    app.Find<QComboBox>("cboDmgType")->setCurrentText("Normal");
+    app.Type("txtReload", "{4-&complevel}");
+    app.Type("txtToHit", "0");
+    app.Type("txtSeekerSpeed", "{&complevel+5}");
+    app.Type("txtSeekerHP", "&weapreload");
+    app.Click("cmdNext");
+    QCOMPARE(app.PageName(), QString("frmCompWeaponDamage"));
+    app.Type("txtRange", "{&complevel*10}");
+    app.Key(Qt::Key_Up);
+    QTest::keyClicks(app.Find<QLineEdit>("txtRange"), "&weapdmg1");
+    app.Click("cmdNext");
+    QCOMPARE(app.PageName(), QString("frmCompGenerate"));
     app.Click("cmdNext");
     QCOMPARE(app.host()->windowTitle(), QString("Component Generation Results - [Swarm Missile]"));
     const QString text = Results(app)->rtfResults()->text();
+    QVERIFY(text.contains(Line("Name", "Swarm Missile 3") + "\n"));
     QVERIFY(text.contains(Line("Weapon Type", "Seeking") + "\n"));
+    QVERIFY(text.contains(Line("Weapon Target", "Ships") + "\n"));
     QVERIFY(text.contains(Line("Weapon List Target Override", "Ships, Planets") + "\n"));
-    QVERIFY(text.contains(Line("Weapon Damage At Rng", "30 " + QString("0 ").repeated(20)) + "\n"));
+    QVERIFY(text.contains(Line("Weapon Damage At Rng", "30 30 " + QString("0 ").repeated(19)) + "\n"));
+    QVERIFY(text.contains(Line("Weapon Damage Type", "Normal") + "\n"));
+    QVERIFY(text.contains(Line("Weapon Reload Rate", "1") + "\n"));
+    QVERIFY(text.contains(Line("Weapon Display Type", "Seeker") + "\n"));
+    QVERIFY(text.contains(Line("Weapon Display", "3") + "\n"));
+    QVERIFY(text.contains(Line("Weapon Sound", "missile.wav") + "\n"));
+    QVERIFY(text.contains(Line("Weapon Family", "12") + "\n"));
     QVERIFY(text.contains(Line("Weapon Seeker Speed", "8") + "\n"));
-    QVERIFY(text.contains(Line("Weapon Seeker Dmg Res", "1") + "\n"));
-    QCOMPARE(text, EngineText<CompGenerate>(c));
+    QVERIFY(text.contains(Line("Weapon Seeker Dmg Res", "1") + "\n\n\n"));
+    QCOMPARE(text, EngineText<CompGenerate>(app.hq().Component()));
     // Back goes to the damage page of a weapon.
     app.CloseBox();
     app.Click("cmdBack");
@@ -163,21 +226,18 @@ class GenerateTest : public QObject {
 
   void gridComponentInOdometerOrder() {
     TestApp app;
-    vrlComponent& c = app.hq().Component();
-    c.SetCompName("Shield");
-    c.SetGridComp(true);
-    c.SetNumTechReqs(2);
-    c.SetTechReqArea(1, "Shields");
-    c.SetTechReqLevel(1, "&techgridlevel1");
-    c.SetTechReqGridSize(1, "2");
-    c.SetTechReqNumberStyle(1, "-&techgridlevel1");
-    c.SetTechReqArea(2, "Armor");
-    c.SetTechReqLevel(2, "&techgridlevel2");
-    c.SetTechReqGridSize(2, "3");
-    c.SetTechReqNumberStyle(2, ".&techgridlevel2");
-    Open<frmCompGenerate>(app);
+    DesignWalk walk = LaserWalk();
+    walk.name = "Shield";
+    walk.grid = true;
+    walk.techs = {{"Shields", "&techgridlevel1", "2", "-&techgridlevel1"},
+                  {"Armor", "&techgridlevel2", "3", ".&techgridlevel2"}};
+    QVERIFY(walk.WalkComponent(app));
+    QCOMPARE(app.services.UnexpectedQuestions(), 0);
+    app.Click("cmdNext");
+    auto* page = app.PageAs<frmCompGenerate>();
+    QVERIFY(page);
     Watch watch;
-    WatchProgress(app.PageAs<GeneratePage>(), watch);
+    WatchProgress(page, watch);
     app.Click("cmdNext");
     QCOMPARE(watch.labels.last(), QString("100% generated"));
     QCOMPARE(watch.lastMaximum, 6);
@@ -185,14 +245,17 @@ class GenerateTest : public QObject {
     const QString text = Results(app)->rtfResults()->text();
     QStringList names;
     QStringList numerals;
+    QStringList levels;
     for (const QString& line : text.split('\n')) {
       if (line.startsWith("Name ")) names << line.mid(45);
       if (line.startsWith("Roman Numeral ")) numerals << line.mid(45);
+      if (line.startsWith("Tech Level Req 2 ")) levels << line.mid(45);
     }
     QCOMPARE(names, (QStringList{"Shield -1.1", "Shield -1.2", "Shield -1.3", "Shield -2.1", "Shield -2.2",
                                  "Shield -2.3"}));
     QCOMPARE(numerals, (QStringList{"1", "2", "3", "2", "3", "4"}));
-    QCOMPARE(text, EngineText<CompGenerate>(c));
+    QCOMPARE(levels, (QStringList{"1", "2", "3", "1", "2", "3"}));
+    QCOMPARE(text, EngineText<CompGenerate>(app.hq().Component()));
   }
 
   void gridWithoutRequirementsIsRefused() {
@@ -211,17 +274,18 @@ class GenerateTest : public QObject {
 
   void facilityToItsResultsAndBack() {
     TestApp app;
-    vrlFacility& f = app.hq().Facility();
-    f.SetFacName("Mine");
-    f.SetNumFacLevels("2");
-    f.SetNumberStyle("&faclevel");
-    f.SetFacFamily("7");
-    f.SetMinCost("{&faclevel*100}");
-    f.SetTechReqArea(1, "Mining");
-    f.SetTechReqLevel(1, "&faclevel");
-    f.SetAbilName(1, "Mineral Generation");
-    f.SetAbilVal1(1, "{&faclevel*5}");
-    Open<frmFacGenerate>(app);
+    DesignWalk walk;
+    walk.name = "Mine";
+    walk.levels = "2";
+    walk.numberStyle = "&faclevel";
+    walk.romanStyle = "&faclevel";
+    walk.family = "7";
+    walk.minCost = "{&faclevel*100}";
+    walk.techs = {{"Mining", "&faclevel", "", ""}};
+    walk.abilities = {{"Mineral Generation", "", "{&faclevel*5}", ""}};
+    QVERIFY(walk.WalkFacility(app));
+    QCOMPARE(app.services.UnexpectedQuestions(), 0);
+    const vrlFacility& f = app.hq().Facility();
     QCOMPARE(app.host()->windowTitle(), QString("Vorlane v2.0 - Facility Design - Generate Facility"));
     QCOMPARE(app.Find<QLabel>("lblFacGenerate")->text(),
              QString("You're done! Now you can either go back to double-check your entries or click Next to "
@@ -246,10 +310,12 @@ class GenerateTest : public QObject {
 
   void formulaErrorShowsItsChainAndNoResults() {
     TestApp app;
+    DesignWalk walk = LaserWalk();
+    walk.minCost = "{&complevel*}";
+    QVERIFY(walk.WalkComponent(app));
+    app.Click("cmdNext");
+    QCOMPARE(app.PageName(), QString("frmCompGenerate"));
     vrlComponent& c = app.hq().Component();
-    MakeLaser(c);
-    c.SetMinCost("{&complevel*}");
-    Open<frmCompGenerate>(app);
     bool disabledDuringMessages = true;
     app.services.onMessage = [&](const RecordedMessage&) {
       for (const char* name : {"cmdNext", "cmdBack", "cmdCancel"})

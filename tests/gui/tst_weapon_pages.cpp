@@ -467,6 +467,24 @@ class WeaponPagesTest : public QObject {
     QCOMPARE(app.PageName(), QString("frmCompWeaponInfo"));
   }
 
+  void backLandsOnTheLastAbility() {
+    TestApp app;
+    vrlComponent& c = app.hq().Component();
+    c.SetNumAbils(3);
+    for (std::int16_t i = 1; i <= 3; ++i) c.SetAbilName(i, "Ability " + std::to_string(i));
+    OpenWeaponInfo(app);
+    app.Click("cmdBack");
+    QCOMPARE(app.PageName(), QString("frmCompAbility"));
+    QCOMPARE(app.Find<QLabel>("lblAbilNum")->text(), QString("Component Ability 3"));
+    QCOMPARE(app.Find<QLineEdit>("txtAbilType")->text(), QString("Ability 3"));
+    // Without abilities the page opens at its first, empty entry.
+    c.SetNumAbils(0);
+    OpenWeaponInfo(app);
+    app.Click("cmdBack");
+    QCOMPARE(app.Find<QLabel>("lblAbilNum")->text(), QString("Component Ability 1"));
+    QVERIFY(app.Find<QLineEdit>("txtAbilType")->text().isEmpty());
+  }
+
   void cancelAndCloseBoxReturnToTheMenu() {
     TestApp app;
     app.hq().Component().SetWeaponType("Direct Fire");
