@@ -3,8 +3,12 @@
 #include <QCloseEvent>
 #include <QFontDatabase>
 #include <QFontMetricsF>
+#include <QHBoxLayout>
+#include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/QtServices.h"
+#include "generate_ui/ResultsExport.h"
 #include "generate_ui/ResultsTextView.h"
 
 namespace {
@@ -38,11 +42,27 @@ frmDisplayResults::frmDisplayResults(QWidget* parent) : QWidget(parent, Qt::Wind
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(rtfResults_);
+  auto* buttons = new QHBoxLayout;
+  buttons->setContentsMargins(8, 4, 8, 8);
+  buttons->addStretch(1);
+  cmdCopyAll_ = new QPushButton(QStringLiteral("Copy All"), this);
+  cmdCopyAll_->setObjectName(QStringLiteral("cmdCopyAll"));
+  cmdSaveAs_ = new QPushButton(QStringLiteral("Save As…"), this);
+  cmdSaveAs_->setObjectName(QStringLiteral("cmdSaveAs"));
+  buttons->addWidget(cmdCopyAll_);
+  buttons->addWidget(cmdSaveAs_);
+  layout->addLayout(buttons);
+  connect(cmdCopyAll_, &QPushButton::clicked, this, [this] { vorlane::CopyAllResults(*rtfResults_); });
+  connect(cmdSaveAs_, &QPushButton::clicked, this, [this] {
+    static vorlane::QtServices programServices;
+    vorlane::SaveResultsAs(this, services_ ? *services_ : programServices, *rtfResults_, designName_);
+  });
   resize(760, 560);
 }
 
 void frmDisplayResults::ShowResults(const QString& kind, const QString& name, QByteArray text) {
   ResultKind = kind;
+  designName_ = name;
   setWindowTitle(kind + QStringLiteral(" Generation Results - [") + name + QStringLiteral("]"));
   rtfResults_->setText(std::move(text));
 }

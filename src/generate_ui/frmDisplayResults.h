@@ -8,7 +8,12 @@
 #include <QString>
 #include <QWidget>
 
+class QPushButton;
 class ResultsTextView;
+
+namespace vorlane {
+class Services;
+}
 
 class frmDisplayResults : public QWidget {
   Q_OBJECT
@@ -26,6 +31,10 @@ class frmDisplayResults : public QWidget {
 
   ResultsTextView* rtfResults() const { return rtfResults_; }
 
+  // The services that Save As asks for the file with; without them the
+  // program's own dialogs are used.
+  void SetServices(vorlane::Services* services) { services_ = services; }
+
  signals:
   // Emitted when the user closes the window, with the kind it showed.
   void closed(const QString& resultKind);
@@ -35,4 +44,10 @@ class frmDisplayResults : public QWidget {
 
  private:
   ResultsTextView* rtfResults_;
+  // "Copy All" puts the whole text on the clipboard; "Save As…" writes it to
+  // a file with CR LF line ends.
+  QPushButton* cmdCopyAll_;
+  QPushButton* cmdSaveAs_;
+  vorlane::Services* services_ = nullptr;
+  QString designName_;
 };
