@@ -36,7 +36,7 @@ void BM_ResultsTextView_Show(benchmark::State& state) {
   App();
   QByteArray text = Entries(static_cast<int>(state.range(0)));
   for (auto _ : state) {
-    ResultsTextView view;
+    vorlane::ResultsTextView view;
     view.resize(760, 560);
     view.setText(text);
     view.show();

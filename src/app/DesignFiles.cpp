@@ -20,6 +20,7 @@
 #include "app/Services.h"
 #include "app/frmMain.h"
 #include "app/frmSetup.h"
+#include "generate_ui/GeneratePage.h"
 #include "wizard/WizardPage.h"
 #include "wizard/frmCompStart.h"
 #include "wizard/frmFacStart.h"
@@ -78,6 +79,14 @@ void DesignFiles::CreateMenu() {
   file->addSeparator();
   actQuit_ = add("actQuit", QStringLiteral("Quit"), QKeySequence(Qt::CTRL | Qt::Key_Q), [this] { Quit(); });
   actSave_->setEnabled(false);
+  connect(file, &QMenu::aboutToShow, this, [this] { Refresh(); });
+}
+
+// A generation runs inside its page's Next and reads the record meanwhile:
+// nothing may replace the record or the page, or end the program, under it.
+bool DesignFiles::Busy() const {
+  auto* page = qobject_cast<GeneratePage*>(host_.CurrentPage());
+  return page && page->Generating();
 }
 
 void DesignFiles::Reset() {
@@ -189,13 +198,19 @@ void DesignFiles::Refresh() {
   const DesignKind kind = currentKind_;
   const QString& path = PathOf(kind);
   const bool unsaved = HasUnsavedChanges(kind);
+  // A design without a file keeps the page's own title; the quit question
+  // still guards its changes.
   QString suffix;
-  if (!path.isEmpty() || unsaved) {
-    suffix = QStringLiteral(" - ") + (path.isEmpty() ? QStringLiteral("Untitled") : QFileInfo(path).fileName());
+  if (!path.isEmpty()) {
+    suffix = QStringLiteral(" - ") + QFileInfo(path).fileName();
     if (unsaved) suffix += QStringLiteral(" *");
   }
   host_.SetTitleSuffix(suffix);
-  if (actSave_) actSave_->setEnabled(!path.isEmpty());
+  const bool busy = Busy();
+  for (QAction* action : {actOpen_.data(), actSaveAs_.data(), actQuit_.data()}) {
+    if (action) action->setEnabled(!busy);
+  }
+  if (actSave_) actSave_->setEnabled(!busy && !path.isEmpty());
 }
 
 QWidget* DesignFiles::Parent() const {
@@ -222,6 +237,7 @@ bool DesignFiles::AskToLoseChanges(bool component, bool facility) {
 }
 
 bool DesignFiles::Open() {
+  if (Busy()) return false;
   const QString path = hq_.services().OpenFileName(Parent(), QStringLiteral("Open Design"),
                                                     kFilter + QStringLiteral(";;All files (*)"),
                                                     StartDir(currentKind_));
@@ -230,6 +246,7 @@ bool DesignFiles::Open() {
 }
 
 bool DesignFiles::OpenFile(const QString& path) {
+  if (Busy()) return false;
   const QFileInfo file(path);
   std::string error;
   std::optional<Design> design = LoadDesignFile(file.filesystemAbsoluteFilePath(), error);
@@ -273,12 +290,14 @@ bool DesignFiles::OpenFile(const QString& path) {
 }
 
 bool DesignFiles::Save() {
+  if (Busy()) return false;
   const QString path = PathOf(currentKind_);
   if (path.isEmpty()) return SaveAs();
   return SaveTo(path);
 }
 
 bool DesignFiles::SaveAs() {
+  if (Busy()) return false;
   const DesignKind kind = currentKind_;
   QString start = PathOf(kind);
   if (start.isEmpty()) {
@@ -302,6 +321,7 @@ bool DesignFiles::SaveAs() {
 }
 
 bool DesignFiles::SaveTo(const QString& path) {
+  if (Busy()) return false;
   const DesignKind kind = currentKind_;
   if (WizardPage* page = PageOf(kind)) page->StoreFields();
   const QFileInfo file(path);
@@ -326,7 +346,9 @@ bool DesignFiles::SaveTo(const QString& path) {
   return true;
 }
 
-void DesignFiles::Quit() { host_.EndProgram(); }
+void DesignFiles::Quit() {
+  if (!Busy()) host_.EndProgram();
+}
 
 bool DesignFiles::ConfirmQuit() {
   const bool component = HasUnsavedChanges(DesignKind::Component);

@@ -1,6 +1,8 @@
 // Design files in the program: the host window's File menu (Open Design,
 // Save Design As, Save Design, Quit), the file each of the two records was
-// opened from or saved to, and what has changed since.
+// opened from or saved to, and what has changed since. Once the design has a
+// file, the window title ends in " - " and its name, and " *" while there are
+// unsaved changes.
 //
 // The design the commands act on follows the page shown: the record of the
 // wizard a page belongs to (its name starts with "frmComp" or "frmFac"); on
@@ -76,6 +78,8 @@ class DesignFiles : public QObject {
   QString& PathOf(DesignKind kind) { return kind == DesignKind::Component ? componentPath_ : facilityPath_; }
 
   void CreateMenu();
+  // True while a generation runs: every command then does nothing.
+  bool Busy() const;
   void PageChanged(HostedPage* page);
   void ScheduleRefresh() { refresh_.start(); }
   // Updates the title's file part and whether Save is offered.

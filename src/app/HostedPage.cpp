@@ -1,10 +1,13 @@
 #include "app/HostedPage.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextEdit>
 #include <QTimer>
 
 namespace vorlane {
@@ -81,10 +84,14 @@ void HostedPage::WatchChildren() {
 bool HostedPage::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::KeyPress) {
     auto* key = static_cast<QKeyEvent*>(event);
-    bool plain = key->modifiers() == Qt::NoModifier || key->modifiers() == Qt::KeypadModifier;
-    if (plain && (IsEnterKey(key->key()) || key->key() == Qt::Key_Escape)) {
-      // An open completer or combo popup is a window of its own and never
-      // reaches here, so the key belongs to the page.
+    auto* target = qobject_cast<QWidget*>(watched);
+    const bool plain = key->modifiers() == Qt::NoModifier || key->modifiers() == Qt::KeypadModifier;
+    // Keys in a combo box's open list or a completer (windows of their own)
+    // belong to them; Enter also belongs to lists and multi-line text.
+    const bool onPage = target && target->window() == window();
+    const bool usesEnter = qobject_cast<QAbstractItemView*>(watched) || qobject_cast<QTextEdit*>(watched) ||
+                           qobject_cast<QPlainTextEdit*>(watched);
+    if (plain && onPage && (key->key() == Qt::Key_Escape || (IsEnterKey(key->key()) && !usesEnter))) {
       if (HandleKey(key->key())) return true;
     }
   } else if (event->type() == QEvent::FocusIn) {

@@ -26,6 +26,7 @@ frmMain::frmMain(HQ& hq, QWidget* parent) : HostedPage(hq, parent) {
   lblWelcome_->setObjectName(QStringLiteral("lblWelcome"));
   lblWelcome_->setWordWrap(true);
   layout->addWidget(lblWelcome_);
+  setMinimumWidth(440);
 
   options_ = new QButtonGroup(this);
   const QString captions[] = {QStringLiteral("Design a component."), QStringLiteral("Design a facility."),

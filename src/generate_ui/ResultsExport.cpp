@@ -30,6 +30,12 @@ QString SuggestedFileName(const QString& designName) {
 
 }  // namespace
 
+QString DesignNameOfTitle(const QString& title) {
+  const qsizetype open = title.indexOf(QStringLiteral(" - ["));
+  if (open < 0 || !title.endsWith(u']')) return QString();
+  return title.mid(open + 4, title.size() - open - 5);
+}
+
 void CopyAllResults(const ResultsTextView& view) { QApplication::clipboard()->setText(view.text()); }
 
 bool WriteResultsFile(const ResultsTextView& view, const QString& path, QString& error) {

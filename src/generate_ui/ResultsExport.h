@@ -5,10 +5,9 @@
 #include <QString>
 
 class QWidget;
-class ResultsTextView;
-
 namespace vorlane {
 
+class ResultsTextView;
 class Services;
 
 // Puts the whole text on the clipboard, as the view's own Copy does with a
@@ -20,6 +19,10 @@ void CopyAllResults(const ResultsTextView& view);
 // once it is written in full. On failure sets `error` to a text naming the
 // file and the reason.
 bool WriteResultsFile(const ResultsTextView& view, const QString& path, QString& error);
+
+// The design name in a results title ("... Results - [Laser]" gives "Laser"),
+// or an empty text.
+QString DesignNameOfTitle(const QString& title);
 
 // Asks for a file (suggesting `designName` + ".txt") and writes the results
 // to it; a failure is reported in a message. True when the file was written.

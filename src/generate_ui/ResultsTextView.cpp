@@ -12,6 +12,8 @@
 #include <algorithm>
 #include <cstring>
 
+namespace vorlane {
+
 namespace {
 
 bool IsWordChar(QChar c) { return c.isLetterOrNumber() || c == u'_'; }
@@ -355,3 +357,5 @@ void ResultsTextView::focusOutEvent(QFocusEvent* event) {
   QAbstractScrollArea::focusOutEvent(event);
   viewport()->update();
 }
+
+}  // namespace vorlane

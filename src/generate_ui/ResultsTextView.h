@@ -12,6 +12,8 @@
 #include <QTimer>
 #include <vector>
 
+namespace vorlane {
+
 class ResultsTextView : public QAbstractScrollArea {
   Q_OBJECT
 
@@ -79,3 +81,5 @@ class ResultsTextView : public QAbstractScrollArea {
   QPoint lastDragPoint_;
   QTimer autoScrollTimer_;
 };
+
+}  // namespace vorlane

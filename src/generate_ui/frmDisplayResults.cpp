@@ -1,15 +1,19 @@
 #include "generate_ui/frmDisplayResults.h"
 
-#include <QCloseEvent>
 #include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/QtServices.h"
+#include "app/HQ.h"
+#include "app/HostWindow.h"
 #include "generate_ui/ResultsExport.h"
 #include "generate_ui/ResultsTextView.h"
+#include "generate_ui/frmCompGenerate.h"
+#include "generate_ui/frmFacGenerate.h"
+
+namespace vorlane {
 
 namespace {
 
@@ -34,7 +38,7 @@ QFont ResultsFont() {
 
 }  // namespace
 
-frmDisplayResults::frmDisplayResults(QWidget* parent) : QWidget(parent, Qt::Window) {
+frmDisplayResults::frmDisplayResults(HQ& hq, QWidget* parent) : HostedPage(hq, parent) {
   setObjectName(QStringLiteral("frmDisplayResults"));
   rtfResults_ = new ResultsTextView(this);
   rtfResults_->setObjectName(QStringLiteral("rtfResults"));
@@ -52,22 +56,26 @@ frmDisplayResults::frmDisplayResults(QWidget* parent) : QWidget(parent, Qt::Wind
   buttons->addWidget(cmdCopyAll_);
   buttons->addWidget(cmdSaveAs_);
   layout->addLayout(buttons);
-  connect(cmdCopyAll_, &QPushButton::clicked, this, [this] { vorlane::CopyAllResults(*rtfResults_); });
-  connect(cmdSaveAs_, &QPushButton::clicked, this, [this] {
-    static vorlane::QtServices programServices;
-    vorlane::SaveResultsAs(this, services_ ? *services_ : programServices, *rtfResults_, designName_);
-  });
-  resize(760, 560);
+  connect(cmdCopyAll_, &QPushButton::clicked, this, [this] { CopyAllResults(*rtfResults_); });
+  connect(cmdSaveAs_, &QPushButton::clicked, this,
+          [this] { SaveResultsAs(this, this->hq().services(), *rtfResults_, DesignNameOfTitle(windowTitle())); });
 }
 
-void frmDisplayResults::ShowResults(const QString& kind, const QString& name, QByteArray text) {
-  ResultKind = kind;
-  designName_ = name;
-  setWindowTitle(kind + QStringLiteral(" Generation Results - [") + name + QStringLiteral("]"));
+void frmDisplayResults::ShowResults(const QString& resultKind, const QString& title, QByteArray text) {
+  ResultKind = resultKind;
+  setWindowTitle(title);
   rtfResults_->setText(std::move(text));
 }
 
-void frmDisplayResults::closeEvent(QCloseEvent* event) {
-  event->accept();
-  emit closed(ResultKind);
+bool frmDisplayResults::OnCloseBox() {
+  if (ResultKind == QLatin1String("Component")) {
+    hq().Host().ShowPage(new frmCompGenerate(hq()));
+  } else if (ResultKind == QLatin1String("Facility")) {
+    hq().Host().ShowPage(new frmFacGenerate(hq()));
+  } else {
+    hq().ShowMainMenu();
+  }
+  return false;
 }
+
+}  // namespace vorlane

@@ -1,46 +1,39 @@
 // The results window: every generated entry as plain text in a fixed-pitch
-// font, for the user to select and copy into the game's data files. One
-// window serves the whole run; closing it hands control back to the generate
-// page of the wizard whose results it shows.
+// font, for the user to select and copy into the game's data files. It takes
+// the generate page's place in the program's window; closing it brings the
+// generate page of the wizard whose results it shows back.
 #pragma once
 
 #include <QByteArray>
 #include <QString>
-#include <QWidget>
+
+#include "app/HostedPage.h"
 
 class QPushButton;
-class ResultsTextView;
 
 namespace vorlane {
-class Services;
-}
 
-class frmDisplayResults : public QWidget {
+class ResultsTextView;
+
+class frmDisplayResults : public HostedPage {
   Q_OBJECT
 
  public:
-  explicit frmDisplayResults(QWidget* parent = nullptr);
+  explicit frmDisplayResults(HQ& hq, QWidget* parent = nullptr);
 
   // "Component" or "Facility": the wizard whose generate page comes back
   // when the window closes.
   QString ResultKind;
 
-  // Title, kind and text for one finished generation. `name` is the finished
-  // design name of the last entry.
-  void ShowResults(const QString& kind, const QString& name, QByteArray text);
+  // Title, kind and text of one finished generation.
+  void ShowResults(const QString& resultKind, const QString& title, QByteArray text);
 
   ResultsTextView* rtfResults() const { return rtfResults_; }
 
-  // The services that Save As asks for the file with; without them the
-  // program's own dialogs are used.
-  void SetServices(vorlane::Services* services) { services_ = services; }
+  // The close box shows the generate page again instead of ending anything.
+  bool OnCloseBox() override;
 
- signals:
-  // Emitted when the user closes the window, with the kind it showed.
-  void closed(const QString& resultKind);
-
- protected:
-  void closeEvent(QCloseEvent* event) override;
+  QSize sizeHint() const override { return {780, 560}; }
 
  private:
   ResultsTextView* rtfResults_;
@@ -48,6 +41,6 @@ class frmDisplayResults : public QWidget {
   // a file with CR LF line ends.
   QPushButton* cmdCopyAll_;
   QPushButton* cmdSaveAs_;
-  vorlane::Services* services_ = nullptr;
-  QString designName_;
 };
+
+}  // namespace vorlane

@@ -1,6 +1,7 @@
 #include "wizard/frmCompStart.h"
 
 #include "app/HQ.h"
+#include "wizard/frmCompBasicInfo.h"
 
 namespace vorlane {
 
@@ -31,8 +32,6 @@ void frmCompStart::WriteRecord(const Values& values) {
   record.SetGridComp(values.grid);
 }
 
-// The basic information page follows; until it is built, Next stores the
-// record and the page stays.
-HostedPage* frmCompStart::CreateNextPage() { return nullptr; }
+HostedPage* frmCompStart::CreateNextPage() { return new frmCompBasicInfo(hq()); }
 
 }  // namespace vorlane

@@ -1,6 +1,7 @@
 #include "wizard/frmFacStart.h"
 
 #include "app/HQ.h"
+#include "wizard/frmFacBasicInfo.h"
 
 namespace vorlane {
 
@@ -31,8 +32,6 @@ void frmFacStart::WriteRecord(const Values& values) {
   record.SetGridFac(values.grid);
 }
 
-// The basic information page follows; until it is built, Next stores the
-// record and the page stays.
-HostedPage* frmFacStart::CreateNextPage() { return nullptr; }
+HostedPage* frmFacStart::CreateNextPage() { return new frmFacBasicInfo(hq()); }
 
 }  // namespace vorlane

@@ -4,12 +4,13 @@
 #include <QClipboard>
 #include <QFontMetricsF>
 #include <QScrollBar>
-#include <QSignalSpy>
 #include <QtTest>
 
 #include "generate_ui/ResultsTextView.h"
 #include "generate_ui/frmDisplayResults.h"
+#include "support/TestApp.h"
 
+using namespace vorlane;
 using Pos = ResultsTextView::Position;
 
 class ResultsViewTest : public QObject {
@@ -123,22 +124,20 @@ class ResultsViewTest : public QObject {
     QCOMPARE(view.selectedText(), QString("Key 0").leftJustified(42) + ":= value\nKey 1 ");
   }
 
-  void resultsWindowTitleKindAndClose() {
-    frmDisplayResults window;
-    QFontMetricsF metrics(window.rtfResults()->font());
+  void resultsWindowFontAndTitle() {
+    test::TestApp app;
+    auto* window = new frmDisplayResults(app.hq());
+    QFontMetricsF metrics(window->rtfResults()->font());
     QCOMPARE(metrics.horizontalAdvance('i'), metrics.horizontalAdvance('M'));
-    QCOMPARE(window.rtfResults()->font().pointSizeF(), 9.75);
-    window.ShowResults("Component", "Laser", "Name := Laser 1\r\n");
-    QCOMPARE(window.windowTitle(), QString("Component Generation Results - [Laser]"));
-    QCOMPARE(window.ResultKind, QString("Component"));
-    QCOMPARE(window.rtfResults()->lineText(0), QString("Name := Laser 1"));
-    window.ShowResults("Facility", "Mine", "Name := Mine\r\n");
-    QCOMPARE(window.windowTitle(), QString("Facility Generation Results - [Mine]"));
-    QSignalSpy spy(&window, &frmDisplayResults::closed);
-    window.show();
-    window.close();
-    QCOMPARE(spy.count(), 1);
-    QCOMPARE(spy.at(0).at(0).toString(), QString("Facility"));
+    QCOMPARE(window->rtfResults()->font().pointSizeF(), 9.75);
+    window->ShowResults("Component", "Component Generation Results - [Laser]", "Name := Laser 1\r\n");
+    QCOMPARE(window->ResultKind, QString("Component"));
+    QCOMPARE(window->rtfResults()->lineText(0), QString("Name := Laser 1"));
+    app.host()->ShowPage(window);
+    app.Settle();
+    QCOMPARE(app.host()->windowTitle(), QString("Component Generation Results - [Laser]"));
+    // The text view has the focus, so the keyboard selects and copies at once.
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(window->rtfResults()));
   }
 };
 

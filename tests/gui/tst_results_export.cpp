@@ -10,7 +10,7 @@
 
 #include "generate_ui/ResultsTextView.h"
 #include "generate_ui/frmDisplayResults.h"
-#include "support/ScriptedServices.h"
+#include "support/TestApp.h"
 
 using namespace vorlane;
 using namespace vorlane::test;
@@ -22,6 +22,15 @@ QByteArray ReadAll(const QString& path) {
   return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+// Shows a results window with `text` in the program's window.
+frmDisplayResults* ShowResults(TestApp& app, const char* kind, const char* name, const QByteArray& text) {
+  auto* window = new frmDisplayResults(app.hq());
+  window->ShowResults(kind, QStringLiteral("%1 Generation Results - [%2]").arg(kind, name), text);
+  app.host()->ShowPage(window);
+  app.Settle();
+  return window;
+}
+
 }  // namespace
 
 class ResultsExportTest : public QObject {
@@ -29,25 +38,26 @@ class ResultsExportTest : public QObject {
 
  private slots:
   void copyAllTakesTheWholeText() {
-    frmDisplayResults window;
-    window.ShowResults("Component", "Laser", "Name := Läser 1\r\nSize := 10\r\n\r\nName := Läser 2\r\n");
-    auto* copyAll = window.findChild<QPushButton*>("cmdCopyAll");
+    TestApp app;
+    frmDisplayResults* window =
+        ShowResults(app, "Component", "Laser", "Name := Läser 1\r\nSize := 10\r\n\r\nName := Läser 2\r\n");
+    auto* copyAll = app.Find<QPushButton>("cmdCopyAll");
     QVERIFY(copyAll);
     QCOMPARE(copyAll->text(), QStringLiteral("Copy All"));
     // A selection of the user's is neither needed nor disturbed.
-    window.rtfResults()->setSelection({1, 0}, {1, 4});
+    window->rtfResults()->setSelection({1, 0}, {1, 4});
     QApplication::clipboard()->setText("old");
     QTest::mouseClick(copyAll, Qt::LeftButton);
     QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("Name := Läser 1\nSize := 10\n\nName := Läser 2\n"));
-    QCOMPARE(window.rtfResults()->selectedText(), QStringLiteral("Size"));
+    QCOMPARE(window->rtfResults()->selectedText(), QStringLiteral("Size"));
   }
 
   void saveAsWritesTheTextByteForByte() {
+    TestApp app;
     QTemporaryDir dir;
-    ScriptedServices services;
-    frmDisplayResults window;
-    window.SetServices(&services);
-    auto* saveAs = window.findChild<QPushButton*>("cmdSaveAs");
+    ScriptedServices& services = app.services;
+    ShowResults(app, "Facility", "Mine", "");
+    auto* saveAs = app.Find<QPushButton>("cmdSaveAs");
     QVERIFY(saveAs);
     QCOMPARE(saveAs->text(), QStringLiteral("Save As…"));
 
@@ -61,7 +71,8 @@ class ResultsExportTest : public QObject {
         {"", ""},
     };
     for (const auto& c : cases) {
-      window.ShowResults("Facility", "Mine", c.shown);
+      ShowResults(app, "Facility", "Mine", c.shown);
+      saveAs = app.Find<QPushButton>("cmdSaveAs");
       const QString path = dir.filePath("mine.txt");
       services.ClearRecords();
       services.QueueFile(path);
@@ -79,19 +90,19 @@ class ResultsExportTest : public QObject {
     // Larger than one write: every line arrives, in order.
     QByteArray big;
     for (int i = 0; i < 20000; ++i) big += "Key " + QByteArray::number(i) + " := µ value\r\n";
-    window.ShowResults("Component", "Grid", big);
+    ShowResults(app, "Component", "Grid", big);
+    saveAs = app.Find<QPushButton>("cmdSaveAs");
     services.QueueFile(dir.filePath("grid.txt"));
     QTest::mouseClick(saveAs, Qt::LeftButton);
     QCOMPARE(ReadAll(dir.filePath("grid.txt")), big);
   }
 
   void cancelledOrFailedSavesLeaveFilesAlone() {
+    TestApp app;
     QTemporaryDir dir;
-    ScriptedServices services;
-    frmDisplayResults window;
-    window.SetServices(&services);
-    window.ShowResults("Component", "Laser", "Name := Laser 1\r\n");
-    auto* saveAs = window.findChild<QPushButton*>("cmdSaveAs");
+    ScriptedServices& services = app.services;
+    ShowResults(app, "Component", "Laser", "Name := Laser 1\r\n");
+    auto* saveAs = app.Find<QPushButton>("cmdSaveAs");
 
     // Cancelled: nothing written, nothing said.
     QTest::mouseClick(saveAs, Qt::LeftButton);

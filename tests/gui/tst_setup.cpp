@@ -20,8 +20,7 @@ using namespace vorlane::test;
 namespace {
 
 void OpenSetup(TestApp& app) {
-  QTest::mouseClick(app.PageAs<frmMain>()->optCreate(3), Qt::LeftButton);
-  app.Key(Qt::Key_Return);
+  QVERIFY(app.OpenFromMenu(3));
 }
 
 QStringList Entries(QListWidget* list) {

@@ -58,7 +58,7 @@ class ShellTest : public QObject {
     for (const auto& choice : choices) {
       app.hq().ShowMainMenu();
       app.Settle();
-      QTest::mouseClick(app.PageAs<frmMain>()->optCreate(choice.option), Qt::LeftButton);
+      QVERIFY(app.ChooseMenuOption(choice.option));
       QVERIFY(app.Click("cmdNext"));
       QCOMPARE(app.PageName(), QString::fromLatin1(choice.page));
       QCOMPARE(app.host()->windowTitle(), QString::fromLatin1(choice.title));
@@ -86,8 +86,7 @@ class ShellTest : public QObject {
 
   void vehiclePageOffersOnlyTheWayBack() {
     TestApp app;
-    QTest::mouseClick(app.PageAs<frmMain>()->optCreate(2), Qt::LeftButton);
-    app.Key(Qt::Key_Return);
+    QVERIFY(app.OpenFromMenu(2));
     QCOMPARE(app.PageName(), QStringLiteral("frmVehStart"));
     QCOMPARE(app.Find<QPushButton>("cmdBack")->toolTip(), QStringLiteral("Returns to the previous screen."));
     QCOMPARE(app.Find<QPushButton>("cmdCancel")->toolTip(), QStringLiteral("Returns to the main menu."));
@@ -115,8 +114,7 @@ class ShellTest : public QObject {
 
   void vehiclePageCloseBoxEndsTheProgram() {
     TestApp app;
-    QTest::mouseClick(app.PageAs<frmMain>()->optCreate(2), Qt::LeftButton);
-    app.Key(Qt::Key_Return);
+    QVERIFY(app.OpenFromMenu(2));
     app.CloseBox();
     QVERIFY(!app.host()->isVisible());
     QVERIFY(app.services.Messages().empty());

@@ -33,8 +33,8 @@ void OpenFromMenu(TestApp& app, const Twin& twin) {
     app.hq().ShowMainMenu();
     app.Settle();
   }
-  QTest::mouseClick(app.PageAs<frmMain>()->optCreate(twin.option), Qt::LeftButton);
-  app.Click("cmdNext");
+  QVERIFY(app.ChooseMenuOption(twin.option));
+  QVERIFY(app.Click("cmdNext"));
 }
 
 }  // namespace

@@ -22,6 +22,8 @@ constexpr double kPi = 3.14159265358979;
 constexpr double kTwoPi = 6.28318530717958;
 constexpr double kSnap = 5e-14;
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+// Bracket depth beyond any real formula; keeps the priority levels in range.
+constexpr int kMaxDepth = 10000;
 
 // Function codes used by name in the evaluation.
 enum Code : int {
@@ -749,7 +751,7 @@ bool clsExprEvaluator::Compiler::Scan(std::string_view text) {
       case '(':
       case '[':
       case '{': {
-        ++depth_;
+        if (++depth_ > kMaxDepth) return FailAt("Brackets nested too deeply at pos: ", pos_);
         if (pending_.empty()) break;
         std::string name = pending_;
         int sign = 1;
@@ -873,7 +875,7 @@ bool clsExprEvaluator::Compiler::Scan(std::string_view text) {
 
       case '|':
         if (pending_.empty() || pending_ == "-" || pending_ == "+") {
-          ++depth_;
+          if (++depth_ > kMaxDepth) return FailAt("Brackets nested too deeply at pos: ", pos_);
           if (!NewRow("abs", kAbs, 1, 10 * depth_)) return false;
           Newest().sign = pending_ == "-" ? -1 : 1;
           pending_.clear();
@@ -1200,7 +1202,7 @@ double clsExprEvaluator::Compute(int code, const double* a) {
     case kRnd: return x * NextRandom();
     case kSgn: return Sgn(x);
     case kSqr: return std::sqrt(x);
-    case kCbr: return std::cbrt(x);
+    case kCbr: return Sgn(x) * std::pow(std::fabs(x), 1.0 / 3);
     case kDec: return Dec(x);
     case kCsc: return 1 / std::sin(x * f);
     case kSec: return 1 / std::cos(x * f);

@@ -1,43 +1,156 @@
-// Placeholder bodies until the real algorithms land: every call is a fault.
+// Elliptic integrals and classical orthogonal polynomials. The other special
+// functions live in mSpecialGamma.cpp, mSpecialIntegrals.cpp,
+// mSpecialBessel.cpp and mSpecialHypergeometric.cpp.
 #include "evaluator/mSpecialFunctions.h"
 
-#include <limits>
+#include <cmath>
+#include <cstdint>
+
+#include "evaluator/mSpecialInternal.h"
+#include "util/Numbers.h"
 
 namespace vorlane::mSpecialFunctions {
 
-namespace { constexpr double kNaN = std::numeric_limits<double>::quiet_NaN(); }
+using namespace detail;
 
-double Erf(double) { return kNaN; }
-void GammaSplit(double, double&, double&) {}
-double Gamma(double) { return kNaN; }
-double GammaLn(double) { return kNaN; }
-double Digamma(double) { return kNaN; }
-double Beta(double, double) { return kNaN; }
-double Zeta(double) { return kNaN; }
-double Ei(double) { return kNaN; }
-double En(double, double) { return kNaN; }
-double Si(double) { return kNaN; }
-double Ci(double) { return kNaN; }
-double FresnelS(double) { return kNaN; }
-double FresnelC(double) { return kNaN; }
-double AiryA(double) { return kNaN; }
-double AiryB(double) { return kNaN; }
-double J0(double) { return kNaN; }
-double Y0(double) { return kNaN; }
-double I0(double) { return kNaN; }
-double K0(double) { return kNaN; }
-double BesselJ(double, double) { return kNaN; }
-double BesselY(double, double) { return kNaN; }
-double BesselI(double, double) { return kNaN; }
-double BesselK(double, double) { return kNaN; }
-double GammaI(double, double, const char*&) { return kNaN; }
-double BetaI(double, double, double) { return kNaN; }
-double HypGeom(double, double, double, double, const char*&) { return kNaN; }
-double Elli1(double, double) { return kNaN; }
-double Elli2(double, double) { return kNaN; }
-double PolyLe(double, double) { return kNaN; }
-double PolyHe(double, double) { return kNaN; }
-double PolyLa(double, double) { return kNaN; }
-double PolyCh(double, double) { return kNaN; }
+namespace {
+
+struct Elliptic {
+  double first;   // F
+  double second;  // E
+};
+
+// Complete integrals K(k), E(k) and, for 0 <= phi < pi/2, the incomplete
+// ones by the arithmetic-geometric mean with descending Landen steps of the
+// amplitude: F = phi_N / (2^N a_N), E = F (1 - S) + sum c_n sin phi_n,
+// S = sum 2^(n-1) c_n^2.
+void EllipticAgm(double k, double phi, bool incomplete, Elliptic& complete, Elliptic& partial) {
+  double a = 1.0;
+  double b = std::sqrt((1.0 - k) * (1.0 + k));
+  double weight = 0.5;
+  double s = weight * k * k;
+  double sines = 0.0;
+  double power = 1.0;  // 2^n
+  for (int n = 1; n <= 40; ++n) {
+    double c = 0.5 * (a - b);
+    if (c <= 0.0) break;
+    if (incomplete) {
+      double turns = std::nearbyint(phi / kPi);
+      double r = phi - turns * kPi;
+      phi = phi + std::atan2(b * std::sin(r), a * std::cos(r)) + turns * kPi;
+    }
+    double an = 0.5 * (a + b);
+    b = std::sqrt(a * b);
+    a = an;
+    weight *= 2.0;
+    power *= 2.0;
+    s += weight * c * c;
+    if (incomplete) sines += c * std::sin(phi);
+    if (c <= 1e-17 * a) break;
+  }
+  complete.first = kPi / (2.0 * a);
+  complete.second = complete.first * (1.0 - s);
+  if (incomplete) {
+    partial.first = phi / (power * a);
+    partial.second = partial.first * (1.0 - s) + sines;
+  }
+}
+
+// F (second = false) or E (second = true) for an amplitude in degrees.
+double EllipticIntegral(double phiDegrees, double k, bool second) {
+  if (std::isnan(phiDegrees) || std::isnan(k) || std::isinf(phiDegrees)) return kNaN;
+  k = std::fabs(k);
+  if (k > 1.0) return kNaN;
+  // phi = 180 turns + r, r in [-90, 90]; each half turn adds twice the complete integral.
+  double r = std::remainder(phiDegrees, 180.0);
+  double turns = std::nearbyint((phiDegrees - r) / 180.0);
+  double sign = r < 0.0 ? -1.0 : 1.0;
+  r = std::fabs(r);
+  if (k == 1.0) {
+    // F(phi, 1) = artanh(sin phi), E(phi, 1) = sin phi
+    double angle = r * (kPi / 180.0);
+    if (second) return 2.0 * turns + sign * (r == 90.0 ? 1.0 : std::sin(angle));
+    if (r == 90.0 || turns != 0.0) return kInf;
+    return sign * std::atanh(std::sin(angle));
+  }
+  Elliptic complete{}, partial{};
+  bool incomplete = r != 90.0 && r != 0.0;
+  EllipticAgm(k, r * (kPi / 180.0), incomplete, complete, partial);
+  double part = 0.0;
+  if (r == 90.0) {
+    part = second ? complete.second : complete.first;
+  } else if (incomplete) {
+    part = second ? partial.second : partial.first;
+  }
+  double whole = second ? complete.second : complete.first;
+  return 2.0 * turns * whole + sign * part;
+}
+
+// Degree of an orthogonal polynomial, or -1 when it is not a usable number.
+std::int64_t Degree(double n) {
+  auto rounded = RoundToInt32(n);
+  if (!rounded) return -1;
+  if (*rounded < 1) return 0;
+  if (*rounded > kMaxRecurrenceSteps) return -1;
+  return *rounded;
+}
+
+}  // namespace
+
+double Elli1(double phiDegrees, double k) { return EllipticIntegral(phiDegrees, k, false); }
+
+double Elli2(double phiDegrees, double k) { return EllipticIntegral(phiDegrees, k, true); }
+
+double PolyLe(double x, double n) {
+  std::int64_t degree = Degree(n);
+  if (degree < 0 || std::isnan(x)) return kNaN;
+  if (degree == 0) return 1.0;
+  double previous = 1.0, current = x;
+  for (std::int64_t k = 2; k <= degree && std::isfinite(current); ++k) {
+    double next = ((2.0 * k - 1.0) * x * current - (k - 1.0) * previous) / k;
+    previous = current;
+    current = next;
+  }
+  return current;
+}
+
+double PolyHe(double x, double n) {
+  std::int64_t degree = Degree(n);
+  if (degree < 0 || std::isnan(x)) return kNaN;
+  if (degree == 0) return 1.0;
+  double previous = 1.0, current = 2.0 * x;
+  for (std::int64_t k = 2; k <= degree && std::isfinite(current); ++k) {
+    double next = 2.0 * x * current - 2.0 * (k - 1.0) * previous;
+    previous = current;
+    current = next;
+  }
+  return current;
+}
+
+double PolyLa(double x, double n) {
+  std::int64_t degree = Degree(n);
+  if (degree < 0 || std::isnan(x)) return kNaN;
+  if (degree == 0) return 1.0;
+  double previous = 1.0, current = 1.0 - x;
+  for (std::int64_t k = 2; k <= degree && std::isfinite(current); ++k) {
+    double next = ((2.0 * k - 1.0 - x) * current - (k - 1.0) * previous) / k;
+    previous = current;
+    current = next;
+  }
+  return current;
+}
+
+double PolyCh(double x, double n) {
+  std::int64_t degree = Degree(n);
+  if (degree < 0 || std::isnan(x)) return kNaN;
+  if (degree == 0) return 1.0;
+  double previous = 1.0, current = x;
+  for (std::int64_t k = 2; k <= degree && std::isfinite(current); ++k) {
+    double next = 2.0 * x * current - previous;
+    previous = current;
+    current = next;
+  }
+  return current;
+}
 
 }  // namespace vorlane::mSpecialFunctions

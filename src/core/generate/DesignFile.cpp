@@ -304,7 +304,7 @@ std::optional<Design> ParseDesign(std::string_view json, std::string& error) {
   Json root;
   try {
     root = Json::parse(json.begin(), json.end());
-  } catch (const Json::parse_error& e) {
+  } catch (const Json::exception& e) {
     std::string what = e.what();
     // Drop the library's "[json.exception.parse_error.101] " tag; the rest
     // names line and column.
@@ -340,6 +340,11 @@ std::string DesignToJson(const vrlComponent& record) { return RecordToJson(recor
 std::string DesignToJson(const vrlFacility& record) { return RecordToJson(record); }
 
 std::optional<Design> LoadDesignFile(const std::filesystem::path& path, std::string& error) {
+  std::error_code ec;
+  if (std::filesystem::is_directory(path, ec)) {
+    error = "cannot open \"" + path.string() + "\": it is a directory";
+    return std::nullopt;
+  }
   std::ifstream in(path, std::ios::binary);
   if (!in) {
     error = "cannot open \"" + path.string() + "\": " + std::strerror(errno);

@@ -1,7 +1,6 @@
 #include "settings/CombatDisplay.h"
 
-#include <string>
-
+#include "settings/PictureLookup.h"
 #include "util/Numbers.h"
 
 namespace vorlane {
@@ -11,8 +10,6 @@ namespace {
 // Display numbers stay well inside the int range so that slider arithmetic
 // (maximum + slack, offsets of -40 * row) cannot overflow.
 constexpr int kLargestDisplayNumber = 1'000'000;
-
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 }  // namespace
 
@@ -45,37 +42,10 @@ std::optional<CombatStripLayout> LayoutBaseStrip(int pictureWidth, int pictureHe
   return layout;
 }
 
-std::string CombatStripFileName(std::string_view displayType) {
-  if (displayType == "Seeker") return {};
-  return std::string(displayType) + "s.bmp";
-}
-
-bool IsNumberText(std::string_view text) {
-  std::size_t i = 0;
-  std::size_t end = text.size();
-  while (i < end && (text[i] == ' ' || text[i] == '\t')) ++i;
-  while (end > i && (text[end - 1] == ' ' || text[end - 1] == '\t')) --end;
-  if (i < end && (text[i] == '+' || text[i] == '-')) ++i;
-  std::size_t digits = 0;
-  while (i < end && IsDigit(text[i])) ++i, ++digits;
-  if (i < end && text[i] == '.') {
-    ++i;
-    while (i < end && IsDigit(text[i])) ++i, ++digits;
-  }
-  if (digits == 0) return false;
-  if (i < end && (text[i] == 'e' || text[i] == 'E')) {
-    ++i;
-    if (i < end && (text[i] == '+' || text[i] == '-')) ++i;
-    std::size_t expDigits = 0;
-    while (i < end && IsDigit(text[i])) ++i, ++expDigits;
-    if (expDigits == 0) return false;
-  }
-  return i == end;
-}
-
 std::optional<int> DisplayNumberFromText(std::string_view text) {
-  if (!IsNumberText(text)) return std::nullopt;
-  auto n = RoundToInt32(LeadingNumber(text));
+  auto value = WholeTextNumber(text);
+  if (!value) return std::nullopt;
+  auto n = RoundToInt32(*value);
   if (!n || *n < 0 || *n > kLargestDisplayNumber) return std::nullopt;
   return *n;
 }

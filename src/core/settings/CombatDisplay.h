@@ -35,18 +35,10 @@ std::optional<CombatStripLayout> LayoutModStrip(int pictureWidth, int pictureHei
 // A strip found in the game directory is doubled in height.
 std::optional<CombatStripLayout> LayoutBaseStrip(int pictureWidth, int pictureHeight, int sliderMax);
 
-// The combat strip's file name for a display type ("Beam" -> "Beams.bmp");
-// empty for "Seeker", which has no strip.
-std::string CombatStripFileName(std::string_view displayType);
-
-// True when the whole text, blanks around it allowed, spells one decimal
-// number (sign, digits, optional fraction, optional exponent).
-bool IsNumberText(std::string_view text);
-
 // The display number that a number text stands for: its leading number
-// rounded half to even. Empty when the text is not a number or when the
-// value cannot be a display number (negative or too large); such a text is
-// then kept as typed, like a formula.
+// rounded half to even. Empty when the whole text is not one number (see
+// WholeTextNumber) or when the value cannot be a display number (negative or
+// too large); such a text is then kept as typed, like a formula.
 std::optional<int> DisplayNumberFromText(std::string_view text);
 
 }  // namespace vorlane

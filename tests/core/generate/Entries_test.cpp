@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <sstream>
+#include <clocale>
 
 #include "generate/CompGenerate.h"
 #include "generate/FacGenerate.h"
@@ -9,18 +9,11 @@
 namespace vorlane {
 namespace {
 
-using testing::BareComponent;
-using testing::BareFacility;
-using testing::LaserComponent;
-using testing::Line;
-using testing::RecordingSink;
+using namespace vorlane::testing;
 
-// The laser's entry at one level, written out in full so that every blank of
-// the layout is checked.
+// The laser's entry at one level, written out so that every blank counts.
 std::string LaserEntry(int level) {
-  const std::string n = std::to_string(level);
-  const std::string ten = std::to_string(level * 10);
-  const std::string five = std::to_string(level * 5);
+  const std::string n = std::to_string(level), ten = std::to_string(level * 10), five = std::to_string(level * 5);
   return "Name                                      := Laser " + n + "\r\n"
          "Description                               := A basic beam weapon for Laser's first steps.\r\n"
          "Pic Num                                   := 12\r\n"
@@ -52,215 +45,120 @@ std::string LaserEntry(int level) {
 }
 
 TEST(Entries, TheLaserExampleByteForByte) {
-  REQUIRE_EVALUATOR();
   RecordingSink sink;
   CompGenerate gen;
   std::vector<std::string> labels;
-  auto result = gen.Generate(LaserComponent(), sink, [&](int position, int maximum, const std::string& text) {
-    labels.push_back(std::to_string(position) + "/" + std::to_string(maximum) + " " + text);
-    return true;
+  auto result = gen.Generate(SampleDesign("laser.json").component, sink, [&](int pos, int max, const std::string& t) {
+    return labels.push_back(std::to_string(pos) + "/" + std::to_string(max) + " " + t), true;
   });
   ASSERT_TRUE(result.Generated());
   EXPECT_TRUE(sink.messages.empty());
   EXPECT_EQ(result.text, LaserEntry(1) + LaserEntry(2) + LaserEntry(3));
-  EXPECT_EQ(result.entries, 3);
   EXPECT_EQ(result.windowTitle, "Component Generation Results - [Laser]");
   EXPECT_EQ(result.resultKind, "Component");
   EXPECT_EQ(labels, (std::vector<std::string>{"1/3 33% generated", "2/3 67% generated", "3/3 100% generated"}));
 }
 
-TEST(Entries, KeysArePaddedToFortyTwoCharactersWhateverTheirNumber) {
-  vrlComponent c = BareComponent("Laser");
+TEST(Entries, NumberedKeysArePaddedToFortyTwoCharacters) {
+  vrlComponent c = Bare<vrlComponent>("Laser");
   c.SetNumTechReqs(10);
   c.SetNumAbils(1);
   RecordingSink sink;
-  CompGenerate gen;
-  auto result = gen.Generate(c, sink);
-  ASSERT_TRUE(result.Generated());
-  EXPECT_NE(result.text.find("\r\nTech Area Req 1" + std::string(27, ' ') + ":= \r\n"), std::string::npos);
-  EXPECT_NE(result.text.find("\r\nTech Level Req 1" + std::string(26, ' ') + ":= \r\n"), std::string::npos);
-  EXPECT_NE(result.text.find("\r\nTech Area Req 10" + std::string(26, ' ') + ":= \r\n"), std::string::npos);
-  EXPECT_NE(result.text.find("\r\nTech Level Req 10" + std::string(25, ' ') + ":= \r\n"), std::string::npos);
-  EXPECT_NE(result.text.find("\r\nAbility 1 Type" + std::string(28, ' ') + ":= \r\n"), std::string::npos);
-  EXPECT_NE(result.text.find("\r\nAbility 1 Descr" + std::string(27, ' ') + ":= \r\n"), std::string::npos);
-  // Every line is either empty or has ":= " in columns 43 to 45.
-  std::istringstream lines(result.text);
-  std::string line;
-  int count = 0;
-  while (std::getline(lines, line)) {
-    ASSERT_FALSE(line.empty());
-    ASSERT_EQ(line.back(), '\r');
-    line.pop_back();
-    if (line.empty()) continue;
-    ++count;
-    EXPECT_EQ(line.substr(42, 3), ":= ") << line;
+  const std::string text = CompGenerate().Generate(c, sink).text;
+  for (auto [key, blanks] : {std::pair{"Tech Area Req 1", 27}, {"Tech Level Req 1", 26}, {"Tech Area Req 10", 26},
+                             {"Tech Level Req 10", 25}, {"Ability 1 Type", 28}, {"Ability 1 Descr", 27}}) {
+    EXPECT_NE(text.find("\n" + std::string(key) + std::string(blanks, ' ') + ":= \r\n"), std::string::npos) << key;
   }
-  EXPECT_EQ(count, 18 + 20 + 1 + 4 + 1);
 }
 
-// The lines of the single entry of `c`, without line ends.
-std::vector<std::string> EntryLines(const vrlComponent& c) {
+// The keys of the weapon part of the single entry of `c`.
+std::vector<std::string> WeaponKeys(const vrlComponent& c, std::string& text) {
   RecordingSink sink;
-  CompGenerate gen;
-  auto result = gen.Generate(c, sink);
-  EXPECT_TRUE(result.Generated());
-  std::vector<std::string> lines;
-  std::istringstream in(result.text);
-  std::string line;
-  while (std::getline(in, line)) lines.push_back(line.substr(0, line.size() - 1));
-  return lines;
-}
-
-std::vector<std::string> Keys(const std::vector<std::string>& lines, std::size_t from) {
+  text = CompGenerate().Generate(c, sink).text;
   std::vector<std::string> keys;
-  for (std::size_t i = from; i < lines.size(); ++i) {
-    const std::string& l = lines[i];
-    keys.push_back(l.empty() ? "" : l.substr(0, l.find_last_not_of(' ', 41) + 1));
+  for (std::size_t at = text.find("Weapon Type"); at < text.size();) {
+    const std::string line = text.substr(at, text.find("\r\n", at) - at);
+    keys.push_back(line.empty() ? "" : line.substr(0, line.find_last_not_of(' ', 41) + 1));
+    at += line.size() + 2;
   }
   return keys;
 }
 
 TEST(Entries, NonWeaponDirectFireAndSeekingWeapons) {
-  vrlComponent c = BareComponent("Torpedo");
-  // A non-weapon ends with its weapon type.
-  auto lines = EntryLines(c);
-  ASSERT_GE(lines.size(), 3u);
-  EXPECT_EQ(lines[lines.size() - 3], Line("Weapon Type", "None").substr(0, 45 + 4));
-  EXPECT_EQ(lines[lines.size() - 2], "");
-  EXPECT_EQ(lines[lines.size() - 1], "");
-  EXPECT_EQ(lines.size(), 17u + 2 + 1 + 2);
+  vrlComponent c = Bare<vrlComponent>("Torpedo");
+  std::string text;
+  EXPECT_EQ(WeaponKeys(c, text), (std::vector<std::string>{"Weapon Type", "", ""}));
+  EXPECT_EQ(Values(text, "Weapon Type"), std::vector<std::string>{"None"});
 
   c.SetWeaponType("Direct Fire");
   c.SetWeaponTarget("Ships, Planets");
-  c.SetWeaponDamageType("Normal");
-  c.SetWeaponReload("1");
-  c.SetWeaponDisplayType("Beam");
-  c.SetWeaponDisplayNum("3");
-  c.SetWeaponToHitMod("5");
-  c.SetWeaponSound("laser.wav");
   c.SetWeaponFamily("7");
   c.SetWeaponSeekerSpeed("9");
   c.SetWeaponSeekerHP("11");
-  for (std::int16_t r = 1; r <= 21; ++r) c.SetWeaponDamageAtRange(r, r <= 3 ? std::to_string(40 - r) : "");
-  lines = EntryLines(c);
-  const std::size_t weapon = 19;  // after the requirement and ability counts
-  const std::vector<std::string> directKeys = {
-      "Weapon Type",    "Weapon Target",       "Weapon List Target Override", "Weapon List Target Description",
+  for (std::int16_t r = 1; r <= 3; ++r) c.SetWeaponDamageAtRange(r, std::to_string(40 - r));
+  std::vector<std::string> direct = {
+      "Weapon Type", "Weapon Target", "Weapon List Target Override", "Weapon List Target Description",
       "Weapon Damage At Rng", "Weapon Damage Type", "Weapon Reload Rate", "Weapon Display Type", "Weapon Display",
-      "Weapon Modifier", "Weapon Sound",       "Weapon Family", "", ""};
-  EXPECT_EQ(Keys(lines, weapon), directKeys);
-  EXPECT_EQ(lines[weapon + 1], Line("Weapon Target", "Ships").substr(0, 50));
-  EXPECT_EQ(lines[weapon + 2].substr(45), "Ships, Planets");
-  EXPECT_EQ(lines[weapon + 3].substr(45), "Ships, Planets");
-  EXPECT_EQ(lines[weapon + 4].substr(45), "39 38 37 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 ");
-  EXPECT_EQ(lines[weapon + 11].substr(45), "7");
+      "Weapon Modifier", "Weapon Sound", "Weapon Family", "", ""};
+  EXPECT_EQ(WeaponKeys(c, text), direct);
+  EXPECT_EQ(Values(text, "Weapon Target"), std::vector<std::string>{"Ships"});
+  EXPECT_EQ(Values(text, "Weapon List Target Description"), std::vector<std::string>{"Ships, Planets"});
+  EXPECT_EQ(Values(text, "Weapon Damage At Rng"),
+            std::vector<std::string>{"39 38 37 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 "});
 
-  for (const char* seeking : {"Seeking", "SEEKING"}) {
+  direct.insert(direct.end() - 2, {"Weapon Seeker Speed", "Weapon Seeker Dmg Res"});
+  for (const char* seeking : {"Seeking", "sEEKING"}) {
     c.SetWeaponType(seeking);
-    lines = EntryLines(c);
-    auto keys = Keys(lines, weapon);
-    ASSERT_EQ(keys.size(), directKeys.size() + 2) << seeking;
-    EXPECT_EQ(keys[12], "Weapon Seeker Speed");
-    EXPECT_EQ(keys[13], "Weapon Seeker Dmg Res");
-    EXPECT_EQ(lines[weapon + 12].substr(45), "9");
-    EXPECT_EQ(lines[weapon + 13].substr(45), "11");
-    EXPECT_EQ(lines[weapon].substr(45), seeking);
+    EXPECT_EQ(WeaponKeys(c, text), direct) << seeking;
+    EXPECT_EQ(Values(text, "Weapon Seeker Dmg Res"), std::vector<std::string>{"11"});
   }
 }
 
-TEST(Entries, NameSuffixOfAPlainDesign) {
-  REQUIRE_EVALUATOR();
-  vrlComponent c = BareComponent("Laser", "3");
-  c.SetNumberStyle("Mk {&complevel+1}");
-  RecordingSink sink;
-  CompGenerate gen;
-  auto result = gen.Generate(c, sink);
-  ASSERT_TRUE(result.Generated());
-  EXPECT_NE(result.text.find(Line("Name", "Laser Mk 4")), std::string::npos);
-  c.SetNumberStyle("");
-  result = gen.Generate(c, sink);
-  EXPECT_EQ(result.text.find(Line("Name", "Laser ")), std::string::npos);
-  EXPECT_EQ(result.text.substr(0, 52), Line("Name", "Laser"));
-}
-
-std::string FacilityEntry(const std::string& name, const std::string& roman, const std::string& mineral) {
-  return "Name                                      := " + name + "\r\n"
-         "Description                               := Digs for minerals.\r\n"
-         "Facility Group                            := Resource Extraction\r\n"
-         "Facility Family                           := 2010\r\n"
-         "Roman Numeral                             := " + roman + "\r\n"
-         "Restrictions                              := None\r\n"
-         "Pic Num                                   := 5\r\n"
-         "Cost Minerals                             := " + mineral + "\r\n"
-         "Cost Organics                             := 0\r\n"
-         "Cost Radioactives                         := 0\r\n"
-         "Number of Tech Req                        := 1\r\n"
-         "Tech Area Req 1                           := Mining\r\n"
-         "Tech Level Req 1                          := 2\r\n"
-         "Number of Abilities                       := 2\r\n"
-         "Ability 1 Type                            := Resource Generation - Minerals\r\n"
-         "Ability 1 Descr                           := Mine\r\n"
-         "Ability 1 Val 1                           := 500\r\n"
-         "Ability 1 Val 2                           := 0\r\n"
-         "Ability 2 Type                            := Resource Storage\r\n"
-         "Ability 2 Descr                           := Mine Storage\r\n"
-         "Ability 2 Val 1                           := 2010\r\n"
-         "Ability 2 Val 2                           := \r\n"
-         "\r\n"
-         "\r\n";
-}
-
-vrlFacility Mine() {
-  vrlFacility f;
-  f.SetFacName("Mineral Miner");
-  f.SetFacDesc("Digs for minerals.");
-  f.SetNumFacLevels("2");
+TEST(Entries, FacilityEntriesHaveTheirOwnLayout) {
+  vrlFacility f = Bare<vrlFacility>("Mine", "2");
   f.SetNumberStyle("&faclevel");
-  f.SetRomanStyle("&FacLevel");
+  f.SetRomanStyle("{&FacLevel*2}");
+  f.SetFacDesc("Digs.");
   f.SetFacGroup("Resource Extraction");
   f.SetFacFamily("2010");
-  f.SetPicNum("5");
-  f.SetMinCost("&abil1val1");
-  f.SetOrgCost("0");
-  f.SetRadCost("0");
+  f.SetNumTechReqs(1);
   f.SetTechReqArea(1, "Mining");
-  f.SetTechReqLevel(1, "2");
   f.SetNumAbils(2);
-  f.SetAbilName(1, "Resource Generation - Minerals");
   f.SetAbilDesc(1, "Mine");
-  f.SetAbilVal1(1, "500");
-  f.SetAbilVal2(1, "0");
-  f.SetAbilName(2, "Resource Storage");
   f.SetAbilDesc(2, "&abil1descr Storage");
   f.SetAbilVal1(2, "&family");
-  return f;
-}
-
-TEST(Entries, FacilityEntriesHaveTheirOwnLayout) {
   RecordingSink sink;
-  FacGenerate gen;
-  auto result = gen.Generate(Mine(), sink);
+  auto result = FacGenerate().Generate(f, sink);
   ASSERT_TRUE(result.Generated());
-  EXPECT_TRUE(sink.messages.empty());
-  EXPECT_EQ(result.text, FacilityEntry("Mineral Miner 1", "1", "500") + FacilityEntry("Mineral Miner 2", "2", "500"));
-  EXPECT_EQ(result.windowTitle, "Facility Generation Results - [Mineral Miner]");
+  const std::string second = result.text.substr(result.text.size() / 2);
+  EXPECT_EQ(second, Line("Name", "Mine 2") + Line("Description", "Digs.") + Line("Facility Group", "Resource Extraction") +
+                        Line("Facility Family", "2010") + Line("Roman Numeral", "4") + Line("Restrictions", "None") +
+                        Line("Pic Num", "") + Line("Cost Minerals", "") + Line("Cost Organics", "") +
+                        Line("Cost Radioactives", "") + Line("Number of Tech Req", "1") +
+                        Line("Tech Area Req 1", "Mining") + Line("Tech Level Req 1", "") +
+                        Line("Number of Abilities", "2") + Line("Ability 1 Type", "") + Line("Ability 1 Descr", "Mine") +
+                        Line("Ability 1 Val 1", "") + Line("Ability 1 Val 2", "") + Line("Ability 2 Type", "") +
+                        Line("Ability 2 Descr", "Mine Storage") + Line("Ability 2 Val 1", "2010") +
+                        Line("Ability 2 Val 2", "") + "\r\n\r\n");
+  EXPECT_EQ(result.windowTitle, "Facility Generation Results - [Mine]");
   EXPECT_EQ(result.resultKind, "Facility");
 }
 
-TEST(Entries, AFacilityIgnoresWhatItHasNoLineFor) {
-  // Restrictions are always "None", and a facility has no weapon or vehicle
-  // lines whatever its texts hold.
-  vrlFacility f = BareFacility("Shipyard");
-  f.SetFacDesc("Vehicle Type Weapon Type");
+TEST(Entries, NumbersUseAPeriodWhateverTheLocale) {
+  const std::string previous = std::setlocale(LC_ALL, nullptr);
+  for (const char* name : {"de_DE.UTF-8", "fr_FR.UTF-8", "nl_NL.UTF-8"}) {
+    if (std::setlocale(LC_ALL, name)) break;  // a decimal-comma locale where one is installed
+  }
+  vrlComponent c = Bare<vrlComponent>("Laser");
+  c.SetCompDesc("{10/4} {&complevel/8}");
+  c.SetWeaponType("Direct Fire");
+  c.SetWeaponDamageAtRange(1, "7.50");
+  c.SetWeaponDamageAtRange(2, "{1.5*3}");
   RecordingSink sink;
-  FacGenerate gen;
-  auto result = gen.Generate(f, sink);
-  ASSERT_TRUE(result.Generated());
-  EXPECT_NE(result.text.find(Line("Restrictions", "None")), std::string::npos);
-  EXPECT_EQ(result.text.find("\r\nVehicle Type "), std::string::npos);
-  EXPECT_EQ(result.text.find("\r\nWeapon"), std::string::npos);
-  EXPECT_NE(result.text.find(Line("Number of Tech Req", "0") + Line("Number of Abilities", "0") + "\r\n\r\n"),
-            std::string::npos);
+  auto result = CompGenerate().Generate(c, sink);
+  std::setlocale(LC_ALL, previous.c_str());
+  EXPECT_EQ(Values(result.text, "Description"), std::vector<std::string>{"2.5 0.125"});
+  EXPECT_EQ(Values(result.text, "Weapon Damage At Rng").at(0).substr(0, 8), "7.5 4.5 ");
 }
 
 }  // namespace

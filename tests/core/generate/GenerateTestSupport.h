@@ -1,22 +1,24 @@
 // Shared helpers of the generation tests: a sink that records every message,
-// and small builders for design records.
+// bare records, and readers of generated text.
 #pragma once
 
+#include <sstream>
 #include <string>
 #include <vector>
 
-#include "evaluator/clsExprEvaluator.h"
-#include "records/vrlComponent.h"
-#include "records/vrlFacility.h"
+#include "generate/DesignFile.h"
 #include "util/MessageSink.h"
 
 namespace vorlane::testing {
 
 struct Message {
-  std::string title;
-  std::string text;
+  std::string title, text;
   bool operator==(const Message&) const = default;
+  friend std::ostream& operator<<(std::ostream& out, const Message& m) {
+    return out << "{\"" << m.title << "\", \"" << m.text << "\"}";
+  }
 };
+using Messages = std::vector<Message>;
 
 class RecordingSink : public MessageSink {
  public:
@@ -25,72 +27,47 @@ class RecordingSink : public MessageSink {
     okOnly = okOnly && buttons == MessageButtons::Ok;
     return MessageAnswer::Ok;
   }
-  std::vector<Message> messages;
+  Messages messages;
   bool okOnly = true;
 };
 
-inline std::ostream& operator<<(std::ostream& out, const Message& m) {
-  return out << "{\"" << m.title << "\", \"" << m.text << "\"}";
+// Records with every text empty, no requirement and no ability.
+template <typename Record>
+Record Bare(const std::string& name, const std::string& levels = "1") {
+  Record r;
+  if constexpr (requires { r.SetCompName(name); }) {
+    r.SetCompName(name);
+    r.SetNumCompLevels(levels);
+  } else {
+    r.SetFacName(name);
+    r.SetNumFacLevels(levels);
+  }
+  r.SetNumTechReqs(0);
+  r.SetNumAbils(0);
+  return r;
 }
 
-// True once the evaluator compiles and evaluates brace groups.
-inline bool EvaluatorReady() {
-  clsExprEvaluator e;
-  return e.StoreExpression("{2*{3+1}}") && e.Eval() == 8;
-}
-#define REQUIRE_EVALUATOR() \
-  if (!::vorlane::testing::EvaluatorReady()) GTEST_SKIP() << "evaluator not available"
-
-// A component with every text empty, no requirement and no ability.
-inline vrlComponent BareComponent(const std::string& name = "Laser", const std::string& levels = "1") {
-  vrlComponent c;
-  c.SetCompName(name);
-  c.SetNumCompLevels(levels);
-  c.SetNumTechReqs(0);
-  c.SetNumAbils(0);
-  return c;
-}
-
-inline vrlFacility BareFacility(const std::string& name = "Mine", const std::string& levels = "1") {
-  vrlFacility f;
-  f.SetFacName(name);
-  f.SetNumFacLevels(levels);
-  f.SetNumTechReqs(0);
-  f.SetNumAbils(0);
-  return f;
-}
-
-// The worked example: a three-level laser that is no weapon, as also stored
-// in the data file laser.json.
-inline vrlComponent LaserComponent() {
-  vrlComponent c;
-  c.SetCompName("Laser");
-  c.SetCompDesc("A basic beam weapon for &compname's first steps.");
-  c.SetNumCompLevels("3");
-  c.SetVehicleType("Ship");
-  c.SetNumberStyle("&complevel");
-  c.SetRomanStyle("&complevel");
-  c.SetGeneralGroup("Weapons");
-  c.SetFamily("100");
-  c.SetPicNum("12");
-  c.SetTechReqArea(1, "Lasers");
-  c.SetTechReqLevel(1, "&complevel");
-  c.SetMinCost("{&complevel*10}");
-  c.SetOrgCost("0");
-  c.SetRadCost("{&complevel*5}");
-  c.SetSize("10");
-  c.SetHP("{&size*2}");
-  c.SetSupplyUse("0");
-  c.SetAbilName(1, "Armor");
-  c.SetAbilDesc(1, "Absorbs &abil1val1 damage.");
-  c.SetAbilVal1(1, "{&complevel*10}");
-  c.SetAbilVal2(1, "0");
-  return c;
+inline Design SampleDesign(const std::string& file) {
+  std::string error;
+  auto design = LoadDesignFile(std::string(VORLANE_TEST_DATA_DIR) + "/" + file, error);
+  if (!design) throw std::runtime_error(error);
+  return *design;
 }
 
 // One line of an entry: the key padded to 42 characters, ":= ", the value.
 inline std::string Line(const std::string& key, const std::string& value) {
   return key + std::string(42 - key.size(), ' ') + ":= " + value + "\r\n";
+}
+
+// The values of every line with `key` in generated text, in order.
+inline std::vector<std::string> Values(const std::string& text, const std::string& key) {
+  std::vector<std::string> values;
+  std::istringstream in(text);
+  const std::string prefix = Line(key, "").substr(0, 45);
+  for (std::string line; std::getline(in, line);) {
+    if (line.starts_with(prefix)) values.push_back(line.substr(45, line.size() - 46));
+  }
+  return values;
 }
 
 }  // namespace vorlane::testing

@@ -7,188 +7,97 @@
 namespace vorlane {
 namespace {
 
-using testing::BareComponent;
-using testing::BareFacility;
-using testing::Message;
-using testing::RecordingSink;
+using namespace vorlane::testing;
 using S = CompGenerate::Slot;
 
-// Loads and resolves one entry of `c` at level `level`.
-struct Resolved {
-  bool ok = false;
-  int passes = 0;
-  std::vector<Message> messages;
+struct Resolution : ::testing::Test {
+  // Loads and resolves one entry of `c`; the passes it took, 0 on failure.
+  int Resolve(const vrlComponent& c, const std::string& level = "1") {
+    sink.messages.clear();
+    gen.Prepare(c, sink);
+    gen.SetLevelText(level);
+    gen.LoadComponentFields();
+    bool ok = gen.ResolveComponentFields();
+    gen.Release();
+    return ok ? gen.PassesUsed() : 0;
+  }
+  const Messages tooMany{{"Too many cross-references", "Variables could not all be resolved in 50 iterations."}};
+  RecordingSink sink;
+  CompGenerate gen;
+  vrlComponent c = Bare<vrlComponent>("Laser");
 };
 
-Resolved Resolve(CompGenerate& gen, const vrlComponent& c, const std::string& level = "1") {
-  RecordingSink sink;
-  gen.Prepare(c, sink);
-  gen.SetLevelText(level);
-  gen.LoadComponentFields();
-  Resolved r;
-  r.ok = gen.ResolveComponentFields();
-  r.passes = gen.PassesUsed();
-  r.messages = sink.messages;
-  gen.Release();
-  return r;
-}
-
-TEST(Resolution, PassCountsFollowTheSlotOrder) {
-  CompGenerate gen;
-  vrlComponent c = BareComponent("Laser");
-  auto r = Resolve(gen, c);
-  EXPECT_TRUE(r.ok);
-  EXPECT_EQ(r.passes, 1);  // all plain
-
+TEST_F(Resolution, PassCountsFollowTheSlotOrder) {
+  EXPECT_EQ(Resolve(c), 1);
   c.SetCompDesc("&compname beam");
-  r = Resolve(gen, c);
-  EXPECT_TRUE(r.ok);
-  EXPECT_EQ(r.passes, 2);
+  EXPECT_EQ(Resolve(c), 2);
   EXPECT_EQ(gen.FieldText(S::kCompDesc), "Laser beam");
-
-  // A reference to a later slot costs one more pass than the reverse.
+  // A reference to a later slot waits one pass longer.
   c.SetCompName("&compdesc");
   c.SetCompDesc("Long range");
-  r = Resolve(gen, c);
-  EXPECT_TRUE(r.ok);
-  EXPECT_EQ(r.passes, 3);
+  EXPECT_EQ(Resolve(c), 3);
   EXPECT_EQ(gen.FieldText(S::kCompName), "Long range");
-
-  // A chain through lists: the ability refers to the requirement, the cost to
-  // the ability, and the name to the cost.
-  c = BareComponent("&mincost units");
+  // A chain through the lists: each link waits for the pass after its field
+  // was found finished.
+  c = Bare<vrlComponent>("&mincost units");
   c.SetNumTechReqs(1);
   c.SetTechReqLevel(1, "&complevel");
   c.SetNumAbils(1);
   c.SetAbilVal1(1, "&techlevel1");
   c.SetMinCost("&abil1val1");
-  r = Resolve(gen, c, "7");
-  EXPECT_TRUE(r.ok);
+  EXPECT_EQ(Resolve(c, "7"), 7);
   EXPECT_EQ(gen.FieldText(S::kCompName), "7 units");
-  EXPECT_EQ(r.passes, 7);  // each link waits for the pass after its field finished
-}
-
-TEST(Resolution, FieldsThatNeverFinishEndInTheFiftyPassMessage) {
-  const std::vector<Message> tooMany{{"Too many cross-references", "Variables could not all be resolved in 50 iterations."}};
-  CompGenerate gen;
-  vrlComponent c = BareComponent("&compdesc");
-  c.SetCompDesc("&compname");
-  auto r = Resolve(gen, c);
-  EXPECT_FALSE(r.ok);
-  EXPECT_EQ(r.passes, 50);
-  EXPECT_EQ(r.messages, tooMany);
-
-  // A damage variable in a design that is no weapon is never stepped.
-  c = BareComponent("Laser");
-  c.SetCompDesc("&weapdmg3");
-  EXPECT_EQ(Resolve(gen, c).messages, tooMany);
-
-  // An index with a leading zero is rebuilt without it and never found.
-  c = BareComponent("Laser");
-  c.SetNumTechReqs(1);
-  c.SetTechReqLevel(1, "4");
-  c.SetCompDesc("&techlevel01");
-  EXPECT_EQ(Resolve(gen, c).messages, tooMany);
-
-  vrlFacility f = BareFacility("&facdesc");
-  f.SetFacDesc("&facname");
-  RecordingSink sink;
-  FacGenerate fac;
-  fac.Prepare(f, sink);
-  fac.LoadFacilityFields();
-  EXPECT_FALSE(fac.ResolveFacilityFields());
-  EXPECT_EQ(sink.messages, (std::vector<Message>{{"Too Many Cross-References",
-                                                  "Variables could not all be resolved in 50 iterations."}}));
-  fac.Release();
-}
-
-TEST(Resolution, FortyNineGroupsFitTheLimitAndFiftyDoNot) {
-  REQUIRE_EVALUATOR();
-  CompGenerate gen;
+  // 49 groups finish in pass 50; 50 do not.
   std::string groups;
   for (int i = 0; i < 49; ++i) groups += "{1}";
-  vrlComponent c = BareComponent("Laser");
   c.SetCompDesc(groups);
-  auto r = Resolve(gen, c);
-  EXPECT_TRUE(r.ok);
-  EXPECT_EQ(r.passes, 50);
-  EXPECT_EQ(gen.FieldText(S::kCompDesc), std::string(49, '1'));
+  EXPECT_EQ(Resolve(c), 50);
   c.SetCompDesc(groups + "{1}");
-  r = Resolve(gen, c);
-  EXPECT_FALSE(r.ok);
-  EXPECT_EQ(r.messages.at(0).title, "Too many cross-references");
+  EXPECT_EQ(Resolve(c), 0);
+  EXPECT_EQ(sink.messages, tooMany);
 }
 
-TEST(Resolution, AFailedStepShowsTheFieldAsFarAsItGot) {
-  CompGenerate gen;
-  vrlComponent c = BareComponent("Laser");
+TEST_F(Resolution, FieldsThatNeverFinishEndInTheFiftyPassMessage) {
+  for (auto [name, desc] : {std::pair{"&compdesc", "&compname"},  // waiting for each other
+                            {"Laser", "&weapdmg3"},               // damage of a design that is no weapon
+                            {"Laser", "&techlevel01"}}) {         // rebuilt without the zero, never found
+    c = Bare<vrlComponent>(name);
+    c.SetNumTechReqs(1);
+    c.SetCompDesc(desc);
+    EXPECT_EQ(Resolve(c), 0);
+    EXPECT_EQ(sink.messages, tooMany) << desc;
+  }
+}
+
+TEST_F(Resolution, AFailedStepShowsTheFieldAsFarAsItGot) {
   c.SetMinCost("&complevel &nosuch");
-  auto r = Resolve(gen, c, "3");
-  EXPECT_FALSE(r.ok);
-  EXPECT_EQ(r.messages, (std::vector<Message>{{"Error", "Error parsing string: \r\n3 &nosuch"}}));
-
-  // The weapon slots are stepped in every design.
-  c = BareComponent("Laser");
+  EXPECT_EQ(Resolve(c, "3"), 0);
+  EXPECT_EQ(sink.messages, (Messages{{"Error", "Error parsing string: \r\n3 &nosuch"}}));
+  // Weapon slots are stepped in every design.
+  c = Bare<vrlComponent>("Laser");
   c.SetWeaponTarget("&nosuch");
-  r = Resolve(gen, c);
-  EXPECT_EQ(r.messages, (std::vector<Message>{{"Error", "Error parsing string: \r\n&nosuch"}}));
-
-  // The step's own message comes first.
-  c = BareComponent("Laser");
-  c.SetNumAbils(1);
-  c.SetAbilVal2(1, "x&abil5val1");
-  r = Resolve(gen, c);
-  EXPECT_EQ(r.messages, (std::vector<Message>{{"Error", "Variable &abil5val1contains an invalid ability number."},
-                                              {"Error", "Error parsing string: \r\nx&abil5val1"}}));
-}
-
-TEST(Resolution, DamageTextsAreCutToTheirLeadingNumberOnceFinished) {
-  CompGenerate gen;
-  vrlComponent c = BareComponent("Laser");
-  c.SetWeaponType("Direct Fire");
-  const char* texts[] = {" 12 ", "7.50", "", "abc", "1 000", "-3", "2.5E+3 range", "0.250"};
-  const char* cut[] = {"12", "7.5", "0", "0", "1000", "-3", "2500", "0.25"};
-  for (std::int16_t r = 1; r <= 8; ++r) c.SetWeaponDamageAtRange(r, texts[r - 1]);
-  c.SetCompDesc("&weapdmg2 at range 2");
-  auto r = Resolve(gen, c);
-  ASSERT_TRUE(r.ok);
-  for (std::int16_t i = 1; i <= 8; ++i) EXPECT_EQ(gen.DamageText(i), cut[i - 1]) << texts[i - 1];
-  EXPECT_EQ(gen.DamageText(21), "0");
-  EXPECT_EQ(gen.FieldText(S::kCompDesc), "7.5 at range 2");
-}
-
-TEST(Resolution, AMultiStepDamageFormulaKeepsItsValue) {
-  REQUIRE_EVALUATOR();
-  CompGenerate gen;
-  vrlComponent c = BareComponent("Laser");
-  c.SetWeaponType("Direct Fire");
-  c.SetWeaponDamageAtRange(1, "{&complevel*10}");
-  c.SetWeaponDamageAtRange(2, "5+{1}");
-  c.SetWeaponDamageAtRange(3, "{&weapdmg1/4}");
-  auto r = Resolve(gen, c, "3");
-  ASSERT_TRUE(r.ok);
-  EXPECT_EQ(gen.DamageText(1), "30");
-  EXPECT_EQ(gen.DamageText(2), "5");
-  EXPECT_EQ(gen.DamageText(3), "7.5");
-}
-
-TEST(Resolution, ANonWeaponNeedsOnlyItsFirstSeventeenSlots) {
-  CompGenerate gen;
-  vrlComponent c = BareComponent("Laser");
-  // Waits forever, but slot 26 is not needed by a design that is no weapon.
-  c.SetWeaponSeekerSpeed("&compdesc");
-  c.SetCompDesc("&weapseekerspeed");
-  auto r = Resolve(gen, c);
-  EXPECT_FALSE(r.ok);  // the description itself waits
-  c.SetCompDesc("plain");
+  EXPECT_EQ(Resolve(c), 0);
+  EXPECT_EQ(sink.messages, (Messages{{"Error", "Error parsing string: \r\n&nosuch"}}));
+  // ... but a design that is no weapon does not wait for them.
+  c = Bare<vrlComponent>("Laser");
   c.SetWeaponSeekerSpeed("&weapseekerhp");
   c.SetWeaponSeekerHP("&weapseekerspeed");
-  r = Resolve(gen, c);
-  EXPECT_TRUE(r.ok);
-  c.SetWeaponType("none");  // compared without regard to case
-  EXPECT_TRUE(Resolve(gen, c).ok);
-  c.SetWeaponType("Seeking");
-  EXPECT_FALSE(Resolve(gen, c).ok);
+  EXPECT_EQ(Resolve(c), 1);
+  c.SetWeaponType("SEEKING");
+  EXPECT_EQ(Resolve(c), 0);
+}
+
+TEST_F(Resolution, DamageTextsAreCutToTheirLeadingNumberOnceFinished) {
+  c.SetWeaponType("Direct Fire");
+  c.SetWeaponDamageType("Normal");
+  c.SetWeaponTarget("&weapdmgtype, &weapdmg2");
+  const std::pair<const char*, const char*> cases[] = {
+      {" 12 ", "12"}, {"7.50", "7.5"}, {"", "0"}, {"abc", "0"}, {"1 000", "1000"}, {"2.5E+3 range", "2500"},
+      {"{&complevel*10}", "30"}, {"5+{1}", "5"}, {"{&weapdmg2/3}", "2.5"}, {"&weapdmg7", "30"}};
+  for (std::int16_t r = 1; r <= 10; ++r) c.SetWeaponDamageAtRange(r, cases[r - 1].first);
+  ASSERT_GT(Resolve(c, "3"), 0);
+  for (std::int16_t r = 1; r <= 10; ++r) EXPECT_EQ(gen.DamageText(r), cases[r - 1].second) << cases[r - 1].first;
+  EXPECT_EQ(gen.FieldText(S::kWeaponTarget), "Normal, 7.5");
 }
 
 }  // namespace

@@ -1,10 +1,13 @@
 #include "support/TestApp.h"
 
+#include "app/frmMain.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFile>
 #include <QLineEdit>
+#include <QRadioButton>
 #include <QTest>
 
 namespace vorlane::test {
@@ -40,6 +43,22 @@ bool TestApp::Click(const QString& button) {
   if (!b) return false;
   QTest::mouseClick(b, Qt::LeftButton);
   Settle();
+  return true;
+}
+
+bool TestApp::ChooseMenuOption(int index) {
+  auto* menu = PageAs<frmMain>();
+  if (!menu) return false;
+  QRadioButton* option = menu->optCreate(index);
+  // On the indicator: a click beyond the caption would miss the button.
+  QTest::mouseClick(option, Qt::LeftButton, {}, QPoint(8, option->height() / 2));
+  Settle();
+  return option->isChecked();
+}
+
+bool TestApp::OpenFromMenu(int index) {
+  if (!ChooseMenuOption(index)) return false;
+  Key(Qt::Key_Return);
   return true;
 }
 

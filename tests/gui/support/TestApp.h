@@ -42,6 +42,11 @@ class TestApp {
   // Clicks the named button of the current page with the mouse; false when
   // there is no such button.
   bool Click(const QString& button);
+  // Picks option `index` of the main menu with the mouse (0 component,
+  // 1 facility, 2 vehicle, 3 setup); false when the menu is not shown.
+  bool ChooseMenuOption(int index);
+  // Picks the option and presses Next: opens that page from the menu.
+  bool OpenFromMenu(int index);
   // Presses a key in the host window, where the focus is.
   void Key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
   // Puts the focus into the named field, selects its text and types `text`

@@ -1,0 +1,97 @@
+#include "generate_ui/GeneratePage.h"
+
+#include <QCoreApplication>
+#include <QLabel>
+#include <QProgressBar>
+#include <QVBoxLayout>
+
+#include "app/HQ.h"
+#include "app/Services.h"
+#include "generate_ui/frmDisplayResults.h"
+
+namespace vorlane {
+
+GeneratePage::GeneratePage(HQ& hq, const Words& words, QWidget* parent) : WizardPage(hq, parent) {
+  setObjectName(QString::fromLatin1(words.pageName));
+  setWindowTitle(words.title);
+  generatingText_ = QStringLiteral("Generating ") + words.noun;
+
+  auto* layout = new QVBoxLayout(Body());
+  lblInstruction_ = new QLabel(
+      QStringLiteral("You're done! Now you can either go back to double-check your entries or click Next to "
+                     "generate the %1.")
+          .arg(words.noun),
+      Body());
+  lblInstruction_->setObjectName(QString::fromLatin1(words.labelName));
+  lblInstruction_->setWordWrap(true);
+  lblInstruction_->setMinimumWidth(420);
+  layout->addWidget(lblInstruction_);
+  lblGenerating_ = new QLabel(generatingText_, Body());
+  lblGenerating_->setObjectName(QStringLiteral("lblGenerating"));
+  layout->addWidget(lblGenerating_);
+  pbarProgress_ = new QProgressBar(Body());
+  pbarProgress_->setObjectName(QStringLiteral("pbarProgress"));
+  pbarProgress_->setTextVisible(false);
+  layout->addWidget(pbarProgress_);
+  // Hidden while idle, but their room is kept so the page does not jump.
+  for (QWidget* w : {static_cast<QWidget*>(lblGenerating_), static_cast<QWidget*>(pbarProgress_)}) {
+    QSizePolicy policy = w->sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    w->setSizePolicy(policy);
+    w->hide();
+  }
+}
+
+void GeneratePage::SetGenerating(bool generating) {
+  generating_ = generating;
+  for (QWidget* w : {static_cast<QWidget*>(lblInstruction_), static_cast<QWidget*>(CancelButton()),
+                     static_cast<QWidget*>(BackButton()), static_cast<QWidget*>(NextButton())}) {
+    w->setEnabled(!generating);
+  }
+  lblGenerating_->setText(generatingText_);
+  lblGenerating_->setVisible(generating);
+  pbarProgress_->setVisible(generating);
+}
+
+void GeneratePage::OnNext() {
+  if (generating_) return;
+  SetGenerating(true);
+  pbarProgress_->setRange(0, 1);
+  pbarProgress_->setValue(0);
+  QCoreApplication::processEvents();
+
+  ServicesMessageSink sink(hq().services(), this);
+  const GenerationResult result = Generate(sink, [this](int position, int maximum, const std::string& text) {
+    pbarProgress_->setRange(0, std::max(maximum, 0));
+    pbarProgress_->setValue(std::clamp(position, 0, std::max(maximum, 0)));
+    const QString label = QString::fromStdString(text);
+    lblGenerating_->setText(label);
+    emit Progressed(position, maximum, label);
+    // Repaint, and let the close box reach the page.
+    QCoreApplication::processEvents();
+    return !closeRequested_;
+  });
+
+  SetGenerating(false);
+  if (closeRequested_) {
+    ReturnToMenu();
+    return;
+  }
+  if (!result.Generated()) return;
+  auto* results = new frmDisplayResults(hq());
+  results->ShowResults(QString::fromStdString(result.resultKind), QString::fromStdString(result.windowTitle),
+                       QByteArray::fromStdString(result.text));
+  NavigateTo(results);
+}
+
+// The page cannot go while the generation runs inside its Next: the request
+// cancels the generation, and the page returns to the menu once it stopped.
+bool GeneratePage::OnCloseBox() {
+  if (generating_) {
+    closeRequested_ = true;
+    return false;
+  }
+  return WizardPage::OnCloseBox();
+}
+
+}  // namespace vorlane

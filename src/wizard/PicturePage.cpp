@@ -1,0 +1,172 @@
+#include "wizard/PicturePage.h"
+
+#include <QCoreApplication>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QImageReader>
+#include <QSlider>
+#include <QVBoxLayout>
+
+#include "app/Bitmaps.h"
+#include "app/HQ.h"
+#include "util/Numbers.h"
+#include "wizard/PageParts.h"
+
+namespace vorlane {
+
+namespace {
+
+constexpr int kFrameSide = 193;
+
+const QString kNoDirsText = QStringLiteral("No directories selected (set up from main menu)");
+
+}  // namespace
+
+PicturePage::PicturePage(HQ& hq, const char* pageName, const QString& title, const QString& noun, PictureKind kind,
+                         QWidget* parent)
+    : WizardPage(hq, parent), lookup_(kind, hq.ModDir(), hq.SEIVDir()) {
+  setObjectName(QString::fromLatin1(pageName));
+  setWindowTitle(title);
+
+  auto* layout = new QVBoxLayout(Body());
+  layout->addWidget(MakeIntro(
+      Body(), "lblPicture",
+      QStringLiteral("Next, select the picture for your %1 or enter an expression in the text box.").arg(noun)));
+
+  auto* columns = new QHBoxLayout;
+  layout->addLayout(columns);
+  auto* choice = new QVBoxLayout;
+  columns->addLayout(choice, 1);
+
+  choice->addWidget(MakeLabel(Body(), "lblSlider", QStringLiteral("Select a picture number, or")));
+  auto* sliderRow = new QHBoxLayout;
+  sldPicNum_ = new QSlider(Qt::Horizontal, Body());
+  sldPicNum_->setObjectName(QStringLiteral("sldPicNum"));
+  sldPicNum_->setTickPosition(QSlider::TicksBelow);
+  sldPicNum_->setMinimumWidth(260);
+  lblPicNum_ = MakeLabel(Body(), "lblPicNum", QStringLiteral("1"));
+  lblPicNum_->setMinimumWidth(lblPicNum_->fontMetrics().horizontalAdvance(QStringLiteral("00000")));
+  sliderRow->addWidget(sldPicNum_, 1);
+  sliderRow->addWidget(lblPicNum_);
+  choice->addLayout(sliderRow);
+
+  choice->addWidget(MakeLabel(Body(), "lblFormula", QStringLiteral("Enter an expression into the text box.")));
+  txtPicNum_ = MakeTextBox(Body(), "txtPicNum");
+  choice->addWidget(txtPicNum_);
+  choice->addStretch(1);
+
+  auto* preview = new QVBoxLayout;
+  columns->addLayout(preview);
+  imgPicture_ = new QLabel(Body());
+  imgPicture_->setObjectName(QStringLiteral("imgPicture"));
+  imgPicture_->setFixedSize(kFrameSide, kFrameSide);
+  imgPicture_->setScaledContents(true);  // any picture is stretched to fill the frame
+  imgPicture_->setFrameShape(QFrame::Box);
+  imgPicture_->setLineWidth(0);
+  imgPicture_->setPixmap(PicNotFoundBitmap());
+  preview->addWidget(imgPicture_, 0, Qt::AlignHCenter);
+  lblUsingDir_ = MakeLabel(Body(), "lblUsingDir", kNoDirsText);
+  lblUsingDir_->setWordWrap(true);
+  lblUsingDir_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+  lblUsingDir_->setFixedWidth(kFrameSide + 40);
+  preview->addWidget(lblUsingDir_);
+  preview->addStretch(1);
+
+  connect(sldPicNum_, &QSlider::valueChanged, this, &PicturePage::SliderChanged);
+  connect(txtPicNum_, &QLineEdit::textChanged, this, &PicturePage::TextChanged);
+}
+
+void PicturePage::LoadFields() {
+  loading_ = true;
+  usingFormula_ = false;
+  SliderRange range = lookup_.SliderRangeOnOpening();
+
+  const std::string stored = ReadPicNum();
+  std::optional<std::int32_t> number;
+  if (auto value = WholeTextNumber(stored)) number = RoundToInt32(*value);
+
+  if (number && *number >= range.minimum) {
+    // A number past the usual range widens the slider rather than being cut.
+    range = WidenedToHold(range, *number);
+    sldPicNum_->setRange(range.minimum, range.maximum);
+    sldPicNum_->setTickInterval(range.tickSpacing);
+    sldPicNum_->setValue(*number);
+  } else {
+    sldPicNum_->setRange(range.minimum, range.maximum);
+    sldPicNum_->setTickInterval(range.tickSpacing);
+    if (!stored.empty()) {
+      // A formula, or a number the slider cannot hold (below 1): kept as text.
+      txtPicNum_->setText(Q(stored));
+    } else {
+      sldPicNum_->setValue(1);
+    }
+  }
+  loading_ = false;
+  ShowPicture();
+}
+
+void PicturePage::SliderChanged(int value) {
+  lblPicNum_->setText(QString::number(value));
+  usingFormula_ = false;
+  if (loading_) return;
+  ShowPicture();
+  Repaint();
+}
+
+void PicturePage::TextChanged() {
+  usingFormula_ = true;
+  if (loading_) return;
+  ShowPicture();
+  Repaint();
+}
+
+// Lets the preview repaint while the slider is dragged; input waits.
+void PicturePage::Repaint() { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
+
+void PicturePage::ShowPicture() {
+  QString errorDescription;
+  int errorNumber = 0;
+  if (!usingFormula_) {
+    if (lookup_.NoDirs()) {
+      // Nothing to look in: the frame keeps its stand-in, and the label says
+      // why (also after the box's text was the choice a moment ago).
+      lblUsingDir_->setText(kNoDirsText);
+      return;
+    }
+    const int number = sldPicNum_->value();
+    const PictureSearchResult found = lookup_.Find(number);
+    if (found.Failed()) {
+      errorDescription = Q(found.errorDescription);
+      errorNumber = found.errorNumber;
+    } else if (found.Found()) {
+      QImageReader reader(QString::fromStdString(found.file.string()));
+      const QImage image = reader.read();
+      if (!image.isNull()) {
+        imgPicture_->setPixmap(QPixmap::fromImage(image));
+        lblUsingDir_->setText(found.source == PictureSource::ModDir ? QStringLiteral("Using mod dir")
+                                                                    : QStringLiteral("Using SEIV base dir"));
+        return;
+      }
+      errorDescription = reader.errorString();
+      errorNumber = static_cast<int>(reader.error());
+    }
+  }
+
+  imgPicture_->setPixmap(PicNotFoundBitmap());
+  if (!errorDescription.isEmpty()) {
+    lblUsingDir_->setText(QStringLiteral("Error loading picture %1 (%2: Error #%3)")
+                              .arg(sldPicNum_->value())
+                              .arg(errorDescription)
+                              .arg(errorNumber));
+  } else if (usingFormula_) {
+    lblUsingDir_->setText(QStringLiteral("Using formula in text box"));
+  } else {
+    lblUsingDir_->setText(QStringLiteral("Picture not found"));
+  }
+}
+
+void PicturePage::SaveFields() {
+  WritePicNum(usingFormula_ ? S(txtPicNum_->text()) : std::to_string(sldPicNum_->value()));
+}
+
+}  // namespace vorlane

@@ -1,0 +1,83 @@
+#include "wizard/frmCompVehicleType.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QVBoxLayout>
+
+#include "app/HQ.h"
+#include "app/Services.h"
+#include "wizard/PageParts.h"
+#include "wizard/frmCompBasicInfo.h"
+#include "wizard/frmCompPicture.h"
+
+namespace vorlane {
+
+namespace {
+
+const std::array<QString, frmCompVehicleType::kTypes> kCaptions{
+    QStringLiteral("&Ship"),    QStringLiteral("Bas&e"), QStringLiteral("S&atellite"), QStringLiteral("&Weapon Platform"),
+    QStringLiteral("&Fighter"), QStringLiteral("&Mine"), QStringLiteral("&Troop"),     QStringLiteral("&Drone")};
+
+// The text that stands for each box in the stored list.
+const std::array<QString, frmCompVehicleType::kTypes> kStoredNames{
+    QStringLiteral("Ship"),    QStringLiteral("Base"), QStringLiteral("Satellite"), QStringLiteral("WeapPlatform"),
+    QStringLiteral("Fighter"), QStringLiteral("Mine"), QStringLiteral("Troop"),     QStringLiteral("Drone")};
+
+}  // namespace
+
+frmCompVehicleType::frmCompVehicleType(HQ& hq, QWidget* parent) : WizardPage(hq, parent) {
+  setObjectName(QStringLiteral("frmCompVehicleType"));
+  setWindowTitle(kComponentDesignTitle + QStringLiteral(" - Vehicle Type"));
+
+  auto* layout = new QVBoxLayout(Body());
+  layout->addWidget(MakeIntro(
+      Body(), "lblBasicInfo",
+      QStringLiteral("Check the box for each type of vehicle for which you want to make your vehicle available.")));
+  auto* grid = new QGridLayout;
+  layout->addLayout(grid);
+  for (int i = 0; i < kTypes; ++i) {
+    auto* box = new QCheckBox(kCaptions[static_cast<std::size_t>(i)], Body());
+    box->setObjectName(QStringLiteral("chkVType(%1)").arg(i));
+    chkVType_[static_cast<std::size_t>(i)] = box;
+    grid->addWidget(box, i % 4, i / 4);  // two columns of four
+  }
+
+  // A box is set when its name occurs anywhere in the stored list, letter
+  // case included.
+  const QString stored = Q(hq.Component().VehicleType());
+  for (int i = 0; i < kTypes; ++i)
+    chkVType_[static_cast<std::size_t>(i)]->setChecked(
+        stored.contains(kStoredNames[static_cast<std::size_t>(i)], Qt::CaseSensitive));
+}
+
+QString frmCompVehicleType::BuildList() const {
+  QString list;
+  for (int i = 0; i < kTypes; ++i) {
+    if (!chkVType_[static_cast<std::size_t>(i)]->isChecked()) continue;
+    if (!list.isEmpty()) list += QStringLiteral(", ");
+    list += chkVType_[static_cast<std::size_t>(i)]->text();
+  }
+  list.remove(QLatin1Char('&'));
+  list.replace(QStringLiteral("Weapon Platform"), QStringLiteral("WeapPlatform"));
+  return list;
+}
+
+bool frmCompVehicleType::CheckFields() {
+  if (!BuildList().isEmpty()) return true;
+  hq().services().Inform(this, QStringLiteral("You must select at least one vehicle type."));
+  return false;
+}
+
+void frmCompVehicleType::SaveFields() { hq().Component().SetVehicleType(S(BuildList())); }
+
+// Back refuses to leave, like Next, while no box is set.
+void frmCompVehicleType::OnBack() {
+  if (!CheckFields()) return;
+  WizardPage::OnBack();
+}
+
+HostedPage* frmCompVehicleType::CreateNextPage() { return new frmCompPicture(hq()); }
+
+HostedPage* frmCompVehicleType::CreatePreviousPage() { return new frmCompBasicInfo(hq()); }
+
+}  // namespace vorlane

@@ -1,0 +1,38 @@
+// The vehicle type page of the component wizard: which kinds of vehicle may
+// carry the component, stored as one list such as "Ship, Base, WeapPlatform".
+#pragma once
+
+#include <QString>
+#include <array>
+
+#include "wizard/WizardPage.h"
+
+class QCheckBox;
+
+namespace vorlane {
+
+class frmCompVehicleType : public WizardPage {
+  Q_OBJECT
+
+ public:
+  static constexpr int kTypes = 8;
+
+  explicit frmCompVehicleType(HQ& hq, QWidget* parent = nullptr);
+
+  QCheckBox* chkVType(int index) const { return chkVType_.at(static_cast<std::size_t>(index)); }
+
+  // The list of the selected boxes' names in box order, joined by ", ".
+  QString BuildList() const;
+
+ protected:
+  bool CheckFields() override;
+  void SaveFields() override;
+  void OnBack() override;
+  HostedPage* CreateNextPage() override;
+  HostedPage* CreatePreviousPage() override;
+
+ private:
+  std::array<QCheckBox*, kTypes> chkVType_{};
+};
+
+}  // namespace vorlane

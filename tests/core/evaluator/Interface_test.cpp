@@ -1,0 +1,274 @@
+// The evaluator's public members: variables, explicit assignment, angle
+// units, Eval1 / EvalMulti, error numbers, the diagnostic table, and the
+// promise that evaluation allocates nothing.
+#include <atomic>
+#include <cmath>
+#include <cstdlib>
+#include <new>
+#include <vector>
+
+#include "EvaluatorTestSupport.h"
+
+// Counts heap allocations while a test asks for it. The replacements pair
+// malloc with free, which GCC cannot see through once they are inlined.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+#endif
+namespace {
+std::atomic<bool> g_counting{false};
+std::atomic<long> g_allocations{0};
+}  // namespace
+
+void* operator new(std::size_t size) {
+  if (g_counting.load(std::memory_order_relaxed)) g_allocations.fetch_add(1);
+  if (void* p = std::malloc(size ? size : 1)) return p;
+  throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+
+namespace vorlane {
+namespace {
+
+TEST(EvaluatorInterface, StoreTrimsAndListsVariablesInOrder) {
+  clsExprEvaluator ev;
+  EXPECT_TRUE(ev.StoreExpression("   2+3  "));
+  EXPECT_EQ(ev.Expression(), "2+3");
+  EXPECT_EQ(ev.Eval(), 5);
+  EXPECT_EQ(ev.ErrorDescription(), "");
+  EXPECT_EQ(ev.VarTop(), 0);
+
+  ASSERT_TRUE(ev.StoreExpression("x*y+x"));
+  EXPECT_EQ(ev.VarTop(), 2);
+  EXPECT_EQ(ev.VarName(1), "x");
+  EXPECT_EQ(ev.VarName(2), "y");
+  EXPECT_EQ(ev.VarName(3), "");
+  EXPECT_EQ(ev.VarName(0), "");
+  EXPECT_EQ(ev.VarName(-1), "");
+  EXPECT_EQ(ev.VarValue(1), 0);
+  EXPECT_EQ(ev.Eval(), 0);
+
+  ev.SetVarValue(1, 3);
+  ev.SetVarSymb("y", 4);
+  EXPECT_EQ(ev.Eval(), 15);
+  EXPECT_EQ(ev.VarSymb("x"), 3);
+  EXPECT_EQ(ev.VarSymb("Y"), 4);  // names look up without regard to case
+  EXPECT_EQ(ev.VarSymb("z"), 0);
+  ev.SetVarSymb("z", 9);  // unknown names and indices change nothing
+  ev.SetVarValue(7, 9);
+  ev.SetVarValue(-1, 9);
+  EXPECT_EQ(ev.Eval(), 15);
+  EXPECT_EQ(ev.Variable("x"), 3);
+  EXPECT_EQ(ev.Variable(2), 4);
+  EXPECT_EQ(ev.Variable(5), 0);
+  ev.SetVariable("X", 5);
+  ev.SetVariable(2, 1);
+  EXPECT_EQ(ev.Eval(), 10);
+
+  // A new expression forgets the old variables and their values.
+  ASSERT_TRUE(ev.StoreExpression("y+1"));
+  EXPECT_EQ(ev.VarTop(), 1);
+  EXPECT_EQ(ev.VarValue(1), 0);
+  EXPECT_EQ(ev.Eval(), 1);
+}
+
+TEST(EvaluatorInterface, NamesDifferingInCaseAreDistinctVariables) {
+  clsExprEvaluator ev;
+  ASSERT_TRUE(ev.StoreExpression("a-A"));
+  EXPECT_EQ(ev.VarTop(), 2);
+  ev.SetVarSymb("A", 1);
+  ev.SetVarSymb("a", 5);
+  EXPECT_EQ(ev.Eval(), 4);
+}
+
+TEST(EvaluatorInterface, ExplicitAssignmentRefusesUnsetVariables) {
+  clsExprEvaluator ev;
+  ev.SetOpAssignExplicit(true);
+  EXPECT_TRUE(ev.OpAssignExplicit());
+  ASSERT_TRUE(ev.StoreExpression("x*y"));
+  ev.SetVarValue(1, 2);
+  ev.SetVarValue(1, 3);  // the same variable twice does not count for y
+  EXPECT_EQ(ev.Eval(), 0);
+  EXPECT_EQ(ev.ErrorDescription(), "Variable < y > not assigned");
+  EXPECT_EQ(ev.ErrorNumber(), clsExprEvaluator::kErrEval);
+
+  ev.SetVariable("y", 4);  // marks it assigned while the switch is on
+  EXPECT_EQ(ev.Eval(), 12);
+  EXPECT_EQ(ev.ErrorNumber(), 0);
+
+  ev.SetOpAssignExplicit(false);
+  ASSERT_TRUE(ev.StoreExpression("x*y"));
+  ev.SetVariable("x", 1);  // with the switch off this does not mark it
+  ev.SetVarSymb("y", 1);
+  ev.SetOpAssignExplicit(true);
+  EXPECT_EQ(ev.Eval(), 0);
+  EXPECT_EQ(ev.ErrorDescription(), "Variable < x > not assigned");
+  // The switch survives StoreExpression; an expression without variables runs.
+  ASSERT_TRUE(ev.StoreExpression("2"));
+  EXPECT_TRUE(ev.OpAssignExplicit());
+  EXPECT_EQ(ev.Eval(), 2);
+}
+
+TEST(EvaluatorInterface, AngleUnitsApplyAtEvaluationTime) {
+  clsExprEvaluator ev;
+  EXPECT_EQ(ev.AngleUnit(), "RAD");
+  ev.SetAngleUnit("deg");
+  EXPECT_EQ(ev.AngleUnit(), "DEG");
+  ev.SetAngleUnit("turns");
+  EXPECT_EQ(ev.AngleUnit(), "DEG");
+  ev.SetAngleUnit("Grad");
+  EXPECT_EQ(ev.AngleUnit(), "GRAD");
+
+  ASSERT_TRUE(ev.StoreExpression("sin(x)"));
+  ev.SetVarValue(1, 100);
+  EXPECT_DOUBLE_EQ(ev.Eval(), 1);
+  ev.SetAngleUnit("DEG");  // no new compile needed
+  ev.SetVarValue(1, 90);
+  EXPECT_DOUBLE_EQ(ev.Eval(), 1);
+  ASSERT_TRUE(ev.StoreExpression("cos(180)"));  // constant, yet follows the unit
+  EXPECT_DOUBLE_EQ(ev.Eval(), -1);
+  ev.SetAngleUnit("RAD");
+  EXPECT_DOUBLE_EQ(ev.Eval(), std::cos(180.0));
+  EXPECT_EQ(ev.AngleUnit(), "RAD");
+}
+
+TEST(EvaluatorInterface, EvalOneAndEvalMulti) {
+  clsExprEvaluator ev;
+  ASSERT_TRUE(ev.StoreExpression("x^2+1"));
+  EXPECT_EQ(ev.Eval1(3), 10);
+  EXPECT_EQ(ev.VarValue(1), 0);  // Eval1 does not store the value
+  ASSERT_TRUE(ev.StoreExpression("-x*x"));
+  EXPECT_EQ(ev.Eval1(3), -9);
+  ASSERT_TRUE(ev.StoreExpression("7"));
+  EXPECT_EQ(ev.Eval1(3), 7);
+  ASSERT_TRUE(ev.StoreExpression("x+y"));
+  EXPECT_EQ(ev.Eval1(3), 0);
+  EXPECT_EQ(ev.ErrorDescription(), "too many variables");
+  EXPECT_EQ(ev.ErrorNumber(), clsExprEvaluator::kErrEval1);
+  ASSERT_TRUE(ev.StoreExpression("1/x"));
+  EXPECT_EQ(ev.Eval1(0), 0);
+  EXPECT_EQ(ev.ErrorDescription(), "Evaluation error < 1 / 0 > at pos: 2");
+  EXPECT_EQ(ev.ErrorNumber(), clsExprEvaluator::kErrEval1);
+
+  const std::vector<double> values = {1, 2, 3};
+  ASSERT_TRUE(ev.StoreExpression("2*x"));
+  EXPECT_EQ(ev.EvalMulti(values), (std::vector<double>{2, 4, 6}));
+  ASSERT_TRUE(ev.StoreExpression("a*10+b"));
+  ev.SetVarSymb("a", 5);
+  EXPECT_EQ(ev.EvalMulti(values, "b"), (std::vector<double>{51, 52, 53}));
+  EXPECT_EQ(ev.EvalMulti(values, 1), (std::vector<double>{13, 23, 33}));
+  EXPECT_EQ(ev.VarValue(2), 3);  // the others keep their values
+  EXPECT_TRUE(ev.EvalMulti(values, "c").empty());
+  EXPECT_EQ(ev.ErrorDescription(), "Variable not found");
+  EXPECT_EQ(ev.ErrorNumber(), clsExprEvaluator::kErrEval);
+  EXPECT_TRUE(ev.EvalMulti(values, 3).empty());
+  EXPECT_EQ(ev.ErrorDescription(), "Variable not found");
+  ASSERT_TRUE(ev.StoreExpression("1/(x-2)"));
+  EXPECT_TRUE(ev.EvalMulti(values).empty());
+  EXPECT_EQ(ev.ErrorDescription(), "Evaluation error < 1 / 0 > at pos: 2");
+  ASSERT_TRUE(ev.StoreExpression("4"));
+  EXPECT_TRUE(ev.EvalMulti(values).empty());
+  EXPECT_EQ(ev.ErrorDescription(), "No variables");
+}
+
+TEST(EvaluatorInterface, FailedCompileRefusesEveryEvaluation) {
+  clsExprEvaluator ev;
+  EXPECT_EQ(ev.Eval(), 0);  // nothing stored yet
+  EXPECT_EQ(ev.ErrorNumber(), clsExprEvaluator::kErrEval);
+  EXPECT_FALSE(ev.StoreExpression("x+"));
+  EXPECT_EQ(ev.ErrorDescription(), "missing argument");
+  EXPECT_EQ(ev.Eval(), 0);
+  EXPECT_EQ(ev.ErrorDescription(), "missing argument");
+  EXPECT_EQ(ev.Eval1(1), 0);
+  EXPECT_EQ(ev.ErrorNumber(), clsExprEvaluator::kErrEval1);
+  const double one = 1;
+  EXPECT_TRUE(ev.EvalMulti({&one, 1}).empty());
+  EXPECT_EQ(ev.ErrorDescription(), "missing argument");
+  // A good compile clears the text; the failure left by an evaluation stays
+  // until the next success.
+  ASSERT_TRUE(ev.StoreExpression("1/x"));
+  EXPECT_EQ(ev.ErrorDescription(), "");
+  ev.Eval();
+  EXPECT_EQ(ev.ErrorDescription(), "Evaluation error < 1 / 0 > at pos: 2");
+  ev.SetVarValue(1, 4);
+  EXPECT_EQ(ev.Eval(), 0.25);
+  EXPECT_EQ(ev.ErrorDescription(), "");
+  EXPECT_EQ(ev.ErrorNumber(), 0);
+}
+
+TEST(EvaluatorInterface, DumpShowsTheTable) {
+  clsExprEvaluator ev;
+  ASSERT_TRUE(ev.StoreExpression("2*x+1"));
+  ev.SetVarValue(1, 5);
+  ASSERT_EQ(ev.Eval(), 11);
+  DumpTable t;
+  ev.ET_Dump(t);
+  ASSERT_EQ(t.size(), 3u);
+  ASSERT_EQ(t[0].size(), 16u);
+  EXPECT_TRUE(std::holds_alternative<std::monostate>(t[0][0]));
+  EXPECT_EQ(std::get<std::string>(t[0][1]), "Fun");
+  EXPECT_EQ(std::get<std::string>(t[0][15]), "Cond");
+  // Row 1 is "*" (2 times x), row 2 is "+" receiving it in argument 1.
+  EXPECT_EQ(std::get<std::string>(t[1][1]), "*");
+  EXPECT_EQ(std::get<std::int32_t>(t[1][2]), 2);
+  EXPECT_EQ(std::get<double>(t[1][5]), 2);
+  EXPECT_EQ(std::get<std::int32_t>(t[1][6]), 1);
+  EXPECT_EQ(std::get<std::string>(t[1][7]), "x");
+  EXPECT_EQ(std::get<double>(t[1][8]), 5);
+  EXPECT_EQ(std::get<std::int32_t>(t[1][9]), 2);   // ArgOf
+  EXPECT_EQ(std::get<std::int32_t>(t[1][10]), 1);  // ArgIdx
+  EXPECT_EQ(std::get<double>(t[1][11]), 10);       // Value
+  EXPECT_EQ(std::get<std::int32_t>(t[1][12]), 3);  // PriLvl
+  EXPECT_EQ(std::get<std::int32_t>(t[1][13]), 2);  // PosInExpr
+  EXPECT_EQ(std::get<std::int32_t>(t[1][14]), 1);  // PriIdx
+  EXPECT_EQ(std::get<std::string>(t[2][1]), "+");
+  EXPECT_EQ(std::get<double>(t[2][11]), 11);
+  EXPECT_EQ(std::get<std::int32_t>(t[2][9]), 0);  // the root
+  EXPECT_EQ(ev.ET_Dump().substr(0, 15), "Fun\tArgTop\tA1 I");
+
+  ASSERT_TRUE(ev.StoreExpression("(x>0)*log(x)"));
+  ev.ET_Dump(t);
+  ASSERT_EQ(t.size(), 4u);
+  EXPECT_EQ(std::get<std::int32_t>(t[3][15]), 1);  // log depends on row 1
+  EXPECT_EQ(std::get<std::int32_t>(t[1][12]), 111);
+
+  ASSERT_TRUE(ev.StoreExpression("clip(5,0,3)"));
+  ev.ET_Dump(t);
+  EXPECT_EQ(std::get<std::string>(t[2][1]), "@Right");
+  EXPECT_FALSE(ev.StoreExpression("1+(2"));
+  ev.ET_Dump(t);  // a failed compile still dumps what it built
+  EXPECT_EQ(t.size(), 2u);
+}
+
+TEST(EvaluatorInterface, EvaluationAllocatesNothing) {
+  clsExprEvaluator ev;
+  ASSERT_TRUE(ev.StoreExpression(
+      "x*y+sin(x)+(x>0)*log(x)+max(x,y)*clip(z,0,1)+wlin(x,2,0.3)+a_long_variable_name"));
+  ev.SetOpAssignExplicit(true);
+  for (int i = 1; i <= ev.VarTop(); ++i) ev.SetVarValue(i, 0.5);
+  const std::vector<double> values = {0.1, 0.2};
+  double sum = 0;
+  g_allocations = 0;
+  g_counting = true;
+  for (int i = 0; i < 100; ++i) {
+    ev.SetVarSymb("x", i * 0.01);
+    sum += ev.Eval();
+    sum += ev.Variable("y");
+  }
+  g_counting = false;
+  EXPECT_EQ(g_allocations.load(), 0);
+  EXPECT_GT(sum, 0);
+
+  g_counting = true;  // the counter itself works: compiling allocates
+  ASSERT_TRUE(ev.StoreExpression("x^2+1"));
+  g_counting = false;
+  EXPECT_GT(g_allocations.load(), 0);
+  g_allocations = 0;
+  g_counting = true;
+  for (int i = 0; i < 100; ++i) sum += ev.Eval1(i);
+  g_counting = false;
+  EXPECT_EQ(g_allocations.load(), 0);
+}
+
+}  // namespace
+}  // namespace vorlane

@@ -1,0 +1,311 @@
+// Special functions against reference values computed with mpmath at 30
+// digits (tests/core/data/specfun_reference.py writes the table), plus the
+// edge cases and failure texts.
+#include "evaluator/mSpecialFunctions.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <limits>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace vorlane::mSpecialFunctions {
+namespace {
+
+using Args = std::vector<double>;
+using Function = std::function<double(const Args&)>;
+
+double Checked(double value, const char* failure) { return failure ? std::nan("") : value; }
+
+const std::map<std::string, Function>& Functions() {
+  static const std::map<std::string, Function> functions = {
+      {"erf", [](const Args& a) { return Erf(a[0]); }},
+      {"gamma", [](const Args& a) { return Gamma(a[0]); }},
+      {"gammaln", [](const Args& a) { return GammaLn(a[0]); }},
+      {"digamma", [](const Args& a) { return Digamma(a[0]); }},
+      {"beta", [](const Args& a) { return Beta(a[0], a[1]); }},
+      {"zeta", [](const Args& a) { return Zeta(a[0]); }},
+      {"ei", [](const Args& a) { return Ei(a[0]); }},
+      {"ein", [](const Args& a) { return En(a[0], a[1]); }},
+      {"si", [](const Args& a) { return Si(a[0]); }},
+      {"ci", [](const Args& a) { return Ci(a[0]); }},
+      {"fresnels", [](const Args& a) { return FresnelS(a[0]); }},
+      {"fresnelc", [](const Args& a) { return FresnelC(a[0]); }},
+      {"airya", [](const Args& a) { return AiryA(a[0]); }},
+      {"airyb", [](const Args& a) { return AiryB(a[0]); }},
+      {"j0", [](const Args& a) { return J0(a[0]); }},
+      {"y0", [](const Args& a) { return Y0(a[0]); }},
+      {"i0", [](const Args& a) { return I0(a[0]); }},
+      {"k0", [](const Args& a) { return K0(a[0]); }},
+      {"besselj", [](const Args& a) { return BesselJ(a[0], a[1]); }},
+      {"bessely", [](const Args& a) { return BesselY(a[0], a[1]); }},
+      {"besseli", [](const Args& a) { return BesselI(a[0], a[1]); }},
+      {"besselk", [](const Args& a) { return BesselK(a[0], a[1]); }},
+      {"gammai",
+       [](const Args& a) {
+         const char* failure = nullptr;
+         double v = GammaI(a[0], a[1], failure);
+         return Checked(v, failure);
+       }},
+      {"betai", [](const Args& a) { return BetaI(a[0], a[1], a[2]); }},
+      {"hypgeom",
+       [](const Args& a) {
+         const char* failure = nullptr;
+         double v = HypGeom(a[0], a[1], a[2], a[3], failure);
+         return Checked(v, failure);
+       }},
+      {"elli1", [](const Args& a) { return Elli1(a[0], a[1]); }},
+      {"elli2", [](const Args& a) { return Elli2(a[0], a[1]); }},
+      {"polyle", [](const Args& a) { return PolyLe(a[0], a[1]); }},
+      {"polyhe", [](const Args& a) { return PolyHe(a[0], a[1]); }},
+      {"polyla", [](const Args& a) { return PolyLa(a[0], a[1]); }},
+      {"polych", [](const Args& a) { return PolyCh(a[0], a[1]); }},
+  };
+  return functions;
+}
+
+// Allowed error, relative to max(|reference|, sensitivity / 100): a relative
+// error of 1e-13 wherever the condition number is at most 100, and beyond it
+// an absolute error of 1e-15 x sensitivity, some five times what rounding the
+// arguments alone causes. Every function meets it over the whole table.
+constexpr double kTolerance = 1e-13;
+
+struct Reference {
+  std::string name;
+  Args args;
+  double value;
+  double sensitivity;
+  std::string text;  // the line, for messages
+};
+
+std::vector<Reference> LoadReferences() {
+  std::vector<Reference> rows;
+  std::ifstream in(std::string(VORLANE_TEST_DATA_DIR) + "/specfun_reference.tsv");
+  std::string line;
+  while (std::getline(in, line)) {
+    if (line.empty() || line[0] == '#') continue;
+    std::istringstream fields(line);
+    std::string name, args, value, sensitivity;
+    std::getline(fields, name, '\t');
+    std::getline(fields, args, '\t');
+    std::getline(fields, value, '\t');
+    std::getline(fields, sensitivity, '\t');
+    Reference r{name, {}, std::strtod(value.c_str(), nullptr), std::strtod(sensitivity.c_str(), nullptr), line};
+    std::istringstream list(args);
+    std::string item;
+    while (std::getline(list, item, ',')) r.args.push_back(std::strtod(item.c_str(), nullptr));
+    rows.push_back(r);
+  }
+  return rows;
+}
+
+TEST(SpecialFunctionsReference, EveryFunctionMatchesTheTable) {
+  std::vector<Reference> rows = LoadReferences();
+  ASSERT_GT(rows.size(), 400u) << "reference table missing or short";
+  std::map<std::string, double> worstWellConditioned, worstScaled;
+  std::map<std::string, int> counts;
+  for (const Reference& r : rows) {
+    auto f = Functions().find(r.name);
+    ASSERT_NE(f, Functions().end()) << r.text;
+    double got = f->second(r.args);
+    double scale = std::max({std::fabs(r.value), r.sensitivity / 100.0, std::numeric_limits<double>::min()});
+    double error = std::fabs(got - r.value) / scale;
+    if (!std::isfinite(got)) error = std::numeric_limits<double>::infinity();
+    EXPECT_LE(error, kTolerance) << r.text << "  got " << got;
+    ++counts[r.name];
+    worstScaled[r.name] = std::max(worstScaled[r.name], error);
+    if (r.value != 0.0 && r.sensitivity <= 100.0 * std::fabs(r.value)) {
+      worstWellConditioned[r.name] = std::max(worstWellConditioned[r.name], std::fabs(got - r.value) / std::fabs(r.value));
+    }
+  }
+  for (const auto& [name, f] : Functions()) EXPECT_GT(counts[name], 0) << "no reference values for " << name;
+  if (std::getenv("VORLANE_SPECFUN_REPORT")) {
+    std::printf("%-10s %5s %14s %14s\n", "function", "n", "rel(k<=100)", "scaled");
+    for (const auto& [name, n] : counts) {
+      std::printf("%-10s %5d %14.3g %14.3g\n", name.c_str(), n, worstWellConditioned[name], worstScaled[name]);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace vorlane::mSpecialFunctions
+
+namespace vorlane::mSpecialFunctions {
+namespace {
+
+bool Fails(double value) { return !std::isfinite(value); }
+
+TEST(SpecialFunctionsEdges, DocumentedValues) {
+  EXPECT_EQ(Erf(0.0), 0.0);
+  EXPECT_NEAR(Erf(1.0), 0.8427007929, 1e-10);
+  EXPECT_NEAR(Erf(3.0), 0.9999779095, 1e-10);
+  EXPECT_EQ(Gamma(5.0), 24.0);
+  EXPECT_NEAR(Gamma(0.5), 1.7724538509, 1e-10);
+  EXPECT_NEAR(GammaLn(100.0), 359.1342054, 1e-7);
+  EXPECT_NEAR(Zeta(2.0), 1.6449340668, 1e-10);
+  EXPECT_EQ(BesselJ(1.0, 0.0), J0(1.0));
+  EXPECT_NEAR(J0(1.0), 0.7651976866, 1e-10);
+  EXPECT_EQ(PolyLe(0.5, 2.0), -0.125);
+  EXPECT_EQ(PolyCh(0.5, 3.0), -1.0);
+}
+
+TEST(SpecialFunctionsEdges, IncompleteGammaReportsTooLargeArguments) {
+  const char* failure = "stale";
+  EXPECT_TRUE(Fails(GammaI(200.0, 1.0, failure)));
+  EXPECT_STREQ(failure, "a and/or x too large");
+  failure = "stale";
+  EXPECT_TRUE(Fails(GammaI(170.0, 200.0, failure)));  // a ln x - x just above 700
+  EXPECT_STREQ(failure, kIncompleteGammaTooLarge);
+  EXPECT_NEAR(GammaI(169.0, 200.0, failure), 0.988634857027394, 1e-14);
+  EXPECT_EQ(failure, nullptr);  // a success clears the text
+  EXPECT_EQ(GammaI(3.0, 0.0, failure), 0.0);
+  EXPECT_EQ(GammaI(3.0, std::numeric_limits<double>::infinity(), failure), 1.0);
+  EXPECT_TRUE(Fails(GammaI(0.0, 1.0, failure)));
+  EXPECT_TRUE(Fails(GammaI(2.0, -1.0, failure)));
+  EXPECT_EQ(failure, nullptr);
+}
+
+TEST(SpecialFunctionsEdges, HypergeometricDivergenceAndAccuracyTexts) {
+  const char* failure = nullptr;
+  EXPECT_TRUE(Fails(HypGeom(1.0, 1.0, 1.0, 1.0, failure)));
+  EXPECT_STREQ(failure, "The hypergeometric series is divergent");
+  EXPECT_TRUE(Fails(HypGeom(1.0 - 1e-16, 0.5, 0.5, 1.0, failure)));  // within 1e-15 of 1
+  EXPECT_STREQ(failure, kHypergeometricDivergent);
+  for (double c : {0.0, -1.0, -4.0}) {
+    failure = nullptr;
+    EXPECT_TRUE(Fails(HypGeom(0.3, 1.5, 2.0, c, failure))) << c;
+    EXPECT_STREQ(failure, kHypergeometricDivergent) << c;
+  }
+  // c = -3 is no pole for a polynomial of degree 2, but is for degree 4.
+  EXPECT_NEAR(HypGeom(0.5, -2.0, 1.0, -3.0, failure), 1.0 + 2.0 / 3.0 * 0.5 + 1.0 / 3.0 * 0.25, 1e-15);
+  EXPECT_EQ(failure, nullptr);
+  EXPECT_TRUE(Fails(HypGeom(0.5, -4.0, 1.0, -3.0, failure)));
+  EXPECT_STREQ(failure, kHypergeometricDivergent);
+  // A terminating series converges at x = 1 whatever c - a - b is (Chu-Vandermonde).
+  EXPECT_NEAR(HypGeom(1.0, -3.0, 5.0, 1.5, failure), -1.0, 1e-15);
+  EXPECT_EQ(failure, nullptr);
+  // Gauss's sum at x = 1.
+  EXPECT_NEAR(HypGeom(1.0, 1.0, 1.0, 3.0, failure), 2.0, 1e-14);
+  EXPECT_EQ(failure, nullptr);
+  HypGeom(-0.99, 200.0, 200.0, -150.5, failure);
+  EXPECT_STREQ(failure, "Warning! You should check the accuracy");
+  failure = nullptr;
+  EXPECT_TRUE(Fails(HypGeom(1.5, 1.0, 1.0, 3.0, failure)));  // outside the domain, no text
+  EXPECT_EQ(failure, nullptr);
+}
+
+TEST(SpecialFunctionsEdges, GammaFamilyPolesSignsAndSplit) {
+  for (double pole : {0.0, -1.0, -7.0}) {
+    EXPECT_TRUE(Fails(Gamma(pole))) << pole;
+    EXPECT_TRUE(Fails(GammaLn(pole))) << pole;
+    EXPECT_TRUE(Fails(Digamma(pole))) << pole;
+  }
+  EXPECT_NEAR(Gamma(-0.5), -2.0 * std::sqrt(std::acos(-1.0)), 4e-15);
+  EXPECT_TRUE(Fails(Gamma(171.7)));
+  EXPECT_TRUE(Fails(GammaLn(-0.5)));     // Gamma(-0.5) < 0: no real logarithm
+  EXPECT_NEAR(GammaLn(-1.5), std::log(Gamma(-1.5)), 1e-15);
+  EXPECT_TRUE(std::isfinite(GammaLn(1e300)));
+  double mantissa = 0.0, exponent = 0.0;
+  GammaSplit(5.0, mantissa, exponent);
+  EXPECT_DOUBLE_EQ(mantissa, 2.4);
+  EXPECT_EQ(exponent, 1.0);
+  GammaSplit(200.0, mantissa, exponent);  // 199! = 3.943...E+372, beyond a double
+  EXPECT_NEAR(mantissa, 3.94328933682395, 1e-12);
+  EXPECT_EQ(exponent, 372.0);
+  EXPECT_NEAR(std::log(mantissa) + std::log(10.0) * exponent, GammaLn(200.0), 1e-11);
+  GammaSplit(-0.5, mantissa, exponent);
+  EXPECT_NEAR(mantissa, -3.5449077018110318, 4e-15);
+  EXPECT_EQ(exponent, 0.0);
+  EXPECT_NEAR(Beta(-0.5, 1.0), -2.0, 1e-15);
+  EXPECT_TRUE(Fails(Beta(-1.0, 2.5)));
+  EXPECT_TRUE(Fails(Zeta(1.0)));
+  EXPECT_EQ(Zeta(-2.0), 0.0);
+  EXPECT_EQ(Zeta(0.0), -0.5);
+}
+
+TEST(SpecialFunctionsEdges, OrdersRoundHalfToEvenAndNegativeOrdersFollowTheSymmetries) {
+  EXPECT_EQ(BesselJ(3.0, 2.5), BesselJ(3.0, 2.0));
+  EXPECT_EQ(BesselJ(3.0, 3.5), BesselJ(3.0, 4.0));
+  EXPECT_EQ(BesselK(3.0, 0.5), K0(3.0));
+  EXPECT_EQ(PolyLe(0.3, 2.5), PolyLe(0.3, 2.0));
+  EXPECT_EQ(En(0.7, 1.5), En(0.7, 2.0));
+  for (double n : {0.0, 0.5, -4.0}) {
+    EXPECT_EQ(PolyLe(0.3, n), 1.0) << n;
+    EXPECT_EQ(PolyHe(0.3, n), 1.0) << n;
+    EXPECT_EQ(PolyLa(0.3, n), 1.0) << n;
+    EXPECT_EQ(PolyCh(0.3, n), 1.0) << n;
+  }
+  EXPECT_EQ(BesselJ(2.5, -3.0), -BesselJ(2.5, 3.0));
+  EXPECT_EQ(BesselJ(-2.5, 3.0), -BesselJ(2.5, 3.0));
+  EXPECT_EQ(BesselJ(-2.5, -3.0), BesselJ(2.5, 3.0));
+  EXPECT_EQ(BesselJ(-2.5, 4.0), BesselJ(2.5, 4.0));
+  EXPECT_EQ(BesselY(2.5, -3.0), -BesselY(2.5, 3.0));
+  EXPECT_EQ(BesselI(2.5, -3.0), BesselI(2.5, 3.0));
+  EXPECT_EQ(BesselI(-2.5, 3.0), -BesselI(2.5, 3.0));
+  EXPECT_EQ(BesselK(2.5, -3.0), BesselK(2.5, 3.0));
+  // Orders outside the 32-bit range, or too large to recur over, fail;
+  // values below the smallest double come out as 0.
+  EXPECT_TRUE(Fails(BesselJ(1.0, 3e9)));
+  EXPECT_TRUE(Fails(PolyLe(0.5, 3e9)));
+  EXPECT_TRUE(Fails(PolyLe(0.5, 2e7)));
+  EXPECT_TRUE(Fails(BesselJ(3e7, 2e7)));
+  EXPECT_EQ(BesselJ(1.0, 2e9), 0.0);
+  EXPECT_EQ(BesselI(1.0, 500.0), 0.0);
+  EXPECT_GT(BesselI(188.418, 693.0), 1e-297);  // just above underflow, scaled on the way
+  EXPECT_TRUE(Fails(BesselY(0.1, 400.0)));       // overflows
+  EXPECT_TRUE(Fails(BesselK(0.1, 400.0)));
+}
+
+TEST(SpecialFunctionsEdges, SymmetriesAndDomainFaults) {
+  for (double x : {0.3, 1.7, 2.5, 4.0}) {
+    EXPECT_EQ(Erf(-x), -Erf(x)) << x;
+    EXPECT_EQ(Si(-x), -Si(x)) << x;
+    EXPECT_EQ(FresnelS(-x), -FresnelS(x)) << x;
+    EXPECT_EQ(FresnelC(-x), -FresnelC(x)) << x;
+    EXPECT_EQ(J0(-x), J0(x)) << x;
+    EXPECT_EQ(I0(-x), I0(x)) << x;
+    EXPECT_EQ(BesselI(x, 0.0), I0(x)) << x;
+    EXPECT_EQ(BesselK(x, 0.0), K0(x)) << x;
+    EXPECT_EQ(BesselY(x, 0.0), Y0(x)) << x;
+  }
+  EXPECT_EQ(J0(0.0), 1.0);
+  EXPECT_EQ(BesselJ(0.0, 3.0), 0.0);
+  EXPECT_EQ(BesselI(0.0, 0.0), 1.0);
+  EXPECT_EQ(Si(0.0), 0.0);
+  for (double value : {Y0(0.0), Y0(-1.0), K0(0.0), K0(-1.0), BesselY(0.0, 2.0), BesselK(-1.0, 2.0), Ci(0.0),
+                       Ci(-1.0), Ei(0.0), En(-1.0, 2.0), En(0.0, 1.0), En(0.0, 0.0), En(1.0, -1.0),
+                       BetaI(-0.1, 2.0, 3.0), BetaI(1.1, 2.0, 3.0), BetaI(0.5, 0.0, 3.0), Elli1(30.0, 1.5),
+                       Elli1(90.0, 1.0), Elli2(30.0, -1.01)}) {
+    EXPECT_TRUE(Fails(value));
+  }
+  EXPECT_EQ(En(0.0, 3.0), 0.5);
+  EXPECT_EQ(BetaI(0.0, 2.0, 3.0), 0.0);
+  EXPECT_EQ(BetaI(1.0, 2.0, 3.0), 1.0);
+  EXPECT_NEAR(Ei(-1.0), -En(1.0, 1.0), 1e-16);
+}
+
+TEST(SpecialFunctionsEdges, EllipticIntegralsCompleteCaseAndPeriodicity) {
+  const double pi = std::acos(-1.0);
+  EXPECT_NEAR(Elli1(90.0, 0.0), pi / 2.0, 1e-15);
+  EXPECT_NEAR(Elli2(90.0, 0.0), pi / 2.0, 1e-15);
+  EXPECT_NEAR(Elli1(57.0, 0.0), 57.0 * pi / 180.0, 1e-15);
+  EXPECT_EQ(Elli2(90.0, 1.0), 1.0);
+  EXPECT_NEAR(Elli1(45.0, 1.0), std::atanh(std::sqrt(0.5)), 1e-15);
+  EXPECT_EQ(Elli1(0.0, 0.6), 0.0);
+  EXPECT_EQ(Elli1(-30.0, 0.6), -Elli1(30.0, 0.6));
+  EXPECT_EQ(Elli1(30.0, -0.6), Elli1(30.0, 0.6));
+  for (double k : {0.3, 0.9}) {
+    EXPECT_NEAR(Elli1(210.0, k), 2.0 * Elli1(90.0, k) + Elli1(30.0, k), 1e-14) << k;
+    EXPECT_NEAR(Elli2(-160.0, k), -2.0 * Elli2(90.0, k) + Elli2(20.0, k), 1e-14) << k;
+  }
+}
+
+}  // namespace
+}  // namespace vorlane::mSpecialFunctions

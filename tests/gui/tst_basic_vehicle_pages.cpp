@@ -1,0 +1,271 @@
+// The basic information pages and the vehicle type page: checks and
+// questions in order with scripted answers, what is stored, where Next and
+// Back lead.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTest>
+
+#include "support/TestApp.h"
+#include "wizard/frmCompBasicInfo.h"
+#include "wizard/frmCompVehicleType.h"
+#include "wizard/frmFacBasicInfo.h"
+
+using namespace vorlane;
+using namespace vorlane::test;
+
+namespace {
+
+const QString kNumberQ = QStringLiteral("Do you want to leave the numbering style blank?");
+const QString kRomanQ = QStringLiteral("Do you want to leave the Roman numeral style blank?");
+const QString kFamilyMsg = QStringLiteral("You must include a family number.");
+const QString kGroupQ = QStringLiteral("Do you want to leave the general group blank?");
+const QString kCustomMsg = QStringLiteral("You must include a custom group number.");
+const QString kRestrictionsMsg = QStringLiteral("You must include a restrictions setting.");
+const QString kVehicleMsg = QStringLiteral("You must select at least one vehicle type.");
+
+template <class Page>
+void Open(TestApp& app) {
+  app.host()->ShowPage(new Page(app.hq()));
+  app.Settle();
+}
+
+void SetVehicle(TestApp& app, int index, bool on) {
+  auto* box = app.Find<QCheckBox>(QStringLiteral("chkVType(%1)").arg(index));
+  // Clicked on its indicator, where a user clicks.
+  if (box->isChecked() != on) QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, box->height() / 2));
+}
+
+}  // namespace
+
+class BasicVehiclePagesTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void componentPageShowsItsWords() {
+    TestApp app;
+    Open<frmCompBasicInfo>(app);
+    QCOMPARE(app.host()->windowTitle(), QStringLiteral("Vorlane v2.0 - Component Design - Basic Information"));
+    QCOMPARE(app.Find<QLabel>("lblBasicInfo")->text(),
+             QStringLiteral("Now we'll fill out some more basic information about your component."));
+    QCOMPARE(app.Find<QLabel>("lblNumberStyle")->toolTip(),
+             QStringLiteral("Determines the style used to denote progressive levels of the component (not used for "
+                            "grid components)."));
+    QCOMPARE(app.Find<QLineEdit>("txtNumberStyle")->toolTip(),
+             QStringLiteral("Determines the style of the numbers added after the component's name."));
+    QCOMPARE(app.Find<QLabel>("lblFamily")->text(), QStringLiteral("Component Family:"));
+    QCOMPARE(app.Find<QLabel>("lblCustomGrp")->text(), QStringLiteral("Custom Group:"));
+    auto* combo = app.Find<QComboBox>("cboRestrictions");
+    QVERIFY(combo->isEditable());
+    QCOMPARE(combo->count(), 11);
+    QCOMPARE(combo->itemText(0), QStringLiteral("None"));
+    QCOMPARE(combo->itemText(10), QStringLiteral("Ten Per Vehicle"));
+    QVERIFY(combo->currentText().isEmpty());  // a new design has no restriction
+    QVERIFY(app.Find<QLineEdit>("txtNumberStyle")->isEnabled());
+    QVERIFY(app.Find<QLineEdit>("txtRomanStyle")->isEnabled());
+    // Tab order: the six fields, then the buttons.
+    QStringList order;
+    QWidget* w = app.Find<QLineEdit>("txtNumberStyle");
+    for (int i = 0; i < 9; ++i, w = w->nextInFocusChain()) {
+      while (!(w->focusPolicy() & Qt::TabFocus) || w->objectName().isEmpty()) w = w->nextInFocusChain();
+      order << w->objectName();
+    }
+    QCOMPARE(order, (QStringList{"txtNumberStyle", "txtRomanStyle", "txtFamily", "txtGeneralGroup", "txtCustomGroup",
+                                 "cboRestrictions", "cmdNext", "cmdBack", "cmdCancel"}));
+  }
+
+  void componentChecksRunInOrder() {
+    TestApp app;
+    auto& s = app.services;
+    Open<frmCompBasicInfo>(app);
+
+    s.QueueYes();
+    s.QueueYes();
+    app.Click("cmdNext");
+    QCOMPARE(s.MessageTexts(), (QStringList{kNumberQ, kRomanQ, kFamilyMsg}));
+    QCOMPARE(s.Messages()[0].buttons, MessageButtons::YesNo);
+    QCOMPARE(s.Messages()[2].buttons, MessageButtons::Ok);
+
+    s.ClearRecords();
+    s.QueueNo();  // No to the first question: nothing more is asked
+    app.Click("cmdNext");
+    QCOMPARE(s.MessageTexts(), QStringList{kNumberQ});
+
+    app.Type("txtNumberStyle", "&complevel");
+    app.Type("txtRomanStyle", "&complevel");
+    app.Type("txtFamily", "1001");
+    s.ClearRecords();
+    s.QueueNo();
+    app.Click("cmdNext");
+    QCOMPARE(s.MessageTexts(), QStringList{kGroupQ});
+    QCOMPARE(app.PageName(), QStringLiteral("frmCompBasicInfo"));
+
+    s.ClearRecords();
+    s.QueueYes();
+    app.Click("cmdNext");
+    QCOMPARE(s.MessageTexts(), (QStringList{kGroupQ, kCustomMsg}));
+
+    app.Type("txtGeneralGroup", "Weapons");
+    app.Type("txtCustomGroup", "0");
+    s.ClearRecords();
+    app.Click("cmdNext");
+    QCOMPARE(s.MessageTexts(), QStringList{kRestrictionsMsg});
+    QCOMPARE(app.hq().Component(), vrlComponent{});  // failed checks store nothing
+
+    // A restriction that is not in the list is stored as typed.
+    s.ClearRecords();
+    QLineEdit* restrictions = app.Find<QComboBox>("cboRestrictions")->lineEdit();
+    restrictions->setFocus();
+    QTest::keyClicks(restrictions, "only one per vehicle");
+    app.Click("cmdNext");
+    QVERIFY(s.Messages().empty());
+    QCOMPARE(app.PageName(), QStringLiteral("frmCompVehicleType"));
+    const vrlComponent& c = app.hq().Component();
+    QCOMPARE(c.NumberStyle(), std::string("&complevel"));
+    QCOMPARE(c.RomanStyle(), std::string("&complevel"));
+    QCOMPARE(c.Family(), std::string("1001"));
+    QCOMPARE(c.GeneralGroup(), std::string("Weapons"));
+    QCOMPARE(c.CustomGroup(), std::string("0"));
+    QCOMPARE(c.Restrictions(), std::string("only one per vehicle"));
+  }
+
+  void picksARestrictionFromTheList() {
+    TestApp app;
+    auto& c = app.hq().Component();
+    c.SetFamily("1");
+    c.SetCustomGroup("1");
+    c.SetNumberStyle(" ");  // blanks are not empty
+    c.SetRomanStyle(" ");
+    c.SetGeneralGroup("g");
+    Open<frmCompBasicInfo>(app);
+    app.Find<QComboBox>("cboRestrictions")->setCurrentIndex(3);
+    app.Click("cmdNext");
+    QVERIFY(app.services.Messages().empty());
+    QCOMPARE(c.Restrictions(), std::string("Three Per Vehicle"));
+    Open<frmCompBasicInfo>(app);  // the stored text comes back in the box
+    QCOMPARE(app.Find<QComboBox>("cboRestrictions")->currentText(), QStringLiteral("Three Per Vehicle"));
+  }
+
+  void gridDesignSkipsTheStyleQuestions() {
+    TestApp app;
+    app.hq().Component().SetGridComp(true);
+    Open<frmCompBasicInfo>(app);
+    QVERIFY(!app.Find<QLineEdit>("txtNumberStyle")->isEnabled());
+    QVERIFY(!app.Find<QLabel>("lblNumberStyle")->isEnabled());
+    QVERIFY(!app.Find<QLineEdit>("txtRomanStyle")->isEnabled());
+    QVERIFY(!app.Find<QLabel>("lblRomanStyle")->isEnabled());
+    app.Click("cmdNext");
+    QCOMPARE(app.services.MessageTexts(), QStringList{kFamilyMsg});
+  }
+
+  void backStoresWithoutChecksAndNoStillLeavesCancel() {
+    TestApp app;
+    app.hq().Component().SetFamily("old");
+    Open<frmCompBasicInfo>(app);
+    app.Type("txtFamily", "");
+    app.Type("txtCustomGroup", "7");
+    app.Click("cmdBack");
+    QVERIFY(app.services.Messages().empty());
+    QCOMPARE(app.PageName(), QStringLiteral("frmCompStart"));
+    QCOMPARE(app.hq().Component().Family(), std::string());
+    QCOMPARE(app.hq().Component().CustomGroup(), std::string("7"));
+
+    Open<frmCompBasicInfo>(app);
+    app.services.QueueNo();
+    app.Click("cmdNext");
+    app.services.QueueYes();
+    app.Click("cmdCancel");
+    QCOMPARE(app.PageName(), QStringLiteral("frmMain"));
+  }
+
+  void facilityPageAsksFourAndStoresSeven() {
+    TestApp app;
+    auto& s = app.services;
+    Open<frmFacBasicInfo>(app);
+    QCOMPARE(app.host()->windowTitle(), QStringLiteral("Vorlane v2.0 - Facility Design - Basic Information"));
+    QCOMPARE(app.Find<QLabel>("lblGenGroup")->text(), QStringLiteral("Facility Group:"));
+    QCOMPARE(app.Find<QLabel>("lblGenGroup")->toolTip(),
+             QStringLiteral("Determines the group to which the facility belongs."));
+    QCOMPARE(app.Find<QLineEdit>("txtGeneralGroup")->toolTip(),
+             QStringLiteral("Determines the group to which the facility belongs"));
+    QCOMPARE(app.Find<QLabel>("lblMin")->text(), QStringLiteral("Minerals Cost:"));
+    QVERIFY(!app.Find<QWidget>("cboRestrictions"));
+    QVERIFY(!app.Find<QWidget>("txtCustomGroup"));
+
+    s.QueueYes();
+    s.QueueYes();
+    app.Click("cmdNext");
+    QCOMPARE(s.MessageTexts(), (QStringList{kNumberQ, kRomanQ, kFamilyMsg}));
+    app.Type("txtFamily", "3");
+    app.Type("txtMinCost", "{&faclevel * 100}");
+    app.Type("txtRadCost", "5");
+    s.ClearRecords();
+    s.QueueYes();
+    s.QueueYes();
+    s.QueueYes();
+    app.Click("cmdNext");
+    QCOMPARE(s.MessageTexts(),
+             (QStringList{kNumberQ, kRomanQ, QStringLiteral("Do you want to leave the facility group blank?")}));
+    QCOMPARE(app.PageName(), QStringLiteral("frmFacPicture"));
+    const vrlFacility& f = app.hq().Facility();
+    QCOMPARE(f.FacFamily(), std::string("3"));
+    QCOMPARE(f.MinCost(), std::string("{&faclevel * 100}"));
+    QCOMPARE(f.OrgCost(), std::string());
+    QCOMPARE(f.RadCost(), std::string("5"));
+    QCOMPARE(app.hq().Component(), vrlComponent{});
+
+    Open<frmFacBasicInfo>(app);
+    QCOMPARE(app.Find<QLineEdit>("txtMinCost")->text(), QStringLiteral("{&faclevel * 100}"));
+    app.Type("txtOrgCost", "2");
+    app.Click("cmdBack");
+    QCOMPARE(app.PageName(), QStringLiteral("frmFacStart"));
+    QCOMPARE(app.hq().Facility().OrgCost(), std::string("2"));
+  }
+
+  void vehiclePageRefusesToLeaveWithNoBox() {
+    TestApp app;
+    Open<frmCompVehicleType>(app);
+    QCOMPARE(app.host()->windowTitle(), QStringLiteral("Vorlane v2.0 - Component Design - Vehicle Type"));
+    QCOMPARE(app.Find<QLabel>("lblBasicInfo")->text(),
+             QStringLiteral("Check the box for each type of vehicle for which you want to make your vehicle available."));
+    for (int i = 0; i < 8; ++i) QVERIFY(!app.Find<QCheckBox>(QStringLiteral("chkVType(%1)").arg(i))->isChecked());
+    QCOMPARE(app.Find<QCheckBox>("chkVType(3)")->text(), QStringLiteral("&Weapon Platform"));
+    app.Click("cmdNext");
+    app.Click("cmdBack");
+    QCOMPARE(app.services.MessageTexts(), (QStringList{kVehicleMsg, kVehicleMsg}));
+    QCOMPARE(app.PageName(), QStringLiteral("frmCompVehicleType"));
+    QCOMPARE(app.hq().Component().VehicleType(), std::string());
+  }
+
+  void vehicleListIsBuiltInBoxOrderAndReadBack() {
+    TestApp app;
+    Open<frmCompVehicleType>(app);
+    SetVehicle(app, 7, true);  // Drone first, then Weapon Platform
+    SetVehicle(app, 3, true);
+    app.Click("cmdNext");
+    QCOMPARE(app.hq().Component().VehicleType(), std::string("WeapPlatform, Drone"));
+    QCOMPARE(app.PageName(), QStringLiteral("frmCompPicture"));
+    app.Click("cmdBack");
+    QCOMPARE(app.PageName(), QStringLiteral("frmCompVehicleType"));
+    for (int i = 0; i < 8; ++i)
+      QCOMPARE(app.Find<QCheckBox>(QStringLiteral("chkVType(%1)").arg(i))->isChecked(), i == 3 || i == 7);
+
+    for (int i = 0; i < 8; ++i) SetVehicle(app, i, true);
+    app.Click("cmdBack");
+    QCOMPARE(app.hq().Component().VehicleType(),
+             std::string("Ship, Base, Satellite, WeapPlatform, Fighter, Mine, Troop, Drone"));
+    QCOMPARE(app.PageName(), QStringLiteral("frmCompBasicInfo"));
+
+    app.hq().Component().SetVehicleType("Ship");
+    Open<frmCompVehicleType>(app);
+    for (int i = 0; i < 8; ++i)
+      QCOMPARE(app.Find<QCheckBox>(QStringLiteral("chkVType(%1)").arg(i))->isChecked(), i == 0);
+    app.hq().Component().SetVehicleType("ship, base");  // letter case counts
+    Open<frmCompVehicleType>(app);
+    for (int i = 0; i < 8; ++i) QVERIFY(!app.Find<QCheckBox>(QStringLiteral("chkVType(%1)").arg(i))->isChecked());
+  }
+};
+
+QTEST_MAIN(BasicVehiclePagesTest)
+#include "tst_basic_vehicle_pages.moc"

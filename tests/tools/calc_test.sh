@@ -1,0 +1,69 @@
+#!/usr/bin/env bash
+# Checks vorlane-calc from outside: values, errors, options and stdin mode.
+# $1 is the directory that holds the built tools.
+set -u
+calc="$1/vorlane-calc"
+failures=0
+
+# expect EXIT-CODE EXPECTED-OUTPUT ARGS...
+expect() {
+  local code=$1 want=$2; shift 2
+  local got status
+  got=$("$calc" "$@" 2>/dev/null)
+  status=$?
+  if [ "$status" -ne "$code" ] || [ "$got" != "$want" ]; then
+    echo "FAIL: vorlane-calc $*"
+    echo "  want ($code): $want"
+    echo "  got  ($status): $got"
+    failures=$((failures + 1))
+  fi
+}
+
+expect 0 6 '2*clip(5,0,3)'
+expect 0 14 '2+3*4'
+expect 0 0.1 '0.1'
+expect 0 0.10000000000000001 --precise '0.1'
+expect 0 1E+16 '1E16'
+expect 0 23 2 3                       # words after the options form one expression
+expect 1 "error: Evaluation error < 1 / 0 > at pos: 2" '1/0'
+expect 1 "error: Function < foo > unknown at pos: 1" 'foo(1)'
+expect 1 "error: missing argument" ''
+
+# "--" ends the options, so an expression may start with a minus sign.
+expect 0 -1 -- '-3+2'
+expect 2 "" '-3+2'
+expect 0 -5 --precise -- -5
+
+# Variables and angle units.
+expect 0 7 --var x=3 --var y=4 'x+y'
+expect 0 7 --var=x=3 --var y=4 'x+y'
+expect 0 0.5 --var X=2 '1/x'          # names look up without regard to case
+expect 0 3 --var unused=1 '3'
+expect 2 "" --var x 'x'
+expect 2 "" --var x=abc 'x'
+expect 0 1 --angle DEG 'sin(90)'
+expect 0 1 --angle grad 'sin(100)'
+expect 0 0 --angle RAD 'sin(0)'
+expect 2 "" --angle TURNS 'sin(1)'
+expect 2 "" --angle
+expect 2 "" --bogus '1'
+
+# Standard input: one line of output per line of input, exit 0.
+got=$(printf '1+1\n1/0\n\n2x\r\n(\n' | "$calc" --var x=5)
+status=$?
+want=$'2\nerror: Evaluation error < 1 / 0 > at pos: 2\nerror: missing argument\n10\nerror: Not enough closing brackets'
+if [ "$status" -ne 0 ] || [ "$got" != "$want" ]; then
+  echo "FAIL: stdin mode"; echo "  got ($status): $got"; failures=$((failures + 1))
+fi
+
+# Malformed input of any kind still gets its line.
+got=$(printf '\xff\xfe\n%s\n|||\n' "$(head -c 100000 /dev/zero | tr '\0' '(')" | "$calc" | wc -l)
+if [ "$got" -ne 3 ]; then
+  echo "FAIL: malformed lines gave $got lines instead of 3"; failures=$((failures + 1))
+fi
+
+if [ "$failures" -ne 0 ]; then
+  echo "$failures failure(s)"
+  exit 1
+fi
+echo "vorlane-calc: all checks passed"

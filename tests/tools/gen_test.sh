@@ -1,0 +1,59 @@
+#!/usr/bin/env bash
+# vorlane-gen: exit statuses, -o, the messages on standard error, and the
+# worked laser example. $1 is the directory that holds the tools.
+set -uo pipefail
+gen="$1/vorlane-gen"
+here="$(cd "$(dirname "$0")" && pwd)"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+status() { [ "$2" -eq "$1" ] || fail "$3: exit status $2, expected $1"; }
+values() { grep -a "^$1 " "$2" | tr -d '\r' | sed 's/.*:= //' | tr '\n' '|'; }
+
+# The laser: three entries on standard output, every line ending in CR LF.
+"$gen" "$here/../core/data/laser.json" >"$work/out.txt" 2>"$work/err.txt"
+status 0 $? "laser"
+[ -s "$work/err.txt" ] && fail "laser: standard error: $(cat "$work/err.txt")"
+[ "$(values Name "$work/out.txt")" = "Laser 1|Laser 2|Laser 3|" ] || fail "laser: names $(values Name "$work/out.txt")"
+[ "$(values 'Cost Minerals' "$work/out.txt")" = "10|20|30|" ] || fail "laser: minerals"
+grep -aq "^Cost Minerals                             := 20"$'\r$' "$work/out.txt" || fail "laser: cost line layout"
+[ "$(grep -ac $'\r$' "$work/out.txt")" -eq 84 ] && [ "$(wc -l <"$work/out.txt")" -eq 84 ] || fail "laser: line count"
+
+# -o writes the same text to the file, wherever it stands.
+"$gen" "$here/../core/data/laser.json" -o "$work/a.txt" >"$work/stdout.txt"
+status 0 $? "-o after"
+"$gen" -o "$work/b.txt" "$here/../core/data/laser.json"
+status 0 $? "-o before"
+cmp -s "$work/a.txt" "$work/out.txt" && cmp -s "$work/b.txt" "$work/out.txt" || fail "-o: different text"
+[ -s "$work/stdout.txt" ] && fail "-o: standard output not empty"
+for example in "$here"/../../examples/*.json; do
+  "$gen" "$example" >/dev/null
+  status 0 $? "$(basename "$example")"
+done
+
+# A failing formula: status 1, the chain on standard error, no output file.
+echo '{"kind": "component", "CompName": "B", "NumCompLevels": 2, "MinCost": "{1+2"}' >"$work/broken.json"
+"$gen" "$work/broken.json" -o "$work/broken.txt" 2>"$work/err.txt"
+status 1 $? "broken"
+[ -e "$work/broken.txt" ] && fail "broken: output file written"
+[ "$(cat "$work/err.txt")" = $'Error: Error: Not enough closing braces\nError: Error parsing string: \n{1+2
+Error: Error during parsing.\nError: Component not generated.' ] || fail "broken: $(cat "$work/err.txt")"
+
+# Unreadable designs and wrong command lines: status 2.
+echo '{"kind": "component", "CompName": "x",}' >"$work/malformed.json"
+echo '{"kind": "component", "TechReqs": [{"Area": "x"}]}' >"$work/unknown.json"
+for case in "missing.json:missing.json" "malformed.json:line 1, column" "unknown.json:/TechReqs/0/Area: unknown key"; do
+  "$gen" "$work/${case%%:*}" -o "$work/none.txt" 2>"$work/err.txt"
+  status 2 $? "${case%%:*}"
+  grep -qF "${case#*:}" "$work/err.txt" || fail "${case%%:*}: $(cat "$work/err.txt")"
+done
+[ -e "$work/none.txt" ] && fail "unreadable design: output file written"
+for args in "" "$work/unknown.json -o" "$work/unknown.json --bogus" "a.json b.json"; do
+  # shellcheck disable=SC2086
+  "$gen" $args 2>/dev/null
+  status 2 $? "arguments '$args'"
+done
+
+[ "$failures" -eq 0 ] || { echo "$failures failure(s)"; exit 1; }
+echo "all vorlane-gen checks passed"
