@@ -77,6 +77,10 @@ class WizardPage : public HostedPage {
   // The close box: back to the main menu, without a question.
   bool OnCloseBox() override;
 
+  // Writes the page's fields to the record without any check, as Back does,
+  // and leaves the page as it is (saving a design keeps what is on screen).
+  void StoreFields() { SaveFields(); }
+
   void AboutToBeShown() override;
 
  protected:
