@@ -1,12 +1,15 @@
 #include "app/HQ.h"
 
+#include "app/DesignFiles.h"
 #include "app/HostWindow.h"
 #include "app/frmMain.h"
 
 namespace vorlane {
 
 HQ::HQ(Services& services, std::filesystem::path settingsFile)
-    : services_(services), settingsFile_(std::move(settingsFile)), host_(std::make_unique<HostWindow>()) {}
+    : services_(services), settingsFile_(std::move(settingsFile)), host_(std::make_unique<HostWindow>()) {
+  designs_ = std::make_unique<DesignFiles>(*this, *host_);
+}
 
 HQ::~HQ() = default;
 
@@ -14,6 +17,7 @@ void HQ::Main() {
   dirs_ = LoadSettings(settingsFile_);
   component_ = vrlComponent{};
   facility_ = vrlFacility{};
+  designs_->Reset();
   ShowMainMenu();
   host_->show();
 }

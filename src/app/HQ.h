@@ -13,6 +13,7 @@
 
 namespace vorlane {
 
+class DesignFiles;
 class HostWindow;
 class Services;
 
@@ -45,6 +46,8 @@ class HQ {
 
   Services& services() const { return services_; }
   HostWindow& Host() const { return *host_; }
+  // The design files of both records and the host's File menu.
+  DesignFiles& Designs() const { return *designs_; }
 
   // Shows a fresh main menu in the host window in place of the current page.
   void ShowMainMenu();
@@ -56,6 +59,7 @@ class HQ {
   vrlComponent component_;
   vrlFacility facility_;
   std::unique_ptr<HostWindow> host_;
+  std::unique_ptr<DesignFiles> designs_;
 };
 
 }  // namespace vorlane

@@ -11,7 +11,7 @@ HostWindow::HostWindow() { setAttribute(Qt::WA_DeleteOnClose, false); }
 
 void HostWindow::ShowPage(HostedPage* page) {
   HostedPage* old = page_;
-  if (old == page) return;
+  if (!page || old == page) return;
   if (old) {
     disconnect(old, nullptr, this, nullptr);
     takeCentralWidget();
@@ -22,8 +22,8 @@ void HostWindow::ShowPage(HostedPage* page) {
   page_ = page;
   page->AboutToBeShown();
   setCentralWidget(page);
-  setWindowTitle(page->windowTitle());
-  connect(page, &QWidget::windowTitleChanged, this, &QWidget::setWindowTitle);
+  UpdateTitle();
+  connect(page, &QWidget::windowTitleChanged, this, [this] { UpdateTitle(); });
   page->show();
   // Fit the window to the new page; its top-left corner stays where it is.
   adjustSize();
@@ -38,13 +38,25 @@ void HostWindow::ShowPage(HostedPage* page) {
 }
 
 void HostWindow::EndProgram() {
+  if (quitGuard_ && !quitGuard_()) return;
   ending_ = true;
   close();
 }
 
+void HostWindow::SetTitleSuffix(const QString& suffix) {
+  titleSuffix_ = suffix;
+  UpdateTitle();
+}
+
+void HostWindow::UpdateTitle() { setWindowTitle((page_ ? page_->windowTitle() : QString()) + titleSuffix_); }
+
 void HostWindow::closeEvent(QCloseEvent* event) {
   // While a sound plays the window is disabled and must stay open.
   if (!ending_ && (!isEnabled() || (page_ && !page_->OnCloseBox()))) {
+    event->ignore();
+    return;
+  }
+  if (!ending_ && quitGuard_ && !quitGuard_()) {
     event->ignore();
     return;
   }

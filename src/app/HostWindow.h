@@ -1,12 +1,14 @@
 // The program's one top-level window. It hosts the current page (main menu,
 // setup page, vehicle page or wizard page) and swaps it for the next, so the
 // wizard is one window whose contents change and every page opens where the
-// last one stood. Its title is the hosted page's title; its close box does
-// what closing the hosted page does (HostedPage::OnCloseBox).
+// last one stood. Its title is the hosted page's title followed by a suffix
+// (the design file part); its close box does what closing the hosted page
+// does (HostedPage::OnCloseBox).
 #pragma once
 
 #include <QMainWindow>
 #include <QPointer>
+#include <functional>
 
 namespace vorlane {
 
@@ -25,8 +27,16 @@ class HostWindow : public QMainWindow {
 
   HostedPage* CurrentPage() const { return page_; }
 
-  // Closes the window for good: the program ends.
+  // Closes the window for good: the program ends, unless the quit guard
+  // declines.
   void EndProgram();
+
+  // Asked before the program ends (EndProgram, or the close box of a page
+  // that lets the window close); returning false keeps the program running.
+  void SetQuitGuard(std::function<bool()> guard) { quitGuard_ = std::move(guard); }
+
+  // Text appended to the hosted page's title.
+  void SetTitleSuffix(const QString& suffix);
 
  signals:
   // The hosted page changed (tests and later features listen).
@@ -37,8 +47,12 @@ class HostWindow : public QMainWindow {
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
+  void UpdateTitle();
+
   QPointer<HostedPage> page_;
   bool ending_ = false;
+  std::function<bool()> quitGuard_;
+  QString titleSuffix_;
 };
 
 }  // namespace vorlane

@@ -2,10 +2,13 @@
 
 #include <QFontDatabase>
 #include <QFontMetricsF>
+#include <QHBoxLayout>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 #include "app/HQ.h"
 #include "app/HostWindow.h"
+#include "generate_ui/ResultsExport.h"
 #include "generate_ui/ResultsTextView.h"
 #include "generate_ui/frmCompGenerate.h"
 #include "generate_ui/frmFacGenerate.h"
@@ -43,6 +46,19 @@ frmDisplayResults::frmDisplayResults(HQ& hq, QWidget* parent) : HostedPage(hq, p
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(rtfResults_);
+  auto* buttons = new QHBoxLayout;
+  buttons->setContentsMargins(8, 4, 8, 8);
+  buttons->addStretch(1);
+  cmdCopyAll_ = new QPushButton(QStringLiteral("Copy All"), this);
+  cmdCopyAll_->setObjectName(QStringLiteral("cmdCopyAll"));
+  cmdSaveAs_ = new QPushButton(QStringLiteral("Save As…"), this);
+  cmdSaveAs_->setObjectName(QStringLiteral("cmdSaveAs"));
+  buttons->addWidget(cmdCopyAll_);
+  buttons->addWidget(cmdSaveAs_);
+  layout->addLayout(buttons);
+  connect(cmdCopyAll_, &QPushButton::clicked, this, [this] { CopyAllResults(*rtfResults_); });
+  connect(cmdSaveAs_, &QPushButton::clicked, this,
+          [this] { SaveResultsAs(this, this->hq().services(), *rtfResults_, DesignNameOfTitle(windowTitle())); });
 }
 
 void frmDisplayResults::ShowResults(const QString& resultKind, const QString& title, QByteArray text) {

@@ -9,6 +9,8 @@
 
 #include "app/HostedPage.h"
 
+class QPushButton;
+
 namespace vorlane {
 
 class ResultsTextView;
@@ -35,6 +37,10 @@ class frmDisplayResults : public HostedPage {
 
  private:
   ResultsTextView* rtfResults_;
+  // "Copy All" puts the whole text on the clipboard; "Save As…" writes it to
+  // a file with CR LF line ends.
+  QPushButton* cmdCopyAll_;
+  QPushButton* cmdSaveAs_;
 };
 
 }  // namespace vorlane

@@ -297,15 +297,13 @@ void frmCompWeaponInfo::ShowDisplayCell() {
   frmDispNum_->setTitle(kDisplayNumberCaption + QString::number(n));
 }
 
-// Moving the slider makes its value the display number again. The cell and
-// caption are shown in any case, so that a missing strip does not leave the
-// caption saying that a formula is used.
 void frmCompWeaponInfo::SliderChanged() {
   if (usingFormula_) {
     usingFormula_ = false;
     LoadCombatPicture();
+  } else {
+    ShowDisplayCell();
   }
-  ShowDisplayCell();
 }
 
 // A number in the box moves the slider; anything else (a formula, or nothing)
@@ -379,8 +377,9 @@ HostedPage* frmCompWeaponInfo::CreateNextPage() {
 // The abilities page opens at its last entry.
 HostedPage* frmCompWeaponInfo::CreatePreviousPage() {
   auto* abilities = new frmCompAbility(hq());
-  if (const std::int16_t last = hq().Component().NumAbils(); last > 0) {
-    abilities->SetCurrentAbil(last);
+  const std::int16_t count = hq().Component().NumAbils();
+  if (count > 0) {
+    abilities->SetCurrentAbil(count);
     abilities->RefreshForm();
   }
   return abilities;

@@ -1,0 +1,359 @@
+#include "app/DesignFiles.h"
+
+#include <QAbstractButton>
+#include <QAbstractSlider>
+#include <QAction>
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QKeySequence>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QTextEdit>
+
+#include "app/HQ.h"
+#include "app/HostWindow.h"
+#include "app/HostedPage.h"
+#include "app/Services.h"
+#include "app/frmMain.h"
+#include "app/frmSetup.h"
+#include "generate_ui/GeneratePage.h"
+#include "wizard/WizardPage.h"
+#include "wizard/frmCompStart.h"
+#include "wizard/frmFacStart.h"
+
+namespace vorlane {
+
+const QString DesignFiles::kFilter = QStringLiteral("Vorlane designs (*.vorlane.json)");
+const QString DesignFiles::kSuffix = QStringLiteral(".vorlane.json");
+
+namespace {
+
+// The file name the save dialog suggests for a design without a file: the
+// design's name with the characters no file system takes replaced.
+QString SuggestedFileName(const std::string& designName) {
+  QString base = QString::fromStdString(designName).trimmed();
+  for (QChar& c : base) {
+    if (c.unicode() < 32 || QStringLiteral("/\\:*?\"<>|").contains(c)) c = u'_';
+  }
+  if (base.isEmpty() || base.startsWith(u'.')) base.prepend(QStringLiteral("design"));
+  return base + DesignFiles::kSuffix;
+}
+
+}  // namespace
+
+DesignFiles::DesignFiles(HQ& hq, HostWindow& host) : hq_(hq), host_(host) {
+  refresh_.setSingleShot(true);
+  refresh_.setInterval(0);
+  connect(&refresh_, &QTimer::timeout, this, [this] { Refresh(); });
+  CreateMenu();
+  connect(&host_, &HostWindow::PageChanged, this, [this](HostedPage* page) { PageChanged(page); });
+  host_.SetQuitGuard([this] { return ConfirmQuit(); });
+}
+
+DesignFiles::~DesignFiles() {
+  host_.SetQuitGuard({});
+  host_.SetTitleSuffix(QString());
+}
+
+void DesignFiles::CreateMenu() {
+  // "&File" would take Alt+F from the "&Fighter" and "&Fighters" check boxes.
+  QMenu* file = host_.menuBar()->addMenu(QStringLiteral("Fi&le"));
+  file->setObjectName(QStringLiteral("mnuFile"));
+  auto add = [&](const char* name, const QString& text, QKeySequence keys, auto handler) {
+    QAction* action = file->addAction(text);
+    action->setObjectName(QString::fromLatin1(name));
+    action->setShortcut(keys);
+    connect(action, &QAction::triggered, this, handler);
+    return action;
+  };
+  actOpen_ = add("actOpenDesign", QStringLiteral("Open Design…"), QKeySequence(Qt::CTRL | Qt::Key_O),
+                 [this] { Open(); });
+  actSaveAs_ = add("actSaveDesignAs", QStringLiteral("Save Design As…"),
+                   QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), [this] { SaveAs(); });
+  actSave_ = add("actSaveDesign", QStringLiteral("Save Design"), QKeySequence(Qt::CTRL | Qt::Key_S),
+                 [this] { Save(); });
+  file->addSeparator();
+  actQuit_ = add("actQuit", QStringLiteral("Quit"), QKeySequence(Qt::CTRL | Qt::Key_Q), [this] { Quit(); });
+  actSave_->setEnabled(false);
+  connect(file, &QMenu::aboutToShow, this, [this] { Refresh(); });
+}
+
+// A generation runs inside its page's Next and reads the record meanwhile:
+// nothing may replace the record or the page, or end the program, under it.
+bool DesignFiles::Busy() const {
+  auto* page = qobject_cast<GeneratePage*>(host_.CurrentPage());
+  return page && page->Generating();
+}
+
+void DesignFiles::Reset() {
+  componentPath_.clear();
+  facilityPath_.clear();
+  savedComponent_ = hq_.Component();
+  savedFacility_ = hq_.Facility();
+  currentKind_ = DesignKind::Component;
+  TakeBaseline();
+  Refresh();
+}
+
+QString DesignFiles::FilePath(DesignKind kind) const {
+  return kind == DesignKind::Component ? componentPath_ : facilityPath_;
+}
+
+std::optional<DesignKind> DesignFiles::KindOfPage(const QWidget* page) {
+  if (!page) return std::nullopt;
+  const QString name = page->objectName();
+  if (name.startsWith(QStringLiteral("frmComp"))) return DesignKind::Component;
+  if (name.startsWith(QStringLiteral("frmFac"))) return DesignKind::Facility;
+  return std::nullopt;
+}
+
+WizardPage* DesignFiles::PageOf(DesignKind kind) const {
+  auto* page = qobject_cast<WizardPage*>(host_.CurrentPage());
+  return page && KindOfPage(page) == kind ? page : nullptr;
+}
+
+template <class Record>
+Record DesignFiles::Shown(Record& record, DesignKind kind) {
+  WizardPage* page = PageOf(kind);
+  if (!page) return record;
+  // The page writes into the record itself; what it wrote is taken and the
+  // record put back as it was.
+  Record kept = record;
+  page->StoreFields();
+  Record shown = std::move(record);
+  record = std::move(kept);
+  return shown;
+}
+
+template <class Record>
+bool DesignFiles::Unsaved(Record& record, const Record& saved, const std::optional<Record>& baseline,
+                          DesignKind kind) {
+  if (record != saved) return true;
+  // A page may show a record's value in its own form (a level count of 0 as
+  // 1); only what the user changed on it counts.
+  return baseline && PageOf(kind) && Shown(record, kind) != *baseline;
+}
+
+bool DesignFiles::HasUnsavedChanges(DesignKind kind) {
+  if (kind == DesignKind::Component) return Unsaved(hq_.Component(), savedComponent_, componentBaseline_, kind);
+  return Unsaved(hq_.Facility(), savedFacility_, facilityBaseline_, kind);
+}
+
+void DesignFiles::TakeBaseline() {
+  componentBaseline_.reset();
+  facilityBaseline_.reset();
+  if (!PageOf(currentKind_)) return;
+  if (currentKind_ == DesignKind::Component) {
+    componentBaseline_ = Shown(hq_.Component(), currentKind_);
+  } else {
+    facilityBaseline_ = Shown(hq_.Facility(), currentKind_);
+  }
+}
+
+void DesignFiles::PageChanged(HostedPage* page) {
+  if (std::optional<DesignKind> kind = KindOfPage(page)) {
+    currentKind_ = *kind;
+  } else if (auto* menu = qobject_cast<frmMain*>(page)) {
+    auto follow = [this, menu] {
+      if (menu->optCreate(0)->isChecked()) {
+        currentKind_ = DesignKind::Component;
+      } else if (menu->optCreate(1)->isChecked()) {
+        currentKind_ = DesignKind::Facility;
+      }
+      ScheduleRefresh();
+    };
+    follow();
+    for (int i = 0; i < 2; ++i) connect(menu->optCreate(i), &QAbstractButton::toggled, this, follow);
+  }
+  TakeBaseline();
+  // Every edit may make the design differ from its file.
+  if (page) {
+    auto changed = [this] { ScheduleRefresh(); };
+    for (QWidget* w : page->findChildren<QWidget*>()) {
+      if (auto* edit = qobject_cast<QLineEdit*>(w)) {
+        connect(edit, &QLineEdit::textChanged, this, changed);
+      } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
+        connect(combo, &QComboBox::currentIndexChanged, this, changed);
+      } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
+        connect(button, &QAbstractButton::toggled, this, changed);
+        connect(button, &QAbstractButton::clicked, this, changed);
+      } else if (auto* slider = qobject_cast<QAbstractSlider*>(w)) {
+        connect(slider, &QAbstractSlider::valueChanged, this, changed);
+      } else if (auto* text = qobject_cast<QTextEdit*>(w)) {
+        connect(text, &QTextEdit::textChanged, this, changed);
+      } else if (auto* plain = qobject_cast<QPlainTextEdit*>(w)) {
+        connect(plain, &QPlainTextEdit::textChanged, this, changed);
+      }
+    }
+  }
+  Refresh();
+}
+
+void DesignFiles::Refresh() {
+  refresh_.stop();
+  const DesignKind kind = currentKind_;
+  const QString& path = PathOf(kind);
+  const bool unsaved = HasUnsavedChanges(kind);
+  // A design without a file keeps the page's own title; the quit question
+  // still guards its changes.
+  QString suffix;
+  if (!path.isEmpty()) {
+    suffix = QStringLiteral(" - ") + QFileInfo(path).fileName();
+    if (unsaved) suffix += QStringLiteral(" *");
+  }
+  host_.SetTitleSuffix(suffix);
+  const bool busy = Busy();
+  for (QAction* action : {actOpen_.data(), actSaveAs_.data(), actQuit_.data()}) {
+    if (action) action->setEnabled(!busy);
+  }
+  if (actSave_) actSave_->setEnabled(!busy && !path.isEmpty());
+}
+
+QWidget* DesignFiles::Parent() const {
+  if (HostedPage* page = host_.CurrentPage()) return page;
+  return &host_;
+}
+
+QString DesignFiles::StartDir(DesignKind kind) const {
+  const QString& path = kind == DesignKind::Component ? componentPath_ : facilityPath_;
+  if (!path.isEmpty()) return QFileInfo(path).absolutePath();
+  if (!lastDir_.isEmpty()) return lastDir_;
+  return QDir::homePath();
+}
+
+bool DesignFiles::AskToLoseChanges(bool component, bool facility) {
+  QString which;
+  if (component && facility) {
+    which = QStringLiteral("The component and facility designs have unsaved changes.");
+  } else {
+    which = QStringLiteral("The %1 design has unsaved changes.")
+                .arg(component ? QStringLiteral("component") : QStringLiteral("facility"));
+  }
+  return hq_.services().Ask(Parent(), which + QStringLiteral("\nDo you want to lose your changes?"));
+}
+
+bool DesignFiles::Open() {
+  if (Busy()) return false;
+  const QString path = hq_.services().OpenFileName(Parent(), QStringLiteral("Open Design"),
+                                                    kFilter + QStringLiteral(";;All files (*)"),
+                                                    StartDir(currentKind_));
+  if (path.isEmpty()) return false;
+  return OpenFile(path);
+}
+
+bool DesignFiles::OpenFile(const QString& path) {
+  if (Busy()) return false;
+  const QFileInfo file(path);
+  std::string error;
+  std::optional<Design> design = LoadDesignFile(file.filesystemAbsoluteFilePath(), error);
+  if (!design) {
+    hq_.services().Inform(Parent(), QStringLiteral("The design could not be opened.\n") + QString::fromStdString(error));
+    return false;
+  }
+  const DesignKind kind = design->kind;
+  if (HasUnsavedChanges(kind) &&
+      !AskToLoseChanges(kind == DesignKind::Component, kind == DesignKind::Facility)) {
+    return false;
+  }
+  HostedPage* current = host_.CurrentPage();
+  if (auto* setup = qobject_cast<frmSetup*>(current);
+      setup && setup->DirsChanged && !hq_.services().Ask(Parent(), QStringLiteral("Do you want to lose your changes?"))) {
+    return false;
+  }
+  // A page of the other design keeps what it shows, as Back would.
+  if (auto* page = qobject_cast<WizardPage*>(current)) {
+    std::optional<DesignKind> pageKind = KindOfPage(page);
+    if (pageKind && *pageKind != kind) page->StoreFields();
+  }
+
+  if (kind == DesignKind::Component) {
+    hq_.Component() = design->component;
+    savedComponent_ = design->component;
+  } else {
+    hq_.Facility() = design->facility;
+    savedFacility_ = design->facility;
+  }
+  PathOf(kind) = file.absoluteFilePath();
+  lastDir_ = file.absolutePath();
+  currentKind_ = kind;
+  if (kind == DesignKind::Component) {
+    host_.ShowPage(new frmCompStart(hq_));
+  } else {
+    host_.ShowPage(new frmFacStart(hq_));
+  }
+  Refresh();
+  return true;
+}
+
+bool DesignFiles::Save() {
+  if (Busy()) return false;
+  const QString path = PathOf(currentKind_);
+  if (path.isEmpty()) return SaveAs();
+  return SaveTo(path);
+}
+
+bool DesignFiles::SaveAs() {
+  if (Busy()) return false;
+  const DesignKind kind = currentKind_;
+  QString start = PathOf(kind);
+  if (start.isEmpty()) {
+    const std::string name =
+        kind == DesignKind::Component ? Shown(hq_.Component(), kind).CompName() : Shown(hq_.Facility(), kind).FacName();
+    start = QDir(StartDir(kind)).filePath(SuggestedFileName(name));
+  }
+  QString path = hq_.services().SaveFileName(Parent(), QStringLiteral("Save Design As"), kFilter, start);
+  if (path.isEmpty()) return false;
+  // The dialog has asked about replacing the name chosen, but not about the
+  // name with the ending added.
+  if (!path.endsWith(QStringLiteral(".json"), Qt::CaseInsensitive)) {
+    path += kSuffix;
+    if (QFileInfo::exists(path) &&
+        !hq_.services().Ask(Parent(), QStringLiteral("\"%1\" already exists.\nDo you want to replace it?")
+                                          .arg(QFileInfo(path).fileName()))) {
+      return false;
+    }
+  }
+  return SaveTo(path);
+}
+
+bool DesignFiles::SaveTo(const QString& path) {
+  if (Busy()) return false;
+  const DesignKind kind = currentKind_;
+  if (WizardPage* page = PageOf(kind)) page->StoreFields();
+  const QFileInfo file(path);
+  std::string error;
+  const bool saved = kind == DesignKind::Component
+                         ? SaveDesignFile(file.filesystemAbsoluteFilePath(), hq_.Component(), error)
+                         : SaveDesignFile(file.filesystemAbsoluteFilePath(), hq_.Facility(), error);
+  if (!saved) {
+    hq_.services().Inform(Parent(), QStringLiteral("The design could not be saved.\n") + QString::fromStdString(error));
+    Refresh();
+    return false;
+  }
+  if (kind == DesignKind::Component) {
+    savedComponent_ = hq_.Component();
+  } else {
+    savedFacility_ = hq_.Facility();
+  }
+  TakeBaseline();
+  PathOf(kind) = file.absoluteFilePath();
+  lastDir_ = file.absolutePath();
+  Refresh();
+  return true;
+}
+
+void DesignFiles::Quit() {
+  if (!Busy()) host_.EndProgram();
+}
+
+bool DesignFiles::ConfirmQuit() {
+  const bool component = HasUnsavedChanges(DesignKind::Component);
+  const bool facility = HasUnsavedChanges(DesignKind::Facility);
+  return (!component && !facility) || AskToLoseChanges(component, facility);
+}
+
+}  // namespace vorlane

@@ -1,0 +1,122 @@
+// Design files in the program: the host window's File menu (Open Design,
+// Save Design As, Save Design, Quit), the file each of the two records was
+// opened from or saved to, and what has changed since. Once the design has a
+// file, the window title ends in " - " and its name, and " *" while there are
+// unsaved changes.
+//
+// The design the commands act on follows the page shown: the record of the
+// wizard a page belongs to (its name starts with "frmComp" or "frmFac"); on
+// the main menu the record of the option selected ("Design a component." or
+// "Design a facility."); elsewhere (other menu options, setup, vehicle page)
+// the record last acted on. Unsaved changes count what is on screen: a
+// record differs from its file, or the user has changed a wizard page's
+// fields since the page opened (judged by what Back would write).
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QTimer>
+#include <optional>
+
+#include "generate/DesignFile.h"
+#include "records/vrlComponent.h"
+#include "records/vrlFacility.h"
+
+class QAction;
+class QWidget;
+
+namespace vorlane {
+
+class HQ;
+class HostedPage;
+class HostWindow;
+class WizardPage;
+
+class DesignFiles : public QObject {
+  Q_OBJECT
+
+ public:
+  // Filter of the file dialogs.
+  static const QString kFilter;
+  // The ending given to a chosen name that has no ".json" ending.
+  static const QString kSuffix;
+
+  DesignFiles(HQ& hq, HostWindow& host);
+  ~DesignFiles() override;
+
+  // Both records are new and belong to no file: nothing is unsaved.
+  void Reset();
+
+  DesignKind CurrentKind() const { return currentKind_; }
+  // The full path of the kind's file, or an empty text when it has none.
+  QString FilePath(DesignKind kind) const;
+  bool HasUnsavedChanges(DesignKind kind);
+
+  // The File menu's commands. Each returns true when it did its work.
+  bool Open();
+  bool OpenFile(const QString& path);
+  bool Save();
+  bool SaveAs();
+  bool SaveTo(const QString& path);
+  // Ends the program after asking about unsaved changes.
+  void Quit();
+
+  // The question before the program ends; true when it may end.
+  bool ConfirmQuit();
+
+  // The page a design belongs to, judged by the page's name; nothing for the
+  // main menu, setup and vehicle pages.
+  static std::optional<DesignKind> KindOfPage(const QWidget* page);
+
+  QAction* OpenAction() const { return actOpen_; }
+  QAction* SaveAsAction() const { return actSaveAs_; }
+  QAction* SaveAction() const { return actSave_; }
+  QAction* QuitAction() const { return actQuit_; }
+
+ private:
+  QString& PathOf(DesignKind kind) { return kind == DesignKind::Component ? componentPath_ : facilityPath_; }
+
+  void CreateMenu();
+  // True while a generation runs: every command then does nothing.
+  bool Busy() const;
+  void PageChanged(HostedPage* page);
+  void ScheduleRefresh() { refresh_.start(); }
+  // Updates the title's file part and whether Save is offered.
+  void Refresh();
+  // The wizard page on screen when it belongs to `kind`.
+  WizardPage* PageOf(DesignKind kind) const;
+  // The record of `kind` as it would be saved now.
+  template <class Record>
+  Record Shown(Record& record, DesignKind kind);
+  template <class Record>
+  bool Unsaved(Record& record, const Record& saved, const std::optional<Record>& baseline, DesignKind kind);
+  // Takes what the page of the current kind shows as its unchanged state.
+  void TakeBaseline();
+  // "The component design has unsaved changes. ..." for the kinds given.
+  bool AskToLoseChanges(bool component, bool facility);
+  QString StartDir(DesignKind kind) const;
+  QWidget* Parent() const;
+
+  HQ& hq_;
+  HostWindow& host_;
+  // The file of each record and the record as that file holds it (a new
+  // record while there is no file).
+  QString componentPath_;
+  QString facilityPath_;
+  vrlComponent savedComponent_;
+  vrlFacility savedFacility_;
+  // What the wizard page on screen would write, as it opened or was last
+  // saved; edits count once the page differs from it.
+  std::optional<vrlComponent> componentBaseline_;
+  std::optional<vrlFacility> facilityBaseline_;
+  DesignKind currentKind_ = DesignKind::Component;
+  QString lastDir_;
+  QTimer refresh_;
+  QPointer<QAction> actOpen_;
+  QPointer<QAction> actSaveAs_;
+  QPointer<QAction> actSave_;
+  QPointer<QAction> actQuit_;
+};
+
+}  // namespace vorlane
