@@ -11,7 +11,7 @@ HostWindow::HostWindow() { setAttribute(Qt::WA_DeleteOnClose, false); }
 
 void HostWindow::ShowPage(HostedPage* page) {
   HostedPage* old = page_;
-  if (old == page) return;
+  if (!page || old == page) return;
   if (old) {
     disconnect(old, nullptr, this, nullptr);
     takeCentralWidget();

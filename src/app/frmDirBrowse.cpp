@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSignalBlocker>
@@ -53,6 +54,8 @@ frmDirBrowse::frmDirBrowse(QWidget* parent) : QDialog(parent) {
   cmdOK_->setObjectName(QStringLiteral("cmdOK"));
   cmdCancel_ = new QPushButton(QStringLiteral("Cancel"), this);
   cmdCancel_->setObjectName(QStringLiteral("cmdCancel"));
+  // No default button: Enter opens the list's entry or presses the focused
+  // button (keyPressEvent).
   for (QPushButton* b : {cmdOK_, cmdCancel_}) {
     b->setAutoDefault(false);
     buttons->addWidget(b);
@@ -149,6 +152,14 @@ void frmDirBrowse::DriveChosen(int index) {
 void frmDirBrowse::EntryActivated(QListWidgetItem* item) {
   const QString dir = item->data(kPathRole).toString();
   if (QFileInfo(dir).isDir()) SetPath(dir);
+}
+
+void frmDirBrowse::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+    if (auto* button = qobject_cast<QPushButton*>(focusWidget())) button->click();
+    return;
+  }
+  QDialog::keyPressEvent(event);
 }
 
 void frmDirBrowse::cmdOK_Click() {

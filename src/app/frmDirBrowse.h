@@ -38,6 +38,9 @@ class frmDirBrowse : public QDialog {
   // The drives offered: the file system's roots, then mounted volumes.
   static QStringList Drives();
 
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+
  private:
   void FillDirectoryList();
   void DriveChosen(int index);

@@ -11,6 +11,28 @@
 
 namespace vorlane {
 
+namespace {
+
+// The engine's messages break lines with CR LF; a message box wants LF.
+class PageMessageSink : public MessageSink {
+ public:
+  PageMessageSink(Services& services, QWidget* parent) : inner_(services, parent) {}
+  MessageAnswer Show(const std::string& title, const std::string& text, MessageButtons buttons) override {
+    std::string plain;
+    plain.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+      if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+      plain += text[i];
+    }
+    return inner_.Show(title, plain, buttons);
+  }
+
+ private:
+  ServicesMessageSink inner_;
+};
+
+}  // namespace
+
 GeneratePage::GeneratePage(HQ& hq, const Words& words, QWidget* parent) : WizardPage(hq, parent) {
   setObjectName(QString::fromLatin1(words.pageName));
   setWindowTitle(words.title);
@@ -60,7 +82,7 @@ void GeneratePage::OnNext() {
   pbarProgress_->setValue(0);
   QCoreApplication::processEvents();
 
-  ServicesMessageSink sink(hq().services(), this);
+  PageMessageSink sink(hq().services(), this);
   const GenerationResult result = Generate(sink, [this](int position, int maximum, const std::string& text) {
     pbarProgress_->setRange(0, std::max(maximum, 0));
     pbarProgress_->setValue(std::clamp(position, 0, std::max(maximum, 0)));

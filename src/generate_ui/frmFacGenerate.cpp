@@ -2,6 +2,7 @@
 
 #include "app/HQ.h"
 #include "generate/FacGenerate.h"
+#include "wizard/frmFacAbility.h"
 
 namespace vorlane {
 
@@ -20,6 +21,6 @@ GenerationResult frmFacGenerate::Generate(MessageSink& sink, const ProgressCallb
 }
 
 // The abilities page opens at its first entry.
-HostedPage* frmFacGenerate::CreatePreviousPage() { return nullptr; }
+HostedPage* frmFacGenerate::CreatePreviousPage() { return new frmFacAbility(hq()); }
 
 }  // namespace vorlane

@@ -34,7 +34,7 @@ struct Options {
   std::string expression;
 };
 
-// The value of --var: a plain number, read like an operand of an expression.
+// The value of --var: a number, or an expression without variables (2*pi).
 bool ParseValue(std::string_view text, double& value) {
   vorlane::clsExprEvaluator reader;
   if (text.empty() || !reader.StoreExpression(text) || reader.VarTop() != 0) return false;

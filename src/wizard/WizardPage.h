@@ -44,8 +44,12 @@
 // menu?"; Yes calls ReturnToMenu(), which writes nothing. The host's close box
 // returns to the menu without the question.
 //
+// Outside a wizard page (menu, results window) a page is shown with
+// hq().Host().ShowPage(page); hq().ShowMainMenu() shows a fresh menu.
+//
 // Buttons: BackButton(), CancelButton(), NextButton() (objectNames cmdBack,
-// cmdCancel, cmdNext). Entry fields select all of their text on focus;
+// cmdCancel, cmdNext). Controls carry their control names as objectNames so
+// that GUI tests (tests/gui/support/TestApp.h) find them. Entry fields select all of their text on focus;
 // HostedPage::SetSelectAllOnFocus(field, false) opts one out. MaskEdit
 // (wizard/MaskEdit.h) is the digits-only mask-edit box.
 #pragma once

@@ -2,6 +2,7 @@
 
 #include "app/HQ.h"
 #include "wizard/frmCompCost.h"
+#include "wizard/frmCompWeaponInfo.h"
 
 namespace vorlane {
 
@@ -34,9 +35,7 @@ void frmCompAbility::WriteEntry(std::int16_t n, const Entry& entry) {
   r.SetAbilVal2(n, entry[3]);
 }
 
-// The weapon information page follows; until it is built, Next stores the
-// record and the page stays.
-HostedPage* frmCompAbility::CreateNextPage() { return nullptr; }
+HostedPage* frmCompAbility::CreateNextPage() { return new frmCompWeaponInfo(hq()); }
 
 HostedPage* frmCompAbility::CreatePreviousPage() { return new frmCompCost(hq()); }
 

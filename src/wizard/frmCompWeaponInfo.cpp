@@ -23,6 +23,7 @@
 #include "generate_ui/frmCompGenerate.h"
 #include "settings/CombatDisplay.h"
 #include "settings/PictureLookup.h"
+#include "wizard/frmCompAbility.h"
 #include "wizard/frmCompWeaponInfo2.h"
 
 namespace vorlane {
@@ -350,6 +351,14 @@ HostedPage* frmCompWeaponInfo::CreateNextPage() {
 }
 
 // The abilities page opens at its last entry.
-HostedPage* frmCompWeaponInfo::CreatePreviousPage() { return nullptr; }
+HostedPage* frmCompWeaponInfo::CreatePreviousPage() {
+  auto* abilities = new frmCompAbility(hq());
+  const std::int16_t count = hq().Component().NumAbils();
+  if (count > 0) {
+    abilities->SetCurrentAbil(count);
+    abilities->RefreshForm();
+  }
+  return abilities;
+}
 
 }  // namespace vorlane

@@ -1,6 +1,7 @@
 #include "wizard/frmFacAbility.h"
 
 #include "app/HQ.h"
+#include "generate_ui/frmFacGenerate.h"
 #include "wizard/frmFacTech.h"
 
 namespace vorlane {
@@ -34,9 +35,7 @@ void frmFacAbility::WriteEntry(std::int16_t n, const Entry& entry) {
   r.SetAbilVal2(n, entry[3]);
 }
 
-// The generate page follows; until it is built, Next stores the record and
-// the page stays.
-HostedPage* frmFacAbility::CreateNextPage() { return nullptr; }
+HostedPage* frmFacAbility::CreateNextPage() { return new frmFacGenerate(hq()); }
 
 HostedPage* frmFacAbility::CreatePreviousPage() { return new frmFacTech(hq()); }
 

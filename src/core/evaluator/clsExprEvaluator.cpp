@@ -42,6 +42,7 @@ enum Code : int {
   kBesselK = 88, kJ0 = 89, kY0 = 90, kK0 = 91, kI0 = 92, kGammaI = 94, kPolyLe = 95, kPolyLa = 96,
   kPolyHe = 97, kPolyCh = 98, kAiryA = 99, kAiryB = 100, kElli1 = 101, kElli2 = 102, kWTri = 103,
   kWSqr = 104, kWSaw = 105, kWRaise = 106, kWParab = 107,
+  kGuarded = 1000,  // internal: a conditional or negated row
   kDNorm = 201, kCNorm = 202, kDBinom = 203, kCBinom = 204, kHypGeom = 205, kBetaI = 206,
   kClip = 207, kWRect = 208, kWTrapez = 209, kWLin = 210, kWPulse = 211, kWSteps = 212,
   kWExp = 213, kWExpB = 214, kWPulseF = 215, kWRipple = 216, kWRing = 217, kWAm = 218, kWFm = 219,
@@ -245,7 +246,15 @@ bool IsVariableName(std::string_view t) {
   return true;
 }
 
-double PowerOfTen(int k) { return std::pow(10.0, k); }
+// 10^k; exact powers from a table where the double holds them exactly (the
+// values pow gives too), pow beyond.
+double PowerOfTen(double k) {
+  static constexpr double kPositive[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                         1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                         1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+  if (k >= 0 && k <= 22 && k == std::floor(k)) return kPositive[static_cast<int>(k)];
+  return std::pow(10.0, k);
+}
 
 // Named constants, written as name + "#" (names compared with regard to case).
 bool LookupConstant(std::string_view name, double& value) {
@@ -414,6 +423,93 @@ bool IntegerOf32(double x, std::int64_t& n) {
   if (!IntegerOf(x, d) || d < -2147483648.0 || d > 2147483647.0) return false;
   n = static_cast<std::int64_t>(d);
   return true;
+}
+
+// Small whole powers x^n in double-double arithmetic: each product keeps its
+// exact rounding error, so the result is the correctly rounded power in all
+// but vanishingly rare cases, and cheaper than the general pow. With hardware
+// FMA the exact error is one instruction; without, Dekker's splitting gives
+// the same exact error, so both paths give identical results.
+struct DoubleDouble {
+  double hi, lo;
+};
+
+inline DoubleDouble Renormalize(double hi, double lo) {
+  const double s = hi + lo;
+  return {s, lo - (s - hi)};
+}
+
+// a * b - p exactly, for p = fl(a * b), by splitting into 26-bit halves.
+inline double ProductError(double a, double b, double p) {
+  const double ta = 134217729.0 * a, tb = 134217729.0 * b;  // 2^27 + 1
+  const double ah = ta - (ta - a), al = a - ah;
+  const double bh = tb - (tb - b), bl = b - bh;
+  return ((ah * bh - p) + ah * bl + al * bh) + al * bl;
+}
+
+inline int HighestBit(int n) {
+  int bit = 0;
+  while ((n >> (bit + 1)) != 0) ++bit;
+  return bit;
+}
+
+double IntegerPowerPortable(double x, int n) {
+  DoubleDouble r{x, 0.0};
+  for (int bit = HighestBit(n) - 1; bit >= 0; --bit) {
+    double p = r.hi * r.hi;
+    r = Renormalize(p, ProductError(r.hi, r.hi, p) + 2 * r.hi * r.lo);
+    if ((n >> bit) & 1) {
+      p = r.hi * x;
+      r = Renormalize(p, ProductError(r.hi, x, p) + r.lo * x);
+    }
+  }
+  return r.hi + r.lo;
+}
+
+#if (defined(__x86_64__) || defined(__i386__)) && defined(__GNUC__)
+__attribute__((target("fma"))) double IntegerPowerFma(double x, int n) {
+  DoubleDouble r{x, 0.0};
+  for (int bit = HighestBit(n) - 1; bit >= 0; --bit) {
+    double p = r.hi * r.hi;
+    r = Renormalize(p, __builtin_fma(r.hi, r.hi, -p) + 2 * r.hi * r.lo);
+    if ((n >> bit) & 1) {
+      p = r.hi * x;
+      r = Renormalize(p, __builtin_fma(r.hi, x, -p) + r.lo * x);
+    }
+  }
+  return r.hi + r.lo;
+}
+
+bool CpuHasFma() {
+  __builtin_cpu_init();
+  return __builtin_cpu_supports("fma");
+}
+
+const bool g_cpuHasFma = CpuHasFma();
+
+inline double IntegerPower(double x, int n) {
+  return g_cpuHasFma ? IntegerPowerFma(x, n) : IntegerPowerPortable(x, n);
+}
+#else
+inline double IntegerPower(double x, int n) { return IntegerPowerPortable(x, n); }
+#endif
+
+// "^": 0^0 is refused; x^2 by one multiplication is exactly the rounded
+// square, small whole powers go by IntegerPower.
+inline double Power(double x, double y) {
+  if (y == 2.0) return x * x;
+  const double ax = std::fabs(x);
+  if (y >= 3.0 && y <= 60.0 && ax > 1e-4 && ax < 1e4 && y == std::floor(y)) {
+    return IntegerPower(x, static_cast<int>(y));
+  }
+  if (x == 0.0 && y == 0.0) return kNaN;
+  return std::pow(x, y);
+}
+
+// The nearest integer, halves up (the rounding of "round").
+inline double RoundHalfUp(double y) {
+  const double whole = std::floor(y);
+  return y - whole >= 0.5 ? whole + 1 : whole;
 }
 
 double SnapZero(double x) { return std::fabs(x) < kSnap ? 0.0 : x; }
@@ -622,19 +718,21 @@ class clsExprEvaluator::Compiler {
   char lastNonBlank_ = 0;
   PendingFunction funStack_[kMaxOpenFunctions + 1];
   int funTop_ = 0;
+  std::vector<unsigned char> given_ = std::vector<unsigned char>(6, 0);  // per argument slot
 };
 
 bool clsExprEvaluator::Compiler::NewRow(std::string_view fun, int code, int argTop, int priLvl) {
-  if (Top() >= kMaxRows) return FailAt("Expression too long at pos: ", pos_);
+  if (Top() >= kMaxRows) return FailAt("Expression too complex at pos: ", pos_);
   Row& row = ev_.rows_.emplace_back();
   row.fun.assign(fun);
   row.funCode = code;
   row.argTop = argTop;
   row.priLvl = priLvl;
+  row.order = 2 * priLvl;
   row.posInExpr = pos_;
   row.sign = 1;
   ev_.argValues_.insert(ev_.argValues_.end(), 6, 0.0);
-  ev_.rowValues_.push_back(0.0);
+  given_.insert(given_.end(), 6, 0);
   return true;
 }
 
@@ -696,6 +794,7 @@ bool clsExprEvaluator::Compiler::StoreOperand(std::string_view text, int argumen
         arg.idx = idx;
         arg.sign = sign;
         slot = 0.0;
+        given_[row * 6 + argument - 1] = 1;
         return true;
       }
     }
@@ -703,6 +802,7 @@ bool clsExprEvaluator::Compiler::StoreOperand(std::string_view text, int argumen
   arg.idx = 0;
   arg.sign = sign;
   slot = sign * value;
+  given_[row * 6 + argument - 1] = 1;
   return true;
 }
 
@@ -710,14 +810,14 @@ bool clsExprEvaluator::Compiler::Compile(std::string_view text) {
   ev_.rows_.clear();
   ev_.rows_.emplace_back();
   ev_.argValues_.assign(6, 0.0);
-  ev_.rowValues_.assign(1, 0.0);
   ev_.varNames_.assign(1, std::string());
   ev_.varValues_.assign(1, 0.0);
   ev_.varAssigned_.assign(1, 0);
   ev_.assignedCount_ = 0;
   ev_.steps_.clear();
   ev_.loads_.clear();
-  ev_.rootRow_ = 0;
+  ev_.varLoads_.clear();
+  ev_.slotsFresh_ = false;
   ev_.errMsg_.clear();
 
   // Text that is no well-formed UTF-8 is refused at the first bad byte.
@@ -753,6 +853,8 @@ bool clsExprEvaluator::Compiler::Scan(std::string_view text) {
       case '{': {
         if (++depth_ > kMaxDepth) return FailAt("Brackets nested too deeply at pos: ", pos_);
         if (pending_.empty()) break;
+        // After "5!" or "x%" the operand is taken; it cannot name a function.
+        if (lastNonBlank_ == '!' || lastNonBlank_ == '%') return FailAt("Syntax error at pos: ", pos_);
         std::string name = pending_;
         int sign = 1;
         if (name[0] == '+' || name[0] == '-') {
@@ -848,11 +950,9 @@ bool clsExprEvaluator::Compiler::Scan(std::string_view text) {
         }
         pending_ = std::move(keep);
         pendingChars_ = keepChars;
-        if (c == '!') {
-          checkAfterClose_ = true;
-        } else {
-          rowMade = true;
-        }
+        // Nothing may extend the operand after either postfix: "5%3" and
+        // "x%y" would otherwise read as 0.53 and xy/100.
+        checkAfterClose_ = true;
         break;
       }
 
@@ -892,11 +992,16 @@ bool clsExprEvaluator::Compiler::Scan(std::string_view text) {
       case '<':
       case '>':
         if (pendingCmp_.empty()) {
-          if (Top() > 0 && IsComparison(Newest().funCode)) {
-            // a < b < c: the comparisons are multiplied, b goes to both.
+          if (Top() > 0 && IsComparison(Newest().funCode) && Newest().priLvl == 10 * depth_ + 1) {
+            // a < b < c: the comparisons are multiplied, b goes to both. Only
+            // a comparison at this bracket depth chains: (a<b)<c compares
+            // the bracket's 0 or 1 with c.
             if (!NewRow("*", kMul, 2, 10 * (depth_ - 1) + 3) || !StoreOperand(pending_, 1)) {
               return false;
             }
+            // The product binds looser than the comparisons but tighter than
+            // a function whose bracket holds the chain: sin(1<2<3).
+            Newest().order = 20 * depth_ + 1;
           }
           if (!NewRow(ch, -1, 2, 10 * depth_ + 1) || !StorePending(1)) return false;
           rowMade = true;
@@ -908,6 +1013,7 @@ bool clsExprEvaluator::Compiler::Scan(std::string_view text) {
           row.funCode = ComparisonCode(pendingCmp_);
           row.argTop = 2;
           row.priLvl = 10 * depth_ + 1;
+          row.order = 2 * row.priLvl;
           row.posInExpr = pos_;
           if (row.funCode == -1) return FailAt("Syntax error at pos: ", pos_);
         }
@@ -949,6 +1055,7 @@ bool clsExprEvaluator::Compiler::Finish() {
   if (Top() == 0) {
     pos_ = 1;
     if (!NewRow("+", kAdd, 2, 1)) return false;
+    given_[6] = 1;  // 0 + operand
   }
   const int top = Top();
   auto& rows = ev_.rows_;
@@ -959,6 +1066,7 @@ bool clsExprEvaluator::Compiler::Finish() {
     const int a = std::min(rows[k].argTop, 2) - 1;
     rows[k].arg[a] = rows[k + 1].arg[0];
     values[k * 6 + a] = values[(k + 1) * 6];
+    given_[k * 6 + a] = given_[(k + 1) * 6];
   }
   if (pending_.empty()) return Fail("missing argument");
   if (!StorePending(std::min(rows[top].argTop, 2))) return false;
@@ -982,7 +1090,7 @@ void clsExprEvaluator::Compiler::Schedule() {
   for (int k = 2; k <= top; ++k) {
     const int row = rows[k].priIdx;
     int j = k - 1;
-    while (j >= 1 && rows[rows[j].priIdx].priLvl < rows[row].priLvl) {
+    while (j >= 1 && rows[rows[j].priIdx].order < rows[row].order) {
       rows[j + 1].priIdx = rows[j].priIdx;
       --j;
     }
@@ -1003,7 +1111,7 @@ void clsExprEvaluator::Compiler::Link() {
     while (right <= top && rows[right].argOf != 0) ++right;
     const bool hasRight = right <= top;
     if (left == 0 && !hasRight) break;  // the root
-    if (left == 0 || (hasRight && rows[left].priLvl < rows[right].priLvl)) {
+    if (left == 0 || (hasRight && rows[left].order < rows[right].order)) {
       rows[j].argOf = right;
       rows[j].argIdx = 1;
     } else {
@@ -1054,6 +1162,7 @@ void clsExprEvaluator::Compiler::BuildConditions() {
         }
         if (isCondition[cur]) {
           rows[i].priLvl += 100;
+          rows[i].order += 200;
           break;
         }
         if (flag[cur] == kConditional || rows[cur].argOf == c.target) {
@@ -1104,25 +1213,48 @@ bool clsExprEvaluator::Compiler::ChainExtraArguments() {
 bool clsExprEvaluator::Compiler::BuildProgram() {
   auto& rows = ev_.rows_;
   const int top = Top();
+  // After the six slots of each row: the slot receiving the root's value,
+  // and a slot holding 1 that stands for "no condition".
   const int scratch = (top + 1) * 6;
-  ev_.argValues_.resize(scratch + 1, 0.0);
-  ev_.rowValues_.resize(top + 1, 0.0);
+  const int always = scratch + 1;
+  ev_.argValues_.resize(always + 1, 0.0);
+  ev_.argValues_[always] = 1.0;
 
-  std::vector<int> order(top + 1, -1);
+  // The schedule must run every row after the rows delivering to it and
+  // after its condition. Chains of comparisons inside brackets can raise a
+  // row above the row it feeds; the schedule is then repaired by taking,
+  // at each step, the earliest scheduled row whose inputs are all ready.
+  // A valid schedule passes through unchanged.
+  std::vector<int> key(top + 1, -1);
   for (int k = 1; k <= top; ++k) {
     const int r = rows[k].priIdx;
-    if (r < 1 || r > top || order[r] != -1) return Fail("Internal error: evaluation order");
-    order[r] = k;
+    if (r < 1 || r > top || key[r] != -1) return Fail("Internal error: evaluation order");
+    key[r] = k;
   }
+  std::vector<int> waiting(top + 1, 0);  // inputs not yet evaluated
   for (int r = 1; r <= top; ++r) {
     const Row& row = rows[r];
-    if (row.argOf < 0 || row.argOf > top || (row.argOf > 0 && order[row.argOf] <= order[r]) ||
-        (row.argOf > 0 && (row.argIdx < 1 || row.argIdx > rows[row.argOf].argTop)) ||
-        (row.cond > 0 && order[row.cond] >= order[r])) {
+    if (row.argOf < 0 || row.argOf > top || row.argOf == r || row.cond < 0 || row.cond > top ||
+        row.cond == r || (row.argOf > 0 && (row.argIdx < 1 || row.argIdx > rows[row.argOf].argTop))) {
       return Fail("Internal error: evaluation order");
     }
+    if (row.argOf > 0) ++waiting[row.argOf];
+    if (row.cond > 0) ++waiting[r];
   }
-  ev_.rootRow_ = rows[top].priIdx;
+  std::vector<unsigned char> done(top + 1, 0);
+  for (int k = 1; k <= top; ++k) {
+    int next = 0;
+    for (int r = 1; r <= top; ++r) {
+      if (!done[r] && waiting[r] == 0 && (next == 0 || key[r] < key[next])) next = r;
+    }
+    if (next == 0) return Fail("Internal error: evaluation order");
+    done[next] = 1;
+    rows[k].priIdx = next;
+    if (rows[next].argOf > 0) --waiting[rows[next].argOf];
+    for (int r = 1; r <= top; ++r) {
+      if (rows[r].cond == next) --waiting[r];
+    }
+  }
 
   // Slots that receive a variable or another row's result at evaluation time.
   std::vector<unsigned char> variable(scratch + 1, 0);
@@ -1136,18 +1268,42 @@ bool clsExprEvaluator::Compiler::BuildProgram() {
     }
     if (rows[r].argOf > 0) variable[rows[r].argOf * 6 + rows[r].argIdx - 1] = 1;
   }
+  // Every argument of every row has its value: written in the expression,
+  // or delivered by exactly one other row.
+  for (int r = 1; r <= top; ++r) {
+    if (rows[r].argOf > 0) {
+      unsigned char& g = given_[rows[r].argOf * 6 + rows[r].argIdx - 1];
+      if (g == 2) return Fail("Internal error: argument delivered twice");
+      g = 2;
+    }
+  }
+  for (int r = 1; r <= top; ++r) {
+    for (int a = 0; a < rows[r].argTop; ++a) {
+      if (given_[r * 6 + a] == 0) return Fail("Internal error: argument without value");
+    }
+  }
+
+  // Loads grouped by variable, so that setting one touches only its slots.
+  auto& loads = ev_.loads_;
+  std::stable_sort(loads.begin(), loads.end(),
+                   [](const Load& a, const Load& b) { return a.var < b.var; });
+  const int varTop = static_cast<int>(ev_.varNames_.size()) - 1;
+  ev_.varLoads_.assign(varTop + 2, 0);
+  for (const Load& l : loads) ++ev_.varLoads_[l.var + 1];
+  for (int v = 1; v <= varTop + 1; ++v) ev_.varLoads_[v] += ev_.varLoads_[v - 1];
   for (int k = 1; k <= top; ++k) {
     const int r = rows[k].priIdx;
     const Row& row = rows[r];
-    Step step{row.funCode, r, row.cond,
-              row.argOf > 0 ? row.argOf * 6 + row.argIdx - 1 : scratch, row.sign == -1};
+    const bool guarded = row.cond > 0 || row.sign == -1;
+    Step step{guarded ? kGuarded : row.funCode, row.funCode, r * 6,
+              ev_.DestSlot(r), row.cond > 0 ? ev_.DestSlot(row.cond) : always, r,
+              row.sign == -1};
     bool constant = row.cond == 0 && IsFoldable(row.funCode);
     for (int a = 0; a < row.argTop && constant; ++a) constant = !variable[r * 6 + a];
     if (constant) {
       double value = ev_.Compute(step.code, &ev_.argValues_[r * 6]);
       if (std::isfinite(value)) {
         if (step.negate) value = -value;
-        ev_.rowValues_[r] = value;
         ev_.argValues_[step.dest] = value;
         variable[step.dest] = 0;
         continue;
@@ -1168,6 +1324,9 @@ double clsExprEvaluator::NextRandom() {
 }
 
 // The result of one row from its arguments; NaN or an infinity is a fault.
+#if defined(__GNUC__)
+__attribute__((noinline))
+#endif
 double clsExprEvaluator::Compute(int code, const double* a) {
   const double f = angleFactor_;
   const double x = a[0];
@@ -1186,9 +1345,7 @@ double clsExprEvaluator::Compute(int code, const double* a) {
       const std::int64_t q = static_cast<std::int64_t>(*n) / *d;
       return q > 2147483647 ? kNaN : static_cast<double>(q);
     }
-    case kPow:
-      if (x == 0 && b == 0) return kNaN;
-      return std::pow(x, b);
+    case kPow: return Power(x, b);
     case kAbs: return std::fabs(x);
     case kAtn: return std::atan(x) / f;
     case kCos: return std::cos(x * f);
@@ -1270,10 +1427,8 @@ double clsExprEvaluator::Compute(int code, const double* a) {
     case kRound: {
       double n;
       if (!IntegerOf(b, n)) return kNaN;
-      const double p = std::pow(10.0, n);
-      const double y = x * p;
-      const double whole = std::floor(y);
-      return (y - whole >= 0.5 ? whole + 1 : whole) / p;
+      const double p = PowerOfTen(n);
+      return RoundHalfUp(x * p) / p;
     }
     case kLogN: return std::log(x) / std::log(b);
     case kDPoisson: {
@@ -1411,39 +1566,80 @@ double clsExprEvaluator::Compute(int code, const double* a) {
   }
 }
 
-// Runs the schedule. The most frequent operations are computed inline.
-bool clsExprEvaluator::Run(double& result) {
+// Runs the schedule. The frequent operations are computed right here; the
+// rest go through Compute, kept out of line so that this loop stays small.
+#if defined(__GNUC__)
+#define VORLANE_HOT_INLINE inline __attribute__((always_inline))
+#else
+#define VORLANE_HOT_INLINE inline
+#endif
+VORLANE_HOT_INLINE bool clsExprEvaluator::Run(double& result) {
   double* const args = argValues_.data();
-  double* const values = rowValues_.data();
+  const double f = angleFactor_;
   for (const Step& s : steps_) {
+    const double* a = args + s.args;
     double r;
-    if (s.cond != 0 && values[s.cond] == 0.0) {
-      r = 0.0;
-    } else {
-      const double* a = args + s.row * 6;
-      switch (s.code) {
-        case kAdd: r = a[0] + a[1]; break;
-        case kSub: r = a[0] - a[1]; break;
-        case kMul: r = a[0] * a[1]; break;
-        case kDiv: r = a[0] / a[1]; break;
-        case kRight: r = a[1]; break;
-        case kGt: r = a[0] > a[1] ? 1.0 : 0.0; break;
-        case kLt: r = a[0] < a[1] ? 1.0 : 0.0; break;
-        default: r = Compute(s.code, a); break;
-      }
-      if (!std::isfinite(r)) {
-        SetEvalError(s.row);
-        return false;
-      }
-      if (s.negate) r = -r;
+    switch (s.op) {
+      case kAdd: r = a[0] + a[1]; break;
+      case kSub: r = a[0] - a[1]; break;
+      case kMul: r = a[0] * a[1]; break;
+      case kDiv: r = a[0] / a[1]; break;
+      case kPow: r = Power(a[0], a[1]); break;
+      case kRight: r = a[1]; break;
+      case kGt: r = a[0] > a[1] ? 1.0 : 0.0; break;
+      case kGe: r = a[0] >= a[1] ? 1.0 : 0.0; break;
+      case kLt: r = a[0] < a[1] ? 1.0 : 0.0; break;
+      case kLe: r = a[0] <= a[1] ? 1.0 : 0.0; break;
+      case kEq: r = a[0] == a[1] ? 1.0 : 0.0; break;
+      case kNe: r = a[0] != a[1] ? 1.0 : 0.0; break;
+      case kMin: r = a[0] >= a[1] ? a[1] : a[0]; break;
+      case kMax: r = a[0] < a[1] ? a[1] : a[0]; break;
+      case kAbs: r = std::fabs(a[0]); break;
+      case kNeg: r = -a[0]; break;
+      case kSqr: r = std::sqrt(a[0]); break;
+      case kExp: r = std::exp(a[0]); break;
+      case kLn:
+      case kLog: r = a[0] > 0 ? std::log(a[0]) : kNaN; break;
+      case kSin: r = std::sin(a[0] * f); break;
+      case kCos: r = std::cos(a[0] * f); break;
+      case kTan: r = std::tan(a[0] * f); break;
+      case kInt: r = std::floor(a[0]); break;
+      case kFix: r = std::trunc(a[0]); break;
+      case kClip:
+        r = a[1] > a[2] ? kNaN : (a[0] < a[1] ? a[1] : (a[0] > a[2] ? a[2] : a[0]));
+        break;
+      case kRound:
+        r = a[1] == 0.0 ? RoundHalfUp(a[0]) : Compute(kRound, a);
+        break;
+      case kGuarded:
+        // A row that runs only when its condition holds, or whose result
+        // is negated.
+        if (args[s.cond] == 0.0) {
+          args[s.dest] = 0.0;
+          continue;
+        }
+        r = Compute(s.code, a);
+        if (!std::isfinite(r)) [[unlikely]] {
+          SetEvalError(s.row);
+          return false;
+        }
+        args[s.dest] = s.negate ? -r : r;
+        continue;
+      default: r = Compute(s.op, a); break;
     }
-    values[s.row] = r;
+    if (!std::isfinite(r)) [[unlikely]] {
+      SetEvalError(s.row);
+      return false;
+    }
     args[s.dest] = r;
   }
-  result = values[rootRow_];
+  result = args[argValues_.size() - 2];
   return true;
 }
 
+#if defined(__GNUC__)
+__attribute__((noinline, cold))
+#endif
 void clsExprEvaluator::SetEvalError(int row) {
   try {
     const Row& r = rows_[row];
@@ -1466,10 +1662,29 @@ void clsExprEvaluator::SetEvalError(int row) {
   }
 }
 
+// The slot that receives the result of a row: an argument of the row it
+// feeds, or for the root the slot after all rows.
+int clsExprEvaluator::DestSlot(int row) const {
+  const Row& r = rows_[row];
+  return r.argOf > 0 ? r.argOf * 6 + r.argIdx - 1 : static_cast<int>(rows_.size()) * 6;
+}
+
+// The slots fed by variables hold sign x value. They are brought up to date
+// when a variable is set, so that Eval itself copies nothing; Eval1 writes
+// its own value there and leaves them stale until the next full load.
 void clsExprEvaluator::LoadVariables() {
   double* const args = argValues_.data();
   const double* const vars = varValues_.data();
   for (const Load& l : loads_) args[l.slot] = l.sign * vars[l.var];
+  slotsFresh_ = true;
+}
+
+void clsExprEvaluator::LoadVariable(int index) {
+  double* const args = argValues_.data();
+  const double value = varValues_[index];
+  for (int k = varLoads_[index]; k < varLoads_[index + 1]; ++k) {
+    args[loads_[k].slot] = loads_[k].sign * value;
+  }
 }
 
 // ---------------------------------------------------------------------------
@@ -1495,6 +1710,7 @@ bool clsExprEvaluator::StoreExpression(std::string_view expr) {
   if (!compiled_) {
     steps_.clear();
     loads_.clear();
+    varLoads_.assign(VarTop() + 2, 0);
   }
   return compiled_;
 }
@@ -1514,6 +1730,7 @@ double clsExprEvaluator::VarValue(int index) const {
 void clsExprEvaluator::AssignVar(int index, double value, bool markAssigned) {
   if (index < 1 || index > VarTop()) return;
   varValues_[index] = value;
+  if (slotsFresh_) LoadVariable(index);
   if (markAssigned && !varAssigned_[index]) {
     varAssigned_[index] = 1;
     ++assignedCount_;
@@ -1579,11 +1796,11 @@ bool clsExprEvaluator::FirstUnassigned() {
 
 double clsExprEvaluator::Eval() {
   double result = 0.0;
-  if (!compiled_ || FirstUnassigned()) {
+  if (!compiled_ || (opAssignExplicit_ && FirstUnassigned())) {
     errNumber_ = kErrEval;
     return 0.0;
   }
-  LoadVariables();
+  if (!slotsFresh_) LoadVariables();
   if (!Run(result)) {
     errNumber_ = kErrEval;
     return 0.0;
@@ -1606,6 +1823,7 @@ double clsExprEvaluator::Eval1(double x) {
   }
   double* const args = argValues_.data();
   for (const Load& l : loads_) args[l.slot] = l.sign * x;
+  slotsFresh_ = loads_.empty();
   if (!Run(result)) {
     errNumber_ = kErrEval1;
     return 0.0;
@@ -1631,9 +1849,10 @@ std::vector<double> clsExprEvaluator::EvalMulti(std::span<const double> values,
       return results;
     }
     results.reserve(values.size());
+    if (!slotsFresh_) LoadVariables();
     for (double v : values) {
       varValues_[index] = v;
-      LoadVariables();
+      LoadVariable(index);
       double r = 0.0;
       if (!Run(r)) return {};
       results.push_back(r);
@@ -1672,7 +1891,7 @@ void clsExprEvaluator::ET_Dump(DumpTable& table) const {
       }
       out[9] = row.argOf;
       out[10] = row.argIdx;
-      out[11] = static_cast<std::size_t>(k) < rowValues_.size() ? rowValues_[k] : 0.0;
+      out[11] = compiled_ ? argValues_[DestSlot(k)] : 0.0;
       out[12] = row.priLvl;
       out[13] = row.posInExpr;
       out[14] = row.priIdx;

@@ -117,15 +117,18 @@ class clsExprEvaluator {
     std::int32_t sign = 0;
     std::int32_t posInExpr = 0;
     std::int32_t priLvl = 0;
+    std::int32_t order = 0;  // scheduling key: 2 x priLvl, odd for a chain's product
     std::int32_t priIdx = 0;
     std::int32_t cond = 0;
   };
   // One row of the evaluation schedule.
   struct Step {
+    std::int32_t op;    // what the loop dispatches on: the code, or "guarded"
     std::int32_t code;  // function code of the row
-    std::int32_t row;   // its arguments are the slots row * 6 .. row * 6 + 5
-    std::int32_t cond;  // condition row, 0 if none
-    std::int32_t dest;  // argument slot receiving the result
+    std::int32_t args;  // its arguments: the slots row * 6 .. row * 6 + 5
+    std::int32_t dest;  // slot receiving the result
+    std::int32_t cond;  // slot of the condition's value (a slot holding 1 if none)
+    std::int32_t row;
     bool negate;
   };
   // An argument fed by a variable.
@@ -139,9 +142,11 @@ class clsExprEvaluator {
   double Compute(int code, const double* args);
   double NextRandom();
   void LoadVariables();
+  void LoadVariable(int index);
   void AssignVar(int index, double value, bool markAssigned);
   int FindVar(std::string_view name) const;
   void SetEvalError(int row);
+  int DestSlot(int row) const;
   bool FirstUnassigned();
 
   std::string expr_;
@@ -153,15 +158,17 @@ class clsExprEvaluator {
   int errNumber_ = 0;
 
   std::vector<Row> rows_;              // 0..ETTop, row 0 unused
-  std::vector<double> argValues_;      // 6 slots per row, then one scratch slot
-  std::vector<double> rowValues_;      // 0..ETTop
+  // 6 argument slots per row; then the root's result and a constant 1.
+  // A row's value lives in the slot it delivers to.
+  std::vector<double> argValues_;
   std::vector<std::string> varNames_;  // 0..VarTop, slot 0 unused
   std::vector<double> varValues_;
   std::vector<unsigned char> varAssigned_;
   int assignedCount_ = 0;
   std::vector<Step> steps_;  // evaluation schedule, constant rows left out
-  std::vector<Load> loads_;
-  int rootRow_ = 0;
+  std::vector<Load> loads_;         // grouped by variable
+  std::vector<std::int32_t> varLoads_;  // loads of variable v: varLoads_[v] .. varLoads_[v+1]-1
+  bool slotsFresh_ = false;         // variable slots hold the current values
   std::uint32_t rndState_ = 0x50000;
 };
 

@@ -189,6 +189,16 @@ double ScaledProduct(double value, int exponent, double f1, double f2) {
   return std::ldexp(m, exponent);
 }
 
+// Leading term of ln I_n(x) (sign = 1) or ln K_n(x) (sign = -1) from the
+// uniform expansion for large order: +-(sqrt(n^2 + x^2) - n asinh(n/x)), less
+// the logarithm of the algebraic factor. Accurate enough to see that the value
+// is far beyond the range of a double, so that no recurrence has to find out.
+double LogMagnitudeIK(double x, double n, double sign) {
+  double root = std::hypot(n, x);
+  double power = root - n * std::asinh(n / x);
+  return sign * power - 0.5 * (std::log(2.0 * kPi) + std::log(root)) + (sign < 0.0 ? std::log(kPi) : 0.0);
+}
+
 // Upper bound of ln((x/2)^n / n!) used to see that J_n(x) or I_n(x) e^-x underflows.
 double LogPowerOverFactorial(double x, double n) {
   return n * std::log(0.5 * x) - (n * std::log(n) - n);
@@ -374,6 +384,10 @@ double BesselY(double x, double n) {
   bool odd;
   if (std::isnan(x) || x <= 0.0 || !SplitOrder(n, order, odd)) return kNaN;
   if (std::isinf(x)) return 0.0;
+  // Y grows once the order passes x; far beyond x the recurrence would only
+  // confirm the overflow.
+  if (order > 2.0 * x + 1000.0) return -kInf;
+  if (order > kMaxRecurrenceSteps) return kNaN;
   BesselJY r = BesselJYBoth(x);
   double result;
   if (order == 0) {
@@ -410,6 +424,8 @@ double BesselI(double x, double n) {
     result = (order == 0 ? p.order0 : p.order1) * half * half;
   } else if (LogPowerOverFactorial(x, static_cast<double>(order)) + x < -760.0) {
     result = 0.0;
+  } else if (LogMagnitudeIK(x, static_cast<double>(order), 1.0) > 720.0) {
+    result = kInf;
   } else {
     if (order > kMaxRecurrenceSteps) return kNaN;
     // Ratio I_n / I_(n-1) from its continued fraction, backward recurrence
@@ -450,6 +466,10 @@ double BesselK(double x, double n) {
   bool odd;
   if (std::isnan(x) || x <= 0.0 || !SplitOrder(n, order, odd)) return kNaN;
   if (std::isinf(x)) return 0.0;
+  double magnitude = LogMagnitudeIK(x, static_cast<double>(order), -1.0);
+  if (magnitude < -760.0) return 0.0;
+  if (magnitude > 720.0) return kInf;
+  if (order > kMaxRecurrenceSteps) return kNaN;
   BesselPair p = BesselKScaledPair(x);
   double scaled;
   if (order == 0) {

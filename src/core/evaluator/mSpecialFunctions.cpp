@@ -66,6 +66,9 @@ double EllipticIntegral(double phiDegrees, double k, bool second) {
   double turns = std::nearbyint((phiDegrees - r) / 180.0);
   double sign = r < 0.0 ? -1.0 : 1.0;
   r = std::fabs(r);
+  // An amplitude converted from another angle unit misses 90 by a few ulps;
+  // it still means the complete integral.
+  if (std::fabs(r - 90.0) <= 90.0 * 8.0 * kEps) r = 90.0;
   if (k == 1.0) {
     // F(phi, 1) = artanh(sin phi), E(phi, 1) = sin phi
     double angle = r * (kPi / 180.0);

@@ -221,8 +221,9 @@ double BetaPowerPrefix(double a, double b, double x, double y) {
   // x t_c/t_a = 1 + (xb - ya - g y)/t_a, y t_c/t_b = 1 + (ya - xb - g x)/t_b
   double exponent = a * LogRatio((x * b - y * a) - g * y, x * tc, ta) +
                     b * LogRatio((y * a - x * b) - g * x, y * tc, tb);
-  double factor = LanczosSum(c) / (LanczosSum(a) * LanczosSum(b)) * (a * b / c) / kSqrt2Pi *
-                  std::exp(g) * std::sqrt(tc / (ta * tb));
+  if (exponent < -800.0) return 0.0;
+  double factor = LanczosSum(c) / (LanczosSum(a) * LanczosSum(b)) * (a * (b / c)) / kSqrt2Pi *
+                  std::exp(g) * std::sqrt(tc / ta) / std::sqrt(tb);
   return factor * std::exp(exponent);
 }
 
@@ -474,7 +475,7 @@ double BetaContinuedFraction(double a, double b, double x) {
     d = 1.0 / d;
     double delta = d * c;
     h *= delta;
-    if (std::fabs(delta - 1.0) < 1e-16) break;
+    if (std::fabs(delta - 1.0) < 1e-16 || !std::isfinite(h)) break;
   }
   return h;
 }
@@ -483,14 +484,16 @@ double BetaContinuedFraction(double a, double b, double x) {
 
 double BetaI(double x, double a, double b) {
   if (std::isnan(x) || std::isnan(a) || std::isnan(b)) return kNaN;
-  if (a <= 0.0 || b <= 0.0 || x < 0.0 || x > 1.0) return kNaN;
+  if (a <= 0.0 || b <= 0.0 || x < 0.0 || x > 1.0 || !std::isfinite(a + b)) return kNaN;
   if (x == 0.0) return 0.0;
   if (x == 1.0) return 1.0;
   double y = 1.0 - x;
   if (x < (a + 1.0) / (a + b + 2.0)) {
-    return BetaPowerPrefix(a, b, x, y) * BetaContinuedFraction(a, b, x) / a;
+    double prefix = BetaPowerPrefix(a, b, x, y);
+    return prefix == 0.0 ? 0.0 : prefix * BetaContinuedFraction(a, b, x) / a;
   }
-  return 1.0 - BetaPowerPrefix(b, a, y, x) * BetaContinuedFraction(b, a, y) / b;
+  double prefix = BetaPowerPrefix(b, a, y, x);
+  return prefix == 0.0 ? 1.0 : 1.0 - prefix * BetaContinuedFraction(b, a, y) / b;
 }
 
 }  // namespace vorlane::mSpecialFunctions

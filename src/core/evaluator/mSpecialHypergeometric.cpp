@@ -72,10 +72,10 @@ Estimate Direct(double prefactor, double a, double b, double c, double z) {
   return e;
 }
 
-// Terminating series when a is the non-positive integer -degree.
-double Polynomial(double a, double b, double c, double x, long degree) {
+// Terminating series when a is a non-positive integer (of bounded size).
+double Polynomial(double a, double b, double c, double x) {
   double term = 1.0, sum = 1.0;
-  for (long k = 0; k < degree; ++k) {
+  for (double k = 0.0; k < -a; k += 1.0) {
     term *= (a + k) * (b + k) / ((c + k) * (k + 1.0)) * x;
     sum += term;
   }
@@ -110,8 +110,9 @@ Estimate AroundOne(double prefactor, double a, double b, double c, double z) {
     double ca = c - a, cb = c - b;
     double scale = prefactor * std::pow(z, m);
     if (IsNonPositiveInteger(ca) || IsNonPositiveInteger(cb)) {
-      double p = IsNonPositiveInteger(ca) ? Polynomial(ca, cb, c, 1.0 - z, static_cast<long>(-ca))
-                                          : Polynomial(cb, ca, c, 1.0 - z, static_cast<long>(-cb));
+      double first = IsNonPositiveInteger(ca) ? ca : cb;
+      if (-first > kMaxRecurrenceSteps) return e;
+      double p = Polynomial(first, first == ca ? cb : ca, c, 1.0 - z);
       e.value = scale * p;
       e.error = 64.0 * kEps * std::fabs(e.value);
       e.converged = true;
@@ -123,8 +124,8 @@ Estimate AroundOne(double prefactor, double a, double b, double c, double z) {
   // F = G(m)G(c)/(G(a+m)G(b+m)) sum_(n<m) (a)_n (b)_n / (n! (1-m)_n) z^n
   //   - (-z)^m G(c)/(G(a)G(b)) sum_n (a+m)_n (b+m)_n / (n! (n+m)!) z^n
   //       [ln z - psi(n+1) - psi(n+m+1) + psi(a+n+m) + psi(b+n+m)]
+  if (mr > kMaxTerms) return e;
   int mi = static_cast<int>(mr);
-  if (mi > kMaxTerms) return e;
   double gc = Gamma(c);
   double finite = 0.0, finiteMagnitude = 0.0;
   if (mi > 0) {
@@ -239,19 +240,18 @@ double HypGeom(double x, double a, double b, double c, const char*& failure) {
   if (std::isnan(x) || std::isnan(a) || std::isnan(b) || std::isnan(c) || x > 1.0) return kNaN;
   if (std::isinf(x) || std::isinf(a) || std::isinf(b) || std::isinf(c)) return kNaN;
   // A non-positive integer a or b ends the series: a polynomial of that degree.
-  long degree = -1;
-  if (IsNonPositiveInteger(a)) degree = static_cast<long>(-a);
-  if (IsNonPositiveInteger(b) && (degree < 0 || -b < degree)) degree = static_cast<long>(-b);
-  if (degree > kMaxRecurrenceSteps) return kNaN;
+  double degree = -1.0;
+  if (IsNonPositiveInteger(a)) degree = -a;
+  if (IsNonPositiveInteger(b) && (degree < 0.0 || -b < degree)) degree = -b;
   bool cPole = IsNonPositiveInteger(c);
-  if (cPole && (degree < 0 || degree > -c)) {
+  if (cPole && (degree < 0.0 || degree > -c)) {
     failure = kHypergeometricDivergent;
     return kNaN;
   }
-  if (degree >= 0) {
-    double first = IsNonPositiveInteger(a) && -a == degree ? a : b;
-    double other = first == a ? b : a;
-    return Polynomial(first, other, c, x, degree);
+  if (degree >= 0.0) {
+    if (degree > kMaxRecurrenceSteps) return kNaN;
+    double first = -degree == a ? a : b;
+    return Polynomial(first, first == a ? b : a, c, x);
   }
   if (1.0 - x < 1e-15) {
     // Gauss: F(a,b;c;1) = G(c)G(c-a-b) / (G(c-a)G(c-b)), convergent only for c-a-b > 0.

@@ -104,7 +104,7 @@ double ExpIntegralN(int n, double x) {
     double d = 1.0 / b;
     double h = d;
     for (int i = 1; i < 100000; ++i) {
-      double a = -static_cast<double>(i) * (n - 1 + i);
+      double a = -static_cast<double>(i) * (n - 1.0 + i);
       b += 2.0;
       d = 1.0 / (a * d + b);
       c = b + a / c;
@@ -140,7 +140,7 @@ double En(double x, double n) {
   auto order = RoundToInt32(n);
   if (!order || std::isnan(x)) return kNaN;
   if (*order < 0 || x < 0.0 || (x == 0.0 && *order <= 1)) return kNaN;
-  if (std::isinf(x)) return 0.0;
+  if (x > 746.0) return 0.0;  // E_n(x) < e^-x / x underflows
   return ExpIntegralN(*order, x);
 }
 

@@ -17,6 +17,11 @@ TEST(CompileErrors, TextsAndPositions) {
   EXPECT_EQ(CompileError("[1]x"), "Syntax error at pos: 4");
   EXPECT_EQ(CompileError("{1}.5"), "Syntax error at pos: 4");
   EXPECT_EQ(CompileError("3!1"), "Syntax error at pos: 3");
+  EXPECT_EQ(CompileError("erf%(1)"), "Syntax error at pos: 5");
+  EXPECT_EQ(CompileError("5%3"), "Syntax error at pos: 3");
+  EXPECT_EQ(CompileError("x%y"), "Syntax error at pos: 3");
+  EXPECT_EQ(CompileError("(2)%x"), "Syntax error at pos: 5");
+  EXPECT_EQ(CompileError("sin! (1)"), "Syntax error at pos: 6");
   EXPECT_EQ(CompileError("1=<>2"), "missing argument");  // a third character starts anew
   EXPECT_EQ(CompileError("x||y"), "Syntax error at pos: 2");  // closing bar below depth 0
   EXPECT_EQ(CompileError("sinus(1)"), "Function < sinus > unknown at pos: 1");
@@ -63,7 +68,7 @@ TEST(CompileErrors, LimitsFailWithClearTexts) {
   std::string sum = "1";
   for (int i = 0; i < 199; ++i) sum += "+1";
   EXPECT_EQ(CompileError(sum), "compiled");
-  EXPECT_EQ(CompileError(sum + "+1"), "Expression too long at pos: " + std::to_string(sum.size() + 1));
+  EXPECT_EQ(CompileError(sum + "+1"), "Expression too complex at pos: " + std::to_string(sum.size() + 1));
 
   // 20 multi-argument functions may be open at once, not 21.
   std::string open20, close20;
@@ -79,14 +84,14 @@ TEST(CompileErrors, LimitsFailWithClearTexts) {
 std::string Head(const std::string& text) { return text.substr(0, 60); }
 
 TEST(CompileErrors, HugeAndHostileInputsFailCleanly) {
-  const std::string zeros(1000000, '0');
+  const std::string zeros(200000, '0');
   EXPECT_EQ(Head(CompileError("0." + zeros + "1x")), "compiled");
   EXPECT_EQ(Head(CompileError("1" + zeros + "x")), "Number out of range: 100000000000000000000000000000000000000");
-  EXPECT_EQ(Head(CompileError(std::string(1000000, 'x'))), "compiled");
-  EXPECT_EQ(CompileError(std::string(1000000, '(')), "Brackets nested too deeply at pos: 10001");
-  EXPECT_EQ(CompileError(std::string(1000000, ')')), "Too many closing brackets at pos: 1");
-  EXPECT_EQ(CompileError(std::string(1000000, '|')), "Expression too long at pos: 200");
-  EXPECT_EQ(CompileError(std::string(500000, '-') + "1"), "missing argument");
+  EXPECT_EQ(Head(CompileError(std::string(200000, 'x'))), "compiled");
+  EXPECT_EQ(CompileError(std::string(200000, '(')), "Brackets nested too deeply at pos: 10001");
+  EXPECT_EQ(CompileError(std::string(200000, ')')), "Too many closing brackets at pos: 1");
+  EXPECT_EQ(CompileError(std::string(200000, '|')), "Expression too complex at pos: 200");
+  EXPECT_EQ(CompileError(std::string(200000, '-') + "1"), "missing argument");
   std::string exponents;
   for (int i = 0; i < 100000; ++i) exponents += "1E+";
   EXPECT_EQ(Head(CompileError(exponents)), "Syntax error: 1E+1E+1E");

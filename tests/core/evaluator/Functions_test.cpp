@@ -81,6 +81,15 @@ TEST(FunctionsPowers, PowersRootsLogarithms) {
   EXPECT_EQ(Value("0^1"), 0);
   EXPECT_EQ(Value("(-2)^3"), -8);
   EXPECT_EQ(EvalError("0^-1"), "Evaluation error < 0 ^ -1 > at pos: 2");
+  // Whole powers are the correctly rounded values (computed here with 400-bit
+  // arithmetic), also where the library pow is one unit off.
+  EXPECT_EQ(Value("1.1^3"), 1.3310000000000004);
+  EXPECT_EQ(Value("0.7^7"), 0.08235429999999996);
+  EXPECT_EQ(Value("3^34"), 16677181699666568.0);
+  EXPECT_EQ(Value("(-2.8291339413885197)^7"), -1450.6898186509027);
+  EXPECT_EQ(Value("1.0001^60"), 1.0060177342688175);
+  EXPECT_EQ(Value("2^-3"), 0.125);
+  EXPECT_EQ(Value("1e5^3"), 1e15);
   EXPECT_EQ(Value("cbr(-8)"), -2);
   EXPECT_EQ(Value("cbr(27)"), 3);
   EXPECT_EQ(Value("root(-8,3)"), -2);

@@ -1,0 +1,116 @@
+#include "support/DesignWalk.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QSlider>
+#include <QTest>
+
+namespace vorlane::test {
+
+namespace {
+
+bool Next(TestApp& app, const char* expectedPage) {
+  app.Click("cmdNext");
+  return app.PageName() == QLatin1String(expectedPage);
+}
+
+void TypeIfAny(TestApp& app, const QString& field, const QString& text) {
+  if (!text.isEmpty()) app.Type(field, text);
+}
+
+void StartPage(TestApp& app, const DesignWalk& d, const char* prefix) {
+  const QString p = QLatin1String(prefix);
+  if (d.grid) QTest::mouseClick(app.Find<QCheckBox>("chkGrid" + p), Qt::LeftButton, {}, QPoint(8, 8));
+  app.Type("txt" + p + "Name", d.name);
+  TypeIfAny(app, "txt" + p + "Desc", d.desc);
+  if (d.desc.isEmpty()) app.services.QueueYes();  // leave the description blank
+  if (!d.grid) app.Type("txt" + p + "Levels", d.levels);
+}
+
+void BasicInfo(TestApp& app, const DesignWalk& d, bool component) {
+  TypeIfAny(app, "txtNumberStyle", d.numberStyle);
+  TypeIfAny(app, "txtRomanStyle", d.romanStyle);
+  // Blank styles of a design without grid are confirmed.
+  if (d.numberStyle.isEmpty() && !d.grid) app.services.QueueYes();
+  if (d.romanStyle.isEmpty() && !d.grid) app.services.QueueYes();
+  app.Type("txtFamily", d.family);
+  app.Type("txtGeneralGroup", d.group);
+  if (component) {
+    app.Type("txtCustomGroup", d.customGroup);
+    app.Find<QComboBox>("cboRestrictions")->setCurrentText(d.restrictions);
+  } else {
+    TypeIfAny(app, "txtMinCost", d.minCost);
+    TypeIfAny(app, "txtOrgCost", d.orgCost);
+    TypeIfAny(app, "txtRadCost", d.radCost);
+  }
+}
+
+void Picture(TestApp& app, const DesignWalk& d) { app.Find<QSlider>("sldPicNum")->setValue(d.picture); }
+
+void Techs(TestApp& app, const DesignWalk& d) {
+  for (int i = 0; i < d.techs.size(); ++i) {
+    const DesignWalk::Tech& t = d.techs[i];
+    app.Type("txtTechArea", t.area);
+    app.Type("txtTechLevel", t.level);
+    if (d.grid) {
+      app.Type("txtTechGridSize", t.gridSize);
+      TypeIfAny(app, "txtTechNumberStyle", t.numberStyle);
+    }
+    if (i + 1 < d.techs.size()) app.Click("cmdAddTechReq");
+  }
+  if (d.techs.isEmpty()) app.services.QueueYes();  // no requirement: confirm the removal question
+}
+
+void Abilities(TestApp& app, const DesignWalk& d) {
+  for (int i = 0; i < d.abilities.size(); ++i) {
+    const DesignWalk::Ability& a = d.abilities[i];
+    app.Type("txtAbilType", a.type);
+    TypeIfAny(app, "txtAbilDesc", a.desc);
+    TypeIfAny(app, "txtVal1", a.val1);
+    TypeIfAny(app, "txtVal2", a.val2);
+    if (i + 1 < d.abilities.size()) app.Click("cmdAddAbility");
+  }
+  if (d.abilities.isEmpty()) app.services.QueueYes();
+}
+
+}  // namespace
+
+bool DesignWalk::WalkComponent(TestApp& app) const {
+  if (!app.OpenFromMenu(0) || app.PageName() != QLatin1String("frmCompStart")) return false;
+  StartPage(app, *this, "Comp");
+  if (!Next(app, "frmCompBasicInfo")) return false;
+  BasicInfo(app, *this, true);
+  if (!Next(app, "frmCompVehicleType")) return false;
+  QTest::mouseClick(app.Find<QCheckBox>(QStringLiteral("chkVType(%1)").arg(vehicleBox)), Qt::LeftButton, {},
+                    QPoint(8, 8));
+  if (!Next(app, "frmCompPicture")) return false;
+  Picture(app, *this);
+  if (!Next(app, "frmCompTech")) return false;
+  Techs(app, *this);
+  if (!Next(app, "frmCompCost")) return false;
+  TypeIfAny(app, "txtMinCost", minCost);
+  TypeIfAny(app, "txtOrgCost", orgCost);
+  TypeIfAny(app, "txtRadCost", radCost);
+  TypeIfAny(app, "txtSize", size);
+  TypeIfAny(app, "txtHP", hp);
+  TypeIfAny(app, "txtSupplyUse", supply);
+  if (!Next(app, "frmCompAbility")) return false;
+  Abilities(app, *this);
+  return Next(app, "frmCompWeaponInfo");
+}
+
+bool DesignWalk::WalkFacility(TestApp& app) const {
+  if (!app.OpenFromMenu(1) || app.PageName() != QLatin1String("frmFacStart")) return false;
+  StartPage(app, *this, "Fac");
+  if (!Next(app, "frmFacBasicInfo")) return false;
+  BasicInfo(app, *this, false);
+  if (!Next(app, "frmFacPicture")) return false;
+  Picture(app, *this);
+  if (!Next(app, "frmFacTech")) return false;
+  Techs(app, *this);
+  if (!Next(app, "frmFacAbility")) return false;
+  Abilities(app, *this);
+  return Next(app, "frmFacGenerate");
+}
+
+}  // namespace vorlane::test

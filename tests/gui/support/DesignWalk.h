@@ -1,0 +1,36 @@
+// Drives a new design through the wizard pages like a user: from the main
+// menu, typing into each page and pressing Next, up to the weapon
+// information page (component) or the generate page (facility).
+#pragma once
+
+#include <QList>
+#include <QString>
+
+#include "support/TestApp.h"
+
+namespace vorlane::test {
+
+struct DesignWalk {
+  struct Tech {
+    QString area, level, gridSize, numberStyle;
+  };
+  struct Ability {
+    QString type, desc, val1, val2;
+  };
+
+  QString name, desc, levels = "1";
+  bool grid = false;
+  QString numberStyle, romanStyle, family = "1", group = "Group", customGroup = "0", restrictions = "None";
+  int vehicleBox = 0;  // component only
+  int picture = 1;
+  QList<Tech> techs;
+  QString minCost, orgCost, radCost, size, hp = "1", supply;
+  QList<Ability> abilities;
+
+  // Walks a component design to frmCompWeaponInfo; false when a page refused.
+  bool WalkComponent(TestApp& app) const;
+  // Walks a facility design to frmFacGenerate; false when a page refused.
+  bool WalkFacility(TestApp& app) const;
+};
+
+}  // namespace vorlane::test
