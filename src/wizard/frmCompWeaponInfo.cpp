@@ -52,6 +52,27 @@ class CombatViewport : public QWidget {
   }
 };
 
+// The picture inside the viewport. It draws its pixmap stretched to its own
+// size and never greyed: the preview stays readable while the weapon
+// controls around it are disabled.
+class CombatImage : public QWidget {
+ public:
+  explicit CombatImage(QWidget* parent) : QWidget(parent) {}
+  void SetPixmap(const QPixmap& pixmap) {
+    pixmap_ = pixmap;
+    update();
+  }
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter painter(this);
+    painter.drawPixmap(rect(), pixmap_);
+  }
+
+ private:
+  QPixmap pixmap_;
+};
+
 QLabel* MakeLabel(QWidget* parent, const char* name, const QString& caption) {
   auto* label = new QLabel(caption, parent);
   label->setObjectName(QString::fromLatin1(name));
@@ -134,7 +155,7 @@ frmCompWeaponInfo::frmCompWeaponInfo(HQ& hq, QWidget* parent) : WizardPage(hq, p
   txtDispNum_ = MakeEdit(frmDispNum_, "txtDispNum");
   pboxDispNum_ = new CombatViewport(frmDispNum_);
   pboxDispNum_->setObjectName(QStringLiteral("pboxDispNum"));
-  imgPicture_ = new QLabel(pboxDispNum_);
+  imgPicture_ = new CombatImage(pboxDispNum_);
   imgPicture_->setObjectName(QStringLiteral("imgPicture"));
   number->addWidget(sldDispNum_, 0, 0, 1, 2);
   number->addWidget(txtDispNum_, 1, 0);
@@ -220,9 +241,13 @@ void frmCompWeaponInfo::ApplyWeaponTypeRule() {
   for (QCheckBox* box : chkWeapTarg_) box->setEnabled(weapon);
 }
 
+void frmCompWeaponInfo::SetPicture(const QPixmap& pixmap, const QRect& geometry) {
+  static_cast<CombatImage*>(imgPicture_)->SetPixmap(pixmap);
+  imgPicture_->setGeometry(geometry);
+}
+
 void frmCompWeaponInfo::ShowSign() {
-  imgPicture_->setPixmap(CircleSlashBitmap());
-  imgPicture_->setGeometry(0, 0, kCombatCellSize, kCombatCellSize);
+  SetPicture(CircleSlashBitmap(), QRect(0, 0, kCombatCellSize, kCombatCellSize));
   showingSign_ = true;
 }
 
@@ -266,8 +291,7 @@ void frmCompWeaponInfo::ShowDisplayCell() {
     ShowSign();
   } else {
     const CombatCellOffset offset = DisplayCellOffset(n);
-    imgPicture_->setPixmap(strip_);
-    imgPicture_->setGeometry(offset.left, offset.top, strip_.width(), strip_.height());
+    SetPicture(strip_, QRect(offset.left, offset.top, strip_.width(), strip_.height()));
     showingSign_ = false;
   }
   frmDispNum_->setTitle(kDisplayNumberCaption + QString::number(n));

@@ -36,7 +36,7 @@ class frmCompWeaponInfo : public WizardPage {
   QLineEdit* txtDispNum() const { return txtDispNum_; }
   QGroupBox* frmDispNum() const { return frmDispNum_; }
   QWidget* pboxDispNum() const { return pboxDispNum_; }
-  QLabel* imgPicture() const { return imgPicture_; }
+  QWidget* imgPicture() const { return imgPicture_; }
   QCheckBox* chkWeapTarg(int index) const { return chkWeapTarg_.at(static_cast<std::size_t>(index)); }
   // True while the preview shows the "CircleSlash" sign instead of a strip.
   bool ShowingSign() const { return showingSign_; }
@@ -52,6 +52,7 @@ class frmCompWeaponInfo : public WizardPage {
   void LoadCombatPicture();
   void ShowDisplayCell();
   void ShowSign();
+  void SetPicture(const QPixmap& pixmap, const QRect& geometry);
   void SliderChanged();
   void NumberBoxChanged();
   void BrowseSound();
@@ -72,7 +73,7 @@ class frmCompWeaponInfo : public WizardPage {
   QSlider* sldDispNum_;
   QLineEdit* txtDispNum_;
   QWidget* pboxDispNum_;
-  QLabel* imgPicture_;
+  QWidget* imgPicture_;
   QLabel* lblSoundFile_;
   QLineEdit* txtSoundFile_;
   QToolButton* cmdBrowseSound_;
