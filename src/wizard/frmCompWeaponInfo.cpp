@@ -297,13 +297,15 @@ void frmCompWeaponInfo::ShowDisplayCell() {
   frmDispNum_->setTitle(kDisplayNumberCaption + QString::number(n));
 }
 
+// Moving the slider makes its value the display number again. The cell and
+// caption are shown in any case, so that a missing strip does not leave the
+// caption saying that a formula is used.
 void frmCompWeaponInfo::SliderChanged() {
   if (usingFormula_) {
     usingFormula_ = false;
     LoadCombatPicture();
-  } else {
-    ShowDisplayCell();
   }
+  ShowDisplayCell();
 }
 
 // A number in the box moves the slider; anything else (a formula, or nothing)
