@@ -79,7 +79,19 @@ void DesignFiles::CreateMenu() {
   file->addSeparator();
   actQuit_ = add("actQuit", QStringLiteral("Quit"), QKeySequence(Qt::CTRL | Qt::Key_Q), [this] { Quit(); });
   actSave_->setEnabled(false);
-  connect(file, &QMenu::aboutToShow, this, [this] { Refresh(); });
+  // The commands refuse to work during a generation; the open menu shows it.
+  // The state is not kept, as nothing reports the generation's end.
+  connect(file, &QMenu::aboutToShow, this, [this] {
+    Refresh();
+    if (!Busy()) return;
+    for (QAction* action : {actOpen_.data(), actSaveAs_.data(), actSave_.data(), actQuit_.data()}) {
+      action->setEnabled(false);
+    }
+  });
+  connect(file, &QMenu::aboutToHide, this, [this] {
+    for (QAction* action : {actOpen_.data(), actSaveAs_.data(), actQuit_.data()}) action->setEnabled(true);
+    Refresh();
+  });
 }
 
 // A generation runs inside its page's Next and reads the record meanwhile:
@@ -206,11 +218,7 @@ void DesignFiles::Refresh() {
     if (unsaved) suffix += QStringLiteral(" *");
   }
   host_.SetTitleSuffix(suffix);
-  const bool busy = Busy();
-  for (QAction* action : {actOpen_.data(), actSaveAs_.data(), actQuit_.data()}) {
-    if (action) action->setEnabled(!busy);
-  }
-  if (actSave_) actSave_->setEnabled(!busy && !path.isEmpty());
+  if (actSave_) actSave_->setEnabled(!path.isEmpty());
 }
 
 QWidget* DesignFiles::Parent() const {
