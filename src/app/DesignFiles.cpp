@@ -259,7 +259,8 @@ bool DesignFiles::OpenFile(const QString& path) {
   std::string error;
   std::optional<Design> design = LoadDesignFile(file.filesystemAbsoluteFilePath(), error);
   if (!design) {
-    hq_.services().Inform(Parent(), QStringLiteral("The design could not be opened.\n") + QString::fromStdString(error));
+    hq_.services().Inform(Parent(),
+                          QStringLiteral("The design could not be opened.\n") + QString::fromStdString(error));
     return false;
   }
   const DesignKind kind = design->kind;
@@ -268,8 +269,10 @@ bool DesignFiles::OpenFile(const QString& path) {
     return false;
   }
   HostedPage* current = host_.CurrentPage();
-  if (auto* setup = qobject_cast<frmSetup*>(current);
-      setup && setup->DirsChanged && !hq_.services().Ask(Parent(), QStringLiteral("Do you want to lose your changes?"))) {
+  // Directories typed on the setup page are asked about as its Cancel does.
+  auto* setup = qobject_cast<frmSetup*>(current);
+  if (setup && setup->DirsChanged &&
+      !hq_.services().Ask(Parent(), QStringLiteral("Do you want to lose your changes?"))) {
     return false;
   }
   // A page of the other design keeps what it shows, as Back would.
