@@ -1805,7 +1805,7 @@ double clsExprEvaluator::Eval() {
     errNumber_ = kErrEval;
     return 0.0;
   }
-  errMsg_.clear();
+  if (!errMsg_.empty()) errMsg_.clear();
   errNumber_ = 0;
   return result;
 }
@@ -1828,7 +1828,7 @@ double clsExprEvaluator::Eval1(double x) {
     errNumber_ = kErrEval1;
     return 0.0;
   }
-  errMsg_.clear();
+  if (!errMsg_.empty()) errMsg_.clear();
   errNumber_ = 0;
   return result;
 }

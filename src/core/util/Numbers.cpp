@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <limits>
 #include <string>
 
 namespace vorlane {
@@ -69,9 +70,32 @@ double LeadingNumber(std::string_view text) {
   auto [ptr, ec] = std::from_chars(first, digits.data() + digits.size(), value);
   (void)ptr;
   if (ec == std::errc::result_out_of_range) {
-    // Too large gives infinity, too small gives zero, as the hardware would.
-    double probe = std::strtod(first, nullptr);
-    value = probe;
+    // Too large gives infinity, too small gives zero: the decimal magnitude of
+    // the mantissa plus the exponent tells which (strtod would follow the C
+    // locale, which the GUI sets from the user's settings).
+    std::string_view number(first, static_cast<std::size_t>(digits.data() + digits.size() - first));
+    std::string_view mantissa = number.substr(0, number.find('e'));
+    auto point = mantissa.find('.');
+    std::string_view whole = mantissa.substr(0, point);
+    std::string_view fraction = point == std::string_view::npos ? std::string_view() : mantissa.substr(point + 1);
+    long magnitude = 0;
+    auto firstWhole = whole.find_first_not_of('0');
+    if (firstWhole != std::string_view::npos) {
+      magnitude = static_cast<long>(whole.size() - firstWhole);
+    } else {
+      auto firstFraction = fraction.find_first_not_of('0');
+      magnitude = firstFraction == std::string_view::npos ? -100000 : -static_cast<long>(firstFraction);
+    }
+    long exponent = 0;
+    if (auto e = number.find('e'); e != std::string_view::npos) {
+      std::string_view exp = number.substr(e + 1);
+      bool negative = !exp.empty() && exp[0] == '-';
+      if (!exp.empty() && (exp[0] == '+' || exp[0] == '-')) exp.remove_prefix(1);
+      if (exp.size() > 9) exp = "999999999";  // far beyond any double either way
+      std::from_chars(exp.data(), exp.data() + exp.size(), exponent);
+      if (negative) exponent = -exponent;
+    }
+    value = magnitude + exponent > 0 ? std::numeric_limits<double>::infinity() : 0.0;
   }
   return digits[0] == '-' ? -value : value;
 }

@@ -41,6 +41,12 @@ TEST(LeadingNumber, ReadsExponentsWithEOrD) {
   EXPECT_EQ(LeadingNumber("7E+x"), 7.0);
   EXPECT_TRUE(std::isinf(LeadingNumber("1E999")));
   EXPECT_EQ(LeadingNumber("1E-999"), 0.0);
+  EXPECT_EQ(LeadingNumber("-2.5E+400"), -std::numeric_limits<double>::infinity());
+  EXPECT_EQ(LeadingNumber("0.001E310"), 1e307);
+  EXPECT_TRUE(std::isinf(LeadingNumber("5E99999999999999999999")));
+  EXPECT_EQ(LeadingNumber("5E-99999999999999999999"), 0.0);
+  EXPECT_TRUE(std::isinf(LeadingNumber(std::string(400, '9'))));
+  EXPECT_EQ(LeadingNumber("0." + std::string(400, '0') + "1"), 0.0);
 }
 
 TEST(LeadingNumber, NoNumberGivesZero) {
