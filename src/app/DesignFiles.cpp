@@ -79,7 +79,19 @@ void DesignFiles::CreateMenu() {
   file->addSeparator();
   actQuit_ = add("actQuit", QStringLiteral("Quit"), QKeySequence(Qt::CTRL | Qt::Key_Q), [this] { Quit(); });
   actSave_->setEnabled(false);
-  connect(file, &QMenu::aboutToShow, this, [this] { Refresh(); });
+  // The commands refuse to work during a generation; the open menu shows it.
+  // The state is not kept, as nothing reports the generation's end.
+  connect(file, &QMenu::aboutToShow, this, [this] {
+    Refresh();
+    if (!Busy()) return;
+    for (QAction* action : {actOpen_.data(), actSaveAs_.data(), actSave_.data(), actQuit_.data()}) {
+      action->setEnabled(false);
+    }
+  });
+  connect(file, &QMenu::aboutToHide, this, [this] {
+    for (QAction* action : {actOpen_.data(), actSaveAs_.data(), actQuit_.data()}) action->setEnabled(true);
+    Refresh();
+  });
 }
 
 // A generation runs inside its page's Next and reads the record meanwhile:
@@ -206,11 +218,7 @@ void DesignFiles::Refresh() {
     if (unsaved) suffix += QStringLiteral(" *");
   }
   host_.SetTitleSuffix(suffix);
-  const bool busy = Busy();
-  for (QAction* action : {actOpen_.data(), actSaveAs_.data(), actQuit_.data()}) {
-    if (action) action->setEnabled(!busy);
-  }
-  if (actSave_) actSave_->setEnabled(!busy && !path.isEmpty());
+  if (actSave_) actSave_->setEnabled(!path.isEmpty());
 }
 
 QWidget* DesignFiles::Parent() const {
@@ -251,7 +259,8 @@ bool DesignFiles::OpenFile(const QString& path) {
   std::string error;
   std::optional<Design> design = LoadDesignFile(file.filesystemAbsoluteFilePath(), error);
   if (!design) {
-    hq_.services().Inform(Parent(), QStringLiteral("The design could not be opened.\n") + QString::fromStdString(error));
+    hq_.services().Inform(Parent(),
+                          QStringLiteral("The design could not be opened.\n") + QString::fromStdString(error));
     return false;
   }
   const DesignKind kind = design->kind;
@@ -260,8 +269,10 @@ bool DesignFiles::OpenFile(const QString& path) {
     return false;
   }
   HostedPage* current = host_.CurrentPage();
-  if (auto* setup = qobject_cast<frmSetup*>(current);
-      setup && setup->DirsChanged && !hq_.services().Ask(Parent(), QStringLiteral("Do you want to lose your changes?"))) {
+  // Directories typed on the setup page are asked about as its Cancel does.
+  auto* setup = qobject_cast<frmSetup*>(current);
+  if (setup && setup->DirsChanged &&
+      !hq_.services().Ask(Parent(), QStringLiteral("Do you want to lose your changes?"))) {
     return false;
   }
   // A page of the other design keeps what it shows, as Back would.
