@@ -96,14 +96,14 @@ int main(int argc, char** argv) {
         }
         options.angle = upper;
       } else if (name == "--var") {
-        std::string_view spec;
-        if (!takeValue(spec)) return UsageError("--var needs NAME=VALUE");
-        auto eq = spec.find('=');
+        std::string_view assignment;
+        if (!takeValue(assignment)) return UsageError("--var needs NAME=VALUE");
+        auto eq = assignment.find('=');
         double value = 0.0;
-        if (eq == std::string_view::npos || eq == 0 || !ParseValue(spec.substr(eq + 1), value)) {
-          return UsageError("--var needs NAME=VALUE with a number: " + std::string(spec));
+        if (eq == std::string_view::npos || eq == 0 || !ParseValue(assignment.substr(eq + 1), value)) {
+          return UsageError("--var needs NAME=VALUE with a number: " + std::string(assignment));
         }
-        options.vars.emplace_back(std::string(spec.substr(0, eq)), value);
+        options.vars.emplace_back(std::string(assignment.substr(0, eq)), value);
       } else {
         return UsageError("unknown option " + std::string(arg));
       }
