@@ -25,6 +25,9 @@ install_missing_packages() {
 # configure_and_build DIR [cmake options...]
 configure_and_build() {
   local dir=$1; shift
-  cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
+  local launcher=()
+  # A compiler cache, where one is installed, makes rebuilds of unchanged sources free.
+  command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+  cmake -S . -B "$dir" -G Ninja "${launcher[@]}" "$@" >/dev/null
   cmake --build "$dir" -j "$(nproc)"
 }
