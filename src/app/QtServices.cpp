@@ -39,8 +39,8 @@ QString QtServices::OpenFileName(QWidget* parent, const QString& title, const QS
 }
 
 QString QtServices::SaveFileName(QWidget* parent, const QString& title, const QString& filter,
-                                 const QString& startDir) {
-  return QFileDialog::getSaveFileName(parent, title, startDir, filter);
+                                 const QString& startDir, QString* selectedFilter) {
+  return QFileDialog::getSaveFileName(parent, title, startDir, filter, selectedFilter);
 }
 
 std::optional<QString> QtServices::ChooseDirectory(QWidget* parent, const QString& startDir) {

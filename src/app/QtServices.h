@@ -12,8 +12,8 @@ class QtServices : public Services {
                             const QString& title) override;
   QString OpenFileName(QWidget* parent, const QString& title, const QString& filter,
                        const QString& startDir) override;
-  QString SaveFileName(QWidget* parent, const QString& title, const QString& filter,
-                       const QString& startDir) override;
+  QString SaveFileName(QWidget* parent, const QString& title, const QString& filter, const QString& startDir,
+                       QString* selectedFilter = nullptr) override;
   std::optional<QString> ChooseDirectory(QWidget* parent, const QString& startDir) override;
   bool PlaySound(QWidget* parent, const QString& path) override;
 };

@@ -38,9 +38,11 @@ class Services {
   virtual QString OpenFileName(QWidget* parent, const QString& title, const QString& filter,
                                const QString& startDir) = 0;
 
-  // A modal file-save dialog, same conventions as OpenFileName.
+  // A modal file-save dialog, same conventions as OpenFileName. When
+  // `selectedFilter` is given, the dialog starts with that filter (one of
+  // `filter`'s ";;"-separated entries) chosen and it receives the one chosen.
   virtual QString SaveFileName(QWidget* parent, const QString& title, const QString& filter,
-                               const QString& startDir) = 0;
+                               const QString& startDir, QString* selectedFilter = nullptr) = 0;
 
   // The directory picker, started at `startDir`. Returns the chosen directory,
   // or nothing when the user cancelled.

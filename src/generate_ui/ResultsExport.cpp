@@ -19,6 +19,12 @@ QString& LastResultsDir() {
   return dir;
 }
 
+// The file type of the last results file, offered again by the next Save As.
+TextEncoding& LastResultsEncoding() {
+  static TextEncoding encoding = TextEncoding::Windows1252;
+  return encoding;
+}
+
 QString SuggestedFileName(const QString& designName) {
   QString base = designName.trimmed();
   for (QChar& c : base) {
@@ -30,6 +36,11 @@ QString SuggestedFileName(const QString& designName) {
 
 }  // namespace
 
+QString ResultsFileFilter(TextEncoding encoding) {
+  return encoding == TextEncoding::Windows1252 ? QStringLiteral("Text for the game, Windows-1252 (*.txt)")
+                                               : QStringLiteral("Text in UTF-8 (*.txt)");
+}
+
 QString DesignNameOfTitle(const QString& title) {
   const qsizetype open = title.indexOf(QStringLiteral(" - ["));
   if (open < 0 || !title.endsWith(u']')) return QString();
@@ -38,25 +49,37 @@ QString DesignNameOfTitle(const QString& title) {
 
 void CopyAllResults(const ResultsTextView& view) { QApplication::clipboard()->setText(view.text()); }
 
-bool WriteResultsFile(const ResultsTextView& view, const QString& path, QString& error) {
+bool WriteResultsFile(const ResultsTextView& view, const QString& path, QString& error, TextEncoding encoding) {
   QSaveFile file(path);
   if (!file.open(QIODevice::WriteOnly)) {
     error = QStringLiteral("Cannot write \"%1\": %2").arg(QDir::toNativeSeparators(path), file.errorString());
     return false;
   }
   // Line by line, so that a grid's tens of megabytes are never held twice.
-  QByteArray chunk;
+  std::string chunk;
   bool written = true;
+  EntryCursor cursor;
+  std::string unencodable;
   const qsizetype lines = view.lineCount();
   for (qsizetype i = 0; i < lines && written; ++i) {
     if (i > 0) chunk += "\r\n";
-    chunk += view.lineText(i).toUtf8();
+    const QByteArray line = view.lineText(i).toUtf8();
+    const std::string_view text(line.constData(), static_cast<std::size_t>(line.size()));
+    cursor.Next(text);
+    if (!AppendEncodedLine(text, encoding, cursor, chunk, unencodable)) {
+      file.cancelWriting();
+      error = QStringLiteral("Cannot write \"%1\": %2.\nChoose the UTF-8 file type to keep every character.")
+                  .arg(QDir::toNativeSeparators(path), QString::fromStdString(unencodable));
+      return false;
+    }
     if (chunk.size() >= (1 << 16)) {
-      written = file.write(chunk) == chunk.size();
+      written = file.write(chunk.data(), static_cast<qint64>(chunk.size())) == static_cast<qint64>(chunk.size());
       chunk.clear();
     }
   }
-  written = written && file.write(chunk) == chunk.size() && file.commit();
+  written = written &&
+            file.write(chunk.data(), static_cast<qint64>(chunk.size())) == static_cast<qint64>(chunk.size()) &&
+            file.commit();
   if (!written) {
     error = QStringLiteral("Cannot write \"%1\": %2").arg(QDir::toNativeSeparators(path), file.errorString());
   }
@@ -66,15 +89,20 @@ bool WriteResultsFile(const ResultsTextView& view, const QString& path, QString&
 bool SaveResultsAs(QWidget* parent, Services& services, const ResultsTextView& view, const QString& designName) {
   QString& lastDir = LastResultsDir();
   const QString start = QDir(lastDir.isEmpty() ? QDir::homePath() : lastDir).filePath(SuggestedFileName(designName));
+  const QString gameFilter = ResultsFileFilter(TextEncoding::Windows1252);
+  const QString utf8Filter = ResultsFileFilter(TextEncoding::Utf8);
+  QString chosenFilter = ResultsFileFilter(LastResultsEncoding());
   const QString path = services.SaveFileName(parent, QStringLiteral("Save Results As"),
-                                             QStringLiteral("Text files (*.txt);;All files (*)"), start);
+                                             gameFilter + QStringLiteral(";;") + utf8Filter, start, &chosenFilter);
   if (path.isEmpty()) return false;
+  const TextEncoding encoding = chosenFilter == utf8Filter ? TextEncoding::Utf8 : TextEncoding::Windows1252;
   QString error;
-  if (!WriteResultsFile(view, path, error)) {
+  if (!WriteResultsFile(view, path, error, encoding)) {
     services.Inform(parent, QStringLiteral("The results could not be saved.\n") + error);
     return false;
   }
   lastDir = QFileInfo(path).absolutePath();
+  LastResultsEncoding() = encoding;
   return true;
 }
 

@@ -1,8 +1,11 @@
 // Taking generated entries out of the results window: the whole text to the
-// clipboard, or into a text file with the game's CR LF line ends.
+// clipboard (Unicode, converted by the system), or into a text file with the
+// game's CR LF line ends, in the game's encoding Windows-1252 or in UTF-8.
 #pragma once
 
 #include <QString>
+
+#include "generate/EntryText.h"
 
 class QWidget;
 namespace vorlane {
@@ -14,18 +17,24 @@ class Services;
 // selection.
 void CopyAllResults(const ResultsTextView& view);
 
-// Writes every line of the view, each joined to the next by CR LF, as UTF-8;
-// a text that ended with a line end still does. The file is replaced only
-// once it is written in full. On failure sets `error` to a text naming the
-// file and the reason.
-bool WriteResultsFile(const ResultsTextView& view, const QString& path, QString& error);
+// Writes every line of the view, each joined to the next by CR LF, in
+// `encoding`; a text that ended with a line end still does. The file is
+// replaced only once it is written in full. On failure (also a character that
+// Windows-1252 cannot hold: nothing is written then) sets `error` to a text
+// naming the file and the reason.
+bool WriteResultsFile(const ResultsTextView& view, const QString& path, QString& error,
+                      TextEncoding encoding = TextEncoding::Windows1252);
+
+// The file types Save As offers, one per encoding; the first is the default.
+QString ResultsFileFilter(TextEncoding encoding);
 
 // The design name in a results title ("... Results - [Laser]" gives "Laser"),
 // or an empty text.
 QString DesignNameOfTitle(const QString& title);
 
-// Asks for a file (suggesting `designName` + ".txt") and writes the results
-// to it; a failure is reported in a message. True when the file was written.
+// Asks for a file (suggesting `designName` + ".txt") and its encoding (the
+// file type, the last one chosen offered first) and writes the results to it;
+// a failure is reported in a message. True when the file was written.
 bool SaveResultsAs(QWidget* parent, Services& services, const ResultsTextView& view, const QString& designName);
 
 }  // namespace vorlane

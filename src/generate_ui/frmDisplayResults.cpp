@@ -8,6 +8,7 @@
 
 #include "app/HQ.h"
 #include "app/HostWindow.h"
+#include "generate_ui/ResultsCheck.h"
 #include "generate_ui/ResultsExport.h"
 #include "generate_ui/ResultsTextView.h"
 #include "generate_ui/frmCompGenerate.h"
@@ -48,6 +49,10 @@ frmDisplayResults::frmDisplayResults(HQ& hq, QWidget* parent) : HostedPage(hq, p
   layout->addWidget(rtfResults_);
   auto* buttons = new QHBoxLayout;
   buttons->setContentsMargins(8, 4, 8, 8);
+  cmdCheck_ = new QPushButton(QStringLiteral("Check"), this);
+  cmdCheck_->setObjectName(QStringLiteral("cmdCheck"));
+  cmdCheck_->setToolTip(QStringLiteral("Lists what the game would refuse or misread in these entries."));
+  buttons->addWidget(cmdCheck_);
   buttons->addStretch(1);
   cmdCopyAll_ = new QPushButton(QStringLiteral("Copy All"), this);
   cmdCopyAll_->setObjectName(QStringLiteral("cmdCopyAll"));
@@ -56,6 +61,8 @@ frmDisplayResults::frmDisplayResults(HQ& hq, QWidget* parent) : HostedPage(hq, p
   buttons->addWidget(cmdCopyAll_);
   buttons->addWidget(cmdSaveAs_);
   layout->addLayout(buttons);
+  connect(cmdCheck_, &QPushButton::clicked, this,
+          [this] { CheckResults(this, this->hq().services(), *rtfResults_, this->hq().ModDir(), this->hq().SEIVDir()); });
   connect(cmdCopyAll_, &QPushButton::clicked, this, [this] { CopyAllResults(*rtfResults_); });
   connect(cmdSaveAs_, &QPushButton::clicked, this,
           [this] { SaveResultsAs(this, this->hq().services(), *rtfResults_, DesignNameOfTitle(windowTitle())); });

@@ -41,6 +41,8 @@ class frmDisplayResults : public HostedPage {
   // a file with CR LF line ends.
   QPushButton* cmdCopyAll_;
   QPushButton* cmdSaveAs_;
+  // "Check" lists what the game would refuse or misread in the entries.
+  QPushButton* cmdCheck_;
 };
 
 }  // namespace vorlane

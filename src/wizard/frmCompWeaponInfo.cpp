@@ -23,6 +23,7 @@
 #include "generate_ui/frmCompGenerate.h"
 #include "settings/CombatDisplay.h"
 #include "settings/PictureLookup.h"
+#include "settings/SoundLookup.h"
 #include "wizard/frmCompAbility.h"
 #include "wizard/frmCompWeaponInfo2.h"
 
@@ -180,6 +181,8 @@ frmCompWeaponInfo::frmCompWeaponInfo(HQ& hq, QWidget* parent) : WizardPage(hq, p
   sound->addWidget(txtSoundFile_, 1);
   sound->addWidget(cmdBrowseSound_);
   sound->addWidget(cmdPlay_);
+  lblPlayStatus_ = MakeLabel(Body(), "lblPlayStatus", QString());
+  sound->addWidget(lblPlayStatus_);
   layout->addLayout(sound);
 
   // Until the weapon-type rule first runs, every weapon control is disabled.
@@ -194,6 +197,7 @@ frmCompWeaponInfo::frmCompWeaponInfo(HQ& hq, QWidget* parent) : WizardPage(hq, p
   connect(txtDispNum_, &QLineEdit::textChanged, this, [this] { NumberBoxChanged(); });
   connect(cmdBrowseSound_, &QToolButton::clicked, this, [this] { BrowseSound(); });
   connect(cmdPlay_, &QPushButton::clicked, this, [this] { PlaySound(); });
+  connect(txtSoundFile_, &QLineEdit::textChanged, lblPlayStatus_, &QLabel::clear);
 
   LoadFields();
 }
@@ -339,17 +343,30 @@ void frmCompWeaponInfo::BrowseSound() {
   }
   const QString chosen = hq().services().OpenFileName(this, QStringLiteral("Select weapon sound file:"),
                                                       QStringLiteral("Wave files (*.wav)"), start);
-  // A cancelled dialog leaves the box as it was.
-  if (!chosen.isEmpty()) txtSoundFile_->setText(chosen);
+  // A cancelled dialog leaves the box as it was. A sound in the mod's or the
+  // game's Sounds folder is kept by the name the game looks it up by.
+  if (chosen.isEmpty()) return;
+  const auto name = SoundNameInSoundsFolder(chosen.toStdString(), hq().ModDir(), hq().SEIVDir());
+  txtSoundFile_->setText(name ? FromStd(*name) : chosen);
 }
 
+// Plays the sound the box names, found as the game finds it; when it cannot be
+// played, the line next to the button says why, and nothing waits for it.
 void frmCompWeaponInfo::PlaySound() {
-  const QString path = txtSoundFile_->text();
-  if (path.isEmpty() || !QFileInfo(path).isFile()) return;
+  const std::string stored = txtSoundFile_->text().toStdString();
+  lblPlayStatus_->clear();
+  if (stored.empty()) return;
+  const auto file = FindSoundFile(stored, hq().ModDir(), hq().SEIVDir());
+  if (!file) {
+    lblPlayStatus_->setText(IsFullPath(stored) ? QStringLiteral("File not found")
+                                               : QStringLiteral("Not in the Sounds folders"));
+    return;
+  }
   cmdPlay_->setEnabled(false);
-  hq().services().PlaySound(this, path);
+  const bool played = hq().services().PlaySound(this, QFileInfo(FromStd(file->string())).filePath());
   cmdPlay_->setEnabled(true);
   cmdPlay_->setFocus();
+  if (!played) lblPlayStatus_->setText(QStringLiteral("No audio output or unreadable file"));
 }
 
 QString frmCompWeaponInfo::WeaponTargetText() const {

@@ -78,6 +78,7 @@ class frmCompWeaponInfo : public WizardPage {
   QLineEdit* txtSoundFile_;
   QToolButton* cmdBrowseSound_;
   QPushButton* cmdPlay_;
+  QLabel* lblPlayStatus_;  // one line next to Play when a sound cannot be played
 
   bool usingFormula_ = false;
   bool showingSign_ = true;

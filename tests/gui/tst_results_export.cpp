@@ -1,11 +1,14 @@
-// The results window's Copy All and Save As: the whole text to the clipboard,
-// and to a file byte for byte with CR LF line ends.
+// The results window's Copy All, Save As and Check: the whole text to the
+// clipboard, to a file with CR LF line ends in the game's encoding or UTF-8,
+// and the game check's report.
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 
+#include "generate_ui/ResultsExport.h"
 #include "generate_ui/ResultsTextView.h"
 #include "generate_ui/frmDisplayResults.h"
 #include "support/TestApp.h"
@@ -48,19 +51,47 @@ class ResultsExportTest : public QObject {
     TestApp app;
     QByteArray big;  // more than one write's worth
     for (int i = 0; i < 20000; ++i) big += "Key " + QByteArray::number(i) + " := µ value\r\n";
-    const std::pair<QByteArray, QByteArray> cases[] = {
-        {"Name := Läser 1\r\nSize := 10\r\n\r\n", "Name := Läser 1\r\nSize := 10\r\n\r\n"},
-        {"a\nb\rc\r\nd", "a\r\nb\r\nc\r\nd"},  // any line end becomes CR LF; none is added
-        {"", ""},
-        {big, big},
+    QByteArray big1252 = big;
+    big1252.replace("µ", "\xB5");
+    const QString game = ResultsFileFilter(TextEncoding::Windows1252);
+    const QString utf8 = ResultsFileFilter(TextEncoding::Utf8);
+    struct Case {
+      QByteArray shown;
+      QString filter;  // chosen in the dialog
+      QByteArray saved;
+    };
+    const Case cases[] = {
+        {"Name := Läser 1\r\nSize := 10 €\r\n\r\n", game, "Name := L\xE4ser 1\r\nSize := 10 \x80\r\n\r\n"},
+        {"Name := Läser 1\r\nSize := 10 €\r\n\r\n", utf8, "Name := Läser 1\r\nSize := 10 €\r\n\r\n"},
+        {"a\nb\rc\r\nd", game, "a\r\nb\r\nc\r\nd"},  // any line end becomes CR LF; none is added
+        {"", game, ""},
+        {big, game, big1252},
+        {big, utf8, big},
     };
     const QString path = QDir(app.Dir()).filePath("mine.txt");
-    for (const auto& [shown, saved] : cases) {
-      ShowResults(app, shown);
+    for (const Case& c : cases) {
+      ShowResults(app, c.shown);
       app.services.QueueFile(path);
+      app.services.QueueSaveFilter(c.filter);
       QVERIFY(app.Click("cmdSaveAs"));
-      QCOMPARE(ReadAll(path), saved);
+      QCOMPARE(ReadAll(path), c.saved);
     }
+    // The dialog offers both file types, the last one chosen first.
+    QCOMPARE(app.services.FileRequests()[0].filter, game + ";;" + utf8);
+    QCOMPARE(app.services.FileRequests()[2].selectedFilter, utf8);
+
+    // A character the game's encoding cannot hold: a message naming the entry
+    // and the key, and the file stays as it was.
+    ShowResults(app, "Name := Zap 1\r\nDescription := ☢\r\n");
+    app.services.QueueFile(path);
+    app.services.QueueSaveFilter(game);
+    app.Click("cmdSaveAs");
+    QCOMPARE(ReadAll(path), big);
+    QCOMPARE(app.services.MessageTexts(),
+             QStringList{"The results could not be saved.\nCannot write \"" + QDir::toNativeSeparators(path) +
+                         "\": entry 1 \"Zap 1\", key \"Description\": \"☢\" (U+2622) cannot be written in "
+                         "Windows-1252.\nChoose the UTF-8 file type to keep every character."});
+    app.services.ClearRecords();
     QVERIFY(app.services.Messages().empty());
     QCOMPARE(QFileInfo(app.services.FileRequests()[0].startDir).fileName(), QStringLiteral("Mine.txt"));
 
@@ -73,8 +104,31 @@ class ResultsExportTest : public QObject {
     app.Click("cmdSaveAs");
     QVERIFY(!QFile::exists(path) && !QFile::exists(nowhere));
     QCOMPARE(app.services.Messages().size(), std::size_t{1});
+    QCOMPARE(app.services.FileRequests()[0].selectedFilter, utf8);  // the last one written
     QVERIFY(app.services.Messages()[0].text.startsWith(QStringLiteral("The results could not be saved.\n")));
     QVERIFY(app.services.Messages()[0].text.contains(QDir::toNativeSeparators(nowhere)));
+  }
+
+  void checkReportsWhatTheGameWouldRefuse() {
+    TestApp app;
+    QTemporaryDir game;
+    QDir().mkpath(game.filePath("Data"));
+    QFile areas(game.filePath("Data/TechArea.txt"));
+    QVERIFY(areas.open(QIODevice::WriteOnly));
+    areas.write("Name := Lasers\r\n");
+    areas.close();
+    app.hq().SetSEIVDir(game.path().toStdString());
+    ShowResults(app, "Name := Mine 1\r\nCost Minerals := 0.5\r\nTech Area Req 1 := lasers\r\n\r\n"
+                     "Name := Mine 2\r\nCost Minerals := 10\r\nTech Area Req 1 := Lazers\r\n");
+    QVERIFY(app.Click("cmdCheck"));
+    QCOMPARE(app.services.Messages().size(), std::size_t{1});
+    QCOMPARE(app.services.Messages()[0].title, QString("Game Check"));
+    QCOMPARE(app.services.Messages()[0].text,
+             "entry 1 \"Mine 1\", key \"Cost Minerals\": \"0.5\" is not a whole number in plain digits\n"
+             "entry 2 \"Mine 2\", key \"Tech Area Req 1\": \"Lazers\": no such technology area in " +
+                 game.filePath("Data/TechArea.txt") + "\nTechnology areas read from " + game.filePath("Data/TechArea.txt") +
+                 " (1 name).\nAbility types not checked: no AbilityTypes.txt or AbilityType.txt in the Data folder "
+                 "of the mod or the game directory.\n2 entries checked: 2 problems found.");
   }
 };
 

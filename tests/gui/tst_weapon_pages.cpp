@@ -216,25 +216,67 @@ class WeaponPagesTest : public QObject {
 
     app.hq().SetModDir(mod.path().toStdString());
     const QString wave = mod.filePath("sounds/laser.wav");
-    QFile file(wave);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.close();
-    app.services.QueueFile(wave);
-    app.Click("cmdBrowseSound");
+    const QString zap = game.filePath("Sounds/Sub/Zap.wav");
+    const QString elsewhere = game.filePath("elsewhere.wav");
+    for (const QString& path : {wave, zap, elsewhere}) {
+      QDir().mkpath(QFileInfo(path).path());
+      QFile file(path);
+      QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+    // Chosen in a Sounds folder (letter case ignored): the name the game looks
+    // up; chosen elsewhere: the full path.
+    const std::pair<QString, QString> choices[] = {
+        {elsewhere, elsewhere}, {zap, "Sub\\Zap.wav"}, {wave, "laser.wav"}};
+    for (const auto& [chosen, stored] : choices) {
+      app.services.QueueFile(chosen);
+      app.Click("cmdBrowseSound");
+      QCOMPARE(app.Find<QLineEdit>("txtSoundFile")->text(), stored);
+    }
     QCOMPARE(app.services.FileRequests().back().startDir, mod.filePath("sounds"));
-    QCOMPARE(app.Find<QLineEdit>("txtSoundFile")->text(), wave);
 
     bool disabledWhilePlaying = false;
     app.services.onSound = [&](const QString&) { disabledWhilePlaying = !app.Find("cmdPlay")->isEnabled(); };
-    app.services.SetSoundResult(false);  // no audio device: Play still comes back
+    app.services.SetSoundResult(false);  // no audio device: Play still comes back, with a sign
     app.Click("cmdPlay");
     QCOMPARE(app.services.PlayedSounds(), QStringList{wave});
     QVERIFY(disabledWhilePlaying);
     QVERIFY(app.Find("cmdPlay")->isEnabled());
     QVERIFY(app.Find("cmdPlay")->hasFocus());
-    app.Type("txtSoundFile", mod.filePath("sounds/missing.wav"));
-    app.Click("cmdPlay");  // no such file: nothing is played
-    QCOMPARE(app.services.PlayedSounds().size(), 1);
+    QCOMPARE(app.Find<QLabel>("lblPlayStatus")->text(), QString("No audio output or unreadable file"));
+    app.services.SetSoundResult(true);
+    // A stored name is found mod directory first, then game directory; what
+    // cannot be found says so and plays nothing.
+    struct Play {
+      QString text, played, sign;
+    };
+    const Play plays[] = {
+        {"LASER.WAV", wave, ""},
+        {"sub/zap.wav", zap, ""},
+        {elsewhere, elsewhere, ""},
+        {"missing.wav", "", "Not in the Sounds folders"},
+        {mod.filePath("sounds/missing.wav"), "", "File not found"},
+    };
+    for (const Play& play : plays) {
+      app.services.ClearRecords();
+      app.Type("txtSoundFile", play.text);
+      QCOMPARE(app.Find<QLabel>("lblPlayStatus")->text(), QString());
+      app.Click("cmdPlay");
+      QCOMPARE(app.services.PlayedSounds(), play.played.isEmpty() ? QStringList{} : QStringList{play.played});
+      QCOMPARE(app.Find<QLabel>("lblPlayStatus")->text(), play.sign);
+    }
+    QVERIFY(app.services.Messages().empty());
+  }
+
+  void storedFullSoundPathsStayUntilPickedAgain() {
+    TestApp app;
+    const std::string stored = "/home/me/seiv/Sounds/Laser_Zap.wav";
+    app.hq().SetSEIVDir("/home/me/seiv");
+    app.hq().Component().SetWeaponType("Direct Fire");
+    app.hq().Component().SetWeaponSound(stored);
+    Open<frmCompWeaponInfo>(app);
+    QCOMPARE(app.Find<QLineEdit>("txtSoundFile")->text(), QString::fromStdString(stored));
+    app.Click("cmdBack");
+    QCOMPARE(app.hq().Component().WeaponSound(), stored);
   }
 
   void continuationChecksAllFieldsAtOnce() {

@@ -32,6 +32,44 @@ for example in "$here"/../../examples/*.json; do
   status 0 $? "$(basename "$example")"
 done
 
+# -o writes the game's encoding, Windows-1252, unless --encoding utf-8 is given;
+# standard output stays UTF-8. A character Windows-1252 lacks: status 1, the
+# entry and key named, no file.
+echo '{"kind": "facility", "FacName": "Läser", "NumFacLevels": 1, "FacDesc": "DESC"}' >"$work/umlaut.json"
+sed 's/DESC/Zap ☢/' "$work/umlaut.json" >"$work/nuclear.json"
+"$gen" "$work/umlaut.json" -o "$work/1252.txt" && "$gen" "$work/umlaut.json" -o "$work/utf8.txt" --encoding UTF-8
+status 0 $? "encodings"
+grep -aq $'^Name  *:= L\xe4ser\r$' "$work/1252.txt" || fail "Windows-1252: $(head -1 "$work/1252.txt")"
+"$gen" "$work/umlaut.json" | cmp -s - "$work/utf8.txt" || fail "UTF-8 file differs from standard output"
+"$gen" "$work/nuclear.json" -o "$work/nuclear.txt" 2>"$work/err.txt"
+status 1 $? "unencodable"
+[ -e "$work/nuclear.txt" ] && fail "unencodable: output file written"
+grep -qF 'entry 1 "Läser", key "Description": "☢" (U+2622) cannot be written in Windows-1252' "$work/err.txt" ||
+  fail "unencodable: $(cat "$work/err.txt")"
+
+# --check: the report on standard output; 0 clean, 1 found, 2 unreadable.
+mkdir -p "$work/game/data"
+printf 'Name := Mining\r\n' >"$work/game/data/techarea.txt"
+cat >"$work/clean.json" <<'JSON'
+{"kind": "facility", "FacName": "Miner", "NumFacLevels": 2, "PicNum": "5", "MinCost": "{10*&faclevel}",
+ "OrgCost": "0", "RadCost": "0", "TechReqs": [{"TechReqArea": "mining", "TechReqLevel": "&faclevel"}],
+ "Abilities": []}
+JSON
+"$gen" --check "$work/clean.json" --game-dir "$work/game" >"$work/check.txt"
+status 0 $? "check clean"
+grep -q "^Technology areas read from $work/game/data/techarea.txt (1 name).$" "$work/check.txt" &&
+  grep -q "^2 entries checked: nothing the game would refuse or misread.$" "$work/check.txt" ||
+  fail "check clean: $(cat "$work/check.txt")"
+sed 's/"mining"/"Mine Craft"/; s/{10\*&faclevel}/{&faclevel\/2}/' "$work/clean.json" >"$work/unclean.json"
+"$gen" "$work/unclean.json" --check --mod-dir "$work/game" >"$work/check.txt"
+status 1 $? "check unclean"
+[ "$(grep -c '^entry ' "$work/check.txt")" -eq 3 ] &&
+  grep -qF 'entry 1 "Miner", key "Cost Minerals": "0.5" is not a whole number in plain digits' "$work/check.txt" &&
+  grep -qF 'entry 2 "Miner", key "Tech Area Req 1": "Mine Craft": no such technology area in' "$work/check.txt" ||
+  fail "check unclean: $(cat "$work/check.txt")"
+"$gen" --check "$work/missing.json" >/dev/null 2>&1
+status 2 $? "check unreadable"
+
 # A failing formula: status 1, the chain on standard error, no output file.
 echo '{"kind": "component", "CompName": "B", "NumCompLevels": 2, "MinCost": "{1+2"}' >"$work/broken.json"
 "$gen" "$work/broken.json" -o "$work/broken.txt" 2>"$work/err.txt"
@@ -49,7 +87,8 @@ for case in "missing.json:missing.json" "malformed.json:line 1, column" "unknown
   grep -qF "${case#*:}" "$work/err.txt" || fail "${case%%:*}: $(cat "$work/err.txt")"
 done
 [ -e "$work/none.txt" ] && fail "unreadable design: output file written"
-for args in "" "$work/unknown.json -o" "$work/unknown.json --bogus" "a.json b.json"; do
+for args in "" "$work/unknown.json -o" "$work/unknown.json --bogus" "a.json b.json" \
+  "--check $work/clean.json -o x.txt" "$work/clean.json --game-dir /" "$work/clean.json --encoding latin-1"; do
   # shellcheck disable=SC2086
   "$gen" $args 2>/dev/null
   status 2 $? "arguments '$args'"

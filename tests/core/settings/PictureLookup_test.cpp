@@ -1,4 +1,5 @@
 #include "settings/PictureLookup.h"
+#include "settings/SoundLookup.h"
 
 #include <gtest/gtest.h>
 
@@ -196,6 +197,35 @@ TEST(PictureCounts, CountFilesOnlyAndDriveTheSliderRange) {
   EXPECT_EQ(PictureLookup(PictureKind::Component, mod, "").SliderRangeOnOpening(), (SliderRange{1, 800, 50}));
   EXPECT_EQ(PictureLookup(PictureKind::Facility, mod, seiv).SliderRangeOnOpening(), (SliderRange{1, 800, 50}));
   EXPECT_EQ(PictureLookup(PictureKind::Component, "", "").SliderRangeOnOpening(), (SliderRange{1, 800, 50}));
+}
+
+// Sounds go by the name the game looks up in its Sounds folder, found like
+// the pictures: mod directory first, letter case ignored.
+TEST(SoundLookup, NamesBelowASoundsFolderAndFindsThemModFirst) {
+  GameFolder game;
+  const std::string mod = game.Dir("mod");
+  const std::string seiv = game.Dir("seiv");
+  const fs::path modZap = game.Touch("mod/SOUNDS/Zap.wav");
+  const fs::path seivZap = game.Touch("seiv/Sounds/zap.wav");
+  const fs::path seivBoom = game.Touch("seiv/Sounds/Big/Boom.wav");
+  const fs::path elsewhere = game.Touch("seiv/Other/Zap.wav");
+
+  EXPECT_EQ(SoundNameInSoundsFolder(modZap, mod, seiv), "Zap.wav");
+  EXPECT_EQ(SoundNameInSoundsFolder(seivBoom, mod, seiv), "Big\\Boom.wav");
+  EXPECT_EQ(SoundNameInSoundsFolder(fs::path(seiv) / "x/../Sounds/zap.wav", "", seiv), "zap.wav");
+  EXPECT_EQ(SoundNameInSoundsFolder(elsewhere, mod, seiv), std::nullopt);
+  EXPECT_EQ(SoundNameInSoundsFolder(seivZap, mod, ""), std::nullopt);
+
+  EXPECT_EQ(FindSoundFile("zap.WAV", mod, seiv), modZap);
+  EXPECT_EQ(FindSoundFile("zap.wav", "", seiv), seivZap);
+  EXPECT_EQ(FindSoundFile("big\\boom.wav", mod, seiv), seivBoom);
+  EXPECT_EQ(FindSoundFile(elsewhere.string(), mod, seiv), elsewhere);
+  EXPECT_EQ(FindSoundFile("Boom.wav", mod, seiv), std::nullopt);
+  EXPECT_EQ(FindSoundFile((fs::path(seiv) / "none.wav").string(), mod, seiv), std::nullopt);
+  EXPECT_EQ(FindSoundFile("", mod, seiv), std::nullopt);
+
+  for (std::string_view full : {"/a.wav", "\\a.wav", "C:\\a.wav", "c:a.wav"}) EXPECT_TRUE(IsFullPath(full)) << full;
+  for (std::string_view bare : {"a.wav", "Sub\\a.wav", "1:2.wav", ""}) EXPECT_FALSE(IsFullPath(bare)) << bare;
 }
 
 }  // namespace

@@ -35,7 +35,7 @@ MessageAnswer ScriptedServices::ShowMessage(QWidget*, const QString& text, Messa
 
 QString ScriptedServices::OpenFileName(QWidget*, const QString& title, const QString& filter,
                                        const QString& startDir) {
-  fileRequests_.push_back({title, filter, startDir, false});
+  fileRequests_.push_back({title, filter, startDir, false, QString()});
   if (files_.empty()) return QString();
   QString file = files_.front();
   files_.pop_front();
@@ -43,8 +43,12 @@ QString ScriptedServices::OpenFileName(QWidget*, const QString& title, const QSt
 }
 
 QString ScriptedServices::SaveFileName(QWidget*, const QString& title, const QString& filter,
-                                       const QString& startDir) {
-  fileRequests_.push_back({title, filter, startDir, true});
+                                       const QString& startDir, QString* selectedFilter) {
+  fileRequests_.push_back({title, filter, startDir, true, selectedFilter ? *selectedFilter : QString()});
+  if (selectedFilter && !saveFilters_.empty()) {
+    *selectedFilter = saveFilters_.front();
+    saveFilters_.pop_front();
+  }
   if (files_.empty()) return QString();
   QString file = files_.front();
   files_.pop_front();

@@ -27,6 +27,7 @@ struct RecordedFileRequest {
   QString filter;
   QString startDir;
   bool save;
+  QString selectedFilter;  // the filter a save dialog started with
 };
 
 class ScriptedServices : public Services {
@@ -41,6 +42,9 @@ class ScriptedServices : public Services {
   // requests are cancelled.
   void QueueFile(const QString& path) { files_.push_back(path); }
   void QueueDirectory(const std::optional<QString>& dir) { dirs_.push_back({dir.has_value(), dir.value_or(QString())}); }
+  // The filter the next save dialogs report as chosen, in order; without one
+  // the dialog keeps the filter it started with.
+  void QueueSaveFilter(const QString& filter) { saveFilters_.push_back(filter); }
   // What PlaySound reports (true: the sound played to its end).
   void SetSoundResult(bool played) { soundResult_ = played; }
 
@@ -64,14 +68,15 @@ class ScriptedServices : public Services {
                             const QString& title) override;
   QString OpenFileName(QWidget* parent, const QString& title, const QString& filter,
                        const QString& startDir) override;
-  QString SaveFileName(QWidget* parent, const QString& title, const QString& filter,
-                       const QString& startDir) override;
+  QString SaveFileName(QWidget* parent, const QString& title, const QString& filter, const QString& startDir,
+                       QString* selectedFilter = nullptr) override;
   std::optional<QString> ChooseDirectory(QWidget* parent, const QString& startDir) override;
   bool PlaySound(QWidget* parent, const QString& path) override;
 
  private:
   std::deque<MessageAnswer> answers_;
   std::deque<QString> files_;
+  std::deque<QString> saveFilters_;
   std::deque<std::pair<bool, QString>> dirs_;  // (chosen, directory)
   bool soundResult_ = true;
   std::vector<RecordedMessage> messages_;

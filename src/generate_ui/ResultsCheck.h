@@ -1,0 +1,22 @@
+// The results window's Check: runs the game check on the shown entries, with
+// the game's data files of the set directories, and reports in a message.
+#pragma once
+
+#include <string>
+
+class QWidget;
+
+namespace vorlane {
+
+class ResultsTextView;
+class Services;
+
+// Findings shown in the message at most; the rest are counted.
+inline constexpr std::size_t kMaxCheckFindingsShown = 40;
+
+// Checks the view's text and shows the report, titled "Game Check". True when
+// nothing was found.
+bool CheckResults(QWidget* parent, Services& services, const ResultsTextView& view, const std::string& modDir,
+                  const std::string& seivDir);
+
+}  // namespace vorlane

@@ -1,0 +1,56 @@
+#include "util/Windows1252.h"
+
+#include <gtest/gtest.h>
+
+namespace vorlane {
+namespace {
+
+TEST(Windows1252, EncodesLatinAndTheTypographicBlockAndStopsAtAnythingElse) {
+  struct Case {
+    std::string utf8;
+    std::string encoded;           // what comes before the first failure
+    std::optional<std::size_t> badOffset;
+  };
+  const Case cases[] = {
+      {"Laser 1", "Laser 1", {}},
+      {"Läser ÿ", "L\xE4ser \xFF", {}},
+      {"€ – “x” ™ Ÿ", "\x80 \x96 \x93x\x94 \x99 \x9F", {}},
+      {"ok ☢ no", "ok ", 3},        // outside the code page
+      {"a\xC2\x81", "a", 1},        // a C1 control character
+      {"a\xFF", "a", 1},            // not UTF-8
+      {"a\xC3", "a", 1},            // cut off
+      {"\xE0\x80\x80", "", 0},      // overlong
+      {"\xED\xA0\x80", "", 0},      // a surrogate
+  };
+  for (const Case& c : cases) {
+    std::string out;
+    auto bad = AppendWindows1252(c.utf8, out);
+    EXPECT_EQ(out, c.encoded) << c.utf8;
+    ASSERT_EQ(bad.has_value(), c.badOffset.has_value()) << c.utf8;
+    if (bad) {
+      EXPECT_EQ(bad->offset, *c.badOffset) << c.utf8;
+    }
+  }
+  std::string text = "x ☢";
+  EXPECT_EQ(DescribeUnencodable(text, *FindUnencodable(text)), "\"☢\" (U+2622)");
+  text = "x\xC2\x85";
+  EXPECT_EQ(DescribeUnencodable(text, *FindUnencodable(text)), "U+0085");
+  text = "x\xFE";
+  EXPECT_EQ(DescribeUnencodable(text, *FindUnencodable(text)), "a byte that is not UTF-8 (0xFE)");
+}
+
+TEST(Windows1252, DecodesEveryByteAndFoldsLetterCase) {
+  EXPECT_EQ(Windows1252ToUtf8("L\xE4ser \x80\x81"), "Läser €\xC2\x81");
+  std::string all;
+  for (int b = 0; b < 256; ++b) all += static_cast<char>(b);
+  std::string back;
+  const std::string utf8 = Windows1252ToUtf8(all);
+  // Every byte the code page defines comes back; the five undefined ones do not.
+  auto bad = AppendWindows1252(utf8, back);
+  ASSERT_TRUE(bad.has_value());
+  EXPECT_EQ(back, all.substr(0, 0x81));
+  EXPECT_EQ(FoldCase("LÄSER Šž ŸÿΩ"), "läser šž ÿÿΩ");
+}
+
+}  // namespace
+}  // namespace vorlane
