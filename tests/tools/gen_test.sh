@@ -60,7 +60,7 @@ status 0 $? "check clean"
 grep -q "^Technology areas read from $work/game/data/techarea.txt (1 name).$" "$work/check.txt" &&
   grep -q "^2 entries checked: nothing the game would refuse or misread.$" "$work/check.txt" ||
   fail "check clean: $(cat "$work/check.txt")"
-sed 's/"mining"/"Mine Craft"/; s/{10\*&faclevel}/{&faclevel\/2}/' "$work/clean.json" >"$work/unclean.json"
+sed 's/"mining"/"Mine Craft"/; s/{10\*&faclevel}/{\&faclevel\/2}/' "$work/clean.json" >"$work/unclean.json"
 "$gen" "$work/unclean.json" --check --mod-dir "$work/game" >"$work/check.txt"
 status 1 $? "check unclean"
 [ "$(grep -c '^entry ' "$work/check.txt")" -eq 3 ] &&
