@@ -11,7 +11,7 @@ namespace vorlane {
 class ResultsTextView;
 class Services;
 
-// Findings shown in the message at most; the rest are counted.
+// Lines of findings shown in the message at most; the rest are counted.
 inline constexpr std::size_t kMaxCheckFindingsShown = 40;
 
 // Checks the view's text and shows the report, titled "Game Check". True when

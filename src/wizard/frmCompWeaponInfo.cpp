@@ -181,9 +181,13 @@ frmCompWeaponInfo::frmCompWeaponInfo(HQ& hq, QWidget* parent) : WizardPage(hq, p
   sound->addWidget(txtSoundFile_, 1);
   sound->addWidget(cmdBrowseSound_);
   sound->addWidget(cmdPlay_);
-  lblPlayStatus_ = MakeLabel(Body(), "lblPlayStatus", QString());
-  sound->addWidget(lblPlayStatus_);
   layout->addLayout(sound);
+  // The line under the sound box keeps its room, so that a sign appearing
+  // there moves nothing.
+  lblPlayStatus_ = MakeLabel(Body(), "lblPlayStatus", QString());
+  lblPlayStatus_->setMinimumHeight(lblPlayStatus_->fontMetrics().height());
+  lblPlayStatus_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  layout->addWidget(lblPlayStatus_);
 
   // Until the weapon-type rule first runs, every weapon control is disabled.
   for (QWidget* w : std::initializer_list<QWidget*>{lblWeapFam_, txtWeapFam_, lblDispType_, cboDispType_, frmDispNum_,

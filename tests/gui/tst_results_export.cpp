@@ -126,7 +126,7 @@ class ResultsExportTest : public QObject {
     QCOMPARE(app.services.Messages()[0].text,
              "entry 1 \"Mine 1\", key \"Cost Minerals\": \"0.5\" is not a whole number in plain digits\n"
              "entry 2 \"Mine 2\", key \"Tech Area Req 1\": \"Lazers\": no such technology area in " +
-                 game.filePath("Data/TechArea.txt") + "\nTechnology areas read from " + game.filePath("Data/TechArea.txt") +
+                 game.filePath("Data/TechArea.txt") + "\n\nTechnology areas read from " + game.filePath("Data/TechArea.txt") +
                  " (1 name).\nAbility types not checked: no AbilityTypes.txt or AbilityType.txt in the Data folder "
                  "of the mod or the game directory.\n2 entries checked: 2 problems found.");
   }

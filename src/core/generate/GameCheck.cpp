@@ -1,6 +1,7 @@
 #include "generate/GameCheck.h"
 
 #include <charconv>
+#include <map>
 
 #include "generate/EntryText.h"
 #include "settings/PictureLookup.h"
@@ -246,18 +247,43 @@ CheckReport CheckEntries(std::string_view text, const GameData& data) {
   return report;
 }
 
-std::string CheckReport::Text(std::size_t maxFindings) const {
-  std::string text;
-  std::size_t shown = 0;
+std::string CheckReport::Text(std::size_t maxLines) const {
+  // The same problem in the same key of several entries is one line.
+  struct Group {
+    const CheckFinding* first;
+    std::vector<int> entries;
+  };
+  std::vector<Group> groups;
+  std::map<std::pair<std::string_view, std::string_view>, std::size_t> index;
   for (const CheckFinding& f : findings) {
-    if (shown++ == maxFindings) {
-      text += "... and " + std::to_string(findings.size() - maxFindings) + " more.\n";
+    auto [at, added] = index.try_emplace({f.key, f.problem}, groups.size());
+    if (added) groups.push_back({&f, {}});
+    groups[at->second].entries.push_back(f.entry);
+  }
+  std::string text;
+  for (std::size_t g = 0; g < groups.size(); ++g) {
+    if (g == maxLines) {
+      text += "... and " + std::to_string(groups.size() - maxLines) + " more.\n";
       break;
     }
-    text += "entry " + std::to_string(f.entry) + " \"" + f.entryName + "\"";
-    if (!f.key.empty()) text += ", key \"" + f.key + "\"";
-    text += ": " + f.problem + "\n";
+    const Group& group = groups[g];
+    if (group.entries.size() == 1) {
+      text += "entry " + std::to_string(group.first->entry) + " \"" + group.first->entryName + "\"";
+    } else {
+      text += "entries ";
+      const std::vector<int>& e = group.entries;
+      for (std::size_t i = 0; i < e.size();) {
+        std::size_t j = i;
+        while (j + 1 < e.size() && e[j + 1] == e[j] + 1) ++j;
+        if (j < i + 2) j = i;  // runs of three or more are written as ranges
+        text += (i == 0 ? "" : ", ") + std::to_string(e[i]) + (j > i ? " to " + std::to_string(e[j]) : "");
+        i = j + 1;
+      }
+    }
+    if (!group.first->key.empty()) text += ", key \"" + group.first->key + "\"";
+    text += ": " + group.first->problem + "\n";
   }
+  if (!text.empty()) text += "\n";
   for (const std::string& note : notes) text += note + "\n";
   text += std::to_string(entries) + (entries == 1 ? " entry" : " entries") + " checked: ";
   text += Clean() ? std::string("nothing the game would refuse or misread.")

@@ -57,10 +57,11 @@ struct CheckReport {
   std::vector<std::string> notes;  // which data files were read, or why none
 
   bool Clean() const { return findings.empty(); }
-  // One line per finding ("entry 2 \"Laser 2\", key \"Pic Num\": ..."), at
-  // most `maxFindings` of them and a count of the rest, then the notes and a
-  // closing summary line.
-  std::string Text(std::size_t maxFindings = std::numeric_limits<std::size_t>::max()) const;
+  // One line per key and problem with the entries that have it
+  // ("entry 2 \"Laser 2\", key \"Pic Num\": ..." or "entries 1 to 3, 5, key
+  // ..."), at most `maxLines` of them and a count of the rest, then the notes
+  // and a closing summary line.
+  std::string Text(std::size_t maxLines = std::numeric_limits<std::size_t>::max()) const;
 };
 
 // Checks generated text (CR LF or LF line ends) against the rules and the

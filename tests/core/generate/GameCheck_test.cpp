@@ -184,7 +184,15 @@ TEST(GameCheck, ReadsDamageListsAndLinesThatAreNoEntryLines) {
                              }));
   EXPECT_EQ(report.Text(1).substr(0, report.Text(1).find("Tech")),
             "entry 1 \"A\", key \"Weapon Damage At Rng\": number 3: \"0.5\" is not a whole number in plain digits\n"
-            "... and 2 more.\n");
+            "... and 2 more.\n\n");
+
+  // The same problem in the same key of several entries is one line.
+  std::string many;
+  for (int i = 1; i <= 6; ++i) many += "Name := E" + std::to_string(i) + "\r\nPic Num := " + (i == 4 ? "1" : "x") + "\r\n";
+  EXPECT_EQ(CheckEntries(many, GameData{}).Text(),
+            "entries 1 to 3, 5, 6, key \"Pic Num\": \"x\" is not a whole number in plain digits\n\n"
+            "Technology areas and ability types not checked: no game directory is set.\n"
+            "6 entries checked: 5 problems found.");
 }
 
 TEST(GameEncoding, WritesWindows1252OrUtf8AndNamesTheEntryAndKeyOfAnyOtherCharacter) {
