@@ -76,7 +76,7 @@ class Checker {
   void Line(std::string_view line) {
     cursor_.Next(line);
     if (line.empty()) return;
-    if (cursor_.Entry() != report_.entries) report_.entries = cursor_.Entry();
+    report_.entries = cursor_.Entry();
     const EntryLine parts = SplitEntryLine(line);
     if (parts.key.empty()) {
       Add({}, Quoted(line) + " is no \"Key := value\" line (a line break inside a value?)");
