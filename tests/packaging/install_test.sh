@@ -14,7 +14,7 @@ failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 id=org.vorlane.Vorlane
 
-for tool in cmake cpack desktop-file-validate appstreamcli update-mime-database xmllint man lintian \
+for tool in cmake cpack desktop-file-validate appstreamcli update-mime-database man lintian \
             dpkg-deb dpkg-shlibdeps file; do
   command -v "$tool" >/dev/null || fail "$tool is missing (scripts/setup.sh installs it)"
 done

@@ -30,14 +30,15 @@ std::filesystem::path SettingsFilePath(const std::filesystem::path& programDir) 
 std::filesystem::path ChooseSettingsFile(const std::filesystem::path& programDir, bool besideWritable,
                                          const char* xdgConfigHome, const char* home) {
   const std::filesystem::path beside = SettingsFilePath(programDir);
-  // The first name after the root: "usr" for /usr/local/bin.
+  // The first name after the root: "usr" for /usr/games.
   std::filesystem::path top;
   if (programDir.is_absolute()) {
     auto part = programDir.begin();
     if (++part != programDir.end()) top = *part;
   }
-  const bool systemProgram = top == "usr" || top == "bin" || top == "sbin";
-  if (besideWritable && !systemProgram) return beside;
+  const std::filesystem::path name = programDir.filename();
+  const bool installed = top == "usr" || name == "bin" || name == "sbin";
+  if (besideWritable && !installed) return beside;
   std::filesystem::path config;
   if (xdgConfigHome != nullptr && std::filesystem::path(xdgConfigHome).is_absolute()) {
     config = xdgConfigHome;

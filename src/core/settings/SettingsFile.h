@@ -23,8 +23,9 @@ std::filesystem::path SettingsFilePath(const std::filesystem::path& programDir);
 
 // Where the settings are kept: beside the program in `programDir` when
 // `besideWritable` (a portable copy, a build folder) and the program is not
-// one of the system's installed programs (below /usr, /bin or /sbin, which
-// the superuser could write but no program should), else
+// an installed one (in a folder named bin or sbin, or below /usr: such folders
+// hold programs, not settings, even where the superuser or the user could
+// write them), else
 // $XDG_CONFIG_HOME/Vorlane/Vorlane.ini, or $HOME/.config/Vorlane/Vorlane.ini
 // when XDG_CONFIG_HOME is unset, empty or not absolute. Without a usable home
 // either, beside the program all the same. Null pointers count as unset.

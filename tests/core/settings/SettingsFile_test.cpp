@@ -64,8 +64,8 @@ TEST_F(SettingsFileTest, KeptBesideTheProgramWhenWritableElseInUserConfiguration
         << c.besideWritable << " " << (c.xdgConfigHome ? c.xdgConfigHome : "(unset)") << " "
         << (c.home ? c.home : "(unset)");
   }
-  // Installed programs keep their settings apart even when the superuser runs them.
-  for (const char* dir : {"/usr/bin", "/usr/local/bin", "/bin"}) {
+  // Installed programs keep their settings apart even when their folder could be written.
+  for (const char* dir : {"/usr/bin", "/usr/local/bin", "/usr/games", "/bin", "/home/ann/.local/bin"}) {
     EXPECT_EQ(vorlane::ChooseSettingsFile(dir, true, nullptr, "/root"), fs::path("/root/.config/Vorlane/Vorlane.ini"))
         << dir;
   }
