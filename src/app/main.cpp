@@ -78,9 +78,13 @@ int Answer(const CommandLine& line) {
 int main(int argc, char** argv) {
   // --help and --version are answered before Qt starts, so that they work
   // without a display. Qt then takes its own options (-style, -platform, ...)
-  // out of argv, and what is left must be ours.
+  // out of argv, and what is left must be ours. Where Qt has no display to
+  // start on, a wrong command line is answered at once too.
+  const bool noDisplay = std::getenv("DISPLAY") == nullptr && std::getenv("WAYLAND_DISPLAY") == nullptr &&
+                         std::getenv("QT_QPA_PLATFORM") == nullptr;
   if (const CommandLine early = ParseCommandLine(argc, argv);
-      early.action == CommandLine::Action::Help || early.action == CommandLine::Action::Version) {
+      early.action == CommandLine::Action::Help || early.action == CommandLine::Action::Version ||
+      (early.action == CommandLine::Action::Wrong && noDisplay)) {
     return Answer(early);
   }
   QApplication app(argc, argv);

@@ -71,14 +71,18 @@ grep -q "^[0-9]*:$mime:\*\.vorlane\.json$" "$work/mime/globs2" || fail "MIME glo
 # The programs: --help on standard output, --version, wrong options exit 2 with
 # the usage on standard error. --help and --version need no display.
 run() { "$@" >"$work/out" 2>"$work/err"; echo $?; }
+wrong_option() {
+  [ "$(run "$@" --no-such-option)" = 2 ] && grep -q "^usage: $program" "$work/err" && [ ! -s "$work/out" ]
+}
 for program in vorlane vorlane-gen vorlane-calc; do
   bin="$root/usr/bin/$program"
   [ "$(QT_QPA_PLATFORM=no-such-platform run "$bin" --help)" = 0 ] && grep -q "^usage: $program" "$work/out" &&
     [ ! -s "$work/err" ] || fail "$program --help"
   [ "$(QT_QPA_PLATFORM=no-such-platform run "$bin" --version)" = 0 ] &&
     [ "$(cat "$work/out")" = "$program $version" ] || fail "$program --version: $(cat "$work/out" "$work/err")"
-  [ "$(run "$bin" --no-such-option)" = 2 ] && grep -q "^usage: $program" "$work/err" && [ ! -s "$work/out" ] ||
-    fail "$program --no-such-option"
+  wrong_option "$bin" || fail "$program --no-such-option"
+  wrong_option env -u QT_QPA_PLATFORM -u DISPLAY -u WAYLAND_DISPLAY "$bin" ||
+    fail "$program --no-such-option without a display"
   # The manual page reads without warnings and names every option --help shows.
   page="$share/man/man1/$program.1.gz"
   LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$page" >"$work/page.txt" 2>"$work/man.err" && [ ! -s "$work/man.err" ] ||
