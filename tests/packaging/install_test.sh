@@ -58,10 +58,12 @@ entry() { sed -n "s/^$1=//p" "$desktop"; }
 mime=$(entry MimeType | tr -d ';')
 grep -q "<mime-type type=\"$mime\">" "$share/mime/packages/$id.xml" || fail "desktop entry: MimeType=$mime is not defined"
 
-# The metadata: valid, and its newest release is this version.
+# The metadata and the changelog: valid, and their newest release is this version.
 out=$(appstreamcli validate --no-net "$share/metainfo/$id.metainfo.xml" 2>&1) || fail "appstreamcli validate: $out"
 grep -m1 '<release ' "$share/metainfo/$id.metainfo.xml" | grep -q "version=\"$version\"" ||
   fail "metainfo: newest release is not $version"
+
+zcat "$share/doc/vorlane/changelog.gz" | head -1 | grep -q "^vorlane ($version) " || fail "changelog: newest entry is not $version"
 
 # The MIME type: the shared database takes it, and *.vorlane.json is ours.
 cp -r "$share/mime" "$work/mime"
