@@ -22,13 +22,13 @@ inline constexpr const char* kSettingsFileName = "Vorlane.ini";
 std::filesystem::path SettingsFilePath(const std::filesystem::path& programDir);
 
 // Where the settings are kept: beside the program in `programDir` when
-// `besideWritable` (a portable copy, a build folder) and the program is not
-// an installed one (in a folder named bin or sbin, or below /usr: such folders
-// hold programs, not settings, even where the superuser or the user could
-// write them), else
-// $XDG_CONFIG_HOME/Vorlane/Vorlane.ini, or $HOME/.config/Vorlane/Vorlane.ini
-// when XDG_CONFIG_HOME is unset, empty or not absolute. Without a usable home
-// either, beside the program all the same. Null pointers count as unset.
+// `besideWritable` (a portable copy, a build folder), unless the program is an
+// installed one (in a folder named bin or sbin, or below /usr: such folders
+// hold programs, not settings, even where the user or the superuser could
+// write them). Otherwise $XDG_CONFIG_HOME/Vorlane/Vorlane.ini, or
+// $HOME/.config/Vorlane/Vorlane.ini when XDG_CONFIG_HOME is unset, empty or
+// not absolute; without a usable home either, beside the program all the
+// same. Null pointers count as unset.
 std::filesystem::path ChooseSettingsFile(const std::filesystem::path& programDir, bool besideWritable,
                                          const char* xdgConfigHome, const char* home);
 
@@ -41,8 +41,8 @@ struct SaveResult {
   std::string reason;  // why the file could not be written, when !ok
 };
 
-// Creates the file anew, and its folder when missing: SEIVDir as line 1 (also when empty), ModDir as line 2
-// only when it is not empty.
+// Creates the file anew, and its folder when missing: SEIVDir as line 1 (also
+// when empty), ModDir as line 2 only when it is not empty.
 SaveResult SaveSettings(const std::filesystem::path& file, const DirSettings& settings);
 
 }  // namespace vorlane
