@@ -6,8 +6,11 @@
 
 namespace vorlane {
 
-HQ::HQ(Services& services, std::filesystem::path settingsFile)
-    : services_(services), settingsFile_(std::move(settingsFile)), host_(std::make_unique<HostWindow>()) {
+HQ::HQ(Services& services, std::filesystem::path settingsFile, std::filesystem::path programDir)
+    : services_(services),
+      settingsFile_(std::move(settingsFile)),
+      programDir_(programDir.empty() ? settingsFile_.parent_path() : std::move(programDir)),
+      host_(std::make_unique<HostWindow>()) {
   designs_ = std::make_unique<DesignFiles>(*this, *host_);
 }
 

@@ -19,9 +19,9 @@ class Services;
 
 class HQ {
  public:
-  // `settingsFile` is the full name of the settings file (the program's own
-  // directory followed by "Vorlane.ini" when run for real).
-  HQ(Services& services, std::filesystem::path settingsFile);
+  // `settingsFile` is the full name of the settings file; `programDir` the
+  // directory that holds the program, by default the settings file's own.
+  HQ(Services& services, std::filesystem::path settingsFile, std::filesystem::path programDir = {});
   ~HQ();
   HQ(const HQ&) = delete;
   HQ& operator=(const HQ&) = delete;
@@ -41,8 +41,8 @@ class HQ {
   // Writes both directories to the settings file (only the setup page's OK).
   SaveResult SaveSettingsFile() const;
   const std::filesystem::path& SettingsFile() const { return settingsFile_; }
-  // The directory that holds the program (and its settings file).
-  std::filesystem::path ProgramDir() const { return settingsFile_.parent_path(); }
+  // The directory that holds the program.
+  const std::filesystem::path& ProgramDir() const { return programDir_; }
 
   Services& services() const { return services_; }
   HostWindow& Host() const { return *host_; }
@@ -55,6 +55,7 @@ class HQ {
  private:
   Services& services_;
   std::filesystem::path settingsFile_;
+  std::filesystem::path programDir_;
   DirSettings dirs_;
   vrlComponent component_;
   vrlFacility facility_;

@@ -1,16 +1,108 @@
-// Starts Vorlane: the settings file lies beside the program.
+// Starts Vorlane: vorlane [--help] [--version] [DESIGN.vorlane.json]
+//
+// The settings file lies beside the program when that place can be written,
+// else in the user's configuration folder. A design file given as the
+// argument opens as the File menu's Open Design opens it.
+#include <QAction>  // DesignFiles.h hands out QAction pointers
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
+#include <cstdlib>
+#include <iostream>
+#include <string>
+#include <string_view>
 
+#include "app/DesignFiles.h"
 #include "app/HQ.h"
 #include "app/QtServices.h"
 
+namespace {
+
+constexpr std::string_view kUsage =
+    "usage: vorlane [DESIGN.vorlane.json]\n"
+    "       vorlane --help | --version\n";
+
+struct CommandLine {
+  enum class Action { Run, Help, Version, Wrong };
+  Action action = Action::Run;
+  std::string designFile;  // empty when none was given
+  std::string error;       // what is wrong, for Action::Wrong
+};
+
+// Reads the arguments after the program's name. --help and --version win over
+// anything else; "--" ends the options.
+CommandLine ParseCommandLine(int argc, char** argv) {
+  CommandLine line;
+  bool optionsEnded = false;
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view arg = argv[i];
+    if (!optionsEnded && arg.size() > 1 && arg[0] == '-') {
+      if (arg == "-h" || arg == "--help") return {CommandLine::Action::Help, {}, {}};
+      if (arg == "--version") return {CommandLine::Action::Version, {}, {}};
+      if (arg == "--") {
+        optionsEnded = true;
+      } else if (line.error.empty()) {
+        line.error = "unknown option " + std::string(arg);
+      }
+    } else if (line.designFile.empty()) {
+      line.designFile = arg;
+    } else if (line.error.empty()) {
+      line.error = "more than one design file";
+    }
+  }
+  if (!line.error.empty()) line.action = CommandLine::Action::Wrong;
+  return line;
+}
+
+// Answers --help, --version and a wrong command line; returns the exit status.
+int Answer(const CommandLine& line) {
+  switch (line.action) {
+    case CommandLine::Action::Help:
+      std::cout << kUsage << "Opens the design file, when given, as File > Open Design does.\n"
+                << "See vorlane(1).\n";
+      return 0;
+    case CommandLine::Action::Version:
+      std::cout << "vorlane " VORLANE_VERSION "\n";
+      return 0;
+    case CommandLine::Action::Wrong:
+      std::cerr << "vorlane: " << line.error << '\n' << kUsage;
+      return 2;
+    case CommandLine::Action::Run:
+      break;
+  }
+  return 0;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
+  // --help and --version are answered before Qt starts, so that they work
+  // without a display. Qt then takes its own options (-style, -platform, ...)
+  // out of argv, and what is left must be ours. Where Qt has no display to
+  // start on, a wrong command line is answered at once too.
+  const bool noDisplay = std::getenv("DISPLAY") == nullptr && std::getenv("WAYLAND_DISPLAY") == nullptr &&
+                         std::getenv("QT_QPA_PLATFORM") == nullptr;
+  if (const CommandLine early = ParseCommandLine(argc, argv);
+      early.action == CommandLine::Action::Help || early.action == CommandLine::Action::Version ||
+      (early.action == CommandLine::Action::Wrong && noDisplay)) {
+    return Answer(early);
+  }
   QApplication app(argc, argv);
+  const CommandLine line = ParseCommandLine(argc, argv);
+  if (line.action != CommandLine::Action::Run) return Answer(line);
+
   QApplication::setApplicationName(QStringLiteral("Vorlane"));
+  QApplication::setApplicationVersion(QStringLiteral(VORLANE_VERSION));
+  QGuiApplication::setDesktopFileName(QStringLiteral("org.vorlane.Vorlane"));
   vorlane::QtServices services;
   const std::filesystem::path programDir = QDir(QCoreApplication::applicationDirPath()).filesystemAbsolutePath();
-  vorlane::HQ hq(services, vorlane::SettingsFilePath(programDir));
+  const QFileInfo beside(vorlane::SettingsFilePath(programDir));
+  const bool besideWritable = beside.exists() ? beside.isWritable() : QFileInfo(programDir).isWritable();
+  vorlane::HQ hq(services,
+                 vorlane::ChooseSettingsFile(programDir, besideWritable, std::getenv("XDG_CONFIG_HOME"),
+                                             std::getenv("HOME")),
+                 programDir);
   hq.Main();
+  if (!line.designFile.empty()) hq.Designs().OpenFile(QString::fromLocal8Bit(line.designFile));
   return QApplication::exec();
 }

@@ -2,6 +2,8 @@
 //
 //   vorlane-calc [--angle RAD|DEG|GRAD] [--precise] [--var NAME=VALUE]... [--] [EXPRESSION]
 //
+//   vorlane-calc --help | --version
+//
 // With an expression: prints its value and exits 0, or prints "error: " and
 // the reason and exits 1. Without one: evaluates each line of standard input
 // and prints one line for each, exiting 0. Wrong options exit 2.
@@ -19,7 +21,8 @@ namespace {
 
 constexpr std::string_view kUsage =
     "usage: vorlane-calc [--angle RAD|DEG|GRAD] [--precise] [--var NAME=VALUE]... [--] "
-    "[EXPRESSION]\n";
+    "[EXPRESSION]\n"
+    "       vorlane-calc --help | --version\n";
 
 int UsageError(std::string_view message) {
   std::cerr << "vorlane-calc: " << message << '\n' << kUsage;
@@ -84,6 +87,12 @@ int main(int argc, char** argv) {
       if (name == "--") {
         if (hasInline) return UsageError("unknown option " + std::string(arg));
         optionsEnded = true;
+      } else if ((name == "-h" || name == "--help") && !hasInline) {
+        std::cout << kUsage;
+        return 0;
+      } else if (name == "--version" && !hasInline) {
+        std::cout << "vorlane-calc " VORLANE_VERSION "\n";
+        return 0;
       } else if (name == "--precise" && !hasInline) {
         options.digits = 17;
       } else if (name == "--angle") {

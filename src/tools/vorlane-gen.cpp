@@ -79,6 +79,9 @@ int main(int argc, char** argv) {
     } else if (arg == "-h" || arg == "--help") {
       std::cout << kUsage;
       return 0;
+    } else if (arg == "--version") {
+      std::cout << "vorlane-gen " VORLANE_VERSION "\n";
+      return 0;
     } else if (!design && !(arg.size() > 1 && arg[0] == '-')) {
       design = std::string(arg);
     } else {

@@ -27,6 +27,29 @@ std::filesystem::path SettingsFilePath(const std::filesystem::path& programDir) 
   return programDir / kSettingsFileName;
 }
 
+std::filesystem::path ChooseSettingsFile(const std::filesystem::path& programDir, bool besideWritable,
+                                         const char* xdgConfigHome, const char* home) {
+  const std::filesystem::path beside = SettingsFilePath(programDir);
+  // The first name after the root: "usr" for /usr/games.
+  std::filesystem::path top;
+  if (programDir.is_absolute()) {
+    auto part = programDir.begin();
+    if (++part != programDir.end()) top = *part;
+  }
+  const std::filesystem::path name = programDir.filename();
+  const bool installed = top == "usr" || name == "bin" || name == "sbin";
+  if (besideWritable && !installed) return beside;
+  std::filesystem::path config;
+  if (xdgConfigHome != nullptr && std::filesystem::path(xdgConfigHome).is_absolute()) {
+    config = xdgConfigHome;
+  } else if (home != nullptr && std::filesystem::path(home).is_absolute()) {
+    config = std::filesystem::path(home) / ".config";
+  } else {
+    return beside;
+  }
+  return config / "Vorlane" / kSettingsFileName;
+}
+
 DirSettings LoadSettings(const std::filesystem::path& file) {
   DirSettings settings;
   std::error_code ec;
@@ -45,6 +68,11 @@ SaveResult SaveSettings(const std::filesystem::path& file, const DirSettings& se
   std::string content = settings.SEIVDir + "\r\n";
   if (!settings.ModDir.empty()) content += settings.ModDir + "\r\n";
 
+  if (const std::filesystem::path folder = file.parent_path(); !folder.empty()) {
+    std::error_code ec;
+    std::filesystem::create_directories(folder, ec);
+    if (ec) return {false, ec.message()};
+  }
   errno = 0;
   std::FILE* f = std::fopen(file.c_str(), "wb");
   if (f == nullptr) return {false, ErrnoText(errno ? errno : EIO)};

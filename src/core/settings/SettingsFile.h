@@ -1,6 +1,7 @@
-// The settings file "Vorlane.ini" beside the program: line 1 the game's main
-// directory, line 2 (only when set) the mod directory. Lines end in CR LF;
-// files with bare LF line ends are read too.
+// The settings file "Vorlane.ini": line 1 the game's main directory, line 2
+// (only when set) the mod directory. Lines end in CR LF; files with bare LF
+// line ends are read too. It lies beside the program when that place can be
+// written, else in the user's configuration folder.
 #pragma once
 
 #include <filesystem>
@@ -20,6 +21,17 @@ inline constexpr const char* kSettingsFileName = "Vorlane.ini";
 // The settings file's full name for a program lying in `programDir`.
 std::filesystem::path SettingsFilePath(const std::filesystem::path& programDir);
 
+// Where the settings are kept: beside the program in `programDir` when
+// `besideWritable` (a portable copy, a build folder), unless the program is an
+// installed one (in a folder named bin or sbin, or below /usr: such folders
+// hold programs, not settings, even where the user or the superuser could
+// write them). Otherwise $XDG_CONFIG_HOME/Vorlane/Vorlane.ini, or
+// $HOME/.config/Vorlane/Vorlane.ini when XDG_CONFIG_HOME is unset, empty or
+// not absolute; without a usable home either, beside the program all the
+// same. Null pointers count as unset.
+std::filesystem::path ChooseSettingsFile(const std::filesystem::path& programDir, bool besideWritable,
+                                         const char* xdgConfigHome, const char* home);
+
 // Reads the two directories. A missing, empty or unreadable file gives two
 // empty directories; lines after the second are ignored.
 DirSettings LoadSettings(const std::filesystem::path& file);
@@ -29,8 +41,8 @@ struct SaveResult {
   std::string reason;  // why the file could not be written, when !ok
 };
 
-// Creates the file anew: SEIVDir as line 1 (also when empty), ModDir as line 2
-// only when it is not empty.
+// Creates the file anew, and its folder when missing: SEIVDir as line 1 (also
+// when empty), ModDir as line 2 only when it is not empty.
 SaveResult SaveSettings(const std::filesystem::path& file, const DirSettings& settings);
 
 }  // namespace vorlane
