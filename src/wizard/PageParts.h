@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QString>
+#include <limits>
 
 namespace vorlane {
 
@@ -23,8 +24,13 @@ inline QLabel* MakeIntro(QWidget* parent, const char* name, const QString& text)
   return label;
 }
 
+// Text boxes hold a stored value of any length: Qt's default limit (32767
+// characters) would cut a longer one on its way through the page.
+inline void HoldAnyLength(QLineEdit* box) { box->setMaxLength(std::numeric_limits<int>::max()); }
+
 inline QLineEdit* MakeTextBox(QWidget* parent, const char* name, const QString& tooltip = QString()) {
   auto* box = new QLineEdit(parent);
+  HoldAnyLength(box);
   box->setObjectName(QString::fromLatin1(name));
   box->setToolTip(tooltip);
   return box;

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QVBoxLayout>
+#include <limits>
 
 #include "app/HQ.h"
 #include "app/Services.h"
@@ -24,6 +25,7 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QString& caption) {
 QLineEdit* MakeEdit(QWidget* parent, const char* name) {
   auto* edit = new QLineEdit(parent);
   edit->setObjectName(QString::fromLatin1(name));
+  edit->setMaxLength(std::numeric_limits<int>::max());  // holds a stored value of any length
   return edit;
 }
 
@@ -60,6 +62,7 @@ frmCompWeaponInfo2::frmCompWeaponInfo2(HQ& hq, QWidget* parent) : WizardPage(hq,
   cboDmgType_->setInsertPolicy(QComboBox::NoInsert);
   cboDmgType_->setCompleter(nullptr);  // what is typed is stored as typed
   cboDmgType_->addItems(DamageTypes());
+  cboDmgType_->lineEdit()->setMaxLength(std::numeric_limits<int>::max());
   cboDmgType_->setMaxVisibleItems(16);
   cboDmgType_->setMinimumWidth(260);
   lblReload_ = MakeLabel(Body(), "lblReload", QStringLiteral("Reload Time"));

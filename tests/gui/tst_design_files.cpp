@@ -36,6 +36,10 @@ vrlComponent Laser() {
   c.SetCompName("Laser");
   c.SetNumCompLevels("3");
   c.SetNumberStyle("&complevel");
+  c.SetFamily("1");
+  c.SetCustomGroup("0");
+  c.SetRestrictions("None");
+  c.SetVehicleType("Ship");
   c.SetTechReqArea(1, "Lasers");
   c.SetTechReqLevel(1, "&complevel");
   c.SetMinCost("{&complevel*10}");
