@@ -327,7 +327,7 @@ class DesignFilesTest : public QObject {
     QProcess gen;
     gen.start(QStringLiteral(VORLANE_GEN_PROGRAM), {path});
     QVERIFY(gen.waitForFinished(30000));
-    QCOMPARE(gen.exitCode(), 0);
+    QVERIFY2(gen.exitCode() == 0, gen.readAllStandardError().constData());
     QCOMPARE(gen.readAllStandardOutput(), shown);
 #else
     QSKIP("vorlane-gen is not built");
