@@ -110,17 +110,17 @@ bool BasicInfoPage::CheckFields() {
       !services.Ask(this, QStringLiteral("Do you want to leave the Roman numeral style blank?")))
     return false;
   if (txtFamily_->text().isEmpty()) {
-    services.Inform(this, Q(std::string(page_text::kFamilyMissing)));
+    services.Inform(this, Q(page_text::kFamilyMissing));
     return false;
   }
   if (txtGeneralGroup_->text().isEmpty() && !services.Ask(this, words_.groupQuestion)) return false;
   if (!words_.component) return true;
   if (txtCustomGroup_->text().isEmpty()) {
-    services.Inform(this, Q(std::string(page_text::kCustomGroupMissing)));
+    services.Inform(this, Q(page_text::kCustomGroupMissing));
     return false;
   }
   if (cboRestrictions_->currentText().isEmpty()) {
-    services.Inform(this, Q(std::string(page_text::kRestrictionsMissing)));
+    services.Inform(this, Q(page_text::kRestrictionsMissing));
     return false;
   }
   return true;

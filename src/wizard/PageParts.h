@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QString>
 #include <limits>
+#include <string_view>
 
 namespace vorlane {
 
@@ -37,6 +38,7 @@ inline QLineEdit* MakeTextBox(QWidget* parent, const char* name, const QString& 
 }
 
 inline QString Q(const std::string& text) { return QString::fromStdString(text); }
+inline QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 inline std::string S(const QString& text) { return text.toStdString(); }
 
 }  // namespace vorlane

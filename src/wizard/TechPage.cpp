@@ -88,7 +88,7 @@ void TechPage::LoadTechFields() {
 
 bool TechPage::CheckEntry() {
   if (Grid() && txtTechGridSize_->Digits().isEmpty()) {
-    hq().services().Inform(this, Q(std::string(page_text::kGridSizeMissing)), Q(std::string(page_text::kGridSizeTitle)));
+    hq().services().Inform(this, Q(page_text::kGridSizeMissing), Q(page_text::kGridSizeTitle));
     return false;
   }
   return true;

@@ -73,7 +73,7 @@ QString frmCompVehicleType::BuildList() const {
 
 bool frmCompVehicleType::CheckFields() {
   if (!BuildList().isEmpty()) return true;
-  hq().services().Inform(this, Q(std::string(page_text::kVehicleTypeMissing)));
+  hq().services().Inform(this, Q(page_text::kVehicleTypeMissing));
   return false;
 }
 

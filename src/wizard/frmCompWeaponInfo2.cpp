@@ -9,6 +9,7 @@
 
 #include "app/HQ.h"
 #include "app/Services.h"
+#include "generate/DesignCheck.h"
 #include "wizard/frmCompWeaponDamage.h"
 #include "wizard/frmCompWeaponInfo.h"
 
@@ -105,7 +106,7 @@ bool frmCompWeaponInfo2::CheckFields() {
   const bool seeking = hq().Component().WeaponType() == "Seeking";
   if (cboDmgType_->currentText().isEmpty() || txtReload_->text().isEmpty() || txtToHit_->text().isEmpty() ||
       (seeking && (txtSeekerSpeed_->text().isEmpty() || txtSeekerHP_->text().isEmpty()))) {
-    hq().services().Inform(this, QStringLiteral("You must enter all information."));
+    hq().services().Inform(this, QString::fromUtf8(page_text::kWeaponInfoMissing.data()));
     return false;
   }
   return true;
