@@ -17,6 +17,12 @@ constexpr std::size_t kKeyWidth = 42;
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
+// A text as the user wrote it, for messages: literal ampersands shown as "&".
+std::string Shown(std::string text) {
+  std::replace(text.begin(), text.end(), GenerationModule::kLiteralAmpersand, '&');
+  return text;
+}
+
 // The index of "&abil" N: the run of digits after the prefix, read as a
 // number; a run too long for any index reads as out of range.
 long AbilityIndex(std::string_view digits) {
@@ -107,7 +113,7 @@ bool GenerationModule::EvaluateFieldStep(std::string& text, FieldState& state) {
     std::string group = text.substr(open, i - open + 1);
     clsExprEvaluator& evaluator = Evaluator();
     if (!evaluator.StoreExpression(group)) {
-      Show(kErrorTitle, "Error parsing string for evaluation:" + std::string(kCrLf) + group);
+      Show(kErrorTitle, "Error parsing string for evaluation:" + std::string(kCrLf) + Shown(group));
       return false;
     }
     // A failed evaluation gives 0 and keeps its reason to itself.
@@ -240,21 +246,22 @@ bool GenerationModule::SubstituteVariable(std::string& text, std::string& name) 
 // into the game's data: the step fails, naming the field and the level.
 bool GenerationModule::CheckFinite(double value, const std::string& text, const std::string& what) {
   if (std::isfinite(value) && std::isfinite(LeadingNumber(text))) return true;
-  std::string place = fieldName_.empty() ? std::string() : " in " + fieldName_;
-  Show(kErrorTitle, "Error" + place + " at level " + slots_[0].text + ":" + std::string(kCrLf) + what +
+  std::string place;
+  if (!fieldName_.empty()) place = " in " + std::string(fieldName_);
+  if (fieldEntry_ > 0) place += " " + std::to_string(fieldEntry_);
+  Show(kErrorTitle, "Error" + place + " at level " + slots_[0].text + ":" + std::string(kCrLf) + Shown(what) +
                         " does not give a finite number.");
   return false;
 }
 
 bool GenerationModule::StepField(FormulaField& field, std::string_view name, int entry) {
-  fieldName_ = std::string(name);
-  if (entry > 0) fieldName_ += " " + std::to_string(entry);
+  fieldName_ = name;
+  fieldEntry_ = entry;
   const bool stepped = EvaluateFieldStep(field.text, field.state);
-  fieldName_.clear();
+  fieldName_ = {};
+  fieldEntry_ = 0;
   if (stepped) return true;
-  std::string shown = field.text;
-  std::replace(shown.begin(), shown.end(), kLiteralAmpersand, '&');
-  Show(kErrorTitle, "Error parsing string: " + std::string(kCrLf) + shown);
+  Show(kErrorTitle, "Error parsing string: " + std::string(kCrLf) + Shown(field.text));
   return false;
 }
 
@@ -301,9 +308,11 @@ bool GenerationModule::ResolveFields() {
         if (damage.state.BracesDone && !wasFinished) {
           const double value = LeadingNumber(damage.text);
           const std::string number = FormatNumber(value);
-          fieldName_ = "WeaponDamageAtRange " + std::to_string(range);
+          fieldName_ = "WeaponDamageAtRange";
+          fieldEntry_ = range;
           const bool finite = CheckFinite(value, number, damage.text);
-          fieldName_.clear();
+          fieldName_ = {};
+          fieldEntry_ = 0;
           if (!finite) return false;
           damage.text = number;
         }
@@ -436,8 +445,7 @@ GenerationResult GenerationModule::Finish(GenerationStatus status, std::string t
   result.resultKind = std::string(words_.nounTitle);
   if (status == GenerationStatus::Generated) {
     result.text = std::move(text);
-    result.windowTitle = std::string(words_.nounTitle) + " Generation Results - [" + slots_[1].text + "]";
-    std::replace(result.windowTitle.begin(), result.windowTitle.end(), kLiteralAmpersand, '&');
+    result.windowTitle = std::string(words_.nounTitle) + " Generation Results - [" + Shown(slots_[1].text) + "]";
   }
   return result;
 }

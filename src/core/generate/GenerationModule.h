@@ -187,7 +187,10 @@ class GenerationModule {
   std::vector<std::int32_t> gridPos_;  // 1..numTechReqs
   MessageSink* sink_ = nullptr;
   int passes_ = 0;
-  std::string fieldName_;  // the field being stepped, for messages: "MinCost", "TechReqLevel 2"
+  // The field being stepped, for messages: "MinCost", or "TechReqLevel" and
+  // its entry.
+  std::string_view fieldName_;
+  int fieldEntry_ = 0;
 };
 
 template <typename Record>
