@@ -78,7 +78,9 @@ bool frmCompVehicleType::CheckFields() {
 }
 
 // Boxes left as they were keep the stored list as it was written.
-void frmCompVehicleType::SaveFields() { hq().Component().SetVehicleType(Boxes() == storedBoxes_ ? stored_ : S(BuildList())); }
+void frmCompVehicleType::SaveFields() {
+  hq().Component().SetVehicleType(Boxes() == storedBoxes_ ? stored_ : S(BuildList()));
+}
 
 // Back refuses to leave, like Next, while no box is set.
 void frmCompVehicleType::OnBack() {

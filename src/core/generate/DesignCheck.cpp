@@ -1,9 +1,9 @@
 #include "generate/DesignCheck.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "generate/DesignLayout.h"
-#include "generate/FormulaText.h"
 
 namespace vorlane {
 
@@ -27,7 +27,9 @@ std::optional<std::string> ControlCharacterProblem(std::string_view text) {
     if (byte == 0xC2 && i + 1 < text.size()) value = static_cast<unsigned char>(text[i + 1]);  // U+0080..U+00BF
     const bool control = byte < 0x20 || byte == 0x7F || (byte == 0xC2 && value >= 0x80 && value <= 0x9F);
     if (!control) continue;
-    const char* what = (value == '\r' || value == '\n') ? "a line break" : value == '\t' ? "a tab" : "a control character";
+    const char* what = (value == '\r' || value == '\n') ? "a line break"
+                       : value == '\t'                   ? "a tab"
+                                                         : "a control character";
     return std::string("holds ") + what + " (" + CodePoint(value) + ") at character " + std::to_string(character) +
            "; a value may hold no line breaks or other control characters";
   }
@@ -160,7 +162,9 @@ std::vector<PageRefusal> FindPageRefusals(const vrlComponent& record) {
   Refuse(record.CustomGroup().empty(), page_text::kCustomGroupMissing, out);
   Refuse(record.Restrictions().empty(), page_text::kRestrictionsMissing, out);
   bool vehicle = false;
-  for (std::string_view type : kVehicleTypeNames) vehicle = vehicle || record.VehicleType().find(type) != std::string::npos;
+  for (std::string_view type : kVehicleTypeNames) {
+    vehicle = vehicle || record.VehicleType().find(type) != std::string::npos;
+  }
   Refuse(!vehicle, page_text::kVehicleTypeMissing, out);
   TechRefusals(record, record.GridComp(), out);
   Refuse(record.HP().empty(), page_text::kHitpointsMissing, out);
