@@ -59,10 +59,8 @@ foreach(page vorlane vorlane-gen vorlane-calc)
   endif()
 endforeach()
 install(FILES ${pkg}/debian/copyright ${gen}/changelog.gz DESTINATION ${CMAKE_INSTALL_DOCDIR})
-# Examples carry the design files' own ending, so that they open in Vorlane.
 foreach(example mine-grid seeking-torpedo)
-  install(FILES ${CMAKE_SOURCE_DIR}/examples/${example}.json DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples
-          RENAME ${example}.vorlane.json)
+  install(FILES ${CMAKE_SOURCE_DIR}/examples/${example}.vorlane.json DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples)
 endforeach()
 
 # The package: its dependencies come from the binaries (dpkg-shlibdeps); only

@@ -4,9 +4,10 @@
 // Generates every entry of a component or facility design file and writes the
 // text the results window would show to standard output (UTF-8) or FILE (in
 // the game's encoding, Windows-1252, unless --encoding says otherwise).
-// Exit status: 0 generated; 1 the generation failed (its messages go to
-// standard error, one "TITLE: TEXT" block each, and no file is written) or
-// FILE cannot hold a character in Windows-1252; 2 the design file cannot be
+// Exit status: 0 generated; 1 the generation failed or a wizard page would
+// refuse the design (its messages go to standard error, one "TITLE: TEXT"
+// block each, and no file is written) or FILE cannot hold a character in
+// Windows-1252; 2 the design file cannot be
 // read, the output cannot be written, or the command line is wrong.
 //
 // --check lists on standard output everything in the entries that the game
@@ -22,6 +23,7 @@
 #include <string_view>
 
 #include "generate/CompGenerate.h"
+#include "generate/DesignCheck.h"
 #include "generate/DesignFile.h"
 #include "generate/EntryText.h"
 #include "generate/FacGenerate.h"
@@ -104,8 +106,18 @@ int main(int argc, char** argv) {
   }
 
   StderrSink sink;
+  // What a wizard page's Next would refuse, the tool refuses too.
+  const bool component = loaded->kind == vorlane::DesignKind::Component;
+  const auto refusals = component ? vorlane::FindPageRefusals(loaded->component)
+                                  : vorlane::FindPageRefusals(loaded->facility);
+  if (!refusals.empty()) {
+    for (const auto& refusal : refusals) sink.Show(refusal.title, refusal.text, vorlane::MessageButtons::Ok);
+    sink.Show("Error", component ? "Component not generated." : "Facility not generated.", vorlane::MessageButtons::Ok);
+    return 1;
+  }
+
   vorlane::GenerationResult result;
-  if (loaded->kind == vorlane::DesignKind::Component) {
+  if (component) {
     vorlane::CompGenerate generator;
     result = generator.Generate(loaded->component, sink);
   } else {

@@ -6,6 +6,7 @@
 
 #include "app/HQ.h"
 #include "app/Services.h"
+#include "generate/DesignCheck.h"
 #include "wizard/PageParts.h"
 
 namespace vorlane {
@@ -61,6 +62,7 @@ BasicInfoPage::BasicInfoPage(HQ& hq, const Words& words, QWidget* parent) : Wiza
     cboRestrictions_->setInsertPolicy(QComboBox::NoInsert);
     cboRestrictions_->setCompleter(nullptr);  // what is typed is stored as typed
     cboRestrictions_->addItems(RestrictionItems());
+    HoldAnyLength(cboRestrictions_->lineEdit());
     addRow(MakeLabel(Body(), "lblRestrictions", QStringLiteral("Restrictions:"), restrictionsTip), cboRestrictions_);
   } else {
     const QString minTip = QStringLiteral("This determines the cost in minerals of your facility.");
@@ -108,17 +110,17 @@ bool BasicInfoPage::CheckFields() {
       !services.Ask(this, QStringLiteral("Do you want to leave the Roman numeral style blank?")))
     return false;
   if (txtFamily_->text().isEmpty()) {
-    services.Inform(this, QStringLiteral("You must include a family number."));
+    services.Inform(this, Q(page_text::kFamilyMissing));
     return false;
   }
   if (txtGeneralGroup_->text().isEmpty() && !services.Ask(this, words_.groupQuestion)) return false;
   if (!words_.component) return true;
   if (txtCustomGroup_->text().isEmpty()) {
-    services.Inform(this, QStringLiteral("You must include a custom group number."));
+    services.Inform(this, Q(page_text::kCustomGroupMissing));
     return false;
   }
   if (cboRestrictions_->currentText().isEmpty()) {
-    services.Inform(this, QStringLiteral("You must include a restrictions setting."));
+    services.Inform(this, Q(page_text::kRestrictionsMissing));
     return false;
   }
   return true;

@@ -5,6 +5,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QString>
+#include <limits>
+#include <string_view>
 
 namespace vorlane {
 
@@ -23,14 +25,20 @@ inline QLabel* MakeIntro(QWidget* parent, const char* name, const QString& text)
   return label;
 }
 
+// Text boxes hold a stored value of any length: Qt's default limit (32767
+// characters) would cut a longer one on its way through the page.
+inline void HoldAnyLength(QLineEdit* box) { box->setMaxLength(std::numeric_limits<int>::max()); }
+
 inline QLineEdit* MakeTextBox(QWidget* parent, const char* name, const QString& tooltip = QString()) {
   auto* box = new QLineEdit(parent);
+  HoldAnyLength(box);
   box->setObjectName(QString::fromLatin1(name));
   box->setToolTip(tooltip);
   return box;
 }
 
 inline QString Q(const std::string& text) { return QString::fromStdString(text); }
+inline QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 inline std::string S(const QString& text) { return text.toStdString(); }
 
 }  // namespace vorlane

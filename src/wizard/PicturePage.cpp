@@ -84,6 +84,8 @@ void PicturePage::LoadFields() {
   const std::string stored = ReadPicNum();
   std::optional<std::int32_t> number;
   if (auto value = WholeTextNumber(stored)) number = RoundToInt32(*value);
+  stored_ = stored;
+  storedNumber_ = number;
 
   if (number && *number >= range.minimum) {
     // A number past the usual range widens the slider rather than being cut.
@@ -166,6 +168,12 @@ void PicturePage::ShowPicture() {
 }
 
 void PicturePage::SaveFields() {
+  // A stored number written otherwise ("042", "42.0") stays as written while
+  // the slider still shows its value.
+  if (!usingFormula_ && storedNumber_ == sldPicNum_->value()) {
+    WritePicNum(stored_);
+    return;
+  }
   WritePicNum(usingFormula_ ? S(txtPicNum_->text()) : std::to_string(sldPicNum_->value()));
 }
 

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 #include <string>
 
 #include "settings/PictureLookup.h"
@@ -51,6 +52,8 @@ class PicturePage : public WizardPage {
 
   PictureLookup lookup_;
   bool usingFormula_ = false;
+  std::string stored_;                 // PicNum as stored
+  std::optional<std::int32_t> storedNumber_;  // its number, when it is one
   bool loading_ = false;
   QSlider* sldPicNum_;
   QLabel* lblPicNum_;

@@ -5,16 +5,20 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/HQ.h"
 #include "app/Services.h"
+#include "generate/DesignCheck.h"
 #include "wizard/MaskEdit.h"
 
 namespace vorlane {
 
 namespace {
 
+// Typing is limited to 150 characters; a longer stored text widens the box.
 constexpr int kMaxTextLength = 150;
+constexpr int kMaxLevelCount = 32767;
 
 QLabel* MakeLabel(QWidget* parent, const char* name, const QString& caption, const QString& tooltip) {
   auto* label = new QLabel(caption, parent);
@@ -54,7 +58,7 @@ StartPage::StartPage(HQ& hq, const Words& words, QWidget* parent) : WizardPage(h
   txtDesc_->setMaxLength(kMaxTextLength);
 
   lblLevels_ = MakeLabel(Body(), words.levelsLabel, QStringLiteral("Number of Levels"), words.levelsTooltip);
-  txtLevels_ = new MaskEdit(QStringLiteral("999"), Body());
+  txtLevels_ = new MaskEdit(QStringLiteral("999"), kMaxLevelCount, Body());
   txtLevels_->setObjectName(QString::fromLatin1(words.levelsBox));
   txtLevels_->setToolTip(words.levelsTooltip);
 
@@ -85,8 +89,11 @@ void StartPage::GridClicked() {
 
 void StartPage::LoadFields() {
   const Values values = ReadRecord();
-  txtName_->setText(QString::fromStdString(values.name));
-  txtDesc_->setText(QString::fromStdString(values.desc));
+  for (auto [box, text] : {std::pair{txtName_, &values.name}, {txtDesc_, &values.desc}}) {
+    const QString shown = QString::fromStdString(*text);
+    box->setMaxLength(std::max(kMaxTextLength, static_cast<int>(shown.size())));
+    box->setText(shown);
+  }
   txtLevels_->SetMaskedText(QString::fromStdString(values.levels));
   if (txtLevels_->Number() == 0) txtLevels_->setText(QStringLiteral("1"));
   chkGrid_->setChecked(values.grid);
@@ -96,7 +103,7 @@ void StartPage::LoadFields() {
 bool StartPage::CheckFields() {
   Services& services = hq().services();
   if (txtName_->text().isEmpty()) {
-    services.Inform(this, QStringLiteral("You must enter a name for your %1.").arg(words_.noun));
+    services.Inform(this, QString::fromStdString(page_text::NameMissing(words_.noun.toStdString())));
     return false;
   }
   if (txtDesc_->text().isEmpty() && !services.Ask(this, QStringLiteral("Do you want to leave the description blank?")))

@@ -8,6 +8,7 @@
 
 #include "app/HQ.h"
 #include "app/Services.h"
+#include "generate/DesignCheck.h"
 #include "wizard/MaskEdit.h"
 #include "wizard/PageParts.h"
 
@@ -17,7 +18,7 @@ namespace {
 
 EntryWalkPage::Words TechWords() {
   return {QStringLiteral("Technology Requirement "),
-          QStringLiteral("You must provide a tech area for this tech requirement\nbefore adding a new requirement."),
+          Q(page_text::TechAreaMissing()) + QStringLiteral("\nbefore adding a new requirement."),
           QStringLiteral("This and all following tech requirements will be deleted.\nContinue?"),
           QStringLiteral("Delete Tech Reqs?")};
 }
@@ -57,7 +58,7 @@ TechPage::TechPage(HQ& hq, const char* pageName, const QString& title, const QSt
   form->addWidget(txtTechLevel, 1, 1);
   lblTechGridSize_ =
       MakeLabel(Body(), "lblTechGridSize", QStringLiteral("Number of levels (grid components only):"), gridTip);
-  txtTechGridSize_ = new MaskEdit(QStringLiteral("99"), Body());
+  txtTechGridSize_ = new MaskEdit(QStringLiteral("99"), kMaxStoredGridSize, Body());
   txtTechGridSize_->setObjectName(QStringLiteral("txtTechGridSize"));
   txtTechGridSize_->setToolTip(gridTip);
   form->addWidget(lblTechGridSize_, 2, 0);
@@ -87,8 +88,7 @@ void TechPage::LoadTechFields() {
 
 bool TechPage::CheckEntry() {
   if (Grid() && txtTechGridSize_->Digits().isEmpty()) {
-    hq().services().Inform(this, QStringLiteral("You must include a tech grid size for this tech req."),
-                           QStringLiteral("Error"));
+    hq().services().Inform(this, Q(page_text::kGridSizeMissing), Q(page_text::kGridSizeTitle));
     return false;
   }
   return true;

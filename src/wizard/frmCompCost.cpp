@@ -5,6 +5,7 @@
 
 #include "app/HQ.h"
 #include "app/Services.h"
+#include "generate/DesignCheck.h"
 #include "wizard/PageParts.h"
 #include "wizard/frmCompAbility.h"
 #include "wizard/frmCompTech.h"
@@ -66,7 +67,7 @@ void frmCompCost::AboutToBeShown() {
 
 bool frmCompCost::CheckFields() {
   if (!txtHP_->text().isEmpty()) return true;
-  hq().services().Inform(this, QStringLiteral("You must enter a hitpoint start value."));
+  hq().services().Inform(this, Q(page_text::kHitpointsMissing));
   return false;
 }
 

@@ -6,6 +6,7 @@
 
 #include "app/HQ.h"
 #include "app/Services.h"
+#include "generate/DesignCheck.h"
 #include "wizard/PageParts.h"
 #include "wizard/frmCompBasicInfo.h"
 #include "wizard/frmCompPicture.h"
@@ -18,10 +19,11 @@ const std::array<QString, frmCompVehicleType::kTypes> kCaptions{
     QStringLiteral("&Ship"),    QStringLiteral("Bas&e"), QStringLiteral("S&atellite"), QStringLiteral("&Weapon Platform"),
     QStringLiteral("&Fighter"), QStringLiteral("&Mine"), QStringLiteral("&Troop"),     QStringLiteral("&Drone")};
 
-// The text that stands for each box in the stored list.
-const std::array<QString, frmCompVehicleType::kTypes> kStoredNames{
-    QStringLiteral("Ship"),    QStringLiteral("Base"), QStringLiteral("Satellite"), QStringLiteral("WeapPlatform"),
-    QStringLiteral("Fighter"), QStringLiteral("Mine"), QStringLiteral("Troop"),     QStringLiteral("Drone")};
+// The text that stands for box `i` in the stored list.
+QString StoredName(int i) {
+  const std::string_view name = kVehicleTypeNames[static_cast<std::size_t>(i)];
+  return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
+}
 
 }  // namespace
 
@@ -44,10 +46,17 @@ frmCompVehicleType::frmCompVehicleType(HQ& hq, QWidget* parent) : WizardPage(hq,
 
   // A box is set when its name occurs anywhere in the stored list, letter
   // case included.
-  const QString stored = Q(hq.Component().VehicleType());
+  stored_ = hq.Component().VehicleType();
+  const QString stored = Q(stored_);
   for (int i = 0; i < kTypes; ++i)
-    chkVType_[static_cast<std::size_t>(i)]->setChecked(
-        stored.contains(kStoredNames[static_cast<std::size_t>(i)], Qt::CaseSensitive));
+    chkVType_[static_cast<std::size_t>(i)]->setChecked(stored.contains(StoredName(i), Qt::CaseSensitive));
+  storedBoxes_ = Boxes();
+}
+
+std::array<bool, frmCompVehicleType::kTypes> frmCompVehicleType::Boxes() const {
+  std::array<bool, kTypes> boxes{};
+  for (std::size_t i = 0; i < boxes.size(); ++i) boxes[i] = chkVType_[i]->isChecked();
+  return boxes;
 }
 
 QString frmCompVehicleType::BuildList() const {
@@ -64,11 +73,14 @@ QString frmCompVehicleType::BuildList() const {
 
 bool frmCompVehicleType::CheckFields() {
   if (!BuildList().isEmpty()) return true;
-  hq().services().Inform(this, QStringLiteral("You must select at least one vehicle type."));
+  hq().services().Inform(this, Q(page_text::kVehicleTypeMissing));
   return false;
 }
 
-void frmCompVehicleType::SaveFields() { hq().Component().SetVehicleType(S(BuildList())); }
+// Boxes left as they were keep the stored list as it was written.
+void frmCompVehicleType::SaveFields() {
+  hq().Component().SetVehicleType(Boxes() == storedBoxes_ ? stored_ : S(BuildList()));
+}
 
 // Back refuses to leave, like Next, while no box is set.
 void frmCompVehicleType::OnBack() {

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <array>
+#include <string>
 
 #include "wizard/WizardPage.h"
 
@@ -32,7 +33,12 @@ class frmCompVehicleType : public WizardPage {
   HostedPage* CreatePreviousPage() override;
 
  private:
+  // The boxes that show the stored list, and that list as stored.
+  std::array<bool, kTypes> Boxes() const;
+
   std::array<QCheckBox*, kTypes> chkVType_{};
+  std::array<bool, kTypes> storedBoxes_{};
+  std::string stored_;
 };
 
 }  // namespace vorlane

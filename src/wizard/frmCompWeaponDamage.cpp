@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QVBoxLayout>
+#include <limits>
 
 #include "app/HQ.h"
 #include "generate_ui/frmCompGenerate.h"
@@ -36,6 +37,7 @@ frmCompWeaponDamage::frmCompWeaponDamage(HQ& hq, QWidget* parent) : WizardPage(h
   lblDmgAtRange_->setMinimumWidth(lblDmgAtRange_->fontMetrics().horizontalAdvance(kDamageAtRange + "88") + 8);
   txtRange_ = new QLineEdit(Body());
   txtRange_->setObjectName(QStringLiteral("txtRange"));
+  txtRange_->setMaxLength(std::numeric_limits<int>::max());  // holds a stored value of any length
   txtRange_->setMinimumWidth(220);
   updnRangeNum_ = new UpDownArrows(Body());
   updnRangeNum_->setObjectName(QStringLiteral("updnRangeNum"));

@@ -16,6 +16,7 @@
 #include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <limits>
 
 #include "app/Bitmaps.h"
 #include "app/HQ.h"
@@ -83,6 +84,7 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QString& caption) {
 QLineEdit* MakeEdit(QWidget* parent, const char* name) {
   auto* edit = new QLineEdit(parent);
   edit->setObjectName(QString::fromLatin1(name));
+  edit->setMaxLength(std::numeric_limits<int>::max());  // holds a stored value of any length
   return edit;
 }
 
@@ -224,6 +226,7 @@ void frmCompWeaponInfo::LoadFields() {
   txtWeapFam_->setText(FromStd(record.WeaponFamily()));
   SelectItem(cboDispType_, FromStd(record.WeaponDisplayType()));
   LoadCombatPicture();
+  storedDisplayNum_ = record.WeaponDisplayNum();
   if (auto n = DisplayNumberFromText(record.WeaponDisplayNum())) {
     if (*n > sldDispNum_->maximum()) sldDispNum_->setMaximum(*n);
     sldDispNum_->setValue(*n);
@@ -237,6 +240,8 @@ void frmCompWeaponInfo::LoadFields() {
   for (std::size_t i = 0; i < chkWeapTarg_.size(); ++i) {
     chkWeapTarg_[i]->setChecked(targets.contains(QLatin1String(kTargetNames[i]), Qt::CaseSensitive));
   }
+  storedTargets_ = targets;
+  storedTargetText_ = WeaponTargetText();
 }
 
 void frmCompWeaponInfo::ApplyWeaponTypeRule() {
@@ -385,11 +390,16 @@ void frmCompWeaponInfo::SaveFields() {
   vrlComponent& record = hq().Component();
   record.SetWeaponType(cboWeapType_->currentText().toStdString());
   record.SetWeaponDisplayType(cboDispType_->currentText().toStdString());
+  // A stored number written otherwise ("03") stays as written while the
+  // slider shows its value; so do targets whose boxes were left alone.
+  const bool numberKept = !usingFormula_ && DisplayNumberFromText(storedDisplayNum_) == sldDispNum_->value();
   record.SetWeaponDisplayNum(usingFormula_ ? txtDispNum_->text().toStdString()
+                             : numberKept  ? storedDisplayNum_
                                            : std::to_string(sldDispNum_->value()));
   record.SetWeaponFamily(txtWeapFam_->text().toStdString());
   record.SetWeaponSound(txtSoundFile_->text().toStdString());
-  record.SetWeaponTarget(WeaponTargetText().toStdString());
+  const QString targets = WeaponTargetText();
+  record.SetWeaponTarget((targets == storedTargetText_ ? storedTargets_ : targets).toStdString());
 }
 
 HostedPage* frmCompWeaponInfo::CreateNextPage() {

@@ -83,6 +83,10 @@ class frmCompWeaponInfo : public WizardPage {
   bool usingFormula_ = false;
   bool showingSign_ = true;
   QPixmap strip_;  // the loaded combat strip, already at its shown size
+  // As stored: what an untouched page writes back unchanged.
+  QString storedTargets_;
+  QString storedTargetText_;
+  std::string storedDisplayNum_;
 };
 
 }  // namespace vorlane

@@ -5,9 +5,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QVBoxLayout>
+#include <limits>
 
 #include "app/HQ.h"
 #include "app/Services.h"
+#include "generate/DesignCheck.h"
 #include "wizard/frmCompWeaponDamage.h"
 #include "wizard/frmCompWeaponInfo.h"
 
@@ -24,6 +26,7 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QString& caption) {
 QLineEdit* MakeEdit(QWidget* parent, const char* name) {
   auto* edit = new QLineEdit(parent);
   edit->setObjectName(QString::fromLatin1(name));
+  edit->setMaxLength(std::numeric_limits<int>::max());  // holds a stored value of any length
   return edit;
 }
 
@@ -60,6 +63,7 @@ frmCompWeaponInfo2::frmCompWeaponInfo2(HQ& hq, QWidget* parent) : WizardPage(hq,
   cboDmgType_->setInsertPolicy(QComboBox::NoInsert);
   cboDmgType_->setCompleter(nullptr);  // what is typed is stored as typed
   cboDmgType_->addItems(DamageTypes());
+  cboDmgType_->lineEdit()->setMaxLength(std::numeric_limits<int>::max());
   cboDmgType_->setMaxVisibleItems(16);
   cboDmgType_->setMinimumWidth(260);
   lblReload_ = MakeLabel(Body(), "lblReload", QStringLiteral("Reload Time"));
@@ -102,7 +106,7 @@ bool frmCompWeaponInfo2::CheckFields() {
   const bool seeking = hq().Component().WeaponType() == "Seeking";
   if (cboDmgType_->currentText().isEmpty() || txtReload_->text().isEmpty() || txtToHit_->text().isEmpty() ||
       (seeking && (txtSeekerSpeed_->text().isEmpty() || txtSeekerHP_->text().isEmpty()))) {
-    hq().services().Inform(this, QStringLiteral("You must enter all information."));
+    hq().services().Inform(this, QString::fromUtf8(page_text::kWeaponInfoMissing.data()));
     return false;
   }
   return true;

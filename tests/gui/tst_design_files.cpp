@@ -36,6 +36,10 @@ vrlComponent Laser() {
   c.SetCompName("Laser");
   c.SetNumCompLevels("3");
   c.SetNumberStyle("&complevel");
+  c.SetFamily("1");
+  c.SetCustomGroup("0");
+  c.SetRestrictions("None");
+  c.SetVehicleType("Ship");
   c.SetTechReqArea(1, "Lasers");
   c.SetTechReqLevel(1, "&complevel");
   c.SetMinCost("{&complevel*10}");
@@ -323,7 +327,7 @@ class DesignFilesTest : public QObject {
     QProcess gen;
     gen.start(QStringLiteral(VORLANE_GEN_PROGRAM), {path});
     QVERIFY(gen.waitForFinished(30000));
-    QCOMPARE(gen.exitCode(), 0);
+    QVERIFY2(gen.exitCode() == 0, gen.readAllStandardError().constData());
     QCOMPARE(gen.readAllStandardOutput(), shown);
 #else
     QSKIP("vorlane-gen is not built");

@@ -193,7 +193,7 @@ class StartPagesTest : public QObject {
     QCOMPARE(app.Find<MaskEdit>("txtCompLevels")->text(), QStringLiteral("7"));
   }
 
-  void levelsBoxAdmitsOnlyThreeDigits() {
+  void levelsBoxAdmitsThreeDigitsAndWidensForAStoredCount() {
     TestApp app;
     OpenFromMenu(app, kComp);
     app.Type("txtCompLevels", "1a-2.5 9");
@@ -201,13 +201,15 @@ class StartPagesTest : public QObject {
     auto* box = app.Find<MaskEdit>("txtCompLevels");
     box->SetMaskedText(QStringLiteral("-42"));
     QCOMPARE(box->Digits(), QStringLiteral("42"));
-    box->SetMaskedText(QStringLiteral("12345"));
-    QCOMPARE(box->Digits(), QStringLiteral("123"));
+    box->SetMaskedText(QStringLiteral("99999"));  // no level count: cut to the mask
+    QCOMPARE(box->Digits(), QStringLiteral("999"));
+    box->SetMaskedText(QStringLiteral("12345"));  // a stored count widens the box
+    QCOMPARE(box->Digits(), QStringLiteral("12345"));
     // A mask edit selects its text on focus like any text box.
     app.Find<QLineEdit>("txtCompName")->setFocus(Qt::TabFocusReason);
     box->setFocus(Qt::TabFocusReason);
     app.Settle();
-    QCOMPARE(box->selectedText(), QStringLiteral("123"));
+    QCOMPARE(box->selectedText(), QStringLiteral("12345"));
   }
 
   void cancelledDesignReopensWithItsValues_data() { twins_data(); }

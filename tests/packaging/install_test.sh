@@ -36,8 +36,8 @@ expected=(usr/bin/vorlane usr/bin/vorlane-gen usr/bin/vorlane-calc
   "usr/share/mime/packages/$id.xml" "usr/share/icons/hicolor/scalable/apps/$id.svg"
   usr/share/doc/vorlane/copyright usr/share/doc/vorlane/changelog.gz)
 for page in vorlane vorlane-gen vorlane-calc; do expected+=("usr/share/man/man1/$page.1.gz"); done
-for example in "$src"/examples/*.json; do
-  expected+=("usr/share/doc/vorlane/examples/$(basename "$example" .json).vorlane.json")
+for example in "$src"/examples/*.vorlane.json; do
+  expected+=("usr/share/doc/vorlane/examples/$(basename "$example")")
 done
 for size in 16 22 24 32 48 64 128 256; do
   icon="usr/share/icons/hicolor/${size}x${size}/apps/$id.png"

@@ -71,17 +71,33 @@ status 1 $? "check unclean"
 status 2 $? "check unreadable"
 
 # A failing formula: status 1, the chain on standard error, no output file.
-echo '{"kind": "component", "CompName": "B", "NumCompLevels": 2, "MinCost": "{1+2"}' >"$work/broken.json"
+complete='"VehicleType": "Ship", "Restrictions": "None", "Family": "1", "CustomGroup": "0", "HP": "1",
+  "TechReqs": [], "Abilities": []'
+echo "{\"kind\": \"component\", \"CompName\": \"B\", \"NumCompLevels\": 2, $complete, \"MinCost\": \"{1+2\"}" >"$work/broken.json"
 "$gen" "$work/broken.json" -o "$work/broken.txt" 2>"$work/err.txt"
 status 1 $? "broken"
 [ -e "$work/broken.txt" ] && fail "broken: output file written"
 [ "$(cat "$work/err.txt")" = $'Error: Error: Not enough closing braces\nError: Error parsing string: \n{1+2
 Error: Error during parsing.\nError: Component not generated.' ] || fail "broken: $(cat "$work/err.txt")"
 
+# What a wizard page would refuse: status 1, the pages' words, no output file.
+echo '{"kind": "component", "NumCompLevels": 1, "Restrictions": "None", "Family": "1", "CustomGroup": "0",
+  "HP": "1", "TechReqs": [{"TechReqArea": "A"}, {}], "Abilities": []}' >"$work/unfinished.json"
+"$gen" "$work/unfinished.json" -o "$work/unfinished.txt" 2>"$work/err.txt"
+status 1 $? "unfinished"
+[ -e "$work/unfinished.txt" ] && fail "unfinished: output file written"
+[ "$(cat "$work/err.txt")" = 'Vorlane: You must enter a name for your component.
+Vorlane: You must select at least one vehicle type.
+Vorlane: Technology Requirement 2: You must provide a tech area for this tech requirement.
+Error: Component not generated.' ] || fail "unfinished: $(cat "$work/err.txt")"
+
 # Unreadable designs and wrong command lines: status 2.
 echo '{"kind": "component", "CompName": "x",}' >"$work/malformed.json"
 echo '{"kind": "component", "TechReqs": [{"Area": "x"}]}' >"$work/unknown.json"
-for case in "missing.json:missing.json" "malformed.json:line 1, column" "unknown.json:/TechReqs/0/Area: unknown key"; do
+echo '{"kind": "component", "CompName": "A", "CompName": "B"}' >"$work/twice.json"
+echo '{"kind": "component", "CompDesc": "A\nName := Ghost"}' >"$work/break.json"
+for case in "missing.json:missing.json" "malformed.json:line 1, column" "unknown.json:/TechReqs/0/Area: unknown key" \
+    "twice.json:/CompName: key written twice" "break.json:/CompDesc: holds a line break"; do
   "$gen" "$work/${case%%:*}" -o "$work/none.txt" 2>"$work/err.txt"
   status 2 $? "${case%%:*}"
   grep -qF "${case#*:}" "$work/err.txt" || fail "${case%%:*}: $(cat "$work/err.txt")"

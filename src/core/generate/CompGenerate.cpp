@@ -44,6 +44,12 @@ GenerationModule::Words ComponentWords() {
       .nounTitle = "Component",
       .nounPlural = "components",
       .crossReferenceTitle = "Too many cross-references",
+      .slotNames = {"", "CompName", "NumberStyle", "CompDesc", "PicNum", "Size", "HP", "MinCost", "OrgCost",
+                    "RadCost", "VehicleType", "SupplyUse", "Restrictions", "GeneralGroup", "Family", "RomanStyle",
+                    "CustomGroup", "WeaponType", "WeaponTarget", "WeaponDamageType", "WeaponReload",
+                    "WeaponDisplayType", "WeaponDisplayNum", "WeaponToHitMod", "WeaponSound", "WeaponFamily",
+                    "WeaponSeekerSpeed", "WeaponSeekerHP"},
+      .techNumberStyleName = "TechReqNumberStyle",
   };
 }
 
@@ -139,7 +145,8 @@ void CompGenerate::Release() {
 template <typename Driver>
 GenerationResult CompGenerate::Run(const vrlComponent& record, MessageSink& sink, Driver driver) {
   Prepare(record, sink);
-  GenerationResult result = driver();
+  GenerationResult result;
+  if (!RefuseControlCharacter(FindControlCharacter(record), result)) result = driver();
   Release();
   return result;
 }

@@ -6,11 +6,14 @@
 #include <cstring>
 #include <fstream>
 #include <random>
+#include <set>
 #include <sstream>
 #include <vector>
 
 #include <nlohmann/json.hpp>
 
+#include "generate/DesignCheck.h"
+#include "generate/DesignLayout.h"
 #include "util/Numbers.h"
 
 namespace vorlane {
@@ -18,115 +21,6 @@ namespace vorlane {
 namespace {
 
 using Json = nlohmann::ordered_json;
-
-// How one record kind spells its properties.
-template <typename Record>
-struct TextProperty {
-  const char* name;
-  const std::string& (Record::*get)() const;
-  void (Record::*set)(std::string);
-};
-
-template <typename Record>
-struct ListProperty {
-  const char* name;
-  std::optional<std::string> (Record::*get)(std::int16_t) const;
-  bool (Record::*set)(std::int16_t, std::string);
-};
-
-template <typename Record>
-struct Layout;
-
-template <>
-struct Layout<vrlComponent> {
-  using R = vrlComponent;
-  static constexpr const char* kKind = "component";
-  static constexpr const char* kLevels = "NumCompLevels";
-  static constexpr const char* kGrid = "GridComp";
-  static constexpr bool kDamage = true;
-  static std::string Levels(const R& r) { return r.NumCompLevels(); }
-  static bool SetLevels(R& r, const std::string& text) { return r.SetNumCompLevels(text); }
-  static bool Grid(const R& r) { return r.GridComp(); }
-  static void SetGrid(R& r, bool value) { r.SetGridComp(value); }
-  static inline const std::vector<TextProperty<R>> kTexts = {
-      {"CompName", &R::CompName, &R::SetCompName},
-      {"CompDesc", &R::CompDesc, &R::SetCompDesc},
-      {"VehicleType", &R::VehicleType, &R::SetVehicleType},
-      {"Restrictions", &R::Restrictions, &R::SetRestrictions},
-      {"GeneralGroup", &R::GeneralGroup, &R::SetGeneralGroup},
-      {"Family", &R::Family, &R::SetFamily},
-      {"CustomGroup", &R::CustomGroup, &R::SetCustomGroup},
-      {"PicNum", &R::PicNum, &R::SetPicNum},
-      {"NumberStyle", &R::NumberStyle, &R::SetNumberStyle},
-      {"RomanStyle", &R::RomanStyle, &R::SetRomanStyle},
-      {"MinCost", &R::MinCost, &R::SetMinCost},
-      {"OrgCost", &R::OrgCost, &R::SetOrgCost},
-      {"RadCost", &R::RadCost, &R::SetRadCost},
-      {"Size", &R::Size, &R::SetSize},
-      {"HP", &R::HP, &R::SetHP},
-      {"SupplyUse", &R::SupplyUse, &R::SetSupplyUse},
-      {"WeaponType", &R::WeaponType, &R::SetWeaponType},
-      {"WeaponTarget", &R::WeaponTarget, &R::SetWeaponTarget},
-      {"WeaponDamageType", &R::WeaponDamageType, &R::SetWeaponDamageType},
-      {"WeaponSound", &R::WeaponSound, &R::SetWeaponSound},
-      {"WeaponDisplayType", &R::WeaponDisplayType, &R::SetWeaponDisplayType},
-      {"WeaponDisplayNum", &R::WeaponDisplayNum, &R::SetWeaponDisplayNum},
-      {"WeaponFamily", &R::WeaponFamily, &R::SetWeaponFamily},
-      {"WeaponReload", &R::WeaponReload, &R::SetWeaponReload},
-      {"WeaponToHitMod", &R::WeaponToHitMod, &R::SetWeaponToHitMod},
-      {"WeaponSeekerSpeed", &R::WeaponSeekerSpeed, &R::SetWeaponSeekerSpeed},
-      {"WeaponSeekerHP", &R::WeaponSeekerHP, &R::SetWeaponSeekerHP},
-  };
-  static inline const std::array<ListProperty<R>, 4> kTech = {{
-      {"TechReqArea", &R::TechReqArea, &R::SetTechReqArea},
-      {"TechReqLevel", &R::TechReqLevel, &R::SetTechReqLevel},
-      {"TechReqGridSize", &R::TechReqGridSize, &R::SetTechReqGridSize},
-      {"TechReqNumberStyle", &R::TechReqNumberStyle, &R::SetTechReqNumberStyle},
-  }};
-  static inline const std::array<ListProperty<R>, 4> kAbilities = {{
-      {"AbilName", &R::AbilName, &R::SetAbilName},
-      {"AbilDesc", &R::AbilDesc, &R::SetAbilDesc},
-      {"AbilVal1", &R::AbilVal1, &R::SetAbilVal1},
-      {"AbilVal2", &R::AbilVal2, &R::SetAbilVal2},
-  }};
-};
-
-template <>
-struct Layout<vrlFacility> {
-  using R = vrlFacility;
-  static constexpr const char* kKind = "facility";
-  static constexpr const char* kLevels = "NumFacLevels";
-  static constexpr const char* kGrid = "GridFac";
-  static constexpr bool kDamage = false;
-  static std::string Levels(const R& r) { return r.NumFacLevels(); }
-  static bool SetLevels(R& r, const std::string& text) { return r.SetNumFacLevels(text); }
-  static bool Grid(const R& r) { return r.GridFac(); }
-  static void SetGrid(R& r, bool value) { r.SetGridFac(value); }
-  static inline const std::vector<TextProperty<R>> kTexts = {
-      {"FacName", &R::FacName, &R::SetFacName},
-      {"FacDesc", &R::FacDesc, &R::SetFacDesc},
-      {"NumberStyle", &R::NumberStyle, &R::SetNumberStyle},
-      {"RomanStyle", &R::RomanStyle, &R::SetRomanStyle},
-      {"FacGroup", &R::FacGroup, &R::SetFacGroup},
-      {"FacFamily", &R::FacFamily, &R::SetFacFamily},
-      {"PicNum", &R::PicNum, &R::SetPicNum},
-      {"MinCost", &R::MinCost, &R::SetMinCost},
-      {"OrgCost", &R::OrgCost, &R::SetOrgCost},
-      {"RadCost", &R::RadCost, &R::SetRadCost},
-  };
-  static inline const std::array<ListProperty<R>, 4> kTech = {{
-      {"TechReqArea", &R::TechReqArea, &R::SetTechReqArea},
-      {"TechReqLevel", &R::TechReqLevel, &R::SetTechReqLevel},
-      {"TechReqGridSize", &R::TechReqGridSize, &R::SetTechReqGridSize},
-      {"TechReqNumStyle", &R::TechReqNumStyle, &R::SetTechReqNumStyle},
-  }};
-  static inline const std::array<ListProperty<R>, 4> kAbilities = {{
-      {"AbilName", &R::AbilName, &R::SetAbilName},
-      {"AbilDesc", &R::AbilDesc, &R::SetAbilDesc},
-      {"AbilVal1", &R::AbilVal1, &R::SetAbilVal1},
-      {"AbilVal2", &R::AbilVal2, &R::SetAbilVal2},
-  }};
-};
 
 // A JSON pointer to the place being read, for messages.
 std::string Place(const std::string& parent, const std::string& key) {
@@ -191,7 +85,11 @@ bool ReadRecord(const Json& root, Record& record, std::string& error) {
       } else {
         return Fail(error, place, "must be a text or a number");
       }
-      if (!L::SetLevels(record, text)) return Fail(error, place, "level count out of range");
+      if (!L::SetLevels(record, text)) {
+        return Fail(error, place,
+                    "level count " + value.dump(-1, ' ', false, Json::error_handler_t::replace) +
+                        " out of range; it must lie from 0 to 32767");
+      }
       continue;
     }
     if (key == L::kGrid) {
@@ -241,9 +139,9 @@ bool ReadRecord(const Json& root, Record& record, std::string& error) {
 template <typename Record>
 Json ListToJson(const Record& record, std::int16_t count, const std::array<ListProperty<Record>, 4>& keys) {
   Json list = Json::array();
-  for (std::int16_t i = 1; i <= count; ++i) {
+  for (int i = 1; i <= count; ++i) {
     Json entry = Json::object();
-    for (const auto& key : keys) entry[key.name] = (record.*(key.get))(i).value_or("");
+    for (const auto& key : keys) entry[key.name] = (record.*(key.get))(static_cast<std::int16_t>(i)).value_or("");
     list.push_back(std::move(entry));
   }
   return list;
@@ -298,12 +196,75 @@ bool SaveRecord(const std::filesystem::path& path, const Record& record, std::st
   return true;
 }
 
+// Thrown by the parser callback at a key that its object already holds.
+struct DuplicateKey {
+  std::string place;
+};
+
+// Follows the parser through the document, so that a key written twice in
+// one object is refused with its place instead of silently replacing the
+// first value.
+class DuplicateKeyWatch {
+ public:
+  bool operator()(int, nlohmann::detail::parse_event_t event, Json& parsed) {
+    using Event = nlohmann::detail::parse_event_t;
+    switch (event) {
+      case Event::object_start:
+      case Event::array_start:
+        frames_.push_back({Segment(), event == Event::array_start, 0, {}, {}});
+        break;
+      case Event::object_end:
+      case Event::array_end:
+        frames_.pop_back();
+        break;
+      case Event::key: {
+        Frame& frame = frames_.back();
+        frame.key = parsed.get<std::string>();
+        if (!frame.keys.insert(frame.key).second) throw DuplicateKey{Path()};
+        break;
+      }
+      case Event::value:
+        Segment();
+        break;
+    }
+    return true;
+  }
+
+ private:
+  struct Frame {
+    std::string segment;  // this container's place in its parent
+    bool array;
+    std::size_t next;     // arrays: the index of the next element
+    std::string key;      // objects: the key being read
+    std::set<std::string> keys;
+  };
+
+  // The place of the value starting now, relative to its container; counts
+  // the element when the container is an array.
+  std::string Segment() {
+    if (frames_.empty()) return {};
+    Frame& parent = frames_.back();
+    return parent.array ? std::to_string(parent.next++) : Place("", parent.key).substr(1);
+  }
+
+  std::string Path() const {
+    std::string path;
+    for (std::size_t i = 1; i < frames_.size(); ++i) path += "/" + frames_[i].segment;
+    return Place(path, frames_.back().key);
+  }
+
+  std::vector<Frame> frames_;
+};
+
 }  // namespace
 
 std::optional<Design> ParseDesign(std::string_view json, std::string& error) {
   Json root;
   try {
-    root = Json::parse(json.begin(), json.end());
+    root = Json::parse(json.begin(), json.end(), DuplicateKeyWatch());
+  } catch (const DuplicateKey& duplicate) {
+    error = duplicate.place + ": key written twice in the same object";
+    return std::nullopt;
   } catch (const Json::exception& e) {
     std::string what = e.what();
     // Drop the library's "[json.exception.parse_error.101] " tag; the rest
@@ -323,14 +284,21 @@ std::optional<Design> ParseDesign(std::string_view json, std::string& error) {
   }
   Design design;
   bool ok = false;
+  std::optional<DesignFault> fault;
   if (kind->is_string() && *kind == "component") {
     design.kind = DesignKind::Component;
     ok = ReadRecord(root, design.component, error);
+    if (ok) fault = FindStoredValueFault(design.component);
   } else if (kind->is_string() && *kind == "facility") {
     design.kind = DesignKind::Facility;
     ok = ReadRecord(root, design.facility, error);
+    if (ok) fault = FindStoredValueFault(design.facility);
   } else {
     error = "/kind: must be \"component\" or \"facility\"";
+  }
+  if (fault) {
+    error = fault->FilePlace() + ": " + fault->problem;
+    return std::nullopt;
   }
   if (!ok) return std::nullopt;
   return design;

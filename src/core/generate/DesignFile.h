@@ -6,8 +6,9 @@
 //
 // Every scalar property sits under its own name; an absent key keeps the
 // new-record default, an absent "TechReqs" or "Abilities" the default single
-// empty entry, an empty array means none. Anything unknown, of the wrong type
-// or malformed is refused with a text that names the place.
+// empty entry, an empty array means none. Anything unknown, of the wrong type,
+// malformed or written twice, and any value the design checks refuse
+// (generate/DesignCheck.h), is refused with a text that names the place.
 #pragma once
 
 #include <filesystem>

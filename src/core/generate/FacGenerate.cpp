@@ -27,6 +27,9 @@ GenerationModule::Words FacilityWords() {
       .nounTitle = "Facility",
       .nounPlural = "facilities",
       .crossReferenceTitle = "Too Many Cross-References",
+      .slotNames = {"", "FacName", "NumberStyle", "FacDesc", "PicNum", "MinCost", "OrgCost", "RadCost", "FacGroup",
+                    "FacFamily", "RomanStyle"},
+      .techNumberStyleName = "TechReqNumStyle",
   };
 }
 
@@ -79,7 +82,8 @@ void FacGenerate::Release() {
 template <typename Driver>
 GenerationResult FacGenerate::Run(const vrlFacility& record, MessageSink& sink, Driver driver) {
   Prepare(record, sink);
-  GenerationResult result = driver();
+  GenerationResult result;
+  if (!RefuseControlCharacter(FindControlCharacter(record), result)) result = driver();
   Release();
   return result;
 }

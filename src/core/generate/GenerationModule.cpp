@@ -17,6 +17,12 @@ constexpr std::size_t kKeyWidth = 42;
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
+// A text as the user wrote it, for messages: literal ampersands shown as "&".
+std::string Shown(std::string text) {
+  std::replace(text.begin(), text.end(), GenerationModule::kLiteralAmpersand, '&');
+  return text;
+}
+
 // The index of "&abil" N: the run of digits after the prefix, read as a
 // number; a run too long for any index reads as out of range.
 long AbilityIndex(std::string_view digits) {
@@ -74,6 +80,11 @@ bool GenerationModule::EvaluateFieldStep(std::string& text, FieldState& state) {
   if (!state.VarsDone) {
     std::size_t amp = text.find('&');
     if (amp != std::string::npos) {
+      if (amp + 1 < text.size() && text[amp + 1] == '&') {
+        // Two ampersands stand for one literal ampersand.
+        text.replace(amp, 2, 1, kLiteralAmpersand);
+        return true;
+      }
       std::string name = ReadVariableName(text, amp);
       return SubstituteVariable(text, name);
     }
@@ -102,11 +113,13 @@ bool GenerationModule::EvaluateFieldStep(std::string& text, FieldState& state) {
     std::string group = text.substr(open, i - open + 1);
     clsExprEvaluator& evaluator = Evaluator();
     if (!evaluator.StoreExpression(group)) {
-      Show(kErrorTitle, "Error parsing string for evaluation:" + std::string(kCrLf) + group);
+      Show(kErrorTitle, "Error parsing string for evaluation:" + std::string(kCrLf) + Shown(group));
       return false;
     }
     // A failed evaluation gives 0 and keeps its reason to itself.
-    std::string value = FormatNumber(evaluator.Eval());
+    const double result = evaluator.Eval();
+    std::string value = FormatNumber(result);
+    if (!CheckFinite(result, value, group)) return false;
     ReplaceFirstNoCase(text, group, value);
   }
   return true;
@@ -116,8 +129,10 @@ bool GenerationModule::ReplaceVariable(std::string& text, std::string_view what,
                                        const std::string& name) {
   std::size_t at = FindNoCase(text, what);
   if (at == std::string::npos) return true;  // written differently: it waits until the pass limit
-  if (text.size() - what.size() + value.size() > kMaxFieldCharacters &&
-      CharacterCount(text) - CharacterCount(what) + CharacterCount(value) > kMaxFieldCharacters) {
+  // Only growth past the limit is refused; a text already longer may shrink.
+  const std::size_t whatLength = CharacterCount(what), valueLength = CharacterCount(value);
+  if (valueLength > whatLength && text.size() - what.size() + value.size() > kMaxFieldCharacters &&
+      CharacterCount(text) - whatLength + valueLength > kMaxFieldCharacters) {
     Show(kErrorTitle, "Error processing string " + name + ":" + std::string(kCrLf) + "The text would grow beyond " +
                           std::to_string(kMaxFieldCharacters) + " characters.");
     return false;
@@ -128,17 +143,6 @@ bool GenerationModule::ReplaceVariable(std::string& text, std::string_view what,
 
 bool GenerationModule::SubstituteVariable(std::string& text, std::string& name) {
   LowerAscii(name);
-
-  if (name == "&&") {
-    std::string out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-      out += text[i];
-      if (text[i] == '&' && i + 1 < text.size() && text[i + 1] == '&') ++i;
-    }
-    text = std::move(out);
-    return true;
-  }
 
   if (name == words_.levelVariable) return ReplaceVariable(text, name, slots_[0].text, name);
   for (const NamedVariable& variable : words_.named) {
@@ -238,10 +242,35 @@ bool GenerationModule::SubstituteVariable(std::string& text, std::string& name) 
 // ---------------------------------------------------------------------------
 // The field table
 
-bool GenerationModule::StepField(FormulaField& field) {
-  if (EvaluateFieldStep(field.text, field.state)) return true;
-  Show(kErrorTitle, "Error parsing string: " + std::string(kCrLf) + field.text);
+// A value that is or reads back as infinite (or is no number) cannot go
+// into the game's data: the step fails, naming the field and the level.
+bool GenerationModule::CheckFinite(double value, const std::string& text, const std::string& what) {
+  if (std::isfinite(value) && std::isfinite(LeadingNumber(text))) return true;
+  std::string place;
+  if (!fieldName_.empty()) place = " in " + std::string(fieldName_);
+  if (fieldEntry_ > 0) place += " " + std::to_string(fieldEntry_);
+  Show(kErrorTitle, "Error" + place + " at level " + slots_[0].text + ":" + std::string(kCrLf) + Shown(what) +
+                        " does not give a finite number.");
   return false;
+}
+
+bool GenerationModule::StepField(FormulaField& field, std::string_view name, int entry) {
+  fieldName_ = name;
+  fieldEntry_ = entry;
+  const bool stepped = EvaluateFieldStep(field.text, field.state);
+  fieldName_ = {};
+  fieldEntry_ = 0;
+  if (stepped) return true;
+  Show(kErrorTitle, "Error parsing string: " + std::string(kCrLf) + Shown(field.text));
+  return false;
+}
+
+bool GenerationModule::RefuseControlCharacter(const std::optional<DesignFault>& fault, GenerationResult& result) {
+  if (!fault) return false;
+  Show(kErrorTitle, fault->FieldName() + " " + fault->problem + ".");
+  Show(kErrorTitle, std::string(words_.nounTitle) + " not generated.");
+  result = Finish(GenerationStatus::Failed, {}, 0);
+  return true;
 }
 
 bool GenerationModule::ResolveFields() {
@@ -250,26 +279,43 @@ bool GenerationModule::ResolveFields() {
   for (int pass = 1; pass <= kMaxPasses; ++pass) {
     passes_ = pass;
     for (std::size_t s = 1; s < slots_.size(); ++s) {
-      if (!StepField(slots_[s])) return false;
+      if (!StepField(slots_[s], words_.slotNames.at(s))) return false;
     }
     for (std::size_t n = 1; n <= techCount; ++n) {
       TechFields& req = tech_[n];
-      if (!StepField(req.area) || !StepField(req.level)) return false;
-      if (shape_.grid && (!StepField(req.gridSize) || !StepField(req.numberStyle))) return false;
+      const int i = static_cast<int>(n);
+      if (!StepField(req.area, "TechReqArea", i) || !StepField(req.level, "TechReqLevel", i)) return false;
+      if (shape_.grid && (!StepField(req.gridSize, "TechReqGridSize", i) ||
+                          !StepField(req.numberStyle, words_.techNumberStyleName, i))) {
+        return false;
+      }
     }
     for (std::size_t n = 1; n <= abilCount; ++n) {
       AbilityFields& ability = abil_[n];
-      if (!StepField(ability.type) || !StepField(ability.descr) || !StepField(ability.val1) ||
-          !StepField(ability.val2)) {
+      const int i = static_cast<int>(n);
+      if (!StepField(ability.type, "AbilName", i) || !StepField(ability.descr, "AbilDesc", i) ||
+          !StepField(ability.val1, "AbilVal1", i) || !StepField(ability.val2, "AbilVal2", i)) {
         return false;
       }
     }
     if (words_.damageFamily && shape_.weapon) {
-      for (FormulaField& damage : damage_) {
+      for (std::size_t r = 0; r < damage_.size(); ++r) {
+        FormulaField& damage = damage_[r];
+        const int range = static_cast<int>(r) + 1;
         bool wasFinished = damage.state.BracesDone;
-        if (!StepField(damage)) return false;
+        if (!StepField(damage, "WeaponDamageAtRange", range)) return false;
         // A finished damage text is cut to the number it starts with.
-        if (damage.state.BracesDone && !wasFinished) damage.text = FormatNumber(LeadingNumber(damage.text));
+        if (damage.state.BracesDone && !wasFinished) {
+          const double value = LeadingNumber(damage.text);
+          const std::string number = FormatNumber(value);
+          fieldName_ = "WeaponDamageAtRange";
+          fieldEntry_ = range;
+          const bool finite = CheckFinite(value, number, damage.text);
+          fieldName_ = {};
+          fieldEntry_ = 0;
+          if (!finite) return false;
+          damage.text = number;
+        }
       }
     }
     if (FieldsResolved()) return true;
@@ -341,7 +387,9 @@ void GenerationModule::AppendLine(std::string& out, std::string_view key, std::s
   out += key;
   if (key.size() < kKeyWidth) out.append(kKeyWidth - key.size(), ' ');
   out += ":= ";
+  const std::size_t start = out.size();
   out += value;
+  std::replace(out.begin() + static_cast<std::ptrdiff_t>(start), out.end(), kLiteralAmpersand, '&');
   out += kCrLf;
 }
 
@@ -397,7 +445,7 @@ GenerationResult GenerationModule::Finish(GenerationStatus status, std::string t
   result.resultKind = std::string(words_.nounTitle);
   if (status == GenerationStatus::Generated) {
     result.text = std::move(text);
-    result.windowTitle = std::string(words_.nounTitle) + " Generation Results - [" + slots_[1].text + "]";
+    result.windowTitle = std::string(words_.nounTitle) + " Generation Results - [" + Shown(slots_[1].text) + "]";
   }
   return result;
 }

@@ -9,10 +9,12 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "generate/DesignCheck.h"
 #include "generate/FormulaText.h"
 #include "records/IndexedLists.h"
 #include "util/Numbers.h"
@@ -70,7 +72,14 @@ class GenerationModule {
     std::string_view nounTitle;           // "Component"
     std::string_view nounPlural;          // "components"
     std::string_view crossReferenceTitle; // title of the 50-pass message
+    std::vector<std::string_view> slotNames;  // property of each slot 1..slotCount (index 0 unused)
+    std::string_view techNumberStyleName;     // "TechReqNumberStyle"
   };
+
+  // A literal ampersand ("&&" in a formula) while an entry is made: never
+  // read again as the start of a variable, written as "&" in the entry.
+  // Stored values cannot hold it (control characters are refused).
+  static constexpr char kLiteralAmpersand = '\x01';
 
   GenerationModule(const GenerationModule&) = delete;
   GenerationModule& operator=(const GenerationModule&) = delete;
@@ -87,7 +96,8 @@ class GenerationModule {
   void SetGridPos(std::int16_t i, std::int32_t position);
   std::int32_t GridPos(std::int16_t i) const;
 
-  // Texts of the table as the last resolution left them.
+  // Texts of the table as the last resolution left them (literal ampersands
+  // as kLiteralAmpersand).
   const std::string& FieldText(int slot) const { return slots_.at(static_cast<std::size_t>(slot)).text; }
   const std::string& DamageText(std::int16_t range) const {
     return damage_.at(static_cast<std::size_t>(range - 1)).text;
@@ -147,6 +157,10 @@ class GenerationModule {
 
   bool HasRecord() const { return sink_ != nullptr; }
 
+  // Refuses a record that holds a control character: its message and the
+  // "not generated" one, then a failed result. False when there is none.
+  bool RefuseControlCharacter(const std::optional<DesignFault>& fault, GenerationResult& result);
+
   // The parts of the shape and the loading that both records spell alike;
   // `numberStyle` reads a requirement's numbering style, whose name differs.
   template <typename Record>
@@ -162,7 +176,8 @@ class GenerationModule {
   std::array<FormulaField, kNumRanges> damage_;
 
  private:
-  bool StepField(FormulaField& field);
+  bool StepField(FormulaField& field, std::string_view name, int entry = 0);
+  bool CheckFinite(double value, const std::string& text, const std::string& what);
   bool ReplaceVariable(std::string& text, std::string_view what, std::string_view value, const std::string& name);
   bool Report(int position, int maximum, const ProgressCallback& progress) const;
   GenerationResult Finish(GenerationStatus status, std::string text, int entries) const;
@@ -172,6 +187,10 @@ class GenerationModule {
   std::vector<std::int32_t> gridPos_;  // 1..numTechReqs
   MessageSink* sink_ = nullptr;
   int passes_ = 0;
+  // The field being stepped, for messages: "MinCost", or "TechReqLevel" and
+  // its entry.
+  std::string_view fieldName_;
+  int fieldEntry_ = 0;
 };
 
 template <typename Record>
@@ -182,16 +201,19 @@ GenerationModule::Shape GenerationModule::CommonShape(const Record& record, cons
   shape.numTechReqs = record.NumTechReqs();
   shape.numAbils = record.NumAbils();
   shape.gridSizes.assign(static_cast<std::size_t>(std::max<std::int16_t>(shape.numTechReqs, 0)) + 1, 0.0);
-  for (std::int16_t i = 1; i <= shape.numTechReqs; ++i) {
-    shape.gridSizes[static_cast<std::size_t>(i)] = LeadingNumber(record.TechReqGridSize(i).value_or(""));
+  for (int i = 1; i <= shape.numTechReqs; ++i) {
+    shape.gridSizes[static_cast<std::size_t>(i)] =
+        LeadingNumber(record.TechReqGridSize(static_cast<std::int16_t>(i)).value_or(""));
   }
   return shape;
 }
 
 template <typename Record, typename NumberStyle>
 void GenerationModule::LoadListFields(const Record& record, NumberStyle numberStyle) {
-  for (std::int16_t n = 1; static_cast<std::size_t>(n) < tech_.size(); ++n) {
-    TechFields& req = tech_[static_cast<std::size_t>(n)];
+  // Entry numbers run up to 32767: counted in int, handed on in 16 bits.
+  for (std::size_t i = 1; i < tech_.size(); ++i) {
+    const auto n = static_cast<std::int16_t>(i);
+    TechFields& req = tech_[i];
     req.area.text = record.TechReqArea(n).value_or("");
     req.level.text = record.TechReqLevel(n).value_or("");
     if (shape_.grid) {
@@ -199,8 +221,9 @@ void GenerationModule::LoadListFields(const Record& record, NumberStyle numberSt
       req.numberStyle.text = numberStyle(n).value_or("");
     }
   }
-  for (std::int16_t n = 1; static_cast<std::size_t>(n) < abil_.size(); ++n) {
-    AbilityFields& ability = abil_[static_cast<std::size_t>(n)];
+  for (std::size_t i = 1; i < abil_.size(); ++i) {
+    const auto n = static_cast<std::int16_t>(i);
+    AbilityFields& ability = abil_[i];
     ability.type.text = record.AbilName(n).value_or("");
     ability.descr.text = record.AbilDesc(n).value_or("");
     ability.val1.text = record.AbilVal1(n).value_or("");

@@ -54,14 +54,34 @@ TEST(DesignFile, EveryPropertyReadsAndWritesBackTheSame) {
   auto empty = ParseDesign(R"({"kind": "facility", "TechReqs": [], "Abilities": []})", error);
   EXPECT_EQ(empty->facility.NumTechReqs() + empty->facility.NumAbils(), 0);
   EXPECT_EQ(ParseDesign(DesignToJson(empty->facility), error)->facility, empty->facility);
-  for (auto [levels, read] : {std::pair{"2.5", "2"}, {"3.5", "4"}, {"\"007\"", "7"}, {"\"abc\"", "0"}, {"-4", "-4"}}) {
+  for (auto [levels, read] : {std::pair{"2.5", "2"}, {"3.5", "4"}, {"\"007\"", "7"}, {"\"abc\"", "0"}, {"-0.4", "0"}}) {
     auto d = ParseDesign(std::string(R"({"kind": "component", "NumCompLevels": )") + levels + "}", error);
     EXPECT_EQ(d->component.NumCompLevels(), read) << levels;
   }
 }
 
+TEST(DesignFile, ValuesTheBoxesWidenForAndTheLargestListsReadAndWriteBack) {
+  std::string error;
+  auto wide = ParseDesign(
+      R"({"kind": "facility", "NumFacLevels": 32767, "TechReqs": [{"TechReqGridSize": "00123"}, {}]})", error);
+  ASSERT_TRUE(wide) << error;
+  EXPECT_EQ(wide->facility.TechReqGridSize(1), "00123");
+
+  vrlComponent c;
+  c.SetNumTechReqs(32767);
+  c.SetNumAbils(32767);
+  c.SetTechReqArea(32767, "Last");
+  c.SetAbilVal2(32767, "Last");
+  auto back = ParseDesign(DesignToJson(c), error);
+  ASSERT_TRUE(back) << error;
+  EXPECT_EQ(back->component, c);
+}
+
 TEST(DesignFile, RefusalsNameThePlace) {
-  const std::pair<const char*, const char*> cases[] = {
+  const std::string range = "; it must lie from 0 to 32767",
+                    grid = "; it must be empty or a whole number from 0 to 32767 written in digits",
+                    control = "; a value may hold no line breaks or other control characters";
+  const std::pair<const char*, std::string> cases[] = {
       {R"([1, 2])", "/: a design must be a JSON object"},
       {R"({})", "/kind: missing; it must be \"component\" or \"facility\""},
       {R"({"kind": "vehicle"})", "/kind: must be \"component\" or \"facility\""},
@@ -72,8 +92,34 @@ TEST(DesignFile, RefusalsNameThePlace) {
       {R"({"kind": "component", "MinCost": null})", "/MinCost: must be a text"},
       {R"({"kind": "component", "GridComp": "true"})", "/GridComp: must be true or false"},
       {R"({"kind": "component", "NumCompLevels": true})", "/NumCompLevels: must be a text or a number"},
-      {R"({"kind": "component", "NumCompLevels": 40000})", "/NumCompLevels: level count out of range"},
-      {R"({"kind": "facility", "NumFacLevels": "1e10"})", "/NumFacLevels: level count out of range"},
+      {R"({"kind": "component", "NumCompLevels": 40000})", "/NumCompLevels: level count 40000 out of range" + range},
+      {R"({"kind": "facility", "NumFacLevels": "1e10"})", "/NumFacLevels: level count \"1e10\" out of range" + range},
+      {R"({"kind": "component", "NumCompLevels": -5})", "/NumCompLevels: level count -5 out of range" + range},
+      // Grid sizes in digits only: the page's box holds nothing else.
+      {R"({"kind": "component", "TechReqs": [{"TechReqGridSize": "{2+1}"}]})",
+       "/TechReqs/0/TechReqGridSize: grid size \"{2+1}\" not allowed" + grid},
+      {R"({"kind": "facility", "TechReqs": [{}, {"TechReqGridSize": "32768"}]})",
+       "/TechReqs/1/TechReqGridSize: grid size \"32768\" not allowed" + grid},
+      {R"({"kind": "facility", "TechReqs": [{"TechReqGridSize": " 3"}]})",
+       "/TechReqs/0/TechReqGridSize: grid size \" 3\" not allowed" + grid},
+      // No value may break a line of the game's file, nor hold another control character.
+      {R"({"kind": "component", "CompDesc": "a\nName := Ghost"})",
+       "/CompDesc: holds a line break (U+000A) at character 2" + control},
+      {R"({"kind": "facility", "Abilities": [{"AbilDesc": "\u00e9\r"}]})",
+       "/Abilities/0/AbilDesc: holds a line break (U+000D) at character 2" + control},
+      {R"({"kind": "component", "WeaponDamageAtRange": ["1", "", "\t1"]})",
+       "/WeaponDamageAtRange/2: holds a tab (U+0009) at character 1" + control},
+      {R"({"kind": "component", "TechReqs": [{"TechReqNumberStyle": "x\u0085"}]})",
+       "/TechReqs/0/TechReqNumberStyle: holds a control character (U+0085) at character 2" + control},
+      {R"({"kind": "facility", "FacName": "\u007f"})",
+       "/FacName: holds a control character (U+007F) at character 1" + control},
+      // A key written twice is refused where it stands.
+      {R"({"kind": "component", "CompName": "A", "CompName": "B"})", "/CompName: key written twice in the same object"},
+      {R"({"kind": "component", "kind": "facility"})", "/kind: key written twice in the same object"},
+      {R"({"kind": "facility", "Abilities": [{}, {"AbilName": "A", "AbilVal1": "1", "AbilName": "B"}]})",
+       "/Abilities/1/AbilName: key written twice in the same object"},
+      {R"({"kind": "facility", "a/b": [[1, {"x": 1}], {"k": 1, "k": 2}]})",
+       "/a~1b/1/k: key written twice in the same object"},
       {R"({"kind": "component", "TechReqs": {}})", "/TechReqs: must be an array of objects"},
       {R"({"kind": "component", "TechReqs": [{}, "x"]})", "/TechReqs/1: must be an object"},
       {R"({"kind": "component", "TechReqs": [{"TechReqNumStyle": "x"}]})", "/TechReqs/0/TechReqNumStyle: unknown key"},

@@ -161,5 +161,29 @@ TEST(PlainDriver, OneGeneratorGivesTheSameTextAgainAndLeavesTheRecordAlone) {
   EXPECT_TRUE(sink.messages.empty());
 }
 
+// The largest requirement count a record holds: every driver reaches the
+// last entry and stops there.
+TEST(Drivers, TheLargestRequirementAndAbilityCountsGenerate) {
+  for (bool grid : {false, true}) {
+    vrlFacility f = Bare<vrlFacility>("Mine");
+    f.SetGridFac(grid);
+    f.SetNumTechReqs(32767);
+    for (int i = 1; i <= 32767; ++i) f.SetTechReqGridSize(static_cast<std::int16_t>(i), "1");
+    f.SetTechReqArea(32767, "Last");
+    RecordingSink sink;
+    const GenerationResult result = Generated<FacGenerate>(f, sink);
+    ASSERT_TRUE(result.Generated()) << grid;
+    EXPECT_EQ(Values(result.text, "Number of Tech Req"), Texts{"32767"});
+    EXPECT_EQ(Values(result.text, "Tech Area Req 32767"), Texts{"Last"});
+  }
+  vrlComponent c = Bare<vrlComponent>("Laser");
+  c.SetNumAbils(32767);
+  c.SetAbilName(32767, "Last");
+  RecordingSink sink;
+  const GenerationResult result = Generated<CompGenerate>(c, sink);
+  ASSERT_TRUE(result.Generated());
+  EXPECT_EQ(Values(result.text, "Ability 32767 Type"), Texts{"Last"});
+}
+
 }  // namespace
 }  // namespace vorlane

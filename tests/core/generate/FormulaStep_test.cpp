@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "generate/CompGenerate.h"
 #include "generate/FacGenerate.h"
 #include "GenerateTestSupport.h"
@@ -91,12 +93,65 @@ TEST_F(StepTest, EveryMessageOfTheLanguageWithItsExactTextAndTitle) {
 }
 
 TEST_F(StepTest, UnrecognisedNamesFailWithoutAMessageOfTheirOwn) {
-  for (const char* formula : {"&compname2", "&", "&nosuch", "&abil1val3", "&techno1", "&&complevel", "&\xC3\xA9"}) {
+  for (const char* formula : {"&compname2", "&", "&nosuch", "&abil1val3", "&techno1", "&\xC3\xA9"}) {
     EXPECT_EQ(Steps(gen, formula), std::vector<std::string>{"FAILED"}) << formula;
   }
-  // "&&" becomes "&", which the next step reads as a name.
-  EXPECT_EQ(Steps(gen, "AT&& T &&"), (std::vector<std::string>{"AT& T &", "FAILED"}));
   EXPECT_TRUE(sink.messages.empty());
+}
+
+// Generates a one-level component whose description is `formula`; gives the
+// description line's value, or the first message when it failed.
+std::string Description(const std::string& formula, vrlComponent c = Bare<vrlComponent>("AT&&T")) {
+  c.SetCompDesc(formula);
+  RecordingSink sink;
+  const GenerationResult result = CompGenerate().Generate(c, sink);
+  if (!result.Generated()) return "FAILED " + sink.messages.at(0).text;
+  return Values(result.text, "Description").at(0);
+}
+
+TEST(FormulaStepAmpersand, TwoAmpersandsWriteOneThatIsNeverReadAgain) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"A && B", "A & B"}, {"AT&&T", "AT&T"}, {"&&&&", "&&"}, {"&&complevel", "&complevel"},
+      {"&&&complevel", "&1"}, {"x &&&compname's", "x &AT&T's"}, {"{1+2} && {3}", "3 & 3"},
+      // A single ampersand still starts a variable.
+      {"Ships & Bases", "FAILED Error parsing string: \r\nShips & Bases"},
+      {"A && B &x", "FAILED Error parsing string: \r\nA & B &x"},
+  };
+  for (const auto& [formula, expected] : cases) EXPECT_EQ(Description(formula), expected) << formula;
+  RecordingSink sink;
+  const GenerationResult result = CompGenerate().Generate(Bare<vrlComponent>("AT&&T"), sink);
+  EXPECT_EQ(Values(result.text, "Name"), std::vector<std::string>{"AT&T"});
+  EXPECT_EQ(result.windowTitle, "Component Generation Results - [AT&T]");
+}
+
+TEST(FormulaStepFinite, ValuesThatAreOrReadBackAsInfiniteAreRefusedWithFieldAndLevel) {
+  const std::string finite = " does not give a finite number.";
+  const std::pair<std::function<void(vrlComponent&)>, std::string> cases[] = {
+      {[](vrlComponent& c) { c.SetMinCost("{1.7976931348623157e308}"); },
+       "Error in MinCost at level 1:\r\n{1.7976931348623157e308}" + finite},
+      // The largest numbers round up to a text beyond the largest double.
+      {[](vrlComponent& c) { c.SetSize("{&complevel*8.988465674311576e307}"); },
+       "Error in Size at level 2:\r\n{2*8.988465674311576e307}" + finite},
+      {[](vrlComponent& c) { c.SetTechReqLevel(1, "{-1.7976931348623157e308}"); },
+       "Error in TechReqLevel 1 at level 1:\r\n{-1.7976931348623157e308}" + finite},
+      {[](vrlComponent& c) { c.SetWeaponDamageAtRange(1, "1e400"); },
+       "Error in WeaponDamageAtRange 1 at level 1:\r\n1e400" + finite},
+      {[](vrlComponent& c) { c.SetWeaponDamageAtRange(21, "-1e400 x"); },
+       "Error in WeaponDamageAtRange 21 at level 1:\r\n-1e400 x" + finite},
+  };
+  for (const auto& [set, message] : cases) {
+    vrlComponent c = Bare<vrlComponent>("Laser", "2");
+    c.SetNumTechReqs(1);
+    c.SetWeaponType("Direct Fire");
+    set(c);
+    RecordingSink sink;
+    const GenerationResult result = CompGenerate().Generate(c, sink);
+    EXPECT_FALSE(result.Generated()) << message;
+    EXPECT_TRUE(result.text.empty());
+    ASSERT_FALSE(sink.messages.empty());
+    EXPECT_EQ(sink.messages[0], (Message{"Error", message}));
+    EXPECT_EQ(sink.messages.back(), (Message{"Error", "Component not generated."}));
+  }
 }
 
 TEST(FormulaStepFacility, FacilityWordsAndFamilies) {
@@ -125,6 +180,10 @@ TEST(FormulaStepGrowth, AFieldThatWouldGrowWithoutBoundIsRefused) {
   EXPECT_EQ(sink.messages[0],
             (Message{"Error", "Error processing string &compname:\r\nThe text would grow beyond 65535 characters."}));
   EXPECT_EQ(sink.messages[1].text, "Error parsing string: \r\n" + std::string(40000, 'x') + "&compname");
+
+  // A text already past the limit may shrink.
+  const std::string long_text(70000, 'x');
+  EXPECT_EQ(Description(long_text + "&compname", Bare<vrlComponent>("")), long_text);
 }
 
 }  // namespace

@@ -75,6 +75,25 @@ void Abilities(TestApp& app, const DesignWalk& d) {
 
 }  // namespace
 
+bool WalkUntouched(TestApp& app, const QString& lastPage) {
+  ScriptedServices& services = app.services;
+  for (int step = 0; step < 100 && app.PageName() != lastPage; ++step) {
+    const int unanswered = services.UnexpectedQuestions();
+    const std::size_t queued = services.PendingAnswers(), shown = services.Messages().size();
+    if (!app.Click("cmdNext")) return false;
+    const int asked = services.UnexpectedQuestions() - unanswered;
+    if (asked > 0) {
+      // Answered No: ask again, this time with a Yes for every question.
+      for (std::size_t i = 0; i < queued - services.PendingAnswers() + static_cast<std::size_t>(asked); ++i)
+        services.QueueYes();
+      continue;
+    }
+    for (std::size_t i = shown; i < services.Messages().size(); ++i)
+      if (services.Messages()[i].buttons == MessageButtons::Ok) return false;
+  }
+  return app.PageName() == lastPage;
+}
+
 bool DesignWalk::WalkComponent(TestApp& app) const {
   if (!app.OpenFromMenu(0) || app.PageName() != QLatin1String("frmCompStart")) return false;
   StartPage(app, *this, "Comp");

@@ -33,4 +33,9 @@ struct DesignWalk {
   bool WalkFacility(TestApp& app) const;
 };
 
+// Presses Next on every page from the current one, typing nothing, until
+// `lastPage` shows; each question is answered Yes. False when a page refused
+// (showed a message) or the walk did not get there.
+bool WalkUntouched(TestApp& app, const QString& lastPage);
+
 }  // namespace vorlane::test

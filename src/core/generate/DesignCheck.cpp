@@ -1,0 +1,191 @@
+#include "generate/DesignCheck.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "generate/DesignLayout.h"
+
+namespace vorlane {
+
+namespace {
+
+// "U+000A"
+std::string CodePoint(unsigned value) {
+  char buffer[16];
+  std::snprintf(buffer, sizeof buffer, "U+%04X", value);
+  return buffer;
+}
+
+// The problem with the first control character of `text`, if it has one.
+std::optional<std::string> ControlCharacterProblem(std::string_view text) {
+  std::size_t character = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(text[i]);
+    if ((byte & 0xC0) == 0x80) continue;  // continuation byte
+    ++character;
+    unsigned value = byte;
+    if (byte == 0xC2 && i + 1 < text.size()) value = static_cast<unsigned char>(text[i + 1]);  // U+0080..U+00BF
+    const bool control = byte < 0x20 || byte == 0x7F || (byte == 0xC2 && value >= 0x80 && value <= 0x9F);
+    if (!control) continue;
+    const char* what = (value == '\r' || value == '\n') ? "a line break"
+                       : value == '\t'                   ? "a tab"
+                                                         : "a control character";
+    return std::string("holds ") + what + " (" + CodePoint(value) + ") at character " + std::to_string(character) +
+           "; a value may hold no line breaks or other control characters";
+  }
+  return std::nullopt;
+}
+
+bool IsGridSize(const std::string& text) {
+  if (text.empty()) return true;
+  long value = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return false;
+    value = std::min<long>(value * 10 + (c - '0'), kMaxStoredGridSize + 1L);
+  }
+  return value <= kMaxStoredGridSize;
+}
+
+// Calls `visit(list, entry, key, text)` for every text of the record, in
+// field order, until it gives a fault.
+template <typename Record, typename Visit>
+std::optional<DesignFault> EveryText(const Record& record, Visit visit) {
+  using L = Layout<Record>;
+  for (const auto& property : L::kTexts) {
+    if (auto fault = visit("", 0, property.name, (record.*(property.get))())) return fault;
+  }
+  auto list = [&](const char* name, std::int16_t count, const auto& keys) -> std::optional<DesignFault> {
+    for (int i = 1; i <= count; ++i) {
+      for (const auto& key : keys) {
+        const std::string text = (record.*(key.get))(static_cast<std::int16_t>(i)).value_or("");
+        if (auto fault = visit(name, i, key.name, text)) return fault;
+      }
+    }
+    return std::nullopt;
+  };
+  if (auto fault = list("TechReqs", record.NumTechReqs(), L::kTech)) return fault;
+  if (auto fault = list("Abilities", record.NumAbils(), L::kAbilities)) return fault;
+  if constexpr (L::kDamage) {
+    for (int r = 1; r <= Record::kNumRanges; ++r) {
+      const std::string text = record.WeaponDamageAtRange(static_cast<std::int16_t>(r)).value_or("");
+      if (auto fault = visit("WeaponDamageAtRange", r, "", text)) return fault;
+    }
+  }
+  return std::nullopt;
+}
+
+template <typename Record>
+std::optional<DesignFault> ControlCharacterIn(const Record& record) {
+  return EveryText(record, [](const char* list, int entry, const char* key,
+                              const std::string& text) -> std::optional<DesignFault> {
+    if (auto problem = ControlCharacterProblem(text)) return DesignFault{list, entry, key, *problem};
+    return std::nullopt;
+  });
+}
+
+template <typename Record>
+std::optional<DesignFault> StoredValueFault(const Record& record) {
+  using L = Layout<Record>;
+  const std::string levels = L::Levels(record);
+  if (levels.starts_with('-')) {
+    return DesignFault{"", 0, L::kLevels, "level count " + levels + " out of range; it must lie from 0 to 32767"};
+  }
+  if (auto fault = ControlCharacterIn(record)) return fault;
+  for (int i = 1; i <= record.NumTechReqs(); ++i) {
+    const std::string size = record.TechReqGridSize(static_cast<std::int16_t>(i)).value_or("");
+    if (!IsGridSize(size)) {
+      return DesignFault{"TechReqs", i, "TechReqGridSize",
+                         "grid size \"" + size + "\" not allowed; it must be empty or a whole number from 0 to " +
+                             std::to_string(kMaxStoredGridSize) + " written in digits"};
+    }
+  }
+  return std::nullopt;
+}
+
+const std::string kApp = "Vorlane";
+
+// The technology requirements page's refusals, entry by entry.
+template <typename Record>
+void TechRefusals(const Record& record, bool grid, std::vector<PageRefusal>& out) {
+  for (int i = 1; i <= record.NumTechReqs(); ++i) {
+    const auto n = static_cast<std::int16_t>(i);
+    const std::string caption = "Technology Requirement " + std::to_string(i) + ": ";
+    if (record.TechReqArea(n).value_or("").empty()) {
+      out.push_back({kApp, caption + page_text::TechAreaMissing() + "."});
+    } else if (grid && record.TechReqGridSize(n).value_or("").find_first_of("0123456789") == std::string::npos) {
+      out.push_back({std::string(page_text::kGridSizeTitle), caption + std::string(page_text::kGridSizeMissing)});
+    }
+  }
+}
+
+template <typename Record>
+void AbilityRefusals(const Record& record, std::string_view captionNoun, std::vector<PageRefusal>& out) {
+  for (int i = 1; i <= record.NumAbils(); ++i) {
+    if (record.AbilName(static_cast<std::int16_t>(i)).value_or("").empty()) {
+      out.push_back({kApp, std::string(captionNoun) + " Ability " + std::to_string(i) + ": " +
+                               page_text::AbilityTypeMissing() + "."});
+    }
+  }
+}
+
+void Refuse(bool refused, std::string_view text, std::vector<PageRefusal>& out) {
+  if (refused) out.push_back({kApp, std::string(text)});
+}
+
+}  // namespace
+
+std::string DesignFault::FilePlace() const {
+  std::string place = list.empty() ? std::string() : "/" + list + "/" + std::to_string(entry - 1);
+  return key.empty() ? place : place + "/" + key;
+}
+
+std::string DesignFault::FieldName() const {
+  const std::string name = key.empty() ? list : key;
+  return entry > 0 ? name + " " + std::to_string(entry) : name;
+}
+
+std::optional<DesignFault> FindStoredValueFault(const vrlComponent& record) { return StoredValueFault(record); }
+std::optional<DesignFault> FindStoredValueFault(const vrlFacility& record) { return StoredValueFault(record); }
+std::optional<DesignFault> FindControlCharacter(const vrlComponent& record) { return ControlCharacterIn(record); }
+std::optional<DesignFault> FindControlCharacter(const vrlFacility& record) { return ControlCharacterIn(record); }
+
+namespace page_text {
+std::string NameMissing(std::string_view noun) { return "You must enter a name for your " + std::string(noun) + "."; }
+std::string TechAreaMissing() { return "You must provide a tech area for this tech requirement"; }
+std::string AbilityTypeMissing() { return "You must fill in a type for this ability"; }
+}  // namespace page_text
+
+std::vector<PageRefusal> FindPageRefusals(const vrlComponent& record) {
+  std::vector<PageRefusal> out;
+  Refuse(record.CompName().empty(), page_text::NameMissing("component"), out);
+  Refuse(record.Family().empty(), page_text::kFamilyMissing, out);
+  Refuse(record.CustomGroup().empty(), page_text::kCustomGroupMissing, out);
+  Refuse(record.Restrictions().empty(), page_text::kRestrictionsMissing, out);
+  bool vehicle = false;
+  for (std::string_view type : kVehicleTypeNames) {
+    vehicle = vehicle || record.VehicleType().find(type) != std::string::npos;
+  }
+  Refuse(!vehicle, page_text::kVehicleTypeMissing, out);
+  TechRefusals(record, record.GridComp(), out);
+  Refuse(record.HP().empty(), page_text::kHitpointsMissing, out);
+  AbilityRefusals(record, "Component", out);
+  // The continued weapon page follows only for a weapon, as the wizard decides it.
+  if (record.WeaponType() != "None") {
+    const bool seeking = record.WeaponType() == "Seeking";
+    Refuse(record.WeaponDamageType().empty() || record.WeaponReload().empty() || record.WeaponToHitMod().empty() ||
+               (seeking && (record.WeaponSeekerSpeed().empty() || record.WeaponSeekerHP().empty())),
+           page_text::kWeaponInfoMissing, out);
+  }
+  return out;
+}
+
+std::vector<PageRefusal> FindPageRefusals(const vrlFacility& record) {
+  std::vector<PageRefusal> out;
+  Refuse(record.FacName().empty(), page_text::NameMissing("facility"), out);
+  Refuse(record.FacFamily().empty(), page_text::kFamilyMissing, out);
+  TechRefusals(record, record.GridFac(), out);
+  AbilityRefusals(record, "Facility", out);
+  return out;
+}
+
+}  // namespace vorlane

@@ -1,0 +1,99 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "generate/CompGenerate.h"
+#include "generate/DesignCheck.h"
+#include "generate/FacGenerate.h"
+#include "GenerateTestSupport.h"
+
+namespace vorlane {
+namespace {
+
+using namespace vorlane::testing;
+
+TEST(DesignCheck, GenerationRefusesControlCharactersWhateverTheRecordsSource) {
+  const std::string rule = "; a value may hold no line breaks or other control characters.";
+  vrlComponent c = Bare<vrlComponent>("Laser");
+  c.SetCompDesc("Tab\there");
+  RecordingSink sink;
+  GenerationResult result = CompGenerate().Generate(c, sink);
+  EXPECT_FALSE(result.Generated());
+  EXPECT_EQ(result.text, "");
+  EXPECT_EQ(sink.messages, (Messages{{"Error", "CompDesc holds a tab (U+0009) at character 4" + rule},
+                                     {"Error", "Component not generated."}}));
+
+  vrlFacility f = Bare<vrlFacility>("Mine");
+  f.SetGridFac(true);
+  f.SetNumTechReqs(1);
+  f.SetTechReqGridSize(1, "2");
+  f.SetTechReqArea(1, "x\r\nName := Ghost");
+  sink.messages.clear();
+  EXPECT_FALSE(FacGenerate().Generate(f, sink).Generated());
+  EXPECT_EQ(sink.messages, (Messages{{"Error", "TechReqArea 1 holds a line break (U+000D) at character 2" + rule},
+                                     {"Error", "Facility not generated."}}));
+}
+
+TEST(DesignCheck, WhatTheWizardPagesRefuseInTheirWordsAndOrder) {
+  const vrlComponent laser = SampleDesign("laser.json").component;
+  EXPECT_EQ(FindPageRefusals(laser), std::vector<PageRefusal>{});
+  using Edit = std::function<void(vrlComponent&)>;
+  const std::pair<Edit, std::vector<std::string>> cases[] = {
+      {[](vrlComponent& c) {
+         c.SetCompName("");
+         c.SetFamily("");
+         c.SetCustomGroup("");
+         c.SetRestrictions("");
+         c.SetVehicleType("ship, Boat");  // the page sets no box for either
+         c.SetHP("");
+       },
+       {"You must enter a name for your component.", "You must include a family number.",
+        "You must include a custom group number.", "You must include a restrictions setting.",
+        "You must select at least one vehicle type.", "You must enter a hitpoint start value."}},
+      {[](vrlComponent& c) {
+         c.SetNumTechReqs(2);
+         c.SetNumAbils(3);
+         c.SetAbilName(3, "Armor");
+       },
+       {"Technology Requirement 2: You must provide a tech area for this tech requirement.",
+        "Component Ability 2: You must fill in a type for this ability."}},
+      {[](vrlComponent& c) {
+         c.SetWeaponType("Seeking");
+         c.SetWeaponDamageType("Normal");
+         c.SetWeaponReload("1");
+         c.SetWeaponToHitMod("0");
+         c.SetWeaponSeekerSpeed("1");
+       },
+       {"You must enter all information."}},
+      {[](vrlComponent& c) {  // another weapon needs no seeker fields
+         c.SetWeaponType("Direct Fire");
+         c.SetWeaponDamageType("Normal");
+         c.SetWeaponReload("1");
+         c.SetWeaponToHitMod("0");
+       },
+       {}},
+  };
+  for (const auto& [edit, texts] : cases) {
+    vrlComponent c = laser;
+    edit(c);
+    std::vector<std::string> found;
+    for (const PageRefusal& refusal : FindPageRefusals(c)) {
+      EXPECT_EQ(refusal.title, "Vorlane");
+      found.push_back(refusal.text);
+    }
+    EXPECT_EQ(found, texts);
+  }
+
+  vrlFacility f;
+  f.SetGridFac(true);
+  f.SetTechReqArea(1, "Mining");
+  f.SetAbilName(1, "Mine");
+  EXPECT_EQ(FindPageRefusals(f),
+            (std::vector<PageRefusal>{{"Vorlane", "You must enter a name for your facility."},
+                                      {"Vorlane", "You must include a family number."},
+                                      {"Error", "Technology Requirement 1: You must include a tech grid size for this "
+                                                "tech req."}}));
+}
+
+}  // namespace
+}  // namespace vorlane
