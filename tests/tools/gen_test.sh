@@ -35,7 +35,7 @@ done
 # -o writes the game's encoding, Windows-1252, unless --encoding utf-8 is given;
 # standard output stays UTF-8. A character Windows-1252 lacks: status 1, the
 # entry and key named, no file.
-echo '{"kind": "facility", "FacName": "Läser", "NumFacLevels": 1, "FacDesc": "DESC"}' >"$work/umlaut.json"
+echo '{"kind": "facility", "FacName": "Läser", "NumFacLevels": 1, "FacDesc": "DESC", "FacFamily": "1", "TechReqs": [], "Abilities": []}' >"$work/umlaut.json"
 sed 's/DESC/Zap ☢/' "$work/umlaut.json" >"$work/nuclear.json"
 "$gen" "$work/umlaut.json" -o "$work/1252.txt" && "$gen" "$work/umlaut.json" -o "$work/utf8.txt" --encoding UTF-8
 status 0 $? "encodings"
@@ -51,7 +51,7 @@ grep -qF 'entry 1 "Läser", key "Description": "☢" (U+2622) cannot be written 
 mkdir -p "$work/game/data"
 printf 'Name := Mining\r\n' >"$work/game/data/techarea.txt"
 cat >"$work/clean.json" <<'JSON'
-{"kind": "facility", "FacName": "Miner", "NumFacLevels": 2, "PicNum": "5", "MinCost": "{10*&faclevel}",
+{"kind": "facility", "FacName": "Miner", "NumFacLevels": 2, "PicNum": "5", "MinCost": "{10*&faclevel}", "FacFamily": "1",
  "OrgCost": "0", "RadCost": "0", "TechReqs": [{"TechReqArea": "mining", "TechReqLevel": "&faclevel"}],
  "Abilities": []}
 JSON
