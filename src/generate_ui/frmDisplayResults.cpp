@@ -49,16 +49,22 @@ frmDisplayResults::frmDisplayResults(HQ& hq, QWidget* parent) : HostedPage(hq, p
   auto* buttons = new QHBoxLayout;
   buttons->setContentsMargins(8, 4, 8, 8);
   buttons->addStretch(1);
-  cmdCopyAll_ = new QPushButton(QStringLiteral("Copy All"), this);
-  cmdCopyAll_->setObjectName(QStringLiteral("cmdCopyAll"));
-  cmdSaveAs_ = new QPushButton(QStringLiteral("Save As…"), this);
-  cmdSaveAs_->setObjectName(QStringLiteral("cmdSaveAs"));
-  buttons->addWidget(cmdCopyAll_);
-  buttons->addWidget(cmdSaveAs_);
+  auto button = [&](const char* name, const QString& caption) {
+    auto* b = new QPushButton(caption, this);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setAutoDefault(false);
+    buttons->addWidget(b);
+    return b;
+  };
+  cmdCopyAll_ = button("cmdCopyAll", QStringLiteral("Copy &All"));
+  cmdSaveAs_ = button("cmdSaveAs", QStringLiteral("&Save As…"));
+  cmdClose_ = button("cmdClose", QStringLiteral("&Close"));
+  SetCancelButton(cmdClose_);
   layout->addLayout(buttons);
   connect(cmdCopyAll_, &QPushButton::clicked, this, [this] { CopyAllResults(*rtfResults_); });
   connect(cmdSaveAs_, &QPushButton::clicked, this,
           [this] { SaveResultsAs(this, this->hq().services(), *rtfResults_, DesignNameOfTitle(windowTitle())); });
+  connect(cmdClose_, &QPushButton::clicked, this, [this] { OnCloseBox(); });
 }
 
 void frmDisplayResults::ShowResults(const QString& resultKind, const QString& title, QByteArray text) {

@@ -40,7 +40,8 @@ class ResultsExportTest : public QObject {
     frmDisplayResults* window = ShowResults(app, "Name := Läser 1\r\nSize := 10\r\n\r\nName := Läser 2\r\n");
     window->rtfResults()->setSelection({1, 0}, {1, 4});
     QVERIFY(app.Click("cmdCopyAll"));
-    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("Name := Läser 1\nSize := 10\n\nName := Läser 2\n"));
+    QCOMPARE(QApplication::clipboard()->text(),
+             QStringLiteral("Name := Läser 1\r\nSize := 10\r\n\r\nName := Läser 2\r\n"));
     QCOMPARE(window->rtfResults()->selectedText(), QStringLiteral("Size"));
   }
 
@@ -60,6 +61,9 @@ class ResultsExportTest : public QObject {
       app.services.QueueFile(path);
       QVERIFY(app.Click("cmdSaveAs"));
       QCOMPARE(ReadAll(path), saved);
+      // The clipboard gets the very same text.
+      QVERIFY(app.Click("cmdCopyAll"));
+      QVERIFY(QApplication::clipboard()->text().toUtf8() == saved);
     }
     QVERIFY(app.services.Messages().empty());
     QCOMPARE(QFileInfo(app.services.FileRequests()[0].startDir).fileName(), QStringLiteral("Mine.txt"));
@@ -75,6 +79,24 @@ class ResultsExportTest : public QObject {
     QCOMPARE(app.services.Messages().size(), std::size_t{1});
     QVERIFY(app.services.Messages()[0].text.startsWith(QStringLiteral("The results could not be saved.\n")));
     QVERIFY(app.services.Messages()[0].text.contains(QDir::toNativeSeparators(nowhere)));
+  }
+
+  // Every command has a key; Close and Escape bring the generate page back.
+  void keysReachEveryCommandAndCloseReturns() {
+    TestApp app;
+    for (QKeyCombination key : {QKeyCombination(Qt::ALT, Qt::Key_C), QKeyCombination(Qt::Key_Escape)}) {
+      ShowResults(app, "Name := Mine\r\n");
+      QApplication::clipboard()->clear();
+      // A button's accelerator clicks it a moment later, as it shows the press.
+      app.Key(Qt::Key_A, Qt::AltModifier);
+      QTRY_COMPARE(QApplication::clipboard()->text(), QStringLiteral("Name := Mine\r\n"));
+      app.services.ClearRecords();
+      app.Key(Qt::Key_S, Qt::AltModifier);
+      QTRY_COMPARE(app.services.FileRequests().size(), std::size_t{1});
+      QCOMPARE(app.PageName(), QStringLiteral("frmDisplayResults"));
+      app.Key(key.key(), key.keyboardModifiers());
+      QTRY_COMPARE(app.PageName(), QStringLiteral("frmFacGenerate"));
+    }
   }
 };
 
