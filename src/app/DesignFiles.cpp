@@ -293,16 +293,24 @@ bool DesignFiles::Open() {
       !SettleUnsaved(shown == DesignKind::Component, shown == DesignKind::Facility)) {
     return false;
   }
+  if (!MayLeaveSetup()) return false;
   const QString path = hq_.services().OpenFileName(Parent(), QStringLiteral("Open Design"),
                                                     kFilter + QStringLiteral(";;All files (*)"),
                                                     StartDir(currentKind_));
   if (path.isEmpty()) return false;
-  return OpenFile(path, shown);
+  return OpenFile(path, shown, true);
 }
 
-bool DesignFiles::OpenFile(const QString& path) { return OpenFile(path, std::nullopt); }
+bool DesignFiles::OpenFile(const QString& path) { return OpenFile(path, std::nullopt, false); }
 
-bool DesignFiles::OpenFile(const QString& path, std::optional<DesignKind> settled) {
+// Directories typed on the setup page are asked about as its Cancel does.
+bool DesignFiles::MayLeaveSetup() {
+  auto* setup = qobject_cast<frmSetup*>(host_.CurrentPage());
+  return !setup || !setup->DirsChanged ||
+         hq_.services().Ask(Parent(), QStringLiteral("Do you want to lose your changes?"));
+}
+
+bool DesignFiles::OpenFile(const QString& path, std::optional<DesignKind> settled, bool setupAsked) {
   if (Busy()) return false;
   const QFileInfo file(path);
   std::string error;
@@ -317,13 +325,8 @@ bool DesignFiles::OpenFile(const QString& path, std::optional<DesignKind> settle
       !SettleUnsaved(kind == DesignKind::Component, kind == DesignKind::Facility)) {
     return false;
   }
+  if (!setupAsked && !MayLeaveSetup()) return false;
   HostedPage* current = host_.CurrentPage();
-  // Directories typed on the setup page are asked about as its Cancel does.
-  auto* setup = qobject_cast<frmSetup*>(current);
-  if (setup && setup->DirsChanged &&
-      !hq_.services().Ask(Parent(), QStringLiteral("Do you want to lose your changes?"))) {
-    return false;
-  }
   // A page of the other design keeps what it shows, as Back would.
   if (auto* page = qobject_cast<WizardPage*>(current)) {
     std::optional<DesignKind> pageKind = KindOfPage(page);

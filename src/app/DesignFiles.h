@@ -101,8 +101,12 @@ class DesignFiles : public QObject {
   // "The component design has unsaved changes. ..." for the kinds given,
   // with Save, Discard and Cancel; true unless cancelled or a save failed.
   bool SettleUnsaved(bool component, bool facility);
-  // `settled`: the kind already asked about before the file dialog.
-  bool OpenFile(const QString& path, std::optional<DesignKind> settled);
+  // `settled`: the kind already asked about before the file dialog;
+  // `setupAsked`: the setup page's question too.
+  bool OpenFile(const QString& path, std::optional<DesignKind> settled, bool setupAsked);
+  // True unless the setup page shows changed directories and the user
+  // declines to lose them.
+  bool MayLeaveSetup();
   // Saves to the kind's file, or as Save As when it has none.
   bool SaveKind(DesignKind kind);
   bool SaveAs(DesignKind kind);

@@ -260,9 +260,13 @@ class DesignFilesTest : public QObject {
     app.PageAs<frmMain>()->optCreate(3)->setChecked(true);
     app.Click("cmdNext");
     app.Type("txtSEIVDir", "/games/se4");
+    app.services.ClearRecords();
+    app.services.QueueNo();
+    app.Key(Qt::Key_O, Qt::ControlModifier);
+    QCOMPARE(app.services.MessageTexts(), QStringList{"Do you want to lose your changes?"});
+    QVERIFY(app.services.FileRequests().empty());  // asked before the dialog
     app.services.QueueNo();
     QVERIFY(!app.hq().Designs().OpenFile(path));
-    QCOMPARE(app.services.MessageTexts().back(), QStringLiteral("Do you want to lose your changes?"));
     QCOMPARE(app.PageName(), QStringLiteral("frmSetup"));
   }
 
