@@ -137,7 +137,7 @@ QString RandomText(Rng& rng) {
       return text;
     }
     case 1:
-      return QString::number(static_cast<qint64>(rng()) * static_cast<qint64>(rng()) - (qint64{1} << 62));
+      return QString::number(static_cast<qint64>(quint64{rng()} << 32 | rng()));
     case 2:
       return Pick(rng, 10) == 0 ? QString(70000, u'x') : QString(Pick(rng, 300), u'9');
     default:
