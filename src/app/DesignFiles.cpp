@@ -20,6 +20,7 @@
 #include "app/Services.h"
 #include "app/frmMain.h"
 #include "app/frmSetup.h"
+#include "app/frmVehStart.h"
 #include "generate_ui/GeneratePage.h"
 #include "wizard/WizardPage.h"
 #include "wizard/frmCompStart.h"
@@ -32,10 +33,33 @@ const QString DesignFiles::kSuffix = QStringLiteral(".vorlane.json");
 
 namespace {
 
+// A design's name as plain text: brace groups and ampersand variables (an
+// ampersand, the character after it, then letters and digits) are left out,
+// "&&" stands for one ampersand, and runs of blanks become one.
+QString PlainName(const QString& name) {
+  QString plain;
+  for (qsizetype i = 0; i < name.size(); ++i) {
+    const QChar c = name[i];
+    if (c == u'{') {
+      int depth = 1;
+      while (depth > 0 && ++i < name.size()) depth += name[i] == u'{' ? 1 : name[i] == u'}' ? -1 : 0;
+    } else if (c == u'&' && i + 1 < name.size() && name[i + 1] == u'&') {
+      plain += u'&';
+      ++i;
+    } else if (c == u'&') {
+      ++i;
+      while (i + 1 < name.size() && name[i + 1].unicode() < 128 && name[i + 1].isLetterOrNumber()) ++i;
+    } else {
+      plain += c;
+    }
+  }
+  return plain.simplified();
+}
+
 // The file name the save dialog suggests for a design without a file: the
-// design's name with the characters no file system takes replaced.
+// design's plain name with the characters no file system takes replaced.
 QString SuggestedFileName(const std::string& designName) {
-  QString base = QString::fromStdString(designName).trimmed();
+  QString base = PlainName(QString::fromStdString(designName));
   for (QChar& c : base) {
     if (c.unicode() < 32 || QStringLiteral("/\\:*?\"<>|").contains(c)) c = u'_';
   }
@@ -89,7 +113,7 @@ void DesignFiles::CreateMenu() {
     }
   });
   connect(file, &QMenu::aboutToHide, this, [this] {
-    for (QAction* action : {actOpen_.data(), actSaveAs_.data(), actQuit_.data()}) action->setEnabled(true);
+    for (QAction* action : {actOpen_.data(), actQuit_.data()}) action->setEnabled(true);
     Refresh();
   });
 }
@@ -99,6 +123,10 @@ void DesignFiles::CreateMenu() {
 bool DesignFiles::Busy() const {
   auto* page = qobject_cast<GeneratePage*>(host_.CurrentPage());
   return page && page->Generating();
+}
+
+bool DesignFiles::DesignShown() const {
+  return !qobject_cast<frmSetup*>(host_.CurrentPage()) && !qobject_cast<frmVehStart*>(host_.CurrentPage());
 }
 
 void DesignFiles::Reset() {
@@ -209,16 +237,18 @@ void DesignFiles::Refresh() {
   refresh_.stop();
   const DesignKind kind = currentKind_;
   const QString& path = PathOf(kind);
-  const bool unsaved = HasUnsavedChanges(kind);
+  const bool shown = DesignShown();
+  const bool unsaved = shown && HasUnsavedChanges(kind);
   // A design without a file keeps the page's own title; the quit question
-  // still guards its changes.
+  // still guards its changes. The setup and vehicle pages show no design.
   QString suffix;
-  if (!path.isEmpty()) {
+  if (shown && !path.isEmpty()) {
     suffix = QStringLiteral(" - ") + QFileInfo(path).fileName();
     if (unsaved) suffix += QStringLiteral(" *");
   }
   host_.SetTitleSuffix(suffix);
-  if (actSave_) actSave_->setEnabled(!path.isEmpty());
+  if (actSave_) actSave_->setEnabled(shown);
+  if (actSaveAs_) actSaveAs_->setEnabled(shown);
 }
 
 QWidget* DesignFiles::Parent() const {
@@ -226,14 +256,16 @@ QWidget* DesignFiles::Parent() const {
   return &host_;
 }
 
+// The folder a design file was last opened from or saved to; before that the
+// folder of the kind's file, else the home folder.
 QString DesignFiles::StartDir(DesignKind kind) const {
+  if (!lastDir_.isEmpty()) return lastDir_;
   const QString& path = kind == DesignKind::Component ? componentPath_ : facilityPath_;
   if (!path.isEmpty()) return QFileInfo(path).absolutePath();
-  if (!lastDir_.isEmpty()) return lastDir_;
   return QDir::homePath();
 }
 
-bool DesignFiles::AskToLoseChanges(bool component, bool facility) {
+bool DesignFiles::SettleUnsaved(bool component, bool facility) {
   QString which;
   if (component && facility) {
     which = QStringLiteral("The component and facility designs have unsaved changes.");
@@ -241,19 +273,44 @@ bool DesignFiles::AskToLoseChanges(bool component, bool facility) {
     which = QStringLiteral("The %1 design has unsaved changes.")
                 .arg(component ? QStringLiteral("component") : QStringLiteral("facility"));
   }
-  return hq_.services().Ask(Parent(), which + QStringLiteral("\nDo you want to lose your changes?"));
+  switch (hq_.services().AskToSave(Parent(), which + QStringLiteral("\nDo you want to save your changes?"))) {
+    case SaveAnswer::Discard:
+      return true;
+    case SaveAnswer::Cancel:
+      return false;
+    case SaveAnswer::Save:
+      break;
+  }
+  return (!component || SaveKind(DesignKind::Component)) && (!facility || SaveKind(DesignKind::Facility));
 }
 
 bool DesignFiles::Open() {
   if (Busy()) return false;
+  // Asked before the dialog about the design on screen; a file of the other
+  // kind is asked about once it is read.
+  const DesignKind shown = currentKind_;
+  if (HasUnsavedChanges(shown) &&
+      !SettleUnsaved(shown == DesignKind::Component, shown == DesignKind::Facility)) {
+    return false;
+  }
+  if (!MayLeaveSetup()) return false;
   const QString path = hq_.services().OpenFileName(Parent(), QStringLiteral("Open Design"),
                                                     kFilter + QStringLiteral(";;All files (*)"),
                                                     StartDir(currentKind_));
   if (path.isEmpty()) return false;
-  return OpenFile(path);
+  return OpenFile(path, shown, true);
 }
 
-bool DesignFiles::OpenFile(const QString& path) {
+bool DesignFiles::OpenFile(const QString& path) { return OpenFile(path, std::nullopt, false); }
+
+// Directories typed on the setup page are asked about as its Cancel does.
+bool DesignFiles::MayLeaveSetup() {
+  auto* setup = qobject_cast<frmSetup*>(host_.CurrentPage());
+  return !setup || !setup->DirsChanged ||
+         hq_.services().Ask(Parent(), QStringLiteral("Do you want to lose your changes?"));
+}
+
+bool DesignFiles::OpenFile(const QString& path, std::optional<DesignKind> settled, bool setupAsked) {
   if (Busy()) return false;
   const QFileInfo file(path);
   std::string error;
@@ -264,17 +321,12 @@ bool DesignFiles::OpenFile(const QString& path) {
     return false;
   }
   const DesignKind kind = design->kind;
-  if (HasUnsavedChanges(kind) &&
-      !AskToLoseChanges(kind == DesignKind::Component, kind == DesignKind::Facility)) {
+  if (kind != settled && HasUnsavedChanges(kind) &&
+      !SettleUnsaved(kind == DesignKind::Component, kind == DesignKind::Facility)) {
     return false;
   }
+  if (!setupAsked && !MayLeaveSetup()) return false;
   HostedPage* current = host_.CurrentPage();
-  // Directories typed on the setup page are asked about as its Cancel does.
-  auto* setup = qobject_cast<frmSetup*>(current);
-  if (setup && setup->DirsChanged &&
-      !hq_.services().Ask(Parent(), QStringLiteral("Do you want to lose your changes?"))) {
-    return false;
-  }
   // A page of the other design keeps what it shows, as Back would.
   if (auto* page = qobject_cast<WizardPage*>(current)) {
     std::optional<DesignKind> pageKind = KindOfPage(page);
@@ -301,21 +353,28 @@ bool DesignFiles::OpenFile(const QString& path) {
 }
 
 bool DesignFiles::Save() {
-  if (Busy()) return false;
-  const QString path = PathOf(currentKind_);
-  if (path.isEmpty()) return SaveAs();
-  return SaveTo(path);
+  if (Busy() || !DesignShown()) return false;
+  return SaveKind(currentKind_);
+}
+
+bool DesignFiles::SaveKind(DesignKind kind) {
+  const QString path = PathOf(kind);
+  if (path.isEmpty()) return SaveAs(kind);
+  return SaveTo(kind, path);
 }
 
 bool DesignFiles::SaveAs() {
-  if (Busy()) return false;
-  const DesignKind kind = currentKind_;
-  QString start = PathOf(kind);
-  if (start.isEmpty()) {
-    const std::string name =
-        kind == DesignKind::Component ? Shown(hq_.Component(), kind).CompName() : Shown(hq_.Facility(), kind).FacName();
-    start = QDir(StartDir(kind)).filePath(SuggestedFileName(name));
+  if (Busy() || !DesignShown()) return false;
+  return SaveAs(currentKind_);
+}
+
+bool DesignFiles::SaveAs(DesignKind kind) {
+  QString name = QFileInfo(PathOf(kind)).fileName();
+  if (name.isEmpty()) {
+    name = SuggestedFileName(kind == DesignKind::Component ? Shown(hq_.Component(), kind).CompName()
+                                                           : Shown(hq_.Facility(), kind).FacName());
   }
+  const QString start = QDir(StartDir(kind)).filePath(name);
   QString path = hq_.services().SaveFileName(Parent(), QStringLiteral("Save Design As"), kFilter, start);
   if (path.isEmpty()) return false;
   // The dialog has asked about replacing the name chosen, but not about the
@@ -328,12 +387,15 @@ bool DesignFiles::SaveAs() {
       return false;
     }
   }
-  return SaveTo(path);
+  return SaveTo(kind, path);
 }
 
 bool DesignFiles::SaveTo(const QString& path) {
   if (Busy()) return false;
-  const DesignKind kind = currentKind_;
+  return SaveTo(currentKind_, path);
+}
+
+bool DesignFiles::SaveTo(DesignKind kind, const QString& path) {
   if (WizardPage* page = PageOf(kind)) page->StoreFields();
   const QFileInfo file(path);
   std::string error;
@@ -364,7 +426,7 @@ void DesignFiles::Quit() {
 bool DesignFiles::ConfirmQuit() {
   const bool component = HasUnsavedChanges(DesignKind::Component);
   const bool facility = HasUnsavedChanges(DesignKind::Facility);
-  return (!component && !facility) || AskToLoseChanges(component, facility);
+  return (!component && !facility) || SettleUnsaved(component, facility);
 }
 
 }  // namespace vorlane

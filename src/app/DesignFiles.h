@@ -56,13 +56,16 @@ class DesignFiles : public QObject {
   // The File menu's commands. Each returns true when it did its work.
   bool Open();
   bool OpenFile(const QString& path);
+  // Save on a design without a file is Save As. The file dialogs open in the
+  // folder last used; Save As suggests the design's name without formulas.
   bool Save();
   bool SaveAs();
   bool SaveTo(const QString& path);
   // Ends the program after asking about unsaved changes.
   void Quit();
 
-  // The question before the program ends; true when it may end.
+  // The question about unsaved changes before the program ends; true when it
+  // may end.
   bool ConfirmQuit();
 
   // The page a design belongs to, judged by the page's name; nothing for the
@@ -93,8 +96,21 @@ class DesignFiles : public QObject {
   bool Unsaved(Record& record, const Record& saved, const std::optional<Record>& baseline, DesignKind kind);
   // Takes what the page of the current kind shows as its unchanged state.
   void TakeBaseline();
-  // "The component design has unsaved changes. ..." for the kinds given.
-  bool AskToLoseChanges(bool component, bool facility);
+  // False on the setup and vehicle pages: no design to save is on screen.
+  bool DesignShown() const;
+  // "The component design has unsaved changes. ..." for the kinds given,
+  // with Save, Discard and Cancel; true unless cancelled or a save failed.
+  bool SettleUnsaved(bool component, bool facility);
+  // `settled`: the kind already asked about before the file dialog;
+  // `setupAsked`: the setup page's question too.
+  bool OpenFile(const QString& path, std::optional<DesignKind> settled, bool setupAsked);
+  // True unless the setup page shows changed directories and the user
+  // declines to lose them.
+  bool MayLeaveSetup();
+  // Saves to the kind's file, or as Save As when it has none.
+  bool SaveKind(DesignKind kind);
+  bool SaveAs(DesignKind kind);
+  bool SaveTo(DesignKind kind, const QString& path);
   QString StartDir(DesignKind kind) const;
   QWidget* Parent() const;
 

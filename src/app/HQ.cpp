@@ -3,8 +3,50 @@
 #include "app/DesignFiles.h"
 #include "app/HostWindow.h"
 #include "app/frmMain.h"
+#include "app/frmSetup.h"
+#include "app/frmVehStart.h"
+#include "generate_ui/frmCompGenerate.h"
+#include "generate_ui/frmFacGenerate.h"
+#include "wizard/frmCompAbility.h"
+#include "wizard/frmCompBasicInfo.h"
+#include "wizard/frmCompCost.h"
+#include "wizard/frmCompPicture.h"
+#include "wizard/frmCompStart.h"
+#include "wizard/frmCompTech.h"
+#include "wizard/frmCompVehicleType.h"
+#include "wizard/frmCompWeaponDamage.h"
+#include "wizard/frmCompWeaponInfo.h"
+#include "wizard/frmCompWeaponInfo2.h"
+#include "wizard/frmFacAbility.h"
+#include "wizard/frmFacBasicInfo.h"
+#include "wizard/frmFacPicture.h"
+#include "wizard/frmFacStart.h"
+#include "wizard/frmFacTech.h"
 
 namespace vorlane {
+
+namespace {
+
+template <class... Pages>
+QSize LargestSizeOf(HQ& hq) {
+  QSize size;
+  auto measure = [&](HostedPage&& page) {
+    page.ensurePolished();
+    size = size.expandedTo(page.sizeHint());
+  };
+  (measure(Pages(hq)), ...);
+  return size;
+}
+
+// The size of every page but the results window: what the largest page needs.
+QSize PageSize(HQ& hq) {
+  return LargestSizeOf<frmMain, frmSetup, frmVehStart, frmCompStart, frmCompBasicInfo, frmCompVehicleType,
+                       frmCompPicture, frmCompTech, frmCompCost, frmCompAbility, frmCompWeaponInfo,
+                       frmCompWeaponInfo2, frmCompWeaponDamage, frmCompGenerate, frmFacStart, frmFacBasicInfo,
+                       frmFacPicture, frmFacTech, frmFacAbility, frmFacGenerate>(hq);
+}
+
+}  // namespace
 
 HQ::HQ(Services& services, std::filesystem::path settingsFile, std::filesystem::path programDir)
     : services_(services),
@@ -21,6 +63,7 @@ void HQ::Main() {
   component_ = vrlComponent{};
   facility_ = vrlFacility{};
   designs_->Reset();
+  host_->SetPageSize(PageSize(*this));
   ShowMainMenu();
   host_->show();
 }

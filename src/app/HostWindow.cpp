@@ -25,8 +25,11 @@ void HostWindow::ShowPage(HostedPage* page) {
   UpdateTitle();
   connect(page, &QWidget::windowTitleChanged, this, [this] { UpdateTitle(); });
   page->show();
-  // Fit the window to the new page; its top-left corner stays where it is.
-  adjustSize();
+  // Every page at the same size, unless it needs more; the top-left corner
+  // stays where it is.
+  const QSize size = pageSize_.expandedTo(page->sizeHint());
+  const int menuHeight = menuWidget() ? menuWidget()->sizeHint().height() : 0;
+  resize(size.width(), size.height() + menuHeight);
   // The focus starts on the page's first control in tab order.
   for (QWidget* w = page->nextInFocusChain(); w && w != page && page->isAncestorOf(w); w = w->nextInFocusChain()) {
     if ((w->focusPolicy() & Qt::TabFocus) && w->isEnabled() && w->isVisibleTo(page)) {

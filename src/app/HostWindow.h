@@ -27,6 +27,11 @@ class HostWindow : public QMainWindow {
 
   HostedPage* CurrentPage() const { return page_; }
 
+  // The size every page is shown at, so that the window and its buttons stay
+  // put from page to page; a page that needs more (the results window) gets
+  // more.
+  void SetPageSize(QSize size) { pageSize_ = size; }
+
   // Closes the window for good: the program ends, unless the quit guard
   // declines.
   void EndProgram();
@@ -53,6 +58,7 @@ class HostWindow : public QMainWindow {
   bool ending_ = false;
   std::function<bool()> quitGuard_;
   QString titleSuffix_;
+  QSize pageSize_;
 };
 
 }  // namespace vorlane

@@ -101,6 +101,15 @@ bool HostedPage::eventFilter(QObject* watched, QEvent* event) {
       QTimer::singleShot(0, edit, [edit] {
         if (edit->hasFocus()) edit->selectAll();
       });
+    } else if (edit) {
+      // A line edit selects all by itself when reached by Tab or a shortcut;
+      // a field that opted out keeps only the caret, at the end.
+      const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+      if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason || reason == Qt::ShortcutFocusReason) {
+        QTimer::singleShot(0, edit, [edit] {
+          if (edit->hasFocus() && edit->selectedText() == edit->text()) edit->deselect();
+        });
+      }
     }
   }
   return QWidget::eventFilter(watched, event);

@@ -24,13 +24,28 @@ MessageAnswer QtServices::ShowMessage(QWidget* parent, const QString& text, Mess
   box.setText(text);
   if (buttons == MessageButtons::YesNo) {
     box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-    box.setDefaultButton(QMessageBox::Yes);
+    box.setDefaultButton(QMessageBox::No);
     box.setEscapeButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes ? MessageAnswer::Yes : MessageAnswer::No;
   }
   box.setStandardButtons(QMessageBox::Ok);
   box.exec();
   return MessageAnswer::Ok;
+}
+
+SaveAnswer QtServices::AskToSave(QWidget* parent, const QString& text, const QString& title) {
+  QMessageBox box(parent);
+  box.setIcon(QMessageBox::NoIcon);
+  box.setWindowTitle(title);
+  box.setTextFormat(Qt::PlainText);
+  box.setText(text);
+  box.setStandardButtons(QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+  box.setDefaultButton(QMessageBox::Cancel);
+  box.setEscapeButton(QMessageBox::Cancel);
+  box.exec();
+  if (box.clickedButton() == box.button(QMessageBox::Save)) return SaveAnswer::Save;
+  if (box.clickedButton() == box.button(QMessageBox::Discard)) return SaveAnswer::Discard;
+  return SaveAnswer::Cancel;
 }
 
 QString QtServices::OpenFileName(QWidget* parent, const QString& title, const QString& filter,

@@ -10,6 +10,7 @@ class QtServices : public Services {
  public:
   MessageAnswer ShowMessage(QWidget* parent, const QString& text, MessageButtons buttons,
                             const QString& title) override;
+  SaveAnswer AskToSave(QWidget* parent, const QString& text, const QString& title) override;
   QString OpenFileName(QWidget* parent, const QString& title, const QString& filter,
                        const QString& startDir) override;
   QString SaveFileName(QWidget* parent, const QString& title, const QString& filter, const QString& startDir,

@@ -14,15 +14,24 @@ class QWidget;
 
 namespace vorlane {
 
+// The answers to the question about unsaved changes.
+enum class SaveAnswer { Save, Discard, Cancel };
+
 class Services {
  public:
   virtual ~Services() = default;
 
   // A modal message box over `parent` without an icon: a single OK button or
-  // Yes and No. Returns Ok for an OK box, else Yes or No.
+  // Yes and No. Returns Ok for an OK box, else Yes or No. No is the default
+  // button of a question: Yes always commits to something (leaving a page,
+  // dropping entries, losing changes), so a stray Enter must not.
   virtual MessageAnswer ShowMessage(QWidget* parent, const QString& text,
                                     MessageButtons buttons = MessageButtons::Ok,
                                     const QString& title = kAppTitle) = 0;
+
+  // Asks about unsaved changes with the buttons Save, Discard and Cancel,
+  // without an icon. Cancel is the default button and Escape presses it.
+  virtual SaveAnswer AskToSave(QWidget* parent, const QString& text, const QString& title = kAppTitle) = 0;
 
   // Asks a question with Yes and No; true for Yes.
   bool Ask(QWidget* parent, const QString& text, const QString& title = kAppTitle) {

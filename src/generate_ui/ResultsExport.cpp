@@ -34,6 +34,24 @@ QString SuggestedFileName(const QString& designName) {
   return base + QStringLiteral(".txt");
 }
 
+// Hands the text to `write` in pieces as a results file holds it: every line
+// of the view, each joined to the next by CR LF, as UTF-8. Stops when `write`
+// returns false; returns whether every piece was taken.
+template <class Write>
+bool ForEachResultsChunk(const ResultsTextView& view, Write write) {
+  QByteArray chunk;
+  const qsizetype lines = view.lineCount();
+  for (qsizetype i = 0; i < lines; ++i) {
+    if (i > 0) chunk += "\r\n";
+    chunk += view.lineText(i).toUtf8();
+    if (chunk.size() >= (1 << 16)) {
+      if (!write(chunk)) return false;
+      chunk.clear();
+    }
+  }
+  return write(chunk);
+}
+
 }  // namespace
 
 QString ResultsFileFilter(TextEncoding encoding) {
@@ -47,7 +65,14 @@ QString DesignNameOfTitle(const QString& title) {
   return title.mid(open + 4, title.size() - open - 5);
 }
 
-void CopyAllResults(const ResultsTextView& view) { QApplication::clipboard()->setText(view.text()); }
+void CopyAllResults(const ResultsTextView& view) {
+  QByteArray text;
+  ForEachResultsChunk(view, [&text](const QByteArray& chunk) {
+    text += chunk;
+    return true;
+  });
+  QApplication::clipboard()->setText(QString::fromUtf8(text));
+}
 
 bool WriteResultsFile(const ResultsTextView& view, const QString& path, QString& error, TextEncoding encoding) {
   QSaveFile file(path);

@@ -13,8 +13,7 @@ namespace vorlane {
 class ResultsTextView;
 class Services;
 
-// Puts the whole text on the clipboard, as the view's own Copy does with a
-// selection.
+// Puts the whole text on the clipboard, the same text Save As writes.
 void CopyAllResults(const ResultsTextView& view);
 
 // Writes every line of the view, each joined to the next by CR LF, in

@@ -49,23 +49,27 @@ frmDisplayResults::frmDisplayResults(HQ& hq, QWidget* parent) : HostedPage(hq, p
   layout->addWidget(rtfResults_);
   auto* buttons = new QHBoxLayout;
   buttons->setContentsMargins(8, 4, 8, 8);
-  cmdCheck_ = new QPushButton(QStringLiteral("Check"), this);
-  cmdCheck_->setObjectName(QStringLiteral("cmdCheck"));
+  auto button = [&](const char* name, const QString& caption) {
+    auto* b = new QPushButton(caption, this);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setAutoDefault(false);
+    buttons->addWidget(b);
+    return b;
+  };
+  cmdCheck_ = button("cmdCheck", QStringLiteral("Chec&k"));
   cmdCheck_->setToolTip(QStringLiteral("Lists what the game would refuse or misread in these entries."));
-  buttons->addWidget(cmdCheck_);
   buttons->addStretch(1);
-  cmdCopyAll_ = new QPushButton(QStringLiteral("Copy All"), this);
-  cmdCopyAll_->setObjectName(QStringLiteral("cmdCopyAll"));
-  cmdSaveAs_ = new QPushButton(QStringLiteral("Save As…"), this);
-  cmdSaveAs_->setObjectName(QStringLiteral("cmdSaveAs"));
-  buttons->addWidget(cmdCopyAll_);
-  buttons->addWidget(cmdSaveAs_);
+  cmdCopyAll_ = button("cmdCopyAll", QStringLiteral("Copy &All"));
+  cmdSaveAs_ = button("cmdSaveAs", QStringLiteral("&Save As…"));
+  cmdClose_ = button("cmdClose", QStringLiteral("&Close"));
+  SetCancelButton(cmdClose_);
   layout->addLayout(buttons);
   connect(cmdCheck_, &QPushButton::clicked, this,
           [this] { CheckResults(this, this->hq().services(), *rtfResults_, this->hq().ModDir(), this->hq().SEIVDir()); });
   connect(cmdCopyAll_, &QPushButton::clicked, this, [this] { CopyAllResults(*rtfResults_); });
   connect(cmdSaveAs_, &QPushButton::clicked, this,
           [this] { SaveResultsAs(this, this->hq().services(), *rtfResults_, DesignNameOfTitle(windowTitle())); });
+  connect(cmdClose_, &QPushButton::clicked, this, [this] { OnCloseBox(); });
 }
 
 void frmDisplayResults::ShowResults(const QString& resultKind, const QString& title, QByteArray text) {

@@ -30,19 +30,22 @@ class frmDisplayResults : public HostedPage {
 
   ResultsTextView* rtfResults() const { return rtfResults_; }
 
-  // The close box shows the generate page again instead of ending anything.
+  // The close box, like Close, shows the generate page again instead of
+  // ending anything.
   bool OnCloseBox() override;
 
   QSize sizeHint() const override { return {780, 560}; }
 
  private:
   ResultsTextView* rtfResults_;
-  // "Copy All" puts the whole text on the clipboard; "Save As…" writes it to
-  // a file with CR LF line ends.
+  // "Copy All" puts the whole text on the clipboard and "Save As…" writes it
+  // to a file, both with CR LF line ends; "Close" (Escape) goes back to the
+  // generate page.
   QPushButton* cmdCopyAll_;
   QPushButton* cmdSaveAs_;
   // "Check" lists what the game would refuse or misread in the entries.
   QPushButton* cmdCheck_;
+  QPushButton* cmdClose_;
 };
 
 }  // namespace vorlane

@@ -62,6 +62,11 @@ void EntryWalkPage::WriteCurrent() {
   WriteEntry(current_, FieldValues());
 }
 
+void EntryWalkPage::SaveFields() {
+  if (current_ > Count() && FieldValues() == Entry{}) return;
+  WriteCurrent();
+}
+
 void EntryWalkPage::OnAdd() {
   if (fields_[0]->text().isEmpty()) {
     hq().services().Inform(this, words_.addMessage);

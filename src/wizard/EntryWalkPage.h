@@ -53,7 +53,9 @@ class EntryWalkPage : public WizardPage {
   // Next's check of a filled entry before it is written; shows its own message.
   virtual bool CheckEntry() { return true; }
 
-  void SaveFields() override { WriteCurrent(); }
+  // Saving the design stores what Back would, except a blank entry past the
+  // last one (as Add leaves it): that is not part of the design yet.
+  void SaveFields() override;
   void OnNext() override;
   void OnBack() override;
 

@@ -69,6 +69,9 @@ PicturePage::PicturePage(HQ& hq, const char* pageName, const QString& title, con
   lblUsingDir_->setWordWrap(true);
   lblUsingDir_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
   lblUsingDir_->setFixedWidth(kFrameSide + 40);
+  // Room for an "Error loading picture ..." text, which takes two lines or
+  // three, below the preview.
+  lblUsingDir_->setMinimumHeight(3 * lblUsingDir_->fontMetrics().lineSpacing());
   preview->addWidget(lblUsingDir_);
   preview->addStretch(1);
 

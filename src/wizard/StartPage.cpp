@@ -76,7 +76,9 @@ StartPage::StartPage(HQ& hq, const Words& words, QWidget* parent) : WizardPage(h
   layout->addWidget(chkGrid_);
 
   if (!words.buttonTooltips) ClearButtonTooltips();
+  // Nothing comes before a start page.
   BackButton()->setEnabled(words.backEnabled);
+  if (!words.backEnabled) BackButton()->setToolTip(QString());
 
   connect(chkGrid_, &QCheckBox::clicked, this, [this] { GridClicked(); });
 }

@@ -35,7 +35,7 @@ class StartPage : public WizardPage {
     QString descCaption;       // "Component Description"
     QString levelsTooltip;     // empty for none
     bool buttonTooltips;       // the component page's buttons have none
-    bool backEnabled;          // the component page's Back is disabled
+    bool backEnabled;          // false: Back is disabled and has no tooltip
   };
 
   // The values the page exchanges with its record.

@@ -1,5 +1,8 @@
 #include "wizard/UpDownArrows.h"
 
+#include <QKeyEvent>
+#include <QStyleOptionFocusRect>
+#include <QStylePainter>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -19,8 +22,10 @@ UpDownArrows::UpDownArrows(QWidget* parent) : QWidget(parent) {
     b->setFixedSize(18, 12);
     b->setFocusPolicy(Qt::NoFocus);
   }
+  setFocusPolicy(Qt::TabFocus);
   auto* layout = new QVBoxLayout(this);
-  layout->setContentsMargins(0, 0, 0, 0);
+  // Room for the focus frame around the arrows.
+  layout->setContentsMargins(2, 2, 2, 2);
   layout->setSpacing(0);
   layout->addWidget(up_);
   layout->addWidget(down_);
@@ -50,6 +55,35 @@ void UpDownArrows::step(int delta) {
   value_ = next;
   updateButtons();
   emit valueChanged(value_);
+}
+
+void UpDownArrows::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Up) {
+    stepUp();
+  } else if (event->key() == Qt::Key_Down) {
+    stepDown();
+  } else {
+    QWidget::keyPressEvent(event);
+  }
+}
+
+void UpDownArrows::paintEvent(QPaintEvent*) {
+  if (!hasFocus()) return;
+  QStylePainter painter(this);
+  QStyleOptionFocusRect option;
+  option.initFrom(this);
+  option.backgroundColor = palette().color(QPalette::Window);
+  painter.drawPrimitive(QStyle::PE_FrameFocusRect, option);
+}
+
+void UpDownArrows::focusInEvent(QFocusEvent* event) {
+  update();
+  QWidget::focusInEvent(event);
+}
+
+void UpDownArrows::focusOutEvent(QFocusEvent* event) {
+  update();
+  QWidget::focusOutEvent(event);
 }
 
 void UpDownArrows::updateButtons() {

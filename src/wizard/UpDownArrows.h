@@ -1,6 +1,8 @@
 // A pair of up and down arrow buttons that step a whole number within a
 // range, without a text box of its own: the page shows the value elsewhere.
-// Up raises the value; neither arrow wraps around at the ends.
+// Up raises the value; neither arrow wraps around at the ends. Tab reaches
+// the pair; with the focus it shows a focus frame and the Up and Down keys
+// step.
 #pragma once
 
 #include <QWidget>
@@ -31,6 +33,12 @@ class UpDownArrows : public QWidget {
  signals:
   // The user changed the value with an arrow.
   void valueChanged(int value);
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
 
  private:
   void step(int delta);

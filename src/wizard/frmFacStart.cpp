@@ -12,7 +12,7 @@ StartPage::Words FacilityWords() {
           "txtFacName", "txtFacDesc", "txtFacLevels", "chkGridFac",
           "lblFacName", "lblFacDesc", "lblFacLevels",
           QStringLiteral("Facility Name"), QStringLiteral("Facility Description"),
-          QStringLiteral("Enter the number of levels you want of your facility in the box."), true, true};
+          QStringLiteral("Enter the number of levels you want of your facility in the box."), true, false};
 }
 
 }  // namespace

@@ -16,14 +16,16 @@
 #include "generate/DesignFile.h"
 #include "generate_ui/frmCompGenerate.h"
 #include "support/TestApp.h"
+#include "wizard/frmCompTech.h"
+#include "wizard/frmFacAbility.h"
 
 using namespace vorlane;
 using namespace vorlane::test;
 
 namespace {
 
-const QString kLoseComponent =
-    QStringLiteral("The component design has unsaved changes.\nDo you want to lose your changes?");
+const QString kSaveComponent =
+    QStringLiteral("The component design has unsaved changes.\nDo you want to save your changes?");
 
 QByteArray ReadAll(const QString& path) {
   QFile file(path);
@@ -75,20 +77,98 @@ class DesignFilesTest : public QObject {
                                                         {designs.QuitAction(), "Quit|Ctrl+Q"}};
     for (const auto& [action, expected] : actions)
       QCOMPARE(action->text() + "|" + action->shortcut().toString(), QString::fromUtf8(expected));
-    QVERIFY(!designs.SaveAction()->isEnabled());
 
-    // Ctrl+Shift+S reaches the menu from every kind of page.
+    // Ctrl+S and Ctrl+Shift+S reach the menu from every design's page; a
+    // design without a file is saved as Save As does. The setup and vehicle
+    // pages show no design: nothing to save there.
+    const QString facilityFile = QDir(app.Dir()).filePath("mine.vorlane.json");
+    vrlFacility mine;
+    mine.SetFacName("Mine");
+    std::string error;
+    QVERIFY(SaveDesignFile(facilityFile.toStdString(), mine, error));
+    QVERIFY(designs.OpenFile(facilityFile));
+    app.hq().Facility().SetFacDesc("Unsaved");
     for (int option = 0; option < 4; ++option) {
       app.hq().ShowMainMenu();
       app.Settle();
       app.PageAs<frmMain>()->optCreate(option)->setChecked(true);
       app.Click("cmdNext");
       app.services.ClearRecords();
-      app.Key(Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
-      QCOMPARE(app.services.FileRequests().size(), std::size_t{1});
-      QCOMPARE(app.services.FileRequests()[0].filter, QStringLiteral("Vorlane designs (*.vorlane.json)"));
-      if (option < 2) QCOMPARE(designs.CurrentKind(), option == 0 ? DesignKind::Component : DesignKind::Facility);
+      const bool design = option < 2;
+      QCOMPARE(designs.SaveAction()->isEnabled(), design);
+      QCOMPARE(designs.SaveAsAction()->isEnabled(), design);
+      QCOMPARE(app.host()->windowTitle().contains("vorlane.json"), option == 1);
+      for (auto keys : {Qt::ControlModifier | Qt::ShiftModifier, Qt::KeyboardModifiers(Qt::ControlModifier)})
+        if (option != 1 || keys != Qt::ControlModifier) app.Key(Qt::Key_S, keys);
+      QCOMPARE(app.services.FileRequests().size(), std::size_t{option == 0 ? 2u : design ? 1u : 0u});
+      for (const RecordedFileRequest& request : app.services.FileRequests())
+        QCOMPARE(request.filter, QStringLiteral("Vorlane designs (*.vorlane.json)"));
+      if (design) QCOMPARE(designs.CurrentKind(), option == 0 ? DesignKind::Component : DesignKind::Facility);
     }
+    QCOMPARE(LoadDesignFile(facilityFile.toStdString(), error)->facility.FacDesc(), std::string());
+  }
+
+  // Save As suggests the name without its formulas, in the folder last used.
+  void saveAsSuggestsThePlainNameInTheLastFolder() {
+    TestApp app;
+    const std::pair<const char*, const char*> names[] = {
+        {"Ion Cannon T{&complevel+100}", "Ion Cannon T.vorlane.json"},
+        {"{&complevel} Beam &compname{", "Beam.vorlane.json"},
+        {"AT&&T {1{2}3} Laser &abil1val1", "AT&T Laser.vorlane.json"},
+        {"{&complevel}", "design.vorlane.json"},
+    };
+    for (const auto& [name, file] : names) {
+      app.hq().Component().SetCompName(name);
+      app.services.ClearRecords();
+      QVERIFY(!app.hq().Designs().Save());
+      QCOMPARE(QFileInfo(app.services.FileRequests().at(0).startDir).fileName(), QString::fromUtf8(file));
+    }
+    QDir(app.Dir()).mkdir("a");
+    QDir(app.Dir()).mkdir("b");
+    app.services.QueueFile(QDir(app.Dir()).filePath("a/laser.vorlane.json"));
+    QVERIFY(app.hq().Designs().SaveAs());
+    const QString mine = QDir(app.Dir()).filePath("b/mine.vorlane.json");
+    std::string error;
+    QVERIFY(SaveDesignFile(mine.toStdString(), vrlFacility{}, error));
+    QVERIFY(app.hq().Designs().OpenFile(mine));
+    app.hq().ShowMainMenu();
+    app.Settle();
+    app.services.ClearRecords();
+    app.hq().Designs().SaveAs();
+    app.hq().Designs().Open();
+    QCOMPARE(app.services.FileRequests().size(), std::size_t{2});
+    QCOMPARE(app.services.FileRequests()[0].startDir, QDir(app.Dir()).filePath("b/laser.vorlane.json"));
+    QCOMPARE(app.services.FileRequests()[1].startDir, QDir(app.Dir()).filePath("b"));
+  }
+
+  // A blank entry that Add leaves past the last one is not part of the design.
+  void addAloneLeavesTheDesignUnchanged_data() {
+    QTest::addColumn<bool>("facility");
+    QTest::newRow("component technology") << false;
+    QTest::newRow("facility abilities") << true;
+  }
+  void addAloneLeavesTheDesignUnchanged() {
+    QFETCH(bool, facility);
+    TestApp app;
+    const QString path = QDir(app.Dir()).filePath("design.vorlane.json");
+    std::string error;
+    vrlFacility mine;
+    mine.SetFacName("Mine");
+    mine.SetAbilName(1, "Mining");
+    QVERIFY(facility ? SaveDesignFile(path.toStdString(), mine, error) : SaveDesignFile(path.toStdString(), Laser(), error));
+    const QByteArray before = ReadAll(path);
+    QVERIFY(app.hq().Designs().OpenFile(path));
+    if (facility) {
+      app.host()->ShowPage(new frmFacAbility(app.hq()));
+    } else {
+      app.host()->ShowPage(new frmCompTech(app.hq()));
+    }
+    app.Settle();
+    QVERIFY(app.Click(facility ? "cmdAddAbility" : "cmdAddTechReq"));
+    QVERIFY(!app.host()->windowTitle().endsWith('*'));
+    app.Key(Qt::Key_S, Qt::ControlModifier);
+    QCOMPARE(ReadAll(path), before);
+    QVERIFY(app.services.Messages().empty());
   }
 
   void saveKeepsWhatThePageShowsAndReopens() {
@@ -133,16 +213,17 @@ class DesignFilesTest : public QObject {
     app.Settle();
     app.hq().Component().SetMinCost("7");
     const vrlComponent changed = app.hq().Component();
+    // The question comes before the file dialog.
     app.services.ClearRecords();
-    app.services.QueueFile(path);
-    app.services.QueueNo();
+    app.services.QueueSaveAnswer(SaveAnswer::Cancel);
     app.Key(Qt::Key_O, Qt::ControlModifier);
+    QVERIFY(app.services.FileRequests().empty());
     QVERIFY(app.hq().Component() == changed);
     QCOMPARE(app.PageName(), QStringLiteral("frmMain"));
     app.services.QueueFile(path);
-    app.services.QueueYes();
+    app.services.QueueSaveAnswer(SaveAnswer::Discard);
     app.Key(Qt::Key_O, Qt::ControlModifier);
-    QCOMPARE(app.services.MessageTexts(), (QStringList{kLoseComponent, kLoseComponent}));
+    QCOMPARE(app.services.MessageTexts(), (QStringList{kSaveComponent, kSaveComponent}));
     QCOMPARE(app.PageName(), QStringLiteral("frmCompStart"));
     QCOMPARE(app.Find<QLineEdit>("txtCompName")->text(), QStringLiteral("Beam"));
     QCOMPARE(app.hq().Component().MinCost(), std::string("{&complevel*10}"));
@@ -156,13 +237,15 @@ class DesignFilesTest : public QObject {
     std::string error;
     QVERIFY(SaveDesignFile(path.toStdString(), mine, error));
 
-    // From a component page with unsaved edits: no question, the page keeps
-    // what it shows as Back would, and the facility wizard starts.
+    // From a component page with unsaved edits: asked before the dialog; a
+    // facility file leaves the component as the page shows it (as Back would)
+    // and starts the facility wizard.
     app.Click("cmdNext");
     app.Type("txtCompName", "Shield");
     app.services.QueueFile(path);
+    app.services.QueueSaveAnswer(SaveAnswer::Discard);
     QVERIFY(app.hq().Designs().Open());
-    QVERIFY(app.services.Messages().empty());
+    QCOMPARE(app.services.MessageTexts(), QStringList{kSaveComponent});
     QCOMPARE(app.hq().Component().CompName(), std::string("Shield"));
     QVERIFY(app.hq().Facility() == mine);
     QCOMPARE(app.Find<QLineEdit>("txtFacName")->text(), QStringLiteral("Mine"));
@@ -176,17 +259,18 @@ class DesignFilesTest : public QObject {
     app.Settle();
     app.Key(Qt::Key_S, Qt::ControlModifier);
     QCOMPARE(LoadDesignFile(path.toStdString(), error)->facility.FacDesc(), std::string("Digs."));
-    app.PageAs<frmMain>()->optCreate(0)->setChecked(true);
-    app.Settle();
-    QVERIFY(!app.hq().Designs().SaveAction()->isEnabled());
 
     // Setup edits are asked about as the setup page's Cancel does.
     app.PageAs<frmMain>()->optCreate(3)->setChecked(true);
     app.Click("cmdNext");
     app.Type("txtSEIVDir", "/games/se4");
+    app.services.ClearRecords();
+    app.services.QueueNo();
+    app.Key(Qt::Key_O, Qt::ControlModifier);
+    QCOMPARE(app.services.MessageTexts(), QStringList{"Do you want to lose your changes?"});
+    QVERIFY(app.services.FileRequests().empty());  // asked before the dialog
     app.services.QueueNo();
     QVERIFY(!app.hq().Designs().OpenFile(path));
-    QCOMPARE(app.services.MessageTexts().back(), QStringLiteral("Do you want to lose your changes?"));
     QCOMPARE(app.PageName(), QStringLiteral("frmSetup"));
   }
 
@@ -203,9 +287,9 @@ class DesignFilesTest : public QObject {
     TestApp app;
     app.Click("cmdNext");
     app.Type("txtCompName", "Laser");
-    app.services.QueueNo();
+    app.services.QueueSaveAnswer(SaveAnswer::Cancel);
     app.Key(Qt::Key_Q, Qt::ControlModifier);
-    QCOMPARE(app.services.MessageTexts(), QStringList{kLoseComponent});
+    QCOMPARE(app.services.MessageTexts(), QStringList{kSaveComponent});
     QCOMPARE(app.Find<QLineEdit>("txtCompName")->text(), QStringLiteral("Laser"));
 
     // A wizard page's close box returns to the menu without a question; the
@@ -216,20 +300,27 @@ class DesignFilesTest : public QObject {
     QVERIFY(!app.hq().Designs().HasUnsavedChanges(DesignKind::Component));
 
     // Both designs changed: the menu's Close and the close box ask, naming
-    // both; Yes ends the program.
+    // both; Save saves both (each without a file as Save As does) and ends.
     app.hq().Component().SetCompName("Laser");
     app.hq().Facility().SetFacName("Mine");
-    app.services.QueueNo();
+    app.services.QueueSaveAnswer(SaveAnswer::Cancel);
     app.Click("cmdClose");
-    app.services.QueueNo();
+    app.services.QueueSaveAnswer(SaveAnswer::Save);  // the dialog is cancelled
     app.CloseBox();
     QVERIFY(app.host()->isVisible());
     const QString both =
-        QStringLiteral("The component and facility designs have unsaved changes.\nDo you want to lose your changes?");
+        QStringLiteral("The component and facility designs have unsaved changes.\nDo you want to save your changes?");
     QCOMPARE(app.services.MessageTexts(), (QStringList{both, both}));
-    app.services.QueueYes();
+    app.services.QueueSaveAnswer(SaveAnswer::Save);
+    const QString laser = QDir(app.Dir()).filePath("laser.vorlane.json");
+    const QString mine = QDir(app.Dir()).filePath("mine.vorlane.json");
+    app.services.QueueFile(laser);
+    app.services.QueueFile(mine);
     app.Key(Qt::Key_Escape);
     QVERIFY(!app.host()->isVisible());
+    std::string error;
+    QCOMPARE(LoadDesignFile(laser.toStdString(), error)->component.CompName(), std::string("Laser"));
+    QCOMPARE(LoadDesignFile(mine.toStdString(), error)->facility.FacName(), std::string("Mine"));
   }
 
   void brokenFilesAndFailedSavesChangeNothing() {

@@ -159,6 +159,10 @@ class PicturePagesTest : public QObject {
     QVERIFY(UsingDir(app).contains(QStringLiteral(": Error #")));
     QVERIFY(UsingDir(app).endsWith(QLatin1Char(')')));
     QCOMPARE(Shown(app), NotFound());
+    // The longer text has room of its own below the preview.
+    auto* label = app.Find<QLabel>("lblUsingDir");
+    QVERIFY(label->height() >= label->heightForWidth(label->width()));
+    QVERIFY(label->geometry().top() >= app.Find<QLabel>("imgPicture")->geometry().bottom());
     SlideTo(app, 7);  // the next look tries again
     QCOMPARE(UsingDir(app), QStringLiteral("Using mod dir"));
 

@@ -43,7 +43,8 @@ class ResultsExportTest : public QObject {
     frmDisplayResults* window = ShowResults(app, "Name := Läser 1\r\nSize := 10\r\n\r\nName := Läser 2\r\n");
     window->rtfResults()->setSelection({1, 0}, {1, 4});
     QVERIFY(app.Click("cmdCopyAll"));
-    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("Name := Läser 1\nSize := 10\n\nName := Läser 2\n"));
+    QCOMPARE(QApplication::clipboard()->text(),
+             QStringLiteral("Name := Läser 1\r\nSize := 10\r\n\r\nName := Läser 2\r\n"));
     QCOMPARE(window->rtfResults()->selectedText(), QStringLiteral("Size"));
   }
 
@@ -75,6 +76,9 @@ class ResultsExportTest : public QObject {
       app.services.QueueSaveFilter(c.filter);
       QVERIFY(app.Click("cmdSaveAs"));
       QCOMPARE(ReadAll(path), c.saved);
+      // The clipboard gets the same lines, as Unicode text.
+      QVERIFY(app.Click("cmdCopyAll"));
+      if (c.filter == utf8) QCOMPARE(QApplication::clipboard()->text().toUtf8(), c.saved);
     }
     // The dialog offers both file types, the last one chosen first.
     QCOMPARE(app.services.FileRequests()[0].filter, game + ";;" + utf8);
@@ -129,6 +133,27 @@ class ResultsExportTest : public QObject {
                  game.filePath("Data/TechArea.txt") + "\n\nTechnology areas read from " + game.filePath("Data/TechArea.txt") +
                  " (1 name).\nAbility types not checked: no AbilityTypes.txt or AbilityType.txt in the Data folder "
                  "of the mod or the game directory.\n2 entries checked: 2 problems found.");
+  }
+
+  // Every command has a key; Close and Escape bring the generate page back.
+  void keysReachEveryCommandAndCloseReturns() {
+    TestApp app;
+    for (QKeyCombination key : {QKeyCombination(Qt::ALT, Qt::Key_C), QKeyCombination(Qt::Key_Escape)}) {
+      ShowResults(app, "Name := Mine\r\n");
+      QApplication::clipboard()->clear();
+      // A button's accelerator clicks it a moment later, as it shows the press.
+      app.Key(Qt::Key_A, Qt::AltModifier);
+      QTRY_COMPARE(QApplication::clipboard()->text(), QStringLiteral("Name := Mine\r\n"));
+      app.services.ClearRecords();
+      app.Key(Qt::Key_S, Qt::AltModifier);
+      QTRY_COMPARE(app.services.FileRequests().size(), std::size_t{1});
+      app.services.ClearRecords();
+      app.Key(Qt::Key_K, Qt::AltModifier);
+      QTRY_COMPARE(app.services.Messages().size(), std::size_t{1});
+      QCOMPARE(app.PageName(), QStringLiteral("frmDisplayResults"));
+      app.Key(key.key(), key.keyboardModifiers());
+      QTRY_COMPARE(app.PageName(), QStringLiteral("frmFacGenerate"));
+    }
   }
 };
 

@@ -73,6 +73,26 @@ class ServicesTest : public QObject {
     QCOMPARE(buttons, int(QMessageBox::Ok));
   }
 
+  // Return presses the default button of a real box: never the one that
+  // throws work away; Escape cancels.
+  void returnInARealQuestionKeepsTheWork() {
+    QtServices qt;
+    Services& services = qt;
+    QWidget owner;
+    owner.show();
+    for (int key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
+      WhenModal([key](QWidget* w) { QTest::keyClick(w, Qt::Key(key)); });
+      QVERIFY(!services.Ask(&owner, "Do you want to lose your changes?"));
+      QString buttons;
+      WhenModal([key, &buttons](QWidget* w) {
+        for (QAbstractButton* b : qobject_cast<QMessageBox*>(w)->buttons()) buttons += b->text() + '|';
+        QTest::keyClick(w, Qt::Key(key));
+      });
+      QVERIFY(services.AskToSave(&owner, "The component design has unsaved changes.") == SaveAnswer::Cancel);
+      for (const char* text : {"Save", "Discard", "Cancel"}) QVERIFY2(buttons.contains(text), qPrintable(buttons));
+    }
+  }
+
   void directoryPickerReturnsOnlyAfterOk() {
     QtServices services;
     QTemporaryDir root;

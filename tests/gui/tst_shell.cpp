@@ -4,7 +4,12 @@
 #include <QTest>
 
 #include "app/frmMain.h"
+#include "app/frmSetup.h"
+#include "app/frmVehStart.h"
+#include "support/DesignWalk.h"
 #include "support/TestApp.h"
+#include "wizard/frmCompWeaponDamage.h"
+#include "wizard/frmCompWeaponInfo2.h"
 
 using namespace vorlane;
 using namespace vorlane::test;
@@ -53,6 +58,40 @@ class ShellTest : public QObject {
       QCOMPARE(app.PageName(), QString::fromLatin1(choice.page));
       QCOMPARE(app.host()->windowTitle(), QString::fromLatin1(choice.title));
     }
+  }
+
+  // Page after page the window keeps its size and Next its place; only the
+  // results window may be larger.
+  void everyPageHasOneWindowSize() {
+    TestApp app;
+    const QSize size = app.host()->size();
+    QPoint nextAt;
+    QStringList moved;
+    auto check = [&](HostedPage* page) {
+      app.Settle();
+      if (app.host()->size() != size) moved << page->objectName() + " size";
+      auto* next = page->findChild<QPushButton*>("cmdNext");
+      if (next && nextAt.isNull()) nextAt = next->mapTo(app.host(), QPoint());
+      if (next && next->mapTo(app.host(), QPoint()) != nextAt) moved << page->objectName() + " Next";
+    };
+    connect(app.host(), &HostWindow::PageChanged, this, check);
+    DesignWalk walk;
+    walk.name = "Laser";
+    walk.desc = "Burns.";
+    walk.techs = {{"Lasers", "1", "", ""}};
+    walk.abilities = {{"Armor", "", "1", ""}};
+    QVERIFY(walk.WalkComponent(app));
+    for (auto* page : std::initializer_list<HostedPage*>{new frmCompWeaponInfo2(app.hq()), new frmCompWeaponDamage(app.hq()),
+                                                          new frmSetup(app.hq()), new frmVehStart(app.hq()),
+                                                          new frmMain(app.hq())})
+      app.host()->ShowPage(page);
+    QVERIFY(walk.WalkFacility(app));
+    QVERIFY2(moved.isEmpty(), qPrintable(moved.join(", ")));
+    app.Click("cmdNext");
+    QCOMPARE(app.PageName(), QStringLiteral("frmDisplayResults"));
+    QVERIFY(app.host()->width() >= size.width() && app.host()->height() >= size.height());
+    app.Key(Qt::Key_Escape);
+    QCOMPARE(app.host()->size(), size);
   }
 
   void escapeAndCloseEndTheProgramWithoutAQuestion() {

@@ -334,14 +334,28 @@ class WeaponPagesTest : public QObject {
     QTest::keyClicks(box, "{&complevel*5}");
     app.Click("cmdNext");  // stores range 5 without another step
     QCOMPARE(app.hq().Component().WeaponDamageAtRange(5), std::string("{&complevel*5}"));
-    // Every visit starts at range 1; a click into the box selects nothing.
-    Open<frmCompWeaponDamage>(app);
+    // Every visit starts at range 1; neither the page's first focus, nor a
+    // click, nor Tab into the box selects anything.
+    page = Open<frmCompWeaponDamage>(app);
     box = app.Find<QLineEdit>("txtRange");
     QCOMPARE(box->text(), QString("10"));
+    QVERIFY(box->hasFocus());
+    QCOMPARE(box->selectedText(), QString());
     box->clearFocus();
     box->setFocus(Qt::MouseFocusReason);
     app.Settle();
     QCOMPARE(box->selectedText(), QString());
+    // Tab reaches the arrows, which show their focus and step by key; the
+    // change of range selects the box's text for typing.
+    UpDownArrows* arrows = page->updnRangeNum();
+    const QImage unfocused = arrows->grab().toImage();
+    app.Key(Qt::Key_Tab);
+    QVERIFY(arrows->hasFocus());
+    QVERIFY(arrows->grab().toImage() != unfocused);
+    app.Key(Qt::Key_Up);
+    QCOMPARE(page->CurRange(), 2);
+    QVERIFY(box->hasFocus());
+    QCOMPARE(box->selectedText(), QString("8"));
   }
 
   void backLandsOnTheLastAbilityAndGenerateGoesBackByType() {

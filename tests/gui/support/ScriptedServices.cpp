@@ -28,7 +28,20 @@ MessageAnswer ScriptedServices::ShowMessage(QWidget*, const QString& text, Messa
       answers_.pop_front();
     }
   }
-  messages_.push_back({title, text, buttons, answer});
+  messages_.push_back({title, text, buttons, answer, std::nullopt});
+  if (onMessage) onMessage(messages_.back());
+  return answer;
+}
+
+SaveAnswer ScriptedServices::AskToSave(QWidget*, const QString& text, const QString& title) {
+  SaveAnswer answer = SaveAnswer::Cancel;
+  if (saveAnswers_.empty()) {
+    ++unexpected_;
+  } else {
+    answer = saveAnswers_.front();
+    saveAnswers_.pop_front();
+  }
+  messages_.push_back({title, text, MessageButtons::YesNo, MessageAnswer::No, answer});
   if (onMessage) onMessage(messages_.back());
   return answer;
 }

@@ -20,6 +20,8 @@ struct RecordedMessage {
   QString text;
   MessageButtons buttons;
   MessageAnswer answer;
+  // Set for the question about unsaved changes (Save, Discard, Cancel).
+  std::optional<SaveAnswer> saveAnswer;
 };
 
 struct RecordedFileRequest {
@@ -37,6 +39,9 @@ class ScriptedServices : public Services {
   void QueueAnswer(MessageAnswer answer) { answers_.push_back(answer); }
   void QueueYes() { QueueAnswer(MessageAnswer::Yes); }
   void QueueNo() { QueueAnswer(MessageAnswer::No); }
+  // Answers for the next questions about unsaved changes; unscripted ones
+  // are answered Cancel and counted in UnexpectedQuestions().
+  void QueueSaveAnswer(SaveAnswer answer) { saveAnswers_.push_back(answer); }
   // Answers for the next file dialogs (an empty text is a cancelled dialog)
   // and directory pickers (nothing is a cancelled picker). Unscripted
   // requests are cancelled.
@@ -61,11 +66,12 @@ class ScriptedServices : public Services {
   const QStringList& PlayedSounds() const { return sounds_; }
   int UnexpectedQuestions() const { return unexpected_; }
   // Answers queued but never asked for.
-  std::size_t PendingAnswers() const { return answers_.size(); }
+  std::size_t PendingAnswers() const { return answers_.size() + saveAnswers_.size(); }
   void ClearRecords();
 
   MessageAnswer ShowMessage(QWidget* parent, const QString& text, MessageButtons buttons,
                             const QString& title) override;
+  SaveAnswer AskToSave(QWidget* parent, const QString& text, const QString& title) override;
   QString OpenFileName(QWidget* parent, const QString& title, const QString& filter,
                        const QString& startDir) override;
   QString SaveFileName(QWidget* parent, const QString& title, const QString& filter, const QString& startDir,
@@ -75,6 +81,7 @@ class ScriptedServices : public Services {
 
  private:
   std::deque<MessageAnswer> answers_;
+  std::deque<SaveAnswer> saveAnswers_;
   std::deque<QString> files_;
   std::deque<QString> saveFilters_;
   std::deque<std::pair<bool, QString>> dirs_;  // (chosen, directory)
