@@ -87,7 +87,7 @@ bool ReadRecord(const Json& root, Record& record, std::string& error) {
       }
       if (!L::SetLevels(record, text)) {
         return Fail(error, place,
-                    "level count " + value.dump(-1, ' ', false, Json::error_handler_t::replace) +
+                    std::string("level count ") + value.dump(-1, ' ', false, Json::error_handler_t::replace) +
                         " out of range; it must lie from 0 to 32767");
       }
       continue;
