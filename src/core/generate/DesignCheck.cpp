@@ -109,7 +109,7 @@ template <typename Record>
 void TechRefusals(const Record& record, bool grid, std::vector<PageRefusal>& out) {
   for (int i = 1; i <= record.NumTechReqs(); ++i) {
     const auto n = static_cast<std::int16_t>(i);
-    const std::string caption = "Technology Requirement " + std::to_string(i) + ": ";
+    const std::string caption = std::string("Technology Requirement ") + std::to_string(i) + ": ";
     if (record.TechReqArea(n).value_or("").empty()) {
       out.push_back({kApp, caption + page_text::TechAreaMissing() + "."});
     } else if (grid && record.TechReqGridSize(n).value_or("").find_first_of("0123456789") == std::string::npos) {

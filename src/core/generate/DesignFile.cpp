@@ -87,7 +87,7 @@ bool ReadRecord(const Json& root, Record& record, std::string& error) {
       }
       if (!L::SetLevels(record, text)) {
         return Fail(error, place,
-                    "level count " + value.dump(-1, ' ', false, Json::error_handler_t::replace) +
+                    std::string("level count ") + value.dump(-1, ' ', false, Json::error_handler_t::replace) +
                         " out of range; it must lie from 0 to 32767");
       }
       continue;
@@ -196,39 +196,35 @@ bool SaveRecord(const std::filesystem::path& path, const Record& record, std::st
   return true;
 }
 
-// Thrown by the parser callback at a key that its object already holds.
-struct DuplicateKey {
-  std::string place;
-};
-
-// Follows the parser through the document, so that a key written twice in
-// one object is refused with its place instead of silently replacing the
-// first value.
+// A reading pass over the document that finds the first key written twice in
+// one object, so that it is refused with its place instead of silently
+// replacing the first value. It builds nothing; it stops at the duplicate or
+// at the first syntax error (which the full reading then reports).
 class DuplicateKeyWatch {
  public:
-  bool operator()(int, nlohmann::detail::parse_event_t event, Json& parsed) {
-    using Event = nlohmann::detail::parse_event_t;
-    switch (event) {
-      case Event::object_start:
-      case Event::array_start:
-        frames_.push_back({Segment(), event == Event::array_start, 0, {}, {}});
-        break;
-      case Event::object_end:
-      case Event::array_end:
-        frames_.pop_back();
-        break;
-      case Event::key: {
-        Frame& frame = frames_.back();
-        frame.key = parsed.get<std::string>();
-        if (!frame.keys.insert(frame.key).second) throw DuplicateKey{Path()};
-        break;
-      }
-      case Event::value:
-        Segment();
-        break;
-    }
-    return true;
+  // The place of the duplicate key, or empty.
+  const std::string& Duplicate() const { return duplicate_; }
+
+  bool null() { return Value(); }
+  bool boolean(bool) { return Value(); }
+  bool number_integer(Json::number_integer_t) { return Value(); }
+  bool number_unsigned(Json::number_unsigned_t) { return Value(); }
+  bool number_float(Json::number_float_t, const Json::string_t&) { return Value(); }
+  bool string(Json::string_t&) { return Value(); }
+  bool binary(Json::binary_t&) { return Value(); }
+  bool start_object(std::size_t) { return Start(false); }
+  bool start_array(std::size_t) { return Start(true); }
+  bool end_object() { return End(); }
+  bool end_array() { return End(); }
+  bool key(Json::string_t& key) {
+    Frame& frame = frames_.back();
+    frame.key = key;
+    if (frame.keys.insert(key).second) return true;
+    for (std::size_t i = 1; i < frames_.size(); ++i) duplicate_ += "/" + frames_[i].segment;
+    duplicate_ = Place(duplicate_, key);
+    return false;
   }
+  bool parse_error(std::size_t, const std::string&, const nlohmann::detail::exception&) { return false; }
 
  private:
   struct Frame {
@@ -239,32 +235,42 @@ class DuplicateKeyWatch {
     std::set<std::string> keys;
   };
 
-  // The place of the value starting now, relative to its container; counts
-  // the element when the container is an array.
+  // The place of the value starting now within its container; counts the
+  // element when the container is an array.
   std::string Segment() {
     if (frames_.empty()) return {};
     Frame& parent = frames_.back();
     return parent.array ? std::to_string(parent.next++) : Place("", parent.key).substr(1);
   }
-
-  std::string Path() const {
-    std::string path;
-    for (std::size_t i = 1; i < frames_.size(); ++i) path += "/" + frames_[i].segment;
-    return Place(path, frames_.back().key);
+  bool Value() {
+    if (!frames_.empty() && frames_.back().array) ++frames_.back().next;
+    return true;
+  }
+  bool Start(bool array) {
+    frames_.push_back({Segment(), array, 0, {}, {}});
+    return true;
+  }
+  bool End() {
+    frames_.pop_back();
+    return true;
   }
 
   std::vector<Frame> frames_;
+  std::string duplicate_;
 };
 
 }  // namespace
 
 std::optional<Design> ParseDesign(std::string_view json, std::string& error) {
+  DuplicateKeyWatch watch;
+  Json::sax_parse(json.begin(), json.end(), &watch);
+  if (!watch.Duplicate().empty()) {
+    error = watch.Duplicate() + ": key written twice in the same object";
+    return std::nullopt;
+  }
   Json root;
   try {
-    root = Json::parse(json.begin(), json.end(), DuplicateKeyWatch());
-  } catch (const DuplicateKey& duplicate) {
-    error = duplicate.place + ": key written twice in the same object";
-    return std::nullopt;
+    root = Json::parse(json.begin(), json.end());
   } catch (const Json::exception& e) {
     std::string what = e.what();
     // Drop the library's "[json.exception.parse_error.101] " tag; the rest

@@ -244,13 +244,13 @@ bool GenerationModule::SubstituteVariable(std::string& text, std::string& name) 
 
 // A value that is or reads back as infinite (or is no number) cannot go
 // into the game's data: the step fails, naming the field and the level.
-bool GenerationModule::CheckFinite(double value, const std::string& text, const std::string& what) {
-  if (std::isfinite(value) && std::isfinite(LeadingNumber(text))) return true;
-  std::string place;
-  if (!fieldName_.empty()) place = " in " + std::string(fieldName_);
-  if (fieldEntry_ > 0) place += " " + std::to_string(fieldEntry_);
-  Show(kErrorTitle, "Error" + place + " at level " + slots_[0].text + ":" + std::string(kCrLf) + Shown(what) +
-                        " does not give a finite number.");
+bool GenerationModule::CheckFinite(double value, const std::string& number, const std::string& what) {
+  if (std::isfinite(value) && std::isfinite(LeadingNumber(number))) return true;
+  std::string text = "Error";
+  if (!fieldName_.empty()) text.append(" in ").append(fieldName_);
+  if (fieldEntry_ > 0) text.append(" ").append(std::to_string(fieldEntry_));
+  text.append(" at level ").append(slots_[0].text).append(":").append(kCrLf);
+  Show(kErrorTitle, text + Shown(what) + " does not give a finite number.");
   return false;
 }
 

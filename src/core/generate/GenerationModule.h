@@ -177,7 +177,7 @@ class GenerationModule {
 
  private:
   bool StepField(FormulaField& field, std::string_view name, int entry = 0);
-  bool CheckFinite(double value, const std::string& text, const std::string& what);
+  bool CheckFinite(double value, const std::string& number, const std::string& what);
   bool ReplaceVariable(std::string& text, std::string_view what, std::string_view value, const std::string& name);
   bool Report(int position, int maximum, const ProgressCallback& progress) const;
   GenerationResult Finish(GenerationStatus status, std::string text, int entries) const;
