@@ -15,6 +15,7 @@
 #include <QFile>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPointer>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
@@ -211,10 +212,18 @@ class Monkey {
         QTest::keyClick(target, key, Pick(rng_, 3) == 0 ? Qt::ControlModifier | Qt::ShiftModifier : Qt::ControlModifier);
         break;
       }
-      default:
-        QTest::keyClick(target, PickOf(rng_, kKeys));
+      default: {
+        // Now and then held down: a run of one key reaches the ends of ranges.
+        const Qt::Key key = PickOf(rng_, kKeys);
+        for (int n = Repeats(); n > 0 && host_.isVisible(); --n) {
+          target = QApplication::focusWidget();
+          QTest::keyClick(target && target->window() == &host_ ? target : &host_, key);
+        }
+      }
     }
   }
+
+  int Repeats() { return Pick(rng_, 5) == 0 ? 2 + Pick(rng_, 30) : 1; }
 
   void Click() {
     QList<QWidget*> targets;
@@ -224,13 +233,14 @@ class Monkey {
         targets << w;
     }
     if (targets.isEmpty()) return;
-    QWidget* w = targets[Pick(rng_, static_cast<int>(targets.size()))];
+    QPointer<QWidget> w = targets[Pick(rng_, static_cast<int>(targets.size()))];
     const QPoint at(Pick(rng_, std::max(1, w->width())), Pick(rng_, std::max(1, w->height())));
     if (Pick(rng_, 6) == 0) {
       QTest::mouseDClick(w, Qt::LeftButton, {}, at);
-    } else {
-      QTest::mouseClick(w, Qt::LeftButton, {}, at);
+      return;
     }
+    for (int n = Repeats(); n > 0 && w && w->isVisible() && w->isEnabled(); --n)
+      QTest::mouseClick(w, Qt::LeftButton, {}, at);
   }
 
   void Type() {
