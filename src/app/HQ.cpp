@@ -27,26 +27,30 @@ namespace vorlane {
 
 namespace {
 
-template <class... Pages>
-QSize LargestSizeOf(HQ& hq) {
-  QSize size;
-  auto measure = [&](HostedPage&& page) {
-    page.ensurePolished();
-    size = size.expandedTo(page.sizeHint());
-  };
-  (measure(Pages(hq)), ...);
-  return size;
+template <class Page>
+HostedPage* Make(HQ& hq) {
+  return new Page(hq);
 }
 
 // The size of every page but the results window: what the largest page needs.
 QSize PageSize(HQ& hq) {
-  return LargestSizeOf<frmMain, frmSetup, frmVehStart, frmCompStart, frmCompBasicInfo, frmCompVehicleType,
-                       frmCompPicture, frmCompTech, frmCompCost, frmCompAbility, frmCompWeaponInfo,
-                       frmCompWeaponInfo2, frmCompWeaponDamage, frmCompGenerate, frmFacStart, frmFacBasicInfo,
-                       frmFacPicture, frmFacTech, frmFacAbility, frmFacGenerate>(hq);
+  QSize size;
+  for (HQ::PageMaker make : HQ::kPageMakers) {
+    std::unique_ptr<HostedPage> page(make(hq));
+    page->ensurePolished();
+    size = size.expandedTo(page->sizeHint());
+  }
+  return size;
 }
 
 }  // namespace
+
+const std::array<HQ::PageMaker, 20> HQ::kPageMakers{
+    Make<frmMain>,        Make<frmSetup>,           Make<frmVehStart>,         Make<frmCompStart>,
+    Make<frmCompBasicInfo>, Make<frmCompVehicleType>, Make<frmCompPicture>,    Make<frmCompTech>,
+    Make<frmCompCost>,    Make<frmCompAbility>,     Make<frmCompWeaponInfo>,   Make<frmCompWeaponInfo2>,
+    Make<frmCompWeaponDamage>, Make<frmCompGenerate>, Make<frmFacStart>,       Make<frmFacBasicInfo>,
+    Make<frmFacPicture>,  Make<frmFacTech>,         Make<frmFacAbility>,       Make<frmFacGenerate>};
 
 HQ::HQ(Services& services, std::filesystem::path settingsFile, std::filesystem::path programDir)
     : services_(services),

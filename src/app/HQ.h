@@ -3,6 +3,7 @@
 // window. Every page reaches it through HostedPage::hq().
 #pragma once
 
+#include <array>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -14,6 +15,7 @@
 namespace vorlane {
 
 class DesignFiles;
+class HostedPage;
 class HostWindow;
 class Services;
 
@@ -51,6 +53,11 @@ class HQ {
 
   // Shows a fresh main menu in the host window in place of the current page.
   void ShowMainMenu();
+
+  // Makers of every page the host shows but the results window, each page as
+  // arriving on it makes it: for sizing the window once, and for tests.
+  using PageMaker = HostedPage* (*)(HQ&);
+  static const std::array<PageMaker, 20> kPageMakers;
 
  private:
   Services& services_;

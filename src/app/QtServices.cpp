@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QMediaDevices>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QPointer>
 #include <QSoundEffect>
 #include <QTimer>
@@ -40,6 +41,9 @@ SaveAnswer QtServices::AskToSave(QWidget* parent, const QString& text, const QSt
   box.setTextFormat(Qt::PlainText);
   box.setText(text);
   box.setStandardButtons(QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+  // Keys for the two that act, as Yes and No have.
+  box.button(QMessageBox::Save)->setText(QStringLiteral("&Save"));
+  box.button(QMessageBox::Discard)->setText(QStringLiteral("&Discard"));
   box.setDefaultButton(QMessageBox::Cancel);
   box.setEscapeButton(QMessageBox::Cancel);
   box.exec();

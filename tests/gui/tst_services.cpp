@@ -89,7 +89,7 @@ class ServicesTest : public QObject {
         QTest::keyClick(w, Qt::Key(key));
       });
       QVERIFY(services.AskToSave(&owner, "The component design has unsaved changes.") == SaveAnswer::Cancel);
-      for (const char* text : {"Save", "Discard", "Cancel"}) QVERIFY2(buttons.contains(text), qPrintable(buttons));
+      for (const char* text : {"&Save|", "&Discard|", "Cancel|"}) QVERIFY2(buttons.contains(text), qPrintable(buttons));
     }
   }
 
