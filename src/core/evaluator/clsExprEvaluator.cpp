@@ -591,7 +591,9 @@ double Dec(double x) {
   return std::nearbyint(y) / p;
 }
 
+// ln(mean) is outside the logarithm's domain for a mean of 0 or below.
 double Poisson(double k, double mean) {
+  if (!(mean > 0)) return kNaN;
   return std::exp(k * std::log(mean) - mean - sf::GammaLn(k + 1));
 }
 
@@ -1430,7 +1432,7 @@ double clsExprEvaluator::Compute(int code, const double* a) {
       const double p = PowerOfTen(n);
       return RoundHalfUp(x * p) / p;
     }
-    case kLogN: return std::log(x) / std::log(b);
+    case kLogN: return x > 0 && b > 0 ? std::log(x) / std::log(b) : kNaN;
     case kDPoisson: {
       double k;
       if (!IntegerOf(x, k)) return kNaN;
@@ -1469,8 +1471,8 @@ double clsExprEvaluator::Compute(int code, const double* a) {
     case kPolyHe: return sf::PolyHe(x, b);
     case kPolyLa: return sf::PolyLa(x, b);
     case kPolyCh: return sf::PolyCh(x, b);
-    case kElli1: return sf::Elli1(x * f * 180 / kPi, b);
-    case kElli2: return sf::Elli2(x * f * 180 / kPi, b);
+    case kElli1: return sf::Elli1Radians(x * f, b);
+    case kElli2: return sf::Elli2Radians(x * f, b);
 
     case kDNorm: {
       const double s = a[2];
