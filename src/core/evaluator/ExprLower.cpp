@@ -1,0 +1,392 @@
+// Building the program of a compiled table: the order of the instructions,
+// where each operand comes from, and the rows that become one instruction.
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <vector>
+
+#include "evaluator/ExprFunctions.h"
+#include "evaluator/ExprProgram.h"
+#include "evaluator/clsExprEvaluator.h"
+
+namespace vorlane::expr {
+
+namespace {
+
+constexpr int kRowLimit = clsExprEvaluator::kMaxRows + 2;
+
+// What one row of the table becomes.
+struct RowPlan {
+  bool runs = false;      // in the schedule (not computed at compile time)
+  bool inlined = false;   // computed inside the instruction of the row it feeds
+  int inlineChild = 0;    // the row computed inside this row's instruction
+  int size = 0;           // running rows in its subtree
+};
+
+class Lowering {
+ public:
+  Lowering(const Table& t, Program& p, std::vector<std::int32_t>& varSlot) : t_(t), p_(p), varSlot_(varSlot) {}
+  void Build();
+
+ private:
+  const Row& RowOf(int r) const { return t_.rows[r]; }
+  // The running row delivering to table slot s, or 0.
+  int Deliverer(int s) const { return s < static_cast<int>(deliverer_.size()) ? deliverer_[s] : 0; }
+  std::int32_t Leaf(int s);
+  std::int32_t Temp(int s);
+  std::int32_t Operand(int row, int arg);
+  bool IsLeafOperand(int row, int arg) const { return Deliverer(row * kArgSlots + arg) == 0; }
+  bool ConstantOperand(int row, int arg, double& value) const;
+  int WholeExponent(int row) const;
+  bool IsLeafOp(int q) const;
+  bool IsPowTerm(int q) const;
+  void PlanInlining();
+  bool Visit(int r);
+  void Order();
+  void Emit(int r);
+  void EmitFused(int r, int q);
+  void FuseWithPrevious(int r);
+
+  const Table& t_;
+  Program& p_;
+  std::vector<std::int32_t>& varSlot_;
+  std::vector<std::int32_t> progSlot_;   // table slot -> program slot
+  std::vector<std::int32_t> deliverer_;  // table slot -> running row delivering to it
+  std::array<RowPlan, kRowLimit> plan_{};
+  std::array<unsigned char, kRowLimit> state_{};
+  std::array<std::int32_t, kRowLimit> insOf_{};  // instruction index of each emitted row
+  std::vector<int> order_;
+  bool isCondRow_[kRowLimit] = {};
+  int lastRow_ = 0;  // row of the last instruction: its value is in the register
+  int skipAt_ = -1;  // index of the open skip instruction
+  int skipCond_ = 0;
+};
+
+std::int32_t Lowering::Leaf(int s) {
+  if (progSlot_[s] < 0) {
+    progSlot_[s] = static_cast<std::int32_t>(p_.values.size());
+    p_.values.push_back(t_.values[s]);
+  }
+  return progSlot_[s];
+}
+
+std::int32_t Lowering::Temp(int s) { return Leaf(s); }
+
+std::int32_t Lowering::Operand(int row, int arg) {
+  const int s = row * kArgSlots + arg;
+  const int q = Deliverer(s);
+  if (q != 0 && q == lastRow_) return kAcc;
+  return q != 0 ? Temp(s) : Leaf(s);
+}
+
+bool Lowering::ConstantOperand(int row, int arg, double& value) const {
+  const int s = row * kArgSlots + arg;
+  if (Deliverer(s) != 0 || RowOf(row).arg[arg].idx != 0) return false;
+  value = t_.values[s];
+  return true;
+}
+
+// n when row is a power with a constant whole exponent 2..60, else 0.
+int Lowering::WholeExponent(int row) const {
+  double y;
+  if (RowOf(row).funCode != kPow || !ConstantOperand(row, 1, y)) return 0;
+  return (y >= 2.0 && y <= 60.0 && y == std::floor(y)) ? static_cast<int>(y) : 0;
+}
+
+bool Plain(const Row& row) { return row.sign != -1 && row.argTop == 2; }
+
+// A product, quotient, sum or difference of two leaves (x^2 being x * x).
+bool Lowering::IsLeafOp(int q) const {
+  const Row& row = RowOf(q);
+  if (!plan_[q].runs || !Plain(row) || isCondRow_[q]) return false;
+  const bool simple = (row.funCode >= kAdd && row.funCode <= kDiv) || WholeExponent(q) == 2;
+  return simple && IsLeafOperand(q, 0) && IsLeafOperand(q, 1);
+}
+
+// k * x^n with k and x leaves.
+bool Lowering::IsPowTerm(int q) const {
+  const Row& row = RowOf(q);
+  if (!plan_[q].runs || !Plain(row) || isCondRow_[q] || row.funCode != kMul) return false;
+  for (int side = 0; side < 2; ++side) {
+    const int w = Deliverer(q * kArgSlots + side);
+    if (w == 0 || !IsLeafOperand(q, 1 - side) || isCondRow_[w]) continue;
+    if (WholeExponent(w) != 0 && Plain(RowOf(w)) && IsLeafOperand(w, 0) && RowOf(w).cond == row.cond) return true;
+  }
+  return false;
+}
+
+// A row computed inside the instruction of the row it feeds: a leaf operation
+// under + - * /, or k * x^n under + -.
+void Lowering::PlanInlining() {
+  for (int q = 1; q <= t_.Top(); ++q) {
+    const int parent = RowOf(q).argOf;
+    if (parent <= 0 || !plan_[parent].runs || plan_[parent].inlineChild != 0) continue;
+    const Row& pr = RowOf(parent);
+    if (!Plain(pr) || pr.cond != RowOf(q).cond || plan_[parent].inlined) continue;
+    const bool left = RowOf(q).argIdx == 1;
+    const int code = pr.funCode;
+    bool ok = false;
+    if (IsLeafOp(q)) {
+      ok = code == kAdd || code == kSub || code == kMul || (code == kDiv && left);
+    } else if (IsPowTerm(q)) {
+      ok = code == kAdd || (code == kSub && !left);
+    }
+    // Only one inlined operand: the other is the register or a slot.
+    if (!ok || plan_[q].inlined || plan_[q].inlineChild != 0) continue;
+    plan_[parent].inlineChild = q;
+    plan_[q].inlined = true;
+    if (!IsLeafOp(q)) {
+      for (int side = 0; side < 2; ++side) {
+        const int w = Deliverer(q * kArgSlots + side);
+        if (w != 0) plan_[w].inlined = true;
+      }
+    }
+  }
+}
+
+// Depth first, conditions before the rows they guard, and of the operands
+// the largest last, so that the longest chain stays in the register.
+bool Lowering::Visit(int r) {
+  if (state_[r] == 2) return true;
+  if (state_[r] == 1) return false;
+  state_[r] = 1;
+  const Row& row = RowOf(r);
+  if (row.cond > 0 && plan_[row.cond].runs && !Visit(row.cond)) return false;
+  int children[kArgSlots];
+  int count = 0;
+  for (int a = 0; a < row.argTop; ++a) {
+    const int q = Deliverer(r * kArgSlots + a);
+    if (q != 0 && !plan_[q].inlined) children[count++] = q;
+  }
+  std::stable_sort(children, children + count, [&](int x, int y) { return plan_[x].size < plan_[y].size; });
+  for (int i = 0; i < count; ++i) {
+    if (!Visit(children[i])) return false;
+  }
+  state_[r] = 2;
+  order_.push_back(r);
+  return true;
+}
+
+void Lowering::Order() {
+  int roots = 0, root = 0, running = 0;
+  for (const Step& s : t_.steps) {
+    if (RowOf(s.row).argOf == 0) ++roots, root = s.row;
+    if (!plan_[s.row].inlined) ++running;
+  }
+  // Sizes, children before parents: the schedule runs them in that order.
+  for (const Step& s : t_.steps) {
+    plan_[s.row].size += 1;
+    const int parent = RowOf(s.row).argOf;
+    if (parent > 0) plan_[parent].size += plan_[s.row].size;
+  }
+  // "rnd" draws its numbers in the order of the schedule, and a table with
+  // several roots keeps its last; both keep the schedule's order.
+  if (!t_.hasRandom && roots == 1 && Visit(root) && static_cast<int>(order_.size()) == running) return;
+  order_.clear();
+  for (const Step& s : t_.steps) {
+    if (!plan_[s.row].inlined) order_.push_back(s.row);
+  }
+}
+
+void Lowering::Build() {
+  p_.code.clear();
+  p_.values.clear();
+  p_.hasRandom = t_.hasRandom;
+  progSlot_.assign(t_.values.size(), -1);
+  deliverer_.assign(t_.values.size(), 0);
+  varSlot_.assign(2 * static_cast<std::size_t>(t_.VarTop() + 1), -1);
+  for (const Step& s : t_.steps) {
+    plan_[s.row].runs = true;
+    deliverer_[s.dest] = s.row;
+  }
+  // A root writes the result slot; that slot has no single deliverer.
+  deliverer_[t_.ResultSlot()] = 0;
+  for (int r = 1; r <= t_.Top(); ++r) {
+    if (RowOf(r).cond > 0) isCondRow_[RowOf(r).cond] = true;
+  }
+  for (const Load& l : t_.loads) {
+    std::int32_t& slot = varSlot_[2 * l.var + (l.sign < 0 ? 1 : 0)];
+    if (slot < 0) {
+      slot = static_cast<std::int32_t>(p_.values.size());
+      p_.values.push_back(0.0);
+    }
+    progSlot_[l.slot] = slot;
+  }
+  PlanInlining();
+  Order();
+  p_.code.reserve(order_.size() + 2);
+  for (int r : order_) Emit(r);
+  if (skipAt_ >= 0) p_.code[skipAt_].n = static_cast<std::int16_t>(p_.code.size() - skipAt_ - 1);
+  p_.result = Leaf(t_.ResultSlot());
+  p_.resultInAcc = !order_.empty() && lastRow_ != 0 && RowOf(lastRow_).argOf == 0 &&
+                   t_.DestSlot(lastRow_) == t_.ResultSlot();
+  if (p_.resultInAcc) {
+    // Several roots: the schedule's last one gives the value; keep the slot.
+    for (const Step& s : t_.steps) {
+      if (RowOf(s.row).argOf == 0 && s.row != lastRow_) p_.resultInAcc = false;
+    }
+  }
+}
+
+void Lowering::Emit(int r) {
+  const Row& row = RowOf(r);
+  // Rows under a condition: one skip instruction before each run of them.
+  if (row.cond != skipCond_) {
+    if (skipAt_ >= 0) p_.code[skipAt_].n = static_cast<std::int16_t>(p_.code.size() - skipAt_ - 1);
+    skipAt_ = -1;
+    skipCond_ = row.cond;
+    if (row.cond > 0) {
+      skipAt_ = static_cast<int>(p_.code.size());
+      p_.code.push_back(Ins{kOpSkip, 0, Leaf(t_.DestSlot(row.cond)), 0, 0, 0, 0});
+    }
+  }
+  const std::int32_t dst = Temp(t_.DestSlot(r));
+  const int code = row.funCode;
+  const bool plain = row.sign != -1;
+  if (plan_[r].inlineChild != 0) {
+    EmitFused(r, plan_[r].inlineChild);
+  } else {
+    Ins ins{kOpCall, 0, 0, 0, 0, dst, code};
+    auto binary = [&](Op op) {
+      ins.a = Operand(r, 0);
+      ins.b = Operand(r, 1);
+      ins.op = static_cast<std::uint16_t>(op + (ins.a == kAcc ? 1 : ins.b == kAcc ? 2 : 0));
+    };
+    auto unary = [&](Op op, int n = 0) {
+      ins.a = Operand(r, 0);
+      ins.n = static_cast<std::int16_t>(n);
+      ins.op = static_cast<std::uint16_t>(op + (ins.a == kAcc ? 1 : 0));
+    };
+    static constexpr Op kBinary[] = {kOpAdd, kOpSub, kOpMul, kOpDiv};
+    static constexpr Op kCompare[] = {kOpGt, kOpGe, kOpLt, kOpLe, kOpEq, kOpNe};
+    if (plain && row.argTop == 2 && code >= kAdd && code <= kDiv) {
+      binary(kBinary[code]);
+    } else if (plain && row.argTop == 2 && IsComparison(code)) {
+      binary(kCompare[code - kGt]);
+    } else if (plain && row.argTop == 2 && (code == kMin || code == kMax || code == kRound)) {
+      binary(code == kMin ? kOpMin : code == kMax ? kOpMax : kOpRound);
+    } else if (plain && row.argTop == 2 && code == kPow) {
+      if (const int n = WholeExponent(r); n != 0) {
+        unary(kOpPowN, n);
+      } else {
+        binary(kOpPow);
+      }
+    } else if (plain && row.argTop == 1 && (code == kSqr || code == kExp || code == kLn || code == kLog ||
+                                            code == kSin || code == kCos || code == kTan || code == kAbs ||
+                                            code == kNeg || code == kInt || code == kFix)) {
+      const Op op = code == kSqr ? kOpSqrt : code == kExp ? kOpExp : (code == kLn || code == kLog) ? kOpLog
+                  : code == kSin ? kOpSin : code == kCos ? kOpCos : code == kTan ? kOpTan
+                  : code == kAbs ? kOpAbs : code == kNeg ? kOpNeg : code == kInt ? kOpInt : kOpFix;
+      unary(op);
+    } else {
+      // Any other row: Compute with its arguments gathered.
+      std::int32_t slots[kArgSlots] = {0, 0, 0, 0, 0, 0};
+      for (int a = 0; a < row.argTop; ++a) slots[a] = Operand(r, a);
+      ins.a = slots[0];
+      ins.b = slots[1];
+      ins.n = row.sign == -1 ? kCallNegate : 0;
+      if (row.argTop > 2) {
+        ins.n = static_cast<std::int16_t>(ins.n | kCallHasMore);
+        p_.code.push_back(ins);
+        p_.code.push_back(Ins{kOpCallMore, static_cast<std::int16_t>(row.argTop - 2), slots[2], slots[3], slots[4],
+                              slots[5], 0});
+        insOf_[r] = static_cast<std::int32_t>(p_.code.size()) - 2;
+        lastRow_ = r;
+        return;
+      }
+    }
+    p_.code.push_back(ins);
+    insOf_[r] = static_cast<std::int32_t>(p_.code.size()) - 1;
+    FuseWithPrevious(r);
+  }
+  lastRow_ = r;
+}
+
+// r computes c P t with t the row q inlined into it.
+void Lowering::EmitFused(int r, int q) {
+  const Row& row = RowOf(r);
+  const bool left = RowOf(q).argIdx == 1;
+  const std::int32_t c = Operand(r, left ? 1 : 0);
+  Ins ins{0, 0, 0, 0, c, Temp(t_.DestSlot(r)), row.funCode};
+  if (!IsLeafOp(q)) {
+    // k * x^n: the power's row and the leaf k.
+    const int side = Deliverer(q * kArgSlots) != 0 ? 0 : 1;
+    const int w = Deliverer(q * kArgSlots + side);
+    ins.a = Leaf(w * kArgSlots);
+    ins.b = Leaf(q * kArgSlots + 1 - side);
+    ins.n = static_cast<std::int16_t>(WholeExponent(w));
+    const Op op = row.funCode == kAdd ? kOpAddMulPowN : kOpSubMulPowN;
+    if (c == kAcc) {
+      ins.op = static_cast<std::uint16_t>(op + 1);
+    } else {
+      ins.op = op;
+    }
+    p_.code.push_back(ins);
+    insOf_[r] = static_cast<std::int32_t>(p_.code.size()) - 1;
+    return;
+  }
+  const Row& inner = RowOf(q);
+  ins.a = Leaf(q * kArgSlots);
+  ins.b = WholeExponent(q) == 2 ? ins.a : Leaf(q * kArgSlots + 1);
+  const int innerKind = inner.funCode == kPow ? kQMul : inner.funCode - kAdd;
+  int outer = kCPlusT;
+  switch (row.funCode) {
+    case kAdd: outer = kCPlusT; break;
+    case kSub: outer = left ? kTMinusC : kCMinusT; break;
+    case kMul: outer = kCTimesT; break;
+    default: outer = kTOverC; break;
+  }
+  ins.op = static_cast<std::uint16_t>(kOpFused + (outer * 4 + innerKind) * 4 + (c == kAcc ? 3 : 0));
+  p_.code.push_back(ins);
+  insOf_[r] = static_cast<std::int32_t>(p_.code.size()) - 1;
+}
+
+// The instruction just emitted for r takes the one before it (row q, whose
+// value it reads from the register) into itself: c P (y Q z), or k * x^n.
+void Lowering::FuseWithPrevious(int r) {
+  const int q = lastRow_;
+  if (q == 0 || p_.code.size() < 2 || insOf_[q] != static_cast<int>(p_.code.size()) - 2) return;
+  const Row& row = RowOf(r);
+  const Row& inner = RowOf(q);
+  if (inner.argOf != r || inner.cond != row.cond || isCondRow_[q] || !Plain(row) || !Plain(inner)) return;
+  Ins& first = p_.code[p_.code.size() - 2];
+  Ins& second = p_.code.back();
+  const bool left = inner.argIdx == 1;
+  const std::int32_t c = left ? second.b : second.a;
+  if (c == kAcc) return;
+  if (first.op == kOpPowN || first.op == kOpPowN + 1) {
+    if (row.funCode != kMul) return;
+    first.op = static_cast<std::uint16_t>(first.op - kOpPowN + kOpMulPowN);
+    first.b = c;
+  } else if (first.op >= kOpAdd && first.op < kOpDiv + 3) {
+    int outer;
+    switch (row.funCode) {
+      case kAdd: outer = kCPlusT; break;
+      case kSub: outer = left ? kTMinusC : kCMinusT; break;
+      case kMul: outer = kCTimesT; break;
+      case kDiv:
+        if (!left) return;
+        outer = kTOverC;
+        break;
+      default: return;
+    }
+    const int innerKind = first.op / 3;
+    const int accAt = first.a == kAcc ? 1 : first.b == kAcc ? 2 : 0;
+    first.op = static_cast<std::uint16_t>(kOpFused + (outer * 4 + innerKind) * 4 + accAt);
+    first.c = c;
+  } else {
+    return;
+  }
+  first.dst = second.dst;
+  p_.code.pop_back();
+  insOf_[r] = static_cast<std::int32_t>(p_.code.size()) - 1;
+}
+
+}  // namespace
+
+void BuildProgram(const Table& t, Program& p, std::vector<std::int32_t>& varSlot) {
+  Lowering lowering(t, p, varSlot);
+  lowering.Build();
+}
+
+}  // namespace vorlane::expr
