@@ -1,5 +1,7 @@
 #include "evaluator/ExprFunctions.h"
 
+#include <array>
+
 namespace vorlane::expr {
 
 namespace {
@@ -100,10 +102,13 @@ bool IsTwoArgumentFunction(std::string_view name) {
 }
 
 bool IsFoldable(int code) {
-  for (const FunInfo& f : kFunctions) {
-    if (f.code == code) return f.depends == Depends::kPure;
-  }
-  return true;
+  // Codes run from kRight (-2) to 219: one entry each, filled once.
+  static const auto kImpure = [] {
+    std::array<bool, 222> impure{};
+    for (const FunInfo& f : kFunctions) impure[f.code + 2] = f.depends != Depends::kPure;
+    return impure;
+  }();
+  return code < -2 || code > 219 || !kImpure[code + 2];
 }
 
 }  // namespace vorlane::expr

@@ -14,6 +14,7 @@ namespace vorlane::expr {
 namespace {
 
 constexpr int kRowLimit = clsExprEvaluator::kMaxRows + 2;
+constexpr int kSlotLimit = kRowLimit * kArgSlots + 2;
 
 // What one row of the table becomes.
 struct RowPlan {
@@ -25,13 +26,13 @@ struct RowPlan {
 
 class Lowering {
  public:
-  Lowering(const Table& t, Program& p, std::vector<std::int32_t>& varSlot) : t_(t), p_(p), varSlot_(varSlot) {}
+  Lowering(const Table& t, Program& p, std::int32_t* varSlot) : t_(t), p_(p), varSlot_(varSlot) {}
   void Build();
 
  private:
   const Row& RowOf(int r) const { return t_.rows[r]; }
   // The running row delivering to table slot s, or 0.
-  int Deliverer(int s) const { return s < static_cast<int>(deliverer_.size()) ? deliverer_[s] : 0; }
+  int Deliverer(int s) const { return deliverer_[s]; }
   std::int32_t Leaf(int s);
   std::int32_t Temp(int s);
   std::int32_t Operand(int row, int arg);
@@ -49,14 +50,16 @@ class Lowering {
 
   const Table& t_;
   Program& p_;
-  std::vector<std::int32_t>& varSlot_;
-  std::vector<std::int32_t> progSlot_;   // table slot -> program slot
-  std::vector<std::int32_t> deliverer_;  // table slot -> running row delivering to it
-  std::array<RowPlan, kRowLimit> plan_{};
-  std::array<unsigned char, kRowLimit> state_{};
-  std::array<std::int32_t, kRowLimit> insOf_{};  // instruction index of each emitted row
-  std::vector<int> order_;
-  bool isCondRow_[kRowLimit] = {};
+  std::int32_t* varSlot_;
+  // Filled for the slots and rows of the table only.
+  std::int32_t progSlot_[kSlotLimit];   // table slot -> program slot
+  std::int32_t deliverer_[kSlotLimit];  // table slot -> running row delivering to it
+  RowPlan plan_[kRowLimit];
+  unsigned char state_[kRowLimit];
+  std::int32_t insOf_[kRowLimit];  // instruction index of each emitted row
+  bool isCondRow_[kRowLimit];
+  int order_[kRowLimit];
+  int orderCount_ = 0;
   int lastRow_ = 0;  // row of the last instruction: its value is in the register
   int skipAt_ = -1;  // index of the open skip instruction
   int skipCond_ = 0;
@@ -163,7 +166,7 @@ bool Lowering::Visit(int r) {
     if (!Visit(children[i])) return false;
   }
   state_[r] = 2;
-  order_.push_back(r);
+  order_[orderCount_++] = r;
   return true;
 }
 
@@ -181,10 +184,10 @@ void Lowering::Order() {
   }
   // "rnd" draws its numbers in the order of the schedule, and a table with
   // several roots keeps its last; both keep the schedule's order.
-  if (!t_.hasRandom && roots == 1 && Visit(root) && static_cast<int>(order_.size()) == running) return;
-  order_.clear();
+  if (!t_.hasRandom && roots == 1 && Visit(root) && orderCount_ == running) return;
+  orderCount_ = 0;
   for (const Step& s : t_.steps) {
-    if (!plan_[s.row].inlined) order_.push_back(s.row);
+    if (!plan_[s.row].inlined) order_[orderCount_++] = s.row;
   }
 }
 
@@ -192,9 +195,15 @@ void Lowering::Build() {
   p_.code.clear();
   p_.values.clear();
   p_.hasRandom = t_.hasRandom;
-  progSlot_.assign(t_.values.size(), -1);
-  deliverer_.assign(t_.values.size(), 0);
-  varSlot_.assign(2 * static_cast<std::size_t>(t_.VarTop() + 1), -1);
+  const int slots = static_cast<int>(t_.values.size());
+  std::fill(progSlot_, progSlot_ + slots, -1);
+  std::fill(deliverer_, deliverer_ + slots, 0);
+  const int rows = t_.Top() + 1;
+  std::fill(plan_, plan_ + rows, RowPlan{});
+  std::fill(state_, state_ + rows, 0);
+  std::fill(insOf_, insOf_ + rows, -1);
+  std::fill(isCondRow_, isCondRow_ + rows, false);
+  std::fill(varSlot_, varSlot_ + 2 * (t_.VarTop() + 1), -1);
   for (const Step& s : t_.steps) {
     plan_[s.row].runs = true;
     deliverer_[s.dest] = s.row;
@@ -214,11 +223,11 @@ void Lowering::Build() {
   }
   PlanInlining();
   Order();
-  p_.code.reserve(order_.size() + 2);
-  for (int r : order_) Emit(r);
+  p_.code.reserve(orderCount_ + 2);
+  for (int i = 0; i < orderCount_; ++i) Emit(order_[i]);
   if (skipAt_ >= 0) p_.code[skipAt_].n = static_cast<std::int16_t>(p_.code.size() - skipAt_ - 1);
   p_.result = Leaf(t_.ResultSlot());
-  p_.resultInAcc = !order_.empty() && lastRow_ != 0 && RowOf(lastRow_).argOf == 0 &&
+  p_.resultInAcc = orderCount_ > 0 && lastRow_ != 0 && RowOf(lastRow_).argOf == 0 &&
                    t_.DestSlot(lastRow_) == t_.ResultSlot();
   if (p_.resultInAcc) {
     // Several roots: the schedule's last one gives the value; keep the slot.
@@ -384,7 +393,7 @@ void Lowering::FuseWithPrevious(int r) {
 
 }  // namespace
 
-void BuildProgram(const Table& t, Program& p, std::vector<std::int32_t>& varSlot) {
+void BuildProgram(const Table& t, Program& p, std::int32_t* varSlot) {
   Lowering lowering(t, p, varSlot);
   lowering.Build();
 }

@@ -87,8 +87,8 @@ bool Compiler::NewRow(std::string_view fun, int code, int argTop, int priLvl) {
   row.posInExpr = pos_;
   row.sign = 1;
   if (code == kRnd) t_.hasRandom = true;
-  t_.values.insert(t_.values.end(), 6, 0.0);
-  t_.given.insert(t_.given.end(), 6, 0);
+  t_.values.resize(t_.values.size() + kArgSlots, 0.0);
+  t_.given.resize(t_.given.size() + kArgSlots, 0);
   return true;
 }
 

@@ -65,7 +65,7 @@ struct Program {
 
 // Builds the program of a compiled table. `varSlot[2 v]` and `varSlot[2 v + 1]`
 // receive the slots of variable v with sign +1 and -1 (-1 when unused).
-void BuildProgram(const Table& t, Program& p, std::vector<std::int32_t>& varSlot);
+void BuildProgram(const Table& t, Program& p, std::int32_t* varSlot);
 
 // Runs the program; false on a fault (the row is not known here).
 bool RunProgram(const Program& p, double* values, double angleFactor, std::uint32_t& rndState, double& result);

@@ -11,10 +11,13 @@
 #include "evaluator/ExprFunctions.h"
 #include "evaluator/ExprMessages.h"
 #include "evaluator/ExprTable.h"
+#include "evaluator/clsExprEvaluator.h"
 
 namespace vorlane::expr {
 
 namespace {
+
+constexpr int kRowLimit = clsExprEvaluator::kMaxRows + 2;
 
 bool Internal(std::string& error, std::string_view what) {
   error = Message(Msg::kInternal, what);
@@ -166,13 +169,17 @@ bool BuildSchedule(Table& t, std::string& error) {
   // row above the row it feeds; the schedule is then repaired by taking,
   // at each step, the earliest scheduled row whose inputs are all ready.
   // A valid schedule passes through unchanged.
-  std::vector<int> key(top + 1, -1);
+  int key[kRowLimit];
+  int waiting[kRowLimit];  // inputs not yet evaluated
+  unsigned char done[kRowLimit];
+  std::fill(key, key + top + 1, -1);
+  std::fill(waiting, waiting + top + 1, 0);
+  std::fill(done, done + top + 1, 0);
   for (int k = 1; k <= top; ++k) {
     const int r = rows[k].priIdx;
     if (r < 1 || r > top || key[r] != -1) return Internal(error, "evaluation order");
     key[r] = k;
   }
-  std::vector<int> waiting(top + 1, 0);  // inputs not yet evaluated
   for (int r = 1; r <= top; ++r) {
     const Row& row = rows[r];
     if (row.argOf < 0 || row.argOf > top || row.argOf == r || row.cond < 0 || row.cond > top ||
@@ -180,25 +187,40 @@ bool BuildSchedule(Table& t, std::string& error) {
       return Internal(error, "evaluation order");
     }
     if (row.argOf > 0) ++waiting[row.argOf];
-    if (row.cond > 0) ++waiting[r];
   }
-  std::vector<unsigned char> done(top + 1, 0);
-  for (int k = 1; k <= top; ++k) {
-    int next = 0;
+  // Most schedules are valid as they stand: one pass confirms it.
+  bool valid = true;
+  for (int k = 1; k <= top && valid; ++k) {
+    const int r = rows[k].priIdx;
+    valid = waiting[r] == 0 && (rows[r].cond == 0 || done[rows[r].cond]);
+    done[r] = 1;
+    if (rows[r].argOf > 0) --waiting[rows[r].argOf];
+  }
+  if (!valid) {
+    std::fill(waiting, waiting + top + 1, 0);
+    std::fill(done, done + top + 1, 0);
     for (int r = 1; r <= top; ++r) {
-      if (!done[r] && waiting[r] == 0 && (next == 0 || key[r] < key[next])) next = r;
+      if (rows[r].argOf > 0) ++waiting[rows[r].argOf];
+      if (rows[r].cond > 0) ++waiting[r];
     }
-    if (next == 0) return Internal(error, "evaluation order");
-    done[next] = 1;
-    rows[k].priIdx = next;
-    if (rows[next].argOf > 0) --waiting[rows[next].argOf];
-    for (int r = 1; r <= top; ++r) {
-      if (rows[r].cond == next) --waiting[r];
+    for (int k = 1; k <= top; ++k) {
+      int next = 0;
+      for (int r = 1; r <= top; ++r) {
+        if (!done[r] && waiting[r] == 0 && (next == 0 || key[r] < key[next])) next = r;
+      }
+      if (next == 0) return Internal(error, "evaluation order");
+      done[next] = 1;
+      rows[k].priIdx = next;
+      if (rows[next].argOf > 0) --waiting[rows[next].argOf];
+      for (int r = 1; r <= top; ++r) {
+        if (rows[r].cond == next) --waiting[r];
+      }
     }
   }
 
   // Slots that receive a variable or another row's result at evaluation time.
-  std::vector<unsigned char> variable(scratch + 1, 0);
+  unsigned char variable[kRowLimit * kArgSlots];
+  std::fill(variable, variable + scratch + 1, 0);
   for (int r = 1; r <= top; ++r) {
     for (int a = 0; a < rows[r].argTop; ++a) {
       const Arg& arg = rows[r].arg[a];

@@ -5,7 +5,11 @@
 // the Program built from it. Internal to the evaluator.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <new>
+#include <type_traits>
+#include <utility>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -61,15 +65,72 @@ struct Load {
   double sign;
 };
 
+// A vector of at most N elements stored in place: the table lives on the
+// stack while it is compiled and costs no allocation. Exceeding N throws
+// std::bad_alloc, which StoreExpression reports as "Expression too long".
+template <typename T, std::size_t N>
+class FixedVector {
+ public:
+  FixedVector() = default;
+  FixedVector(const FixedVector&) = delete;
+  FixedVector& operator=(const FixedVector&) = delete;
+  ~FixedVector() { clear(); }
+
+  std::size_t size() const { return size_; }
+  bool empty() const { return size_ == 0; }
+  T* data() { return reinterpret_cast<T*>(storage_); }
+  const T* data() const { return reinterpret_cast<const T*>(storage_); }
+  T& operator[](std::size_t i) { return data()[i]; }
+  const T& operator[](std::size_t i) const { return data()[i]; }
+  T* begin() { return data(); }
+  T* end() { return data() + size_; }
+  const T* begin() const { return data(); }
+  const T* end() const { return data() + size_; }
+  T& back() { return data()[size_ - 1]; }
+
+  template <typename... Args>
+  T& emplace_back(Args&&... args) {
+    if (size_ >= N) throw std::bad_alloc();
+    T* item = new (data() + size_) T(std::forward<Args>(args)...);
+    ++size_;
+    return *item;
+  }
+  void push_back(const T& value) { emplace_back(value); }
+  void clear() {
+    if constexpr (!std::is_trivially_destructible_v<T>) {
+      for (std::size_t i = 0; i < size_; ++i) data()[i].~T();
+    }
+    size_ = 0;
+  }
+  void resize(std::size_t n, const T& value) {
+    while (size_ > n) {
+      --size_;
+      data()[size_].~T();
+    }
+    while (size_ < n) emplace_back(value);
+  }
+  void assign(std::size_t n, const T& value) {
+    clear();
+    resize(n, value);
+  }
+
+ private:
+  alignas(T) unsigned char storage_[N * sizeof(T)];
+  std::size_t size_ = 0;
+};
+
+inline constexpr std::size_t kTableRows = 201;  // rows 0..199 and one to spare
+inline constexpr std::size_t kTableSlots = kTableRows * kArgSlots + 2;
+
 struct Table {
-  std::vector<Row> rows;  // 0..top, row 0 unused
+  FixedVector<Row, kTableRows> rows;  // 0..top, row 0 unused
   // 6 argument slots per row; then the root's result and a constant 1.
   // A row's value lives in the slot it delivers to.
-  std::vector<double> values;
-  std::vector<unsigned char> given;  // per argument slot: 0 none, 1 written, 2 delivered
-  std::vector<std::string> varNames;  // 0..VarTop, slot 0 unused
-  std::vector<Step> steps;  // evaluation schedule, constant rows left out
-  std::vector<Load> loads;
+  FixedVector<double, kTableSlots> values;
+  FixedVector<unsigned char, kTableSlots> given;  // per argument slot: 0 none, 1 written, 2 delivered
+  FixedVector<std::string, 102> varNames;  // 0..VarTop, slot 0 unused
+  FixedVector<Step, kTableRows> steps;      // evaluation schedule, constant rows left out
+  FixedVector<Load, kTableSlots> loads;
   bool hasRandom = false;
 
   int Top() const { return static_cast<int>(rows.size()) - 1; }

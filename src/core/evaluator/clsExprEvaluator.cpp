@@ -17,13 +17,6 @@ using expr::Msg;
 
 namespace {
 
-// The table of the last compile on this thread, kept for its storage: a
-// compile then allocates only what the compiled expression keeps.
-expr::Table& ScratchTable() {
-  thread_local expr::Table table;
-  return table;
-}
-
 std::string_view Trim(std::string_view expr) {
   const std::size_t first = expr.find_first_not_of(' ');
   if (first == std::string_view::npos) return {};
@@ -45,12 +38,14 @@ bool clsExprEvaluator::StoreExpression(std::string_view expr) {
   lastRun_ = LastRun::kNone;
   try {
     expr_.assign(Trim(expr));
-    expr::Table& table = ScratchTable();
+    // The table lives on the stack: the compiled expression keeps only
+    // its program and its variables.
+    expr::Table table;
     compiled_ = expr::CompileTable(expr_, table, errMsg_);
     vars_.resize(table.varNames.size());
     for (std::size_t i = 0; i < vars_.size(); ++i) vars_[i] = Var{table.varNames[i]};
     if (compiled_) {
-      thread_local std::vector<std::int32_t> varSlot;
+      std::int32_t varSlot[2 * (kMaxVariables + 2)];
       expr::BuildProgram(table, program_, varSlot);
       for (std::size_t i = 1; i < vars_.size(); ++i) {
         vars_[i].slot = varSlot[2 * i];

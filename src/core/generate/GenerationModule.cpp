@@ -63,6 +63,7 @@ void GenerationModule::Begin(MessageSink& sink) {
   abil_.assign(static_cast<std::size_t>(std::max<std::int16_t>(shape_.numAbils, 0)) + 1, AbilityFields{});
   gridPos_.assign(tech_.size(), 0);
   ResetFieldStates();
+  exprCache_.Clear();
 }
 
 void GenerationModule::End() { sink_ = nullptr; }
@@ -100,13 +101,13 @@ bool GenerationModule::EvaluateFieldStep(std::string& text, FieldState& state) {
       }
     }
     std::string group = text.substr(open, i - open + 1);
-    clsExprEvaluator& evaluator = Evaluator();
-    if (!evaluator.StoreExpression(group)) {
+    clsExprEvaluator* evaluator = exprCache_.Compile(group, Evaluator());
+    if (!evaluator) {
       Show(kErrorTitle, "Error parsing string for evaluation:" + std::string(kCrLf) + group);
       return false;
     }
     // A failed evaluation gives 0 and keeps its reason to itself.
-    std::string value = FormatNumber(evaluator.Eval());
+    std::string value = FormatNumber(evaluator->Eval());
     ReplaceFirstNoCase(text, group, value);
   }
   return true;

@@ -13,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "generate/ExprCache.h"
 #include "generate/FormulaText.h"
 #include "records/IndexedLists.h"
 #include "util/Numbers.h"
@@ -169,6 +170,7 @@ class GenerationModule {
   clsExprEvaluator& Evaluator();
 
   std::unique_ptr<clsExprEvaluator> evaluator_;
+  ExprCache exprCache_;  // the run's compiled brace groups
   std::vector<std::int32_t> gridPos_;  // 1..numTechReqs
   MessageSink* sink_ = nullptr;
   int passes_ = 0;
