@@ -78,6 +78,7 @@ std::int32_t Lowering::Temp(int s) { return Leaf(s); }
 std::int32_t Lowering::Operand(int row, int arg) {
   const int s = row * kArgSlots + arg;
   const int q = Deliverer(s);
+  if (q != 0 && plan_[q].inlined && RowOf(q).funCode == kRight) return Leaf(q * kArgSlots + 1);
   if (q != 0 && q == lastRow_) return kAcc;
   return q != 0 ? Temp(s) : Leaf(s);
 }
@@ -121,9 +122,18 @@ bool Lowering::IsPowTerm(int q) const {
 // A row computed inside the instruction of the row it feeds: a leaf operation
 // under + - * /, or k * x^n under + -.
 void Lowering::PlanInlining() {
+  // An "@Right" row delivering a constant: the function reads the constant.
+  for (int q = 1; q <= t_.Top(); ++q) {
+    const Row& row = RowOf(q);
+    double value;
+    if (plan_[q].runs && row.funCode == kRight && row.argOf > 0 && plan_[row.argOf].runs &&
+        row.cond == RowOf(row.argOf).cond && !isCondRow_[q] && ConstantOperand(q, 1, value)) {
+      plan_[q].inlined = true;
+    }
+  }
   for (int q = 1; q <= t_.Top(); ++q) {
     const int parent = RowOf(q).argOf;
-    if (parent <= 0 || !plan_[parent].runs || plan_[parent].inlineChild != 0) continue;
+    if (plan_[q].inlined || parent <= 0 || !plan_[parent].runs || plan_[parent].inlineChild != 0) continue;
     const Row& pr = RowOf(parent);
     if (!Plain(pr) || pr.cond != RowOf(q).cond || plan_[parent].inlined) continue;
     const bool left = RowOf(q).argIdx == 1;
@@ -245,8 +255,16 @@ void Lowering::Emit(int r) {
     skipAt_ = -1;
     skipCond_ = row.cond;
     if (row.cond > 0) {
-      skipAt_ = static_cast<int>(p_.code.size());
-      p_.code.push_back(Ins{kOpSkip, 0, Leaf(t_.DestSlot(row.cond)), 0, 0, 0, 0});
+      const int n = static_cast<int>(p_.code.size());
+      if (n > 0 && lastRow_ == row.cond && RowOf(row.cond).cond == 0 && insOf_[lastRow_] == n - 1 &&
+          p_.code[n - 1].op >= kOpGt && p_.code[n - 1].op < kOpNe + 3) {
+        // The condition itself skips: one instruction less.
+        p_.code[n - 1].op = static_cast<std::uint16_t>(kOpCmpSkip + (p_.code[n - 1].op - kOpGt));
+        skipAt_ = n - 1;
+      } else {
+        skipAt_ = n;
+        p_.code.push_back(Ins{kOpSkip, 0, Leaf(t_.DestSlot(row.cond)), 0, 0, 0, 0});
+      }
     }
   }
   const std::int32_t dst = Temp(t_.DestSlot(r));
@@ -287,6 +305,10 @@ void Lowering::Emit(int r) {
                   : code == kSin ? kOpSin : code == kCos ? kOpCos : code == kTan ? kOpTan
                   : code == kAbs ? kOpAbs : code == kNeg ? kOpNeg : code == kInt ? kOpInt : kOpFix;
       unary(op);
+    } else if (plain && row.argTop == 3 && code == kClip && Operand(r, 1) != kAcc && Operand(r, 2) != kAcc) {
+      unary(kOpClip);
+      ins.b = Operand(r, 1);
+      ins.c = Operand(r, 2);
     } else {
       // Any other row: Compute with its arguments gathered.
       std::int32_t slots[kArgSlots] = {0, 0, 0, 0, 0, 0};

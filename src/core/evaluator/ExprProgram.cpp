@@ -57,6 +57,23 @@ double Call(const Ins* p, double acc, const double* v, double f, std::uint32_t& 
     break;                                         \
   }
 
+#define VORLANE_CMPSKIP(K, TEST)                       \
+  case kOpCmpSkip + (K) * 3: {                         \
+    const double x = v[p->a], y = v[p->b];             \
+    r = (TEST) ? 1.0 : 0.0;                            \
+    goto compared;                                     \
+  }                                                    \
+  case kOpCmpSkip + (K) * 3 + 1: {                     \
+    const double x = acc, y = v[p->b];                 \
+    r = (TEST) ? 1.0 : 0.0;                            \
+    goto compared;                                     \
+  }                                                    \
+  case kOpCmpSkip + (K) * 3 + 2: {                     \
+    const double x = v[p->a], y = acc;                 \
+    r = (TEST) ? 1.0 : 0.0;                            \
+    goto compared;                                     \
+  }
+
 #define VORLANE_UNARY(OP, EXPR) \
   case OP: {                    \
     const double x = v[p->a];   \
@@ -157,6 +174,13 @@ VORLANE_ALWAYS_INLINE bool Execute(const Program& prog, double* v, double f, std
           continue;
         }
         break;
+      VORLANE_UNARY(kOpClip, v[p->b] > v[p->c] ? kNaN : (x < v[p->b] ? v[p->b] : (x > v[p->c] ? v[p->c] : x)))
+      VORLANE_CMPSKIP(0, x > y)
+      VORLANE_CMPSKIP(1, x >= y)
+      VORLANE_CMPSKIP(2, x < y)
+      VORLANE_CMPSKIP(3, x <= y)
+      VORLANE_CMPSKIP(4, x == y)
+      VORLANE_CMPSKIP(5, x != y)
       case kOpSkip:
         if (v[p->a] == 0.0) {
           // The rows under a condition that does not hold give 0.
@@ -172,6 +196,16 @@ VORLANE_ALWAYS_INLINE bool Execute(const Program& prog, double* v, double f, std
     }
     if (!std::isfinite(r)) [[unlikely]] return false;
     v[p->dst] = acc = r;
+    continue;
+  compared:
+    // A condition: when it does not hold, the rows under it give 0.
+    v[p->dst] = acc = r;
+    if (r == 0.0) {
+      for (int k = 1; k <= p->n; ++k) {
+        if (p[k].op != kOpCallMore) v[p[k].dst] = 0.0;
+      }
+      p += p->n;
+    }
   }
   result = prog.resultInAcc ? acc : v[prog.result];
   return true;
@@ -189,7 +223,7 @@ namespace vorlane {
 
 // The fast path of Eval: everything checked before, the program runs at once.
 double clsExprEvaluator::Eval() {
-  if (ready_ && !opAssignExplicit_) [[likely]] {
+  if (ready_) [[likely]] {
     double result;
     rndBefore_ = rndState_;
     lastRun_ = LastRun::kVariables;

@@ -37,6 +37,9 @@ enum Op : std::uint16_t {
   kOpCall = 150,      // Compute(code, arguments): a, b, then the next instruction
   kOpCallMore = 151,  // holds arguments 3..6 of the one before: a, b, c, dst
   kOpSkip = 152,      // when v[a] is 0: the next n instructions give 0
+  kOpClip = 153,      // clip(x, v[b], v[c]): a = x (two codes)
+  kOpCmpSkip = 155,   // a comparison that skips the next n when it gives 0:
+                      // kOpCmpSkip + (code - kGt) * 3 + operand placement
 };
 
 // Flags in Ins::n of kOpCall.

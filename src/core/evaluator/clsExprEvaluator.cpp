@@ -67,7 +67,8 @@ bool clsExprEvaluator::StoreExpression(std::string_view expr) {
 }
 
 void clsExprEvaluator::UpdateReady() {
-  ready_ = compiled_ && slotsFresh_ && errNumber_ == 0 && errMsg_.empty();
+  ready_ = compiled_ && slotsFresh_ && errNumber_ == 0 && errMsg_.empty() &&
+           (!opAssignExplicit_ || assignedCount_ >= VarTop());
 }
 
 int clsExprEvaluator::VarTop() const { return vars_.empty() ? 0 : static_cast<int>(vars_.size()) - 1; }

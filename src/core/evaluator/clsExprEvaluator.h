@@ -81,7 +81,10 @@ class clsExprEvaluator {
 
   // When on, Eval refuses to run while a variable is still unassigned.
   bool OpAssignExplicit() const { return opAssignExplicit_; }
-  void SetOpAssignExplicit(bool value) { opAssignExplicit_ = value; }
+  void SetOpAssignExplicit(bool value) {
+    opAssignExplicit_ = value;
+    ready_ = false;  // the next Eval checks the assignments again
+  }
 
   // The last error text; empty after a successful compile or evaluation.
   const std::string& ErrorDescription() const { return errMsg_; }
