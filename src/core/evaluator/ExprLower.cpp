@@ -234,9 +234,11 @@ void Lowering::Build() {
   PlanInlining();
   Order();
   p_.code.reserve(orderCount_ + 2);
+  p_.values.reserve(static_cast<std::size_t>(t_.Top()) * 3 + 2);
   for (int i = 0; i < orderCount_; ++i) Emit(order_[i]);
   if (skipAt_ >= 0) p_.code[skipAt_].n = static_cast<std::int16_t>(p_.code.size() - skipAt_ - 1);
   p_.result = Leaf(t_.ResultSlot());
+  p_.values.shrink_to_fit();
   p_.resultInAcc = orderCount_ > 0 && lastRow_ != 0 && RowOf(lastRow_).argOf == 0 &&
                    t_.DestSlot(lastRow_) == t_.ResultSlot();
   if (p_.resultInAcc) {

@@ -27,7 +27,10 @@ class Compiler {
 
  private:
   struct PendingFunction {
-    std::string name;
+    const FunInfo* info = nullptr;
+    char text[8] = {};  // the name as written: as long as its table name
+    std::size_t length = 0;
+    std::string_view Name() const { return {text, length}; }
     int argCount = 0;
     int argsLeft = 0;
     int sign = 1;
@@ -228,7 +231,9 @@ bool Compiler::Scan(std::string_view text) {
         } else if (f != nullptr && f->args >= 2) {
           if (funTop_ >= kMaxOpenFunctions) return FailAt(Msg::kTooManyNested, pos_);
           PendingFunction& entry = funStack_[++funTop_];
-          entry.name = name;
+          entry.info = f;
+          entry.length = std::min(name.size(), sizeof entry.text);
+          std::copy_n(name.data(), entry.length, entry.text);
           entry.argCount = f->args;
           entry.argsLeft = f->args - 1;
           entry.sign = sign;
@@ -312,8 +317,7 @@ bool Compiler::Scan(std::string_view text) {
           return FailAt(Msg::kTooManyArguments, pos_);
         }
         PendingFunction& entry = funStack_[funTop_];
-        const FunInfo* f = FindFunction(entry.name);
-        if (!NewRow(entry.name, f ? f->code : -1, entry.argCount, Pri(kPriFunction))) return false;
+        if (!NewRow(entry.Name(), entry.info->code, entry.argCount, Pri(kPriFunction))) return false;
         Newest().sign = entry.sign;
         if (entry.sign == -1) entry.sign = 1;  // only the first row negates
         if (!entry.rowMade) Newest().posInExpr = entry.openPos;

@@ -1,6 +1,8 @@
 #include "generate/ExprCache.h"
 
+#include <algorithm>
 #include <atomic>
+#include <functional>
 
 #include "evaluator/clsExprEvaluator.h"
 
@@ -17,39 +19,53 @@ bool CallsRandom(std::string_view text) {
   return false;
 }
 
+std::size_t IndexSize(std::size_t capacity) {
+  std::size_t size = 1;
+  while (size < 2 * capacity) size *= 2;
+  return size;
+}
+
 }  // namespace
 
-ExprCache::ExprCache() : capacity_(g_defaultCapacity.load()) {}
+ExprCache::ExprCache() : capacity_(g_defaultCapacity.load()) {
+  if (capacity_ > 0) index_.assign(IndexSize(capacity_), -1);
+}
+
 ExprCache::~ExprCache() = default;
 
 void ExprCache::SetDefaultCapacity(std::size_t capacity) { g_defaultCapacity = capacity; }
 
 void ExprCache::Clear() {
-  recent_.clear();
-  older_.clear();
+  std::fill(index_.begin(), index_.end(), -1);
+  next_ = 0;
 }
 
 clsExprEvaluator* ExprCache::Compile(std::string_view text, clsExprEvaluator& shared) {
   if (capacity_ == 0 || CallsRandom(text)) return shared.StoreExpression(text) ? &shared : nullptr;
-  const std::string key(text);
-  if (auto hit = recent_.find(key); hit != recent_.end()) return hit->second.get();
-  std::unique_ptr<clsExprEvaluator> entry;
-  if (auto old = older_.find(key); old != older_.end()) {
-    entry = std::move(old->second);
-    older_.erase(old);
-  } else {
-    entry = std::make_unique<clsExprEvaluator>();
-    if (!entry->StoreExpression(text)) {
-      // The shared evaluator carries the reason, as without the cache.
-      shared.StoreExpression(text);
-      return nullptr;
-    }
+  const std::size_t hash = std::hash<std::string_view>{}(text);
+  const std::size_t mask = index_.size() - 1;
+  std::size_t at = hash & mask;
+  for (; index_[at] >= 0; at = (at + 1) & mask) {
+    const Entry& e = entries_[static_cast<std::size_t>(index_[at])];
+    if (e.hash == hash && e.text == text) return e.evaluator.get();
   }
-  if (recent_.size() >= capacity_) {
-    older_ = std::move(recent_);
-    recent_.clear();
+  if (next_ == capacity_) {
+    // The ring is full: start afresh, reusing the evaluators in turn.
+    Clear();
+    at = hash & mask;
   }
-  return recent_.emplace(key, std::move(entry)).first->second.get();
+  if (next_ == entries_.size()) entries_.emplace_back();
+  Entry& entry = entries_[next_];
+  if (!entry.evaluator) entry.evaluator = std::make_unique<clsExprEvaluator>();
+  if (!entry.evaluator->StoreExpression(text)) {
+    // The shared evaluator carries the reason, as without the cache.
+    shared.StoreExpression(text);
+    return nullptr;
+  }
+  entry.text.assign(text);
+  entry.hash = hash;
+  index_[at] = static_cast<std::int32_t>(next_++);
+  return entry.evaluator.get();
 }
 
 }  // namespace vorlane

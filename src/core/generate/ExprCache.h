@@ -2,15 +2,20 @@
 // Entries hold compiled expressions, never values: every group is still
 // evaluated where it stands. Texts that call "rnd" are compiled into the
 // run's shared evaluator each time, so that the random sequence runs on as
-// it does without the cache. The cache keeps at most twice its capacity:
-// when the newer half fills, the older half is dropped.
+// it does without the cache.
+//
+// The cache holds at most `capacity` expressions in a ring of evaluators that
+// are compiled again in place (their storage reused), found through an open
+// hash index; when the ring is full, the index starts afresh. A text seen
+// once thus costs one compile, as it does without the cache.
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_map>
+#include <vector>
 
 namespace vorlane {
 
@@ -18,7 +23,7 @@ class clsExprEvaluator;
 
 class ExprCache {
  public:
-  static constexpr std::size_t kDefaultCapacity = 1024;
+  static constexpr std::size_t kDefaultCapacity = 2048;
 
   ExprCache();
   ~ExprCache();
@@ -28,6 +33,7 @@ class ExprCache {
   // The evaluator holding `text` compiled, or nullptr when the text does not
   // compile (the reason is then in shared.ErrorDescription()).
   clsExprEvaluator* Compile(std::string_view text, clsExprEvaluator& shared);
+  // Forgets every text (the storage stays for the next run).
   void Clear();
 
   // Capacity of the caches made from now on; 0 turns caching off (every
@@ -35,10 +41,15 @@ class ExprCache {
   static void SetDefaultCapacity(std::size_t capacity);
 
  private:
-  using Map = std::unordered_map<std::string, std::unique_ptr<clsExprEvaluator>>;
-  Map recent_;
-  Map older_;
+  struct Entry {
+    std::string text;
+    std::size_t hash = 0;
+    std::unique_ptr<clsExprEvaluator> evaluator;
+  };
   std::size_t capacity_;
+  std::vector<Entry> entries_;       // the ring, grown up to capacity_
+  std::size_t next_ = 0;             // the ring's next entry to fill
+  std::vector<std::int32_t> index_;  // open hash index into entries_, -1 empty
 };
 
 }  // namespace vorlane
