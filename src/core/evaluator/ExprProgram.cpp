@@ -222,19 +222,27 @@ bool RunProgram(const Program& prog, double* values, double f, std::uint32_t& rn
 namespace vorlane {
 
 // The fast path of Eval: everything checked before, the program runs at once.
+// The front stays small (a constant is returned without a frame); the loop
+// runs in RunReady.
 double clsExprEvaluator::Eval() {
-  if (ready_) [[likely]] {
-    double result;
-    rndBefore_ = rndState_;
-    lastRun_ = LastRun::kVariables;
-    if (expr::Execute(program_, program_.values.data(), angleFactor_, rndState_, result)) [[likely]] {
-      return result;
-    }
-    NameFault();
-    errNumber_ = kErrEval;
-    return 0.0;
+  if (!ready_) [[unlikely]] return EvalChecked();
+  rndBefore_ = rndState_;
+  lastRun_ = LastRun::kVariables;
+  if (program_.code.empty()) return program_.values[program_.result];
+  return RunReady();
+}
+
+#if defined(__GNUC__)
+__attribute__((noinline))
+#endif
+double clsExprEvaluator::RunReady() {
+  double result;
+  if (expr::Execute(program_, program_.values.data(), angleFactor_, rndState_, result)) [[likely]] {
+    return result;
   }
-  return EvalChecked();
+  NameFault();
+  errNumber_ = kErrEval;
+  return 0.0;
 }
 
 }  // namespace vorlane

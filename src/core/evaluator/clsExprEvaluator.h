@@ -126,6 +126,7 @@ class clsExprEvaluator {
   bool FirstUnassigned();
   void UpdateReady();
   double EvalChecked();
+  double RunReady();
   bool Run(double& result) {
     rndBefore_ = rndState_;
     return expr::RunProgram(program_, program_.values.data(), angleFactor_, rndState_, result);
