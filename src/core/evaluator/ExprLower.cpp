@@ -103,7 +103,9 @@ bool Plain(const Row& row) { return row.sign != -1 && row.argTop == 2; }
 bool Lowering::IsLeafOp(int q) const {
   const Row& row = RowOf(q);
   if (!plan_[q].runs || !Plain(row) || isCondRow_[q]) return false;
-  const bool simple = (row.funCode >= kAdd && row.funCode <= kDiv) || WholeExponent(q) == 2;
+  // Powers of a constant whole exponent from 3 on keep their fixed chain.
+  const int n = WholeExponent(q);
+  const bool simple = (row.funCode >= kAdd && row.funCode <= kDiv) || (row.funCode == kPow && (n == 0 || n == 2));
   return simple && IsLeafOperand(q, 0) && IsLeafOperand(q, 1);
 }
 
@@ -361,7 +363,7 @@ void Lowering::EmitFused(int r, int q) {
   const Row& inner = RowOf(q);
   ins.a = Leaf(q * kArgSlots);
   ins.b = WholeExponent(q) == 2 ? ins.a : Leaf(q * kArgSlots + 1);
-  const int innerKind = inner.funCode == kPow ? kQMul : inner.funCode - kAdd;
+  const int innerKind = inner.funCode != kPow ? inner.funCode - kAdd : WholeExponent(q) == 2 ? kQMul : kQPow;
   int outer = kCPlusT;
   switch (row.funCode) {
     case kAdd: outer = kCPlusT; break;
@@ -369,7 +371,7 @@ void Lowering::EmitFused(int r, int q) {
     case kMul: outer = kCTimesT; break;
     default: outer = kTOverC; break;
   }
-  ins.op = static_cast<std::uint16_t>(kOpFused + (outer * 4 + innerKind) * 4 + (c == kAcc ? 3 : 0));
+  ins.op = static_cast<std::uint16_t>(kOpFused + (outer * 5 + innerKind) * 4 + (c == kAcc ? 3 : 0));
   p_.code.push_back(ins);
   insOf_[r] = static_cast<std::int32_t>(p_.code.size()) - 1;
 }
@@ -391,7 +393,7 @@ void Lowering::FuseWithPrevious(int r) {
     if (row.funCode != kMul) return;
     first.op = static_cast<std::uint16_t>(first.op - kOpPowN + kOpMulPowN);
     first.b = c;
-  } else if (first.op >= kOpAdd && first.op < kOpDiv + 3) {
+  } else if ((first.op >= kOpAdd && first.op < kOpDiv + 3) || (first.op >= kOpPow && first.op < kOpPow + 3)) {
     int outer;
     switch (row.funCode) {
       case kAdd: outer = kCPlusT; break;
@@ -403,9 +405,9 @@ void Lowering::FuseWithPrevious(int r) {
         break;
       default: return;
     }
-    const int innerKind = first.op / 3;
+    const int innerKind = first.op >= kOpPow ? kQPow : first.op / 3;
     const int accAt = first.a == kAcc ? 1 : first.b == kAcc ? 2 : 0;
-    first.op = static_cast<std::uint16_t>(kOpFused + (outer * 4 + innerKind) * 4 + accAt);
+    first.op = static_cast<std::uint16_t>(kOpFused + (outer * 5 + innerKind) * 4 + accAt);
     first.c = c;
   } else {
     return;

@@ -32,13 +32,13 @@ enum Op : std::uint16_t {
   kOpMulPowN = 64,    // v[b] * x^n: a = x
   kOpAddMulPowN = 66, // c + v[b] * x^n: a = x (a slot), c = acc or v[c] (two codes)
   kOpSubMulPowN = 68, // c - v[b] * x^n
-  // c P (y Q z) and (y Q z) P c: P in {c+t, c-t, t-c, c*t, t/c}, Q in {+ - * /}
-  kOpFused = 70,      // kOpFused + (P * 4 + Q) * 4 + acc position: 70 .. 149
-  kOpCall = 150,      // Compute(code, arguments): a, b, then the next instruction
-  kOpCallMore = 151,  // holds arguments 3..6 of the one before: a, b, c, dst
-  kOpSkip = 152,      // when v[a] is 0: the next n instructions give 0
-  kOpClip = 153,      // clip(x, v[b], v[c]): a = x (two codes)
-  kOpCmpSkip = 155,   // a comparison that skips the next n when it gives 0:
+  // c P (y Q z) and (y Q z) P c: P in {c+t, c-t, t-c, c*t, t/c}, Q in {+ - * / ^}
+  kOpFused = 70,      // kOpFused + (P * 5 + Q) * 4 + acc position: 70 .. 169
+  kOpCall = 170,      // Compute(code, arguments): a, b, then the next instruction
+  kOpCallMore = 171,  // holds arguments 3..6 of the one before: a, b, c, dst
+  kOpSkip = 172,      // when v[a] is 0: the next n instructions give 0
+  kOpClip = 173,      // clip(x, v[b], v[c]): a = x (two codes)
+  kOpCmpSkip = 175,   // a comparison that skips the next n when it gives 0:
                       // kOpCmpSkip + (code - kGt) * 3 + operand placement
 };
 
@@ -47,7 +47,7 @@ inline constexpr std::int16_t kCallNegate = 1;
 inline constexpr std::int16_t kCallHasMore = 2;
 
 enum FuseOuter { kCPlusT, kCMinusT, kTMinusC, kCTimesT, kTOverC };
-enum FuseInner { kQAdd, kQSub, kQMul, kQDiv };
+enum FuseInner { kQAdd, kQSub, kQMul, kQDiv, kQPow };
 
 struct Ins {
   std::uint16_t op;
