@@ -1,7 +1,8 @@
 // The arithmetic expression evaluator. StoreExpression compiles one
-// expression into a table of operations ordered by priority; Eval (Eval1,
-// EvalMulti) runs that table as often as wanted with the current variable
-// values, without parsing again and without allocating.
+// expression into a table of operations ordered by priority and that table
+// into a program; Eval (Eval1, EvalMulti) runs the program as often as
+// wanted with the current variable values, without parsing again and
+// without allocating. The stages live in Expr*.cpp beside this file.
 //
 // Nothing here throws: a failed compile returns false, a failed evaluation
 // returns 0 (EvalMulti an empty result); both leave the reason in
