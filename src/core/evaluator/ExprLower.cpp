@@ -383,13 +383,29 @@ void Lowering::FuseWithPrevious(int r) {
   if (q == 0 || p_.code.size() < 2 || insOf_[q] != static_cast<int>(p_.code.size()) - 2) return;
   const Row& row = RowOf(r);
   const Row& inner = RowOf(q);
-  if (inner.argOf != r || inner.cond != row.cond || isCondRow_[q] || !Plain(row) || !Plain(inner)) return;
+  if (inner.argOf != r || inner.cond != row.cond || isCondRow_[q] || !Plain(row) || inner.sign == -1) return;
   Ins& first = p_.code[p_.code.size() - 2];
   Ins& second = p_.code.back();
   const bool left = inner.argIdx == 1;
   const std::int32_t c = left ? second.b : second.a;
   if (c == kAcc) return;
-  if (first.op == kOpPowN || first.op == kOpPowN + 1) {
+  if (first.op >= kOpSqrt && first.op < kOpCos + 2) {
+    // c P f(y): a function of one argument under + - * /.
+    int outer;
+    switch (row.funCode) {
+      case kAdd: outer = kCPlusT; break;
+      case kSub: outer = left ? kTMinusC : kCMinusT; break;
+      case kMul: outer = kCTimesT; break;
+      case kDiv:
+        if (!left) return;
+        outer = kTOverC;
+        break;
+      default: return;
+    }
+    const int unary = (first.op - kOpSqrt) / 2;
+    first.op = static_cast<std::uint16_t>(kOpUFused + (outer * 5 + unary) * 2 + (first.op - kOpSqrt) % 2);
+    first.c = c;
+  } else if (first.op == kOpPowN || first.op == kOpPowN + 1) {
     if (row.funCode != kMul) return;
     first.op = static_cast<std::uint16_t>(first.op - kOpPowN + kOpMulPowN);
     first.b = c;

@@ -109,6 +109,28 @@ double Call(const Ins* p, double acc, const double* v, double f, std::uint32_t& 
     break;                                                         \
   }
 
+// c P f(y) with y in a slot or in the register.
+#define VORLANE_UFUSED(P, U, F, OUTER)                 \
+  case kOpUFused + ((P) * 5 + (U)) * 2: {              \
+    const double y = v[p->a], c = v[p->c];             \
+    const double t = (F);                              \
+    r = (OUTER);                                       \
+    break;                                             \
+  }                                                    \
+  case kOpUFused + ((P) * 5 + (U)) * 2 + 1: {          \
+    const double y = acc, c = v[p->c];                 \
+    const double t = (F);                              \
+    r = (OUTER);                                       \
+    break;                                             \
+  }
+
+#define VORLANE_UFUSED_OUTER(U, F)            \
+  VORLANE_UFUSED(kCPlusT, U, F, c + t)        \
+  VORLANE_UFUSED(kCMinusT, U, F, c - t)       \
+  VORLANE_UFUSED(kTMinusC, U, F, t - c)       \
+  VORLANE_UFUSED(kCTimesT, U, F, c * t)       \
+  VORLANE_UFUSED(kTOverC, U, F, t / c)
+
 #define VORLANE_FUSED_OUTER(Q, T)                  \
   VORLANE_FUSED(kCPlusT, Q, c + (T))               \
   VORLANE_FUSED(kCMinusT, Q, c - (T))              \
@@ -166,6 +188,11 @@ VORLANE_ALWAYS_INLINE bool Execute(const Program& prog, double* v, double f, std
       VORLANE_FUSED_OUTER(kQMul, y * z)
       VORLANE_FUSED_OUTER(kQDiv, y / z)
       VORLANE_FUSED_OUTER(kQPow, Power(y, z))
+      VORLANE_UFUSED_OUTER(kUSqrt, std::sqrt(y))
+      VORLANE_UFUSED_OUTER(kUExp, std::exp(y))
+      VORLANE_UFUSED_OUTER(kULog, y > 0 ? std::log(y) : kNaN)
+      VORLANE_UFUSED_OUTER(kUSin, std::sin(y * f))
+      VORLANE_UFUSED_OUTER(kUCos, std::cos(y * f))
       case kOpCall:
         r = Call(p, acc, v, f, rnd);
         if (p->n & kCallHasMore) {

@@ -40,6 +40,7 @@ enum Op : std::uint16_t {
   kOpClip = 173,      // clip(x, v[b], v[c]): a = x (two codes)
   kOpCmpSkip = 175,   // a comparison that skips the next n when it gives 0:
                       // kOpCmpSkip + (code - kGt) * 3 + operand placement
+  kOpUFused = 193,    // c P f(y), f in {sqrt exp log sin cos}: + (P * 5 + f) * 2 + (y in acc)
 };
 
 // Flags in Ins::n of kOpCall.
@@ -48,6 +49,7 @@ inline constexpr std::int16_t kCallHasMore = 2;
 
 enum FuseOuter { kCPlusT, kCMinusT, kTMinusC, kCTimesT, kTOverC };
 enum FuseInner { kQAdd, kQSub, kQMul, kQDiv, kQPow };
+enum FuseUnary { kUSqrt, kUExp, kULog, kUSin, kUCos };
 
 struct Ins {
   std::uint16_t op;
