@@ -47,6 +47,7 @@ class Lowering {
   void Emit(int r);
   void EmitFused(int r, int q);
   void FuseWithPrevious(int r);
+  bool GuardedProduct(int r);
 
   const Table& t_;
   Program& p_;
@@ -271,6 +272,10 @@ void Lowering::Emit(int r) {
       }
     }
   }
+  if (GuardedProduct(r)) {
+    lastRow_ = r;
+    return;
+  }
   const std::int32_t dst = Temp(t_.DestSlot(r));
   const int code = row.funCode;
   const bool plain = row.sign != -1;
@@ -374,6 +379,30 @@ void Lowering::EmitFused(int r, int q) {
   ins.op = static_cast<std::uint16_t>(kOpFused + (outer * 5 + innerKind) * 4 + (c == kAcc ? 3 : 0));
   p_.code.push_back(ins);
   insOf_[r] = static_cast<std::int32_t>(p_.code.size()) - 1;
+}
+
+// (condition) * f(y) where f(y) is the one row under the condition: the
+// comparison no longer skips, and f runs inside the product when it holds.
+bool Lowering::GuardedProduct(int r) {
+  const Row& row = RowOf(r);
+  const int n = static_cast<int>(p_.code.size());
+  const int q = lastRow_;
+  if (row.funCode != kMul || !Plain(row) || row.cond != 0 || n < 2 || q == 0) return false;
+  Ins& compare = p_.code[n - 2];
+  Ins& unary = p_.code[n - 1];
+  const int condRow = RowOf(q).cond;
+  if (compare.op < kOpCmpSkip || compare.op >= kOpCmpSkip + 18 || compare.n != 1 || unary.op < kOpSqrt ||
+      unary.op >= kOpCos + 2 || condRow == 0 || RowOf(q).argOf != r || insOf_[condRow] != n - 2 ||
+      insOf_[q] != n - 1 || Deliverer(r * kArgSlots + (RowOf(q).argIdx == 1 ? 1 : 0)) != condRow) {
+    return false;
+  }
+  compare.op = static_cast<std::uint16_t>(kOpGt + (compare.op - kOpCmpSkip));
+  compare.n = 0;
+  unary.op = static_cast<std::uint16_t>(kOpCondTimesU + (unary.op - kOpSqrt));
+  unary.c = Temp(t_.DestSlot(condRow));
+  unary.dst = Temp(t_.DestSlot(r));
+  insOf_[r] = n - 1;
+  return true;
 }
 
 // The instruction just emitted for r takes the one before it (row q, whose

@@ -131,6 +131,20 @@ double Call(const Ins* p, double acc, const double* v, double f, std::uint32_t& 
   VORLANE_UFUSED(kCTimesT, U, F, c * t)       \
   VORLANE_UFUSED(kTOverC, U, F, t / c)
 
+// (condition) * f(y): f runs only when the condition's value c is not 0.
+#define VORLANE_CONDTIMES(U, F)                                       \
+  case kOpCondTimesU + (U) * 2:                                       \
+  case kOpCondTimesU + (U) * 2 + 1: {                                 \
+    const double c = v[p->c];                                         \
+    if (c == 0.0) {                                                   \
+      r = c * 0.0;                                                    \
+    } else {                                                          \
+      const double y = p->op == kOpCondTimesU + (U) * 2 + 1 ? acc : v[p->a]; \
+      r = c * (F);                                                    \
+    }                                                                 \
+    break;                                                            \
+  }
+
 #define VORLANE_FUSED_OUTER(Q, T)                  \
   VORLANE_FUSED(kCPlusT, Q, c + (T))               \
   VORLANE_FUSED(kCMinusT, Q, c - (T))              \
@@ -193,6 +207,11 @@ VORLANE_ALWAYS_INLINE bool Execute(const Program& prog, double* v, double f, std
       VORLANE_UFUSED_OUTER(kULog, y > 0 ? std::log(y) : kNaN)
       VORLANE_UFUSED_OUTER(kUSin, std::sin(y * f))
       VORLANE_UFUSED_OUTER(kUCos, std::cos(y * f))
+      VORLANE_CONDTIMES(kUSqrt, std::sqrt(y))
+      VORLANE_CONDTIMES(kUExp, std::exp(y))
+      VORLANE_CONDTIMES(kULog, y > 0 ? std::log(y) : kNaN)
+      VORLANE_CONDTIMES(kUSin, std::sin(y * f))
+      VORLANE_CONDTIMES(kUCos, std::cos(y * f))
       case kOpCall:
         r = Call(p, acc, v, f, rnd);
         if (p->n & kCallHasMore) {

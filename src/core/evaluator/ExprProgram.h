@@ -41,6 +41,7 @@ enum Op : std::uint16_t {
   kOpCmpSkip = 175,   // a comparison that skips the next n when it gives 0:
                       // kOpCmpSkip + (code - kGt) * 3 + operand placement
   kOpUFused = 193,    // c P f(y), f in {sqrt exp log sin cos}: + (P * 5 + f) * 2 + (y in acc)
+  kOpCondTimesU = 243,  // c * f(y) with f computed only when the condition c holds: + f * 2 + (y in acc)
 };
 
 // Flags in Ins::n of kOpCall.
