@@ -1,7 +1,8 @@
 // The arithmetic expression evaluator. StoreExpression compiles one
-// expression into a table of operations ordered by priority; Eval (Eval1,
-// EvalMulti) runs that table as often as wanted with the current variable
-// values, without parsing again and without allocating.
+// expression into a table of operations ordered by priority and that table
+// into a program; Eval (Eval1, EvalMulti) runs the program as often as
+// wanted with the current variable values, without parsing again and
+// without allocating. The stages live in Expr*.cpp beside this file.
 //
 // Nothing here throws: a failed compile returns false, a failed evaluation
 // returns 0 (EvalMulti an empty result); both leave the reason in
@@ -15,6 +16,8 @@
 #include <string_view>
 #include <variant>
 #include <vector>
+
+#include "evaluator/ExprProgram.h"
 
 namespace vorlane {
 
@@ -79,7 +82,10 @@ class clsExprEvaluator {
 
   // When on, Eval refuses to run while a variable is still unassigned.
   bool OpAssignExplicit() const { return opAssignExplicit_; }
-  void SetOpAssignExplicit(bool value) { opAssignExplicit_ = value; }
+  void SetOpAssignExplicit(bool value) {
+    opAssignExplicit_ = value;
+    ready_ = false;  // the next Eval checks the assignments again
+  }
 
   // The last error text; empty after a successful compile or evaluation.
   const std::string& ErrorDescription() const { return errMsg_; }
@@ -101,53 +107,32 @@ class clsExprEvaluator {
   std::string ET_Dump() const;
 
  private:
-  class Compiler;  // the one-pass compiler, defined with the implementation
+  struct Var {
+    std::string name;
+    double value = 0.0;
+    std::int32_t slot = -1;     // its slot in the program, sign +1 (-1: unused)
+    std::int32_t negSlot = -1;  // the same with sign -1
+    bool assigned = false;
+  };
+  enum class LastRun : unsigned char { kNone, kVariables, kOneValue };
 
-  struct Arg {
-    std::int32_t idx = 0;   // variable feeding this argument, 0 if none
-    std::int32_t sign = 0;  // +1 or -1 written in front of that variable
-  };
-  struct Row {
-    std::string fun;  // name as written, or "Neg", "abs", "@Right"
-    std::int32_t funCode = 0;
-    Arg arg[6];
-    std::int32_t argTop = 0;
-    std::int32_t argOf = 0;
-    std::int32_t argIdx = 0;
-    std::int32_t sign = 0;
-    std::int32_t posInExpr = 0;
-    std::int32_t priLvl = 0;
-    std::int32_t order = 0;  // scheduling key: 2 x priLvl, odd for a chain's product
-    std::int32_t priIdx = 0;
-    std::int32_t cond = 0;
-  };
-  // One row of the evaluation schedule.
-  struct Step {
-    std::int32_t op;    // what the loop dispatches on: the code, or "guarded"
-    std::int32_t code;  // function code of the row
-    std::int32_t args;  // its arguments: the slots row * 6 .. row * 6 + 5
-    std::int32_t dest;  // slot receiving the result
-    std::int32_t cond;  // slot of the condition's value (a slot holding 1 if none)
-    std::int32_t row;
-    bool negate;
-  };
-  // An argument fed by a variable.
-  struct Load {
-    std::int32_t slot;
-    std::int32_t var;
-    double sign;
-  };
-
-  bool Run(double& result);
-  double Compute(int code, const double* args);
-  double NextRandom();
-  void LoadVariables();
-  void LoadVariable(int index);
   void AssignVar(int index, double value, bool markAssigned);
+  void LoadSlot(const Var& v) {
+    double* const values = program_.values.data();
+    if (v.slot >= 0) values[v.slot] = v.value;
+    if (v.negSlot >= 0) values[v.negSlot] = -1.0 * v.value;
+  }
+  void LoadSlots();
   int FindVar(std::string_view name) const;
-  void SetEvalError(int row);
-  int DestSlot(int row) const;
   bool FirstUnassigned();
+  void UpdateReady();
+  double EvalChecked();
+  double RunReady();
+  bool Run(double& result) {
+    rndBefore_ = rndState_;
+    return expr::RunProgram(program_, program_.values.data(), angleFactor_, rndState_, result);
+  }
+  void NameFault();
 
   std::string expr_;
   std::string errMsg_;
@@ -155,21 +140,18 @@ class clsExprEvaluator {
   double angleFactor_ = 1.0;
   bool opAssignExplicit_ = false;
   bool compiled_ = false;
+  // Eval may run the program at once: compiled, variables in their slots,
+  // no error pending.
+  bool ready_ = false;
+  bool slotsFresh_ = false;  // variable slots hold the current values
   int errNumber_ = 0;
-
-  std::vector<Row> rows_;              // 0..ETTop, row 0 unused
-  // 6 argument slots per row; then the root's result and a constant 1.
-  // A row's value lives in the slot it delivers to.
-  std::vector<double> argValues_;
-  std::vector<std::string> varNames_;  // 0..VarTop, slot 0 unused
-  std::vector<double> varValues_;
-  std::vector<unsigned char> varAssigned_;
   int assignedCount_ = 0;
-  std::vector<Step> steps_;  // evaluation schedule, constant rows left out
-  std::vector<Load> loads_;         // grouped by variable
-  std::vector<std::int32_t> varLoads_;  // loads of variable v: varLoads_[v] .. varLoads_[v+1]-1
-  bool slotsFresh_ = false;         // variable slots hold the current values
+  std::vector<Var> vars_;  // 0..VarTop, entry 0 unused
+  expr::Program program_;
   std::uint32_t rndState_ = 0x50000;
+  std::uint32_t rndBefore_ = 0x50000;  // the state before the last evaluation
+  LastRun lastRun_ = LastRun::kNone;
+  double lastValue_ = 0.0;  // the value of the last Eval1
 };
 
 }  // namespace vorlane

@@ -56,8 +56,9 @@ void EllipticAgm(double k, double phi, bool incomplete, Elliptic& complete, Elli
   }
 }
 
-// F (second = false) or E (second = true) for an amplitude in degrees.
-double EllipticIntegral(double phiDegrees, double k, bool second) {
+// F (second = false) or E (second = true) for an amplitude in degrees; when
+// known, the same amplitude in radians, used unrounded where F is steep.
+double EllipticIntegral(double phiDegrees, double k, bool second, double radians = kNaN) {
   if (std::isnan(phiDegrees) || std::isnan(k) || std::isinf(phiDegrees)) return kNaN;
   k = std::fabs(k);
   if (k > 1.0) return kNaN;
@@ -70,11 +71,12 @@ double EllipticIntegral(double phiDegrees, double k, bool second) {
   // it still means the complete integral.
   if (std::fabs(r - 90.0) <= 90.0 * 8.0 * kEps) r = 90.0;
   if (k == 1.0) {
-    // F(phi, 1) = artanh(sin phi), E(phi, 1) = sin phi
-    double angle = r * (kPi / 180.0);
+    // F(phi, 1) = arsinh(tan phi), E(phi, 1) = sin phi. The equal form
+    // artanh(sin phi) loses every digit as phi nears 90 degrees.
+    double angle = std::isnan(radians) ? r * (kPi / 180.0) : std::fabs(radians);
     if (second) return 2.0 * turns + sign * (r == 90.0 ? 1.0 : std::sin(angle));
     if (r == 90.0 || turns != 0.0) return kInf;
-    return sign * std::atanh(std::sin(angle));
+    return sign * std::asinh(std::tan(angle));
   }
   Elliptic complete{}, partial{};
   bool incomplete = r != 90.0 && r != 0.0;
@@ -103,6 +105,14 @@ std::int64_t Degree(double n) {
 double Elli1(double phiDegrees, double k) { return EllipticIntegral(phiDegrees, k, false); }
 
 double Elli2(double phiDegrees, double k) { return EllipticIntegral(phiDegrees, k, true); }
+
+double Elli1Radians(double phi, double k) {
+  return EllipticIntegral(phi * 180.0 / kProgramPi, k, false, std::fabs(phi) < kProgramPi / 2 ? phi : kNaN);
+}
+
+double Elli2Radians(double phi, double k) {
+  return EllipticIntegral(phi * 180.0 / kProgramPi, k, true, std::fabs(phi) < kProgramPi / 2 ? phi : kNaN);
+}
 
 double PolyLe(double x, double n) {
   std::int64_t degree = Degree(n);

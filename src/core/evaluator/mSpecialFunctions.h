@@ -49,6 +49,12 @@ double HypGeom(double x, double a, double b, double c, const char*& failure);  /
 // Amplitude in degrees; 90 gives the complete integral.
 double Elli1(double phiDegrees, double k);
 double Elli2(double phiDegrees, double k);
+// The same with the amplitude in radians of the program's pi (kProgramPi is
+// 180 degrees); below 90 degrees the radians are used as given, so that F
+// near 90 degrees keeps the digits a conversion to degrees would round away.
+inline constexpr double kProgramPi = 3.14159265358979;
+double Elli1Radians(double phi, double k);
+double Elli2Radians(double phi, double k);
 
 double PolyLe(double x, double n);  // Legendre P_n
 double PolyHe(double x, double n);  // Hermite H_n, physicists' form

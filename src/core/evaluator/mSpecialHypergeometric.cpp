@@ -22,6 +22,9 @@ constexpr double kTolerance = 1e-15;  // a sum that ends above this is reported
 // c - a - b within this distance of an integer is taken as that integer
 // (0.7 + 1.9 against 2.6): the general form cancels catastrophically there.
 constexpr double kIntegerDistance = 1e-9;
+// Nearer than this, the connection formula around x = 1 is summed in its limit
+// form, which does not cancel.
+constexpr double kNearInteger = 0.05;
 
 struct Estimate {
   double value = kNaN;
@@ -82,29 +85,124 @@ double Polynomial(double a, double b, double c, double x) {
   return sum;
 }
 
+// (ln Gamma(x + e) - ln Gamma(x)) / e for small e, without the cancellation of
+// the difference: the argument is shifted up to at least 10, where Stirling's
+// series is differenced term by term. False when x + e and x lie on different
+// sides of a pole.
+bool LnGammaSlope(double x, double e, double& slope) {
+  double shift = 0.0;  // sum of ln(1 + e / (x + j)) over the shifted steps
+  for (int j = 0; x < 10.0; ++j, x += 1.0) {
+    if (j > 400 || !(x * (x + e) > 0.0) || !(std::fabs(e) < std::fabs(x))) return false;
+    shift += std::log1p(e / x);
+  }
+  static constexpr double kStirling[] = {1.0 / 12, -1.0 / 360, 1.0 / 1260, -1.0 / 1680, 1.0 / 1188,
+                                         -691.0 / 360360, 1.0 / 156, -3617.0 / 122400};
+  const double t = std::log1p(e / x);
+  double s = (x - 0.5) * t / e + std::log(x + e) - 1.0;
+  double power = 1.0 / x;  // x^(1 - 2j)
+  for (int j = 1; j <= 8; ++j) {
+    const double q = 1.0 - 2.0 * j;
+    s += kStirling[j - 1] * power * std::expm1(q * t) / e;
+    power /= x * x;
+  }
+  slope = s - shift / e;
+  return std::isfinite(slope);
+}
+
+// prefactor * 2F1(a, b; c; 1 - z) for c - a - b = m + e, m = 0, 1, 2, ..., e small
+// and not 0. The two terms of the connection formula each grow like 1/e and
+// cancel; here they are combined before summing. With u_k, v_k the k-th terms
+// of the two series taken at 0 and at e, the second series minus the tail of
+// the first is a sum of (u_k - v_k) / e, carried by its own recurrence:
+// d_(k+1) = r_k d_k + v_k (r_k - s_k) / e, where r_k, s_k are the term ratios
+// and (r_k - s_k) / e is expanded exactly.
+Estimate AroundOneNearInteger(double prefactor, double a, double b, double c, double z, int m, double e) {
+  Estimate est;
+  if (m > 170) return est;
+  const double lz = std::log(z);
+  double sa, sb, sm, s1;
+  if (!LnGammaSlope(a + m, e, sa) || !LnGammaSlope(b + m, e, sb) || !LnGammaSlope(m + 1.0, e, sm) ||
+      !LnGammaSlope(1.0, -e, s1)) {
+    return est;
+  }
+  const double gc = Gamma(c);
+  // The terms n < m of the first series, where nothing cancels.
+  double finite = 0.0, finiteMagnitude = 0.0;
+  if (m > 0) {
+    double term = 1.0, sum = 1.0, magnitude = 1.0;
+    for (int n = 0; n + 1 < m; ++n) {
+      term *= (a + n) * (b + n) / ((1.0 - m - e + n) * (n + 1.0)) * z;
+      sum += term;
+      magnitude += std::fabs(term);
+    }
+    const double f = prefactor * gc * Gamma(m + e) * ReciprocalGamma(a + m + e) * ReciprocalGamma(b + m + e);
+    finite = f * sum;
+    finiteMagnitude = std::fabs(f) * magnitude;
+  }
+  // Scale of the combined series, u_0 = 1.
+  double scale = prefactor * gc * ReciprocalGamma(a) * ReciprocalGamma(b) * std::pow(z, m) * Gamma(1.0 + e) /
+                 Gamma(m + 1.0) * std::exp(-e * (sa + sb));
+  if (m % 2 != 0) scale = -scale;
+  const double deltaOverE = lz + sa + sb - sm - s1;  // ln(v_0 / u_0) / e
+  const double delta = e * deltaOverE;
+  double d = -deltaOverE * (delta == 0.0 ? 1.0 : std::expm1(delta) / delta);
+  double u = 1.0, v = 1.0 - e * d;
+  double sum = d, magnitude = std::fabs(d) + std::fabs(u) * (std::fabs(lz) + std::fabs(sa) + std::fabs(sb) +
+                                                           std::fabs(sm) + std::fabs(s1));
+  bool converged = false;
+  for (int k = 0; k < kMaxTerms; ++k) {
+    const double A = a + m + k, B = b + m + k, M = m + k + 1.0, J = k + 1.0, K = J - e;
+    const double r = z * A * B / (M * K);
+    const double s = z * (A + e) * (B + e) / ((M + e) * J);
+    const double q = z * (A * B * J + A * B * M - (A + B) * M * J + e * (A + B) * M - e * M * J + e * e * M) /
+                     (M * K * (M + e) * J);
+    d = r * d + v * q;
+    u *= r;
+    v *= s;
+    sum += d;
+    magnitude += std::fabs(r * d) + std::fabs(v * q);
+    if (std::fabs(d) + std::fabs(u) <= 1e-17 * std::fabs(sum)) {
+      converged = true;
+      break;
+    }
+  }
+  est.value = finite + scale * sum;
+  est.error = 8.0 * kEps * (finiteMagnitude + std::fabs(scale) * magnitude) +
+              16.0 * kEps * (std::fabs(finite) + std::fabs(scale * sum));
+  if (!converged) est.error += std::fabs(scale * sum) * 1e-3;
+  est.converged = converged;
+  if (!std::isfinite(est.value) || !std::isfinite(est.error)) est = Estimate{};
+  return est;
+}
+
+// The connection formula around x = 1 for c - a - b = m not an integer:
+// F = G(c)G(m)/(G(c-a)G(c-b)) F(a, b; 1-m; z) + z^m G(c)G(-m)/(G(a)G(b)) F(c-a, c-b; 1+m; z)
+Estimate AroundOneGeneral(double prefactor, double a, double b, double c, double z) {
+  Estimate e;
+  const double m = c - a - b;
+  double gc = Gamma(c);
+  double first = prefactor * gc * Gamma(m) * ReciprocalGamma(c - a) * ReciprocalGamma(c - b);
+  double second = prefactor * gc * Gamma(-m) * ReciprocalGamma(a) * ReciprocalGamma(b) * std::pow(z, m);
+  Sum s1, s2;
+  if (first != 0.0) s1 = DirectSum(a, b, 1.0 - m, z);
+  if (second != 0.0) s2 = DirectSum(c - a, c - b, 1.0 + m, z);
+  if (first == 0.0) s1.converged = true;
+  if (second == 0.0) s2.converged = true;
+  double v1 = first * s1.value, v2 = second * s2.value;
+  e.value = v1 + v2;
+  e.error = SumError(first, s1) + SumError(second, s2) + 16.0 * kEps * (std::fabs(v1) + std::fabs(v2));
+  e.converged = s1.converged && s2.converged;
+  if (!std::isfinite(e.value)) e = Estimate{};
+  return e;
+}
+
 // prefactor * 2F1(a, b; c; 1 - z), 0 < z < 1, by the linear transformation to z.
 Estimate AroundOne(double prefactor, double a, double b, double c, double z) {
   Estimate e;
   if (!(z > 0.0 && z < 1.0) || !std::isfinite(prefactor)) return e;
   double m = c - a - b;
   double mr = std::nearbyint(m);
-  if (std::fabs(m - mr) > kIntegerDistance) {
-    // F = G(c)G(m)/(G(c-a)G(c-b)) F(a, b; 1-m; z) + z^m G(c)G(-m)/(G(a)G(b)) F(c-a, c-b; 1+m; z)
-    double gc = Gamma(c);
-    double first = prefactor * gc * Gamma(m) * ReciprocalGamma(c - a) * ReciprocalGamma(c - b);
-    double second = prefactor * gc * Gamma(-m) * ReciprocalGamma(a) * ReciprocalGamma(b) * std::pow(z, m);
-    Sum s1, s2;
-    if (first != 0.0) s1 = DirectSum(a, b, 1.0 - m, z);
-    if (second != 0.0) s2 = DirectSum(c - a, c - b, 1.0 + m, z);
-    if (first == 0.0) s1.converged = true;
-    if (second == 0.0) s2.converged = true;
-    double v1 = first * s1.value, v2 = second * s2.value;
-    e.value = v1 + v2;
-    e.error = SumError(first, s1) + SumError(second, s2) + 16.0 * kEps * (std::fabs(v1) + std::fabs(v2));
-    e.converged = s1.converged && s2.converged;
-    if (!std::isfinite(e.value)) e = Estimate{};
-    return e;
-  }
+  if (std::fabs(m - mr) > kNearInteger) return AroundOneGeneral(prefactor, a, b, c, z);
   if (mr < 0.0) {
     // Euler's transformation F(a,b;c;x) = (1-x)^(c-a-b) F(c-a, c-b; c; x) makes m positive.
     double ca = c - a, cb = c - b;
@@ -119,6 +217,14 @@ Estimate AroundOne(double prefactor, double a, double b, double c, double z) {
       return e;
     }
     return AroundOne(scale, ca, cb, c, z);
+  }
+  if (m != mr) {
+    e = AroundOneNearInteger(prefactor, a, b, c, z, static_cast<int>(mr), m - mr);
+    if (std::isfinite(e.value)) return e;
+    // Where the limit form cannot be used, the nearer cases are taken as the
+    // integer and the others go by the general form.
+    if (std::fabs(m - mr) > kIntegerDistance) return AroundOneGeneral(prefactor, a, b, c, z);
+    e = Estimate{};
   }
   // c = a + b + m, m = 0, 1, 2, ... (the logarithmic case):
   // F = G(m)G(c)/(G(a+m)G(b+m)) sum_(n<m) (a)_n (b)_n / (n! (1-m)_n) z^n

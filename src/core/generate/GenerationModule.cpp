@@ -69,6 +69,7 @@ void GenerationModule::Begin(MessageSink& sink) {
   abil_.assign(static_cast<std::size_t>(std::max<std::int16_t>(shape_.numAbils, 0)) + 1, AbilityFields{});
   gridPos_.assign(tech_.size(), 0);
   ResetFieldStates();
+  exprCache_.Clear();
 }
 
 void GenerationModule::End() { sink_ = nullptr; }
@@ -111,13 +112,13 @@ bool GenerationModule::EvaluateFieldStep(std::string& text, FieldState& state) {
       }
     }
     std::string group = text.substr(open, i - open + 1);
-    clsExprEvaluator& evaluator = Evaluator();
-    if (!evaluator.StoreExpression(group)) {
+    clsExprEvaluator* evaluator = exprCache_.Compile(group, Evaluator());
+    if (!evaluator) {
       Show(kErrorTitle, "Error parsing string for evaluation:" + std::string(kCrLf) + Shown(group));
       return false;
     }
     // A failed evaluation gives 0 and keeps its reason to itself.
-    const double result = evaluator.Eval();
+    const double result = evaluator->Eval();
     std::string value = FormatNumber(result);
     if (!CheckFinite(result, value, group)) return false;
     ReplaceFirstNoCase(text, group, value);

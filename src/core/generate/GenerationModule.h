@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "generate/DesignCheck.h"
+#include "generate/ExprCache.h"
 #include "generate/FormulaText.h"
 #include "records/IndexedLists.h"
 #include "util/Numbers.h"
@@ -184,6 +185,7 @@ class GenerationModule {
   clsExprEvaluator& Evaluator();
 
   std::unique_ptr<clsExprEvaluator> evaluator_;
+  ExprCache exprCache_;  // the run's compiled brace groups
   std::vector<std::int32_t> gridPos_;  // 1..numTechReqs
   MessageSink* sink_ = nullptr;
   int passes_ = 0;

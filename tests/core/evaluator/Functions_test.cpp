@@ -292,6 +292,23 @@ TEST(FunctionsSpecial, KnownValuesThroughTheEvaluator) {
   EXPECT_NEAR(Value("cpoisson(2,3)"), 8.5 * std::exp(-3.0), 1e-14);
   EXPECT_NEAR(Value("cpoisson(1e9,3)"), 1, 1e-14);  // stops once the terms vanish
   EXPECT_EQ(EvalError("hypgeom(1,1,1,1)"), "Evaluation error < hypgeom(1;1;1;1) > at pos: 8");
+  // ln(0) is outside the logarithm's domain, also inside logn and the
+  // Poisson probabilities (whose formula takes ln of the mean).
+  for (const char* expr : {"logn(3,0)", "logn(1,0)", "logn(0,2)", "dpoisson(0,0)", "dpoisson(2,0)", "cpoisson(2,0)"}) {
+    EXPECT_NE(EvalError(expr), "no error") << expr;
+  }
+  // 12 significant digits where the value is steep or the connection formula
+  // cancels (references from 40-digit arithmetic on the same doubles).
+  const std::pair<const char*, double> accurate[] = {
+      {"elli1(1.57079,1)", 12.6638639660286235},
+      {"elli1(1.5707963,1)", 18.1282015740546325},
+      {"elli1(-1.5707963267948,1)", -30.6608207947489671},
+      {"hypgeom(0.9,0.5,0.5,1.000000002)", 1.641264412061812869624818},
+      {"hypgeom(0.9,0.5,0.5,0.9995)", 1.641834957019947647146349},
+  };
+  for (const auto& [expr, reference] : accurate) {
+    EXPECT_NEAR(Value(expr), reference, 1e-12 * std::fabs(reference)) << expr;
+  }
 }
 
 }  // namespace

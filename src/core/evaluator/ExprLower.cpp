@@ -1,0 +1,472 @@
+// Building the program of a compiled table: the order of the instructions,
+// where each operand comes from, and the rows that become one instruction.
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <vector>
+
+#include "evaluator/ExprFunctions.h"
+#include "evaluator/ExprProgram.h"
+#include "evaluator/clsExprEvaluator.h"
+
+namespace vorlane::expr {
+
+namespace {
+
+constexpr int kRowLimit = clsExprEvaluator::kMaxRows + 2;
+constexpr int kSlotLimit = kRowLimit * kArgSlots + 2;
+
+// What one row of the table becomes.
+struct RowPlan {
+  bool runs = false;      // in the schedule (not computed at compile time)
+  bool inlined = false;   // computed inside the instruction of the row it feeds
+  int inlineChild = 0;    // the row computed inside this row's instruction
+  int size = 0;           // running rows in its subtree
+};
+
+class Lowering {
+ public:
+  Lowering(const Table& t, Program& p, std::int32_t* varSlot) : t_(t), p_(p), varSlot_(varSlot) {}
+  void Build();
+
+ private:
+  const Row& RowOf(int r) const { return t_.rows[r]; }
+  // The running row delivering to table slot s, or 0.
+  int Deliverer(int s) const { return deliverer_[s]; }
+  std::int32_t Leaf(int s);
+  std::int32_t Temp(int s);
+  std::int32_t Operand(int row, int arg);
+  bool IsLeafOperand(int row, int arg) const { return Deliverer(row * kArgSlots + arg) == 0; }
+  bool ConstantOperand(int row, int arg, double& value) const;
+  int WholeExponent(int row) const;
+  bool IsLeafOp(int q) const;
+  bool IsPowTerm(int q) const;
+  void PlanInlining();
+  bool Visit(int r);
+  void Order();
+  void Emit(int r);
+  void EmitFused(int r, int q);
+  void FuseWithPrevious(int r);
+  bool GuardedProduct(int r);
+
+  const Table& t_;
+  Program& p_;
+  std::int32_t* varSlot_;
+  // Filled for the slots and rows of the table only.
+  std::int32_t progSlot_[kSlotLimit];   // table slot -> program slot
+  std::int32_t deliverer_[kSlotLimit];  // table slot -> running row delivering to it
+  RowPlan plan_[kRowLimit];
+  unsigned char state_[kRowLimit];
+  std::int32_t insOf_[kRowLimit];  // instruction index of each emitted row
+  bool isCondRow_[kRowLimit];
+  int order_[kRowLimit];
+  int orderCount_ = 0;
+  int lastRow_ = 0;  // row of the last instruction: its value is in the register
+  int skipAt_ = -1;  // index of the open skip instruction
+  int skipCond_ = 0;
+};
+
+std::int32_t Lowering::Leaf(int s) {
+  if (progSlot_[s] < 0) {
+    progSlot_[s] = static_cast<std::int32_t>(p_.values.size());
+    p_.values.push_back(t_.values[s]);
+  }
+  return progSlot_[s];
+}
+
+std::int32_t Lowering::Temp(int s) { return Leaf(s); }
+
+std::int32_t Lowering::Operand(int row, int arg) {
+  const int s = row * kArgSlots + arg;
+  const int q = Deliverer(s);
+  if (q != 0 && plan_[q].inlined && RowOf(q).funCode == kRight) return Leaf(q * kArgSlots + 1);
+  if (q != 0 && q == lastRow_) return kAcc;
+  return q != 0 ? Temp(s) : Leaf(s);
+}
+
+bool Lowering::ConstantOperand(int row, int arg, double& value) const {
+  const int s = row * kArgSlots + arg;
+  if (Deliverer(s) != 0 || RowOf(row).arg[arg].idx != 0) return false;
+  value = t_.values[s];
+  return true;
+}
+
+// n when row is a power with a constant whole exponent 2..60, else 0.
+int Lowering::WholeExponent(int row) const {
+  double y;
+  if (RowOf(row).funCode != kPow || !ConstantOperand(row, 1, y)) return 0;
+  return (y >= 2.0 && y <= 60.0 && y == std::floor(y)) ? static_cast<int>(y) : 0;
+}
+
+bool Plain(const Row& row) { return row.sign != -1 && row.argTop == 2; }
+
+// A product, quotient, sum or difference of two leaves (x^2 being x * x).
+bool Lowering::IsLeafOp(int q) const {
+  const Row& row = RowOf(q);
+  if (!plan_[q].runs || !Plain(row) || isCondRow_[q]) return false;
+  // Powers of a constant whole exponent from 3 on keep their fixed chain.
+  const int n = WholeExponent(q);
+  const bool simple = (row.funCode >= kAdd && row.funCode <= kDiv) || (row.funCode == kPow && (n == 0 || n == 2));
+  return simple && IsLeafOperand(q, 0) && IsLeafOperand(q, 1);
+}
+
+// k * x^n with k and x leaves.
+bool Lowering::IsPowTerm(int q) const {
+  const Row& row = RowOf(q);
+  if (!plan_[q].runs || !Plain(row) || isCondRow_[q] || row.funCode != kMul) return false;
+  for (int side = 0; side < 2; ++side) {
+    const int w = Deliverer(q * kArgSlots + side);
+    if (w == 0 || !IsLeafOperand(q, 1 - side) || isCondRow_[w]) continue;
+    if (WholeExponent(w) != 0 && Plain(RowOf(w)) && IsLeafOperand(w, 0) && RowOf(w).cond == row.cond) return true;
+  }
+  return false;
+}
+
+// A row computed inside the instruction of the row it feeds: a leaf operation
+// under + - * /, or k * x^n under + -.
+void Lowering::PlanInlining() {
+  // An "@Right" row delivering a constant: the function reads the constant.
+  for (int q = 1; q <= t_.Top(); ++q) {
+    const Row& row = RowOf(q);
+    double value;
+    if (plan_[q].runs && row.funCode == kRight && row.argOf > 0 && plan_[row.argOf].runs &&
+        row.cond == RowOf(row.argOf).cond && !isCondRow_[q] && ConstantOperand(q, 1, value)) {
+      plan_[q].inlined = true;
+    }
+  }
+  for (int q = 1; q <= t_.Top(); ++q) {
+    const int parent = RowOf(q).argOf;
+    if (plan_[q].inlined || parent <= 0 || !plan_[parent].runs || plan_[parent].inlineChild != 0) continue;
+    const Row& pr = RowOf(parent);
+    if (!Plain(pr) || pr.cond != RowOf(q).cond || plan_[parent].inlined) continue;
+    const bool left = RowOf(q).argIdx == 1;
+    const int code = pr.funCode;
+    bool ok = false;
+    if (IsLeafOp(q)) {
+      ok = code == kAdd || code == kSub || code == kMul || (code == kDiv && left);
+    } else if (IsPowTerm(q)) {
+      ok = code == kAdd || (code == kSub && !left);
+    }
+    // Only one inlined operand: the other is the register or a slot.
+    if (!ok || plan_[q].inlined || plan_[q].inlineChild != 0) continue;
+    plan_[parent].inlineChild = q;
+    plan_[q].inlined = true;
+    if (!IsLeafOp(q)) {
+      for (int side = 0; side < 2; ++side) {
+        const int w = Deliverer(q * kArgSlots + side);
+        if (w != 0) plan_[w].inlined = true;
+      }
+    }
+  }
+}
+
+// Depth first, conditions before the rows they guard, and of the operands
+// the largest last, so that the longest chain stays in the register.
+bool Lowering::Visit(int r) {
+  if (state_[r] == 2) return true;
+  if (state_[r] == 1) return false;
+  state_[r] = 1;
+  const Row& row = RowOf(r);
+  if (row.cond > 0 && plan_[row.cond].runs && !Visit(row.cond)) return false;
+  int children[kArgSlots];
+  int count = 0;
+  for (int a = 0; a < row.argTop; ++a) {
+    const int q = Deliverer(r * kArgSlots + a);
+    if (q != 0 && !plan_[q].inlined) children[count++] = q;
+  }
+  std::stable_sort(children, children + count, [&](int x, int y) { return plan_[x].size < plan_[y].size; });
+  for (int i = 0; i < count; ++i) {
+    if (!Visit(children[i])) return false;
+  }
+  state_[r] = 2;
+  order_[orderCount_++] = r;
+  return true;
+}
+
+void Lowering::Order() {
+  int roots = 0, root = 0, running = 0;
+  for (const Step& s : t_.steps) {
+    if (RowOf(s.row).argOf == 0) ++roots, root = s.row;
+    if (!plan_[s.row].inlined) ++running;
+  }
+  // Sizes, children before parents: the schedule runs them in that order.
+  for (const Step& s : t_.steps) {
+    plan_[s.row].size += 1;
+    const int parent = RowOf(s.row).argOf;
+    if (parent > 0) plan_[parent].size += plan_[s.row].size;
+  }
+  // "rnd" draws its numbers in the order of the schedule, and a table with
+  // several roots keeps its last; both keep the schedule's order.
+  if (!t_.hasRandom && roots == 1 && Visit(root) && orderCount_ == running) return;
+  orderCount_ = 0;
+  for (const Step& s : t_.steps) {
+    if (!plan_[s.row].inlined) order_[orderCount_++] = s.row;
+  }
+}
+
+void Lowering::Build() {
+  p_.code.clear();
+  p_.values.clear();
+  p_.hasRandom = t_.hasRandom;
+  const int slots = static_cast<int>(t_.values.size());
+  std::fill(progSlot_, progSlot_ + slots, -1);
+  std::fill(deliverer_, deliverer_ + slots, 0);
+  const int rows = t_.Top() + 1;
+  std::fill(plan_, plan_ + rows, RowPlan{});
+  std::fill(state_, state_ + rows, 0);
+  std::fill(insOf_, insOf_ + rows, -1);
+  std::fill(isCondRow_, isCondRow_ + rows, false);
+  std::fill(varSlot_, varSlot_ + 2 * (t_.VarTop() + 1), -1);
+  for (const Step& s : t_.steps) {
+    plan_[s.row].runs = true;
+    deliverer_[s.dest] = s.row;
+  }
+  // A root writes the result slot; that slot has no single deliverer.
+  deliverer_[t_.ResultSlot()] = 0;
+  for (int r = 1; r <= t_.Top(); ++r) {
+    if (RowOf(r).cond > 0) isCondRow_[RowOf(r).cond] = true;
+  }
+  for (const Load& l : t_.loads) {
+    std::int32_t& slot = varSlot_[2 * l.var + (l.sign < 0 ? 1 : 0)];
+    if (slot < 0) {
+      slot = static_cast<std::int32_t>(p_.values.size());
+      p_.values.push_back(0.0);
+    }
+    progSlot_[l.slot] = slot;
+  }
+  PlanInlining();
+  Order();
+  p_.code.reserve(orderCount_ + 2);
+  p_.values.reserve(static_cast<std::size_t>(t_.Top()) * 3 + 2);
+  for (int i = 0; i < orderCount_; ++i) Emit(order_[i]);
+  if (skipAt_ >= 0) p_.code[skipAt_].n = static_cast<std::int16_t>(p_.code.size() - skipAt_ - 1);
+  p_.result = Leaf(t_.ResultSlot());
+  p_.values.shrink_to_fit();
+  p_.resultInAcc = orderCount_ > 0 && lastRow_ != 0 && RowOf(lastRow_).argOf == 0 &&
+                   t_.DestSlot(lastRow_) == t_.ResultSlot();
+  if (p_.resultInAcc) {
+    // Several roots: the schedule's last one gives the value; keep the slot.
+    for (const Step& s : t_.steps) {
+      if (RowOf(s.row).argOf == 0 && s.row != lastRow_) p_.resultInAcc = false;
+    }
+  }
+}
+
+void Lowering::Emit(int r) {
+  const Row& row = RowOf(r);
+  // Rows under a condition: one skip instruction before each run of them.
+  if (row.cond != skipCond_) {
+    if (skipAt_ >= 0) p_.code[skipAt_].n = static_cast<std::int16_t>(p_.code.size() - skipAt_ - 1);
+    skipAt_ = -1;
+    skipCond_ = row.cond;
+    if (row.cond > 0) {
+      const int n = static_cast<int>(p_.code.size());
+      if (n > 0 && lastRow_ == row.cond && RowOf(row.cond).cond == 0 && insOf_[lastRow_] == n - 1 &&
+          p_.code[n - 1].op >= kOpGt && p_.code[n - 1].op < kOpNe + 3) {
+        // The condition itself skips: one instruction less.
+        p_.code[n - 1].op = static_cast<std::uint16_t>(kOpCmpSkip + (p_.code[n - 1].op - kOpGt));
+        skipAt_ = n - 1;
+      } else {
+        skipAt_ = n;
+        p_.code.push_back(Ins{kOpSkip, 0, Leaf(t_.DestSlot(row.cond)), 0, 0, 0, 0});
+      }
+    }
+  }
+  if (GuardedProduct(r)) {
+    lastRow_ = r;
+    return;
+  }
+  const std::int32_t dst = Temp(t_.DestSlot(r));
+  const int code = row.funCode;
+  const bool plain = row.sign != -1;
+  if (plan_[r].inlineChild != 0) {
+    EmitFused(r, plan_[r].inlineChild);
+  } else {
+    Ins ins{kOpCall, 0, 0, 0, 0, dst, code};
+    auto binary = [&](Op op) {
+      ins.a = Operand(r, 0);
+      ins.b = Operand(r, 1);
+      ins.op = static_cast<std::uint16_t>(op + (ins.a == kAcc ? 1 : ins.b == kAcc ? 2 : 0));
+    };
+    auto unary = [&](Op op, int n = 0) {
+      ins.a = Operand(r, 0);
+      ins.n = static_cast<std::int16_t>(n);
+      ins.op = static_cast<std::uint16_t>(op + (ins.a == kAcc ? 1 : 0));
+    };
+    static constexpr Op kBinary[] = {kOpAdd, kOpSub, kOpMul, kOpDiv};
+    static constexpr Op kCompare[] = {kOpGt, kOpGe, kOpLt, kOpLe, kOpEq, kOpNe};
+    if (plain && row.argTop == 2 && code >= kAdd && code <= kDiv) {
+      binary(kBinary[code]);
+    } else if (plain && row.argTop == 2 && IsComparison(code)) {
+      binary(kCompare[code - kGt]);
+    } else if (plain && row.argTop == 2 && (code == kMin || code == kMax || code == kRound)) {
+      binary(code == kMin ? kOpMin : code == kMax ? kOpMax : kOpRound);
+    } else if (plain && row.argTop == 2 && code == kPow) {
+      if (const int n = WholeExponent(r); n != 0) {
+        unary(kOpPowN, n);
+      } else {
+        binary(kOpPow);
+      }
+    } else if (plain && row.argTop == 1 && (code == kSqr || code == kExp || code == kLn || code == kLog ||
+                                            code == kSin || code == kCos || code == kTan || code == kAbs ||
+                                            code == kNeg || code == kInt || code == kFix)) {
+      const Op op = code == kSqr ? kOpSqrt : code == kExp ? kOpExp : (code == kLn || code == kLog) ? kOpLog
+                  : code == kSin ? kOpSin : code == kCos ? kOpCos : code == kTan ? kOpTan
+                  : code == kAbs ? kOpAbs : code == kNeg ? kOpNeg : code == kInt ? kOpInt : kOpFix;
+      unary(op);
+    } else if (plain && row.argTop == 3 && code == kClip && Operand(r, 1) != kAcc && Operand(r, 2) != kAcc) {
+      unary(kOpClip);
+      ins.b = Operand(r, 1);
+      ins.c = Operand(r, 2);
+    } else {
+      // Any other row: Compute with its arguments gathered.
+      std::int32_t slots[kArgSlots] = {0, 0, 0, 0, 0, 0};
+      for (int a = 0; a < row.argTop; ++a) slots[a] = Operand(r, a);
+      ins.a = slots[0];
+      ins.b = slots[1];
+      ins.n = row.sign == -1 ? kCallNegate : 0;
+      if (row.argTop > 2) {
+        ins.n = static_cast<std::int16_t>(ins.n | kCallHasMore);
+        p_.code.push_back(ins);
+        p_.code.push_back(Ins{kOpCallMore, static_cast<std::int16_t>(row.argTop - 2), slots[2], slots[3], slots[4],
+                              slots[5], 0});
+        insOf_[r] = static_cast<std::int32_t>(p_.code.size()) - 2;
+        lastRow_ = r;
+        return;
+      }
+    }
+    p_.code.push_back(ins);
+    insOf_[r] = static_cast<std::int32_t>(p_.code.size()) - 1;
+    FuseWithPrevious(r);
+  }
+  lastRow_ = r;
+}
+
+// r computes c P t with t the row q inlined into it.
+void Lowering::EmitFused(int r, int q) {
+  const Row& row = RowOf(r);
+  const bool left = RowOf(q).argIdx == 1;
+  const std::int32_t c = Operand(r, left ? 1 : 0);
+  Ins ins{0, 0, 0, 0, c, Temp(t_.DestSlot(r)), row.funCode};
+  if (!IsLeafOp(q)) {
+    // k * x^n: the power's row and the leaf k.
+    const int side = Deliverer(q * kArgSlots) != 0 ? 0 : 1;
+    const int w = Deliverer(q * kArgSlots + side);
+    ins.a = Leaf(w * kArgSlots);
+    ins.b = Leaf(q * kArgSlots + 1 - side);
+    ins.n = static_cast<std::int16_t>(WholeExponent(w));
+    const Op op = row.funCode == kAdd ? kOpAddMulPowN : kOpSubMulPowN;
+    if (c == kAcc) {
+      ins.op = static_cast<std::uint16_t>(op + 1);
+    } else {
+      ins.op = op;
+    }
+    p_.code.push_back(ins);
+    insOf_[r] = static_cast<std::int32_t>(p_.code.size()) - 1;
+    return;
+  }
+  const Row& inner = RowOf(q);
+  ins.a = Leaf(q * kArgSlots);
+  ins.b = WholeExponent(q) == 2 ? ins.a : Leaf(q * kArgSlots + 1);
+  const int innerKind = inner.funCode != kPow ? inner.funCode - kAdd : WholeExponent(q) == 2 ? kQMul : kQPow;
+  int outer = kCPlusT;
+  switch (row.funCode) {
+    case kAdd: outer = kCPlusT; break;
+    case kSub: outer = left ? kTMinusC : kCMinusT; break;
+    case kMul: outer = kCTimesT; break;
+    default: outer = kTOverC; break;
+  }
+  ins.op = static_cast<std::uint16_t>(kOpFused + (outer * 5 + innerKind) * 4 + (c == kAcc ? 3 : 0));
+  p_.code.push_back(ins);
+  insOf_[r] = static_cast<std::int32_t>(p_.code.size()) - 1;
+}
+
+// (condition) * f(y) where f(y) is the one row under the condition: the
+// comparison no longer skips, and f runs inside the product when it holds.
+bool Lowering::GuardedProduct(int r) {
+  const Row& row = RowOf(r);
+  const int n = static_cast<int>(p_.code.size());
+  const int q = lastRow_;
+  if (row.funCode != kMul || !Plain(row) || row.cond != 0 || n < 2 || q == 0) return false;
+  Ins& compare = p_.code[n - 2];
+  Ins& unary = p_.code[n - 1];
+  const int condRow = RowOf(q).cond;
+  if (compare.op < kOpCmpSkip || compare.op >= kOpCmpSkip + 18 || compare.n != 1 || unary.op < kOpSqrt ||
+      unary.op >= kOpCos + 2 || condRow == 0 || RowOf(q).argOf != r || insOf_[condRow] != n - 2 ||
+      insOf_[q] != n - 1 || Deliverer(r * kArgSlots + (RowOf(q).argIdx == 1 ? 1 : 0)) != condRow) {
+    return false;
+  }
+  compare.op = static_cast<std::uint16_t>(kOpGt + (compare.op - kOpCmpSkip));
+  compare.n = 0;
+  unary.op = static_cast<std::uint16_t>(kOpCondTimesU + (unary.op - kOpSqrt));
+  unary.c = Temp(t_.DestSlot(condRow));
+  unary.dst = Temp(t_.DestSlot(r));
+  insOf_[r] = n - 1;
+  return true;
+}
+
+// The instruction just emitted for r takes the one before it (row q, whose
+// value it reads from the register) into itself: c P (y Q z), or k * x^n.
+void Lowering::FuseWithPrevious(int r) {
+  const int q = lastRow_;
+  if (q == 0 || p_.code.size() < 2 || insOf_[q] != static_cast<int>(p_.code.size()) - 2) return;
+  const Row& row = RowOf(r);
+  const Row& inner = RowOf(q);
+  if (inner.argOf != r || inner.cond != row.cond || isCondRow_[q] || !Plain(row) || inner.sign == -1) return;
+  Ins& first = p_.code[p_.code.size() - 2];
+  Ins& second = p_.code.back();
+  const bool left = inner.argIdx == 1;
+  const std::int32_t c = left ? second.b : second.a;
+  if (c == kAcc) return;
+  if (first.op >= kOpSqrt && first.op < kOpCos + 2) {
+    // c P f(y): a function of one argument under + - * /.
+    int outer;
+    switch (row.funCode) {
+      case kAdd: outer = kCPlusT; break;
+      case kSub: outer = left ? kTMinusC : kCMinusT; break;
+      case kMul: outer = kCTimesT; break;
+      case kDiv:
+        if (!left) return;
+        outer = kTOverC;
+        break;
+      default: return;
+    }
+    const int unary = (first.op - kOpSqrt) / 2;
+    first.op = static_cast<std::uint16_t>(kOpUFused + (outer * 5 + unary) * 2 + (first.op - kOpSqrt) % 2);
+    first.c = c;
+  } else if (first.op == kOpPowN || first.op == kOpPowN + 1) {
+    if (row.funCode != kMul) return;
+    first.op = static_cast<std::uint16_t>(first.op - kOpPowN + kOpMulPowN);
+    first.b = c;
+  } else if ((first.op >= kOpAdd && first.op < kOpDiv + 3) || (first.op >= kOpPow && first.op < kOpPow + 3)) {
+    int outer;
+    switch (row.funCode) {
+      case kAdd: outer = kCPlusT; break;
+      case kSub: outer = left ? kTMinusC : kCMinusT; break;
+      case kMul: outer = kCTimesT; break;
+      case kDiv:
+        if (!left) return;
+        outer = kTOverC;
+        break;
+      default: return;
+    }
+    const int innerKind = first.op >= kOpPow ? kQPow : first.op / 3;
+    const int accAt = first.a == kAcc ? 1 : first.b == kAcc ? 2 : 0;
+    first.op = static_cast<std::uint16_t>(kOpFused + (outer * 5 + innerKind) * 4 + accAt);
+    first.c = c;
+  } else {
+    return;
+  }
+  first.dst = second.dst;
+  p_.code.pop_back();
+  insOf_[r] = static_cast<std::int32_t>(p_.code.size()) - 1;
+}
+
+}  // namespace
+
+void BuildProgram(const Table& t, Program& p, std::int32_t* varSlot) {
+  Lowering lowering(t, p, varSlot);
+  lowering.Build();
+}
+
+}  // namespace vorlane::expr

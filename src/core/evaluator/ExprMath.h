@@ -1,0 +1,59 @@
+// The arithmetic behind the evaluator's operators and functions. Power and
+// the rounding helpers are inline: the evaluation calls them per row.
+// Internal to the evaluator.
+#pragma once
+
+#include <cmath>
+#include <cstdint>
+
+#include "evaluator/ExprFunctions.h"
+
+namespace vorlane::expr {
+
+// Rounds to the nearest integer; fails when x is farther than 5e-14 from it.
+bool IntegerOf(double x, double& n);
+bool IntegerOf32(double x, std::int64_t& n);
+
+// x^n for 3 <= n <= 60, correctly rounded in all but vanishingly rare cases
+// (double-double products; identical results with and without hardware FMA).
+double IntegerPower(double x, int n);
+
+// "^": 0^0 is refused; x^2 by one multiplication is exactly the rounded
+// square, small whole powers go by IntegerPower.
+inline double Power(double x, double y) {
+  if (y == 2.0) return x * x;
+  const double ax = std::fabs(x);
+  if (y >= 3.0 && y <= 60.0 && ax > 1e-4 && ax < 1e4 && y == std::floor(y)) {
+    return IntegerPower(x, static_cast<int>(y));
+  }
+  if (x == 0.0 && y == 0.0) return kNaN;
+  return std::pow(x, y);
+}
+
+// The nearest integer, halves up (the rounding of "round").
+inline double RoundHalfUp(double y) {
+  const double whole = std::floor(y);
+  return y - whole >= 0.5 ? whole + 1 : whole;
+}
+
+inline double SnapZero(double x) { return std::fabs(x) < kSnap ? 0.0 : x; }
+inline double Sgn(double x) { return x > 0 ? 1.0 : (x < 0 ? -1.0 : 0.0); }
+inline bool Truth(double x) { return x != 0.0; }
+
+double Asin(double x);
+double Acos(double x);
+double Comb(double a, double b);
+double Perm(double a, double b);
+bool GcdArguments(double a, double b, std::int64_t& x, std::int64_t& y);
+std::int64_t Gcd(std::int64_t x, std::int64_t y);
+double Fact(double a);
+double Dec(double x);
+double Poisson(double k, double mean);
+double CumulativePoisson(double a, double mean);
+double Binomial(double a, double b, double p);
+double CumulativeBinomial(double a, double b, double p);
+double WaveDecay(double u, double a);
+double WaveDecayHalf(double u, double a);
+double WaveLin(double t, double p, double d);
+
+}  // namespace vorlane::expr

@@ -1,0 +1,41 @@
+// The operand reader: numbers, numbers with units, angles in degrees,
+// minutes and seconds, named constants and variable names, as the compiler
+// meets them in an expression. Internal to the evaluator.
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+
+namespace vorlane::expr {
+
+inline bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+inline bool IsNameLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_'; }
+
+// Length in bytes of a well-formed UTF-8 sequence at the start of `s`, or 0.
+std::size_t Utf8SequenceLength(std::string_view s);
+// Number of characters of well-formed UTF-8 text.
+int CharCount(std::string_view s);
+
+// A decimal number: digits with at most one period (at least one digit),
+// then optionally E or e, an optional sign and digits; with `allowSign`
+// one leading sign too.
+bool IsNumber(std::string_view t, bool allowSign);
+
+enum class NumberRead { kOk, kOutOfRange };
+// Reads text that IsNumber(text, false) accepted. Values too small for a
+// double become 0; too large ones are refused.
+NumberRead ReadNumber(std::string_view t, double& value);
+
+bool IsVariableName(std::string_view t);
+// 10^k, exact from a table where the double holds it.
+double PowerOfTen(double k);
+// Named constants, written as name + "#" (names compared with regard to case).
+bool LookupConstant(std::string_view name, double& value);
+// A number followed by a unit, optionally with a scale prefix: "4.7kOhm".
+bool ReadUnitNumber(std::string_view t, double& value);
+
+enum class Dms { kNotAngle, kBad, kOk };
+// An angle in degrees, minutes and seconds: 30°15'20" or 30d15m20s.
+Dms ReadDms(std::string_view t, double& value);
+
+}  // namespace vorlane::expr

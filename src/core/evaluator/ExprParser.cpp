@@ -1,0 +1,447 @@
+// The compiler's reading of the text: one left-to-right pass over the
+// characters builds the rows of the expression table; the scheduling stages
+// (ExprSchedule.cpp) then order and link them.
+#include <algorithm>
+#include <string>
+
+#include "evaluator/ExprFunctions.h"
+#include "evaluator/ExprMessages.h"
+#include "evaluator/ExprOperands.h"
+#include "evaluator/ExprTable.h"
+#include "evaluator/clsExprEvaluator.h"
+
+namespace vorlane::expr {
+
+namespace {
+
+constexpr int kMaxRows = clsExprEvaluator::kMaxRows;
+constexpr int kMaxVariables = clsExprEvaluator::kMaxVariables;
+constexpr int kMaxOpenFunctions = clsExprEvaluator::kMaxOpenFunctions;
+// Bracket depth beyond any real formula; keeps the priority levels in range.
+constexpr int kMaxDepth = 10000;
+
+class Compiler {
+ public:
+  Compiler(Table& t, std::string& error) : t_(t), error_(error) {}
+  bool Compile(std::string_view text);
+
+ private:
+  struct PendingFunction {
+    const FunInfo* info = nullptr;
+    char text[8] = {};  // the name as written: as long as its table name
+    std::size_t length = 0;
+    std::string_view Name() const { return {text, length}; }
+    int argCount = 0;
+    int argsLeft = 0;
+    int sign = 1;
+    int openDepth = 0;
+    int openPos = 0;
+    bool rowMade = false;
+  };
+
+  bool Fail(Msg msg, std::string_view part = {}) {
+    error_ = Message(msg, part);
+    return false;
+  }
+  bool FailAt(Msg msg, int pos) {
+    error_ = Message(msg, pos);
+    return false;
+  }
+  // Priority of an operator at the current bracket depth.
+  int Pri(int op) const { return kPriBracket * depth_ + op; }
+  int Top() const { return static_cast<int>(t_.rows.size()) - 1; }
+  Row& Newest() { return t_.rows.back(); }
+  bool NewRow(std::string_view fun, int code, int argTop, int priLvl);
+  bool StoreOperand(std::string_view text, int argument);
+  bool StorePending(int argument) {
+    if (!StoreOperand(pending_, argument)) return false;
+    pending_.clear();
+    pendingChars_ = 0;
+    return true;
+  }
+  void Append(std::string_view ch) {
+    pending_ += ch;
+    ++pendingChars_;
+  }
+  bool Scan(std::string_view text);
+  bool Finish();
+
+  Table& t_;
+  std::string& error_;
+  int pos_ = 0;
+  int depth_ = 0;
+  std::string pending_;
+  int pendingChars_ = 0;
+  std::string pendingCmp_;
+  bool checkAfterClose_ = false;
+  char lastNonBlank_ = 0;
+  PendingFunction funStack_[kMaxOpenFunctions + 1];
+  int funTop_ = 0;
+};
+
+bool Compiler::NewRow(std::string_view fun, int code, int argTop, int priLvl) {
+  if (Top() >= kMaxRows) return FailAt(Msg::kTooComplex, pos_);
+  Row& row = t_.rows.emplace_back();
+  row.fun.assign(fun);
+  row.funCode = code;
+  row.argTop = argTop;
+  row.priLvl = priLvl;
+  row.order = 2 * priLvl;
+  row.posInExpr = pos_;
+  row.sign = 1;
+  if (code == kRnd) t_.hasRandom = true;
+  t_.values.resize(t_.values.size() + kArgSlots, 0.0);
+  t_.given.resize(t_.given.size() + kArgSlots, 0);
+  return true;
+}
+
+// Interprets operand text as a constant, a number (with or without unit), an
+// angle or a variable, and stores it in `argument` (1-based) of the newest row.
+bool Compiler::StoreOperand(std::string_view text, int argument) {
+  if (text.empty()) return Fail(Msg::kMissingArgument);
+  int sign = 1;
+  if (text[0] == '+' || text[0] == '-') {
+    sign = text[0] == '-' ? -1 : 1;
+    text.remove_prefix(1);
+  }
+  if (text.empty()) return Fail(Msg::kMissingArgument);
+
+  const int row = Top();
+  Arg& arg = t_.rows[row].arg[argument - 1];
+  double& slot = t_.values[row * 6 + argument - 1];
+  double value = 0.0;
+
+  std::string_view constant;
+  bool isConstant = false;
+  if (EqualsNoCase(text, "pi")) {
+    constant = text;
+    isConstant = true;
+  } else if (text.back() == '#') {
+    constant = text.substr(0, text.size() - 1);
+    isConstant = true;
+  }
+  if (isConstant) {
+    if (!LookupConstant(constant, value)) return Fail(Msg::kConstantUnknown, constant);
+  } else if (ReadUnitNumber(text, value)) {
+  } else if (IsNumber(text, false)) {
+    if (ReadNumber(text, value) != NumberRead::kOk) {
+      return Fail(Msg::kNumberOutOfRange, text);
+    }
+  } else {
+    switch (ReadDms(text, value)) {
+      case Dms::kOk:
+        break;
+      case Dms::kBad:
+        return Fail(Msg::kWrongDms);
+      case Dms::kNotAngle: {
+        if (!IsVariableName(text)) return Fail(Msg::kSyntaxOperand, text);
+        int idx = 0;
+        const int varTop = static_cast<int>(t_.varNames.size()) - 1;
+        for (int i = 1; i <= varTop; ++i) {
+          if (t_.varNames[i] == text) {
+            idx = i;
+            break;
+          }
+        }
+        if (idx == 0) {
+          if (varTop >= kMaxVariables) return Fail(Msg::kTooManyVariables);
+          t_.varNames.emplace_back(text);
+          idx = varTop + 1;
+        }
+        arg.idx = idx;
+        arg.sign = sign;
+        slot = 0.0;
+        t_.given[row * 6 + argument - 1] = 1;
+        return true;
+      }
+    }
+  }
+  arg.idx = 0;
+  arg.sign = sign;
+  slot = sign * value;
+  t_.given[row * 6 + argument - 1] = 1;
+  return true;
+}
+
+bool Compiler::Compile(std::string_view text) {
+  t_.rows.clear();
+  t_.rows.emplace_back();
+  t_.values.assign(6, 0.0);
+  t_.given.assign(6, 0);
+  t_.varNames.assign(1, std::string());
+  t_.steps.clear();
+  t_.loads.clear();
+  t_.hasRandom = false;
+  error_.clear();
+
+  // Text that is no well-formed UTF-8 is refused at the first bad byte.
+  int chars = 0;
+  for (std::size_t i = 0; i < text.size();) {
+    std::size_t len = Utf8SequenceLength(text.substr(i));
+    ++chars;
+    if (len == 0) return FailAt(Msg::kSyntaxAt, chars);
+    i += len;
+  }
+  if (std::count(text.begin(), text.end(), '|') % 2 != 0) {
+    return Fail(Msg::kAbsMismatch);
+  }
+  return Scan(text) && Finish();
+}
+
+bool Compiler::Scan(std::string_view text) {
+  for (std::size_t i = 0; i < text.size();) {
+    const std::size_t len = Utf8SequenceLength(text.substr(i));
+    const std::string_view ch = text.substr(i, len);
+    i += len;
+    ++pos_;
+    // Non-ASCII characters only ever join the pending operand.
+    const char c = len == 1 ? ch[0] : '\x7F';
+    bool rowMade = false;
+
+    switch (c) {
+      case ' ':
+        break;
+
+      case '(':
+      case '[':
+      case '{': {
+        if (++depth_ > kMaxDepth) return FailAt(Msg::kNestedTooDeeply, pos_);
+        if (pending_.empty()) break;
+        // After "5!" or "x%" the operand is taken; it cannot name a function.
+        if (lastNonBlank_ == '!' || lastNonBlank_ == '%') return FailAt(Msg::kSyntaxAt, pos_);
+        std::string name = pending_;
+        int sign = 1;
+        if (name[0] == '+' || name[0] == '-') {
+          sign = name[0] == '-' ? -1 : 1;
+          name.erase(0, 1);
+        }
+        if (name.empty()) {
+          if (sign == 1) {  // "+(": a plain sign in front of a bracket
+            pending_.clear();
+            pendingChars_ = 0;
+            break;
+          }
+          name = "Neg";
+          sign = 1;
+        }
+        const FunInfo* f = FindFunction(name);
+        if (f != nullptr && f->args == 1) {
+          if (!NewRow(name, f->code, 1, Pri(kPriFunction))) return false;
+          Newest().sign = sign;
+        } else if (f != nullptr && f->args >= 2) {
+          if (funTop_ >= kMaxOpenFunctions) return FailAt(Msg::kTooManyNested, pos_);
+          PendingFunction& entry = funStack_[++funTop_];
+          entry.info = f;
+          entry.length = std::min(name.size(), sizeof entry.text);
+          std::copy_n(name.data(), entry.length, entry.text);
+          entry.argCount = f->args;
+          entry.argsLeft = f->args - 1;
+          entry.sign = sign;
+          entry.openDepth = depth_;
+          entry.openPos = pos_;
+          entry.rowMade = false;
+        } else if (IsNumber(name, true)) {
+          return FailAt(Msg::kSyntaxAt, pos_);
+        } else {
+          error_ = Message(Msg::kFunctionUnknown, name, std::to_string(pos_ - CharCount(name)));
+          return false;
+        }
+        pending_.clear();
+        pendingChars_ = 0;
+        break;
+      }
+
+      case ')':
+      case ']':
+      case '}':
+        if (depth_ - 1 < 0) return FailAt(Msg::kTooManyClosing, pos_);
+        // A function's own bracket closing before all its arguments came.
+        if (funTop_ > 0 && funStack_[funTop_].openDepth == depth_) return Fail(Msg::kMissingArgument);
+        --depth_;
+        checkAfterClose_ = true;
+        break;
+
+      case '+':
+      case '-':
+        if (!pending_.empty()) {
+          const char last = pending_.back();
+          if (pendingChars_ >= 2 && (last == 'E' || last == 'e') &&
+              IsNumber(std::string_view(pending_).substr(0, pending_.size() - 1), true)) {
+            Append(ch);  // the sign of an exponent
+          } else {
+            if (!NewRow(ch, c == '+' ? kAdd : kSub, 2, Pri(kPriSum)) || !StorePending(1)) {
+              return false;
+            }
+            rowMade = true;
+          }
+        } else {
+          if (lastNonBlank_ == ')' || lastNonBlank_ == ']' || lastNonBlank_ == '}') {
+            return Fail(Msg::kMissingArgument);
+          }
+          Append(ch);
+        }
+        break;
+
+      case '*':
+      case '/':
+      case '\\': {
+        const int code = c == '*' ? kMul : (c == '/' ? kDiv : kIntDiv);
+        if (!NewRow(ch, code, 2, Pri(kPriProduct)) || !StorePending(1)) return false;
+        rowMade = true;
+        break;
+      }
+
+      case '^':
+        if (!NewRow(ch, kPow, 2, Pri(kPriPower)) || !StorePending(1)) return false;
+        rowMade = true;
+        break;
+
+      case '!':
+      case '%': {
+        // Postfix: the operand stays pending for the operator that follows.
+        std::string keep = pending_;
+        const int keepChars = pendingChars_;
+        if (!NewRow(ch, c == '!' ? kFact : kPercent, 1, Pri(kPriPostfix)) || !StorePending(1)) {
+          return false;
+        }
+        pending_ = std::move(keep);
+        pendingChars_ = keepChars;
+        // Nothing may extend the operand after either postfix: "5%3" and
+        // "x%y" would otherwise read as 0.53 and xy/100.
+        checkAfterClose_ = true;
+        break;
+      }
+
+      case ',': {
+        if (funTop_ == 0 || funStack_[funTop_].openDepth != depth_) {
+          return FailAt(Msg::kTooManyArguments, pos_);
+        }
+        PendingFunction& entry = funStack_[funTop_];
+        if (!NewRow(entry.Name(), entry.info->code, entry.argCount, Pri(kPriFunction))) return false;
+        Newest().sign = entry.sign;
+        if (entry.sign == -1) entry.sign = 1;  // only the first row negates
+        if (!entry.rowMade) Newest().posInExpr = entry.openPos;
+        entry.rowMade = true;
+        if (!StorePending(1)) return false;
+        if (--entry.argsLeft == 0) --funTop_;
+        rowMade = true;
+        break;
+      }
+
+      case '|':
+        if (pending_.empty() || pending_ == "-" || pending_ == "+") {
+          if (++depth_ > kMaxDepth) return FailAt(Msg::kNestedTooDeeply, pos_);
+          if (!NewRow("abs", kAbs, 1, Pri(kPriFunction))) return false;
+          Newest().sign = pending_ == "-" ? -1 : 1;
+          pending_.clear();
+          pendingChars_ = 0;
+        } else {
+          checkAfterClose_ = true;
+          if (depth_ - 1 < 0) return FailAt(Msg::kSyntaxAt, pos_);
+          if (funTop_ > 0 && funStack_[funTop_].openDepth == depth_) return Fail(Msg::kMissingArgument);
+          --depth_;
+        }
+        break;
+
+      case '=':
+      case '<':
+      case '>':
+        if (pendingCmp_.empty()) {
+          if (Top() > 0 && IsComparison(Newest().funCode) && Newest().priLvl == Pri(kPriComparison)) {
+            // a < b < c: the comparisons are multiplied, b goes to both. Only
+            // a comparison at this bracket depth chains: (a<b)<c compares
+            // the bracket's 0 or 1 with c.
+            if (!NewRow("*", kMul, 2, Pri(kPriProduct) - kPriBracket) || !StoreOperand(pending_, 1)) {
+              return false;
+            }
+            // The product binds looser than the comparisons but tighter than
+            // a function whose bracket holds the chain: sin(1<2<3).
+            Newest().order = 2 * Pri(kPriFunction) + 1;
+          }
+          if (!NewRow(ch, -1, 2, Pri(kPriComparison)) || !StorePending(1)) return false;
+          rowMade = true;
+        }
+        pendingCmp_ += c;
+        {
+          Row& row = Newest();
+          row.fun = pendingCmp_;
+          row.funCode = ComparisonCode(pendingCmp_);
+          row.argTop = 2;
+          row.priLvl = Pri(kPriComparison);
+          row.order = 2 * row.priLvl;
+          row.posInExpr = pos_;
+          if (row.funCode == -1) return FailAt(Msg::kSyntaxAt, pos_);
+        }
+        break;
+
+      case 'x':
+      case 'y':
+      case 'z':
+      case 'X':
+      case 'Y':
+      case 'Z':
+        if (IsNumber(pending_, true)) {  // 2x: implicit multiplication
+          if (!NewRow("*", kMul, 2, Pri(kPriProduct)) || !StorePending(1)) return false;
+          rowMade = true;
+        }
+        Append(ch);
+        break;
+
+      default:
+        Append(ch);
+        break;
+    }
+
+    if (checkAfterClose_ && (IsNameLetter(c) || IsDigit(c) || c == '.')) {
+      return FailAt(Msg::kSyntaxAt, pos_);
+    }
+    if (rowMade) {
+      checkAfterClose_ = false;
+    } else {
+      pendingCmp_.clear();
+    }
+    if (c != ' ') lastNonBlank_ = c;
+  }
+  return true;
+}
+
+bool Compiler::Finish() {
+  if (depth_ > 0) return Fail(Msg::kNotEnoughClosing);
+  if (Top() == 0) {
+    pos_ = 1;
+    if (!NewRow("+", kAdd, 2, Pri(kPriComparison))) return false;
+    t_.given[6] = 1;  // 0 + operand
+  }
+  const int top = Top();
+  auto& rows = t_.rows;
+  auto& values = t_.values;
+  // The operand written after an operator was stored as argument 1 of the
+  // next row; it is also the last argument of the row before.
+  for (int k = 1; k < top; ++k) {
+    const int a = std::min(rows[k].argTop, 2) - 1;
+    rows[k].arg[a] = rows[k + 1].arg[0];
+    values[k * 6 + a] = values[(k + 1) * 6];
+    t_.given[k * 6 + a] = t_.given[(k + 1) * 6];
+  }
+  if (pending_.empty()) return Fail(Msg::kMissingArgument);
+  if (!StorePending(std::min(rows[top].argTop, 2))) return false;
+  if (funTop_ > 0) return Fail(Msg::kMissingArgument);
+
+  Schedule(t_);
+  Link(t_);
+  BuildConditions(t_);
+  if (!ChainExtraArguments(t_, error_)) return false;
+  for (int k = 1; k <= top; ++k) {
+    if (rows[k].argOf > 0) rows[rows[k].argOf].arg[rows[k].argIdx - 1] = Arg{};
+  }
+  return BuildSchedule(t_, error_);
+}
+
+}  // namespace
+
+bool CompileTable(std::string_view text, Table& table, std::string& error) {
+  Compiler compiler(table, error);
+  return compiler.Compile(text);
+}
+
+}  // namespace vorlane::expr

@@ -1,0 +1,300 @@
+// Running a program: one pass over its instructions, the previous result in
+// a register. The frequent kinds are computed right here; everything else
+// goes through Compute, which is kept out of line.
+#include "evaluator/ExprProgram.h"
+
+#include <cmath>
+
+#include "evaluator/ExprCompute.h"
+#include "evaluator/ExprFunctions.h"
+#include "evaluator/ExprMath.h"
+#include "evaluator/clsExprEvaluator.h"
+
+namespace vorlane::expr {
+
+namespace {
+
+inline double PowN(double x, int n) {
+  if (n == 2) return x * x;
+  const double ax = std::fabs(x);
+  if (ax > 1e-4 && ax < 1e4) return IntegerPower(x, n);
+  return Power(x, n);
+}
+
+#if defined(__GNUC__)
+__attribute__((noinline))
+#endif
+double Call(const Ins* p, double acc, const double* v, double f, std::uint32_t& rnd) {
+  double a[kArgSlots] = {0, 0, 0, 0, 0, 0};
+  auto operand = [&](std::int32_t slot) { return slot == kAcc ? acc : v[slot]; };
+  a[0] = operand(p->a);
+  a[1] = operand(p->b);
+  if (p->n & kCallHasMore) {
+    const Ins& more = p[1];
+    const std::int32_t slots[4] = {more.a, more.b, more.c, more.dst};
+    for (int i = 0; i < more.n; ++i) a[2 + i] = operand(slots[i]);
+  }
+  const double r = Compute(p->code, a, f, rnd);
+  return (p->n & kCallNegate) ? -r : r;
+}
+
+}  // namespace
+
+#define VORLANE_BINARY(OP, EXPR)                   \
+  case OP: {                                       \
+    const double x = v[p->a], y = v[p->b];         \
+    r = (EXPR);                                    \
+    break;                                         \
+  }                                                \
+  case OP + 1: {                                   \
+    const double x = acc, y = v[p->b];             \
+    r = (EXPR);                                    \
+    break;                                         \
+  }                                                \
+  case OP + 2: {                                   \
+    const double x = v[p->a], y = acc;             \
+    r = (EXPR);                                    \
+    break;                                         \
+  }
+
+#define VORLANE_CMPSKIP(K, TEST)                       \
+  case kOpCmpSkip + (K) * 3: {                         \
+    const double x = v[p->a], y = v[p->b];             \
+    r = (TEST) ? 1.0 : 0.0;                            \
+    goto compared;                                     \
+  }                                                    \
+  case kOpCmpSkip + (K) * 3 + 1: {                     \
+    const double x = acc, y = v[p->b];                 \
+    r = (TEST) ? 1.0 : 0.0;                            \
+    goto compared;                                     \
+  }                                                    \
+  case kOpCmpSkip + (K) * 3 + 2: {                     \
+    const double x = v[p->a], y = acc;                 \
+    r = (TEST) ? 1.0 : 0.0;                            \
+    goto compared;                                     \
+  }
+
+#define VORLANE_UNARY(OP, EXPR) \
+  case OP: {                    \
+    const double x = v[p->a];   \
+    r = (EXPR);                 \
+    break;                      \
+  }                             \
+  case OP + 1: {                \
+    const double x = acc;       \
+    r = (EXPR);                 \
+    break;                      \
+  }
+
+// The four operand placements of one fused kind c P (y Q z).
+#define VORLANE_FUSED(P, Q, EXPR)                                  \
+  case kOpFused + ((P) * 5 + (Q)) * 4: {                           \
+    const double y = v[p->a], z = v[p->b], c = v[p->c];            \
+    r = (EXPR);                                                    \
+    break;                                                         \
+  }                                                                \
+  case kOpFused + ((P) * 5 + (Q)) * 4 + 1: {                       \
+    const double y = acc, z = v[p->b], c = v[p->c];                \
+    r = (EXPR);                                                    \
+    break;                                                         \
+  }                                                                \
+  case kOpFused + ((P) * 5 + (Q)) * 4 + 2: {                       \
+    const double y = v[p->a], z = acc, c = v[p->c];                \
+    r = (EXPR);                                                    \
+    break;                                                         \
+  }                                                                \
+  case kOpFused + ((P) * 5 + (Q)) * 4 + 3: {                       \
+    const double y = v[p->a], z = v[p->b], c = acc;                \
+    r = (EXPR);                                                    \
+    break;                                                         \
+  }
+
+// c P f(y) with y in a slot or in the register.
+#define VORLANE_UFUSED(P, U, F, OUTER)                 \
+  case kOpUFused + ((P) * 5 + (U)) * 2: {              \
+    const double y = v[p->a], c = v[p->c];             \
+    const double t = (F);                              \
+    r = (OUTER);                                       \
+    break;                                             \
+  }                                                    \
+  case kOpUFused + ((P) * 5 + (U)) * 2 + 1: {          \
+    const double y = acc, c = v[p->c];                 \
+    const double t = (F);                              \
+    r = (OUTER);                                       \
+    break;                                             \
+  }
+
+#define VORLANE_UFUSED_OUTER(U, F)            \
+  VORLANE_UFUSED(kCPlusT, U, F, c + t)        \
+  VORLANE_UFUSED(kCMinusT, U, F, c - t)       \
+  VORLANE_UFUSED(kTMinusC, U, F, t - c)       \
+  VORLANE_UFUSED(kCTimesT, U, F, c * t)       \
+  VORLANE_UFUSED(kTOverC, U, F, t / c)
+
+// (condition) * f(y): f runs only when the condition's value c is not 0.
+#define VORLANE_CONDTIMES(U, F)                                       \
+  case kOpCondTimesU + (U) * 2:                                       \
+  case kOpCondTimesU + (U) * 2 + 1: {                                 \
+    const double c = v[p->c];                                         \
+    if (c == 0.0) {                                                   \
+      r = c * 0.0;                                                    \
+    } else {                                                          \
+      const double y = p->op == kOpCondTimesU + (U) * 2 + 1 ? acc : v[p->a]; \
+      r = c * (F);                                                    \
+    }                                                                 \
+    break;                                                            \
+  }
+
+#define VORLANE_FUSED_OUTER(Q, T)                  \
+  VORLANE_FUSED(kCPlusT, Q, c + (T))               \
+  VORLANE_FUSED(kCMinusT, Q, c - (T))              \
+  VORLANE_FUSED(kTMinusC, Q, (T) - c)              \
+  VORLANE_FUSED(kCTimesT, Q, c * (T))              \
+  VORLANE_FUSED(kTOverC, Q, (T) / c)
+
+#if defined(__GNUC__)
+#define VORLANE_ALWAYS_INLINE inline __attribute__((always_inline))
+#else
+#define VORLANE_ALWAYS_INLINE inline
+#endif
+
+namespace {
+
+VORLANE_ALWAYS_INLINE bool Execute(const Program& prog, double* v, double f, std::uint32_t& rnd, double& result) {
+  const Ins* p = prog.code.data();
+  const Ins* const end = p + prog.code.size();
+  double acc = 0.0;
+  for (; p != end; ++p) {
+    double r;
+    switch (p->op) {
+      VORLANE_BINARY(kOpAdd, x + y)
+      VORLANE_BINARY(kOpSub, x - y)
+      VORLANE_BINARY(kOpMul, x * y)
+      VORLANE_BINARY(kOpDiv, x / y)
+      VORLANE_BINARY(kOpPow, Power(x, y))
+      VORLANE_BINARY(kOpGt, x > y ? 1.0 : 0.0)
+      VORLANE_BINARY(kOpGe, x >= y ? 1.0 : 0.0)
+      VORLANE_BINARY(kOpLt, x < y ? 1.0 : 0.0)
+      VORLANE_BINARY(kOpLe, x <= y ? 1.0 : 0.0)
+      VORLANE_BINARY(kOpEq, x == y ? 1.0 : 0.0)
+      VORLANE_BINARY(kOpNe, x != y ? 1.0 : 0.0)
+      VORLANE_BINARY(kOpMin, x >= y ? y : x)
+      VORLANE_BINARY(kOpMax, x < y ? y : x)
+      VORLANE_BINARY(kOpRound, y == 0.0 ? RoundHalfUp(x) : Call(p, acc, v, f, rnd))
+      VORLANE_UNARY(kOpSqrt, std::sqrt(x))
+      VORLANE_UNARY(kOpExp, std::exp(x))
+      VORLANE_UNARY(kOpLog, x > 0 ? std::log(x) : kNaN)
+      VORLANE_UNARY(kOpSin, std::sin(x * f))
+      VORLANE_UNARY(kOpCos, std::cos(x * f))
+      VORLANE_UNARY(kOpTan, std::tan(x * f))
+      VORLANE_UNARY(kOpAbs, std::fabs(x))
+      VORLANE_UNARY(kOpNeg, -x)
+      VORLANE_UNARY(kOpInt, std::floor(x))
+      VORLANE_UNARY(kOpFix, std::trunc(x))
+      VORLANE_UNARY(kOpPowN, PowN(x, p->n))
+      VORLANE_UNARY(kOpMulPowN, v[p->b] * PowN(x, p->n))
+      case kOpAddMulPowN: r = v[p->c] + v[p->b] * PowN(v[p->a], p->n); break;
+      case kOpAddMulPowN + 1: r = acc + v[p->b] * PowN(v[p->a], p->n); break;
+      case kOpSubMulPowN: r = v[p->c] - v[p->b] * PowN(v[p->a], p->n); break;
+      case kOpSubMulPowN + 1: r = acc - v[p->b] * PowN(v[p->a], p->n); break;
+      VORLANE_FUSED_OUTER(kQAdd, y + z)
+      VORLANE_FUSED_OUTER(kQSub, y - z)
+      VORLANE_FUSED_OUTER(kQMul, y * z)
+      VORLANE_FUSED_OUTER(kQDiv, y / z)
+      VORLANE_FUSED_OUTER(kQPow, Power(y, z))
+      VORLANE_UFUSED_OUTER(kUSqrt, std::sqrt(y))
+      VORLANE_UFUSED_OUTER(kUExp, std::exp(y))
+      VORLANE_UFUSED_OUTER(kULog, y > 0 ? std::log(y) : kNaN)
+      VORLANE_UFUSED_OUTER(kUSin, std::sin(y * f))
+      VORLANE_UFUSED_OUTER(kUCos, std::cos(y * f))
+      VORLANE_CONDTIMES(kUSqrt, std::sqrt(y))
+      VORLANE_CONDTIMES(kUExp, std::exp(y))
+      VORLANE_CONDTIMES(kULog, y > 0 ? std::log(y) : kNaN)
+      VORLANE_CONDTIMES(kUSin, std::sin(y * f))
+      VORLANE_CONDTIMES(kUCos, std::cos(y * f))
+      case kOpCall:
+        r = Call(p, acc, v, f, rnd);
+        if (p->n & kCallHasMore) {
+          if (!std::isfinite(r)) [[unlikely]] return false;
+          v[p->dst] = acc = r;
+          ++p;
+          continue;
+        }
+        break;
+      VORLANE_UNARY(kOpClip, v[p->b] > v[p->c] ? kNaN : (x < v[p->b] ? v[p->b] : (x > v[p->c] ? v[p->c] : x)))
+      VORLANE_CMPSKIP(0, x > y)
+      VORLANE_CMPSKIP(1, x >= y)
+      VORLANE_CMPSKIP(2, x < y)
+      VORLANE_CMPSKIP(3, x <= y)
+      VORLANE_CMPSKIP(4, x == y)
+      VORLANE_CMPSKIP(5, x != y)
+      case kOpSkip:
+        if (v[p->a] == 0.0) {
+          // The rows under a condition that does not hold give 0.
+          for (int k = 1; k <= p->n; ++k) {
+            if (p[k].op != kOpCallMore) v[p[k].dst] = 0.0;
+          }
+          acc = 0.0;
+          p += p->n;
+        }
+        continue;
+      default:
+        // The program holds only the kinds above: no range check needed.
+#if defined(__GNUC__)
+        __builtin_unreachable();
+#else
+        return false;
+#endif
+    }
+    if (!std::isfinite(r)) [[unlikely]] return false;
+    v[p->dst] = acc = r;
+    continue;
+  compared:
+    // A condition: when it does not hold, the rows under it give 0.
+    v[p->dst] = acc = r;
+    if (r == 0.0) {
+      for (int k = 1; k <= p->n; ++k) {
+        if (p[k].op != kOpCallMore) v[p[k].dst] = 0.0;
+      }
+      p += p->n;
+    }
+  }
+  result = prog.resultInAcc ? acc : v[prog.result];
+  return true;
+}
+
+}  // namespace
+
+bool RunProgram(const Program& prog, double* values, double f, std::uint32_t& rnd, double& result) {
+  return Execute(prog, values, f, rnd, result);
+}
+
+}  // namespace vorlane::expr
+
+namespace vorlane {
+
+// The fast path of Eval: everything checked before, the program runs at once.
+// The front stays small (a constant is returned without a frame); the loop
+// runs in RunReady.
+double clsExprEvaluator::Eval() {
+  if (!ready_) [[unlikely]] return EvalChecked();
+  rndBefore_ = rndState_;
+  lastRun_ = LastRun::kVariables;
+  if (program_.code.empty()) return program_.values[program_.result];
+  return RunReady();
+}
+
+#if defined(__GNUC__)
+__attribute__((noinline))
+#endif
+double clsExprEvaluator::RunReady() {
+  double result;
+  if (expr::Execute(program_, program_.values.data(), angleFactor_, rndState_, result)) [[likely]] {
+    return result;
+  }
+  NameFault();
+  errNumber_ = kErrEval;
+  return 0.0;
+}
+
+}  // namespace vorlane

@@ -1,0 +1,274 @@
+// The scheduling stages of the compiler: the evaluation order by priority,
+// the links that deliver each row's result, conditional evaluation, the
+// rewriting of functions of more than two arguments, and the final schedule
+// with the rows of constant arguments computed once.
+#include <algorithm>
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "evaluator/ExprCompute.h"
+#include "evaluator/ExprFunctions.h"
+#include "evaluator/ExprMessages.h"
+#include "evaluator/ExprTable.h"
+#include "evaluator/clsExprEvaluator.h"
+
+namespace vorlane::expr {
+
+namespace {
+
+constexpr int kRowLimit = clsExprEvaluator::kMaxRows + 2;
+
+bool Internal(std::string& error, std::string_view what) {
+  error = Message(Msg::kInternal, what);
+  return false;
+}
+
+}  // namespace
+
+// PriIdx: rows by priority, highest first; equal priorities keep table order.
+void Schedule(Table& t) {
+  auto& rows = t.rows;
+  const int top = t.Top();
+  for (int k = 1; k <= top; ++k) rows[k].priIdx = k;
+  for (int k = 2; k <= top; ++k) {
+    const int row = rows[k].priIdx;
+    int j = k - 1;
+    while (j >= 1 && rows[rows[j].priIdx].order < rows[row].order) {
+      rows[j + 1].priIdx = rows[j].priIdx;
+      --j;
+    }
+    rows[j + 1].priIdx = row;
+  }
+}
+
+// Each row delivers its result to the nearer-binding of its unlinked
+// neighbours: the right one when it binds more strongly, else the left one.
+void Link(Table& t) {
+  auto& rows = t.rows;
+  const int top = t.Top();
+  for (int k = 1; k <= top; ++k) {
+    const int j = rows[k].priIdx;
+    int left = j - 1;
+    while (left > 0 && rows[left].argOf != 0) --left;
+    int right = j + 1;
+    while (right <= top && rows[right].argOf != 0) ++right;
+    const bool hasRight = right <= top;
+    if (left == 0 && !hasRight) break;  // the root
+    if (left == 0 || (hasRight && rows[left].order < rows[right].order)) {
+      rows[j].argOf = right;
+      rows[j].argIdx = 1;
+    } else {
+      rows[j].argOf = left;
+      rows[j].argIdx = std::min(rows[left].argTop, 2);
+    }
+  }
+}
+
+// (x>0)*log(x): the rows under the other factor of a product with a
+// comparison run only when the comparison holds.
+void BuildConditions(Table& t) {
+  auto& rows = t.rows;
+  const int top = t.Top();
+  struct Condition {
+    int row;
+    int target;
+  };
+  bool any = false;
+  for (int i = 1; i <= top && !any; ++i) any = IsComparison(rows[i].funCode);
+  if (!any) return;
+  std::vector<Condition> conditions;
+  std::vector<unsigned char> isCondition(top + 1, 0);
+  for (int i = 1; i <= top; ++i) {
+    if (!IsComparison(rows[i].funCode)) continue;
+    isCondition[i] = 1;
+    auto same = std::find_if(conditions.begin(), conditions.end(),
+                             [&](const Condition& c) { return c.target == rows[i].argOf; });
+    if (same != conditions.end() && same->target > 0) {
+      // A product of two comparisons is one condition.
+      isCondition[same->target] = 1;
+      same->row = same->target;
+      same->target = rows[same->target].argOf;
+    } else {
+      conditions.push_back({i, rows[i].argOf});
+    }
+  }
+  if (conditions.empty()) return;
+
+  enum : unsigned char { kNone, kOutside, kConditional };
+  std::vector<unsigned char> flag(top + 1);
+  for (const Condition& c : conditions) {
+    if (c.target <= 0 || rows[c.target].funCode != kMul || rows[c.target].fun != "*") continue;
+    std::fill(flag.begin(), flag.end(), kNone);
+    for (int i = 1; i <= top; ++i) {
+      int cur = i;
+      for (int steps = 0; steps <= top && cur > 0; ++steps) {
+        if (flag[cur] == kOutside || rows[cur].argOf == 0) {
+          flag[i] = kOutside;
+          break;
+        }
+        if (isCondition[cur]) {
+          rows[i].priLvl += 100;
+          rows[i].order += 200;
+          break;
+        }
+        if (flag[cur] == kConditional || rows[cur].argOf == c.target) {
+          flag[i] = kConditional;
+          rows[i].cond = c.row;
+          break;
+        }
+        cur = rows[cur].argOf;
+      }
+    }
+  }
+  Schedule(t);
+}
+
+// f(a1, ..., an) was stored as n - 1 rows of f, each passing its result to
+// the next; the later rows become "@Right" rows delivering a3 .. an to the
+// first, which then runs last.
+bool ChainExtraArguments(Table& t, std::string& error) {
+  auto& rows = t.rows;
+  const int top = t.Top();
+  for (int i = 1; i <= top; ++i) {
+    if (rows[i].argTop <= 2) continue;
+    int c = i;
+    for (int m = 3; m <= rows[i].argTop; ++m) {
+      c = rows[i].argOf;
+      if (c <= 0 || c > top) return Internal(error, "argument chain");
+      rows[i].argOf = rows[c].argOf;
+      rows[i].argIdx = rows[c].argIdx;
+      rows[c].fun = "@Right";
+      rows[c].funCode = kRight;
+      rows[c].argTop = 2;
+      rows[c].argOf = i;
+      rows[c].argIdx = m;
+    }
+    int pi = 0, pc = 0;
+    for (int k = 1; k <= top; ++k) {
+      if (rows[k].priIdx == i) pi = k;
+      if (rows[k].priIdx == c) pc = k;
+    }
+    std::swap(rows[pi].priIdx, rows[pc].priIdx);
+  }
+  return true;
+}
+
+// The evaluation program: steps in schedule order and the variable loads.
+// Checks that every row runs after the rows feeding it, and computes once
+// the rows whose arguments are all constant.
+bool BuildSchedule(Table& t, std::string& error) {
+  auto& rows = t.rows;
+  const int top = t.Top();
+  // After the six slots of each row: the slot receiving the root's value,
+  // and a slot holding 1 that stands for "no condition".
+  const int scratch = (top + 1) * 6;
+  const int always = scratch + 1;
+  t.values.resize(always + 1, 0.0);
+  t.values[always] = 1.0;
+
+  // The schedule must run every row after the rows delivering to it and
+  // after its condition. Chains of comparisons inside brackets can raise a
+  // row above the row it feeds; the schedule is then repaired by taking,
+  // at each step, the earliest scheduled row whose inputs are all ready.
+  // A valid schedule passes through unchanged.
+  int key[kRowLimit];
+  int waiting[kRowLimit];  // inputs not yet evaluated
+  unsigned char done[kRowLimit];
+  std::fill(key, key + top + 1, -1);
+  std::fill(waiting, waiting + top + 1, 0);
+  std::fill(done, done + top + 1, 0);
+  for (int k = 1; k <= top; ++k) {
+    const int r = rows[k].priIdx;
+    if (r < 1 || r > top || key[r] != -1) return Internal(error, "evaluation order");
+    key[r] = k;
+  }
+  for (int r = 1; r <= top; ++r) {
+    const Row& row = rows[r];
+    if (row.argOf < 0 || row.argOf > top || row.argOf == r || row.cond < 0 || row.cond > top ||
+        row.cond == r || (row.argOf > 0 && (row.argIdx < 1 || row.argIdx > rows[row.argOf].argTop))) {
+      return Internal(error, "evaluation order");
+    }
+    if (row.argOf > 0) ++waiting[row.argOf];
+  }
+  // Most schedules are valid as they stand: one pass confirms it.
+  bool valid = true;
+  for (int k = 1; k <= top && valid; ++k) {
+    const int r = rows[k].priIdx;
+    valid = waiting[r] == 0 && (rows[r].cond == 0 || done[rows[r].cond]);
+    done[r] = 1;
+    if (rows[r].argOf > 0) --waiting[rows[r].argOf];
+  }
+  if (!valid) {
+    std::fill(waiting, waiting + top + 1, 0);
+    std::fill(done, done + top + 1, 0);
+    for (int r = 1; r <= top; ++r) {
+      if (rows[r].argOf > 0) ++waiting[rows[r].argOf];
+      if (rows[r].cond > 0) ++waiting[r];
+    }
+    for (int k = 1; k <= top; ++k) {
+      int next = 0;
+      for (int r = 1; r <= top; ++r) {
+        if (!done[r] && waiting[r] == 0 && (next == 0 || key[r] < key[next])) next = r;
+      }
+      if (next == 0) return Internal(error, "evaluation order");
+      done[next] = 1;
+      rows[k].priIdx = next;
+      if (rows[next].argOf > 0) --waiting[rows[next].argOf];
+      for (int r = 1; r <= top; ++r) {
+        if (rows[r].cond == next) --waiting[r];
+      }
+    }
+  }
+
+  // Slots that receive a variable or another row's result at evaluation time.
+  unsigned char variable[kRowLimit * kArgSlots];
+  std::fill(variable, variable + scratch + 1, 0);
+  for (int r = 1; r <= top; ++r) {
+    for (int a = 0; a < rows[r].argTop; ++a) {
+      const Arg& arg = rows[r].arg[a];
+      if (arg.idx != 0) {
+        t.loads.push_back({r * 6 + a, arg.idx, static_cast<double>(arg.sign)});
+        variable[r * 6 + a] = 1;
+      }
+    }
+    if (rows[r].argOf > 0) variable[rows[r].argOf * 6 + rows[r].argIdx - 1] = 1;
+  }
+  // Every argument of every row has its value: written in the expression,
+  // or delivered by exactly one other row.
+  for (int r = 1; r <= top; ++r) {
+    if (rows[r].argOf > 0) {
+      unsigned char& g = t.given[rows[r].argOf * 6 + rows[r].argIdx - 1];
+      if (g == 2) return Internal(error, "argument delivered twice");
+      g = 2;
+    }
+  }
+  for (int r = 1; r <= top; ++r) {
+    for (int a = 0; a < rows[r].argTop; ++a) {
+      if (t.given[r * 6 + a] == 0) return Internal(error, "argument without value");
+    }
+  }
+
+  for (int k = 1; k <= top; ++k) {
+    const int r = rows[k].priIdx;
+    const Row& row = rows[r];
+    Step step{row.funCode, r * 6, t.DestSlot(r), row.cond > 0 ? t.DestSlot(row.cond) : always, r,
+              row.sign == -1};
+    bool constant = row.cond == 0 && IsFoldable(row.funCode);
+    for (int a = 0; a < row.argTop && constant; ++a) constant = !variable[r * 6 + a];
+    if (constant) {
+      std::uint32_t noRandom = 0;  // only pure functions are folded
+      double value = Compute(step.code, &t.values[r * 6], 1.0, noRandom);
+      if (std::isfinite(value)) {
+        if (step.negate) value = -value;
+        t.values[step.dest] = value;
+        variable[step.dest] = 0;
+        continue;
+      }
+    }
+    t.steps.push_back(step);
+  }
+  return true;
+}
+
+}  // namespace vorlane::expr
