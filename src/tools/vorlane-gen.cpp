@@ -14,6 +14,11 @@
 // would refuse or misread, technology areas and ability types looked up in the
 // data files of the given directories. Exit status: 0 nothing found, 1 found
 // something (or the generation failed), 2 the design cannot be read.
+//
+// --diff prints, one line per change, the keys whose generated value differs
+// between two designs and the entries only one of them has (EntryChange::Text).
+// Exit status, like diff(1): 0 the same entries, 1 they differ, 2 a design
+// cannot be read or fails to generate (its messages on standard error).
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -25,6 +30,7 @@
 #include "generate/CompGenerate.h"
 #include "generate/DesignCheck.h"
 #include "generate/DesignFile.h"
+#include "generate/EntryDiff.h"
 #include "generate/EntryText.h"
 #include "generate/FacGenerate.h"
 #include "generate/GameCheck.h"
@@ -35,7 +41,8 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: vorlane-gen DESIGN.json [-o FILE [--encoding windows-1252|utf-8]]\n"
-    "       vorlane-gen --check DESIGN.json [--game-dir DIR] [--mod-dir DIR]\n";
+    "       vorlane-gen --check DESIGN.json [--game-dir DIR] [--mod-dir DIR]\n"
+    "       vorlane-gen --diff OLD.json NEW.json\n";
 
 // Prints each message as it comes, line breaks made the terminal's own.
 class StderrSink : public vorlane::MessageSink {
@@ -56,13 +63,42 @@ bool WriteAll(std::FILE* file, const std::string& text) {
   return std::fwrite(text.data(), 1, text.size(), file) == text.size();
 }
 
+// Reads and generates the design at `path` into `result`: 0 generated, 1 a
+// wizard page would refuse it or a formula failed (the messages shown on
+// `sink`), 2 the file cannot be read.
+int GenerateDesign(const std::string& path, vorlane::MessageSink& sink, vorlane::GenerationResult& result) {
+  std::string error;
+  auto loaded = vorlane::LoadDesignFile(path, error);
+  if (!loaded) {
+    std::cerr << "vorlane-gen: cannot read design file: " << error << '\n';
+    return 2;
+  }
+  // What a wizard page's Next would refuse, the tool refuses too.
+  const bool component = loaded->kind == vorlane::DesignKind::Component;
+  const auto refusals = component ? vorlane::FindPageRefusals(loaded->component)
+                                  : vorlane::FindPageRefusals(loaded->facility);
+  if (!refusals.empty()) {
+    for (const auto& refusal : refusals) sink.Show(refusal.title, refusal.text, vorlane::MessageButtons::Ok);
+    sink.Show("Error", component ? "Component not generated." : "Facility not generated.", vorlane::MessageButtons::Ok);
+    return 1;
+  }
+  if (component) {
+    vorlane::CompGenerate generator;
+    result = generator.Generate(loaded->component, sink);
+  } else {
+    vorlane::FacGenerate generator;
+    result = generator.Generate(loaded->facility, sink);
+  }
+  return result.Generated() ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::optional<std::string> design;
+  std::optional<std::string> design, newDesign;
   std::optional<std::string> output;
   std::optional<std::string> encodingName, gameDir, modDir;
-  bool check = false;
+  bool check = false, diff = false;
   for (int i = 1; i < argc; ++i) {
     std::string_view arg = argv[i];
     std::optional<std::string>* value = arg == "-o"           ? &output
@@ -78,53 +114,51 @@ int main(int argc, char** argv) {
       *value = argv[++i];
     } else if (arg == "--check" && !check) {
       check = true;
+    } else if (arg == "--diff" && !diff) {
+      diff = true;
     } else if (arg == "-h" || arg == "--help") {
       std::cout << kUsage;
       return 0;
     } else if (arg == "--version") {
       std::cout << "vorlane-gen " VORLANE_VERSION "\n";
       return 0;
-    } else if (!design && !(arg.size() > 1 && arg[0] == '-')) {
-      design = std::string(arg);
+    } else if (!newDesign && !(arg.size() > 1 && arg[0] == '-')) {
+      (design ? newDesign : design) = std::string(arg);
     } else {
       std::cerr << kUsage;
       return 2;
     }
   }
   vorlane::TextEncoding encoding = vorlane::TextEncoding::Windows1252;
-  if (!design || (check && (output || encodingName)) || (!check && (gameDir || modDir)) ||
+  if (!design || diff != newDesign.has_value() || (diff && (check || output || encodingName)) ||
+      (check && (output || encodingName)) || (!check && (gameDir || modDir)) ||
       (encodingName && !vorlane::ParseTextEncoding(*encodingName, encoding))) {
     std::cerr << kUsage;
     return 2;
   }
 
-  std::string error;
-  auto loaded = vorlane::LoadDesignFile(*design, error);
-  if (!loaded) {
-    std::cerr << "vorlane-gen: cannot read design file: " << error << '\n';
-    return 2;
-  }
-
   StderrSink sink;
-  // What a wizard page's Next would refuse, the tool refuses too.
-  const bool component = loaded->kind == vorlane::DesignKind::Component;
-  const auto refusals = component ? vorlane::FindPageRefusals(loaded->component)
-                                  : vorlane::FindPageRefusals(loaded->facility);
-  if (!refusals.empty()) {
-    for (const auto& refusal : refusals) sink.Show(refusal.title, refusal.text, vorlane::MessageButtons::Ok);
-    sink.Show("Error", component ? "Component not generated." : "Facility not generated.", vorlane::MessageButtons::Ok);
-    return 1;
+  vorlane::GenerationResult result;
+  if (const int status = GenerateDesign(*design, sink, result); status != 0) {
+    if (diff && status == 1) std::cerr << "vorlane-gen: cannot generate \"" << *design << "\"\n";
+    return diff ? 2 : status;
   }
 
-  vorlane::GenerationResult result;
-  if (component) {
-    vorlane::CompGenerate generator;
-    result = generator.Generate(loaded->component, sink);
-  } else {
-    vorlane::FacGenerate generator;
-    result = generator.Generate(loaded->facility, sink);
+  if (diff) {
+    vorlane::GenerationResult newResult;
+    if (const int status = GenerateDesign(*newDesign, sink, newResult); status != 0) {
+      if (status == 1) std::cerr << "vorlane-gen: cannot generate \"" << *newDesign << "\"\n";
+      return 2;
+    }
+    const auto changes = vorlane::DiffEntries(result.text, newResult.text);
+    for (const auto& change : changes) std::cout << change.Text() << '\n';
+    std::cout << std::flush;
+    if (!std::cout) {
+      std::cerr << "vorlane-gen: cannot write to standard output\n";
+      return 2;
+    }
+    return changes.empty() ? 0 : 1;
   }
-  if (!result.Generated()) return 1;
 
   if (check) {
     const vorlane::GameData data = vorlane::ReadGameData(modDir.value_or(""), gameDir.value_or(""));
@@ -140,7 +174,7 @@ int main(int argc, char** argv) {
     }
     return 0;
   }
-  std::string encoded;
+  std::string encoded, error;
   if (!vorlane::EncodeEntries(result.text, encoding, encoded, error)) {
     std::cerr << "vorlane-gen: cannot write \"" << *output << "\": " << error
               << " (--encoding utf-8 keeps every character)\n";

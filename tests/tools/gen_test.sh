@@ -80,6 +80,25 @@ status 1 $? "broken"
 [ "$(cat "$work/err.txt")" = $'Error: Error: Not enough closing braces\nError: Error parsing string: \n{1+2
 Error: Error during parsing.\nError: Component not generated.' ] || fail "broken: $(cat "$work/err.txt")"
 
+# --diff: one line per differing key or added entry; 0 same, 1 differs, 2 unreadable or not generated.
+laser="$here/../core/data/laser.json"
+sed 's/{&complevel\*10}/{\&complevel*10+(\&complevel=2)}/; s/"NumCompLevels": 3/"NumCompLevels": 4/' "$laser" >"$work/laser4.json"
+"$gen" --diff "$laser" "$laser" >"$work/diff.txt"
+status 0 $? "diff same"
+[ -s "$work/diff.txt" ] && fail "diff same: $(cat "$work/diff.txt")"
+"$gen" --diff "$laser" "$work/laser4.json" >"$work/diff.txt"
+status 1 $? "diff differs"
+[ "$(grep -c . "$work/diff.txt")" -eq 4 ] &&
+  grep -qxF 'entry 2 "Laser 2", key "Cost Minerals": "20" -> "21"' "$work/diff.txt" &&
+  grep -qxF 'entry 4 "Laser 4": added' "$work/diff.txt" || fail "diff differs: $(cat "$work/diff.txt")"
+for pair in "$laser $work/missing.json" "$work/broken.json $laser"; do
+  # shellcheck disable=SC2086
+  "$gen" --diff $pair >"$work/diff.txt" 2>"$work/err.txt"
+  status 2 $? "diff '$pair'"
+  [ -s "$work/diff.txt" ] || [ ! -s "$work/err.txt" ] && fail "diff '$pair': output $(cat "$work/diff.txt")"
+done
+grep -qF "Error: Component not generated." "$work/err.txt" || fail "diff not generated: $(cat "$work/err.txt")"
+
 # What a wizard page would refuse: status 1, the pages' words, no output file.
 echo '{"kind": "component", "NumCompLevels": 1, "Restrictions": "None", "Family": "1", "CustomGroup": "0",
   "HP": "1", "TechReqs": [{"TechReqArea": "A"}, {}], "Abilities": []}' >"$work/unfinished.json"
@@ -104,7 +123,8 @@ for case in "missing.json:missing.json" "malformed.json:line 1, column" "unknown
 done
 [ -e "$work/none.txt" ] && fail "unreadable design: output file written"
 for args in "" "$work/unknown.json -o" "$work/unknown.json --bogus" "a.json b.json" \
-  "--check $work/clean.json -o x.txt" "$work/clean.json --game-dir /" "$work/clean.json --encoding latin-1"; do
+  "--check $work/clean.json -o x.txt" "$work/clean.json --game-dir /" "$work/clean.json --encoding latin-1" \
+  "--diff $work/clean.json" "--diff $work/clean.json $work/clean.json -o x.txt" "--diff --check $work/clean.json $work/clean.json"; do
   # shellcheck disable=SC2086
   "$gen" $args 2>/dev/null
   status 2 $? "arguments '$args'"
