@@ -18,7 +18,6 @@ namespace {
 
 // Typing is limited to 150 characters; a longer stored text widens the box.
 constexpr int kMaxTextLength = 150;
-constexpr int kMaxLevelCount = 32767;
 
 QLabel* MakeLabel(QWidget* parent, const char* name, const QString& caption, const QString& tooltip) {
   auto* label = new QLabel(caption, parent);

@@ -5,39 +5,29 @@
 
 #include <string>
 
-#include "generate/GenerationModule.h"
+#include "generate/RecordGenerate.h"
 #include "records/vrlComponent.h"
 
 namespace vorlane {
 
-class CompGenerate : public GenerationModule {
+class CompGenerate : public RecordGenerate<vrlComponent> {
  public:
-  // Slots of the component field table; slot 0 holds the level text.
-  enum Slot {
-    kLevel, kCompName, kNumberStyle, kCompDesc, kPicNum, kSize, kHP, kMinCost, kOrgCost, kRadCost,
-    kVehicleType, kSupplyUse, kRestrictions, kGeneralGroup, kFamily, kRomanStyle, kCustomGroup,
-    kWeaponType, kWeaponTarget, kWeaponDamageType, kWeaponReload, kWeaponDisplayType, kWeaponDisplayNum,
-    kWeaponToHitMod, kWeaponSound, kWeaponFamily, kWeaponSeekerSpeed, kWeaponSeekerHP,
-  };
-  static constexpr int kSlotCount = kWeaponSeekerHP;
+  // Slots of the component field table (vrlComponent.h); slot 0 holds the
+  // level text.
+  enum Slot { kLevel, VORLANE_COMPONENT_TEXTS(VORLANE_TEXT_SLOT) };
 
   CompGenerate();
 
-  // Generates every entry of the design: the grid driver for a grid design,
-  // else the plain one. Messages go to `sink` in order; `progress` may cancel.
-  GenerationResult Generate(const vrlComponent& record, MessageSink& sink, const ProgressCallback& progress = {});
-  // The two drivers on their own: one entry per level 1..NumCompLevels, or
-  // one entry per grid cell in odometer order.
   GenerationResult GenerateComponents(const vrlComponent& record, MessageSink& sink,
-                                      const ProgressCallback& progress = {});
+                                      const ProgressCallback& progress = {}) {
+    return GeneratePlain(record, sink, progress);
+  }
   GenerationResult GenerateGridComponents(const vrlComponent& record, MessageSink& sink,
-                                          const ProgressCallback& progress = {});
+                                          const ProgressCallback& progress = {}) {
+    return GenerateGrid(record, sink, progress);
+  }
 
-  // The building blocks the drivers use, for callers that make single
-  // entries. Prepare does what a driver does before its first entry; the
-  // record and the sink must stay alive until Release.
-  void Prepare(const vrlComponent& record, MessageSink& sink);
-  void Release();
+  // Building blocks, for callers that make single entries (see Prepare).
   bool SubstituteComponentVariable(std::string& text, std::string& name) { return SubstituteVariable(text, name); }
   void LoadComponentFields() { LoadFields(); }
   bool ResolveComponentFields() { return ResolveFields(); }
@@ -48,15 +38,7 @@ class CompGenerate : public GenerationModule {
   bool WriteComponentEntry(std::string& entries, bool grid) { return WriteEntry(entries, grid); }
 
  protected:
-  Shape ReadShape() const override;
-  void LoadFields() override;
   void AppendEntry(std::string& out, bool grid) const override;
-
- private:
-  template <typename Driver>
-  GenerationResult Run(const vrlComponent& record, MessageSink& sink, Driver driver);
-
-  const vrlComponent* record_ = nullptr;
 };
 
 }  // namespace vorlane

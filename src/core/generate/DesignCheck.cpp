@@ -63,12 +63,12 @@ std::optional<DesignFault> EveryText(const Record& record, Visit visit) {
     }
     return std::nullopt;
   };
-  if (auto fault = list("TechReqs", record.NumTechReqs(), L::kTech)) return fault;
-  if (auto fault = list("Abilities", record.NumAbils(), L::kAbilities)) return fault;
+  if (auto fault = list(L::kTechList, record.NumTechReqs(), L::kTech)) return fault;
+  if (auto fault = list(L::kAbilityList, record.NumAbils(), L::kAbilities)) return fault;
   if constexpr (L::kDamage) {
     for (int r = 1; r <= Record::kNumRanges; ++r) {
       const std::string text = record.WeaponDamageAtRange(static_cast<std::int16_t>(r)).value_or("");
-      if (auto fault = visit("WeaponDamageAtRange", r, "", text)) return fault;
+      if (auto fault = visit(L::kDamageList, r, "", text)) return fault;
     }
   }
   return std::nullopt;
@@ -88,13 +88,14 @@ std::optional<DesignFault> StoredValueFault(const Record& record) {
   using L = Layout<Record>;
   const std::string levels = L::Levels(record);
   if (levels.starts_with('-')) {
-    return DesignFault{"", 0, L::kLevels, "level count " + levels + " out of range; it must lie from 0 to 32767"};
+    return DesignFault{"", 0, L::kLevels,
+                       "level count " + levels + " out of range; it must lie from 0 to " + std::to_string(kMaxLevelCount)};
   }
   if (auto fault = ControlCharacterIn(record)) return fault;
   for (int i = 1; i <= record.NumTechReqs(); ++i) {
     const std::string size = record.TechReqGridSize(static_cast<std::int16_t>(i)).value_or("");
     if (!IsGridSize(size)) {
-      return DesignFault{"TechReqs", i, "TechReqGridSize",
+      return DesignFault{L::kTechList, i, L::kTech[L::kGridSizeColumn].name,
                          "grid size \"" + size + "\" not allowed; it must be empty or a whole number from 0 to " +
                              std::to_string(kMaxStoredGridSize) + " written in digits"};
     }

@@ -35,9 +35,6 @@ struct DesignFault {
   std::string FieldName() const;
 };
 
-// Largest stored grid size; a grid cannot have more cells anyway.
-inline constexpr int kMaxStoredGridSize = 32767;
-
 // The first value, in field order, that a stored design may not hold.
 std::optional<DesignFault> FindStoredValueFault(const vrlComponent& record);
 std::optional<DesignFault> FindStoredValueFault(const vrlFacility& record);

@@ -47,7 +47,9 @@ template <typename Record, typename SetCount>
 bool ReadList(const Json& value, const std::string& place, const std::array<ListProperty<Record>, 4>& keys,
               Record& record, SetCount setCount, std::string& error) {
   if (!value.is_array()) return Fail(error, place, "must be an array of objects");
-  if (value.size() > 32767) return Fail(error, place, "has more than 32767 entries");
+  if (value.size() > static_cast<std::size_t>(kMaxListEntries)) {
+    return Fail(error, place, "has more than " + std::to_string(kMaxListEntries) + " entries");
+  }
   setCount(record, static_cast<std::int16_t>(value.size()));
   std::int16_t index = 0;
   for (const Json& entry : value) {
@@ -87,8 +89,8 @@ bool ReadRecord(const Json& root, Record& record, std::string& error) {
       }
       if (!L::SetLevels(record, text)) {
         return Fail(error, place,
-                    std::string("level count ") + value.dump(-1, ' ', false, Json::error_handler_t::replace) +
-                        " out of range; it must lie from 0 to 32767");
+                    "level count " + value.dump(-1, ' ', false, Json::error_handler_t::replace) +
+                        " out of range; it must lie from 0 to " + std::to_string(kMaxLevelCount));
       }
       continue;
     }
@@ -97,14 +99,14 @@ bool ReadRecord(const Json& root, Record& record, std::string& error) {
       L::SetGrid(record, value.template get<bool>());
       continue;
     }
-    if (key == "TechReqs") {
+    if (key == L::kTechList) {
       if (!ReadList(value, place, L::kTech, record,
                     [](Record& r, std::int16_t n) { r.SetNumTechReqs(n); }, error)) {
         return false;
       }
       continue;
     }
-    if (key == "Abilities") {
+    if (key == L::kAbilityList) {
       if (!ReadList(value, place, L::kAbilities, record, [](Record& r, std::int16_t n) { r.SetNumAbils(n); },
                     error)) {
         return false;
@@ -112,10 +114,10 @@ bool ReadRecord(const Json& root, Record& record, std::string& error) {
       continue;
     }
     if constexpr (L::kDamage) {
-      if (key == "WeaponDamageAtRange") {
+      if (key == L::kDamageList) {
         if (!value.is_array()) return Fail(error, place, "must be an array of texts");
         if (value.size() > static_cast<std::size_t>(Record::kNumRanges)) {
-          return Fail(error, place, "has more than 21 entries");
+          return Fail(error, place, "has more than " + std::to_string(Record::kNumRanges) + " entries");
         }
         std::int16_t range = 1;
         for (const Json& text : value) {
@@ -155,12 +157,12 @@ std::string RecordToJson(const Record& record) {
   root[L::kLevels] = ParseLevelCount(L::Levels(record)).value_or(0);
   root[L::kGrid] = L::Grid(record);
   for (const auto& property : L::kTexts) root[property.name] = (record.*(property.get))();
-  root["TechReqs"] = ListToJson(record, record.NumTechReqs(), L::kTech);
-  root["Abilities"] = ListToJson(record, record.NumAbils(), L::kAbilities);
+  root[L::kTechList] = ListToJson(record, record.NumTechReqs(), L::kTech);
+  root[L::kAbilityList] = ListToJson(record, record.NumAbils(), L::kAbilities);
   if constexpr (L::kDamage) {
     Json damage = Json::array();
     for (std::int16_t r = 1; r <= Record::kNumRanges; ++r) damage.push_back(record.WeaponDamageAtRange(r).value_or(""));
-    root["WeaponDamageAtRange"] = std::move(damage);
+    root[L::kDamageList] = std::move(damage);
   }
   // Texts that are not valid UTF-8 cannot be JSON; their bad bytes are
   // written as replacement characters rather than failing the save.

@@ -1,27 +1,27 @@
-// How each record kind spells its properties: one row per property, with the
-// design-file key and the record's reader and writer. The design file reader
-// and writer and the design checks walk the same rows.
+// Each record kind's field table as rows the design file reader and writer,
+// the design checks and the generator walk: the text fields (from the
+// record's X-macro table), the list keys and the kind's own names. Checked at
+// compile time: every generation slot used once, variables well formed.
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
+#include <iterator>
 #include <optional>
 #include <string>
-#include <vector>
+#include <string_view>
 
 #include "records/vrlComponent.h"
 #include "records/vrlFacility.h"
 
 namespace vorlane {
 
-// How one record kind spells its properties.
 template <typename Record>
-struct TextProperty {
-  const char* name;
-  const std::string& (Record::*get)() const;
-  void (Record::*set)(std::string);
-};
+using TextProperty = TextField<Record>;
 
+// One list of the technology requirements or abilities; the lists are the
+// shared ones of DesignRecord.
 template <typename Record>
 struct ListProperty {
   const char* name;
@@ -29,98 +29,67 @@ struct ListProperty {
   bool (Record::*set)(std::int16_t, std::string);
 };
 
+// The parts both kinds spell alike, with the kind's own names.
+template <typename Record>
+struct SharedLayout {
+  using R = Record;
+  static constexpr const char* kKind = R::kKind;
+  static constexpr const char* kLevels = R::kLevelsKey;
+  static constexpr const char* kGrid = R::kGridKey;
+  static std::string Levels(const R& r) { return r.LevelCount(); }
+  static bool SetLevels(R& r, const std::string& text) { return r.SetLevelCount(text); }
+  static bool Grid(const R& r) { return r.IsGrid(); }
+  static void SetGrid(R& r, bool value) { r.SetGrid(value); }
+  // The design file's lists: technology requirements and abilities.
+  static constexpr const char* kTechList = "TechReqs";
+  static constexpr const char* kAbilityList = "Abilities";
+  static constexpr std::size_t kGridSizeColumn = 2;  // kTech's grid size
+  static constexpr std::array<ListProperty<R>, 4> kTech = {{
+      {"TechReqArea", &R::TechReqArea, &R::SetTechReqArea},
+      {"TechReqLevel", &R::TechReqLevel, &R::SetTechReqLevel},
+      {"TechReqGridSize", &R::TechReqGridSize, &R::SetTechReqGridSize},
+      {R::kNumberStyleKey, &R::TechReqStyle, &R::SetTechReqStyle},
+  }};
+  static constexpr std::array<ListProperty<R>, 4> kAbilities = {{
+      {"AbilName", &R::AbilName, &R::SetAbilName},
+      {"AbilDesc", &R::AbilDesc, &R::SetAbilDesc},
+      {"AbilVal1", &R::AbilVal1, &R::SetAbilVal1},
+      {"AbilVal2", &R::AbilVal2, &R::SetAbilVal2},
+  }};
+};
+
 template <typename Record>
 struct Layout;
 
+template <typename Row, std::size_t N>
+constexpr int SlotOf(const Row (&rows)[N], std::string_view name) {
+  for (const Row& row : rows) {
+    if (name == row.name) return row.slot;
+  }
+  return 0;
+}
+
 template <>
-struct Layout<vrlComponent> {
-  using R = vrlComponent;
-  static constexpr const char* kKind = "component";
-  static constexpr const char* kLevels = "NumCompLevels";
-  static constexpr const char* kGrid = "GridComp";
-  static constexpr bool kDamage = true;
-  static std::string Levels(const R& r) { return r.NumCompLevels(); }
-  static bool SetLevels(R& r, const std::string& text) { return r.SetNumCompLevels(text); }
-  static bool Grid(const R& r) { return r.GridComp(); }
-  static void SetGrid(R& r, bool value) { r.SetGridComp(value); }
-  static inline const std::vector<TextProperty<R>> kTexts = {
-      {"CompName", &R::CompName, &R::SetCompName},
-      {"CompDesc", &R::CompDesc, &R::SetCompDesc},
-      {"VehicleType", &R::VehicleType, &R::SetVehicleType},
-      {"Restrictions", &R::Restrictions, &R::SetRestrictions},
-      {"GeneralGroup", &R::GeneralGroup, &R::SetGeneralGroup},
-      {"Family", &R::Family, &R::SetFamily},
-      {"CustomGroup", &R::CustomGroup, &R::SetCustomGroup},
-      {"PicNum", &R::PicNum, &R::SetPicNum},
-      {"NumberStyle", &R::NumberStyle, &R::SetNumberStyle},
-      {"RomanStyle", &R::RomanStyle, &R::SetRomanStyle},
-      {"MinCost", &R::MinCost, &R::SetMinCost},
-      {"OrgCost", &R::OrgCost, &R::SetOrgCost},
-      {"RadCost", &R::RadCost, &R::SetRadCost},
-      {"Size", &R::Size, &R::SetSize},
-      {"HP", &R::HP, &R::SetHP},
-      {"SupplyUse", &R::SupplyUse, &R::SetSupplyUse},
-      {"WeaponType", &R::WeaponType, &R::SetWeaponType},
-      {"WeaponTarget", &R::WeaponTarget, &R::SetWeaponTarget},
-      {"WeaponDamageType", &R::WeaponDamageType, &R::SetWeaponDamageType},
-      {"WeaponSound", &R::WeaponSound, &R::SetWeaponSound},
-      {"WeaponDisplayType", &R::WeaponDisplayType, &R::SetWeaponDisplayType},
-      {"WeaponDisplayNum", &R::WeaponDisplayNum, &R::SetWeaponDisplayNum},
-      {"WeaponFamily", &R::WeaponFamily, &R::SetWeaponFamily},
-      {"WeaponReload", &R::WeaponReload, &R::SetWeaponReload},
-      {"WeaponToHitMod", &R::WeaponToHitMod, &R::SetWeaponToHitMod},
-      {"WeaponSeekerSpeed", &R::WeaponSeekerSpeed, &R::SetWeaponSeekerSpeed},
-      {"WeaponSeekerHP", &R::WeaponSeekerHP, &R::SetWeaponSeekerHP},
-  };
-  static inline const std::array<ListProperty<R>, 4> kTech = {{
-      {"TechReqArea", &R::TechReqArea, &R::SetTechReqArea},
-      {"TechReqLevel", &R::TechReqLevel, &R::SetTechReqLevel},
-      {"TechReqGridSize", &R::TechReqGridSize, &R::SetTechReqGridSize},
-      {"TechReqNumberStyle", &R::TechReqNumberStyle, &R::SetTechReqNumberStyle},
-  }};
-  static inline const std::array<ListProperty<R>, 4> kAbilities = {{
-      {"AbilName", &R::AbilName, &R::SetAbilName},
-      {"AbilDesc", &R::AbilDesc, &R::SetAbilDesc},
-      {"AbilVal1", &R::AbilVal1, &R::SetAbilVal1},
-      {"AbilVal2", &R::AbilVal2, &R::SetAbilVal2},
-  }};
+struct Layout<vrlComponent> : SharedLayout<vrlComponent> {
+  static constexpr bool kDamage = true;  // weapon data: the damage list, weapon-only slots
+  static constexpr const char* kDamageList = "WeaponDamageAtRange";
+  static constexpr TextField<R> kTexts[] = {VORLANE_COMPONENT_TEXTS(VORLANE_TEXT_ROW)};
 };
 
 template <>
-struct Layout<vrlFacility> {
-  using R = vrlFacility;
-  static constexpr const char* kKind = "facility";
-  static constexpr const char* kLevels = "NumFacLevels";
-  static constexpr const char* kGrid = "GridFac";
+struct Layout<vrlFacility> : SharedLayout<vrlFacility> {
   static constexpr bool kDamage = false;
-  static std::string Levels(const R& r) { return r.NumFacLevels(); }
-  static bool SetLevels(R& r, const std::string& text) { return r.SetNumFacLevels(text); }
-  static bool Grid(const R& r) { return r.GridFac(); }
-  static void SetGrid(R& r, bool value) { r.SetGridFac(value); }
-  static inline const std::vector<TextProperty<R>> kTexts = {
-      {"FacName", &R::FacName, &R::SetFacName},
-      {"FacDesc", &R::FacDesc, &R::SetFacDesc},
-      {"NumberStyle", &R::NumberStyle, &R::SetNumberStyle},
-      {"RomanStyle", &R::RomanStyle, &R::SetRomanStyle},
-      {"FacGroup", &R::FacGroup, &R::SetFacGroup},
-      {"FacFamily", &R::FacFamily, &R::SetFacFamily},
-      {"PicNum", &R::PicNum, &R::SetPicNum},
-      {"MinCost", &R::MinCost, &R::SetMinCost},
-      {"OrgCost", &R::OrgCost, &R::SetOrgCost},
-      {"RadCost", &R::RadCost, &R::SetRadCost},
-  };
-  static inline const std::array<ListProperty<R>, 4> kTech = {{
-      {"TechReqArea", &R::TechReqArea, &R::SetTechReqArea},
-      {"TechReqLevel", &R::TechReqLevel, &R::SetTechReqLevel},
-      {"TechReqGridSize", &R::TechReqGridSize, &R::SetTechReqGridSize},
-      {"TechReqNumStyle", &R::TechReqNumStyle, &R::SetTechReqNumStyle},
-  }};
-  static inline const std::array<ListProperty<R>, 4> kAbilities = {{
-      {"AbilName", &R::AbilName, &R::SetAbilName},
-      {"AbilDesc", &R::AbilDesc, &R::SetAbilDesc},
-      {"AbilVal1", &R::AbilVal1, &R::SetAbilVal1},
-      {"AbilVal2", &R::AbilVal2, &R::SetAbilVal2},
-  }};
+  static constexpr TextField<R> kTexts[] = {VORLANE_FACILITY_TEXTS(VORLANE_TEXT_ROW)};
 };
+
+static_assert(SlotsArePermutation(Layout<vrlComponent>::kTexts));
+static_assert(SlotsArePermutation(Layout<vrlFacility>::kTexts));
+static_assert(VariablesAreWellFormed(Layout<vrlComponent>::kTexts));
+static_assert(VariablesAreWellFormed(Layout<vrlFacility>::kTexts));
+// The entry's name line reads slot 1 and, outside a grid, slot 2.
+static_assert(SlotOf(Layout<vrlComponent>::kTexts, "CompName") == 1);
+static_assert(SlotOf(Layout<vrlFacility>::kTexts, "FacName") == 1);
+static_assert(SlotOf(Layout<vrlComponent>::kTexts, "NumberStyle") == 2);
+static_assert(SlotOf(Layout<vrlFacility>::kTexts, "NumberStyle") == 2);
 
 }  // namespace vorlane

@@ -326,9 +326,9 @@ bool GenerationModule::ResolveFields() {
 }
 
 bool GenerationModule::FieldsResolved() const {
-  const int last = shape_.weapon ? words_.slotCount : words_.slotsWithoutWeapon;
-  for (int s = 1; s <= last; ++s) {
-    if (!slots_[static_cast<std::size_t>(s)].state.BracesDone) return false;
+  for (std::size_t s = 1; s < slots_.size(); ++s) {
+    if (words_.slotNeeds[s] == Needs::Weapon && !shape_.weapon) continue;
+    if (!slots_[s].state.BracesDone) return false;
   }
   for (std::size_t n = 1; n < tech_.size(); ++n) {
     const TechFields& req = tech_[n];

@@ -1,7 +1,7 @@
 // The mechanism both generation modules share: the formula step, variable
 // substitution, the field table with its pass loop, and the plain and grid
-// drivers. CompGenerate and FacGenerate derive from it and add only their
-// field lists, their words and their entry layouts.
+// drivers. RecordGenerate fills it from a record's field table; CompGenerate
+// and FacGenerate add only their words and their entry layouts.
 #pragma once
 
 #include <algorithm>
@@ -17,7 +17,7 @@
 #include "generate/DesignCheck.h"
 #include "generate/ExprCache.h"
 #include "generate/FormulaText.h"
-#include "records/IndexedLists.h"
+#include "records/DesignRecord.h"
 #include "util/Numbers.h"
 #include "util/MessageSink.h"
 
@@ -58,7 +58,8 @@ class GenerationModule {
   static constexpr std::size_t kMaxFieldCharacters = 65535;
   static constexpr std::int16_t kNumRanges = 21;
 
-  // What differs between the two sides besides the field list and layout.
+  // What differs between the two sides besides the layout; the slot and
+  // variable parts come from the record's field table (RecordGenerate).
   struct NamedVariable {
     std::string_view name;  // lower case, with the ampersand
     int slot;               // slot of the field table it stands for
@@ -67,13 +68,13 @@ class GenerationModule {
     std::string_view levelVariable;       // "&complevel"
     std::vector<NamedVariable> named;     // every other named variable
     int slotCount;                        // slots 1..slotCount have states
-    int slotsWithoutWeapon;               // completeness check of a design that is no weapon
     bool damageFamily;                    // "&weapdmg" exists
     std::string_view noun;                // "component"
     std::string_view nounTitle;           // "Component"
     std::string_view nounPlural;          // "components"
     std::string_view crossReferenceTitle; // title of the 50-pass message
     std::vector<std::string_view> slotNames;  // property of each slot 1..slotCount (index 0 unused)
+    std::vector<Needs> slotNeeds;             // whether a design that is no weapon needs each slot
     std::string_view techNumberStyleName;     // "TechReqNumberStyle"
   };
 
@@ -162,12 +163,9 @@ class GenerationModule {
   // "not generated" one, then a failed result. False when there is none.
   bool RefuseControlCharacter(const std::optional<DesignFault>& fault, GenerationResult& result);
 
-  // The parts of the shape and the loading that both records spell alike;
-  // `numberStyle` reads a requirement's numbering style, whose name differs.
-  template <typename Record>
-  static Shape CommonShape(const Record& record, const std::string& levels, bool grid);
-  template <typename Record, typename NumberStyle>
-  void LoadListFields(const Record& record, NumberStyle numberStyle);
+  // The parts of the shape and the loading that both records share.
+  static Shape CommonShape(const DesignRecord& record);
+  void LoadListFields(const DesignRecord& record);
 
   Words words_;
   Shape shape_;
@@ -195,11 +193,10 @@ class GenerationModule {
   int fieldEntry_ = 0;
 };
 
-template <typename Record>
-GenerationModule::Shape GenerationModule::CommonShape(const Record& record, const std::string& levels, bool grid) {
+inline GenerationModule::Shape GenerationModule::CommonShape(const DesignRecord& record) {
   Shape shape;
-  shape.levels = ParseLevelCount(levels).value_or(0);
-  shape.grid = grid;
+  shape.levels = ParseLevelCount(record.LevelCount()).value_or(0);
+  shape.grid = record.IsGrid();
   shape.numTechReqs = record.NumTechReqs();
   shape.numAbils = record.NumAbils();
   shape.gridSizes.assign(static_cast<std::size_t>(std::max<std::int16_t>(shape.numTechReqs, 0)) + 1, 0.0);
@@ -210,8 +207,7 @@ GenerationModule::Shape GenerationModule::CommonShape(const Record& record, cons
   return shape;
 }
 
-template <typename Record, typename NumberStyle>
-void GenerationModule::LoadListFields(const Record& record, NumberStyle numberStyle) {
+inline void GenerationModule::LoadListFields(const DesignRecord& record) {
   // Entry numbers run up to 32767: counted in int, handed on in 16 bits.
   for (std::size_t i = 1; i < tech_.size(); ++i) {
     const auto n = static_cast<std::int16_t>(i);
@@ -220,7 +216,7 @@ void GenerationModule::LoadListFields(const Record& record, NumberStyle numberSt
     req.level.text = record.TechReqLevel(n).value_or("");
     if (shape_.grid) {
       req.gridSize.text = record.TechReqGridSize(n).value_or("");
-      req.numberStyle.text = numberStyle(n).value_or("");
+      req.numberStyle.text = record.TechReqStyle(n).value_or("");
     }
   }
   for (std::size_t i = 1; i < abil_.size(); ++i) {

@@ -8,103 +8,51 @@
 #include <string>
 #include <string_view>
 
-#include "records/IndexedLists.h"
+#include "records/DesignRecord.h"
 
 namespace vorlane {
 
-class vrlComponent {
+// The component's text fields, one row each, in design-file order:
+//   X(property and design-file key, generation slot, variable, default, needed)
+// The row makes the record's reader, writer and member, the design file's key,
+// the generator's slot (which orders the resolution passes), the variable that
+// stands for the field in formulas, and whether an entry needs the field
+// finished always or only for a weapon. The level count, grid flag and lists
+// are the shared ones of DesignRecord.
+#define VORLANE_COMPONENT_TEXTS(X)                                 \
+  X(CompName,            1, "&compname",         "",      Always)  \
+  X(CompDesc,            3, "&compdesc",         "",      Always)  \
+  X(VehicleType,        10, "&vehicletype",      "",      Always)  \
+  X(Restrictions,       12, "&restr",            "",      Always)  \
+  X(GeneralGroup,       13, "&gengroup",         "",      Always)  \
+  X(Family,             14, "&family",           "",      Always)  \
+  X(CustomGroup,        16, "&custgroup",        "",      Always)  \
+  X(PicNum,              4, "&picnum",           "",      Always)  \
+  X(NumberStyle,         2, "",                  "",      Always)  \
+  X(RomanStyle,         15, "&roman",            "",      Always)  \
+  X(MinCost,             7, "&mincost",          "",      Always)  \
+  X(OrgCost,             8, "&orgcost",          "",      Always)  \
+  X(RadCost,             9, "&radcost",          "",      Always)  \
+  X(Size,                5, "&size",             "",      Always)  \
+  X(HP,                  6, "&hp",               "",      Always)  \
+  X(SupplyUse,          11, "&supply",           "",      Always)  \
+  X(WeaponType,         17, "&weaptype",         "None",  Always)  \
+  X(WeaponTarget,       18, "&weaptarg",         "",      Weapon)  \
+  X(WeaponDamageType,   19, "&weapdmgtype",      "",      Weapon)  \
+  X(WeaponSound,        24, "&weapsound",        "",      Weapon)  \
+  X(WeaponDisplayType,  21, "&weapdisptype",     "Beam",  Weapon)  \
+  X(WeaponDisplayNum,   22, "&weapdispnum",      "",      Weapon)  \
+  X(WeaponFamily,       25, "&weapfamily",       "",      Weapon)  \
+  X(WeaponReload,       20, "&weapreload",       "",      Weapon)  \
+  X(WeaponToHitMod,     23, "&weaptohit",        "",      Weapon)  \
+  X(WeaponSeekerSpeed,  26, "&weapseekerspeed",  "",      Weapon)  \
+  X(WeaponSeekerHP,     27, "&weapseekerhp",     "",      Weapon)
+
+class vrlComponent : public DesignRecord {
  public:
-  const std::string& CompName() const { return compName_; }
-  void SetCompName(std::string value) { compName_ = std::move(value); }
-  const std::string& CompDesc() const { return compDesc_; }
-  void SetCompDesc(std::string value) { compDesc_ = std::move(value); }
-  const std::string& VehicleType() const { return vehicleType_; }
-  void SetVehicleType(std::string value) { vehicleType_ = std::move(value); }
-  const std::string& Restrictions() const { return restrictions_; }
-  void SetRestrictions(std::string value) { restrictions_ = std::move(value); }
-  const std::string& GeneralGroup() const { return generalGroup_; }
-  void SetGeneralGroup(std::string value) { generalGroup_ = std::move(value); }
-  const std::string& Family() const { return family_; }
-  void SetFamily(std::string value) { family_ = std::move(value); }
-  const std::string& CustomGroup() const { return customGroup_; }
-  void SetCustomGroup(std::string value) { customGroup_ = std::move(value); }
-  const std::string& PicNum() const { return picNum_; }
-  void SetPicNum(std::string value) { picNum_ = std::move(value); }
-  const std::string& NumberStyle() const { return numberStyle_; }
-  void SetNumberStyle(std::string value) { numberStyle_ = std::move(value); }
-  const std::string& RomanStyle() const { return romanStyle_; }
-  void SetRomanStyle(std::string value) { romanStyle_ = std::move(value); }
-  const std::string& MinCost() const { return minCost_; }
-  void SetMinCost(std::string value) { minCost_ = std::move(value); }
-  const std::string& OrgCost() const { return orgCost_; }
-  void SetOrgCost(std::string value) { orgCost_ = std::move(value); }
-  const std::string& RadCost() const { return radCost_; }
-  void SetRadCost(std::string value) { radCost_ = std::move(value); }
-  const std::string& Size() const { return size_; }
-  void SetSize(std::string value) { size_ = std::move(value); }
-  const std::string& HP() const { return hP_; }
-  void SetHP(std::string value) { hP_ = std::move(value); }
-  const std::string& SupplyUse() const { return supplyUse_; }
-  void SetSupplyUse(std::string value) { supplyUse_ = std::move(value); }
-  const std::string& WeaponType() const { return weaponType_; }
-  void SetWeaponType(std::string value) { weaponType_ = std::move(value); }
-  const std::string& WeaponTarget() const { return weaponTarget_; }
-  void SetWeaponTarget(std::string value) { weaponTarget_ = std::move(value); }
-  const std::string& WeaponDamageType() const { return weaponDamageType_; }
-  void SetWeaponDamageType(std::string value) { weaponDamageType_ = std::move(value); }
-  const std::string& WeaponSound() const { return weaponSound_; }
-  void SetWeaponSound(std::string value) { weaponSound_ = std::move(value); }
-  const std::string& WeaponDisplayType() const { return weaponDisplayType_; }
-  void SetWeaponDisplayType(std::string value) { weaponDisplayType_ = std::move(value); }
-  const std::string& WeaponDisplayNum() const { return weaponDisplayNum_; }
-  void SetWeaponDisplayNum(std::string value) { weaponDisplayNum_ = std::move(value); }
-  const std::string& WeaponFamily() const { return weaponFamily_; }
-  void SetWeaponFamily(std::string value) { weaponFamily_ = std::move(value); }
-  const std::string& WeaponReload() const { return weaponReload_; }
-  void SetWeaponReload(std::string value) { weaponReload_ = std::move(value); }
-  const std::string& WeaponToHitMod() const { return weaponToHitMod_; }
-  void SetWeaponToHitMod(std::string value) { weaponToHitMod_ = std::move(value); }
-  const std::string& WeaponSeekerSpeed() const { return weaponSeekerSpeed_; }
-  void SetWeaponSeekerSpeed(std::string value) { weaponSeekerSpeed_ = std::move(value); }
-  const std::string& WeaponSeekerHP() const { return weaponSeekerHP_; }
-  void SetWeaponSeekerHP(std::string value) { weaponSeekerHP_ = std::move(value); }
-
-  // Level count, exchanged as text. An overflowing value is refused (false) and
-  // leaves the stored count unchanged.
-  std::string NumCompLevels() const { return std::to_string(numLevels_); }
-  bool SetNumCompLevels(const std::string& text) {
-    auto n = ParseLevelCount(text);
-    if (!n) return false;
-    numLevels_ = *n;
-    return true;
-  }
-  bool GridComp() const { return grid_; }
-  void SetGridComp(bool value) { grid_ = value; }
-
-  // Technology requirements, entries 1..NumTechReqs. Readers give nothing and
-  // writers refuse (false) an entry number outside 0..NumTechReqs.
-  std::int16_t NumTechReqs() const { return techReqs_.Count(); }
-  bool SetNumTechReqs(std::int16_t n) { return techReqs_.SetCount(n); }
-  std::optional<std::string> TechReqArea(std::int16_t i) const { return techReqs_.Get(0, i); }
-  bool SetTechReqArea(std::int16_t i, std::string value) { return techReqs_.Set(0, i, std::move(value)); }
-  std::optional<std::string> TechReqLevel(std::int16_t i) const { return techReqs_.Get(1, i); }
-  bool SetTechReqLevel(std::int16_t i, std::string value) { return techReqs_.Set(1, i, std::move(value)); }
-  std::optional<std::string> TechReqGridSize(std::int16_t i) const { return techReqs_.Get(2, i); }
-  bool SetTechReqGridSize(std::int16_t i, std::string value) { return techReqs_.Set(2, i, std::move(value)); }
-  std::optional<std::string> TechReqNumberStyle(std::int16_t i) const { return techReqs_.Get(3, i); }
-  bool SetTechReqNumberStyle(std::int16_t i, std::string value) { return techReqs_.Set(3, i, std::move(value)); }
-
-  // Abilities, entries 1..NumAbils, with the same range rules.
-  std::int16_t NumAbils() const { return abils_.Count(); }
-  bool SetNumAbils(std::int16_t n) { return abils_.SetCount(n); }
-  std::optional<std::string> AbilName(std::int16_t i) const { return abils_.Get(0, i); }
-  bool SetAbilName(std::int16_t i, std::string value) { return abils_.Set(0, i, std::move(value)); }
-  std::optional<std::string> AbilDesc(std::int16_t i) const { return abils_.Get(1, i); }
-  bool SetAbilDesc(std::int16_t i, std::string value) { return abils_.Set(1, i, std::move(value)); }
-  std::optional<std::string> AbilVal1(std::int16_t i) const { return abils_.Get(2, i); }
-  bool SetAbilVal1(std::int16_t i, std::string value) { return abils_.Set(2, i, std::move(value)); }
-  std::optional<std::string> AbilVal2(std::int16_t i) const { return abils_.Get(3, i); }
-  bool SetAbilVal2(std::int16_t i, std::string value) { return abils_.Set(3, i, std::move(value)); }
+  VORLANE_COMPONENT_TEXTS(VORLANE_TEXT_ACCESSORS)
+  VORLANE_RECORD_NAMES(NumCompLevels, GridComp, TechReqNumberStyle);
+  static constexpr const char* kKind = "component";
 
   // Damage at ranges 1..21; any other range is refused.
   static constexpr std::int16_t kNumRanges = 21;
@@ -121,37 +69,7 @@ class vrlComponent {
   bool operator==(const vrlComponent&) const = default;
 
  private:
-  std::string compName_;
-  std::string compDesc_;
-  std::string vehicleType_;
-  std::string restrictions_;
-  std::string generalGroup_;
-  std::string family_;
-  std::string customGroup_;
-  std::string picNum_;
-  std::string numberStyle_;
-  std::string romanStyle_;
-  std::string minCost_;
-  std::string orgCost_;
-  std::string radCost_;
-  std::string size_;
-  std::string hP_;
-  std::string supplyUse_;
-  std::string weaponType_ = "None";
-  std::string weaponTarget_;
-  std::string weaponDamageType_;
-  std::string weaponSound_;
-  std::string weaponDisplayType_ = "Beam";
-  std::string weaponDisplayNum_;
-  std::string weaponFamily_;
-  std::string weaponReload_;
-  std::string weaponToHitMod_;
-  std::string weaponSeekerSpeed_;
-  std::string weaponSeekerHP_;
-  std::int16_t numLevels_ = 0;
-  bool grid_ = false;
-  IndexedLists<4> techReqs_;
-  IndexedLists<4> abils_;
+  VORLANE_COMPONENT_TEXTS(VORLANE_TEXT_MEMBER)
   std::array<std::string, kNumRanges> damageAtRange_;
 };
 

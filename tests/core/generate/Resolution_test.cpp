@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <utility>
+#include <vector>
+
 #include "generate/CompGenerate.h"
 #include "generate/FacGenerate.h"
 #include "GenerateTestSupport.h"
@@ -98,6 +102,55 @@ TEST_F(Resolution, DamageTextsAreCutToTheirLeadingNumberOnceFinished) {
   ASSERT_GT(Resolve(c, "3"), 0);
   for (std::int16_t r = 1; r <= 10; ++r) EXPECT_EQ(gen.DamageText(r), cases[r - 1].second) << cases[r - 1].first;
   EXPECT_EQ(gen.FieldText(S::kWeaponTarget), "Normal, 7.5");
+}
+
+// Each named variable of the formula language and the field it stands for:
+// the field holds "value", the description (the name, for the description's
+// own variable) holds the variable, and the entry shows "value" there.
+template <typename Generator, typename Record>
+void ExpectNamedVariables(const std::vector<std::pair<std::string, void (Record::*)(std::string)>>& named,
+                          const std::string& descriptionVariable, void (Record::*setDescription)(std::string)) {
+  for (const auto& [variable, set] : named) {
+    SCOPED_TRACE(variable);
+    Record r = Bare<Record>("Name");
+    (r.*set)("value");
+    const bool inName = variable == descriptionVariable;
+    if (!inName) {
+      (r.*setDescription)(variable);
+    } else if constexpr (requires { r.SetCompName(variable); }) {
+      r.SetCompName(variable);
+    } else {
+      r.SetFacName(variable);
+    }
+    RecordingSink sink;
+    const std::string text = Generator().Generate(r, sink).text;
+    EXPECT_NE(text.find(Line(inName ? "Name" : "Description", "value")), std::string::npos) << text;
+  }
+}
+
+TEST(NamedVariables, StandForTheirFields) {
+  using C = vrlComponent;
+  ExpectNamedVariables<CompGenerate, C>(
+      {{"&compname", &C::SetCompName},       {"&compdesc", &C::SetCompDesc},
+       {"&picnum", &C::SetPicNum},           {"&size", &C::SetSize},
+       {"&hp", &C::SetHP},                   {"&mincost", &C::SetMinCost},
+       {"&orgcost", &C::SetOrgCost},         {"&radcost", &C::SetRadCost},
+       {"&vehicletype", &C::SetVehicleType}, {"&supply", &C::SetSupplyUse},
+       {"&restr", &C::SetRestrictions},      {"&gengroup", &C::SetGeneralGroup},
+       {"&family", &C::SetFamily},           {"&roman", &C::SetRomanStyle},
+       {"&custgroup", &C::SetCustomGroup},   {"&weaptype", &C::SetWeaponType},
+       {"&weaptarg", &C::SetWeaponTarget},   {"&weapdmgtype", &C::SetWeaponDamageType},
+       {"&weapreload", &C::SetWeaponReload}, {"&weapdisptype", &C::SetWeaponDisplayType},
+       {"&weapdispnum", &C::SetWeaponDisplayNum}, {"&weaptohit", &C::SetWeaponToHitMod},
+       {"&weapsound", &C::SetWeaponSound},   {"&weapfamily", &C::SetWeaponFamily},
+       {"&weapseekerspeed", &C::SetWeaponSeekerSpeed}, {"&weapseekerhp", &C::SetWeaponSeekerHP}},
+      "&compdesc", &C::SetCompDesc);
+  using F = vrlFacility;
+  ExpectNamedVariables<FacGenerate, F>(
+      {{"&facname", &F::SetFacName}, {"&facdesc", &F::SetFacDesc}, {"&picnum", &F::SetPicNum},
+       {"&mincost", &F::SetMinCost}, {"&orgcost", &F::SetOrgCost}, {"&radcost", &F::SetRadCost},
+       {"&facgroup", &F::SetFacGroup}, {"&family", &F::SetFacFamily}, {"&roman", &F::SetRomanStyle}},
+      "&facdesc", &F::SetFacDesc);
 }
 
 }  // namespace

@@ -1,0 +1,114 @@
+// The generation module of one record kind: its slots, named variables and
+// field names come from the record's field table (DesignLayout.h); it reads
+// the record's shape, copies the record into the field table and runs the
+// drivers. CompGenerate and FacGenerate add only their words and entry layouts.
+#pragma once
+
+#include <iterator>
+#include <string>
+#include <string_view>
+
+#include "generate/DesignCheck.h"
+#include "generate/DesignLayout.h"
+#include "generate/GenerationModule.h"
+
+namespace vorlane {
+
+// A kind's words that belong to no field; the rest of
+// GenerationModule::Words comes from the field table.
+struct KindWords {
+  std::string_view levelVariable;        // "&complevel"
+  std::string_view noun;                 // "component"
+  std::string_view nounTitle;            // "Component"
+  std::string_view nounPlural;           // "components"
+  std::string_view crossReferenceTitle;  // title of the 50-pass message
+};
+
+template <typename Record>
+class RecordGenerate : public GenerationModule {
+ public:
+  using Fields = Layout<Record>;
+  static constexpr int kSlotCount = static_cast<int>(std::size(Fields::kTexts));
+
+  // Generates every entry of the design: the grid driver for a grid design,
+  // else the plain one. Messages go to `sink` in order; `progress` may cancel.
+  GenerationResult Generate(const Record& record, MessageSink& sink, const ProgressCallback& progress = {}) {
+    return record.IsGrid() ? GenerateGrid(record, sink, progress) : GeneratePlain(record, sink, progress);
+  }
+  // The two drivers on their own: one entry per level 1..levels, or one
+  // entry per grid cell in odometer order.
+  GenerationResult GeneratePlain(const Record& record, MessageSink& sink, const ProgressCallback& progress = {}) {
+    return Run(record, sink, [&] { return RunPlain(progress); });
+  }
+  GenerationResult GenerateGrid(const Record& record, MessageSink& sink, const ProgressCallback& progress = {}) {
+    return Run(record, sink, [&] { return RunGrid(progress); });
+  }
+
+  // The building blocks the drivers use, for callers that make single
+  // entries. Prepare does what a driver does before its first entry; the
+  // record and the sink must stay alive until Release.
+  void Prepare(const Record& record, MessageSink& sink) {
+    record_ = &record;
+    Begin(sink);
+  }
+  void Release() {
+    End();
+    record_ = nullptr;
+  }
+
+ protected:
+  explicit RecordGenerate(const KindWords& words) : GenerationModule(MakeWords(words)) {}
+
+  Shape ReadShape() const override {
+    Shape shape = CommonShape(*record_);
+    if constexpr (Fields::kDamage) shape.weapon = !EqualsNoCase(record_->WeaponType(), "None");
+    return shape;
+  }
+
+  void LoadFields() override {
+    const Record& r = *record_;
+    for (const auto& field : Fields::kTexts) slots_[static_cast<std::size_t>(field.slot)].text = (r.*field.get)();
+    LoadListFields(r);
+    if constexpr (Fields::kDamage) {
+      if (shape_.weapon) {
+        for (std::int16_t range = 1; range <= kNumRanges; ++range) {
+          damage_[static_cast<std::size_t>(range - 1)].text = r.WeaponDamageAtRange(range).value_or("");
+        }
+      }
+    }
+  }
+
+  const Record* record_ = nullptr;
+
+ private:
+  static Words MakeWords(const KindWords& kind) {
+    Words words{.levelVariable = kind.levelVariable,
+                .named = {},
+                .slotCount = kSlotCount,
+                .damageFamily = Fields::kDamage,
+                .noun = kind.noun,
+                .nounTitle = kind.nounTitle,
+                .nounPlural = kind.nounPlural,
+                .crossReferenceTitle = kind.crossReferenceTitle,
+                .slotNames = std::vector<std::string_view>(static_cast<std::size_t>(kSlotCount) + 1),
+                .slotNeeds = std::vector<Needs>(static_cast<std::size_t>(kSlotCount) + 1, Needs::Always),
+                .techNumberStyleName = Record::kNumberStyleKey};
+    for (const auto& field : Fields::kTexts) {
+      words.slotNames[static_cast<std::size_t>(field.slot)] = field.name;
+      words.slotNeeds[static_cast<std::size_t>(field.slot)] = field.needs;
+      if (!field.variable.empty()) words.named.push_back({field.variable, field.slot});
+    }
+    return words;
+  }
+
+  template <typename Driver>
+  GenerationResult Run(const Record& record, MessageSink& sink, Driver driver) {
+    Prepare(record, sink);
+    GenerationResult result;
+    if (!RefuseControlCharacter(FindControlCharacter(record), result)) result = driver();
+    Release();
+    return result;
+  }
+};
+
+}  // namespace vorlane
