@@ -4,9 +4,10 @@
 #include "app/HostWindow.h"
 #include "app/frmMain.h"
 #include "app/frmSetup.h"
-#include "app/frmVehStart.h"
+#include "app/WizardFlow.h"
 #include "generate_ui/frmCompGenerate.h"
 #include "generate_ui/frmFacGenerate.h"
+#include "gui/WizardPage.h"
 #include "wizard/frmCompAbility.h"
 #include "wizard/frmCompBasicInfo.h"
 #include "wizard/frmCompCost.h"
@@ -22,6 +23,7 @@
 #include "wizard/frmFacPicture.h"
 #include "wizard/frmFacStart.h"
 #include "wizard/frmFacTech.h"
+#include "wizard/frmVehStart.h"
 
 namespace vorlane {
 
@@ -71,5 +73,22 @@ void HQ::Main() {
 SaveResult HQ::SaveSettingsFile() const { return SaveSettings(settingsFile_, dirs_); }
 
 void HQ::ShowMainMenu() { host_->ShowPage(new frmMain(*this)); }
+
+void HQ::ShowPage(HostedPage* page) { host_->ShowPage(page); }
+
+WizardPage* HQ::CreatePage(PageId step) { return CreateWizardPage(step, *this); }
+
+WizardPage* HQ::NextPage(PageId step) {
+  const std::optional<FlowStep> next = NextStep(step, *this);
+  return next ? CreatePage(next->step) : nullptr;
+}
+
+WizardPage* HQ::PreviousPage(PageId step) {
+  const std::optional<FlowStep> previous = PreviousStep(step, *this);
+  if (!previous) return nullptr;
+  WizardPage* page = CreatePage(previous->step);
+  if (previous->backLandsOnLastEntry) page->ArriveAtLastEntry();
+  return page;
+}
 
 }  // namespace vorlane

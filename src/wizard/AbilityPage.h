@@ -26,7 +26,7 @@ class AbilityPage : public EntryWalkPage {
   };
 
  protected:
-  AbilityPage(HQ& hq, const Words& words, QWidget* parent);
+  AbilityPage(Session& session, const Words& words, QWidget* parent);
 };
 
 }  // namespace vorlane

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "settings/PictureLookup.h"
-#include "wizard/WizardPage.h"
+#include "gui/WizardPage.h"
 
 class QLabel;
 class QLineEdit;
@@ -33,7 +33,7 @@ class PicturePage : public WizardPage {
   QSlider* Slider() const { return sldPicNum_; }
 
  protected:
-  PicturePage(HQ& hq, const char* pageName, const QString& title, const QString& noun, PictureKind kind,
+  PicturePage(Session& session, const char* pageName, const QString& title, const QString& noun, PictureKind kind,
               QWidget* parent);
 
   // Sets the slider's range and shows the stored picture number; called by

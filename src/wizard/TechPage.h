@@ -20,7 +20,7 @@ class TechPage : public EntryWalkPage {
   void SetCurrentTechReq(std::int16_t n) { SetCurrent(n); }
 
  protected:
-  TechPage(HQ& hq, const char* pageName, const QString& title, const QString& noun, const QString& numberStyleTip,
+  TechPage(Session& session, const char* pageName, const QString& title, const QString& noun, const QString& numberStyleTip,
            QWidget* parent);
 
   // Fills entry 1 and applies the grid setting; called by the twin.

@@ -9,13 +9,13 @@ class frmCompPicture : public PicturePage {
   Q_OBJECT
 
  public:
-  explicit frmCompPicture(HQ& hq, QWidget* parent = nullptr);
+  explicit frmCompPicture(Session& session, QWidget* parent = nullptr);
+
+  std::optional<PageId> Step() const override { return PageId::CompPicture; }
 
  protected:
   std::string ReadPicNum() const override;
   void WritePicNum(const std::string& value) override;
-  HostedPage* CreateNextPage() override;
-  HostedPage* CreatePreviousPage() override;
 };
 
 }  // namespace vorlane

@@ -9,7 +9,9 @@ class frmCompTech : public TechPage {
   Q_OBJECT
 
  public:
-  explicit frmCompTech(HQ& hq, QWidget* parent = nullptr);
+  explicit frmCompTech(Session& session, QWidget* parent = nullptr);
+
+  std::optional<PageId> Step() const override { return PageId::CompTech; }
 
  protected:
   std::int16_t Count() const override;
@@ -17,8 +19,6 @@ class frmCompTech : public TechPage {
   Entry ReadEntry(std::int16_t n) const override;
   void WriteEntry(std::int16_t n, const Entry& entry) override;
   bool Grid() const override;
-  HostedPage* CreateNextPage() override;
-  HostedPage* CreatePreviousPage() override;
 };
 
 }  // namespace vorlane

@@ -9,15 +9,15 @@ class frmFacAbility : public AbilityPage {
   Q_OBJECT
 
  public:
-  explicit frmFacAbility(HQ& hq, QWidget* parent = nullptr);
+  explicit frmFacAbility(Session& session, QWidget* parent = nullptr);
+
+  std::optional<PageId> Step() const override { return PageId::FacAbility; }
 
  protected:
   std::int16_t Count() const override;
   void SetCount(std::int16_t n) override;
   Entry ReadEntry(std::int16_t n) const override;
   void WriteEntry(std::int16_t n, const Entry& entry) override;
-  HostedPage* CreateNextPage() override;
-  HostedPage* CreatePreviousPage() override;
 };
 
 }  // namespace vorlane

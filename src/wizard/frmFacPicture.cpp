@@ -1,23 +1,16 @@
 #include "wizard/frmFacPicture.h"
 
-#include "app/HQ.h"
-#include "wizard/frmFacTech.h"
-#include "wizard/frmFacBasicInfo.h"
 
 namespace vorlane {
 
-frmFacPicture::frmFacPicture(HQ& hq, QWidget* parent)
-    : PicturePage(hq, "frmFacPicture", kFacilityDesignTitle + QStringLiteral(" - Picture Selection"), QStringLiteral("facility"),
+frmFacPicture::frmFacPicture(Session& session, QWidget* parent)
+    : PicturePage(session, "frmFacPicture", kFacilityDesignTitle + QStringLiteral(" - Picture Selection"), QStringLiteral("facility"),
                   PictureKind::Facility, parent) {
   LoadFields();
 }
 
-std::string frmFacPicture::ReadPicNum() const { return hq().Facility().PicNum(); }
+std::string frmFacPicture::ReadPicNum() const { return Facility().PicNum(); }
 
-void frmFacPicture::WritePicNum(const std::string& value) { hq().Facility().SetPicNum(value); }
-
-HostedPage* frmFacPicture::CreateNextPage() { return new frmFacTech(hq()); }
-
-HostedPage* frmFacPicture::CreatePreviousPage() { return new frmFacBasicInfo(hq()); }
+void frmFacPicture::WritePicNum(const std::string& value) { Facility().SetPicNum(value); }
 
 }  // namespace vorlane

@@ -9,13 +9,13 @@ class frmFacPicture : public PicturePage {
   Q_OBJECT
 
  public:
-  explicit frmFacPicture(HQ& hq, QWidget* parent = nullptr);
+  explicit frmFacPicture(Session& session, QWidget* parent = nullptr);
+
+  std::optional<PageId> Step() const override { return PageId::FacPicture; }
 
  protected:
   std::string ReadPicNum() const override;
   void WritePicNum(const std::string& value) override;
-  HostedPage* CreateNextPage() override;
-  HostedPage* CreatePreviousPage() override;
 };
 
 }  // namespace vorlane

@@ -9,7 +9,9 @@ class frmFacTech : public TechPage {
   Q_OBJECT
 
  public:
-  explicit frmFacTech(HQ& hq, QWidget* parent = nullptr);
+  explicit frmFacTech(Session& session, QWidget* parent = nullptr);
+
+  std::optional<PageId> Step() const override { return PageId::FacTech; }
 
  protected:
   std::int16_t Count() const override;
@@ -17,8 +19,6 @@ class frmFacTech : public TechPage {
   Entry ReadEntry(std::int16_t n) const override;
   void WriteEntry(std::int16_t n, const Entry& entry) override;
   bool Grid() const override;
-  HostedPage* CreateNextPage() override;
-  HostedPage* CreatePreviousPage() override;
 };
 
 }  // namespace vorlane

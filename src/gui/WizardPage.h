@@ -6,7 +6,7 @@
 // Writing a page:
 //   class frmCompCost : public WizardPage {
 //    public:
-//     explicit frmCompCost(HQ& hq) : WizardPage(hq) {
+//     explicit frmCompCost(Session& session) : WizardPage(session) {
 //       setObjectName("frmCompCost");               // tests find pages by it
 //       setWindowTitle(kComponentDesignTitle + " - Cost");
 //       auto* form = new QGridLayout(Body());        // controls go into Body()
@@ -14,50 +14,47 @@
 //       ...
 //       LoadFields();                                // fill from the record
 //     }
+//     std::optional<PageId> Step() const override { return PageId::CompCost; }
 //    protected:
 //     bool CheckFields() override;         // Next's checks in order; show the
 //                                          // message and return false to stay
 //     void SaveFields() override;          // write every field to the record
-//     HostedPage* CreateNextPage() override { return new frmCompAbility(hq()); }
-//     HostedPage* CreatePreviousPage() override {
-//       auto* tech = new frmCompTech(hq());          // opens at entry 1 ...
-//       if (hq().Component().NumTechReqs() > 0) {    // ... or at the last one
-//         tech->CurrentTechReq = hq().Component().NumTechReqs();
-//         tech->RefreshForm();
-//       }
-//       return tech;
-//     }
 //   };
-// The record is hq().Component() or hq().Facility(); the directories are
-// hq().SEIVDir() and hq().ModDir(); messages go through
-// hq().services().Inform(this, text) / Ask(this, question) (title "Vorlane"
-// unless one is given).
+// The record is Component() or Facility(); the directories are
+// session().SEIVDir() and session().ModDir(); messages go through
+// session().services().Inform(this, text) / Ask(this, question) (title
+// "Vorlane" unless one is given).
 //
-// Navigation. Next runs CheckFields, SaveFields, then opens CreateNextPage()
-// (nullptr: no page to open yet, the page stays). Back runs SaveFields, then
-// opens CreatePreviousPage() (nullptr: the page stays). Pages that walk
-// through entries before leaving (technology requirements, abilities)
-// override OnNext/OnBack and call NavigateTo(page) when they leave. Opening a
-// page is always NavigateTo(new frmX(hq())): the host window shows the new page
-// in this one's place (same window, same position) and this page closes with
-// its navigating flag set. Cancel asks "Do you want to return to the main
-// menu?"; Yes calls ReturnToMenu(), which writes nothing. The host's close box
-// returns to the menu without the question.
+// Navigation. A page never names its neighbours: the program's flow table
+// (app/WizardFlow.h) says which step follows which, and CreateNextPage() /
+// CreatePreviousPage() ask it for the page after or before Step(). Next runs
+// CheckFields, SaveFields, then opens the next page; Back runs SaveFields, then
+// opens the previous page (nullptr: the page stays). Pages that walk through
+// entries before leaving (technology requirements, abilities) override
+// OnNext/OnBack and call NavigateTo(page) when they leave; the flow tells such
+// a page to ArriveAtLastEntry() where Back lands on its last entry. The host
+// window shows the new page in this one's place (same window, same position)
+// and this page closes with its navigating flag set. Cancel asks "Do you want
+// to return to the main menu?"; Yes calls ReturnToMenu(), which writes
+// nothing. The host's close box returns to the menu without the question.
 //
 // Outside a wizard page (menu, results window) a page is shown with
-// hq().Host().ShowPage(page); hq().ShowMainMenu() shows a fresh menu.
+// session().ShowPage(page); session().ShowMainMenu() shows a fresh menu.
 //
 // Buttons: BackButton(), CancelButton(), NextButton() (objectNames cmdBack,
 // cmdCancel, cmdNext). Controls carry their control names as objectNames so
 // that GUI tests (tests/gui/support/TestApp.h) find them. Entry fields select all of their text on focus;
 // HostedPage::SetSelectAllOnFocus(field, false) opts one out. MaskEdit
-// (wizard/MaskEdit.h) is the digits-only mask-edit box.
+// (gui/MaskEdit.h) is the digits-only mask-edit box.
 #pragma once
 
 #include <QPushButton>
+#include <optional>
 
-#include "app/AppTitles.h"
-#include "app/HostedPage.h"
+#include "gui/AppTitles.h"
+#include "gui/HostedPage.h"
+#include "gui/PageId.h"
+#include "gui/Session.h"
 
 namespace vorlane {
 
@@ -65,7 +62,12 @@ class WizardPage : public HostedPage {
   Q_OBJECT
 
  public:
-  explicit WizardPage(HQ& hq, QWidget* parent = nullptr);
+  explicit WizardPage(Session& session, QWidget* parent = nullptr);
+
+  // The wizard step this page is; nothing for the vehicle page.
+  virtual std::optional<PageId> Step() const { return std::nullopt; }
+  // The design the page edits, judged by its step.
+  std::optional<DesignKind> Kind() const;
 
   // True only once the page has handed its place to another wizard page.
   bool Navigating() const { return navigating_; }
@@ -81,6 +83,14 @@ class WizardPage : public HostedPage {
   // and leaves the page as it is (saving a design keeps what is on screen).
   void StoreFields() { SaveFields(); }
 
+  // The record of the page's design as StoreFields would leave it, made on a
+  // copy: the record itself stays as it is.
+  vrlComponent ComponentSnapshot();
+  vrlFacility FacilitySnapshot();
+
+  // The flow opens the page at its last entry (pages that walk entries).
+  virtual void ArriveAtLastEntry() {}
+
   void AboutToBeShown() override;
 
  protected:
@@ -92,8 +102,16 @@ class WizardPage : public HostedPage {
 
   virtual bool CheckFields() { return true; }
   virtual void SaveFields() {}
-  virtual HostedPage* CreateNextPage() { return nullptr; }
-  virtual HostedPage* CreatePreviousPage() { return nullptr; }
+  // The record the page reads and writes: the session's, or the copy a
+  // snapshot is made on.
+  vrlComponent& Component() const;
+  vrlFacility& Facility() const;
+
+  // The pages the flow puts after and before this one, made fresh; nullptr
+  // where there is none. Wizard pages keep these; a page outside both
+  // wizards (a test's own) may name its own neighbours.
+  virtual HostedPage* CreateNextPage();
+  virtual HostedPage* CreatePreviousPage();
 
   virtual void OnNext();
   virtual void OnBack();
@@ -111,6 +129,8 @@ class WizardPage : public HostedPage {
   QPushButton* cmdCancel_;
   QPushButton* cmdNext_;
   bool navigating_ = false;
+  vrlComponent* componentCopy_ = nullptr;
+  vrlFacility* facilityCopy_ = nullptr;
 };
 
 }  // namespace vorlane
