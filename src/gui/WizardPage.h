@@ -50,6 +50,7 @@
 
 #include <QPushButton>
 #include <optional>
+#include <type_traits>
 
 #include "gui/AppTitles.h"
 #include "gui/HostedPage.h"
@@ -106,6 +107,15 @@ class WizardPage : public HostedPage {
   // snapshot is made on.
   vrlComponent& Component() const;
   vrlFacility& Facility() const;
+  // Component() or Facility() by the record's type.
+  template <class Record>
+  Record& Design() const {
+    if constexpr (std::is_same_v<Record, vrlComponent>) {
+      return Component();
+    } else {
+      return Facility();
+    }
+  }
 
   // The pages the flow puts after and before this one, made fresh; nullptr
   // where there is none. Wizard pages keep these; a page outside both

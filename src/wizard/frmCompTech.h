@@ -5,20 +5,13 @@
 
 namespace vorlane {
 
-class frmCompTech : public TechPage {
+class frmCompTech : public TechPageOf<vrlComponent> {
   Q_OBJECT
 
  public:
   explicit frmCompTech(Session& session, QWidget* parent = nullptr);
 
   std::optional<PageId> Step() const override { return PageId::CompTech; }
-
- protected:
-  std::int16_t Count() const override;
-  void SetCount(std::int16_t n) override;
-  Entry ReadEntry(std::int16_t n) const override;
-  void WriteEntry(std::int16_t n, const Entry& entry) override;
-  bool Grid() const override;
 };
 
 }  // namespace vorlane

@@ -1,6 +1,5 @@
 #include "wizard/frmFacAbility.h"
 
-
 namespace vorlane {
 
 namespace {
@@ -12,24 +11,6 @@ AbilityPage::Words FacWords() {
 
 }  // namespace
 
-frmFacAbility::frmFacAbility(Session& session, QWidget* parent) : AbilityPage(session, FacWords(), parent) { LoadFields(); }
-
-std::int16_t frmFacAbility::Count() const { return Facility().NumAbils(); }
-
-void frmFacAbility::SetCount(std::int16_t n) { Facility().SetNumAbils(n); }
-
-EntryWalkPage::Entry frmFacAbility::ReadEntry(std::int16_t n) const {
-  const auto& r = Facility();
-  return {r.AbilName(n).value_or(""), r.AbilDesc(n).value_or(""), r.AbilVal1(n).value_or(""),
-          r.AbilVal2(n).value_or("")};
-}
-
-void frmFacAbility::WriteEntry(std::int16_t n, const Entry& entry) {
-  auto& r = Facility();
-  r.SetAbilName(n, entry[0]);
-  r.SetAbilDesc(n, entry[1]);
-  r.SetAbilVal1(n, entry[2]);
-  r.SetAbilVal2(n, entry[3]);
-}
+frmFacAbility::frmFacAbility(Session& session, QWidget* parent) : AbilityPageOf(session, FacWords(), parent) { LoadFields(); }
 
 }  // namespace vorlane
