@@ -62,4 +62,14 @@ class PicturePage : public WizardPage {
   QLabel* lblUsingDir_;
 };
 
+// The picture page of one record; both records call the field PicNum.
+template <class Record>
+class PicturePageOf : public PicturePage {
+ protected:
+  using PicturePage::PicturePage;
+
+  std::string ReadPicNum() const override { return Design<Record>().PicNum(); }
+  void WritePicNum(const std::string& value) override { Design<Record>().SetPicNum(value); }
+};
+
 }  // namespace vorlane

@@ -5,17 +5,13 @@
 
 namespace vorlane {
 
-class frmCompPicture : public PicturePage {
+class frmCompPicture : public PicturePageOf<vrlComponent> {
   Q_OBJECT
 
  public:
   explicit frmCompPicture(Session& session, QWidget* parent = nullptr);
 
   std::optional<PageId> Step() const override { return PageId::CompPicture; }
-
- protected:
-  std::string ReadPicNum() const override;
-  void WritePicNum(const std::string& value) override;
 };
 
 }  // namespace vorlane

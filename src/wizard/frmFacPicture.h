@@ -5,17 +5,13 @@
 
 namespace vorlane {
 
-class frmFacPicture : public PicturePage {
+class frmFacPicture : public PicturePageOf<vrlFacility> {
   Q_OBJECT
 
  public:
   explicit frmFacPicture(Session& session, QWidget* parent = nullptr);
 
   std::optional<PageId> Step() const override { return PageId::FacPicture; }
-
- protected:
-  std::string ReadPicNum() const override;
-  void WritePicNum(const std::string& value) override;
 };
 
 }  // namespace vorlane
