@@ -5,24 +5,7 @@
 #include "app/frmMain.h"
 #include "app/frmSetup.h"
 #include "app/WizardFlow.h"
-#include "generate_ui/frmCompGenerate.h"
-#include "generate_ui/frmFacGenerate.h"
 #include "gui/WizardPage.h"
-#include "wizard/frmCompAbility.h"
-#include "wizard/frmCompBasicInfo.h"
-#include "wizard/frmCompCost.h"
-#include "wizard/frmCompPicture.h"
-#include "wizard/frmCompStart.h"
-#include "wizard/frmCompTech.h"
-#include "wizard/frmCompVehicleType.h"
-#include "wizard/frmCompWeaponDamage.h"
-#include "wizard/frmCompWeaponInfo.h"
-#include "wizard/frmCompWeaponInfo2.h"
-#include "wizard/frmFacAbility.h"
-#include "wizard/frmFacBasicInfo.h"
-#include "wizard/frmFacPicture.h"
-#include "wizard/frmFacStart.h"
-#include "wizard/frmFacTech.h"
 #include "wizard/frmVehStart.h"
 
 namespace vorlane {
@@ -42,10 +25,15 @@ QSize LargestSizeOf(HQ& hq) {
 
 // The size of every page but the results window: what the largest page needs.
 QSize PageSize(HQ& hq) {
-  return LargestSizeOf<frmMain, frmSetup, frmVehStart, frmCompStart, frmCompBasicInfo, frmCompVehicleType,
-                       frmCompPicture, frmCompTech, frmCompCost, frmCompAbility, frmCompWeaponInfo,
-                       frmCompWeaponInfo2, frmCompWeaponDamage, frmCompGenerate, frmFacStart, frmFacBasicInfo,
-                       frmFacPicture, frmFacTech, frmFacAbility, frmFacGenerate>(hq);
+  QSize size = LargestSizeOf<frmMain, frmSetup, frmVehStart>(hq);
+  for (PageId first : {PageId::CompStart, PageId::FacStart}) {
+    for (const FlowStep& step : FlowOf(first)) {
+      const std::unique_ptr<WizardPage> page(CreateWizardPage(step.step, hq));
+      page->ensurePolished();
+      size = size.expandedTo(page->sizeHint());
+    }
+  }
+  return size;
 }
 
 }  // namespace
