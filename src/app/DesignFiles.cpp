@@ -13,18 +13,17 @@
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QTextEdit>
+#include <type_traits>
 
 #include "app/HQ.h"
 #include "app/HostWindow.h"
-#include "app/HostedPage.h"
-#include "app/Services.h"
+#include "gui/HostedPage.h"
+#include "gui/Services.h"
 #include "app/frmMain.h"
 #include "app/frmSetup.h"
-#include "app/frmVehStart.h"
+#include "wizard/frmVehStart.h"
 #include "generate_ui/GeneratePage.h"
-#include "wizard/WizardPage.h"
-#include "wizard/frmCompStart.h"
-#include "wizard/frmFacStart.h"
+#include "gui/WizardPage.h"
 
 namespace vorlane {
 
@@ -144,11 +143,8 @@ QString DesignFiles::FilePath(DesignKind kind) const {
 }
 
 std::optional<DesignKind> DesignFiles::KindOfPage(const QWidget* page) {
-  if (!page) return std::nullopt;
-  const QString name = page->objectName();
-  if (name.startsWith(QStringLiteral("frmComp"))) return DesignKind::Component;
-  if (name.startsWith(QStringLiteral("frmFac"))) return DesignKind::Facility;
-  return std::nullopt;
+  auto* wizardPage = qobject_cast<const WizardPage*>(page);
+  return wizardPage ? wizardPage->Kind() : std::nullopt;
 }
 
 WizardPage* DesignFiles::PageOf(DesignKind kind) const {
@@ -160,13 +156,11 @@ template <class Record>
 Record DesignFiles::Shown(Record& record, DesignKind kind) {
   WizardPage* page = PageOf(kind);
   if (!page) return record;
-  // The page writes into the record itself; what it wrote is taken and the
-  // record put back as it was.
-  Record kept = record;
-  page->StoreFields();
-  Record shown = std::move(record);
-  record = std::move(kept);
-  return shown;
+  if constexpr (std::is_same_v<Record, vrlComponent>) {
+    return page->ComponentSnapshot();
+  } else {
+    return page->FacilitySnapshot();
+  }
 }
 
 template <class Record>
@@ -343,11 +337,7 @@ bool DesignFiles::OpenFile(const QString& path, std::optional<DesignKind> settle
   PathOf(kind) = file.absoluteFilePath();
   lastDir_ = file.absolutePath();
   currentKind_ = kind;
-  if (kind == DesignKind::Component) {
-    host_.ShowPage(new frmCompStart(hq_));
-  } else {
-    host_.ShowPage(new frmFacStart(hq_));
-  }
+  host_.ShowPage(hq_.CreatePage(kind == DesignKind::Component ? PageId::CompStart : PageId::FacStart));
   Refresh();
   return true;
 }

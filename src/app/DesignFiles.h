@@ -5,7 +5,7 @@
 // unsaved changes.
 //
 // The design the commands act on follows the page shown: the record of the
-// wizard a page belongs to (its name starts with "frmComp" or "frmFac"); on
+// wizard a page belongs to (the page tells its kind); on
 // the main menu the record of the option selected ("Design a component." or
 // "Design a facility."); elsewhere (other menu options, setup, vehicle page)
 // the record last acted on. Unsaved changes count what is on screen: a
@@ -68,8 +68,8 @@ class DesignFiles : public QObject {
   // may end.
   bool ConfirmQuit();
 
-  // The page a design belongs to, judged by the page's name; nothing for the
-  // main menu, setup and vehicle pages.
+  // The design a page belongs to, as the page tells it; nothing for the main
+  // menu, setup, vehicle and results pages.
   static std::optional<DesignKind> KindOfPage(const QWidget* page);
 
   QAction* OpenAction() const { return actOpen_; }
@@ -89,7 +89,8 @@ class DesignFiles : public QObject {
   void Refresh();
   // The wizard page on screen when it belongs to `kind`.
   WizardPage* PageOf(DesignKind kind) const;
-  // The record of `kind` as it would be saved now.
+  // The record of `kind` as it would be saved now: the page's snapshot when
+  // a page of `kind` is shown, else the record.
   template <class Record>
   Record Shown(Record& record, DesignKind kind);
   template <class Record>

@@ -4,24 +4,9 @@
 #include "app/HostWindow.h"
 #include "app/frmMain.h"
 #include "app/frmSetup.h"
-#include "app/frmVehStart.h"
-#include "generate_ui/frmCompGenerate.h"
-#include "generate_ui/frmFacGenerate.h"
-#include "wizard/frmCompAbility.h"
-#include "wizard/frmCompBasicInfo.h"
-#include "wizard/frmCompCost.h"
-#include "wizard/frmCompPicture.h"
-#include "wizard/frmCompStart.h"
-#include "wizard/frmCompTech.h"
-#include "wizard/frmCompVehicleType.h"
-#include "wizard/frmCompWeaponDamage.h"
-#include "wizard/frmCompWeaponInfo.h"
-#include "wizard/frmCompWeaponInfo2.h"
-#include "wizard/frmFacAbility.h"
-#include "wizard/frmFacBasicInfo.h"
-#include "wizard/frmFacPicture.h"
-#include "wizard/frmFacStart.h"
-#include "wizard/frmFacTech.h"
+#include "app/WizardFlow.h"
+#include "gui/WizardPage.h"
+#include "wizard/frmVehStart.h"
 
 namespace vorlane {
 
@@ -35,7 +20,7 @@ HostedPage* Make(HQ& hq) {
 // The size of every page but the results window: what the largest page needs.
 QSize PageSize(HQ& hq) {
   QSize size;
-  for (HQ::PageMaker make : HQ::kPageMakers) {
+  for (const HQ::PageMaker& make : HQ::PageMakers()) {
     std::unique_ptr<HostedPage> page(make(hq));
     page->ensurePolished();
     size = size.expandedTo(page->sizeHint());
@@ -45,12 +30,15 @@ QSize PageSize(HQ& hq) {
 
 }  // namespace
 
-const std::array<HQ::PageMaker, 20> HQ::kPageMakers{
-    Make<frmMain>,        Make<frmSetup>,           Make<frmVehStart>,         Make<frmCompStart>,
-    Make<frmCompBasicInfo>, Make<frmCompVehicleType>, Make<frmCompPicture>,    Make<frmCompTech>,
-    Make<frmCompCost>,    Make<frmCompAbility>,     Make<frmCompWeaponInfo>,   Make<frmCompWeaponInfo2>,
-    Make<frmCompWeaponDamage>, Make<frmCompGenerate>, Make<frmFacStart>,       Make<frmFacBasicInfo>,
-    Make<frmFacPicture>,  Make<frmFacTech>,         Make<frmFacAbility>,       Make<frmFacGenerate>};
+std::vector<HQ::PageMaker> HQ::PageMakers() {
+  std::vector<PageMaker> makers{Make<frmMain>, Make<frmSetup>, Make<frmVehStart>};
+  for (PageId first : {PageId::CompStart, PageId::FacStart}) {
+    for (const FlowStep& step : FlowOf(first)) {
+      makers.push_back([id = step.step](HQ& hq) -> HostedPage* { return CreateWizardPage(id, hq); });
+    }
+  }
+  return makers;
+}
 
 HQ::HQ(Services& services, std::filesystem::path settingsFile, std::filesystem::path programDir)
     : services_(services),
@@ -75,5 +63,22 @@ void HQ::Main() {
 SaveResult HQ::SaveSettingsFile() const { return SaveSettings(settingsFile_, dirs_); }
 
 void HQ::ShowMainMenu() { host_->ShowPage(new frmMain(*this)); }
+
+void HQ::ShowPage(HostedPage* page) { host_->ShowPage(page); }
+
+WizardPage* HQ::CreatePage(PageId step) { return CreateWizardPage(step, *this); }
+
+WizardPage* HQ::NextPage(PageId step) {
+  const std::optional<FlowStep> next = NextStep(step, *this);
+  return next ? CreatePage(next->step) : nullptr;
+}
+
+WizardPage* HQ::PreviousPage(PageId step) {
+  const std::optional<FlowStep> previous = PreviousStep(step, *this);
+  if (!previous) return nullptr;
+  WizardPage* page = CreatePage(previous->step);
+  if (previous->backLandsOnLastEntry) page->ArriveAtLastEntry();
+  return page;
+}
 
 }  // namespace vorlane

@@ -1,15 +1,17 @@
-// Program-wide state for the whole run: the one component record, the one
-// facility record, the game and mod directories, the services, and the host
-// window. Every page reaches it through HostedPage::hq().
+// The program object: the one component record, the one facility record, the
+// game and mod directories, the services, the host window and the design
+// files for the whole run. Pages see it as their Session (gui/Session.h); it
+// makes their neighbours from the flow tables (app/WizardFlow.h).
 #pragma once
 
 #include <array>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
-#include "records/vrlComponent.h"
-#include "records/vrlFacility.h"
+#include "gui/Session.h"
 #include "settings/SettingsFile.h"
 
 namespace vorlane {
@@ -19,12 +21,12 @@ class HostedPage;
 class HostWindow;
 class Services;
 
-class HQ {
+class HQ : public Session {
  public:
   // `settingsFile` is the full name of the settings file; `programDir` the
   // directory that holds the program, by default the settings file's own.
   HQ(Services& services, std::filesystem::path settingsFile, std::filesystem::path programDir = {});
-  ~HQ();
+  ~HQ() override;
   HQ(const HQ&) = delete;
   HQ& operator=(const HQ&) = delete;
 
@@ -32,11 +34,11 @@ class HQ {
   // the main menu in the host window. The caller then runs the event loop.
   void Main();
 
-  vrlComponent& Component() { return component_; }
-  vrlFacility& Facility() { return facility_; }
+  vrlComponent& Component() override { return component_; }
+  vrlFacility& Facility() override { return facility_; }
 
-  const std::string& SEIVDir() const { return dirs_.SEIVDir; }
-  const std::string& ModDir() const { return dirs_.ModDir; }
+  const std::string& SEIVDir() const override { return dirs_.SEIVDir; }
+  const std::string& ModDir() const override { return dirs_.ModDir; }
   void SetSEIVDir(std::string dir) { dirs_.SEIVDir = std::move(dir); }
   void SetModDir(std::string dir) { dirs_.ModDir = std::move(dir); }
 
@@ -44,20 +46,25 @@ class HQ {
   SaveResult SaveSettingsFile() const;
   const std::filesystem::path& SettingsFile() const { return settingsFile_; }
   // The directory that holds the program.
-  const std::filesystem::path& ProgramDir() const { return programDir_; }
+  const std::filesystem::path& ProgramDir() const override { return programDir_; }
 
-  Services& services() const { return services_; }
+  Services& services() const override { return services_; }
   HostWindow& Host() const { return *host_; }
   // The design files of both records and the host's File menu.
   DesignFiles& Designs() const { return *designs_; }
 
   // Shows a fresh main menu in the host window in place of the current page.
-  void ShowMainMenu();
+  void ShowMainMenu() override;
+  void ShowPage(HostedPage* page) override;
+
+  WizardPage* CreatePage(PageId step) override;
+  WizardPage* NextPage(PageId step) override;
+  WizardPage* PreviousPage(PageId step) override;
 
   // Makers of every page the host shows but the results window, each page as
   // arriving on it makes it: for sizing the window once, and for tests.
-  using PageMaker = HostedPage* (*)(HQ&);
-  static const std::array<PageMaker, 20> kPageMakers;
+  using PageMaker = std::function<HostedPage*(HQ&)>;
+  static std::vector<PageMaker> PageMakers();
 
  private:
   Services& services_;

@@ -3,7 +3,7 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 
-#include "app/HostedPage.h"
+#include "gui/HostedPage.h"
 
 namespace vorlane {
 

@@ -2,7 +2,7 @@
 // picker frmDirBrowse, and wave playback through Qt Multimedia.
 #pragma once
 
-#include "app/Services.h"
+#include "gui/Services.h"
 
 namespace vorlane {
 

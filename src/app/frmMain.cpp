@@ -7,17 +7,16 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "app/AppTitles.h"
+#include "gui/AppTitles.h"
 #include "app/HQ.h"
 #include "app/HostWindow.h"
 #include "app/frmSetup.h"
-#include "app/frmVehStart.h"
-#include "wizard/frmCompStart.h"
-#include "wizard/frmFacStart.h"
+#include "wizard/frmVehStart.h"
+#include "gui/WizardPage.h"
 
 namespace vorlane {
 
-frmMain::frmMain(HQ& hq, QWidget* parent) : HostedPage(hq, parent) {
+frmMain::frmMain(HQ& hq, QWidget* parent) : HostedPage(hq, parent), hq_(hq) {
   setObjectName(QStringLiteral("frmMain"));
   setWindowTitle(kProgramTitle);
 
@@ -70,8 +69,8 @@ int frmMain::SelectedOption() const { return options_->checkedId(); }
 void frmMain::cmdNext_Click() {
   HostedPage* next = nullptr;
   switch (SelectedOption()) {
-    case 0: next = new frmCompStart(hq()); break;
-    case 1: next = new frmFacStart(hq()); break;
+    case 0: next = hq().CreatePage(PageId::CompStart); break;
+    case 1: next = hq().CreatePage(PageId::FacStart); break;
     case 2: next = new frmVehStart(hq()); break;
     case 3: next = new frmSetup(hq()); break;
     default: return;

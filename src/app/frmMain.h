@@ -3,7 +3,7 @@
 
 #include <array>
 
-#include "app/HostedPage.h"
+#include "gui/HostedPage.h"
 
 class QButtonGroup;
 class QLabel;
@@ -12,11 +12,15 @@ class QRadioButton;
 
 namespace vorlane {
 
+class HQ;
+
 class frmMain : public HostedPage {
   Q_OBJECT
 
  public:
   explicit frmMain(HQ& hq, QWidget* parent = nullptr);
+
+  HQ& hq() const { return hq_; }
 
   // The option buttons, 0 to 3: component, facility, vehicle, setup.
   QRadioButton* optCreate(int index) const { return optCreate_.at(static_cast<std::size_t>(index)); }
@@ -24,6 +28,7 @@ class frmMain : public HostedPage {
   int SelectedOption() const;
 
  private:
+  HQ& hq_;
   void cmdNext_Click();
 
   QLabel* lblWelcome_;

@@ -9,9 +9,9 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
-#include "app/AppTitles.h"
+#include "gui/AppTitles.h"
 #include "app/HQ.h"
-#include "app/Services.h"
+#include "gui/Services.h"
 
 namespace vorlane {
 
@@ -27,7 +27,7 @@ QPushButton* MakeFolderButton(QWidget* parent, const char* name) {
 
 }  // namespace
 
-frmSetup::frmSetup(HQ& hq, QWidget* parent) : HostedPage(hq, parent) {
+frmSetup::frmSetup(HQ& hq, QWidget* parent) : HostedPage(hq, parent), hq_(hq) {
   setObjectName(QStringLiteral("frmSetup"));
   setWindowTitle(kComponentDesignTitle);
 

@@ -3,7 +3,7 @@
 // file; Cancel asks before throwing edits away.
 #pragma once
 
-#include "app/HostedPage.h"
+#include "gui/HostedPage.h"
 
 class QLabel;
 class QLineEdit;
@@ -11,16 +11,21 @@ class QPushButton;
 
 namespace vorlane {
 
+class HQ;
+
 class frmSetup : public HostedPage {
   Q_OBJECT
 
  public:
   explicit frmSetup(HQ& hq, QWidget* parent = nullptr);
 
+  HQ& hq() const { return hq_; }
+
   // True once either box has been edited since the page opened.
   bool DirsChanged = false;
 
  private:
+  HQ& hq_;
   void Browse(QLineEdit* box);
   void cmdOK_Click();
   void cmdCancel_Click();

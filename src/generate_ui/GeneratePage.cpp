@@ -5,8 +5,7 @@
 #include <QProgressBar>
 #include <QVBoxLayout>
 
-#include "app/HQ.h"
-#include "app/Services.h"
+#include "gui/Services.h"
 #include "generate_ui/frmDisplayResults.h"
 
 namespace vorlane {
@@ -33,7 +32,7 @@ class PageMessageSink : public MessageSink {
 
 }  // namespace
 
-GeneratePage::GeneratePage(HQ& hq, const Words& words, QWidget* parent) : WizardPage(hq, parent) {
+GeneratePage::GeneratePage(Session& session, const Words& words, QWidget* parent) : WizardPage(session, parent) {
   setObjectName(QString::fromLatin1(words.pageName));
   setWindowTitle(words.title);
   generatingText_ = QStringLiteral("Generating ") + words.noun;
@@ -82,7 +81,7 @@ void GeneratePage::OnNext() {
   pbarProgress_->setValue(0);
   QCoreApplication::processEvents();
 
-  PageMessageSink sink(hq().services(), this);
+  PageMessageSink sink(session().services(), this);
   const GenerationResult result = Generate(sink, [this](int position, int maximum, const std::string& text) {
     pbarProgress_->setRange(0, std::max(maximum, 0));
     pbarProgress_->setValue(std::clamp(position, 0, std::max(maximum, 0)));
@@ -100,7 +99,8 @@ void GeneratePage::OnNext() {
     return;
   }
   if (!result.Generated()) return;
-  auto* results = new frmDisplayResults(hq());
+  auto* results = new frmDisplayResults(session());
+  results->ReturnTo(Step());
   results->ShowResults(QString::fromStdString(result.resultKind), QString::fromStdString(result.windowTitle),
                        QByteArray::fromStdString(result.text));
   NavigateTo(results);

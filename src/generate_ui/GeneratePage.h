@@ -10,7 +10,7 @@
 #include <string>
 
 #include "generate/GenerationModule.h"
-#include "wizard/WizardPage.h"
+#include "gui/WizardPage.h"
 
 class QLabel;
 class QProgressBar;
@@ -38,7 +38,7 @@ class GeneratePage : public WizardPage {
     const char* labelName;   // "lblCompGenerate"
     QString noun;            // "component"
   };
-  GeneratePage(HQ& hq, const Words& words, QWidget* parent);
+  GeneratePage(Session& session, const Words& words, QWidget* parent);
 
   // Runs the wizard's generation on its record.
   virtual GenerationResult Generate(MessageSink& sink, const ProgressCallback& progress) = 0;

@@ -1,6 +1,6 @@
 #include "generate_ui/ResultsCheck.h"
 
-#include "app/Services.h"
+#include "gui/Services.h"
 #include "generate/GameCheck.h"
 #include "generate_ui/ResultsTextView.h"
 #include "settings/GameData.h"

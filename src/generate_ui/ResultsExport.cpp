@@ -6,7 +6,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
-#include "app/Services.h"
+#include "gui/Services.h"
 #include "generate_ui/ResultsTextView.h"
 
 namespace vorlane {

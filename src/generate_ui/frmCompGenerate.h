@@ -11,14 +11,15 @@ class frmCompGenerate : public GeneratePage {
   Q_OBJECT
 
  public:
-  explicit frmCompGenerate(HQ& hq, QWidget* parent = nullptr);
+  explicit frmCompGenerate(Session& session, QWidget* parent = nullptr);
+
+  std::optional<PageId> Step() const override { return PageId::CompGenerate; }
 
   // The component generation module of the program run, with its evaluator.
   static CompGenerate& Module();
 
  protected:
   GenerationResult Generate(MessageSink& sink, const ProgressCallback& progress) override;
-  HostedPage* CreatePreviousPage() override;
 };
 
 }  // namespace vorlane

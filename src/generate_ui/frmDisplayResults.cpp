@@ -6,13 +6,11 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/HQ.h"
-#include "app/HostWindow.h"
 #include "generate_ui/ResultsCheck.h"
 #include "generate_ui/ResultsExport.h"
 #include "generate_ui/ResultsTextView.h"
-#include "generate_ui/frmCompGenerate.h"
-#include "generate_ui/frmFacGenerate.h"
+#include "gui/Session.h"
+#include "gui/WizardPage.h"
 
 namespace vorlane {
 
@@ -39,7 +37,7 @@ QFont ResultsFont() {
 
 }  // namespace
 
-frmDisplayResults::frmDisplayResults(HQ& hq, QWidget* parent) : HostedPage(hq, parent) {
+frmDisplayResults::frmDisplayResults(Session& session, QWidget* parent) : HostedPage(session, parent) {
   setObjectName(QStringLiteral("frmDisplayResults"));
   rtfResults_ = new ResultsTextView(this);
   rtfResults_->setObjectName(QStringLiteral("rtfResults"));
@@ -65,10 +63,10 @@ frmDisplayResults::frmDisplayResults(HQ& hq, QWidget* parent) : HostedPage(hq, p
   SetCancelButton(cmdClose_);
   layout->addLayout(buttons);
   connect(cmdCheck_, &QPushButton::clicked, this,
-          [this] { CheckResults(this, this->hq().services(), *rtfResults_, this->hq().ModDir(), this->hq().SEIVDir()); });
+          [this] { CheckResults(this, this->session().services(), *rtfResults_, this->session().ModDir(), this->session().SEIVDir()); });
   connect(cmdCopyAll_, &QPushButton::clicked, this, [this] { CopyAllResults(*rtfResults_); });
   connect(cmdSaveAs_, &QPushButton::clicked, this,
-          [this] { SaveResultsAs(this, this->hq().services(), *rtfResults_, DesignNameOfTitle(windowTitle())); });
+          [this] { SaveResultsAs(this, this->session().services(), *rtfResults_, DesignNameOfTitle(windowTitle())); });
   connect(cmdClose_, &QPushButton::clicked, this, [this] { OnCloseBox(); });
 }
 
@@ -79,12 +77,10 @@ void frmDisplayResults::ShowResults(const QString& resultKind, const QString& ti
 }
 
 bool frmDisplayResults::OnCloseBox() {
-  if (ResultKind == QLatin1String("Component")) {
-    hq().Host().ShowPage(new frmCompGenerate(hq()));
-  } else if (ResultKind == QLatin1String("Facility")) {
-    hq().Host().ShowPage(new frmFacGenerate(hq()));
+  if (returnTo_) {
+    session().ShowPage(session().CreatePage(*returnTo_));
   } else {
-    hq().ShowMainMenu();
+    session().ShowMainMenu();
   }
   return false;
 }

@@ -1,13 +1,15 @@
 // The results window: every generated entry as plain text in a fixed-pitch
 // font, for the user to select and copy into the game's data files. It takes
-// the generate page's place in the program's window; closing it brings the
-// generate page of the wizard whose results it shows back.
+// the generate page's place in the program's window; closing it brings back
+// the page its opener named (the generate page).
 #pragma once
 
 #include <QByteArray>
 #include <QString>
+#include <optional>
 
-#include "app/HostedPage.h"
+#include "gui/HostedPage.h"
+#include "gui/PageId.h"
 
 class QPushButton;
 
@@ -19,18 +21,21 @@ class frmDisplayResults : public HostedPage {
   Q_OBJECT
 
  public:
-  explicit frmDisplayResults(HQ& hq, QWidget* parent = nullptr);
+  explicit frmDisplayResults(Session& session, QWidget* parent = nullptr);
 
-  // "Component" or "Facility": the wizard whose generate page comes back
-  // when the window closes.
+  // "Component" or "Facility": the kind of entries shown.
   QString ResultKind;
+
+  // The page that Close brings back, told by the page that opened the
+  // window; without one Close shows the main menu.
+  void ReturnTo(std::optional<PageId> step) { returnTo_ = step; }
 
   // Title, kind and text of one finished generation.
   void ShowResults(const QString& resultKind, const QString& title, QByteArray text);
 
   ResultsTextView* rtfResults() const { return rtfResults_; }
 
-  // The close box, like Close, shows the generate page again instead of
+  // The close box, like Close, shows the page it returns to instead of
   // ending anything.
   bool OnCloseBox() override;
 
@@ -46,6 +51,7 @@ class frmDisplayResults : public HostedPage {
   // "Check" lists what the game would refuse or misread in the entries.
   QPushButton* cmdCheck_;
   QPushButton* cmdClose_;
+  std::optional<PageId> returnTo_;
 };
 
 }  // namespace vorlane

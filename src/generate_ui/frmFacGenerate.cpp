@@ -1,13 +1,11 @@
 #include "generate_ui/frmFacGenerate.h"
 
-#include "app/HQ.h"
 #include "generate/FacGenerate.h"
-#include "wizard/frmFacAbility.h"
 
 namespace vorlane {
 
-frmFacGenerate::frmFacGenerate(HQ& hq, QWidget* parent)
-    : GeneratePage(hq, {"frmFacGenerate", kFacilityDesignTitle + QStringLiteral(" - Generate Facility"),
+frmFacGenerate::frmFacGenerate(Session& session, QWidget* parent)
+    : GeneratePage(session, {"frmFacGenerate", kFacilityDesignTitle + QStringLiteral(" - Generate Facility"),
                         "lblFacGenerate", QStringLiteral("facility")},
                    parent) {}
 
@@ -17,10 +15,7 @@ FacGenerate& frmFacGenerate::Module() {
 }
 
 GenerationResult frmFacGenerate::Generate(MessageSink& sink, const ProgressCallback& progress) {
-  return Module().Generate(hq().Facility(), sink, progress);
+  return Module().Generate(Facility(), sink, progress);
 }
-
-// The abilities page opens at its first entry.
-HostedPage* frmFacGenerate::CreatePreviousPage() { return new frmFacAbility(hq()); }
 
 }  // namespace vorlane

@@ -11,14 +11,15 @@ class frmFacGenerate : public GeneratePage {
   Q_OBJECT
 
  public:
-  explicit frmFacGenerate(HQ& hq, QWidget* parent = nullptr);
+  explicit frmFacGenerate(Session& session, QWidget* parent = nullptr);
+
+  std::optional<PageId> Step() const override { return PageId::FacGenerate; }
 
   // The facility generation module of the program run, with its evaluator.
   static FacGenerate& Module();
 
  protected:
   GenerationResult Generate(MessageSink& sink, const ProgressCallback& progress) override;
-  HostedPage* CreatePreviousPage() override;
 };
 
 }  // namespace vorlane

@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "wizard/PageParts.h"
+#include "gui/PageParts.h"
 
 namespace vorlane {
 
@@ -21,8 +21,8 @@ EntryWalkPage::Words WalkWords(const QString& captionNoun) {
 
 }  // namespace
 
-AbilityPage::AbilityPage(HQ& hq, const Words& words, QWidget* parent)
-    : EntryWalkPage(hq, WalkWords(words.captionNoun), parent) {
+AbilityPage::AbilityPage(Session& session, const Words& words, QWidget* parent)
+    : EntryWalkPage(session, WalkWords(words.captionNoun), parent) {
   setObjectName(QString::fromLatin1(words.pageName));
   setWindowTitle(words.title);
 

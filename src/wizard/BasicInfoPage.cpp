@@ -4,10 +4,9 @@
 #include <QGridLayout>
 #include <QVBoxLayout>
 
-#include "app/HQ.h"
-#include "app/Services.h"
+#include "gui/Services.h"
 #include "generate/DesignCheck.h"
-#include "wizard/PageParts.h"
+#include "gui/PageParts.h"
 
 namespace vorlane {
 
@@ -20,7 +19,7 @@ const QStringList& BasicInfoPage::RestrictionItems() {
   return items;
 }
 
-BasicInfoPage::BasicInfoPage(HQ& hq, const Words& words, QWidget* parent) : WizardPage(hq, parent), words_(words) {
+BasicInfoPage::BasicInfoPage(Session& session, const Words& words, QWidget* parent) : WizardPage(session, parent), words_(words) {
   setObjectName(QString::fromLatin1(words.pageName));
   setWindowTitle(words.title);
 
@@ -101,7 +100,7 @@ void BasicInfoPage::LoadFields() {
 }
 
 bool BasicInfoPage::CheckFields() {
-  Services& services = hq().services();
+  Services& services = session().services();
   const bool grid = Grid();
   if (txtNumberStyle_->text().isEmpty() && !grid &&
       !services.Ask(this, QStringLiteral("Do you want to leave the numbering style blank?")))

@@ -7,7 +7,7 @@
 #include <QString>
 #include <string>
 
-#include "wizard/WizardPage.h"
+#include "gui/WizardPage.h"
 
 class QComboBox;
 class QLabel;
@@ -47,7 +47,7 @@ class BasicInfoPage : public WizardPage {
   static const QStringList& RestrictionItems();
 
  protected:
-  BasicInfoPage(HQ& hq, const Words& words, QWidget* parent);
+  BasicInfoPage(Session& session, const Words& words, QWidget* parent);
 
   // Fills the fields from the record; called by the twin's constructor.
   void LoadFields();

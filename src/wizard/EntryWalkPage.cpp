@@ -6,14 +6,13 @@
 #include <algorithm>
 #include <limits>
 
-#include "app/HQ.h"
-#include "app/Services.h"
-#include "wizard/MaskEdit.h"
-#include "wizard/PageParts.h"
+#include "gui/Services.h"
+#include "gui/MaskEdit.h"
+#include "gui/PageParts.h"
 
 namespace vorlane {
 
-EntryWalkPage::EntryWalkPage(HQ& hq, const Words& words, QWidget* parent) : WizardPage(hq, parent), words_(words) {}
+EntryWalkPage::EntryWalkPage(Session& session, const Words& words, QWidget* parent) : WizardPage(session, parent), words_(words) {}
 
 void EntryWalkPage::SetControls(QLabel* caption, const std::array<QLineEdit*, 4>& fields, QPushButton* add) {
   caption_ = caption;
@@ -57,6 +56,12 @@ EntryWalkPage::Entry EntryWalkPage::FieldValues() const {
 }
 
 // Writing an entry past the end makes it the last one.
+void EntryWalkPage::ArriveAtLastEntry() {
+  if (Count() <= 0) return;
+  SetCurrent(Count());
+  RefreshForm();
+}
+
 void EntryWalkPage::WriteCurrent() {
   if (current_ > Count()) SetCount(current_);
   WriteEntry(current_, FieldValues());
@@ -69,7 +74,7 @@ void EntryWalkPage::SaveFields() {
 
 void EntryWalkPage::OnAdd() {
   if (fields_[0]->text().isEmpty()) {
-    hq().services().Inform(this, words_.addMessage);
+    session().services().Inform(this, words_.addMessage);
     return;
   }
   WriteCurrent();
@@ -81,7 +86,7 @@ void EntryWalkPage::OnAdd() {
 
 void EntryWalkPage::OnNext() {
   if (fields_[0]->text().isEmpty()) {
-    if (!hq().services().Ask(this, words_.removeQuestion, words_.removeTitle)) return;
+    if (!session().services().Ask(this, words_.removeQuestion, words_.removeTitle)) return;
     SetCount(static_cast<std::int16_t>(current_ - 1));
     Leave(CreateNextPage());
     return;

@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <string>
 
-#include "wizard/WizardPage.h"
+#include "gui/WizardPage.h"
 
 class QLabel;
 class QLineEdit;
@@ -25,6 +25,9 @@ class EntryWalkPage : public WizardPage {
   // Shows entry Current(): its caption and its fields, blank past the end.
   void RefreshForm();
 
+  // Shows the last entry, when there is one (Back from the page after).
+  void ArriveAtLastEntry() override;
+
   struct Words {
     QString captionPrefix;   // "Technology Requirement "
     QString addMessage;      // Add with an empty key field
@@ -34,7 +37,7 @@ class EntryWalkPage : public WizardPage {
   using Entry = std::array<std::string, 4>;
 
  protected:
-  EntryWalkPage(HQ& hq, const Words& words, QWidget* parent);
+  EntryWalkPage(Session& session, const Words& words, QWidget* parent);
 
   // The caption label, the four fields (the first is the key field; a
   // MaskEdit hands on its digits) and the Add button, made by the twin.

@@ -7,10 +7,9 @@
 #include <QSlider>
 #include <QVBoxLayout>
 
-#include "app/Bitmaps.h"
-#include "app/HQ.h"
+#include "gui/Bitmaps.h"
 #include "util/Numbers.h"
-#include "wizard/PageParts.h"
+#include "gui/PageParts.h"
 
 namespace vorlane {
 
@@ -22,9 +21,9 @@ const QString kNoDirsText = QStringLiteral("No directories selected (set up from
 
 }  // namespace
 
-PicturePage::PicturePage(HQ& hq, const char* pageName, const QString& title, const QString& noun, PictureKind kind,
+PicturePage::PicturePage(Session& session, const char* pageName, const QString& title, const QString& noun, PictureKind kind,
                          QWidget* parent)
-    : WizardPage(hq, parent), lookup_(kind, hq.ModDir(), hq.SEIVDir()) {
+    : WizardPage(session, parent), lookup_(kind, session.ModDir(), session.SEIVDir()) {
   setObjectName(QString::fromLatin1(pageName));
   setWindowTitle(title);
 

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "settings/PictureLookup.h"
-#include "wizard/WizardPage.h"
+#include "gui/WizardPage.h"
 
 class QLabel;
 class QLineEdit;
@@ -33,7 +33,7 @@ class PicturePage : public WizardPage {
   QSlider* Slider() const { return sldPicNum_; }
 
  protected:
-  PicturePage(HQ& hq, const char* pageName, const QString& title, const QString& noun, PictureKind kind,
+  PicturePage(Session& session, const char* pageName, const QString& title, const QString& noun, PictureKind kind,
               QWidget* parent);
 
   // Sets the slider's range and shows the stored picture number; called by
@@ -60,6 +60,16 @@ class PicturePage : public WizardPage {
   QLineEdit* txtPicNum_;
   QLabel* imgPicture_;
   QLabel* lblUsingDir_;
+};
+
+// The picture page of one record; both records call the field PicNum.
+template <class Record>
+class PicturePageOf : public PicturePage {
+ protected:
+  using PicturePage::PicturePage;
+
+  std::string ReadPicNum() const override { return Design<Record>().PicNum(); }
+  void WritePicNum(const std::string& value) override { Design<Record>().SetPicNum(value); }
 };
 
 }  // namespace vorlane

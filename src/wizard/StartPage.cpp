@@ -7,10 +7,9 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "app/HQ.h"
-#include "app/Services.h"
+#include "gui/Services.h"
 #include "generate/DesignCheck.h"
-#include "wizard/MaskEdit.h"
+#include "gui/MaskEdit.h"
 
 namespace vorlane {
 
@@ -28,7 +27,7 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QString& caption, con
 
 }  // namespace
 
-StartPage::StartPage(HQ& hq, const Words& words, QWidget* parent) : WizardPage(hq, parent), words_(words) {
+StartPage::StartPage(Session& session, const Words& words, QWidget* parent) : WizardPage(session, parent), words_(words) {
   setObjectName(QString::fromLatin1(words.pageName));
   setWindowTitle(words.title);
 
@@ -102,7 +101,7 @@ void StartPage::LoadFields() {
 }
 
 bool StartPage::CheckFields() {
-  Services& services = hq().services();
+  Services& services = session().services();
   if (txtName_->text().isEmpty()) {
     services.Inform(this, QString::fromStdString(page_text::NameMissing(words_.noun.toStdString())));
     return false;

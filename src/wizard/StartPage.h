@@ -5,7 +5,7 @@
 
 #include <QString>
 
-#include "wizard/WizardPage.h"
+#include "gui/WizardPage.h"
 
 class QCheckBox;
 class QLabel;
@@ -52,7 +52,7 @@ class StartPage : public WizardPage {
   QCheckBox* GridBox() const { return chkGrid_; }
 
  protected:
-  StartPage(HQ& hq, const Words& words, QWidget* parent);
+  StartPage(Session& session, const Words& words, QWidget* parent);
 
   // Reads the record once the subclass is complete; called by its constructor.
   void LoadFields();

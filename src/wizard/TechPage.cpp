@@ -6,11 +6,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/HQ.h"
-#include "app/Services.h"
+#include "gui/Services.h"
 #include "generate/DesignCheck.h"
-#include "wizard/MaskEdit.h"
-#include "wizard/PageParts.h"
+#include "gui/MaskEdit.h"
+#include "gui/PageParts.h"
 
 namespace vorlane {
 
@@ -25,9 +24,9 @@ EntryWalkPage::Words TechWords() {
 
 }  // namespace
 
-TechPage::TechPage(HQ& hq, const char* pageName, const QString& title, const QString& noun,
+TechPage::TechPage(Session& session, const char* pageName, const QString& title, const QString& noun,
                    const QString& numberStyleTip, QWidget* parent)
-    : EntryWalkPage(hq, TechWords(), parent) {
+    : EntryWalkPage(session, TechWords(), parent) {
   setObjectName(QString::fromLatin1(pageName));
   setWindowTitle(title);
 
@@ -88,7 +87,7 @@ void TechPage::LoadTechFields() {
 
 bool TechPage::CheckEntry() {
   if (Grid() && txtTechGridSize_->Digits().isEmpty()) {
-    hq().services().Inform(this, Q(page_text::kGridSizeMissing), Q(page_text::kGridSizeTitle));
+    session().services().Inform(this, Q(page_text::kGridSizeMissing), Q(page_text::kGridSizeTitle));
     return false;
   }
   return true;

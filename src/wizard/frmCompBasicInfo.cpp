@@ -1,8 +1,5 @@
 #include "wizard/frmCompBasicInfo.h"
 
-#include "app/HQ.h"
-#include "wizard/frmCompStart.h"
-#include "wizard/frmCompVehicleType.h"
 
 namespace vorlane {
 
@@ -31,12 +28,12 @@ BasicInfoPage::Words ComponentWords() {
 
 }  // namespace
 
-frmCompBasicInfo::frmCompBasicInfo(HQ& hq, QWidget* parent) : BasicInfoPage(hq, ComponentWords(), parent) {
+frmCompBasicInfo::frmCompBasicInfo(Session& session, QWidget* parent) : BasicInfoPage(session, ComponentWords(), parent) {
   LoadFields();
 }
 
 BasicInfoPage::Values frmCompBasicInfo::ReadRecord() const {
-  const vrlComponent& r = hq().Component();
+  const vrlComponent& r = Component();
   Values v;
   v.numberStyle = r.NumberStyle();
   v.romanStyle = r.RomanStyle();
@@ -48,7 +45,7 @@ BasicInfoPage::Values frmCompBasicInfo::ReadRecord() const {
 }
 
 void frmCompBasicInfo::WriteRecord(const Values& v) {
-  vrlComponent& r = hq().Component();
+  vrlComponent& r = Component();
   r.SetNumberStyle(v.numberStyle);
   r.SetRomanStyle(v.romanStyle);
   r.SetFamily(v.family);
@@ -57,10 +54,6 @@ void frmCompBasicInfo::WriteRecord(const Values& v) {
   r.SetRestrictions(v.restrictions);
 }
 
-bool frmCompBasicInfo::Grid() const { return hq().Component().GridComp(); }
-
-HostedPage* frmCompBasicInfo::CreateNextPage() { return new frmCompVehicleType(hq()); }
-
-HostedPage* frmCompBasicInfo::CreatePreviousPage() { return new frmCompStart(hq()); }
+bool frmCompBasicInfo::Grid() const { return Component().GridComp(); }
 
 }  // namespace vorlane

@@ -9,14 +9,14 @@ class frmCompBasicInfo : public BasicInfoPage {
   Q_OBJECT
 
  public:
-  explicit frmCompBasicInfo(HQ& hq, QWidget* parent = nullptr);
+  explicit frmCompBasicInfo(Session& session, QWidget* parent = nullptr);
+
+  std::optional<PageId> Step() const override { return PageId::CompBasicInfo; }
 
  protected:
   Values ReadRecord() const override;
   void WriteRecord(const Values& values) override;
   bool Grid() const override;
-  HostedPage* CreateNextPage() override;
-  HostedPage* CreatePreviousPage() override;
 };
 
 }  // namespace vorlane

@@ -3,16 +3,13 @@
 #include <QGridLayout>
 #include <QVBoxLayout>
 
-#include "app/HQ.h"
-#include "app/Services.h"
+#include "gui/Services.h"
 #include "generate/DesignCheck.h"
-#include "wizard/PageParts.h"
-#include "wizard/frmCompAbility.h"
-#include "wizard/frmCompTech.h"
+#include "gui/PageParts.h"
 
 namespace vorlane {
 
-frmCompCost::frmCompCost(HQ& hq, QWidget* parent) : WizardPage(hq, parent) {
+frmCompCost::frmCompCost(Session& session, QWidget* parent) : WizardPage(session, parent) {
   setObjectName(QStringLiteral("frmCompCost"));
   setWindowTitle(kComponentDesignTitle + QStringLiteral(" - Component Cost"));
 
@@ -46,7 +43,7 @@ frmCompCost::frmCompCost(HQ& hq, QWidget* parent) : WizardPage(hq, parent) {
   txtSupplyUse_ = addField("txtSupplyUse", "lblSupply", QStringLiteral("Supply"),
                            QStringLiteral("This determines the amount of supplies used by your component."), 2, 1);
 
-  const vrlComponent& r = hq.Component();
+  const vrlComponent& r = Component();
   txtMinCost_->setText(Q(r.MinCost()));
   txtOrgCost_->setText(Q(r.OrgCost()));
   txtRadCost_->setText(Q(r.RadCost()));
@@ -67,31 +64,18 @@ void frmCompCost::AboutToBeShown() {
 
 bool frmCompCost::CheckFields() {
   if (!txtHP_->text().isEmpty()) return true;
-  hq().services().Inform(this, Q(page_text::kHitpointsMissing));
+  session().services().Inform(this, Q(page_text::kHitpointsMissing));
   return false;
 }
 
 void frmCompCost::SaveFields() {
-  vrlComponent& r = hq().Component();
+  vrlComponent& r = Component();
   r.SetMinCost(S(txtMinCost_->text()));
   r.SetOrgCost(S(txtOrgCost_->text()));
   r.SetRadCost(S(txtRadCost_->text()));
   r.SetSize(S(txtSize_->text()));
   r.SetHP(S(txtHP_->text()));
   r.SetSupplyUse(S(txtSupplyUse_->text()));
-}
-
-HostedPage* frmCompCost::CreateNextPage() { return new frmCompAbility(hq()); }
-
-// Back lands on the last technology requirement.
-HostedPage* frmCompCost::CreatePreviousPage() {
-  auto* tech = new frmCompTech(hq());
-  const std::int16_t count = hq().Component().NumTechReqs();
-  if (count > 0) {
-    tech->SetCurrentTechReq(count);
-    tech->RefreshForm();
-  }
-  return tech;
 }
 
 }  // namespace vorlane

@@ -2,7 +2,7 @@
 // supply use.
 #pragma once
 
-#include "wizard/WizardPage.h"
+#include "gui/WizardPage.h"
 
 class QLineEdit;
 
@@ -12,15 +12,15 @@ class frmCompCost : public WizardPage {
   Q_OBJECT
 
  public:
-  explicit frmCompCost(HQ& hq, QWidget* parent = nullptr);
+  explicit frmCompCost(Session& session, QWidget* parent = nullptr);
+
+  std::optional<PageId> Step() const override { return PageId::CompCost; }
 
   void AboutToBeShown() override;
 
  protected:
   bool CheckFields() override;
   void SaveFields() override;
-  HostedPage* CreateNextPage() override;
-  HostedPage* CreatePreviousPage() override;
 
  private:
   QLineEdit* txtMinCost_;

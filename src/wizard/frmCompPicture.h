@@ -5,17 +5,13 @@
 
 namespace vorlane {
 
-class frmCompPicture : public PicturePage {
+class frmCompPicture : public PicturePageOf<vrlComponent> {
   Q_OBJECT
 
  public:
-  explicit frmCompPicture(HQ& hq, QWidget* parent = nullptr);
+  explicit frmCompPicture(Session& session, QWidget* parent = nullptr);
 
- protected:
-  std::string ReadPicNum() const override;
-  void WritePicNum(const std::string& value) override;
-  HostedPage* CreateNextPage() override;
-  HostedPage* CreatePreviousPage() override;
+  std::optional<PageId> Step() const override { return PageId::CompPicture; }
 };
 
 }  // namespace vorlane

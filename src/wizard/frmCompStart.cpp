@@ -1,7 +1,5 @@
 #include "wizard/frmCompStart.h"
 
-#include "app/HQ.h"
-#include "wizard/frmCompBasicInfo.h"
 
 namespace vorlane {
 
@@ -17,21 +15,19 @@ StartPage::Words ComponentWords() {
 
 }  // namespace
 
-frmCompStart::frmCompStart(HQ& hq, QWidget* parent) : StartPage(hq, ComponentWords(), parent) { LoadFields(); }
+frmCompStart::frmCompStart(Session& session, QWidget* parent) : StartPage(session, ComponentWords(), parent) { LoadFields(); }
 
 StartPage::Values frmCompStart::ReadRecord() const {
-  const vrlComponent& record = hq().Component();
+  const vrlComponent& record = Component();
   return {record.CompName(), record.CompDesc(), record.NumCompLevels(), record.GridComp()};
 }
 
 void frmCompStart::WriteRecord(const Values& values) {
-  vrlComponent& record = hq().Component();
+  vrlComponent& record = Component();
   record.SetCompName(values.name);
   record.SetCompDesc(values.desc);
   record.SetNumCompLevels(values.levels);
   record.SetGridComp(values.grid);
 }
-
-HostedPage* frmCompStart::CreateNextPage() { return new frmCompBasicInfo(hq()); }
 
 }  // namespace vorlane

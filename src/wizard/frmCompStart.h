@@ -9,12 +9,13 @@ class frmCompStart : public StartPage {
   Q_OBJECT
 
  public:
-  explicit frmCompStart(HQ& hq, QWidget* parent = nullptr);
+  explicit frmCompStart(Session& session, QWidget* parent = nullptr);
+
+  std::optional<PageId> Step() const override { return PageId::CompStart; }
 
  protected:
   Values ReadRecord() const override;
   void WriteRecord(const Values& values) override;
-  HostedPage* CreateNextPage() override;
 };
 
 }  // namespace vorlane

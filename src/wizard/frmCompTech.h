@@ -5,20 +5,13 @@
 
 namespace vorlane {
 
-class frmCompTech : public TechPage {
+class frmCompTech : public TechPageOf<vrlComponent> {
   Q_OBJECT
 
  public:
-  explicit frmCompTech(HQ& hq, QWidget* parent = nullptr);
+  explicit frmCompTech(Session& session, QWidget* parent = nullptr);
 
- protected:
-  std::int16_t Count() const override;
-  void SetCount(std::int16_t n) override;
-  Entry ReadEntry(std::int16_t n) const override;
-  void WriteEntry(std::int16_t n, const Entry& entry) override;
-  bool Grid() const override;
-  HostedPage* CreateNextPage() override;
-  HostedPage* CreatePreviousPage() override;
+  std::optional<PageId> Step() const override { return PageId::CompTech; }
 };
 
 }  // namespace vorlane

@@ -4,12 +4,9 @@
 #include <QGridLayout>
 #include <QVBoxLayout>
 
-#include "app/HQ.h"
-#include "app/Services.h"
+#include "gui/Services.h"
 #include "generate/DesignCheck.h"
-#include "wizard/PageParts.h"
-#include "wizard/frmCompBasicInfo.h"
-#include "wizard/frmCompPicture.h"
+#include "gui/PageParts.h"
 
 namespace vorlane {
 
@@ -27,7 +24,7 @@ QString StoredName(int i) {
 
 }  // namespace
 
-frmCompVehicleType::frmCompVehicleType(HQ& hq, QWidget* parent) : WizardPage(hq, parent) {
+frmCompVehicleType::frmCompVehicleType(Session& session, QWidget* parent) : WizardPage(session, parent) {
   setObjectName(QStringLiteral("frmCompVehicleType"));
   setWindowTitle(kComponentDesignTitle + QStringLiteral(" - Vehicle Type"));
 
@@ -46,7 +43,7 @@ frmCompVehicleType::frmCompVehicleType(HQ& hq, QWidget* parent) : WizardPage(hq,
 
   // A box is set when its name occurs anywhere in the stored list, letter
   // case included.
-  stored_ = hq.Component().VehicleType();
+  stored_ = Component().VehicleType();
   const QString stored = Q(stored_);
   for (int i = 0; i < kTypes; ++i)
     chkVType_[static_cast<std::size_t>(i)]->setChecked(stored.contains(StoredName(i), Qt::CaseSensitive));
@@ -73,13 +70,13 @@ QString frmCompVehicleType::BuildList() const {
 
 bool frmCompVehicleType::CheckFields() {
   if (!BuildList().isEmpty()) return true;
-  hq().services().Inform(this, Q(page_text::kVehicleTypeMissing));
+  session().services().Inform(this, Q(page_text::kVehicleTypeMissing));
   return false;
 }
 
 // Boxes left as they were keep the stored list as it was written.
 void frmCompVehicleType::SaveFields() {
-  hq().Component().SetVehicleType(Boxes() == storedBoxes_ ? stored_ : S(BuildList()));
+  Component().SetVehicleType(Boxes() == storedBoxes_ ? stored_ : S(BuildList()));
 }
 
 // Back refuses to leave, like Next, while no box is set.
@@ -87,9 +84,5 @@ void frmCompVehicleType::OnBack() {
   if (!CheckFields()) return;
   WizardPage::OnBack();
 }
-
-HostedPage* frmCompVehicleType::CreateNextPage() { return new frmCompPicture(hq()); }
-
-HostedPage* frmCompVehicleType::CreatePreviousPage() { return new frmCompBasicInfo(hq()); }
 
 }  // namespace vorlane

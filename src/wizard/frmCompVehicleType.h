@@ -6,7 +6,7 @@
 #include <array>
 #include <string>
 
-#include "wizard/WizardPage.h"
+#include "gui/WizardPage.h"
 
 class QCheckBox;
 
@@ -18,7 +18,9 @@ class frmCompVehicleType : public WizardPage {
  public:
   static constexpr int kTypes = 8;
 
-  explicit frmCompVehicleType(HQ& hq, QWidget* parent = nullptr);
+  explicit frmCompVehicleType(Session& session, QWidget* parent = nullptr);
+
+  std::optional<PageId> Step() const override { return PageId::CompVehicleType; }
 
   QCheckBox* chkVType(int index) const { return chkVType_.at(static_cast<std::size_t>(index)); }
 
@@ -29,8 +31,6 @@ class frmCompVehicleType : public WizardPage {
   bool CheckFields() override;
   void SaveFields() override;
   void OnBack() override;
-  HostedPage* CreateNextPage() override;
-  HostedPage* CreatePreviousPage() override;
 
  private:
   // The boxes that show the stored list, and that list as stored.

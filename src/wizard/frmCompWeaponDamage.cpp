@@ -7,10 +7,7 @@
 #include <QVBoxLayout>
 #include <limits>
 
-#include "app/HQ.h"
-#include "generate_ui/frmCompGenerate.h"
-#include "wizard/UpDownArrows.h"
-#include "wizard/frmCompWeaponInfo2.h"
+#include "gui/UpDownArrows.h"
 
 namespace vorlane {
 
@@ -20,7 +17,7 @@ const QString kDamageAtRange = QStringLiteral("Damage at Range ");
 
 }  // namespace
 
-frmCompWeaponDamage::frmCompWeaponDamage(HQ& hq, QWidget* parent) : WizardPage(hq, parent) {
+frmCompWeaponDamage::frmCompWeaponDamage(Session& session, QWidget* parent) : WizardPage(session, parent) {
   setObjectName(QStringLiteral("frmCompWeaponDamage"));
   setWindowTitle(kComponentDesignTitle + QStringLiteral(" - Weapon Damage"));
 
@@ -56,11 +53,11 @@ frmCompWeaponDamage::frmCompWeaponDamage(HQ& hq, QWidget* parent) : WizardPage(h
   connect(updnRangeNum_, &UpDownArrows::valueChanged, this, &frmCompWeaponDamage::RangeChanged);
 
   curRange_ = 1;
-  txtRange_->setText(QString::fromStdString(hq.Component().WeaponDamageAtRange(1).value_or("")));
+  txtRange_->setText(QString::fromStdString(Component().WeaponDamageAtRange(1).value_or("")));
 }
 
 void frmCompWeaponDamage::RangeChanged(int value) {
-  vrlComponent& record = hq().Component();
+  vrlComponent& record = Component();
   record.SetWeaponDamageAtRange(curRange_, txtRange_->text().toStdString());
   if (value == curRange_) return;
   curRange_ = static_cast<std::int16_t>(value);
@@ -88,11 +85,7 @@ bool frmCompWeaponDamage::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void frmCompWeaponDamage::SaveFields() {
-  hq().Component().SetWeaponDamageAtRange(curRange_, txtRange_->text().toStdString());
+  Component().SetWeaponDamageAtRange(curRange_, txtRange_->text().toStdString());
 }
-
-HostedPage* frmCompWeaponDamage::CreateNextPage() { return new frmCompGenerate(hq()); }
-
-HostedPage* frmCompWeaponDamage::CreatePreviousPage() { return new frmCompWeaponInfo2(hq()); }
 
 }  // namespace vorlane

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "wizard/WizardPage.h"
+#include "gui/WizardPage.h"
 
 class QLabel;
 class QLineEdit;
@@ -17,7 +17,9 @@ class frmCompWeaponDamage : public WizardPage {
   Q_OBJECT
 
  public:
-  explicit frmCompWeaponDamage(HQ& hq, QWidget* parent = nullptr);
+  explicit frmCompWeaponDamage(Session& session, QWidget* parent = nullptr);
+
+  std::optional<PageId> Step() const override { return PageId::CompWeaponDamage; }
 
   // The range whose damage txtRange shows, 1 to 21.
   std::int16_t CurRange() const { return curRange_; }
@@ -25,8 +27,6 @@ class frmCompWeaponDamage : public WizardPage {
 
  protected:
   void SaveFields() override;
-  HostedPage* CreateNextPage() override;
-  HostedPage* CreatePreviousPage() override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:

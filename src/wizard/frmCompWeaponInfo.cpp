@@ -18,15 +18,11 @@
 #include <QVBoxLayout>
 #include <limits>
 
-#include "app/Bitmaps.h"
-#include "app/HQ.h"
-#include "app/Services.h"
-#include "generate_ui/frmCompGenerate.h"
+#include "gui/Bitmaps.h"
+#include "gui/Services.h"
 #include "settings/CombatDisplay.h"
 #include "settings/PictureLookup.h"
 #include "settings/SoundLookup.h"
-#include "wizard/frmCompAbility.h"
-#include "wizard/frmCompWeaponInfo2.h"
 
 namespace vorlane {
 
@@ -100,7 +96,7 @@ QString SoundsFolder(const std::string& dir) {
 
 }  // namespace
 
-frmCompWeaponInfo::frmCompWeaponInfo(HQ& hq, QWidget* parent) : WizardPage(hq, parent) {
+frmCompWeaponInfo::frmCompWeaponInfo(Session& session, QWidget* parent) : WizardPage(session, parent) {
   setObjectName(QStringLiteral("frmCompWeaponInfo"));
   setWindowTitle(QStringLiteral("Vorlane - v2.0 - Component Design - Weapon Information"));
 
@@ -220,7 +216,7 @@ void frmCompWeaponInfo::SelectItem(QComboBox* combo, const QString& text) {
 }
 
 void frmCompWeaponInfo::LoadFields() {
-  const vrlComponent& record = hq().Component();
+  const vrlComponent& record = Component();
   SelectItem(cboWeapType_, FromStd(record.WeaponType()));
   ApplyWeaponTypeRule();
   txtWeapFam_->setText(FromStd(record.WeaponFamily()));
@@ -274,7 +270,7 @@ void frmCompWeaponInfo::LoadCombatPicture() {
     ShowSign();
     return;
   }
-  const PictureSearchResult found = FindCombatPicture(hq().ModDir(), hq().SEIVDir(), type.toStdString());
+  const PictureSearchResult found = FindCombatPicture(session().ModDir(), session().SEIVDir(), type.toStdString());
   if (!found.Found()) {
     ShowSign();
     return;
@@ -343,19 +339,19 @@ void frmCompWeaponInfo::NumberBoxChanged() {
 
 void frmCompWeaponInfo::BrowseSound() {
   QString start;
-  if (!hq().ModDir().empty()) {
-    start = SoundsFolder(hq().ModDir());
-  } else if (!hq().SEIVDir().empty()) {
-    start = SoundsFolder(hq().SEIVDir());
+  if (!session().ModDir().empty()) {
+    start = SoundsFolder(session().ModDir());
+  } else if (!session().SEIVDir().empty()) {
+    start = SoundsFolder(session().SEIVDir());
   } else {
-    start = QFileInfo(hq().ProgramDir()).filePath();
+    start = QFileInfo(session().ProgramDir()).filePath();
   }
-  const QString chosen = hq().services().OpenFileName(this, QStringLiteral("Select weapon sound file:"),
+  const QString chosen = session().services().OpenFileName(this, QStringLiteral("Select weapon sound file:"),
                                                       QStringLiteral("Wave files (*.wav)"), start);
   // A cancelled dialog leaves the box as it was. A sound in the mod's or the
   // game's Sounds folder is kept by the name the game looks it up by.
   if (chosen.isEmpty()) return;
-  const auto name = SoundNameInSoundsFolder(chosen.toStdString(), hq().ModDir(), hq().SEIVDir());
+  const auto name = SoundNameInSoundsFolder(chosen.toStdString(), session().ModDir(), session().SEIVDir());
   txtSoundFile_->setText(name ? FromStd(*name) : chosen);
 }
 
@@ -365,14 +361,14 @@ void frmCompWeaponInfo::PlaySound() {
   const std::string stored = txtSoundFile_->text().toStdString();
   lblPlayStatus_->clear();
   if (stored.empty()) return;
-  const auto file = FindSoundFile(stored, hq().ModDir(), hq().SEIVDir());
+  const auto file = FindSoundFile(stored, session().ModDir(), session().SEIVDir());
   if (!file) {
     lblPlayStatus_->setText(IsFullPath(stored) ? QStringLiteral("File not found")
                                                : QStringLiteral("Not in the Sounds folders"));
     return;
   }
   cmdPlay_->setEnabled(false);
-  const bool played = hq().services().PlaySound(this, QFileInfo(FromStd(file->string())).filePath());
+  const bool played = session().services().PlaySound(this, QFileInfo(FromStd(file->string())).filePath());
   cmdPlay_->setEnabled(true);
   cmdPlay_->setFocus();
   if (!played) lblPlayStatus_->setText(QStringLiteral("No audio output or unreadable file"));
@@ -387,7 +383,7 @@ QString frmCompWeaponInfo::WeaponTargetText() const {
 }
 
 void frmCompWeaponInfo::SaveFields() {
-  vrlComponent& record = hq().Component();
+  vrlComponent& record = Component();
   record.SetWeaponType(cboWeapType_->currentText().toStdString());
   record.SetWeaponDisplayType(cboDispType_->currentText().toStdString());
   // A stored number written otherwise ("03") stays as written while the
@@ -400,22 +396,6 @@ void frmCompWeaponInfo::SaveFields() {
   record.SetWeaponSound(txtSoundFile_->text().toStdString());
   const QString targets = WeaponTargetText();
   record.SetWeaponTarget((targets == storedTargetText_ ? storedTargets_ : targets).toStdString());
-}
-
-HostedPage* frmCompWeaponInfo::CreateNextPage() {
-  if (hq().Component().WeaponType() != "None") return new frmCompWeaponInfo2(hq());
-  return new frmCompGenerate(hq());
-}
-
-// The abilities page opens at its last entry.
-HostedPage* frmCompWeaponInfo::CreatePreviousPage() {
-  auto* abilities = new frmCompAbility(hq());
-  const std::int16_t count = hq().Component().NumAbils();
-  if (count > 0) {
-    abilities->SetCurrentAbil(count);
-    abilities->RefreshForm();
-  }
-  return abilities;
 }
 
 }  // namespace vorlane

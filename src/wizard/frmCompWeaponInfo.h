@@ -7,7 +7,7 @@
 #include <QPixmap>
 #include <array>
 
-#include "wizard/WizardPage.h"
+#include "gui/WizardPage.h"
 
 class QCheckBox;
 class QComboBox;
@@ -23,7 +23,9 @@ class frmCompWeaponInfo : public WizardPage {
   Q_OBJECT
 
  public:
-  explicit frmCompWeaponInfo(HQ& hq, QWidget* parent = nullptr);
+  explicit frmCompWeaponInfo(Session& session, QWidget* parent = nullptr);
+
+  std::optional<PageId> Step() const override { return PageId::CompWeaponInfo; }
 
   static const std::array<const char*, 6> kTargetNames;
 
@@ -43,8 +45,6 @@ class frmCompWeaponInfo : public WizardPage {
 
  protected:
   void SaveFields() override;
-  HostedPage* CreateNextPage() override;
-  HostedPage* CreatePreviousPage() override;
 
  private:
   void LoadFields();

@@ -7,11 +7,8 @@
 #include <QVBoxLayout>
 #include <limits>
 
-#include "app/HQ.h"
-#include "app/Services.h"
+#include "gui/Services.h"
 #include "generate/DesignCheck.h"
-#include "wizard/frmCompWeaponDamage.h"
-#include "wizard/frmCompWeaponInfo.h"
 
 namespace vorlane {
 
@@ -44,7 +41,7 @@ const QStringList& frmCompWeaponInfo2::DamageTypes() {
   return types;
 }
 
-frmCompWeaponInfo2::frmCompWeaponInfo2(HQ& hq, QWidget* parent) : WizardPage(hq, parent) {
+frmCompWeaponInfo2::frmCompWeaponInfo2(Session& session, QWidget* parent) : WizardPage(session, parent) {
   setObjectName(QStringLiteral("frmCompWeaponInfo2"));
   setWindowTitle(kComponentDesignTitle + QStringLiteral(" - Weapon Information (cont.)"));
 
@@ -86,7 +83,7 @@ frmCompWeaponInfo2::frmCompWeaponInfo2(HQ& hq, QWidget* parent) : WizardPage(hq,
   form->addWidget(txtSeekerHP_, 4, 1);
   layout->addLayout(form);
 
-  const vrlComponent& record = hq.Component();
+  const vrlComponent& record = Component();
   if (record.WeaponType() != "Seeking") {
     for (QWidget* w : {static_cast<QWidget*>(lblSeekerSpeed_), static_cast<QWidget*>(txtSeekerSpeed_),
                        static_cast<QWidget*>(lblSeekerHP_), static_cast<QWidget*>(txtSeekerHP_)}) {
@@ -103,26 +100,22 @@ frmCompWeaponInfo2::frmCompWeaponInfo2(HQ& hq, QWidget* parent) : WizardPage(hq,
 }
 
 bool frmCompWeaponInfo2::CheckFields() {
-  const bool seeking = hq().Component().WeaponType() == "Seeking";
+  const bool seeking = Component().WeaponType() == "Seeking";
   if (cboDmgType_->currentText().isEmpty() || txtReload_->text().isEmpty() || txtToHit_->text().isEmpty() ||
       (seeking && (txtSeekerSpeed_->text().isEmpty() || txtSeekerHP_->text().isEmpty()))) {
-    hq().services().Inform(this, QString::fromUtf8(page_text::kWeaponInfoMissing.data()));
+    session().services().Inform(this, QString::fromUtf8(page_text::kWeaponInfoMissing.data()));
     return false;
   }
   return true;
 }
 
 void frmCompWeaponInfo2::SaveFields() {
-  vrlComponent& record = hq().Component();
+  vrlComponent& record = Component();
   record.SetWeaponDamageType(cboDmgType_->currentText().toStdString());
   record.SetWeaponReload(txtReload_->text().toStdString());
   record.SetWeaponToHitMod(txtToHit_->text().toStdString());
   record.SetWeaponSeekerSpeed(txtSeekerSpeed_->text().toStdString());
   record.SetWeaponSeekerHP(txtSeekerHP_->text().toStdString());
 }
-
-HostedPage* frmCompWeaponInfo2::CreateNextPage() { return new frmCompWeaponDamage(hq()); }
-
-HostedPage* frmCompWeaponInfo2::CreatePreviousPage() { return new frmCompWeaponInfo(hq()); }
 
 }  // namespace vorlane

@@ -2,7 +2,7 @@
 // seeking weapons, the seeker's speed and hitpoints. Every field is a formula.
 #pragma once
 
-#include "wizard/WizardPage.h"
+#include "gui/WizardPage.h"
 
 class QComboBox;
 class QLabel;
@@ -14,7 +14,9 @@ class frmCompWeaponInfo2 : public WizardPage {
   Q_OBJECT
 
  public:
-  explicit frmCompWeaponInfo2(HQ& hq, QWidget* parent = nullptr);
+  explicit frmCompWeaponInfo2(Session& session, QWidget* parent = nullptr);
+
+  std::optional<PageId> Step() const override { return PageId::CompWeaponInfo2; }
 
   // The damage types the game knows, in list order.
   static const QStringList& DamageTypes();
@@ -22,8 +24,6 @@ class frmCompWeaponInfo2 : public WizardPage {
  protected:
   bool CheckFields() override;
   void SaveFields() override;
-  HostedPage* CreateNextPage() override;
-  HostedPage* CreatePreviousPage() override;
 
  private:
   QLabel* lblWeaponInfo_;

@@ -5,19 +5,13 @@
 
 namespace vorlane {
 
-class frmFacAbility : public AbilityPage {
+class frmFacAbility : public AbilityPageOf<vrlFacility> {
   Q_OBJECT
 
  public:
-  explicit frmFacAbility(HQ& hq, QWidget* parent = nullptr);
+  explicit frmFacAbility(Session& session, QWidget* parent = nullptr);
 
- protected:
-  std::int16_t Count() const override;
-  void SetCount(std::int16_t n) override;
-  Entry ReadEntry(std::int16_t n) const override;
-  void WriteEntry(std::int16_t n, const Entry& entry) override;
-  HostedPage* CreateNextPage() override;
-  HostedPage* CreatePreviousPage() override;
+  std::optional<PageId> Step() const override { return PageId::FacAbility; }
 };
 
 }  // namespace vorlane

@@ -1,8 +1,5 @@
 #include "wizard/frmFacBasicInfo.h"
 
-#include "app/HQ.h"
-#include "wizard/frmFacPicture.h"
-#include "wizard/frmFacStart.h"
 
 namespace vorlane {
 
@@ -33,12 +30,12 @@ BasicInfoPage::Words FacilityWords() {
 
 }  // namespace
 
-frmFacBasicInfo::frmFacBasicInfo(HQ& hq, QWidget* parent) : BasicInfoPage(hq, FacilityWords(), parent) {
+frmFacBasicInfo::frmFacBasicInfo(Session& session, QWidget* parent) : BasicInfoPage(session, FacilityWords(), parent) {
   LoadFields();
 }
 
 BasicInfoPage::Values frmFacBasicInfo::ReadRecord() const {
-  const vrlFacility& r = hq().Facility();
+  const vrlFacility& r = Facility();
   Values v;
   v.numberStyle = r.NumberStyle();
   v.romanStyle = r.RomanStyle();
@@ -51,7 +48,7 @@ BasicInfoPage::Values frmFacBasicInfo::ReadRecord() const {
 }
 
 void frmFacBasicInfo::WriteRecord(const Values& v) {
-  vrlFacility& r = hq().Facility();
+  vrlFacility& r = Facility();
   r.SetNumberStyle(v.numberStyle);
   r.SetRomanStyle(v.romanStyle);
   r.SetFacFamily(v.family);
@@ -61,10 +58,6 @@ void frmFacBasicInfo::WriteRecord(const Values& v) {
   r.SetRadCost(v.radCost);
 }
 
-bool frmFacBasicInfo::Grid() const { return hq().Facility().GridFac(); }
-
-HostedPage* frmFacBasicInfo::CreateNextPage() { return new frmFacPicture(hq()); }
-
-HostedPage* frmFacBasicInfo::CreatePreviousPage() { return new frmFacStart(hq()); }
+bool frmFacBasicInfo::Grid() const { return Facility().GridFac(); }
 
 }  // namespace vorlane

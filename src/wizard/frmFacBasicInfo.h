@@ -9,14 +9,14 @@ class frmFacBasicInfo : public BasicInfoPage {
   Q_OBJECT
 
  public:
-  explicit frmFacBasicInfo(HQ& hq, QWidget* parent = nullptr);
+  explicit frmFacBasicInfo(Session& session, QWidget* parent = nullptr);
+
+  std::optional<PageId> Step() const override { return PageId::FacBasicInfo; }
 
  protected:
   Values ReadRecord() const override;
   void WriteRecord(const Values& values) override;
   bool Grid() const override;
-  HostedPage* CreateNextPage() override;
-  HostedPage* CreatePreviousPage() override;
 };
 
 }  // namespace vorlane

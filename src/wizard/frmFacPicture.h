@@ -5,17 +5,13 @@
 
 namespace vorlane {
 
-class frmFacPicture : public PicturePage {
+class frmFacPicture : public PicturePageOf<vrlFacility> {
   Q_OBJECT
 
  public:
-  explicit frmFacPicture(HQ& hq, QWidget* parent = nullptr);
+  explicit frmFacPicture(Session& session, QWidget* parent = nullptr);
 
- protected:
-  std::string ReadPicNum() const override;
-  void WritePicNum(const std::string& value) override;
-  HostedPage* CreateNextPage() override;
-  HostedPage* CreatePreviousPage() override;
+  std::optional<PageId> Step() const override { return PageId::FacPicture; }
 };
 
 }  // namespace vorlane

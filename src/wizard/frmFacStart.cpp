@@ -1,7 +1,5 @@
 #include "wizard/frmFacStart.h"
 
-#include "app/HQ.h"
-#include "wizard/frmFacBasicInfo.h"
 
 namespace vorlane {
 
@@ -17,21 +15,19 @@ StartPage::Words FacilityWords() {
 
 }  // namespace
 
-frmFacStart::frmFacStart(HQ& hq, QWidget* parent) : StartPage(hq, FacilityWords(), parent) { LoadFields(); }
+frmFacStart::frmFacStart(Session& session, QWidget* parent) : StartPage(session, FacilityWords(), parent) { LoadFields(); }
 
 StartPage::Values frmFacStart::ReadRecord() const {
-  const vrlFacility& record = hq().Facility();
+  const vrlFacility& record = Facility();
   return {record.FacName(), record.FacDesc(), record.NumFacLevels(), record.GridFac()};
 }
 
 void frmFacStart::WriteRecord(const Values& values) {
-  vrlFacility& record = hq().Facility();
+  vrlFacility& record = Facility();
   record.SetFacName(values.name);
   record.SetFacDesc(values.desc);
   record.SetNumFacLevels(values.levels);
   record.SetGridFac(values.grid);
 }
-
-HostedPage* frmFacStart::CreateNextPage() { return new frmFacBasicInfo(hq()); }
 
 }  // namespace vorlane

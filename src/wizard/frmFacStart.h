@@ -9,12 +9,13 @@ class frmFacStart : public StartPage {
   Q_OBJECT
 
  public:
-  explicit frmFacStart(HQ& hq, QWidget* parent = nullptr);
+  explicit frmFacStart(Session& session, QWidget* parent = nullptr);
+
+  std::optional<PageId> Step() const override { return PageId::FacStart; }
 
  protected:
   Values ReadRecord() const override;
   void WriteRecord(const Values& values) override;
-  HostedPage* CreateNextPage() override;
 };
 
 }  // namespace vorlane

@@ -5,20 +5,13 @@
 
 namespace vorlane {
 
-class frmFacTech : public TechPage {
+class frmFacTech : public TechPageOf<vrlFacility> {
   Q_OBJECT
 
  public:
-  explicit frmFacTech(HQ& hq, QWidget* parent = nullptr);
+  explicit frmFacTech(Session& session, QWidget* parent = nullptr);
 
- protected:
-  std::int16_t Count() const override;
-  void SetCount(std::int16_t n) override;
-  Entry ReadEntry(std::int16_t n) const override;
-  void WriteEntry(std::int16_t n, const Entry& entry) override;
-  bool Grid() const override;
-  HostedPage* CreateNextPage() override;
-  HostedPage* CreatePreviousPage() override;
+  std::optional<PageId> Step() const override { return PageId::FacTech; }
 };
 
 }  // namespace vorlane

@@ -12,7 +12,7 @@
 
 #include "app/frmMain.h"
 #include "support/TestApp.h"
-#include "wizard/MaskEdit.h"
+#include "gui/MaskEdit.h"
 #include "wizard/frmCompAbility.h"
 #include "wizard/frmCompCost.h"
 #include "wizard/frmCompTech.h"

@@ -10,7 +10,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "app/Bitmaps.h"
+#include "gui/Bitmaps.h"
 #include "support/TestApp.h"
 #include "wizard/frmCompPicture.h"
 #include "wizard/frmFacPicture.h"

@@ -22,6 +22,7 @@ namespace {
 frmDisplayResults* ShowResults(TestApp& app, const QByteArray& text) {
   auto* window = new frmDisplayResults(app.hq());
   window->ShowResults("Facility", "Facility Generation Results - [Mine]", text);
+  window->ReturnTo(PageId::FacGenerate);
   app.host()->ShowPage(window);
   app.Settle();
   return window;

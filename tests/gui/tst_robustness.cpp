@@ -26,8 +26,11 @@
 #include "app/DesignFiles.h"
 #include "app/HQ.h"
 #include "app/HostWindow.h"
-#include "app/HostedPage.h"
-#include "app/Services.h"
+#include "gui/HostedPage.h"
+#include "gui/Services.h"
+#include "app/frmMain.h"
+#include "app/frmSetup.h"
+#include "wizard/frmVehStart.h"
 #include "generate_ui/GeneratePage.h"
 
 using namespace vorlane;
@@ -308,7 +311,8 @@ class RobustnessTest : public QObject {
         // Every other run starts on a page chosen at random, so that all are
         // reached, and sometimes goes on from it at once.
         if (Pick(rng, 2)) {
-          host.ShowPage(PickOf(rng, HQ::kPageMakers)(hq));
+          const std::vector<HQ::PageMaker> makers = HQ::PageMakers();
+          host.ShowPage(makers[static_cast<std::size_t>(Pick(rng, static_cast<int>(makers.size())))](hq));
           Settle();
           if (auto* next = host.findChild<QAbstractButton*>(QStringLiteral("cmdNext")); next && Pick(rng, 2))
             next->click();

@@ -5,7 +5,7 @@
 
 #include "app/frmMain.h"
 #include "app/frmSetup.h"
-#include "app/frmVehStart.h"
+#include "wizard/frmVehStart.h"
 #include "support/DesignWalk.h"
 #include "support/TestApp.h"
 #include "wizard/frmCompWeaponDamage.h"

@@ -9,8 +9,8 @@
 
 #include "app/frmMain.h"
 #include "support/TestApp.h"
-#include "wizard/MaskEdit.h"
-#include "wizard/WizardPage.h"
+#include "gui/MaskEdit.h"
+#include "gui/WizardPage.h"
 
 using namespace vorlane;
 using namespace vorlane::test;

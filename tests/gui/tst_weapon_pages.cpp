@@ -12,10 +12,10 @@
 #include <QTest>
 #include <QToolButton>
 
-#include "app/Bitmaps.h"
+#include "gui/Bitmaps.h"
 #include "generate_ui/frmCompGenerate.h"
 #include "support/TestApp.h"
-#include "wizard/UpDownArrows.h"
+#include "gui/UpDownArrows.h"
 #include "wizard/frmCompWeaponDamage.h"
 #include "wizard/frmCompWeaponInfo.h"
 #include "wizard/frmCompWeaponInfo2.h"

@@ -7,7 +7,7 @@
 #include <QVBoxLayout>
 
 #include "support/TestApp.h"
-#include "wizard/WizardPage.h"
+#include "gui/WizardPage.h"
 
 using namespace vorlane;
 using namespace vorlane::test;
@@ -19,7 +19,7 @@ class SecondPage;
 // Edits CompName; refuses Next while the name is "bad".
 class FirstPage : public WizardPage {
  public:
-  explicit FirstPage(HQ& hq) : WizardPage(hq) {
+  explicit FirstPage(Session& session) : WizardPage(session) {
     setObjectName("FirstPage");
     setWindowTitle(kComponentDesignTitle + " - First");
     name = new QLineEdit(Body());
@@ -34,8 +34,8 @@ class FirstPage : public WizardPage {
     auto* layout = new QVBoxLayout(Body());
     for (QWidget* w : {static_cast<QWidget*>(name), static_cast<QWidget*>(combo), static_cast<QWidget*>(plain)})
       layout->addWidget(w);
-    name->setText(QString::fromStdString(hq.Component().CompName()));
-    combo->setEditText(QString::fromStdString(hq.Component().Family()));
+    name->setText(QString::fromStdString(session.Component().CompName()));
+    combo->setEditText(QString::fromStdString(session.Component().Family()));
   }
 
   QLineEdit* name;
@@ -45,14 +45,14 @@ class FirstPage : public WizardPage {
  protected:
   bool CheckFields() override {
     if (name->text() == "bad") {
-      hq().services().Inform(this, "Bad name.");
+      session().services().Inform(this, "Bad name.");
       return false;
     }
     return true;
   }
   void SaveFields() override {
-    hq().Component().SetCompName(name->text().toStdString());
-    hq().Component().SetFamily(combo->currentText().toStdString());
+    session().Component().SetCompName(name->text().toStdString());
+    session().Component().SetFamily(combo->currentText().toStdString());
   }
   HostedPage* CreateNextPage() override;
 };
@@ -60,22 +60,22 @@ class FirstPage : public WizardPage {
 // Edits CompDesc; Back returns to the first page.
 class SecondPage : public WizardPage {
  public:
-  explicit SecondPage(HQ& hq) : WizardPage(hq) {
+  explicit SecondPage(Session& session) : WizardPage(session) {
     setObjectName("SecondPage");
     setWindowTitle(kComponentDesignTitle + " - Second");
     desc = new QLineEdit(Body());
     desc->setObjectName("txtDesc");
-    desc->setText(QString::fromStdString(hq.Component().CompDesc()));
+    desc->setText(QString::fromStdString(session.Component().CompDesc()));
     (new QVBoxLayout(Body()))->addWidget(desc);
   }
   QLineEdit* desc;
 
  protected:
-  void SaveFields() override { hq().Component().SetCompDesc(desc->text().toStdString()); }
-  HostedPage* CreatePreviousPage() override { return new FirstPage(hq()); }
+  void SaveFields() override { session().Component().SetCompDesc(desc->text().toStdString()); }
+  HostedPage* CreatePreviousPage() override { return new FirstPage(session()); }
 };
 
-HostedPage* FirstPage::CreateNextPage() { return new SecondPage(hq()); }
+HostedPage* FirstPage::CreateNextPage() { return new SecondPage(session()); }
 
 void OpenFirst(TestApp& app) {
   app.host()->ShowPage(new FirstPage(app.hq()));

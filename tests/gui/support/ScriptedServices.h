@@ -11,7 +11,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/Services.h"
+#include "gui/Services.h"
 
 namespace vorlane::test {
 

@@ -10,7 +10,7 @@
 
 #include "app/HQ.h"
 #include "app/HostWindow.h"
-#include "app/HostedPage.h"
+#include "gui/HostedPage.h"
 #include "support/ScriptedServices.h"
 
 namespace vorlane::test {

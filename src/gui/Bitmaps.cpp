@@ -1,4 +1,4 @@
-#include "app/Bitmaps.h"
+#include "gui/Bitmaps.h"
 
 #include <QFont>
 #include <QFontMetrics>

@@ -1,8 +1,8 @@
-#include "app/frmVehStart.h"
+#include "wizard/frmVehStart.h"
 
 namespace vorlane {
 
-frmVehStart::frmVehStart(HQ& hq, QWidget* parent) : WizardPage(hq, parent) {
+frmVehStart::frmVehStart(Session& session, QWidget* parent) : WizardPage(session, parent) {
   setObjectName(QStringLiteral("frmVehStart"));
   setWindowTitle(kVehicleDesignTitle);
   Body()->setMinimumSize(360, 160);

@@ -7,7 +7,7 @@
 #include <QString>
 #include <optional>
 
-#include "app/AppTitles.h"
+#include "gui/AppTitles.h"
 #include "util/MessageSink.h"
 
 class QWidget;

@@ -1,4 +1,4 @@
-#include "wizard/UpDownArrows.h"
+#include "gui/UpDownArrows.h"
 
 #include <QKeyEvent>
 #include <QStyleOptionFocusRect>

@@ -1,6 +1,6 @@
 // A page that the host window shows: the main menu, the setup page, the
 // vehicle page and every wizard page. The host shows one page at a time and
-// takes its window title from it. See wizard/WizardPage.h for the wizard pages.
+// takes its window title from it. See gui/WizardPage.h for the wizard pages.
 #pragma once
 
 #include <QPointer>
@@ -9,15 +9,16 @@
 
 namespace vorlane {
 
-class HQ;
+class Session;
 
 class HostedPage : public QWidget {
   Q_OBJECT
 
  public:
-  explicit HostedPage(HQ& hq, QWidget* parent = nullptr);
+  explicit HostedPage(Session& session, QWidget* parent = nullptr);
 
-  HQ& hq() const { return hq_; }
+  // The records, directories, services and navigation the page may use.
+  Session& session() const { return session_; }
 
   // The user closed the host window by its close box while this page was
   // shown. Return true to let the window close, which ends the program (the
@@ -50,7 +51,7 @@ class HostedPage : public QWidget {
  private:
   void WatchChildren();
 
-  HQ& hq_;
+  Session& session_;
   QPointer<QPushButton> defaultButton_;
   QPointer<QPushButton> cancelButton_;
 };

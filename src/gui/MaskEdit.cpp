@@ -1,4 +1,4 @@
-#include "wizard/MaskEdit.h"
+#include "gui/MaskEdit.h"
 
 #include <QValidator>
 

@@ -1,4 +1,4 @@
-#include "app/HostedPage.h"
+#include "gui/HostedPage.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -21,7 +21,7 @@ bool IsEnterKey(int key) { return key == Qt::Key_Return || key == Qt::Key_Enter;
 
 }  // namespace
 
-HostedPage::HostedPage(HQ& hq, QWidget* parent) : QWidget(parent), hq_(hq) {}
+HostedPage::HostedPage(Session& session, QWidget* parent) : QWidget(parent), session_(session) {}
 
 void HostedPage::SetSelectAllOnFocus(QWidget* field, bool enabled) {
   field->setProperty(kNoSelectAll, !enabled);

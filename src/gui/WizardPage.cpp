@@ -1,11 +1,9 @@
-#include "wizard/WizardPage.h"
+#include "gui/WizardPage.h"
 
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
-#include "app/HQ.h"
-#include "app/HostWindow.h"
-#include "app/Services.h"
+#include "gui/Services.h"
 
 namespace vorlane {
 
@@ -21,7 +19,7 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const QString& captio
 
 }  // namespace
 
-WizardPage::WizardPage(HQ& hq, QWidget* parent) : HostedPage(hq, parent) {
+WizardPage::WizardPage(Session& session, QWidget* parent) : HostedPage(session, parent) {
   auto* layout = new QVBoxLayout(this);
   body_ = new QWidget(this);
   body_->setObjectName(QStringLiteral("body"));
@@ -70,15 +68,50 @@ void WizardPage::OnBack() {
 }
 
 void WizardPage::OnCancel() {
-  if (hq().services().Ask(this, QStringLiteral("Do you want to return to the main menu?"))) ReturnToMenu();
+  if (session().services().Ask(this, QStringLiteral("Do you want to return to the main menu?"))) ReturnToMenu();
 }
 
 void WizardPage::NavigateTo(HostedPage* page) {
   navigating_ = true;
-  hq().Host().ShowPage(page);
+  session().ShowPage(page);
 }
 
-void WizardPage::ReturnToMenu() { hq().ShowMainMenu(); }
+void WizardPage::ReturnToMenu() { session().ShowMainMenu(); }
+
+std::optional<DesignKind> WizardPage::Kind() const {
+  if (const std::optional<PageId> step = Step()) return KindOf(*step);
+  return std::nullopt;
+}
+
+vrlComponent& WizardPage::Component() const { return componentCopy_ ? *componentCopy_ : session().Component(); }
+
+vrlFacility& WizardPage::Facility() const { return facilityCopy_ ? *facilityCopy_ : session().Facility(); }
+
+vrlComponent WizardPage::ComponentSnapshot() {
+  vrlComponent copy = session().Component();
+  componentCopy_ = &copy;
+  SaveFields();
+  componentCopy_ = nullptr;
+  return copy;
+}
+
+vrlFacility WizardPage::FacilitySnapshot() {
+  vrlFacility copy = session().Facility();
+  facilityCopy_ = &copy;
+  SaveFields();
+  facilityCopy_ = nullptr;
+  return copy;
+}
+
+HostedPage* WizardPage::CreateNextPage() {
+  const std::optional<PageId> step = Step();
+  return step ? session().NextPage(*step) : nullptr;
+}
+
+HostedPage* WizardPage::CreatePreviousPage() {
+  const std::optional<PageId> step = Step();
+  return step ? session().PreviousPage(*step) : nullptr;
+}
 
 // The page's own controls come first in tab order, then the buttons: the
 // button bar moves to the end of the focus chain by being parented anew.

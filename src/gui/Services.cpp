@@ -1,4 +1,4 @@
-#include "app/Services.h"
+#include "gui/Services.h"
 
 namespace vorlane {
 

@@ -1,7 +1,7 @@
 // The vehicle design page: nothing but the way back to the main menu.
 #pragma once
 
-#include "wizard/WizardPage.h"
+#include "gui/WizardPage.h"
 
 namespace vorlane {
 
@@ -9,7 +9,7 @@ class frmVehStart : public WizardPage {
   Q_OBJECT
 
  public:
-  explicit frmVehStart(HQ& hq, QWidget* parent = nullptr);
+  explicit frmVehStart(Session& session, QWidget* parent = nullptr);
 
   // Its close box ends the program, as the main menu's does.
   bool OnCloseBox() override { return true; }
