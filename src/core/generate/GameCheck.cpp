@@ -160,9 +160,9 @@ void AddNotes(const GameData& data, CheckReport& report) {
     what[0] = static_cast<char>(what[0] - 'a' + 'A');
     if (list.file.empty()) {
       std::string files;
-      for (const GameDataFile& spec : GameDataFiles()) {
-        if (spec.kind != list.kind) continue;
-        for (std::string_view name : spec.fileNames) files += (files.empty() ? "" : " or ") + std::string(name);
+      for (const GameDataFile& file : GameDataFiles()) {
+        if (file.kind != list.kind) continue;
+        for (std::string_view name : file.fileNames) files += (files.empty() ? "" : " or ") + std::string(name);
       }
       report.notes.push_back(what + " not checked: no " + files +
                              " in the Data folder of the mod or the game directory.");

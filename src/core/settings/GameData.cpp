@@ -57,13 +57,13 @@ const GameNames* GameData::Find(GameNameKind kind) const {
 GameData ReadGameData(const std::string& modDir, const std::string& seivDir) {
   GameData data;
   if (modDir.empty() && seivDir.empty()) return data;
-  for (const GameDataFile& spec : GameDataFiles()) {
+  for (const GameDataFile& file : GameDataFiles()) {
     GameNames& list = data.lists.emplace_back();
-    list.kind = spec.kind;
-    list.what = spec.what;
+    list.kind = file.kind;
+    list.what = file.what;
     for (const std::string* dir : {&modDir, &seivDir}) {
       if (dir->empty() || !list.file.empty()) continue;
-      for (std::string_view name : spec.fileNames) {
+      for (std::string_view name : file.fileNames) {
         std::error_code error;
         auto found = FindBelowIgnoringCase(*dir, {"Data", std::string(name)}, true, error);
         if (found) {
