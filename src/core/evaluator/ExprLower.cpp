@@ -174,7 +174,14 @@ bool Lowering::Visit(int r) {
     const int q = Deliverer(r * kArgSlots + a);
     if (q != 0 && !plan_[q].inlined) children[count++] = q;
   }
-  std::stable_sort(children, children + count, [&](int x, int y) { return plan_[x].size < plan_[y].size; });
+  // A stable insertion sort: a row has at most six operands, and
+  // std::stable_sort would allocate.
+  for (int i = 1; i < count; ++i) {
+    const int c = children[i];
+    int j = i;
+    for (; j > 0 && plan_[c].size < plan_[children[j - 1]].size; --j) children[j] = children[j - 1];
+    children[j] = c;
+  }
   for (int i = 0; i < count; ++i) {
     if (!Visit(children[i])) return false;
   }
