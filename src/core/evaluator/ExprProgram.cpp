@@ -167,13 +167,14 @@ double Call(const Ins* p, double acc, const double* v, double f, std::uint32_t& 
   VORLANE_CMPTIMES(K, TEST, kUSin, std::sin(y * f))              \
   VORLANE_CMPTIMES(K, TEST, kUCos, std::cos(y * f))
 
-// f(u) P (y * z) with all three operands in slots.
-#define VORLANE_UMUL(P, U, F, OUTER)                   \
-  case kOpUMulFused + (P) * 5 + (U): {                 \
-    const double y = v[p->c];                          \
-    const double c = (F);                              \
-    if (!std::isfinite(c)) [[unlikely]] return false;  \
-    const double t = v[p->a] * v[p->b];                \
+// f(u) P (y * z) with all three operands in slots. A non-finite f(u) makes
+// the result non-finite too, except in t / f(u), which checks it itself.
+#define VORLANE_UMUL(P, U, F, OUTER)                                       \
+  case kOpUMulFused + (P) * 5 + (U): {                                     \
+    const double y = v[p->c];                                              \
+    const double c = (F);                                                  \
+    if ((P) == kTOverC && !std::isfinite(c)) [[unlikely]] return false;    \
+    const double t = v[p->a] * v[p->b];                                    \
     r = (OUTER);                                       \
     break;                                             \
   }
