@@ -174,7 +174,14 @@ bool Lowering::Visit(int r) {
     const int q = Deliverer(r * kArgSlots + a);
     if (q != 0 && !plan_[q].inlined) children[count++] = q;
   }
-  std::stable_sort(children, children + count, [&](int x, int y) { return plan_[x].size < plan_[y].size; });
+  // A stable insertion sort: a row has at most six operands, and
+  // std::stable_sort would allocate.
+  for (int i = 1; i < count; ++i) {
+    const int c = children[i];
+    int j = i;
+    for (; j > 0 && plan_[c].size < plan_[children[j - 1]].size; --j) children[j] = children[j - 1];
+    children[j] = c;
+  }
   for (int i = 0; i < count; ++i) {
     if (!Visit(children[i])) return false;
   }
@@ -377,6 +384,21 @@ void Lowering::EmitFused(int r, int q) {
     default: outer = kTOverC; break;
   }
   ins.op = static_cast<std::uint16_t>(kOpFused + (outer * 5 + innerKind) * 4 + (c == kAcc ? 3 : 0));
+  // f(u) P (y * z): the function of one slot just before joins in.
+  const int f = lastRow_;
+  const int n = static_cast<int>(p_.code.size());
+  if (c == kAcc && innerKind == kQMul && f != 0 && n > 0 && insOf_[f] == n - 1 && RowOf(f).argOf == r &&
+      RowOf(f).cond == row.cond && !isCondRow_[f] && RowOf(f).sign != -1 && p_.code[n - 1].op >= kOpSqrt &&
+      p_.code[n - 1].op < kOpCos + 2 && (p_.code[n - 1].op - kOpSqrt) % 2 == 0) {
+    Ins& first = p_.code[n - 1];
+    first.op = static_cast<std::uint16_t>(kOpUMulFused + outer * 5 + (first.op - kOpSqrt) / 2);
+    first.c = first.a;
+    first.a = ins.a;
+    first.b = ins.b;
+    first.dst = ins.dst;
+    insOf_[r] = n - 1;
+    return;
+  }
   p_.code.push_back(ins);
   insOf_[r] = static_cast<std::int32_t>(p_.code.size()) - 1;
 }
@@ -395,6 +417,18 @@ bool Lowering::GuardedProduct(int r) {
       unary.op >= kOpCos + 2 || condRow == 0 || RowOf(q).argOf != r || insOf_[condRow] != n - 2 ||
       insOf_[q] != n - 1 || Deliverer(r * kArgSlots + (RowOf(q).argIdx == 1 ? 1 : 0)) != condRow) {
     return false;
+  }
+  const int cmpKind = (compare.op - kOpCmpSkip) / 3;
+  if ((compare.op - kOpCmpSkip) % 3 == 0 && (unary.op - kOpSqrt) % 2 == 0) {
+    // Every operand in a slot: comparison, product and function in one.
+    compare.op = static_cast<std::uint16_t>(kOpCmpTimesU + cmpKind * 5 + (unary.op - kOpSqrt) / 2);
+    compare.n = 0;
+    compare.code = unary.a;
+    compare.c = Temp(t_.DestSlot(condRow));
+    compare.dst = Temp(t_.DestSlot(r));
+    p_.code.pop_back();
+    insOf_[q] = insOf_[r] = n - 2;
+    return true;
   }
   compare.op = static_cast<std::uint16_t>(kOpGt + (compare.op - kOpCmpSkip));
   compare.n = 0;

@@ -18,12 +18,21 @@ bool IntegerOf32(double x, std::int64_t& n);
 // (double-double products; identical results with and without hardware FMA).
 double IntegerPower(double x, int n);
 
+// floor(x) without the library call that baseline x86-64 needs for it; the
+// same value, -0, NaN and infinities included.
+inline double Floor(double x) {
+  if (!(std::fabs(x) < 4503599627370496.0)) return x;  // 2^52: already whole
+  double t = static_cast<double>(static_cast<std::int64_t>(x));
+  if (t > x) t -= 1.0;
+  return t == 0.0 ? std::copysign(0.0, x) : t;
+}
+
 // "^": 0^0 is refused; x^2 by one multiplication is exactly the rounded
 // square, small whole powers go by IntegerPower.
 inline double Power(double x, double y) {
   if (y == 2.0) return x * x;
   const double ax = std::fabs(x);
-  if (y >= 3.0 && y <= 60.0 && ax > 1e-4 && ax < 1e4 && y == std::floor(y)) {
+  if (y >= 3.0 && y <= 60.0 && ax > 1e-4 && ax < 1e4 && y == static_cast<double>(static_cast<int>(y))) {
     return IntegerPower(x, static_cast<int>(y));
   }
   if (x == 0.0 && y == 0.0) return kNaN;
@@ -32,7 +41,7 @@ inline double Power(double x, double y) {
 
 // The nearest integer, halves up (the rounding of "round").
 inline double RoundHalfUp(double y) {
-  const double whole = std::floor(y);
+  const double whole = Floor(y);
   return y - whole >= 0.5 ? whole + 1 : whole;
 }
 

@@ -145,6 +145,47 @@ double Call(const Ins* p, double acc, const double* v, double f, std::uint32_t& 
     break;                                                            \
   }
 
+// (x cmp w) * f(y) in one: f runs only when the comparison holds.
+#define VORLANE_CMPTIMES(K, TEST, U, F)                 \
+  case kOpCmpTimesU + (K) * 5 + (U): {                  \
+    const double x = v[p->a], w = v[p->b];              \
+    const bool holds = (TEST);                          \
+    v[p->c] = holds ? 1.0 : 0.0;                        \
+    if (holds) {                                        \
+      const double y = v[p->code];                      \
+      r = (F);                                          \
+    } else {                                            \
+      r = 0.0;                                          \
+    }                                                   \
+    break;                                              \
+  }
+
+#define VORLANE_CMPTIMES_ALL(K, TEST)                            \
+  VORLANE_CMPTIMES(K, TEST, kUSqrt, std::sqrt(y))                \
+  VORLANE_CMPTIMES(K, TEST, kUExp, std::exp(y))                  \
+  VORLANE_CMPTIMES(K, TEST, kULog, y > 0 ? std::log(y) : kNaN)   \
+  VORLANE_CMPTIMES(K, TEST, kUSin, std::sin(y * f))              \
+  VORLANE_CMPTIMES(K, TEST, kUCos, std::cos(y * f))
+
+// f(u) P (y * z) with all three operands in slots. A non-finite f(u) makes
+// the result non-finite too, except in t / f(u), which checks it itself.
+#define VORLANE_UMUL(P, U, F, OUTER)                                       \
+  case kOpUMulFused + (P) * 5 + (U): {                                     \
+    const double y = v[p->c];                                              \
+    const double c = (F);                                                  \
+    if ((P) == kTOverC && !std::isfinite(c)) [[unlikely]] return false;    \
+    const double t = v[p->a] * v[p->b];                                    \
+    r = (OUTER);                                       \
+    break;                                             \
+  }
+
+#define VORLANE_UMUL_OUTER(U, F)            \
+  VORLANE_UMUL(kCPlusT, U, F, c + t)        \
+  VORLANE_UMUL(kCMinusT, U, F, c - t)       \
+  VORLANE_UMUL(kTMinusC, U, F, t - c)       \
+  VORLANE_UMUL(kCTimesT, U, F, c * t)       \
+  VORLANE_UMUL(kTOverC, U, F, t / c)
+
 #define VORLANE_FUSED_OUTER(Q, T)                  \
   VORLANE_FUSED(kCPlusT, Q, c + (T))               \
   VORLANE_FUSED(kCMinusT, Q, c - (T))              \
@@ -189,7 +230,7 @@ VORLANE_ALWAYS_INLINE bool Execute(const Program& prog, double* v, double f, std
       VORLANE_UNARY(kOpTan, std::tan(x * f))
       VORLANE_UNARY(kOpAbs, std::fabs(x))
       VORLANE_UNARY(kOpNeg, -x)
-      VORLANE_UNARY(kOpInt, std::floor(x))
+      VORLANE_UNARY(kOpInt, Floor(x))
       VORLANE_UNARY(kOpFix, std::trunc(x))
       VORLANE_UNARY(kOpPowN, PowN(x, p->n))
       VORLANE_UNARY(kOpMulPowN, v[p->b] * PowN(x, p->n))
@@ -212,6 +253,17 @@ VORLANE_ALWAYS_INLINE bool Execute(const Program& prog, double* v, double f, std
       VORLANE_CONDTIMES(kULog, y > 0 ? std::log(y) : kNaN)
       VORLANE_CONDTIMES(kUSin, std::sin(y * f))
       VORLANE_CONDTIMES(kUCos, std::cos(y * f))
+      VORLANE_CMPTIMES_ALL(0, x > w)
+      VORLANE_CMPTIMES_ALL(1, x >= w)
+      VORLANE_CMPTIMES_ALL(2, x < w)
+      VORLANE_CMPTIMES_ALL(3, x <= w)
+      VORLANE_CMPTIMES_ALL(4, x == w)
+      VORLANE_CMPTIMES_ALL(5, x != w)
+      VORLANE_UMUL_OUTER(kUSqrt, std::sqrt(y))
+      VORLANE_UMUL_OUTER(kUExp, std::exp(y))
+      VORLANE_UMUL_OUTER(kULog, y > 0 ? std::log(y) : kNaN)
+      VORLANE_UMUL_OUTER(kUSin, std::sin(y * f))
+      VORLANE_UMUL_OUTER(kUCos, std::cos(y * f))
       case kOpCall:
         r = Call(p, acc, v, f, rnd);
         if (p->n & kCallHasMore) {

@@ -42,6 +42,8 @@ enum Op : std::uint16_t {
                       // kOpCmpSkip + (code - kGt) * 3 + operand placement
   kOpUFused = 193,    // c P f(y), f in {sqrt exp log sin cos}: + (P * 5 + f) * 2 + (y in acc)
   kOpCondTimesU = 243,  // c * f(y) with f computed only when the condition c holds: + f * 2 + (y in acc)
+  kOpCmpTimesU = 253,   // (v[a] cmp v[b]) * f(v[code]), the condition kept in v[c]: + (cmp - kGt) * 5 + f
+  kOpUMulFused = 283,   // f(v[c]) P (v[a] * v[b]): + P * 5 + f
 };
 
 // Flags in Ins::n of kOpCall.

@@ -107,7 +107,8 @@ class FixedVector {
       --size_;
       data()[size_].~T();
     }
-    while (size_ < n) emplace_back(value);
+    if (n > N) throw std::bad_alloc();
+    for (T* p = data() + size_; size_ < n; ++p, ++size_) new (p) T(value);
   }
   void assign(std::size_t n, const T& value) {
     clear();
