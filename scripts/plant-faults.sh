@@ -95,7 +95,7 @@ run_suite() {
     while IFS=: read -r _ name; do
       if [ "$name" = core ]; then
         local cases
-        cases=$(grep -o '^\[  FAILED  \] [A-Za-z0-9_./]*' "$log" | awk '{print $4}' | sort -u | paste -sd, -)
+        cases=$(grep -o '^\[  FAILED  \] [A-Za-z0-9_./]*' "$log" | awk '{print $4}' | sort -u | paste -sd, - || true)
         name="core[${cases}]"
       fi
       failed+=("$name")
