@@ -77,7 +77,8 @@ PY
 }
 
 echo "== copying the work tree to $tree"
-rsync -a --delete --exclude '/build*' --exclude '/.git' "$root/" "$tree/"
+# tar keeps time stamps, so files unchanged since the last run are not rebuilt.
+tar -C "$root" --exclude='./build*' --exclude=./.git -cf - . | tar -C "$tree" -xpf -
 if [ ! -f "$build/CMakeCache.txt" ]; then
   launcher=()
   command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
