@@ -216,6 +216,8 @@ TEST(GameEncoding, WritesWindows1252OrUtf8AndNamesTheEntryAndKeyOfAnyOtherCharac
   TextEncoding encoding = TextEncoding::Utf8;
   EXPECT_TRUE(ParseTextEncoding("Windows-1252", encoding) && encoding == TextEncoding::Windows1252);
   EXPECT_TRUE(ParseTextEncoding("UTF-8", encoding) && encoding == TextEncoding::Utf8);
+  EXPECT_TRUE(ParseTextEncoding("CP1252", encoding) && encoding == TextEncoding::Windows1252);
+  EXPECT_TRUE(ParseTextEncoding("utf8", encoding) && encoding == TextEncoding::Utf8);
   EXPECT_FALSE(ParseTextEncoding("latin-1", encoding));
 }
 
