@@ -37,6 +37,8 @@ TEST(Windows1252, EncodesLatinAndTheTypographicBlockAndStopsAtAnythingElse) {
   EXPECT_EQ(DescribeUnencodable(text, *FindUnencodable(text)), "U+0085");
   text = "x\xFE";
   EXPECT_EQ(DescribeUnencodable(text, *FindUnencodable(text)), "a byte that is not UTF-8 (0xFE)");
+  text = "x\xED\xBF\xBF";  // the last surrogate, U+DFFF
+  EXPECT_EQ(DescribeUnencodable(text, *FindUnencodable(text)), "a byte that is not UTF-8 (0xED)");
 }
 
 TEST(Windows1252, DecodesEveryByteAndFoldsLetterCase) {
