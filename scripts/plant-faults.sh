@@ -77,8 +77,10 @@ PY
 }
 
 echo "== copying the work tree to $tree"
-# tar keeps time stamps, so files unchanged since the last run are not rebuilt.
-tar -C "$root" --exclude='./build*' --exclude=./.git -cf - . | tar -C "$tree" -xpf -
+# Only files that differ are copied, with a fresh time stamp: the rest is not rebuilt.
+(cd "$root" && find . -path './build*' -prune -o -path ./.git -prune -o -type f -print) | while read -r f; do
+  cmp -s "$root/$f" "$tree/$f" || { mkdir -p "$(dirname "$tree/$f")"; cp "$root/$f" "$tree/$f"; }
+done
 if [ ! -f "$build/CMakeCache.txt" ]; then
   launcher=()
   command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
