@@ -133,6 +133,10 @@ class BasicVehiclePagesTest : public QObject {
     combo->setFocus(Qt::TabFocusReason);
     app.Settle();
     QCOMPARE(combo->lineEdit()->selectedText(), QStringLiteral("One Per Vehicle"));
+    QTest::mouseClick(family, Qt::LeftButton);  // a click selects all too, not only Tab
+    app.Settle();
+    QVERIFY(family->hasFocus());
+    QCOMPARE(family->selectedText(), QStringLiteral("1001"));
   }
 
   void gridDesignSkipsTheStyleQuestions() {

@@ -216,6 +216,8 @@ class PicturePagesTest : public QObject {
     Open<frmCompPicture>(app);
     app.Click("cmdNext");  // untouched new design
     QCOMPARE(record.PicNum(), std::string("1"));
+    QVERIFY(!Open<frmCompPicture>(app)->UsingFormula());  // the stored 1 reopens on the slider
+    QVERIFY(app.Find<QLineEdit>("txtPicNum")->text().isEmpty());
 
     record.SetPicNum("42");
     Open<frmCompPicture>(app);

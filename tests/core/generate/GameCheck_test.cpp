@@ -127,6 +127,7 @@ TEST(GameCheck, ReportsPerEntryAndKeyWhatTheGameRefusesOrMisreads) {
       {"MinCost", "{&complevel/4}", "Cost Minerals", "\"0.25\" is not a whole number in plain digits"},
       {"MinCost", "{10^15*&complevel}", "Cost Minerals", "\"1E+15\" is in exponent form; the game reads only plain digits"},
       {"OrgCost", "2147483648", "Cost Organics", "\"2147483648\" is out of range (-2147483648 to 2147483647)"},
+      {"OrgCost", "2147483647", "Cost Organics", "", 0},  // the limit itself is in range
       {"PicNum", "12a", "Pic Num", "\"12a\" is not a whole number in plain digits"},
       {"Size", "", "Tonnage Space Taken", "the value is empty"},
       {"VehicleType", "", "Vehicle List Type Override", "the value is empty"},
@@ -216,6 +217,8 @@ TEST(GameEncoding, WritesWindows1252OrUtf8AndNamesTheEntryAndKeyOfAnyOtherCharac
   TextEncoding encoding = TextEncoding::Utf8;
   EXPECT_TRUE(ParseTextEncoding("Windows-1252", encoding) && encoding == TextEncoding::Windows1252);
   EXPECT_TRUE(ParseTextEncoding("UTF-8", encoding) && encoding == TextEncoding::Utf8);
+  EXPECT_TRUE(ParseTextEncoding("CP1252", encoding) && encoding == TextEncoding::Windows1252);
+  EXPECT_TRUE(ParseTextEncoding("utf8", encoding) && encoding == TextEncoding::Utf8);
   EXPECT_FALSE(ParseTextEncoding("latin-1", encoding));
 }
 

@@ -13,7 +13,7 @@ TEST(Windows1252, EncodesLatinAndTheTypographicBlockAndStopsAtAnythingElse) {
   };
   const Case cases[] = {
       {"Laser 1", "Laser 1", {}},
-      {"Läser ÿ", "L\xE4ser \xFF", {}},
+      {"Läser\xC2\xA0ÿ", "L\xE4ser\xA0\xFF", {}},  // with a no-break space
       {"€ – “x” ™ Ÿ", "\x80 \x96 \x93x\x94 \x99 \x9F", {}},
       {"ok ☢ no", "ok ", 3},        // outside the code page
       {"a\xC2\x81", "a", 1},        // a C1 control character
@@ -37,6 +37,8 @@ TEST(Windows1252, EncodesLatinAndTheTypographicBlockAndStopsAtAnythingElse) {
   EXPECT_EQ(DescribeUnencodable(text, *FindUnencodable(text)), "U+0085");
   text = "x\xFE";
   EXPECT_EQ(DescribeUnencodable(text, *FindUnencodable(text)), "a byte that is not UTF-8 (0xFE)");
+  text = "x\xED\xBF\xBF";  // the last surrogate, U+DFFF
+  EXPECT_EQ(DescribeUnencodable(text, *FindUnencodable(text)), "a byte that is not UTF-8 (0xED)");
 }
 
 TEST(Windows1252, DecodesEveryByteAndFoldsLetterCase) {
