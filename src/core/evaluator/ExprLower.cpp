@@ -439,6 +439,18 @@ bool Lowering::GuardedProduct(int r) {
   return true;
 }
 
+// The fused shape of an outer + - * / around the value in the register, or -1
+// when there is none (a constant divided by it).
+int OuterKind(int funCode, bool left) {
+  switch (funCode) {
+    case kAdd: return kCPlusT;
+    case kSub: return left ? kTMinusC : kCMinusT;
+    case kMul: return kCTimesT;
+    case kDiv: return left ? kTOverC : -1;
+    default: return -1;
+  }
+}
+
 // The instruction just emitted for r takes the one before it (row q, whose
 // value it reads from the register) into itself: c P (y Q z), or k * x^n.
 void Lowering::FuseWithPrevious(int r) {
@@ -454,17 +466,8 @@ void Lowering::FuseWithPrevious(int r) {
   if (c == kAcc) return;
   if (first.op >= kOpSqrt && first.op < kOpCos + 2) {
     // c P f(y): a function of one argument under + - * /.
-    int outer;
-    switch (row.funCode) {
-      case kAdd: outer = kCPlusT; break;
-      case kSub: outer = left ? kTMinusC : kCMinusT; break;
-      case kMul: outer = kCTimesT; break;
-      case kDiv:
-        if (!left) return;
-        outer = kTOverC;
-        break;
-      default: return;
-    }
+    const int outer = OuterKind(row.funCode, left);
+    if (outer < 0) return;
     const int unary = (first.op - kOpSqrt) / 2;
     first.op = static_cast<std::uint16_t>(kOpUFused + (outer * 5 + unary) * 2 + (first.op - kOpSqrt) % 2);
     first.c = c;
@@ -473,17 +476,8 @@ void Lowering::FuseWithPrevious(int r) {
     first.op = static_cast<std::uint16_t>(first.op - kOpPowN + kOpMulPowN);
     first.b = c;
   } else if ((first.op >= kOpAdd && first.op < kOpDiv + 3) || (first.op >= kOpPow && first.op < kOpPow + 3)) {
-    int outer;
-    switch (row.funCode) {
-      case kAdd: outer = kCPlusT; break;
-      case kSub: outer = left ? kTMinusC : kCMinusT; break;
-      case kMul: outer = kCTimesT; break;
-      case kDiv:
-        if (!left) return;
-        outer = kTOverC;
-        break;
-      default: return;
-    }
+    const int outer = OuterKind(row.funCode, left);
+    if (outer < 0) return;
     const int innerKind = first.op >= kOpPow ? kQPow : first.op / 3;
     const int accAt = first.a == kAcc ? 1 : first.b == kAcc ? 2 : 0;
     first.op = static_cast<std::uint16_t>(kOpFused + (outer * 5 + innerKind) * 4 + accAt);
