@@ -1,0 +1,246 @@
+#include "generate/LiveEntry.h"
+
+#include <cmath>
+#include <limits>
+
+#include "generate/CompGenerate.h"
+#include "generate/DesignLayout.h"
+#include "generate/FacGenerate.h"
+#include "util/Numbers.h"
+
+namespace vorlane {
+
+namespace {
+
+// Keeps what a generation would show, answering every question with No.
+class KeepingSink : public MessageSink {
+ public:
+  MessageAnswer Show(const std::string& title, const std::string& text, MessageButtons buttons) override {
+    messages.push_back({title, text});
+    return buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Ok;
+  }
+  std::vector<ShownMessage> messages;
+};
+
+// The generation module of a kind, opened up for single entries and for
+// reading the resolved texts.
+template <typename Generate, typename Record>
+class Single : public Generate {
+ public:
+  using Fields = Layout<Record>;
+
+  // Makes the entry of `point` into `out`; false after the messages.
+  bool Write(const Record& record, const EntryPoint& point, std::string& out, GenerationResult& refused) {
+    if (this->RefuseControlCharacter(FindControlCharacter(record), refused)) return false;
+    const bool grid = this->shape_.grid;
+    if (grid) {
+      const int number = GridCellNumber(this->shape_.gridSizes, point.cell);
+      if (number == 0) {
+        this->Show("Error", "The cell lies outside the grid.");
+        return false;
+      }
+      for (std::size_t i = 0; i < point.cell.size(); ++i) {
+        this->SetGridPos(static_cast<std::int16_t>(i + 1), point.cell[i]);
+      }
+      this->SetLevelText(std::to_string(number));
+    } else {
+      this->SetLevelText(std::to_string(point.level));
+    }
+    return this->WriteEntry(out, grid);
+  }
+
+  bool IsGrid() const { return this->shape_.grid; }
+
+  // The resolved text of a field after Write; nullptr for a field the
+  // design does not have.
+  const std::string* Text(const FieldPlace& field) const {
+    if (field.list.empty()) {
+      for (const auto& row : Fields::kTexts) {
+        if (field.key == row.name) return &this->slots_[static_cast<std::size_t>(row.slot)].text;
+      }
+      return nullptr;
+    }
+    const auto n = static_cast<std::size_t>(field.entry);
+    if (field.list == Fields::kTechList && n >= 1 && n < this->tech_.size()) {
+      const auto& req = this->tech_[n];
+      if (field.key == "TechReqArea") return &req.area.text;
+      if (field.key == "TechReqLevel") return &req.level.text;
+      if (field.key == "TechReqGridSize") return &req.gridSize.text;
+      if (field.key == Record::kNumberStyleKey) return &req.numberStyle.text;
+    } else if (field.list == Fields::kAbilityList && n >= 1 && n < this->abil_.size()) {
+      const auto& ability = this->abil_[n];
+      if (field.key == "AbilName") return &ability.type.text;
+      if (field.key == "AbilDesc") return &ability.descr.text;
+      if (field.key == "AbilVal1") return &ability.val1.text;
+      if (field.key == "AbilVal2") return &ability.val2.text;
+    } else if (field.key == "WeaponDamageAtRange" && n >= 1 && n <= this->damage_.size()) {
+      return &this->damage_[n - 1].text;
+    }
+    return nullptr;
+  }
+
+  const typename GenerationModule::Shape& ShapeRead() const { return this->shape_; }
+};
+
+std::optional<GenerationFault> FaultFrom(const std::vector<ShownMessage>& messages, const std::string& level,
+                                         const std::vector<std::int32_t>& cell) {
+  if (messages.empty()) return std::nullopt;
+  GenerationFault fault;
+  fault.level = level;
+  fault.cell = cell;
+  fault.reason = messages.front().text;
+  return fault;
+}
+
+template <typename Generate, typename Record>
+LiveEntry Entry(const Record& record, const EntryPoint& point, const std::atomic<bool>* cancel) {
+  LiveEntry live;
+  if (cancel && cancel->load()) {
+    live.status = GenerationStatus::Cancelled;
+    return live;
+  }
+  Single<Generate, Record> module;
+  KeepingSink sink;
+  module.Prepare(record, sink);
+  GenerationResult refused;
+  std::string out;
+  const bool written = module.Write(record, point, out, refused);
+  const std::string level = module.FieldText(0);
+  module.Release();
+  live.messages = std::move(sink.messages);
+  if (written) {
+    live.status = GenerationStatus::Generated;
+    live.text = std::move(out);
+  } else {
+    live.fault = FaultFrom(live.messages, level, point.cell);
+  }
+  return live;
+}
+
+double NumberOrNaN(const std::string& text) {
+  std::size_t i = 0;
+  while (i < text.size() && text[i] == ' ') ++i;
+  if (i < text.size() && (text[i] == '-' || text[i] == '+')) ++i;
+  if (i < text.size() && text[i] == '.') ++i;
+  if (i >= text.size() || text[i] < '0' || text[i] > '9') return std::numeric_limits<double>::quiet_NaN();
+  return LeadingNumber(text);
+}
+
+template <typename Generate, typename Record>
+SeriesResult MakeSeriesOf(const Record& record, std::span<const FieldPlace> fields, const SeriesAxis& axis,
+                          const std::atomic<bool>* cancel) {
+  SeriesResult result;
+  for (const FieldPlace& field : fields) result.series.push_back({field, FieldLabel(record, field), {}});
+
+  Single<Generate, Record> module;
+  KeepingSink sink;
+  module.Prepare(record, sink);
+  const auto& shape = module.ShapeRead();
+  std::vector<EntryPoint> points;
+  if (shape.grid) {
+    const auto r = static_cast<std::size_t>(axis.requirement);
+    if (r >= 1 && r < shape.gridSizes.size() && axis.held.size() + 1 == shape.gridSizes.size()) {
+      const int size = static_cast<int>(std::floor(shape.gridSizes[r]));
+      for (int p = 1; p <= size; ++p) {
+        EntryPoint point;
+        point.cell = axis.held;
+        point.cell[r - 1] = p;
+        points.push_back(std::move(point));
+      }
+    }
+  } else {
+    for (int level = 1; level <= shape.levels; ++level) points.push_back({level, {}});
+  }
+
+  result.status = GenerationStatus::Generated;
+  for (const EntryPoint& point : points) {
+    if (cancel && cancel->load()) {
+      result.status = GenerationStatus::Cancelled;
+      break;
+    }
+    std::string out;
+    GenerationResult refused;
+    const bool written = module.Write(record, point, out, refused);
+    if (!written) {
+      result.status = GenerationStatus::Failed;
+      result.fault = FaultFrom(sink.messages, module.FieldText(0), point.cell);
+      break;
+    }
+    result.points.push_back(module.FieldText(0));
+    for (Series& series : result.series) {
+      const std::string* text = module.Text(series.field);
+      series.values.push_back(text ? NumberOrNaN(*text) : std::numeric_limits<double>::quiet_NaN());
+    }
+  }
+  module.Release();
+  return result;
+}
+
+template <typename Record>
+std::vector<FieldPlace> CurveFieldsOf(const Record& record) {
+  using Fields = Layout<Record>;
+  std::vector<FieldPlace> fields;
+  for (const auto& row : Fields::kTexts) fields.push_back({"", 0, row.name});
+  for (int n = 1; n <= record.NumTechReqs(); ++n) {
+    for (const auto& column : Fields::kTech) fields.push_back({Fields::kTechList, n, column.name});
+  }
+  for (int n = 1; n <= record.NumAbils(); ++n) {
+    for (const auto& column : Fields::kAbilities) fields.push_back({Fields::kAbilityList, n, column.name});
+  }
+  if constexpr (Fields::kDamage) {
+    for (int range = 1; range <= vrlComponent::kNumRanges; ++range) {
+      fields.push_back({Fields::kDamageList, range, Fields::kDamageList});
+    }
+  }
+  return fields;
+}
+
+std::string LabelOf(const FieldPlace& field) {
+  if (field.list.empty()) return field.key;
+  return field.key + " " + std::to_string(field.entry);
+}
+
+}  // namespace
+
+std::string GenerationFault::Line() const {
+  std::string line = label.empty() ? std::string("Error") : label;
+  line += " at level " + level + ": " + reason;
+  return line;
+}
+
+int GridCellNumber(std::span<const double> sizes, std::span<const std::int32_t> cell) {
+  // sizes[0] is unused: requirement i has size sizes[i].
+  if (sizes.size() != cell.size() + 1 || cell.empty()) return 0;
+  long number = 0;
+  for (std::size_t i = 0; i < cell.size(); ++i) {
+    const long size = static_cast<long>(std::floor(sizes[i + 1]));
+    if (cell[i] < 1 || cell[i] > size) return 0;
+    number = number * size + (cell[i] - 1);
+    if (number > GenerationModule::kMaxGridCells) return 0;
+  }
+  return static_cast<int>(number + 1);
+}
+
+LiveEntry MakeEntry(const vrlComponent& record, const EntryPoint& point, const std::atomic<bool>* cancel) {
+  return Entry<CompGenerate>(record, point, cancel);
+}
+LiveEntry MakeEntry(const vrlFacility& record, const EntryPoint& point, const std::atomic<bool>* cancel) {
+  return Entry<FacGenerate>(record, point, cancel);
+}
+
+SeriesResult MakeSeries(const vrlComponent& record, std::span<const FieldPlace> fields, const SeriesAxis& axis,
+                        const std::atomic<bool>* cancel) {
+  return MakeSeriesOf<CompGenerate>(record, fields, axis, cancel);
+}
+SeriesResult MakeSeries(const vrlFacility& record, std::span<const FieldPlace> fields, const SeriesAxis& axis,
+                        const std::atomic<bool>* cancel) {
+  return MakeSeriesOf<FacGenerate>(record, fields, axis, cancel);
+}
+
+std::vector<FieldPlace> CurveFields(const vrlComponent& record) { return CurveFieldsOf(record); }
+std::vector<FieldPlace> CurveFields(const vrlFacility& record) { return CurveFieldsOf(record); }
+
+std::string FieldLabel(const vrlComponent&, const FieldPlace& field) { return LabelOf(field); }
+std::string FieldLabel(const vrlFacility&, const FieldPlace& field) { return LabelOf(field); }
+
+}  // namespace vorlane

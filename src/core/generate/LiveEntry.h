@@ -1,0 +1,105 @@
+// One entry of a design, or the values of some fields across the levels,
+// made by the generation module itself (the same code path as a full
+// generation), for the design sheet's live entry and curves. Each call works
+// on its own copy of the record and its own module, so it may run on any
+// thread; a set cancel flag stops it between levels.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "generate/GenerationModule.h"
+#include "records/vrlComponent.h"
+#include "records/vrlFacility.h"
+
+namespace vorlane {
+
+// A field of a design, named as the design file names it.
+struct FieldPlace {
+  std::string list;  // "", "TechReqs", "Abilities" or "WeaponDamageAtRange"
+  int entry = 0;     // the list's entry (the range for damage), from 1; 0 for a plain field
+  std::string key;   // "MinCost", "AbilVal1", "WeaponDamageAtRange"
+
+  bool operator==(const FieldPlace&) const = default;
+};
+
+// Where and why a generation stopped.
+struct GenerationFault {
+  FieldPlace field;
+  std::string label;                 // the field as the page shows it: "Ability 2 – Value 2"
+  std::string level;                 // the level text of the entry being made
+  std::vector<std::int32_t> cell;    // grid positions 1..NumTechReqs; empty outside a grid
+  std::string reason;                // the evaluator's own reason, or the module's
+  int position = 0;                  // 1-based character of the field's stored text; 0 when unknown
+  std::vector<std::string> waiting;  // unresolved cross-references: which field waits on what
+
+  // The located message in one line.
+  std::string Line() const;
+};
+
+// Which entry: a level of a plain design, or a cell of a grid design
+// (positions 1..size along each requirement).
+struct EntryPoint {
+  int level = 1;
+  std::vector<std::int32_t> cell;
+};
+
+struct ShownMessage {
+  std::string title;
+  std::string text;
+};
+
+struct LiveEntry {
+  GenerationStatus status = GenerationStatus::Failed;
+  std::string text;                       // the entry exactly as generation writes it
+  std::optional<GenerationFault> fault;   // set when it failed
+  std::vector<ShownMessage> messages;     // what a generation would have shown, in order
+};
+
+LiveEntry MakeEntry(const vrlComponent& record, const EntryPoint& point, const std::atomic<bool>* cancel = nullptr);
+LiveEntry MakeEntry(const vrlFacility& record, const EntryPoint& point, const std::atomic<bool>* cancel = nullptr);
+
+// The levels a curve runs over: every level of a plain design, or the
+// positions along one requirement of a grid with the others held.
+struct SeriesAxis {
+  int requirement = 0;               // grid: the requirement that varies, 1..NumTechReqs
+  std::vector<std::int32_t> held;    // grid: positions of every requirement (the varying one ignored)
+};
+
+struct Series {
+  FieldPlace field;
+  std::string label;
+  std::vector<double> values;  // one per point; NaN where the field is no number
+};
+
+struct SeriesResult {
+  GenerationStatus status = GenerationStatus::Failed;
+  std::vector<std::string> points;  // the level text of each point
+  std::vector<Series> series;
+  std::optional<GenerationFault> fault;
+};
+
+SeriesResult MakeSeries(const vrlComponent& record, std::span<const FieldPlace> fields, const SeriesAxis& axis,
+                        const std::atomic<bool>* cancel = nullptr);
+SeriesResult MakeSeries(const vrlFacility& record, std::span<const FieldPlace> fields, const SeriesAxis& axis,
+                        const std::atomic<bool>* cancel = nullptr);
+
+// The fields a curve can show, in page order: every text field, requirement
+// and ability part and damage range the design has.
+std::vector<FieldPlace> CurveFields(const vrlComponent& record);
+std::vector<FieldPlace> CurveFields(const vrlFacility& record);
+
+// A field's name as the page shows it.
+std::string FieldLabel(const vrlComponent& record, const FieldPlace& field);
+std::string FieldLabel(const vrlFacility& record, const FieldPlace& field);
+
+// The level text of a grid cell: its number in the order generation makes
+// the cells (the last requirement moving fastest); 0 when the cell lies
+// outside the grid.
+int GridCellNumber(std::span<const double> sizes, std::span<const std::int32_t> cell);
+
+}  // namespace vorlane
