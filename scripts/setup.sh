@@ -5,7 +5,7 @@ set -euo pipefail
 
 VORLANE_PACKAGES=(
   cmake ninja-build g++ clang libclang-rt-14-dev
-  qt6-base-dev qt6-multimedia-dev libgl1-mesa-dev
+  qt6-base-dev qt6-multimedia-dev qt6-charts-dev libqt6opengl6-dev libgl1-mesa-dev
   libgtest-dev libbenchmark-dev nlohmann-json3-dev libmuparser-dev
   dpkg-dev file desktop-file-utils appstream shared-mime-info man-db lintian
 )

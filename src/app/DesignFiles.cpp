@@ -84,7 +84,9 @@ DesignFiles::~DesignFiles() {
 
 void DesignFiles::CreateMenu() {
   // "&File" would take Alt+F from the "&Fighter" and "&Fighters" check boxes.
-  QMenu* file = host_.menuBar()->addMenu(QStringLiteral("Fi&le"));
+  // The File menu comes first, before the host's Help menu.
+  QMenu* file = new QMenu(QStringLiteral("Fi&le"), host_.menuBar());
+  host_.menuBar()->insertMenu(host_.menuBar()->actions().value(0), file);
   file->setObjectName(QStringLiteral("mnuFile"));
   auto add = [&](const char* name, const QString& text, QKeySequence keys, auto handler) {
     QAction* action = file->addAction(text);

@@ -1,13 +1,37 @@
 #include "app/HostWindow.h"
 
+#include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenuBar>
 
+#include "gui/FormulaHelp.h"
+#include "gui/FormulaReference.h"
 #include "gui/HostedPage.h"
 
 namespace vorlane {
 
-HostWindow::HostWindow() { setAttribute(Qt::WA_DeleteOnClose, false); }
+HostWindow::HostWindow() {
+  setAttribute(Qt::WA_DeleteOnClose, false);
+  QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
+  help->setObjectName(QStringLiteral("mnuHelp"));
+  QAction* reference = help->addAction(QStringLiteral("Formula Reference…"));
+  reference->setObjectName(QStringLiteral("actFormulaReference"));
+  reference->setShortcut(QKeySequence(Qt::Key_F1));
+  connect(reference, &QAction::triggered, this, [this] { ShowFormulaReference(); });
+}
+
+void HostWindow::ShowFormulaReference() {
+  // From a formula box (the menu keeps the focus where it was) the reference
+  // inserts there; elsewhere it only shows.
+  if (auto* box = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+      box && page_ && page_->isAncestorOf(box) && OpenFormulaHelp(box)) {
+    return;
+  }
+  vorlane::ShowFormulaReference(this, PageFormulaCatalogue(page_), nullptr);
+}
 
 void HostWindow::ShowPage(HostedPage* page) {
   HostedPage* old = page_;

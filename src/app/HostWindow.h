@@ -3,7 +3,7 @@
 // wizard is one window whose contents change and every page opens where the
 // last one stood. Its title is the hosted page's title followed by a suffix
 // (the design file part); its close box does what closing the hosted page
-// does (HostedPage::OnCloseBox).
+// does (HostedPage::OnCloseBox). Its Help menu opens the formula reference.
 #pragma once
 
 #include <QMainWindow>
@@ -42,6 +42,10 @@ class HostWindow : public QMainWindow {
 
   // Text appended to the hosted page's title.
   void SetTitleSuffix(const QString& suffix);
+
+  // The Help menu's "Formula Reference…" (F1): for the focused formula box
+  // when there is one, else for the design of the hosted page.
+  void ShowFormulaReference();
 
  signals:
   // The hosted page changed (tests and later features listen).

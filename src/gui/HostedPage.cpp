@@ -95,6 +95,11 @@ bool HostedPage::eventFilter(QObject* watched, QEvent* event) {
       if (HandleKey(key->key())) return true;
     }
   } else if (event->type() == QEvent::FocusIn) {
+    // Focus that comes back from a popup (a completion list) or another
+    // window (the formula reference, a message box) finds the field as the
+    // user left it: selecting all would let the next key replace the formula.
+    const Qt::FocusReason why = static_cast<QFocusEvent*>(event)->reason();
+    if (why == Qt::PopupFocusReason || why == Qt::ActiveWindowFocusReason) return QWidget::eventFilter(watched, event);
     if (auto* edit = qobject_cast<QLineEdit*>(watched); edit && !edit->property(kNoSelectAll).toBool()) {
       // After the line edit's own focus handling and any mouse press that
       // placed the cursor.

@@ -3,6 +3,7 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
+#include "gui/FormulaHelp.h"
 #include "gui/Services.h"
 
 namespace vorlane {
@@ -122,7 +123,20 @@ void WizardPage::AboutToBeShown() {
   buttonBar_->setParent(this);
   pageLayout->addWidget(buttonBar_);
   buttonBar_->show();
+  AttachFormulaHelpToPage();
   HostedPage::AboutToBeShown();
+}
+
+void WizardPage::showEvent(QShowEvent* event) {
+  AttachFormulaHelpToPage();
+  HostedPage::showEvent(event);
+}
+
+// Every formula box of the page gets F1 and completion, over the design as
+// the page would save it.
+void WizardPage::AttachFormulaHelpToPage() {
+  if (!Kind()) return;
+  AttachFormulaHelpToBoxes(body_, [this] { return PageFormulaCatalogue(this); });
 }
 
 }  // namespace vorlane

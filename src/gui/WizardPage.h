@@ -95,6 +95,8 @@ class WizardPage : public HostedPage {
   void AboutToBeShown() override;
 
  protected:
+  void showEvent(QShowEvent* event) override;
+
   // The area above the buttons where the page puts its controls.
   QWidget* Body() const { return body_; }
 
@@ -133,6 +135,8 @@ class WizardPage : public HostedPage {
   void ReturnToMenu();
 
  private:
+  void AttachFormulaHelpToPage();
+
   QWidget* body_;
   QWidget* buttonBar_;
   QPushButton* cmdBack_;

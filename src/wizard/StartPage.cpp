@@ -62,7 +62,8 @@ StartPage::StartPage(Session& session, const Words& words, QWidget* parent) : Wi
 
   chkGrid_ = new QCheckBox(QStringLiteral("&Check this if you would like to create a grid %1.").arg(words.noun), Body());
   chkGrid_->setObjectName(QString::fromLatin1(words.gridBox));
-  chkGrid_->setToolTip(QStringLiteral("See help file for more information about creating grid components."));
+  chkGrid_->setToolTip(QStringLiteral(
+      "See the Formula Reference (Help menu, or F1 in a formula box) for the variables of a grid design."));
 
   form->addWidget(lblName_, 0, 0);
   form->addWidget(txtName_, 0, 1);

@@ -1,0 +1,84 @@
+// The curves of a design: the user ticks one or several fields (and, for a
+// grid, picks the requirement that varies and where the others are held), and
+// the panel shows their values over the levels in a CurveView. The values are
+// made by the generation module itself (MakeSeries) on a worker thread; a
+// newer request cancels the older one and only the newest result is shown.
+//
+// The panel asks `snapshot` for a copy of the record whenever it is told the
+// record changed (RecordChanged); it never touches the record itself.
+#pragma once
+
+#include <QWidget>
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <variant>
+#include <vector>
+
+#include "generate/LiveEntry.h"
+
+class QComboBox;
+class QGridLayout;
+class QLabel;
+class QListWidget;
+class QSpinBox;
+
+namespace vorlane {
+
+class CurveView;
+
+using CurveDesign = std::variant<vrlComponent, vrlFacility>;
+
+class CurvePanel : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit CurvePanel(std::function<CurveDesign()> snapshot, QWidget* parent = nullptr);
+  ~CurvePanel() override;
+
+  // Ticks exactly these fields (those the design has) and recomputes.
+  void SetChosenFields(const std::vector<FieldPlace>& fields);
+  std::vector<FieldPlace> ChosenFields() const;
+  // Grid designs: the requirement that varies (1..NumTechReqs) and the held
+  // position of requirement i (1..NumTechReqs).
+  void SetVaryingRequirement(int requirement);
+  void SetHeldPosition(int requirement, int position);
+
+  CurveView* View() const { return view_; }
+  QListWidget* FieldList() const { return fields_; }
+  // Requests made so far; the one whose result is showing.
+  int Requests() const { return request_; }
+  int ShownRequest() const { return shown_; }
+
+ public slots:
+  // The record changed: take a new snapshot and recompute.
+  void RecordChanged();
+
+ signals:
+  // The result of request `request` is showing.
+  void CurvesShown(int request);
+
+ private:
+  void RebuildFields(const CurveDesign& design);
+  void RebuildGrid(const CurveDesign& design);
+  void Recompute();
+  void Show(int request, const SeriesResult& result);
+  SeriesAxis Axis() const;
+
+  std::function<CurveDesign()> snapshot_;
+  CurveDesign design_;
+  std::vector<FieldPlace> places_;  // one per row of the field list
+  std::vector<int> gridSizes_;      // 1..NumTechReqs (index 0 unused); empty outside a grid
+  QListWidget* fields_;
+  QWidget* gridBox_;
+  QGridLayout* gridLayout_;
+  QComboBox* varying_ = nullptr;
+  std::vector<QSpinBox*> held_;  // one per requirement
+  CurveView* view_;
+  int request_ = 0;
+  int shown_ = 0;
+  std::shared_ptr<std::atomic<bool>> cancel_;
+  bool rebuilding_ = false;
+};
+
+}  // namespace vorlane

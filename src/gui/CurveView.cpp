@@ -1,0 +1,142 @@
+#include "gui/CurveView.h"
+
+#include <QCategoryAxis>
+#include <QChart>
+#include <QChartView>
+#include <QLabel>
+#include <QLegendMarker>
+#include <QLineSeries>
+#include <QToolTip>
+#include <QValueAxis>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
+
+#include "util/Numbers.h"
+
+namespace vorlane {
+
+namespace {
+
+// At most this many level labels along the axis; more would overlap.
+constexpr int kMaxAxisLabels = 20;
+
+}  // namespace
+
+CurveView::CurveView(QWidget* parent) : QWidget(parent) {
+  setObjectName(QStringLiteral("curveView"));
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  chart_ = new QChart;
+  chart_->legend()->setAlignment(Qt::AlignBottom);
+  view_ = new QChartView(chart_, this);
+  view_->setRenderHint(QPainter::Antialiasing);
+  view_->setMinimumSize(240, 160);
+  layout->addWidget(view_, 1);
+  status_ = new QLabel(this);
+  status_->setObjectName(QStringLiteral("lblCurveValue"));
+  status_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  layout->addWidget(status_);
+  SetMessage(QStringLiteral("Choose a field to see its values over the levels."));
+}
+
+void CurveView::SetMessage(const QString& text) {
+  message_ = text;
+  points_.clear();
+  series_.clear();
+  chart_->removeAllSeries();
+  for (QAbstractAxis* axis : chart_->axes()) chart_->removeAxis(axis);
+  chart_->setTitle(text);
+  status_->clear();
+}
+
+void CurveView::SetCurves(const QStringList& points, const std::vector<CurveSeries>& series, const QString& axisTitle) {
+  SetMessage(QString());
+  points_ = points;
+  series_ = series;
+  axisTitle_ = axisTitle;
+
+  double low = INFINITY, high = -INFINITY;
+  for (const CurveSeries& s : series) {
+    for (double v : s.values) {
+      if (!std::isfinite(v)) continue;
+      low = std::min(low, v);
+      high = std::max(high, v);
+    }
+  }
+  if (points.isEmpty() || !std::isfinite(low)) {
+    SetMessage(points.isEmpty() ? QStringLiteral("The design has no levels.")
+                                : QStringLiteral("No value of the chosen fields is a number."));
+    points_ = points;
+    series_ = series;
+    return;
+  }
+
+  auto* xAxis = new QCategoryAxis;
+  xAxis->setTitleText(axisTitle);
+  xAxis->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+  const int step = std::max<int>(1, static_cast<int>((points.size() + kMaxAxisLabels - 1) / kMaxAxisLabels));
+  for (int i = 0; i < points.size(); i += step) xAxis->append(points[i], i);
+  xAxis->setRange(0, std::max<double>(1, static_cast<double>(points.size() - 1)));
+  auto* yAxis = new QValueAxis;
+  if (low == high) {
+    low -= 1;
+    high += 1;
+  }
+  yAxis->setRange(low, high);
+  yAxis->applyNiceNumbers();
+  chart_->addAxis(xAxis, Qt::AlignBottom);
+  chart_->addAxis(yAxis, Qt::AlignLeft);
+
+  // One line per run of numbers; a value that is no number leaves a gap. The
+  // runs of one series share its colour and its one legend entry.
+  for (int s = 0; s < static_cast<int>(series.size()); ++s) {
+    QColor colour;
+    bool first = true;
+    const std::vector<double>& values = series[static_cast<std::size_t>(s)].values;
+    for (std::size_t i = 0; i < values.size();) {
+      if (!std::isfinite(values[i])) {
+        ++i;
+        continue;
+      }
+      auto* line = new QLineSeries;
+      line->setName(series[static_cast<std::size_t>(s)].label);
+      line->setPointsVisible(true);
+      for (; i < values.size() && std::isfinite(values[i]); ++i) line->append(static_cast<double>(i), values[i]);
+      chart_->addSeries(line);
+      line->attachAxis(xAxis);
+      line->attachAxis(yAxis);
+      if (first) {
+        colour = line->color();
+        first = false;
+      } else {
+        line->setColor(colour);
+        for (QLegendMarker* marker : chart_->legend()->markers(line)) marker->setVisible(false);
+      }
+      connect(line, &QLineSeries::hovered, this,
+              [this, s](const QPointF& point, bool entered) { Hover(s, point.x(), entered); });
+    }
+  }
+}
+
+QString CurveView::HoverText(int series, int index) const {
+  if (series < 0 || series >= static_cast<int>(series_.size()) || index < 0 || index >= points_.size()) return {};
+  const CurveSeries& s = series_[static_cast<std::size_t>(series)];
+  if (index >= static_cast<int>(s.values.size())) return {};
+  const double v = s.values[static_cast<std::size_t>(index)];
+  const QString value =
+      std::isfinite(v) ? QString::fromStdString(FormatNumber(v)) : QStringLiteral("(no number)");
+  return axisTitle_ + " " + points_[index] + ": " + s.label + " = " + value;
+}
+
+void CurveView::Hover(int series, double x, bool entered) {
+  if (!entered) {
+    QToolTip::hideText();
+    return;
+  }
+  const QString text = HoverText(series, static_cast<int>(std::lround(x)));
+  status_->setText(text);
+  if (!text.isEmpty()) QToolTip::showText(QCursor::pos(), text, view_);
+}
+
+}  // namespace vorlane

@@ -1,0 +1,134 @@
+#include "generate/FormulaCatalogue.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <regex>
+#include <set>
+#include <sstream>
+
+#include "GenerateTestSupport.h"
+#include "evaluator/ExprFunctions.h"
+
+namespace vorlane {
+namespace {
+
+using namespace vorlane::testing;
+
+// The names of the evaluator's function table that take arguments, read from
+// its source: the table itself is internal to the evaluator.
+std::set<std::string> FunctionTableNames() {
+  std::ifstream in(VORLANE_EVALUATOR_FUNCTIONS);
+  std::stringstream text;
+  text << in.rdbuf();
+  const std::string source = text.str();
+  const std::regex row(R"re(\{"([^"]+)",\s*k\w+,\s*([0-9]+),)re");
+  std::set<std::string> names;
+  for (auto it = std::sregex_iterator(source.begin(), source.end(), row); it != std::sregex_iterator(); ++it) {
+    if ((*it)[2] != "0") names.insert((*it)[1]);
+  }
+  return names;
+}
+
+TEST(FormulaCatalogue, EveryFunctionOfTheEvaluatorHasOneHelpRowAndNoOther) {
+  const std::set<std::string> table = FunctionTableNames();
+  ASSERT_GT(table.size(), 100u) << "the function table's rows were not found in " << VORLANE_EVALUATOR_FUNCTIONS;
+  std::set<std::string> help;
+  for (const FunctionHelp& row : FunctionHelpTable()) {
+    EXPECT_TRUE(help.insert(std::string(row.name)).second) << "two rows for " << row.name;
+    const expr::FunInfo* info = expr::FindFunction(row.name);
+    ASSERT_NE(info, nullptr) << row.name << " is no function of the evaluator";
+    // The argument list names as many arguments as the evaluator takes.
+    const auto commas = std::count(row.arguments.begin(), row.arguments.end(), ',');
+    EXPECT_EQ(commas + 1, info->args) << row.name << "(" << row.arguments << ")";
+    EXPECT_FALSE(row.description.empty()) << row.name;
+  }
+  std::vector<std::string> missing, extra;
+  std::set_difference(table.begin(), table.end(), help.begin(), help.end(), std::back_inserter(missing));
+  std::set_difference(help.begin(), help.end(), table.begin(), table.end(), std::back_inserter(extra));
+  EXPECT_EQ(missing, std::vector<std::string>{}) << "functions without a help row";
+  EXPECT_EQ(extra, std::vector<std::string>{}) << "help rows of no function";
+  const auto functions = FormulaFunctions();
+  ASSERT_EQ(functions.size(), table.size());
+  EXPECT_TRUE(std::is_sorted(functions.begin(), functions.end(),
+                             [](const auto& a, const auto& b) { return a.name < b.name; }));
+  const auto logn = std::find_if(functions.begin(), functions.end(), [](const auto& f) { return f.name == "logn"; });
+  ASSERT_NE(logn, functions.end());
+  EXPECT_EQ(logn->signature, "logn(x, base)");
+  EXPECT_EQ(logn->arguments, 2);
+}
+
+std::vector<std::string> Names(const FormulaCatalogue& catalogue) {
+  std::vector<std::string> names;
+  for (const auto& v : catalogue.variables) names.push_back(v.name);
+  return names;
+}
+
+bool Has(const std::vector<std::string>& names, const std::string& name) {
+  return std::find(names.begin(), names.end(), name) != names.end();
+}
+
+vrlComponent Weapon(bool grid) {
+  vrlComponent c = Bare<vrlComponent>("Laser", "2");
+  c.SetGridComp(grid);
+  c.SetWeaponType("Direct Fire");
+  c.SetNumTechReqs(2);
+  c.SetTechReqGridSize(1, "2");
+  c.SetTechReqGridSize(2, "2");
+  c.SetNumAbils(1);
+  return c;
+}
+
+// The variables follow the design's counts, and every one of them is a
+// variable generation knows: put into a field, it makes an entry.
+TEST(FormulaCatalogue, VariablesFollowTheDesignAndGenerationKnowsEachOfThem) {
+  struct Case {
+    const char* name;
+    std::size_t count;  // level + named + 2 or 3 per requirement + 4 per ability + 21 damage ranges
+    std::vector<std::string> present, absent;
+  };
+  const vrlComponent plain = Weapon(false), grid = Weapon(true);
+  vrlComponent unarmed = plain;
+  unarmed.SetWeaponType("none");
+  vrlFacility facility = Bare<vrlFacility>("Mine", "2");
+  facility.SetNumAbils(2);
+  const std::vector<std::pair<FormulaCatalogue, Case>> cases = {
+      {MakeFormulaCatalogue(plain), {"plain weapon", 1 + 26 + 4 + 4 + 21, {"&complevel", "&techlevel2", "&abil1val2", "&weapdmg21"}, {"&techgridlevel1", "&techlevel3", "&abil2type"}}},
+      {MakeFormulaCatalogue(grid), {"grid weapon", 1 + 26 + 6 + 4 + 21, {"&techgridlevel2", "&weapseekerhp"}, {"&techgridlevel3"}}},
+      {MakeFormulaCatalogue(unarmed), {"no weapon", 1 + 26 + 4 + 4, {"&weaptype"}, {"&weapdmg1"}}},
+      {MakeFormulaCatalogue(facility), {"facility", 1 + 9 + 8, {"&faclevel", "&facgroup", "&abil2descr"}, {"&complevel", "&techarea1", "&weapdmg1"}}},
+  };
+  for (const auto& [catalogue, c] : cases) {
+    SCOPED_TRACE(c.name);
+    const auto names = Names(catalogue);
+    EXPECT_EQ(names.size(), c.count);
+    for (const auto& name : c.present) EXPECT_TRUE(Has(names, name)) << name;
+    for (const auto& name : c.absent) EXPECT_FALSE(Has(names, name)) << name;
+  }
+
+  // Each variable in a field makes an entry (an unknown name would fail it).
+  auto generates = [](auto record, const FormulaVariable& v, EntryPoint point) {
+    if constexpr (std::is_same_v<decltype(record), vrlComponent>) {
+      (v.name == "&compdesc" ? record.SetCompName(v.name) : record.SetCompDesc(v.name));
+    } else {
+      (v.name == "&facdesc" ? record.SetFacName(v.name) : record.SetFacDesc(v.name));
+    }
+    return MakeEntry(record, point).status == GenerationStatus::Generated;
+  };
+  for (const auto& v : cases[0].first.variables) EXPECT_TRUE(generates(plain, v, {1, {}})) << v.name;
+  for (const auto& v : cases[1].first.variables) EXPECT_TRUE(generates(grid, v, {0, {1, 2}})) << v.name;
+  for (const auto& v : cases[3].first.variables) EXPECT_TRUE(generates(facility, v, {1, {}})) << v.name;
+
+  // A variable of a field names its place and the page's label for it.
+  const auto& level2 = *std::find_if(cases[0].first.variables.begin(), cases[0].first.variables.end(),
+                                     [](const auto& v) { return v.name == "&techlevel2"; });
+  ASSERT_TRUE(level2.field);
+  EXPECT_EQ(*level2.field, (FieldPlace{"TechReqs", 2, "TechReqLevel"}));
+  EXPECT_EQ(level2.label, FieldLabel(plain, *level2.field));
+  EXPECT_FALSE(cases[0].first.variables.front().field);  // the level stands for no field
+}
+
+}  // namespace
+}  // namespace vorlane
