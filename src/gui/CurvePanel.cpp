@@ -96,7 +96,9 @@ void CurvePanel::RebuildFields(const CurveDesign& design) {
       item->setCheckState(on ? Qt::Checked : Qt::Unchecked);
     }
   } else {
-    for (int i = 0; i < fields_->count(); ++i) fields_->item(i)->setText(Label(design, places_[static_cast<std::size_t>(i)]));
+    for (int i = 0; i < fields_->count(); ++i) {
+      fields_->item(i)->setText(Label(design, places_[static_cast<std::size_t>(i)]));
+    }
   }
   rebuilding_ = false;
 }

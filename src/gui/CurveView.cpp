@@ -85,6 +85,7 @@ void CurveView::SetCurves(const QStringList& points, const std::vector<CurveSeri
   }
   yAxis->setRange(low, high);
   yAxis->applyNiceNumbers();
+  yAxis->setLabelFormat(QStringLiteral("%g"));
   chart_->addAxis(xAxis, Qt::AlignBottom);
   chart_->addAxis(yAxis, Qt::AlignLeft);
 

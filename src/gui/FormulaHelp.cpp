@@ -65,13 +65,14 @@ class FormulaHelp : public QObject {
     const bool functions = found.prefix.isEmpty() || !found.variables;
     if (variables) {
       for (const FormulaVariable& v : catalogue.variables) {
-        Add(QString::fromStdString(v.name), QString::fromStdString(v.description), QString::fromStdString(v.name));
+        const QString name = QString::fromStdString(v.name);
+        Add(name + QStringLiteral("   ") + QString::fromStdString(v.description), name, name);
       }
     }
     if (functions) {
       for (const FormulaFunction& f : catalogue.functions) {
-        Add(QString::fromStdString(f.name), QString::fromStdString(f.signature + "  " + f.description),
-            QString::fromStdString(f.name) + "(");
+        const QString name = QString::fromStdString(f.name);
+        Add(QString::fromStdString(f.signature + "   " + f.description), name, name + "(");
       }
     }
     prefixLength_ = static_cast<int>(found.prefix.size());
@@ -108,8 +109,8 @@ class FormulaHelp : public QObject {
   }
 
  private:
-  void Add(const QString& name, const QString& description, const QString& insert) {
-    auto* item = new QStandardItem(name + QStringLiteral("   ") + description);
+  void Add(const QString& shown, const QString& name, const QString& insert) {
+    auto* item = new QStandardItem(shown);
     item->setData(name, kNameRole);
     item->setData(insert, kInsertRole);
     item->setEditable(false);

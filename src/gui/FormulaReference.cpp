@@ -32,9 +32,10 @@ FormulaReference::FormulaReference(const FormulaCatalogue& catalogue, QLineEdit*
   setObjectName(QStringLiteral("frmFormulaReference"));
   setWindowTitle(QStringLiteral("Formula Reference"));
   auto* layout = new QVBoxLayout(this);
+  const QString usage = QStringLiteral("Functions work inside braces: {sqr(&complevel)}.");
   auto* hint = new QLabel(target ? QStringLiteral("Type to search. Enter or a double-click inserts the name into the "
-                                                  "formula at its cursor. Functions work inside braces: {sqr(&complevel)}.")
-                                 : QStringLiteral("Type to search. Functions work inside braces: {sqr(&complevel)}."),
+                                                  "formula at its cursor. ") + usage
+                                 : QStringLiteral("Type to search. ") + usage,
                           this);
   hint->setWordWrap(true);
   layout->addWidget(hint);
@@ -57,11 +58,13 @@ FormulaReference::FormulaReference(const FormulaCatalogue& catalogue, QLineEdit*
     QString description = Q(v.description);
     if (!v.label.empty() && v.label != v.description) description += QStringLiteral(" (") + Q(v.label) + ")";
     auto* item = new QTreeWidgetItem(variables, {Q(v.name), description});
+    item->setToolTip(1, description);
     item->setData(0, kInsertRole, Q(v.name));
   }
   QTreeWidgetItem* functions = AddGroup(QStringLiteral("Functions"));
   for (const FormulaFunction& f : catalogue.functions) {
     auto* item = new QTreeWidgetItem(functions, {Q(f.signature), Q(f.description)});
+    item->setToolTip(1, Q(f.description));
     item->setData(0, kInsertRole, Q(f.name) + "(");
   }
   list_->expandAll();
@@ -81,7 +84,7 @@ FormulaReference::FormulaReference(const FormulaCatalogue& catalogue, QLineEdit*
   connect(list_, &QTreeWidget::currentItemChanged, this,
           [this] { insert_->setEnabled(target_ && !CurrentInsertText().isEmpty()); });
   SelectFirstVisible();
-  resize(640, 480);
+  resize(760, 520);
 }
 
 QTreeWidgetItem* FormulaReference::AddGroup(const QString& title) {
@@ -124,7 +127,11 @@ void FormulaReference::SelectFirstVisible() {
     }
   }
   list_->setCurrentItem(first);
-  if (first) list_->scrollToItem(first);
+  if (needle.isEmpty()) {
+    list_->scrollToTop();
+  } else if (first) {
+    list_->scrollToItem(first);
+  }
 }
 
 QString FormulaReference::CurrentInsertText() const {

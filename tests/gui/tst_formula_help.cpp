@@ -2,6 +2,9 @@
 // panel.
 #include <QAbstractItemView>
 #include <QAction>
+#include <QChart>
+#include <QChartView>
+#include <QLineSeries>
 #include <QCompleter>
 #include <QLineEdit>
 #include <QListWidget>
@@ -189,10 +192,16 @@ class FormulaHelpTest : public QObject {
       QVERIFY(design);
       record = design->component;
       panel.RecordChanged();
-      panel.SetChosenFields({{"", 0, "MinCost"}, {"", 0, "OrgCost"}, {"", 0, "RadCost"}});
+      panel.SetChosenFields({{"", 0, "MinCost"}, {"", 0, "RadCost"}, {"", 0, "WeaponSeekerSpeed"}});
       QVERIFY(Settled(panel));
       panel.resize(820, 420);
       panel.show();
+      QTest::qWait(200);
+      // Hover over level 3 of the first line.
+      auto* chartView = panel.View()->findChild<QChartView*>();
+      QChart* chart = panel.View()->Chart();
+      const QPointF at = chart->mapToPosition({2, Values(panel)[2]}, chart->series().first());
+      QTest::mouseMove(chartView->viewport(), chartView->mapFromScene(chart->mapToScene(at)));
       QTest::qWait(200);
       panel.grab().save(QString::fromUtf8(dir) + "/curve.png");
     }

@@ -186,7 +186,8 @@ FormulaCatalogue Catalogue(const Record& record, std::string_view levelVariable,
     if (IsWeapon(record)) {
       for (int r = 1; r <= vrlComponent::kNumRanges; ++r) {
         const std::string R = std::to_string(r);
-        AddField(record, out, "&weapdmg" + R, "Weapon damage at range " + R, {Fields::kDamageList, r, Fields::kDamageList});
+        AddField(record, out, "&weapdmg" + R, "Weapon damage at range " + R,
+                 {Fields::kDamageList, r, Fields::kDamageList});
       }
     }
   }

@@ -95,10 +95,14 @@ TEST(FormulaCatalogue, VariablesFollowTheDesignAndGenerationKnowsEachOfThem) {
   vrlFacility facility = Bare<vrlFacility>("Mine", "2");
   facility.SetNumAbils(2);
   const std::vector<std::pair<FormulaCatalogue, Case>> cases = {
-      {MakeFormulaCatalogue(plain), {"plain weapon", 1 + 26 + 4 + 4 + 21, {"&complevel", "&techlevel2", "&abil1val2", "&weapdmg21"}, {"&techgridlevel1", "&techlevel3", "&abil2type"}}},
-      {MakeFormulaCatalogue(grid), {"grid weapon", 1 + 26 + 6 + 4 + 21, {"&techgridlevel2", "&weapseekerhp"}, {"&techgridlevel3"}}},
+      {MakeFormulaCatalogue(plain),
+       {"plain weapon", 1 + 26 + 4 + 4 + 21, {"&complevel", "&techlevel2", "&abil1val2", "&weapdmg21"},
+        {"&techgridlevel1", "&techlevel3", "&abil2type"}}},
+      {MakeFormulaCatalogue(grid), {"grid weapon", 1 + 26 + 6 + 4 + 21, {"&techgridlevel2", "&weapseekerhp"},
+                                    {"&techgridlevel3"}}},
       {MakeFormulaCatalogue(unarmed), {"no weapon", 1 + 26 + 4 + 4, {"&weaptype"}, {"&weapdmg1"}}},
-      {MakeFormulaCatalogue(facility), {"facility", 1 + 9 + 8, {"&faclevel", "&facgroup", "&abil2descr"}, {"&complevel", "&techarea1", "&weapdmg1"}}},
+      {MakeFormulaCatalogue(facility), {"facility", 1 + 9 + 8, {"&faclevel", "&facgroup", "&abil2descr"},
+                                        {"&complevel", "&techarea1", "&weapdmg1"}}},
   };
   for (const auto& [catalogue, c] : cases) {
     SCOPED_TRACE(c.name);
