@@ -37,7 +37,12 @@ class FormulaHelp : public QObject {
     completer_->setCaseSensitivity(Qt::CaseInsensitive);
     completer_->setCompletionMode(QCompleter::PopupCompletion);
     completer_->setMaxVisibleItems(10);
-    completer_->popup()->setObjectName(QStringLiteral("lstFormulaCompletion"));
+    // The list never takes the focus or grabs the mouse: the box keeps both,
+    // its filter below walks the list, and a click elsewhere simply lands.
+    QAbstractItemView* popup = completer_->popup();
+    popup->setObjectName(QStringLiteral("lstFormulaCompletion"));
+    popup->setWindowFlags(Qt::ToolTip);
+    popup->setAttribute(Qt::WA_ShowWithoutActivating);
     connect(completer_, qOverload<const QModelIndex&>(&QCompleter::activated), this,
             [this](const QModelIndex& index) { Choose(index); });
     connect(box, &QLineEdit::textEdited, this, [this] {
@@ -77,7 +82,9 @@ class FormulaHelp : public QObject {
     }
     prefixLength_ = static_cast<int>(found.prefix.size());
     completer_->setCompletionPrefix(found.prefix);
-    if (completer_->completionCount() == 0) {
+    // Nothing to offer, or only what is typed already.
+    const int count = completer_->completionCount();
+    if (count == 0 || (count == 1 && completer_->currentCompletion().compare(found.prefix, Qt::CaseInsensitive) == 0)) {
       completer_->popup()->hide();
       return;
     }
@@ -86,19 +93,42 @@ class FormulaHelp : public QObject {
     QRect rect = box_->inputMethodQuery(Qt::ImCursorRectangle).toRect();
     rect.setWidth(popup->sizeHintForColumn(0) + popup->verticalScrollBar()->sizeHint().width());
     completer_->complete(rect);
+    // This filter before any other of the box (the page's Enter and Escape).
+    box_->installEventFilter(this);
   }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
     if (watched != box_) return false;
-    if (event->type() != QEvent::ShortcutOverride && event->type() != QEvent::KeyPress) return false;
+    QAbstractItemView* popup = completer_->popup();
+    switch (event->type()) {
+      case QEvent::Hide:  // the box goes (its page is left): its list too
+        popup->hide();
+        return false;
+      case QEvent::FocusOut: {
+        const Qt::FocusReason why = static_cast<QFocusEvent*>(event)->reason();
+        if (why != Qt::ActiveWindowFocusReason && why != Qt::PopupFocusReason) popup->hide();
+        return false;
+      }
+      case QEvent::ShortcutOverride:
+      case QEvent::KeyPress:
+        break;
+      default:
+        return false;
+    }
     auto* key = static_cast<QKeyEvent*>(event);
+    const bool press = event->type() == QEvent::KeyPress;
+    if (popup->isVisible() && key->modifiers() == Qt::NoModifier && ListKey(key->key())) {
+      event->accept();
+      if (press) WalkList(key->key());
+      return true;
+    }
     const bool f1 = key->key() == Qt::Key_F1 && key->modifiers() == Qt::NoModifier;
     const bool space = key->key() == Qt::Key_Space && key->modifiers() == Qt::ControlModifier;
     if (!f1 && !space) return false;
     // The box takes these keys before any window shortcut (the Help menu's F1).
     event->accept();
-    if (event->type() == QEvent::KeyPress) {
+    if (press) {
       if (f1) {
         OpenReference();
       } else {
@@ -109,6 +139,39 @@ class FormulaHelp : public QObject {
   }
 
  private:
+  static bool ListKey(int key) {
+    switch (key) {
+      case Qt::Key_Up: case Qt::Key_Down: case Qt::Key_PageUp: case Qt::Key_PageDown:
+      case Qt::Key_Return: case Qt::Key_Enter: case Qt::Key_Tab: case Qt::Key_Escape:
+        return true;
+      default:
+        return false;
+    }
+  }
+
+  // The keys of an open list: the arrows walk it, Enter or Tab chooses,
+  // Escape closes it. Enter and Escape do not reach the page's buttons then.
+  void WalkList(int key) {
+    QAbstractItemView* popup = completer_->popup();
+    const int rows = completer_->completionModel()->rowCount();
+    const int page = std::max(1, completer_->maxVisibleItems() - 1);
+    int row = popup->currentIndex().isValid() ? popup->currentIndex().row() : 0;
+    switch (key) {
+      case Qt::Key_Up: row -= 1; break;
+      case Qt::Key_Down: row += 1; break;
+      case Qt::Key_PageUp: row -= page; break;
+      case Qt::Key_PageDown: row += page; break;
+      case Qt::Key_Escape: popup->hide(); return;
+      default: {  // Enter, Tab
+        const QModelIndex current = popup->currentIndex();
+        popup->hide();
+        if (current.isValid()) Choose(current);
+        return;
+      }
+    }
+    popup->setCurrentIndex(completer_->completionModel()->index(std::clamp(row, 0, rows - 1), 0));
+  }
+
   void Add(const QString& shown, const QString& name, const QString& insert) {
     auto* item = new QStandardItem(shown);
     item->setData(name, kNameRole);

@@ -127,11 +127,13 @@ class FormulaHelpTest : public QObject {
     QCOMPARE(popup->model()->rowCount(), 2);
     QVERIFY(popup->model()->index(1, 0).data().toString().startsWith("&techlevel2"));
     QCOMPARE(box->text(), QString("Laser &techl"));
-    QTest::keyClick(popup, Qt::Key_Down);
+    QTest::keyClick(box, Qt::Key_Down);
     QCOMPARE(box->text(), QString("Laser &techl"));
-    QTest::keyClick(popup, Qt::Key_Return);
+    QTest::keyClick(box, Qt::Key_Return);  // chooses; does not press Next
     QCOMPARE(box->text(), QString("Laser &techlevel2"));
     QVERIFY(!popup->isVisible());
+    QCOMPARE(app.PageName(), QString("frmCompStart"));
+    QCOMPARE(box->focusPolicy(), Qt::StrongFocus);  // the list leaves the box as it was
 
     QTest::keyClick(box, Qt::Key_F1);
     FormulaReference* reference = OpenReference();
