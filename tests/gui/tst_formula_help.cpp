@@ -188,6 +188,12 @@ class FormulaHelpTest : public QObject {
     QCOMPARE(panel.View()->HoverText(1, 0), "Level 1: " + QString::fromStdString(FieldLabel(record, {"", 0, "Size"})) +
                                                 " = (no number)");
 
+    // A design that does not generate says so instead of drawing.
+    record.SetMinCost("{1+");
+    panel.RecordChanged();
+    QVERIFY(Settled(panel));
+    QVERIFY(panel.View()->Message().startsWith("The design does not generate"));
+
     if (const QByteArray dir = qgetenv("VORLANE_SHOT_DIR"); !dir.isEmpty()) {
       std::string error;
       auto design = LoadDesignFile(VORLANE_EXAMPLES_DIR "/seeking-torpedo.vorlane.json", error);
