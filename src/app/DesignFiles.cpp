@@ -86,6 +86,15 @@ void DesignFiles::CreateMenu() {
   // "&File" would take Alt+F from the "&Fighter" and "&Fighters" check boxes.
   QMenu* file = host_.menuBar()->addMenu(QStringLiteral("Fi&le"));
   file->setObjectName(QStringLiteral("mnuFile"));
+  QMenu* newDesign = file->addMenu(QStringLiteral("New Design"));
+  newDesign->setObjectName(QStringLiteral("mnuNewDesign"));
+  auto addNew = [&](const char* name, const QString& text, DesignKind kind) {
+    QAction* action = newDesign->addAction(text);
+    action->setObjectName(QString::fromLatin1(name));
+    connect(action, &QAction::triggered, this, [this, kind] { NewDesign(kind); });
+  };
+  addNew("actNewComponent", QStringLiteral("Component"), DesignKind::Component);
+  addNew("actNewFacility", QStringLiteral("Facility"), DesignKind::Facility);
   auto add = [&](const char* name, const QString& text, QKeySequence keys, auto handler) {
     QAction* action = file->addAction(text);
     action->setObjectName(QString::fromLatin1(name));
@@ -337,9 +346,42 @@ bool DesignFiles::OpenFile(const QString& path, std::optional<DesignKind> settle
   PathOf(kind) = file.absoluteFilePath();
   lastDir_ = file.absolutePath();
   currentKind_ = kind;
-  host_.ShowPage(hq_.CreatePage(kind == DesignKind::Component ? PageId::CompStart : PageId::FacStart));
+  ShowDesign(kind);
   Refresh();
   return true;
+}
+
+bool DesignFiles::NewDesign(DesignKind kind) {
+  if (Busy()) return false;
+  if (HasUnsavedChanges(kind) &&
+      !SettleUnsaved(kind == DesignKind::Component, kind == DesignKind::Facility)) {
+    return false;
+  }
+  if (!MayLeaveSetup()) return false;
+  // A page of the other design keeps what it shows, as Back would.
+  if (auto* page = qobject_cast<WizardPage*>(host_.CurrentPage()); page && KindOfPage(page) != kind) {
+    page->StoreFields();
+  }
+  if (kind == DesignKind::Component) {
+    hq_.Component() = vrlComponent{};
+    savedComponent_ = hq_.Component();
+  } else {
+    hq_.Facility() = vrlFacility{};
+    savedFacility_ = hq_.Facility();
+  }
+  PathOf(kind).clear();
+  currentKind_ = kind;
+  ShowDesign(kind);
+  Refresh();
+  return true;
+}
+
+void DesignFiles::ShowDesign(DesignKind kind) {
+  if (hq_.SheetShown()) {
+    hq_.ShowDesignSheet(kind);
+  } else {
+    hq_.ShowWizard(kind);
+  }
 }
 
 bool DesignFiles::Save() {
