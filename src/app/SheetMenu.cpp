@@ -20,10 +20,11 @@ SheetMenu::SheetMenu(HQ& hq, HostWindow& host) : hq_(hq), host_(host) {
   view->setObjectName(QStringLiteral("mnuView"));
   actSheet_ = view->addAction(QStringLiteral("Design Sheet"));
   actSheet_->setObjectName(QStringLiteral("actDesignSheet"));
-  actSheet_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+  // Not Ctrl+E: a line edit takes it (end of line).
+  actSheet_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_D));
   actWizard_ = view->addAction(QStringLiteral("Wizard"));
   actWizard_->setObjectName(QStringLiteral("actWizard"));
-  actWizard_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E));
+  actWizard_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_W));
   connect(actSheet_, &QAction::triggered, this, [this] { ShowSheet(); });
   connect(actWizard_, &QAction::triggered, this, [this] { ShowWizard(); });
   connect(&host_, &HostWindow::PageChanged, this, [this] { Refresh(); });

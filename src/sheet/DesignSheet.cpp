@@ -72,10 +72,12 @@ DesignSheet::DesignSheet(Session& session, DesignKind kind, std::function<std::o
 
   live_ = new LiveEntryPanel(splitter);
   splitter->addWidget(live_);
-  splitter->setStretchFactor(0, 3);
-  splitter->setStretchFactor(1, 2);
-  // Room for the fields and a full entry; the page scrolls within it.
-  Body()->setMinimumSize(1040, 600);
+  splitter->setStretchFactor(0, 1);
+  splitter->setStretchFactor(1, 1);
+  // Room for the fields and an entry's lines in full (42 columns of keys and
+  // their values); the fields scroll.
+  splitter->setSizes({540, 640});
+  Body()->setMinimumSize(1180, 620);
 
   computer_ = new LiveComputer(this);
   computer_->SetReceiver([this](int request, const LiveResult& result) { Show(request, result); });

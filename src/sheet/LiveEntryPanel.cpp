@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -77,6 +78,7 @@ LiveEntryPanel::LiveEntryPanel(QWidget* parent) : QWidget(parent) {
   selectors_ = new QWidget(entryTab);
   selectorGrid_ = new QGridLayout(selectors_);
   selectorGrid_->setContentsMargins(0, 0, 0, 0);
+  selectorGrid_->setColumnStretch(6, 1);
   entryLayout->addWidget(selectors_);
   txtEntry_ = MakeTextView(entryTab, "txtEntry");
   entryLayout->addWidget(txtEntry_, 3);
@@ -162,10 +164,17 @@ bool LiveEntryPanel::ChangesShown() const { return cmdChanges_->isChecked(); }
 void LiveEntryPanel::ShowResult(const LiveResult& result) {
   const LiveEntry& entry = result.entry;
   if (entry.status == GenerationStatus::Generated) {
+    // The lines the user looks at stay in view as the entry is renewed.
+    const int top = txtEntry_->verticalScrollBar()->value();
+    const int left = txtEntry_->horizontalScrollBar()->value();
     txtEntry_->setPlainText(Shown(entry.text));
+    txtEntry_->verticalScrollBar()->setValue(top);
+    txtEntry_->horizontalScrollBar()->setValue(left);
+    txtEntry_->setEnabled(true);
     lblStatus_->clear();
   } else {
-    txtEntry_->clear();
+    // The last entry made stays, greyed, until the next one succeeds.
+    txtEntry_->setEnabled(false);
     QString why;
     if (entry.fault) {
       why = Q(entry.fault->Line());

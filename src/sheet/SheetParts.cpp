@@ -89,6 +89,7 @@ void ListTable::Rebuild() {
     auto* remove = new QPushButton(QStringLiteral("Remove"), rows_);
     remove->setObjectName(QStringLiteral("cmdRemove%1(%2)").arg(objectName()).arg(entry));
     remove->setAutoDefault(false);
+    remove->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     connect(remove, &QPushButton::clicked, this, [this, entry] {
       record_.RemoveEntry(list_, entry);
       Rebuild();
