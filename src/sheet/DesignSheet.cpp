@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QComboBox>
 #include <QFormLayout>
 #include <QGridLayout>
@@ -239,6 +240,8 @@ QWidget* DesignSheet::MakeChoiceBoxes(const SheetField& field) {
 QWidget* DesignSheet::MakeCombo(const SheetField& field, bool editable) {
   auto* combo = new QComboBox(this);
   combo->setObjectName(ObjectName(field.place));
+  // The wheel scrolls the sheet, and picks an item only once clicked into.
+  combo->setFocusPolicy(Qt::StrongFocus);
   combo->setEditable(editable);
   for (const SheetChoice& choice : ChoicesOf(field.control)) combo->addItem(Q(choice.caption));
   const QString stored = Q(record_->Get(field.place));
@@ -437,6 +440,19 @@ void DesignSheet::OpenAtFault(const GenerationFault& fault) {
   ShowFault(fault);
   QTimer::singleShot(0, this, [this] { GoToFault(); });
   Recompute();
+}
+
+// The wheel over a combo box that has not been clicked into scrolls the
+// fields instead of changing the choice in passing.
+bool DesignSheet::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::Wheel) {
+    auto* combo = qobject_cast<QComboBox*>(watched);
+    if (combo && !combo->hasFocus() && scroll_->isAncestorOf(combo)) {
+      QCoreApplication::sendEvent(scroll_->verticalScrollBar(), event);
+      return true;
+    }
+  }
+  return WizardPage::eventFilter(watched, event);
 }
 
 HostedPage* DesignSheet::CreateNextPage() {

@@ -83,6 +83,7 @@ class DesignSheet : public WizardPage {
  protected:
   HostedPage* CreateNextPage() override;
   HostedPage* CreatePreviousPage() override { return nullptr; }
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   struct Bound {
