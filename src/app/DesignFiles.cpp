@@ -23,6 +23,7 @@
 #include "app/frmSetup.h"
 #include "wizard/frmVehStart.h"
 #include "generate_ui/GeneratePage.h"
+#include "sheet/DesignSheet.h"
 #include "gui/WizardPage.h"
 
 namespace vorlane {
@@ -216,6 +217,7 @@ void DesignFiles::PageChanged(HostedPage* page) {
   // Every edit may make the design differ from its file.
   if (page) {
     auto changed = [this] { ScheduleRefresh(); };
+    if (auto* sheet = qobject_cast<DesignSheet*>(page)) connect(sheet, &DesignSheet::RecordEdited, this, changed);
     for (QWidget* w : page->findChildren<QWidget*>()) {
       if (auto* edit = qobject_cast<QLineEdit*>(w)) {
         connect(edit, &QLineEdit::textChanged, this, changed);

@@ -321,6 +321,7 @@ void DesignSheet::ApplyRules() {
 }
 
 void DesignSheet::Edited(bool shapeChanged) {
+  emit RecordEdited();
   if (shapeChanged) UpdateShape();
   if (debounceMs_ <= 0) {
     Recompute();

@@ -54,6 +54,9 @@ class DesignSheet : public WizardPage {
   // The control of a field, or nullptr.
   QWidget* ControlOf(const FieldPlace& field) const;
 
+  // The live entry beside the fields. Its tab widget (Live()->Tabs()) holds
+  // the "Entry" tab and is the place for further views of the design, such
+  // as a "Curves" tab.
   LiveEntryPanel* Live() const { return live_; }
   LiveComputer* Computer() const { return computer_; }
 
@@ -77,6 +80,9 @@ class DesignSheet : public WizardPage {
 
  signals:
   void FormulaEditsChanged();
+  // The user changed the record (also through rows made since the sheet
+  // was shown).
+  void RecordEdited();
   // A result was shown (its request number).
   void EntryShown(int request);
 
