@@ -400,7 +400,10 @@ void DesignSheet::ShowFault(const GenerationFault& fault) {
   fault_ = fault;
   SetFaultMark(ControlOf(fault.field), true);
   if (FaultLabel* label = FaultLabelOf(fault.field)) {
-    label->setText(Q(fault.Line()));
+    // One line, whatever line breaks the reason brings.
+    QString line = Q(fault.Line());
+    line.replace(QStringLiteral("\r\n"), QStringLiteral(" ")).replace(QLatin1Char('\n'), QLatin1Char(' '));
+    label->setText(line);
     QString waiting;
     for (const std::string& w : fault.waiting) waiting += QLatin1Char('\n') + Q(w);
     label->setToolTip(QStringLiteral("Click to go to the character.") + waiting);

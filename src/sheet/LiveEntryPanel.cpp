@@ -181,7 +181,7 @@ void LiveEntryPanel::ShowResult(const LiveResult& result) {
     } else if (!entry.messages.empty()) {
       why = Q(entry.messages.front().text);
     }
-    lblStatus_->setText(why);
+    lblStatus_->setText(why.remove(QLatin1Char('\r')));
   }
   if (result.changesAsked) {
     QString text;
