@@ -442,7 +442,7 @@ void DesignSheet::OpenAtFault(const GenerationFault& fault) {
   point.cell = fault.cell;
   live_->SetPoint(point);
   ShowFault(fault);
-  QTimer::singleShot(0, this, [this] { GoToFault(); });
+  GoToFault();
   Recompute();
 }
 

@@ -216,6 +216,27 @@ class SheetTest : public QObject {
     QVERIFY(!line->isVisibleTo(sheet));
   }
 
+  // After a failed generation the sheet opens at the failing entry, the
+  // cursor in the field at the character.
+  void opensAtAFault() {
+    TestApp app;
+    QVERIFY(!OpenDesign(app, ReadAll(Example("seeking-torpedo"))).isEmpty());
+    GenerationFault fault;
+    fault.field = {"", 0, "HP"};
+    fault.level = "3";
+    fault.reason = "Syntax error.";
+    fault.position = 2;
+    app.hq().ShowDesignSheet(DesignKind::Component, &fault);
+    auto* sheet = app.PageAs<DesignSheet>();
+    QVERIFY(sheet);
+    auto* edit = sheet->findChild<QLineEdit*>("HP");
+    QVERIFY(edit->hasFocus());
+    app.Settle();
+    QCOMPARE(edit->cursorPosition(), 1);
+    QCOMPARE(sheet->Live()->Point().level, 3);
+    QTRY_VERIFY(EntryText(sheet).contains(Line("Name", "Proton Torpedo 3\n")));
+  }
+
   // An entry that fails says why in the entry panel; the last one made stays
   // greyed.
   void failingEntrySaysWhy() {
