@@ -84,10 +84,6 @@ WizardPage* HQ::PreviousPage(PageId step) {
   return page;
 }
 
-}  // namespace vorlane
-
-namespace vorlane {
-
 void HQ::ShowDesignSheet(DesignKind kind, const GenerationFault* fault) {
   if (auto* page = qobject_cast<WizardPage*>(host_->CurrentPage())) page->StoreFields();
   // The design as its file holds it, for the sheet's comparison.
