@@ -1,7 +1,8 @@
 # The GUI in layers, each its own static library, each including only the
 # layers below it:
 #   vorlane_gui_base (src/gui)   services, hosted and wizard page bases, small widgets
-#   vorlane_wizard (src/wizard), vorlane_generate_ui (src/generate_ui)   the pages
+#   vorlane_wizard (src/wizard), vorlane_generate_ui (src/generate_ui),
+#   vorlane_sheet (src/sheet)    the pages and the design sheet, side by side
 #   vorlane_gui (src/app)        the shell: program object, host window, menu, flows
 # Includes name their folder ("gui/Session.h"). Every layer gets an include root
 # of its own that holds only its folder, and a target sees only its own root and

@@ -6,13 +6,14 @@
 # Usage: layers_test.sh SRC_DIR
 set -u
 src=${1:?usage: layers_test.sh SRC_DIR}
-gui_layers="gui wizard generate_ui app"
+gui_layers="gui wizard generate_ui sheet app"
 # What each GUI layer may include besides the core's folders.
 declare -A allowed=(
   [gui]="gui"
   [wizard]="wizard gui"
   [generate_ui]="generate_ui gui"
-  [app]="app wizard generate_ui gui"
+  [sheet]="sheet gui"
+  [app]="app wizard generate_ui sheet gui"
 )
 status=0
 while IFS= read -r -d '' file; do

@@ -23,6 +23,7 @@
 #include "app/frmSetup.h"
 #include "wizard/frmVehStart.h"
 #include "generate_ui/GeneratePage.h"
+#include "sheet/DesignSheet.h"
 #include "gui/WizardPage.h"
 
 namespace vorlane {
@@ -88,6 +89,15 @@ void DesignFiles::CreateMenu() {
   QMenu* file = new QMenu(QStringLiteral("Fi&le"), host_.menuBar());
   host_.menuBar()->insertMenu(host_.menuBar()->actions().value(0), file);
   file->setObjectName(QStringLiteral("mnuFile"));
+  QMenu* newDesign = file->addMenu(QStringLiteral("New Design"));
+  newDesign->setObjectName(QStringLiteral("mnuNewDesign"));
+  auto addNew = [&](const char* name, const QString& text, DesignKind kind) {
+    QAction* action = newDesign->addAction(text);
+    action->setObjectName(QString::fromLatin1(name));
+    connect(action, &QAction::triggered, this, [this, kind] { NewDesign(kind); });
+  };
+  addNew("actNewComponent", QStringLiteral("Component"), DesignKind::Component);
+  addNew("actNewFacility", QStringLiteral("Facility"), DesignKind::Facility);
   auto add = [&](const char* name, const QString& text, QKeySequence keys, auto handler) {
     QAction* action = file->addAction(text);
     action->setObjectName(QString::fromLatin1(name));
@@ -209,6 +219,7 @@ void DesignFiles::PageChanged(HostedPage* page) {
   // Every edit may make the design differ from its file.
   if (page) {
     auto changed = [this] { ScheduleRefresh(); };
+    if (auto* sheet = qobject_cast<DesignSheet*>(page)) connect(sheet, &DesignSheet::RecordEdited, this, changed);
     for (QWidget* w : page->findChildren<QWidget*>()) {
       if (auto* edit = qobject_cast<QLineEdit*>(w)) {
         connect(edit, &QLineEdit::textChanged, this, changed);
@@ -339,9 +350,42 @@ bool DesignFiles::OpenFile(const QString& path, std::optional<DesignKind> settle
   PathOf(kind) = file.absoluteFilePath();
   lastDir_ = file.absolutePath();
   currentKind_ = kind;
-  host_.ShowPage(hq_.CreatePage(kind == DesignKind::Component ? PageId::CompStart : PageId::FacStart));
+  ShowDesign(kind);
   Refresh();
   return true;
+}
+
+bool DesignFiles::NewDesign(DesignKind kind) {
+  if (Busy()) return false;
+  if (HasUnsavedChanges(kind) &&
+      !SettleUnsaved(kind == DesignKind::Component, kind == DesignKind::Facility)) {
+    return false;
+  }
+  if (!MayLeaveSetup()) return false;
+  // A page of the other design keeps what it shows, as Back would.
+  if (auto* page = qobject_cast<WizardPage*>(host_.CurrentPage()); page && KindOfPage(page) != kind) {
+    page->StoreFields();
+  }
+  if (kind == DesignKind::Component) {
+    hq_.Component() = vrlComponent{};
+    savedComponent_ = hq_.Component();
+  } else {
+    hq_.Facility() = vrlFacility{};
+    savedFacility_ = hq_.Facility();
+  }
+  PathOf(kind).clear();
+  currentKind_ = kind;
+  ShowDesign(kind);
+  Refresh();
+  return true;
+}
+
+void DesignFiles::ShowDesign(DesignKind kind) {
+  if (hq_.SheetShown()) {
+    hq_.ShowDesignSheet(kind);
+  } else {
+    hq_.ShowWizard(kind);
+  }
 }
 
 bool DesignFiles::Save() {

@@ -52,6 +52,14 @@ class DesignFiles : public QObject {
   // The full path of the kind's file, or an empty text when it has none.
   QString FilePath(DesignKind kind) const;
   bool HasUnsavedChanges(DesignKind kind);
+  // Each record as its file holds it (a new record while it has none).
+  const vrlComponent& SavedComponent() const { return savedComponent_; }
+  const vrlFacility& SavedFacility() const { return savedFacility_; }
+
+  // File > New Design: after the question about unsaved changes, a new
+  // record of `kind` without a file, shown where the design was shown (the
+  // design sheet, else the wizard's start page).
+  bool NewDesign(DesignKind kind);
 
   // The File menu's commands. Each returns true when it did its work.
   bool Open();
@@ -113,6 +121,9 @@ class DesignFiles : public QObject {
   bool SaveAs(DesignKind kind);
   bool SaveTo(DesignKind kind, const QString& path);
   QString StartDir(DesignKind kind) const;
+  // Shows the design of `kind`: on the design sheet when it is shown, else
+  // on the wizard's start page.
+  void ShowDesign(DesignKind kind);
   QWidget* Parent() const;
 
   HQ& hq_;

@@ -2,10 +2,12 @@
 
 #include "app/DesignFiles.h"
 #include "app/HostWindow.h"
+#include "app/SheetMenu.h"
 #include "app/frmMain.h"
 #include "app/frmSetup.h"
 #include "app/WizardFlow.h"
 #include "gui/WizardPage.h"
+#include "sheet/DesignSheet.h"
 #include "wizard/frmVehStart.h"
 
 namespace vorlane {
@@ -46,6 +48,7 @@ HQ::HQ(Services& services, std::filesystem::path settingsFile, std::filesystem::
       programDir_(programDir.empty() ? settingsFile_.parent_path() : std::move(programDir)),
       host_(std::make_unique<HostWindow>()) {
   designs_ = std::make_unique<DesignFiles>(*this, *host_);
+  sheetMenu_ = std::make_unique<SheetMenu>(*this, *host_);
 }
 
 HQ::~HQ() = default;
@@ -80,5 +83,27 @@ WizardPage* HQ::PreviousPage(PageId step) {
   if (previous->backLandsOnLastEntry) page->ArriveAtLastEntry();
   return page;
 }
+
+void HQ::ShowDesignSheet(DesignKind kind, const GenerationFault* fault) {
+  if (auto* page = qobject_cast<WizardPage*>(host_->CurrentPage())) page->StoreFields();
+  // The design as its file holds it, for the sheet's comparison.
+  auto savedComponent = [this]() -> std::optional<vrlComponent> {
+    if (designs_->FilePath(DesignKind::Component).isEmpty()) return std::nullopt;
+    return designs_->SavedComponent();
+  };
+  auto savedFacility = [this]() -> std::optional<vrlFacility> {
+    if (designs_->FilePath(DesignKind::Facility).isEmpty()) return std::nullopt;
+    return designs_->SavedFacility();
+  };
+  auto* sheet = new DesignSheet(*this, kind, savedComponent, savedFacility);
+  host_->ShowPage(sheet);
+  if (fault) sheet->OpenAtFault(*fault);
+}
+
+void HQ::ShowWizard(DesignKind kind) {
+  host_->ShowPage(CreatePage(kind == DesignKind::Component ? PageId::CompStart : PageId::FacStart));
+}
+
+bool HQ::SheetShown() const { return qobject_cast<DesignSheet*>(host_->CurrentPage()) != nullptr; }
 
 }  // namespace vorlane

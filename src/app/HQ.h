@@ -17,6 +17,7 @@
 namespace vorlane {
 
 class DesignFiles;
+class SheetMenu;
 class HostedPage;
 class HostWindow;
 class Services;
@@ -61,6 +62,12 @@ class HQ : public Session {
   WizardPage* NextPage(PageId step) override;
   WizardPage* PreviousPage(PageId step) override;
 
+  void ShowDesignSheet(DesignKind kind, const GenerationFault* fault = nullptr) override;
+  // Shows the start page of the wizard of `kind`.
+  void ShowWizard(DesignKind kind);
+  // Whether the design sheet is the page shown.
+  bool SheetShown() const;
+
   // Makers of every page the host shows but the results window, each page as
   // arriving on it makes it: for sizing the window once, and for tests.
   using PageMaker = std::function<HostedPage*(HQ&)>;
@@ -75,6 +82,7 @@ class HQ : public Session {
   vrlFacility facility_;
   std::unique_ptr<HostWindow> host_;
   std::unique_ptr<DesignFiles> designs_;
+  std::unique_ptr<SheetMenu> sheetMenu_;
 };
 
 }  // namespace vorlane

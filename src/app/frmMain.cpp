@@ -57,6 +57,21 @@ frmMain::frmMain(HQ& hq, QWidget* parent) : HostedPage(hq, parent), hq_(hq) {
     buttons->addWidget(b);
   }
   layout->addLayout(buttons);
+  // Beside the menu's own buttons, and after them in tab order: the design
+  // of the option chosen on the design sheet.
+  cmdSheet_ = new QPushButton(QStringLiteral("Design &Sheet"), this);
+  cmdSheet_->setObjectName(QStringLiteral("cmdSheet"));
+  cmdSheet_->setAutoDefault(false);
+  cmdSheet_->setToolTip(QStringLiteral("Shows every field of the design on one page, with its entry."));
+  buttons->insertWidget(0, cmdSheet_);
+  auto sheetFollows = [this] { cmdSheet_->setEnabled(SelectedOption() == 0 || SelectedOption() == 1); };
+  connect(options_, &QButtonGroup::idToggled, this, sheetFollows);
+  sheetFollows();
+  connect(cmdSheet_, &QPushButton::clicked, this, [this] {
+    if (SelectedOption() == 0 || SelectedOption() == 1) {
+      this->hq().ShowDesignSheet(SelectedOption() == 0 ? DesignKind::Component : DesignKind::Facility);
+    }
+  });
   SetDefaultButton(cmdNext_);
   SetCancelButton(cmdClose_);
 

@@ -37,6 +37,7 @@ class frmMain : public HostedPage {
   QPushButton* cmdBack_;
   QPushButton* cmdClose_;
   QPushButton* cmdNext_;
+  QPushButton* cmdSheet_;
 };
 
 }  // namespace vorlane

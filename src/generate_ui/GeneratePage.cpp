@@ -5,7 +5,11 @@
 #include <QProgressBar>
 #include <QVBoxLayout>
 
+#include <cmath>
+
+#include "generate/LiveEntry.h"
 #include "gui/Services.h"
+#include "util/Numbers.h"
 #include "generate_ui/frmDisplayResults.h"
 
 namespace vorlane {
@@ -29,6 +33,31 @@ class PageMessageSink : public MessageSink {
  private:
   ServicesMessageSink inner_;
 };
+
+// The entry at which a generation that wrote `written` entries failed, made
+// again on its own to learn where and why: the next level, or the next grid
+// cell in the order generation makes them (the last requirement fastest).
+template <class Record>
+std::optional<GenerationFault> FaultAfter(const Record& record, int written) {
+  EntryPoint point;
+  point.level = written + 1;
+  if (record.IsGrid()) {
+    std::vector<std::int32_t> sizes;
+    for (int i = 1; i <= record.NumTechReqs(); ++i) {
+      const double size = std::floor(LeadingNumber(record.TechReqGridSize(static_cast<std::int16_t>(i)).value_or("")));
+      if (!(size >= 1 && size <= GenerationModule::kMaxGridCells)) return std::nullopt;
+      sizes.push_back(static_cast<std::int32_t>(size));
+    }
+    point.cell.assign(sizes.size(), 1);
+    long rest = written;
+    for (std::size_t i = sizes.size(); i-- > 0;) {
+      point.cell[i] = static_cast<std::int32_t>(rest % sizes[i]) + 1;
+      rest /= sizes[i];
+    }
+    if (sizes.empty() || rest > 0) return std::nullopt;
+  }
+  return MakeEntry(record, point).fault;
+}
 
 }  // namespace
 
@@ -98,12 +127,30 @@ void GeneratePage::OnNext() {
     ReturnToMenu();
     return;
   }
+  if (result.status == GenerationStatus::Failed) {
+    OfferSheet(result);
+    return;
+  }
   if (!result.Generated()) return;
   auto* results = new frmDisplayResults(session());
   results->ReturnTo(Step());
   results->ShowResults(QString::fromStdString(result.resultKind), QString::fromStdString(result.windowTitle),
                        QByteArray::fromStdString(result.text));
   NavigateTo(results);
+}
+
+// After the messages of a failed generation: the design sheet at the field
+// that failed, when the failing entry names one.
+void GeneratePage::OfferSheet(const GenerationResult& result) {
+  const std::optional<DesignKind> kind = Kind();
+  if (!kind) return;
+  const std::optional<GenerationFault> fault = *kind == DesignKind::Component
+                                                   ? FaultAfter(session().Component(), result.entries)
+                                                   : FaultAfter(session().Facility(), result.entries);
+  if (!fault || fault->field.key.empty()) return;
+  if (!session().services().Ask(this, QStringLiteral("Do you want to open the design sheet at the field that failed?")))
+    return;
+  session().ShowDesignSheet(*kind, &*fault);
 }
 
 // The page cannot go while the generation runs inside its Next: the request

@@ -47,6 +47,7 @@ class GeneratePage : public WizardPage {
 
  private:
   void SetGenerating(bool generating);
+  void OfferSheet(const GenerationResult& result);
 
   QLabel* lblInstruction_;
   QLabel* lblGenerating_;

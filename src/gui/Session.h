@@ -15,6 +15,7 @@ namespace vorlane {
 class HostedPage;
 class Services;
 class WizardPage;
+struct GenerationFault;
 
 class Session {
  public:
@@ -40,6 +41,11 @@ class Session {
   // records hold it now, made fresh; nullptr where the wizard ends.
   virtual WizardPage* NextPage(PageId step) = 0;
   virtual WizardPage* PreviousPage(PageId step) = 0;
+
+  // Shows the design sheet of `kind` in place of the current page (a wizard
+  // page on screen first writes its fields, as Back would); with `fault`, at
+  // the entry and field where a generation failed.
+  virtual void ShowDesignSheet(DesignKind kind, const GenerationFault* fault = nullptr) = 0;
 
  protected:
   Session() = default;

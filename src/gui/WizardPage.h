@@ -67,8 +67,9 @@ class WizardPage : public HostedPage {
 
   // The wizard step this page is; nothing for the vehicle page.
   virtual std::optional<PageId> Step() const { return std::nullopt; }
-  // The design the page edits, judged by its step.
-  std::optional<DesignKind> Kind() const;
+  // The design the page edits, judged by its step (a page outside the
+  // steps, the design sheet, tells its own).
+  virtual std::optional<DesignKind> Kind() const;
 
   // True only once the page has handed its place to another wizard page.
   bool Navigating() const { return navigating_; }

@@ -5,17 +5,18 @@
 #include <QVBoxLayout>
 
 #include "gui/Services.h"
+#include "records/FieldChoices.h"
 #include "generate/DesignCheck.h"
 #include "gui/PageParts.h"
 
 namespace vorlane {
 
 const QStringList& BasicInfoPage::RestrictionItems() {
-  static const QStringList items{
-      QStringLiteral("None"),              QStringLiteral("One Per Vehicle"),   QStringLiteral("Two Per Vehicle"),
-      QStringLiteral("Three Per Vehicle"), QStringLiteral("Four Per Vehicle"),  QStringLiteral("Five Per Vehicle"),
-      QStringLiteral("Six Per Vehicle"),   QStringLiteral("Seven Per Vehicle"), QStringLiteral("Eight Per Vehicle"),
-      QStringLiteral("Nine Per Vehicle"),  QStringLiteral("Ten Per Vehicle")};
+  static const QStringList items = [] {
+    QStringList list;
+    for (std::string_view item : choices::kRestrictions) list << Q(item);
+    return list;
+  }();
   return items;
 }
 

@@ -20,14 +20,17 @@
 
 #include "gui/Bitmaps.h"
 #include "gui/Services.h"
+#include "records/FieldChoices.h"
 #include "settings/CombatDisplay.h"
 #include "settings/PictureLookup.h"
 #include "settings/SoundLookup.h"
 
 namespace vorlane {
 
-const std::array<const char*, 6> frmCompWeaponInfo::kTargetNames = {"Ships",      "Planets",    "Seekers",
-                                                                   "Fighters",   "Satellites", "Drones"};
+const std::array<const char*, 6> frmCompWeaponInfo::kTargetNames = {
+    choices::kWeaponTargets[0].data(), choices::kWeaponTargets[1].data(), choices::kWeaponTargets[2].data(),
+    choices::kWeaponTargets[3].data(), choices::kWeaponTargets[4].data(), choices::kWeaponTargets[5].data()};
+static_assert(std::size(choices::kWeaponTargets) == 6);
 
 namespace {
 
@@ -108,8 +111,7 @@ frmCompWeaponInfo::frmCompWeaponInfo(Session& session, QWidget* parent) : Wizard
   lblWeapType_ = MakeLabel(Body(), "lblWeapType", QStringLiteral("Weapon Type"));
   cboWeapType_ = new QComboBox(Body());
   cboWeapType_->setObjectName(QStringLiteral("cboWeapType"));
-  cboWeapType_->addItems({kNone, QStringLiteral("Direct Fire"), QStringLiteral("Seeking"),
-                          QStringLiteral("Point-Defense"), QStringLiteral("Warhead")});
+  for (std::string_view type : choices::kWeaponTypes) cboWeapType_->addItem(QString::fromUtf8(type.data(), static_cast<qsizetype>(type.size())));
   lblWeapFam_ = MakeLabel(Body(), "lblWeapFam", QStringLiteral("Weapon Family"));
   txtWeapFam_ = MakeEdit(Body(), "txtWeapFam");
   top->addWidget(lblWeapType_, 0, 0);
@@ -137,7 +139,7 @@ frmCompWeaponInfo::frmCompWeaponInfo(Session& session, QWidget* parent) : Wizard
   lblDispType_ = MakeLabel(Body(), "lblDispType", QStringLiteral("Display Type"));
   cboDispType_ = new QComboBox(Body());
   cboDispType_->setObjectName(QStringLiteral("cboDispType"));
-  cboDispType_->addItems({QStringLiteral("Beam"), QStringLiteral("Torp"), QStringLiteral("Seeker")});
+  for (std::string_view type : choices::kDisplayTypes) cboDispType_->addItem(QString::fromUtf8(type.data(), static_cast<qsizetype>(type.size())));
   displayType->addWidget(lblDispType_);
   displayType->addWidget(cboDispType_, 1);
   display->addLayout(displayType);

@@ -8,6 +8,7 @@
 #include <limits>
 
 #include "gui/Services.h"
+#include "records/FieldChoices.h"
 #include "generate/DesignCheck.h"
 
 namespace vorlane {
@@ -30,14 +31,11 @@ QLineEdit* MakeEdit(QWidget* parent, const char* name) {
 }  // namespace
 
 const QStringList& frmCompWeaponInfo2::DamageTypes() {
-  static const QStringList types{
-      "Normal", "Shields Only", "Skips Normal Shields", "Only Engines", "Only Weapons", "Plague Level 1",
-      "Plague Level 2", "Plague Level 3", "Plague Level 4", "Plague Level 5", "Only Planet Population",
-      "Only Planet Conditions", "Only Resupply Depots", "Only Spaceports", "Pushes Target", "Pulls Target",
-      "Random Target Movement", "Only Shield Generators", "Only Boarding Parties", "Only Security Stations",
-      "Only Planet Destroyers", "Skips Armor", "Skips Shields And Armor", "Quad Damage To Shields",
-      "Increase Reload Time", "Disrupt Reload Time", "Crew Conversion", "Only Master Computers",
-      "Skips All Shields", "Double Damage To Shields", "Half Damage To Shields", "Quarter Damage To Shields"};
+  static const QStringList types = [] {
+    QStringList list;
+    for (std::string_view type : choices::kDamageTypes) list << QString::fromUtf8(type.data(), static_cast<qsizetype>(type.size()));
+    return list;
+  }();
   return types;
 }
 

@@ -1,0 +1,94 @@
+// The live entry beside the design sheet's fields: which entry to show (a
+// level, or a position along each requirement of a grid), the entry itself in
+// a fixed-pitch font, where it failed, and on request what changed against
+// the design as last saved. The work runs off the GUI thread (LiveComputer);
+// only the newest request's result is ever shown.
+#pragma once
+
+#include <QWidget>
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "sheet/SheetRecord.h"
+
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+class QSpinBox;
+class QTabWidget;
+class QGridLayout;
+
+namespace vorlane {
+
+// Runs live jobs on the thread pool. Each start cancels the job before it
+// (its cancel flag is set) and numbers the request; a result arrives only
+// when no newer request was started meanwhile.
+class LiveComputer : public QObject {
+  Q_OBJECT
+
+ public:
+  explicit LiveComputer(QObject* parent = nullptr);
+  ~LiveComputer() override;
+
+  int Start(LiveJob job);
+  // Called on the GUI thread with the newest request's result.
+  void SetReceiver(std::function<void(int request, const LiveResult& result)> receiver) {
+    receiver_ = std::move(receiver);
+  }
+
+  int Latest() const { return latest_; }
+  int Delivered() const { return delivered_; }
+  int Dropped() const { return dropped_; }
+  bool Running() const { return running_ > 0; }
+
+ private:
+  std::function<void(int, const LiveResult&)> receiver_;
+  std::shared_ptr<std::atomic<bool>> cancel_;
+  int latest_ = 0;
+  int delivered_ = 0;
+  int dropped_ = 0;
+  int running_ = 0;
+};
+
+class LiveEntryPanel : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit LiveEntryPanel(QWidget* parent = nullptr);
+
+  // The selectors for the design's shape: levels 1..`levels`, or one
+  // position 1..size per requirement of a grid. Positions chosen before are
+  // kept where they still fit.
+  void SetShape(bool grid, int levels, const std::vector<int>& gridSizes);
+  EntryPoint Point() const;
+  void SetPoint(const EntryPoint& point);
+  bool ChangesShown() const;
+
+  void ShowResult(const LiveResult& result);
+
+  // The tabs beside the fields: "Entry" first; more views (curves) go here.
+  QTabWidget* Tabs() const { return tabs_; }
+  QPlainTextEdit* EntryText() const { return txtEntry_; }
+  QPlainTextEdit* ChangesText() const { return txtChanges_; }
+  QLabel* Status() const { return lblStatus_; }
+  QPushButton* ChangesButton() const { return cmdChanges_; }
+
+ signals:
+  // The user chose another entry or asked for the changes.
+  void RequestChanged();
+
+ private:
+  QTabWidget* tabs_;
+  QWidget* selectors_;
+  QGridLayout* selectorGrid_;
+  std::vector<QSpinBox*> positions_;
+  bool grid_ = false;
+  QPlainTextEdit* txtEntry_;
+  QLabel* lblStatus_;
+  QPushButton* cmdChanges_;
+  QPlainTextEdit* txtChanges_;
+};
+
+}  // namespace vorlane

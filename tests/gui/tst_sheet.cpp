@@ -1,0 +1,310 @@
+// The design sheet: switching between sheet, wizard and file keeps a design
+// byte for byte; edits update the live entry; a failing field is marked and
+// its line takes the cursor to the character; only the newest computation is
+// shown; New Design asks about unsaved changes.
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTest>
+
+#include "app/DesignFiles.h"
+#include "generate/DesignFile.h"
+#include "sheet/DesignSheet.h"
+#include "sheet/LiveEntryPanel.h"
+#include "support/DesignWalk.h"
+#include "support/TestApp.h"
+
+using namespace vorlane;
+using namespace vorlane::test;
+
+namespace {
+
+QByteArray ReadAll(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QString Example(const char* name) {
+  return QStringLiteral(VORLANE_EXAMPLES_DIR "/%1.vorlane.json").arg(QString::fromLatin1(name));
+}
+
+// Writes `design` into the app's folder and opens it.
+QString OpenDesign(TestApp& app, const QByteArray& design) {
+  const QString path = QDir(app.Dir()).filePath("design.vorlane.json");
+  QFile file(path);
+  if (!file.open(QIODevice::WriteOnly) || file.write(design) != design.size()) return {};
+  file.close();
+  return app.hq().Designs().OpenFile(path) ? path : QString();
+}
+
+bool Trigger(TestApp& app, const char* action) {
+  auto* a = app.host()->findChild<QAction*>(QString::fromLatin1(action));
+  if (!a || !a->isEnabled()) return false;
+  a->trigger();
+  app.Settle();
+  return true;
+}
+
+DesignSheet* ShowSheet(TestApp& app) {
+  if (!Trigger(app, "actDesignSheet")) return nullptr;
+  return app.PageAs<DesignSheet>();
+}
+
+// An entry line as generation writes it (LF line ends in the view).
+QString Line(const QString& key, const QString& value) { return key.leftJustified(42) + ":= " + value; }
+
+QString EntryText(DesignSheet* sheet) { return sheet->Live()->EntryText()->toPlainText(); }
+
+// A component of `levels` levels whose entries take a while to compare.
+vrlComponent Long(int levels) {
+  vrlComponent c;
+  c.SetCompName("Long");
+  c.SetNumCompLevels(std::to_string(levels));
+  c.SetNumberStyle("&complevel");
+  c.SetMinCost("{&complevel*3+Sqr(&complevel)}");
+  c.SetHP("{&mincost*2}");
+  c.SetAbilName(1, "Armor");
+  c.SetAbilVal1(1, "{&hp+&complevel}");
+  return c;
+}
+
+}  // namespace
+
+class SheetTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  // Open, then sheet -> wizard (walked without a touch) -> sheet -> save.
+  void switchingKeepsTheDesign_data() {
+    QTest::addColumn<QByteArray>("design");
+    QTest::addColumn<QString>("lastPage");
+    QTest::newRow("seeking torpedo") << ReadAll(Example("seeking-torpedo")) << QStringLiteral("frmCompGenerate");
+    QTest::newRow("mine grid") << ReadAll(Example("mine-grid")) << QStringLiteral("frmFacGenerate");
+    // Lists in another order and a restriction of its own, which the
+    // sheet's boxes show but must not rewrite.
+    vrlComponent odd = Long(5000);
+    odd.SetVehicleType("Base, Ship");
+    odd.SetWeaponTarget("Planets,Ships");
+    odd.SetRestrictions("Only One");
+    odd.SetFamily("1");
+    odd.SetCustomGroup("0");
+    odd.SetGeneralGroup("G");
+    odd.SetPicNum("7");
+    odd.SetTechReqArea(1, "Area");
+    odd.SetTechReqLevel(1, "1");
+    odd.SetWeaponType("Direct Fire");
+    odd.SetWeaponDamageType("Normal");
+    odd.SetWeaponReload("1");
+    odd.SetWeaponToHitMod("0");
+    odd.SetWeaponDisplayNum("3");
+    QTest::newRow("values beyond the choices") << QByteArray::fromStdString(DesignToJson(odd))
+                                               << QStringLiteral("frmCompGenerate");
+  }
+  void switchingKeepsTheDesign() {
+    QFETCH(QByteArray, design);
+    QFETCH(QString, lastPage);
+    QVERIFY(!design.isEmpty());
+    TestApp app;
+    const QString path = OpenDesign(app, design);
+    QVERIFY(!path.isEmpty());
+    QVERIFY(ShowSheet(app));
+    QVERIFY(Trigger(app, "actWizard"));
+    QVERIFY(app.PageName().endsWith("Start"));
+    QVERIFY(WalkUntouched(app, lastPage));
+    DesignSheet* sheet = ShowSheet(app);
+    QVERIFY(sheet);
+    QVERIFY(!app.hq().Designs().HasUnsavedChanges(*sheet->Kind()));
+    QVERIFY(app.hq().Designs().Save());
+    QCOMPARE(ReadAll(path), design);
+  }
+
+  // The main menu's button opens the sheet of the option chosen.
+  void menuButtonOpensTheChosenDesign() {
+    TestApp app;
+    QVERIFY(app.ChooseMenuOption(1));
+    QVERIFY(app.Click("cmdSheet"));
+    app.Settle();
+    auto* sheet = app.PageAs<DesignSheet>();
+    QVERIFY(sheet);
+    QCOMPARE(sheet->Kind(), DesignKind::Facility);
+  }
+
+  void editingUpdatesTheEntry_data() {
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("level");
+    QTest::addColumn<QString>("line");
+    QTest::newRow("text field") << "MinCost" << "{&complevel*7}" << 3 << Line("Cost Minerals", "21\n");
+    QTest::newRow("requirement cell") << "TechReqLevel(1)" << "{&complevel+40}" << 2
+                                      << Line("Tech Level Req 1", "42\n");
+    QTest::newRow("damage range") << "WeaponDamageAtRange(1)" << "{9*&complevel}" << 4
+                                  << Line("Weapon Damage At Rng", "36 ");
+  }
+  void editingUpdatesTheEntry() {
+    QFETCH(QString, field);
+    QFETCH(QString, text);
+    QFETCH(int, level);
+    QFETCH(QString, line);
+    TestApp app;
+    QVERIFY(!OpenDesign(app, ReadAll(Example("seeking-torpedo"))).isEmpty());
+    DesignSheet* sheet = ShowSheet(app);
+    QVERIFY(sheet);
+    auto* spin = sheet->Live()->findChild<QSpinBox*>("spnPosition(1)");
+    QVERIFY(spin);
+    QCOMPARE(spin->maximum(), 5);
+    spin->setValue(level);
+    QVERIFY(app.Type(field, text));
+    QTRY_VERIFY(EntryText(sheet).contains(line));
+    QVERIFY(EntryText(sheet).contains(Line("Name", QStringLiteral("Proton Torpedo %1\n").arg(level))));
+    QCOMPARE(sheet->findChild<QLineEdit*>(field)->text(), text);
+  }
+
+  // A fault marks its field and shows its line; a click puts the cursor
+  // before the fault's character, counted in characters.
+  void faultTakesTheCursorThere_data() {
+    QTest::addColumn<QString>("list");
+    QTest::addColumn<int>("entry");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("position");
+    QTest::addColumn<int>("cursor");
+    QTest::newRow("text field") << "" << 0 << "MinCost" << "{50+*2}" << 5 << 4;
+    QTest::newRow("wide character first") << "" << 0 << "CompDesc" << "\U0001D11E {1+}" << 5 << 5;
+    QTest::newRow("requirement cell") << "TechReqs" << 1 << "TechReqLevel" << "{2*}" << 4 << 3;
+    QTest::newRow("position unknown") << "" << 0 << "HP" << "{&size}" << 0 << 7;
+  }
+  void faultTakesTheCursorThere() {
+    QFETCH(QString, list);
+    QFETCH(int, entry);
+    QFETCH(QString, key);
+    QFETCH(QString, text);
+    QFETCH(int, position);
+    QFETCH(int, cursor);
+    TestApp app;
+    QVERIFY(!OpenDesign(app, ReadAll(Example("seeking-torpedo"))).isEmpty());
+    DesignSheet* sheet = ShowSheet(app);
+    QVERIFY(sheet);
+    GenerationFault fault;
+    fault.field = {list.toStdString(), entry, key.toStdString()};
+    fault.label = "The field";
+    fault.level = "2";
+    fault.reason = "Syntax error.";
+    fault.position = position;
+    auto* edit = qobject_cast<QLineEdit*>(sheet->ControlOf(fault.field));
+    QVERIFY(edit);
+    edit->setText(text);
+    sheet->ShowFault(fault);
+    QVERIFY(edit->property("fault").toBool());
+    QLabel* line = nullptr;
+    for (auto* label : sheet->findChildren<QLabel*>("lblFault")) {
+      if (label->isVisibleTo(sheet)) line = label;
+    }
+    QVERIFY(line);
+    QCOMPARE(line->text(), QString::fromStdString(fault.Line()));
+    QTest::mouseClick(line, Qt::LeftButton);
+    QTRY_VERIFY(edit->hasFocus());
+    app.Settle();
+    QCOMPARE(edit->cursorPosition(), cursor);
+    QVERIFY(!edit->hasSelectedText());
+    sheet->ClearFault();
+    QVERIFY(!edit->property("fault").toBool());
+    QVERIFY(!line->isVisibleTo(sheet));
+  }
+
+  // After a failed generation the sheet opens at the failing entry, the
+  // cursor in the field at the character.
+  void opensAtAFault() {
+    TestApp app;
+    QVERIFY(!OpenDesign(app, ReadAll(Example("seeking-torpedo"))).isEmpty());
+    GenerationFault fault;
+    fault.field = {"", 0, "HP"};
+    fault.level = "3";
+    fault.reason = "Syntax error.";
+    fault.position = 2;
+    app.hq().ShowDesignSheet(DesignKind::Component, &fault);
+    auto* sheet = app.PageAs<DesignSheet>();
+    QVERIFY(sheet);
+    auto* edit = sheet->findChild<QLineEdit*>("HP");
+    QVERIFY(edit->hasFocus());
+    app.Settle();
+    QCOMPARE(edit->cursorPosition(), 1);
+    QCOMPARE(sheet->Live()->Point().level, 3);
+    QTRY_VERIFY(EntryText(sheet).contains(Line("Name", "Proton Torpedo 3\n")));
+  }
+
+  // An entry that fails says why in the entry panel; the last one made stays
+  // greyed.
+  void failingEntrySaysWhy() {
+    TestApp app;
+    QVERIFY(!OpenDesign(app, ReadAll(Example("seeking-torpedo"))).isEmpty());
+    DesignSheet* sheet = ShowSheet(app);
+    QVERIFY(sheet);
+    QTRY_VERIFY(!EntryText(sheet).isEmpty());
+    QVERIFY(app.Type("MinCost", "{50+*}"));
+    QTRY_VERIFY(!sheet->Live()->EntryText()->isEnabled());
+    QVERIFY(!EntryText(sheet).isEmpty());
+    QVERIFY(!sheet->Live()->Status()->text().isEmpty());
+    QVERIFY(app.Type("MinCost", "{50+1}"));
+    QTRY_VERIFY(sheet->Live()->EntryText()->isEnabled());
+    QVERIFY(sheet->Live()->Status()->text().isEmpty());
+  }
+
+  // Requests started while a long comparison runs: every older one is
+  // cancelled and dropped, only the newest is shown.
+  void onlyTheNewestResultShows() {
+    TestApp app;
+    QVERIFY(!OpenDesign(app, QByteArray::fromStdString(DesignToJson(Long(999)))).isEmpty());
+    DesignSheet* sheet = ShowSheet(app);
+    QVERIFY(sheet);
+    sheet->Live()->ChangesButton()->click();
+    QTRY_VERIFY(!sheet->Computer()->Running());
+    sheet->SetDebounce(0);
+    const int delivered = sheet->Computer()->Delivered();
+    const int latest = sheet->Computer()->Latest();
+    auto* edit = sheet->findChild<QLineEdit*>("MinCost");
+    edit->setText("{1");
+    edit->setFocus();
+    edit->end(false);
+    QTest::keyClicks(edit, "+2+4}");  // one request per key, none shown meanwhile
+    QCOMPARE(sheet->Computer()->Latest(), latest + 5);
+    QTRY_VERIFY_WITH_TIMEOUT(!sheet->Computer()->Running(), 30000);
+    QCOMPARE(sheet->Computer()->Delivered(), delivered + 1);
+    QCOMPARE(sheet->Computer()->Dropped(), 4);
+    QVERIFY(EntryText(sheet).contains(Line("Cost Minerals", "7\n")));
+    QVERIFY(sheet->Live()->ChangesText()->toPlainText().contains("\"Cost Minerals\""));
+  }
+
+  // New Design asks about unsaved changes: Cancel keeps the design, Discard
+  // makes a new one on the sheet.
+  void newDesignAsksAboutUnsaved_data() {
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("renewed");
+    QTest::newRow("cancel") << static_cast<int>(SaveAnswer::Cancel) << false;
+    QTest::newRow("discard") << static_cast<int>(SaveAnswer::Discard) << true;
+  }
+  void newDesignAsksAboutUnsaved() {
+    QFETCH(int, answer);
+    QFETCH(bool, renewed);
+    TestApp app;
+    const QString path = OpenDesign(app, ReadAll(Example("seeking-torpedo")));
+    QVERIFY(!path.isEmpty());
+    QVERIFY(ShowSheet(app));
+    QVERIFY(app.Type("HP", "7"));
+    app.services.QueueSaveAnswer(static_cast<SaveAnswer>(answer));
+    QVERIFY(Trigger(app, "actNewComponent"));
+    QCOMPARE(app.services.Messages().size(), std::size_t{1});
+    QVERIFY(app.services.Messages().front().saveAnswer.has_value());
+    QVERIFY(app.PageAs<DesignSheet>());
+    QCOMPARE(app.hq().Component() == vrlComponent{}, renewed);
+    QCOMPARE(app.hq().Designs().FilePath(DesignKind::Component).isEmpty(), renewed);
+    QCOMPARE(app.PageAs<DesignSheet>()->findChild<QLineEdit*>("HP")->text(), renewed ? QString() : "7");
+  }
+};
+
+QTEST_MAIN(SheetTest)
+#include "tst_sheet.moc"
