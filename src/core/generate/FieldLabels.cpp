@@ -39,7 +39,7 @@ constexpr Caption kPlain[] = {
     {"OrgCost", "Organics Cost"},
     {"RadCost", "Radioactives Cost"},
     {"Size", "Size"},
-    {"HP", "HP"},
+    {"HP", "Hitpoints"},
     {"SupplyUse", "Supply Use"},
     {"WeaponType", "Weapon Type"},
     {"WeaponFamily", "Weapon Family"},
