@@ -153,6 +153,24 @@ TEST(LiveEntry, EveryFieldHasThePagesLabel) {
   EXPECT_EQ(FieldLabel(c, {"WeaponDamageAtRange", 5, "WeaponDamageAtRange"}), "Damage at Range 5");
 }
 
+// Two workers, each on its own copy of the record, make the entries a
+// single thread makes.
+TEST(LiveEntry, WorkersOnRecordCopiesMakeTheSameEntries) {
+  vrlComponent c = Bare<vrlComponent>("Laser", "40");
+  c.SetMinCost("{&complevel*10+sqr(&complevel)}");
+  c.SetCompDesc("{rnd(1)*0+&complevel} &mincost");
+  std::vector<std::string> expected, got(40);
+  for (int level = 1; level <= 40; ++level) expected.push_back(MakeEntry(c, {level, {}}).text);
+  auto work = [&](int first) {
+    const vrlComponent copy = c;
+    for (int level = first; level <= 40; level += 2) got[static_cast<std::size_t>(level - 1)] = MakeEntry(copy, {level, {}}).text;
+  };
+  std::thread odd(work, 1), even(work, 2);
+  odd.join();
+  even.join();
+  EXPECT_EQ(got, expected);
+}
+
 TEST(LiveEntry, GridCellNumbersCountWithTheLastRequirementFastest) {
   const double sizes[] = {0, 2, 3};
   const std::int32_t first[] = {1, 1}, last[] = {2, 3}, middle[] = {2, 1}, outside[] = {1, 4};
