@@ -107,7 +107,9 @@ void Run(benchmark::State& state, const vrlComponent& design, const EntryPoint& 
   }
   const double liveSeconds = static_cast<double>(std::clock() - loop) / CLOCKS_PER_SEC;
   state.counters["full_ms"] = fullSeconds * 1000;
-  if (liveSeconds > 0) state.counters["times_faster"] = fullSeconds * static_cast<double>(state.iterations()) / liveSeconds;
+  if (liveSeconds > 0) {
+    state.counters["times_faster"] = fullSeconds * static_cast<double>(state.iterations()) / liveSeconds;
+  }
 }
 
 void BM_Weapon999Level(benchmark::State& state) { Run(state, Weapon(999), {500, {}}, 999); }

@@ -23,7 +23,9 @@ std::size_t Distance(std::string_view a, std::string_view b) {
   for (std::size_t i = 1; i <= a.size(); ++i) {
     for (std::size_t j = 1; j <= b.size(); ++j) {
       d[i][j] = std::min({d[i - 1][j] + 1, d[i][j - 1] + 1, d[i - 1][j - 1] + (a[i - 1] == b[j - 1] ? 0 : 1)});
-      if (i > 1 && j > 1 && a[i - 1] == b[j - 2] && a[i - 2] == b[j - 1]) d[i][j] = std::min(d[i][j], d[i - 2][j - 2] + 1);
+      if (i > 1 && j > 1 && a[i - 1] == b[j - 2] && a[i - 2] == b[j - 1]) {
+        d[i][j] = std::min(d[i][j], d[i - 2][j - 2] + 1);
+      }
     }
   }
   return d[a.size()][b.size()];
@@ -158,7 +160,9 @@ void GenerationModule::NoteStepFault(const FormulaField& field) {
     }
   } else if (!field.state.BracesDone) {
     at = text.find('{');
-    if (fault.reason.empty() && at != std::string::npos) fault.reason = EvaluatorReason(Evaluator().ErrorDescription(), text, at, at);
+    if (fault.reason.empty() && at != std::string::npos) {
+      fault.reason = EvaluatorReason(Evaluator().ErrorDescription(), text, at, at);
+    }
   }
   if (at != std::string::npos) fault.position = StoredPosition(field, fault.field, at);
   fault_ = std::move(fault);
@@ -205,7 +209,9 @@ void GenerationModule::NoteUnresolved() {
     visit(abil_[n].val2, PlaceOf("AbilVal2", i));
   }
   if (words_.damageFamily && shape_.weapon) {
-    for (std::size_t r = 0; r < damage_.size(); ++r) visit(damage_[r], PlaceOf("WeaponDamageAtRange", static_cast<int>(r) + 1));
+    for (std::size_t r = 0; r < damage_.size(); ++r) {
+      visit(damage_[r], PlaceOf("WeaponDamageAtRange", static_cast<int>(r) + 1));
+    }
   }
   fault_ = std::move(fault);
 }

@@ -34,6 +34,10 @@ long AbilityIndex(std::string_view digits) {
   return value;
 }
 
+std::string InvalidTechReqReason(const std::string& name) {
+  return "Variable " + name + " contains an invalid tech req number";
+}
+
 }  // namespace
 
 GenerationModule::GenerationModule(Words words) : words_(std::move(words)) {
@@ -183,12 +187,11 @@ bool GenerationModule::SubstituteVariable(std::string& text, std::string& name) 
       return *n;
     };
     const std::string invalidIndex = "Variable " + name + "contains an invalid tech req number.";
-    const std::string reason = "Variable " + name + " contains an invalid tech req number";
     if (name.starts_with("&techlevel")) {
       std::int16_t n = index(10);
       if (n == 0) {
         Show(kErrorTitle, "Variable " + name + "contains invalid tech req number.");
-        stepReason_ = reason;
+        stepReason_ = InvalidTechReqReason(name);
         return false;
       }
       const FormulaField& field = tech_[static_cast<std::size_t>(n)].level;
@@ -199,7 +202,7 @@ bool GenerationModule::SubstituteVariable(std::string& text, std::string& name) 
       std::int16_t n = index(9);
       if (n == 0) {
         Show(kErrorTitle, invalidIndex);
-        stepReason_ = reason;
+        stepReason_ = InvalidTechReqReason(name);
         return false;
       }
       const FormulaField& field = tech_[static_cast<std::size_t>(n)].area;
@@ -210,7 +213,7 @@ bool GenerationModule::SubstituteVariable(std::string& text, std::string& name) 
       std::int16_t n = index(14);
       if (n == 0) {
         Show(kErrorTitle, invalidIndex);
-        stepReason_ = reason;
+        stepReason_ = InvalidTechReqReason(name);
         return false;
       }
       if (!shape_.grid) {
@@ -518,11 +521,9 @@ GenerationResult GenerationModule::RunGrid(const ProgressCallback& progress) {
     cells *= size >= 1 ? std::floor(size) : 0;
   }
   if (cells < 1) {
-    for (int i = n; i >= 1; --i) {
-      if (shape_.gridSizes[static_cast<std::size_t>(i)] < 1) {
-        NoteFault({"TechReqs", i, "TechReqGridSize"}, "The grid size must be at least 1");
-      }
-    }
+    int first = 1;
+    while (first < n && shape_.gridSizes[static_cast<std::size_t>(first)] >= 1) ++first;
+    NoteFault({"TechReqs", first, "TechReqGridSize"}, "The grid size must be at least 1");
     Show(kErrorTitle, gridNoun + " must have a grid size of at least 1 for every tech requirement." +
                           std::string(kCrLf) + notGenerated);
     return Finish(GenerationStatus::Failed, {}, 0);

@@ -105,7 +105,8 @@ TEST(LiveEntry, FaultsNameTheFieldTheEntryTheReasonAndTheCharacter) {
          c.SetAbilDesc(1, "Uses &abil3val1");
        },
        {1, {}}, {"Abilities", 1, "AbilDesc"},
-       "Ability 1 \u2013 Description, level 1: Variable &abil3val1 contains an invalid ability number (character 6)", {}},
+       "Ability 1 \u2013 Description, level 1: Variable &abil3val1 contains an invalid ability number (character 6)",
+       {}},
       {[](vrlComponent& c) {
          c.SetGridComp(true);
          c.SetNumTechReqs(2);
@@ -163,7 +164,9 @@ TEST(LiveEntry, WorkersOnRecordCopiesMakeTheSameEntries) {
   for (int level = 1; level <= 40; ++level) expected.push_back(MakeEntry(c, {level, {}}).text);
   auto work = [&](int first) {
     const vrlComponent copy = c;
-    for (int level = first; level <= 40; level += 2) got[static_cast<std::size_t>(level - 1)] = MakeEntry(copy, {level, {}}).text;
+    for (int level = first; level <= 40; level += 2) {
+      got[static_cast<std::size_t>(level - 1)] = MakeEntry(copy, {level, {}}).text;
+    }
   };
   std::thread odd(work, 1), even(work, 2);
   odd.join();
