@@ -39,6 +39,8 @@ std::string Nearest(std::string_view name, const std::vector<std::string>& candi
   std::size_t best = std::min<std::size_t>(3, 1 + letters / 4) + 1;
   std::string nearest;
   for (const std::string& candidate : candidates) {
+    const std::size_t longer = std::max(name.size(), candidate.size());
+    if (longer - std::min(name.size(), candidate.size()) >= best) continue;  // too far apart already
     const std::size_t d = Distance(name, candidate);
     if (d < best && d < letters) {
       best = d;
@@ -122,15 +124,16 @@ int GenerationModule::StoredPosition(const FormulaField& field, const FieldPlace
 }
 
 std::string GenerationModule::NearestVariable(std::string_view name) const {
-  if (name == "&" || (name.size() == 2 && !IsLetter(name.substr(1)) && (name[1] < '0' || name[1] > '9'))) {
+  // An ampersand followed by no letter or digit was meant as itself.
+  if (name.size() == 1 || !(IsLetter(name.substr(1)) || (name[1] >= '0' && name[1] <= '9'))) {
     return "; write && for an ampersand";
   }
   std::vector<std::string> names{std::string(words_.levelVariable)};
   for (const NamedVariable& variable : words_.named) names.emplace_back(variable.name);
   for (int n = 1; n <= shape_.numTechReqs; ++n) {
-    for (const char* prefix : {"&techarea", "&techlevel", "&techgridlevel"}) {
-      if (prefix[5] != 'g' || shape_.grid) names.push_back(prefix + std::to_string(n));
-    }
+    names.push_back("&techarea" + std::to_string(n));
+    names.push_back("&techlevel" + std::to_string(n));
+    if (shape_.grid) names.push_back("&techgridlevel" + std::to_string(n));
   }
   for (int n = 1; n <= shape_.numAbils; ++n) {
     for (const char* suffix : {"type", "descr", "val1", "val2"}) names.push_back("&abil" + std::to_string(n) + suffix);

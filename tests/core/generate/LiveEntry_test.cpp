@@ -90,8 +90,9 @@ TEST(LiveEntry, FaultsNameTheFieldTheEntryTheReasonAndTheCharacter) {
        "Ability 1 \u2013 Value 2, level 3: Syntax error: 0.5.5 (character 2)", {}},
       {[](vrlComponent& c) { c.SetMinCost("Cost {&complevel*2+sqrt(4)}"); }, {1, {}}, {"", 0, "MinCost"},
        "Minerals Cost, level 1: Function < sqrt > unknown; did you mean sqr? (character 20)", {}},
-      {[](vrlComponent& c) { c.SetCompDesc("Hits \u00fc {&complvel*10}"); }, {1, {}}, {"", 0, "CompDesc"},
-       "Component Description, level 1: Unknown variable &complvel; did you mean &complevel? (character 9)", {}},
+      // Characters, not bytes; "&&" became one character before the fault.
+      {[](vrlComponent& c) { c.SetCompDesc("Hits \u00fc && {&complvel*10}"); }, {1, {}}, {"", 0, "CompDesc"},
+       "Component Description, level 1: Unknown variable &complvel; did you mean &complevel? (character 12)", {}},
       {[](vrlComponent& c) {
          c.SetMinCost("{&orgcost+1}");
          c.SetOrgCost("{&mincost*2}");
