@@ -9,6 +9,7 @@
 #include "evaluator/ExprFunctions.h"
 #include "evaluator/clsExprEvaluator.h"
 #include "generate/GenerationModule.h"
+#include "util/Numbers.h"
 
 namespace vorlane {
 
@@ -171,26 +172,52 @@ void GenerationModule::NoteStepFault(const FormulaField& field) {
   fault_ = std::move(fault);
 }
 
+const FormulaField* GenerationModule::FieldNamed(std::string_view name) const {
+  for (const NamedVariable& variable : words_.named) {
+    if (name == variable.name) return &slots_[static_cast<std::size_t>(variable.slot)];
+  }
+  auto index = [&](std::size_t from, std::size_t to = std::string_view::npos) -> std::size_t {
+    const auto n = RoundToInt16(LeadingNumber(name.substr(from, to == std::string_view::npos ? to : to - from)));
+    return n && *n >= 1 ? static_cast<std::size_t>(*n) : 0;
+  };
+  if (words_.damageFamily && name.starts_with("&weapdmg")) {
+    const std::size_t r = index(8);
+    return r >= 1 && r <= damage_.size() ? &damage_[r - 1] : nullptr;
+  }
+  const bool level = name.starts_with("&techlevel");
+  if (level || name.starts_with("&techarea")) {
+    const std::size_t n = index(level ? 10 : 9);
+    if (n < 1 || n >= tech_.size()) return nullptr;
+    return level ? &tech_[n].level : &tech_[n].area;
+  }
+  if (name.starts_with("&abil")) {
+    std::size_t end = 5;
+    while (end < name.size() && name[end] >= '0' && name[end] <= '9') ++end;
+    const std::size_t n = index(5, end);
+    if (n < 1 || n >= abil_.size()) return nullptr;
+    const std::string_view suffix = name.substr(end);
+    const AbilityFields& ability = abil_[n];
+    if (suffix == "type") return &ability.type;
+    if (suffix == "descr") return &ability.descr;
+    if (suffix == "val1") return &ability.val1;
+    if (suffix == "val2") return &ability.val2;
+  }
+  return nullptr;
+}
+
 void GenerationModule::NoteUnresolved() {
-  GenerationFault fault;
-  fault.level = slots_[0].text;
-  if (shape_.grid) fault.cell.assign(gridPos_.begin() + 1, gridPos_.end());
-  fault.reason = "Variables could not all be resolved in 50 iterations";
+  // Every unfinished field and the variable it waits on, in step order.
+  struct Waiting {
+    const FormulaField* field;
+    FieldPlace place;
+    std::string variable;  // empty: it has brace groups left
+  };
+  std::vector<Waiting> unresolved;
   auto visit = [&](const FormulaField& field, FieldPlace place) {
     if (field.state.BracesDone) return;
-    const std::string label = FieldLabelOf(place);
     const std::size_t amp = field.state.VarsDone ? std::string::npos : field.text.find('&');
-    const std::size_t at = amp != std::string::npos ? amp : field.text.find('{');
-    if (amp != std::string::npos) {
-      fault.waiting.push_back(label + " waits on " + Lower(ReadVariableName(field.text, amp)));
-    } else {
-      fault.waiting.push_back(label + " has brace groups left");
-    }
-    if (fault.label.empty()) {
-      fault.position = at != std::string::npos ? StoredPosition(field, place, at) : 0;
-      fault.field = std::move(place);
-      fault.label = label;
-    }
+    std::string variable = amp != std::string::npos ? Lower(ReadVariableName(field.text, amp)) : "";
+    unresolved.push_back({&field, std::move(place), std::move(variable)});
   };
   for (std::size_t s = 1; s < slots_.size(); ++s) {
     if (words_.slotNeeds[s] != Needs::Weapon || shape_.weapon) visit(slots_[s], PlaceOf(words_.slotNames[s], 0));
@@ -216,6 +243,36 @@ void GenerationModule::NoteUnresolved() {
       visit(damage_[r], PlaceOf("WeaponDamageAtRange", static_cast<int>(r) + 1));
     }
   }
+
+  GenerationFault fault;
+  fault.level = slots_[0].text;
+  if (shape_.grid) fault.cell.assign(gridPos_.begin() + 1, gridPos_.end());
+  fault.reason = "Variables could not all be resolved in 50 iterations";
+  for (const Waiting& w : unresolved) {
+    fault.waiting.push_back(FieldLabelOf(w.place) +
+                            (w.variable.empty() ? " has brace groups left" : " waits on " + w.variable));
+  }
+  if (unresolved.empty()) {
+    fault_ = std::move(fault);
+    return;
+  }
+  // The fault lies where the waiting ends: from the first unfinished field,
+  // follow what each waits on to the first field met twice (a cycle) or to
+  // one that waits on no unfinished field.
+  std::size_t at = 0;
+  std::vector<bool> met(unresolved.size(), false);
+  while (!met[at]) {
+    met[at] = true;
+    const FormulaField* next = unresolved[at].variable.empty() ? nullptr : FieldNamed(unresolved[at].variable);
+    auto found = std::find_if(unresolved.begin(), unresolved.end(), [&](const Waiting& w) { return w.field == next; });
+    if (next == nullptr || found == unresolved.end()) break;
+    at = static_cast<std::size_t>(found - unresolved.begin());
+  }
+  const Waiting& root = unresolved[at];
+  const std::size_t where = root.field->text.find(root.variable.empty() ? '{' : '&');
+  if (where != std::string::npos) fault.position = StoredPosition(*root.field, root.place, where);
+  fault.label = FieldLabelOf(root.place);
+  fault.field = root.place;
   fault_ = std::move(fault);
 }
 

@@ -216,6 +216,8 @@ class GenerationModule {
   int StoredPosition(const FormulaField& field, const FieldPlace& place, std::size_t at) const;
   void NoteStepFault(const FormulaField& field);
   void NoteUnresolved();
+  // The field a variable name (lower case) stands for; nullptr for none.
+  const FormulaField* FieldNamed(std::string_view name) const;
   std::string NearestVariable(std::string_view name) const;
   std::vector<FieldEdit>* editing_ = nullptr;
   std::string stepReason_;  // why the failing step failed, where it says so

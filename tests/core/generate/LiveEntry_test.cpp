@@ -101,6 +101,17 @@ TEST(LiveEntry, FaultsNameTheFieldTheEntryTheReasonAndTheCharacter) {
        "Minerals Cost, level 1: Variables could not all be resolved in 50 iterations (character 2): "
        "Minerals Cost waits on &orgcost; Organics Cost waits on &mincost",
        {"Minerals Cost waits on &orgcost", "Organics Cost waits on &mincost"}},
+      // A chain that ends in a field waiting on itself: "&techlevel01" is never found as "&techlevel1".
+      {[](vrlComponent& c) {
+         c.SetNumTechReqs(1);
+         c.SetTechReqLevel(1, "&techlevel01");
+         c.SetMinCost("{&techlevel1}");
+       },
+       {1, {}}, {"TechReqs", 1, "TechReqLevel"},
+       "Technology Requirement 1 \u2013 Tech Level, level 1: Variables could not all be resolved in 50 iterations "
+       "(character 1): Minerals Cost waits on &techlevel1; Technology Requirement 1 \u2013 Tech Level waits on "
+       "&techlevel01",
+       {"Minerals Cost waits on &techlevel1", "Technology Requirement 1 \u2013 Tech Level waits on &techlevel01"}},
       {[](vrlComponent& c) {
          c.SetNumAbils(1);
          c.SetAbilDesc(1, "Uses &abil3val1");
