@@ -118,7 +118,8 @@ class GenerationModule {
   }
   // Passes the last resolution took (the failing pass when it failed).
   int PassesUsed() const { return passes_; }
-  // Where and why the last entry or generation failed; empty after success.
+  // Where and why the work on the record failed; empty until something
+  // fails after the record was taken (a generation, or Prepare).
   const std::optional<GenerationFault>& Fault() const { return fault_; }
 
  protected:
@@ -175,8 +176,8 @@ class GenerationModule {
 
   bool HasRecord() const { return sink_ != nullptr; }
 
-  // Records a fault that lies outside the formula step (a refused record, a
-  // wrong level count or grid), at the entry being made.
+  // Records a fault that lies outside the formula step and outside any entry
+  // (a refused record, a wrong level count or grid): no level, no cell.
   void NoteFault(FieldPlace field, std::string reason, int position = 0);
 
   // Refuses a record that holds a control character: its message and the
