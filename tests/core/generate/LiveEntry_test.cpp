@@ -62,7 +62,7 @@ TEST(LiveEntry, SeriesFollowTheLevelsOrOneGridAxis) {
   series = MakeSeries(c, fields, {});
   EXPECT_EQ(series.status, GenerationStatus::Failed);
   ASSERT_TRUE(series.fault);
-  EXPECT_EQ(series.fault->level, "1");
+  EXPECT_EQ(series.fault->Line(), "Minerals Cost, level 1: Function < sqrt > unknown; did you mean sqr? (character 2)");
 
   std::atomic<bool> cancel = true;
   EXPECT_EQ(MakeSeries(c, fields, {}, &cancel).status, GenerationStatus::Cancelled);
