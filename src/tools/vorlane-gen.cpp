@@ -6,7 +6,8 @@
 // the game's encoding, Windows-1252, unless --encoding says otherwise).
 // Exit status: 0 generated; 1 the generation failed or a wizard page would
 // refuse the design (its messages go to standard error, one "TITLE: TEXT"
-// block each, and no file is written) or FILE cannot hold a character in
+// block each, after a failed formula's located fault in one line: field,
+// level, cell, reason, character; no file is written) or FILE cannot hold a character in
 // Windows-1252; 2 the design file cannot be
 // read, the output cannot be written, or the command line is wrong.
 //
@@ -44,29 +45,36 @@ constexpr const char* kUsage =
     "       vorlane-gen --check DESIGN.json [--game-dir DIR] [--mod-dir DIR]\n"
     "       vorlane-gen --diff OLD.json NEW.json\n";
 
-// Prints each message as it comes, line breaks made the terminal's own.
+// Keeps the messages of one design, line breaks made the terminal's own,
+// until Print puts them on standard error after the located fault.
 class StderrSink : public vorlane::MessageSink {
  public:
   vorlane::MessageAnswer Show(const std::string& title, const std::string& text,
                               vorlane::MessageButtons buttons) override {
-    std::string block = title + ": ";
+    blocks_ += title + ": ";
     for (std::size_t i = 0; i < text.size(); ++i) {
       if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
-      block += text[i];
+      blocks_ += text[i];
     }
-    std::cerr << block << '\n';
+    blocks_ += '\n';
     return buttons == vorlane::MessageButtons::YesNo ? vorlane::MessageAnswer::No : vorlane::MessageAnswer::Ok;
   }
+  void Print(const std::optional<vorlane::GenerationFault>& fault) {
+    if (fault) std::cerr << fault->Line() << '\n';
+    std::cerr << blocks_;
+    blocks_.clear();
+  }
+
+ private:
+  std::string blocks_;
 };
 
 bool WriteAll(std::FILE* file, const std::string& text) {
   return std::fwrite(text.data(), 1, text.size(), file) == text.size();
 }
 
-// Reads and generates the design at `path` into `result`: 0 generated, 1 a
-// wizard page would refuse it or a formula failed (the messages shown on
-// `sink`), 2 the file cannot be read.
-int GenerateDesign(const std::string& path, vorlane::MessageSink& sink, vorlane::GenerationResult& result) {
+// Reads and generates the design at `path` into `result`; see GenerateDesign.
+int Generate(const std::string& path, vorlane::MessageSink& sink, vorlane::GenerationResult& result) {
   std::string error;
   auto loaded = vorlane::LoadDesignFile(path, error);
   if (!loaded) {
@@ -90,6 +98,15 @@ int GenerateDesign(const std::string& path, vorlane::MessageSink& sink, vorlane:
     result = generator.Generate(loaded->facility, sink);
   }
   return result.Generated() ? 0 : 1;
+}
+
+// Reads and generates the design at `path` into `result`: 0 generated, 1 a
+// wizard page would refuse it or a formula failed (the fault and the
+// messages on standard error), 2 the file cannot be read.
+int GenerateDesign(const std::string& path, StderrSink& sink, vorlane::GenerationResult& result) {
+  const int status = Generate(path, sink, result);
+  sink.Print(result.fault);
+  return status;
 }
 
 }  // namespace

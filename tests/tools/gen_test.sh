@@ -77,8 +77,14 @@ echo "{\"kind\": \"component\", \"CompName\": \"B\", \"NumCompLevels\": 2, $comp
 "$gen" "$work/broken.json" -o "$work/broken.txt" 2>"$work/err.txt"
 status 1 $? "broken"
 [ -e "$work/broken.txt" ] && fail "broken: output file written"
-[ "$(cat "$work/err.txt")" = $'Error: Error: Not enough closing braces\nError: Error parsing string: \n{1+2
+[ "$(cat "$work/err.txt")" = $'Minerals Cost, level 1: Not enough closing braces (character 1)
+Error: Error: Not enough closing braces\nError: Error parsing string: \n{1+2
 Error: Error during parsing.\nError: Component not generated.' ] || fail "broken: $(cat "$work/err.txt")"
+# The located fault comes first: the field as the page names it, the level, the reason with a hint, the character.
+sed 's/"MinCost": "{1+2"/"CompDesc": "Deals {\&complevel+sqrt(2)}"/' "$work/broken.json" >"$work/hint.json"
+"$gen" "$work/hint.json" 2>"$work/err.txt" >/dev/null
+[ "$(head -1 "$work/err.txt")" = 'Component Description, level 1: Function < sqrt > unknown; did you mean sqr? (character 19)' ] ||
+  fail "hint: $(head -1 "$work/err.txt")"
 
 # --diff: one line per differing key or added entry; 0 same, 1 differs, 2 unreadable or not generated.
 laser="$here/../core/data/laser.json"

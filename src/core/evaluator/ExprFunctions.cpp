@@ -86,6 +86,13 @@ const FunInfo* FindFunction(std::string_view name) {
   return nullptr;
 }
 
+std::span<const FunInfo> NamedFunctions() {
+  // The named functions come first; the operators and internal names follow.
+  std::size_t n = 0;
+  while (n < std::size(kFunctions) && kFunctions[n].args > 0) ++n;
+  return {kFunctions, n};
+}
+
 int ComparisonCode(std::string_view op) {
   if (op == ">") return kGt;
   if (op == ">=" || op == "=>") return kGe;

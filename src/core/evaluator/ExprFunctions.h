@@ -3,6 +3,7 @@
 #pragma once
 
 #include <limits>
+#include <span>
 #include <string_view>
 
 namespace vorlane::expr {
@@ -51,6 +52,8 @@ struct FunInfo {
 
 // The row of a name, compared without regard to case; nullptr if unknown.
 const FunInfo* FindFunction(std::string_view name);
+// Every row that is written as a function ("sqr", "max"), in table order.
+std::span<const FunInfo> NamedFunctions();
 // The code of a comparison operator, or kUnknown.
 int ComparisonCode(std::string_view op);
 inline bool IsComparison(int code) { return code >= kGt && code <= kNe; }

@@ -34,6 +34,10 @@ long AbilityIndex(std::string_view digits) {
   return value;
 }
 
+std::string InvalidTechReqReason(const std::string& name) {
+  return "Variable " + name + " contains an invalid tech req number";
+}
+
 }  // namespace
 
 GenerationModule::GenerationModule(Words words) : words_(std::move(words)) {
@@ -70,6 +74,8 @@ void GenerationModule::Begin(MessageSink& sink) {
   gridPos_.assign(tech_.size(), 0);
   ResetFieldStates();
   exprCache_.Clear();
+  fault_.reset();
+  stepReason_.clear();
 }
 
 void GenerationModule::End() { sink_ = nullptr; }
@@ -84,6 +90,7 @@ bool GenerationModule::EvaluateFieldStep(std::string& text, FieldState& state) {
       if (amp + 1 < text.size() && text[amp + 1] == '&') {
         // Two ampersands stand for one literal ampersand.
         text.replace(amp, 2, 1, kLiteralAmpersand);
+        NoteEdit(amp, 2, 1);
         return true;
       }
       std::string name = ReadVariableName(text, amp);
@@ -103,6 +110,7 @@ bool GenerationModule::EvaluateFieldStep(std::string& text, FieldState& state) {
       ++i;
       if (i >= text.size()) {
         Show(kErrorTitle, "Error: Not enough closing braces");
+        stepReason_ = "Not enough closing braces";
         return false;
       }
       if (text[i] == '{') {
@@ -122,6 +130,7 @@ bool GenerationModule::EvaluateFieldStep(std::string& text, FieldState& state) {
     std::string value = FormatNumber(result);
     if (!CheckFinite(result, value, group)) return false;
     ReplaceFirstNoCase(text, group, value);
+    NoteEdit(open, group.size(), value.size());
   }
   return true;
 }
@@ -136,9 +145,11 @@ bool GenerationModule::ReplaceVariable(std::string& text, std::string_view what,
       CharacterCount(text) - whatLength + valueLength > kMaxFieldCharacters) {
     Show(kErrorTitle, "Error processing string " + name + ":" + std::string(kCrLf) + "The text would grow beyond " +
                           std::to_string(kMaxFieldCharacters) + " characters.");
+    stepReason_ = "With " + name + " the text would grow beyond " + std::to_string(kMaxFieldCharacters) + " characters";
     return false;
   }
   text.replace(at, what.size(), value);
+  NoteEdit(at, what.size(), value.size());
   return true;
 }
 
@@ -159,6 +170,7 @@ bool GenerationModule::SubstituteVariable(std::string& text, std::string& name) 
     if (!range || *range < 1 || *range > kNumRanges) {
       Show(kErrorTitle, "Error processing string " + name + ":" + std::string(kCrLf) +
                             "Weapon range must be between 1 and 21.");
+      stepReason_ = "Variable " + name + ": weapon range must be between 1 and 21";
       return false;
     }
     const FormulaField& field = damage_[static_cast<std::size_t>(*range - 1)];
@@ -179,6 +191,7 @@ bool GenerationModule::SubstituteVariable(std::string& text, std::string& name) 
       std::int16_t n = index(10);
       if (n == 0) {
         Show(kErrorTitle, "Variable " + name + "contains invalid tech req number.");
+        stepReason_ = InvalidTechReqReason(name);
         return false;
       }
       const FormulaField& field = tech_[static_cast<std::size_t>(n)].level;
@@ -189,6 +202,7 @@ bool GenerationModule::SubstituteVariable(std::string& text, std::string& name) 
       std::int16_t n = index(9);
       if (n == 0) {
         Show(kErrorTitle, invalidIndex);
+        stepReason_ = InvalidTechReqReason(name);
         return false;
       }
       const FormulaField& field = tech_[static_cast<std::size_t>(n)].area;
@@ -199,11 +213,13 @@ bool GenerationModule::SubstituteVariable(std::string& text, std::string& name) 
       std::int16_t n = index(14);
       if (n == 0) {
         Show(kErrorTitle, invalidIndex);
+        stepReason_ = InvalidTechReqReason(name);
         return false;
       }
       if (!shape_.grid) {
         Show(kProgramTitle, "&TechGridLevel is not a valid variable" + std::string(kCrLf) + "for non-grid " +
                                 std::string(words_.nounPlural) + ".");
+        stepReason_ = "&TechGridLevel is not a valid variable for non-grid " + std::string(words_.nounPlural);
         return false;
       }
       return ReplaceVariable(text, "&techgridlevel" + std::to_string(n), std::to_string(GridPos(n)), name);
@@ -217,6 +233,7 @@ bool GenerationModule::SubstituteVariable(std::string& text, std::string& name) 
     long n = AbilityIndex(std::string_view(name).substr(5, end - 5));
     if (n < 1 || n > shape_.numAbils) {
       Show(kErrorTitle, "Variable " + name + "contains an invalid ability number.");
+      stepReason_ = "Variable " + name + " contains an invalid ability number";
       return false;
     }
     AbilityFields& ability = abil_[static_cast<std::size_t>(n)];
@@ -252,13 +269,17 @@ bool GenerationModule::CheckFinite(double value, const std::string& number, cons
   if (fieldEntry_ > 0) text.append(" ").append(std::to_string(fieldEntry_));
   text.append(" at level ").append(slots_[0].text).append(":").append(kCrLf);
   Show(kErrorTitle, text + Shown(what) + " does not give a finite number.");
+  stepReason_ = Shown(what) + " does not give a finite number";
   return false;
 }
 
 bool GenerationModule::StepField(FormulaField& field, std::string_view name, int entry) {
   fieldName_ = name;
   fieldEntry_ = entry;
+  editing_ = &field.edits;
   const bool stepped = EvaluateFieldStep(field.text, field.state);
+  editing_ = nullptr;
+  if (!stepped) NoteStepFault(field);
   fieldName_ = {};
   fieldEntry_ = 0;
   if (stepped) return true;
@@ -268,6 +289,7 @@ bool GenerationModule::StepField(FormulaField& field, std::string_view name, int
 
 bool GenerationModule::RefuseControlCharacter(const std::optional<DesignFault>& fault, GenerationResult& result) {
   if (!fault) return false;
+  NoteFault({fault->list, fault->entry, fault->key}, fault->problem);
   Show(kErrorTitle, fault->FieldName() + " " + fault->problem + ".");
   Show(kErrorTitle, std::string(words_.nounTitle) + " not generated.");
   result = Finish(GenerationStatus::Failed, {}, 0);
@@ -312,6 +334,7 @@ bool GenerationModule::ResolveFields() {
           fieldName_ = "WeaponDamageAtRange";
           fieldEntry_ = range;
           const bool finite = CheckFinite(value, number, damage.text);
+          if (!finite) NoteStepFault(damage);
           fieldName_ = {};
           fieldEntry_ = 0;
           if (!finite) return false;
@@ -321,6 +344,7 @@ bool GenerationModule::ResolveFields() {
     }
     if (FieldsResolved()) return true;
   }
+  NoteUnresolved();
   Show(words_.crossReferenceTitle, "Variables could not all be resolved in 50 iterations.");
   return false;
 }
@@ -351,20 +375,24 @@ bool GenerationModule::FieldsResolved() const {
 }
 
 void GenerationModule::ResetFieldStates() {
-  for (FormulaField& slot : slots_) slot.state = {};
+  auto reset = [](FormulaField& field) {
+    field.state = {};
+    field.edits.clear();
+  };
+  for (FormulaField& slot : slots_) reset(slot);
   for (TechFields& req : tech_) {
-    req.area.state = {};
-    req.level.state = {};
-    req.gridSize.state = {};
-    req.numberStyle.state = {};
+    reset(req.area);
+    reset(req.level);
+    reset(req.gridSize);
+    reset(req.numberStyle);
   }
   for (AbilityFields& ability : abil_) {
-    ability.type.state = {};
-    ability.descr.state = {};
-    ability.val1.state = {};
-    ability.val2.state = {};
+    reset(ability.type);
+    reset(ability.descr);
+    reset(ability.val1);
+    reset(ability.val2);
   }
-  for (FormulaField& damage : damage_) damage.state = {};
+  for (FormulaField& damage : damage_) reset(damage);
 }
 
 bool GenerationModule::WriteEntry(std::string& out, bool grid) {
@@ -447,6 +475,8 @@ GenerationResult GenerationModule::Finish(GenerationStatus status, std::string t
   if (status == GenerationStatus::Generated) {
     result.text = std::move(text);
     result.windowTitle = std::string(words_.nounTitle) + " Generation Results - [" + Shown(slots_[1].text) + "]";
+  } else if (status == GenerationStatus::Failed) {
+    result.fault = fault_;
   }
   return result;
 }
@@ -456,6 +486,7 @@ GenerationResult GenerationModule::RunPlain(const ProgressCallback& progress) {
   const int levels = shape_.levels;
   const std::string notGenerated = std::string(words_.nounTitle) + " not generated";
   if (levels < 1) {
+    NoteFault({"", 0, std::string(words_.levelsName)}, "You must have at least one level");
     Show(kErrorTitle, "You must have at least one level for your " + std::string(words_.noun) + "." +
                           std::string(kCrLf) + notGenerated);
     return Finish(GenerationStatus::Failed, {}, 0);
@@ -478,6 +509,7 @@ GenerationResult GenerationModule::RunGrid(const ProgressCallback& progress) {
   const std::string notGenerated = std::string(words_.nounTitle) + " not generated";
   const std::string gridNoun = "Grid " + std::string(words_.nounPlural);
   if (n < 1) {
+    NoteFault({"", 0, std::string(words_.gridName)}, gridNoun + " must have tech requirements");
     Show(kErrorTitle, gridNoun + " must have tech requirements." + std::string(kCrLf) + notGenerated);
     return Finish(GenerationStatus::Failed, {}, 0);
   }
@@ -489,11 +521,16 @@ GenerationResult GenerationModule::RunGrid(const ProgressCallback& progress) {
     cells *= size >= 1 ? std::floor(size) : 0;
   }
   if (cells < 1) {
+    int first = 1;
+    while (first < n && shape_.gridSizes[static_cast<std::size_t>(first)] >= 1) ++first;
+    NoteFault({"TechReqs", first, "TechReqGridSize"}, "The grid size must be at least 1");
     Show(kErrorTitle, gridNoun + " must have a grid size of at least 1 for every tech requirement." +
                           std::string(kCrLf) + notGenerated);
     return Finish(GenerationStatus::Failed, {}, 0);
   }
   if (cells > kMaxGridCells) {
+    NoteFault({"", 0, std::string(words_.gridName)}, gridNoun + " can have at most " + std::to_string(kMaxGridCells) +
+                                                          " grid cells; this grid has " + FormatNumber(cells));
     Show(kErrorTitle, gridNoun + " can have at most " + std::to_string(kMaxGridCells) + " grid cells; this grid has " +
                           FormatNumber(cells) + "." + std::string(kCrLf) + notGenerated);
     return Finish(GenerationStatus::Failed, {}, 0);

@@ -17,6 +17,7 @@
 #include "generate/DesignCheck.h"
 #include "generate/ExprCache.h"
 #include "generate/FormulaText.h"
+#include "generate/GenerationFault.h"
 #include "records/DesignRecord.h"
 #include "util/Numbers.h"
 #include "util/MessageSink.h"
@@ -39,13 +40,22 @@ struct GenerationResult {
   std::string windowTitle;  // "Component Generation Results - [Laser]"
   std::string resultKind;   // "Component" or "Facility"
   int entries = 0;          // entries written (also before a failure or cancel)
+  std::optional<GenerationFault> fault;  // where and why, when it failed
 
   bool Generated() const { return status == GenerationStatus::Generated; }
+};
+
+// One replacement in a field's text: `removed` bytes at byte `at` became
+// `inserted` bytes. A field's edits lead from its stored text to its current
+// text, so that a fault can point into the text as the user typed it.
+struct FieldEdit {
+  std::uint32_t at, removed, inserted;
 };
 
 struct FormulaField {
   std::string text;
   FieldState state;
+  std::vector<FieldEdit> edits;  // since the text was loaded
 };
 
 class GenerationModule {
@@ -76,6 +86,8 @@ class GenerationModule {
     std::vector<std::string_view> slotNames;  // property of each slot 1..slotCount (index 0 unused)
     std::vector<Needs> slotNeeds;             // whether a design that is no weapon needs each slot
     std::string_view techNumberStyleName;     // "TechReqNumberStyle"
+    std::string_view levelsName;              // "NumCompLevels"
+    std::string_view gridName;                // "GridComp"
   };
 
   // A literal ampersand ("&&" in a formula) while an entry is made: never
@@ -106,6 +118,9 @@ class GenerationModule {
   }
   // Passes the last resolution took (the failing pass when it failed).
   int PassesUsed() const { return passes_; }
+  // Where and why the work on the record failed; empty until something
+  // fails after the record was taken (a generation, or Prepare).
+  const std::optional<GenerationFault>& Fault() const { return fault_; }
 
  protected:
   // The record's figures the drivers and the table need, read once when a
@@ -133,6 +148,8 @@ class GenerationModule {
   virtual Shape ReadShape() const = 0;
   virtual void LoadFields() = 0;
   virtual void AppendEntry(std::string& out, bool grid) const = 0;
+  // A field's text as the record stores it (for fault positions).
+  virtual std::string StoredText(const FieldPlace& field) const = 0;
 
   // Starts work on a record: takes the sink, reads the shape and re-creates
   // the table's lists, all states cleared.
@@ -159,6 +176,10 @@ class GenerationModule {
 
   bool HasRecord() const { return sink_ != nullptr; }
 
+  // Records a fault that lies outside the formula step and outside any entry
+  // (a refused record, a wrong level count or grid): no level, no cell.
+  void NoteFault(FieldPlace field, std::string reason, int position = 0);
+
   // Refuses a record that holds a control character: its message and the
   // "not generated" one, then a failed result. False when there is none.
   bool RefuseControlCharacter(const std::optional<DesignFault>& fault, GenerationResult& result);
@@ -181,6 +202,27 @@ class GenerationModule {
   bool Report(int position, int maximum, const ProgressCallback& progress) const;
   GenerationResult Finish(GenerationStatus status, std::string text, int entries) const;
   clsExprEvaluator& Evaluator();
+
+  // Located faults (GenerationFaults.cpp). The step notes its replacements
+  // in the field being stepped, and the reason where it gives one.
+  void NoteEdit(std::size_t at, std::size_t removed, std::size_t inserted) {
+    if (editing_) {
+      editing_->push_back({static_cast<std::uint32_t>(at), static_cast<std::uint32_t>(removed),
+                           static_cast<std::uint32_t>(inserted)});
+    }
+  }
+  FieldPlace PlaceOf(std::string_view name, int entry) const;
+  // The character of the stored text that byte `at` of the current text
+  // came from (the start of a replaced variable or group for inserted text).
+  int StoredPosition(const FormulaField& field, const FieldPlace& place, std::size_t at) const;
+  void NoteStepFault(const FormulaField& field);
+  void NoteUnresolved();
+  // The field a variable name (lower case) stands for; nullptr for none.
+  const FormulaField* FieldNamed(std::string_view name) const;
+  std::string NearestVariable(std::string_view name) const;
+  std::vector<FieldEdit>* editing_ = nullptr;
+  std::string stepReason_;  // why the failing step failed, where it says so
+  std::optional<GenerationFault> fault_;
 
   std::unique_ptr<clsExprEvaluator> evaluator_;
   ExprCache exprCache_;  // the run's compiled brace groups

@@ -36,6 +36,7 @@ class Single : public Generate {
     if (grid) {
       const int number = GridCellNumber(this->shape_.gridSizes, point.cell);
       if (number == 0) {
+        this->NoteFault({"", 0, Record::kGridKey}, "The cell lies outside the grid");
         this->Show("Error", "The cell lies outside the grid.");
         return false;
       }
@@ -82,13 +83,13 @@ class Single : public Generate {
   const typename GenerationModule::Shape& ShapeRead() const { return this->shape_; }
 };
 
-std::optional<GenerationFault> FaultFrom(const std::vector<ShownMessage>& messages, const std::string& level,
-                                         const std::vector<std::int32_t>& cell) {
-  if (messages.empty()) return std::nullopt;
-  GenerationFault fault;
-  fault.level = level;
-  fault.cell = cell;
-  fault.reason = messages.front().text;
+// The module's fault; one outside any entry (a refused cell) gets the
+// entry's place.
+std::optional<GenerationFault> LocatedFault(std::optional<GenerationFault> fault, const EntryPoint& point) {
+  if (fault && fault->level.empty()) {
+    if (point.cell.empty()) fault->level = std::to_string(point.level);
+    fault->cell = point.cell;
+  }
   return fault;
 }
 
@@ -105,14 +106,13 @@ LiveEntry Entry(const Record& record, const EntryPoint& point, const std::atomic
   GenerationResult refused;
   std::string out;
   const bool written = module.Write(record, point, out, refused);
-  const std::string level = module.FieldText(0);
   module.Release();
   live.messages = std::move(sink.messages);
   if (written) {
     live.status = GenerationStatus::Generated;
     live.text = std::move(out);
   } else {
-    live.fault = FaultFrom(live.messages, level, point.cell);
+    live.fault = LocatedFault(module.Fault(), point);
   }
   return live;
 }
@@ -163,7 +163,7 @@ SeriesResult MakeSeriesOf(const Record& record, std::span<const FieldPlace> fiel
     const bool written = module.Write(record, point, out, refused);
     if (!written) {
       result.status = GenerationStatus::Failed;
-      result.fault = FaultFrom(sink.messages, module.FieldText(0), point.cell);
+      result.fault = LocatedFault(module.Fault(), point);
       break;
     }
     result.points.push_back(module.FieldText(0));
@@ -195,18 +195,7 @@ std::vector<FieldPlace> CurveFieldsOf(const Record& record) {
   return fields;
 }
 
-std::string LabelOf(const FieldPlace& field) {
-  if (field.list.empty()) return field.key;
-  return field.key + " " + std::to_string(field.entry);
-}
-
 }  // namespace
-
-std::string GenerationFault::Line() const {
-  std::string line = label.empty() ? std::string("Error") : label;
-  line += " at level " + level + ": " + reason;
-  return line;
-}
 
 int GridCellNumber(std::span<const double> sizes, std::span<const std::int32_t> cell) {
   // sizes[0] is unused: requirement i has size sizes[i].
@@ -240,7 +229,7 @@ SeriesResult MakeSeries(const vrlFacility& record, std::span<const FieldPlace> f
 std::vector<FieldPlace> CurveFields(const vrlComponent& record) { return CurveFieldsOf(record); }
 std::vector<FieldPlace> CurveFields(const vrlFacility& record) { return CurveFieldsOf(record); }
 
-std::string FieldLabel(const vrlComponent&, const FieldPlace& field) { return LabelOf(field); }
-std::string FieldLabel(const vrlFacility&, const FieldPlace& field) { return LabelOf(field); }
+std::string FieldLabel(const vrlComponent&, const FieldPlace& field) { return FieldLabelOf(field); }
+std::string FieldLabel(const vrlFacility&, const FieldPlace& field) { return FieldLabelOf(field); }
 
 }  // namespace vorlane

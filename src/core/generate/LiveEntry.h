@@ -12,34 +12,12 @@
 #include <string>
 #include <vector>
 
+#include "generate/GenerationFault.h"
 #include "generate/GenerationModule.h"
 #include "records/vrlComponent.h"
 #include "records/vrlFacility.h"
 
 namespace vorlane {
-
-// A field of a design, named as the design file names it.
-struct FieldPlace {
-  std::string list;  // "", "TechReqs", "Abilities" or "WeaponDamageAtRange"
-  int entry = 0;     // the list's entry (the range for damage), from 1; 0 for a plain field
-  std::string key;   // "MinCost", "AbilVal1", "WeaponDamageAtRange"
-
-  bool operator==(const FieldPlace&) const = default;
-};
-
-// Where and why a generation stopped.
-struct GenerationFault {
-  FieldPlace field;
-  std::string label;                 // the field as the page shows it: "Ability 2 – Value 2"
-  std::string level;                 // the level text of the entry being made
-  std::vector<std::int32_t> cell;    // grid positions 1..NumTechReqs; empty outside a grid
-  std::string reason;                // the evaluator's own reason, or the module's
-  int position = 0;                  // 1-based character of the field's stored text; 0 when unknown
-  std::vector<std::string> waiting;  // unresolved cross-references: which field waits on what
-
-  // The located message in one line.
-  std::string Line() const;
-};
 
 // Which entry: a level of a plain design, or a cell of a grid design
 // (positions 1..size along each requirement).

@@ -78,6 +78,23 @@ class RecordGenerate : public GenerationModule {
     }
   }
 
+  std::string StoredText(const FieldPlace& field) const override {
+    const Record& r = *record_;
+    const auto n = static_cast<std::int16_t>(field.entry);
+    if (field.list.empty()) {
+      for (const auto& row : Fields::kTexts) {
+        if (field.key == row.name) return (r.*row.get)();
+      }
+    } else if (field.list == Fields::kTechList || field.list == Fields::kAbilityList) {
+      for (const auto& column : field.list == Fields::kTechList ? Fields::kTech : Fields::kAbilities) {
+        if (field.key == column.name) return (r.*column.get)(n).value_or("");
+      }
+    } else if constexpr (Fields::kDamage) {
+      return r.WeaponDamageAtRange(n).value_or("");
+    }
+    return {};
+  }
+
   const Record* record_ = nullptr;
 
  private:
@@ -92,7 +109,9 @@ class RecordGenerate : public GenerationModule {
                 .crossReferenceTitle = kind.crossReferenceTitle,
                 .slotNames = std::vector<std::string_view>(static_cast<std::size_t>(kSlotCount) + 1),
                 .slotNeeds = std::vector<Needs>(static_cast<std::size_t>(kSlotCount) + 1, Needs::Always),
-                .techNumberStyleName = Record::kNumberStyleKey};
+                .techNumberStyleName = Record::kNumberStyleKey,
+                .levelsName = Record::kLevelsKey,
+                .gridName = Record::kGridKey};
     for (const auto& field : Fields::kTexts) {
       words.slotNames[static_cast<std::size_t>(field.slot)] = field.name;
       words.slotNeeds[static_cast<std::size_t>(field.slot)] = field.needs;

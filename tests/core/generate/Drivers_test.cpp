@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "generate/CompGenerate.h"
 #include "generate/FacGenerate.h"
 #include "GenerateTestSupport.h"
@@ -79,18 +81,28 @@ TEST(GridDriver, CellsComeInOdometerOrderWithRomanNumeralsAndSuffixes) {
 TEST(GridDriver, GridsWithoutRequirementsOrCellsOrWithTooManyCellsAreRefusedFirst) {
   const std::string tail = "\r\nComponent not generated", noCell =
       "Grid components must have a grid size of at least 1 for every tech requirement." + tail;
-  std::vector<std::pair<vrlComponent, std::string>> cases = {
-      {Grid({}), "Grid components must have tech requirements." + tail},
-      {Grid({"2", "0"}), noCell}, {Grid({""}), noCell}, {Grid({"{3}"}), noCell}, {Grid({"-2", "-2"}), noCell},
-      {Grid({"99", "99", "99"}), "Grid components can have at most 32767 grid cells; this grid has 970299." + tail},
-      {Grid({"40000"}), "Grid components can have at most 32767 grid cells; this grid has 40000." + tail},
+  // The design, the message and the located fault.
+  const std::string size1 = "Technology Requirement 1 \u2013 Number of Levels: The grid size must be at least 1";
+  const std::string tooMany = "Grid Component: Grid components can have at most 32767 grid cells; this grid has ";
+  std::vector<std::tuple<vrlComponent, std::string, std::string>> cases = {
+      {Grid({}), "Grid components must have tech requirements." + tail,
+       "Grid Component: Grid components must have tech requirements"},
+      {Grid({"2", "0"}), noCell, "Technology Requirement 2 \u2013 Number of Levels: The grid size must be at least 1"},
+      {Grid({""}), noCell, size1}, {Grid({"{3}"}), noCell, size1}, {Grid({"-2", "-2"}), noCell, size1},
+      {Grid({"99", "99", "99"}), "Grid components can have at most 32767 grid cells; this grid has 970299." + tail,
+       tooMany + "970299"},
+      {Grid({"40000"}), "Grid components can have at most 32767 grid cells; this grid has 40000." + tail,
+       tooMany + "40000"},
   };
-  cases[0].first.SetCompDesc("&nosuch");  // the requirement check comes before any formula
-  for (const auto& [design, text] : cases) {
+  std::get<0>(cases[0]).SetCompDesc("&nosuch");  // the requirement check comes before any formula
+  for (const auto& [design, text, fault] : cases) {
     RecordingSink sink;
     Texts progress;
-    EXPECT_EQ(Generated<CompGenerate>(design, sink, &progress).status, GenerationStatus::Failed);
+    const GenerationResult result = Generated<CompGenerate>(design, sink, &progress);
+    EXPECT_EQ(result.status, GenerationStatus::Failed);
     EXPECT_EQ(sink.messages, (Messages{{"Error", text}}));
+    ASSERT_TRUE(result.fault);
+    EXPECT_EQ(result.fault->Line(), fault);
     EXPECT_TRUE(progress.empty());
   }
   vrlFacility f = Bare<vrlFacility>("Mine");
@@ -134,7 +146,9 @@ TEST(PlainDriver, ProgressRoundsHalvesToEvenCancelStopsQuietlyAndNoLevelIsRefuse
   EXPECT_EQ(Generated<CompGenerate>(Grid({"3", "3"}), sink, nullptr, 2).status, GenerationStatus::Cancelled);
   EXPECT_TRUE(sink.messages.empty());
   for (const char* levels : {"0", "-3"}) {
-    EXPECT_FALSE(Generated<CompGenerate>(Bare<vrlComponent>("Laser", levels), sink).Generated());
+    const GenerationResult result = Generated<CompGenerate>(Bare<vrlComponent>("Laser", levels), sink);
+    ASSERT_TRUE(result.fault);
+    EXPECT_EQ(result.fault->Line(), "Number of Levels: You must have at least one level");
   }
   EXPECT_EQ(sink.messages, Messages(2, {"Error", "You must have at least one level for your component.\r\n"
                                                  "Component not generated"}));
