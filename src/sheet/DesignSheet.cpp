@@ -17,6 +17,8 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
+#include "gui/CurvePanel.h"
+#include "gui/FormulaHelp.h"
 #include "gui/MaskEdit.h"
 #include "gui/PageParts.h"
 #include "sheet/LiveEntryPanel.h"
@@ -85,6 +87,22 @@ DesignSheet::DesignSheet(Session& session, DesignKind kind, std::function<std::o
   debounce_.setSingleShot(true);
   connect(&debounce_, &QTimer::timeout, this, [this] { Recompute(); });
   connect(live_, &LiveEntryPanel::RequestChanged, this, [this] { Recompute(); });
+
+  // The curves of the design, recomputed with the entry while their tab shows.
+  curves_ = new CurvePanel(
+      [this]() -> CurveDesign {
+        if (record_->Kind() == DesignKind::Facility) return this->session().Facility();
+        return this->session().Component();
+      },
+      live_->Tabs());
+  curves_->setObjectName(QStringLiteral("curvePanel"));
+  live_->Tabs()->addTab(curves_, QStringLiteral("&Curves"));
+  connect(live_->Tabs(), &QTabWidget::currentChanged, this, [this] {
+    if (live_->Tabs()->currentWidget() == curves_) curves_->RecordChanged();
+  });
+  // Formula help (F1, completion) for the formula boxes, also for rows made later.
+  AttachHelp();
+  connect(this, &DesignSheet::FormulaEditsChanged, this, [this] { AttachHelp(); });
 
   ApplyRules();
   UpdateShape();
@@ -332,9 +350,14 @@ void DesignSheet::Edited(bool shapeChanged) {
 
 void DesignSheet::UpdateShape() { live_->SetShape(record_->Grid(), record_->LevelCount(), record_->GridSizes()); }
 
+void DesignSheet::AttachHelp() {
+  for (QLineEdit* box : FormulaEdits()) AttachFormulaHelp(box, [this] { return PageFormulaCatalogue(this); });
+}
+
 void DesignSheet::Recompute() {
   debounce_.stop();
   computer_->Start(record_->Job(live_->Point(), live_->ChangesShown()));
+  if (live_->Tabs()->currentWidget() == curves_) curves_->RecordChanged();
 }
 
 void DesignSheet::Show(int request, const LiveResult& result) {

@@ -33,6 +33,7 @@ class QScrollArea;
 namespace vorlane {
 
 class LiveComputer;
+class CurvePanel;
 class LiveEntryPanel;
 
 class DesignSheet : public WizardPage {
@@ -105,6 +106,7 @@ class DesignSheet : public WizardPage {
   QWidget* MakeCombo(const SheetField& field, bool editable);
   QWidget* MakeDamageRanges(QGroupBox* box);
   void Edited(bool shapeChanged = false);
+  void AttachHelp();
   void ApplyRules();
   void UpdateShape();
   void Show(int request, const LiveResult& result);
@@ -115,6 +117,7 @@ class DesignSheet : public WizardPage {
   std::unique_ptr<SheetRecord> record_;
   QScrollArea* scroll_;
   LiveEntryPanel* live_;
+  CurvePanel* curves_ = nullptr;
   LiveComputer* computer_;
   std::vector<Bound> bound_;
   std::vector<BoundEdit> damage_;
