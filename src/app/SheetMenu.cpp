@@ -16,7 +16,13 @@
 namespace vorlane {
 
 SheetMenu::SheetMenu(HQ& hq, HostWindow& host) : hq_(hq), host_(host) {
-  QMenu* view = host_.menuBar()->addMenu(QStringLiteral("&View"));
+  // File, View, Help: the View menu goes before the host's Help menu.
+  QMenu* view = new QMenu(QStringLiteral("&View"), host_.menuBar());
+  QAction* help = nullptr;
+  for (QAction* action : host_.menuBar()->actions()) {
+    if (action->menu() && action->menu()->title() == QStringLiteral("&Help")) help = action;
+  }
+  host_.menuBar()->insertMenu(help, view);
   view->setObjectName(QStringLiteral("mnuView"));
   actSheet_ = view->addAction(QStringLiteral("Design Sheet"));
   actSheet_->setObjectName(QStringLiteral("actDesignSheet"));

@@ -13,7 +13,8 @@ namespace vorlane {
 
 FaultLabel::FaultLabel(QWidget* parent) : QLabel(parent) {
   setObjectName(QStringLiteral("lblFault"));
-  setWordWrap(false);
+  // A long reason wraps under its field instead of widening the sheet.
+  setWordWrap(true);
   setCursor(Qt::PointingHandCursor);
   setToolTip(QStringLiteral("Click to go to the character."));
   hide();
