@@ -25,12 +25,6 @@ const QString kCustomMsg = QStringLiteral("You must include a custom group numbe
 const QString kRestrictionsMsg = QStringLiteral("You must include a restrictions setting.");
 const QString kVehicleMsg = QStringLiteral("You must select at least one vehicle type.");
 
-template <class Page>
-void Open(TestApp& app) {
-  app.host()->ShowPage(new Page(app.hq()));
-  app.Settle();
-}
-
 void SetVehicle(TestApp& app, int index, bool on) {
   auto* box = app.Find<QCheckBox>(QStringLiteral("chkVType(%1)").arg(index));
   // Clicked on its indicator, where a user clicks.
@@ -45,7 +39,7 @@ class BasicVehiclePagesTest : public QObject {
  private slots:
   void componentPageRestrictionsAndTabOrder() {
     TestApp app;
-    Open<frmCompBasicInfo>(app);
+    app.Show<frmCompBasicInfo>();
     auto* combo = app.Find<QComboBox>("cboRestrictions");
     QVERIFY(combo->isEditable());
     QCOMPARE(combo->count(), 11);
@@ -55,52 +49,29 @@ class BasicVehiclePagesTest : public QObject {
     QVERIFY(app.Find<QLineEdit>("txtNumberStyle")->isEnabled());
     QVERIFY(app.Find<QLineEdit>("txtRomanStyle")->isEnabled());
     // Tab order: the six fields, then the buttons.
-    QStringList order;
-    QWidget* w = app.Find<QLineEdit>("txtNumberStyle");
-    for (int i = 0; i < 9; ++i, w = w->nextInFocusChain()) {
-      while (!(w->focusPolicy() & Qt::TabFocus) || w->objectName().isEmpty()) w = w->nextInFocusChain();
-      order << w->objectName();
-    }
-    QCOMPARE(order, (QStringList{"txtNumberStyle", "txtRomanStyle", "txtFamily", "txtGeneralGroup", "txtCustomGroup",
+    QCOMPARE(app.TabOrder("txtNumberStyle", 9), (QStringList{"txtNumberStyle", "txtRomanStyle", "txtFamily", "txtGeneralGroup", "txtCustomGroup",
                                  "cboRestrictions", "cmdNext", "cmdBack", "cmdCancel"}));
   }
 
   void componentChecksRunInOrder() {
     TestApp app;
     auto& s = app.services;
-    Open<frmCompBasicInfo>(app);
-
-    s.QueueYes();
-    s.QueueYes();
-    app.Click("cmdNext");
-    QCOMPARE(s.MessageTexts(), (QStringList{kNumberQ, kRomanQ, kFamilyMsg}));
+    app.Show<frmCompBasicInfo>();
+    QCOMPARE(app.Press("cmdNext", {true, true}), (QStringList{kNumberQ, kRomanQ, kFamilyMsg}));
     QCOMPARE(s.Messages()[0].buttons, MessageButtons::YesNo);
     QCOMPARE(s.Messages()[2].buttons, MessageButtons::Ok);
-
-    s.ClearRecords();
-    s.QueueNo();  // No to the first question: nothing more is asked
-    app.Click("cmdNext");
-    QCOMPARE(s.MessageTexts(), QStringList{kNumberQ});
+    // No to the first question: nothing more is asked.
+    QCOMPARE(app.Press("cmdNext", {false}), QStringList{kNumberQ});
 
     app.Type("txtNumberStyle", "&complevel");
     app.Type("txtRomanStyle", "&complevel");
     app.Type("txtFamily", "1001");
-    s.ClearRecords();
-    s.QueueNo();
-    app.Click("cmdNext");
-    QCOMPARE(s.MessageTexts(), QStringList{kGroupQ});
+    QCOMPARE(app.Press("cmdNext", {false}), QStringList{kGroupQ});
     QCOMPARE(app.PageName(), QStringLiteral("frmCompBasicInfo"));
-
-    s.ClearRecords();
-    s.QueueYes();
-    app.Click("cmdNext");
-    QCOMPARE(s.MessageTexts(), (QStringList{kGroupQ, kCustomMsg}));
-
+    QCOMPARE(app.Press("cmdNext", {true}), (QStringList{kGroupQ, kCustomMsg}));
     app.Type("txtGeneralGroup", "Weapons");
     app.Type("txtCustomGroup", "0");
-    s.ClearRecords();
-    app.Click("cmdNext");
-    QCOMPARE(s.MessageTexts(), QStringList{kRestrictionsMsg});
+    QCOMPARE(app.Press("cmdNext"), QStringList{kRestrictionsMsg});
     QCOMPARE(app.hq().Component(), vrlComponent{});  // failed checks store nothing
 
     // A restriction that is not in the list is stored as typed.
@@ -111,20 +82,21 @@ class BasicVehiclePagesTest : public QObject {
     app.Click("cmdNext");
     QVERIFY(s.Messages().empty());
     QCOMPARE(app.PageName(), QStringLiteral("frmCompVehicleType"));
-    const vrlComponent& c = app.hq().Component();
-    QCOMPARE(c.NumberStyle(), std::string("&complevel"));
-    QCOMPARE(c.RomanStyle(), std::string("&complevel"));
-    QCOMPARE(c.Family(), std::string("1001"));
-    QCOMPARE(c.GeneralGroup(), std::string("Weapons"));
-    QCOMPARE(c.CustomGroup(), std::string("0"));
-    QCOMPARE(c.Restrictions(), std::string("only one per vehicle"));
+    vrlComponent expected;
+    expected.SetNumberStyle("&complevel");
+    expected.SetRomanStyle("&complevel");
+    expected.SetFamily("1001");
+    expected.SetGeneralGroup("Weapons");
+    expected.SetCustomGroup("0");
+    expected.SetRestrictions("only one per vehicle");
+    QCOMPARE(app.hq().Component(), expected);
   }
 
   void entryFieldsSelectAllOnFocus() {
     TestApp app;
     app.hq().Component().SetFamily("1001");
     app.hq().Component().SetRestrictions("One Per Vehicle");
-    Open<frmCompBasicInfo>(app);
+    app.Show<frmCompBasicInfo>();
     auto* family = app.Find<QLineEdit>("txtFamily");
     family->setFocus(Qt::TabFocusReason);
     app.Settle();
@@ -142,19 +114,16 @@ class BasicVehiclePagesTest : public QObject {
   void gridDesignSkipsTheStyleQuestions() {
     TestApp app;
     app.hq().Component().SetGridComp(true);
-    Open<frmCompBasicInfo>(app);
-    QVERIFY(!app.Find<QLineEdit>("txtNumberStyle")->isEnabled());
-    QVERIFY(!app.Find<QLabel>("lblNumberStyle")->isEnabled());
-    QVERIFY(!app.Find<QLineEdit>("txtRomanStyle")->isEnabled());
-    QVERIFY(!app.Find<QLabel>("lblRomanStyle")->isEnabled());
-    app.Click("cmdNext");
-    QCOMPARE(app.services.MessageTexts(), QStringList{kFamilyMsg});
+    app.Show<frmCompBasicInfo>();
+    for (const char* name : {"txtNumberStyle", "lblNumberStyle", "txtRomanStyle", "lblRomanStyle"})
+      QVERIFY2(!app.Find(name)->isEnabled(), name);
+    QCOMPARE(app.Press("cmdNext"), QStringList{kFamilyMsg});
   }
 
   void backStoresWithoutChecksAndNoStillLeavesCancel() {
     TestApp app;
     app.hq().Component().SetFamily("old");
-    Open<frmCompBasicInfo>(app);
+    app.Show<frmCompBasicInfo>();
     app.Type("txtFamily", "");
     app.Type("txtCustomGroup", "7");
     app.Click("cmdBack");
@@ -163,7 +132,7 @@ class BasicVehiclePagesTest : public QObject {
     QCOMPARE(app.hq().Component().Family(), std::string());
     QCOMPARE(app.hq().Component().CustomGroup(), std::string("7"));
 
-    Open<frmCompBasicInfo>(app);
+    app.Show<frmCompBasicInfo>();
     app.services.QueueNo();
     app.Click("cmdNext");
     app.services.QueueYes();
@@ -174,23 +143,15 @@ class BasicVehiclePagesTest : public QObject {
   void facilityPageAsksFourAndStoresSeven() {
     TestApp app;
     auto& s = app.services;
-    Open<frmFacBasicInfo>(app);
+    app.Show<frmFacBasicInfo>();
     QVERIFY(!app.Find<QWidget>("cboRestrictions"));
     QVERIFY(!app.Find<QWidget>("txtCustomGroup"));
 
-    s.QueueYes();
-    s.QueueYes();
-    app.Click("cmdNext");
-    QCOMPARE(s.MessageTexts(), (QStringList{kNumberQ, kRomanQ, kFamilyMsg}));
+    QCOMPARE(app.Press("cmdNext", {true, true}), (QStringList{kNumberQ, kRomanQ, kFamilyMsg}));
     app.Type("txtFamily", "3");
     app.Type("txtMinCost", "{&faclevel * 100}");
     app.Type("txtRadCost", "5");
-    s.ClearRecords();
-    s.QueueYes();
-    s.QueueYes();
-    s.QueueYes();
-    app.Click("cmdNext");
-    QCOMPARE(s.MessageTexts(),
+    QCOMPARE(app.Press("cmdNext", {true, true, true}),
              (QStringList{kNumberQ, kRomanQ, QStringLiteral("Do you want to leave the facility group blank?")}));
     QCOMPARE(app.PageName(), QStringLiteral("frmFacPicture"));
     const vrlFacility& f = app.hq().Facility();
@@ -200,7 +161,7 @@ class BasicVehiclePagesTest : public QObject {
     QCOMPARE(f.RadCost(), std::string("5"));
     QCOMPARE(app.hq().Component(), vrlComponent{});
 
-    Open<frmFacBasicInfo>(app);
+    app.Show<frmFacBasicInfo>();
     QCOMPARE(app.Find<QLineEdit>("txtMinCost")->text(), QStringLiteral("{&faclevel * 100}"));
     app.Type("txtOrgCost", "2");
     app.Click("cmdBack");
@@ -210,8 +171,8 @@ class BasicVehiclePagesTest : public QObject {
 
   void vehiclePageRefusesToLeaveWithNoBox() {
     TestApp app;
-    Open<frmCompVehicleType>(app);
-    for (int i = 0; i < 8; ++i) QVERIFY(!app.Find<QCheckBox>(QStringLiteral("chkVType(%1)").arg(i))->isChecked());
+    app.Show<frmCompVehicleType>();
+    QCOMPARE(app.Checks("chkVType(%1)", 8), QStringLiteral("00000000"));
     QCOMPARE(app.Find<QCheckBox>("chkVType(3)")->text(), QStringLiteral("&Weapon Platform"));
     app.Click("cmdNext");
     app.Click("cmdBack");
@@ -222,7 +183,7 @@ class BasicVehiclePagesTest : public QObject {
 
   void vehicleListIsBuiltInBoxOrderAndReadBack() {
     TestApp app;
-    Open<frmCompVehicleType>(app);
+    app.Show<frmCompVehicleType>();
     SetVehicle(app, 7, true);  // Drone first, then Weapon Platform
     SetVehicle(app, 3, true);
     app.Click("cmdNext");
@@ -230,8 +191,7 @@ class BasicVehiclePagesTest : public QObject {
     QCOMPARE(app.PageName(), QStringLiteral("frmCompPicture"));
     app.Click("cmdBack");
     QCOMPARE(app.PageName(), QStringLiteral("frmCompVehicleType"));
-    for (int i = 0; i < 8; ++i)
-      QCOMPARE(app.Find<QCheckBox>(QStringLiteral("chkVType(%1)").arg(i))->isChecked(), i == 3 || i == 7);
+    QCOMPARE(app.Checks("chkVType(%1)", 8), QStringLiteral("00010001"));
 
     for (int i = 0; i < 8; ++i) SetVehicle(app, i, true);
     app.Click("cmdBack");
@@ -240,12 +200,11 @@ class BasicVehiclePagesTest : public QObject {
     QCOMPARE(app.PageName(), QStringLiteral("frmCompBasicInfo"));
 
     app.hq().Component().SetVehicleType("Ship");
-    Open<frmCompVehicleType>(app);
-    for (int i = 0; i < 8; ++i)
-      QCOMPARE(app.Find<QCheckBox>(QStringLiteral("chkVType(%1)").arg(i))->isChecked(), i == 0);
+    app.Show<frmCompVehicleType>();
+    QCOMPARE(app.Checks("chkVType(%1)", 8), QStringLiteral("10000000"));
     app.hq().Component().SetVehicleType("ship, base");  // letter case counts
-    Open<frmCompVehicleType>(app);
-    for (int i = 0; i < 8; ++i) QVERIFY(!app.Find<QCheckBox>(QStringLiteral("chkVType(%1)").arg(i))->isChecked());
+    app.Show<frmCompVehicleType>();
+    QCOMPARE(app.Checks("chkVType(%1)", 8), QStringLiteral("00000000"));
   }
 };
 

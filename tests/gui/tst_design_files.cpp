@@ -15,6 +15,7 @@
 #include "generate/CompGenerate.h"
 #include "generate/DesignFile.h"
 #include "generate_ui/frmCompGenerate.h"
+#include "support/DesignWalk.h"
 #include "support/TestApp.h"
 #include "wizard/frmCompTech.h"
 #include "wizard/frmFacAbility.h"
@@ -26,32 +27,6 @@ namespace {
 
 const QString kSaveComponent =
     QStringLiteral("The component design has unsaved changes.\nDo you want to save your changes?");
-
-QByteArray ReadAll(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-// A component the generator makes three full entries of.
-vrlComponent Laser() {
-  vrlComponent c;
-  c.SetCompName("Laser");
-  c.SetNumCompLevels("3");
-  c.SetNumberStyle("&complevel");
-  c.SetFamily("1");
-  c.SetCustomGroup("0");
-  c.SetRestrictions("None");
-  c.SetVehicleType("Ship");
-  c.SetTechReqArea(1, "Lasers");
-  c.SetTechReqLevel(1, "&complevel");
-  c.SetMinCost("{&complevel*10}");
-  c.SetSize("10");
-  c.SetHP("{&size*2}");
-  c.SetAbilName(1, "Armor");
-  c.SetAbilVal1(1, "{&complevel*10}");
-  c.SetWeaponType("None");
-  return c;
-}
 
 void SaveFile(const QString& path, const vrlComponent& record) {
   std::string error;
@@ -155,7 +130,7 @@ class DesignFilesTest : public QObject {
     vrlFacility mine;
     mine.SetFacName("Mine");
     mine.SetAbilName(1, "Mining");
-    QVERIFY(facility ? SaveDesignFile(path.toStdString(), mine, error) : SaveDesignFile(path.toStdString(), Laser(), error));
+    QVERIFY(facility ? SaveDesignFile(path.toStdString(), mine, error) : SaveDesignFile(path.toStdString(), LaserRecord(), error));
     const QByteArray before = ReadAll(path);
     QVERIFY(app.hq().Designs().OpenFile(path));
     if (facility) {
@@ -174,7 +149,7 @@ class DesignFilesTest : public QObject {
   void saveKeepsWhatThePageShowsAndReopens() {
     TestApp app;
     DesignFiles& designs = app.hq().Designs();
-    app.hq().Component() = Laser();
+    app.hq().Component() = LaserRecord();
     app.Click("cmdNext");
     // On screen only, with an empty description that Next would ask about.
     app.Type("txtCompName", "Pulse Laser");
@@ -190,8 +165,9 @@ class DesignFilesTest : public QObject {
     std::string error;
     std::optional<Design> saved = LoadDesignFile(path.toStdString(), error);
     QVERIFY2(saved, error.c_str());
-    vrlComponent expected = Laser();
+    vrlComponent expected = LaserRecord();
     expected.SetCompName("Pulse Laser");
+    expected.SetCompDesc("");
     expected.SetNumCompLevels("4");
     QVERIFY(saved->kind == DesignKind::Component && saved->component == expected);
 
@@ -326,7 +302,7 @@ class DesignFilesTest : public QObject {
   void brokenFilesAndFailedSavesChangeNothing() {
     TestApp app;
     const QString good = QDir(app.Dir()).filePath("good.vorlane.json");
-    SaveFile(good, Laser());
+    SaveFile(good, LaserRecord());
     QVERIFY(app.hq().Designs().OpenFile(good));
     app.Type("txtCompName", "On screen");
     const vrlComponent before = app.hq().Component();
@@ -377,7 +353,7 @@ class DesignFilesTest : public QObject {
     const QString path = QDir(dir.path()).filePath("beam.vorlane.json");
     {
       TestApp app;
-      app.hq().Component() = Laser();
+      app.hq().Component() = LaserRecord();
       app.Click("cmdNext");
       app.Type("txtCompName", "Beam Laser");
       app.services.QueueFile(path);
@@ -411,7 +387,7 @@ class DesignFilesTest : public QObject {
     // The engine on the saving run's record agrees.
     NoSink sink;
     CompGenerate generator;
-    vrlComponent record = Laser();
+    vrlComponent record = LaserRecord();
     record.SetCompName("Beam Laser");
     QCOMPARE(QByteArray::fromStdString(generator.Generate(record, sink).text), shown);
 #ifdef VORLANE_GEN_PROGRAM

@@ -11,6 +11,7 @@
 #include <QTest>
 
 #include "gui/Bitmaps.h"
+#include "support/DesignWalk.h"
 #include "support/TestApp.h"
 #include "wizard/frmCompPicture.h"
 #include "wizard/frmFacPicture.h"
@@ -33,14 +34,6 @@ void SaveBitmap(const QString& root, const QString& relative, const QImage& imag
   QVERIFY(image.save(path, "BMP"));
 }
 
-void WriteBytes(const QString& root, const QString& relative, const QByteArray& bytes) {
-  const QString path = QDir(root).filePath(relative);
-  QVERIFY(QDir().mkpath(QFileInfo(path).path()));
-  QFile file(path);
-  QVERIFY(file.open(QIODevice::WriteOnly));
-  file.write(bytes);
-}
-
 QImage Shown(TestApp& app) {
   return app.Find<QLabel>("imgPicture")->pixmap().toImage().convertToFormat(QImage::Format_RGB32);
 }
@@ -48,14 +41,6 @@ QImage Shown(TestApp& app) {
 QImage NotFound() { return PicNotFoundImage().convertToFormat(QImage::Format_RGB32); }
 
 QString UsingDir(TestApp& app) { return app.Find<QLabel>("lblUsingDir")->text(); }
-
-template <class Page>
-Page* Open(TestApp& app) {
-  auto* page = new Page(app.hq());
-  app.host()->ShowPage(page);
-  app.Settle();
-  return page;
-}
 
 // Moves the slider as the user would, with the keyboard from its current value.
 void SlideTo(TestApp& app, int value) {
@@ -80,7 +65,7 @@ class PicturePagesTest : public QObject {
     seiv_ = game_.filePath("SEIV");
     // Mod: mixed-case folders and a file name in capitals; a corrupt picture 10.
     SaveBitmap(mod_, "pictures/components/comp_007.BMP", Filled(Qt::red));
-    WriteBytes(mod_, "Pictures/Components/Comp_010.bmp", QByteArray("BM this is no bitmap at all"));
+    QVERIFY(WriteAll(QDir(mod_).filePath("Pictures/Components/Comp_010.bmp"), "BM this is no bitmap at all"));
     // Main game directory: 7 and 10 as good copies, 42 only here.
     SaveBitmap(seiv_, "PICTURES/components/Comp_007.bmp", Filled(Qt::green));
     SaveBitmap(seiv_, "PICTURES/components/Comp_010.bmp", Filled(Qt::green));
@@ -114,7 +99,7 @@ class PicturePagesTest : public QObject {
 
   void withoutDirectoriesNothingIsLookedUp() {
     TestApp app;
-    Open<frmCompPicture>(app);
+    app.Show<frmCompPicture>();
     QCOMPARE(app.PageName(), QStringLiteral("frmCompPicture"));
     auto* slider = app.Find<QSlider>("sldPicNum");
     QCOMPARE(slider->minimum(), 1);
@@ -142,7 +127,7 @@ class PicturePagesTest : public QObject {
     TestApp app;
     app.hq().SetModDir(mod_.toStdString());
     app.hq().SetSEIVDir(seiv_.toStdString());
-    auto* page = Open<frmCompPicture>(app);
+    auto* page = app.Show<frmCompPicture>();
     QVERIFY(page->HasModDir() && page->HasSEIVDir() && !page->NoDirs());
 
     SlideTo(app, 7);  // in both: the mod's wins, found despite its letter case
@@ -176,7 +161,7 @@ class PicturePagesTest : public QObject {
     TestApp app;
     app.hq().SetSEIVDir(seiv_.toStdString());
     app.hq().Component().SetPicNum("1234");
-    auto* page = Open<frmCompPicture>(app);
+    auto* page = app.Show<frmCompPicture>();
     QVERIFY(!page->HasModDir() && page->HasSEIVDir());
     // 1234 lies past the usual 800: the slider widens and keeps it.
     QCOMPARE(app.Find<QSlider>("sldPicNum")->maximum(), 1234);
@@ -197,15 +182,15 @@ class PicturePagesTest : public QObject {
     const QString seiv = dir.filePath("seiv");
     QVERIFY(QDir().mkpath(mod + "/pictures/facilities"));
     QVERIFY(QDir().mkpath(seiv));  // set, but without a pictures folder
-    for (int i = 0; i < 700; ++i) WriteBytes(mod, QStringLiteral("pictures/facilities/f%1.bmp").arg(i), "x");
+    for (int i = 0; i < 700; ++i) WriteAll(QDir(mod).filePath(QStringLiteral("pictures/facilities/f%1.bmp").arg(i)), "x");
 
     TestApp app;
     app.hq().SetModDir(mod.toStdString());
     app.hq().SetSEIVDir(seiv.toStdString());
-    Open<frmFacPicture>(app);
+    app.Show<frmFacPicture>();
     QCOMPARE(app.Find<QSlider>("sldPicNum")->maximum(), 1200);  // 3.5 hundreds round to 4
     QCOMPARE(app.Find<QSlider>("sldPicNum")->tickInterval(), 100);
-    Open<frmCompPicture>(app);  // no component pictures anywhere: the plain range
+    app.Show<frmCompPicture>();  // no component pictures anywhere: the plain range
     QCOMPARE(app.Find<QSlider>("sldPicNum")->maximum(), 800);
     QCOMPARE(app.Find<QSlider>("sldPicNum")->tickInterval(), 50);
   }
@@ -213,14 +198,14 @@ class PicturePagesTest : public QObject {
   void lastTouchedControlDecidesThePictureNumber() {
     TestApp app;
     auto& record = app.hq().Component();
-    Open<frmCompPicture>(app);
+    app.Show<frmCompPicture>();
     app.Click("cmdNext");  // untouched new design
     QCOMPARE(record.PicNum(), std::string("1"));
-    QVERIFY(!Open<frmCompPicture>(app)->UsingFormula());  // the stored 1 reopens on the slider
+    QVERIFY(!app.Show<frmCompPicture>()->UsingFormula());  // the stored 1 reopens on the slider
     QVERIFY(app.Find<QLineEdit>("txtPicNum")->text().isEmpty());
 
     record.SetPicNum("42");
-    Open<frmCompPicture>(app);
+    app.Show<frmCompPicture>();
     QCOMPARE(app.Find<QSlider>("sldPicNum")->value(), 42);
     QCOMPARE(app.Find<QLabel>("lblPicNum")->text(), QStringLiteral("42"));
     QVERIFY(app.Find<QLineEdit>("txtPicNum")->text().isEmpty());
@@ -230,13 +215,13 @@ class PicturePagesTest : public QObject {
     QCOMPARE(record.PicNum(), std::string("50"));
     QCOMPARE(app.PageName(), QStringLiteral("frmCompVehicleType"));
 
-    Open<frmCompPicture>(app);
+    app.Show<frmCompPicture>();
     SlideTo(app, 60);
     app.Type("txtPicNum", "{&complevel * 2}");  // slid, then typed: the text
     app.Click("cmdNext");
     QCOMPARE(record.PicNum(), std::string("{&complevel * 2}"));
 
-    auto* page = Open<frmCompPicture>(app);  // a formula comes back in the box
+    auto* page = app.Show<frmCompPicture>();  // a formula comes back in the box
     QVERIFY(page->UsingFormula());
     QCOMPARE(app.Find<QLineEdit>("txtPicNum")->text(), QStringLiteral("{&complevel * 2}"));
     app.Type("txtPicNum", "");  // cleared box: an empty picture number
@@ -244,11 +229,11 @@ class PicturePagesTest : public QObject {
     QCOMPARE(record.PicNum(), std::string());
 
     record.SetPicNum("12.5");  // a number is rounded, halves to even
-    Open<frmCompPicture>(app);
+    app.Show<frmCompPicture>();
     QCOMPARE(app.Find<QSlider>("sldPicNum")->value(), 12);
 
     record.SetPicNum("0");  // below the slider: kept as typed text
-    Open<frmCompPicture>(app);
+    app.Show<frmCompPicture>();
     QCOMPARE(app.Find<QLineEdit>("txtPicNum")->text(), QStringLiteral("0"));
     app.Click("cmdNext");
     QCOMPARE(record.PicNum(), std::string("0"));
@@ -258,7 +243,7 @@ class PicturePagesTest : public QObject {
     TestApp app;
     app.hq().SetModDir(mod_.toStdString());
     app.hq().SetSEIVDir(seiv_.toStdString());
-    Open<frmFacPicture>(app);
+    app.Show<frmFacPicture>();
     SlideTo(app, 7);
     QCOMPARE(UsingDir(app), QStringLiteral("Using SEIV base dir"));
     QCOMPARE(Shown(app), Filled(Qt::cyan));
@@ -268,7 +253,7 @@ class PicturePagesTest : public QObject {
     QCOMPARE(app.hq().Facility().PicNum(), std::string("42"));
     QCOMPARE(app.hq().Component().PicNum(), std::string());
     QCOMPARE(app.PageName(), QStringLiteral("frmFacBasicInfo"));
-    Open<frmFacPicture>(app);
+    app.Show<frmFacPicture>();
     app.Click("cmdNext");
     QCOMPARE(app.PageName(), QStringLiteral("frmFacTech"));
   }

@@ -95,7 +95,7 @@ class StartPagesTest : public QObject {
     const QString levelsMsg = "You must enter a number of levels for your " + t.noun + ".";
     const QString oneMsg = "You must have at least one level for your " + t.noun + ".";
 
-    // Name first, even with every other field empty.
+    // Name first, even with every other field empty (Return presses Next).
     app.Type(t.levels, "");
     app.Key(Qt::Key_Return);
     QCOMPARE(s.MessageTexts(), QStringList{nameMsg});
@@ -103,32 +103,17 @@ class StartPagesTest : public QObject {
     QCOMPARE(s.Messages()[0].title, QStringLiteral("Vorlane"));
 
     // The description question; No keeps the page.
-    s.ClearRecords();
     app.Type(t.name, "Laser {&complevel}");
-    s.QueueNo();
-    app.Key(Qt::Key_Return);
-    QCOMPARE(s.MessageTexts(), QStringList{descQ});
-
+    QCOMPARE(app.Press("cmdNext", {false}), QStringList{descQ});
     // Grid clear and no digits: the "at least one" message, not the grid one.
-    s.ClearRecords();
-    s.QueueYes();
-    app.Key(Qt::Key_Return);
-    QCOMPARE(s.MessageTexts(), (QStringList{descQ, oneMsg}));
-
+    QCOMPARE(app.Press("cmdNext", {true}), (QStringList{descQ, oneMsg}));
     // Grid set and no digits.
-    s.ClearRecords();
     QTest::mouseClick(app.Find<QCheckBox>(t.grid), Qt::LeftButton);
-    s.QueueYes();
-    app.Key(Qt::Key_Return);
-    QCOMPARE(s.MessageTexts(), (QStringList{descQ, levelsMsg}));
-
+    QCOMPARE(app.Press("cmdNext", {true}), (QStringList{descQ, levelsMsg}));
     // 000 is no level either.
-    s.ClearRecords();
     QTest::mouseClick(app.Find<QCheckBox>(t.grid), Qt::LeftButton);
     app.Type(t.levels, "000");
-    s.QueueYes();
-    app.Key(Qt::Key_Return);
-    QCOMPARE(s.MessageTexts(), (QStringList{descQ, oneMsg}));
+    QCOMPARE(app.Press("cmdNext", {true}), (QStringList{descQ, oneMsg}));
 
     // Nothing reached the record; with a level the blank description is taken.
     if (which == 0) {
@@ -136,11 +121,8 @@ class StartPagesTest : public QObject {
     } else {
       QCOMPARE(app.hq().Facility(), vrlFacility{});
     }
-    s.ClearRecords();
     app.Type(t.levels, "2");
-    s.QueueYes();
-    app.Key(Qt::Key_Return);
-    QCOMPARE(s.MessageTexts(), QStringList{descQ});
+    QCOMPARE(app.Press("cmdNext", {true}), QStringList{descQ});
     QCOMPARE(which == 0 ? app.hq().Component().NumCompLevels() : app.hq().Facility().NumFacLevels(),
              std::string("2"));
     QCOMPARE(which == 0 ? app.hq().Component().CompDesc() : app.hq().Facility().FacDesc(), std::string());
@@ -162,17 +144,19 @@ class StartPagesTest : public QObject {
     QVERIFY(app.services.Messages().empty());
     QCOMPARE(app.PageName(), which == 0 ? QStringLiteral("frmCompBasicInfo") : QStringLiteral("frmFacBasicInfo"));
     if (which == 0) {
-      const vrlComponent& c = app.hq().Component();
-      QCOMPARE(c.CompName(), std::string("Laser"));
-      QCOMPARE(c.CompDesc(), std::string("Cuts things"));
-      QCOMPARE(c.NumCompLevels(), std::string("12"));
-      QVERIFY(c.GridComp());
+      vrlComponent c;
+      c.SetCompName("Laser");
+      c.SetCompDesc("Cuts things");
+      c.SetNumCompLevels("12");
+      c.SetGridComp(true);
+      QCOMPARE(app.hq().Component(), c);
     } else {
-      const vrlFacility& f = app.hq().Facility();
-      QCOMPARE(f.FacName(), std::string("Laser"));
-      QCOMPARE(f.FacDesc(), std::string("Cuts things"));
-      QCOMPARE(f.NumFacLevels(), std::string("12"));
-      QVERIFY(f.GridFac());
+      vrlFacility f;
+      f.SetFacName("Laser");
+      f.SetFacDesc("Cuts things");
+      f.SetNumFacLevels("12");
+      f.SetGridFac(true);
+      QCOMPARE(app.hq().Facility(), f);
     }
   }
 
@@ -236,14 +220,7 @@ class StartPagesTest : public QObject {
   void tabOrderRunsThroughFieldsThenButtons() {
     TestApp app;
     OpenFromMenu(app, kComp);
-    QStringList order;
-    QWidget* w = app.Find<QLineEdit>("txtCompName");
-    for (int i = 0; i < 7; ++i) {
-      order << w->objectName();
-      do w = w->nextInFocusChain();
-      while (!(w->focusPolicy() & Qt::TabFocus));
-    }
-    QCOMPARE(order, (QStringList{"txtCompName", "txtCompDesc", "txtCompLevels", "chkGridComp", "cmdNext",
+    QCOMPARE(app.TabOrder("txtCompName", 7), (QStringList{"txtCompName", "txtCompDesc", "txtCompLevels", "chkGridComp", "cmdNext",
                                  "cmdBack", "cmdCancel"}));
     QCOMPARE(QApplication::focusWidget(), app.Find<QWidget>("txtCompName"));
   }

@@ -16,11 +16,6 @@ using namespace vorlane::test;
 
 namespace {
 
-QByteArray ReadAll(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 QByteArray Bytes(const std::string& text) { return QByteArray::fromStdString(text); }
 
 vrlComponent Unusual() {
