@@ -16,7 +16,9 @@ StartPage::Words ComponentWords() {
 
 frmCompStart::frmCompStart(Session& session, QWidget* parent)
     : StartPageOf(session, ComponentWords(),
-                  {&vrlComponent::CompName, &vrlComponent::SetCompName, &vrlComponent::CompDesc, &vrlComponent::SetCompDesc}, parent) {
+                  {&vrlComponent::CompName, &vrlComponent::SetCompName,
+                   &vrlComponent::CompDesc, &vrlComponent::SetCompDesc},
+                  parent) {
   LoadFields();
 }
 

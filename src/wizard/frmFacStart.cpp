@@ -16,7 +16,9 @@ StartPage::Words FacilityWords() {
 
 frmFacStart::frmFacStart(Session& session, QWidget* parent)
     : StartPageOf(session, FacilityWords(),
-                  {&vrlFacility::FacName, &vrlFacility::SetFacName, &vrlFacility::FacDesc, &vrlFacility::SetFacDesc}, parent) {
+                  {&vrlFacility::FacName, &vrlFacility::SetFacName,
+                   &vrlFacility::FacDesc, &vrlFacility::SetFacDesc},
+                  parent) {
   LoadFields();
 }
 

@@ -43,7 +43,8 @@ struct EntryPage {
   // Stores entries with the given keys, each with the value "v<n>".
   void Fill(TestApp& app, const QStringList& keys) const {
     DesignRecord& r = Record(app);
-    tech ? r.SetNumTechReqs(static_cast<std::int16_t>(keys.size())) : r.SetNumAbils(static_cast<std::int16_t>(keys.size()));
+    const auto count = static_cast<std::int16_t>(keys.size());
+    tech ? r.SetNumTechReqs(count) : r.SetNumAbils(count);
     for (int i = 0; i < keys.size(); ++i) {
       const auto n = static_cast<std::int16_t>(i + 1);
       const std::string value = "v" + std::to_string(n);

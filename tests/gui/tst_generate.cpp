@@ -109,7 +109,8 @@ class GenerateTest : public QObject {
       flow.walk.techs = {{"Shields", "&techgridlevel1", "2", "-&techgridlevel1"},
                          {"Armor", "&techgridlevel2", "3", ".&techgridlevel2"}};
       flow.results = "Component Generation Results - [Shield]";
-      flow.values = {{"Name", {"Shield -1.1", "Shield -1.2", "Shield -1.3", "Shield -2.1", "Shield -2.2", "Shield -2.3"}},
+      flow.values = {{"Name",
+                      {"Shield -1.1", "Shield -1.2", "Shield -1.3", "Shield -2.1", "Shield -2.2", "Shield -2.3"}},
                      {"Roman Numeral", {"1", "2", "3", "2", "3", "4"}},
                      {"Tech Level Req 2", {"1", "2", "3", "1", "2", "3"}}};
     } else if (row == 2) {
@@ -125,7 +126,9 @@ class GenerateTest : public QObject {
       flow.component = false;
       flow.progress = {"50% generated", "100% generated"};
       flow.results = "Facility Generation Results - [Mine]";
-      flow.values = {{"Name", {"Mine 1", "Mine 2"}}, {"Cost Minerals", {"100", "200"}}, {"Ability 1 Val 1", {"5", "10"}}};
+      flow.values = {{"Name", {"Mine 1", "Mine 2"}},
+                     {"Cost Minerals", {"100", "200"}},
+                     {"Ability 1 Val 1", {"5", "10"}}};
     }
     TestApp app;
     QVERIFY(flow.component ? flow.walk.WalkComponent(app) : flow.walk.WalkFacility(app));

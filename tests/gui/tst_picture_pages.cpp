@@ -189,7 +189,8 @@ class PicturePagesTest : public QObject {
     const QString seiv = dir.filePath("seiv");
     QVERIFY(QDir().mkpath(mod + "/pictures/facilities"));
     QVERIFY(QDir().mkpath(seiv));  // set, but without a pictures folder
-    for (int i = 0; i < 700; ++i) WriteAll(QDir(mod).filePath(QStringLiteral("pictures/facilities/f%1.bmp").arg(i)), "x");
+    for (int i = 0; i < 700; ++i)
+      QVERIFY(WriteAll(QDir(mod).filePath(QStringLiteral("pictures/facilities/f%1.bmp").arg(i)), "x"));
 
     TestApp app;
     app.hq().SetModDir(mod.toStdString());
