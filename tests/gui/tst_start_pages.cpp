@@ -168,7 +168,6 @@ class StartPagesTest : public QObject {
 
   void facilityPageAsksFourAndStoresSeven() {
     TestApp app;
-    auto& s = app.services;
     app.Show<frmFacBasicInfo>();
     QVERIFY(!app.Find<QWidget>("cboRestrictions"));
     QVERIFY(!app.Find<QWidget>("txtCustomGroup"));
