@@ -1,11 +1,14 @@
 // The basic information page of both wizards: numbering and Roman numeral
 // styles, family and group; the component page adds its custom group and
 // restrictions, the facility page its three resource costs. frmCompBasicInfo
-// and frmFacBasicInfo differ only in their words, fields and neighbours.
+// and frmFacBasicInfo differ only in their words and field bindings
+// (BasicInfoPageOf).
 #pragma once
 
 #include <QString>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "gui/WizardPage.h"
 
@@ -72,6 +75,36 @@ class BasicInfoPage : public WizardPage {
   QLineEdit* txtMinCost_ = nullptr;
   QLineEdit* txtOrgCost_ = nullptr;
   QLineEdit* txtRadCost_ = nullptr;
+};
+
+// The basic information page of one record: each of the twin's values bound
+// to its record field by one row.
+template <class Record>
+class BasicInfoPageOf : public BasicInfoPage {
+ public:
+  struct Binding {
+    std::string Values::*value;
+    const std::string& (Record::*get)() const;
+    void (Record::*set)(std::string);
+  };
+  using Bindings = std::vector<Binding>;
+
+ protected:
+  BasicInfoPageOf(Session& session, const Words& words, Bindings bindings, QWidget* parent)
+      : BasicInfoPage(session, words, parent), bindings_(std::move(bindings)) {}
+
+  Values ReadRecord() const override {
+    Values v;
+    for (const Binding& b : bindings_) v.*b.value = (Design<Record>().*b.get)();
+    return v;
+  }
+  void WriteRecord(const Values& v) override {
+    for (const Binding& b : bindings_) (Design<Record>().*b.set)(v.*b.value);
+  }
+  bool Grid() const override { return Design<Record>().IsGrid(); }
+
+ private:
+  Bindings bindings_;
 };
 
 }  // namespace vorlane

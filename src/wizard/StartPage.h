@@ -1,9 +1,10 @@
 // The first page of both wizards: name, description, number of levels and the
 // grid flag. frmCompStart and frmFacStart differ only in their words, control
-// names and record.
+// names and record (StartPageOf).
 #pragma once
 
 #include <QString>
+#include <string>
 
 #include "gui/WizardPage.h"
 
@@ -76,6 +77,38 @@ class StartPage : public WizardPage {
   QLineEdit* txtDesc_;
   MaskEdit* txtLevels_;
   QCheckBox* chkGrid_;
+};
+
+// The start page of one record: the name and description fields the twin
+// names, the level count and grid flag both records share.
+template <class Record>
+class StartPageOf : public StartPage {
+ public:
+  struct Fields {
+    const std::string& (Record::*name)() const;
+    void (Record::*setName)(std::string);
+    const std::string& (Record::*desc)() const;
+    void (Record::*setDesc)(std::string);
+  };
+
+ protected:
+  StartPageOf(Session& session, const Words& words, const Fields& fields, QWidget* parent)
+      : StartPage(session, words, parent), fields_(fields) {}
+
+  Values ReadRecord() const override {
+    const Record& r = Design<Record>();
+    return {(r.*fields_.name)(), (r.*fields_.desc)(), r.LevelCount(), r.IsGrid()};
+  }
+  void WriteRecord(const Values& values) override {
+    Record& r = Design<Record>();
+    (r.*fields_.setName)(values.name);
+    (r.*fields_.setDesc)(values.desc);
+    r.SetLevelCount(values.levels);
+    r.SetGrid(values.grid);
+  }
+
+ private:
+  Fields fields_;
 };
 
 }  // namespace vorlane

@@ -1,6 +1,5 @@
 #include "wizard/frmCompBasicInfo.h"
 
-
 namespace vorlane {
 
 namespace {
@@ -26,34 +25,25 @@ BasicInfoPage::Words ComponentWords() {
   return w;
 }
 
+// Each value of the page and the record field it shows.
+BasicInfoPageOf<vrlComponent>::Bindings Fields() {
+  using R = vrlComponent;
+  using Values = BasicInfoPage::Values;
+  return {
+      {&Values::numberStyle, &R::NumberStyle, &R::SetNumberStyle},
+      {&Values::romanStyle, &R::RomanStyle, &R::SetRomanStyle},
+      {&Values::family, &R::Family, &R::SetFamily},
+      {&Values::group, &R::GeneralGroup, &R::SetGeneralGroup},
+      {&Values::customGroup, &R::CustomGroup, &R::SetCustomGroup},
+      {&Values::restrictions, &R::Restrictions, &R::SetRestrictions},
+  };
+}
+
 }  // namespace
 
-frmCompBasicInfo::frmCompBasicInfo(Session& session, QWidget* parent) : BasicInfoPage(session, ComponentWords(), parent) {
+frmCompBasicInfo::frmCompBasicInfo(Session& session, QWidget* parent)
+    : BasicInfoPageOf(session, ComponentWords(), Fields(), parent) {
   LoadFields();
 }
-
-BasicInfoPage::Values frmCompBasicInfo::ReadRecord() const {
-  const vrlComponent& r = Component();
-  Values v;
-  v.numberStyle = r.NumberStyle();
-  v.romanStyle = r.RomanStyle();
-  v.family = r.Family();
-  v.group = r.GeneralGroup();
-  v.customGroup = r.CustomGroup();
-  v.restrictions = r.Restrictions();
-  return v;
-}
-
-void frmCompBasicInfo::WriteRecord(const Values& v) {
-  vrlComponent& r = Component();
-  r.SetNumberStyle(v.numberStyle);
-  r.SetRomanStyle(v.romanStyle);
-  r.SetFamily(v.family);
-  r.SetGeneralGroup(v.group);
-  r.SetCustomGroup(v.customGroup);
-  r.SetRestrictions(v.restrictions);
-}
-
-bool frmCompBasicInfo::Grid() const { return Component().GridComp(); }
 
 }  // namespace vorlane

@@ -5,18 +5,13 @@
 
 namespace vorlane {
 
-class frmCompBasicInfo : public BasicInfoPage {
+class frmCompBasicInfo : public BasicInfoPageOf<vrlComponent> {
   Q_OBJECT
 
  public:
   explicit frmCompBasicInfo(Session& session, QWidget* parent = nullptr);
 
   std::optional<PageId> Step() const override { return PageId::CompBasicInfo; }
-
- protected:
-  Values ReadRecord() const override;
-  void WriteRecord(const Values& values) override;
-  bool Grid() const override;
 };
 
 }  // namespace vorlane

@@ -1,6 +1,5 @@
 #include "wizard/frmCompStart.h"
 
-
 namespace vorlane {
 
 namespace {
@@ -15,19 +14,12 @@ StartPage::Words ComponentWords() {
 
 }  // namespace
 
-frmCompStart::frmCompStart(Session& session, QWidget* parent) : StartPage(session, ComponentWords(), parent) { LoadFields(); }
-
-StartPage::Values frmCompStart::ReadRecord() const {
-  const vrlComponent& record = Component();
-  return {record.CompName(), record.CompDesc(), record.NumCompLevels(), record.GridComp()};
-}
-
-void frmCompStart::WriteRecord(const Values& values) {
-  vrlComponent& record = Component();
-  record.SetCompName(values.name);
-  record.SetCompDesc(values.desc);
-  record.SetNumCompLevels(values.levels);
-  record.SetGridComp(values.grid);
+frmCompStart::frmCompStart(Session& session, QWidget* parent)
+    : StartPageOf(session, ComponentWords(),
+                  {&vrlComponent::CompName, &vrlComponent::SetCompName,
+                   &vrlComponent::CompDesc, &vrlComponent::SetCompDesc},
+                  parent) {
+  LoadFields();
 }
 
 }  // namespace vorlane

@@ -5,17 +5,13 @@
 
 namespace vorlane {
 
-class frmCompStart : public StartPage {
+class frmCompStart : public StartPageOf<vrlComponent> {
   Q_OBJECT
 
  public:
   explicit frmCompStart(Session& session, QWidget* parent = nullptr);
 
   std::optional<PageId> Step() const override { return PageId::CompStart; }
-
- protected:
-  Values ReadRecord() const override;
-  void WriteRecord(const Values& values) override;
 };
 
 }  // namespace vorlane

@@ -1,6 +1,5 @@
 #include "wizard/frmFacBasicInfo.h"
 
-
 namespace vorlane {
 
 namespace {
@@ -28,36 +27,26 @@ BasicInfoPage::Words FacilityWords() {
   return w;
 }
 
+// Each value of the page and the record field it shows.
+BasicInfoPageOf<vrlFacility>::Bindings Fields() {
+  using R = vrlFacility;
+  using Values = BasicInfoPage::Values;
+  return {
+      {&Values::numberStyle, &R::NumberStyle, &R::SetNumberStyle},
+      {&Values::romanStyle, &R::RomanStyle, &R::SetRomanStyle},
+      {&Values::family, &R::FacFamily, &R::SetFacFamily},
+      {&Values::group, &R::FacGroup, &R::SetFacGroup},
+      {&Values::minCost, &R::MinCost, &R::SetMinCost},
+      {&Values::orgCost, &R::OrgCost, &R::SetOrgCost},
+      {&Values::radCost, &R::RadCost, &R::SetRadCost},
+  };
+}
+
 }  // namespace
 
-frmFacBasicInfo::frmFacBasicInfo(Session& session, QWidget* parent) : BasicInfoPage(session, FacilityWords(), parent) {
+frmFacBasicInfo::frmFacBasicInfo(Session& session, QWidget* parent)
+    : BasicInfoPageOf(session, FacilityWords(), Fields(), parent) {
   LoadFields();
 }
-
-BasicInfoPage::Values frmFacBasicInfo::ReadRecord() const {
-  const vrlFacility& r = Facility();
-  Values v;
-  v.numberStyle = r.NumberStyle();
-  v.romanStyle = r.RomanStyle();
-  v.family = r.FacFamily();
-  v.group = r.FacGroup();
-  v.minCost = r.MinCost();
-  v.orgCost = r.OrgCost();
-  v.radCost = r.RadCost();
-  return v;
-}
-
-void frmFacBasicInfo::WriteRecord(const Values& v) {
-  vrlFacility& r = Facility();
-  r.SetNumberStyle(v.numberStyle);
-  r.SetRomanStyle(v.romanStyle);
-  r.SetFacFamily(v.family);
-  r.SetFacGroup(v.group);
-  r.SetMinCost(v.minCost);
-  r.SetOrgCost(v.orgCost);
-  r.SetRadCost(v.radCost);
-}
-
-bool frmFacBasicInfo::Grid() const { return Facility().GridFac(); }
 
 }  // namespace vorlane

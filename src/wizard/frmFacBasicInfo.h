@@ -5,18 +5,13 @@
 
 namespace vorlane {
 
-class frmFacBasicInfo : public BasicInfoPage {
+class frmFacBasicInfo : public BasicInfoPageOf<vrlFacility> {
   Q_OBJECT
 
  public:
   explicit frmFacBasicInfo(Session& session, QWidget* parent = nullptr);
 
   std::optional<PageId> Step() const override { return PageId::FacBasicInfo; }
-
- protected:
-  Values ReadRecord() const override;
-  void WriteRecord(const Values& values) override;
-  bool Grid() const override;
 };
 
 }  // namespace vorlane

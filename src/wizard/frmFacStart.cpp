@@ -1,6 +1,5 @@
 #include "wizard/frmFacStart.h"
 
-
 namespace vorlane {
 
 namespace {
@@ -15,19 +14,12 @@ StartPage::Words FacilityWords() {
 
 }  // namespace
 
-frmFacStart::frmFacStart(Session& session, QWidget* parent) : StartPage(session, FacilityWords(), parent) { LoadFields(); }
-
-StartPage::Values frmFacStart::ReadRecord() const {
-  const vrlFacility& record = Facility();
-  return {record.FacName(), record.FacDesc(), record.NumFacLevels(), record.GridFac()};
-}
-
-void frmFacStart::WriteRecord(const Values& values) {
-  vrlFacility& record = Facility();
-  record.SetFacName(values.name);
-  record.SetFacDesc(values.desc);
-  record.SetNumFacLevels(values.levels);
-  record.SetGridFac(values.grid);
+frmFacStart::frmFacStart(Session& session, QWidget* parent)
+    : StartPageOf(session, FacilityWords(),
+                  {&vrlFacility::FacName, &vrlFacility::SetFacName,
+                   &vrlFacility::FacDesc, &vrlFacility::SetFacDesc},
+                  parent) {
+  LoadFields();
 }
 
 }  // namespace vorlane

@@ -5,17 +5,13 @@
 
 namespace vorlane {
 
-class frmFacStart : public StartPage {
+class frmFacStart : public StartPageOf<vrlFacility> {
   Q_OBJECT
 
  public:
   explicit frmFacStart(Session& session, QWidget* parent = nullptr);
 
   std::optional<PageId> Step() const override { return PageId::FacStart; }
-
- protected:
-  Values ReadRecord() const override;
-  void WriteRecord(const Values& values) override;
 };
 
 }  // namespace vorlane

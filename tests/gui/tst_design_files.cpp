@@ -1,6 +1,10 @@
 // Design files through the program: the File menu on every page, saving what
 // a page shows, reopening, the unsaved-change mark and questions, refusal of
 // broken files, and the command-line generator on a file the program saved.
+// A design walked through the wizard without a touch saves back byte for
+// byte: the examples, and designs whose values the boxes could not take by
+// typing (long texts, large counts, numbers written otherwise, lists in
+// another order).
 #include <QAction>
 #include <QDir>
 #include <QFile>
@@ -15,6 +19,7 @@
 #include "generate/CompGenerate.h"
 #include "generate/DesignFile.h"
 #include "generate_ui/frmCompGenerate.h"
+#include "support/DesignWalk.h"
 #include "support/TestApp.h"
 #include "wizard/frmCompTech.h"
 #include "wizard/frmFacAbility.h"
@@ -27,32 +32,6 @@ namespace {
 const QString kSaveComponent =
     QStringLiteral("The component design has unsaved changes.\nDo you want to save your changes?");
 
-QByteArray ReadAll(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-// A component the generator makes three full entries of.
-vrlComponent Laser() {
-  vrlComponent c;
-  c.SetCompName("Laser");
-  c.SetNumCompLevels("3");
-  c.SetNumberStyle("&complevel");
-  c.SetFamily("1");
-  c.SetCustomGroup("0");
-  c.SetRestrictions("None");
-  c.SetVehicleType("Ship");
-  c.SetTechReqArea(1, "Lasers");
-  c.SetTechReqLevel(1, "&complevel");
-  c.SetMinCost("{&complevel*10}");
-  c.SetSize("10");
-  c.SetHP("{&size*2}");
-  c.SetAbilName(1, "Armor");
-  c.SetAbilVal1(1, "{&complevel*10}");
-  c.SetWeaponType("None");
-  return c;
-}
-
 void SaveFile(const QString& path, const vrlComponent& record) {
   std::string error;
   QVERIFY2(SaveDesignFile(path.toStdString(), record, error), error.c_str());
@@ -62,12 +41,95 @@ class NoSink : public MessageSink {
   MessageAnswer Show(const std::string&, const std::string&, MessageButtons) override { return MessageAnswer::Ok; }
 };
 
+QByteArray Bytes(const std::string& text) { return QByteArray::fromStdString(text); }
+
+vrlComponent Unusual() {
+  vrlComponent c;
+  c.SetCompName("N\xC3\xBC" + std::string(200, 'n'));
+  c.SetCompDesc(std::string(2523, 'd'));
+  c.SetNumCompLevels("5000");
+  c.SetVehicleType("Base, Ship");
+  c.SetRestrictions("Only One");
+  c.SetGeneralGroup("Weapons");
+  c.SetFamily("1");
+  c.SetCustomGroup("0");
+  c.SetPicNum("042");
+  c.SetNumberStyle("&complevel");
+  c.SetRomanStyle("&complevel");
+  c.SetNumTechReqs(2);
+  for (std::int16_t i = 1; i <= 2; ++i) {
+    c.SetTechReqArea(i, "Area");
+    c.SetTechReqLevel(i, "&complevel");
+  }
+  c.SetTechReqGridSize(1, "123");
+  c.SetTechReqGridSize(2, "00005");
+  c.SetMinCost(std::string(40000, '1'));
+  c.SetHP("1");
+  c.SetAbilName(1, "Armor");
+  c.SetWeaponType("Seeking");
+  c.SetWeaponTarget("Planets,Ships");
+  c.SetWeaponDamageType("Normal");
+  c.SetWeaponDisplayType("Seeker");
+  c.SetWeaponDisplayNum("03");
+  c.SetWeaponReload("1");
+  c.SetWeaponToHitMod("0");
+  c.SetWeaponSeekerSpeed("1");
+  c.SetWeaponSeekerHP(std::string(33000, '2'));
+  return c;
+}
+
+vrlFacility UnusualGrid() {
+  vrlFacility f;
+  f.SetFacName("Mine");
+  f.SetFacDesc(std::string(2523, 'd'));
+  f.SetNumFacLevels("20000");
+  f.SetGridFac(true);
+  f.SetFacGroup("Group");
+  f.SetFacFamily("1");
+  f.SetPicNum("1.5e1");
+  f.SetTechReqArea(1, "Area");
+  f.SetTechReqGridSize(1, "32767");
+  f.SetAbilName(1, "Ability");
+  return f;
+}
+
 }  // namespace
 
 class DesignFilesTest : public QObject {
   Q_OBJECT
 
  private slots:
+  void savesBackByteIdentical_data() {
+    QTest::addColumn<QByteArray>("design");
+    QTest::addColumn<QString>("lastPage");
+    for (const char* example : {"seeking-torpedo", "mine-grid"}) {
+      const QString path = QFINDTESTDATA(QStringLiteral("../../examples/%1.vorlane.json").arg(example));
+      const QByteArray bytes = ReadAll(path);
+      QTest::newRow(example) << bytes
+                             << (bytes.contains("\"kind\": \"component\"") ? QStringLiteral("frmCompGenerate")
+                                                                            : QStringLiteral("frmFacGenerate"));
+    }
+    QTest::newRow("component beyond the boxes") << Bytes(DesignToJson(Unusual())) << QStringLiteral("frmCompGenerate");
+    QTest::newRow("grid facility beyond the boxes") << Bytes(DesignToJson(UnusualGrid()))
+                                                    << QStringLiteral("frmFacGenerate");
+  }
+
+  void savesBackByteIdentical() {
+    QFETCH(QByteArray, design);
+    QFETCH(QString, lastPage);
+    QVERIFY(!design.isEmpty());
+    TestApp app;
+    const QString path = QDir(app.Dir()).filePath("design.vorlane.json");
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(design) == design.size());
+    file.close();
+    QVERIFY(app.hq().Designs().OpenFile(path));
+    QVERIFY(WalkUntouched(app, lastPage));
+    QVERIFY(app.hq().Designs().Save());
+    const QByteArray saved = ReadAll(path);
+    QCOMPARE(saved.size(), design.size());
+    QVERIFY(saved == design);
+  }
   void menuOnEveryPageFollowsTheShownDesign() {
     TestApp app;
     DesignFiles& designs = app.hq().Designs();
@@ -155,7 +217,7 @@ class DesignFilesTest : public QObject {
     vrlFacility mine;
     mine.SetFacName("Mine");
     mine.SetAbilName(1, "Mining");
-    QVERIFY(facility ? SaveDesignFile(path.toStdString(), mine, error) : SaveDesignFile(path.toStdString(), Laser(), error));
+    QVERIFY(facility ? SaveDesignFile(path.toStdString(), mine, error) : SaveDesignFile(path.toStdString(), LaserRecord(), error));
     const QByteArray before = ReadAll(path);
     QVERIFY(app.hq().Designs().OpenFile(path));
     if (facility) {
@@ -174,7 +236,7 @@ class DesignFilesTest : public QObject {
   void saveKeepsWhatThePageShowsAndReopens() {
     TestApp app;
     DesignFiles& designs = app.hq().Designs();
-    app.hq().Component() = Laser();
+    app.hq().Component() = LaserRecord();
     app.Click("cmdNext");
     // On screen only, with an empty description that Next would ask about.
     app.Type("txtCompName", "Pulse Laser");
@@ -190,8 +252,9 @@ class DesignFilesTest : public QObject {
     std::string error;
     std::optional<Design> saved = LoadDesignFile(path.toStdString(), error);
     QVERIFY2(saved, error.c_str());
-    vrlComponent expected = Laser();
+    vrlComponent expected = LaserRecord();
     expected.SetCompName("Pulse Laser");
+    expected.SetCompDesc("");
     expected.SetNumCompLevels("4");
     QVERIFY(saved->kind == DesignKind::Component && saved->component == expected);
 
@@ -326,7 +389,7 @@ class DesignFilesTest : public QObject {
   void brokenFilesAndFailedSavesChangeNothing() {
     TestApp app;
     const QString good = QDir(app.Dir()).filePath("good.vorlane.json");
-    SaveFile(good, Laser());
+    SaveFile(good, LaserRecord());
     QVERIFY(app.hq().Designs().OpenFile(good));
     app.Type("txtCompName", "On screen");
     const vrlComponent before = app.hq().Component();
@@ -377,7 +440,7 @@ class DesignFilesTest : public QObject {
     const QString path = QDir(dir.path()).filePath("beam.vorlane.json");
     {
       TestApp app;
-      app.hq().Component() = Laser();
+      app.hq().Component() = LaserRecord();
       app.Click("cmdNext");
       app.Type("txtCompName", "Beam Laser");
       app.services.QueueFile(path);
@@ -411,7 +474,7 @@ class DesignFilesTest : public QObject {
     // The engine on the saving run's record agrees.
     NoSink sink;
     CompGenerate generator;
-    vrlComponent record = Laser();
+    vrlComponent record = LaserRecord();
     record.SetCompName("Beam Laser");
     QCOMPARE(QByteArray::fromStdString(generator.Generate(record, sink).text), shown);
 #ifdef VORLANE_GEN_PROGRAM

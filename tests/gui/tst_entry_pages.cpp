@@ -1,21 +1,19 @@
-// The technology requirements, cost and abilities pages: walking through the
-// entries with Add, Next and Back, the removal questions, the grid-only
-// fields, arrival at the last entry from the following page; and a component
-// design walked from the main menu through every page and back.
-#include <QCheckBox>
-#include <QComboBox>
+// The entry pages (technology requirements and abilities of both wizards),
+// one table row per page: walking through the entries with Add, Next and
+// Back, the removal questions, arrival from the following page; the grid-only
+// fields and the cost page; and a design walked to the end and back again.
 #include <QLabel>
 #include <QLineEdit>
-#include <QRadioButton>
-#include <QSlider>
 #include <QTest>
 
-#include "app/frmMain.h"
+#include "support/DesignWalk.h"
 #include "support/TestApp.h"
+#include "generate_ui/frmFacGenerate.h"
 #include "gui/MaskEdit.h"
 #include "wizard/frmCompAbility.h"
 #include "wizard/frmCompCost.h"
 #include "wizard/frmCompTech.h"
+#include "wizard/frmCompWeaponInfo.h"
 #include "wizard/frmFacAbility.h"
 #include "wizard/frmFacTech.h"
 
@@ -24,42 +22,77 @@ using namespace vorlane::test;
 
 namespace {
 
-const QString kTechAddMsg =
+// One entry page: its words, its neighbours and its list in the record.
+struct EntryPage {
+  QString page, caption, key, value, add, addMessage, removeQuestion, removeTitle, next, previous;
+  bool component, tech;
+  bool nextBackAtLast;  // the next page's Back shows the last entry (else entry 1)
+  std::function<void(TestApp&)> open, openNext;
+
+  DesignRecord& Record(TestApp& app) const {
+    return component ? static_cast<DesignRecord&>(app.hq().Component()) : app.hq().Facility();
+  }
+  std::int16_t Count(TestApp& app) const { return tech ? Record(app).NumTechReqs() : Record(app).NumAbils(); }
+  // Entry n's key and value field as stored.
+  QString Key(TestApp& app, std::int16_t n) const {
+    return QString::fromStdString((tech ? Record(app).TechReqArea(n) : Record(app).AbilName(n)).value_or("-"));
+  }
+  QString Value(TestApp& app, std::int16_t n) const {
+    return QString::fromStdString((tech ? Record(app).TechReqLevel(n) : Record(app).AbilVal1(n)).value_or("-"));
+  }
+  // Stores entries with the given keys, each with the value "v<n>".
+  void Fill(TestApp& app, const QStringList& keys) const {
+    DesignRecord& r = Record(app);
+    const auto count = static_cast<std::int16_t>(keys.size());
+    tech ? r.SetNumTechReqs(count) : r.SetNumAbils(count);
+    for (int i = 0; i < keys.size(); ++i) {
+      const auto n = static_cast<std::int16_t>(i + 1);
+      const std::string value = "v" + std::to_string(n);
+      if (tech) {
+        r.SetTechReqArea(n, keys[i].toStdString());
+        r.SetTechReqLevel(n, value);
+      } else {
+        r.SetAbilName(n, keys[i].toStdString());
+        r.SetAbilVal1(n, value);
+      }
+    }
+  }
+};
+
+const QString kTechAdd =
     QStringLiteral("You must provide a tech area for this tech requirement\nbefore adding a new requirement.");
-const QString kTechDeleteQ = QStringLiteral("This and all following tech requirements will be deleted.\nContinue?");
-const QString kGridMsg = QStringLiteral("You must include a tech grid size for this tech req.");
-const QString kAbilAddMsg = QStringLiteral("You must fill in a type for this ability\nbefore adding another ability.");
-const QString kAbilRemoveQ = QStringLiteral("This and all following abilities will be lost?\nContinue?");
+const QString kTechRemove = QStringLiteral("This and all following tech requirements will be deleted.\nContinue?");
+const QString kAbilAdd = QStringLiteral("You must fill in a type for this ability\nbefore adding another ability.");
+const QString kAbilRemove = QStringLiteral("This and all following abilities will be lost?\nContinue?");
 
 template <class Page>
-Page* Open(TestApp& app) {
-  auto* page = new Page(app.hq());
-  app.host()->ShowPage(page);
-  app.Settle();
-  return page;
+std::function<void(TestApp&)> Opener() {
+  return [](TestApp& app) { app.Show<Page>(); };
 }
 
-QString Text(TestApp& app, const char* name) { return app.Find<QLineEdit>(name)->text(); }
-QString Caption(TestApp& app, const char* name) { return app.Find<QLabel>(name)->text(); }
+const EntryPage kPages[] = {
+    {"frmCompTech", "Technology Requirement ", "txtTechArea", "txtTechLevel", "cmdAddTechReq", kTechAdd, kTechRemove,
+     "Delete Tech Reqs?", "frmCompCost", "frmCompPicture", true, true, true, Opener<frmCompTech>(),
+     Opener<frmCompCost>()},
+    {"frmCompAbility", "Component Ability ", "txtAbilType", "txtVal1", "cmdAddAbility", kAbilAdd, kAbilRemove,
+     "Remove Abilities?", "frmCompWeaponInfo", "frmCompCost", true, false, true, Opener<frmCompAbility>(),
+     Opener<frmCompWeaponInfo>()},
+    {"frmFacTech", "Technology Requirement ", "txtTechArea", "txtTechLevel", "cmdAddTechReq", kTechAdd, kTechRemove,
+     "Delete Tech Reqs?", "frmFacAbility", "frmFacPicture", false, true, false, Opener<frmFacTech>(),
+     Opener<frmFacAbility>()},
+    {"frmFacAbility", "Facility Ability ", "txtAbilType", "txtVal1", "cmdAddAbility", kAbilAdd, kAbilRemove,
+     "Remove Abilities?", "frmFacGenerate", "frmFacTech", false, false, false, Opener<frmFacAbility>(),
+     Opener<frmFacGenerate>()},
+};
 
-template <class Record>
-void SetTechReqs(Record& r, const QStringList& areas) {
-  r.SetNumTechReqs(static_cast<std::int16_t>(areas.size()));
-  for (int i = 0; i < areas.size(); ++i) {
-    const auto n = static_cast<std::int16_t>(i + 1);
-    r.SetTechReqArea(n, areas[i].toStdString());
-    r.SetTechReqLevel(n, "L" + std::to_string(n));
-  }
+void AddRows() {
+  QTest::addColumn<int>("row");
+  for (int i = 0; i < int(std::size(kPages)); ++i) QTest::newRow(qPrintable(kPages[i].page)) << i;
 }
 
-template <class Record>
-void SetAbils(Record& r, const QStringList& names) {
-  r.SetNumAbils(static_cast<std::int16_t>(names.size()));
-  for (int i = 0; i < names.size(); ++i) {
-    const auto n = static_cast<std::int16_t>(i + 1);
-    r.SetAbilName(n, names[i].toStdString());
-    r.SetAbilVal1(n, std::to_string(n * 10));
-  }
+QString Caption(TestApp& app, const char* name) {
+  auto* label = app.Find<QLabel>(name);
+  return label ? label->text() : QStringLiteral("<missing>");
 }
 
 }  // namespace
@@ -68,192 +101,181 @@ class EntryPagesTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void newRecordNextOffersToDropTheEmptyRequirement() {
+  void emptyNewEntryIsDroppedOnlyWhenConfirmed_data() { AddRows(); }
+  void emptyNewEntryIsDroppedOnlyWhenConfirmed() {
+    QFETCH(int, row);
+    const EntryPage& p = kPages[row];
     TestApp app;
-    auto& s = app.services;
-    Open<frmCompTech>(app);
-    s.QueueNo();
-    app.Click("cmdNext");
-    QCOMPARE(s.MessageTexts(), QStringList{kTechDeleteQ});
-    QCOMPARE(s.Messages()[0].title, QStringLiteral("Delete Tech Reqs?"));
-    QCOMPARE(s.Messages()[0].buttons, MessageButtons::YesNo);
-    QCOMPARE(app.PageName(), QStringLiteral("frmCompTech"));
-    QCOMPARE(app.hq().Component().NumTechReqs(), std::int16_t{1});
-    s.QueueYes();
-    app.Click("cmdNext");
-    QCOMPARE(app.hq().Component().NumTechReqs(), std::int16_t{0});
-    QCOMPARE(app.PageName(), QStringLiteral("frmCompCost"));
-
-    // Back from the cost page with no requirement: entry 1, empty.
-    app.Type("txtHP", "5");
+    p.open(app);
+    const QString num = p.tech ? "lblTechReqNum" : "lblAbilNum";
+    QCOMPARE(Caption(app, qPrintable(num)), p.caption + "1");
+    QCOMPARE(app.Press("cmdNext", {false}), QStringList{p.removeQuestion});
+    QCOMPARE(app.services.Messages()[0].title, p.removeTitle);
+    QCOMPARE(app.services.Messages()[0].buttons, MessageButtons::YesNo);
+    QCOMPARE(app.PageName(), p.page);
+    QCOMPARE(p.Count(app), std::int16_t{1});
+    app.Press("cmdNext", {true});
+    QCOMPARE(p.Count(app), std::int16_t{0});
+    QCOMPARE(app.PageName(), p.next);
+    // Back from the next page with no entry: entry 1, empty.
+    if (p.page == "frmCompTech") app.Type("txtHP", "5");
     app.Click("cmdBack");
-    QCOMPARE(app.PageName(), QStringLiteral("frmCompTech"));
-    QCOMPARE(Caption(app, "lblTechReqNum"), QStringLiteral("Technology Requirement 1"));
-    QVERIFY(Text(app, "txtTechArea").isEmpty());
+    QCOMPARE(app.PageName(), p.page);
+    QCOMPARE(Caption(app, qPrintable(num)), p.caption + "1");
+    QVERIFY(app.Text(p.key).isEmpty());
   }
 
-  void nextAndBackWalkThroughTheRequirements() {
+  void nextAndBackWalkTheEntries_data() { AddRows(); }
+  void nextAndBackWalkTheEntries() {
+    QFETCH(int, row);
+    const EntryPage& p = kPages[row];
     TestApp app;
-    auto& c = app.hq().Component();
-    SetTechReqs(c, {"A", "B", "C"});
-    Open<frmCompTech>(app);
-    QCOMPARE(Text(app, "txtTechArea"), QStringLiteral("A"));
-    app.Type("txtTechLevel", "{&complevel}");
+    p.Fill(app, {"A", "B", "C"});
+    p.open(app);
+    const QString num = p.tech ? "lblTechReqNum" : "lblAbilNum";
+    QCOMPARE(app.Text(p.key), QStringLiteral("A"));
+    QCOMPARE(app.Text(p.value), QStringLiteral("v1"));
+    app.Type(p.value, "{&complevel}");
     app.Click("cmdNext");
-    QCOMPARE(Caption(app, "lblTechReqNum"), QStringLiteral("Technology Requirement 2"));
-    QCOMPARE(Text(app, "txtTechArea"), QStringLiteral("B"));
-    QCOMPARE(c.TechReqLevel(1), std::optional<std::string>("{&complevel}"));
+    QCOMPARE(Caption(app, qPrintable(num)), p.caption + "2");
+    QCOMPARE(app.Text(p.key), QStringLiteral("B"));
+    QCOMPARE(p.Value(app, 1), QStringLiteral("{&complevel}"));
     app.Click("cmdNext");
-    QCOMPARE(Text(app, "txtTechArea"), QStringLiteral("C"));
+    QCOMPARE(app.Text(p.key), QStringLiteral("C"));
     app.Click("cmdNext");
-    QCOMPARE(app.PageName(), QStringLiteral("frmCompCost"));
+    QCOMPARE(app.PageName(), p.next);
     QVERIFY(app.services.Messages().empty());
 
-    // The cost page's Back lands on the last requirement.
+    // The next page's Back lands on the last entry (the facility's on entry 1).
     app.Click("cmdBack");
-    QCOMPARE(app.PageName(), QStringLiteral("frmCompTech"));
-    QCOMPARE(Caption(app, "lblTechReqNum"), QStringLiteral("Technology Requirement 3"));
-    QCOMPARE(Text(app, "txtTechArea"), QStringLiteral("C"));
-    QCOMPARE(app.PageAs<frmCompTech>()->CurrentTechReq(), std::int16_t{3});
+    QCOMPARE(app.PageName(), p.page);
+    const int arrival = p.nextBackAtLast ? 3 : 1;
+    QCOMPARE(Caption(app, qPrintable(num)), p.caption + QString::number(arrival));
+    QCOMPARE(app.Text(p.key), QString(QChar('A' + arrival - 1)));
+    for (int n = arrival - 1; n >= 1; --n) {
+      app.Click("cmdBack");
+      QCOMPARE(app.Text(p.key), QString(QChar('A' + n - 1)));
+    }
+    QCOMPARE(app.Text(p.value), QStringLiteral("{&complevel}"));
     app.Click("cmdBack");
-    QCOMPARE(Text(app, "txtTechArea"), QStringLiteral("B"));
-    app.Click("cmdBack");
-    QCOMPARE(Text(app, "txtTechArea"), QStringLiteral("A"));
-    QCOMPARE(Text(app, "txtTechLevel"), QStringLiteral("{&complevel}"));
-    app.Click("cmdBack");
-    QCOMPARE(app.PageName(), QStringLiteral("frmCompPicture"));
-    QCOMPARE(c.NumTechReqs(), std::int16_t{3});
+    QCOMPARE(app.PageName(), p.previous);
+    QCOMPARE(p.Count(app), std::int16_t{3});
+    // The other record is untouched.
+    QCOMPARE(p.component ? app.hq().Facility().NumTechReqs() : app.hq().Component().NumTechReqs(), std::int16_t{1});
   }
 
-  void clearingAnAreaDropsItAndAllAfterIt() {
+  void clearingAKeyDropsItAndAllAfterIt_data() { AddRows(); }
+  void clearingAKeyDropsItAndAllAfterIt() {
+    QFETCH(int, row);
+    const EntryPage& p = kPages[row];
     TestApp app;
-    auto& c = app.hq().Component();
-    SetTechReqs(c, {"A", "B", "C"});
-    Open<frmCompTech>(app);
+    p.Fill(app, {"A", "B", "C"});
+    p.open(app);
     app.Click("cmdNext");
-    app.Type("txtTechArea", "");
-    app.services.QueueYes();
-    app.Click("cmdNext");
-    QCOMPARE(c.NumTechReqs(), std::int16_t{1});
-    QCOMPARE(c.TechReqArea(1), std::optional<std::string>("A"));
-    QCOMPARE(app.PageName(), QStringLiteral("frmCompCost"));
+    app.Type(p.key, "");
+    QCOMPARE(app.Press("cmdNext", {true}), QStringList{p.removeQuestion});
+    QCOMPARE(p.Count(app), std::int16_t{1});
+    QCOMPARE(p.Key(app, 1), QStringLiteral("A"));
+    QCOMPARE(app.PageName(), p.next);
   }
 
+  void addSavesAndMovesToABlankEntry_data() { AddRows(); }
   void addSavesAndMovesToABlankEntry() {
+    QFETCH(int, row);
+    const EntryPage& p = kPages[row];
     TestApp app;
-    auto& c = app.hq().Component();
-    SetTechReqs(c, {"A", "B", "C"});
-    auto* page = Open<frmCompTech>(app);
-    page->SetCurrentTechReq(3);
-    page->RefreshForm();
-    app.Type("txtTechArea", "C2");
-    app.Click("cmdAddTechReq");
-    QCOMPARE(Caption(app, "lblTechReqNum"), QStringLiteral("Technology Requirement 4"));
-    QVERIFY(Text(app, "txtTechArea").isEmpty());
-    QVERIFY(Text(app, "txtTechLevel").isEmpty());
-    QVERIFY(app.Find<QLineEdit>("txtTechArea")->hasFocus());
-    QCOMPARE(c.TechReqArea(3), std::optional<std::string>("C2"));
-    QCOMPARE(c.NumTechReqs(), std::int16_t{3});
+    p.Fill(app, {"A", "B", "C"});
+    p.open(app);
+    const QString num = p.tech ? "lblTechReqNum" : "lblAbilNum";
+    app.Click(p.add);  // on an earlier entry: the next existing one
+    QCOMPARE(app.Text(p.key), QStringLiteral("B"));
+    qobject_cast<EntryWalkPage*>(app.page())->ArriveAtLastEntry();
+    QCOMPARE(Caption(app, qPrintable(num)), p.caption + "3");
+    app.Type(p.key, "C2");
+    app.Click(p.add);
+    QCOMPARE(Caption(app, qPrintable(num)), p.caption + "4");
+    QVERIFY(app.Text(p.key).isEmpty() && app.Text(p.value).isEmpty());
+    QVERIFY(app.Find(p.key)->hasFocus());
+    QCOMPARE(p.Key(app, 3), QStringLiteral("C2"));
+    QCOMPARE(p.Count(app), std::int16_t{3});
 
     // Add on the empty entry refuses and changes nothing.
-    app.Click("cmdAddTechReq");
-    QCOMPARE(app.services.MessageTexts(), QStringList{kTechAddMsg});
+    QCOMPARE(app.Press(p.add), QStringList{p.addMessage});
     QCOMPARE(app.services.Messages()[0].title, QStringLiteral("Vorlane"));
-    QCOMPARE(Caption(app, "lblTechReqNum"), QStringLiteral("Technology Requirement 4"));
+    QCOMPARE(Caption(app, qPrintable(num)), p.caption + "4");
 
-    // Back stores the blank entry as requirement 4 and shows 3.
-    app.Type("txtTechLevel", "2");
+    // Back stores the blank-keyed entry as entry 4 and shows 3.
+    app.Type(p.value, "2");
     app.Click("cmdBack");
-    QCOMPARE(c.NumTechReqs(), std::int16_t{4});
-    QCOMPARE(c.TechReqArea(4), std::optional<std::string>(""));
-    QCOMPARE(c.TechReqLevel(4), std::optional<std::string>("2"));
-    QCOMPARE(Caption(app, "lblTechReqNum"), QStringLiteral("Technology Requirement 3"));
-    QCOMPARE(Text(app, "txtTechArea"), QStringLiteral("C2"));
+    QCOMPARE(p.Count(app), std::int16_t{4});
+    QCOMPARE(p.Key(app, 4), QString());
+    QCOMPARE(p.Value(app, 4), QStringLiteral("2"));
+    QCOMPARE(Caption(app, qPrintable(num)), p.caption + "3");
+    QCOMPARE(app.Text(p.key), QStringLiteral("C2"));
 
-    // Add on an earlier entry moves to the next existing one.
-    page->SetCurrentTechReq(1);
-    page->RefreshForm();
-    app.Click("cmdAddTechReq");
-    QCOMPARE(Text(app, "txtTechArea"), QStringLiteral("B"));
+    // The last entry's Next stores it and leaves.
+    app.Click("cmdNext");
+    app.Type(p.key, "D");
+    app.Click("cmdNext");
+    QCOMPARE(p.Key(app, 4), QStringLiteral("D"));
+    QCOMPARE(app.PageName(), p.next);
   }
 
   void gridFieldsOnlyForGridDesigns() {
     TestApp app;
     auto& c = app.hq().Component();
-    SetTechReqs(c, {"A"});
+    kPages[0].Fill(app, {"A"});
     c.SetTechReqGridSize(1, "4");
     c.SetTechReqNumberStyle(1, "&techlevel1");
-    Open<frmCompTech>(app);
-    for (const char* name : {"txtTechGridSize", "lblTechGridSize", "txtTechNumberStyle", "lblTechNumberStyle"})
-      QVERIFY2(!app.Find<QWidget>(name)->isEnabled(), name);
-    QCOMPARE(app.Find<MaskEdit>("txtTechGridSize")->text(), QStringLiteral("4"));
+    app.Show<frmCompTech>();
+    const char* gridOnly[] = {"txtTechGridSize", "lblTechGridSize", "txtTechNumberStyle", "lblTechNumberStyle"};
+    for (const char* name : gridOnly) QVERIFY2(!app.Find(name)->isEnabled(), name);
+    QCOMPARE(app.Text("txtTechGridSize"), QStringLiteral("4"));
     app.Click("cmdNext");  // written back unchanged
     QCOMPARE(c.TechReqGridSize(1), std::optional<std::string>("4"));
     QCOMPARE(c.TechReqNumberStyle(1), std::optional<std::string>("&techlevel1"));
 
     c.SetGridComp(true);
     c.SetTechReqGridSize(1, "");
-    Open<frmCompTech>(app);
-    for (const char* name : {"txtTechGridSize", "lblTechGridSize", "txtTechNumberStyle", "lblTechNumberStyle"})
-      QVERIFY2(app.Find<QWidget>(name)->isEnabled(), name);
-    app.Click("cmdNext");
-    QCOMPARE(app.services.MessageTexts(), QStringList{kGridMsg});
+    app.Show<frmCompTech>();
+    for (const char* name : gridOnly) QVERIFY2(app.Find(name)->isEnabled(), name);
+    QCOMPARE(app.Press("cmdNext"), QStringList{"You must include a tech grid size for this tech req."});
     QCOMPARE(app.services.Messages()[0].title, QStringLiteral("Error"));
     QCOMPARE(app.PageName(), QStringLiteral("frmCompTech"));
     app.Click("cmdAddTechReq");  // Add does not ask for the grid size
     QCOMPARE(Caption(app, "lblTechReqNum"), QStringLiteral("Technology Requirement 2"));
     app.Click("cmdBack");
     app.Type("txtTechGridSize", "1a2b3");  // digits only, two at most
-    QCOMPARE(app.Find<MaskEdit>("txtTechGridSize")->text(), QStringLiteral("12"));
-    app.services.ClearRecords();
+    QCOMPARE(app.Text("txtTechGridSize"), QStringLiteral("12"));
+    app.Type("txtTechNumberStyle", "&techlevel1");
     app.Click("cmdNext");
     QCOMPARE(c.TechReqGridSize(1), std::optional<std::string>("12"));
     QCOMPARE(Caption(app, "lblTechReqNum"), QStringLiteral("Technology Requirement 2"));
-  }
 
-  void facilityTechLeadsToAbilitiesAndBackToEntryOne() {
-    TestApp app;
-    auto& f = app.hq().Facility();
-    SetTechReqs(f, {"A", "B"});
-    f.SetGridFac(true);
-    f.SetTechReqGridSize(1, "3");
-    f.SetTechReqGridSize(2, "5");
-    Open<frmFacTech>(app);
-    app.Type("txtTechNumberStyle", "&techlevel1");
+    // The facility's twin of the numbering style.
+    app.hq().Facility().SetGridFac(true);
+    kPages[2].Fill(app, {"A"});
+    app.hq().Facility().SetTechReqGridSize(1, "3");
+    app.Show<frmFacTech>();
+    app.Type("txtTechNumberStyle", "-&techgridlevel1");
     app.Click("cmdNext");
-    app.Click("cmdNext");
-    QCOMPARE(app.PageName(), QStringLiteral("frmFacAbility"));
-    QCOMPARE(f.TechReqNumStyle(1), std::optional<std::string>("&techlevel1"));
-    app.Click("cmdBack");
-    QCOMPARE(app.PageName(), QStringLiteral("frmFacTech"));
-    QCOMPARE(Caption(app, "lblTechReqNum"), QStringLiteral("Technology Requirement 1"));
-    QCOMPARE(Text(app, "txtTechArea"), QStringLiteral("A"));
-    app.Click("cmdBack");
-    QCOMPARE(app.PageName(), QStringLiteral("frmFacPicture"));
-    QCOMPARE(app.hq().Component().NumTechReqs(), std::int16_t{1});
+    QCOMPARE(app.hq().Facility().TechReqNumStyle(1), std::optional<std::string>("-&techgridlevel1"));
   }
 
   void costPageChecksOnlyTheHitpoints() {
     TestApp app;
     auto& c = app.hq().Component();
-    Open<frmCompCost>(app);
+    app.Show<frmCompCost>();
     // The page's own tab order: costs, the buttons, then supply, hitpoints, size.
-    QStringList order;
-    QWidget* w = app.Find<QWidget>("txtMinCost");
-    while (order.size() < 10) {
-      if ((w->focusPolicy() & Qt::TabFocus) && !w->objectName().isEmpty()) order << w->objectName();
-      w = w->nextInFocusChain();
-    }
-    QCOMPARE(order, (QStringList{"txtMinCost", "txtOrgCost", "txtRadCost", "cmdNext", "cmdBack", "cmdCancel",
-                                 "txtSupplyUse", "txtHP", "txtSize", "txtMinCost"}));
-
-    for (const char* name : {"txtMinCost", "txtOrgCost", "txtRadCost", "txtSize", "txtSupplyUse"})
-      app.Type(name, QStringLiteral("{1}"));
-    app.Click("cmdNext");
-    QCOMPARE(app.services.MessageTexts(), QStringList{QStringLiteral("You must enter a hitpoint start value.")});
+    QCOMPARE(app.TabOrder("txtMinCost", 10),
+             (QStringList{"txtMinCost", "txtOrgCost", "txtRadCost", "cmdNext", "cmdBack", "cmdCancel", "txtSupplyUse",
+                          "txtHP", "txtSize", "txtMinCost"}));
+    const char* others[] = {"txtMinCost", "txtOrgCost", "txtRadCost", "txtSize", "txtSupplyUse"};
+    for (const char* name : others) app.Type(name, QStringLiteral("{1}"));
+    QCOMPARE(app.Press("cmdNext"), QStringList{"You must enter a hitpoint start value."});
     QCOMPARE(c.MinCost(), std::string());
 
-    for (const char* name : {"txtMinCost", "txtOrgCost", "txtRadCost", "txtSize", "txtSupplyUse"}) app.Type(name, "");
+    for (const char* name : others) app.Type(name, "");
     app.Type("txtHP", "{&complevel * 5}");
     app.Click("cmdNext");
     QCOMPARE(app.PageName(), QStringLiteral("frmCompAbility"));
@@ -261,189 +283,57 @@ class EntryPagesTest : public QObject {
     QCOMPARE(c.Size(), std::string());
 
     c.SetSize("3");
-    Open<frmCompCost>(app);
-    QCOMPARE(Text(app, "txtSize"), QStringLiteral("3"));
+    app.Show<frmCompCost>();
+    QCOMPARE(app.Text("txtSize"), QStringLiteral("3"));
     app.Type("txtHP", "");
     app.Click("cmdBack");  // no check on Back
     QCOMPARE(app.PageName(), QStringLiteral("frmCompTech"));
     QCOMPARE(c.HP(), std::string());
   }
 
-  void abilitiesWalkAndRemoval() {
-    TestApp app;
-    auto& c = app.hq().Component();
-    auto& s = app.services;
-    Open<frmCompAbility>(app);
-    QCOMPARE(Caption(app, "lblAbilNum"), QStringLiteral("Component Ability 1"));
-
-    s.QueueNo();
-    app.Click("cmdNext");
-    QCOMPARE(s.MessageTexts(), QStringList{kAbilRemoveQ});
-    QCOMPARE(s.Messages()[0].title, QStringLiteral("Remove Abilities?"));
-    QCOMPARE(c.NumAbils(), std::int16_t{1});
-    s.QueueYes();
-    app.Click("cmdNext");
-    QCOMPARE(c.NumAbils(), std::int16_t{0});
-    QCOMPARE(app.PageName(), QStringLiteral("frmCompWeaponInfo"));
-
-    // X and Y: Next on X shows Y; Back on Y shows X; Back on X leaves.
-    SetAbils(c, {"X", "Y", "Z"});
-    Open<frmCompAbility>(app);
-    QCOMPARE(Text(app, "txtAbilType"), QStringLiteral("X"));
-    QCOMPARE(Text(app, "txtVal1"), QStringLiteral("10"));
-    app.Type("txtAbilDesc", "first");
-    app.Click("cmdNext");
-    QCOMPARE(Caption(app, "lblAbilNum"), QStringLiteral("Component Ability 2"));
-    QCOMPARE(Text(app, "txtAbilType"), QStringLiteral("Y"));
-    app.Click("cmdBack");
-    QCOMPARE(Text(app, "txtAbilDesc"), QStringLiteral("first"));
-    app.Click("cmdBack");
-    QCOMPARE(app.PageName(), QStringLiteral("frmCompCost"));
-
-    // Clearing the type of ability 2 of three leaves one.
-    Open<frmCompAbility>(app);
-    app.Click("cmdNext");
-    app.Type("txtAbilType", "");
-    s.ClearRecords();
-    s.QueueYes();
-    app.Click("cmdNext");
-    QCOMPARE(c.NumAbils(), std::int16_t{1});
-    QCOMPARE(c.AbilName(1), std::optional<std::string>("X"));
+  // A design from the main menu through every page to the last before
+  // generating, back to the start page and forward again: every value typed
+  // is still there.
+  void walkBackAndForthKeepsEverything_data() {
+    QTest::addColumn<bool>("component");
+    QTest::newRow("component") << true;
+    QTest::newRow("facility") << false;
   }
-
-  void addAbilityAndArrivalAtTheLast() {
+  void walkBackAndForthKeepsEverything() {
+    QFETCH(bool, component);
     TestApp app;
-    auto& c = app.hq().Component();
-    SetAbils(c, {"X", "Y", "Z"});
-    auto* page = Open<frmCompAbility>(app);
-    // The weapon information page's Back opens the page at its last ability.
-    page->SetCurrentAbil(c.NumAbils());
-    page->RefreshForm();
-    QCOMPARE(Caption(app, "lblAbilNum"), QStringLiteral("Component Ability 3"));
-    QCOMPARE(Text(app, "txtAbilType"), QStringLiteral("Z"));
-
-    app.Click("cmdAddAbility");
-    QCOMPARE(Caption(app, "lblAbilNum"), QStringLiteral("Component Ability 4"));
-    QVERIFY(Text(app, "txtAbilType").isEmpty());
-    QVERIFY(app.Find<QLineEdit>("txtAbilType")->hasFocus());
-    app.Click("cmdAddAbility");
-    QCOMPARE(app.services.MessageTexts(), QStringList{kAbilAddMsg});
-    QCOMPARE(c.NumAbils(), std::int16_t{3});
-    app.Type("txtAbilType", "W");
-    app.Type("txtVal2", "{&complevel}");
-    app.Click("cmdBack");
-    QCOMPARE(c.NumAbils(), std::int16_t{4});
-    QCOMPARE(c.AbilName(4), std::optional<std::string>("W"));
-    QCOMPARE(c.AbilVal2(4), std::optional<std::string>("{&complevel}"));
-    QCOMPARE(Caption(app, "lblAbilNum"), QStringLiteral("Component Ability 3"));
-
-    // The last ability's Next stores it and leaves; the weapon page's Back
-    // comes back to it.
-    app.Click("cmdNext");
-    app.Type("txtAbilDesc", "last");
-    app.Click("cmdNext");
-    QCOMPARE(c.AbilDesc(4), std::optional<std::string>("last"));
-    QCOMPARE(app.PageName(), QStringLiteral("frmCompWeaponInfo"));
-    app.Click("cmdBack");
-    QCOMPARE(app.PageName(), QStringLiteral("frmCompAbility"));
-    QCOMPARE(Caption(app, "lblAbilNum"), QStringLiteral("Component Ability 4"));
-    QCOMPARE(Text(app, "txtAbilDesc"), QStringLiteral("last"));
-  }
-
-  void facilityAbilitiesTwin() {
-    TestApp app;
-    auto& f = app.hq().Facility();
-    Open<frmFacAbility>(app);
-    QCOMPARE(Caption(app, "lblAbilNum"), QStringLiteral("Facility Ability 1"));
-    app.Type("txtAbilType", "Supply Generation");
-    app.Click("cmdAddAbility");
-    QCOMPARE(Caption(app, "lblAbilNum"), QStringLiteral("Facility Ability 2"));
-    app.Type("txtAbilType", "Extra");
-    app.Click("cmdNext");
-    QCOMPARE(app.PageName(), QStringLiteral("frmFacGenerate"));
-    app.Click("cmdBack");  // the generate page comes back to entry 1
-    QCOMPARE(app.PageName(), QStringLiteral("frmFacAbility"));
-    QCOMPARE(Text(app, "txtAbilType"), QStringLiteral("Supply Generation"));
-    app.Click("cmdBack");
-    QCOMPARE(app.PageName(), QStringLiteral("frmFacTech"));
-    QCOMPARE(f.NumAbils(), std::int16_t{2});
-    QCOMPARE(f.AbilName(2), std::optional<std::string>("Extra"));
-    QCOMPARE(app.hq().Component().NumAbils(), std::int16_t{1});
-  }
-
-  // A component design from the main menu through every page of the wizard
-  // up to the abilities, back to the start page and forward again: every
-  // value typed is still there.
-  void componentWalkKeepsEverything() {
-    TestApp app;
-    auto& s = app.services;
-    QTest::mouseClick(app.PageAs<frmMain>()->optCreate(0), Qt::LeftButton);
-    app.Click("cmdNext");
-    QCOMPARE(app.PageName(), QStringLiteral("frmCompStart"));
-    app.Type("txtCompName", "Laser");
-    app.Type("txtCompDesc", "A beam weapon");
-    app.Type("txtCompLevels", "3");
-    app.Click("cmdNext");
-    QCOMPARE(app.PageName(), QStringLiteral("frmCompBasicInfo"));
-    app.Type("txtNumberStyle", "&complevel");
-    app.Type("txtRomanStyle", "&complevel");
-    app.Type("txtFamily", "100");
-    app.Type("txtGeneralGroup", "Weapons");
-    app.Type("txtCustomGroup", "0");
-    app.Find<QComboBox>("cboRestrictions")->setCurrentIndex(0);
-    app.Click("cmdNext");
-    QCOMPARE(app.PageName(), QStringLiteral("frmCompVehicleType"));
-    auto* ship = app.Find<QCheckBox>("chkVType(0)");
-    QTest::mouseClick(ship, Qt::LeftButton, {}, QPoint(8, ship->height() / 2));
-    app.Click("cmdNext");
-    QCOMPARE(app.PageName(), QStringLiteral("frmCompPicture"));
-    app.Find<QSlider>("sldPicNum")->setValue(12);
-    app.Click("cmdNext");
-    QCOMPARE(app.PageName(), QStringLiteral("frmCompTech"));
-    app.Type("txtTechArea", "Lasers");
-    app.Type("txtTechLevel", "&complevel");
-    app.Click("cmdNext");
-    QCOMPARE(app.PageName(), QStringLiteral("frmCompCost"));
-    app.Type("txtMinCost", "{&complevel*10}");
-    app.Type("txtHP", "10");
-    app.Click("cmdNext");
-    QCOMPARE(app.PageName(), QStringLiteral("frmCompAbility"));
-    app.Type("txtAbilType", "Direct Fire");
-    app.Type("txtVal1", "5");
-    QVERIFY(s.Messages().empty());
-
-    const QStringList backwards{"frmCompCost",        "frmCompTech",      "frmCompPicture",
-                                "frmCompVehicleType", "frmCompBasicInfo", "frmCompStart"};
-    for (const QString& page : backwards) {
-      app.Click("cmdBack");
-      QCOMPARE(app.PageName(), page);
-    }
-    QCOMPARE(Text(app, "txtCompName"), QStringLiteral("Laser"));
-    app.Click("cmdNext");
-    QCOMPARE(Text(app, "txtFamily"), QStringLiteral("100"));
-    QCOMPARE(app.Find<QComboBox>("cboRestrictions")->currentText(), QStringLiteral("None"));
-    app.Click("cmdNext");
-    QVERIFY(app.Find<QCheckBox>("chkVType(0)")->isChecked());
-    app.Click("cmdNext");
-    QCOMPARE(app.Find<QSlider>("sldPicNum")->value(), 12);
-    app.Click("cmdNext");
-    QCOMPARE(Text(app, "txtTechArea"), QStringLiteral("Lasers"));
-    app.Click("cmdNext");
-    QCOMPARE(Text(app, "txtMinCost"), QStringLiteral("{&complevel*10}"));
-    app.Click("cmdNext");
-    QCOMPARE(Text(app, "txtAbilType"), QStringLiteral("Direct Fire"));
-    QCOMPARE(Text(app, "txtVal1"), QStringLiteral("5"));
-    QVERIFY(s.Messages().empty());
-
-    const vrlComponent& c = app.hq().Component();
-    QCOMPARE(c.VehicleType(), std::string("Ship"));
-    QCOMPARE(c.PicNum(), std::string("12"));
-    QCOMPARE(c.NumTechReqs(), std::int16_t{1});
-    QCOMPARE(c.NumAbils(), std::int16_t{1});
-
-    s.QueueYes();
-    app.Key(Qt::Key_Escape);
-    QCOMPARE(app.PageName(), QStringLiteral("frmMain"));
+    DesignWalk walk;
+    walk.name = "Laser";
+    walk.desc = "A beam weapon";
+    walk.levels = "3";
+    walk.numberStyle = walk.romanStyle = "&complevel";
+    walk.family = "100";
+    walk.picture = 12;
+    walk.techs = {{"Lasers", "&complevel", "", ""}, {"Optics", "2", "", ""}};
+    walk.minCost = "{&complevel*10}";
+    walk.hp = "10";
+    walk.abilities = {{"Direct Fire", "", "5", ""}, {"Armor", "Absorbs", "1", "2"}};
+    QVERIFY(component ? walk.WalkComponent(app) : walk.WalkFacility(app));
+    QVERIFY(app.services.Messages().empty());
+    // What the walk typed; the weapon information page's Back stores its own
+    // untouched display number too.
+    vrlComponent typed = app.hq().Component();
+    if (component) typed.SetWeaponDisplayNum("0");
+    const vrlFacility typedFacility = app.hq().Facility();
+    const QStringList back = component ? QStringList{"frmCompAbility", "frmCompCost", "frmCompTech", "frmCompPicture",
+                                                     "frmCompVehicleType", "frmCompBasicInfo", "frmCompStart"}
+                                       : QStringList{"frmFacAbility", "frmFacTech", "frmFacPicture",
+                                                     "frmFacBasicInfo", "frmFacStart"};
+    QCOMPARE(WalkBack(app), back);
+    QVERIFY(app.hq().Component() == typed);
+    QCOMPARE(app.Text(component ? "txtCompName" : "txtFacName"), QStringLiteral("Laser"));
+    QVERIFY(WalkUntouched(app, component ? "frmCompWeaponInfo" : "frmFacGenerate"));
+    QVERIFY(app.services.Messages().empty());
+    QVERIFY(app.hq().Component() == typed);
+    QVERIFY(app.hq().Facility() == typedFacility);
+    QCOMPARE(component ? typed.NumAbils() : typedFacility.NumAbils(), std::int16_t{2});
+    QCOMPARE(component ? typed.PicNum() : typedFacility.PicNum(), std::string("12"));
+    if (component) QCOMPARE(typed.VehicleType(), std::string("Ship"));
   }
 };
 

@@ -23,60 +23,6 @@ using namespace vorlane::test;
 
 namespace {
 
-// The Overview's example as a user types it: Laser in three levels, no weapon.
-DesignWalk LaserWalk() {
-  DesignWalk d;
-  d.name = "Laser";
-  d.desc = "A basic beam weapon for &compname's first steps.";
-  d.levels = "3";
-  d.numberStyle = "&complevel";
-  d.romanStyle = "&complevel";
-  d.family = "100";
-  d.group = "Weapons";
-  d.picture = 12;
-  d.techs = {{"Lasers", "&complevel", "", ""}};
-  d.minCost = "{&complevel*10}";
-  d.orgCost = "0";
-  d.radCost = "{&complevel*5}";
-  d.size = "10";
-  d.hp = "{&size*2}";
-  d.supply = "0";
-  d.abilities = {{"Armor", "Absorbs &abil1val1 damage.", "{&complevel*10}", "0"}};
-  return d;
-}
-
-// The record that walk must leave behind.
-vrlComponent LaserRecord() {
-  vrlComponent c;
-  c.SetCompName("Laser");
-  c.SetCompDesc("A basic beam weapon for &compname's first steps.");
-  c.SetNumCompLevels("3");
-  c.SetNumberStyle("&complevel");
-  c.SetRomanStyle("&complevel");
-  c.SetFamily("100");
-  c.SetGeneralGroup("Weapons");
-  c.SetCustomGroup("0");
-  c.SetRestrictions("None");
-  c.SetVehicleType("Ship");
-  c.SetPicNum("12");
-  c.SetTechReqArea(1, "Lasers");
-  c.SetTechReqLevel(1, "&complevel");
-  c.SetMinCost("{&complevel*10}");
-  c.SetOrgCost("0");
-  c.SetRadCost("{&complevel*5}");
-  c.SetSize("10");
-  c.SetHP("{&size*2}");
-  c.SetSupplyUse("0");
-  c.SetAbilName(1, "Armor");
-  c.SetAbilDesc(1, "Absorbs &abil1val1 damage.");
-  c.SetAbilVal1(1, "{&complevel*10}");
-  c.SetAbilVal2(1, "0");
-  c.SetWeaponDisplayNum("0");
-  return c;
-}
-
-void MakeLaser(vrlComponent& c) { c = LaserRecord(); }
-
 QString Line(const QString& key, const QString& value) { return key.leftJustified(42) + ":= " + value; }
 
 // What the engine itself makes of a record, with the view's LF line ends.
@@ -109,13 +55,6 @@ void WatchProgress(GeneratePage* page, Watch& watch) {
   });
 }
 
-template <class Page>
-Page* Open(TestApp& app) {
-  app.host()->ShowPage(new Page(app.hq()));
-  app.Settle();
-  return app.PageAs<Page>();
-}
-
 frmDisplayResults* Results(TestApp& app) { return app.PageAs<frmDisplayResults>(); }
 
 void VerifyIdle(TestApp& app) {
@@ -126,48 +65,116 @@ void VerifyIdle(TestApp& app) {
   QVERIFY(!page->lblGenerating()->isVisible());
 }
 
+// One design walked from the main menu to its results.
+struct Flow {
+  DesignWalk walk;
+  bool component = true;
+  QStringList progress;  // the labels in turn, one per level
+  QString results;       // the results window's title
+  QList<std::pair<QString, QStringList>> values;  // a key's values in the entries, in turn
+};
+
+// The values of `key` in the generated entries, in turn.
+QStringList Values(const QString& text, const QString& key) {
+  QStringList values;
+  for (const QString& line : text.split('\n'))
+    if (line.startsWith(key.leftJustified(42) + ":= ")) values << line.mid(45);
+  return values;
+}
+
 }  // namespace
 
 class GenerateTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void laserExampleToItsResults() {
+  void designToItsResultsAndBack_data() {
+    QTest::addColumn<int>("row");
+    QTest::newRow("laser") << 0;
+    QTest::newRow("grid shield, odometer order") << 1;
+    QTest::newRow("facility") << 2;
+  }
+  void designToItsResultsAndBack() {
+    QFETCH(int, row);
+    Flow flow{LaserWalk(), true, {"33% generated", "67% generated", "100% generated"},
+              "Component Generation Results - [Laser]",
+              {{"Name", {"Laser 1", "Laser 2", "Laser 3"}},
+               {"Cost Minerals", {"10", "20", "30"}},
+               {"Tech Level Req 1", {"1", "2", "3"}},
+               {"Tonnage Structure", {"20", "20", "20"}},
+               {"Ability 1 Descr", {"Absorbs 10 damage.", "Absorbs 20 damage.", "Absorbs 30 damage."}}}};
+    if (row == 1) {
+      flow.walk.name = "Shield";
+      flow.walk.grid = true;
+      flow.walk.techs = {{"Shields", "&techgridlevel1", "2", "-&techgridlevel1"},
+                         {"Armor", "&techgridlevel2", "3", ".&techgridlevel2"}};
+      flow.results = "Component Generation Results - [Shield]";
+      flow.values = {{"Name",
+                      {"Shield -1.1", "Shield -1.2", "Shield -1.3", "Shield -2.1", "Shield -2.2", "Shield -2.3"}},
+                     {"Roman Numeral", {"1", "2", "3", "2", "3", "4"}},
+                     {"Tech Level Req 2", {"1", "2", "3", "1", "2", "3"}}};
+    } else if (row == 2) {
+      DesignWalk& w = flow.walk;
+      w = DesignWalk{};
+      w.name = "Mine";
+      w.levels = "2";
+      w.numberStyle = w.romanStyle = "&faclevel";
+      w.family = "7";
+      w.minCost = "{&faclevel*100}";
+      w.techs = {{"Mining", "&faclevel", "", ""}};
+      w.abilities = {{"Mineral Generation", "", "{&faclevel*5}", ""}};
+      flow.component = false;
+      flow.progress = {"50% generated", "100% generated"};
+      flow.results = "Facility Generation Results - [Mine]";
+      flow.values = {{"Name", {"Mine 1", "Mine 2"}},
+                     {"Cost Minerals", {"100", "200"}},
+                     {"Ability 1 Val 1", {"5", "10"}}};
+    }
     TestApp app;
-    QVERIFY(LaserWalk().WalkComponent(app));
+    QVERIFY(flow.component ? flow.walk.WalkComponent(app) : flow.walk.WalkFacility(app));
+    if (flow.component) app.Click("cmdNext");
     QCOMPARE(app.services.UnexpectedQuestions(), 0);
-    app.Click("cmdNext");
-    QCOMPARE(app.PageName(), QString("frmCompGenerate"));
-    QCOMPARE(app.host()->windowTitle(), QString("Vorlane v2.0 - Component Design - Generate Component"));
-    QCOMPARE(app.Find<QLabel>("lblCompGenerate")->text(),
-             QString("You're done! Now you can either go back to double-check your entries or click Next to "
-                     "generate the component."));
+    const QString noun = flow.component ? "Component" : "Facility";
+    QCOMPARE(app.PageName(), "frm" + QString(flow.component ? "Comp" : "Fac") + "Generate");
+    QCOMPARE(app.host()->windowTitle(), "Vorlane v2.0 - " + noun + " Design - Generate " + noun);
+    QCOMPARE(app.Find<QLabel>(flow.component ? "lblCompGenerate" : "lblFacGenerate")->text(),
+             "You're done! Now you can either go back to double-check your entries or click Next to generate the " +
+                 noun.toLower() + ".");
+    QCOMPARE(app.PageAs<GeneratePage>()->lblGenerating()->text(), "Generating " + noun.toLower());
     VerifyIdle(app);
     Watch watch;
     WatchProgress(app.PageAs<GeneratePage>(), watch);
     app.Click("cmdNext");
 
-    QCOMPARE(watch.labels, (QStringList{"33% generated", "67% generated", "100% generated"}));
+    if (row == 1) {  // the grid reports its cells
+      QCOMPARE(watch.labels.last(), QString("100% generated"));
+      QCOMPARE(watch.lastMaximum, 6);
+    } else {
+      QCOMPARE(watch.labels, flow.progress);
+      QCOMPARE(watch.lastMaximum, int(flow.progress.size()));
+    }
     QVERIFY(watch.buttonsDisabled);
     QVERIFY(watch.barShown);
     QCOMPARE(app.PageName(), QString("frmDisplayResults"));
-    QCOMPARE(app.host()->windowTitle(), QString("Component Generation Results - [Laser]"));
-    QCOMPARE(Results(app)->ResultKind, QString("Component"));
+    QCOMPARE(app.host()->windowTitle(), flow.results);
+    QCOMPARE(Results(app)->ResultKind, noun);
     const QString text = Results(app)->rtfResults()->text();
-    QVERIFY(text.contains(Line("Name", "Laser 2") + "\n"));
-    QVERIFY(text.contains(Line("Cost Minerals", "20") + "\n"));
-    QVERIFY(text.contains(Line("Tech Level Req 1", "3") + "\n"));
-    QVERIFY(text.contains(Line("Weapon Type", "None") + "\n\n\n"));
-    QVERIFY(text.contains(Line("Tonnage Structure", "20") + "\n"));
-    QVERIFY(text.contains(Line("Description", "A basic beam weapon for Laser's first steps.") + "\n"));
-    QVERIFY(text.contains(Line("Ability 1 Descr", "Absorbs 30 damage.") + "\n"));
-    QCOMPARE(text.count(Line("Name", "Laser")), 3);
-    QVERIFY(app.hq().Component() == LaserRecord());
-    QCOMPARE(text, EngineText<CompGenerate>(LaserRecord()));
+    for (const auto& [key, values] : flow.values) QCOMPARE(Values(text, key), values);
+    if (flow.component) {
+      QCOMPARE(text, EngineText<CompGenerate>(app.hq().Component()));
+    } else {
+      QVERIFY(!text.contains("Weapon"));
+      QCOMPARE(text, EngineText<FacGenerate>(app.hq().Facility()));
+    }
+    if (row == 0) {
+      QVERIFY(text.contains(Line("Weapon Type", "None") + "\n\n\n"));  // the entry's end
+      QVERIFY(text.contains(Line("Description", "A basic beam weapon for Laser's first steps.") + "\n"));
+      QVERIFY(app.hq().Component() == LaserRecord());
+    }
 
     // Closing the results brings the generate page back, ready again.
     app.CloseBox();
-    QCOMPARE(app.PageName(), QString("frmCompGenerate"));
+    QCOMPARE(app.PageName(), "frm" + QString(flow.component ? "Comp" : "Fac") + "Generate");
     VerifyIdle(app);
     app.Click("cmdNext");
     QCOMPARE(app.PageName(), QString("frmDisplayResults"));
@@ -223,77 +230,6 @@ class GenerateTest : public QObject {
     QCOMPARE(text, EngineText<CompGenerate>(app.hq().Component()));
   }
 
-  void gridComponentInOdometerOrder() {
-    TestApp app;
-    DesignWalk walk = LaserWalk();
-    walk.name = "Shield";
-    walk.grid = true;
-    walk.techs = {{"Shields", "&techgridlevel1", "2", "-&techgridlevel1"},
-                  {"Armor", "&techgridlevel2", "3", ".&techgridlevel2"}};
-    QVERIFY(walk.WalkComponent(app));
-    QCOMPARE(app.services.UnexpectedQuestions(), 0);
-    app.Click("cmdNext");
-    auto* page = app.PageAs<frmCompGenerate>();
-    QVERIFY(page);
-    Watch watch;
-    WatchProgress(page, watch);
-    app.Click("cmdNext");
-    QCOMPARE(watch.labels.last(), QString("100% generated"));
-    QCOMPARE(watch.lastMaximum, 6);
-    QVERIFY(watch.buttonsDisabled);
-    const QString text = Results(app)->rtfResults()->text();
-    QStringList names;
-    QStringList numerals;
-    QStringList levels;
-    for (const QString& line : text.split('\n')) {
-      if (line.startsWith("Name ")) names << line.mid(45);
-      if (line.startsWith("Roman Numeral ")) numerals << line.mid(45);
-      if (line.startsWith("Tech Level Req 2 ")) levels << line.mid(45);
-    }
-    QCOMPARE(names, (QStringList{"Shield -1.1", "Shield -1.2", "Shield -1.3", "Shield -2.1", "Shield -2.2",
-                                 "Shield -2.3"}));
-    QCOMPARE(numerals, (QStringList{"1", "2", "3", "2", "3", "4"}));
-    QCOMPARE(levels, (QStringList{"1", "2", "3", "1", "2", "3"}));
-    QCOMPARE(text, EngineText<CompGenerate>(app.hq().Component()));
-  }
-
-
-  void facilityToItsResultsAndBack() {
-    TestApp app;
-    DesignWalk walk;
-    walk.name = "Mine";
-    walk.levels = "2";
-    walk.numberStyle = "&faclevel";
-    walk.romanStyle = "&faclevel";
-    walk.family = "7";
-    walk.minCost = "{&faclevel*100}";
-    walk.techs = {{"Mining", "&faclevel", "", ""}};
-    walk.abilities = {{"Mineral Generation", "", "{&faclevel*5}", ""}};
-    QVERIFY(walk.WalkFacility(app));
-    QCOMPARE(app.services.UnexpectedQuestions(), 0);
-    const vrlFacility& f = app.hq().Facility();
-    QCOMPARE(app.host()->windowTitle(), QString("Vorlane v2.0 - Facility Design - Generate Facility"));
-    QCOMPARE(app.Find<QLabel>("lblFacGenerate")->text(),
-             QString("You're done! Now you can either go back to double-check your entries or click Next to "
-                     "generate the facility."));
-    QCOMPARE(app.PageAs<GeneratePage>()->lblGenerating()->text(), QString("Generating facility"));
-    Watch watch;
-    WatchProgress(app.PageAs<GeneratePage>(), watch);
-    app.Click("cmdNext");
-    QCOMPARE(watch.labels, (QStringList{"50% generated", "100% generated"}));
-    QCOMPARE(app.host()->windowTitle(), QString("Facility Generation Results - [Mine]"));
-    QCOMPARE(Results(app)->ResultKind, QString("Facility"));
-    const QString text = Results(app)->rtfResults()->text();
-    QVERIFY(text.contains(Line("Name", "Mine 2") + "\n"));
-    QVERIFY(text.contains(Line("Cost Minerals", "200") + "\n"));
-    QVERIFY(text.contains(Line("Ability 1 Val 1", "10") + "\n"));
-    QVERIFY(!text.contains("Weapon"));
-    QCOMPARE(text, EngineText<FacGenerate>(f));
-    app.CloseBox();
-    QCOMPARE(app.PageName(), QString("frmFacGenerate"));
-    VerifyIdle(app);
-  }
-
   void formulaErrorShowsItsChainAndNoResults() {
     TestApp app;
     DesignWalk walk = LaserWalk();
@@ -329,9 +265,9 @@ class GenerateTest : public QObject {
   void closingWhileGeneratingCancels() {
     TestApp app;
     vrlComponent& c = app.hq().Component();
-    MakeLaser(c);
+    c = LaserRecord();
     c.SetNumCompLevels("999");
-    auto* page = Open<frmCompGenerate>(app);
+    auto* page = app.Show<frmCompGenerate>();
     Watch watch;
     WatchProgress(page, watch);
     QObject::connect(page, &GeneratePage::Progressed, page, [&](int position) {
@@ -343,7 +279,7 @@ class GenerateTest : public QObject {
     QCOMPARE(app.services.Messages().size(), 0u);
     QVERIFY(app.host()->isVisible());
     // Nothing is left running: a new generation starts afresh.
-    Open<frmCompGenerate>(app);
+    app.Show<frmCompGenerate>();
     c.SetNumCompLevels("2");
     app.Click("cmdNext");
     QCOMPARE(app.PageName(), QString("frmDisplayResults"));

@@ -9,9 +9,12 @@
 #include <QSlider>
 #include <QTemporaryDir>
 #include <QTest>
+#include <memory>
 
 #include "gui/Bitmaps.h"
+#include "support/DesignWalk.h"
 #include "support/TestApp.h"
+#include "wizard/PicturePage.h"
 #include "wizard/frmCompPicture.h"
 #include "wizard/frmFacPicture.h"
 
@@ -33,14 +36,6 @@ void SaveBitmap(const QString& root, const QString& relative, const QImage& imag
   QVERIFY(image.save(path, "BMP"));
 }
 
-void WriteBytes(const QString& root, const QString& relative, const QByteArray& bytes) {
-  const QString path = QDir(root).filePath(relative);
-  QVERIFY(QDir().mkpath(QFileInfo(path).path()));
-  QFile file(path);
-  QVERIFY(file.open(QIODevice::WriteOnly));
-  file.write(bytes);
-}
-
 QImage Shown(TestApp& app) {
   return app.Find<QLabel>("imgPicture")->pixmap().toImage().convertToFormat(QImage::Format_RGB32);
 }
@@ -48,14 +43,6 @@ QImage Shown(TestApp& app) {
 QImage NotFound() { return PicNotFoundImage().convertToFormat(QImage::Format_RGB32); }
 
 QString UsingDir(TestApp& app) { return app.Find<QLabel>("lblUsingDir")->text(); }
-
-template <class Page>
-Page* Open(TestApp& app) {
-  auto* page = new Page(app.hq());
-  app.host()->ShowPage(page);
-  app.Settle();
-  return page;
-}
 
 // Moves the slider as the user would, with the keyboard from its current value.
 void SlideTo(TestApp& app, int value) {
@@ -80,7 +67,7 @@ class PicturePagesTest : public QObject {
     seiv_ = game_.filePath("SEIV");
     // Mod: mixed-case folders and a file name in capitals; a corrupt picture 10.
     SaveBitmap(mod_, "pictures/components/comp_007.BMP", Filled(Qt::red));
-    WriteBytes(mod_, "Pictures/Components/Comp_010.bmp", QByteArray("BM this is no bitmap at all"));
+    QVERIFY(WriteAll(QDir(mod_).filePath("Pictures/Components/Comp_010.bmp"), "BM this is no bitmap at all"));
     // Main game directory: 7 and 10 as good copies, 42 only here.
     SaveBitmap(seiv_, "PICTURES/components/Comp_007.bmp", Filled(Qt::green));
     SaveBitmap(seiv_, "PICTURES/components/Comp_010.bmp", Filled(Qt::green));
@@ -112,80 +99,85 @@ class PicturePagesTest : public QObject {
     QVERIFY(!ProgramIcon().isNull());
   }
 
-  void withoutDirectoriesNothingIsLookedUp() {
+  // What the preview shows for each number slid to, in turn, by the
+  // directories set: the mod directory first, letter case ignored.
+  void previewLooksUpTheDirectoriesInTurn() {
+    const QString noDirs = QStringLiteral("No directories selected (set up from main menu)");
+    const QString mod = QStringLiteral("Using mod dir"), seiv = QStringLiteral("Using SEIV base dir");
+    const QString missing = QStringLiteral("Picture not found");
+    struct Look {
+      bool facility, mod, seiv;
+      int number;  // 0: a formula typed into the box
+      QString usingDir;
+      QImage shown;
+    };
+    const Look looks[] = {
+        {false, false, false, 7, noDirs, NotFound()},
+        {false, false, false, 0, "Using formula in text box", NotFound()},
+        {false, false, false, 8, noDirs, NotFound()},  // back on the slider: says again why
+        {false, true, true, 7, mod, Filled(Qt::red)},  // in both: the mod's, despite its letter case
+        {false, true, true, 42, seiv, Filled(Qt::blue, 40, 20)},  // only in the game's
+        {false, true, true, 99, missing, NotFound()},
+        {false, true, true, 10, "Error loading picture 10 (", NotFound()},  // corrupt in the mod, good in the game
+        {false, true, true, 7, mod, Filled(Qt::red)},  // the next look tries again
+        {false, true, true, 0, "Using formula in text box", NotFound()},
+        {false, false, true, 7, seiv, Filled(Qt::green)},  // no mod directory: the game's copy
+        {true, true, true, 7, seiv, Filled(Qt::cyan)},
+        {true, true, true, 42, missing, NotFound()},  // a component picture is no facility picture
+    };
+    std::unique_ptr<TestApp> app;
+    for (const Look& look : looks) {
+      const QString row = QStringLiteral("%1 %2%3 %4").arg(look.facility).arg(look.mod).arg(look.seiv).arg(look.number);
+      if (!app || app->hq().ModDir().empty() == look.mod || app->hq().SEIVDir().empty() == look.seiv ||
+          (app->PageName() == "frmFacPicture") != look.facility) {
+        app.reset();  // one program at a time
+        app = std::make_unique<TestApp>();
+        if (look.mod) app->hq().SetModDir(mod_.toStdString());
+        if (look.seiv) app->hq().SetSEIVDir(seiv_.toStdString());
+        auto* page = look.facility ? static_cast<PicturePage*>(app->Show<frmFacPicture>())
+                                   : static_cast<PicturePage*>(app->Show<frmCompPicture>());
+        QVERIFY(page->HasModDir() == look.mod && page->HasSEIVDir() == look.seiv);
+        QCOMPARE(page->NoDirs(), !look.mod && !look.seiv);
+      }
+      if (look.number) {
+        SlideTo(*app, look.number);
+        QCOMPARE(app->Find<QLabel>("lblPicNum")->text(), QString::number(look.number));
+      } else {
+        app->Type("txtPicNum", "{&complevel + 6}");
+        QVERIFY(app->PageAs<PicturePage>()->UsingFormula());
+      }
+      QVERIFY2(look.usingDir.endsWith('(') ? UsingDir(*app).startsWith(look.usingDir) : UsingDir(*app) == look.usingDir,
+               qPrintable(row + ": " + UsingDir(*app)));
+      QVERIFY2(Shown(*app) == look.shown, qPrintable(row));
+      if (look.number == 10) {
+        QVERIFY(UsingDir(*app).contains(QStringLiteral(": Error #")) && UsingDir(*app).endsWith(QLatin1Char(')')));
+        // The longer text has room of its own below the preview.
+        auto* label = app->Find<QLabel>("lblUsingDir");
+        QVERIFY(label->height() >= label->heightForWidth(label->width()));
+        QVERIFY(label->geometry().top() >= app->Find<QLabel>("imgPicture")->geometry().bottom());
+      }
+    }
+  }
+
+  void newPageAndStoredNumbersBeyondTheSlider() {
     TestApp app;
-    Open<frmCompPicture>(app);
-    QCOMPARE(app.PageName(), QStringLiteral("frmCompPicture"));
+    app.Show<frmCompPicture>();
     auto* slider = app.Find<QSlider>("sldPicNum");
-    QCOMPARE(slider->minimum(), 1);
-    QCOMPARE(slider->maximum(), 800);
-    QCOMPARE(slider->tickInterval(), 50);
-    QCOMPARE(slider->value(), 1);
+    QCOMPARE(QList<int>({slider->minimum(), slider->maximum(), slider->tickInterval(), slider->value()}),
+             QList<int>({1, 800, 50, 1}));
     QCOMPARE(app.Find<QLabel>("lblPicNum")->text(), QStringLiteral("1"));
-    QVERIFY(app.Find<QLineEdit>("txtPicNum")->text().isEmpty());
-    QCOMPARE(UsingDir(app), QStringLiteral("No directories selected (set up from main menu)"));
+    QVERIFY(app.Text("txtPicNum").isEmpty());
     QCOMPARE(Shown(app), NotFound());
     QCOMPARE(app.Find<QLabel>("imgPicture")->size(), QSize(193, 193));
 
-    SlideTo(app, 7);
-    QCOMPARE(app.Find<QLabel>("lblPicNum")->text(), QStringLiteral("7"));
-    QCOMPARE(UsingDir(app), QStringLiteral("No directories selected (set up from main menu)"));
-    app.Type("txtPicNum", "{&complevel}");
-    QCOMPARE(UsingDir(app), QStringLiteral("Using formula in text box"));
-    QCOMPARE(Shown(app), NotFound());
-    // Back on the slider the label tells again why nothing is shown.
-    SlideTo(app, 8);
-    QCOMPARE(UsingDir(app), QStringLiteral("No directories selected (set up from main menu)"));
-  }
-
-  void previewSearchesModDirectoryFirst() {
-    TestApp app;
-    app.hq().SetModDir(mod_.toStdString());
-    app.hq().SetSEIVDir(seiv_.toStdString());
-    auto* page = Open<frmCompPicture>(app);
-    QVERIFY(page->HasModDir() && page->HasSEIVDir() && !page->NoDirs());
-
-    SlideTo(app, 7);  // in both: the mod's wins, found despite its letter case
-    QCOMPARE(UsingDir(app), QStringLiteral("Using mod dir"));
-    QCOMPARE(Shown(app), Filled(Qt::red));
-    SlideTo(app, 42);  // only in the main game directory
-    QCOMPARE(UsingDir(app), QStringLiteral("Using SEIV base dir"));
-    QCOMPARE(Shown(app), Filled(Qt::blue, 40, 20));
-    SlideTo(app, 99);
-    QCOMPARE(UsingDir(app), QStringLiteral("Picture not found"));
-    QCOMPARE(Shown(app), NotFound());
-    SlideTo(app, 10);  // corrupt in the mod: an error, although the game has a good copy
-    QVERIFY2(UsingDir(app).startsWith(QStringLiteral("Error loading picture 10 (")), qPrintable(UsingDir(app)));
-    QVERIFY(UsingDir(app).contains(QStringLiteral(": Error #")));
-    QVERIFY(UsingDir(app).endsWith(QLatin1Char(')')));
-    QCOMPARE(Shown(app), NotFound());
-    // The longer text has room of its own below the preview.
-    auto* label = app.Find<QLabel>("lblUsingDir");
-    QVERIFY(label->height() >= label->heightForWidth(label->width()));
-    QVERIFY(label->geometry().top() >= app.Find<QLabel>("imgPicture")->geometry().bottom());
-    SlideTo(app, 7);  // the next look tries again
-    QCOMPARE(UsingDir(app), QStringLiteral("Using mod dir"));
-
-    app.Type("txtPicNum", "{&complevel + 6}");
-    QVERIFY(page->UsingFormula());
-    QCOMPARE(UsingDir(app), QStringLiteral("Using formula in text box"));
-    QCOMPARE(Shown(app), NotFound());
-  }
-
-  void mainGameDirectoryAloneAndFourDigitNumbers() {
-    TestApp app;
+    // 1234 lies past the usual 800: the slider widens and keeps it.
     app.hq().SetSEIVDir(seiv_.toStdString());
     app.hq().Component().SetPicNum("1234");
-    auto* page = Open<frmCompPicture>(app);
-    QVERIFY(!page->HasModDir() && page->HasSEIVDir());
-    // 1234 lies past the usual 800: the slider widens and keeps it.
+    app.Show<frmCompPicture>();
     QCOMPARE(app.Find<QSlider>("sldPicNum")->maximum(), 1234);
     QCOMPARE(app.Find<QSlider>("sldPicNum")->value(), 1234);
-    QCOMPARE(app.Find<QLabel>("lblPicNum")->text(), QStringLiteral("1234"));
-    QCOMPARE(UsingDir(app), QStringLiteral("Using SEIV base dir"));
     QCOMPARE(Shown(app), Filled(Qt::magenta));
-    SlideTo(app, 7);  // the mod directory is not set, so the game's copy shows
-    QCOMPARE(Shown(app), Filled(Qt::green));
+    SlideTo(app, 7);
     app.Click("cmdNext");
     QCOMPARE(app.hq().Component().PicNum(), std::string("7"));
     QCOMPARE(app.PageName(), QStringLiteral("frmCompTech"));
@@ -197,15 +189,16 @@ class PicturePagesTest : public QObject {
     const QString seiv = dir.filePath("seiv");
     QVERIFY(QDir().mkpath(mod + "/pictures/facilities"));
     QVERIFY(QDir().mkpath(seiv));  // set, but without a pictures folder
-    for (int i = 0; i < 700; ++i) WriteBytes(mod, QStringLiteral("pictures/facilities/f%1.bmp").arg(i), "x");
+    for (int i = 0; i < 700; ++i)
+      QVERIFY(WriteAll(QDir(mod).filePath(QStringLiteral("pictures/facilities/f%1.bmp").arg(i)), "x"));
 
     TestApp app;
     app.hq().SetModDir(mod.toStdString());
     app.hq().SetSEIVDir(seiv.toStdString());
-    Open<frmFacPicture>(app);
+    app.Show<frmFacPicture>();
     QCOMPARE(app.Find<QSlider>("sldPicNum")->maximum(), 1200);  // 3.5 hundreds round to 4
     QCOMPARE(app.Find<QSlider>("sldPicNum")->tickInterval(), 100);
-    Open<frmCompPicture>(app);  // no component pictures anywhere: the plain range
+    app.Show<frmCompPicture>();  // no component pictures anywhere: the plain range
     QCOMPARE(app.Find<QSlider>("sldPicNum")->maximum(), 800);
     QCOMPARE(app.Find<QSlider>("sldPicNum")->tickInterval(), 50);
   }
@@ -213,14 +206,14 @@ class PicturePagesTest : public QObject {
   void lastTouchedControlDecidesThePictureNumber() {
     TestApp app;
     auto& record = app.hq().Component();
-    Open<frmCompPicture>(app);
+    app.Show<frmCompPicture>();
     app.Click("cmdNext");  // untouched new design
     QCOMPARE(record.PicNum(), std::string("1"));
-    QVERIFY(!Open<frmCompPicture>(app)->UsingFormula());  // the stored 1 reopens on the slider
+    QVERIFY(!app.Show<frmCompPicture>()->UsingFormula());  // the stored 1 reopens on the slider
     QVERIFY(app.Find<QLineEdit>("txtPicNum")->text().isEmpty());
 
     record.SetPicNum("42");
-    Open<frmCompPicture>(app);
+    app.Show<frmCompPicture>();
     QCOMPARE(app.Find<QSlider>("sldPicNum")->value(), 42);
     QCOMPARE(app.Find<QLabel>("lblPicNum")->text(), QStringLiteral("42"));
     QVERIFY(app.Find<QLineEdit>("txtPicNum")->text().isEmpty());
@@ -230,13 +223,13 @@ class PicturePagesTest : public QObject {
     QCOMPARE(record.PicNum(), std::string("50"));
     QCOMPARE(app.PageName(), QStringLiteral("frmCompVehicleType"));
 
-    Open<frmCompPicture>(app);
+    app.Show<frmCompPicture>();
     SlideTo(app, 60);
     app.Type("txtPicNum", "{&complevel * 2}");  // slid, then typed: the text
     app.Click("cmdNext");
     QCOMPARE(record.PicNum(), std::string("{&complevel * 2}"));
 
-    auto* page = Open<frmCompPicture>(app);  // a formula comes back in the box
+    auto* page = app.Show<frmCompPicture>();  // a formula comes back in the box
     QVERIFY(page->UsingFormula());
     QCOMPARE(app.Find<QLineEdit>("txtPicNum")->text(), QStringLiteral("{&complevel * 2}"));
     app.Type("txtPicNum", "");  // cleared box: an empty picture number
@@ -244,31 +237,25 @@ class PicturePagesTest : public QObject {
     QCOMPARE(record.PicNum(), std::string());
 
     record.SetPicNum("12.5");  // a number is rounded, halves to even
-    Open<frmCompPicture>(app);
+    app.Show<frmCompPicture>();
     QCOMPARE(app.Find<QSlider>("sldPicNum")->value(), 12);
 
     record.SetPicNum("0");  // below the slider: kept as typed text
-    Open<frmCompPicture>(app);
+    app.Show<frmCompPicture>();
     QCOMPARE(app.Find<QLineEdit>("txtPicNum")->text(), QStringLiteral("0"));
     app.Click("cmdNext");
     QCOMPARE(record.PicNum(), std::string("0"));
   }
 
-  void facilityTwin() {
+  void facilityTwinStoresItsOwnNumber() {
     TestApp app;
-    app.hq().SetModDir(mod_.toStdString());
-    app.hq().SetSEIVDir(seiv_.toStdString());
-    Open<frmFacPicture>(app);
-    SlideTo(app, 7);
-    QCOMPARE(UsingDir(app), QStringLiteral("Using SEIV base dir"));
-    QCOMPARE(Shown(app), Filled(Qt::cyan));
-    SlideTo(app, 42);  // a component picture is no facility picture
-    QCOMPARE(UsingDir(app), QStringLiteral("Picture not found"));
+    app.Show<frmFacPicture>();
+    SlideTo(app, 42);
     app.Click("cmdBack");
     QCOMPARE(app.hq().Facility().PicNum(), std::string("42"));
     QCOMPARE(app.hq().Component().PicNum(), std::string());
     QCOMPARE(app.PageName(), QStringLiteral("frmFacBasicInfo"));
-    Open<frmFacPicture>(app);
+    app.Show<frmFacPicture>();
     app.Click("cmdNext");
     QCOMPARE(app.PageName(), QStringLiteral("frmFacTech"));
   }

@@ -43,13 +43,6 @@ void WriteStrip(const QString& file, int rows, int width = 200) {
   QVERIFY(image.save(file, "BMP"));
 }
 
-template <class Page>
-Page* Open(TestApp& app) {
-  app.host()->ShowPage(new Page(app.hq()));
-  app.Settle();
-  return app.PageAs<Page>();
-}
-
 QImage Viewport(frmCompWeaponInfo* page) {
   return page->pboxDispNum()->grab().toImage().convertToFormat(QImage::Format_RGB32);
 }
@@ -80,7 +73,7 @@ class WeaponPagesTest : public QObject {
  private slots:
   void weaponTypeRuleAndTargets() {
     TestApp app;
-    auto* page = Open<frmCompWeaponInfo>(app);
+    auto* page = app.Show<frmCompWeaponInfo>();
     QCOMPARE(page->cboWeapType()->currentText(), QString("None"));
     QVERIFY(AllEnabled(app, false));
     QVERIFY(app.Find("cmdPlay")->isEnabled());
@@ -93,21 +86,21 @@ class WeaponPagesTest : public QObject {
     QCOMPARE(app.hq().Component().WeaponDisplayNum(), std::string("0"));
 
     app.hq().Component().SetWeaponType("Warhead");
-    page = Open<frmCompWeaponInfo>(app);
+    page = app.Show<frmCompWeaponInfo>();
     QVERIFY(AllEnabled(app, true));
     QTest::mouseClick(page->chkWeapTarg(5), Qt::LeftButton, {}, QPoint(8, 8));
     QTest::mouseClick(page->chkWeapTarg(0), Qt::LeftButton, {}, QPoint(8, 8));
     app.Click("cmdNext");
     QCOMPARE(app.PageName(), QString("frmCompWeaponInfo2"));
     QCOMPARE(app.hq().Component().WeaponTarget(), std::string("Ships, Drones"));
-    page = Open<frmCompWeaponInfo>(app);
+    page = app.Show<frmCompWeaponInfo>();
     for (int i = 0; i < 6; ++i) QCOMPARE(page->chkWeapTarg(i)->isChecked(), i == 0 || i == 5);
     // Target names compare with their letter case; values the lists do not
     // offer are kept.
     app.hq().Component().SetWeaponTarget("ships, Planets");
     app.hq().Component().SetWeaponType("Beam Lance");
     app.hq().Component().SetWeaponDisplayType("Torpedo");
-    page = Open<frmCompWeaponInfo>(app);
+    page = app.Show<frmCompWeaponInfo>();
     for (int i = 0; i < 6; ++i) QCOMPARE(page->chkWeapTarg(i)->isChecked(), i == 1);
     app.Click("cmdNext");
     QCOMPARE(app.hq().Component().WeaponType(), std::string("Beam Lance"));
@@ -117,7 +110,7 @@ class WeaponPagesTest : public QObject {
   void numberBoxAndSliderDecideTheDisplayNumber() {
     TestApp app;
     app.hq().Component().SetWeaponType("Direct Fire");
-    auto* page = Open<frmCompWeaponInfo>(app);
+    auto* page = app.Show<frmCompWeaponInfo>();
     app.Type("txtDispNum", "12");
     QCOMPARE(page->sldDispNum()->value(), 12);
     QCOMPARE(page->frmDispNum()->title(), QString("Display Number - 12"));
@@ -129,7 +122,7 @@ class WeaponPagesTest : public QObject {
     QCOMPARE(app.hq().Component().WeaponDisplayNum(), std::string("{&complevel+4}"));
 
     // The formula reopens in the box; moving the slider makes it the choice.
-    page = Open<frmCompWeaponInfo>(app);
+    page = app.Show<frmCompWeaponInfo>();
     QCOMPARE(page->txtDispNum()->text(), QString("{&complevel+4}"));
     QVERIFY(page->UsingFormula());
     page->sldDispNum()->setValue(30);
@@ -140,7 +133,7 @@ class WeaponPagesTest : public QObject {
 
     // Clearing the box counts as a formula; halves round to even; numbers
     // the slider cannot show are kept as typed or widen it.
-    page = Open<frmCompWeaponInfo>(app);
+    page = app.Show<frmCompWeaponInfo>();
     QCOMPARE(page->sldDispNum()->value(), 30);
     app.Type("txtDispNum", "2.5");
     QCOMPARE(page->sldDispNum()->value(), 2);
@@ -149,7 +142,7 @@ class WeaponPagesTest : public QObject {
     app.Click("cmdNext");
     QCOMPARE(app.hq().Component().WeaponDisplayNum(), std::string());
     app.hq().Component().SetWeaponDisplayNum("750");
-    page = Open<frmCompWeaponInfo>(app);
+    page = app.Show<frmCompWeaponInfo>();
     QCOMPARE(page->sldDispNum()->value(), 750);
     app.Type("txtDispNum", "-3");
     app.Click("cmdNext");
@@ -163,7 +156,7 @@ class WeaponPagesTest : public QObject {
     WriteStrip(game.filePath("pictures/COMBAT/beams.BMP"), 65);  // 1300 high, caseless names
     app.hq().SetSEIVDir(game.path().toStdString());
     app.hq().Component().SetWeaponType("Direct Fire");
-    auto* page = Open<frmCompWeaponInfo>(app);
+    auto* page = app.Show<frmCompWeaponInfo>();
     QCOMPARE(page->imgPicture()->size(), QSize(400, 2600));
     QCOMPARE(page->sldDispNum()->maximum(), 675);  // 1300 / 2 + 25
     QCOMPARE(page->sldDispNum()->tickInterval(), 7);
@@ -182,7 +175,7 @@ class WeaponPagesTest : public QObject {
     // The mod directory wins; a strip of another width keeps its proportions.
     WriteStrip(mod.filePath("Pictures/Combat/Beams.bmp"), 10, 100);
     app.hq().SetModDir(mod.path().toStdString());
-    page = Open<frmCompWeaponInfo>(app);
+    page = app.Show<frmCompWeaponInfo>();
     QCOMPARE(page->imgPicture()->size(), QSize(400, 400));
     QCOMPARE(page->sldDispNum()->maximum(), 500);
     page->sldDispNum()->setValue(23);
@@ -192,7 +185,7 @@ class WeaponPagesTest : public QObject {
     QVERIFY(broken.open(QIODevice::WriteOnly | QIODevice::Truncate));
     broken.write("not a bitmap");
     broken.close();
-    QVERIFY(ShowsTheSign(Open<frmCompWeaponInfo>(app)));
+    QVERIFY(ShowsTheSign(app.Show<frmCompWeaponInfo>()));
   }
 
   void soundIsBrowsedFromTheSoundsFolderAndPlayed() {
@@ -202,7 +195,7 @@ class WeaponPagesTest : public QObject {
     QDir().mkpath(game.filePath("Sounds"));
     QDir().mkpath(mod.filePath("sounds"));
     app.hq().Component().SetWeaponType("Direct Fire");
-    Open<frmCompWeaponInfo>(app);
+    app.Show<frmCompWeaponInfo>();
     app.Type("txtSoundFile", "old.wav");
     app.Click("cmdBrowseSound");  // cancelled: the box keeps its text
     QCOMPARE(app.Find<QLineEdit>("txtSoundFile")->text(), QString("old.wav"));
@@ -273,7 +266,7 @@ class WeaponPagesTest : public QObject {
     app.hq().SetSEIVDir("/home/me/seiv");
     app.hq().Component().SetWeaponType("Direct Fire");
     app.hq().Component().SetWeaponSound(stored);
-    Open<frmCompWeaponInfo>(app);
+    app.Show<frmCompWeaponInfo>();
     QCOMPARE(app.Find<QLineEdit>("txtSoundFile")->text(), QString::fromStdString(stored));
     app.Click("cmdBack");
     QCOMPARE(app.hq().Component().WeaponSound(), stored);
@@ -282,7 +275,7 @@ class WeaponPagesTest : public QObject {
   void continuationChecksAllFieldsAtOnce() {
     TestApp app;
     app.hq().Component().SetWeaponType("Direct Fire");
-    Open<frmCompWeaponInfo2>(app);
+    app.Show<frmCompWeaponInfo2>();
     QCOMPARE(app.Find<QComboBox>("cboDmgType")->count(), 32);
     QCOMPARE(app.Find<QComboBox>("cboDmgType")->currentText(), QString());
     QVERIFY(!app.Find("txtSeekerSpeed")->isEnabled());
@@ -299,7 +292,7 @@ class WeaponPagesTest : public QObject {
 
     // A seeking weapon needs the seeker fields too; Back leaves unchecked.
     app.hq().Component().SetWeaponType("Seeking");
-    Open<frmCompWeaponInfo2>(app);
+    app.Show<frmCompWeaponInfo2>();
     QVERIFY(app.Find("txtSeekerSpeed")->isEnabled());
     app.Type("txtSeekerSpeed", "{&complevel*2}");
     app.Click("cmdNext");
@@ -314,7 +307,7 @@ class WeaponPagesTest : public QObject {
     TestApp app;
     app.hq().Component().SetWeaponType("Direct Fire");
     app.hq().Component().SetWeaponDamageAtRange(21, "1");
-    auto* page = Open<frmCompWeaponDamage>(app);
+    auto* page = app.Show<frmCompWeaponDamage>();
     auto* label = app.Find<QLabel>("lblDmgAtRange");
     auto* box = app.Find<QLineEdit>("txtRange");
     QCOMPARE(label->text(), QString("Damage at Range 1"));
@@ -336,7 +329,7 @@ class WeaponPagesTest : public QObject {
     QCOMPARE(app.hq().Component().WeaponDamageAtRange(5), std::string("{&complevel*5}"));
     // Every visit starts at range 1; neither the page's first focus, nor a
     // click, nor Tab into the box selects anything.
-    page = Open<frmCompWeaponDamage>(app);
+    page = app.Show<frmCompWeaponDamage>();
     box = app.Find<QLineEdit>("txtRange");
     QCOMPARE(box->text(), QString("10"));
     QVERIFY(box->hasFocus());
@@ -363,15 +356,15 @@ class WeaponPagesTest : public QObject {
     vrlComponent& c = app.hq().Component();
     c.SetNumAbils(3);
     c.SetAbilName(3, "Third");
-    Open<frmCompWeaponInfo>(app);
+    app.Show<frmCompWeaponInfo>();
     app.Click("cmdBack");
     QCOMPARE(app.Find<QLabel>("lblAbilNum")->text(), QString("Component Ability 3"));
     QCOMPARE(app.Find<QLineEdit>("txtAbilType")->text(), QString("Third"));
-    Open<frmCompGenerate>(app);
+    app.Show<frmCompGenerate>();
     app.Click("cmdBack");
     QCOMPARE(app.PageName(), QString("frmCompWeaponInfo"));
     c.SetWeaponType("Point-Defense");
-    Open<frmCompGenerate>(app);
+    app.Show<frmCompGenerate>();
     app.Click("cmdBack");
     QCOMPARE(app.PageName(), QString("frmCompWeaponDamage"));
   }

@@ -3,8 +3,10 @@
 // information page (component) or the generate page (facility).
 #pragma once
 
+#include <QByteArray>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include "support/TestApp.h"
 
@@ -37,5 +39,18 @@ struct DesignWalk {
 // `lastPage` shows; each question is answered Yes. False when a page refused
 // (showed a message) or the walk did not get there.
 bool WalkUntouched(TestApp& app, const QString& lastPage);
+
+// Presses Back until it is disabled (the start page) or refused, and returns
+// the pages passed, each once however many entries it walked.
+QStringList WalkBack(TestApp& app);
+
+// The Overview's example as a user types it: Laser in three levels, no
+// weapon; and the record that walk leaves behind.
+DesignWalk LaserWalk();
+vrlComponent LaserRecord();
+
+// A file's bytes (empty when it cannot be read); writing a file, folders included.
+QByteArray ReadAll(const QString& path);
+bool WriteAll(const QString& path, const QByteArray& bytes);
 
 }  // namespace vorlane::test

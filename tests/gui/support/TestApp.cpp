@@ -5,6 +5,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -44,6 +45,39 @@ bool TestApp::Click(const QString& button) {
   QTest::mouseClick(b, Qt::LeftButton);
   Settle();
   return true;
+}
+
+QStringList TestApp::Press(const QString& button, std::initializer_list<bool> answers) {
+  services.ClearRecords();
+  for (bool yes : answers) yes ? services.QueueYes() : services.QueueNo();
+  if (!Click(button)) return {QStringLiteral("<no button %1>").arg(button)};
+  return services.MessageTexts();
+}
+
+QString TestApp::Text(const QString& name) {
+  if (auto* edit = Find<QLineEdit>(name)) return edit->text();
+  if (auto* combo = Find<QComboBox>(name)) return combo->currentText();
+  return QStringLiteral("<missing>");
+}
+
+QString TestApp::Checks(const QString& pattern, int count) {
+  QString bits;
+  for (int i = 0; i < count; ++i) {
+    auto* box = Find<QAbstractButton>(pattern.arg(i));
+    if (!box) return QStringLiteral("<missing>");
+    bits += box->isChecked() ? '1' : '0';
+  }
+  return bits;
+}
+
+QStringList TestApp::TabOrder(const QString& first, int count) {
+  QStringList order;
+  QWidget* w = Find(first);
+  while (w && order.size() < count) {
+    if ((w->focusPolicy() & Qt::TabFocus) && !w->objectName().isEmpty()) order << w->objectName();
+    w = w->nextInFocusChain();
+  }
+  return order;
 }
 
 bool TestApp::ChooseMenuOption(int index) {

@@ -4,6 +4,8 @@
 #pragma once
 
 #include <QByteArray>
+#include <QStringList>
+#include <initializer_list>
 #include <QTemporaryDir>
 #include <memory>
 #include <optional>
@@ -39,9 +41,28 @@ class TestApp {
     return page() ? page()->findChild<T*>(name) : nullptr;
   }
 
+  // Shows a new page of type Page in the host window.
+  template <class Page>
+  Page* Show() {
+    host()->ShowPage(new Page(hq()));
+    Settle();
+    return PageAs<Page>();
+  }
+  // The text of the named line edit (or of a combo box's), "<missing>" when
+  // the page has no such control.
+  QString Text(const QString& name);
+  // The named check boxes pattern.arg(0..count-1) as "1" and "0" in turn,
+  // "<missing>" for a box not found.
+  QString Checks(const QString& pattern, int count);
+  // The first `count` controls Tab reaches from `first`, by name.
+  QStringList TabOrder(const QString& first, int count);
+
   // Clicks the named button of the current page with the mouse; false when
   // there is no such button.
   bool Click(const QString& button);
+  // Forgets the recorded messages, queues `answers` (true Yes, false No),
+  // clicks `button` and returns the texts of the messages shown.
+  QStringList Press(const QString& button, std::initializer_list<bool> answers = {});
   // Picks option `index` of the main menu with the mouse (0 component,
   // 1 facility, 2 vehicle, 3 setup); false when the menu is not shown.
   bool ChooseMenuOption(int index);
