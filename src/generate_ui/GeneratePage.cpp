@@ -34,31 +34,6 @@ class PageMessageSink : public MessageSink {
   ServicesMessageSink inner_;
 };
 
-// The entry at which a generation that wrote `written` entries failed, made
-// again on its own to learn where and why: the next level, or the next grid
-// cell in the order generation makes them (the last requirement fastest).
-template <class Record>
-std::optional<GenerationFault> FaultAfter(const Record& record, int written) {
-  EntryPoint point;
-  point.level = written + 1;
-  if (record.IsGrid()) {
-    std::vector<std::int32_t> sizes;
-    for (int i = 1; i <= record.NumTechReqs(); ++i) {
-      const double size = std::floor(LeadingNumber(record.TechReqGridSize(static_cast<std::int16_t>(i)).value_or("")));
-      if (!(size >= 1 && size <= GenerationModule::kMaxGridCells)) return std::nullopt;
-      sizes.push_back(static_cast<std::int32_t>(size));
-    }
-    point.cell.assign(sizes.size(), 1);
-    long rest = written;
-    for (std::size_t i = sizes.size(); i-- > 0;) {
-      point.cell[i] = static_cast<std::int32_t>(rest % sizes[i]) + 1;
-      rest /= sizes[i];
-    }
-    if (sizes.empty() || rest > 0) return std::nullopt;
-  }
-  return MakeEntry(record, point).fault;
-}
-
 }  // namespace
 
 GeneratePage::GeneratePage(Session& session, const Words& words, QWidget* parent) : WizardPage(session, parent) {
@@ -144,9 +119,7 @@ void GeneratePage::OnNext() {
 void GeneratePage::OfferSheet(const GenerationResult& result) {
   const std::optional<DesignKind> kind = Kind();
   if (!kind) return;
-  const std::optional<GenerationFault> fault = *kind == DesignKind::Component
-                                                   ? FaultAfter(session().Component(), result.entries)
-                                                   : FaultAfter(session().Facility(), result.entries);
+  const std::optional<GenerationFault>& fault = result.fault;
   if (!fault || fault->field.key.empty()) return;
   if (!session().services().Ask(this, QStringLiteral("Do you want to open the design sheet at the field that failed?")))
     return;

@@ -1,6 +1,7 @@
 // The generate pages and the results window: progress while generating, the
 // engine's messages in their order, the results text, coming back from the
 // results, and closing the window while a generation runs.
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -239,21 +240,36 @@ class GenerateTest : public QObject {
     QCOMPARE(app.PageName(), QString("frmCompGenerate"));
     vrlComponent& c = app.hq().Component();
     bool disabledDuringMessages = true;
-    app.services.onMessage = [&](const RecordedMessage&) {
+    app.services.onMessage = [&](const RecordedMessage& m) {
+      if (m.buttons != MessageButtons::Ok) return;  // the offer comes after the generation
       for (const char* name : {"cmdNext", "cmdBack", "cmdCancel"})
         disabledDuringMessages = disabledDuringMessages && !app.Find(name)->isEnabled();
     };
+    app.services.QueueNo();
     app.Click("cmdNext");
+    // The chain as it always was, then the offer of the sheet at the field.
     QCOMPARE(app.services.MessageTexts(),
              (QStringList{"Error parsing string for evaluation:\n{1*}", "Error parsing string: \n{1*}",
-                          "Error during parsing.", "Component not generated."}));
-    for (const RecordedMessage& m : app.services.Messages()) {
-      QCOMPARE(m.title, QString("Error"));
-      QCOMPARE(m.buttons, MessageButtons::Ok);
+                          "Error during parsing.", "Component not generated.",
+                          "Do you want to open the design sheet at the field that failed?"}));
+    const auto& shown = app.services.Messages();
+    for (std::size_t i = 0; i + 1 < shown.size(); ++i) {
+      QCOMPARE(shown[i].title, QString("Error"));
+      QCOMPARE(shown[i].buttons, MessageButtons::Ok);
     }
+    QCOMPARE(shown.back().buttons, MessageButtons::YesNo);
     QVERIFY(disabledDuringMessages);
     QCOMPARE(app.PageName(), QString("frmCompGenerate"));
     VerifyIdle(app);
+    // Yes: the sheet, with the cursor in the failing field.
+    app.services.ClearRecords();
+    app.services.QueueYes();
+    app.Click("cmdNext");
+    QCOMPARE(app.PageName(), QString("DesignSheet"));
+    auto* failing = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    QVERIFY(failing && failing->text() == "{&complevel*}");
+    QCOMPARE(failing->cursorPosition(), 0);  // a missing argument has no place of its own: the group's start
+    app.hq().ShowPage(app.hq().CreatePage(PageId::CompGenerate));
     // Mended, the same page generates.
     c.SetMinCost("{&complevel*10}");
     app.services.ClearRecords();

@@ -24,11 +24,6 @@ using namespace vorlane::test;
 
 namespace {
 
-QByteArray ReadAll(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 QString Example(const char* name) {
   return QStringLiteral(VORLANE_EXAMPLES_DIR "/%1.vorlane.json").arg(QString::fromLatin1(name));
 }
@@ -36,9 +31,7 @@ QString Example(const char* name) {
 // Writes `design` into the app's folder and opens it.
 QString OpenDesign(TestApp& app, const QByteArray& design) {
   const QString path = QDir(app.Dir()).filePath("design.vorlane.json");
-  QFile file(path);
-  if (!file.open(QIODevice::WriteOnly) || file.write(design) != design.size()) return {};
-  file.close();
+  if (!WriteAll(path, design)) return {};
   return app.hq().Designs().OpenFile(path) ? path : QString();
 }
 
