@@ -87,7 +87,7 @@ bool GenerationModule::EvaluateFieldStep(std::string& text, FieldState& state) {
         return true;
       }
       std::string name = ReadVariableName(text, amp);
-      return SubstituteVariable(text, name);
+      return SubstituteVariable(text, name, amp);
     }
     state.VarsDone = true;
   }
@@ -111,29 +111,36 @@ bool GenerationModule::EvaluateFieldStep(std::string& text, FieldState& state) {
         --depth;
       }
     }
-    std::string group = text.substr(open, i - open + 1);
+    // The group is the first case-blind occurrence of its own text: no "{"
+    // stands before it. It is replaced where it stands.
+    const std::size_t length = i - open + 1;
+    const std::string_view group = std::string_view(text).substr(open, length);
     clsExprEvaluator* evaluator = exprCache_.Compile(group, Evaluator());
     if (!evaluator) {
-      Show(kErrorTitle, "Error parsing string for evaluation:" + std::string(kCrLf) + Shown(group));
+      Show(kErrorTitle, "Error parsing string for evaluation:" + std::string(kCrLf) + Shown(std::string(group)));
       return false;
     }
     // A failed evaluation gives 0 and keeps its reason to itself.
     const double result = evaluator->Eval();
-    std::string value = FormatNumber(result);
+    const std::string value = FormatNumber(result);
     if (!CheckFinite(result, value, group)) return false;
-    ReplaceFirstNoCase(text, group, value);
+    text.replace(open, length, value);
   }
   return true;
 }
 
 bool GenerationModule::ReplaceVariable(std::string& text, std::string_view what, std::string_view value,
                                        const std::string& name) {
-  std::size_t at = FindNoCase(text, what);
+  // No ampersand, so no occurrence, stands before the name just read.
+  std::size_t at = FindNoCase(std::string_view(text).substr(nameAt_), what);
   if (at == std::string::npos) return true;  // written differently: it waits until the pass limit
+  at += nameAt_;
   // Only growth past the limit is refused; a text already longer may shrink.
-  const std::size_t whatLength = CharacterCount(what), valueLength = CharacterCount(value);
-  if (valueLength > whatLength && text.size() - what.size() + value.size() > kMaxFieldCharacters &&
-      CharacterCount(text) - whatLength + valueLength > kMaxFieldCharacters) {
+  // Characters never outnumber bytes, so a text within the limit in bytes
+  // needs no counting.
+  if (text.size() - what.size() + value.size() > kMaxFieldCharacters &&
+      CharacterCount(value) > CharacterCount(what) &&
+      CharacterCount(text) - CharacterCount(what) + CharacterCount(value) > kMaxFieldCharacters) {
     Show(kErrorTitle, "Error processing string " + name + ":" + std::string(kCrLf) + "The text would grow beyond " +
                           std::to_string(kMaxFieldCharacters) + " characters.");
     return false;
@@ -142,14 +149,15 @@ bool GenerationModule::ReplaceVariable(std::string& text, std::string_view what,
   return true;
 }
 
-bool GenerationModule::SubstituteVariable(std::string& text, std::string& name) {
+bool GenerationModule::SubstituteVariable(std::string& text, std::string& name, std::size_t at) {
   LowerAscii(name);
+  nameAt_ = at;
 
   if (name == words_.levelVariable) return ReplaceVariable(text, name, slots_[0].text, name);
   for (const NamedVariable& variable : words_.named) {
     if (name == variable.name) {
       const FormulaField& field = slots_[static_cast<std::size_t>(variable.slot)];
-      if (!field.state.BracesDone) return true;
+      if (!field.state.BracesDone) return Wait(field);
       return ReplaceVariable(text, name, field.text, name);
     }
   }
@@ -162,7 +170,7 @@ bool GenerationModule::SubstituteVariable(std::string& text, std::string& name) 
       return false;
     }
     const FormulaField& field = damage_[static_cast<std::size_t>(*range - 1)];
-    if (!field.state.BracesDone) return true;
+    if (!field.state.BracesDone) return Wait(field);
     return ReplaceVariable(text, name, field.text, name);
   }
 
@@ -174,7 +182,7 @@ bool GenerationModule::SubstituteVariable(std::string& text, std::string& name) 
       if (!n || *n < 1 || *n > shape_.numTechReqs) return 0;
       return *n;
     };
-    const std::string invalidIndex = "Variable " + name + "contains an invalid tech req number.";
+    auto invalidIndex = [&] { return "Variable " + name + "contains an invalid tech req number."; };
     if (name.starts_with("&techlevel")) {
       std::int16_t n = index(10);
       if (n == 0) {
@@ -182,23 +190,23 @@ bool GenerationModule::SubstituteVariable(std::string& text, std::string& name) 
         return false;
       }
       const FormulaField& field = tech_[static_cast<std::size_t>(n)].level;
-      if (!field.state.BracesDone) return true;
+      if (!field.state.BracesDone) return Wait(field);
       return ReplaceVariable(text, "&techlevel" + std::to_string(n), field.text, name);
     }
     if (name.starts_with("&techarea")) {
       std::int16_t n = index(9);
       if (n == 0) {
-        Show(kErrorTitle, invalidIndex);
+        Show(kErrorTitle, invalidIndex());
         return false;
       }
       const FormulaField& field = tech_[static_cast<std::size_t>(n)].area;
-      if (!field.state.BracesDone) return true;
+      if (!field.state.BracesDone) return Wait(field);
       return ReplaceVariable(text, "&techarea" + std::to_string(n), field.text, name);
     }
     if (name.starts_with("&techgridlevel")) {
       std::int16_t n = index(14);
       if (n == 0) {
-        Show(kErrorTitle, invalidIndex);
+        Show(kErrorTitle, invalidIndex());
         return false;
       }
       if (!shape_.grid) {
@@ -233,7 +241,7 @@ bool GenerationModule::SubstituteVariable(std::string& text, std::string& name) 
     } else {
       return false;
     }
-    if (!field->state.BracesDone) return true;
+    if (!field->state.BracesDone) return Wait(*field);
     return ReplaceVariable(text, name, field->text, name);
   }
 
@@ -245,20 +253,29 @@ bool GenerationModule::SubstituteVariable(std::string& text, std::string& name) 
 
 // A value that is or reads back as infinite (or is no number) cannot go
 // into the game's data: the step fails, naming the field and the level.
-bool GenerationModule::CheckFinite(double value, const std::string& number, const std::string& what) {
+bool GenerationModule::CheckFinite(double value, const std::string& number, std::string_view what) {
+  // Below 1E+308 the number text, 15 digits at most, reads back as finite.
+  if (std::fabs(value) < 1e308) return true;
   if (std::isfinite(value) && std::isfinite(LeadingNumber(number))) return true;
   std::string text = "Error";
   if (!fieldName_.empty()) text.append(" in ").append(fieldName_);
   if (fieldEntry_ > 0) text.append(" ").append(std::to_string(fieldEntry_));
   text.append(" at level ").append(slots_[0].text).append(":").append(kCrLf);
-  Show(kErrorTitle, text + Shown(what) + " does not give a finite number.");
+  Show(kErrorTitle, text + Shown(std::string(what)) + " does not give a finite number.");
   return false;
 }
 
 bool GenerationModule::StepField(FormulaField& field, std::string_view name, int entry) {
+  // A finished field's step changes nothing; nor does the step of a field
+  // whose first variable waits on a field that is still unfinished.
+  if (field.state.BracesDone) return true;
+  if (field.awaited && !field.awaited->BracesDone) return true;
+  field.awaited = nullptr;
+  awaited_ = nullptr;
   fieldName_ = name;
   fieldEntry_ = entry;
   const bool stepped = EvaluateFieldStep(field.text, field.state);
+  field.awaited = awaited_;
   fieldName_ = {};
   fieldEntry_ = 0;
   if (stepped) return true;
@@ -351,20 +368,24 @@ bool GenerationModule::FieldsResolved() const {
 }
 
 void GenerationModule::ResetFieldStates() {
-  for (FormulaField& slot : slots_) slot.state = {};
+  auto reset = [](FormulaField& field) {
+    field.state = {};
+    field.awaited = nullptr;
+  };
+  for (FormulaField& slot : slots_) reset(slot);
   for (TechFields& req : tech_) {
-    req.area.state = {};
-    req.level.state = {};
-    req.gridSize.state = {};
-    req.numberStyle.state = {};
+    reset(req.area);
+    reset(req.level);
+    reset(req.gridSize);
+    reset(req.numberStyle);
   }
   for (AbilityFields& ability : abil_) {
-    ability.type.state = {};
-    ability.descr.state = {};
-    ability.val1.state = {};
-    ability.val2.state = {};
+    reset(ability.type);
+    reset(ability.descr);
+    reset(ability.val1);
+    reset(ability.val2);
   }
-  for (FormulaField& damage : damage_) damage.state = {};
+  for (FormulaField& damage : damage_) reset(damage);
 }
 
 bool GenerationModule::WriteEntry(std::string& out, bool grid) {

@@ -46,6 +46,9 @@ struct GenerationResult {
 struct FormulaField {
   std::string text;
   FieldState state;
+  // While the field's first variable waits: the state of the field it waits
+  // on. Its steps change nothing until that field is finished.
+  const FieldState* awaited = nullptr;
 };
 
 class GenerationModule {
@@ -139,7 +142,8 @@ class GenerationModule {
   void Begin(MessageSink& sink);
   void End();
 
-  bool SubstituteVariable(std::string& text, std::string& name);
+  // `at`: where the step read the name (no ampersand stands before it).
+  bool SubstituteVariable(std::string& text, std::string& name, std::size_t at = 0);
   bool ResolveFields();
   bool FieldsResolved() const;
   void ResetFieldStates();
@@ -176,7 +180,11 @@ class GenerationModule {
 
  private:
   bool StepField(FormulaField& field, std::string_view name, int entry = 0);
-  bool CheckFinite(double value, const std::string& number, const std::string& what);
+  bool CheckFinite(double value, const std::string& number, std::string_view what);
+  bool Wait(const FormulaField& field) {
+    awaited_ = &field.state;
+    return true;
+  }
   bool ReplaceVariable(std::string& text, std::string_view what, std::string_view value, const std::string& name);
   bool Report(int position, int maximum, const ProgressCallback& progress) const;
   GenerationResult Finish(GenerationStatus status, std::string text, int entries) const;
@@ -187,6 +195,8 @@ class GenerationModule {
   std::vector<std::int32_t> gridPos_;  // 1..numTechReqs
   MessageSink* sink_ = nullptr;
   int passes_ = 0;
+  std::size_t nameAt_ = 0;               // where the variable being substituted was read
+  const FieldState* awaited_ = nullptr;  // set by a step that waits
   // The field being stepped, for messages: "MinCost", or "TechReqLevel" and
   // its entry.
   std::string_view fieldName_;

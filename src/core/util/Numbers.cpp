@@ -119,6 +119,11 @@ std::string FormatNumber(double value, int significant) {
   if (std::isinf(value)) return value < 0 ? "-Infinity" : "Infinity";
   if (value == 0.0) return "0";
   char buffer[64];
+  // A whole value of at most `significant` digits is written as it is.
+  if (std::fabs(value) < 1e15 && significant >= 15 && value == std::trunc(value)) {
+    auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, static_cast<std::int64_t>(value));
+    return std::string(buffer, end);
+  }
   auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, significant);
   if (ec != std::errc()) return "0";
   std::string text(buffer, end);
