@@ -17,11 +17,13 @@ constexpr int kRowLimit = clsExprEvaluator::kMaxRows + 2;
 constexpr int kSlotLimit = kRowLimit * kArgSlots + 2;
 
 // What one row of the table becomes.
+// No member initialisers: Build clears the rows of the table (RowPlan{}),
+// and constructing the lowering stays free of the rows it never uses.
 struct RowPlan {
-  bool runs = false;      // in the schedule (not computed at compile time)
-  bool inlined = false;   // computed inside the instruction of the row it feeds
-  int inlineChild = 0;    // the row computed inside this row's instruction
-  int size = 0;           // running rows in its subtree
+  bool runs;        // in the schedule (not computed at compile time)
+  bool inlined;     // computed inside the instruction of the row it feeds
+  int inlineChild;  // the row computed inside this row's instruction
+  int size;         // running rows in its subtree
 };
 
 class Lowering {
