@@ -177,6 +177,8 @@ constexpr std::string_view kDegree = "\xC2\xB0";  // °
 // A number followed by a unit, optionally with a scale prefix: "4.7kOhm",
 // "10uF", "3g". False when the text is not of that form.
 bool ReadUnitNumber(std::string_view t, double& value) {
+  // Every unit ends in a letter.
+  if (t.empty() || IsDigit(t.back()) || t.back() == '.') return false;
   std::size_t i = 0;
   while (i < t.size()) {
     char c = t[i];

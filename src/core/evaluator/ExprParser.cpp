@@ -62,7 +62,11 @@ class Compiler {
     return true;
   }
   void Append(std::string_view ch) {
-    pending_ += ch;
+    if (ch.size() == 1) {
+      pending_.push_back(ch[0]);
+    } else {
+      pending_ += ch;
+    }
     ++pendingChars_;
   }
   bool Scan(std::string_view text);
@@ -115,7 +119,7 @@ bool Compiler::StoreOperand(std::string_view text, int argument) {
 
   std::string_view constant;
   bool isConstant = false;
-  if (EqualsNoCase(text, "pi")) {
+  if (text.size() == 2 && EqualsNoCase(text, "pi")) {
     constant = text;
     isConstant = true;
   } else if (text.back() == '#') {

@@ -142,8 +142,10 @@ class GenerationModule {
   void Begin(MessageSink& sink);
   void End();
 
-  // `at`: where the step read the name (no ampersand stands before it).
-  bool SubstituteVariable(std::string& text, std::string& name, std::size_t at = 0);
+  // `at`: where the step read the name (no ampersand stands before it); by
+  // default the first occurrence of the name in the text is replaced.
+  static constexpr std::size_t kNameNotRead = std::string::npos;
+  bool SubstituteVariable(std::string& text, std::string& name, std::size_t at = kNameNotRead);
   bool ResolveFields();
   bool FieldsResolved() const;
   void ResetFieldStates();
@@ -196,6 +198,7 @@ class GenerationModule {
   MessageSink* sink_ = nullptr;
   int passes_ = 0;
   std::size_t nameAt_ = 0;               // where the variable being substituted was read
+  bool nameRead_ = false;                // ... by the step itself (else nameAt_ is 0)
   const FieldState* awaited_ = nullptr;  // set by a step that waits
   // The field being stepped, for messages: "MinCost", or "TechReqLevel" and
   // its entry.
