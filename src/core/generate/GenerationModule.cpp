@@ -115,13 +115,19 @@ bool GenerationModule::EvaluateFieldStep(std::string& text, FieldState& state) {
     // stands before it. It is replaced where it stands.
     const std::size_t length = i - open + 1;
     const std::string_view group = std::string_view(text).substr(open, length);
-    clsExprEvaluator* evaluator = exprCache_.Compile(group, Evaluator());
-    if (!evaluator) {
-      Show(kErrorTitle, "Error parsing string for evaluation:" + std::string(kCrLf) + Shown(std::string(group)));
-      return false;
+    // Plain arithmetic on numbers, the most common group once variables
+    // are replaced, is computed here as the evaluator would; anything else
+    // goes to the evaluator.
+    double result = 0.0;
+    if (!PlainArithmetic(group, result)) {
+      clsExprEvaluator* evaluator = exprCache_.Compile(group, Evaluator());
+      if (!evaluator) {
+        Show(kErrorTitle, "Error parsing string for evaluation:" + std::string(kCrLf) + Shown(std::string(group)));
+        return false;
+      }
+      // A failed evaluation gives 0 and keeps its reason to itself.
+      result = evaluator->Eval();
     }
-    // A failed evaluation gives 0 and keeps its reason to itself.
-    const double result = evaluator->Eval();
     const std::string value = FormatNumber(result);
     if (!CheckFinite(result, value, group)) return false;
     text.replace(open, length, value);
