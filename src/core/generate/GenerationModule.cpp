@@ -17,6 +17,13 @@ constexpr std::size_t kKeyWidth = 42;
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
+// After the first of `total` entries: room for all of them at about its size,
+// so the text is not copied again and again as it grows (at most 256 MB).
+void ReserveForEntries(std::string& entries, int total) {
+  const double estimate = static_cast<double>(entries.size()) * total * 1.125;
+  entries.reserve(static_cast<std::size_t>(std::min(estimate, 268435456.0)));
+}
+
 // A text as the user wrote it, for messages: literal ampersands shown as "&".
 std::string Shown(std::string text) {
   std::replace(text.begin(), text.end(), GenerationModule::kLiteralAmpersand, '&');
@@ -166,7 +173,7 @@ bool GenerationModule::SubstituteVariable(std::string& text, std::string& name, 
 
   if (name == words_.levelVariable) return ReplaceVariable(text, name, slots_[0].text, name);
   for (const NamedVariable& variable : words_.named) {
-    if (name == variable.name) {
+    if (variable.name.size() == name.size() && variable.name.back() == name.back() && name == variable.name) {
       const FormulaField& field = slots_[static_cast<std::size_t>(variable.slot)];
       if (!field.state.BracesDone) return Wait(field);
       return ReplaceVariable(text, name, field.text, name);
@@ -281,6 +288,10 @@ bool GenerationModule::StepField(FormulaField& field, std::string_view name, int
   // whose first variable waits on a field that is still unfinished.
   if (field.state.BracesDone) return true;
   if (field.awaited && !field.awaited->BracesDone) return true;
+  return StepFieldNow(field, name, entry);
+}
+
+bool GenerationModule::StepFieldNow(FormulaField& field, std::string_view name, int entry) {
   field.awaited = nullptr;
   awaited_ = nullptr;
   fieldName_ = name;
@@ -422,7 +433,9 @@ void GenerationModule::AppendLine(std::string& out, std::string_view key, std::s
   out += ":= ";
   const std::size_t start = out.size();
   out += value;
-  std::replace(out.begin() + static_cast<std::ptrdiff_t>(start), out.end(), kLiteralAmpersand, '&');
+  if (value.find(kLiteralAmpersand) != std::string_view::npos) {
+    std::replace(out.begin() + static_cast<std::ptrdiff_t>(start), out.end(), kLiteralAmpersand, '&');
+  }
   out += kCrLf;
 }
 
@@ -499,6 +512,7 @@ GenerationResult GenerationModule::RunPlain(const ProgressCallback& progress) {
       Show(kErrorTitle, notGenerated + ".");
       return Finish(GenerationStatus::Failed, {}, level - 1);
     }
+    if (level == 1) ReserveForEntries(entries, levels);
     if (!Report(level, levels, progress)) return Finish(GenerationStatus::Cancelled, {}, level);
   }
   return Finish(GenerationStatus::Generated, std::move(entries), levels);
@@ -548,6 +562,7 @@ GenerationResult GenerationModule::RunGrid(const ProgressCallback& progress) {
         Show(kErrorTitle, notGenerated + ".");
         return Finish(GenerationStatus::Failed, {}, count - 1);
       }
+      if (count == 1) ReserveForEntries(entries, maximum);
     } else {
       ++i;
     }

@@ -182,6 +182,7 @@ class GenerationModule {
 
  private:
   bool StepField(FormulaField& field, std::string_view name, int entry = 0);
+  bool StepFieldNow(FormulaField& field, std::string_view name, int entry);
   bool CheckFinite(double value, const std::string& number, std::string_view what);
   bool Wait(const FormulaField& field) {
     awaited_ = &field.state;
