@@ -42,13 +42,5 @@ bool ReplaceFirstNoCase(std::string& text, std::string_view what, std::string_vi
 // Number of characters (UTF-8 code points) in `text`.
 std::size_t CharacterCount(std::string_view text);
 
-// The value of a brace group that holds nothing but plain numbers (digits
-// with at most one period, 15 digits at most) joined by + - * /, blanks
-// allowed around the operators: "{27*10+37*3}". Products and quotients bind
-// first, equal operators from left to right, each step one IEEE operation,
-// exactly as the evaluator computes the group. False for any other text, for
-// a division by zero and for a result out of range; the evaluator then takes
-// the group, with its own messages.
-bool PlainArithmetic(std::string_view group, double& value);
 
 }  // namespace vorlane

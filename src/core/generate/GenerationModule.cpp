@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "evaluator/ExprQuick.h"
 #include "evaluator/clsExprEvaluator.h"
 #include "util/Numbers.h"
 
@@ -122,11 +123,10 @@ bool GenerationModule::EvaluateFieldStep(std::string& text, FieldState& state) {
     // stands before it. It is replaced where it stands.
     const std::size_t length = i - open + 1;
     const std::string_view group = std::string_view(text).substr(open, length);
-    // Plain arithmetic on numbers, the most common group once variables
-    // are replaced, is computed here as the evaluator would; anything else
-    // goes to the evaluator.
+    // Constant arithmetic, the most common group once variables are
+    // replaced, has its value without compiling; anything else is compiled.
     double result = 0.0;
-    if (!PlainArithmetic(group, result)) {
+    if (!expr::QuickConstant(group, result)) {
       clsExprEvaluator* evaluator = exprCache_.Compile(group, Evaluator());
       if (!evaluator) {
         Show(kErrorTitle, "Error parsing string for evaluation:" + std::string(kCrLf) + Shown(std::string(group)));

@@ -1,10 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <functional>
 
-#include "evaluator/clsExprEvaluator.h"
-#include "generate/FormulaText.h"
 #include "generate/CompGenerate.h"
 #include "generate/FacGenerate.h"
 #include "GenerateTestSupport.h"
@@ -22,31 +19,6 @@ TEST(FormulaStep, VariableNamesEndAtTheFirstCharacterThatIsNoLetterOrDigit) {
   EXPECT_TRUE(IsLetter("Z1"));
   EXPECT_FALSE(IsLetter("1"));
   EXPECT_FALSE(IsLetter("\xC3\xA9"));
-}
-
-// Groups of plain arithmetic are computed without the evaluator, to the same
-// bits; everything else is declined and left to it.
-TEST(FormulaStep, PlainArithmeticGivesTheEvaluatorsValueOrDeclines) {
-  clsExprEvaluator ev;
-  for (const char* group : {"{5*0+1}", "{27*10+37*3}", "{1-2-3}", "{8/4/2}", "{1 + 2*3 - 4/5}", "{0.1+0.2}",
-                            "{1/3*3}", "{.5-5.}", "{007*1.50}", "{999999999999999*999999999999999}",
-                            "{100-7*3/9+0.01}", "{3.14159265358979/7-2*0.3}"}) {
-    double fast = 0;
-    ASSERT_TRUE(PlainArithmetic(group, fast)) << group;
-    ASSERT_TRUE(ev.StoreExpression(group)) << group;
-    const double slow = ev.Eval();
-    EXPECT_EQ(std::memcmp(&fast, &slow, sizeof fast), 0) << group << " " << fast << " " << slow;
-  }
-  for (const char* group : {"{1/0}", "{1 2}", "{-1}", "{2*-3}", "{(1)}", "{2x}", "{1e5}", "{5k}", "{1+}", "{}",
-                            "{1234567890123456}", "{1\t+2}", "{2^3}", "{1+1}x", "{1}+{2}",
-                            "{1e300*1e300}"}) {
-    double value = 0;
-    EXPECT_FALSE(PlainArithmetic(group, value)) << group;
-  }
-  std::string overflow = "{1";
-  for (int i = 0; i < 21; ++i) overflow += "*999999999999999";
-  double value = 0;
-  EXPECT_FALSE(PlainArithmetic(overflow + "}", value));
 }
 
 // Steps `text` on a prepared generator until it is finished or fails; gives
