@@ -37,7 +37,7 @@ std::string ReadVariableName(std::string_view text, std::size_t amp) {
 }
 
 void LowerAscii(std::string& text) {
-  for (char& c : text) c = FoldAscii(c);
+  for (char& c : text) c = static_cast<char>(c + (static_cast<unsigned char>(c - 'A') < 26u ? 'a' - 'A' : 0));
 }
 
 bool EqualsNoCase(std::string_view a, std::string_view b) {

@@ -145,13 +145,14 @@ bool GenerationModule::EvaluateFieldStep(std::string& text, FieldState& state) {
 bool GenerationModule::ReplaceVariable(std::string& text, std::string_view what, std::string_view value,
                                        const std::string& name) {
   std::size_t at = nameAt_;
-  if (!nameRead_ || what.data() != name.data()) {
+  if (!nameRead_ || what != name) {
     // No ampersand, so no occurrence, stands before the name just read.
     at = FindNoCase(std::string_view(text).substr(nameAt_), what);
     if (at == std::string::npos) return true;  // written differently: it waits until the pass limit
     at += nameAt_;
   }
-  // Otherwise the name itself is replaced, where the step read it.
+  // Otherwise the text searched for is the name itself: it stands where the
+  // step read it.
   // Only growth past the limit is refused; a text already longer may shrink.
   // Characters never outnumber bytes, so a text within the limit in bytes
   // needs no counting.

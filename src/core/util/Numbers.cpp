@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <string>
 
@@ -14,6 +15,22 @@ bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 }  // namespace
 
 double LeadingNumber(std::string_view text) {
+  // Up to 15 digits that nothing could continue (no blank, period or
+  // exponent follows) are an exact whole number.
+  {
+    std::size_t i = 0;
+    std::uint64_t whole = 0;
+    while (i < text.size() && i < 16 && text[i] >= '0' && text[i] <= '9') {
+      whole = whole * 10 + static_cast<std::uint64_t>(text[i] - '0');
+      ++i;
+    }
+    if (i > 0 && i <= 15) {
+      const char next = i < text.size() ? text[i] : '\0';
+      if (next != '.' && next != 'e' && next != 'E' && next != 'd' && next != 'D' && !IsBlank(next)) {
+        return static_cast<double>(whole);
+      }
+    }
+  }
   // Collect the characters of the number, blanks removed, then convert once.
   std::string digits;
   std::size_t i = 0;
