@@ -1,5 +1,8 @@
 #include "generate/FormulaText.h"
 
+#include <cstdint>
+#include <cstring>
+
 namespace vorlane {
 
 namespace {
@@ -37,7 +40,22 @@ std::string ReadVariableName(std::string_view text, std::size_t amp) {
 }
 
 void LowerAscii(std::string& text) {
-  for (char& c : text) c = static_cast<char>(c + (static_cast<unsigned char>(c - 'A') < 26u ? 'a' - 'A' : 0));
+  // Eight bytes at a time: a byte whose low seven bits lie from A to Z and
+  // whose top bit is clear gets the bit that makes it lower case.
+  constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
+  char* p = text.data();
+  std::size_t n = text.size();
+  for (; n >= 8; p += 8, n -= 8) {
+    std::uint64_t w;
+    std::memcpy(&w, p, 8);
+    const std::uint64_t low = w & (0x7F * kOnes);
+    const std::uint64_t atLeastA = low + (0x80 - 'A') * kOnes;
+    const std::uint64_t beyondZ = low + (0x80 - 'Z' - 1) * kOnes;
+    const std::uint64_t upper = atLeastA & ~beyondZ & ~w & (0x80 * kOnes);
+    w |= upper >> 2;
+    std::memcpy(p, &w, 8);
+  }
+  for (; n > 0; ++p, --n) *p = FoldAscii(*p);
 }
 
 bool EqualsNoCase(std::string_view a, std::string_view b) {
