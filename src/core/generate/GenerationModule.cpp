@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "evaluator/ExprQuick.h"
 #include "evaluator/clsExprEvaluator.h"
@@ -17,6 +18,12 @@ constexpr std::string_view kProgramTitle = "Vorlane";
 constexpr std::size_t kKeyWidth = 42;
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// starts_with for a fixed prefix, compared inline.
+template <std::size_t N>
+bool HasPrefix(std::string_view text, const char (&prefix)[N]) {
+  return text.size() >= N - 1 && std::memcmp(text.data(), prefix, N - 1) == 0;
+}
 
 // After the first of `total` entries: room for all of them at about its size,
 // so the text is not copied again and again as it grows (at most 256 MB).
@@ -181,7 +188,7 @@ bool GenerationModule::SubstituteVariable(std::string& text, std::string& name, 
     }
   }
 
-  if (words_.damageFamily && name.starts_with("&weapdmg")) {
+  if (words_.damageFamily && HasPrefix(name, "&weapdmg")) {
     auto range = RoundToInt16(LeadingNumber(std::string_view(name).substr(8)));
     if (!range || *range < 1 || *range > kNumRanges) {
       Show(kErrorTitle, "Error processing string " + name + ":" + std::string(kCrLf) +
@@ -193,7 +200,7 @@ bool GenerationModule::SubstituteVariable(std::string& text, std::string& name, 
     return ReplaceVariable(text, name, field.text, name);
   }
 
-  if (name.starts_with("&tech")) {
+  if (HasPrefix(name, "&tech")) {
     // Index N of the family whose prefix has `prefixLength` characters, or
     // nothing when it lies outside 1..NumTechReqs (or outside 16 bits).
     auto index = [&](std::size_t prefixLength) -> std::int16_t {
@@ -202,7 +209,7 @@ bool GenerationModule::SubstituteVariable(std::string& text, std::string& name, 
       return *n;
     };
     auto invalidIndex = [&] { return "Variable " + name + "contains an invalid tech req number."; };
-    if (name.starts_with("&techlevel")) {
+    if (HasPrefix(name, "&techlevel")) {
       std::int16_t n = index(10);
       if (n == 0) {
         Show(kErrorTitle, "Variable " + name + "contains invalid tech req number.");
@@ -212,7 +219,7 @@ bool GenerationModule::SubstituteVariable(std::string& text, std::string& name, 
       if (!field.state.BracesDone) return Wait(field);
       return ReplaceVariable(text, "&techlevel" + std::to_string(n), field.text, name);
     }
-    if (name.starts_with("&techarea")) {
+    if (HasPrefix(name, "&techarea")) {
       std::int16_t n = index(9);
       if (n == 0) {
         Show(kErrorTitle, invalidIndex());
@@ -222,7 +229,7 @@ bool GenerationModule::SubstituteVariable(std::string& text, std::string& name, 
       if (!field.state.BracesDone) return Wait(field);
       return ReplaceVariable(text, "&techarea" + std::to_string(n), field.text, name);
     }
-    if (name.starts_with("&techgridlevel")) {
+    if (HasPrefix(name, "&techgridlevel")) {
       std::int16_t n = index(14);
       if (n == 0) {
         Show(kErrorTitle, invalidIndex());
@@ -238,7 +245,7 @@ bool GenerationModule::SubstituteVariable(std::string& text, std::string& name, 
     return false;
   }
 
-  if (name.starts_with("&abil")) {
+  if (HasPrefix(name, "&abil")) {
     std::size_t end = 5;
     while (end < name.size() && IsDigit(name[end])) ++end;
     long n = AbilityIndex(std::string_view(name).substr(5, end - 5));
