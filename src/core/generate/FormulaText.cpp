@@ -10,7 +10,6 @@ namespace {
 char FoldAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 bool IsAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // Length in bytes of the UTF-8 sequence that starts with `lead`; a byte that
 // cannot start a sequence counts as one character of its own.
@@ -27,16 +26,22 @@ std::size_t SequenceLength(unsigned char lead) {
 bool IsLetter(std::string_view text) { return !text.empty() && IsAsciiLetter(text.front()); }
 
 std::string ReadVariableName(std::string_view text, std::size_t amp) {
+  const char* p = text.data();
+  const std::size_t size = text.size();
   std::size_t i = amp + 1;
-  if (i < text.size()) {
-    std::size_t n = SequenceLength(static_cast<unsigned char>(text[i]));
+  if (i < size) {
+    std::size_t n = SequenceLength(static_cast<unsigned char>(p[i]));
     std::size_t end = i + 1;
     // Take the continuation bytes that really follow, no more.
-    while (end < text.size() && end < i + n && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) ++end;
+    while (end < size && end < i + n && (static_cast<unsigned char>(p[end]) & 0xC0) == 0x80) ++end;
     i = end;
-    while (i < text.size() && (IsDigit(text[i]) || IsAsciiLetter(text[i]))) ++i;
+    // Letters and digits: a digit, or a letter once folded to lower case.
+    while (i < size && (static_cast<unsigned char>(p[i] - '0') < 10u ||
+                        static_cast<unsigned char>((p[i] | 0x20) - 'a') < 26u)) {
+      ++i;
+    }
   }
-  return std::string(text.substr(amp, i - amp));
+  return std::string(p + amp, i - amp);
 }
 
 void LowerAscii(std::string& text) {

@@ -327,7 +327,7 @@ bool GenerationModule::ResolveFields() {
   for (int pass = 1; pass <= kMaxPasses; ++pass) {
     passes_ = pass;
     for (std::size_t s = 1; s < slots_.size(); ++s) {
-      if (!StepField(slots_[s], words_.slotNames.at(s))) return false;
+      if (!StepField(slots_[s], words_.slotNames[s])) return false;
     }
     for (std::size_t n = 1; n <= techCount; ++n) {
       TechFields& req = tech_[n];
