@@ -1,5 +1,6 @@
 #include "generate/FormulaText.h"
 
+#include <array>
 #include <cstdint>
 #include <cstring>
 
@@ -35,11 +36,14 @@ std::string ReadVariableName(std::string_view text, std::size_t amp) {
     // Take the continuation bytes that really follow, no more.
     while (end < size && end < i + n && (static_cast<unsigned char>(p[end]) & 0xC0) == 0x80) ++end;
     i = end;
-    // Letters and digits: a digit, or a letter once folded to lower case.
-    while (i < size && (static_cast<unsigned char>(p[i] - '0') < 10u ||
-                        static_cast<unsigned char>((p[i] | 0x20) - 'a') < 26u)) {
-      ++i;
-    }
+    // ASCII letters and digits, looked up in a table of the byte values.
+    static constexpr auto kNameByte = [] {
+      std::array<bool, 256> table{};
+      for (int c = '0'; c <= '9'; ++c) table[static_cast<std::size_t>(c)] = true;
+      for (int c = 'A'; c <= 'Z'; ++c) table[static_cast<std::size_t>(c)] = table[static_cast<std::size_t>(c + 32)] = true;
+      return table;
+    }();
+    while (i < size && kNameByte[static_cast<unsigned char>(p[i])]) ++i;
   }
   return std::string(p + amp, i - amp);
 }
