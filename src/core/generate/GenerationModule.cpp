@@ -436,9 +436,11 @@ bool GenerationModule::WriteEntry(std::string& out, bool grid) {
 // Entry layout pieces
 
 void GenerationModule::AppendLine(std::string& out, std::string_view key, std::string_view value) {
+  // The blanks that fill the key to its width and the separator, in one piece.
+  static constexpr std::string_view kFill = "                                          := ";
+  static_assert(kFill.size() == kKeyWidth + 3);
   out += key;
-  if (key.size() < kKeyWidth) out.append(kKeyWidth - key.size(), ' ');
-  out += ":= ";
+  out += kFill.substr(std::min(key.size(), kKeyWidth));
   const std::size_t start = out.size();
   out += value;
   if (value.find(kLiteralAmpersand) != std::string_view::npos) {
