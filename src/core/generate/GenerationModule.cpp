@@ -151,15 +151,15 @@ bool GenerationModule::EvaluateFieldStep(std::string& text, FieldState& state) {
 
 bool GenerationModule::ReplaceVariable(std::string& text, std::string_view what, std::string_view value,
                                        const std::string& name) {
+  // The name the step has just read stands where it was read. Any other text
+  // (one rebuilt from a prefix and an index) is searched for from there on:
+  // no ampersand, so no occurrence, stands before that place.
   std::size_t at = nameAt_;
   if (!nameRead_ || what != name) {
-    // No ampersand, so no occurrence, stands before the name just read.
     at = FindNoCase(std::string_view(text).substr(nameAt_), what);
     if (at == std::string::npos) return true;  // written differently: it waits until the pass limit
     at += nameAt_;
   }
-  // Otherwise the text searched for is the name itself: it stands where the
-  // step read it.
   // Only growth past the limit is refused; a text already longer may shrink.
   // Characters never outnumber bytes, so a text within the limit in bytes
   // needs no counting.
