@@ -141,6 +141,50 @@ std::string FormatNumber(double value, int significant) {
     auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, static_cast<std::int64_t>(value));
     return std::string(buffer, end);
   }
+  if (significant == 15 && std::isnormal(value)) {
+    // The shortest text that reads back as the value: when it has at most 15
+    // digits, rounding the value to 15 digits gives those digits (a normal
+    // value lies within half a unit of the last place of either), so they are
+    // laid out here in the general form, without the slower rounding
+    // conversion. Subnormal values have fewer bits and take that conversion.
+    auto [last, shortestEc] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific);
+    if (shortestEc == std::errc()) {
+      const char* p = buffer;
+      const bool negative = *p == '-';
+      if (negative) ++p;
+      char digits[24];
+      int count = 0;
+      for (; p != last && *p != 'e'; ++p) {
+        if (*p != '.') digits[count++] = *p;
+      }
+      int exponent = 0;
+      if (p != last) std::from_chars(p + (p[1] == '+' ? 2 : 1), last, exponent);
+      if (count <= 15) {
+        std::string text;
+        if (negative) text += '-';
+        if (exponent < -4 || exponent >= 15) {
+          text += digits[0];
+          if (count > 1) text.append(1, '.').append(digits + 1, static_cast<std::size_t>(count - 1));
+          text += exponent < 0 ? "E-" : "E+";
+          const int magnitude = exponent < 0 ? -exponent : exponent;
+          if (magnitude < 10) text += '0';
+          text += std::to_string(magnitude);
+        } else if (exponent >= 0) {
+          const int whole = exponent + 1;
+          if (count <= whole) {
+            text.append(digits, static_cast<std::size_t>(count)).append(static_cast<std::size_t>(whole - count), '0');
+          } else {
+            text.append(digits, static_cast<std::size_t>(whole)).append(1, '.');
+            text.append(digits + whole, static_cast<std::size_t>(count - whole));
+          }
+        } else {
+          text.append("0.").append(static_cast<std::size_t>(-exponent - 1), '0');
+          text.append(digits, static_cast<std::size_t>(count));
+        }
+        return text;
+      }
+    }
+  }
   auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, significant);
   if (ec != std::errc()) return "0";
   std::string text(buffer, end);
