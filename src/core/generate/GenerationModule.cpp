@@ -55,6 +55,14 @@ GenerationModule::GenerationModule(Words words) : words_(std::move(words)) {
   slots_.resize(static_cast<std::size_t>(words_.slotCount) + 1);
   tech_.resize(1);
   abil_.resize(1);
+  // The named variables grouped by the length of their names.
+  namedByLength_ = words_.named;
+  std::stable_sort(namedByLength_.begin(), namedByLength_.end(),
+                   [](const NamedVariable& a, const NamedVariable& b) { return a.name.size() < b.name.size(); });
+  for (const NamedVariable& variable : namedByLength_) {
+    const std::size_t length = std::min(variable.name.size(), kNamedLengths - 1);
+    for (std::size_t l = length + 1; l < namedStart_.size(); ++l) ++namedStart_[l];
+  }
 }
 
 GenerationModule::~GenerationModule() = default;
@@ -180,12 +188,13 @@ bool GenerationModule::SubstituteVariable(std::string& text, std::string& name, 
   nameAt_ = nameRead_ ? at : 0;
 
   if (name == words_.levelVariable) return ReplaceVariable(text, name, slots_[0].text, name);
-  for (const NamedVariable& variable : words_.named) {
-    if (variable.name.size() == name.size() && variable.name.back() == name.back() && name == variable.name) {
-      const FormulaField& field = slots_[static_cast<std::size_t>(variable.slot)];
-      if (!field.state.BracesDone) return Wait(field);
-      return ReplaceVariable(text, name, field.text, name);
-    }
+  const std::size_t group = std::min(name.size(), kNamedLengths - 1);
+  for (std::size_t k = namedStart_[group]; k < namedStart_[group + 1]; ++k) {
+    const NamedVariable& variable = namedByLength_[k];
+    if (name != variable.name) continue;
+    const FormulaField& field = slots_[static_cast<std::size_t>(variable.slot)];
+    if (!field.state.BracesDone) return Wait(field);
+    return ReplaceVariable(text, name, field.text, name);
   }
 
   if (words_.damageFamily && HasPrefix(name, "&weapdmg")) {

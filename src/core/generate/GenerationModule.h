@@ -193,6 +193,13 @@ class GenerationModule {
   GenerationResult Finish(GenerationStatus status, std::string text, int entries) const;
   clsExprEvaluator& Evaluator();
 
+  // words_.named by the length of their names: those of length l are
+  // namedByLength_[namedStart_[l] .. namedStart_[l + 1]); names of
+  // kNamedLengths - 1 characters or more share the last group.
+  static constexpr std::size_t kNamedLengths = 33;
+  std::vector<NamedVariable> namedByLength_;
+  std::array<std::uint8_t, kNamedLengths + 1> namedStart_{};
+
   std::unique_ptr<clsExprEvaluator> evaluator_;
   ExprCache exprCache_;  // the run's compiled brace groups
   std::vector<std::int32_t> gridPos_;  // 1..numTechReqs
