@@ -1,6 +1,7 @@
 #include "generate/GenerationModule.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstring>
 
@@ -477,19 +478,26 @@ std::string GenerationModule::GridRomanNumeral() const {
 }
 
 void GenerationModule::AppendRequirementAndAbilityLines(std::string& out) const {
+  // Keys such as "Ability 12 Descr", put together in one buffer.
+  std::string key;
+  key.reserve(40);
+  auto numbered = [&key](std::string_view prefix, std::size_t n, std::string_view suffix) -> std::string_view {
+    char digits[24];
+    const char* end = std::to_chars(digits, digits + sizeof digits, n).ptr;
+    key.assign(prefix).append(digits, static_cast<std::size_t>(end - digits)).append(suffix);
+    return key;
+  };
   AppendLine(out, "Number of Tech Req", std::to_string(shape_.numTechReqs));
   for (std::size_t n = 1; n < tech_.size(); ++n) {
-    const std::string number = std::to_string(n);
-    AppendLine(out, "Tech Area Req " + number, tech_[n].area.text);
-    AppendLine(out, "Tech Level Req " + number, tech_[n].level.text);
+    AppendLine(out, numbered("Tech Area Req ", n, ""), tech_[n].area.text);
+    AppendLine(out, numbered("Tech Level Req ", n, ""), tech_[n].level.text);
   }
   AppendLine(out, "Number of Abilities", std::to_string(shape_.numAbils));
   for (std::size_t n = 1; n < abil_.size(); ++n) {
-    const std::string prefix = "Ability " + std::to_string(n);
-    AppendLine(out, prefix + " Type", abil_[n].type.text);
-    AppendLine(out, prefix + " Descr", abil_[n].descr.text);
-    AppendLine(out, prefix + " Val 1", abil_[n].val1.text);
-    AppendLine(out, prefix + " Val 2", abil_[n].val2.text);
+    AppendLine(out, numbered("Ability ", n, " Type"), abil_[n].type.text);
+    AppendLine(out, numbered("Ability ", n, " Descr"), abil_[n].descr.text);
+    AppendLine(out, numbered("Ability ", n, " Val 1"), abil_[n].val1.text);
+    AppendLine(out, numbered("Ability ", n, " Val 2"), abil_[n].val2.text);
   }
 }
 
