@@ -92,6 +92,7 @@ void GenerationModule::Begin(MessageSink& sink) {
   tech_.assign(static_cast<std::size_t>(std::max<std::int16_t>(shape_.numTechReqs, 0)) + 1, TechFields{});
   abil_.assign(static_cast<std::size_t>(std::max<std::int16_t>(shape_.numAbils, 0)) + 1, AbilityFields{});
   gridPos_.assign(tech_.size(), 0);
+  listTextsRead_ = false;
   ResetFieldStates();
   exprCache_.Clear();
 }

@@ -179,6 +179,10 @@ class GenerationModule {
   std::vector<TechFields> tech_;      // 1..numTechReqs, entry 0 unused
   std::vector<AbilityFields> abil_;   // 1..numAbils, entry 0 unused
   std::array<FormulaField, kNumRanges> damage_;
+  // The record's list texts for the current generation (LoadListFields).
+  std::vector<TechFields> techTexts_;
+  std::vector<AbilityFields> abilTexts_;
+  bool listTextsRead_ = false;
 
  private:
   bool StepField(FormulaField& field, std::string_view name, int entry = 0);
@@ -229,24 +233,50 @@ inline GenerationModule::Shape GenerationModule::CommonShape(const DesignRecord&
 }
 
 inline void GenerationModule::LoadListFields(const DesignRecord& record) {
-  // Entry numbers run up to 32767: counted in int, handed on in 16 bits.
+  // The record's list texts are read once per generation (the record does
+  // not change while it runs) and copied into the table for every entry,
+  // into the storage the texts already have.
+  if (!listTextsRead_) {
+    techTexts_.assign(tech_.size(), TechFields{});
+    abilTexts_.assign(abil_.size(), AbilityFields{});
+    // Entry numbers run up to 32767: counted in int, handed on in 16 bits.
+    for (std::size_t i = 1; i < tech_.size(); ++i) {
+      const auto n = static_cast<std::int16_t>(i);
+      TechFields& req = techTexts_[i];
+      req.area.text = record.TechReqArea(n).value_or("");
+      req.level.text = record.TechReqLevel(n).value_or("");
+      if (shape_.grid) {
+        req.gridSize.text = record.TechReqGridSize(n).value_or("");
+        req.numberStyle.text = record.TechReqStyle(n).value_or("");
+      }
+    }
+    for (std::size_t i = 1; i < abil_.size(); ++i) {
+      const auto n = static_cast<std::int16_t>(i);
+      AbilityFields& ability = abilTexts_[i];
+      ability.type.text = record.AbilName(n).value_or("");
+      ability.descr.text = record.AbilDesc(n).value_or("");
+      ability.val1.text = record.AbilVal1(n).value_or("");
+      ability.val2.text = record.AbilVal2(n).value_or("");
+    }
+    listTextsRead_ = true;
+  }
   for (std::size_t i = 1; i < tech_.size(); ++i) {
-    const auto n = static_cast<std::int16_t>(i);
     TechFields& req = tech_[i];
-    req.area.text = record.TechReqArea(n).value_or("");
-    req.level.text = record.TechReqLevel(n).value_or("");
+    const TechFields& source = techTexts_[i];
+    req.area.text = source.area.text;
+    req.level.text = source.level.text;
     if (shape_.grid) {
-      req.gridSize.text = record.TechReqGridSize(n).value_or("");
-      req.numberStyle.text = record.TechReqStyle(n).value_or("");
+      req.gridSize.text = source.gridSize.text;
+      req.numberStyle.text = source.numberStyle.text;
     }
   }
   for (std::size_t i = 1; i < abil_.size(); ++i) {
-    const auto n = static_cast<std::int16_t>(i);
     AbilityFields& ability = abil_[i];
-    ability.type.text = record.AbilName(n).value_or("");
-    ability.descr.text = record.AbilDesc(n).value_or("");
-    ability.val1.text = record.AbilVal1(n).value_or("");
-    ability.val2.text = record.AbilVal2(n).value_or("");
+    const AbilityFields& source = abilTexts_[i];
+    ability.type.text = source.type.text;
+    ability.descr.text = source.descr.text;
+    ability.val1.text = source.val1.text;
+    ability.val2.text = source.val2.text;
   }
 }
 
