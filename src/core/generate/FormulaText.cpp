@@ -51,10 +51,10 @@ std::string ReadVariableName(std::string_view text, std::size_t amp) {
 void LowerAscii(std::string& text) {
   // Eight bytes at a time: a byte whose low seven bits lie from A to Z and
   // whose top bit is clear gets the bit that makes it lower case.
+  // Lowering twice changes nothing, so a text of eight bytes or more ends
+  // with a word that overlaps the one before.
   constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
-  char* p = text.data();
-  std::size_t n = text.size();
-  for (; n >= 8; p += 8, n -= 8) {
+  auto lowerWord = [](char* p) {
     std::uint64_t w;
     std::memcpy(&w, p, 8);
     const std::uint64_t low = w & (0x7F * kOnes);
@@ -63,8 +63,15 @@ void LowerAscii(std::string& text) {
     const std::uint64_t upper = atLeastA & ~beyondZ & ~w & (0x80 * kOnes);
     w |= upper >> 2;
     std::memcpy(p, &w, 8);
+  };
+  char* p = text.data();
+  const std::size_t n = text.size();
+  if (n < 8) {
+    for (std::size_t i = 0; i < n; ++i) p[i] = FoldAscii(p[i]);
+    return;
   }
-  for (; n > 0; ++p, --n) *p = FoldAscii(*p);
+  for (std::size_t i = 0; i + 8 <= n; i += 8) lowerWord(p + i);
+  if (n % 8 != 0) lowerWord(p + n - 8);
 }
 
 bool EqualsNoCase(std::string_view a, std::string_view b) {
