@@ -1,6 +1,8 @@
 #include "evaluator/ExprFunctions.h"
 
 #include <array>
+#include <cstdint>
+#include <iterator>
 
 namespace vorlane::expr {
 
@@ -79,9 +81,28 @@ bool EqualsNoCase(std::string_view a, std::string_view b) {
 
 const FunInfo* FindFunction(std::string_view name) {
   if (name.empty()) return nullptr;
-  const char first = LowerAscii(name[0]);
-  for (const FunInfo& f : kFunctions) {
-    if (f.name[0] == first && EqualsNoCase(f.name, name)) return &f;
+  // The rows grouped by their first character, each group in table order,
+  // so the first row that matches is the one a walk through the table finds.
+  constexpr std::size_t kCount = std::size(kFunctions);
+  struct Index {
+    std::array<std::uint16_t, 257> start{};
+    std::array<std::uint16_t, kCount> row{};
+  };
+  static const Index kIndex = [] {
+    Index index;
+    for (const FunInfo& f : kFunctions) ++index.start[static_cast<unsigned char>(f.name[0]) + 1];
+    for (std::size_t c = 1; c < index.start.size(); ++c) index.start[c] += index.start[c - 1];
+    std::array<std::uint16_t, 256> next{};
+    for (std::size_t c = 0; c < next.size(); ++c) next[c] = index.start[c];
+    for (std::size_t i = 0; i < kCount; ++i) {
+      index.row[next[static_cast<unsigned char>(kFunctions[i].name[0])]++] = static_cast<std::uint16_t>(i);
+    }
+    return index;
+  }();
+  const auto first = static_cast<unsigned char>(LowerAscii(name[0]));
+  for (std::uint16_t k = kIndex.start[first]; k < kIndex.start[first + 1u]; ++k) {
+    const FunInfo& f = kFunctions[kIndex.row[k]];
+    if (EqualsNoCase(f.name, name)) return &f;
   }
   return nullptr;
 }

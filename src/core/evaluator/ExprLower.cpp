@@ -17,11 +17,13 @@ constexpr int kRowLimit = clsExprEvaluator::kMaxRows + 2;
 constexpr int kSlotLimit = kRowLimit * kArgSlots + 2;
 
 // What one row of the table becomes.
+// No member initialisers: Build clears the rows of the table (RowPlan{}),
+// and constructing the lowering stays free of the rows it never uses.
 struct RowPlan {
-  bool runs = false;      // in the schedule (not computed at compile time)
-  bool inlined = false;   // computed inside the instruction of the row it feeds
-  int inlineChild = 0;    // the row computed inside this row's instruction
-  int size = 0;           // running rows in its subtree
+  bool runs;        // in the schedule (not computed at compile time)
+  bool inlined;     // computed inside the instruction of the row it feeds
+  int inlineChild;  // the row computed inside this row's instruction
+  int size;         // running rows in its subtree
 };
 
 class Lowering {
@@ -60,6 +62,10 @@ class Lowering {
   std::int32_t insOf_[kRowLimit];  // instruction index of each emitted row
   bool isCondRow_[kRowLimit];
   int order_[kRowLimit];
+  // The program's values while it is built: each table slot and each signed
+  // variable at most once.
+  double values_[kSlotLimit + 2 * (clsExprEvaluator::kMaxVariables + 2)];
+  std::int32_t valueCount_ = 0;
   int orderCount_ = 0;
   int lastRow_ = 0;  // row of the last instruction: its value is in the register
   int skipAt_ = -1;  // index of the open skip instruction
@@ -68,8 +74,8 @@ class Lowering {
 
 std::int32_t Lowering::Leaf(int s) {
   if (progSlot_[s] < 0) {
-    progSlot_[s] = static_cast<std::int32_t>(p_.values.size());
-    p_.values.push_back(t_.values[s]);
+    progSlot_[s] = valueCount_;
+    values_[valueCount_++] = t_.values[s];
   }
   return progSlot_[s];
 }
@@ -236,19 +242,20 @@ void Lowering::Build() {
   for (const Load& l : t_.loads) {
     std::int32_t& slot = varSlot_[2 * l.var + (l.sign < 0 ? 1 : 0)];
     if (slot < 0) {
-      slot = static_cast<std::int32_t>(p_.values.size());
-      p_.values.push_back(0.0);
+      slot = valueCount_;
+      values_[valueCount_++] = 0.0;
     }
     progSlot_[l.slot] = slot;
   }
   PlanInlining();
   Order();
   p_.code.reserve(orderCount_ + 2);
-  p_.values.reserve(static_cast<std::size_t>(t_.Top()) * 3 + 2);
   for (int i = 0; i < orderCount_; ++i) Emit(order_[i]);
   if (skipAt_ >= 0) p_.code[skipAt_].n = static_cast<std::int16_t>(p_.code.size() - skipAt_ - 1);
   p_.result = Leaf(t_.ResultSlot());
-  p_.values.shrink_to_fit();
+  // Exactly the values the program uses; storage of an earlier program is
+  // reused when it is large enough.
+  p_.values.assign(values_, values_ + valueCount_);
   p_.resultInAcc = orderCount_ > 0 && lastRow_ != 0 && RowOf(lastRow_).argOf == 0 &&
                    t_.DestSlot(lastRow_) == t_.ResultSlot();
   if (p_.resultInAcc) {

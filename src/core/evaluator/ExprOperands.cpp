@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <iterator>
 #include <system_error>
 
@@ -11,7 +12,7 @@
 namespace vorlane::expr {
 
 // Length in bytes of a well-formed UTF-8 sequence at `s`, or 0.
-std::size_t Utf8SequenceLength(std::string_view s) {
+std::size_t Utf8SequenceLengthSlow(std::string_view s) {
   auto cont = [&](std::size_t i, unsigned lo = 0x80, unsigned hi = 0xBF) {
     if (i >= s.size()) return false;
     unsigned b = static_cast<unsigned char>(s[i]);
@@ -68,6 +69,30 @@ bool IsNumber(std::string_view t, bool allowSign) {
 // Reads text that IsNumber(text, false) accepted. Values too small for a
 // double become 0; too large ones are refused.
 NumberRead ReadNumber(std::string_view t, double& value) {
+  // Up to 15 digits without exponent: the digits and the power of ten are
+  // exact doubles, so their quotient is the correctly rounded value, as
+  // from_chars gives it.
+  if (t.size() <= 16) {
+    std::uint64_t digits = 0;
+    int count = 0, fraction = -1;
+    bool plain = true;
+    for (char c : t) {
+      if (IsDigit(c)) {
+        digits = digits * 10 + static_cast<std::uint64_t>(c - '0');
+        ++count;
+        if (fraction >= 0) ++fraction;
+      } else if (c == '.' && fraction < 0) {
+        fraction = 0;
+      } else {
+        plain = false;
+        break;
+      }
+    }
+    if (plain && count > 0 && count <= 15) {
+      value = fraction > 0 ? static_cast<double>(digits) / PowerOfTen(fraction) : static_cast<double>(digits);
+      return NumberRead::kOk;
+    }
+  }
   value = 0.0;
   auto [ptr, ec] = std::from_chars(t.data(), t.data() + t.size(), value);
   (void)ptr;
@@ -152,6 +177,8 @@ constexpr std::string_view kDegree = "\xC2\xB0";  // °
 // A number followed by a unit, optionally with a scale prefix: "4.7kOhm",
 // "10uF", "3g". False when the text is not of that form.
 bool ReadUnitNumber(std::string_view t, double& value) {
+  // Every unit ends in a letter.
+  if (t.empty() || IsDigit(t.back()) || t.back() == '.') return false;
   std::size_t i = 0;
   while (i < t.size()) {
     char c = t[i];

@@ -12,7 +12,10 @@ inline bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 inline bool IsNameLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_'; }
 
 // Length in bytes of a well-formed UTF-8 sequence at the start of `s`, or 0.
-std::size_t Utf8SequenceLength(std::string_view s);
+std::size_t Utf8SequenceLengthSlow(std::string_view s);
+inline std::size_t Utf8SequenceLength(std::string_view s) {
+  return static_cast<unsigned char>(s[0]) < 0x80 ? 1 : Utf8SequenceLengthSlow(s);
+}
 // Number of characters of well-formed UTF-8 text.
 int CharCount(std::string_view s);
 

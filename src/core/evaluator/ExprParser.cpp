@@ -26,17 +26,19 @@ class Compiler {
   bool Compile(std::string_view text);
 
  private:
+  // Every member is set when an entry is pushed; the stack itself is left
+  // uninitialised, so a compile does not clear all its entries.
   struct PendingFunction {
-    const FunInfo* info = nullptr;
-    char text[8] = {};  // the name as written: as long as its table name
-    std::size_t length = 0;
+    const FunInfo* info;
+    char text[8];  // the name as written: as long as its table name
+    std::size_t length;
     std::string_view Name() const { return {text, length}; }
-    int argCount = 0;
-    int argsLeft = 0;
-    int sign = 1;
-    int openDepth = 0;
-    int openPos = 0;
-    bool rowMade = false;
+    int argCount;
+    int argsLeft;
+    int sign;
+    int openDepth;
+    int openPos;
+    bool rowMade;
   };
 
   bool Fail(Msg msg, std::string_view part = {}) {
@@ -60,7 +62,11 @@ class Compiler {
     return true;
   }
   void Append(std::string_view ch) {
-    pending_ += ch;
+    if (ch.size() == 1) {
+      pending_.push_back(ch[0]);
+    } else {
+      pending_ += ch;
+    }
     ++pendingChars_;
   }
   bool Scan(std::string_view text);
@@ -113,7 +119,7 @@ bool Compiler::StoreOperand(std::string_view text, int argument) {
 
   std::string_view constant;
   bool isConstant = false;
-  if (EqualsNoCase(text, "pi")) {
+  if (text.size() == 2 && EqualsNoCase(text, "pi")) {
     constant = text;
     isConstant = true;
   } else if (text.back() == '#') {

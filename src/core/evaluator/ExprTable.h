@@ -5,6 +5,7 @@
 // the Program built from it. Internal to the evaluator.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <new>
@@ -108,7 +109,12 @@ class FixedVector {
       data()[size_].~T();
     }
     if (n > N) throw std::bad_alloc();
-    for (T* p = data() + size_; size_ < n; ++p, ++size_) new (p) T(value);
+    if constexpr (std::is_trivially_copyable_v<T>) {
+      std::fill(data() + size_, data() + n, value);
+      size_ = n;
+    } else {
+      for (T* p = data() + size_; size_ < n; ++p, ++size_) new (p) T(value);
+    }
   }
   void assign(std::size_t n, const T& value) {
     clear();

@@ -46,11 +46,9 @@ bool clsExprEvaluator::StoreExpression(std::string_view expr) {
     for (std::size_t i = 0; i < vars_.size(); ++i) vars_[i] = Var{table.varNames[i]};
     if (compiled_) {
       std::int32_t varSlot[2 * (kMaxVariables + 2)];
-      // A fresh program of exactly the size it needs: a compiled expression
-      // holds no more than its own instructions and values.
-      expr::Program program;
-      expr::BuildProgram(table, program, varSlot);
-      program_ = std::move(program);
+      // Built in place: a first compile allocates only what its program
+      // needs; compiling again reuses that storage.
+      expr::BuildProgram(table, program_, varSlot);
       for (std::size_t i = 1; i < vars_.size(); ++i) {
         vars_[i].slot = varSlot[2 * i];
         vars_[i].negSlot = varSlot[2 * i + 1];

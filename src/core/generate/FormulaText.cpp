@@ -1,5 +1,9 @@
 #include "generate/FormulaText.h"
 
+#include <array>
+#include <cstdint>
+#include <cstring>
+
 namespace vorlane {
 
 namespace {
@@ -7,7 +11,6 @@ namespace {
 char FoldAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 bool IsAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // Length in bytes of the UTF-8 sequence that starts with `lead`; a byte that
 // cannot start a sequence counts as one character of its own.
@@ -24,20 +27,51 @@ std::size_t SequenceLength(unsigned char lead) {
 bool IsLetter(std::string_view text) { return !text.empty() && IsAsciiLetter(text.front()); }
 
 std::string ReadVariableName(std::string_view text, std::size_t amp) {
+  const char* p = text.data();
+  const std::size_t size = text.size();
   std::size_t i = amp + 1;
-  if (i < text.size()) {
-    std::size_t n = SequenceLength(static_cast<unsigned char>(text[i]));
+  if (i < size) {
+    std::size_t n = SequenceLength(static_cast<unsigned char>(p[i]));
     std::size_t end = i + 1;
     // Take the continuation bytes that really follow, no more.
-    while (end < text.size() && end < i + n && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) ++end;
+    while (end < size && end < i + n && (static_cast<unsigned char>(p[end]) & 0xC0) == 0x80) ++end;
     i = end;
-    while (i < text.size() && (IsDigit(text[i]) || IsAsciiLetter(text[i]))) ++i;
+    // ASCII letters and digits, looked up in a table of the byte values.
+    static constexpr auto kNameByte = [] {
+      std::array<bool, 256> table{};
+      for (int c = '0'; c <= '9'; ++c) table[static_cast<std::size_t>(c)] = true;
+      for (int c = 'A'; c <= 'Z'; ++c) table[static_cast<std::size_t>(c)] = table[static_cast<std::size_t>(c + 32)] = true;
+      return table;
+    }();
+    while (i < size && kNameByte[static_cast<unsigned char>(p[i])]) ++i;
   }
-  return std::string(text.substr(amp, i - amp));
+  return std::string(p + amp, i - amp);
 }
 
 void LowerAscii(std::string& text) {
-  for (char& c : text) c = FoldAscii(c);
+  // Eight bytes at a time: a byte whose low seven bits lie from A to Z and
+  // whose top bit is clear gets the bit that makes it lower case.
+  // Lowering twice changes nothing, so a text of eight bytes or more ends
+  // with a word that overlaps the one before.
+  constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
+  auto lowerWord = [](char* p) {
+    std::uint64_t w;
+    std::memcpy(&w, p, 8);
+    const std::uint64_t low = w & (0x7F * kOnes);
+    const std::uint64_t atLeastA = low + (0x80 - 'A') * kOnes;
+    const std::uint64_t beyondZ = low + (0x80 - 'Z' - 1) * kOnes;
+    const std::uint64_t upper = atLeastA & ~beyondZ & ~w & (0x80 * kOnes);
+    w |= upper >> 2;
+    std::memcpy(p, &w, 8);
+  };
+  char* p = text.data();
+  const std::size_t n = text.size();
+  if (n < 8) {
+    for (std::size_t i = 0; i < n; ++i) p[i] = FoldAscii(p[i]);
+    return;
+  }
+  for (std::size_t i = 0; i + 8 <= n; i += 8) lowerWord(p + i);
+  if (n % 8 != 0) lowerWord(p + n - 8);
 }
 
 bool EqualsNoCase(std::string_view a, std::string_view b) {

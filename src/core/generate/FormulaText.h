@@ -42,4 +42,5 @@ bool ReplaceFirstNoCase(std::string& text, std::string_view what, std::string_vi
 // Number of characters (UTF-8 code points) in `text`.
 std::size_t CharacterCount(std::string_view text);
 
+
 }  // namespace vorlane

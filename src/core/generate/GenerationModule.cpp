@@ -1,8 +1,11 @@
 #include "generate/GenerationModule.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
+#include <cstring>
 
+#include "evaluator/ExprQuick.h"
 #include "evaluator/clsExprEvaluator.h"
 #include "util/Numbers.h"
 
@@ -13,9 +16,14 @@ namespace {
 constexpr std::string_view kCrLf = "\r\n";
 constexpr std::string_view kErrorTitle = "Error";
 constexpr std::string_view kProgramTitle = "Vorlane";
-constexpr std::size_t kKeyWidth = 42;
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// starts_with for a fixed prefix, compared inline.
+template <std::size_t N>
+bool HasPrefix(std::string_view text, const char (&prefix)[N]) {
+  return text.size() >= N - 1 && std::memcmp(text.data(), prefix, N - 1) == 0;
+}
 
 // A text as the user wrote it, for messages: literal ampersands shown as "&".
 std::string Shown(std::string text) {
@@ -44,6 +52,14 @@ GenerationModule::GenerationModule(Words words) : words_(std::move(words)) {
   slots_.resize(static_cast<std::size_t>(words_.slotCount) + 1);
   tech_.resize(1);
   abil_.resize(1);
+  // The named variables grouped by the length of their names.
+  namedByLength_ = words_.named;
+  std::stable_sort(namedByLength_.begin(), namedByLength_.end(),
+                   [](const NamedVariable& a, const NamedVariable& b) { return a.name.size() < b.name.size(); });
+  for (const NamedVariable& variable : namedByLength_) {
+    const std::size_t length = std::min(variable.name.size(), kNamedLengths - 1);
+    for (std::size_t l = length + 1; l < namedStart_.size(); ++l) ++namedStart_[l];
+  }
 }
 
 GenerationModule::~GenerationModule() = default;
@@ -72,6 +88,7 @@ void GenerationModule::Begin(MessageSink& sink) {
   tech_.assign(static_cast<std::size_t>(std::max<std::int16_t>(shape_.numTechReqs, 0)) + 1, TechFields{});
   abil_.assign(static_cast<std::size_t>(std::max<std::int16_t>(shape_.numAbils, 0)) + 1, AbilityFields{});
   gridPos_.assign(tech_.size(), 0);
+  listTextsRead_ = false;
   ResetFieldStates();
   exprCache_.Clear();
   fault_.reset();
@@ -94,7 +111,7 @@ bool GenerationModule::EvaluateFieldStep(std::string& text, FieldState& state) {
         return true;
       }
       std::string name = ReadVariableName(text, amp);
-      return SubstituteVariable(text, name);
+      return SubstituteVariable(text, name, amp);
     }
     state.VarsDone = true;
   }
@@ -119,30 +136,47 @@ bool GenerationModule::EvaluateFieldStep(std::string& text, FieldState& state) {
         --depth;
       }
     }
-    std::string group = text.substr(open, i - open + 1);
-    clsExprEvaluator* evaluator = exprCache_.Compile(group, Evaluator());
-    if (!evaluator) {
-      Show(kErrorTitle, "Error parsing string for evaluation:" + std::string(kCrLf) + Shown(group));
-      return false;
+    // The group is the first case-blind occurrence of its own text: no "{"
+    // stands before it. It is replaced where it stands.
+    const std::size_t length = i - open + 1;
+    const std::string_view group = std::string_view(text).substr(open, length);
+    // Constant arithmetic, the most common group once variables are
+    // replaced, has its value without compiling; anything else is compiled.
+    double result = 0.0;
+    if (!expr::QuickConstant(group, result)) {
+      clsExprEvaluator* evaluator = exprCache_.Compile(group, Evaluator());
+      if (!evaluator) {
+        Show(kErrorTitle, "Error parsing string for evaluation:" + std::string(kCrLf) + Shown(std::string(group)));
+        return false;
+      }
+      // A failed evaluation gives 0 and keeps its reason to itself.
+      result = evaluator->Eval();
     }
-    // A failed evaluation gives 0 and keeps its reason to itself.
-    const double result = evaluator->Eval();
-    std::string value = FormatNumber(result);
+    const std::string value = FormatNumber(result);
     if (!CheckFinite(result, value, group)) return false;
-    ReplaceFirstNoCase(text, group, value);
-    NoteEdit(open, group.size(), value.size());
+    text.replace(open, length, value);
+    NoteEdit(open, length, value.size());
   }
   return true;
 }
 
 bool GenerationModule::ReplaceVariable(std::string& text, std::string_view what, std::string_view value,
                                        const std::string& name) {
-  std::size_t at = FindNoCase(text, what);
-  if (at == std::string::npos) return true;  // written differently: it waits until the pass limit
+  // The name the step has just read stands where it was read. Any other text
+  // (one rebuilt from a prefix and an index) is searched for from there on:
+  // no ampersand, so no occurrence, stands before that place.
+  std::size_t at = nameAt_;
+  if (!nameRead_ || what != name) {
+    at = FindNoCase(std::string_view(text).substr(nameAt_), what);
+    if (at == std::string::npos) return true;  // written differently: it waits until the pass limit
+    at += nameAt_;
+  }
   // Only growth past the limit is refused; a text already longer may shrink.
-  const std::size_t whatLength = CharacterCount(what), valueLength = CharacterCount(value);
-  if (valueLength > whatLength && text.size() - what.size() + value.size() > kMaxFieldCharacters &&
-      CharacterCount(text) - whatLength + valueLength > kMaxFieldCharacters) {
+  // Characters never outnumber bytes, so a text within the limit in bytes
+  // needs no counting.
+  if (text.size() - what.size() + value.size() > kMaxFieldCharacters &&
+      CharacterCount(value) > CharacterCount(what) &&
+      CharacterCount(text) - CharacterCount(what) + CharacterCount(value) > kMaxFieldCharacters) {
     Show(kErrorTitle, "Error processing string " + name + ":" + std::string(kCrLf) + "The text would grow beyond " +
                           std::to_string(kMaxFieldCharacters) + " characters.");
     stepReason_ = "With " + name + " the text would grow beyond " + std::to_string(kMaxFieldCharacters) + " characters";
@@ -153,19 +187,22 @@ bool GenerationModule::ReplaceVariable(std::string& text, std::string_view what,
   return true;
 }
 
-bool GenerationModule::SubstituteVariable(std::string& text, std::string& name) {
+bool GenerationModule::SubstituteVariable(std::string& text, std::string& name, std::size_t at) {
   LowerAscii(name);
+  nameRead_ = at != kNameNotRead;
+  nameAt_ = nameRead_ ? at : 0;
 
   if (name == words_.levelVariable) return ReplaceVariable(text, name, slots_[0].text, name);
-  for (const NamedVariable& variable : words_.named) {
-    if (name == variable.name) {
-      const FormulaField& field = slots_[static_cast<std::size_t>(variable.slot)];
-      if (!field.state.BracesDone) return true;
-      return ReplaceVariable(text, name, field.text, name);
-    }
+  const std::size_t group = std::min(name.size(), kNamedLengths - 1);
+  for (std::size_t k = namedStart_[group]; k < namedStart_[group + 1]; ++k) {
+    const NamedVariable& variable = namedByLength_[k];
+    if (name != variable.name) continue;
+    const FormulaField& field = slots_[static_cast<std::size_t>(variable.slot)];
+    if (!field.state.BracesDone) return Wait(field);
+    return ReplaceVariable(text, name, field.text, name);
   }
 
-  if (words_.damageFamily && name.starts_with("&weapdmg")) {
+  if (words_.damageFamily && HasPrefix(name, "&weapdmg")) {
     auto range = RoundToInt16(LeadingNumber(std::string_view(name).substr(8)));
     if (!range || *range < 1 || *range > kNumRanges) {
       Show(kErrorTitle, "Error processing string " + name + ":" + std::string(kCrLf) +
@@ -174,11 +211,11 @@ bool GenerationModule::SubstituteVariable(std::string& text, std::string& name) 
       return false;
     }
     const FormulaField& field = damage_[static_cast<std::size_t>(*range - 1)];
-    if (!field.state.BracesDone) return true;
+    if (!field.state.BracesDone) return Wait(field);
     return ReplaceVariable(text, name, field.text, name);
   }
 
-  if (name.starts_with("&tech")) {
+  if (HasPrefix(name, "&tech")) {
     // Index N of the family whose prefix has `prefixLength` characters, or
     // nothing when it lies outside 1..NumTechReqs (or outside 16 bits).
     auto index = [&](std::size_t prefixLength) -> std::int16_t {
@@ -186,8 +223,8 @@ bool GenerationModule::SubstituteVariable(std::string& text, std::string& name) 
       if (!n || *n < 1 || *n > shape_.numTechReqs) return 0;
       return *n;
     };
-    const std::string invalidIndex = "Variable " + name + "contains an invalid tech req number.";
-    if (name.starts_with("&techlevel")) {
+    auto invalidIndex = [&] { return "Variable " + name + "contains an invalid tech req number."; };
+    if (HasPrefix(name, "&techlevel")) {
       std::int16_t n = index(10);
       if (n == 0) {
         Show(kErrorTitle, "Variable " + name + "contains invalid tech req number.");
@@ -195,24 +232,24 @@ bool GenerationModule::SubstituteVariable(std::string& text, std::string& name) 
         return false;
       }
       const FormulaField& field = tech_[static_cast<std::size_t>(n)].level;
-      if (!field.state.BracesDone) return true;
+      if (!field.state.BracesDone) return Wait(field);
       return ReplaceVariable(text, "&techlevel" + std::to_string(n), field.text, name);
     }
-    if (name.starts_with("&techarea")) {
+    if (HasPrefix(name, "&techarea")) {
       std::int16_t n = index(9);
       if (n == 0) {
-        Show(kErrorTitle, invalidIndex);
+        Show(kErrorTitle, invalidIndex());
         stepReason_ = InvalidTechReqReason(name);
         return false;
       }
       const FormulaField& field = tech_[static_cast<std::size_t>(n)].area;
-      if (!field.state.BracesDone) return true;
+      if (!field.state.BracesDone) return Wait(field);
       return ReplaceVariable(text, "&techarea" + std::to_string(n), field.text, name);
     }
-    if (name.starts_with("&techgridlevel")) {
+    if (HasPrefix(name, "&techgridlevel")) {
       std::int16_t n = index(14);
       if (n == 0) {
-        Show(kErrorTitle, invalidIndex);
+        Show(kErrorTitle, invalidIndex());
         stepReason_ = InvalidTechReqReason(name);
         return false;
       }
@@ -227,7 +264,7 @@ bool GenerationModule::SubstituteVariable(std::string& text, std::string& name) 
     return false;
   }
 
-  if (name.starts_with("&abil")) {
+  if (HasPrefix(name, "&abil")) {
     std::size_t end = 5;
     while (end < name.size() && IsDigit(name[end])) ++end;
     long n = AbilityIndex(std::string_view(name).substr(5, end - 5));
@@ -250,7 +287,7 @@ bool GenerationModule::SubstituteVariable(std::string& text, std::string& name) 
     } else {
       return false;
     }
-    if (!field->state.BracesDone) return true;
+    if (!field->state.BracesDone) return Wait(*field);
     return ReplaceVariable(text, name, field->text, name);
   }
 
@@ -262,23 +299,36 @@ bool GenerationModule::SubstituteVariable(std::string& text, std::string& name) 
 
 // A value that is or reads back as infinite (or is no number) cannot go
 // into the game's data: the step fails, naming the field and the level.
-bool GenerationModule::CheckFinite(double value, const std::string& number, const std::string& what) {
+bool GenerationModule::CheckFinite(double value, const std::string& number, std::string_view what) {
+  // Below 1E+308 the number text, 15 digits at most, reads back as finite.
+  if (std::fabs(value) < 1e308) return true;
   if (std::isfinite(value) && std::isfinite(LeadingNumber(number))) return true;
   std::string text = "Error";
   if (!fieldName_.empty()) text.append(" in ").append(fieldName_);
   if (fieldEntry_ > 0) text.append(" ").append(std::to_string(fieldEntry_));
   text.append(" at level ").append(slots_[0].text).append(":").append(kCrLf);
-  Show(kErrorTitle, text + Shown(what) + " does not give a finite number.");
-  stepReason_ = Shown(what) + " does not give a finite number";
+  Show(kErrorTitle, text + Shown(std::string(what)) + " does not give a finite number.");
+  stepReason_ = Shown(std::string(what)) + " does not give a finite number";
   return false;
 }
 
 bool GenerationModule::StepField(FormulaField& field, std::string_view name, int entry) {
+  // A finished field's step changes nothing; nor does the step of a field
+  // whose first variable waits on a field that is still unfinished.
+  if (field.state.BracesDone) return true;
+  if (field.awaited && !field.awaited->BracesDone) return true;
+  return StepFieldNow(field, name, entry);
+}
+
+bool GenerationModule::StepFieldNow(FormulaField& field, std::string_view name, int entry) {
+  field.awaited = nullptr;
+  awaited_ = nullptr;
   fieldName_ = name;
   fieldEntry_ = entry;
   editing_ = &field.edits;
   const bool stepped = EvaluateFieldStep(field.text, field.state);
   editing_ = nullptr;
+  field.awaited = awaited_;
   if (!stepped) NoteStepFault(field);
   fieldName_ = {};
   fieldEntry_ = 0;
@@ -302,7 +352,7 @@ bool GenerationModule::ResolveFields() {
   for (int pass = 1; pass <= kMaxPasses; ++pass) {
     passes_ = pass;
     for (std::size_t s = 1; s < slots_.size(); ++s) {
-      if (!StepField(slots_[s], words_.slotNames.at(s))) return false;
+      if (!StepField(slots_[s], words_.slotNames[s])) return false;
     }
     for (std::size_t n = 1; n <= techCount; ++n) {
       TechFields& req = tech_[n];
@@ -378,6 +428,7 @@ void GenerationModule::ResetFieldStates() {
   auto reset = [](FormulaField& field) {
     field.state = {};
     field.edits.clear();
+    field.awaited = nullptr;
   };
   for (FormulaField& slot : slots_) reset(slot);
   for (TechFields& req : tech_) {
@@ -407,158 +458,6 @@ bool GenerationModule::WriteEntry(std::string& out, bool grid) {
   out += kCrLf;
   ResetFieldStates();
   return true;
-}
-
-// ---------------------------------------------------------------------------
-// Entry layout pieces
-
-void GenerationModule::AppendLine(std::string& out, std::string_view key, std::string_view value) {
-  out += key;
-  if (key.size() < kKeyWidth) out.append(kKeyWidth - key.size(), ' ');
-  out += ":= ";
-  const std::size_t start = out.size();
-  out += value;
-  std::replace(out.begin() + static_cast<std::ptrdiff_t>(start), out.end(), kLiteralAmpersand, '&');
-  out += kCrLf;
-}
-
-std::string GenerationModule::NameWithSuffix(bool grid) const {
-  std::string name = slots_[1].text;
-  if (grid) {
-    name += ' ';
-    for (std::size_t n = 1; n < tech_.size(); ++n) name += tech_[n].numberStyle.text;
-  } else if (!slots_[2].text.empty()) {
-    name += ' ';
-    name += slots_[2].text;
-  }
-  return name;
-}
-
-std::string GenerationModule::GridRomanNumeral() const {
-  long numeral = 1;
-  for (std::size_t n = 1; n < gridPos_.size(); ++n) numeral += gridPos_[n] - 1;
-  return std::to_string(numeral);
-}
-
-void GenerationModule::AppendRequirementAndAbilityLines(std::string& out) const {
-  AppendLine(out, "Number of Tech Req", std::to_string(shape_.numTechReqs));
-  for (std::size_t n = 1; n < tech_.size(); ++n) {
-    const std::string number = std::to_string(n);
-    AppendLine(out, "Tech Area Req " + number, tech_[n].area.text);
-    AppendLine(out, "Tech Level Req " + number, tech_[n].level.text);
-  }
-  AppendLine(out, "Number of Abilities", std::to_string(shape_.numAbils));
-  for (std::size_t n = 1; n < abil_.size(); ++n) {
-    const std::string prefix = "Ability " + std::to_string(n);
-    AppendLine(out, prefix + " Type", abil_[n].type.text);
-    AppendLine(out, prefix + " Descr", abil_[n].descr.text);
-    AppendLine(out, prefix + " Val 1", abil_[n].val1.text);
-    AppendLine(out, prefix + " Val 2", abil_[n].val2.text);
-  }
-}
-
-// ---------------------------------------------------------------------------
-// Drivers
-
-bool GenerationModule::Report(int position, int maximum, const ProgressCallback& progress) const {
-  if (!progress) return true;
-  double percent = maximum > 0 ? static_cast<double>(position) / maximum * 100 : 0;
-  std::string text = std::to_string(RoundToInt32(percent).value_or(0)) + "% generated";
-  return progress(position, maximum, text);
-}
-
-GenerationResult GenerationModule::Finish(GenerationStatus status, std::string text, int entries) const {
-  GenerationResult result;
-  result.status = status;
-  result.entries = entries;
-  result.resultKind = std::string(words_.nounTitle);
-  if (status == GenerationStatus::Generated) {
-    result.text = std::move(text);
-    result.windowTitle = std::string(words_.nounTitle) + " Generation Results - [" + Shown(slots_[1].text) + "]";
-  } else if (status == GenerationStatus::Failed) {
-    result.fault = fault_;
-  }
-  return result;
-}
-
-GenerationResult GenerationModule::RunPlain(const ProgressCallback& progress) {
-  Evaluator();
-  const int levels = shape_.levels;
-  const std::string notGenerated = std::string(words_.nounTitle) + " not generated";
-  if (levels < 1) {
-    NoteFault({"", 0, std::string(words_.levelsName)}, "You must have at least one level");
-    Show(kErrorTitle, "You must have at least one level for your " + std::string(words_.noun) + "." +
-                          std::string(kCrLf) + notGenerated);
-    return Finish(GenerationStatus::Failed, {}, 0);
-  }
-  std::string entries;
-  for (int level = 1; level <= levels; ++level) {
-    SetLevelText(std::to_string(level));
-    if (!WriteEntry(entries, false)) {
-      Show(kErrorTitle, notGenerated + ".");
-      return Finish(GenerationStatus::Failed, {}, level - 1);
-    }
-    if (!Report(level, levels, progress)) return Finish(GenerationStatus::Cancelled, {}, level);
-  }
-  return Finish(GenerationStatus::Generated, std::move(entries), levels);
-}
-
-GenerationResult GenerationModule::RunGrid(const ProgressCallback& progress) {
-  Evaluator();
-  const int n = shape_.numTechReqs;
-  const std::string notGenerated = std::string(words_.nounTitle) + " not generated";
-  const std::string gridNoun = "Grid " + std::string(words_.nounPlural);
-  if (n < 1) {
-    NoteFault({"", 0, std::string(words_.gridName)}, gridNoun + " must have tech requirements");
-    Show(kErrorTitle, gridNoun + " must have tech requirements." + std::string(kCrLf) + notGenerated);
-    return Finish(GenerationStatus::Failed, {}, 0);
-  }
-
-  // Every requirement contributes the whole positions 1..its grid size.
-  double cells = 1;
-  for (int i = 1; i <= n; ++i) {
-    double size = shape_.gridSizes[static_cast<std::size_t>(i)];
-    cells *= size >= 1 ? std::floor(size) : 0;
-  }
-  if (cells < 1) {
-    int first = 1;
-    while (first < n && shape_.gridSizes[static_cast<std::size_t>(first)] >= 1) ++first;
-    NoteFault({"TechReqs", first, "TechReqGridSize"}, "The grid size must be at least 1");
-    Show(kErrorTitle, gridNoun + " must have a grid size of at least 1 for every tech requirement." +
-                          std::string(kCrLf) + notGenerated);
-    return Finish(GenerationStatus::Failed, {}, 0);
-  }
-  if (cells > kMaxGridCells) {
-    NoteFault({"", 0, std::string(words_.gridName)}, gridNoun + " can have at most " + std::to_string(kMaxGridCells) +
-                                                          " grid cells; this grid has " + FormatNumber(cells));
-    Show(kErrorTitle, gridNoun + " can have at most " + std::to_string(kMaxGridCells) + " grid cells; this grid has " +
-                          FormatNumber(cells) + "." + std::string(kCrLf) + notGenerated);
-    return Finish(GenerationStatus::Failed, {}, 0);
-  }
-  const int maximum = static_cast<int>(cells);
-
-  std::string entries;
-  int count = 0;
-  int i = 1;
-  while (i != 0) {
-    auto& position = gridPos_[static_cast<std::size_t>(i)];
-    ++position;
-    if (shape_.gridSizes[static_cast<std::size_t>(i)] < position) {
-      position = 0;
-      --i;
-    } else if (i >= n) {
-      ++count;
-      SetLevelText(std::to_string(count));
-      if (!WriteEntry(entries, true)) {
-        Show(kErrorTitle, notGenerated + ".");
-        return Finish(GenerationStatus::Failed, {}, count - 1);
-      }
-    } else {
-      ++i;
-    }
-    if (!Report(count, maximum, progress)) return Finish(GenerationStatus::Cancelled, {}, count);
-  }
-  return Finish(GenerationStatus::Generated, std::move(entries), count);
 }
 
 }  // namespace vorlane

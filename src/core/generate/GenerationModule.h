@@ -56,6 +56,9 @@ struct FormulaField {
   std::string text;
   FieldState state;
   std::vector<FieldEdit> edits;  // since the text was loaded
+  // While the field's first variable waits: the state of the field it waits
+  // on. Its steps change nothing until that field is finished.
+  const FieldState* awaited = nullptr;
 };
 
 class GenerationModule {
@@ -156,7 +159,10 @@ class GenerationModule {
   void Begin(MessageSink& sink);
   void End();
 
-  bool SubstituteVariable(std::string& text, std::string& name);
+  // `at`: where the step read the name (no ampersand stands before it); by
+  // default the first occurrence of the name in the text is replaced.
+  static constexpr std::size_t kNameNotRead = std::string::npos;
+  bool SubstituteVariable(std::string& text, std::string& name, std::size_t at = kNameNotRead);
   bool ResolveFields();
   bool FieldsResolved() const;
   void ResetFieldStates();
@@ -194,10 +200,19 @@ class GenerationModule {
   std::vector<TechFields> tech_;      // 1..numTechReqs, entry 0 unused
   std::vector<AbilityFields> abil_;   // 1..numAbils, entry 0 unused
   std::array<FormulaField, kNumRanges> damage_;
+  // The record's list texts for the current generation (LoadListFields).
+  std::vector<TechFields> techTexts_;
+  std::vector<AbilityFields> abilTexts_;
+  bool listTextsRead_ = false;
 
  private:
   bool StepField(FormulaField& field, std::string_view name, int entry = 0);
-  bool CheckFinite(double value, const std::string& number, const std::string& what);
+  bool StepFieldNow(FormulaField& field, std::string_view name, int entry);
+  bool CheckFinite(double value, const std::string& number, std::string_view what);
+  bool Wait(const FormulaField& field) {
+    awaited_ = &field.state;
+    return true;
+  }
   bool ReplaceVariable(std::string& text, std::string_view what, std::string_view value, const std::string& name);
   bool Report(int position, int maximum, const ProgressCallback& progress) const;
   GenerationResult Finish(GenerationStatus status, std::string text, int entries) const;
@@ -223,12 +238,21 @@ class GenerationModule {
   std::vector<FieldEdit>* editing_ = nullptr;
   std::string stepReason_;  // why the failing step failed, where it says so
   std::optional<GenerationFault> fault_;
+  // words_.named by the length of their names: those of length l are
+  // namedByLength_[namedStart_[l] .. namedStart_[l + 1]); names of
+  // kNamedLengths - 1 characters or more share the last group.
+  static constexpr std::size_t kNamedLengths = 33;
+  std::vector<NamedVariable> namedByLength_;
+  std::array<std::uint8_t, kNamedLengths + 1> namedStart_{};
 
   std::unique_ptr<clsExprEvaluator> evaluator_;
   ExprCache exprCache_;  // the run's compiled brace groups
   std::vector<std::int32_t> gridPos_;  // 1..numTechReqs
   MessageSink* sink_ = nullptr;
   int passes_ = 0;
+  std::size_t nameAt_ = 0;               // where the variable being substituted was read
+  bool nameRead_ = false;                // ... by the step itself (else nameAt_ is 0)
+  const FieldState* awaited_ = nullptr;  // set by a step that waits
   // The field being stepped, for messages: "MinCost", or "TechReqLevel" and
   // its entry.
   std::string_view fieldName_;
@@ -250,24 +274,50 @@ inline GenerationModule::Shape GenerationModule::CommonShape(const DesignRecord&
 }
 
 inline void GenerationModule::LoadListFields(const DesignRecord& record) {
-  // Entry numbers run up to 32767: counted in int, handed on in 16 bits.
+  // The record's list texts are read once per generation (the record does
+  // not change while it runs) and copied into the table for every entry,
+  // into the storage the texts already have.
+  if (!listTextsRead_) {
+    techTexts_.assign(tech_.size(), TechFields{});
+    abilTexts_.assign(abil_.size(), AbilityFields{});
+    // Entry numbers run up to 32767: counted in int, handed on in 16 bits.
+    for (std::size_t i = 1; i < tech_.size(); ++i) {
+      const auto n = static_cast<std::int16_t>(i);
+      TechFields& req = techTexts_[i];
+      req.area.text = record.TechReqArea(n).value_or("");
+      req.level.text = record.TechReqLevel(n).value_or("");
+      if (shape_.grid) {
+        req.gridSize.text = record.TechReqGridSize(n).value_or("");
+        req.numberStyle.text = record.TechReqStyle(n).value_or("");
+      }
+    }
+    for (std::size_t i = 1; i < abil_.size(); ++i) {
+      const auto n = static_cast<std::int16_t>(i);
+      AbilityFields& ability = abilTexts_[i];
+      ability.type.text = record.AbilName(n).value_or("");
+      ability.descr.text = record.AbilDesc(n).value_or("");
+      ability.val1.text = record.AbilVal1(n).value_or("");
+      ability.val2.text = record.AbilVal2(n).value_or("");
+    }
+    listTextsRead_ = true;
+  }
   for (std::size_t i = 1; i < tech_.size(); ++i) {
-    const auto n = static_cast<std::int16_t>(i);
     TechFields& req = tech_[i];
-    req.area.text = record.TechReqArea(n).value_or("");
-    req.level.text = record.TechReqLevel(n).value_or("");
+    const TechFields& source = techTexts_[i];
+    req.area.text = source.area.text;
+    req.level.text = source.level.text;
     if (shape_.grid) {
-      req.gridSize.text = record.TechReqGridSize(n).value_or("");
-      req.numberStyle.text = record.TechReqStyle(n).value_or("");
+      req.gridSize.text = source.gridSize.text;
+      req.numberStyle.text = source.numberStyle.text;
     }
   }
   for (std::size_t i = 1; i < abil_.size(); ++i) {
-    const auto n = static_cast<std::int16_t>(i);
     AbilityFields& ability = abil_[i];
-    ability.type.text = record.AbilName(n).value_or("");
-    ability.descr.text = record.AbilDesc(n).value_or("");
-    ability.val1.text = record.AbilVal1(n).value_or("");
-    ability.val2.text = record.AbilVal2(n).value_or("");
+    const AbilityFields& source = abilTexts_[i];
+    ability.type.text = source.type.text;
+    ability.descr.text = source.descr.text;
+    ability.val1.text = source.val1.text;
+    ability.val2.text = source.val2.text;
   }
 }
 

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <string>
 
@@ -14,6 +15,22 @@ bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 }  // namespace
 
 double LeadingNumber(std::string_view text) {
+  // Up to 15 digits that nothing could continue (no blank, period or
+  // exponent follows) are an exact whole number.
+  {
+    std::size_t i = 0;
+    std::uint64_t whole = 0;
+    while (i < text.size() && i < 16 && text[i] >= '0' && text[i] <= '9') {
+      whole = whole * 10 + static_cast<std::uint64_t>(text[i] - '0');
+      ++i;
+    }
+    if (i > 0 && i <= 15) {
+      const char next = i < text.size() ? text[i] : '\0';
+      if (next != '.' && next != 'e' && next != 'E' && next != 'd' && next != 'D' && !IsBlank(next)) {
+        return static_cast<double>(whole);
+      }
+    }
+  }
   // Collect the characters of the number, blanks removed, then convert once.
   std::string digits;
   std::size_t i = 0;
@@ -119,6 +136,55 @@ std::string FormatNumber(double value, int significant) {
   if (std::isinf(value)) return value < 0 ? "-Infinity" : "Infinity";
   if (value == 0.0) return "0";
   char buffer[64];
+  // A whole value of at most `significant` digits is written as it is.
+  if (std::fabs(value) < 1e15 && significant >= 15 && value == std::trunc(value)) {
+    auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, static_cast<std::int64_t>(value));
+    return std::string(buffer, end);
+  }
+  if (significant == 15 && std::isnormal(value)) {
+    // The shortest text that reads back as the value: when it has at most 15
+    // digits, rounding the value to 15 digits gives those digits (a normal
+    // value lies within half a unit of the last place of either), so they are
+    // laid out here in the general form, without the slower rounding
+    // conversion. Subnormal values have fewer bits and take that conversion.
+    auto [last, shortestEc] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific);
+    if (shortestEc == std::errc()) {
+      const char* p = buffer;
+      const bool negative = *p == '-';
+      if (negative) ++p;
+      char digits[24];
+      int count = 0;
+      for (; p != last && *p != 'e'; ++p) {
+        if (*p != '.') digits[count++] = *p;
+      }
+      int exponent = 0;
+      if (p != last) std::from_chars(p + (p[1] == '+' ? 2 : 1), last, exponent);
+      if (count <= 15) {
+        std::string text;
+        if (negative) text += '-';
+        if (exponent < -4 || exponent >= 15) {
+          text += digits[0];
+          if (count > 1) text.append(1, '.').append(digits + 1, static_cast<std::size_t>(count - 1));
+          text += exponent < 0 ? "E-" : "E+";
+          const int magnitude = exponent < 0 ? -exponent : exponent;
+          if (magnitude < 10) text += '0';
+          text += std::to_string(magnitude);
+        } else if (exponent >= 0) {
+          const int whole = exponent + 1;
+          if (count <= whole) {
+            text.append(digits, static_cast<std::size_t>(count)).append(static_cast<std::size_t>(whole - count), '0');
+          } else {
+            text.append(digits, static_cast<std::size_t>(whole)).append(1, '.');
+            text.append(digits + whole, static_cast<std::size_t>(count - whole));
+          }
+        } else {
+          text.append("0.").append(static_cast<std::size_t>(-exponent - 1), '0');
+          text.append(digits, static_cast<std::size_t>(count));
+        }
+        return text;
+      }
+    }
+  }
   auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, significant);
   if (ec != std::errc()) return "0";
   std::string text(buffer, end);

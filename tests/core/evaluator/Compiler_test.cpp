@@ -1,8 +1,11 @@
 // How expressions are read: priorities, signs, brackets, bars, comparisons
 // and functions of several arguments.
 #include <cmath>
+#include <cstring>
+#include <string>
 
 #include "EvaluatorTestSupport.h"
+#include "evaluator/ExprQuick.h"
 #include "evaluator/ExprTable.h"
 
 namespace vorlane {
@@ -11,6 +14,35 @@ namespace {
 using testing::CompileError;
 using testing::EvalError;
 using testing::Value;
+
+// Constant groups are computed without compiling, to the same bits as
+// StoreExpression and Eval; everything else is declined and left to them.
+TEST(CompilerQuickConstant, GivesTheCompiledValueOrDeclines) {
+  clsExprEvaluator ev;
+  for (const char* group : {"{5*0+1}", "{27*10+37*3}", "{1-2-3}", "{8/4/2}", "{1 + 2*3 - 4/5}", "{0.1+0.2}",
+                            "{1/3*3}", "{.5-5.}", "{007*1.50}", "{999999999999999*999999999999999}",
+                            "{100+Mod(37, 50)}", "{Round(381/10, 0)}", "{Max(1, 5-37/100)}", "{(2+3)*4}",
+                            "{sqr (2)/gamma(0.5)}", "{LogN(2, (8))+fact(5)}"}) {
+    double quick = 0;
+    ASSERT_TRUE(expr::QuickConstant(group, quick)) << group;
+    ASSERT_TRUE(ev.StoreExpression(group)) << group;
+    const double compiled = ev.Eval();
+    EXPECT_EQ(std::memcmp(&quick, &compiled, sizeof quick), 0) << group << " " << quick << " " << compiled;
+  }
+  std::string overflow = "{1";
+  for (int i = 0; i < 21; ++i) overflow += "*999999999999999";
+  for (const std::string& group :
+       {std::string("{1/0}"), std::string("{1 2}"), std::string("{-1}"), std::string("{2*-3}"), std::string("{2x}"),
+        std::string("{1e5}"), std::string("{5k}"), std::string("{1+}"), std::string("{}"),
+        std::string("{1234567890123456}"), std::string("{1\t+2}"), std::string("{2^3}"), std::string("{1+1}x"),
+        std::string("{pi}"), std::string("{sin(1)}"), std::string("{rnd(1)}"), std::string("{ln(0)}"),
+        std::string("{Mod(1)}"), std::string("{abs(1,2)}"), std::string("{clip(1,2,3)}"), std::string("{(1]}"),
+        std::string("{Mod(1,2)3}"), std::string("{1+1/(1e300*1e300)}"), overflow + "}",
+        "{1+1/(" + overflow.substr(1) + ")}"}) {
+    double value = 0;
+    EXPECT_FALSE(expr::QuickConstant(group, value)) << group;
+  }
+}
 
 TEST(CompilerPriority, OperatorsBindByLevelAndGroupFromTheLeft) {
   EXPECT_EQ(Value("2+3*4"), 14);

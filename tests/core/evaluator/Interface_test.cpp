@@ -277,10 +277,18 @@ TEST(EvaluatorInterface, EvaluationAllocatesNothing) {
   EXPECT_EQ(g_allocations.load(), 0);
   EXPECT_GT(sum, 0);
 
-  g_counting = true;  // the counter itself works: compiling allocates
-  ASSERT_TRUE(ev.StoreExpression("x^2+1"));
+  g_counting = true;  // the counter itself works: a first compile allocates
+  clsExprEvaluator fresh;
+  ASSERT_TRUE(fresh.StoreExpression("x^2+1"));
   g_counting = false;
   EXPECT_GT(g_allocations.load(), 0);
+  // Compiling again reuses the storage of the program before.
+  ASSERT_TRUE(ev.StoreExpression("x^2+1"));
+  g_allocations = 0;
+  g_counting = true;
+  ASSERT_TRUE(ev.StoreExpression("x^3+2"));
+  g_counting = false;
+  EXPECT_EQ(g_allocations.load(), 0);
   g_allocations = 0;
   g_counting = true;
   for (int i = 0; i < 100; ++i) sum += ev.Eval1(i);

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <limits>
+#include <utility>
 
 namespace vorlane {
 namespace {
@@ -101,6 +102,12 @@ TEST(FormatNumber, ExponentFormForLargeAndSmallValues) {
   EXPECT_EQ(FormatNumber(1.5e-7), "1.5E-07");
   EXPECT_EQ(FormatNumber(-2.5e100), "-2.5E+100");
   EXPECT_EQ(FormatNumber(1e-5), "1E-05");
+  // Shortest digits laid out in the general form, and the values that take
+  // the rounding conversion: more than 15 shortest digits, subnormal.
+  const std::pair<double, const char*> cases[] = {
+      {0.000123, "0.000123"}, {123456.789, "123456.789"}, {1.5e15, "1.5E+15"}, {-9.87654321e-5, "-9.87654321E-05"},
+      {99999999999999.95, "100000000000000"}, {2.5e-300, "2.5E-300"}, {5e-324, "4.94065645841247E-324"}};
+  for (const auto& [value, text] : cases) EXPECT_EQ(FormatNumber(value), text) << value;
 }
 
 TEST(FormatNumber, SeventeenDigitsOnRequest) {

@@ -1,0 +1,195 @@
+// The generation module's entry layout pieces and its two drivers: one entry
+// per level, or one entry per grid cell in odometer order.
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+
+#include "generate/GenerationModule.h"
+#include "util/Numbers.h"
+
+namespace vorlane {
+
+namespace {
+
+constexpr std::string_view kCrLf = "\r\n";
+constexpr std::string_view kErrorTitle = "Error";
+constexpr std::size_t kKeyWidth = 42;
+
+// A text as the user wrote it, for messages: literal ampersands shown as "&".
+std::string Shown(std::string text) {
+  std::replace(text.begin(), text.end(), GenerationModule::kLiteralAmpersand, '&');
+  return text;
+}
+
+// After the first of `total` entries: room for all of them at about its size,
+// so the text is not copied again and again as it grows (at most 256 MB).
+void ReserveForEntries(std::string& entries, int total) {
+  const double estimate = static_cast<double>(entries.size()) * total * 1.125;
+  entries.reserve(static_cast<std::size_t>(std::min(estimate, 268435456.0)));
+}
+
+}  // namespace
+
+void GenerationModule::AppendLine(std::string& out, std::string_view key, std::string_view value) {
+  // The blanks that fill the key to its width and the separator, in one piece.
+  static constexpr std::string_view kFill = "                                          := ";
+  static_assert(kFill.size() == kKeyWidth + 3);
+  out += key;
+  out += kFill.substr(std::min(key.size(), kKeyWidth));
+  const std::size_t start = out.size();
+  out += value;
+  if (value.find(kLiteralAmpersand) != std::string_view::npos) {
+    std::replace(out.begin() + static_cast<std::ptrdiff_t>(start), out.end(), kLiteralAmpersand, '&');
+  }
+  out += kCrLf;
+}
+
+std::string GenerationModule::NameWithSuffix(bool grid) const {
+  std::string name = slots_[1].text;
+  if (grid) {
+    name += ' ';
+    for (std::size_t n = 1; n < tech_.size(); ++n) name += tech_[n].numberStyle.text;
+  } else if (!slots_[2].text.empty()) {
+    name += ' ';
+    name += slots_[2].text;
+  }
+  return name;
+}
+
+std::string GenerationModule::GridRomanNumeral() const {
+  long numeral = 1;
+  for (std::size_t n = 1; n < gridPos_.size(); ++n) numeral += gridPos_[n] - 1;
+  return std::to_string(numeral);
+}
+
+void GenerationModule::AppendRequirementAndAbilityLines(std::string& out) const {
+  // Keys such as "Ability 12 Descr", put together in one buffer.
+  std::string key;
+  key.reserve(40);
+  auto numbered = [&key](std::string_view prefix, std::size_t n, std::string_view suffix) -> std::string_view {
+    char digits[24];
+    const char* end = std::to_chars(digits, digits + sizeof digits, n).ptr;
+    key.assign(prefix).append(digits, static_cast<std::size_t>(end - digits)).append(suffix);
+    return key;
+  };
+  AppendLine(out, "Number of Tech Req", std::to_string(shape_.numTechReqs));
+  for (std::size_t n = 1; n < tech_.size(); ++n) {
+    AppendLine(out, numbered("Tech Area Req ", n, ""), tech_[n].area.text);
+    AppendLine(out, numbered("Tech Level Req ", n, ""), tech_[n].level.text);
+  }
+  AppendLine(out, "Number of Abilities", std::to_string(shape_.numAbils));
+  for (std::size_t n = 1; n < abil_.size(); ++n) {
+    AppendLine(out, numbered("Ability ", n, " Type"), abil_[n].type.text);
+    AppendLine(out, numbered("Ability ", n, " Descr"), abil_[n].descr.text);
+    AppendLine(out, numbered("Ability ", n, " Val 1"), abil_[n].val1.text);
+    AppendLine(out, numbered("Ability ", n, " Val 2"), abil_[n].val2.text);
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Drivers
+
+bool GenerationModule::Report(int position, int maximum, const ProgressCallback& progress) const {
+  if (!progress) return true;
+  double percent = maximum > 0 ? static_cast<double>(position) / maximum * 100 : 0;
+  std::string text = std::to_string(RoundToInt32(percent).value_or(0)) + "% generated";
+  return progress(position, maximum, text);
+}
+
+GenerationResult GenerationModule::Finish(GenerationStatus status, std::string text, int entries) const {
+  GenerationResult result;
+  result.status = status;
+  result.entries = entries;
+  result.resultKind = std::string(words_.nounTitle);
+  if (status == GenerationStatus::Generated) {
+    result.text = std::move(text);
+    result.windowTitle = std::string(words_.nounTitle) + " Generation Results - [" + Shown(slots_[1].text) + "]";
+  } else if (status == GenerationStatus::Failed) {
+    result.fault = fault_;
+  }
+  return result;
+}
+
+GenerationResult GenerationModule::RunPlain(const ProgressCallback& progress) {
+  Evaluator();
+  const int levels = shape_.levels;
+  const std::string notGenerated = std::string(words_.nounTitle) + " not generated";
+  if (levels < 1) {
+    NoteFault({"", 0, std::string(words_.levelsName)}, "You must have at least one level");
+    Show(kErrorTitle, "You must have at least one level for your " + std::string(words_.noun) + "." +
+                          std::string(kCrLf) + notGenerated);
+    return Finish(GenerationStatus::Failed, {}, 0);
+  }
+  std::string entries;
+  for (int level = 1; level <= levels; ++level) {
+    SetLevelText(std::to_string(level));
+    if (!WriteEntry(entries, false)) {
+      Show(kErrorTitle, notGenerated + ".");
+      return Finish(GenerationStatus::Failed, {}, level - 1);
+    }
+    if (level == 1) ReserveForEntries(entries, levels);
+    if (!Report(level, levels, progress)) return Finish(GenerationStatus::Cancelled, {}, level);
+  }
+  return Finish(GenerationStatus::Generated, std::move(entries), levels);
+}
+
+GenerationResult GenerationModule::RunGrid(const ProgressCallback& progress) {
+  Evaluator();
+  const int n = shape_.numTechReqs;
+  const std::string notGenerated = std::string(words_.nounTitle) + " not generated";
+  const std::string gridNoun = "Grid " + std::string(words_.nounPlural);
+  if (n < 1) {
+    NoteFault({"", 0, std::string(words_.gridName)}, gridNoun + " must have tech requirements");
+    Show(kErrorTitle, gridNoun + " must have tech requirements." + std::string(kCrLf) + notGenerated);
+    return Finish(GenerationStatus::Failed, {}, 0);
+  }
+
+  // Every requirement contributes the whole positions 1..its grid size.
+  double cells = 1;
+  for (int i = 1; i <= n; ++i) {
+    double size = shape_.gridSizes[static_cast<std::size_t>(i)];
+    cells *= size >= 1 ? std::floor(size) : 0;
+  }
+  if (cells < 1) {
+    int first = 1;
+    while (first < n && shape_.gridSizes[static_cast<std::size_t>(first)] >= 1) ++first;
+    NoteFault({"TechReqs", first, "TechReqGridSize"}, "The grid size must be at least 1");
+    Show(kErrorTitle, gridNoun + " must have a grid size of at least 1 for every tech requirement." +
+                          std::string(kCrLf) + notGenerated);
+    return Finish(GenerationStatus::Failed, {}, 0);
+  }
+  if (cells > kMaxGridCells) {
+    NoteFault({"", 0, std::string(words_.gridName)}, gridNoun + " can have at most " + std::to_string(kMaxGridCells) +
+                                                          " grid cells; this grid has " + FormatNumber(cells));
+    Show(kErrorTitle, gridNoun + " can have at most " + std::to_string(kMaxGridCells) + " grid cells; this grid has " +
+                          FormatNumber(cells) + "." + std::string(kCrLf) + notGenerated);
+    return Finish(GenerationStatus::Failed, {}, 0);
+  }
+  const int maximum = static_cast<int>(cells);
+
+  std::string entries;
+  int count = 0;
+  int i = 1;
+  while (i != 0) {
+    auto& position = gridPos_[static_cast<std::size_t>(i)];
+    ++position;
+    if (shape_.gridSizes[static_cast<std::size_t>(i)] < position) {
+      position = 0;
+      --i;
+    } else if (i >= n) {
+      ++count;
+      SetLevelText(std::to_string(count));
+      if (!WriteEntry(entries, true)) {
+        Show(kErrorTitle, notGenerated + ".");
+        return Finish(GenerationStatus::Failed, {}, count - 1);
+      }
+      if (count == 1) ReserveForEntries(entries, maximum);
+    } else {
+      ++i;
+    }
+    if (!Report(count, maximum, progress)) return Finish(GenerationStatus::Cancelled, {}, count);
+  }
+  return Finish(GenerationStatus::Generated, std::move(entries), count);
+}
+
+}  // namespace vorlane
