@@ -63,6 +63,8 @@ CurvePanel::CurvePanel(std::function<CurveDesign()> snapshot, QWidget* parent)
   splitter->addWidget(side);
   splitter->addWidget(view_);
   splitter->setStretchFactor(1, 1);
+  // The chart takes most of the room; the list shows the start of each label.
+  splitter->setSizes({190, 430});
 
   connect(fields_, &QListWidget::itemChanged, this, [this] {
     if (!rebuilding_) Recompute();
@@ -91,6 +93,7 @@ void CurvePanel::RebuildFields(const CurveDesign& design) {
     fields_->clear();
     for (const FieldPlace& place : places_) {
       auto* item = new QListWidgetItem(Label(design, place), fields_);
+      item->setToolTip(item->text());
       item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable | Qt::ItemIsSelectable);
       const bool on = std::find(chosen.begin(), chosen.end(), place) != chosen.end();
       item->setCheckState(on ? Qt::Checked : Qt::Unchecked);

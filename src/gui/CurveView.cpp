@@ -29,6 +29,7 @@ CurveView::CurveView(QWidget* parent) : QWidget(parent) {
   layout->setContentsMargins(0, 0, 0, 0);
   chart_ = new QChart;
   chart_->legend()->setAlignment(Qt::AlignBottom);
+  chart_->legend()->setShowToolTips(true);  // a long label is elided: its tooltip shows it whole
   view_ = new QChartView(chart_, this);
   view_->setRenderHint(QPainter::Antialiasing);
   view_->setMinimumSize(240, 160);
