@@ -46,7 +46,10 @@ void CurveView::SetMessage(const QString& text) {
   points_.clear();
   series_.clear();
   chart_->removeAllSeries();
-  for (QAbstractAxis* axis : chart_->axes()) chart_->removeAxis(axis);
+  for (QAbstractAxis* axis : chart_->axes()) {
+    chart_->removeAxis(axis);  // the chart gives the axis back to us
+    delete axis;
+  }
   chart_->setTitle(text);
   status_->clear();
 }
@@ -80,12 +83,14 @@ void CurveView::SetCurves(const QStringList& points, const std::vector<CurveSeri
   for (int i = 0; i < points.size(); i += step) xAxis->append(points[i], i);
   xAxis->setRange(0, std::max<double>(1, static_cast<double>(points.size() - 1)));
   auto* yAxis = new QValueAxis;
-  if (low == high) {
-    low -= 1;
-    high += 1;
+  if (low == high) {  // a flat curve: room above and below it, never past the largest number
+    const double pad = std::max(1.0, std::abs(low) / 64);
+    low -= pad;
+    high += pad;
   }
   yAxis->setRange(low, high);
-  yAxis->applyNiceNumbers();
+  // Rounding the range outwards overflows near the largest numbers.
+  if (std::isfinite(high - low) && std::abs(low) < 1e300 && std::abs(high) < 1e300) yAxis->applyNiceNumbers();
   yAxis->setLabelFormat(QStringLiteral("%g"));
   chart_->addAxis(xAxis, Qt::AlignBottom);
   chart_->addAxis(yAxis, Qt::AlignLeft);

@@ -60,7 +60,7 @@ void ListTable::Rebuild() {
   rows_ = new QWidget(this);
   grid_ = new QGridLayout(rows_);
   grid_->setContentsMargins(0, 0, 0, 0);
-  static_cast<QVBoxLayout*>(layout())->replaceWidget(old, rows_);
+  delete static_cast<QVBoxLayout*>(layout())->replaceWidget(old, rows_);  // the old layout item is ours
   old->hide();
   old->deleteLater();
   edits_.clear();
