@@ -13,6 +13,30 @@ namespace {
 
 bool IsLetterAscii(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
+// Up to 15 digits with at most one period, from t[i] on: the digits and the
+// power of ten are exact doubles, so the quotient is the correctly rounded
+// value the compiler reads. False when no digit stands there or there are
+// more than 15.
+bool PlainNumber(std::string_view t, std::size_t& i, double& value) {
+  std::uint64_t digits = 0;
+  int count = 0, fraction = -1;
+  for (; i < t.size(); ++i) {
+    const char c = t[i];
+    if (IsDigit(c)) {
+      if (++count > 15) return false;
+      digits = digits * 10 + static_cast<std::uint64_t>(c - '0');
+      if (fraction >= 0) ++fraction;
+    } else if (c == '.' && fraction < 0) {
+      fraction = 0;
+    } else {
+      break;
+    }
+  }
+  if (count == 0) return false;
+  value = fraction > 0 ? static_cast<double>(digits) / PowerOfTen(fraction) : static_cast<double>(digits);
+  return true;
+}
+
 // Recursive descent over the grammar
 //   sum := product (('+' | '-') product)*     product := factor (('*' | '/') factor)*
 //   factor := number | '(' sum ')' | name '(' sum [',' sum] ')'
@@ -88,29 +112,9 @@ class Quick {
     return false;
   }
 
-  // Up to 15 digits with at most one period: the digits and the power of ten
-  // are exact doubles, so the quotient is the correctly rounded value the
-  // compiler reads. Blanks join the digits around them into one number, so
-  // a digit or period after blanks declines.
-  bool Number(double& value) {
-    std::uint64_t digits = 0;
-    int count = 0, fraction = -1;
-    for (; i_ < t_.size(); ++i_) {
-      const char c = t_[i_];
-      if (IsDigit(c)) {
-        if (++count > 15) return false;
-        digits = digits * 10 + static_cast<std::uint64_t>(c - '0');
-        if (fraction >= 0) ++fraction;
-      } else if (c == '.' && fraction < 0) {
-        fraction = 0;
-      } else {
-        break;
-      }
-    }
-    if (count == 0) return false;
-    value = fraction > 0 ? static_cast<double>(digits) / PowerOfTen(fraction) : static_cast<double>(digits);
-    return true;
-  }
+  // Blanks join the digits around them into one number, so a digit or
+  // period after blanks declines.
+  bool Number(double& value) { return PlainNumber(t_, i_, value); }
 
   bool Call(double& value) {
     const std::size_t start = i_;
@@ -149,23 +153,8 @@ bool Flat(std::string_view t, double& value) {
   char product = 0;   // the * or / before the next number; 0 at a product's start
   for (int operators = 0; operators <= 64; ++operators) {
     while (i < t.size() && t[i] == ' ') ++i;
-    std::uint64_t digits = 0;
-    int count = 0, fraction = -1;
-    for (; i < t.size(); ++i) {
-      const char c = t[i];
-      if (IsDigit(c)) {
-        if (++count > 15) return false;
-        digits = digits * 10 + static_cast<std::uint64_t>(c - '0');
-        if (fraction >= 0) ++fraction;
-      } else if (c == '.' && fraction < 0) {
-        fraction = 0;
-      } else {
-        break;
-      }
-    }
-    if (count == 0) return false;
-    const double number =
-        fraction > 0 ? static_cast<double>(digits) / PowerOfTen(fraction) : static_cast<double>(digits);
+    double number = 0.0;
+    if (!PlainNumber(t, i, number)) return false;
     while (i < t.size() && t[i] == ' ') ++i;
     if (i >= t.size()) return false;
     if (product == 0) {
