@@ -55,6 +55,7 @@ class Compiler {
   Row& Newest() { return t_.rows.back(); }
   bool NewRow(std::string_view fun, int code, int argTop, int priLvl);
   bool StoreOperand(std::string_view text, int argument);
+  bool StoreVariable(std::string_view text, int row, int argument, int sign);
   bool StorePending(int argument) {
     if (!StoreOperand(pending_, argument)) return false;
     pending_.clear();
@@ -113,20 +114,16 @@ bool Compiler::StoreOperand(std::string_view text, int argument) {
   if (text.empty()) return Fail(Msg::kMissingArgument);
 
   const int row = Top();
+  // A plain name is a variable: no constant, number, unit or angle starts
+  // with a letter and has only letters, digits and underscores.
+  const bool isPi = text.size() == 2 && EqualsNoCase(text, "pi");
+  if (!isPi && IsNameLetter(text[0]) && IsVariableName(text)) return StoreVariable(text, row, argument, sign);
+
   Arg& arg = t_.rows[row].arg[argument - 1];
   double& slot = t_.values[row * 6 + argument - 1];
   double value = 0.0;
-
-  std::string_view constant;
-  bool isConstant = false;
-  if (text.size() == 2 && EqualsNoCase(text, "pi")) {
-    constant = text;
-    isConstant = true;
-  } else if (text.back() == '#') {
-    constant = text.substr(0, text.size() - 1);
-    isConstant = true;
-  }
-  if (isConstant) {
+  if (isPi || text.back() == '#') {
+    const std::string_view constant = isPi ? text : text.substr(0, text.size() - 1);
     if (!LookupConstant(constant, value)) return Fail(Msg::kConstantUnknown, constant);
   } else if (ReadUnitNumber(text, value)) {
   } else if (IsNumber(text, false)) {
@@ -139,32 +136,36 @@ bool Compiler::StoreOperand(std::string_view text, int argument) {
         break;
       case Dms::kBad:
         return Fail(Msg::kWrongDms);
-      case Dms::kNotAngle: {
+      case Dms::kNotAngle:
         if (!IsVariableName(text)) return Fail(Msg::kSyntaxOperand, text);
-        int idx = 0;
-        const int varTop = static_cast<int>(t_.varNames.size()) - 1;
-        for (int i = 1; i <= varTop; ++i) {
-          if (t_.varNames[i] == text) {
-            idx = i;
-            break;
-          }
-        }
-        if (idx == 0) {
-          if (varTop >= kMaxVariables) return Fail(Msg::kTooManyVariables);
-          t_.varNames.emplace_back(text);
-          idx = varTop + 1;
-        }
-        arg.idx = idx;
-        arg.sign = sign;
-        slot = 0.0;
-        t_.given[row * 6 + argument - 1] = 1;
-        return true;
-      }
+        return StoreVariable(text, row, argument, sign);
     }
   }
   arg.idx = 0;
   arg.sign = sign;
   slot = sign * value;
+  t_.given[row * 6 + argument - 1] = 1;
+  return true;
+}
+
+bool Compiler::StoreVariable(std::string_view text, int row, int argument, int sign) {
+  int idx = 0;
+  const int varTop = static_cast<int>(t_.varNames.size()) - 1;
+  for (int i = 1; i <= varTop; ++i) {
+    if (t_.varNames[i] == text) {
+      idx = i;
+      break;
+    }
+  }
+  if (idx == 0) {
+    if (varTop >= kMaxVariables) return Fail(Msg::kTooManyVariables);
+    t_.varNames.emplace_back(text);
+    idx = varTop + 1;
+  }
+  Arg& arg = t_.rows[row].arg[argument - 1];
+  arg.idx = idx;
+  arg.sign = sign;
+  t_.values[row * 6 + argument - 1] = 0.0;
   t_.given[row * 6 + argument - 1] = 1;
   return true;
 }
@@ -182,22 +183,26 @@ bool Compiler::Compile(std::string_view text) {
 
   // Text that is no well-formed UTF-8 is refused at the first bad byte.
   int chars = 0;
-  for (std::size_t i = 0; i < text.size();) {
-    std::size_t len = Utf8SequenceLength(text.substr(i));
-    ++chars;
-    if (len == 0) return FailAt(Msg::kSyntaxAt, chars);
+  std::size_t bars = 0;
+  for (std::size_t i = 0; i < text.size(); ++chars) {
+    const auto b = static_cast<unsigned char>(text[i]);
+    if (b < 0x80) {
+      bars += b == '|';
+      ++i;
+      continue;
+    }
+    const std::size_t len = Utf8SequenceLengthSlow(text.substr(i));
+    if (len == 0) return FailAt(Msg::kSyntaxAt, chars + 1);
     i += len;
   }
-  if (std::count(text.begin(), text.end(), '|') % 2 != 0) {
-    return Fail(Msg::kAbsMismatch);
-  }
+  if (bars % 2 != 0) return Fail(Msg::kAbsMismatch);
   return Scan(text) && Finish();
 }
 
 bool Compiler::Scan(std::string_view text) {
   for (std::size_t i = 0; i < text.size();) {
-    const std::size_t len = Utf8SequenceLength(text.substr(i));
-    const std::string_view ch = text.substr(i, len);
+    const std::size_t len = static_cast<unsigned char>(text[i]) < 0x80 ? 1 : Utf8SequenceLengthSlow(text.substr(i));
+    const std::string_view ch(text.data() + i, len);
     i += len;
     ++pos_;
     // Non-ASCII characters only ever join the pending operand.

@@ -27,32 +27,51 @@ bool Internal(std::string& error, std::string_view what) {
 }  // namespace
 
 // PriIdx: rows by priority, highest first; equal priorities keep table order.
+// A merge sort on the stack: stable, and linear in the usual case of long
+// runs already in order (a sum of products is two interleaved levels).
 void Schedule(Table& t) {
   auto& rows = t.rows;
   const int top = t.Top();
-  for (int k = 1; k <= top; ++k) rows[k].priIdx = k;
-  for (int k = 2; k <= top; ++k) {
-    const int row = rows[k].priIdx;
-    int j = k - 1;
-    while (j >= 1 && rows[rows[j].priIdx].order < rows[row].order) {
-      rows[j + 1].priIdx = rows[j].priIdx;
-      --j;
-    }
-    rows[j + 1].priIdx = row;
+  int a[kRowLimit], b[kRowLimit], key[kRowLimit];
+  for (int k = 1; k <= top; ++k) {
+    a[k - 1] = k;
+    key[k] = rows[k].order;
   }
+  int* from = a;
+  int* to = b;
+  for (int width = 1; width < top; width *= 2) {
+    for (int lo = 0; lo < top; lo += 2 * width) {
+      const int mid = std::min(lo + width, top), hi = std::min(lo + 2 * width, top);
+      int i = lo, j = mid, o = lo;
+      // Already in order: the two runs are copied as they stand.
+      if (mid < hi && key[from[mid - 1]] >= key[from[mid]]) {
+        std::copy(from + lo, from + hi, to + lo);
+        continue;
+      }
+      while (i < mid && j < hi) to[o++] = key[from[j]] > key[from[i]] ? from[j++] : from[i++];
+      while (i < mid) to[o++] = from[i++];
+      while (j < hi) to[o++] = from[j++];
+    }
+    std::swap(from, to);
+  }
+  for (int k = 1; k <= top; ++k) rows[k].priIdx = from[k - 1];
 }
 
 // Each row delivers its result to the nearer-binding of its unlinked
 // neighbours: the right one when it binds more strongly, else the left one.
+// The unlinked rows form a list, so each neighbour is found at once.
 void Link(Table& t) {
   auto& rows = t.rows;
   const int top = t.Top();
+  int prev[kRowLimit + 1], next[kRowLimit + 1];
+  for (int k = 0; k <= top + 1; ++k) {
+    prev[k] = k - 1;
+    next[k] = k + 1;
+  }
   for (int k = 1; k <= top; ++k) {
     const int j = rows[k].priIdx;
-    int left = j - 1;
-    while (left > 0 && rows[left].argOf != 0) --left;
-    int right = j + 1;
-    while (right <= top && rows[right].argOf != 0) ++right;
+    const int left = prev[j];
+    const int right = next[j];
     const bool hasRight = right <= top;
     if (left == 0 && !hasRight) break;  // the root
     if (left == 0 || (hasRight && rows[left].order < rows[right].order)) {
@@ -62,6 +81,8 @@ void Link(Table& t) {
       rows[j].argOf = left;
       rows[j].argIdx = std::min(rows[left].argTop, 2);
     }
+    next[left] = right;
+    prev[right] = left;
   }
 }
 

@@ -34,8 +34,29 @@ struct Arg {
   std::int32_t sign = 0;  // +1 or -1 written in front of that variable
 };
 
+// A row's name, held in place: function names, operators and the internal
+// names are short, and a row with no heap member costs nothing to make or
+// drop. Longer texts (only ever a faulty comparison) are cut.
+class RowName {
+ public:
+  static constexpr std::size_t kCapacity = 15;
+  RowName& operator=(std::string_view text) {
+    size_ = static_cast<unsigned char>(std::min(text.size(), kCapacity));
+    std::copy_n(text.data(), size_, text_);
+    return *this;
+  }
+  void assign(std::string_view text) { *this = text; }
+  std::string_view view() const { return {text_, size_}; }
+  operator std::string_view() const { return view(); }  // NOLINT: implicit by design
+  friend bool operator==(const RowName& a, std::string_view b) { return a.view() == b; }
+
+ private:
+  char text_[kCapacity] = {};
+  unsigned char size_ = 0;
+};
+
 struct Row {
-  std::string fun;  // name as written, or "Neg", "abs", "@Right"
+  RowName fun;  // name as written, or "Neg", "abs", "@Right"
   std::int32_t funCode = 0;
   Arg arg[kArgSlots];
   std::int32_t argTop = 0;
