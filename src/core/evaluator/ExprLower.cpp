@@ -62,6 +62,9 @@ class Lowering {
   std::int32_t insOf_[kRowLimit];  // instruction index of each emitted row
   bool isCondRow_[kRowLimit];
   int order_[kRowLimit];
+  // The instructions while they are built: a row, a skip before it and the
+  // rest of its arguments take at most three.
+  FixedVector<Ins, 3 * kRowLimit> code_;
   // The program's values while it is built: each table slot and each signed
   // variable at most once.
   double values_[kSlotLimit + 2 * (clsExprEvaluator::kMaxVariables + 2)];
@@ -218,7 +221,6 @@ void Lowering::Order() {
 }
 
 void Lowering::Build() {
-  p_.code.clear();
   p_.values.clear();
   p_.hasRandom = t_.hasRandom;
   const int slots = static_cast<int>(t_.values.size());
@@ -249,12 +251,12 @@ void Lowering::Build() {
   }
   PlanInlining();
   Order();
-  p_.code.reserve(orderCount_ + 2);
   for (int i = 0; i < orderCount_; ++i) Emit(order_[i]);
-  if (skipAt_ >= 0) p_.code[skipAt_].n = static_cast<std::int16_t>(p_.code.size() - skipAt_ - 1);
+  if (skipAt_ >= 0) code_[skipAt_].n = static_cast<std::int16_t>(code_.size() - skipAt_ - 1);
   p_.result = Leaf(t_.ResultSlot());
-  // Exactly the values the program uses; storage of an earlier program is
-  // reused when it is large enough.
+  // Exactly the instructions and values the program uses; storage of an
+  // earlier program is reused when it is large enough.
+  p_.code.assign(code_.begin(), code_.end());
   p_.values.assign(values_, values_ + valueCount_);
   p_.resultInAcc = orderCount_ > 0 && lastRow_ != 0 && RowOf(lastRow_).argOf == 0 &&
                    t_.DestSlot(lastRow_) == t_.ResultSlot();
@@ -270,19 +272,19 @@ void Lowering::Emit(int r) {
   const Row& row = RowOf(r);
   // Rows under a condition: one skip instruction before each run of them.
   if (row.cond != skipCond_) {
-    if (skipAt_ >= 0) p_.code[skipAt_].n = static_cast<std::int16_t>(p_.code.size() - skipAt_ - 1);
+    if (skipAt_ >= 0) code_[skipAt_].n = static_cast<std::int16_t>(code_.size() - skipAt_ - 1);
     skipAt_ = -1;
     skipCond_ = row.cond;
     if (row.cond > 0) {
-      const int n = static_cast<int>(p_.code.size());
+      const int n = static_cast<int>(code_.size());
       if (n > 0 && lastRow_ == row.cond && RowOf(row.cond).cond == 0 && insOf_[lastRow_] == n - 1 &&
-          p_.code[n - 1].op >= kOpGt && p_.code[n - 1].op < kOpNe + 3) {
+          code_[n - 1].op >= kOpGt && code_[n - 1].op < kOpNe + 3) {
         // The condition itself skips: one instruction less.
-        p_.code[n - 1].op = static_cast<std::uint16_t>(kOpCmpSkip + (p_.code[n - 1].op - kOpGt));
+        code_[n - 1].op = static_cast<std::uint16_t>(kOpCmpSkip + (code_[n - 1].op - kOpGt));
         skipAt_ = n - 1;
       } else {
         skipAt_ = n;
-        p_.code.push_back(Ins{kOpSkip, 0, Leaf(t_.DestSlot(row.cond)), 0, 0, 0, 0});
+        code_.push_back(Ins{kOpSkip, 0, Leaf(t_.DestSlot(row.cond)), 0, 0, 0, 0});
       }
     }
   }
@@ -341,16 +343,16 @@ void Lowering::Emit(int r) {
       ins.n = row.sign == -1 ? kCallNegate : 0;
       if (row.argTop > 2) {
         ins.n = static_cast<std::int16_t>(ins.n | kCallHasMore);
-        p_.code.push_back(ins);
-        p_.code.push_back(Ins{kOpCallMore, static_cast<std::int16_t>(row.argTop - 2), slots[2], slots[3], slots[4],
+        code_.push_back(ins);
+        code_.push_back(Ins{kOpCallMore, static_cast<std::int16_t>(row.argTop - 2), slots[2], slots[3], slots[4],
                               slots[5], 0});
-        insOf_[r] = static_cast<std::int32_t>(p_.code.size()) - 2;
+        insOf_[r] = static_cast<std::int32_t>(code_.size()) - 2;
         lastRow_ = r;
         return;
       }
     }
-    p_.code.push_back(ins);
-    insOf_[r] = static_cast<std::int32_t>(p_.code.size()) - 1;
+    code_.push_back(ins);
+    insOf_[r] = static_cast<std::int32_t>(code_.size()) - 1;
     FuseWithPrevious(r);
   }
   lastRow_ = r;
@@ -375,8 +377,8 @@ void Lowering::EmitFused(int r, int q) {
     } else {
       ins.op = op;
     }
-    p_.code.push_back(ins);
-    insOf_[r] = static_cast<std::int32_t>(p_.code.size()) - 1;
+    code_.push_back(ins);
+    insOf_[r] = static_cast<std::int32_t>(code_.size()) - 1;
     return;
   }
   const Row& inner = RowOf(q);
@@ -393,11 +395,11 @@ void Lowering::EmitFused(int r, int q) {
   ins.op = static_cast<std::uint16_t>(kOpFused + (outer * 5 + innerKind) * 4 + (c == kAcc ? 3 : 0));
   // f(u) P (y * z): the function of one slot just before joins in.
   const int f = lastRow_;
-  const int n = static_cast<int>(p_.code.size());
+  const int n = static_cast<int>(code_.size());
   if (c == kAcc && innerKind == kQMul && f != 0 && n > 0 && insOf_[f] == n - 1 && RowOf(f).argOf == r &&
-      RowOf(f).cond == row.cond && !isCondRow_[f] && RowOf(f).sign != -1 && p_.code[n - 1].op >= kOpSqrt &&
-      p_.code[n - 1].op < kOpCos + 2 && (p_.code[n - 1].op - kOpSqrt) % 2 == 0) {
-    Ins& first = p_.code[n - 1];
+      RowOf(f).cond == row.cond && !isCondRow_[f] && RowOf(f).sign != -1 && code_[n - 1].op >= kOpSqrt &&
+      code_[n - 1].op < kOpCos + 2 && (code_[n - 1].op - kOpSqrt) % 2 == 0) {
+    Ins& first = code_[n - 1];
     first.op = static_cast<std::uint16_t>(kOpUMulFused + outer * 5 + (first.op - kOpSqrt) / 2);
     first.c = first.a;
     first.a = ins.a;
@@ -406,19 +408,19 @@ void Lowering::EmitFused(int r, int q) {
     insOf_[r] = n - 1;
     return;
   }
-  p_.code.push_back(ins);
-  insOf_[r] = static_cast<std::int32_t>(p_.code.size()) - 1;
+  code_.push_back(ins);
+  insOf_[r] = static_cast<std::int32_t>(code_.size()) - 1;
 }
 
 // (condition) * f(y) where f(y) is the one row under the condition: the
 // comparison no longer skips, and f runs inside the product when it holds.
 bool Lowering::GuardedProduct(int r) {
   const Row& row = RowOf(r);
-  const int n = static_cast<int>(p_.code.size());
+  const int n = static_cast<int>(code_.size());
   const int q = lastRow_;
   if (row.funCode != kMul || !Plain(row) || row.cond != 0 || n < 2 || q == 0) return false;
-  Ins& compare = p_.code[n - 2];
-  Ins& unary = p_.code[n - 1];
+  Ins& compare = code_[n - 2];
+  Ins& unary = code_[n - 1];
   const int condRow = RowOf(q).cond;
   if (compare.op < kOpCmpSkip || compare.op >= kOpCmpSkip + 18 || compare.n != 1 || unary.op < kOpSqrt ||
       unary.op >= kOpCos + 2 || condRow == 0 || RowOf(q).argOf != r || insOf_[condRow] != n - 2 ||
@@ -433,7 +435,7 @@ bool Lowering::GuardedProduct(int r) {
     compare.code = unary.a;
     compare.c = Temp(t_.DestSlot(condRow));
     compare.dst = Temp(t_.DestSlot(r));
-    p_.code.pop_back();
+    code_.pop_back();
     insOf_[q] = insOf_[r] = n - 2;
     return true;
   }
@@ -462,12 +464,12 @@ int OuterKind(int funCode, bool left) {
 // value it reads from the register) into itself: c P (y Q z), or k * x^n.
 void Lowering::FuseWithPrevious(int r) {
   const int q = lastRow_;
-  if (q == 0 || p_.code.size() < 2 || insOf_[q] != static_cast<int>(p_.code.size()) - 2) return;
+  if (q == 0 || code_.size() < 2 || insOf_[q] != static_cast<int>(code_.size()) - 2) return;
   const Row& row = RowOf(r);
   const Row& inner = RowOf(q);
   if (inner.argOf != r || inner.cond != row.cond || isCondRow_[q] || !Plain(row) || inner.sign == -1) return;
-  Ins& first = p_.code[p_.code.size() - 2];
-  Ins& second = p_.code.back();
+  Ins& first = code_[code_.size() - 2];
+  Ins& second = code_.back();
   const bool left = inner.argIdx == 1;
   const std::int32_t c = left ? second.b : second.a;
   if (c == kAcc) return;
@@ -493,8 +495,8 @@ void Lowering::FuseWithPrevious(int r) {
     return;
   }
   first.dst = second.dst;
-  p_.code.pop_back();
-  insOf_[r] = static_cast<std::int32_t>(p_.code.size()) - 1;
+  code_.pop_back();
+  insOf_[r] = static_cast<std::int32_t>(code_.size()) - 1;
 }
 
 }  // namespace

@@ -152,7 +152,8 @@ bool Compiler::StoreVariable(std::string_view text, int row, int argument, int s
   int idx = 0;
   const int varTop = static_cast<int>(t_.varNames.size()) - 1;
   for (int i = 1; i <= varTop; ++i) {
-    if (t_.varNames[i] == text) {
+    const std::string& known = t_.varNames[i];
+    if (known.size() == text.size() && known[0] == text[0] && std::string_view(known) == text) {
       idx = i;
       break;
     }

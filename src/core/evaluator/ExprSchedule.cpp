@@ -27,28 +27,46 @@ bool Internal(std::string& error, std::string_view what) {
 }  // namespace
 
 // PriIdx: rows by priority, highest first; equal priorities keep table order.
-// A merge sort on the stack: stable, and linear in the usual case of long
-// runs already in order (a sum of products is two interleaved levels).
+// A formula has few distinct priorities: the rows are counted into one
+// bucket per priority, in table order. Beyond kBuckets priorities, a merge
+// sort on the stack, stable as well.
 void Schedule(Table& t) {
   auto& rows = t.rows;
   const int top = t.Top();
-  int a[kRowLimit], b[kRowLimit], key[kRowLimit];
-  for (int k = 1; k <= top; ++k) {
-    a[k - 1] = k;
-    key[k] = rows[k].order;
+  constexpr int kBuckets = 16;
+  int keys[kBuckets];
+  int count[kBuckets + 1] = {};
+  int bucket[kRowLimit];
+  int distinct = 0;
+  for (int k = 1; k <= top && distinct <= kBuckets; ++k) {
+    const int key = rows[k].order;
+    int b = 0;
+    while (b < distinct && keys[b] != key) ++b;
+    if (b == distinct && distinct++ < kBuckets) keys[b] = key;
+    bucket[k] = b;
   }
+  if (distinct <= kBuckets) {
+    // Bucket b goes after every bucket of a higher priority.
+    int rank[kBuckets];
+    for (int b = 0; b < distinct; ++b) {
+      rank[b] = 0;
+      for (int c = 0; c < distinct; ++c) rank[b] += keys[c] > keys[b];
+    }
+    for (int k = 1; k <= top; ++k) ++count[rank[bucket[k]] + 1];
+    for (int b = 1; b < distinct; ++b) count[b] += count[b - 1];
+    for (int k = 1; k <= top; ++k) rows[1 + count[rank[bucket[k]]]++].priIdx = k;
+    return;
+  }
+  int a[kRowLimit], b[kRowLimit];
+  for (int k = 1; k <= top; ++k) a[k - 1] = k;
   int* from = a;
   int* to = b;
+  auto key = [&](int r) { return rows[r].order; };
   for (int width = 1; width < top; width *= 2) {
     for (int lo = 0; lo < top; lo += 2 * width) {
       const int mid = std::min(lo + width, top), hi = std::min(lo + 2 * width, top);
       int i = lo, j = mid, o = lo;
-      // Already in order: the two runs are copied as they stand.
-      if (mid < hi && key[from[mid - 1]] >= key[from[mid]]) {
-        std::copy(from + lo, from + hi, to + lo);
-        continue;
-      }
-      while (i < mid && j < hi) to[o++] = key[from[j]] > key[from[i]] ? from[j++] : from[i++];
+      while (i < mid && j < hi) to[o++] = key(from[j]) > key(from[i]) ? from[j++] : from[i++];
       while (i < mid) to[o++] = from[i++];
       while (j < hi) to[o++] = from[j++];
     }
@@ -204,13 +222,31 @@ bool BuildSchedule(Table& t, std::string& error) {
     if (r < 1 || r > top || key[r] != -1) return Internal(error, "evaluation order");
     key[r] = k;
   }
+  // Every row's links in range, and each argument delivered by at most one
+  // row; the slots that receive a variable or another row's result at
+  // evaluation time.
+  unsigned char variable[kRowLimit * kArgSlots];
+  std::fill(variable, variable + scratch + 1, 0);
   for (int r = 1; r <= top; ++r) {
     const Row& row = rows[r];
     if (row.argOf < 0 || row.argOf > top || row.argOf == r || row.cond < 0 || row.cond > top ||
         row.cond == r || (row.argOf > 0 && (row.argIdx < 1 || row.argIdx > rows[row.argOf].argTop))) {
       return Internal(error, "evaluation order");
     }
-    if (row.argOf > 0) ++waiting[row.argOf];
+    for (int a = 0; a < row.argTop; ++a) {
+      const Arg& arg = row.arg[a];
+      if (arg.idx != 0) {
+        t.loads.push_back({r * 6 + a, arg.idx, static_cast<double>(arg.sign)});
+        variable[r * 6 + a] = 1;
+      }
+    }
+    if (row.argOf > 0) {
+      ++waiting[row.argOf];
+      const int s = row.argOf * 6 + row.argIdx - 1;
+      variable[s] = 1;
+      if (t.given[s] == 2) return Internal(error, "argument delivered twice");
+      t.given[s] = 2;
+    }
   }
   // Most schedules are valid as they stand: one pass confirms it.
   bool valid = true;
@@ -242,42 +278,19 @@ bool BuildSchedule(Table& t, std::string& error) {
     }
   }
 
-  // Slots that receive a variable or another row's result at evaluation time.
-  unsigned char variable[kRowLimit * kArgSlots];
-  std::fill(variable, variable + scratch + 1, 0);
-  for (int r = 1; r <= top; ++r) {
-    for (int a = 0; a < rows[r].argTop; ++a) {
-      const Arg& arg = rows[r].arg[a];
-      if (arg.idx != 0) {
-        t.loads.push_back({r * 6 + a, arg.idx, static_cast<double>(arg.sign)});
-        variable[r * 6 + a] = 1;
-      }
-    }
-    if (rows[r].argOf > 0) variable[rows[r].argOf * 6 + rows[r].argIdx - 1] = 1;
-  }
-  // Every argument of every row has its value: written in the expression,
-  // or delivered by exactly one other row.
-  for (int r = 1; r <= top; ++r) {
-    if (rows[r].argOf > 0) {
-      unsigned char& g = t.given[rows[r].argOf * 6 + rows[r].argIdx - 1];
-      if (g == 2) return Internal(error, "argument delivered twice");
-      g = 2;
-    }
-  }
-  for (int r = 1; r <= top; ++r) {
-    for (int a = 0; a < rows[r].argTop; ++a) {
-      if (t.given[r * 6 + a] == 0) return Internal(error, "argument without value");
-    }
-  }
-
   for (int k = 1; k <= top; ++k) {
     const int r = rows[k].priIdx;
     const Row& row = rows[r];
     Step step{row.funCode, r * 6, t.DestSlot(r), row.cond > 0 ? t.DestSlot(row.cond) : always, r,
               row.sign == -1};
-    bool constant = row.cond == 0 && IsFoldable(row.funCode);
-    for (int a = 0; a < row.argTop && constant; ++a) constant = !variable[r * 6 + a];
-    if (constant) {
+    // Every argument has its value: written in the expression, or
+    // delivered by another row.
+    bool constant = true;
+    for (int a = 0; a < row.argTop; ++a) {
+      if (t.given[r * 6 + a] == 0) return Internal(error, "argument without value");
+      constant = constant && !variable[r * 6 + a];
+    }
+    if (constant && row.cond == 0 && IsFoldable(row.funCode)) {
       std::uint32_t noRandom = 0;  // only pure functions are folded
       double value = Compute(step.code, &t.values[r * 6], 1.0, noRandom);
       if (std::isfinite(value)) {

@@ -109,6 +109,10 @@ class FixedVector {
   const T* begin() const { return data(); }
   const T* end() const { return data() + size_; }
   T& back() { return data()[size_ - 1]; }
+  void pop_back() {
+    --size_;
+    data()[size_].~T();
+  }
 
   template <typename... Args>
   T& emplace_back(Args&&... args) {
