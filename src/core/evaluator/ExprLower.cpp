@@ -24,6 +24,7 @@ struct RowPlan {
   bool inlined;     // computed inside the instruction of the row it feeds
   int inlineChild;  // the row computed inside this row's instruction
   int size;         // running rows in its subtree
+  bool leafOp;      // inlined as a leaf operation (else as k * x^n)
 };
 
 class Lowering {
@@ -151,7 +152,8 @@ void Lowering::PlanInlining() {
     const bool left = RowOf(q).argIdx == 1;
     const int code = pr.funCode;
     bool ok = false;
-    if (IsLeafOp(q)) {
+    const bool leafOp = IsLeafOp(q);
+    if (leafOp) {
       ok = code == kAdd || code == kSub || code == kMul || (code == kDiv && left);
     } else if (IsPowTerm(q)) {
       ok = code == kAdd || (code == kSub && !left);
@@ -160,7 +162,8 @@ void Lowering::PlanInlining() {
     if (!ok || plan_[q].inlined || plan_[q].inlineChild != 0) continue;
     plan_[parent].inlineChild = q;
     plan_[q].inlined = true;
-    if (!IsLeafOp(q)) {
+    plan_[q].leafOp = leafOp;
+    if (!leafOp) {
       for (int side = 0; side < 2; ++side) {
         const int w = Deliverer(q * kArgSlots + side);
         if (w != 0) plan_[w].inlined = true;
@@ -364,7 +367,7 @@ void Lowering::EmitFused(int r, int q) {
   const bool left = RowOf(q).argIdx == 1;
   const std::int32_t c = Operand(r, left ? 1 : 0);
   Ins ins{0, 0, 0, 0, c, Temp(t_.DestSlot(r)), row.funCode};
-  if (!IsLeafOp(q)) {
+  if (!plan_[q].leafOp) {
     // k * x^n: the power's row and the leaf k.
     const int side = Deliverer(q * kArgSlots) != 0 ? 0 : 1;
     const int w = Deliverer(q * kArgSlots + side);

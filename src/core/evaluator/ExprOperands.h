@@ -24,6 +24,10 @@ int CharCount(std::string_view s);
 // one leading sign too.
 bool IsNumber(std::string_view t, bool allowSign);
 
+// Digits with at most one period, at most 15 digits: the value, exactly as
+// ReadNumber gives it. False for any other text, which the full readers take.
+bool ReadPlainNumber(std::string_view t, double& value);
+
 enum class NumberRead { kOk, kOutOfRange };
 // Reads text that IsNumber(text, false) accepted. Values too small for a
 // double become 0; too large ones are refused.

@@ -122,7 +122,8 @@ bool Compiler::StoreOperand(std::string_view text, int argument) {
   Arg& arg = t_.rows[row].arg[argument - 1];
   double& slot = t_.values[row * 6 + argument - 1];
   double value = 0.0;
-  if (isPi || text.back() == '#') {
+  if (ReadPlainNumber(text, value)) {
+  } else if (isPi || text.back() == '#') {
     const std::string_view constant = isPi ? text : text.substr(0, text.size() - 1);
     if (!LookupConstant(constant, value)) return Fail(Msg::kConstantUnknown, constant);
   } else if (ReadUnitNumber(text, value)) {
@@ -180,6 +181,7 @@ bool Compiler::Compile(std::string_view text) {
   t_.steps.clear();
   t_.loads.clear();
   t_.hasRandom = false;
+  t_.hasComparison = false;
   error_.clear();
 
   // Text that is no well-formed UTF-8 is refused at the first bad byte.
@@ -378,6 +380,7 @@ bool Compiler::Scan(std::string_view text) {
           Row& row = Newest();
           row.fun = pendingCmp_;
           row.funCode = ComparisonCode(pendingCmp_);
+          t_.hasComparison = true;
           row.argTop = 2;
           row.priLvl = Pri(kPriComparison);
           row.order = 2 * row.priLvl;

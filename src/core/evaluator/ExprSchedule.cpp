@@ -113,9 +113,7 @@ void BuildConditions(Table& t) {
     int row;
     int target;
   };
-  bool any = false;
-  for (int i = 1; i <= top && !any; ++i) any = IsComparison(rows[i].funCode);
-  if (!any) return;
+  if (!t.hasComparison) return;
   std::vector<Condition> conditions;
   std::vector<unsigned char> isCondition(top + 1, 0);
   for (int i = 1; i <= top; ++i) {

@@ -164,6 +164,7 @@ struct Table {
   FixedVector<Step, kTableRows> steps;      // evaluation schedule, constant rows left out
   FixedVector<Load, kTableSlots> loads;
   bool hasRandom = false;
+  bool hasComparison = false;
 
   int Top() const { return static_cast<int>(rows.size()) - 1; }
   int VarTop() const { return static_cast<int>(varNames.size()) - 1; }
