@@ -105,7 +105,7 @@ bool Lowering::ConstantOperand(int row, int arg, double& value) const {
 int Lowering::WholeExponent(int row) const {
   double y;
   if (RowOf(row).funCode != kPow || !ConstantOperand(row, 1, y)) return 0;
-  return (y >= 2.0 && y <= 60.0 && y == std::floor(y)) ? static_cast<int>(y) : 0;
+  return (y >= 2.0 && y <= 60.0 && y == static_cast<double>(static_cast<int>(y))) ? static_cast<int>(y) : 0;
 }
 
 bool Plain(const Row& row) { return row.sign != -1 && row.argTop == 2; }

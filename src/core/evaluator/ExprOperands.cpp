@@ -84,7 +84,9 @@ bool ReadPlainNumber(std::string_view t, double& value) {
   if (count == 0 || count > 15) return false;
   // The digits and the power of ten are exact doubles, so their quotient is
   // the correctly rounded value, as from_chars gives it.
-  value = fraction > 0 ? static_cast<double>(digits) / PowerOfTen(fraction) : static_cast<double>(digits);
+  static constexpr double kTens[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                     1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+  value = fraction > 0 ? static_cast<double>(digits) / kTens[fraction] : static_cast<double>(digits);
   return true;
 }
 

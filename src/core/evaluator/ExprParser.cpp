@@ -412,7 +412,7 @@ bool Compiler::Scan(std::string_view text) {
     }
     if (rowMade) {
       checkAfterClose_ = false;
-    } else {
+    } else if (!pendingCmp_.empty()) {
       pendingCmp_.clear();
     }
     if (c != ' ') lastNonBlank_ = c;
