@@ -71,6 +71,8 @@ class Lowering {
   double values_[kSlotLimit + 2 * (clsExprEvaluator::kMaxVariables + 2)];
   std::int32_t valueCount_ = 0;
   int orderCount_ = 0;
+  int roots_ = 0;  // rows delivering to the result slot
+  bool hasRight_ = false;  // "@Right" rows run
   int lastRow_ = 0;  // row of the last instruction: its value is in the register
   int skipAt_ = -1;  // index of the open skip instruction
   int skipCond_ = 0;
@@ -136,7 +138,7 @@ bool Lowering::IsPowTerm(int q) const {
 // under + - * /, or k * x^n under + -.
 void Lowering::PlanInlining() {
   // An "@Right" row delivering a constant: the function reads the constant.
-  for (int q = 1; q <= t_.Top(); ++q) {
+  for (int q = 1; hasRight_ && q <= t_.Top(); ++q) {
     const Row& row = RowOf(q);
     double value;
     if (plan_[q].runs && row.funCode == kRight && row.argOf > 0 && plan_[row.argOf].runs &&
@@ -203,17 +205,12 @@ bool Lowering::Visit(int r) {
 }
 
 void Lowering::Order() {
-  int roots = 0, root = 0, running = 0;
+  int root = 0, running = 0;
   for (const Step& s : t_.steps) {
-    if (RowOf(s.row).argOf == 0) ++roots, root = s.row;
+    if (RowOf(s.row).argOf == 0) root = s.row;
     if (!plan_[s.row].inlined) ++running;
   }
-  // Sizes, children before parents: the schedule runs them in that order.
-  for (const Step& s : t_.steps) {
-    plan_[s.row].size += 1;
-    const int parent = RowOf(s.row).argOf;
-    if (parent > 0) plan_[parent].size += plan_[s.row].size;
-  }
+  const int roots = roots_;
   // "rnd" draws its numbers in the order of the schedule, and a table with
   // several roots keeps its last; both keep the schedule's order.
   if (!t_.hasRandom && roots == 1 && Visit(root) && orderCount_ == running) return;
@@ -235,9 +232,19 @@ void Lowering::Build() {
   std::fill(insOf_, insOf_ + rows, -1);
   std::fill(isCondRow_, isCondRow_ + rows, false);
   std::fill(varSlot_, varSlot_ + 2 * (t_.VarTop() + 1), -1);
+  // Sizes too, children before parents: the schedule runs them in that order.
   for (const Step& s : t_.steps) {
-    plan_[s.row].runs = true;
+    RowPlan& plan = plan_[s.row];
+    plan.runs = true;
     deliverer_[s.dest] = s.row;
+    plan.size += 1;
+    const int parent = RowOf(s.row).argOf;
+    if (parent > 0) {
+      plan_[parent].size += plan.size;
+    } else {
+      ++roots_;
+    }
+    if (RowOf(s.row).funCode == kRight) hasRight_ = true;
   }
   // A root writes the result slot; that slot has no single deliverer.
   deliverer_[t_.ResultSlot()] = 0;
@@ -263,7 +270,7 @@ void Lowering::Build() {
   p_.values.assign(values_, values_ + valueCount_);
   p_.resultInAcc = orderCount_ > 0 && lastRow_ != 0 && RowOf(lastRow_).argOf == 0 &&
                    t_.DestSlot(lastRow_) == t_.ResultSlot();
-  if (p_.resultInAcc) {
+  if (p_.resultInAcc && roots_ > 1) {
     // Several roots: the schedule's last one gives the value; keep the slot.
     for (const Step& s : t_.steps) {
       if (RowOf(s.row).argOf == 0 && s.row != lastRow_) p_.resultInAcc = false;

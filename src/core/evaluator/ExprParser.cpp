@@ -99,8 +99,8 @@ bool Compiler::NewRow(std::string_view fun, int code, int argTop, int priLvl) {
   row.posInExpr = pos_;
   row.sign = 1;
   if (code == kRnd) t_.hasRandom = true;
-  t_.values.resize(t_.values.size() + kArgSlots, 0.0);
-  t_.given.resize(t_.given.size() + kArgSlots, 0);
+  t_.values.append(kArgSlots, 0.0);
+  t_.given.append(kArgSlots, 0);
   return true;
 }
 
@@ -184,6 +184,7 @@ bool Compiler::Compile(std::string_view text) {
   t_.loads.clear();
   t_.hasRandom = false;
   t_.hasComparison = false;
+  t_.hasLongFunction = false;
   error_.clear();
 
   // Text that is no well-formed UTF-8 is refused at the first bad byte.
@@ -334,6 +335,7 @@ bool Compiler::Scan(std::string_view text) {
         }
         PendingFunction& entry = funStack_[funTop_];
         if (!NewRow(entry.Name(), entry.info->code, entry.argCount, Pri(kPriFunction))) return false;
+        if (entry.argCount > 2) t_.hasLongFunction = true;
         Newest().sign = entry.sign;
         if (entry.sign == -1) entry.sign = 1;  // only the first row negates
         if (!entry.rowMade) Newest().posInExpr = entry.openPos;
@@ -447,7 +449,7 @@ bool Compiler::Finish() {
   Schedule(t_);
   Link(t_);
   BuildConditions(t_);
-  if (!ChainExtraArguments(t_, error_)) return false;
+  if (t_.hasLongFunction && !ChainExtraArguments(t_, error_)) return false;
   for (int k = 1; k <= top; ++k) {
     if (rows[k].argOf > 0) rows[rows[k].argOf].arg[rows[k].argIdx - 1] = Arg{};
   }

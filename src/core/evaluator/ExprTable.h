@@ -141,6 +141,13 @@ class FixedVector {
       for (T* p = data() + size_; size_ < n; ++p, ++size_) new (p) T(value);
     }
   }
+  // n more copies of value.
+  void append(std::size_t n, const T& value) {
+    static_assert(std::is_trivially_copyable_v<T>);
+    if (n > N - size_) throw std::bad_alloc();
+    std::fill_n(data() + size_, n, value);
+    size_ += n;
+  }
   void assign(std::size_t n, const T& value) {
     clear();
     resize(n, value);
@@ -165,6 +172,7 @@ struct Table {
   FixedVector<Load, kTableSlots> loads;
   bool hasRandom = false;
   bool hasComparison = false;
+  bool hasLongFunction = false;  // a function of more than two arguments
 
   int Top() const { return static_cast<int>(rows.size()) - 1; }
   int VarTop() const { return static_cast<int>(varNames.size()) - 1; }
