@@ -128,14 +128,6 @@ NumberRead ReadNumber(std::string_view t, double& value) {
   return NumberRead::kOk;
 }
 
-bool IsVariableName(std::string_view t) {
-  if (t.empty() || !IsNameLetter(t[0])) return false;
-  for (char c : t) {
-    if (!IsNameLetter(c) && !IsDigit(c)) return false;
-  }
-  return true;
-}
-
 // 10^k; exact powers from a table where the double holds them exactly (the
 // values pow gives too), pow beyond.
 double PowerOfTen(double k) {

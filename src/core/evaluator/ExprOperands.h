@@ -33,7 +33,13 @@ enum class NumberRead { kOk, kOutOfRange };
 // double become 0; too large ones are refused.
 NumberRead ReadNumber(std::string_view t, double& value);
 
-bool IsVariableName(std::string_view t);
+inline bool IsVariableName(std::string_view t) {
+  if (t.empty() || !IsNameLetter(t[0])) return false;
+  for (char c : t) {
+    if (!IsNameLetter(c) && !IsDigit(c)) return false;
+  }
+  return true;
+}
 // 10^k, exact from a table where the double holds it.
 double PowerOfTen(double k);
 // Named constants, written as name + "#" (names compared with regard to case).

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <new>
 #include <type_traits>
 #include <utility>
@@ -121,7 +122,16 @@ class FixedVector {
     ++size_;
     return *item;
   }
-  void push_back(const T& value) { emplace_back(value); }
+  void push_back(const T& value) {
+    if constexpr (std::is_trivially_copyable_v<T>) {
+      // One block copy, whatever the members.
+      if (size_ >= N) throw std::bad_alloc();
+      std::memcpy(static_cast<void*>(data() + size_), &value, sizeof(T));
+      ++size_;
+    } else {
+      emplace_back(value);
+    }
+  }
   void clear() {
     if constexpr (!std::is_trivially_destructible_v<T>) {
       for (std::size_t i = 0; i < size_; ++i) data()[i].~T();
