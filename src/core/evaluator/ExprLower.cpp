@@ -1,84 +1,13 @@
-// Building the program of a compiled table: the order of the instructions,
-// where each operand comes from, and the rows that become one instruction.
+// Building the program of a compiled table: each row's instruction, where
+// its operands come from, and the rows that become one instruction. The
+// plan (ExprLowerPlan.cpp) decides the order and the inlined rows.
 #include <algorithm>
-#include <array>
-#include <cmath>
-#include <vector>
 
-#include "evaluator/ExprFunctions.h"
-#include "evaluator/ExprProgram.h"
-#include "evaluator/clsExprEvaluator.h"
+#include "evaluator/ExprLowering.h"
 
 namespace vorlane::expr {
 
-namespace {
-
-constexpr int kRowLimit = clsExprEvaluator::kMaxRows + 2;
-constexpr int kSlotLimit = kRowLimit * kArgSlots + 2;
-
-// What one row of the table becomes.
-// No member initialisers: Build clears the rows of the table (RowPlan{}),
-// and constructing the lowering stays free of the rows it never uses.
-struct RowPlan {
-  bool runs;        // in the schedule (not computed at compile time)
-  bool inlined;     // computed inside the instruction of the row it feeds
-  int inlineChild;  // the row computed inside this row's instruction
-  int size;         // running rows in its subtree
-  bool leafOp;      // inlined as a leaf operation (else as k * x^n)
-};
-
-class Lowering {
- public:
-  Lowering(const Table& t, Program& p, std::int32_t* varSlot) : t_(t), p_(p), varSlot_(varSlot) {}
-  void Build();
-
- private:
-  const Row& RowOf(int r) const { return t_.rows[r]; }
-  // The running row delivering to table slot s, or 0.
-  int Deliverer(int s) const { return deliverer_[s]; }
-  std::int32_t Leaf(int s);
-  std::int32_t Temp(int s);
-  std::int32_t Operand(int row, int arg);
-  bool IsLeafOperand(int row, int arg) const { return Deliverer(row * kArgSlots + arg) == 0; }
-  bool ConstantOperand(int row, int arg, double& value) const;
-  int WholeExponent(int row) const;
-  bool IsLeafOp(int q) const;
-  bool IsPowTerm(int q) const;
-  void PlanInlining();
-  bool Visit(int r);
-  void Order();
-  void Emit(int r);
-  void EmitFused(int r, int q);
-  void FuseWithPrevious(int r);
-  bool GuardedProduct(int r);
-
-  const Table& t_;
-  Program& p_;
-  std::int32_t* varSlot_;
-  // Filled for the slots and rows of the table only.
-  std::int32_t progSlot_[kSlotLimit];   // table slot -> program slot
-  std::int32_t deliverer_[kSlotLimit];  // table slot -> running row delivering to it
-  RowPlan plan_[kRowLimit];
-  unsigned char state_[kRowLimit];
-  std::int32_t insOf_[kRowLimit];  // instruction index of each emitted row
-  bool isCondRow_[kRowLimit];
-  int order_[kRowLimit];
-  // The instructions while they are built: a row, a skip before it and the
-  // rest of its arguments take at most three.
-  FixedVector<Ins, 3 * kRowLimit> code_;
-  // The program's values while it is built: each table slot and each signed
-  // variable at most once.
-  double values_[kSlotLimit + 2 * (clsExprEvaluator::kMaxVariables + 2)];
-  std::int32_t valueCount_ = 0;
-  int orderCount_ = 0;
-  int roots_ = 0;  // rows delivering to the result slot
-  bool hasRight_ = false;  // "@Right" rows run
-  int lastRow_ = 0;  // row of the last instruction: its value is in the register
-  int skipAt_ = -1;  // index of the open skip instruction
-  int skipCond_ = 0;
-};
-
-std::int32_t Lowering::Leaf(int s) {
+inline std::int32_t Lowering::Leaf(int s) {
   if (progSlot_[s] < 0) {
     progSlot_[s] = valueCount_;
     values_[valueCount_++] = t_.values[s];
@@ -86,138 +15,14 @@ std::int32_t Lowering::Leaf(int s) {
   return progSlot_[s];
 }
 
-std::int32_t Lowering::Temp(int s) { return Leaf(s); }
+inline std::int32_t Lowering::Temp(int s) { return Leaf(s); }
 
-std::int32_t Lowering::Operand(int row, int arg) {
+inline std::int32_t Lowering::Operand(int row, int arg) {
   const int s = row * kArgSlots + arg;
   const int q = Deliverer(s);
   if (q != 0 && plan_[q].inlined && RowOf(q).funCode == kRight) return Leaf(q * kArgSlots + 1);
   if (q != 0 && q == lastRow_) return kAcc;
   return q != 0 ? Temp(s) : Leaf(s);
-}
-
-bool Lowering::ConstantOperand(int row, int arg, double& value) const {
-  const int s = row * kArgSlots + arg;
-  if (Deliverer(s) != 0 || RowOf(row).arg[arg].idx != 0) return false;
-  value = t_.values[s];
-  return true;
-}
-
-// n when row is a power with a constant whole exponent 2..60, else 0.
-int Lowering::WholeExponent(int row) const {
-  double y;
-  if (RowOf(row).funCode != kPow || !ConstantOperand(row, 1, y)) return 0;
-  return (y >= 2.0 && y <= 60.0 && y == static_cast<double>(static_cast<int>(y))) ? static_cast<int>(y) : 0;
-}
-
-bool Plain(const Row& row) { return row.sign != -1 && row.argTop == 2; }
-
-// A product, quotient, sum or difference of two leaves (x^2 being x * x).
-bool Lowering::IsLeafOp(int q) const {
-  const Row& row = RowOf(q);
-  if (!plan_[q].runs || !Plain(row) || isCondRow_[q]) return false;
-  // Powers of a constant whole exponent from 3 on keep their fixed chain.
-  const int n = WholeExponent(q);
-  const bool simple = (row.funCode >= kAdd && row.funCode <= kDiv) || (row.funCode == kPow && (n == 0 || n == 2));
-  return simple && IsLeafOperand(q, 0) && IsLeafOperand(q, 1);
-}
-
-// k * x^n with k and x leaves.
-bool Lowering::IsPowTerm(int q) const {
-  const Row& row = RowOf(q);
-  if (!plan_[q].runs || !Plain(row) || isCondRow_[q] || row.funCode != kMul) return false;
-  for (int side = 0; side < 2; ++side) {
-    const int w = Deliverer(q * kArgSlots + side);
-    if (w == 0 || !IsLeafOperand(q, 1 - side) || isCondRow_[w]) continue;
-    if (WholeExponent(w) != 0 && Plain(RowOf(w)) && IsLeafOperand(w, 0) && RowOf(w).cond == row.cond) return true;
-  }
-  return false;
-}
-
-// A row computed inside the instruction of the row it feeds: a leaf operation
-// under + - * /, or k * x^n under + -.
-void Lowering::PlanInlining() {
-  // An "@Right" row delivering a constant: the function reads the constant.
-  for (int q = 1; hasRight_ && q <= t_.Top(); ++q) {
-    const Row& row = RowOf(q);
-    double value;
-    if (plan_[q].runs && row.funCode == kRight && row.argOf > 0 && plan_[row.argOf].runs &&
-        row.cond == RowOf(row.argOf).cond && !isCondRow_[q] && ConstantOperand(q, 1, value)) {
-      plan_[q].inlined = true;
-    }
-  }
-  for (int q = 1; q <= t_.Top(); ++q) {
-    const int parent = RowOf(q).argOf;
-    if (plan_[q].inlined || parent <= 0 || !plan_[parent].runs || plan_[parent].inlineChild != 0) continue;
-    const Row& pr = RowOf(parent);
-    if (!Plain(pr) || pr.cond != RowOf(q).cond || plan_[parent].inlined) continue;
-    const bool left = RowOf(q).argIdx == 1;
-    const int code = pr.funCode;
-    bool ok = false;
-    const bool leafOp = IsLeafOp(q);
-    if (leafOp) {
-      ok = code == kAdd || code == kSub || code == kMul || (code == kDiv && left);
-    } else if (IsPowTerm(q)) {
-      ok = code == kAdd || (code == kSub && !left);
-    }
-    // Only one inlined operand: the other is the register or a slot.
-    if (!ok || plan_[q].inlined || plan_[q].inlineChild != 0) continue;
-    plan_[parent].inlineChild = q;
-    plan_[q].inlined = true;
-    plan_[q].leafOp = leafOp;
-    if (!leafOp) {
-      for (int side = 0; side < 2; ++side) {
-        const int w = Deliverer(q * kArgSlots + side);
-        if (w != 0) plan_[w].inlined = true;
-      }
-    }
-  }
-}
-
-// Depth first, conditions before the rows they guard, and of the operands
-// the largest last, so that the longest chain stays in the register.
-bool Lowering::Visit(int r) {
-  if (state_[r] == 2) return true;
-  if (state_[r] == 1) return false;
-  state_[r] = 1;
-  const Row& row = RowOf(r);
-  if (row.cond > 0 && plan_[row.cond].runs && !Visit(row.cond)) return false;
-  int children[kArgSlots];
-  int count = 0;
-  for (int a = 0; a < row.argTop; ++a) {
-    const int q = Deliverer(r * kArgSlots + a);
-    if (q != 0 && !plan_[q].inlined) children[count++] = q;
-  }
-  // A stable insertion sort: a row has at most six operands, and
-  // std::stable_sort would allocate.
-  for (int i = 1; i < count; ++i) {
-    const int c = children[i];
-    int j = i;
-    for (; j > 0 && plan_[c].size < plan_[children[j - 1]].size; --j) children[j] = children[j - 1];
-    children[j] = c;
-  }
-  for (int i = 0; i < count; ++i) {
-    if (!Visit(children[i])) return false;
-  }
-  state_[r] = 2;
-  order_[orderCount_++] = r;
-  return true;
-}
-
-void Lowering::Order() {
-  int root = 0, running = 0;
-  for (const Step& s : t_.steps) {
-    if (RowOf(s.row).argOf == 0) root = s.row;
-    if (!plan_[s.row].inlined) ++running;
-  }
-  const int roots = roots_;
-  // "rnd" draws its numbers in the order of the schedule, and a table with
-  // several roots keeps its last; both keep the schedule's order.
-  if (!t_.hasRandom && roots == 1 && Visit(root) && orderCount_ == running) return;
-  orderCount_ = 0;
-  for (const Step& s : t_.steps) {
-    if (!plan_[s.row].inlined) order_[orderCount_++] = s.row;
-  }
 }
 
 void Lowering::Build() {
@@ -278,7 +83,7 @@ void Lowering::Build() {
   }
 }
 
-void Lowering::Emit(int r) {
+inline void Lowering::Emit(int r) {
   const Row& row = RowOf(r);
   // Rows under a condition: one skip instruction before each run of them.
   if (row.cond != skipCond_) {
@@ -369,7 +174,7 @@ void Lowering::Emit(int r) {
 }
 
 // r computes c P t with t the row q inlined into it.
-void Lowering::EmitFused(int r, int q) {
+inline void Lowering::EmitFused(int r, int q) {
   const Row& row = RowOf(r);
   const bool left = RowOf(q).argIdx == 1;
   const std::int32_t c = Operand(r, left ? 1 : 0);
@@ -424,7 +229,7 @@ void Lowering::EmitFused(int r, int q) {
 
 // (condition) * f(y) where f(y) is the one row under the condition: the
 // comparison no longer skips, and f runs inside the product when it holds.
-bool Lowering::GuardedProduct(int r) {
+inline bool Lowering::GuardedProduct(int r) {
   const Row& row = RowOf(r);
   const int n = static_cast<int>(code_.size());
   const int q = lastRow_;
@@ -458,6 +263,8 @@ bool Lowering::GuardedProduct(int r) {
   return true;
 }
 
+namespace {
+
 // The fused shape of an outer + - * / around the value in the register, or -1
 // when there is none (a constant divided by it).
 int OuterKind(int funCode, bool left) {
@@ -470,9 +277,11 @@ int OuterKind(int funCode, bool left) {
   }
 }
 
+}  // namespace
+
 // The instruction just emitted for r takes the one before it (row q, whose
 // value it reads from the register) into itself: c P (y Q z), or k * x^n.
-void Lowering::FuseWithPrevious(int r) {
+inline void Lowering::FuseWithPrevious(int r) {
   const int q = lastRow_;
   if (q == 0 || code_.size() < 2 || insOf_[q] != static_cast<int>(code_.size()) - 2) return;
   const Row& row = RowOf(r);
@@ -508,8 +317,6 @@ void Lowering::FuseWithPrevious(int r) {
   code_.pop_back();
   insOf_[r] = static_cast<std::int32_t>(code_.size()) - 1;
 }
-
-}  // namespace
 
 void BuildProgram(const Table& t, Program& p, std::int32_t* varSlot) {
   Lowering lowering(t, p, varSlot);
