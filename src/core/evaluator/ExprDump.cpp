@@ -41,7 +41,7 @@ void clsExprEvaluator::ET_Dump(DumpTable& table) const {
     for (int k = 1; k <= top; ++k) {
       const expr::Row& row = t.rows[k];
       std::vector<DumpCell>& out = table[k];
-      out[1] = row.fun;
+      out[1] = std::string(row.fun.view());
       out[2] = row.argTop;
       for (int a = 0; a < 2; ++a) {
         out[3 + a * 3] = row.arg[a].idx;

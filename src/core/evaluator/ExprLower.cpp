@@ -1,78 +1,13 @@
-// Building the program of a compiled table: the order of the instructions,
-// where each operand comes from, and the rows that become one instruction.
+// Building the program of a compiled table: each row's instruction, where
+// its operands come from, and the rows that become one instruction. The
+// plan (ExprLowerPlan.cpp) decides the order and the inlined rows.
 #include <algorithm>
-#include <array>
-#include <cmath>
-#include <vector>
 
-#include "evaluator/ExprFunctions.h"
-#include "evaluator/ExprProgram.h"
-#include "evaluator/clsExprEvaluator.h"
+#include "evaluator/ExprLowering.h"
 
 namespace vorlane::expr {
 
-namespace {
-
-constexpr int kRowLimit = clsExprEvaluator::kMaxRows + 2;
-constexpr int kSlotLimit = kRowLimit * kArgSlots + 2;
-
-// What one row of the table becomes.
-// No member initialisers: Build clears the rows of the table (RowPlan{}),
-// and constructing the lowering stays free of the rows it never uses.
-struct RowPlan {
-  bool runs;        // in the schedule (not computed at compile time)
-  bool inlined;     // computed inside the instruction of the row it feeds
-  int inlineChild;  // the row computed inside this row's instruction
-  int size;         // running rows in its subtree
-};
-
-class Lowering {
- public:
-  Lowering(const Table& t, Program& p, std::int32_t* varSlot) : t_(t), p_(p), varSlot_(varSlot) {}
-  void Build();
-
- private:
-  const Row& RowOf(int r) const { return t_.rows[r]; }
-  // The running row delivering to table slot s, or 0.
-  int Deliverer(int s) const { return deliverer_[s]; }
-  std::int32_t Leaf(int s);
-  std::int32_t Temp(int s);
-  std::int32_t Operand(int row, int arg);
-  bool IsLeafOperand(int row, int arg) const { return Deliverer(row * kArgSlots + arg) == 0; }
-  bool ConstantOperand(int row, int arg, double& value) const;
-  int WholeExponent(int row) const;
-  bool IsLeafOp(int q) const;
-  bool IsPowTerm(int q) const;
-  void PlanInlining();
-  bool Visit(int r);
-  void Order();
-  void Emit(int r);
-  void EmitFused(int r, int q);
-  void FuseWithPrevious(int r);
-  bool GuardedProduct(int r);
-
-  const Table& t_;
-  Program& p_;
-  std::int32_t* varSlot_;
-  // Filled for the slots and rows of the table only.
-  std::int32_t progSlot_[kSlotLimit];   // table slot -> program slot
-  std::int32_t deliverer_[kSlotLimit];  // table slot -> running row delivering to it
-  RowPlan plan_[kRowLimit];
-  unsigned char state_[kRowLimit];
-  std::int32_t insOf_[kRowLimit];  // instruction index of each emitted row
-  bool isCondRow_[kRowLimit];
-  int order_[kRowLimit];
-  // The program's values while it is built: each table slot and each signed
-  // variable at most once.
-  double values_[kSlotLimit + 2 * (clsExprEvaluator::kMaxVariables + 2)];
-  std::int32_t valueCount_ = 0;
-  int orderCount_ = 0;
-  int lastRow_ = 0;  // row of the last instruction: its value is in the register
-  int skipAt_ = -1;  // index of the open skip instruction
-  int skipCond_ = 0;
-};
-
-std::int32_t Lowering::Leaf(int s) {
+inline std::int32_t Lowering::Leaf(int s) {
   if (progSlot_[s] < 0) {
     progSlot_[s] = valueCount_;
     values_[valueCount_++] = t_.values[s];
@@ -80,9 +15,9 @@ std::int32_t Lowering::Leaf(int s) {
   return progSlot_[s];
 }
 
-std::int32_t Lowering::Temp(int s) { return Leaf(s); }
+inline std::int32_t Lowering::Temp(int s) { return Leaf(s); }
 
-std::int32_t Lowering::Operand(int row, int arg) {
+inline std::int32_t Lowering::Operand(int row, int arg) {
   const int s = row * kArgSlots + arg;
   const int q = Deliverer(s);
   if (q != 0 && plan_[q].inlined && RowOf(q).funCode == kRight) return Leaf(q * kArgSlots + 1);
@@ -90,135 +25,7 @@ std::int32_t Lowering::Operand(int row, int arg) {
   return q != 0 ? Temp(s) : Leaf(s);
 }
 
-bool Lowering::ConstantOperand(int row, int arg, double& value) const {
-  const int s = row * kArgSlots + arg;
-  if (Deliverer(s) != 0 || RowOf(row).arg[arg].idx != 0) return false;
-  value = t_.values[s];
-  return true;
-}
-
-// n when row is a power with a constant whole exponent 2..60, else 0.
-int Lowering::WholeExponent(int row) const {
-  double y;
-  if (RowOf(row).funCode != kPow || !ConstantOperand(row, 1, y)) return 0;
-  return (y >= 2.0 && y <= 60.0 && y == std::floor(y)) ? static_cast<int>(y) : 0;
-}
-
-bool Plain(const Row& row) { return row.sign != -1 && row.argTop == 2; }
-
-// A product, quotient, sum or difference of two leaves (x^2 being x * x).
-bool Lowering::IsLeafOp(int q) const {
-  const Row& row = RowOf(q);
-  if (!plan_[q].runs || !Plain(row) || isCondRow_[q]) return false;
-  // Powers of a constant whole exponent from 3 on keep their fixed chain.
-  const int n = WholeExponent(q);
-  const bool simple = (row.funCode >= kAdd && row.funCode <= kDiv) || (row.funCode == kPow && (n == 0 || n == 2));
-  return simple && IsLeafOperand(q, 0) && IsLeafOperand(q, 1);
-}
-
-// k * x^n with k and x leaves.
-bool Lowering::IsPowTerm(int q) const {
-  const Row& row = RowOf(q);
-  if (!plan_[q].runs || !Plain(row) || isCondRow_[q] || row.funCode != kMul) return false;
-  for (int side = 0; side < 2; ++side) {
-    const int w = Deliverer(q * kArgSlots + side);
-    if (w == 0 || !IsLeafOperand(q, 1 - side) || isCondRow_[w]) continue;
-    if (WholeExponent(w) != 0 && Plain(RowOf(w)) && IsLeafOperand(w, 0) && RowOf(w).cond == row.cond) return true;
-  }
-  return false;
-}
-
-// A row computed inside the instruction of the row it feeds: a leaf operation
-// under + - * /, or k * x^n under + -.
-void Lowering::PlanInlining() {
-  // An "@Right" row delivering a constant: the function reads the constant.
-  for (int q = 1; q <= t_.Top(); ++q) {
-    const Row& row = RowOf(q);
-    double value;
-    if (plan_[q].runs && row.funCode == kRight && row.argOf > 0 && plan_[row.argOf].runs &&
-        row.cond == RowOf(row.argOf).cond && !isCondRow_[q] && ConstantOperand(q, 1, value)) {
-      plan_[q].inlined = true;
-    }
-  }
-  for (int q = 1; q <= t_.Top(); ++q) {
-    const int parent = RowOf(q).argOf;
-    if (plan_[q].inlined || parent <= 0 || !plan_[parent].runs || plan_[parent].inlineChild != 0) continue;
-    const Row& pr = RowOf(parent);
-    if (!Plain(pr) || pr.cond != RowOf(q).cond || plan_[parent].inlined) continue;
-    const bool left = RowOf(q).argIdx == 1;
-    const int code = pr.funCode;
-    bool ok = false;
-    if (IsLeafOp(q)) {
-      ok = code == kAdd || code == kSub || code == kMul || (code == kDiv && left);
-    } else if (IsPowTerm(q)) {
-      ok = code == kAdd || (code == kSub && !left);
-    }
-    // Only one inlined operand: the other is the register or a slot.
-    if (!ok || plan_[q].inlined || plan_[q].inlineChild != 0) continue;
-    plan_[parent].inlineChild = q;
-    plan_[q].inlined = true;
-    if (!IsLeafOp(q)) {
-      for (int side = 0; side < 2; ++side) {
-        const int w = Deliverer(q * kArgSlots + side);
-        if (w != 0) plan_[w].inlined = true;
-      }
-    }
-  }
-}
-
-// Depth first, conditions before the rows they guard, and of the operands
-// the largest last, so that the longest chain stays in the register.
-bool Lowering::Visit(int r) {
-  if (state_[r] == 2) return true;
-  if (state_[r] == 1) return false;
-  state_[r] = 1;
-  const Row& row = RowOf(r);
-  if (row.cond > 0 && plan_[row.cond].runs && !Visit(row.cond)) return false;
-  int children[kArgSlots];
-  int count = 0;
-  for (int a = 0; a < row.argTop; ++a) {
-    const int q = Deliverer(r * kArgSlots + a);
-    if (q != 0 && !plan_[q].inlined) children[count++] = q;
-  }
-  // A stable insertion sort: a row has at most six operands, and
-  // std::stable_sort would allocate.
-  for (int i = 1; i < count; ++i) {
-    const int c = children[i];
-    int j = i;
-    for (; j > 0 && plan_[c].size < plan_[children[j - 1]].size; --j) children[j] = children[j - 1];
-    children[j] = c;
-  }
-  for (int i = 0; i < count; ++i) {
-    if (!Visit(children[i])) return false;
-  }
-  state_[r] = 2;
-  order_[orderCount_++] = r;
-  return true;
-}
-
-void Lowering::Order() {
-  int roots = 0, root = 0, running = 0;
-  for (const Step& s : t_.steps) {
-    if (RowOf(s.row).argOf == 0) ++roots, root = s.row;
-    if (!plan_[s.row].inlined) ++running;
-  }
-  // Sizes, children before parents: the schedule runs them in that order.
-  for (const Step& s : t_.steps) {
-    plan_[s.row].size += 1;
-    const int parent = RowOf(s.row).argOf;
-    if (parent > 0) plan_[parent].size += plan_[s.row].size;
-  }
-  // "rnd" draws its numbers in the order of the schedule, and a table with
-  // several roots keeps its last; both keep the schedule's order.
-  if (!t_.hasRandom && roots == 1 && Visit(root) && orderCount_ == running) return;
-  orderCount_ = 0;
-  for (const Step& s : t_.steps) {
-    if (!plan_[s.row].inlined) order_[orderCount_++] = s.row;
-  }
-}
-
 void Lowering::Build() {
-  p_.code.clear();
   p_.values.clear();
   p_.hasRandom = t_.hasRandom;
   const int slots = static_cast<int>(t_.values.size());
@@ -230,9 +37,19 @@ void Lowering::Build() {
   std::fill(insOf_, insOf_ + rows, -1);
   std::fill(isCondRow_, isCondRow_ + rows, false);
   std::fill(varSlot_, varSlot_ + 2 * (t_.VarTop() + 1), -1);
+  // Sizes too, children before parents: the schedule runs them in that order.
   for (const Step& s : t_.steps) {
-    plan_[s.row].runs = true;
+    RowPlan& plan = plan_[s.row];
+    plan.runs = true;
     deliverer_[s.dest] = s.row;
+    plan.size += 1;
+    const int parent = RowOf(s.row).argOf;
+    if (parent > 0) {
+      plan_[parent].size += plan.size;
+    } else {
+      ++roots_;
+    }
+    if (RowOf(s.row).funCode == kRight) hasRight_ = true;
   }
   // A root writes the result slot; that slot has no single deliverer.
   deliverer_[t_.ResultSlot()] = 0;
@@ -249,16 +66,16 @@ void Lowering::Build() {
   }
   PlanInlining();
   Order();
-  p_.code.reserve(orderCount_ + 2);
   for (int i = 0; i < orderCount_; ++i) Emit(order_[i]);
-  if (skipAt_ >= 0) p_.code[skipAt_].n = static_cast<std::int16_t>(p_.code.size() - skipAt_ - 1);
+  if (skipAt_ >= 0) code_[skipAt_].n = static_cast<std::int16_t>(code_.size() - skipAt_ - 1);
   p_.result = Leaf(t_.ResultSlot());
-  // Exactly the values the program uses; storage of an earlier program is
-  // reused when it is large enough.
+  // Exactly the instructions and values the program uses; storage of an
+  // earlier program is reused when it is large enough.
+  p_.code.assign(code_.begin(), code_.end());
   p_.values.assign(values_, values_ + valueCount_);
   p_.resultInAcc = orderCount_ > 0 && lastRow_ != 0 && RowOf(lastRow_).argOf == 0 &&
                    t_.DestSlot(lastRow_) == t_.ResultSlot();
-  if (p_.resultInAcc) {
+  if (p_.resultInAcc && roots_ > 1) {
     // Several roots: the schedule's last one gives the value; keep the slot.
     for (const Step& s : t_.steps) {
       if (RowOf(s.row).argOf == 0 && s.row != lastRow_) p_.resultInAcc = false;
@@ -266,23 +83,23 @@ void Lowering::Build() {
   }
 }
 
-void Lowering::Emit(int r) {
+inline void Lowering::Emit(int r) {
   const Row& row = RowOf(r);
   // Rows under a condition: one skip instruction before each run of them.
   if (row.cond != skipCond_) {
-    if (skipAt_ >= 0) p_.code[skipAt_].n = static_cast<std::int16_t>(p_.code.size() - skipAt_ - 1);
+    if (skipAt_ >= 0) code_[skipAt_].n = static_cast<std::int16_t>(code_.size() - skipAt_ - 1);
     skipAt_ = -1;
     skipCond_ = row.cond;
     if (row.cond > 0) {
-      const int n = static_cast<int>(p_.code.size());
+      const int n = static_cast<int>(code_.size());
       if (n > 0 && lastRow_ == row.cond && RowOf(row.cond).cond == 0 && insOf_[lastRow_] == n - 1 &&
-          p_.code[n - 1].op >= kOpGt && p_.code[n - 1].op < kOpNe + 3) {
+          code_[n - 1].op >= kOpGt && code_[n - 1].op < kOpNe + 3) {
         // The condition itself skips: one instruction less.
-        p_.code[n - 1].op = static_cast<std::uint16_t>(kOpCmpSkip + (p_.code[n - 1].op - kOpGt));
+        code_[n - 1].op = static_cast<std::uint16_t>(kOpCmpSkip + (code_[n - 1].op - kOpGt));
         skipAt_ = n - 1;
       } else {
         skipAt_ = n;
-        p_.code.push_back(Ins{kOpSkip, 0, Leaf(t_.DestSlot(row.cond)), 0, 0, 0, 0});
+        code_.push_back(Ins{kOpSkip, 0, Leaf(t_.DestSlot(row.cond)), 0, 0, 0, 0});
       }
     }
   }
@@ -341,28 +158,28 @@ void Lowering::Emit(int r) {
       ins.n = row.sign == -1 ? kCallNegate : 0;
       if (row.argTop > 2) {
         ins.n = static_cast<std::int16_t>(ins.n | kCallHasMore);
-        p_.code.push_back(ins);
-        p_.code.push_back(Ins{kOpCallMore, static_cast<std::int16_t>(row.argTop - 2), slots[2], slots[3], slots[4],
+        code_.push_back(ins);
+        code_.push_back(Ins{kOpCallMore, static_cast<std::int16_t>(row.argTop - 2), slots[2], slots[3], slots[4],
                               slots[5], 0});
-        insOf_[r] = static_cast<std::int32_t>(p_.code.size()) - 2;
+        insOf_[r] = static_cast<std::int32_t>(code_.size()) - 2;
         lastRow_ = r;
         return;
       }
     }
-    p_.code.push_back(ins);
-    insOf_[r] = static_cast<std::int32_t>(p_.code.size()) - 1;
+    code_.push_back(ins);
+    insOf_[r] = static_cast<std::int32_t>(code_.size()) - 1;
     FuseWithPrevious(r);
   }
   lastRow_ = r;
 }
 
 // r computes c P t with t the row q inlined into it.
-void Lowering::EmitFused(int r, int q) {
+inline void Lowering::EmitFused(int r, int q) {
   const Row& row = RowOf(r);
   const bool left = RowOf(q).argIdx == 1;
   const std::int32_t c = Operand(r, left ? 1 : 0);
   Ins ins{0, 0, 0, 0, c, Temp(t_.DestSlot(r)), row.funCode};
-  if (!IsLeafOp(q)) {
+  if (!plan_[q].leafOp) {
     // k * x^n: the power's row and the leaf k.
     const int side = Deliverer(q * kArgSlots) != 0 ? 0 : 1;
     const int w = Deliverer(q * kArgSlots + side);
@@ -375,8 +192,8 @@ void Lowering::EmitFused(int r, int q) {
     } else {
       ins.op = op;
     }
-    p_.code.push_back(ins);
-    insOf_[r] = static_cast<std::int32_t>(p_.code.size()) - 1;
+    code_.push_back(ins);
+    insOf_[r] = static_cast<std::int32_t>(code_.size()) - 1;
     return;
   }
   const Row& inner = RowOf(q);
@@ -393,11 +210,11 @@ void Lowering::EmitFused(int r, int q) {
   ins.op = static_cast<std::uint16_t>(kOpFused + (outer * 5 + innerKind) * 4 + (c == kAcc ? 3 : 0));
   // f(u) P (y * z): the function of one slot just before joins in.
   const int f = lastRow_;
-  const int n = static_cast<int>(p_.code.size());
+  const int n = static_cast<int>(code_.size());
   if (c == kAcc && innerKind == kQMul && f != 0 && n > 0 && insOf_[f] == n - 1 && RowOf(f).argOf == r &&
-      RowOf(f).cond == row.cond && !isCondRow_[f] && RowOf(f).sign != -1 && p_.code[n - 1].op >= kOpSqrt &&
-      p_.code[n - 1].op < kOpCos + 2 && (p_.code[n - 1].op - kOpSqrt) % 2 == 0) {
-    Ins& first = p_.code[n - 1];
+      RowOf(f).cond == row.cond && !isCondRow_[f] && RowOf(f).sign != -1 && code_[n - 1].op >= kOpSqrt &&
+      code_[n - 1].op < kOpCos + 2 && (code_[n - 1].op - kOpSqrt) % 2 == 0) {
+    Ins& first = code_[n - 1];
     first.op = static_cast<std::uint16_t>(kOpUMulFused + outer * 5 + (first.op - kOpSqrt) / 2);
     first.c = first.a;
     first.a = ins.a;
@@ -406,19 +223,19 @@ void Lowering::EmitFused(int r, int q) {
     insOf_[r] = n - 1;
     return;
   }
-  p_.code.push_back(ins);
-  insOf_[r] = static_cast<std::int32_t>(p_.code.size()) - 1;
+  code_.push_back(ins);
+  insOf_[r] = static_cast<std::int32_t>(code_.size()) - 1;
 }
 
 // (condition) * f(y) where f(y) is the one row under the condition: the
 // comparison no longer skips, and f runs inside the product when it holds.
-bool Lowering::GuardedProduct(int r) {
+inline bool Lowering::GuardedProduct(int r) {
   const Row& row = RowOf(r);
-  const int n = static_cast<int>(p_.code.size());
+  const int n = static_cast<int>(code_.size());
   const int q = lastRow_;
   if (row.funCode != kMul || !Plain(row) || row.cond != 0 || n < 2 || q == 0) return false;
-  Ins& compare = p_.code[n - 2];
-  Ins& unary = p_.code[n - 1];
+  Ins& compare = code_[n - 2];
+  Ins& unary = code_[n - 1];
   const int condRow = RowOf(q).cond;
   if (compare.op < kOpCmpSkip || compare.op >= kOpCmpSkip + 18 || compare.n != 1 || unary.op < kOpSqrt ||
       unary.op >= kOpCos + 2 || condRow == 0 || RowOf(q).argOf != r || insOf_[condRow] != n - 2 ||
@@ -433,7 +250,7 @@ bool Lowering::GuardedProduct(int r) {
     compare.code = unary.a;
     compare.c = Temp(t_.DestSlot(condRow));
     compare.dst = Temp(t_.DestSlot(r));
-    p_.code.pop_back();
+    code_.pop_back();
     insOf_[q] = insOf_[r] = n - 2;
     return true;
   }
@@ -445,6 +262,8 @@ bool Lowering::GuardedProduct(int r) {
   insOf_[r] = n - 1;
   return true;
 }
+
+namespace {
 
 // The fused shape of an outer + - * / around the value in the register, or -1
 // when there is none (a constant divided by it).
@@ -458,16 +277,18 @@ int OuterKind(int funCode, bool left) {
   }
 }
 
+}  // namespace
+
 // The instruction just emitted for r takes the one before it (row q, whose
 // value it reads from the register) into itself: c P (y Q z), or k * x^n.
-void Lowering::FuseWithPrevious(int r) {
+inline void Lowering::FuseWithPrevious(int r) {
   const int q = lastRow_;
-  if (q == 0 || p_.code.size() < 2 || insOf_[q] != static_cast<int>(p_.code.size()) - 2) return;
+  if (q == 0 || code_.size() < 2 || insOf_[q] != static_cast<int>(code_.size()) - 2) return;
   const Row& row = RowOf(r);
   const Row& inner = RowOf(q);
   if (inner.argOf != r || inner.cond != row.cond || isCondRow_[q] || !Plain(row) || inner.sign == -1) return;
-  Ins& first = p_.code[p_.code.size() - 2];
-  Ins& second = p_.code.back();
+  Ins& first = code_[code_.size() - 2];
+  Ins& second = code_.back();
   const bool left = inner.argIdx == 1;
   const std::int32_t c = left ? second.b : second.a;
   if (c == kAcc) return;
@@ -493,11 +314,9 @@ void Lowering::FuseWithPrevious(int r) {
     return;
   }
   first.dst = second.dst;
-  p_.code.pop_back();
-  insOf_[r] = static_cast<std::int32_t>(p_.code.size()) - 1;
+  code_.pop_back();
+  insOf_[r] = static_cast<std::int32_t>(code_.size()) - 1;
 }
-
-}  // namespace
 
 void BuildProgram(const Table& t, Program& p, std::int32_t* varSlot) {
   Lowering lowering(t, p, varSlot);

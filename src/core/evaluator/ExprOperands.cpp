@@ -66,33 +66,35 @@ bool IsNumber(std::string_view t, bool allowSign) {
 }
 
 
+bool ReadPlainNumber(std::string_view t, double& value) {
+  if (t.size() > 16) return false;
+  std::uint64_t digits = 0;
+  int count = 0, fraction = -1;
+  for (char c : t) {
+    if (IsDigit(c)) {
+      digits = digits * 10 + static_cast<std::uint64_t>(c - '0');
+      ++count;
+      if (fraction >= 0) ++fraction;
+    } else if (c == '.' && fraction < 0) {
+      fraction = 0;
+    } else {
+      return false;
+    }
+  }
+  if (count == 0 || count > 15) return false;
+  // The digits and the power of ten are exact doubles, so their quotient is
+  // the correctly rounded value, as from_chars gives it.
+  static constexpr double kTens[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                     1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+  value = fraction > 0 ? static_cast<double>(digits) / kTens[fraction] : static_cast<double>(digits);
+  return true;
+}
+
 // Reads text that IsNumber(text, false) accepted. Values too small for a
 // double become 0; too large ones are refused.
 NumberRead ReadNumber(std::string_view t, double& value) {
-  // Up to 15 digits without exponent: the digits and the power of ten are
-  // exact doubles, so their quotient is the correctly rounded value, as
-  // from_chars gives it.
-  if (t.size() <= 16) {
-    std::uint64_t digits = 0;
-    int count = 0, fraction = -1;
-    bool plain = true;
-    for (char c : t) {
-      if (IsDigit(c)) {
-        digits = digits * 10 + static_cast<std::uint64_t>(c - '0');
-        ++count;
-        if (fraction >= 0) ++fraction;
-      } else if (c == '.' && fraction < 0) {
-        fraction = 0;
-      } else {
-        plain = false;
-        break;
-      }
-    }
-    if (plain && count > 0 && count <= 15) {
-      value = fraction > 0 ? static_cast<double>(digits) / PowerOfTen(fraction) : static_cast<double>(digits);
-      return NumberRead::kOk;
-    }
-  }
+  // Up to 15 digits without exponent: exact, see ReadPlainNumber.
+  if (ReadPlainNumber(t, value)) return NumberRead::kOk;
   value = 0.0;
   auto [ptr, ec] = std::from_chars(t.data(), t.data() + t.size(), value);
   (void)ptr;
@@ -124,14 +126,6 @@ NumberRead ReadNumber(std::string_view t, double& value) {
   if (magnitude + exponent > 0) return NumberRead::kOutOfRange;
   value = 0.0;
   return NumberRead::kOk;
-}
-
-bool IsVariableName(std::string_view t) {
-  if (t.empty() || !IsNameLetter(t[0])) return false;
-  for (char c : t) {
-    if (!IsNameLetter(c) && !IsDigit(c)) return false;
-  }
-  return true;
 }
 
 // 10^k; exact powers from a table where the double holds them exactly (the

@@ -24,12 +24,22 @@ int CharCount(std::string_view s);
 // one leading sign too.
 bool IsNumber(std::string_view t, bool allowSign);
 
+// Digits with at most one period, at most 15 digits: the value, exactly as
+// ReadNumber gives it. False for any other text, which the full readers take.
+bool ReadPlainNumber(std::string_view t, double& value);
+
 enum class NumberRead { kOk, kOutOfRange };
 // Reads text that IsNumber(text, false) accepted. Values too small for a
 // double become 0; too large ones are refused.
 NumberRead ReadNumber(std::string_view t, double& value);
 
-bool IsVariableName(std::string_view t);
+inline bool IsVariableName(std::string_view t) {
+  if (t.empty() || !IsNameLetter(t[0])) return false;
+  for (char c : t) {
+    if (!IsNameLetter(c) && !IsDigit(c)) return false;
+  }
+  return true;
+}
 // 10^k, exact from a table where the double holds it.
 double PowerOfTen(double k);
 // Named constants, written as name + "#" (names compared with regard to case).

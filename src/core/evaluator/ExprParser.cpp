@@ -2,6 +2,8 @@
 // characters builds the rows of the expression table; the scheduling stages
 // (ExprSchedule.cpp) then order and link them.
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <string>
 
 #include "evaluator/ExprFunctions.h"
@@ -55,6 +57,7 @@ class Compiler {
   Row& Newest() { return t_.rows.back(); }
   bool NewRow(std::string_view fun, int code, int argTop, int priLvl);
   bool StoreOperand(std::string_view text, int argument);
+  bool StoreVariable(std::string_view text, int row, int argument, int sign);
   bool StorePending(int argument) {
     if (!StoreOperand(pending_, argument)) return false;
     pending_.clear();
@@ -87,7 +90,10 @@ class Compiler {
 
 bool Compiler::NewRow(std::string_view fun, int code, int argTop, int priLvl) {
   if (Top() >= kMaxRows) return FailAt(Msg::kTooComplex, pos_);
-  Row& row = t_.rows.emplace_back();
+  // Copied from a blank row: one block copy instead of a store per member.
+  static const Row kBlank{};
+  t_.rows.push_back(kBlank);
+  Row& row = t_.rows.back();
   row.fun.assign(fun);
   row.funCode = code;
   row.argTop = argTop;
@@ -96,8 +102,8 @@ bool Compiler::NewRow(std::string_view fun, int code, int argTop, int priLvl) {
   row.posInExpr = pos_;
   row.sign = 1;
   if (code == kRnd) t_.hasRandom = true;
-  t_.values.resize(t_.values.size() + kArgSlots, 0.0);
-  t_.given.resize(t_.given.size() + kArgSlots, 0);
+  t_.values.append(kArgSlots, 0.0);
+  t_.given.append(kArgSlots, 0);
   return true;
 }
 
@@ -113,20 +119,17 @@ bool Compiler::StoreOperand(std::string_view text, int argument) {
   if (text.empty()) return Fail(Msg::kMissingArgument);
 
   const int row = Top();
+  // A plain name is a variable: no constant, number, unit or angle starts
+  // with a letter and has only letters, digits and underscores.
+  const bool isPi = text.size() == 2 && EqualsNoCase(text, "pi");
+  if (!isPi && IsNameLetter(text[0]) && IsVariableName(text)) return StoreVariable(text, row, argument, sign);
+
   Arg& arg = t_.rows[row].arg[argument - 1];
   double& slot = t_.values[row * 6 + argument - 1];
   double value = 0.0;
-
-  std::string_view constant;
-  bool isConstant = false;
-  if (text.size() == 2 && EqualsNoCase(text, "pi")) {
-    constant = text;
-    isConstant = true;
-  } else if (text.back() == '#') {
-    constant = text.substr(0, text.size() - 1);
-    isConstant = true;
-  }
-  if (isConstant) {
+  if (ReadPlainNumber(text, value)) {
+  } else if (isPi || text.back() == '#') {
+    const std::string_view constant = isPi ? text : text.substr(0, text.size() - 1);
     if (!LookupConstant(constant, value)) return Fail(Msg::kConstantUnknown, constant);
   } else if (ReadUnitNumber(text, value)) {
   } else if (IsNumber(text, false)) {
@@ -139,32 +142,37 @@ bool Compiler::StoreOperand(std::string_view text, int argument) {
         break;
       case Dms::kBad:
         return Fail(Msg::kWrongDms);
-      case Dms::kNotAngle: {
+      case Dms::kNotAngle:
         if (!IsVariableName(text)) return Fail(Msg::kSyntaxOperand, text);
-        int idx = 0;
-        const int varTop = static_cast<int>(t_.varNames.size()) - 1;
-        for (int i = 1; i <= varTop; ++i) {
-          if (t_.varNames[i] == text) {
-            idx = i;
-            break;
-          }
-        }
-        if (idx == 0) {
-          if (varTop >= kMaxVariables) return Fail(Msg::kTooManyVariables);
-          t_.varNames.emplace_back(text);
-          idx = varTop + 1;
-        }
-        arg.idx = idx;
-        arg.sign = sign;
-        slot = 0.0;
-        t_.given[row * 6 + argument - 1] = 1;
-        return true;
-      }
+        return StoreVariable(text, row, argument, sign);
     }
   }
   arg.idx = 0;
   arg.sign = sign;
   slot = sign * value;
+  t_.given[row * 6 + argument - 1] = 1;
+  return true;
+}
+
+bool Compiler::StoreVariable(std::string_view text, int row, int argument, int sign) {
+  int idx = 0;
+  const int varTop = static_cast<int>(t_.varNames.size()) - 1;
+  for (int i = 1; i <= varTop; ++i) {
+    const std::string& known = t_.varNames[i];
+    if (known.size() == text.size() && known[0] == text[0] && std::string_view(known) == text) {
+      idx = i;
+      break;
+    }
+  }
+  if (idx == 0) {
+    if (varTop >= kMaxVariables) return Fail(Msg::kTooManyVariables);
+    t_.varNames.emplace_back(text);
+    idx = varTop + 1;
+  }
+  Arg& arg = t_.rows[row].arg[argument - 1];
+  arg.idx = idx;
+  arg.sign = sign;
+  t_.values[row * 6 + argument - 1] = 0.0;
   t_.given[row * 6 + argument - 1] = 1;
   return true;
 }
@@ -178,26 +186,46 @@ bool Compiler::Compile(std::string_view text) {
   t_.steps.clear();
   t_.loads.clear();
   t_.hasRandom = false;
+  t_.hasComparison = false;
+  t_.hasLongFunction = false;
   error_.clear();
 
   // Text that is no well-formed UTF-8 is refused at the first bad byte.
+  // ASCII goes eight bytes at a time; of the bars only the parity counts.
   int chars = 0;
-  for (std::size_t i = 0; i < text.size();) {
-    std::size_t len = Utf8SequenceLength(text.substr(i));
+  std::size_t bars = 0;
+  std::size_t i = 0;
+  std::uint64_t barBits = 0;  // bit 7 of each byte: parity of the bars seen there
+  for (; i + 8 <= text.size(); i += 8, chars += 8) {
+    std::uint64_t w;
+    std::memcpy(&w, text.data() + i, 8);
+    if (w & 0x8080808080808080ULL) break;
+    // A byte of x is 0 exactly where w holds '|'; t gets bit 7 set there.
+    const std::uint64_t x = w ^ 0x7C7C7C7C7C7C7C7CULL;
+    const std::uint64_t t = ~(((x & 0x7F7F7F7F7F7F7F7FULL) + 0x7F7F7F7F7F7F7F7FULL) | x | 0x7F7F7F7F7F7F7F7FULL);
+    barBits ^= t;
+  }
+  for (std::uint64_t b = barBits; b != 0; b &= b - 1) ++bars;
+  while (i < text.size()) {
+    const auto b = static_cast<unsigned char>(text[i]);
     ++chars;
+    if (b < 0x80) {
+      bars += b == '|';
+      ++i;
+      continue;
+    }
+    const std::size_t len = Utf8SequenceLengthSlow(text.substr(i));
     if (len == 0) return FailAt(Msg::kSyntaxAt, chars);
     i += len;
   }
-  if (std::count(text.begin(), text.end(), '|') % 2 != 0) {
-    return Fail(Msg::kAbsMismatch);
-  }
+  if (bars % 2 != 0) return Fail(Msg::kAbsMismatch);
   return Scan(text) && Finish();
 }
 
 bool Compiler::Scan(std::string_view text) {
   for (std::size_t i = 0; i < text.size();) {
-    const std::size_t len = Utf8SequenceLength(text.substr(i));
-    const std::string_view ch = text.substr(i, len);
+    const std::size_t len = static_cast<unsigned char>(text[i]) < 0x80 ? 1 : Utf8SequenceLengthSlow(text.substr(i));
+    const std::string_view ch(text.data() + i, len);
     i += len;
     ++pos_;
     // Non-ASCII characters only ever join the pending operand.
@@ -324,6 +352,7 @@ bool Compiler::Scan(std::string_view text) {
         }
         PendingFunction& entry = funStack_[funTop_];
         if (!NewRow(entry.Name(), entry.info->code, entry.argCount, Pri(kPriFunction))) return false;
+        if (entry.argCount > 2) t_.hasLongFunction = true;
         Newest().sign = entry.sign;
         if (entry.sign == -1) entry.sign = 1;  // only the first row negates
         if (!entry.rowMade) Newest().posInExpr = entry.openPos;
@@ -372,6 +401,7 @@ bool Compiler::Scan(std::string_view text) {
           Row& row = Newest();
           row.fun = pendingCmp_;
           row.funCode = ComparisonCode(pendingCmp_);
+          t_.hasComparison = true;
           row.argTop = 2;
           row.priLvl = Pri(kPriComparison);
           row.order = 2 * row.priLvl;
@@ -403,7 +433,7 @@ bool Compiler::Scan(std::string_view text) {
     }
     if (rowMade) {
       checkAfterClose_ = false;
-    } else {
+    } else if (!pendingCmp_.empty()) {
       pendingCmp_.clear();
     }
     if (c != ' ') lastNonBlank_ = c;
@@ -436,7 +466,7 @@ bool Compiler::Finish() {
   Schedule(t_);
   Link(t_);
   BuildConditions(t_);
-  if (!ChainExtraArguments(t_, error_)) return false;
+  if (t_.hasLongFunction && !ChainExtraArguments(t_, error_)) return false;
   for (int k = 1; k <= top; ++k) {
     if (rows[k].argOf > 0) rows[rows[k].argOf].arg[rows[k].argIdx - 1] = Arg{};
   }

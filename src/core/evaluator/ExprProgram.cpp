@@ -201,7 +201,13 @@ double Call(const Ins* p, double acc, const double* v, double f, std::uint32_t& 
 
 namespace {
 
-VORLANE_ALWAYS_INLINE bool Execute(const Program& prog, double* v, double f, std::uint32_t& rnd, double& result) {
+// In radians the angle factor is 1: the trigonometric kinds then take their
+// argument as it is, without a multiplication on the way to the call
+// (y * 1.0 is y, so the value is the same).
+template <bool kRadians>
+VORLANE_ALWAYS_INLINE bool Execute(const Program& prog, double* v, double angleFactor, std::uint32_t& rnd,
+                                   double& result) {
+  const double f = kRadians ? 1.0 : angleFactor;
   const Ins* p = prog.code.data();
   const Ins* const end = p + prog.code.size();
   double acc = 0.0;
@@ -318,7 +324,7 @@ VORLANE_ALWAYS_INLINE bool Execute(const Program& prog, double* v, double f, std
 }  // namespace
 
 bool RunProgram(const Program& prog, double* values, double f, std::uint32_t& rnd, double& result) {
-  return Execute(prog, values, f, rnd, result);
+  return f == 1.0 ? Execute<true>(prog, values, f, rnd, result) : Execute<false>(prog, values, f, rnd, result);
 }
 
 }  // namespace vorlane::expr
@@ -341,7 +347,10 @@ __attribute__((noinline))
 #endif
 double clsExprEvaluator::RunReady() {
   double result;
-  if (expr::Execute(program_, program_.values.data(), angleFactor_, rndState_, result)) [[likely]] {
+  double* const values = program_.values.data();
+  const bool ok = angleFactor_ == 1.0 ? expr::Execute<true>(program_, values, angleFactor_, rndState_, result)
+                                      : expr::Execute<false>(program_, values, angleFactor_, rndState_, result);
+  if (ok) [[likely]] {
     return result;
   }
   NameFault();

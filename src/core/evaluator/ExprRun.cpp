@@ -23,9 +23,9 @@ std::string EvaluationError(const Table& t, int row) {
   const double* a = &t.values[row * kArgSlots];
   std::string text;
   if (r.argTop == 2 && !IsTwoArgumentFunction(r.fun)) {
-    text = ToText(a[0]) + " " + r.fun + " " + ToText(a[1]);
+    text = ToText(a[0]) + " " + std::string(r.fun.view()) + " " + ToText(a[1]);
   } else {
-    text = r.fun + "(";
+    text = std::string(r.fun.view()) + "(";
     for (int i = 0; i < r.argTop; ++i) {
       if (i > 0) text += ";";
       text += ToText(a[i]);

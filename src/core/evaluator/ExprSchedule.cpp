@@ -27,32 +27,69 @@ bool Internal(std::string& error, std::string_view what) {
 }  // namespace
 
 // PriIdx: rows by priority, highest first; equal priorities keep table order.
+// A formula has few distinct priorities: the rows are counted into one
+// bucket per priority, in table order. Beyond kBuckets priorities, a merge
+// sort on the stack, stable as well.
 void Schedule(Table& t) {
   auto& rows = t.rows;
   const int top = t.Top();
-  for (int k = 1; k <= top; ++k) rows[k].priIdx = k;
-  for (int k = 2; k <= top; ++k) {
-    const int row = rows[k].priIdx;
-    int j = k - 1;
-    while (j >= 1 && rows[rows[j].priIdx].order < rows[row].order) {
-      rows[j + 1].priIdx = rows[j].priIdx;
-      --j;
-    }
-    rows[j + 1].priIdx = row;
+  constexpr int kBuckets = 16;
+  int keys[kBuckets];
+  int count[kBuckets + 1] = {};
+  int bucket[kRowLimit];
+  int distinct = 0;
+  for (int k = 1; k <= top && distinct <= kBuckets; ++k) {
+    const int key = rows[k].order;
+    int b = 0;
+    while (b < distinct && keys[b] != key) ++b;
+    if (b == distinct && distinct++ < kBuckets) keys[b] = key;
+    bucket[k] = b;
   }
+  if (distinct <= kBuckets) {
+    // Bucket b goes after every bucket of a higher priority.
+    int rank[kBuckets];
+    for (int b = 0; b < distinct; ++b) {
+      rank[b] = 0;
+      for (int c = 0; c < distinct; ++c) rank[b] += keys[c] > keys[b];
+    }
+    for (int k = 1; k <= top; ++k) ++count[rank[bucket[k]] + 1];
+    for (int b = 1; b < distinct; ++b) count[b] += count[b - 1];
+    for (int k = 1; k <= top; ++k) rows[1 + count[rank[bucket[k]]]++].priIdx = k;
+    return;
+  }
+  int a[kRowLimit], b[kRowLimit];
+  for (int k = 1; k <= top; ++k) a[k - 1] = k;
+  int* from = a;
+  int* to = b;
+  auto key = [&](int r) { return rows[r].order; };
+  for (int width = 1; width < top; width *= 2) {
+    for (int lo = 0; lo < top; lo += 2 * width) {
+      const int mid = std::min(lo + width, top), hi = std::min(lo + 2 * width, top);
+      int i = lo, j = mid, o = lo;
+      while (i < mid && j < hi) to[o++] = key(from[j]) > key(from[i]) ? from[j++] : from[i++];
+      while (i < mid) to[o++] = from[i++];
+      while (j < hi) to[o++] = from[j++];
+    }
+    std::swap(from, to);
+  }
+  for (int k = 1; k <= top; ++k) rows[k].priIdx = from[k - 1];
 }
 
 // Each row delivers its result to the nearer-binding of its unlinked
 // neighbours: the right one when it binds more strongly, else the left one.
+// The unlinked rows form a list, so each neighbour is found at once.
 void Link(Table& t) {
   auto& rows = t.rows;
   const int top = t.Top();
+  int prev[kRowLimit + 1], next[kRowLimit + 1];
+  for (int k = 0; k <= top + 1; ++k) {
+    prev[k] = k - 1;
+    next[k] = k + 1;
+  }
   for (int k = 1; k <= top; ++k) {
     const int j = rows[k].priIdx;
-    int left = j - 1;
-    while (left > 0 && rows[left].argOf != 0) --left;
-    int right = j + 1;
-    while (right <= top && rows[right].argOf != 0) ++right;
+    const int left = prev[j];
+    const int right = next[j];
     const bool hasRight = right <= top;
     if (left == 0 && !hasRight) break;  // the root
     if (left == 0 || (hasRight && rows[left].order < rows[right].order)) {
@@ -62,6 +99,8 @@ void Link(Table& t) {
       rows[j].argOf = left;
       rows[j].argIdx = std::min(rows[left].argTop, 2);
     }
+    next[left] = right;
+    prev[right] = left;
   }
 }
 
@@ -74,9 +113,7 @@ void BuildConditions(Table& t) {
     int row;
     int target;
   };
-  bool any = false;
-  for (int i = 1; i <= top && !any; ++i) any = IsComparison(rows[i].funCode);
-  if (!any) return;
+  if (!t.hasComparison) return;
   std::vector<Condition> conditions;
   std::vector<unsigned char> isCondition(top + 1, 0);
   for (int i = 1; i <= top; ++i) {
@@ -183,13 +220,31 @@ bool BuildSchedule(Table& t, std::string& error) {
     if (r < 1 || r > top || key[r] != -1) return Internal(error, "evaluation order");
     key[r] = k;
   }
+  // Every row's links in range, and each argument delivered by at most one
+  // row; the slots that receive a variable or another row's result at
+  // evaluation time.
+  unsigned char variable[kRowLimit * kArgSlots];
+  std::fill(variable, variable + scratch + 1, 0);
   for (int r = 1; r <= top; ++r) {
     const Row& row = rows[r];
     if (row.argOf < 0 || row.argOf > top || row.argOf == r || row.cond < 0 || row.cond > top ||
         row.cond == r || (row.argOf > 0 && (row.argIdx < 1 || row.argIdx > rows[row.argOf].argTop))) {
       return Internal(error, "evaluation order");
     }
-    if (row.argOf > 0) ++waiting[row.argOf];
+    for (int a = 0; a < row.argTop; ++a) {
+      const Arg& arg = row.arg[a];
+      if (arg.idx != 0) {
+        t.loads.push_back({r * 6 + a, arg.idx, static_cast<double>(arg.sign)});
+        variable[r * 6 + a] = 1;
+      }
+    }
+    if (row.argOf > 0) {
+      ++waiting[row.argOf];
+      const int s = row.argOf * 6 + row.argIdx - 1;
+      variable[s] = 1;
+      if (t.given[s] == 2) return Internal(error, "argument delivered twice");
+      t.given[s] = 2;
+    }
   }
   // Most schedules are valid as they stand: one pass confirms it.
   bool valid = true;
@@ -221,42 +276,19 @@ bool BuildSchedule(Table& t, std::string& error) {
     }
   }
 
-  // Slots that receive a variable or another row's result at evaluation time.
-  unsigned char variable[kRowLimit * kArgSlots];
-  std::fill(variable, variable + scratch + 1, 0);
-  for (int r = 1; r <= top; ++r) {
-    for (int a = 0; a < rows[r].argTop; ++a) {
-      const Arg& arg = rows[r].arg[a];
-      if (arg.idx != 0) {
-        t.loads.push_back({r * 6 + a, arg.idx, static_cast<double>(arg.sign)});
-        variable[r * 6 + a] = 1;
-      }
-    }
-    if (rows[r].argOf > 0) variable[rows[r].argOf * 6 + rows[r].argIdx - 1] = 1;
-  }
-  // Every argument of every row has its value: written in the expression,
-  // or delivered by exactly one other row.
-  for (int r = 1; r <= top; ++r) {
-    if (rows[r].argOf > 0) {
-      unsigned char& g = t.given[rows[r].argOf * 6 + rows[r].argIdx - 1];
-      if (g == 2) return Internal(error, "argument delivered twice");
-      g = 2;
-    }
-  }
-  for (int r = 1; r <= top; ++r) {
-    for (int a = 0; a < rows[r].argTop; ++a) {
-      if (t.given[r * 6 + a] == 0) return Internal(error, "argument without value");
-    }
-  }
-
   for (int k = 1; k <= top; ++k) {
     const int r = rows[k].priIdx;
     const Row& row = rows[r];
     Step step{row.funCode, r * 6, t.DestSlot(r), row.cond > 0 ? t.DestSlot(row.cond) : always, r,
               row.sign == -1};
-    bool constant = row.cond == 0 && IsFoldable(row.funCode);
-    for (int a = 0; a < row.argTop && constant; ++a) constant = !variable[r * 6 + a];
-    if (constant) {
+    // Every argument has its value: written in the expression, or
+    // delivered by another row.
+    bool constant = true;
+    for (int a = 0; a < row.argTop; ++a) {
+      if (t.given[r * 6 + a] == 0) return Internal(error, "argument without value");
+      constant = constant && !variable[r * 6 + a];
+    }
+    if (constant && row.cond == 0 && IsFoldable(row.funCode)) {
       std::uint32_t noRandom = 0;  // only pure functions are folded
       double value = Compute(step.code, &t.values[r * 6], 1.0, noRandom);
       if (std::isfinite(value)) {

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <new>
 #include <type_traits>
 #include <utility>
@@ -34,8 +35,29 @@ struct Arg {
   std::int32_t sign = 0;  // +1 or -1 written in front of that variable
 };
 
+// A row's name, held in place: function names, operators and the internal
+// names are short, and a row with no heap member costs nothing to make or
+// drop. Longer texts (only ever a faulty comparison) are cut.
+class RowName {
+ public:
+  static constexpr std::size_t kCapacity = 15;
+  RowName& operator=(std::string_view text) {
+    size_ = static_cast<unsigned char>(std::min(text.size(), kCapacity));
+    std::copy_n(text.data(), size_, text_);
+    return *this;
+  }
+  void assign(std::string_view text) { *this = text; }
+  std::string_view view() const { return {text_, size_}; }
+  operator std::string_view() const { return view(); }  // NOLINT: implicit by design
+  friend bool operator==(const RowName& a, std::string_view b) { return a.view() == b; }
+
+ private:
+  char text_[kCapacity] = {};
+  unsigned char size_ = 0;
+};
+
 struct Row {
-  std::string fun;  // name as written, or "Neg", "abs", "@Right"
+  RowName fun;  // name as written, or "Neg", "abs", "@Right"
   std::int32_t funCode = 0;
   Arg arg[kArgSlots];
   std::int32_t argTop = 0;
@@ -88,6 +110,10 @@ class FixedVector {
   const T* begin() const { return data(); }
   const T* end() const { return data() + size_; }
   T& back() { return data()[size_ - 1]; }
+  void pop_back() {
+    --size_;
+    data()[size_].~T();
+  }
 
   template <typename... Args>
   T& emplace_back(Args&&... args) {
@@ -96,7 +122,16 @@ class FixedVector {
     ++size_;
     return *item;
   }
-  void push_back(const T& value) { emplace_back(value); }
+  void push_back(const T& value) {
+    if constexpr (std::is_trivially_copyable_v<T>) {
+      // One block copy, whatever the members.
+      if (size_ >= N) throw std::bad_alloc();
+      std::memcpy(static_cast<void*>(data() + size_), &value, sizeof(T));
+      ++size_;
+    } else {
+      emplace_back(value);
+    }
+  }
   void clear() {
     if constexpr (!std::is_trivially_destructible_v<T>) {
       for (std::size_t i = 0; i < size_; ++i) data()[i].~T();
@@ -115,6 +150,13 @@ class FixedVector {
     } else {
       for (T* p = data() + size_; size_ < n; ++p, ++size_) new (p) T(value);
     }
+  }
+  // n more copies of value.
+  void append(std::size_t n, const T& value) {
+    static_assert(std::is_trivially_copyable_v<T>);
+    if (n > N - size_) throw std::bad_alloc();
+    std::fill_n(data() + size_, n, value);
+    size_ += n;
   }
   void assign(std::size_t n, const T& value) {
     clear();
@@ -139,6 +181,8 @@ struct Table {
   FixedVector<Step, kTableRows> steps;      // evaluation schedule, constant rows left out
   FixedVector<Load, kTableSlots> loads;
   bool hasRandom = false;
+  bool hasComparison = false;
+  bool hasLongFunction = false;  // a function of more than two arguments
 
   int Top() const { return static_cast<int>(rows.size()) - 1; }
   int VarTop() const { return static_cast<int>(varNames.size()) - 1; }

@@ -43,6 +43,9 @@ TEST(CompileErrors, TextsAndPositions) {
   EXPECT_EQ(CompileError("x#"), "Constant unknown: x");
   EXPECT_EQ(CompileError("1d70m"), "Wrong DMS format");
   EXPECT_EQ(CompileError("|1|+|2"), "abs symbols |.| mismatch");
+  // Long texts are checked eight bytes at a time: bars in both parts.
+  EXPECT_EQ(CompileError("|x|+|y|+|a+b|*2+|c"), "abs symbols |.| mismatch");
+  EXPECT_EQ(CompileError("|x|+|y|+|a+b|*2+|c|"), "compiled");
 }
 
 TEST(CompileErrors, PositionsCountCharactersNotBytes) {
@@ -54,6 +57,8 @@ TEST(CompileErrors, PositionsCountCharactersNotBytes) {
   EXPECT_EQ(CompileError("1+\xFF"), "Syntax error at pos: 3");
   EXPECT_EQ(CompileError("\xC2\xB5\xC2"), "Syntax error at pos: 2");
   EXPECT_EQ(CompileError("\xED\xA0\x80"), "Syntax error at pos: 1");  // a surrogate
+  EXPECT_EQ(CompileError("abcdefgh+\xFF"), "Syntax error at pos: 10");
+  EXPECT_EQ(CompileError("1234567+\xC3\xA9+\xC3"), "Syntax error at pos: 11");
 }
 
 TEST(CompileErrors, LimitsFailWithClearTexts) {

@@ -1,0 +1,115 @@
+// Planning the program of a compiled table: the rows computed inside the
+// instruction of the row they feed, and the order of the instructions.
+#include "evaluator/ExprLowering.h"
+
+namespace vorlane::expr {
+
+// A product, quotient, sum or difference of two leaves (x^2 being x * x).
+inline bool Lowering::IsLeafOp(int q) const {
+  const Row& row = RowOf(q);
+  if (!plan_[q].runs || !Plain(row) || isCondRow_[q]) return false;
+  // Powers of a constant whole exponent from 3 on keep their fixed chain.
+  const int n = WholeExponent(q);
+  const bool simple = (row.funCode >= kAdd && row.funCode <= kDiv) || (row.funCode == kPow && (n == 0 || n == 2));
+  return simple && IsLeafOperand(q, 0) && IsLeafOperand(q, 1);
+}
+
+// k * x^n with k and x leaves.
+inline bool Lowering::IsPowTerm(int q) const {
+  const Row& row = RowOf(q);
+  if (!plan_[q].runs || !Plain(row) || isCondRow_[q] || row.funCode != kMul) return false;
+  for (int side = 0; side < 2; ++side) {
+    const int w = Deliverer(q * kArgSlots + side);
+    if (w == 0 || !IsLeafOperand(q, 1 - side) || isCondRow_[w]) continue;
+    if (WholeExponent(w) != 0 && Plain(RowOf(w)) && IsLeafOperand(w, 0) && RowOf(w).cond == row.cond) return true;
+  }
+  return false;
+}
+
+// A row computed inside the instruction of the row it feeds: a leaf operation
+// under + - * /, or k * x^n under + -.
+void Lowering::PlanInlining() {
+  // An "@Right" row delivering a constant: the function reads the constant.
+  for (int q = 1; hasRight_ && q <= t_.Top(); ++q) {
+    const Row& row = RowOf(q);
+    double value;
+    if (plan_[q].runs && row.funCode == kRight && row.argOf > 0 && plan_[row.argOf].runs &&
+        row.cond == RowOf(row.argOf).cond && !isCondRow_[q] && ConstantOperand(q, 1, value)) {
+      plan_[q].inlined = true;
+    }
+  }
+  for (int q = 1; q <= t_.Top(); ++q) {
+    const int parent = RowOf(q).argOf;
+    if (plan_[q].inlined || parent <= 0 || !plan_[parent].runs || plan_[parent].inlineChild != 0) continue;
+    const Row& pr = RowOf(parent);
+    if (!Plain(pr) || pr.cond != RowOf(q).cond || plan_[parent].inlined) continue;
+    const bool left = RowOf(q).argIdx == 1;
+    const int code = pr.funCode;
+    bool ok = false;
+    const bool leafOp = IsLeafOp(q);
+    if (leafOp) {
+      ok = code == kAdd || code == kSub || code == kMul || (code == kDiv && left);
+    } else if (IsPowTerm(q)) {
+      ok = code == kAdd || (code == kSub && !left);
+    }
+    // Only one inlined operand: the other is the register or a slot.
+    if (!ok || plan_[q].inlined || plan_[q].inlineChild != 0) continue;
+    plan_[parent].inlineChild = q;
+    plan_[q].inlined = true;
+    plan_[q].leafOp = leafOp;
+    if (!leafOp) {
+      for (int side = 0; side < 2; ++side) {
+        const int w = Deliverer(q * kArgSlots + side);
+        if (w != 0) plan_[w].inlined = true;
+      }
+    }
+  }
+}
+
+// Depth first, conditions before the rows they guard, and of the operands
+// the largest last, so that the longest chain stays in the register.
+inline bool Lowering::Visit(int r) {
+  if (state_[r] == 2) return true;
+  if (state_[r] == 1) return false;
+  state_[r] = 1;
+  const Row& row = RowOf(r);
+  if (row.cond > 0 && plan_[row.cond].runs && !Visit(row.cond)) return false;
+  int children[kArgSlots];
+  int count = 0;
+  for (int a = 0; a < row.argTop; ++a) {
+    const int q = Deliverer(r * kArgSlots + a);
+    if (q != 0 && !plan_[q].inlined) children[count++] = q;
+  }
+  // A stable insertion sort: a row has at most six operands, and
+  // std::stable_sort would allocate.
+  for (int i = 1; i < count; ++i) {
+    const int c = children[i];
+    int j = i;
+    for (; j > 0 && plan_[c].size < plan_[children[j - 1]].size; --j) children[j] = children[j - 1];
+    children[j] = c;
+  }
+  for (int i = 0; i < count; ++i) {
+    if (!Visit(children[i])) return false;
+  }
+  state_[r] = 2;
+  order_[orderCount_++] = r;
+  return true;
+}
+
+void Lowering::Order() {
+  int root = 0, running = 0;
+  for (const Step& s : t_.steps) {
+    if (RowOf(s.row).argOf == 0) root = s.row;
+    if (!plan_[s.row].inlined) ++running;
+  }
+  const int roots = roots_;
+  // "rnd" draws its numbers in the order of the schedule, and a table with
+  // several roots keeps its last; both keep the schedule's order.
+  if (!t_.hasRandom && roots == 1 && Visit(root) && orderCount_ == running) return;
+  orderCount_ = 0;
+  for (const Step& s : t_.steps) {
+    if (!plan_[s.row].inlined) order_[orderCount_++] = s.row;
+  }
+}
+
+}  // namespace vorlane::expr

@@ -1,0 +1,96 @@
+// The lowering of a compiled table into a program: ExprLowerPlan.cpp plans
+// which rows join the instruction of the row they feed and the order of the
+// rows, ExprLower.cpp emits the instructions. Internal to the evaluator.
+#pragma once
+
+#include <cstdint>
+
+#include "evaluator/ExprFunctions.h"
+#include "evaluator/ExprProgram.h"
+#include "evaluator/ExprTable.h"
+#include "evaluator/clsExprEvaluator.h"
+
+namespace vorlane::expr {
+
+inline constexpr int kLowerRowLimit = clsExprEvaluator::kMaxRows + 2;
+inline constexpr int kLowerSlotLimit = kLowerRowLimit * kArgSlots + 2;
+
+// What one row of the table becomes.
+// No member initialisers: Build clears the rows of the table (RowPlan{}),
+// and constructing the lowering stays free of the rows it never uses.
+struct RowPlan {
+  bool runs;        // in the schedule (not computed at compile time)
+  bool inlined;     // computed inside the instruction of the row it feeds
+  int inlineChild;  // the row computed inside this row's instruction
+  int size;         // running rows in its subtree
+  bool leafOp;      // inlined as a leaf operation (else as k * x^n)
+};
+
+class Lowering {
+ public:
+  Lowering(const Table& t, Program& p, std::int32_t* varSlot) : t_(t), p_(p), varSlot_(varSlot) {}
+  void Build();
+
+ private:
+  const Row& RowOf(int r) const { return t_.rows[r]; }
+  // The running row delivering to table slot s, or 0.
+  int Deliverer(int s) const { return deliverer_[s]; }
+  std::int32_t Leaf(int s);
+  std::int32_t Temp(int s);
+  std::int32_t Operand(int row, int arg);
+  bool IsLeafOperand(int row, int arg) const { return Deliverer(row * kArgSlots + arg) == 0; }
+  bool ConstantOperand(int row, int arg, double& value) const;
+  int WholeExponent(int row) const;
+  bool IsLeafOp(int q) const;
+  bool IsPowTerm(int q) const;
+  void PlanInlining();
+  bool Visit(int r);
+  void Order();
+  void Emit(int r);
+  void EmitFused(int r, int q);
+  void FuseWithPrevious(int r);
+  bool GuardedProduct(int r);
+
+  const Table& t_;
+  Program& p_;
+  std::int32_t* varSlot_;
+  // Filled for the slots and rows of the table only.
+  std::int32_t progSlot_[kLowerSlotLimit];   // table slot -> program slot
+  std::int32_t deliverer_[kLowerSlotLimit];  // table slot -> running row delivering to it
+  RowPlan plan_[kLowerRowLimit];
+  unsigned char state_[kLowerRowLimit];
+  std::int32_t insOf_[kLowerRowLimit];  // instruction index of each emitted row
+  bool isCondRow_[kLowerRowLimit];
+  int order_[kLowerRowLimit];
+  // The instructions while they are built: a row, a skip before it and the
+  // rest of its arguments take at most three.
+  FixedVector<Ins, 3 * kLowerRowLimit> code_;
+  // The program's values while it is built: each table slot and each signed
+  // variable at most once.
+  double values_[kLowerSlotLimit + 2 * (clsExprEvaluator::kMaxVariables + 2)];
+  std::int32_t valueCount_ = 0;
+  int orderCount_ = 0;
+  int roots_ = 0;  // rows delivering to the result slot
+  bool hasRight_ = false;  // "@Right" rows run
+  int lastRow_ = 0;  // row of the last instruction: its value is in the register
+  int skipAt_ = -1;  // index of the open skip instruction
+  int skipCond_ = 0;
+};
+
+inline bool Lowering::ConstantOperand(int row, int arg, double& value) const {
+  const int s = row * kArgSlots + arg;
+  if (Deliverer(s) != 0 || RowOf(row).arg[arg].idx != 0) return false;
+  value = t_.values[s];
+  return true;
+}
+
+// n when row is a power with a constant whole exponent 2..60, else 0.
+inline int Lowering::WholeExponent(int row) const {
+  double y;
+  if (RowOf(row).funCode != kPow || !ConstantOperand(row, 1, y)) return 0;
+  return (y >= 2.0 && y <= 60.0 && y == static_cast<double>(static_cast<int>(y))) ? static_cast<int>(y) : 0;
+}
+
+inline bool Plain(const Row& row) { return row.sign != -1 && row.argTop == 2; }
+
+}  // namespace vorlane::expr
