@@ -27,10 +27,7 @@ namespace {
 
 vrlComponent TwoRequirements() {
   vrlComponent c;
-  c.SetCompName("Laser");
-  c.SetNumCompLevels("3");
-  c.SetNumTechReqs(2);
-  c.SetNumAbils(0);
+  c.SetCompName("Laser"), c.SetNumCompLevels("3"), c.SetNumTechReqs(2), c.SetNumAbils(0);
   return c;
 }
 
@@ -84,8 +81,7 @@ class FormulaHelpTest : public QObject {
     QVERIFY(second.InsertCurrent());
     QCOMPARE(box.text(), QString("{ 100logn(}"));
     second.SearchBox()->setText("no such name");
-    QVERIFY(VisibleNames(second.List()).isEmpty());
-    QVERIFY(!second.InsertCurrent());
+    QVERIFY(VisibleNames(second.List()).isEmpty() && !second.InsertCurrent());
   }
 
   void completionPrefixes_data() {
@@ -123,16 +119,13 @@ class FormulaHelpTest : public QObject {
     auto* completer = box->findChild<QCompleter*>();
     QVERIFY(completer);
     QAbstractItemView* popup = completer->popup();
-    QTRY_VERIFY(popup->isVisible());
-    QCOMPARE(popup->model()->rowCount(), 2);
+    QTRY_VERIFY(popup->isVisible() && popup->model()->rowCount() == 2);
     QVERIFY(popup->model()->index(1, 0).data().toString().startsWith("&techlevel2"));
     QCOMPARE(box->text(), QString("Laser &techl"));
     QTest::keyClick(box, Qt::Key_Down);
     QCOMPARE(box->text(), QString("Laser &techl"));
     QTest::keyClick(box, Qt::Key_Return);  // chooses; does not press Next
-    QCOMPARE(box->text(), QString("Laser &techlevel2"));
-    QVERIFY(!popup->isVisible());
-    QCOMPARE(app.PageName(), QString("frmCompStart"));
+    QVERIFY(box->text() == "Laser &techlevel2" && !popup->isVisible() && app.PageName() == "frmCompStart");
     QCOMPARE(box->focusPolicy(), Qt::StrongFocus);  // the list leaves the box as it was
 
     QTest::keyClick(box, Qt::Key_F1);
@@ -147,12 +140,10 @@ class FormulaHelpTest : public QObject {
     // The Help menu, with the focus in the box, opens the reference for it.
     box->setFocus();
     auto* action = app.host()->findChild<QAction*>("actFormulaReference");
-    QVERIFY(action);
-    QCOMPARE(action->shortcut(), QKeySequence(Qt::Key_F1));
+    QVERIFY(action && action->shortcut() == QKeySequence(Qt::Key_F1));
     action->trigger();
     reference = OpenReference();
-    QVERIFY(reference);
-    QCOMPARE(reference->windowTitle(), QString("Formula Reference"));
+    QVERIFY(reference && reference->windowTitle() == "Formula Reference");
     reference->close();
     app.Settle();
   }
@@ -162,8 +153,7 @@ class FormulaHelpTest : public QObject {
     record.SetMinCost("{&complevel * 10}");
     CurvePanel panel([&] { return CurveDesign(record); });
     QVERIFY(Settled(panel));
-    QCOMPARE(panel.View()->Points(), (QStringList{"1", "2", "3"}));
-    QCOMPARE(Values(panel), (std::vector<double>{10, 20, 30}));
+    QVERIFY(panel.View()->Points() == QStringList({"1", "2", "3"}) && Values(panel) == std::vector<double>({10, 20, 30}));
     const QString label = QString::fromStdString(FieldLabel(record, {"", 0, "MinCost"}));
     QCOMPARE(panel.View()->HoverText(0, 2), "Level 3: " + label + " = 30");
 
@@ -175,16 +165,14 @@ class FormulaHelpTest : public QObject {
     panel.RecordChanged();
     QVERIFY(Settled(panel));
     QTest::qWait(50);
-    QCOMPARE(shown.count(), 1);
-    QCOMPARE(shown.at(0).at(0).toInt(), panel.Requests());
+    QVERIFY(shown.count() == 1 && shown.at(0).at(0).toInt() == panel.Requests());
     QCOMPARE(Values(panel), (std::vector<double>{100, 200, 300}));
 
     // A second field; a value that is no number gives none.
     record.SetSize("Tiny");
     panel.SetChosenFields({{"", 0, "MinCost"}, {"", 0, "Size"}});
     QVERIFY(Settled(panel));
-    QCOMPARE(panel.View()->Series().size(), std::size_t{2});
-    QVERIFY(std::isnan(Values(panel, 1)[0]));
+    QVERIFY(panel.View()->Series().size() == 2 && std::isnan(Values(panel, 1)[0]));
     QCOMPARE(panel.View()->HoverText(1, 0), "Level 1: " + QString::fromStdString(FieldLabel(record, {"", 0, "Size"})) +
                                                 " = (no number)");
 
@@ -217,19 +205,14 @@ class FormulaHelpTest : public QObject {
 
   void curvePanelFollowsOneGridAxis() {
     vrlFacility mine;
-    mine.SetFacName("Mine");
-    mine.SetGridFac(true);
-    mine.SetNumTechReqs(2);
-    mine.SetTechReqGridSize(1, "2");
-    mine.SetTechReqGridSize(2, "3");
-    mine.SetNumAbils(0);
+    mine.SetFacName("Mine"), mine.SetGridFac(true), mine.SetNumTechReqs(2), mine.SetNumAbils(0);
+    mine.SetTechReqGridSize(1, "2"), mine.SetTechReqGridSize(2, "3");
     mine.SetMinCost("{&techgridlevel2 * 10 + &techgridlevel1}");
     CurvePanel panel([&] { return CurveDesign(mine); });
     panel.SetVaryingRequirement(2);
     panel.SetHeldPosition(1, 2);
     QVERIFY(Settled(panel));
-    QCOMPARE(panel.View()->Points(), (QStringList{"4", "5", "6"}));
-    QCOMPARE(Values(panel), (std::vector<double>{12, 22, 32}));
+    QVERIFY(panel.View()->Points() == QStringList({"4", "5", "6"}) && Values(panel) == std::vector<double>({12, 22, 32}));
   }
 };
 

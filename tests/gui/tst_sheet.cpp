@@ -56,13 +56,9 @@ QString EntryText(DesignSheet* sheet) { return sheet->Live()->EntryText()->toPla
 // A component of `levels` levels whose entries take a while to compare.
 vrlComponent Long(int levels) {
   vrlComponent c;
-  c.SetCompName("Long");
-  c.SetNumCompLevels(std::to_string(levels));
-  c.SetNumberStyle("&complevel");
-  c.SetMinCost("{&complevel*3+Sqr(&complevel)}");
-  c.SetHP("{&mincost*2}");
-  c.SetAbilName(1, "Armor");
-  c.SetAbilVal1(1, "{&hp+&complevel}");
+  c.SetCompName("Long"), c.SetNumCompLevels(std::to_string(levels)), c.SetNumberStyle("&complevel");
+  c.SetMinCost("{&complevel*3+Sqr(&complevel)}"), c.SetHP("{&mincost*2}");
+  c.SetAbilName(1, "Armor"), c.SetAbilVal1(1, "{&hp+&complevel}");
   return c;
 }
 
@@ -81,20 +77,10 @@ class SheetTest : public QObject {
     // Lists in another order and a restriction of its own, which the
     // sheet's boxes show but must not rewrite.
     vrlComponent odd = Long(5000);
-    odd.SetVehicleType("Base, Ship");
-    odd.SetWeaponTarget("Planets,Ships");
-    odd.SetRestrictions("Only One");
-    odd.SetFamily("1");
-    odd.SetCustomGroup("0");
-    odd.SetGeneralGroup("G");
-    odd.SetPicNum("7");
-    odd.SetTechReqArea(1, "Area");
-    odd.SetTechReqLevel(1, "1");
-    odd.SetWeaponType("Direct Fire");
-    odd.SetWeaponDamageType("Normal");
-    odd.SetWeaponReload("1");
-    odd.SetWeaponToHitMod("0");
-    odd.SetWeaponDisplayNum("3");
+    odd.SetVehicleType("Base, Ship"), odd.SetWeaponTarget("Planets,Ships"), odd.SetRestrictions("Only One");
+    odd.SetFamily("1"), odd.SetCustomGroup("0"), odd.SetGeneralGroup("G"), odd.SetPicNum("7");
+    odd.SetTechReqArea(1, "Area"), odd.SetTechReqLevel(1, "1"), odd.SetWeaponType("Direct Fire");
+    odd.SetWeaponDamageType("Normal"), odd.SetWeaponReload("1"), odd.SetWeaponToHitMod("0"), odd.SetWeaponDisplayNum("3");
     QTest::newRow("values beyond the choices") << QByteArray::fromStdString(DesignToJson(odd))
                                                << QStringLiteral("frmCompGenerate");
   }
@@ -104,27 +90,19 @@ class SheetTest : public QObject {
     QVERIFY(!design.isEmpty());
     TestApp app;
     const QString path = OpenDesign(app, design);
-    QVERIFY(!path.isEmpty());
-    QVERIFY(ShowSheet(app));
-    QVERIFY(Trigger(app, "actWizard"));
-    QVERIFY(app.PageName().endsWith("Start"));
-    QVERIFY(WalkUntouched(app, lastPage));
+    QVERIFY(!path.isEmpty() && ShowSheet(app) && Trigger(app, "actWizard"));
+    QVERIFY(app.PageName().endsWith("Start") && WalkUntouched(app, lastPage));
     DesignSheet* sheet = ShowSheet(app);
-    QVERIFY(sheet);
-    QVERIFY(!app.hq().Designs().HasUnsavedChanges(*sheet->Kind()));
-    QVERIFY(app.hq().Designs().Save());
+    QVERIFY(sheet && !app.hq().Designs().HasUnsavedChanges(*sheet->Kind()) && app.hq().Designs().Save());
     QCOMPARE(ReadAll(path), design);
   }
 
   // The main menu's button opens the sheet of the option chosen.
   void menuButtonOpensTheChosenDesign() {
     TestApp app;
-    QVERIFY(app.ChooseMenuOption(1));
-    QVERIFY(app.Click("cmdSheet"));
+    QVERIFY(app.ChooseMenuOption(1) && app.Click("cmdSheet"));
     app.Settle();
-    auto* sheet = app.PageAs<DesignSheet>();
-    QVERIFY(sheet);
-    QCOMPARE(sheet->Kind(), DesignKind::Facility);
+    QVERIFY(app.PageAs<DesignSheet>() && app.PageAs<DesignSheet>()->Kind() == DesignKind::Facility);
   }
 
   void editingUpdatesTheEntry_data() {
@@ -146,10 +124,8 @@ class SheetTest : public QObject {
     TestApp app;
     QVERIFY(!OpenDesign(app, ReadAll(Example("seeking-torpedo"))).isEmpty());
     DesignSheet* sheet = ShowSheet(app);
-    QVERIFY(sheet);
-    auto* spin = sheet->Live()->findChild<QSpinBox*>("spnPosition(1)");
-    QVERIFY(spin);
-    QCOMPARE(spin->maximum(), 5);
+    auto* spin = sheet ? sheet->Live()->findChild<QSpinBox*>("spnPosition(1)") : nullptr;
+    QVERIFY(spin && spin->maximum() == 5);
     spin->setValue(level);
     QVERIFY(app.Type(field, text));
     QTRY_VERIFY(EntryText(sheet).contains(line));
@@ -184,10 +160,7 @@ class SheetTest : public QObject {
     QVERIFY(sheet);
     GenerationFault fault;
     fault.field = {list.toStdString(), entry, key.toStdString()};
-    fault.label = "The field";
-    fault.level = "2";
-    fault.reason = "Syntax error.";
-    fault.position = position;
+    fault.label = "The field", fault.level = "2", fault.reason = "Syntax error.", fault.position = position;
     auto* edit = qobject_cast<QLineEdit*>(sheet->ControlOf(fault.field));
     QVERIFY(edit);
     edit->setText(text);
@@ -202,11 +175,9 @@ class SheetTest : public QObject {
     QTest::mouseClick(line, Qt::LeftButton);
     QTRY_VERIFY(edit->hasFocus());
     app.Settle();
-    QCOMPARE(edit->cursorPosition(), cursor);
-    QVERIFY(!edit->hasSelectedText());
+    QVERIFY(edit->cursorPosition() == cursor && !edit->hasSelectedText());
     sheet->ClearFault();
-    QVERIFY(!edit->property("fault").toBool());
-    QVERIFY(!line->isVisibleTo(sheet));
+    QVERIFY(!edit->property("fault").toBool() && !line->isVisibleTo(sheet));
   }
 
   // After a failed generation the sheet opens at the failing entry, the
@@ -215,18 +186,13 @@ class SheetTest : public QObject {
     TestApp app;
     QVERIFY(!OpenDesign(app, ReadAll(Example("seeking-torpedo"))).isEmpty());
     GenerationFault fault;
-    fault.field = {"", 0, "HP"};
-    fault.level = "3";
-    fault.reason = "Syntax error.";
-    fault.position = 2;
+    fault.field = {"", 0, "HP"}, fault.level = "3", fault.reason = "Syntax error.", fault.position = 2;
     app.hq().ShowDesignSheet(DesignKind::Component, &fault);
     auto* sheet = app.PageAs<DesignSheet>();
-    QVERIFY(sheet);
-    auto* edit = sheet->findChild<QLineEdit*>("HP");
-    QVERIFY(edit->hasFocus());
+    auto* edit = sheet ? sheet->findChild<QLineEdit*>("HP") : nullptr;
+    QVERIFY(edit && edit->hasFocus());
     app.Settle();
-    QCOMPARE(edit->cursorPosition(), 1);
-    QCOMPARE(sheet->Live()->Point().level, 3);
+    QVERIFY(edit->cursorPosition() == 1 && sheet->Live()->Point().level == 3);
     QTRY_VERIFY(EntryText(sheet).contains(Line("Name", "Proton Torpedo 3\n")));
   }
 
@@ -240,8 +206,7 @@ class SheetTest : public QObject {
     QTRY_VERIFY(!EntryText(sheet).isEmpty());
     QVERIFY(app.Type("MinCost", "{50+*}"));
     QTRY_VERIFY(!sheet->Live()->EntryText()->isEnabled());
-    QVERIFY(!EntryText(sheet).isEmpty());
-    QVERIFY(!sheet->Live()->Status()->text().isEmpty());
+    QVERIFY(!EntryText(sheet).isEmpty() && !sheet->Live()->Status()->text().isEmpty());
     QVERIFY(app.Type("MinCost", "{50+1}"));
     QTRY_VERIFY(sheet->Live()->EntryText()->isEnabled());
     QVERIFY(sheet->Live()->Status()->text().isEmpty());
@@ -266,8 +231,7 @@ class SheetTest : public QObject {
     QTest::keyClicks(edit, "+2+4}");  // one request per key, none shown meanwhile
     QCOMPARE(sheet->Computer()->Latest(), latest + 5);
     QTRY_VERIFY_WITH_TIMEOUT(!sheet->Computer()->Running(), 30000);
-    QCOMPARE(sheet->Computer()->Delivered(), delivered + 1);
-    QCOMPARE(sheet->Computer()->Dropped(), 4);
+    QVERIFY(sheet->Computer()->Delivered() == delivered + 1 && sheet->Computer()->Dropped() == 4);
     QVERIFY(EntryText(sheet).contains(Line("Cost Minerals", "7\n")));
     QVERIFY(sheet->Live()->ChangesText()->toPlainText().contains("\"Cost Minerals\""));
   }
@@ -284,14 +248,10 @@ class SheetTest : public QObject {
     QFETCH(int, answer);
     QFETCH(bool, renewed);
     TestApp app;
-    const QString path = OpenDesign(app, ReadAll(Example("seeking-torpedo")));
-    QVERIFY(!path.isEmpty());
-    QVERIFY(ShowSheet(app));
-    QVERIFY(app.Type("HP", "7"));
+    QVERIFY(!OpenDesign(app, ReadAll(Example("seeking-torpedo"))).isEmpty() && ShowSheet(app) && app.Type("HP", "7"));
     app.services.QueueSaveAnswer(static_cast<SaveAnswer>(answer));
     QVERIFY(Trigger(app, "actNewComponent"));
-    QCOMPARE(app.services.Messages().size(), std::size_t{1});
-    QVERIFY(app.services.Messages().front().saveAnswer.has_value());
+    QVERIFY(app.services.Messages().size() == 1 && app.services.Messages().front().saveAnswer.has_value());
     QVERIFY(app.PageAs<DesignSheet>());
     QCOMPARE(app.hq().Component() == vrlComponent{}, renewed);
     QCOMPARE(app.hq().Designs().FilePath(DesignKind::Component).isEmpty(), renewed);

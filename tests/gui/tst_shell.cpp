@@ -97,20 +97,29 @@ class ShellTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void failedCheckStaysAndWritesNothing() {
+  // A refused Next stays and writes nothing; Cancel asks and writes nothing;
+  // the close box returns to the menu without a question.
+  void refusedNextAndCancelWriteNothing() {
     TestApp app;
     OpenFirst(app);
     app.Type("txtName", "bad");
     app.Key(Qt::Key_Return);
     QCOMPARE(app.services.MessageTexts(), QStringList{"Bad name."});
     QCOMPARE(app.PageName(), QStringLiteral("FirstPage"));
-    QCOMPARE(app.hq().Component().CompName(), std::string());
     QVERIFY(!app.PageAs<WizardPage>()->Navigating());
-    // Cancel still returns to the menu after a refused Next.
+    app.services.QueueNo();
+    app.Click("cmdCancel");
+    QCOMPARE(app.PageName(), QStringLiteral("FirstPage"));
     app.services.QueueYes();
     app.Key(Qt::Key_Escape);
     QCOMPARE(app.PageName(), QStringLiteral("frmMain"));
     QCOMPARE(app.hq().Component().CompName(), std::string());
+    QCOMPARE(app.services.Messages().size(), std::size_t{3});
+    OpenFirst(app);
+    app.CloseBox();
+    QVERIFY(app.host()->isVisible());
+    QCOMPARE(app.PageName(), QStringLiteral("frmMain"));
+    QCOMPARE(app.services.Messages().size(), std::size_t{3});
   }
 
   void nextAndBackCarryTheFieldsThroughTheRecord() {
@@ -138,26 +147,6 @@ class ShellTest : public QObject {
     QCOMPARE(app.Find<QLineEdit>("txtName")->text(), QStringLiteral("Laser"));
     app.Key(Qt::Key_Return);
     QCOMPARE(app.Find<QLineEdit>("txtDesc")->text(), QStringLiteral("typed before Back"));
-  }
-
-  void cancelWritesNothingAndCloseBoxSkipsTheQuestion() {
-    TestApp app;
-    OpenFirst(app);
-    app.Type("txtName", "unsaved");
-    app.services.QueueNo();
-    app.Click("cmdCancel");
-    QCOMPARE(app.PageName(), QStringLiteral("FirstPage"));
-    app.services.QueueYes();
-    app.Click("cmdCancel");
-    QCOMPARE(app.PageName(), QStringLiteral("frmMain"));
-    QCOMPARE(app.hq().Component().CompName(), std::string());
-    QCOMPARE(app.services.Messages().size(), std::size_t{2});
-
-    OpenFirst(app);
-    app.CloseBox();
-    QVERIFY(app.host()->isVisible());
-    QCOMPARE(app.PageName(), QStringLiteral("frmMain"));
-    QCOMPARE(app.services.Messages().size(), std::size_t{2});
   }
 
   void enterAndEscapeReachThePageFromEveryField() {
@@ -197,45 +186,32 @@ class ShellTest : public QObject {
     QVERIFY(page->plain->hasFocus());
     QVERIFY(page->plain->selectedText().isEmpty());
   }
-  void firstStartShowsMenuWithComponentChosen() {
+  void menuOpensTheChosenPageInTheSameWindow() {
     TestApp app;
     QCOMPARE(app.PageName(), QStringLiteral("frmMain"));
     QCOMPARE(app.host()->windowTitle(), QStringLiteral("Vorlane v2.0"));
     QVERIFY(app.hq().SEIVDir().empty() && app.hq().ModDir().empty());
-    auto* menu = app.PageAs<frmMain>();
-    QVERIFY(menu->optCreate(0)->isChecked());
     QStringList captions;
-    for (int i = 0; i < 4; ++i) captions << menu->optCreate(i)->text();
+    for (int i = 0; i < 4; ++i) captions << app.PageAs<frmMain>()->optCreate(i)->text();
     QCOMPARE(captions, (QStringList{"Design a component.", "Design a facility.", "Design a vehicle.",
                                     "Setup the Vorlane"}));
-    QVERIFY(!app.Find<QPushButton>("cmdBack")->isEnabled());
-    QCOMPARE(app.Find<QPushButton>("cmdClose")->text(), QStringLiteral("&Close"));
-  }
-
-  void enterOpensTheChosenPageInTheSameWindow() {
-    TestApp app;
+    QVERIFY(app.PageAs<frmMain>()->optCreate(0)->isChecked());
+    QCOMPARE(app.Props({"cmdBack.enabled=false", "cmdClose.text=&Close"}), QString());
     app.host()->move(123, 77);
     const QPoint where = app.host()->pos();
-    app.Key(Qt::Key_Return);
+    app.Key(Qt::Key_Return);  // the component is chosen
     QCOMPARE(app.PageName(), QStringLiteral("frmCompStart"));
     QCOMPARE(app.host()->windowTitle(), QStringLiteral("Vorlane v2.0 - Component Design"));
-    QCOMPARE(app.host()->pos(), where);
-    QVERIFY(app.host()->isVisible());
-
-    const struct {
-      int option;
-      const char* page;
-      const char* title;
-    } choices[] = {{1, "frmFacStart", "Vorlane v2.0 - Facility Design"},
-                   {2, "frmVehStart", "Vorlane v2.0 - Vehicle Design"},
-                   {3, "frmSetup", "Vorlane v2.0 - Component Design"}};
-    for (const auto& choice : choices) {
+    QVERIFY(app.host()->pos() == where && app.host()->isVisible());
+    const std::pair<const char*, const char*> choices[] = {{"frmFacStart", "Vorlane v2.0 - Facility Design"},
+                                                           {"frmVehStart", "Vorlane v2.0 - Vehicle Design"},
+                                                           {"frmSetup", "Vorlane v2.0 - Component Design"}};
+    for (int option = 1; option <= 3; ++option) {
       app.hq().ShowMainMenu();
       app.Settle();
-      QVERIFY(app.ChooseMenuOption(choice.option));
-      QVERIFY(app.Click("cmdNext"));
-      QCOMPARE(app.PageName(), QString::fromLatin1(choice.page));
-      QCOMPARE(app.host()->windowTitle(), QString::fromLatin1(choice.title));
+      QVERIFY(app.OpenFromMenu(option));
+      QCOMPARE(app.PageName() + "|" + app.host()->windowTitle(),
+               QString(choices[option - 1].first) + "|" + choices[option - 1].second);
     }
   }
 
@@ -274,22 +250,13 @@ class ShellTest : public QObject {
   }
 
   void escapeAndCloseEndTheProgramWithoutAQuestion() {
-    {
+    for (int way = 0; way < 4; ++way) {  // Escape, Close, the menu's and the vehicle page's close box
       TestApp app;
-      app.Key(Qt::Key_Escape);
-      QVERIFY(!app.host()->isVisible());
-    }
-    {
-      TestApp app;
-      QVERIFY(app.Click("cmdClose"));
-      QVERIFY(!app.host()->isVisible());
-    }
-    for (int option : {0, 2}) {  // the menu's and the vehicle page's close box
-      TestApp app;
-      if (option) QVERIFY(app.OpenFromMenu(option));
-      app.CloseBox();
-      QVERIFY(!app.host()->isVisible());
-      QVERIFY(app.services.Messages().empty());
+      if (way == 0) app.Key(Qt::Key_Escape);
+      if (way == 1) QVERIFY(app.Click("cmdClose"));
+      if (way == 3) QVERIFY(app.OpenFromMenu(2));
+      if (way >= 2) app.CloseBox();
+      QVERIFY(!app.host()->isVisible() && app.services.Messages().empty());
     }
   }
 
@@ -297,24 +264,19 @@ class ShellTest : public QObject {
     TestApp app;
     QVERIFY(app.OpenFromMenu(2));
     QCOMPARE(app.PageName(), QStringLiteral("frmVehStart"));
-    QCOMPARE(app.Find<QPushButton>("cmdBack")->text(), QStringLiteral("<<< &Back"));
-    QCOMPARE(app.Find<QPushButton>("cmdBack")->toolTip(), QStringLiteral("Returns to the previous screen."));
-    QCOMPARE(app.Find<QPushButton>("cmdCancel")->toolTip(), QStringLiteral("Returns to the main menu."));
-    QCOMPARE(app.Find<QPushButton>("cmdNext")->toolTip(), QStringLiteral("Advances to the next screen."));
-
-    QVERIFY(app.Click("cmdBack"));
-    QVERIFY(app.Click("cmdNext"));
+    QCOMPARE(app.Props({"cmdBack.text=<<< &Back", "cmdBack.toolTip=Returns to the previous screen.",
+                        "cmdCancel.toolTip=Returns to the main menu.", "cmdNext.toolTip=Advances to the next screen."}),
+             QString());
+    QVERIFY(app.Click("cmdBack") && app.Click("cmdNext"));
     app.Key(Qt::Key_Return);
     QCOMPARE(app.PageName(), QStringLiteral("frmVehStart"));
     QVERIFY(app.services.Messages().empty());
-
     app.services.QueueNo();
     app.Key(Qt::Key_Escape);
     QCOMPARE(app.services.MessageTexts(), QStringList{"Do you want to return to the main menu?"});
-    QCOMPARE(app.services.Messages().back().title, QStringLiteral("Vorlane"));
-    QVERIFY(app.services.Messages().back().buttons == MessageButtons::YesNo);
+    QVERIFY(app.services.Messages().back().title == "Vorlane" &&
+            app.services.Messages().back().buttons == MessageButtons::YesNo);
     QCOMPARE(app.PageName(), QStringLiteral("frmVehStart"));
-
     app.services.QueueYes();
     QVERIFY(app.Click("cmdCancel"));
     QCOMPARE(app.PageName(), QStringLiteral("frmMain"));

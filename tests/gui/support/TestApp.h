@@ -54,6 +54,10 @@ class TestApp {
   // The named check boxes pattern.arg(0..count-1) as "1" and "0" in turn,
   // "<missing>" for a box not found.
   QString Checks(const QString& pattern, int count);
+  // Checks a table of "control.property=expected" rows (booleans as
+  // true/false) on the current page; returns the rows that differ, with what
+  // was found instead, so an empty text means all hold.
+  QString Props(const QStringList& rows);
   // The first `count` controls Tab reaches from `first`, by name.
   QStringList TabOrder(const QString& first, int count);
 
