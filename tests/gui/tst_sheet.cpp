@@ -62,27 +62,52 @@ vrlComponent Long(int levels) {
   return c;
 }
 
+// Designs whose values the boxes could not take by typing: long texts,
+// large counts, numbers written otherwise, lists in another order, a
+// restriction of its own.
+vrlComponent Unusual() {
+  vrlComponent c;
+  c.SetCompName("N\xC3\xBC" + std::string(200, 'n')), c.SetCompDesc(std::string(2523, 'd'));
+  c.SetNumCompLevels("5000"), c.SetVehicleType("Base, Ship"), c.SetRestrictions("Only One");
+  c.SetGeneralGroup("Weapons"), c.SetFamily("1"), c.SetCustomGroup("0"), c.SetPicNum("042");
+  c.SetNumberStyle("&complevel"), c.SetRomanStyle("&complevel"), c.SetNumTechReqs(2);
+  for (std::int16_t i = 1; i <= 2; ++i) {
+    c.SetTechReqArea(i, "Area");
+    c.SetTechReqLevel(i, "&complevel");
+  }
+  c.SetTechReqGridSize(1, "123"), c.SetTechReqGridSize(2, "00005");
+  c.SetMinCost(std::string(40000, '1')), c.SetHP("1"), c.SetAbilName(1, "Armor");
+  c.SetWeaponType("Seeking"), c.SetWeaponTarget("Planets,Ships"), c.SetWeaponDamageType("Normal");
+  c.SetWeaponDisplayType("Seeker"), c.SetWeaponDisplayNum("03"), c.SetWeaponReload("1"), c.SetWeaponToHitMod("0");
+  c.SetWeaponSeekerSpeed("1"), c.SetWeaponSeekerHP(std::string(33000, '2'));
+  return c;
+}
+
+vrlFacility UnusualGrid() {
+  vrlFacility f;
+  f.SetFacName("Mine"), f.SetFacDesc(std::string(2523, 'd')), f.SetNumFacLevels("20000"), f.SetGridFac(true);
+  f.SetFacGroup("Group"), f.SetFacFamily("1"), f.SetPicNum("1.5e1"), f.SetTechReqArea(1, "Area");
+  f.SetTechReqGridSize(1, "32767"), f.SetAbilName(1, "Ability");
+  return f;
+}
+
 }  // namespace
 
 class SheetTest : public QObject {
   Q_OBJECT
 
  private slots:
-  // Open, then sheet -> wizard (walked without a touch) -> sheet -> save.
+  // Open, then sheet -> wizard (walked without a touch) -> sheet -> save:
+  // the file is unchanged byte for byte.
   void switchingKeepsTheDesign_data() {
     QTest::addColumn<QByteArray>("design");
     QTest::addColumn<QString>("lastPage");
     QTest::newRow("seeking torpedo") << ReadAll(Example("seeking-torpedo")) << QStringLiteral("frmCompGenerate");
     QTest::newRow("mine grid") << ReadAll(Example("mine-grid")) << QStringLiteral("frmFacGenerate");
-    // Lists in another order and a restriction of its own, which the
-    // sheet's boxes show but must not rewrite.
-    vrlComponent odd = Long(5000);
-    odd.SetVehicleType("Base, Ship"), odd.SetWeaponTarget("Planets,Ships"), odd.SetRestrictions("Only One");
-    odd.SetFamily("1"), odd.SetCustomGroup("0"), odd.SetGeneralGroup("G"), odd.SetPicNum("7");
-    odd.SetTechReqArea(1, "Area"), odd.SetTechReqLevel(1, "1"), odd.SetWeaponType("Direct Fire");
-    odd.SetWeaponDamageType("Normal"), odd.SetWeaponReload("1"), odd.SetWeaponToHitMod("0"), odd.SetWeaponDisplayNum("3");
-    QTest::newRow("values beyond the choices") << QByteArray::fromStdString(DesignToJson(odd))
-                                               << QStringLiteral("frmCompGenerate");
+    QTest::newRow("component beyond the boxes") << QByteArray::fromStdString(DesignToJson(Unusual()))
+                                                << QStringLiteral("frmCompGenerate");
+    QTest::newRow("grid facility beyond the boxes") << QByteArray::fromStdString(DesignToJson(UnusualGrid()))
+                                                    << QStringLiteral("frmFacGenerate");
   }
   void switchingKeepsTheDesign() {
     QFETCH(QByteArray, design);
