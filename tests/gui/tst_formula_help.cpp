@@ -2,9 +2,6 @@
 // panel.
 #include <QAbstractItemView>
 #include <QAction>
-#include <QChart>
-#include <QChartView>
-#include <QLineSeries>
 #include <QCompleter>
 #include <QLineEdit>
 #include <QListWidget>
@@ -13,7 +10,6 @@
 #include <QTreeWidget>
 #include <cmath>
 
-#include "generate/DesignFile.h"
 #include "gui/CurvePanel.h"
 #include "gui/CurveView.h"
 #include "gui/FormulaHelp.h"
@@ -182,25 +178,6 @@ class FormulaHelpTest : public QObject {
     QVERIFY(Settled(panel));
     QVERIFY(panel.View()->Message().startsWith("The design does not generate"));
 
-    if (const QByteArray dir = qgetenv("VORLANE_SHOT_DIR"); !dir.isEmpty()) {
-      std::string error;
-      auto design = LoadDesignFile(VORLANE_EXAMPLES_DIR "/seeking-torpedo.vorlane.json", error);
-      QVERIFY(design);
-      record = design->component;
-      panel.RecordChanged();
-      panel.SetChosenFields({{"", 0, "MinCost"}, {"", 0, "RadCost"}, {"", 0, "WeaponSeekerSpeed"}});
-      QVERIFY(Settled(panel));
-      panel.resize(820, 420);
-      panel.show();
-      QTest::qWait(200);
-      // Hover over level 3 of the first line.
-      auto* chartView = panel.View()->findChild<QChartView*>();
-      QChart* chart = panel.View()->Chart();
-      const QPointF at = chart->mapToPosition({2, Values(panel)[2]}, chart->series().first());
-      QTest::mouseMove(chartView->viewport(), chartView->mapFromScene(chart->mapToScene(at)));
-      QTest::qWait(200);
-      panel.grab().save(QString::fromUtf8(dir) + "/curve.png");
-    }
   }
 
   void curvePanelFollowsOneGridAxis() {
