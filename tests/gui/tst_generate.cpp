@@ -24,8 +24,6 @@ using namespace vorlane::test;
 
 namespace {
 
-QString Line(const QString& key, const QString& value) { return key.leftJustified(42) + ":= " + value; }
-
 // What the engine itself makes of a record, with the view's LF line ends.
 template <class Module, class Record>
 QString EngineText(const Record& record) {
@@ -79,7 +77,7 @@ struct Flow {
 QStringList Values(const QString& text, const QString& key) {
   QStringList values;
   for (const QString& line : text.split('\n'))
-    if (line.startsWith(key.leftJustified(42) + ":= ")) values << line.mid(45);
+    if (line.startsWith(EntryLine(key, ""))) values << line.mid(45);
   return values;
 }
 
@@ -270,7 +268,7 @@ class GenerateTest : public QObject {
     c.SetNumCompLevels("2");
     app.Click("cmdNext");
     QCOMPARE(app.PageName(), QString("frmDisplayResults"));
-    QCOMPARE(Results(app)->rtfResults()->text().count(Line("Name", "Laser")), 2);
+    QCOMPARE(Results(app)->rtfResults()->text().count(EntryLine("Name", "Laser")), 2);
   }
 
 };

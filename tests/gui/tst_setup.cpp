@@ -25,10 +25,6 @@ using namespace vorlane::test;
 
 namespace {
 
-void OpenSetup(TestApp& app) {
-  QVERIFY(app.OpenFromMenu(3));
-}
-
 QStringList Entries(QListWidget* list) {
   QStringList entries;
   for (int i = 0; i < list->count(); ++i) entries << list->item(i)->text().trimmed();
@@ -143,7 +139,7 @@ class SetupTest : public QObject {
   void okWritesTheFileAndUpdatesTheProgram() {
     TestApp app(QByteArray("/games/SE IV\r\n/mods/Big Mod\r\n"));
     QCOMPARE(app.hq().SEIVDir(), std::string("/games/SE IV"));
-    OpenSetup(app);
+    QVERIFY(app.OpenFromMenu(3));
     QCOMPARE(app.PageName(), QStringLiteral("frmSetup"));
     QCOMPARE(app.Props({"txtSEIVDir.text=/games/SE IV", "txtModDir.text=/mods/Big Mod"}), QString());
     QVERIFY(!app.PageAs<frmSetup>()->DirsChanged);
@@ -153,7 +149,7 @@ class SetupTest : public QObject {
     QCOMPARE(app.PageName(), QStringLiteral("frmMain"));
     QCOMPARE(app.SettingsBytes(), std::optional<QByteArray>("\r\n"));
 
-    OpenSetup(app);
+    QVERIFY(app.OpenFromMenu(3));
     app.Type("txtSEIVDir", "/Games/SEIV Gold ");
     app.Type("txtModDir", "/Mods/Star Wars");
     app.Key(Qt::Key_Return);
@@ -168,12 +164,12 @@ class SetupTest : public QObject {
 
   void cancelAsksOnlyAfterEdits() {
     TestApp app(QByteArray("/seiv\r\n"));
-    OpenSetup(app);
+    QVERIFY(app.OpenFromMenu(3));
     app.Key(Qt::Key_Escape);
     QCOMPARE(app.PageName(), QStringLiteral("frmMain"));
     QVERIFY(app.services.Messages().empty());
 
-    OpenSetup(app);
+    QVERIFY(app.OpenFromMenu(3));
     app.Type("txtModDir", "/m");
     QVERIFY(app.PageAs<frmSetup>()->DirsChanged);
     app.services.QueueNo();
@@ -191,7 +187,7 @@ class SetupTest : public QObject {
 
   void browseWaitsForThePickersOk() {
     TestApp app;
-    OpenSetup(app);
+    QVERIFY(app.OpenFromMenu(3));
     // An empty box starts the picker in the current directory; Cancel changes nothing.
     app.services.QueueDirectory(std::nullopt);
     app.Click("cmdBrowseSEIV");
@@ -201,7 +197,7 @@ class SetupTest : public QObject {
     QCOMPARE(app.PageName(), QStringLiteral("frmMain"));
     QVERIFY(app.services.Messages().empty());
 
-    OpenSetup(app);
+    QVERIFY(app.OpenFromMenu(3));
     app.services.QueueDirectory(QStringLiteral("/chosen/mod dir"));
     app.Click("cmdBrowseMod");
     QCOMPARE(app.Text("txtModDir"), QStringLiteral("/chosen/mod dir"));
@@ -218,7 +214,7 @@ class SetupTest : public QObject {
 
   void closeBoxEndsTheProgramWithoutSaving() {
     TestApp app;
-    OpenSetup(app);
+    QVERIFY(app.OpenFromMenu(3));
     app.Type("txtSEIVDir", "/x");
     app.CloseBox();
     QVERIFY(!app.host()->isVisible() && !app.SettingsBytes() && app.services.Messages().empty());
@@ -227,7 +223,7 @@ class SetupTest : public QObject {
   void unwritableSettingsFileIsReported() {
     TestApp app;
     QVERIFY(QDir(app.Dir()).mkdir("Vorlane.ini"));  // the file's place is taken
-    OpenSetup(app);
+    QVERIFY(app.OpenFromMenu(3));
     app.Type("txtSEIVDir", "/seiv");
     app.Click("cmdOK");
     QCOMPARE(app.services.Messages().size(), std::size_t{1});

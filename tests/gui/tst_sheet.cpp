@@ -48,9 +48,6 @@ DesignSheet* ShowSheet(TestApp& app) {
   return app.PageAs<DesignSheet>();
 }
 
-// An entry line as generation writes it (LF line ends in the view).
-QString Line(const QString& key, const QString& value) { return key.leftJustified(42) + ":= " + value; }
-
 QString EntryText(DesignSheet* sheet) { return sheet->Live()->EntryText()->toPlainText(); }
 
 // A component of `levels` levels whose entries take a while to compare.
@@ -135,11 +132,11 @@ class SheetTest : public QObject {
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("level");
     QTest::addColumn<QString>("line");
-    QTest::newRow("text field") << "MinCost" << "{&complevel*7}" << 3 << Line("Cost Minerals", "21\n");
+    QTest::newRow("text field") << "MinCost" << "{&complevel*7}" << 3 << EntryLine("Cost Minerals", "21\n");
     QTest::newRow("requirement cell") << "TechReqLevel(1)" << "{&complevel+40}" << 2
-                                      << Line("Tech Level Req 1", "42\n");
+                                      << EntryLine("Tech Level Req 1", "42\n");
     QTest::newRow("damage range") << "WeaponDamageAtRange(1)" << "{9*&complevel}" << 4
-                                  << Line("Weapon Damage At Rng", "36 ");
+                                  << EntryLine("Weapon Damage At Rng", "36 ");
   }
   void editingUpdatesTheEntry() {
     QFETCH(QString, field);
@@ -154,7 +151,7 @@ class SheetTest : public QObject {
     spin->setValue(level);
     QVERIFY(app.Type(field, text));
     QTRY_VERIFY(EntryText(sheet).contains(line));
-    QVERIFY(EntryText(sheet).contains(Line("Name", QStringLiteral("Proton Torpedo %1\n").arg(level))));
+    QVERIFY(EntryText(sheet).contains(EntryLine("Name", QStringLiteral("Proton Torpedo %1\n").arg(level))));
     QCOMPARE(sheet->findChild<QLineEdit*>(field)->text(), text);
   }
 
@@ -218,7 +215,7 @@ class SheetTest : public QObject {
     QVERIFY(edit && edit->hasFocus());
     app.Settle();
     QVERIFY(edit->cursorPosition() == 1 && sheet->Live()->Point().level == 3);
-    QTRY_VERIFY(EntryText(sheet).contains(Line("Name", "Proton Torpedo 3\n")));
+    QTRY_VERIFY(EntryText(sheet).contains(EntryLine("Name", "Proton Torpedo 3\n")));
   }
 
   // An entry that fails says why in the entry panel; the last one made stays
@@ -257,7 +254,7 @@ class SheetTest : public QObject {
     QCOMPARE(sheet->Computer()->Latest(), latest + 5);
     QTRY_VERIFY_WITH_TIMEOUT(!sheet->Computer()->Running(), 30000);
     QVERIFY(sheet->Computer()->Delivered() == delivered + 1 && sheet->Computer()->Dropped() == 4);
-    QVERIFY(EntryText(sheet).contains(Line("Cost Minerals", "7\n")));
+    QVERIFY(EntryText(sheet).contains(EntryLine("Cost Minerals", "7\n")));
     QVERIFY(sheet->Live()->ChangesText()->toPlainText().contains("\"Cost Minerals\""));
   }
 

@@ -117,8 +117,6 @@ class ShellTest : public QObject {
                                                            {"frmVehStart", "Vorlane v2.0 - Vehicle Design"},
                                                            {"frmSetup", "Vorlane v2.0 - Component Design"}};
     for (int option = 1; option <= 3; ++option) {
-      app.hq().ShowMainMenu();
-      app.Settle();
       QVERIFY(app.OpenFromMenu(option));
       QCOMPARE(app.PageName() + "|" + app.host()->windowTitle(),
                QString(choices[option - 1].first) + "|" + choices[option - 1].second);

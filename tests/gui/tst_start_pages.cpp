@@ -29,14 +29,6 @@ struct Twin {
 const Twin kTwins[] = {{0, "frmCompStart", "component", "txtCompName", "txtCompDesc", "txtCompLevels", "chkGridComp"},
                        {1, "frmFacStart", "facility", "txtFacName", "txtFacDesc", "txtFacLevels", "chkGridFac"}};
 
-void OpenFromMenu(TestApp& app, const Twin& twin) {
-  if (app.PageName() != QLatin1String("frmMain")) {
-    app.hq().ShowMainMenu();
-    app.Settle();
-  }
-  QVERIFY(app.ChooseMenuOption(twin.option) && app.Click("cmdNext"));
-}
-
 void Twins() {
   QTest::addColumn<int>("which");
   QTest::newRow("component") << 0;
@@ -197,7 +189,7 @@ class StartPagesTest : public QObject {
     QFETCH(int, which);
     const Twin& t = kTwins[which];
     TestApp app;
-    OpenFromMenu(app, t);
+    QVERIFY(app.OpenFromMenu(t.option));
     QCOMPARE(app.PageName(), t.page);
     const QString levelsTip =
         which ? QStringLiteral("Enter the number of levels you want of your facility in the box.") : QString();
@@ -218,7 +210,7 @@ class StartPagesTest : public QObject {
     QFETCH(int, which);
     const Twin& t = kTwins[which];
     TestApp app;
-    OpenFromMenu(app, t);
+    QVERIFY(app.OpenFromMenu(t.option));
     ScriptedServices& s = app.services;
     const QString nameMsg = "You must enter a name for your " + t.noun + ".",
                   descQ = "Do you want to leave the description blank?",
@@ -255,7 +247,7 @@ class StartPagesTest : public QObject {
     QFETCH(int, which);
     const Twin& t = kTwins[which];
     TestApp app;
-    OpenFromMenu(app, t);
+    QVERIFY(app.OpenFromMenu(t.option));
     app.Type(t.name, "Laser");
     app.Type(t.desc, "Cuts things");
     app.Type(t.levels, "012");
@@ -272,7 +264,7 @@ class StartPagesTest : public QObject {
     app.Click("cmdCancel");
     QCOMPARE(app.PageName(), QStringLiteral("frmMain"));
     QVERIFY(app.PageAs<frmMain>()->optCreate(0)->isChecked());
-    OpenFromMenu(app, t);
+    QVERIFY(app.OpenFromMenu(t.option));
     QCOMPARE(app.Props({t.name + ".text=Laser", t.desc + ".text=Cuts things", t.levels + ".text=12",
                         t.grid + ".checked=true", t.levels + ".enabled=false"}),
              QString());
@@ -280,7 +272,7 @@ class StartPagesTest : public QObject {
 
   void levelsBoxTogglesWithTheGridAndAdmitsThreeDigits() {
     TestApp app;
-    OpenFromMenu(app, kTwins[0]);
+    QVERIFY(app.OpenFromMenu(kTwins[0].option));
     app.Type("txtCompLevels", "7");
     auto* grid = app.Find<QCheckBox>("chkGridComp");
     QTest::mouseClick(grid, Qt::LeftButton);

@@ -102,6 +102,10 @@ bool TestApp::ChooseMenuOption(int index) {
 }
 
 bool TestApp::OpenFromMenu(int index) {
+  if (PageName() != QLatin1String("frmMain")) {
+    hq_->ShowMainMenu();
+    Settle();
+  }
   if (!ChooseMenuOption(index)) return false;
   Key(Qt::Key_Return);
   return true;

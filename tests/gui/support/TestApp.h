@@ -70,7 +70,8 @@ class TestApp {
   // Picks option `index` of the main menu with the mouse (0 component,
   // 1 facility, 2 vehicle, 3 setup); false when the menu is not shown.
   bool ChooseMenuOption(int index);
-  // Picks the option and presses Next: opens that page from the menu.
+  // Picks the option and presses Next (from the main menu, which is shown
+  // first when another page is): opens that page.
   bool OpenFromMenu(int index);
   // Presses a key in the host window, where the focus is.
   void Key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
