@@ -127,79 +127,67 @@ class SheetTest : public QObject {
     QVERIFY(app.PageAs<DesignSheet>() && app.PageAs<DesignSheet>()->Kind() == DesignKind::Facility);
   }
 
-  void editingUpdatesTheEntry_data() {
-    QTest::addColumn<QString>("field");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("level");
-    QTest::addColumn<QString>("line");
-    QTest::newRow("text field") << "MinCost" << "{&complevel*7}" << 3 << EntryLine("Cost Minerals", "21\n");
-    QTest::newRow("requirement cell") << "TechReqLevel(1)" << "{&complevel+40}" << 2
-                                      << EntryLine("Tech Level Req 1", "42\n");
-    QTest::newRow("damage range") << "WeaponDamageAtRange(1)" << "{9*&complevel}" << 4
-                                  << EntryLine("Weapon Damage At Rng", "36 ");
-  }
+  // An edit shows in the entry of the level chosen.
   void editingUpdatesTheEntry() {
-    QFETCH(QString, field);
-    QFETCH(QString, text);
-    QFETCH(int, level);
-    QFETCH(QString, line);
+    const struct {
+      QString field, text;
+      int level;
+      QString line;
+    } rows[] = {{"MinCost", "{&complevel*7}", 3, EntryLine("Cost Minerals", "21\n")},
+                {"TechReqLevel(1)", "{&complevel+40}", 2, EntryLine("Tech Level Req 1", "42\n")},
+                {"WeaponDamageAtRange(1)", "{9*&complevel}", 4, EntryLine("Weapon Damage At Rng", "36 ")}};
     TestApp app;
     QVERIFY(!OpenDesign(app, ReadAll(Example("seeking-torpedo"))).isEmpty());
     DesignSheet* sheet = ShowSheet(app);
     auto* spin = sheet ? sheet->Live()->findChild<QSpinBox*>("spnPosition(1)") : nullptr;
     QVERIFY(spin && spin->maximum() == 5);
-    spin->setValue(level);
-    QVERIFY(app.Type(field, text));
-    QTRY_VERIFY(EntryText(sheet).contains(line));
-    QVERIFY(EntryText(sheet).contains(EntryLine("Name", QStringLiteral("Proton Torpedo %1\n").arg(level))));
-    QCOMPARE(sheet->findChild<QLineEdit*>(field)->text(), text);
+    for (const auto& row : rows) {
+      spin->setValue(row.level);
+      QVERIFY(app.Type(row.field, row.text));
+      QTRY_VERIFY2(EntryText(sheet).contains(row.line), qPrintable(row.field));
+      QVERIFY(EntryText(sheet).contains(EntryLine("Name", QStringLiteral("Proton Torpedo %1\n").arg(row.level))));
+      QCOMPARE(sheet->findChild<QLineEdit*>(row.field)->text(), row.text);
+    }
   }
 
   // A fault marks its field and shows its line; a click puts the cursor
   // before the fault's character, counted in characters.
-  void faultTakesTheCursorThere_data() {
-    QTest::addColumn<QString>("list");
-    QTest::addColumn<int>("entry");
-    QTest::addColumn<QString>("key");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("position");
-    QTest::addColumn<int>("cursor");
-    QTest::newRow("text field") << "" << 0 << "MinCost" << "{50+*2}" << 5 << 4;
-    QTest::newRow("wide character first") << "" << 0 << "CompDesc" << "\U0001D11E {1+}" << 5 << 5;
-    QTest::newRow("requirement cell") << "TechReqs" << 1 << "TechReqLevel" << "{2*}" << 4 << 3;
-    QTest::newRow("position unknown") << "" << 0 << "HP" << "{&size}" << 0 << 7;
-  }
   void faultTakesTheCursorThere() {
-    QFETCH(QString, list);
-    QFETCH(int, entry);
-    QFETCH(QString, key);
-    QFETCH(QString, text);
-    QFETCH(int, position);
-    QFETCH(int, cursor);
+    const struct {
+      const char* list;
+      int entry;
+      const char* key;
+      QString text;
+      int position, cursor;
+    } rows[] = {{"", 0, "MinCost", "{50+*2}", 5, 4},
+                {"", 0, "CompDesc", "\U0001D11E {1+}", 5, 5},  // a wide character first
+                {"TechReqs", 1, "TechReqLevel", "{2*}", 4, 3},
+                {"", 0, "HP", "{&size}", 0, 7}};  // position unknown: at the end
     TestApp app;
     QVERIFY(!OpenDesign(app, ReadAll(Example("seeking-torpedo"))).isEmpty());
     DesignSheet* sheet = ShowSheet(app);
     QVERIFY(sheet);
-    GenerationFault fault;
-    fault.field = {list.toStdString(), entry, key.toStdString()};
-    fault.label = "The field", fault.level = "2", fault.reason = "Syntax error.", fault.position = position;
-    auto* edit = qobject_cast<QLineEdit*>(sheet->ControlOf(fault.field));
-    QVERIFY(edit);
-    edit->setText(text);
-    sheet->ShowFault(fault);
-    QVERIFY(edit->property("fault").toBool());
-    QLabel* line = nullptr;
-    for (auto* label : sheet->findChildren<QLabel*>("lblFault")) {
-      if (label->isVisibleTo(sheet)) line = label;
+    for (const auto& row : rows) {
+      GenerationFault fault;
+      fault.field = {row.list, row.entry, row.key};
+      fault.label = "The field", fault.level = "2", fault.reason = "Syntax error.", fault.position = row.position;
+      auto* edit = qobject_cast<QLineEdit*>(sheet->ControlOf(fault.field));
+      QVERIFY2(edit, row.key);
+      edit->setText(row.text);
+      sheet->ShowFault(fault);
+      QVERIFY(edit->property("fault").toBool());
+      QLabel* line = nullptr;
+      for (auto* label : sheet->findChildren<QLabel*>("lblFault"))
+        if (label->isVisibleTo(sheet)) line = label;
+      QVERIFY(line);
+      QCOMPARE(line->text(), QString::fromStdString(fault.Line()));
+      QTest::mouseClick(line, Qt::LeftButton);
+      QTRY_VERIFY(edit->hasFocus());
+      app.Settle();
+      QVERIFY2(edit->cursorPosition() == row.cursor && !edit->hasSelectedText(), row.key);
+      sheet->ClearFault();
+      QVERIFY(!edit->property("fault").toBool() && !line->isVisibleTo(sheet));
     }
-    QVERIFY(line);
-    QCOMPARE(line->text(), QString::fromStdString(fault.Line()));
-    QTest::mouseClick(line, Qt::LeftButton);
-    QTRY_VERIFY(edit->hasFocus());
-    app.Settle();
-    QVERIFY(edit->cursorPosition() == cursor && !edit->hasSelectedText());
-    sheet->ClearFault();
-    QVERIFY(!edit->property("fault").toBool() && !line->isVisibleTo(sheet));
   }
 
   // After a failed generation the sheet opens at the failing entry, the
