@@ -76,26 +76,23 @@ class PicturePagesTest : public QObject {
     SaveBitmap(seiv_, "PICTURES/components/Comp_1234.bmp", Filled(Qt::magenta));
   }
 
+  // The not-found picture: black with yellow text in at most 256 colours;
+  // the sign: a red ring and bar on black.
   void programBitmapsLookAsDescribed() {
-    const QImage notFound = PicNotFoundImage().convertToFormat(QImage::Format_RGB32);
-    QCOMPARE(notFound.size(), QSize(192, 192));
-    QVERIFY(PicNotFoundImage().colorCount() <= 256);
-    int yellow = 0;
-    for (int y = 0; y < 192; ++y)
-      for (int x = 0; x < 192; ++x) {
+    const QImage notFound = NotFound();
+    int yellow = 0, blue = 0;
+    for (int y = 0; y < notFound.height(); ++y)
+      for (int x = 0; x < notFound.width(); ++x) {
         const QColor c = notFound.pixelColor(x, y);
-        QVERIFY2(c.blue() < 80, "only black and yellow tones");
-        if (c.red() > 200 && c.green() > 200) ++yellow;
+        blue += c.blue() >= 80, yellow += c.red() > 200 && c.green() > 200;
       }
-    QCOMPARE(notFound.pixelColor(0, 0), QColor(Qt::black));
-    QVERIFY2(yellow > 500, "four lines of text");
-
+    QVERIFY(notFound.size() == QSize(192, 192) && PicNotFoundImage().colorCount() <= 256 && blue == 0);
+    QVERIFY2(notFound.pixelColor(0, 0) == Qt::black && yellow > 500, "four lines of text");
     const QImage sign = CircleSlashImage().convertToFormat(QImage::Format_RGB32);
     QCOMPARE(sign.size(), QSize(40, 40));
-    QCOMPARE(sign.pixelColor(0, 0), QColor(Qt::black));
-    QCOMPARE(sign.pixelColor(20, 20), QColor(Qt::red));  // the bar crosses the centre
-    QCOMPARE(sign.pixelColor(20, 5), QColor(Qt::red));   // the ring
-    QCOMPARE(sign.pixelColor(28, 12), QColor(Qt::black));  // inside the ring, off the bar
+    // A corner, the bar across the centre, the ring, inside the ring off the bar.
+    QCOMPARE((QList<QColor>{sign.pixelColor(0, 0), sign.pixelColor(20, 20), sign.pixelColor(20, 5), sign.pixelColor(28, 12)}),
+             (QList<QColor>{Qt::black, Qt::red, Qt::red, Qt::black}));
     QVERIFY(!ProgramIcon().isNull());
   }
 
@@ -165,22 +162,18 @@ class PicturePagesTest : public QObject {
     auto* slider = app.Find<QSlider>("sldPicNum");
     QCOMPARE(QList<int>({slider->minimum(), slider->maximum(), slider->tickInterval(), slider->value()}),
              QList<int>({1, 800, 50, 1}));
-    QCOMPARE(app.Find<QLabel>("lblPicNum")->text(), QStringLiteral("1"));
-    QVERIFY(app.Text("txtPicNum").isEmpty());
-    QCOMPARE(Shown(app), NotFound());
-    QCOMPARE(app.Find<QLabel>("imgPicture")->size(), QSize(193, 193));
+    QCOMPARE(app.Props({"lblPicNum.text=1", "txtPicNum.text="}), QString());
+    QVERIFY(Shown(app) == NotFound() && app.Find("imgPicture")->size() == QSize(193, 193));
 
     // 1234 lies past the usual 800: the slider widens and keeps it.
     app.hq().SetSEIVDir(seiv_.toStdString());
     app.hq().Component().SetPicNum("1234");
     app.Show<frmCompPicture>();
-    QCOMPARE(app.Find<QSlider>("sldPicNum")->maximum(), 1234);
-    QCOMPARE(app.Find<QSlider>("sldPicNum")->value(), 1234);
+    QCOMPARE(app.Props({"sldPicNum.maximum=1234", "sldPicNum.value=1234"}), QString());
     QCOMPARE(Shown(app), Filled(Qt::magenta));
     SlideTo(app, 7);
     app.Click("cmdNext");
-    QCOMPARE(app.hq().Component().PicNum(), std::string("7"));
-    QCOMPARE(app.PageName(), QStringLiteral("frmCompTech"));
+    QVERIFY(app.hq().Component().PicNum() == "7" && app.PageName() == "frmCompTech");
   }
 
   void sliderRangeFollowsTheFileCounts() {
@@ -196,11 +189,9 @@ class PicturePagesTest : public QObject {
     app.hq().SetModDir(mod.toStdString());
     app.hq().SetSEIVDir(seiv.toStdString());
     app.Show<frmFacPicture>();
-    QCOMPARE(app.Find<QSlider>("sldPicNum")->maximum(), 1200);  // 3.5 hundreds round to 4
-    QCOMPARE(app.Find<QSlider>("sldPicNum")->tickInterval(), 100);
+    QCOMPARE(app.Props({"sldPicNum.maximum=1200", "sldPicNum.tickInterval=100"}), QString());  // 3.5 hundreds: 4
     app.Show<frmCompPicture>();  // no component pictures anywhere: the plain range
-    QCOMPARE(app.Find<QSlider>("sldPicNum")->maximum(), 800);
-    QCOMPARE(app.Find<QSlider>("sldPicNum")->tickInterval(), 50);
+    QCOMPARE(app.Props({"sldPicNum.maximum=800", "sldPicNum.tickInterval=50"}), QString());
   }
 
   void lastTouchedControlDecidesThePictureNumber() {
@@ -209,19 +200,15 @@ class PicturePagesTest : public QObject {
     app.Show<frmCompPicture>();
     app.Click("cmdNext");  // untouched new design
     QCOMPARE(record.PicNum(), std::string("1"));
-    QVERIFY(!app.Show<frmCompPicture>()->UsingFormula());  // the stored 1 reopens on the slider
-    QVERIFY(app.Find<QLineEdit>("txtPicNum")->text().isEmpty());
+    QVERIFY(!app.Show<frmCompPicture>()->UsingFormula() && app.Text("txtPicNum").isEmpty());  // 1 reopens on the slider
 
     record.SetPicNum("42");
     app.Show<frmCompPicture>();
-    QCOMPARE(app.Find<QSlider>("sldPicNum")->value(), 42);
-    QCOMPARE(app.Find<QLabel>("lblPicNum")->text(), QStringLiteral("42"));
-    QVERIFY(app.Find<QLineEdit>("txtPicNum")->text().isEmpty());
+    QCOMPARE(app.Props({"sldPicNum.value=42", "lblPicNum.text=42", "txtPicNum.text="}), QString());
     app.Type("txtPicNum", "{&complevel}");
     SlideTo(app, 50);  // typed, then slid: the slider's number
     app.Click("cmdBack");
-    QCOMPARE(record.PicNum(), std::string("50"));
-    QCOMPARE(app.PageName(), QStringLiteral("frmCompVehicleType"));
+    QVERIFY(record.PicNum() == "50" && app.PageName() == "frmCompVehicleType");
 
     app.Show<frmCompPicture>();
     SlideTo(app, 60);
@@ -230,8 +217,7 @@ class PicturePagesTest : public QObject {
     QCOMPARE(record.PicNum(), std::string("{&complevel * 2}"));
 
     auto* page = app.Show<frmCompPicture>();  // a formula comes back in the box
-    QVERIFY(page->UsingFormula());
-    QCOMPARE(app.Find<QLineEdit>("txtPicNum")->text(), QStringLiteral("{&complevel * 2}"));
+    QVERIFY(page->UsingFormula() && app.Text("txtPicNum") == "{&complevel * 2}");
     app.Type("txtPicNum", "");  // cleared box: an empty picture number
     app.Click("cmdNext");
     QCOMPARE(record.PicNum(), std::string());
@@ -242,7 +228,7 @@ class PicturePagesTest : public QObject {
 
     record.SetPicNum("0");  // below the slider: kept as typed text
     app.Show<frmCompPicture>();
-    QCOMPARE(app.Find<QLineEdit>("txtPicNum")->text(), QStringLiteral("0"));
+    QCOMPARE(app.Text("txtPicNum"), QStringLiteral("0"));
     app.Click("cmdNext");
     QCOMPARE(record.PicNum(), std::string("0"));
   }
@@ -252,8 +238,7 @@ class PicturePagesTest : public QObject {
     app.Show<frmFacPicture>();
     SlideTo(app, 42);
     app.Click("cmdBack");
-    QCOMPARE(app.hq().Facility().PicNum(), std::string("42"));
-    QCOMPARE(app.hq().Component().PicNum(), std::string());
+    QVERIFY(app.hq().Facility().PicNum() == "42" && app.hq().Component().PicNum().empty());
     QCOMPARE(app.PageName(), QStringLiteral("frmFacBasicInfo"));
     app.Show<frmFacPicture>();
     app.Click("cmdNext");

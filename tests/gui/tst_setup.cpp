@@ -25,10 +25,6 @@ using namespace vorlane::test;
 
 namespace {
 
-void OpenSetup(TestApp& app) {
-  QVERIFY(app.OpenFromMenu(3));
-}
-
 QStringList Entries(QListWidget* list) {
   QStringList entries;
   for (int i = 0; i < list->count(); ++i) entries << list->item(i)->text().trimmed();
@@ -74,10 +70,8 @@ class SetupTest : public QObject {
       box->button(QMessageBox::No)->click();
     });
     const MessageAnswer answer = services.ShowMessage(&owner, "Line one\nline <b>two</b>", MessageButtons::YesNo);
-    QVERIFY(answer == MessageAnswer::No);
-    QCOMPARE(title, QStringLiteral("Vorlane"));
-    QCOMPARE(text, QStringLiteral("Line one\nline <b>two</b>"));
-    QCOMPARE(icon, QMessageBox::NoIcon);
+    QVERIFY(answer == MessageAnswer::No && icon == QMessageBox::NoIcon);
+    QCOMPARE(title + "|" + text, QStringLiteral("Vorlane|Line one\nline <b>two</b>"));
     QCOMPARE(buttons, int(QMessageBox::Yes | QMessageBox::No));
 
     WhenModal([&](QWidget* w) {
@@ -87,8 +81,7 @@ class SetupTest : public QObject {
       QTest::keyClick(box, Qt::Key_Return);
     });
     QVERIFY(services.ShowMessage(&owner, "Done", MessageButtons::Ok, "Error") == MessageAnswer::Ok);
-    QCOMPARE(title, QStringLiteral("Error"));
-    QCOMPARE(buttons, int(QMessageBox::Ok));
+    QVERIFY(title == "Error" && buttons == int(QMessageBox::Ok));
   }
 
   // Return presses the default button of a real box: never the one that
@@ -136,41 +129,32 @@ class SetupTest : public QObject {
     QVERIFY(sink.Show("Error", "Zahl \xC2\xB5 fehlt", MessageButtons::YesNo) == MessageAnswer::Yes);
     QVERIFY(sink.Show("Error", "Component not generated.", MessageButtons::Ok) == MessageAnswer::Ok);
     QCOMPARE(scripted.Messages().size(), std::size_t{2});
-    QCOMPARE(scripted.Messages()[0].title, QStringLiteral("Error"));
-    QCOMPARE(scripted.Messages()[0].text, QString::fromUtf8("Zahl \u00B5 fehlt"));
+    QCOMPARE(scripted.Messages()[0].title + "|" + scripted.Messages()[0].text, QString::fromUtf8("Error|Zahl \u00B5 fehlt"));
     QVERIFY(scripted.Messages()[1].buttons == MessageButtons::Ok);
-  }
-
-  void missingSoundPlaysNothing() {
     QtServices services;
     QWidget owner;
-    QVERIFY(!services.PlaySound(&owner, "/no/such/sound.wav"));
-    QVERIFY(owner.isEnabled());
-  }
-  void opensWithTheLoadedDirectories() {
-    TestApp app(QByteArray("/games/SE IV\r\n/mods/Big Mod\r\n"));
-    QCOMPARE(app.hq().SEIVDir(), std::string("/games/SE IV"));
-    OpenSetup(app);
-    QCOMPARE(app.PageName(), QStringLiteral("frmSetup"));
-    QCOMPARE(app.Find<QLineEdit>("txtSEIVDir")->text(), QStringLiteral("/games/SE IV"));
-    QCOMPARE(app.Find<QLineEdit>("txtModDir")->text(), QStringLiteral("/mods/Big Mod"));
-    QVERIFY(!app.PageAs<frmSetup>()->DirsChanged);
+    QVERIFY(!services.PlaySound(&owner, "/no/such/sound.wav") && owner.isEnabled());  // a missing sound plays nothing
   }
 
   void okWritesTheFileAndUpdatesTheProgram() {
-    TestApp app;
-    OpenSetup(app);
+    TestApp app(QByteArray("/games/SE IV\r\n/mods/Big Mod\r\n"));
+    QCOMPARE(app.hq().SEIVDir(), std::string("/games/SE IV"));
+    QVERIFY(app.OpenFromMenu(3));
+    QCOMPARE(app.PageName(), QStringLiteral("frmSetup"));
+    QCOMPARE(app.Props({"txtSEIVDir.text=/games/SE IV", "txtModDir.text=/mods/Big Mod"}), QString());
+    QVERIFY(!app.PageAs<frmSetup>()->DirsChanged);
+    app.Type("txtSEIVDir", "");
+    app.Type("txtModDir", "");
     app.Key(Qt::Key_Return);  // nothing typed: one empty line
     QCOMPARE(app.PageName(), QStringLiteral("frmMain"));
     QCOMPARE(app.SettingsBytes(), std::optional<QByteArray>("\r\n"));
 
-    OpenSetup(app);
+    QVERIFY(app.OpenFromMenu(3));
     app.Type("txtSEIVDir", "/Games/SEIV Gold ");
     app.Type("txtModDir", "/Mods/Star Wars");
     app.Key(Qt::Key_Return);
     QCOMPARE(app.SettingsBytes(), std::optional<QByteArray>("/Games/SEIV Gold \r\n/Mods/Star Wars\r\n"));
-    QCOMPARE(app.hq().SEIVDir(), std::string("/Games/SEIV Gold "));
-    QCOMPARE(app.hq().ModDir(), std::string("/Mods/Star Wars"));
+    QCOMPARE(app.hq().SEIVDir() + "|" + app.hq().ModDir(), std::string("/Games/SEIV Gold |/Mods/Star Wars"));
     QVERIFY(app.services.Messages().empty());
 
     // A fresh start reads the same directories back.
@@ -180,20 +164,19 @@ class SetupTest : public QObject {
 
   void cancelAsksOnlyAfterEdits() {
     TestApp app(QByteArray("/seiv\r\n"));
-    OpenSetup(app);
+    QVERIFY(app.OpenFromMenu(3));
     app.Key(Qt::Key_Escape);
     QCOMPARE(app.PageName(), QStringLiteral("frmMain"));
     QVERIFY(app.services.Messages().empty());
 
-    OpenSetup(app);
+    QVERIFY(app.OpenFromMenu(3));
     app.Type("txtModDir", "/m");
     QVERIFY(app.PageAs<frmSetup>()->DirsChanged);
     app.services.QueueNo();
     app.Click("cmdCancel");
     QCOMPARE(app.services.MessageTexts(), QStringList{"Do you want to lose your changes?"});
     QVERIFY(app.services.Messages()[0].buttons == MessageButtons::YesNo);
-    QCOMPARE(app.PageName(), QStringLiteral("frmSetup"));
-    QCOMPARE(app.Find<QLineEdit>("txtModDir")->text(), QStringLiteral("/m"));
+    QCOMPARE(app.PageName() + "|" + app.Text("txtModDir"), QStringLiteral("frmSetup|/m"));
 
     app.services.QueueYes();
     app.Key(Qt::Key_Escape);
@@ -204,27 +187,26 @@ class SetupTest : public QObject {
 
   void browseWaitsForThePickersOk() {
     TestApp app;
-    OpenSetup(app);
+    QVERIFY(app.OpenFromMenu(3));
     // An empty box starts the picker in the current directory; Cancel changes nothing.
     app.services.QueueDirectory(std::nullopt);
     app.Click("cmdBrowseSEIV");
     QCOMPARE(app.services.DirectoryRequests(), QStringList{QDir::currentPath()});
-    QVERIFY(app.Find<QLineEdit>("txtSEIVDir")->text().isEmpty());
-    QVERIFY(!app.PageAs<frmSetup>()->DirsChanged);
+    QVERIFY(app.Text("txtSEIVDir").isEmpty() && !app.PageAs<frmSetup>()->DirsChanged);
     app.Click("cmdCancel");
     QCOMPARE(app.PageName(), QStringLiteral("frmMain"));
     QVERIFY(app.services.Messages().empty());
 
-    OpenSetup(app);
+    QVERIFY(app.OpenFromMenu(3));
     app.services.QueueDirectory(QStringLiteral("/chosen/mod dir"));
     app.Click("cmdBrowseMod");
-    QCOMPARE(app.Find<QLineEdit>("txtModDir")->text(), QStringLiteral("/chosen/mod dir"));
+    QCOMPARE(app.Text("txtModDir"), QStringLiteral("/chosen/mod dir"));
     QVERIFY(app.PageAs<frmSetup>()->DirsChanged);
     // A filled box starts the picker there.
     app.services.QueueDirectory(std::nullopt);
     app.Click("cmdBrowseMod");
-    QCOMPARE(app.services.DirectoryRequests().last(), QStringLiteral("/chosen/mod dir"));
-    QCOMPARE(app.Find<QLineEdit>("txtModDir")->text(), QStringLiteral("/chosen/mod dir"));
+    QCOMPARE(app.services.DirectoryRequests().last() + "|" + app.Text("txtModDir"),
+             QStringLiteral("/chosen/mod dir|/chosen/mod dir"));
     app.services.QueueNo();
     app.Click("cmdCancel");
     QCOMPARE(app.services.MessageTexts(), QStringList{"Do you want to lose your changes?"});
@@ -232,29 +214,24 @@ class SetupTest : public QObject {
 
   void closeBoxEndsTheProgramWithoutSaving() {
     TestApp app;
-    OpenSetup(app);
+    QVERIFY(app.OpenFromMenu(3));
     app.Type("txtSEIVDir", "/x");
     app.CloseBox();
-    QVERIFY(!app.host()->isVisible());
-    QVERIFY(!app.SettingsBytes());
-    QVERIFY(app.services.Messages().empty());
+    QVERIFY(!app.host()->isVisible() && !app.SettingsBytes() && app.services.Messages().empty());
   }
 
   void unwritableSettingsFileIsReported() {
     TestApp app;
     QVERIFY(QDir(app.Dir()).mkdir("Vorlane.ini"));  // the file's place is taken
-    OpenSetup(app);
+    QVERIFY(app.OpenFromMenu(3));
     app.Type("txtSEIVDir", "/seiv");
     app.Click("cmdOK");
     QCOMPARE(app.services.Messages().size(), std::size_t{1});
     const RecordedMessage& m = app.services.Messages()[0];
-    QVERIFY(m.buttons == MessageButtons::Ok);
-    QCOMPARE(m.title, QStringLiteral("Vorlane"));
-    QVERIFY2(m.text.contains(app.SettingsPath()), qPrintable(m.text));
-    QVERIFY2(m.text.contains("Is a directory"), qPrintable(m.text));
+    QVERIFY(m.buttons == MessageButtons::Ok && m.title == "Vorlane");
+    QVERIFY2(m.text.contains(app.SettingsPath()) && m.text.contains("Is a directory"), qPrintable(m.text));
     // The directories still apply for this run.
-    QCOMPARE(app.hq().SEIVDir(), std::string("/seiv"));
-    QCOMPARE(app.PageName(), QStringLiteral("frmMain"));
+    QVERIFY(app.hq().SEIVDir() == "/seiv" && app.PageName() == "frmMain");
   }
 
   void pickerDescendsClimbsAndChooses() {
@@ -265,12 +242,10 @@ class SetupTest : public QObject {
     const QString game = QDir(root.path()).filePath("Game");
 
     frmDirBrowse picker;
-    QCOMPARE(picker.windowTitle(), QStringLiteral("Select directory:"));
-    QCOMPARE(picker.findChild<QPushButton*>("cmdOK")->text(), QStringLiteral("&OK"));
+    QCOMPARE(picker.windowTitle() + "|" + picker.findChild<QPushButton*>("cmdOK")->text(), "Select directory:|&OK");
     picker.Start(game);
     picker.show();
-    QVERIFY(picker.Cancelled());
-    QCOMPARE(picker.Path(), game);
+    QVERIFY(picker.Cancelled() && picker.Path() == game);
     auto* list = picker.findChild<QListWidget*>("dirDirectory");
     QStringList entries = Entries(list);
     QCOMPARE(entries.mid(entries.size() - 4),
@@ -288,14 +263,12 @@ class SetupTest : public QObject {
     // Enter in the list only opens entries; on the focused OK it chooses.
     list->setCurrentRow(0);
     QTest::keyClick(list, Qt::Key_Return);
-    QVERIFY(picker.isVisible());
-    QCOMPARE(picker.Path(), QStringLiteral("/"));
+    QVERIFY(picker.isVisible() && picker.Path() == "/");
     picker.SetPath(root.path());
     picker.findChild<QPushButton*>("cmdOK")->setFocus();
     QTest::keyClick(picker.findChild<QPushButton*>("cmdOK"), Qt::Key_Return);
-    QVERIFY(!picker.Cancelled());
+    QVERIFY(!picker.Cancelled() && !picker.isVisible());
     QCOMPARE(picker.ChosenPath(), QDir::cleanPath(root.path()));
-    QVERIFY(!picker.isVisible());
   }
 
   void pickerCancelsByEscapeAndCloseBox() {
@@ -307,9 +280,7 @@ class SetupTest : public QObject {
       if (way == 0) QTest::keyClick(picker.findChild<QListWidget*>("dirDirectory"), Qt::Key_Escape);
       if (way == 1) QTest::mouseClick(picker.findChild<QPushButton*>("cmdCancel"), Qt::LeftButton);
       if (way == 2) picker.close();
-      QVERIFY(!picker.isVisible());
-      QVERIFY(picker.Cancelled());
-      QVERIFY(picker.ChosenPath().isEmpty());
+      QVERIFY(!picker.isVisible() && picker.Cancelled() && picker.ChosenPath().isEmpty());
     }
   }
 

@@ -48,22 +48,44 @@ DesignSheet* ShowSheet(TestApp& app) {
   return app.PageAs<DesignSheet>();
 }
 
-// An entry line as generation writes it (LF line ends in the view).
-QString Line(const QString& key, const QString& value) { return key.leftJustified(42) + ":= " + value; }
-
 QString EntryText(DesignSheet* sheet) { return sheet->Live()->EntryText()->toPlainText(); }
 
 // A component of `levels` levels whose entries take a while to compare.
 vrlComponent Long(int levels) {
   vrlComponent c;
-  c.SetCompName("Long");
-  c.SetNumCompLevels(std::to_string(levels));
-  c.SetNumberStyle("&complevel");
-  c.SetMinCost("{&complevel*3+Sqr(&complevel)}");
-  c.SetHP("{&mincost*2}");
-  c.SetAbilName(1, "Armor");
-  c.SetAbilVal1(1, "{&hp+&complevel}");
+  c.SetCompName("Long"), c.SetNumCompLevels(std::to_string(levels)), c.SetNumberStyle("&complevel");
+  c.SetMinCost("{&complevel*3+Sqr(&complevel)}"), c.SetHP("{&mincost*2}");
+  c.SetAbilName(1, "Armor"), c.SetAbilVal1(1, "{&hp+&complevel}");
   return c;
+}
+
+// Designs whose values the boxes could not take by typing: long texts,
+// large counts, numbers written otherwise, lists in another order, a
+// restriction of its own.
+vrlComponent Unusual() {
+  vrlComponent c;
+  c.SetCompName("N\xC3\xBC" + std::string(200, 'n')), c.SetCompDesc(std::string(2523, 'd'));
+  c.SetNumCompLevels("5000"), c.SetVehicleType("Base, Ship"), c.SetRestrictions("Only One");
+  c.SetGeneralGroup("Weapons"), c.SetFamily("1"), c.SetCustomGroup("0"), c.SetPicNum("042");
+  c.SetNumberStyle("&complevel"), c.SetRomanStyle("&complevel"), c.SetNumTechReqs(2);
+  for (std::int16_t i = 1; i <= 2; ++i) {
+    c.SetTechReqArea(i, "Area");
+    c.SetTechReqLevel(i, "&complevel");
+  }
+  c.SetTechReqGridSize(1, "123"), c.SetTechReqGridSize(2, "00005");
+  c.SetMinCost(std::string(40000, '1')), c.SetHP("1"), c.SetAbilName(1, "Armor");
+  c.SetWeaponType("Seeking"), c.SetWeaponTarget("Planets,Ships"), c.SetWeaponDamageType("Normal");
+  c.SetWeaponDisplayType("Seeker"), c.SetWeaponDisplayNum("03"), c.SetWeaponReload("1"), c.SetWeaponToHitMod("0");
+  c.SetWeaponSeekerSpeed("1"), c.SetWeaponSeekerHP(std::string(33000, '2'));
+  return c;
+}
+
+vrlFacility UnusualGrid() {
+  vrlFacility f;
+  f.SetFacName("Mine"), f.SetFacDesc(std::string(2523, 'd')), f.SetNumFacLevels("20000"), f.SetGridFac(true);
+  f.SetFacGroup("Group"), f.SetFacFamily("1"), f.SetPicNum("1.5e1"), f.SetTechReqArea(1, "Area");
+  f.SetTechReqGridSize(1, "32767"), f.SetAbilName(1, "Ability");
+  return f;
 }
 
 }  // namespace
@@ -72,31 +94,17 @@ class SheetTest : public QObject {
   Q_OBJECT
 
  private slots:
-  // Open, then sheet -> wizard (walked without a touch) -> sheet -> save.
+  // Open, then sheet -> wizard (walked without a touch) -> sheet -> save:
+  // the file is unchanged byte for byte.
   void switchingKeepsTheDesign_data() {
     QTest::addColumn<QByteArray>("design");
     QTest::addColumn<QString>("lastPage");
     QTest::newRow("seeking torpedo") << ReadAll(Example("seeking-torpedo")) << QStringLiteral("frmCompGenerate");
     QTest::newRow("mine grid") << ReadAll(Example("mine-grid")) << QStringLiteral("frmFacGenerate");
-    // Lists in another order and a restriction of its own, which the
-    // sheet's boxes show but must not rewrite.
-    vrlComponent odd = Long(5000);
-    odd.SetVehicleType("Base, Ship");
-    odd.SetWeaponTarget("Planets,Ships");
-    odd.SetRestrictions("Only One");
-    odd.SetFamily("1");
-    odd.SetCustomGroup("0");
-    odd.SetGeneralGroup("G");
-    odd.SetPicNum("7");
-    odd.SetTechReqArea(1, "Area");
-    odd.SetTechReqLevel(1, "1");
-    odd.SetWeaponType("Direct Fire");
-    odd.SetWeaponDamageType("Normal");
-    odd.SetWeaponReload("1");
-    odd.SetWeaponToHitMod("0");
-    odd.SetWeaponDisplayNum("3");
-    QTest::newRow("values beyond the choices") << QByteArray::fromStdString(DesignToJson(odd))
-                                               << QStringLiteral("frmCompGenerate");
+    QTest::newRow("component beyond the boxes") << QByteArray::fromStdString(DesignToJson(Unusual()))
+                                                << QStringLiteral("frmCompGenerate");
+    QTest::newRow("grid facility beyond the boxes") << QByteArray::fromStdString(DesignToJson(UnusualGrid()))
+                                                    << QStringLiteral("frmFacGenerate");
   }
   void switchingKeepsTheDesign() {
     QFETCH(QByteArray, design);
@@ -104,109 +112,82 @@ class SheetTest : public QObject {
     QVERIFY(!design.isEmpty());
     TestApp app;
     const QString path = OpenDesign(app, design);
-    QVERIFY(!path.isEmpty());
-    QVERIFY(ShowSheet(app));
-    QVERIFY(Trigger(app, "actWizard"));
-    QVERIFY(app.PageName().endsWith("Start"));
-    QVERIFY(WalkUntouched(app, lastPage));
+    QVERIFY(!path.isEmpty() && ShowSheet(app) && Trigger(app, "actWizard"));
+    QVERIFY(app.PageName().endsWith("Start") && WalkUntouched(app, lastPage));
     DesignSheet* sheet = ShowSheet(app);
-    QVERIFY(sheet);
-    QVERIFY(!app.hq().Designs().HasUnsavedChanges(*sheet->Kind()));
-    QVERIFY(app.hq().Designs().Save());
+    QVERIFY(sheet && !app.hq().Designs().HasUnsavedChanges(*sheet->Kind()) && app.hq().Designs().Save());
     QCOMPARE(ReadAll(path), design);
   }
 
   // The main menu's button opens the sheet of the option chosen.
   void menuButtonOpensTheChosenDesign() {
     TestApp app;
-    QVERIFY(app.ChooseMenuOption(1));
-    QVERIFY(app.Click("cmdSheet"));
+    QVERIFY(app.ChooseMenuOption(1) && app.Click("cmdSheet"));
     app.Settle();
-    auto* sheet = app.PageAs<DesignSheet>();
-    QVERIFY(sheet);
-    QCOMPARE(sheet->Kind(), DesignKind::Facility);
+    QVERIFY(app.PageAs<DesignSheet>() && app.PageAs<DesignSheet>()->Kind() == DesignKind::Facility);
   }
 
-  void editingUpdatesTheEntry_data() {
-    QTest::addColumn<QString>("field");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("level");
-    QTest::addColumn<QString>("line");
-    QTest::newRow("text field") << "MinCost" << "{&complevel*7}" << 3 << Line("Cost Minerals", "21\n");
-    QTest::newRow("requirement cell") << "TechReqLevel(1)" << "{&complevel+40}" << 2
-                                      << Line("Tech Level Req 1", "42\n");
-    QTest::newRow("damage range") << "WeaponDamageAtRange(1)" << "{9*&complevel}" << 4
-                                  << Line("Weapon Damage At Rng", "36 ");
-  }
+  // An edit shows in the entry of the level chosen.
   void editingUpdatesTheEntry() {
-    QFETCH(QString, field);
-    QFETCH(QString, text);
-    QFETCH(int, level);
-    QFETCH(QString, line);
+    const struct {
+      QString field, text;
+      int level;
+      QString line;
+    } rows[] = {{"MinCost", "{&complevel*7}", 3, EntryLine("Cost Minerals", "21\n")},
+                {"TechReqLevel(1)", "{&complevel+40}", 2, EntryLine("Tech Level Req 1", "42\n")},
+                {"WeaponDamageAtRange(1)", "{9*&complevel}", 4, EntryLine("Weapon Damage At Rng", "36 ")}};
     TestApp app;
     QVERIFY(!OpenDesign(app, ReadAll(Example("seeking-torpedo"))).isEmpty());
     DesignSheet* sheet = ShowSheet(app);
-    QVERIFY(sheet);
-    auto* spin = sheet->Live()->findChild<QSpinBox*>("spnPosition(1)");
-    QVERIFY(spin);
-    QCOMPARE(spin->maximum(), 5);
-    spin->setValue(level);
-    QVERIFY(app.Type(field, text));
-    QTRY_VERIFY(EntryText(sheet).contains(line));
-    QVERIFY(EntryText(sheet).contains(Line("Name", QStringLiteral("Proton Torpedo %1\n").arg(level))));
-    QCOMPARE(sheet->findChild<QLineEdit*>(field)->text(), text);
+    auto* spin = sheet ? sheet->Live()->findChild<QSpinBox*>("spnPosition(1)") : nullptr;
+    QVERIFY(spin && spin->maximum() == 5);
+    for (const auto& row : rows) {
+      spin->setValue(row.level);
+      QVERIFY(app.Type(row.field, row.text));
+      QTRY_VERIFY2(EntryText(sheet).contains(row.line), qPrintable(row.field));
+      QVERIFY(EntryText(sheet).contains(EntryLine("Name", QStringLiteral("Proton Torpedo %1\n").arg(row.level))));
+      QCOMPARE(sheet->findChild<QLineEdit*>(row.field)->text(), row.text);
+    }
   }
 
   // A fault marks its field and shows its line; a click puts the cursor
   // before the fault's character, counted in characters.
-  void faultTakesTheCursorThere_data() {
-    QTest::addColumn<QString>("list");
-    QTest::addColumn<int>("entry");
-    QTest::addColumn<QString>("key");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("position");
-    QTest::addColumn<int>("cursor");
-    QTest::newRow("text field") << "" << 0 << "MinCost" << "{50+*2}" << 5 << 4;
-    QTest::newRow("wide character first") << "" << 0 << "CompDesc" << "\U0001D11E {1+}" << 5 << 5;
-    QTest::newRow("requirement cell") << "TechReqs" << 1 << "TechReqLevel" << "{2*}" << 4 << 3;
-    QTest::newRow("position unknown") << "" << 0 << "HP" << "{&size}" << 0 << 7;
-  }
   void faultTakesTheCursorThere() {
-    QFETCH(QString, list);
-    QFETCH(int, entry);
-    QFETCH(QString, key);
-    QFETCH(QString, text);
-    QFETCH(int, position);
-    QFETCH(int, cursor);
+    const struct {
+      const char* list;
+      int entry;
+      const char* key;
+      QString text;
+      int position, cursor;
+    } rows[] = {{"", 0, "MinCost", "{50+*2}", 5, 4},
+                {"", 0, "CompDesc", "\U0001D11E {1+}", 5, 5},  // a wide character first
+                {"TechReqs", 1, "TechReqLevel", "{2*}", 4, 3},
+                {"", 0, "HP", "{&size}", 0, 7}};  // position unknown: at the end
     TestApp app;
     QVERIFY(!OpenDesign(app, ReadAll(Example("seeking-torpedo"))).isEmpty());
     DesignSheet* sheet = ShowSheet(app);
     QVERIFY(sheet);
-    GenerationFault fault;
-    fault.field = {list.toStdString(), entry, key.toStdString()};
-    fault.label = "The field";
-    fault.level = "2";
-    fault.reason = "Syntax error.";
-    fault.position = position;
-    auto* edit = qobject_cast<QLineEdit*>(sheet->ControlOf(fault.field));
-    QVERIFY(edit);
-    edit->setText(text);
-    sheet->ShowFault(fault);
-    QVERIFY(edit->property("fault").toBool());
-    QLabel* line = nullptr;
-    for (auto* label : sheet->findChildren<QLabel*>("lblFault")) {
-      if (label->isVisibleTo(sheet)) line = label;
+    for (const auto& row : rows) {
+      GenerationFault fault;
+      fault.field = {row.list, row.entry, row.key};
+      fault.label = "The field", fault.level = "2", fault.reason = "Syntax error.", fault.position = row.position;
+      auto* edit = qobject_cast<QLineEdit*>(sheet->ControlOf(fault.field));
+      QVERIFY2(edit, row.key);
+      edit->setText(row.text);
+      sheet->ShowFault(fault);
+      QVERIFY(edit->property("fault").toBool());
+      QLabel* line = nullptr;
+      for (auto* label : sheet->findChildren<QLabel*>("lblFault"))
+        if (label->isVisibleTo(sheet)) line = label;
+      QVERIFY(line);
+      QCOMPARE(line->text(), QString::fromStdString(fault.Line()));
+      QTest::mouseClick(line, Qt::LeftButton);
+      QTRY_VERIFY(edit->hasFocus());
+      app.Settle();
+      QVERIFY2(edit->cursorPosition() == row.cursor && !edit->hasSelectedText(), row.key);
+      sheet->ClearFault();
+      QVERIFY(!edit->property("fault").toBool() && !line->isVisibleTo(sheet));
     }
-    QVERIFY(line);
-    QCOMPARE(line->text(), QString::fromStdString(fault.Line()));
-    QTest::mouseClick(line, Qt::LeftButton);
-    QTRY_VERIFY(edit->hasFocus());
-    app.Settle();
-    QCOMPARE(edit->cursorPosition(), cursor);
-    QVERIFY(!edit->hasSelectedText());
-    sheet->ClearFault();
-    QVERIFY(!edit->property("fault").toBool());
-    QVERIFY(!line->isVisibleTo(sheet));
   }
 
   // After a failed generation the sheet opens at the failing entry, the
@@ -215,19 +196,14 @@ class SheetTest : public QObject {
     TestApp app;
     QVERIFY(!OpenDesign(app, ReadAll(Example("seeking-torpedo"))).isEmpty());
     GenerationFault fault;
-    fault.field = {"", 0, "HP"};
-    fault.level = "3";
-    fault.reason = "Syntax error.";
-    fault.position = 2;
+    fault.field = {"", 0, "HP"}, fault.level = "3", fault.reason = "Syntax error.", fault.position = 2;
     app.hq().ShowDesignSheet(DesignKind::Component, &fault);
     auto* sheet = app.PageAs<DesignSheet>();
-    QVERIFY(sheet);
-    auto* edit = sheet->findChild<QLineEdit*>("HP");
-    QVERIFY(edit->hasFocus());
+    auto* edit = sheet ? sheet->findChild<QLineEdit*>("HP") : nullptr;
+    QVERIFY(edit && edit->hasFocus());
     app.Settle();
-    QCOMPARE(edit->cursorPosition(), 1);
-    QCOMPARE(sheet->Live()->Point().level, 3);
-    QTRY_VERIFY(EntryText(sheet).contains(Line("Name", "Proton Torpedo 3\n")));
+    QVERIFY(edit->cursorPosition() == 1 && sheet->Live()->Point().level == 3);
+    QTRY_VERIFY(EntryText(sheet).contains(EntryLine("Name", "Proton Torpedo 3\n")));
   }
 
   // An entry that fails says why in the entry panel; the last one made stays
@@ -240,8 +216,7 @@ class SheetTest : public QObject {
     QTRY_VERIFY(!EntryText(sheet).isEmpty());
     QVERIFY(app.Type("MinCost", "{50+*}"));
     QTRY_VERIFY(!sheet->Live()->EntryText()->isEnabled());
-    QVERIFY(!EntryText(sheet).isEmpty());
-    QVERIFY(!sheet->Live()->Status()->text().isEmpty());
+    QVERIFY(!EntryText(sheet).isEmpty() && !sheet->Live()->Status()->text().isEmpty());
     QVERIFY(app.Type("MinCost", "{50+1}"));
     QTRY_VERIFY(sheet->Live()->EntryText()->isEnabled());
     QVERIFY(sheet->Live()->Status()->text().isEmpty());
@@ -266,9 +241,8 @@ class SheetTest : public QObject {
     QTest::keyClicks(edit, "+2+4}");  // one request per key, none shown meanwhile
     QCOMPARE(sheet->Computer()->Latest(), latest + 5);
     QTRY_VERIFY_WITH_TIMEOUT(!sheet->Computer()->Running(), 30000);
-    QCOMPARE(sheet->Computer()->Delivered(), delivered + 1);
-    QCOMPARE(sheet->Computer()->Dropped(), 4);
-    QVERIFY(EntryText(sheet).contains(Line("Cost Minerals", "7\n")));
+    QVERIFY(sheet->Computer()->Delivered() == delivered + 1 && sheet->Computer()->Dropped() == 4);
+    QVERIFY(EntryText(sheet).contains(EntryLine("Cost Minerals", "7\n")));
     QVERIFY(sheet->Live()->ChangesText()->toPlainText().contains("\"Cost Minerals\""));
   }
 
@@ -284,14 +258,10 @@ class SheetTest : public QObject {
     QFETCH(int, answer);
     QFETCH(bool, renewed);
     TestApp app;
-    const QString path = OpenDesign(app, ReadAll(Example("seeking-torpedo")));
-    QVERIFY(!path.isEmpty());
-    QVERIFY(ShowSheet(app));
-    QVERIFY(app.Type("HP", "7"));
+    QVERIFY(!OpenDesign(app, ReadAll(Example("seeking-torpedo"))).isEmpty() && ShowSheet(app) && app.Type("HP", "7"));
     app.services.QueueSaveAnswer(static_cast<SaveAnswer>(answer));
     QVERIFY(Trigger(app, "actNewComponent"));
-    QCOMPARE(app.services.Messages().size(), std::size_t{1});
-    QVERIFY(app.services.Messages().front().saveAnswer.has_value());
+    QVERIFY(app.services.Messages().size() == 1 && app.services.Messages().front().saveAnswer.has_value());
     QVERIFY(app.PageAs<DesignSheet>());
     QCOMPARE(app.hq().Component() == vrlComponent{}, renewed);
     QCOMPARE(app.hq().Designs().FilePath(DesignKind::Component).isEmpty(), renewed);

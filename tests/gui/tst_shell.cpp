@@ -1,11 +1,9 @@
 // The main menu, the vehicle page and the host window that shows them; and
-// the page base that every wizard page builds on, exercised through a
-// two-page wizard made for the test.
+// the page base that every wizard page builds on.
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
-#include <QVBoxLayout>
 #include <QRadioButton>
 #include <QTest>
 
@@ -15,227 +13,113 @@
 #include "gui/WizardPage.h"
 #include "support/DesignWalk.h"
 #include "support/TestApp.h"
+#include "wizard/frmCompBasicInfo.h"
+#include "wizard/frmCompCost.h"
 #include "wizard/frmCompWeaponDamage.h"
 #include "wizard/frmCompWeaponInfo2.h"
 
 using namespace vorlane;
 using namespace vorlane::test;
 
-namespace {
-
-class SecondPage;
-
-// Edits CompName; refuses Next while the name is "bad".
-class FirstPage : public WizardPage {
- public:
-  explicit FirstPage(Session& session) : WizardPage(session) {
-    setObjectName("FirstPage");
-    setWindowTitle(kComponentDesignTitle + " - First");
-    name = new QLineEdit(Body());
-    name->setObjectName("txtName");
-    combo = new QComboBox(Body());
-    combo->setObjectName("cboGroup");
-    combo->setEditable(true);
-    combo->addItems({"Armor", "Shields"});
-    plain = new QLineEdit(Body());
-    plain->setObjectName("txtPlain");
-    SetSelectAllOnFocus(plain, false);
-    auto* layout = new QVBoxLayout(Body());
-    for (QWidget* w : {static_cast<QWidget*>(name), static_cast<QWidget*>(combo), static_cast<QWidget*>(plain)})
-      layout->addWidget(w);
-    name->setText(QString::fromStdString(session.Component().CompName()));
-    combo->setEditText(QString::fromStdString(session.Component().Family()));
-  }
-
-  QLineEdit* name;
-  QComboBox* combo;
-  QLineEdit* plain;
-
- protected:
-  bool CheckFields() override {
-    if (name->text() == "bad") {
-      session().services().Inform(this, "Bad name.");
-      return false;
-    }
-    return true;
-  }
-  void SaveFields() override {
-    session().Component().SetCompName(name->text().toStdString());
-    session().Component().SetFamily(combo->currentText().toStdString());
-  }
-  HostedPage* CreateNextPage() override;
-};
-
-// Edits CompDesc; Back returns to the first page.
-class SecondPage : public WizardPage {
- public:
-  explicit SecondPage(Session& session) : WizardPage(session) {
-    setObjectName("SecondPage");
-    setWindowTitle(kComponentDesignTitle + " - Second");
-    desc = new QLineEdit(Body());
-    desc->setObjectName("txtDesc");
-    desc->setText(QString::fromStdString(session.Component().CompDesc()));
-    (new QVBoxLayout(Body()))->addWidget(desc);
-  }
-  QLineEdit* desc;
-
- protected:
-  void SaveFields() override { session().Component().SetCompDesc(desc->text().toStdString()); }
-  HostedPage* CreatePreviousPage() override { return new FirstPage(session()); }
-};
-
-HostedPage* FirstPage::CreateNextPage() { return new SecondPage(session()); }
-
-void OpenFirst(TestApp& app) {
-  app.host()->ShowPage(new FirstPage(app.hq()));
-  app.Settle();
-}
-
-}  // namespace
-
 class ShellTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void failedCheckStaysAndWritesNothing() {
+  // The page base on real pages. A refused Next stays and writes nothing;
+  // Cancel asks and writes nothing; the close box returns to the menu
+  // without a question.
+  void refusedNextAndCancelWriteNothing() {
     TestApp app;
-    OpenFirst(app);
-    app.Type("txtName", "bad");
+    app.Show<frmCompCost>();
+    app.Type("txtSize", "3");
     app.Key(Qt::Key_Return);
-    QCOMPARE(app.services.MessageTexts(), QStringList{"Bad name."});
-    QCOMPARE(app.PageName(), QStringLiteral("FirstPage"));
-    QCOMPARE(app.hq().Component().CompName(), std::string());
+    QCOMPARE(app.services.MessageTexts(), QStringList{"You must enter a hitpoint start value."});
+    QCOMPARE(app.PageName(), QStringLiteral("frmCompCost"));
     QVERIFY(!app.PageAs<WizardPage>()->Navigating());
-    // Cancel still returns to the menu after a refused Next.
+    app.services.QueueNo();
+    app.Click("cmdCancel");
+    QCOMPARE(app.PageName(), QStringLiteral("frmCompCost"));
     app.services.QueueYes();
     app.Key(Qt::Key_Escape);
     QCOMPARE(app.PageName(), QStringLiteral("frmMain"));
-    QCOMPARE(app.hq().Component().CompName(), std::string());
+    QVERIFY(app.hq().Component() == vrlComponent{} && app.services.Messages().size() == 3);
+    app.Show<frmCompCost>();
+    app.CloseBox();
+    QVERIFY(app.host()->isVisible() && app.services.Messages().size() == 3);
+    QCOMPARE(app.PageName(), QStringLiteral("frmMain"));
   }
 
-  void nextAndBackCarryTheFieldsThroughTheRecord() {
+  // Next and Back close the page as navigated and show the next in the same
+  // place, with its title and the focus in its first field.
+  void nextAndBackReplaceThePageInPlace() {
     TestApp app;
-    OpenFirst(app);
+    app.Show<frmCompCost>();
     app.host()->move(40, 50);
     const QPoint where = app.host()->pos();
-    app.Type("txtName", "Laser");
+    app.Type("txtHP", "5");
     QPointer<WizardPage> first = app.PageAs<WizardPage>();
     QTest::mouseClick(first->NextButton(), Qt::LeftButton);
     QVERIFY(first && first->Navigating());  // closed as navigated, deleted later
     app.Settle();
-    QVERIFY(!first);
-    QCOMPARE(app.PageName(), QStringLiteral("SecondPage"));
-    QCOMPARE(app.host()->windowTitle(), QStringLiteral("Vorlane v2.0 - Component Design - Second"));
-    QCOMPARE(app.host()->pos(), where);
-    QCOMPARE(QApplication::focusWidget(), app.Find<QWidget>("txtDesc"));
-    QCOMPARE(app.hq().Component().CompName(), std::string("Laser"));
-
-    // Back writes without checks and shows the previous page from the record.
-    app.Type("txtDesc", "typed before Back");
+    QVERIFY(!first && app.PageName() == "frmCompAbility" && app.hq().Component().HP() == "5");
     app.Click("cmdBack");
-    QCOMPARE(app.PageName(), QStringLiteral("FirstPage"));
-    QCOMPARE(app.hq().Component().CompDesc(), std::string("typed before Back"));
-    QCOMPARE(app.Find<QLineEdit>("txtName")->text(), QStringLiteral("Laser"));
-    app.Key(Qt::Key_Return);
-    QCOMPARE(app.Find<QLineEdit>("txtDesc")->text(), QStringLiteral("typed before Back"));
+    QCOMPARE(app.host()->windowTitle(), QStringLiteral("Vorlane v2.0 - Component Design - Component Cost"));
+    QVERIFY(app.host()->pos() == where && QApplication::focusWidget() == app.Find("txtMinCost"));
+    QCOMPARE(app.Text("txtHP"), QStringLiteral("5"));
   }
 
-  void cancelWritesNothingAndCloseBoxSkipsTheQuestion() {
-    TestApp app;
-    OpenFirst(app);
-    app.Type("txtName", "unsaved");
-    app.services.QueueNo();
-    app.Click("cmdCancel");
-    QCOMPARE(app.PageName(), QStringLiteral("FirstPage"));
-    app.services.QueueYes();
-    app.Click("cmdCancel");
-    QCOMPARE(app.PageName(), QStringLiteral("frmMain"));
-    QCOMPARE(app.hq().Component().CompName(), std::string());
-    QCOMPARE(app.services.Messages().size(), std::size_t{2});
-
-    OpenFirst(app);
-    app.CloseBox();
-    QVERIFY(app.host()->isVisible());
-    QCOMPARE(app.PageName(), QStringLiteral("frmMain"));
-    QCOMPARE(app.services.Messages().size(), std::size_t{2});
-  }
-
+  // Enter in an editable combo box presses Next; on a focused button it
+  // presses that button; Escape in any field asks to leave.
   void enterAndEscapeReachThePageFromEveryField() {
     TestApp app;
-    OpenFirst(app);
-    auto* page = static_cast<FirstPage*>(app.page());
-    // Enter in the editable combo box presses Next too.
-    page->combo->setFocus(Qt::TabFocusReason);
+    app.hq().Component().SetGridComp(true);
+    app.Show<frmCompBasicInfo>();
+    for (const char* field : {"txtFamily", "txtGeneralGroup", "txtCustomGroup"}) app.Type(field, "1");
+    auto* combo = app.Find<QComboBox>("cboRestrictions");
+    combo->setFocus(Qt::TabFocusReason);
     app.Settle();
-    QTest::keyClicks(page->combo, "Plasma");
+    QTest::keyClicks(combo, "Plasma");
     app.Key(Qt::Key_Return);
-    QCOMPARE(app.PageName(), QStringLiteral("SecondPage"));
-    QCOMPARE(app.hq().Component().Family(), std::string("Plasma"));
-
-    // Enter on a focused button presses that button.
+    QCOMPARE(app.PageName(), QStringLiteral("frmCompVehicleType"));
+    QCOMPARE(app.hq().Component().Restrictions(), std::string("Plasma"));
     app.Find<QPushButton>("cmdBack")->setFocus(Qt::TabFocusReason);
     app.Key(Qt::Key_Return);
-    QCOMPARE(app.PageName(), QStringLiteral("FirstPage"));
-
+    QCOMPARE(app.services.MessageTexts(), QStringList{"You must select at least one vehicle type."});
+    app.Find("chkVType(0)")->setProperty("checked", true);
+    app.Find<QPushButton>("cmdBack")->setFocus(Qt::TabFocusReason);
+    app.Key(Qt::Key_Return);
+    QCOMPARE(app.PageName(), QStringLiteral("frmCompBasicInfo"));
+    app.services.ClearRecords();
     app.services.QueueNo();
-    static_cast<FirstPage*>(app.page())->plain->setFocus();
+    app.Find("txtFamily")->setFocus();
     app.Key(Qt::Key_Escape);
     QCOMPARE(app.services.MessageTexts(), QStringList{"Do you want to return to the main menu?"});
   }
 
-  void fieldsSelectAllOnFocusUnlessExcepted() {
-    TestApp app;
-    app.hq().Component().SetFamily("Beam Weapons");
-    OpenFirst(app);
-    auto* page = static_cast<FirstPage*>(app.page());
-    page->plain->setText("keep caret");
-    page->combo->setFocus(Qt::TabFocusReason);
-    app.Settle();
-    QCOMPARE(page->combo->lineEdit()->selectedText(), QStringLiteral("Beam Weapons"));
-    QTest::mouseClick(page->plain, Qt::LeftButton, {}, QPoint(4, page->plain->height() / 2));
-    app.Settle();
-    QVERIFY(page->plain->hasFocus());
-    QVERIFY(page->plain->selectedText().isEmpty());
-  }
-  void firstStartShowsMenuWithComponentChosen() {
+  void menuOpensTheChosenPageInTheSameWindow() {
     TestApp app;
     QCOMPARE(app.PageName(), QStringLiteral("frmMain"));
     QCOMPARE(app.host()->windowTitle(), QStringLiteral("Vorlane v2.0"));
     QVERIFY(app.hq().SEIVDir().empty() && app.hq().ModDir().empty());
-    auto* menu = app.PageAs<frmMain>();
-    QVERIFY(menu->optCreate(0)->isChecked());
     QStringList captions;
-    for (int i = 0; i < 4; ++i) captions << menu->optCreate(i)->text();
+    for (int i = 0; i < 4; ++i) captions << app.PageAs<frmMain>()->optCreate(i)->text();
     QCOMPARE(captions, (QStringList{"Design a component.", "Design a facility.", "Design a vehicle.",
                                     "Setup the Vorlane"}));
-    QVERIFY(!app.Find<QPushButton>("cmdBack")->isEnabled());
-    QCOMPARE(app.Find<QPushButton>("cmdClose")->text(), QStringLiteral("&Close"));
-  }
-
-  void enterOpensTheChosenPageInTheSameWindow() {
-    TestApp app;
+    QVERIFY(app.PageAs<frmMain>()->optCreate(0)->isChecked());
+    QCOMPARE(app.Props({"cmdBack.enabled=false", "cmdClose.text=&Close"}), QString());
     app.host()->move(123, 77);
     const QPoint where = app.host()->pos();
-    app.Key(Qt::Key_Return);
+    app.Key(Qt::Key_Return);  // the component is chosen
     QCOMPARE(app.PageName(), QStringLiteral("frmCompStart"));
     QCOMPARE(app.host()->windowTitle(), QStringLiteral("Vorlane v2.0 - Component Design"));
-    QCOMPARE(app.host()->pos(), where);
-    QVERIFY(app.host()->isVisible());
-
-    const struct {
-      int option;
-      const char* page;
-      const char* title;
-    } choices[] = {{1, "frmFacStart", "Vorlane v2.0 - Facility Design"},
-                   {2, "frmVehStart", "Vorlane v2.0 - Vehicle Design"},
-                   {3, "frmSetup", "Vorlane v2.0 - Component Design"}};
-    for (const auto& choice : choices) {
-      app.hq().ShowMainMenu();
-      app.Settle();
-      QVERIFY(app.ChooseMenuOption(choice.option));
-      QVERIFY(app.Click("cmdNext"));
-      QCOMPARE(app.PageName(), QString::fromLatin1(choice.page));
-      QCOMPARE(app.host()->windowTitle(), QString::fromLatin1(choice.title));
+    QVERIFY(app.host()->pos() == where && app.host()->isVisible());
+    const std::pair<const char*, const char*> choices[] = {{"frmFacStart", "Vorlane v2.0 - Facility Design"},
+                                                           {"frmVehStart", "Vorlane v2.0 - Vehicle Design"},
+                                                           {"frmSetup", "Vorlane v2.0 - Component Design"}};
+    for (int option = 1; option <= 3; ++option) {
+      QVERIFY(app.OpenFromMenu(option));
+      QCOMPARE(app.PageName() + "|" + app.host()->windowTitle(),
+               QString(choices[option - 1].first) + "|" + choices[option - 1].second);
     }
   }
 
@@ -274,22 +158,13 @@ class ShellTest : public QObject {
   }
 
   void escapeAndCloseEndTheProgramWithoutAQuestion() {
-    {
+    for (int way = 0; way < 4; ++way) {  // Escape, Close, the menu's and the vehicle page's close box
       TestApp app;
-      app.Key(Qt::Key_Escape);
-      QVERIFY(!app.host()->isVisible());
-    }
-    {
-      TestApp app;
-      QVERIFY(app.Click("cmdClose"));
-      QVERIFY(!app.host()->isVisible());
-    }
-    for (int option : {0, 2}) {  // the menu's and the vehicle page's close box
-      TestApp app;
-      if (option) QVERIFY(app.OpenFromMenu(option));
-      app.CloseBox();
-      QVERIFY(!app.host()->isVisible());
-      QVERIFY(app.services.Messages().empty());
+      if (way == 0) app.Key(Qt::Key_Escape);
+      if (way == 1) QVERIFY(app.Click("cmdClose"));
+      if (way == 3) QVERIFY(app.OpenFromMenu(2));
+      if (way >= 2) app.CloseBox();
+      QVERIFY(!app.host()->isVisible() && app.services.Messages().empty());
     }
   }
 
@@ -297,24 +172,19 @@ class ShellTest : public QObject {
     TestApp app;
     QVERIFY(app.OpenFromMenu(2));
     QCOMPARE(app.PageName(), QStringLiteral("frmVehStart"));
-    QCOMPARE(app.Find<QPushButton>("cmdBack")->text(), QStringLiteral("<<< &Back"));
-    QCOMPARE(app.Find<QPushButton>("cmdBack")->toolTip(), QStringLiteral("Returns to the previous screen."));
-    QCOMPARE(app.Find<QPushButton>("cmdCancel")->toolTip(), QStringLiteral("Returns to the main menu."));
-    QCOMPARE(app.Find<QPushButton>("cmdNext")->toolTip(), QStringLiteral("Advances to the next screen."));
-
-    QVERIFY(app.Click("cmdBack"));
-    QVERIFY(app.Click("cmdNext"));
+    QCOMPARE(app.Props({"cmdBack.text=<<< &Back", "cmdBack.toolTip=Returns to the previous screen.",
+                        "cmdCancel.toolTip=Returns to the main menu.", "cmdNext.toolTip=Advances to the next screen."}),
+             QString());
+    QVERIFY(app.Click("cmdBack") && app.Click("cmdNext"));
     app.Key(Qt::Key_Return);
     QCOMPARE(app.PageName(), QStringLiteral("frmVehStart"));
     QVERIFY(app.services.Messages().empty());
-
     app.services.QueueNo();
     app.Key(Qt::Key_Escape);
     QCOMPARE(app.services.MessageTexts(), QStringList{"Do you want to return to the main menu?"});
-    QCOMPARE(app.services.Messages().back().title, QStringLiteral("Vorlane"));
-    QVERIFY(app.services.Messages().back().buttons == MessageButtons::YesNo);
+    QVERIFY(app.services.Messages().back().title == "Vorlane" &&
+            app.services.Messages().back().buttons == MessageButtons::YesNo);
     QCOMPARE(app.PageName(), QStringLiteral("frmVehStart"));
-
     app.services.QueueYes();
     QVERIFY(app.Click("cmdCancel"));
     QCOMPARE(app.PageName(), QStringLiteral("frmMain"));

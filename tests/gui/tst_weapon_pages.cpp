@@ -75,15 +75,13 @@ class WeaponPagesTest : public QObject {
     TestApp app;
     auto* page = app.Show<frmCompWeaponInfo>();
     QCOMPARE(page->cboWeapType()->currentText(), QString("None"));
-    QVERIFY(AllEnabled(app, false));
-    QVERIFY(app.Find("cmdPlay")->isEnabled());
+    QVERIFY(AllEnabled(app, false) && app.Find("cmdPlay")->isEnabled());
     page->cboWeapType()->setCurrentText("Direct Fire");
     QVERIFY(AllEnabled(app, true));
     page->cboWeapType()->setCurrentText("None");
     QVERIFY(AllEnabled(app, false));
     app.Click("cmdNext");
-    QCOMPARE(app.PageName(), QString("frmCompGenerate"));
-    QCOMPARE(app.hq().Component().WeaponDisplayNum(), std::string("0"));
+    QVERIFY(app.PageName() == "frmCompGenerate" && app.hq().Component().WeaponDisplayNum() == "0");
 
     app.hq().Component().SetWeaponType("Warhead");
     page = app.Show<frmCompWeaponInfo>();
@@ -91,8 +89,8 @@ class WeaponPagesTest : public QObject {
     QTest::mouseClick(page->chkWeapTarg(5), Qt::LeftButton, {}, QPoint(8, 8));
     QTest::mouseClick(page->chkWeapTarg(0), Qt::LeftButton, {}, QPoint(8, 8));
     app.Click("cmdNext");
-    QCOMPARE(app.PageName(), QString("frmCompWeaponInfo2"));
-    QCOMPARE(app.hq().Component().WeaponTarget(), std::string("Ships, Drones"));
+    QCOMPARE(app.PageName() + "|" + QString::fromStdString(app.hq().Component().WeaponTarget()),
+             "frmCompWeaponInfo2|Ships, Drones");
     page = app.Show<frmCompWeaponInfo>();
     for (int i = 0; i < 6; ++i) QCOMPARE(page->chkWeapTarg(i)->isChecked(), i == 0 || i == 5);
     // Target names compare with their letter case; values the lists do not
@@ -103,8 +101,7 @@ class WeaponPagesTest : public QObject {
     page = app.Show<frmCompWeaponInfo>();
     for (int i = 0; i < 6; ++i) QCOMPARE(page->chkWeapTarg(i)->isChecked(), i == 1);
     app.Click("cmdNext");
-    QCOMPARE(app.hq().Component().WeaponType(), std::string("Beam Lance"));
-    QCOMPARE(app.hq().Component().WeaponDisplayType(), std::string("Torpedo"));
+    QCOMPARE(app.hq().Component().WeaponType() + "|" + app.hq().Component().WeaponDisplayType(), "Beam Lance|Torpedo");
   }
 
   void numberBoxAndSliderDecideTheDisplayNumber() {
@@ -112,22 +109,18 @@ class WeaponPagesTest : public QObject {
     app.hq().Component().SetWeaponType("Direct Fire");
     auto* page = app.Show<frmCompWeaponInfo>();
     app.Type("txtDispNum", "12");
-    QCOMPARE(page->sldDispNum()->value(), 12);
-    QCOMPARE(page->frmDispNum()->title(), QString("Display Number - 12"));
+    QVERIFY(page->sldDispNum()->value() == 12 && page->frmDispNum()->title() == "Display Number - 12");
     app.Type("txtDispNum", "{&complevel+4}");
-    QVERIFY(page->UsingFormula());
+    QVERIFY(page->UsingFormula() && ShowsTheSign(page));
     QCOMPARE(page->frmDispNum()->title(), QString("Display Number - (using formula)"));
-    QVERIFY(ShowsTheSign(page));
     app.Click("cmdNext");
     QCOMPARE(app.hq().Component().WeaponDisplayNum(), std::string("{&complevel+4}"));
 
     // The formula reopens in the box; moving the slider makes it the choice.
     page = app.Show<frmCompWeaponInfo>();
-    QCOMPARE(page->txtDispNum()->text(), QString("{&complevel+4}"));
-    QVERIFY(page->UsingFormula());
+    QVERIFY(page->txtDispNum()->text() == "{&complevel+4}" && page->UsingFormula());
     page->sldDispNum()->setValue(30);
-    QVERIFY(!page->UsingFormula());
-    QCOMPARE(page->frmDispNum()->title(), QString("Display Number - 30"));
+    QVERIFY(!page->UsingFormula() && page->frmDispNum()->title() == "Display Number - 30");
     app.Click("cmdNext");
     QCOMPARE(app.hq().Component().WeaponDisplayNum(), std::string("30"));
 
@@ -158,26 +151,23 @@ class WeaponPagesTest : public QObject {
     app.hq().Component().SetWeaponType("Direct Fire");
     auto* page = app.Show<frmCompWeaponInfo>();
     QCOMPARE(page->imgPicture()->size(), QSize(400, 2600));
-    QCOMPARE(page->sldDispNum()->maximum(), 675);  // 1300 / 2 + 25
-    QCOMPARE(page->sldDispNum()->tickInterval(), 7);
+    QVERIFY(page->sldDispNum()->maximum() == 675 && page->sldDispNum()->tickInterval() == 7);  // 1300 / 2 + 25
     for (int n : {0, 9, 10, 16, 649}) {
       page->sldDispNum()->setValue(n);
       QCOMPARE(page->imgPicture()->pos(), QPoint(-40 * (n % 10), -40 * (n / 10)));
       QVERIFY2(ShowsCell(page, n), qPrintable(QString::number(n)));
     }
-    page->sldDispNum()->setValue(650);  // beyond the strip: the sign shows through
-    QVERIFY(ShowsTheSign(page));
-    page->cboDispType()->setCurrentText("Seeker");
-    QVERIFY(ShowsTheSign(page));
-    page->cboDispType()->setCurrentText("Torp");  // no Torps.bmp
-    QVERIFY(ShowsTheSign(page));
+    page->sldDispNum()->setValue(650);  // beyond the strip, another strip, no Torps.bmp: the sign
+    for (const char* type : {"Beam", "Seeker", "Torp"}) {
+      if (QString(type) != "Beam") page->cboDispType()->setCurrentText(type);
+      QVERIFY2(ShowsTheSign(page), type);
+    }
 
     // The mod directory wins; a strip of another width keeps its proportions.
     WriteStrip(mod.filePath("Pictures/Combat/Beams.bmp"), 10, 100);
     app.hq().SetModDir(mod.path().toStdString());
     page = app.Show<frmCompWeaponInfo>();
-    QCOMPARE(page->imgPicture()->size(), QSize(400, 400));
-    QCOMPARE(page->sldDispNum()->maximum(), 500);
+    QVERIFY(page->imgPicture()->size() == QSize(400, 400) && page->sldDispNum()->maximum() == 500);
     page->sldDispNum()->setValue(23);
     QVERIFY(ShowsCell(page, 23));
     // One that cannot be read shows the sign, without falling back.
@@ -201,8 +191,7 @@ class WeaponPagesTest : public QObject {
     QCOMPARE(app.Find<QLineEdit>("txtSoundFile")->text(), QString("old.wav"));
     const RecordedFileRequest& first = app.services.FileRequests().back();
     QCOMPARE(first.startDir, QString::fromStdString(app.hq().ProgramDir().string()));
-    QCOMPARE(first.title, QString("Select weapon sound file:"));
-    QCOMPARE(first.filter, QString("Wave files (*.wav)"));
+    QCOMPARE(first.title + "|" + first.filter, QString("Select weapon sound file:|Wave files (*.wav)"));
     app.hq().SetSEIVDir(game.path().toStdString());
     app.Click("cmdBrowseSound");
     QCOMPARE(app.services.FileRequests().back().startDir, game.filePath("Sounds"));
@@ -232,24 +221,21 @@ class WeaponPagesTest : public QObject {
     app.services.SetSoundResult(false);  // no audio device: Play still comes back, with a sign
     app.Click("cmdPlay");
     QCOMPARE(app.services.PlayedSounds(), QStringList{wave});
-    QVERIFY(disabledWhilePlaying);
-    QVERIFY(app.Find("cmdPlay")->isEnabled());
-    QVERIFY(app.Find("cmdPlay")->hasFocus());
+    QVERIFY(disabledWhilePlaying && app.Find("cmdPlay")->isEnabled() && app.Find("cmdPlay")->hasFocus());
     QCOMPARE(app.Find<QLabel>("lblPlayStatus")->text(), QString("No audio output or unreadable file"));
     app.services.SetSoundResult(true);
     // A stored name is found mod directory first, then game directory; what
     // cannot be found says so and plays nothing.
-    struct Play {
+    const struct {
       QString text, played, sign;
-    };
-    const Play plays[] = {
+    } plays[] = {
         {"LASER.WAV", wave, ""},
         {"sub/zap.wav", zap, ""},
         {elsewhere, elsewhere, ""},
         {"missing.wav", "", "Not in the Sounds folders"},
         {mod.filePath("sounds/missing.wav"), "", "File not found"},
     };
-    for (const Play& play : plays) {
+    for (const auto& play : plays) {
       app.services.ClearRecords();
       app.Type("txtSoundFile", play.text);
       QCOMPARE(app.Find<QLabel>("lblPlayStatus")->text(), QString());
@@ -277,9 +263,8 @@ class WeaponPagesTest : public QObject {
     app.hq().Component().SetWeaponType("Direct Fire");
     app.Show<frmCompWeaponInfo2>();
     QCOMPARE(app.Find<QComboBox>("cboDmgType")->count(), 32);
-    QCOMPARE(app.Find<QComboBox>("cboDmgType")->currentText(), QString());
-    QVERIFY(!app.Find("txtSeekerSpeed")->isEnabled());
-    QVERIFY(!app.Find("txtSeekerHP")->isEnabled());
+    QCOMPARE(app.Props({"cboDmgType.currentText=", "txtSeekerSpeed.enabled=false", "txtSeekerHP.enabled=false"}),
+             QString());
     app.Find<QComboBox>("cboDmgType")->setEditText("Eats Hulls");
     app.Type("txtReload", "1");
     app.Click("cmdNext");
@@ -287,8 +272,7 @@ class WeaponPagesTest : public QObject {
     QCOMPARE(app.PageName(), QString("frmCompWeaponInfo2"));
     app.Type("txtToHit", " ");  // spaces are not empty
     app.Click("cmdNext");
-    QCOMPARE(app.PageName(), QString("frmCompWeaponDamage"));
-    QCOMPARE(app.hq().Component().WeaponDamageType(), std::string("Eats Hulls"));
+    QVERIFY(app.PageName() == "frmCompWeaponDamage" && app.hq().Component().WeaponDamageType() == "Eats Hulls");
 
     // A seeking weapon needs the seeker fields too; Back leaves unchecked.
     app.hq().Component().SetWeaponType("Seeking");
@@ -298,8 +282,7 @@ class WeaponPagesTest : public QObject {
     app.Click("cmdNext");
     QCOMPARE(app.services.Messages().size(), 2u);
     app.Click("cmdBack");
-    QCOMPARE(app.PageName(), QString("frmCompWeaponInfo"));
-    QCOMPARE(app.hq().Component().WeaponSeekerSpeed(), std::string("{&complevel*2}"));
+    QVERIFY(app.PageName() == "frmCompWeaponInfo" && app.hq().Component().WeaponSeekerSpeed() == "{&complevel*2}");
     QCOMPARE(app.services.Messages().size(), 2u);
   }
 
@@ -316,13 +299,11 @@ class WeaponPagesTest : public QObject {
     QCOMPARE(label->text(), QString("Damage at Range 2"));
     QTest::keyClicks(box, "8");
     QTest::mouseClick(page->updnRangeNum()->downButton(), Qt::LeftButton);
-    QCOMPARE(label->text(), QString("Damage at Range 1"));
-    QCOMPARE(box->selectedText(), QString("10"));
+    QVERIFY(label->text() == "Damage at Range 1" && box->selectedText() == "10");
     QCOMPARE(app.hq().Component().WeaponDamageAtRange(2), std::string("8"));
     // The arrow keys in the box step too; the ends do not wrap.
     for (int i = 0; i < 25; ++i) QTest::keyClick(box, Qt::Key_Up);
-    QCOMPARE(page->CurRange(), 21);
-    QCOMPARE(box->text(), QString("1"));
+    QVERIFY(page->CurRange() == 21 && box->text() == "1");
     for (int i = 0; i < 16; ++i) QTest::keyClick(box, Qt::Key_Down);
     QTest::keyClicks(box, "{&complevel*5}");
     app.Click("cmdNext");  // stores range 5 without another step
@@ -331,9 +312,7 @@ class WeaponPagesTest : public QObject {
     // click, nor Tab into the box selects anything.
     page = app.Show<frmCompWeaponDamage>();
     box = app.Find<QLineEdit>("txtRange");
-    QCOMPARE(box->text(), QString("10"));
-    QVERIFY(box->hasFocus());
-    QCOMPARE(box->selectedText(), QString());
+    QVERIFY(box->text() == "10" && box->hasFocus() && box->selectedText().isEmpty());
     box->clearFocus();
     box->setFocus(Qt::MouseFocusReason);
     app.Settle();
@@ -343,12 +322,9 @@ class WeaponPagesTest : public QObject {
     UpDownArrows* arrows = page->updnRangeNum();
     const QImage unfocused = arrows->grab().toImage();
     app.Key(Qt::Key_Tab);
-    QVERIFY(arrows->hasFocus());
-    QVERIFY(arrows->grab().toImage() != unfocused);
+    QVERIFY(arrows->hasFocus() && arrows->grab().toImage() != unfocused);
     app.Key(Qt::Key_Up);
-    QCOMPARE(page->CurRange(), 2);
-    QVERIFY(box->hasFocus());
-    QCOMPARE(box->selectedText(), QString("8"));
+    QVERIFY(page->CurRange() == 2 && box->hasFocus() && box->selectedText() == "8");
   }
 
   void backLandsOnTheLastAbilityAndGenerateGoesBackByType() {
@@ -358,15 +334,13 @@ class WeaponPagesTest : public QObject {
     c.SetAbilName(3, "Third");
     app.Show<frmCompWeaponInfo>();
     app.Click("cmdBack");
-    QCOMPARE(app.Find<QLabel>("lblAbilNum")->text(), QString("Component Ability 3"));
-    QCOMPARE(app.Find<QLineEdit>("txtAbilType")->text(), QString("Third"));
-    app.Show<frmCompGenerate>();
-    app.Click("cmdBack");
-    QCOMPARE(app.PageName(), QString("frmCompWeaponInfo"));
-    c.SetWeaponType("Point-Defense");
-    app.Show<frmCompGenerate>();
-    app.Click("cmdBack");
-    QCOMPARE(app.PageName(), QString("frmCompWeaponDamage"));
+    QCOMPARE(app.Props({"lblAbilNum.text=Component Ability 3", "txtAbilType.text=Third"}), QString());
+    for (auto [type, back] : {std::pair{"None", "frmCompWeaponInfo"}, {"Point-Defense", "frmCompWeaponDamage"}}) {
+      c.SetWeaponType(type);
+      app.Show<frmCompGenerate>();
+      app.Click("cmdBack");
+      QCOMPARE(app.PageName(), QString(back));
+    }
   }
 };
 

@@ -49,9 +49,8 @@ void BasicInfo(TestApp& app, const DesignWalk& d, bool component) {
     app.Type("txtCustomGroup", d.customGroup);
     if (auto* box = app.Find<QComboBox>("cboRestrictions")) box->setCurrentText(d.restrictions);
   } else {
-    TypeIfAny(app, "txtMinCost", d.minCost);
-    TypeIfAny(app, "txtOrgCost", d.orgCost);
-    TypeIfAny(app, "txtRadCost", d.radCost);
+    for (const auto& [field, text] : {std::pair{"txtMinCost", d.minCost}, {"txtOrgCost", d.orgCost}, {"txtRadCost", d.radCost}})
+      TypeIfAny(app, field, text);
   }
 }
 
@@ -108,51 +107,23 @@ bool WalkUntouched(TestApp& app, const QString& lastPage) {
 
 DesignWalk LaserWalk() {
   DesignWalk d;
-  d.name = "Laser";
-  d.desc = "A basic beam weapon for &compname's first steps.";
-  d.levels = "3";
-  d.numberStyle = "&complevel";
-  d.romanStyle = "&complevel";
-  d.family = "100";
-  d.group = "Weapons";
-  d.picture = 12;
-  d.techs = {{"Lasers", "&complevel", "", ""}};
-  d.minCost = "{&complevel*10}";
-  d.orgCost = "0";
-  d.radCost = "{&complevel*5}";
-  d.size = "10";
-  d.hp = "{&size*2}";
-  d.supply = "0";
-  d.abilities = {{"Armor", "Absorbs &abil1val1 damage.", "{&complevel*10}", "0"}};
+  d.name = "Laser", d.desc = "A basic beam weapon for &compname's first steps.", d.levels = "3";
+  d.numberStyle = d.romanStyle = "&complevel";
+  d.family = "100", d.group = "Weapons", d.picture = 12, d.techs = {{"Lasers", "&complevel", "", ""}};
+  d.minCost = "{&complevel*10}", d.orgCost = "0", d.radCost = "{&complevel*5}", d.size = "10", d.hp = "{&size*2}";
+  d.supply = "0", d.abilities = {{"Armor", "Absorbs &abil1val1 damage.", "{&complevel*10}", "0"}};
   return d;
 }
 
 vrlComponent LaserRecord() {
   vrlComponent c;
-  c.SetCompName("Laser");
-  c.SetCompDesc("A basic beam weapon for &compname's first steps.");
-  c.SetNumCompLevels("3");
-  c.SetNumberStyle("&complevel");
-  c.SetRomanStyle("&complevel");
-  c.SetFamily("100");
-  c.SetGeneralGroup("Weapons");
-  c.SetCustomGroup("0");
-  c.SetRestrictions("None");
-  c.SetVehicleType("Ship");
-  c.SetPicNum("12");
-  c.SetTechReqArea(1, "Lasers");
-  c.SetTechReqLevel(1, "&complevel");
-  c.SetMinCost("{&complevel*10}");
-  c.SetOrgCost("0");
-  c.SetRadCost("{&complevel*5}");
-  c.SetSize("10");
-  c.SetHP("{&size*2}");
-  c.SetSupplyUse("0");
-  c.SetAbilName(1, "Armor");
-  c.SetAbilDesc(1, "Absorbs &abil1val1 damage.");
-  c.SetAbilVal1(1, "{&complevel*10}");
-  c.SetAbilVal2(1, "0");
-  c.SetWeaponDisplayNum("0");
+  c.SetCompName("Laser"), c.SetCompDesc("A basic beam weapon for &compname's first steps."), c.SetNumCompLevels("3");
+  c.SetNumberStyle("&complevel"), c.SetRomanStyle("&complevel"), c.SetFamily("100"), c.SetGeneralGroup("Weapons");
+  c.SetCustomGroup("0"), c.SetRestrictions("None"), c.SetVehicleType("Ship"), c.SetPicNum("12");
+  c.SetTechReqArea(1, "Lasers"), c.SetTechReqLevel(1, "&complevel");
+  c.SetMinCost("{&complevel*10}"), c.SetOrgCost("0"), c.SetRadCost("{&complevel*5}"), c.SetSize("10");
+  c.SetHP("{&size*2}"), c.SetSupplyUse("0"), c.SetAbilName(1, "Armor"), c.SetAbilDesc(1, "Absorbs &abil1val1 damage.");
+  c.SetAbilVal1(1, "{&complevel*10}"), c.SetAbilVal2(1, "0"), c.SetWeaponDisplayNum("0");
   return c;
 }
 
@@ -192,12 +163,9 @@ bool DesignWalk::WalkComponent(TestApp& app) const {
   if (!Next(app, "frmCompTech")) return false;
   Techs(app, *this);
   if (!Next(app, "frmCompCost")) return false;
-  TypeIfAny(app, "txtMinCost", minCost);
-  TypeIfAny(app, "txtOrgCost", orgCost);
-  TypeIfAny(app, "txtRadCost", radCost);
-  TypeIfAny(app, "txtSize", size);
-  TypeIfAny(app, "txtHP", hp);
-  TypeIfAny(app, "txtSupplyUse", supply);
+  for (const auto& [field, text] : {std::pair{"txtMinCost", minCost}, {"txtOrgCost", orgCost}, {"txtRadCost", radCost},
+                                     {"txtSize", size}, {"txtHP", hp}, {"txtSupplyUse", supply}})
+    TypeIfAny(app, field, text);
   if (!Next(app, "frmCompAbility")) return false;
   Abilities(app, *this);
   return Next(app, "frmCompWeaponInfo");

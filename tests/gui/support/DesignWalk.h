@@ -49,6 +49,9 @@ QStringList WalkBack(TestApp& app);
 DesignWalk LaserWalk();
 vrlComponent LaserRecord();
 
+// An entry line as generation writes it (LF line ends in the views).
+inline QString EntryLine(const QString& key, const QString& value) { return key.leftJustified(42) + ":= " + value; }
+
 // A file's bytes (empty when it cannot be read); writing a file, folders included.
 QByteArray ReadAll(const QString& path);
 bool WriteAll(const QString& path, const QByteArray& bytes);

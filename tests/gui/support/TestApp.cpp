@@ -60,6 +60,17 @@ QString TestApp::Text(const QString& name) {
   return QStringLiteral("<missing>");
 }
 
+QString TestApp::Props(const QStringList& rows) {
+  QStringList wrong;
+  for (const QString& row : rows) {
+    const qsizetype dot = row.indexOf('.'), eq = row.indexOf('=', dot);
+    QWidget* w = Find(row.left(dot));
+    const QString got = w ? w->property(qPrintable(row.mid(dot + 1, eq - dot - 1))).toString() : "<missing>";
+    if (got != row.mid(eq + 1)) wrong << row + " (found: " + got + ")";
+  }
+  return wrong.join("; ");
+}
+
 QString TestApp::Checks(const QString& pattern, int count) {
   QString bits;
   for (int i = 0; i < count; ++i) {
@@ -91,6 +102,10 @@ bool TestApp::ChooseMenuOption(int index) {
 }
 
 bool TestApp::OpenFromMenu(int index) {
+  if (PageName() != QLatin1String("frmMain")) {
+    hq_->ShowMainMenu();
+    Settle();
+  }
   if (!ChooseMenuOption(index)) return false;
   Key(Qt::Key_Return);
   return true;

@@ -54,6 +54,10 @@ class TestApp {
   // The named check boxes pattern.arg(0..count-1) as "1" and "0" in turn,
   // "<missing>" for a box not found.
   QString Checks(const QString& pattern, int count);
+  // Checks a table of "control.property=expected" rows (booleans as
+  // true/false) on the current page; returns the rows that differ, with what
+  // was found instead, so an empty text means all hold.
+  QString Props(const QStringList& rows);
   // The first `count` controls Tab reaches from `first`, by name.
   QStringList TabOrder(const QString& first, int count);
 
@@ -66,7 +70,8 @@ class TestApp {
   // Picks option `index` of the main menu with the mouse (0 component,
   // 1 facility, 2 vehicle, 3 setup); false when the menu is not shown.
   bool ChooseMenuOption(int index);
-  // Picks the option and presses Next: opens that page from the menu.
+  // Picks the option and presses Next (from the main menu, which is shown
+  // first when another page is): opens that page.
   bool OpenFromMenu(int index);
   // Presses a key in the host window, where the focus is.
   void Key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
