@@ -201,13 +201,7 @@ double Call(const Ins* p, double acc, const double* v, double f, std::uint32_t& 
 
 namespace {
 
-// In radians the angle factor is 1: the trigonometric kinds then take their
-// argument as it is, without a multiplication on the way to the call
-// (y * 1.0 is y, so the value is the same).
-template <bool kRadians>
-VORLANE_ALWAYS_INLINE bool Execute(const Program& prog, double* v, double angleFactor, std::uint32_t& rnd,
-                                   double& result) {
-  const double f = kRadians ? 1.0 : angleFactor;
+VORLANE_ALWAYS_INLINE bool Execute(const Program& prog, double* v, double f, std::uint32_t& rnd, double& result) {
   const Ins* p = prog.code.data();
   const Ins* const end = p + prog.code.size();
   double acc = 0.0;
@@ -324,7 +318,7 @@ VORLANE_ALWAYS_INLINE bool Execute(const Program& prog, double* v, double angleF
 }  // namespace
 
 bool RunProgram(const Program& prog, double* values, double f, std::uint32_t& rnd, double& result) {
-  return f == 1.0 ? Execute<true>(prog, values, f, rnd, result) : Execute<false>(prog, values, f, rnd, result);
+  return Execute(prog, values, f, rnd, result);
 }
 
 }  // namespace vorlane::expr
@@ -347,10 +341,7 @@ __attribute__((noinline))
 #endif
 double clsExprEvaluator::RunReady() {
   double result;
-  double* const values = program_.values.data();
-  const bool ok = angleFactor_ == 1.0 ? expr::Execute<true>(program_, values, angleFactor_, rndState_, result)
-                                      : expr::Execute<false>(program_, values, angleFactor_, rndState_, result);
-  if (ok) [[likely]] {
+  if (expr::Execute(program_, program_.values.data(), angleFactor_, rndState_, result)) [[likely]] {
     return result;
   }
   NameFault();
