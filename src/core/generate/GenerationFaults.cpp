@@ -213,36 +213,13 @@ void GenerationModule::NoteUnresolved() {
     std::string variable;  // empty: it has brace groups left
   };
   std::vector<Waiting> unresolved;
-  auto visit = [&](const FormulaField& field, FieldPlace place) {
-    if (field.state.BracesDone) return;
+  ForEachNeededField([&](const FormulaField& field, std::string_view name, int entry) {
+    if (field.state.BracesDone) return true;
     const std::size_t amp = field.state.VarsDone ? std::string::npos : field.text.find('&');
     std::string variable = amp != std::string::npos ? Lower(ReadVariableName(field.text, amp)) : "";
-    unresolved.push_back({&field, std::move(place), std::move(variable)});
-  };
-  for (std::size_t s = 1; s < slots_.size(); ++s) {
-    if (words_.slotNeeds[s] != Needs::Weapon || shape_.weapon) visit(slots_[s], PlaceOf(words_.slotNames[s], 0));
-  }
-  for (std::size_t n = 1; n < tech_.size(); ++n) {
-    const int i = static_cast<int>(n);
-    visit(tech_[n].area, PlaceOf("TechReqArea", i));
-    visit(tech_[n].level, PlaceOf("TechReqLevel", i));
-    if (shape_.grid) {
-      visit(tech_[n].gridSize, PlaceOf("TechReqGridSize", i));
-      visit(tech_[n].numberStyle, PlaceOf(words_.techNumberStyleName, i));
-    }
-  }
-  for (std::size_t n = 1; n < abil_.size(); ++n) {
-    const int i = static_cast<int>(n);
-    visit(abil_[n].type, PlaceOf("AbilName", i));
-    visit(abil_[n].descr, PlaceOf("AbilDesc", i));
-    visit(abil_[n].val1, PlaceOf("AbilVal1", i));
-    visit(abil_[n].val2, PlaceOf("AbilVal2", i));
-  }
-  if (words_.damageFamily && shape_.weapon) {
-    for (std::size_t r = 0; r < damage_.size(); ++r) {
-      visit(damage_[r], PlaceOf("WeaponDamageAtRange", static_cast<int>(r) + 1));
-    }
-  }
+    unresolved.push_back({&field, PlaceOf(name, entry), std::move(variable)});
+    return true;
+  });
 
   GenerationFault fault;
   fault.level = slots_[0].text;

@@ -400,28 +400,7 @@ bool GenerationModule::ResolveFields() {
 }
 
 bool GenerationModule::FieldsResolved() const {
-  for (std::size_t s = 1; s < slots_.size(); ++s) {
-    if (words_.slotNeeds[s] == Needs::Weapon && !shape_.weapon) continue;
-    if (!slots_[s].state.BracesDone) return false;
-  }
-  for (std::size_t n = 1; n < tech_.size(); ++n) {
-    const TechFields& req = tech_[n];
-    if (!req.area.state.BracesDone || !req.level.state.BracesDone) return false;
-    if (shape_.grid && (!req.gridSize.state.BracesDone || !req.numberStyle.state.BracesDone)) return false;
-  }
-  for (std::size_t n = 1; n < abil_.size(); ++n) {
-    const AbilityFields& ability = abil_[n];
-    if (!ability.type.state.BracesDone || !ability.descr.state.BracesDone || !ability.val1.state.BracesDone ||
-        !ability.val2.state.BracesDone) {
-      return false;
-    }
-  }
-  if (words_.damageFamily && shape_.weapon) {
-    for (const FormulaField& damage : damage_) {
-      if (!damage.state.BracesDone) return false;
-    }
-  }
-  return true;
+  return ForEachNeededField([](const FormulaField& field, std::string_view, int) { return field.state.BracesDone; });
 }
 
 void GenerationModule::ResetFieldStates() {

@@ -165,6 +165,12 @@ class GenerationModule {
   bool SubstituteVariable(std::string& text, std::string& name, std::size_t at = kNameNotRead);
   bool ResolveFields();
   bool FieldsResolved() const;
+  // Every field an entry needs, in pass order, with its design-file key and
+  // entry (0 for a slot): the slots (weapon-only ones for a weapon), the
+  // requirements (grid parts in a grid), the abilities and, for a weapon,
+  // the damage ranges. Stops, returning false, when `visit` returns false.
+  template <typename Visit>
+  bool ForEachNeededField(Visit&& visit) const;
   void ResetFieldStates();
   // Load, resolve and append one entry; false after the messages.
   bool WriteEntry(std::string& out, bool grid);
@@ -258,6 +264,39 @@ class GenerationModule {
   std::string_view fieldName_;
   int fieldEntry_ = 0;
 };
+
+template <typename Visit>
+bool GenerationModule::ForEachNeededField(Visit&& visit) const {
+  for (std::size_t s = 1; s < slots_.size(); ++s) {
+    if (words_.slotNeeds[s] == Needs::Weapon && !shape_.weapon) continue;
+    if (!visit(slots_[s], words_.slotNames[s], 0)) return false;
+  }
+  for (std::size_t n = 1; n < tech_.size(); ++n) {
+    const TechFields& req = tech_[n];
+    const int i = static_cast<int>(n);
+    if (!visit(req.area, std::string_view("TechReqArea"), i) || !visit(req.level, std::string_view("TechReqLevel"), i)) {
+      return false;
+    }
+    if (shape_.grid && (!visit(req.gridSize, std::string_view("TechReqGridSize"), i) ||
+                        !visit(req.numberStyle, words_.techNumberStyleName, i))) {
+      return false;
+    }
+  }
+  for (std::size_t n = 1; n < abil_.size(); ++n) {
+    const AbilityFields& ability = abil_[n];
+    const int i = static_cast<int>(n);
+    if (!visit(ability.type, std::string_view("AbilName"), i) || !visit(ability.descr, std::string_view("AbilDesc"), i) ||
+        !visit(ability.val1, std::string_view("AbilVal1"), i) || !visit(ability.val2, std::string_view("AbilVal2"), i)) {
+      return false;
+    }
+  }
+  if (words_.damageFamily && shape_.weapon) {
+    for (std::size_t r = 0; r < damage_.size(); ++r) {
+      if (!visit(damage_[r], std::string_view("WeaponDamageAtRange"), static_cast<int>(r) + 1)) return false;
+    }
+  }
+  return true;
+}
 
 inline GenerationModule::Shape GenerationModule::CommonShape(const DesignRecord& record) {
   Shape shape;

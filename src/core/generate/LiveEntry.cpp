@@ -27,8 +27,6 @@ class KeepingSink : public MessageSink {
 template <typename Generate, typename Record>
 class Single : public Generate {
  public:
-  using Fields = Layout<Record>;
-
   // Makes the entry of `point` into `out`; false after the messages.
   bool Write(const Record& record, const EntryPoint& point, std::string& out, GenerationResult& refused) {
     if (this->RefuseControlCharacter(FindControlCharacter(record), refused)) return false;
@@ -53,31 +51,15 @@ class Single : public Generate {
   bool IsGrid() const { return this->shape_.grid; }
 
   // The resolved text of a field after Write; nullptr for a field the
-  // design does not have.
+  // entry does not need (a weapon field outside a weapon, a grid part
+  // outside a grid).
   const std::string* Text(const FieldPlace& field) const {
-    if (field.list.empty()) {
-      for (const auto& row : Fields::kTexts) {
-        if (field.key == row.name) return &this->slots_[static_cast<std::size_t>(row.slot)].text;
-      }
-      return nullptr;
-    }
-    const auto n = static_cast<std::size_t>(field.entry);
-    if (field.list == Fields::kTechList && n >= 1 && n < this->tech_.size()) {
-      const auto& req = this->tech_[n];
-      if (field.key == "TechReqArea") return &req.area.text;
-      if (field.key == "TechReqLevel") return &req.level.text;
-      if (field.key == "TechReqGridSize") return &req.gridSize.text;
-      if (field.key == Record::kNumberStyleKey) return &req.numberStyle.text;
-    } else if (field.list == Fields::kAbilityList && n >= 1 && n < this->abil_.size()) {
-      const auto& ability = this->abil_[n];
-      if (field.key == "AbilName") return &ability.type.text;
-      if (field.key == "AbilDesc") return &ability.descr.text;
-      if (field.key == "AbilVal1") return &ability.val1.text;
-      if (field.key == "AbilVal2") return &ability.val2.text;
-    } else if (field.key == "WeaponDamageAtRange" && n >= 1 && n <= this->damage_.size()) {
-      return &this->damage_[n - 1].text;
-    }
-    return nullptr;
+    const std::string* text = nullptr;
+    this->ForEachNeededField([&](const FormulaField& f, std::string_view key, int entry) {
+      if (key == field.key && entry == field.entry) text = &f.text;
+      return text == nullptr;
+    });
+    return text;
   }
 
   const typename GenerationModule::Shape& ShapeRead() const { return this->shape_; }
