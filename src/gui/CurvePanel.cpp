@@ -1,14 +1,12 @@
 #include "gui/CurvePanel.h"
 
 #include <QComboBox>
-#include <QFutureWatcher>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
 #include <QSpinBox>
 #include <QSplitter>
-#include <QtConcurrent/QtConcurrentRun>
 #include <algorithm>
 #include <cmath>
 
@@ -44,6 +42,8 @@ std::vector<int> GridSizes(const CurveDesign& design) {
 CurvePanel::CurvePanel(std::function<CurveDesign()> snapshot, QWidget* parent)
     : QWidget(parent), snapshot_(std::move(snapshot)) {
   setObjectName(QStringLiteral("curvePanel"));
+  jobs_ = new LatestJob<SeriesResult>(this);
+  jobs_->SetReceiver([this](int request, const SeriesResult& result) { Show(request, result); });
   auto* layout = new QHBoxLayout(this);
   auto* splitter = new QSplitter(this);
   layout->addWidget(splitter);
@@ -72,10 +72,7 @@ CurvePanel::CurvePanel(std::function<CurveDesign()> snapshot, QWidget* parent)
   RecordChanged();
 }
 
-CurvePanel::~CurvePanel() {
-  // A running computation works on its own copy; it only needs to stop.
-  if (cancel_) cancel_->store(true);
-}
+CurvePanel::~CurvePanel() = default;
 
 void CurvePanel::RecordChanged() {
   design_ = snapshot_();
@@ -187,25 +184,16 @@ void CurvePanel::SetHeldPosition(int requirement, int position) {
 }
 
 void CurvePanel::Recompute() {
-  if (cancel_) cancel_->store(true);
-  cancel_ = std::make_shared<std::atomic<bool>>(false);
-  const int request = ++request_;
   const std::vector<FieldPlace> fields = ChosenFields();
   if (fields.empty()) {
-    shown_ = request;
+    shown_ = jobs_->Skip();
     view_->SetMessage(QStringLiteral("Choose a field to see its values over the levels."));
-    emit CurvesShown(request);
+    emit CurvesShown(shown_);
     return;
   }
-  auto* watcher = new QFutureWatcher<SeriesResult>(this);
-  connect(watcher, &QFutureWatcher<SeriesResult>::finished, this, [this, watcher, request] {
-    // An older request finishing late is dropped: only the newest shows.
-    if (request == request_) Show(request, watcher->result());
-    watcher->deleteLater();
+  jobs_->Start([design = design_, fields, axis = Axis()](const std::atomic<bool>& cancel) {
+    return std::visit([&](const auto& r) { return MakeSeries(r, fields, axis, &cancel); }, design);
   });
-  watcher->setFuture(QtConcurrent::run([design = design_, fields, axis = Axis(), cancel = cancel_] {
-    return std::visit([&](const auto& r) { return MakeSeries(r, fields, axis, cancel.get()); }, design);
-  }));
 }
 
 void CurvePanel::Show(int request, const SeriesResult& result) {

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "generate/LiveEntry.h"
+#include "gui/LatestJob.h"
 
 class QComboBox;
 class QGridLayout;
@@ -47,7 +48,7 @@ class CurvePanel : public QWidget {
   CurveView* View() const { return view_; }
   QListWidget* FieldList() const { return fields_; }
   // Requests made so far; the one whose result is showing.
-  int Requests() const { return request_; }
+  int Requests() const { return jobs_->Latest(); }
   int ShownRequest() const { return shown_; }
 
  public slots:
@@ -75,9 +76,8 @@ class CurvePanel : public QWidget {
   QComboBox* varying_ = nullptr;
   std::vector<QSpinBox*> held_;  // one per requirement
   CurveView* view_;
-  int request_ = 0;
+  LatestJob<SeriesResult>* jobs_;
   int shown_ = 0;
-  std::shared_ptr<std::atomic<bool>> cancel_;
   bool rebuilding_ = false;
 };
 

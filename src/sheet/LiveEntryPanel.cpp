@@ -1,7 +1,6 @@
 #include "sheet/LiveEntryPanel.h"
 
 #include <QFontDatabase>
-#include <QFutureWatcher>
 #include <QGridLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -10,7 +9,6 @@
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QVBoxLayout>
-#include <QtConcurrent/QtConcurrentRun>
 
 #include "gui/PageParts.h"
 
@@ -35,34 +33,6 @@ QPlainTextEdit* MakeTextView(QWidget* parent, const char* name) {
 }
 
 }  // namespace
-
-LiveComputer::LiveComputer(QObject* parent) : QObject(parent) {}
-
-// A job still running keeps only copies and its flag; it stops soon and its
-// result goes nowhere.
-LiveComputer::~LiveComputer() {
-  if (cancel_) cancel_->store(true);
-}
-
-int LiveComputer::Start(LiveJob job) {
-  if (cancel_) cancel_->store(true);
-  cancel_ = std::make_shared<std::atomic<bool>>(false);
-  const int request = ++latest_;
-  ++running_;
-  auto* watcher = new QFutureWatcher<LiveResult>(this);
-  connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, request] {
-    watcher->deleteLater();
-    --running_;
-    if (request != latest_) {
-      ++dropped_;
-      return;
-    }
-    ++delivered_;
-    if (receiver_) receiver_(request, watcher->result());
-  });
-  watcher->setFuture(QtConcurrent::run([job = std::move(job), cancel = cancel_] { return job(*cancel); }));
-  return request;
-}
 
 LiveEntryPanel::LiveEntryPanel(QWidget* parent) : QWidget(parent) {
   setObjectName(QStringLiteral("LiveEntryPanel"));

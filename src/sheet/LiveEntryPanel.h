@@ -11,6 +11,7 @@
 #include <memory>
 #include <vector>
 
+#include "gui/LatestJob.h"
 #include "sheet/SheetRecord.h"
 
 class QLabel;
@@ -22,34 +23,10 @@ class QGridLayout;
 
 namespace vorlane {
 
-// Runs live jobs on the thread pool. Each start cancels the job before it
-// (its cancel flag is set) and numbers the request; a result arrives only
-// when no newer request was started meanwhile.
-class LiveComputer : public QObject {
-  Q_OBJECT
-
+// The live jobs: only the newest request's result is shown.
+class LiveComputer : public LatestJob<LiveResult> {
  public:
-  explicit LiveComputer(QObject* parent = nullptr);
-  ~LiveComputer() override;
-
-  int Start(LiveJob job);
-  // Called on the GUI thread with the newest request's result.
-  void SetReceiver(std::function<void(int request, const LiveResult& result)> receiver) {
-    receiver_ = std::move(receiver);
-  }
-
-  int Latest() const { return latest_; }
-  int Delivered() const { return delivered_; }
-  int Dropped() const { return dropped_; }
-  bool Running() const { return running_ > 0; }
-
- private:
-  std::function<void(int, const LiveResult&)> receiver_;
-  std::shared_ptr<std::atomic<bool>> cancel_;
-  int latest_ = 0;
-  int delivered_ = 0;
-  int dropped_ = 0;
-  int running_ = 0;
+  using LatestJob::LatestJob;
 };
 
 class LiveEntryPanel : public QWidget {
