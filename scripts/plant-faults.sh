@@ -2,8 +2,10 @@
 # Plants faults one at a time into a scratch copy of the work tree, rebuilds it,
 # runs the suite, and reports which tests catch each fault.
 #
-#   scripts/plant-faults.sh [-o OUT] [-w SCRATCH] [-f FAULTS] [ID...]
+#   scripts/plant-faults.sh [-o OUT] [-w SCRATCH] [-f FAULTS] [-c] [ID...]
 #
+#   -c          core only: configure a new scratch build without the GUI
+#               (for faults in src/core and src/tools; quicker to build)
 #   -o OUT      also write the table to OUT (it is always printed)
 #   -w SCRATCH  scratch directory (default /tmp/vorlane-faults-$USER): a copy of
 #               the tree in SCRATCH/tree, its build in SCRATCH/build (kept between
@@ -21,12 +23,14 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 scratch=/tmp/vorlane-faults-${USER:-$(id -un)}
 faults=$root/scripts/planted-faults.txt
 out=
-while getopts "o:w:f:" opt; do
+gui=ON
+while getopts "o:w:f:c" opt; do
   case $opt in
     o) out=$(realpath -m "$OPTARG") ;;
     w) scratch=$OPTARG ;;
     f) faults=$(realpath "$OPTARG") ;;
-    *) sed -n '2,18p' "$0"; exit 2 ;;
+    c) gui=OFF ;;
+    *) sed -n '2,20p' "$0"; exit 2 ;;
   esac
 done
 shift $((OPTIND - 1))
@@ -85,7 +89,7 @@ if [ ! -f "$build/CMakeCache.txt" ]; then
   launcher=()
   command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
   cmake -S "$tree" -B "$build" -G Ninja "${launcher[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DVORLANE_WERROR=ON >/dev/null
+    -DVORLANE_WERROR=ON -DVORLANE_BUILD_GUI=$gui >/dev/null
 fi
 
 # run_suite LOG: runs the suite, prints the failed tests (empty when all pass).
