@@ -262,31 +262,11 @@ TEST(FunctionsSpecial, ArgumentsReachTheSpecialFunctions) {
       {"elli1(1,0.5)", [] { return sf::Elli1(1 * 1.0 * 180 / kPi, 0.5); }},
       {"elli2(1,0.5)", [] { return sf::Elli2(1 * 1.0 * 180 / kPi, 0.5); }},
   };
-  for (const Case& c : cases) {
-    failure = nullptr;
-    const double expected = c.direct();
-    if (std::isfinite(expected) && failure == nullptr) {
-      EXPECT_DOUBLE_EQ(Value(c.expr), expected) << c.expr;
-    } else {
-      EXPECT_EQ(EvalError(c.expr).substr(0, 19), "Evaluation error < ") << c.expr;
-    }
-  }
-  const double k = 0.5;
-  const double degrees = 60 * (kPi / 180) * 180 / kPi;
-  const double e1 = sf::Elli1(degrees, k);
-  if (std::isfinite(e1)) {
-    EXPECT_EQ(Value("elli1(60,0.5)", {}, "DEG"), e1);
-  }
+  for (const Case& c : cases) EXPECT_DOUBLE_EQ(Value(c.expr), c.direct()) << c.expr;
+  EXPECT_EQ(Value("elli1(60,0.5)", {}, "DEG"), sf::Elli1(60 * (kPi / 180) * 180 / kPi, 0.5));
 }
 
 TEST(FunctionsSpecial, KnownValuesThroughTheEvaluator) {
-  if (std::isnan(mSpecialFunctions::Erf(0.5))) GTEST_SKIP() << "special functions not present";
-  EXPECT_EQ(Value("erf(0)"), 0);
-  EXPECT_NEAR(Value("erf(1)"), 0.8427007929497149, 1e-13);
-  EXPECT_NEAR(Value("gamma(5)"), 24, 24e-14);
-  EXPECT_NEAR(Value("besselj(1,0)"), 0.7651976865579666, 1e-13);
-  EXPECT_NEAR(Value("polyle(0.5,2)"), -0.125, 1e-15);
-  EXPECT_NEAR(Value("polych(0.5,3)"), -1, 1e-15);
   EXPECT_NEAR(Value("cnorm(1.96,0,1)"), 0.9750021048517795, 1e-13);
   EXPECT_NEAR(Value("dpoisson(2,3)"), 4.5 * std::exp(-3.0), 1e-14);
   EXPECT_NEAR(Value("cpoisson(2,3)"), 8.5 * std::exp(-3.0), 1e-14);

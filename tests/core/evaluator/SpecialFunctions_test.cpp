@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <functional>
@@ -22,7 +21,8 @@ namespace {
 using Args = std::vector<double>;
 using Function = std::function<double(const Args&)>;
 
-double Checked(double value, const char* failure) { return failure ? std::nan("") : value; }
+// The value, or NaN when the function gave a failure text.
+double Checked(double value, const char*& failure) { return failure ? std::nan("") : value; }
 
 const std::map<std::string, Function>& Functions() {
   static const std::map<std::string, Function> functions = {
@@ -51,15 +51,13 @@ const std::map<std::string, Function>& Functions() {
       {"gammai",
        [](const Args& a) {
          const char* failure = nullptr;
-         double v = GammaI(a[0], a[1], failure);
-         return Checked(v, failure);
+         return Checked(GammaI(a[0], a[1], failure), failure);
        }},
       {"betai", [](const Args& a) { return BetaI(a[0], a[1], a[2]); }},
       {"hypgeom",
        [](const Args& a) {
          const char* failure = nullptr;
-         double v = HypGeom(a[0], a[1], a[2], a[3], failure);
-         return Checked(v, failure);
+         return Checked(HypGeom(a[0], a[1], a[2], a[3], failure), failure);
        }},
       {"elli1", [](const Args& a) { return Elli1(a[0], a[1]); }},
       {"elli2", [](const Args& a) { return Elli2(a[0], a[1]); }},
@@ -109,7 +107,6 @@ std::vector<Reference> LoadReferences() {
 TEST(SpecialFunctionsReference, EveryFunctionMatchesTheTable) {
   std::vector<Reference> rows = LoadReferences();
   ASSERT_GT(rows.size(), 400u) << "reference table missing or short";
-  std::map<std::string, double> worstWellConditioned, worstScaled;
   std::map<std::string, int> counts;
   for (const Reference& r : rows) {
     auto f = Functions().find(r.name);
@@ -120,41 +117,11 @@ TEST(SpecialFunctionsReference, EveryFunctionMatchesTheTable) {
     if (!std::isfinite(got)) error = std::numeric_limits<double>::infinity();
     EXPECT_LE(error, kTolerance) << r.text << "  got " << got;
     ++counts[r.name];
-    worstScaled[r.name] = std::max(worstScaled[r.name], error);
-    if (r.value != 0.0 && r.sensitivity <= 100.0 * std::fabs(r.value)) {
-      worstWellConditioned[r.name] = std::max(worstWellConditioned[r.name], std::fabs(got - r.value) / std::fabs(r.value));
-    }
   }
   for (const auto& [name, f] : Functions()) EXPECT_GT(counts[name], 0) << "no reference values for " << name;
-  if (std::getenv("VORLANE_SPECFUN_REPORT")) {
-    std::printf("%-10s %5s %14s %14s\n", "function", "n", "rel(k<=100)", "scaled");
-    for (const auto& [name, n] : counts) {
-      std::printf("%-10s %5d %14.3g %14.3g\n", name.c_str(), n, worstWellConditioned[name], worstScaled[name]);
-    }
-  }
 }
-
-}  // namespace
-}  // namespace vorlane::mSpecialFunctions
-
-namespace vorlane::mSpecialFunctions {
-namespace {
 
 bool Fails(double value) { return !std::isfinite(value); }
-
-TEST(SpecialFunctionsEdges, DocumentedValues) {
-  EXPECT_EQ(Erf(0.0), 0.0);
-  EXPECT_NEAR(Erf(1.0), 0.8427007929, 1e-10);
-  EXPECT_NEAR(Erf(3.0), 0.9999779095, 1e-10);
-  EXPECT_EQ(Gamma(5.0), 24.0);
-  EXPECT_NEAR(Gamma(0.5), 1.7724538509, 1e-10);
-  EXPECT_NEAR(GammaLn(100.0), 359.1342054, 1e-7);
-  EXPECT_NEAR(Zeta(2.0), 1.6449340668, 1e-10);
-  EXPECT_EQ(BesselJ(1.0, 0.0), J0(1.0));
-  EXPECT_NEAR(J0(1.0), 0.7651976866, 1e-10);
-  EXPECT_EQ(PolyLe(0.5, 2.0), -0.125);
-  EXPECT_EQ(PolyCh(0.5, 3.0), -1.0);
-}
 
 TEST(SpecialFunctionsEdges, IncompleteGammaReportsTooLargeArguments) {
   const char* failure = "stale";
@@ -271,6 +238,7 @@ TEST(SpecialFunctionsEdges, SymmetriesAndDomainFaults) {
     EXPECT_EQ(FresnelC(-x), -FresnelC(x)) << x;
     EXPECT_EQ(J0(-x), J0(x)) << x;
     EXPECT_EQ(I0(-x), I0(x)) << x;
+    EXPECT_EQ(BesselJ(x, 0.0), J0(x)) << x;
     EXPECT_EQ(BesselI(x, 0.0), I0(x)) << x;
     EXPECT_EQ(BesselK(x, 0.0), K0(x)) << x;
     EXPECT_EQ(BesselY(x, 0.0), Y0(x)) << x;
@@ -311,12 +279,6 @@ TEST(SpecialFunctionsEdges, EllipticIntegralsCompleteCaseAndPeriodicity) {
     EXPECT_NEAR(Elli2(-160.0, k), -2.0 * Elli2(90.0, k) + Elli2(20.0, k), 1e-14) << k;
   }
 }
-
-}  // namespace
-}  // namespace vorlane::mSpecialFunctions
-
-namespace vorlane::mSpecialFunctions {
-namespace {
 
 // Every function over every combination of awkward arguments: none may crash,
 // hang or report a failure text other than its own (the sanitizer build also
