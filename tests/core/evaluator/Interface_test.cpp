@@ -258,42 +258,40 @@ TEST(EvaluatorInterface, DumpShowsTheTable) {
   EXPECT_EQ(t.size(), 2u);
 }
 
+// The heap allocations `run` makes.
+template <typename Run>
+long Allocations(Run run) {
+  g_allocations = 0;
+  g_counting = true;
+  run();
+  g_counting = false;
+  return g_allocations.load();
+}
+
 TEST(EvaluatorInterface, EvaluationAllocatesNothing) {
   clsExprEvaluator ev;
   ASSERT_TRUE(ev.StoreExpression(
       "x*y+sin(x)+(x>0)*log(x)+max(x,y)*clip(z,0,1)+wlin(x,2,0.3)+a_long_variable_name"));
   ev.SetOpAssignExplicit(true);
   for (int i = 1; i <= ev.VarTop(); ++i) ev.SetVarValue(i, 0.5);
-  const std::vector<double> values = {0.1, 0.2};
   double sum = 0;
-  g_allocations = 0;
-  g_counting = true;
-  for (int i = 0; i < 100; ++i) {
-    ev.SetVarSymb("x", i * 0.01);
-    sum += ev.Eval();
-    sum += ev.Variable("y");
-  }
-  g_counting = false;
-  EXPECT_EQ(g_allocations.load(), 0);
+  EXPECT_EQ(Allocations([&] {
+              for (int i = 0; i < 100; ++i) {
+                ev.SetVarSymb("x", i * 0.01);
+                sum += ev.Eval() + ev.Variable("y");
+              }
+            }),
+            0);
   EXPECT_GT(sum, 0);
-
-  g_counting = true;  // the counter itself works: a first compile allocates
-  clsExprEvaluator fresh;
-  ASSERT_TRUE(fresh.StoreExpression("x^2+1"));
-  g_counting = false;
-  EXPECT_GT(g_allocations.load(), 0);
+  // The counter itself works: a first compile allocates.
+  EXPECT_GT(Allocations([] { clsExprEvaluator().StoreExpression("x^2+1"); }), 0);
   // Compiling again reuses the storage of the program before.
   ASSERT_TRUE(ev.StoreExpression("x^2+1"));
-  g_allocations = 0;
-  g_counting = true;
-  ASSERT_TRUE(ev.StoreExpression("x^3+2"));
-  g_counting = false;
-  EXPECT_EQ(g_allocations.load(), 0);
-  g_allocations = 0;
-  g_counting = true;
-  for (int i = 0; i < 100; ++i) sum += ev.Eval1(i);
-  g_counting = false;
-  EXPECT_EQ(g_allocations.load(), 0);
+  EXPECT_EQ(Allocations([&] { ev.StoreExpression("x^3+2"); }), 0);
+  EXPECT_EQ(Allocations([&] {
+              for (int i = 0; i < 100; ++i) sum += ev.Eval1(i);
+            }),
+            0);
 }
 
 }  // namespace

@@ -38,11 +38,8 @@ class SettingsFileTest : public ::testing::Test {
   fs::path file_;
 };
 
-TEST_F(SettingsFileTest, FileLiesBesideTheProgram) {
-  EXPECT_EQ(vorlane::SettingsFilePath("/opt/vorlane"), fs::path("/opt/vorlane/Vorlane.ini"));
-}
-
 TEST_F(SettingsFileTest, KeptBesideTheProgramWhenWritableElseInUserConfiguration) {
+  EXPECT_EQ(vorlane::SettingsFilePath("/opt/vorlane"), fs::path("/opt/vorlane/Vorlane.ini"));
   struct Case {
     bool besideWritable;
     const char* xdgConfigHome;
@@ -77,49 +74,38 @@ TEST_F(SettingsFileTest, FirstSaveCreatesTheConfigurationFolder) {
   EXPECT_EQ(LoadSettings(file), (DirSettings{"/seiv", "/mod"}));
 }
 
-TEST_F(SettingsFileTest, SavedFileHoldsOneLineWithoutModDirectory) {
-  ASSERT_TRUE(SaveSettings(file_, {"", ""}).ok);
-  EXPECT_EQ(ReadBytes(), "\r\n");
-  EXPECT_EQ(LoadSettings(file_), (DirSettings{"", ""}));
-
-  ASSERT_TRUE(SaveSettings(file_, {"/games/SE IV", ""}).ok);
-  EXPECT_EQ(ReadBytes(), "/games/SE IV\r\n");
-  EXPECT_EQ(LoadSettings(file_), (DirSettings{"/games/SE IV", ""}));
+// Each save replaces the whole file: one line without a mod directory, and a
+// mod directory without a main directory keeps its place on line 2.
+TEST_F(SettingsFileTest, SavedLinesReadBackWithSpacesAndCase) {
+  const std::pair<DirSettings, std::string> cases[] = {
+      {{"", ""}, "\r\n"},
+      {{"/games/SE IV", ""}, "/games/SE IV\r\n"},
+      {{"  /Games/Space Empires IV Gold ", "/home/Ann/Mods/Balance Mod 1.9/"},
+       "  /Games/Space Empires IV Gold \r\n/home/Ann/Mods/Balance Mod 1.9/\r\n"},
+      {{"", "/mods/x"}, "\r\n/mods/x\r\n"},
+      {{"/a", ""}, "/a\r\n"},
+  };
+  for (const auto& [dirs, bytes] : cases) {
+    ASSERT_TRUE(SaveSettings(file_, dirs).ok);
+    EXPECT_EQ(ReadBytes(), bytes);
+    EXPECT_EQ(LoadSettings(file_), dirs) << bytes;
+  }
 }
 
-TEST_F(SettingsFileTest, BothDirectoriesRoundTripWithSpacesAndCase) {
-  const DirSettings dirs{"  /Games/Space Empires IV Gold ", "/home/Ann/Mods/Balance Mod 1.9/"};
-  ASSERT_TRUE(SaveSettings(file_, dirs).ok);
-  EXPECT_EQ(ReadBytes(), dirs.SEIVDir + "\r\n" + dirs.ModDir + "\r\n");
-  EXPECT_EQ(LoadSettings(file_), dirs);
-
-  // A mod directory without a main directory keeps its place on line 2.
-  ASSERT_TRUE(SaveSettings(file_, {"", "/mods/x"}).ok);
-  EXPECT_EQ(ReadBytes(), "\r\n/mods/x\r\n");
-  EXPECT_EQ(LoadSettings(file_), (DirSettings{"", "/mods/x"}));
-
-  // Saving replaces the whole file.
-  ASSERT_TRUE(SaveSettings(file_, {"/a", ""}).ok);
-  EXPECT_EQ(ReadBytes(), "/a\r\n");
-}
-
-TEST_F(SettingsFileTest, ReadsLineEndsOfEveryKind) {
-  WriteBytes("C:\\SEIV\nD:\\Mod\n");
-  EXPECT_EQ(LoadSettings(file_), (DirSettings{"C:\\SEIV", "D:\\Mod"}));
-  WriteBytes("/seiv\r\n/mod");  // no line end after the last line
-  EXPECT_EQ(LoadSettings(file_), (DirSettings{"/seiv", "/mod"}));
-  WriteBytes("/seiv");
-  EXPECT_EQ(LoadSettings(file_), (DirSettings{"/seiv", ""}));
-  WriteBytes("/seiv\r\n/mod\r\nthird line\r\n");
-  EXPECT_EQ(LoadSettings(file_), (DirSettings{"/seiv", "/mod"}));
-  WriteBytes("/seiv/Ünïcode\r\n");
-  EXPECT_EQ(LoadSettings(file_).SEIVDir, "/seiv/Ünïcode");
-}
-
-TEST_F(SettingsFileTest, MissingEmptyOrUnreadableFileGivesNoDirectories) {
+TEST_F(SettingsFileTest, ReadsLineEndsOfEveryKindAndNothingFromMissingEmptyOrUnreadableFiles) {
   EXPECT_EQ(LoadSettings(file_), DirSettings{});
-  WriteBytes("");
-  EXPECT_EQ(LoadSettings(file_), DirSettings{});
+  const std::pair<std::string, DirSettings> cases[] = {
+      {"C:\\SEIV\nD:\\Mod\n", {"C:\\SEIV", "D:\\Mod"}},
+      {"/seiv\r\n/mod", {"/seiv", "/mod"}},  // no line end after the last line
+      {"/seiv", {"/seiv", ""}},
+      {"/seiv\r\n/mod\r\nthird line\r\n", {"/seiv", "/mod"}},
+      {"/seiv/Ünïcode\r\n", {"/seiv/Ünïcode", ""}},
+      {"", {}},
+  };
+  for (const auto& [bytes, dirs] : cases) {
+    WriteBytes(bytes);
+    EXPECT_EQ(LoadSettings(file_), dirs) << bytes;
+  }
   fs::remove(file_);
   fs::create_directory(file_);  // a directory where the file should be
   EXPECT_EQ(LoadSettings(file_), DirSettings{});
@@ -131,7 +117,6 @@ TEST_F(SettingsFileTest, UnwritableFileReportsWhy) {
   auto result = SaveSettings(file_, {"/seiv", ""});
   EXPECT_FALSE(result.ok);
   EXPECT_FALSE(result.reason.empty());
-
 
   // A write that fails only when the buffered text reaches the device.
   if (fs::exists("/dev/full")) {
