@@ -49,7 +49,6 @@ class GameFolder {
 
 TEST(PictureNames, PadsToThreeDigitsAndNamesEachKind) {
   EXPECT_EQ(PictureFileName(PictureKind::Component, 7), "Comp_007.bmp");
-  EXPECT_EQ(PictureFileName(PictureKind::Component, 42), "Comp_042.bmp");
   EXPECT_EQ(PictureFileName(PictureKind::Component, 123), "Comp_123.bmp");
   EXPECT_EQ(PictureFileName(PictureKind::Component, 1234), "Comp_1234.bmp");
   EXPECT_EQ(PictureFileName(PictureKind::Facility, 7), "Facil_007.bmp");
@@ -126,6 +125,15 @@ TEST(PictureSearch, ModDirectoryFirstThenGameDirectoryIgnoringLetterCase) {
   PictureLookup facilities(PictureKind::Facility, mod, seiv);
   EXPECT_EQ(facilities.Find(7).source, PictureSource::SEIVDir);
   EXPECT_FALSE(facilities.Find(42).Found());
+
+  // A folder named like the picture is no picture; the exact spelling wins
+  // over another letter case.
+  fs::create_directories(fs::path(mod) / "Pictures/Components/Comp_005.bmp");
+  game.Touch("seiv/Pictures/Components/comp_005.bmp");
+  EXPECT_EQ(both.Find(5).source, PictureSource::SEIVDir);
+  game.Touch("seiv/Pictures/components/Comp_003.bmp");
+  const auto exact = game.Touch("seiv/Pictures/Components/Comp_003.bmp");
+  EXPECT_EQ(seivOnly.Find(3).file, exact);
 }
 
 TEST(PictureSearch, SkipsEmptyOrMissingDirectoriesAndTrailingSeparators) {
@@ -142,23 +150,6 @@ TEST(PictureSearch, SkipsEmptyOrMissingDirectoriesAndTrailingSeparators) {
   PictureLookup none(PictureKind::Component, "", "");
   EXPECT_TRUE(none.NoDirs());
   EXPECT_FALSE(none.Find(1).Found());
-}
-
-TEST(PictureSearch, AFolderNamedLikeThePictureIsNoPicture) {
-  GameFolder game;
-  const std::string mod = game.Dir("mod");
-  const std::string seiv = game.Dir("seiv");
-  fs::create_directories(fs::path(mod) / "Pictures/Components/Comp_005.bmp");
-  game.Touch("seiv/Pictures/Components/comp_005.bmp");
-  EXPECT_EQ(PictureLookup(PictureKind::Component, mod, seiv).Find(5).source, PictureSource::SEIVDir);
-}
-
-TEST(PictureSearch, PrefersTheExactSpellingWhenBothExist) {
-  GameFolder game;
-  const std::string seiv = game.Dir("seiv");
-  game.Touch("seiv/Pictures/components/Comp_003.bmp");
-  const auto exact = game.Touch("seiv/Pictures/Components/Comp_003.bmp");
-  EXPECT_EQ(PictureLookup(PictureKind::Component, "", seiv).Find(3).file, exact);
 }
 
 TEST(CombatPictureSearch, FindsStripsModFirst) {
