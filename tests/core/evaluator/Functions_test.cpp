@@ -2,11 +2,9 @@
 // logic, trigonometry under each angle unit, statistics, waveforms, and the
 // hand-over to the special functions.
 #include <cmath>
-#include <functional>
 #include <limits>
 
 #include "EvaluatorTestSupport.h"
-#include "evaluator/mSpecialFunctions.h"
 
 namespace vorlane {
 namespace {
@@ -225,45 +223,6 @@ TEST(FunctionsRandom, ScalesARepeatableSequence) {
   clsExprEvaluator other;
   ASSERT_TRUE(other.StoreExpression("rnd(10)"));
   EXPECT_EQ(other.Eval(), a);
-}
-
-// The special functions get their arguments in the order written, the
-// amplitude of the elliptic integrals converted to degrees, and any fault or
-// failure text becomes an evaluation error of the row.
-TEST(FunctionsSpecial, ArgumentsReachTheSpecialFunctions) {
-  namespace sf = mSpecialFunctions;
-  const char* failure = nullptr;
-  struct Case {
-    const char* expr;
-    std::function<double()> direct;
-  };
-  const Case cases[] = {
-      {"erf(0.5)", [] { return sf::Erf(0.5); }},
-      {"gamma(4.5)", [] { return sf::Gamma(4.5); }},
-      {"gammaln(30)", [] { return sf::GammaLn(30); }},
-      {"psi(2.5)+digamma(2.5)", [] { return 2 * sf::Digamma(2.5); }},
-      {"beta(2,3)", [] { return sf::Beta(2, 3); }},
-      {"zeta(3)", [] { return sf::Zeta(3); }},
-      {"ei(1.5)", [] { return sf::Ei(1.5); }},
-      {"ein(1.5,2)", [] { return sf::En(1.5, 2); }},
-      {"si(2)+ci(3)", [] { return sf::Si(2) + sf::Ci(3); }},
-      {"fresnels(1)-fresnelc(2)", [] { return sf::FresnelS(1) - sf::FresnelC(2); }},
-      {"airya(1)*airyb(2)", [] { return sf::AiryA(1) * sf::AiryB(2); }},
-      {"j0(1)+y0(2)+i0(3)+k0(4)", [] { return sf::J0(1) + sf::Y0(2) + sf::I0(3) + sf::K0(4); }},
-      {"besselj(2.5,3)", [] { return sf::BesselJ(2.5, 3); }},
-      {"bessely(2.5,3)", [] { return sf::BesselY(2.5, 3); }},
-      {"besseli(2.5,3)", [] { return sf::BesselI(2.5, 3); }},
-      {"besselk(2.5,3)", [] { return sf::BesselK(2.5, 3); }},
-      {"gammai(2,1.5)", [&] { return sf::GammaI(2, 1.5, failure); }},
-      {"betai(0.3,2,5)", [] { return sf::BetaI(0.3, 2, 5); }},
-      {"hypgeom(0.3,1,2,3)", [&] { return sf::HypGeom(0.3, 1, 2, 3, failure); }},
-      {"polyle(0.5,3)+polyhe(0.5,3)", [] { return sf::PolyLe(0.5, 3) + sf::PolyHe(0.5, 3); }},
-      {"polyla(0.5,3)-polych(0.5,3)", [] { return sf::PolyLa(0.5, 3) - sf::PolyCh(0.5, 3); }},
-      {"elli1(1,0.5)", [] { return sf::Elli1(1 * 1.0 * 180 / kPi, 0.5); }},
-      {"elli2(1,0.5)", [] { return sf::Elli2(1 * 1.0 * 180 / kPi, 0.5); }},
-  };
-  for (const Case& c : cases) EXPECT_DOUBLE_EQ(Value(c.expr), c.direct()) << c.expr;
-  EXPECT_EQ(Value("elli1(60,0.5)", {}, "DEG"), sf::Elli1(60 * (kPi / 180) * 180 / kPi, 0.5));
 }
 
 TEST(FunctionsSpecial, KnownValuesThroughTheEvaluator) {
