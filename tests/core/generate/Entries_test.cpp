@@ -115,18 +115,10 @@ TEST(Entries, NonWeaponDirectFireAndSeekingWeapons) {
 }
 
 TEST(Entries, FacilityEntriesHaveTheirOwnLayout) {
-  vrlFacility f = Bare<vrlFacility>("Mine", "2");
-  f.SetNumberStyle("&faclevel");
-  f.SetRomanStyle("{&FacLevel*2}");
-  f.SetFacDesc("Digs.");
-  f.SetFacGroup("Resource Extraction");
-  f.SetFacFamily("2010");
-  f.SetNumTechReqs(1);
-  f.SetTechReqArea(1, "Mining");
-  f.SetNumAbils(2);
-  f.SetAbilDesc(1, "Mine");
-  f.SetAbilDesc(2, "&abil1descr Storage");
-  f.SetAbilVal1(2, "&family");
+  const vrlFacility f = FromDesign<vrlFacility>(
+      R"("NumFacLevels": 2, "NumberStyle": "&faclevel", "RomanStyle": "{&FacLevel*2}", "FacDesc": "Digs.",
+         "FacGroup": "Resource Extraction", "FacFamily": "2010", "TechReqs": [{"TechReqArea": "Mining"}],
+         "Abilities": [{"AbilDesc": "Mine"}, {"AbilDesc": "&abil1descr Storage", "AbilVal1": "&family"}])");
   RecordingSink sink;
   auto result = FacGenerate().Generate(f, sink);
   ASSERT_TRUE(result.Generated());

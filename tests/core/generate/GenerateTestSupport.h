@@ -2,8 +2,11 @@
 // bare records, and readers of generated text.
 #pragma once
 
+#include <nlohmann/json.hpp>
 #include <sstream>
+#include <stdexcept>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "generate/DesignFile.h"
@@ -45,6 +48,27 @@ Record Bare(const std::string& name, const std::string& levels = "1") {
   r.SetNumTechReqs(0);
   r.SetNumAbils(0);
   return r;
+}
+
+// A bare record named "Laser" or "Mine" with the design-file keys `members`
+// (the inside of a JSON object) read over it.
+template <typename Record>
+Record FromDesign(const std::string& members) {
+  constexpr bool component = std::is_same_v<Record, vrlComponent>;
+  nlohmann::json json = {{"kind", component ? "component" : "facility"},
+                         {component ? "CompName" : "FacName", component ? "Laser" : "Mine"},
+                         {component ? "NumCompLevels" : "NumFacLevels", "1"},
+                         {"TechReqs", nlohmann::json::array()},
+                         {"Abilities", nlohmann::json::array()}};
+  json.update(nlohmann::json::parse("{" + members + "}"));
+  std::string error;
+  auto design = ParseDesign(json.dump(), error);
+  if (!design) throw std::runtime_error(error);
+  if constexpr (component) {
+    return design->component;
+  } else {
+    return design->facility;
+  }
 }
 
 inline Design SampleDesign(const std::string& file) {

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <functional>
 #include <set>
 #include <thread>
 
@@ -73,7 +72,7 @@ TEST(LiveEntry, SeriesFollowTheLevelsOrOneGridAxis) {
 // generation alike (the point is the first failing entry).
 TEST(LiveEntry, FaultsNameTheFieldTheEntryTheReasonAndTheCharacter) {
   struct Case {
-    std::function<void(vrlComponent&)> setup;
+    std::string design;  // design-file keys over a bare laser of three levels
     EntryPoint point;
     FieldPlace field;
     std::string line;
@@ -81,59 +80,35 @@ TEST(LiveEntry, FaultsNameTheFieldTheEntryTheReasonAndTheCharacter) {
   };
   const Case cases[] = {
       // "0.5" at level 3 makes "{0.5.5}", which the evaluator refuses.
-      {[](vrlComponent& c) {
-         c.SetNumAbils(1);
-         c.SetAbilVal1(1, "{(&complevel>=3)/2}");
-         c.SetAbilVal2(1, "{&abil1val1.5}");
-       },
-       {3, {}}, {"Abilities", 1, "AbilVal2"},
-       "Ability 1 \u2013 Value 2, level 3: Syntax error: 0.5.5 (character 2)", {}},
-      {[](vrlComponent& c) { c.SetMinCost("Cost {&complevel*2+sqrt(4)}"); }, {1, {}}, {"", 0, "MinCost"},
+      {R"("Abilities": [{"AbilVal1": "{(&complevel>=3)/2}", "AbilVal2": "{&abil1val1.5}"}])", {3, {}},
+       {"Abilities", 1, "AbilVal2"}, "Ability 1 \u2013 Value 2, level 3: Syntax error: 0.5.5 (character 2)", {}},
+      {R"("MinCost": "Cost {&complevel*2+sqrt(4)}")", {1, {}}, {"", 0, "MinCost"},
        "Minerals Cost, level 1: Function < sqrt > unknown; did you mean sqr? (character 20)", {}},
       // Characters, not bytes; "&&" became one character before the fault.
-      {[](vrlComponent& c) { c.SetCompDesc("Hits \u00fc && {&complvel*10}"); }, {1, {}}, {"", 0, "CompDesc"},
+      {R"("CompDesc": "Hits \u00fc && {&complvel*10}")", {1, {}}, {"", 0, "CompDesc"},
        "Component Description, level 1: Unknown variable &complvel; did you mean &complevel? (character 12)", {}},
-      {[](vrlComponent& c) {
-         c.SetMinCost("{&orgcost+1}");
-         c.SetOrgCost("{&mincost*2}");
-       },
-       {1, {}}, {"", 0, "MinCost"},
+      {R"("MinCost": "{&orgcost+1}", "OrgCost": "{&mincost*2}")", {1, {}}, {"", 0, "MinCost"},
        "Minerals Cost, level 1: Variables could not all be resolved in 50 iterations (character 2): "
        "Minerals Cost waits on &orgcost; Organics Cost waits on &mincost",
        {"Minerals Cost waits on &orgcost", "Organics Cost waits on &mincost"}},
       // A chain that ends in a field waiting on itself: "&techlevel01" is never found as "&techlevel1".
-      {[](vrlComponent& c) {
-         c.SetNumTechReqs(1);
-         c.SetTechReqLevel(1, "&techlevel01");
-         c.SetMinCost("{&techlevel1}");
-       },
-       {1, {}}, {"TechReqs", 1, "TechReqLevel"},
+      {R"("TechReqs": [{"TechReqLevel": "&techlevel01"}], "MinCost": "{&techlevel1}")", {1, {}},
+       {"TechReqs", 1, "TechReqLevel"},
        "Technology Requirement 1 \u2013 Tech Level, level 1: Variables could not all be resolved in 50 iterations "
        "(character 1): Minerals Cost waits on &techlevel1; Technology Requirement 1 \u2013 Tech Level waits on "
        "&techlevel01",
        {"Minerals Cost waits on &techlevel1", "Technology Requirement 1 \u2013 Tech Level waits on &techlevel01"}},
-      {[](vrlComponent& c) {
-         c.SetNumAbils(1);
-         c.SetAbilDesc(1, "Uses &abil3val1");
-       },
-       {1, {}}, {"Abilities", 1, "AbilDesc"},
+      {R"("Abilities": [{"AbilDesc": "Uses &abil3val1"}])", {1, {}}, {"Abilities", 1, "AbilDesc"},
        "Ability 1 \u2013 Description, level 1: Variable &abil3val1 contains an invalid ability number (character 6)",
        {}},
-      {[](vrlComponent& c) {
-         c.SetGridComp(true);
-         c.SetNumTechReqs(2);
-         c.SetTechReqGridSize(1, "2");
-         c.SetTechReqGridSize(2, "3");
-         c.SetTechReqLevel(2, "{(&techgridlevel1=2)/2}");
-         c.SetSize("{&techlevel2.5}");
-       },
+      {R"("GridComp": true, "Size": "{&techlevel2.5}", "TechReqs": [{"TechReqGridSize": "2"},
+          {"TechReqGridSize": "3", "TechReqLevel": "{(&techgridlevel1=2)/2}"}])",
        {0, {2, 1}}, {"", 0, "Size"}, "Size, level 4, cell (2, 1): Syntax error: 0.5.5 (character 2)", {}},
-      {[](vrlComponent& c) { c.SetHP("{1+1} {1.7976931348623157e308}"); }, {1, {}}, {"", 0, "HP"},
+      {R"("HP": "{1+1} {1.7976931348623157e308}")", {1, {}}, {"", 0, "HP"},
        "Hitpoints, level 1: {1.7976931348623157e308} does not give a finite number (character 7)", {}},
   };
   for (const Case& test : cases) {
-    vrlComponent c = Bare<vrlComponent>("Laser", "3");
-    test.setup(c);
+    const vrlComponent c = FromDesign<vrlComponent>(R"("NumCompLevels": 3, )" + test.design);
     LiveEntry live = MakeEntry(c, test.point);
     ASSERT_TRUE(live.fault) << test.line;
     EXPECT_EQ(live.fault->field, test.field) << test.line;
