@@ -155,13 +155,9 @@ TEST(PlainDriver, ProgressRoundsHalvesToEvenCancelStopsQuietlyAndNoLevelIsRefuse
 }
 
 TEST(PlainDriver, OneGeneratorGivesTheSameTextAgainAndLeavesTheRecordAlone) {
-  vrlComponent c = Bare<vrlComponent>("Laser &complevel", "2");
-  c.SetNumberStyle("Mk");
-  c.SetNumTechReqs(2);
-  c.SetTechReqArea(1, "Lasers");
-  c.SetTechReqLevel(1, "&complevel");
-  c.SetTechReqLevel(2, "&techlevel1");
-  c.SetCompDesc("&techlevel2 &techarea1");
+  const vrlComponent c = FromDesign<vrlComponent>(
+      R"("CompName": "Laser &complevel", "NumCompLevels": 2, "NumberStyle": "Mk", "CompDesc": "&techlevel2 &techarea1",
+         "TechReqs": [{"TechReqArea": "Lasers", "TechReqLevel": "&complevel"}, {"TechReqLevel": "&techlevel1"}])");
   const vrlComponent before = c;
   RecordingSink sink;
   CompGenerate gen;

@@ -71,14 +71,8 @@ bool Has(const std::vector<std::string>& names, const std::string& name) {
 }
 
 vrlComponent Weapon(bool grid) {
-  vrlComponent c = Bare<vrlComponent>("Laser", "2");
-  c.SetGridComp(grid);
-  c.SetWeaponType("Direct Fire");
-  c.SetNumTechReqs(2);
-  c.SetTechReqGridSize(1, "2");
-  c.SetTechReqGridSize(2, "2");
-  c.SetNumAbils(1);
-  return c;
+  return FromDesign<vrlComponent>(R"("NumCompLevels": 2, "WeaponType": "Direct Fire", "Abilities": [{}],
+      "TechReqs": [{"TechReqGridSize": "2"}, {"TechReqGridSize": "2"}], "GridComp": )" + std::string(grid ? "true" : "false"));
 }
 
 // The variables follow the design's counts, and every one of them is a

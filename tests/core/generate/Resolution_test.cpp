@@ -43,12 +43,8 @@ TEST_F(Resolution, PassCountsFollowTheSlotOrder) {
   EXPECT_EQ(gen.FieldText(S::kCompName), "Long range");
   // A chain through the lists: each link waits for the pass after its field
   // was found finished.
-  c = Bare<vrlComponent>("&mincost units");
-  c.SetNumTechReqs(1);
-  c.SetTechReqLevel(1, "&complevel");
-  c.SetNumAbils(1);
-  c.SetAbilVal1(1, "&techlevel1");
-  c.SetMinCost("&abil1val1");
+  c = FromDesign<vrlComponent>(R"("CompName": "&mincost units", "MinCost": "&abil1val1",
+      "TechReqs": [{"TechReqLevel": "&complevel"}], "Abilities": [{"AbilVal1": "&techlevel1"}])");
   EXPECT_EQ(Resolve(c, "7"), 7);
   EXPECT_EQ(gen.FieldText(S::kCompName), "7 units");
   // 49 groups finish in pass 50; 50 do not.
