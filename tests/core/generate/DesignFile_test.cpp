@@ -2,8 +2,8 @@
 
 #include <filesystem>
 #include <fstream>
-#include <random>
 
+#include "../ScratchDir.h"
 #include "GenerateTestSupport.h"
 
 namespace vorlane {
@@ -141,8 +141,8 @@ TEST(DesignFile, RefusalsNameThePlace) {
 }
 
 TEST(DesignFile, FilesAreReplacedOnlyWhenCompleteAndUnreadableOnesNamed) {
-  const fs::path dir = fs::temp_directory_path() / ("vorlane-design-test-" + std::to_string(std::random_device()()));
-  fs::create_directories(dir);
+  const testing::ScratchDir scratch;
+  const fs::path dir = scratch.Path();
   std::string error;
   const vrlComponent laser = testing::SampleDesign("laser.json").component;
   ASSERT_TRUE(SaveDesignFile(dir / "d.json", vrlFacility{}, error)) << error;
@@ -159,7 +159,6 @@ TEST(DesignFile, FilesAreReplacedOnlyWhenCompleteAndUnreadableOnesNamed) {
   std::ofstream(dir / "bad.json") << R"({"kind": "component", "Bogus": 1})";
   EXPECT_FALSE(LoadDesignFile(dir / "bad.json", error));
   EXPECT_EQ(error, "\"" + (dir / "bad.json").string() + "\": /Bogus: unknown key");
-  fs::remove_all(dir);
 }
 
 }  // namespace

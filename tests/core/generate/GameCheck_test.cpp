@@ -4,13 +4,11 @@
 #include "generate/GameCheck.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <atomic>
 #include <filesystem>
-#include <fstream>
 #include <nlohmann/json.hpp>
 
+#include "../ScratchDir.h"
 #include "GenerateTestSupport.h"
 #include "generate/CompGenerate.h"
 #include "generate/EntryText.h"
@@ -24,30 +22,16 @@ namespace fs = std::filesystem;
 using testing::RecordingSink;
 
 // A game directory and a mod directory with data files, removed at the end.
-class FakeGame {
+class FakeGame : public testing::ScratchDir {
  public:
   FakeGame() {
-    static std::atomic<int> serial{0};
-    root_ = fs::temp_directory_path() / ("vorlane-game-" + std::to_string(::getpid()) + "-" + std::to_string(serial++));
-    fs::remove_all(root_);
     Write("game/Data/TechArea.txt", "Name := Lasers\r\nDescription := x\r\n\r\nName := Mining\r\n");
     Write("game/Data/AbilityTypes.txt", "Name                 := Armor\r\nName := Resource Generation - Minerals\r\n");
     // The mod's file, in other letter cases and in Windows-1252, replaces the game's.
     Write("mod/data/TECHAREA.txt", "name:=  L\xC4SER Weapons \r\nName := Mining\n");
   }
-  ~FakeGame() {
-    std::error_code ec;
-    fs::remove_all(root_, ec);
-  }
-  void Write(const std::string& relative, const std::string& text) const {
-    fs::create_directories((root_ / relative).parent_path());
-    std::ofstream(root_ / relative, std::ios::binary) << text;
-  }
-  std::string Game() const { return (root_ / "game").string(); }
-  std::string Mod() const { return (root_ / "mod").string(); }
-
- private:
-  fs::path root_;
+  std::string Game() const { return (Path() / "game").string(); }
+  std::string Mod() const { return (Path() / "mod").string(); }
 };
 
 // A seeking weapon in two levels that the game takes as it is.

@@ -3,49 +3,17 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <filesystem>
-#include <fstream>
 #include <string>
-#include <unistd.h>
+
+#include "../ScratchDir.h"
 
 namespace vorlane {
 namespace {
 
 namespace fs = std::filesystem;
 
-// A scratch game folder, removed again when the test ends.
-class GameFolder {
- public:
-  GameFolder() {
-    static std::atomic<int> serial{0};
-    root_ = fs::temp_directory_path() /
-            ("vorlane-pictures-" + std::to_string(::getpid()) + "-" + std::to_string(serial++));
-    fs::remove_all(root_);
-    fs::create_directories(root_);
-  }
-  ~GameFolder() {
-    std::error_code ec;
-    fs::remove_all(root_, ec);
-  }
-  std::string Dir(const std::string& name) const {
-    fs::create_directories(root_ / name);
-    return (root_ / name).string();
-  }
-  // Creates a small file at `relative` below the root, folders included.
-  fs::path Touch(const std::string& relative) const {
-    fs::path p = root_ / relative;
-    fs::create_directories(p.parent_path());
-    std::ofstream(p) << "x";
-    return p;
-  }
-  void TouchMany(const std::string& folder, int count) const {
-    for (int i = 0; i < count; ++i) Touch(folder + "/f" + std::to_string(i) + ".bmp");
-  }
-
- private:
-  fs::path root_;
-};
+using GameFolder = testing::ScratchDir;
 
 TEST(PictureNames, PadsToThreeDigitsAndNamesEachKind) {
   EXPECT_EQ(PictureFileName(PictureKind::Component, 7), "Comp_007.bmp");
@@ -98,9 +66,9 @@ TEST(PictureSearch, ModDirectoryFirstThenGameDirectoryIgnoringLetterCase) {
   GameFolder game;
   const std::string mod = game.Dir("mod");
   const std::string seiv = game.Dir("seiv");
-  const auto modSeven = game.Touch("mod/pictures/components/comp_007.BMP");
-  game.Touch("seiv/PICTURES/components/Comp_007.bmp");
-  const auto seivFortyTwo = game.Touch("seiv/PICTURES/components/Comp_042.bmp");
+  const auto modSeven = game.Write("mod/pictures/components/comp_007.BMP");
+  game.Write("seiv/PICTURES/components/Comp_007.bmp");
+  const auto seivFortyTwo = game.Write("seiv/PICTURES/components/Comp_042.bmp");
 
   PictureLookup both(PictureKind::Component, mod, seiv);
   auto seven = both.Find(7);
@@ -121,7 +89,7 @@ TEST(PictureSearch, ModDirectoryFirstThenGameDirectoryIgnoringLetterCase) {
   EXPECT_FALSE(seivOnly.NoDirs());
 
   // Facility pictures live in their own folder.
-  game.Touch("seiv/Pictures/facilities/FACIL_007.bmp");
+  game.Write("seiv/Pictures/facilities/FACIL_007.bmp");
   PictureLookup facilities(PictureKind::Facility, mod, seiv);
   EXPECT_EQ(facilities.Find(7).source, PictureSource::SEIVDir);
   EXPECT_FALSE(facilities.Find(42).Found());
@@ -129,17 +97,17 @@ TEST(PictureSearch, ModDirectoryFirstThenGameDirectoryIgnoringLetterCase) {
   // A folder named like the picture is no picture; the exact spelling wins
   // over another letter case.
   fs::create_directories(fs::path(mod) / "Pictures/Components/Comp_005.bmp");
-  game.Touch("seiv/Pictures/Components/comp_005.bmp");
+  game.Write("seiv/Pictures/Components/comp_005.bmp");
   EXPECT_EQ(both.Find(5).source, PictureSource::SEIVDir);
-  game.Touch("seiv/Pictures/components/Comp_003.bmp");
-  const auto exact = game.Touch("seiv/Pictures/Components/Comp_003.bmp");
+  game.Write("seiv/Pictures/components/Comp_003.bmp");
+  const auto exact = game.Write("seiv/Pictures/Components/Comp_003.bmp");
   EXPECT_EQ(seivOnly.Find(3).file, exact);
 }
 
 TEST(PictureSearch, SkipsEmptyOrMissingDirectoriesAndTrailingSeparators) {
   GameFolder game;
   const std::string seiv = game.Dir("seiv");
-  game.Touch("seiv/Pictures/Components/Comp_001.bmp");
+  game.Write("seiv/Pictures/Components/Comp_001.bmp");
   const std::string bareMod = game.Dir("bare-mod");  // set, but without a pictures folder
 
   PictureLookup lookup(PictureKind::Component, bareMod, seiv + "/");
@@ -156,9 +124,9 @@ TEST(CombatPictureSearch, FindsStripsModFirst) {
   GameFolder game;
   const std::string mod = game.Dir("mod");
   const std::string seiv = game.Dir("seiv");
-  const auto beams = game.Touch("seiv/pictures/combat/BEAMS.BMP");
-  const auto torps = game.Touch("mod/Pictures/Combat/Torps.bmp");
-  game.Touch("seiv/Pictures/Combat/Torps.bmp");
+  const auto beams = game.Write("seiv/pictures/combat/BEAMS.BMP");
+  const auto torps = game.Write("mod/Pictures/Combat/Torps.bmp");
+  game.Write("seiv/Pictures/Combat/Torps.bmp");
 
   auto b = FindCombatPicture(mod, seiv, "Beam");
   EXPECT_EQ(b.source, PictureSource::SEIVDir);
@@ -174,10 +142,10 @@ TEST(PictureCounts, CountFilesOnlyAndDriveTheSliderRange) {
   GameFolder game;
   const std::string mod = game.Dir("mod");
   const std::string seiv = game.Dir("seiv");
-  game.TouchMany("mod/pictures/COMPONENTS", 100);
-  game.Touch("mod/pictures/COMPONENTS/readme.txt");
+  for (int i = 0; i < 100; ++i) game.Write("mod/pictures/COMPONENTS/f" + std::to_string(i) + ".bmp");
+  game.Write("mod/pictures/COMPONENTS/readme.txt");
   fs::create_directories(fs::path(mod) / "pictures/COMPONENTS/sub");
-  game.TouchMany("seiv/Pictures/components", 700);
+  for (int i = 0; i < 700; ++i) game.Write("seiv/Pictures/components/f" + std::to_string(i) + ".bmp");
 
   EXPECT_EQ(CountFilesBelow(mod, PictureFolder(PictureKind::Component)), 101);
   EXPECT_EQ(CountFilesBelow(seiv, PictureFolder(PictureKind::Component)), 700);
@@ -196,10 +164,10 @@ TEST(SoundLookup, NamesBelowASoundsFolderAndFindsThemModFirst) {
   GameFolder game;
   const std::string mod = game.Dir("mod");
   const std::string seiv = game.Dir("seiv");
-  const fs::path modZap = game.Touch("mod/SOUNDS/Zap.wav");
-  const fs::path seivZap = game.Touch("seiv/Sounds/zap.wav");
-  const fs::path seivBoom = game.Touch("seiv/Sounds/Big/Boom.wav");
-  const fs::path elsewhere = game.Touch("seiv/Other/Zap.wav");
+  const fs::path modZap = game.Write("mod/SOUNDS/Zap.wav");
+  const fs::path seivZap = game.Write("seiv/Sounds/zap.wav");
+  const fs::path seivBoom = game.Write("seiv/Sounds/Big/Boom.wav");
+  const fs::path elsewhere = game.Write("seiv/Other/Zap.wav");
 
   EXPECT_EQ(SoundNameInSoundsFolder(modZap, mod, seiv), "Zap.wav");
   EXPECT_EQ(SoundNameInSoundsFolder(seivBoom, mod, seiv), "Big\\Boom.wav");

@@ -7,6 +7,8 @@
 #include <iterator>
 #include <string>
 
+#include "../ScratchDir.h"
+
 namespace fs = std::filesystem;
 using vorlane::DirSettings;
 using vorlane::LoadSettings;
@@ -16,15 +18,6 @@ namespace {
 
 class SettingsFileTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("vorlane_settings_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-    file_ = vorlane::SettingsFilePath(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-
   void WriteBytes(const std::string& bytes) {
     std::ofstream out(file_, std::ios::binary);
     out << bytes;
@@ -34,8 +27,9 @@ class SettingsFileTest : public ::testing::Test {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
   }
 
-  fs::path dir_;
-  fs::path file_;
+  vorlane::testing::ScratchDir scratch_;
+  const fs::path dir_ = scratch_.Path();
+  const fs::path file_ = vorlane::SettingsFilePath(dir_);
 };
 
 TEST_F(SettingsFileTest, KeptBesideTheProgramWhenWritableElseInUserConfiguration) {
