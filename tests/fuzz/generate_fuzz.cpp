@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 #include "generate/CompGenerate.h"
@@ -40,26 +41,54 @@ class Texts {
   std::size_t next_ = 0;
 };
 
-// Keeps a design to one level or one grid cell.
+// Generates one level or one grid cell of `r`.
 template <typename Record>
-void OneCell(Record& record) {
-  for (std::int16_t i = 1; i <= record.NumTechReqs(); ++i) record.SetTechReqGridSize(i, "1");
+void Generate(Record& r) {
+  for (std::int16_t i = 1; i <= r.NumTechReqs(); ++i) r.SetTechReqGridSize(i, "1");
+  QuietSink sink;
+  if constexpr (std::is_same_v<Record, vrlComponent>) {
+    r.SetNumCompLevels("1");
+    static CompGenerate gen;  // one per run, as in the program
+    gen.Generate(r, sink);
+  } else {
+    r.SetNumFacLevels("1");
+    static FacGenerate gen;
+    gen.Generate(r, sink);
+  }
 }
 
-void GenerateComponent(vrlComponent& c) {
-  c.SetNumCompLevels("1");
-  OneCell(c);
-  QuietSink sink;
-  static CompGenerate gen;  // one per run, as in the program
-  gen.Generate(c, sink);
-}
-
-void GenerateFacility(vrlFacility& f) {
-  f.SetNumFacLevels("1");
-  OneCell(f);
-  QuietSink sink;
-  static FacGenerate gen;
-  gen.Generate(f, sink);
+// A record of the given shape with the texts in order: `setters`, then per
+// requirement area, level and numbering style, per ability name, description
+// and two values.
+template <typename Record, typename Setter>
+Record Filled(Texts& texts, bool grid, std::int16_t techReqs, std::int16_t abilities,
+              std::initializer_list<Setter> setters) {
+  constexpr bool component = std::is_same_v<Record, vrlComponent>;
+  Record r;
+  if constexpr (component) {
+    r.SetGridComp(grid);
+  } else {
+    r.SetGridFac(grid);
+  }
+  r.SetNumTechReqs(techReqs);
+  r.SetNumAbils(abilities);
+  for (auto set : setters) (r.*set)(texts.Next());
+  for (std::int16_t i = 1; i <= techReqs; ++i) {
+    r.SetTechReqArea(i, texts.Next());
+    r.SetTechReqLevel(i, texts.Next());
+    if constexpr (component) {
+      r.SetTechReqNumberStyle(i, texts.Next());
+    } else {
+      r.SetTechReqNumStyle(i, texts.Next());
+    }
+  }
+  for (std::int16_t i = 1; i <= abilities; ++i) {
+    r.SetAbilName(i, texts.Next());
+    r.SetAbilDesc(i, texts.Next());
+    r.SetAbilVal1(i, texts.Next());
+    r.SetAbilVal2(i, texts.Next());
+  }
+  return r;
 }
 
 }  // namespace
@@ -79,9 +108,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       return 0;
     }
     if (design->kind == DesignKind::Component) {
-      GenerateComponent(design->component);
+      Generate(design->component);
     } else {
-      GenerateFacility(design->facility);
+      Generate(design->facility);
     }
     return 0;
   }
@@ -94,54 +123,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const auto abilities = static_cast<std::int16_t>((flags >> 5) & 0x03);
 
   if (facility) {
-    vrlFacility f;
-    f.SetGridFac(grid);
-    f.SetNumTechReqs(techReqs);
-    f.SetNumAbils(abilities);
-    for (auto set : {&vrlFacility::SetFacName, &vrlFacility::SetNumberStyle, &vrlFacility::SetRomanStyle,
-                     &vrlFacility::SetFacDesc, &vrlFacility::SetFacGroup, &vrlFacility::SetFacFamily,
-                     &vrlFacility::SetPicNum, &vrlFacility::SetMinCost, &vrlFacility::SetOrgCost,
-                     &vrlFacility::SetRadCost}) {
-      (f.*set)(texts.Next());
-    }
-    for (std::int16_t i = 1; i <= techReqs; ++i) {
-      f.SetTechReqArea(i, texts.Next());
-      f.SetTechReqLevel(i, texts.Next());
-      f.SetTechReqNumStyle(i, texts.Next());
-    }
-    for (std::int16_t i = 1; i <= abilities; ++i) {
-      f.SetAbilName(i, texts.Next());
-      f.SetAbilDesc(i, texts.Next());
-      f.SetAbilVal1(i, texts.Next());
-      f.SetAbilVal2(i, texts.Next());
-    }
-    GenerateFacility(f);
+    vrlFacility f = Filled<vrlFacility>(
+        texts, grid, techReqs, abilities,
+        {&vrlFacility::SetFacName, &vrlFacility::SetNumberStyle, &vrlFacility::SetRomanStyle, &vrlFacility::SetFacDesc,
+         &vrlFacility::SetFacGroup, &vrlFacility::SetFacFamily, &vrlFacility::SetPicNum, &vrlFacility::SetMinCost,
+         &vrlFacility::SetOrgCost, &vrlFacility::SetRadCost});
+    Generate(f);
     return 0;
   }
 
-  vrlComponent c;
-  c.SetGridComp(grid);
-  c.SetNumTechReqs(techReqs);
-  c.SetNumAbils(abilities);
-  for (auto set : {&vrlComponent::SetCompName, &vrlComponent::SetNumberStyle, &vrlComponent::SetCompDesc,
-                   &vrlComponent::SetPicNum, &vrlComponent::SetSize, &vrlComponent::SetHP,
-                   &vrlComponent::SetMinCost, &vrlComponent::SetOrgCost, &vrlComponent::SetRadCost,
-                   &vrlComponent::SetVehicleType, &vrlComponent::SetSupplyUse, &vrlComponent::SetRestrictions,
-                   &vrlComponent::SetGeneralGroup, &vrlComponent::SetFamily, &vrlComponent::SetRomanStyle,
-                   &vrlComponent::SetCustomGroup}) {
-    (c.*set)(texts.Next());
-  }
-  for (std::int16_t i = 1; i <= techReqs; ++i) {
-    c.SetTechReqArea(i, texts.Next());
-    c.SetTechReqLevel(i, texts.Next());
-    c.SetTechReqNumberStyle(i, texts.Next());
-  }
-  for (std::int16_t i = 1; i <= abilities; ++i) {
-    c.SetAbilName(i, texts.Next());
-    c.SetAbilDesc(i, texts.Next());
-    c.SetAbilVal1(i, texts.Next());
-    c.SetAbilVal2(i, texts.Next());
-  }
+  vrlComponent c = Filled<vrlComponent>(
+      texts, grid, techReqs, abilities,
+      {&vrlComponent::SetCompName, &vrlComponent::SetNumberStyle, &vrlComponent::SetCompDesc, &vrlComponent::SetPicNum,
+       &vrlComponent::SetSize, &vrlComponent::SetHP, &vrlComponent::SetMinCost, &vrlComponent::SetOrgCost,
+       &vrlComponent::SetRadCost, &vrlComponent::SetVehicleType, &vrlComponent::SetSupplyUse,
+       &vrlComponent::SetRestrictions, &vrlComponent::SetGeneralGroup, &vrlComponent::SetFamily,
+       &vrlComponent::SetRomanStyle, &vrlComponent::SetCustomGroup});
   if (weapon) {
     std::string type = texts.Next();
     c.SetWeaponType(type.empty() ? "Seeking" : type);
@@ -154,6 +151,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     for (std::int16_t r = 1; r <= 21; ++r) c.SetWeaponDamageAtRange(r, texts.Next());
   }
-  GenerateComponent(c);
+  Generate(c);
   return 0;
 }
