@@ -6,6 +6,8 @@
 namespace vorlane {
 namespace {
 
+// Both records keep their level count, grid flag and lists in DesignRecord:
+// the component's tests stand for both, the facility's check its own names.
 TEST(vrlComponent, NewRecordDefaults) {
   vrlComponent c;
   EXPECT_EQ(c.NumTechReqs(), 1);
@@ -33,14 +35,10 @@ TEST(vrlComponent, ShrinkingDiscardsForGoodAndRegrowingGivesEmptyEntries) {
   EXPECT_EQ(c.TechReqArea(2), "");
   EXPECT_EQ(c.TechReqArea(3), "");
   EXPECT_EQ(c.TechReqLevel(3), "");
-}
-
-TEST(vrlComponent, SettingTheCurrentCountKeepsEntries) {
-  vrlComponent c;
-  c.SetNumAbils(2);
-  c.SetAbilName(2, "Shield");
-  c.SetNumAbils(2);
-  EXPECT_EQ(c.AbilName(2), "Shield");
+  // Setting the current count keeps the entries.
+  c.SetTechReqArea(3, "Shield");
+  c.SetNumTechReqs(3);
+  EXPECT_EQ(c.TechReqArea(3), "Shield");
 }
 
 TEST(vrlComponent, OutOfRangeIndexChangesNothing) {
@@ -70,32 +68,22 @@ TEST(vrlComponent, LevelCountIsExchangedAsText) {
 
 TEST(vrlComponent, OverflowingLevelCountLeavesTheOldValue) {
   vrlComponent c;
-  c.SetNumCompLevels("5");
+  ASSERT_TRUE(c.SetNumCompLevels("5"));
   EXPECT_FALSE(c.SetNumCompLevels("32768"));
   EXPECT_FALSE(c.SetNumCompLevels("-40000"));
   EXPECT_EQ(c.NumCompLevels(), "5");
   EXPECT_TRUE(c.SetNumCompLevels("32767"));
 }
 
-TEST(vrlFacility, DefaultsAndAbilityGroup) {
+TEST(vrlFacility, NamesTheSharedPartsItsOwnWay) {
   vrlFacility f;
-  EXPECT_EQ(f.NumTechReqs(), 1);
-  EXPECT_EQ(f.TechReqArea(1), "");
   EXPECT_EQ(f.NumFacLevels(), "0");
   EXPECT_FALSE(f.GridFac());
-  f.SetNumAbils(3);
-  EXPECT_TRUE(f.SetAbilName(2, "B"));
-  EXPECT_TRUE(f.SetAbilName(3, "C"));
-  f.SetAbilName(1, "A");
-  f.SetNumAbils(1);
-  EXPECT_EQ(f.AbilName(1), "A");
-  EXPECT_FALSE(f.AbilName(2).has_value());
-  f.SetNumAbils(0);
-  EXPECT_FALSE(f.AbilName(1).has_value());
   f.SetNumTechReqs(2);
   EXPECT_EQ(f.TechReqNumStyle(2), "");
-  EXPECT_EQ(f.TechReqGridSize(2), "");
-  f.SetNumFacLevels("2.5");
+  EXPECT_TRUE(f.SetTechReqNumStyle(2, "-&techgridlevel2"));
+  EXPECT_EQ(f.TechReqNumStyle(2), "-&techgridlevel2");
+  EXPECT_TRUE(f.SetNumFacLevels("2.5"));
   EXPECT_EQ(f.NumFacLevels(), "2");
 }
 
