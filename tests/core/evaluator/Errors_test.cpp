@@ -31,13 +31,9 @@ TEST(CompileErrors, TextsAndPositions) {
   EXPECT_EQ(CompileError("]"), "Too many closing brackets at pos: 1");
   EXPECT_EQ(CompileError("((1)"), "Not enough closing brackets");
   EXPECT_EQ(CompileError("max(1,2),3"), "Too many arguments at pos: 9");
-  EXPECT_EQ(CompileError(""), "missing argument");
-  EXPECT_EQ(CompileError("   "), "missing argument");
-  EXPECT_EQ(CompileError("2+"), "missing argument");
-  EXPECT_EQ(CompileError("2*/3"), "missing argument");
-  EXPECT_EQ(CompileError("*2"), "missing argument");
-  EXPECT_EQ(CompileError("(1)+(-)"), "missing argument");
-  EXPECT_EQ(CompileError("!"), "missing argument");
+  for (const char* expr : {"", "   ", "2+", "2*/3", "*2", "(1)+(-)", "!"}) {
+    EXPECT_EQ(CompileError(expr), "missing argument") << expr;
+  }
   EXPECT_EQ(CompileError("2+$"), "Syntax error: $");
   EXPECT_EQ(CompileError("2*-3a"), "Syntax error: 3a");
   EXPECT_EQ(CompileError("x#"), "Constant unknown: x");

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <new>
+#include <tuple>
 #include <vector>
 
 #include "EvaluatorTestSupport.h"
@@ -226,22 +227,13 @@ TEST(EvaluatorInterface, DumpShowsTheTable) {
   EXPECT_TRUE(std::holds_alternative<std::monostate>(t[0][0]));
   EXPECT_EQ(std::get<std::string>(t[0][1]), "Fun");
   EXPECT_EQ(std::get<std::string>(t[0][15]), "Cond");
-  // Row 1 is "*" (2 times x), row 2 is "+" receiving it in argument 1.
-  EXPECT_EQ(std::get<std::string>(t[1][1]), "*");
-  EXPECT_EQ(std::get<std::int32_t>(t[1][2]), 2);
-  EXPECT_EQ(std::get<double>(t[1][5]), 2);
-  EXPECT_EQ(std::get<std::int32_t>(t[1][6]), 1);
-  EXPECT_EQ(std::get<std::string>(t[1][7]), "x");
-  EXPECT_EQ(std::get<double>(t[1][8]), 5);
-  EXPECT_EQ(std::get<std::int32_t>(t[1][9]), 2);   // ArgOf
-  EXPECT_EQ(std::get<std::int32_t>(t[1][10]), 1);  // ArgIdx
-  EXPECT_EQ(std::get<double>(t[1][11]), 10);       // Value
-  EXPECT_EQ(std::get<std::int32_t>(t[1][12]), 3);  // PriLvl
-  EXPECT_EQ(std::get<std::int32_t>(t[1][13]), 2);  // PosInExpr
-  EXPECT_EQ(std::get<std::int32_t>(t[1][14]), 1);  // PriIdx
-  EXPECT_EQ(std::get<std::string>(t[2][1]), "+");
-  EXPECT_EQ(std::get<double>(t[2][11]), 11);
-  EXPECT_EQ(std::get<std::int32_t>(t[2][9]), 0);  // the root
+  // Row 1 is "*" (2 times x), row 2 is "+" receiving it in argument 1; the
+  // cells by column: Fun, ArgTop, Arg1 Value, A2 Idx, Arg2 Name, Arg2 Value,
+  // ArgOf, ArgIdx, Value, PriLvl, PosInExpr, PriIdx; row 2 is the root.
+  const std::tuple<int, int, DumpCell> cells[] = {
+      {1, 1, std::string("*")}, {1, 2, 2}, {1, 5, 2.0}, {1, 6, 1}, {1, 7, std::string("x")}, {1, 8, 5.0}, {1, 9, 2},
+      {1, 10, 1}, {1, 11, 10.0}, {1, 12, 3}, {1, 13, 2}, {1, 14, 1}, {2, 1, std::string("+")}, {2, 11, 11.0}, {2, 9, 0}};
+  for (const auto& [row, column, cell] : cells) EXPECT_TRUE(t[row][column] == cell) << row << " " << column;
   EXPECT_EQ(ev.ET_Dump().substr(0, 15), "Fun\tArgTop\tA1 I");
 
   ASSERT_TRUE(ev.StoreExpression("(x>0)*log(x)"));
