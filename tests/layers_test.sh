@@ -19,7 +19,6 @@ status=0
 while IFS= read -r -d '' file; do
   rel=${file#"$src"/}
   layer=${rel%%/*}
-  [ "$layer" = core ] && layer=core
   while IFS= read -r line; do
     target=$(sed -E 's/^[[:space:]]*#[[:space:]]*include[[:space:]]*"([^"]*)".*/\1/' <<<"$line")
     if [[ $target == *../* ]]; then

@@ -53,13 +53,9 @@ TEST(WholeTextNumber, AcceptsOnlyTextThatIsANumberThroughout) {
   EXPECT_EQ(WholeTextNumber("12.5"), 12.5);
   EXPECT_EQ(WholeTextNumber("-3"), -3.0);
   EXPECT_EQ(WholeTextNumber("1e3"), 1000.0);
-  EXPECT_FALSE(WholeTextNumber(""));
-  EXPECT_FALSE(WholeTextNumber("abc"));
-  EXPECT_FALSE(WholeTextNumber("12abc"));
-  EXPECT_FALSE(WholeTextNumber("{&complevel + 3}"));
-  EXPECT_FALSE(WholeTextNumber("4 2"));
-  EXPECT_FALSE(WholeTextNumber("1e"));
-  EXPECT_FALSE(WholeTextNumber("1e999"));
+  for (const char* text : {"", "abc", "12abc", "{&complevel + 3}", "4 2", "1e", "1e999"}) {
+    EXPECT_FALSE(WholeTextNumber(text)) << text;
+  }
 }
 
 TEST(PictureSearch, ModDirectoryFirstThenGameDirectoryIgnoringLetterCase) {

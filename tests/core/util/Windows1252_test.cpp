@@ -31,14 +31,12 @@ TEST(Windows1252, EncodesLatinAndTheTypographicBlockAndStopsAtAnythingElse) {
       EXPECT_EQ(bad->offset, *c.badOffset) << c.utf8;
     }
   }
-  std::string text = "x ☢";
-  EXPECT_EQ(DescribeUnencodable(text, *FindUnencodable(text)), "\"☢\" (U+2622)");
-  text = "x\xC2\x85";
-  EXPECT_EQ(DescribeUnencodable(text, *FindUnencodable(text)), "U+0085");
-  text = "x\xFE";
-  EXPECT_EQ(DescribeUnencodable(text, *FindUnencodable(text)), "a byte that is not UTF-8 (0xFE)");
-  text = "x\xED\xBF\xBF";  // the last surrogate, U+DFFF
-  EXPECT_EQ(DescribeUnencodable(text, *FindUnencodable(text)), "a byte that is not UTF-8 (0xED)");
+  const std::pair<std::string, std::string> described[] = {
+      {"x ☢", "\"☢\" (U+2622)"}, {"x\xC2\x85", "U+0085"}, {"x\xFE", "a byte that is not UTF-8 (0xFE)"},
+      {"x\xED\xBF\xBF", "a byte that is not UTF-8 (0xED)"}};  // the last surrogate, U+DFFF
+  for (const auto& [text, description] : described) {
+    EXPECT_EQ(DescribeUnencodable(text, *FindUnencodable(text)), description) << text;
+  }
 }
 
 TEST(Windows1252, DecodesEveryByteAndFoldsLetterCase) {
