@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <functional>
-
 #include "generate/CompGenerate.h"
 #include "generate/DesignCheck.h"
 #include "generate/FacGenerate.h"
@@ -35,49 +33,25 @@ TEST(DesignCheck, GenerationRefusesControlCharactersWhateverTheRecordsSource) {
 }
 
 TEST(DesignCheck, WhatTheWizardPagesRefuseInTheirWordsAndOrder) {
-  const vrlComponent laser = SampleDesign("laser.json").component;
-  EXPECT_EQ(FindPageRefusals(laser), std::vector<PageRefusal>{});
-  using Edit = std::function<void(vrlComponent&)>;
-  const std::pair<Edit, std::vector<std::string>> cases[] = {
-      {[](vrlComponent& c) {
-         c.SetCompName("");
-         c.SetFamily("");
-         c.SetCustomGroup("");
-         c.SetRestrictions("");
-         c.SetVehicleType("ship, Boat");  // the page sets no box for either
-         c.SetHP("");
-       },
+  EXPECT_EQ(FindPageRefusals(SampleDesign("laser.json").component), std::vector<PageRefusal>{});
+  const std::pair<std::string, std::vector<std::string>> cases[] = {
+      {R"("CompName": "", "Family": "", "CustomGroup": "", "Restrictions": "", "HP": "",
+          "VehicleType": "ship, Boat")",  // the page sets no box for either
        {"You must enter a name for your component.", "You must include a family number.",
         "You must include a custom group number.", "You must include a restrictions setting.",
         "You must select at least one vehicle type.", "You must enter a hitpoint start value."}},
-      {[](vrlComponent& c) {
-         c.SetNumTechReqs(2);
-         c.SetNumAbils(3);
-         c.SetAbilName(3, "Armor");
-       },
+      {R"("TechReqs": [{"TechReqArea": "Lasers"}, {}], "Abilities": [{"AbilName": "Armor"}, {}, {"AbilName": "Armor"}])",
        {"Technology Requirement 2: You must provide a tech area for this tech requirement.",
         "Component Ability 2: You must fill in a type for this ability."}},
-      {[](vrlComponent& c) {
-         c.SetWeaponType("Seeking");
-         c.SetWeaponDamageType("Normal");
-         c.SetWeaponReload("1");
-         c.SetWeaponToHitMod("0");
-         c.SetWeaponSeekerSpeed("1");
-       },
+      {R"("WeaponType": "Seeking", "WeaponDamageType": "Normal", "WeaponReload": "1", "WeaponToHitMod": "0",
+          "WeaponSeekerSpeed": "1")",
        {"You must enter all information."}},
-      {[](vrlComponent& c) {  // another weapon needs no seeker fields
-         c.SetWeaponType("Direct Fire");
-         c.SetWeaponDamageType("Normal");
-         c.SetWeaponReload("1");
-         c.SetWeaponToHitMod("0");
-       },
-       {}},
+      // Another weapon needs no seeker fields.
+      {R"("WeaponType": "Direct Fire", "WeaponDamageType": "Normal", "WeaponReload": "1", "WeaponToHitMod": "0")", {}},
   };
   for (const auto& [edit, texts] : cases) {
-    vrlComponent c = laser;
-    edit(c);
     std::vector<std::string> found;
-    for (const PageRefusal& refusal : FindPageRefusals(c)) {
+    for (const PageRefusal& refusal : FindPageRefusals(FromDesign<vrlComponent>(edit, "laser.json"))) {
       EXPECT_EQ(refusal.title, "Vorlane");
       found.push_back(refusal.text);
     }

@@ -2,6 +2,7 @@
 // bare records, and readers of generated text.
 #pragma once
 
+#include <fstream>
 #include <nlohmann/json.hpp>
 #include <sstream>
 #include <stdexcept>
@@ -50,16 +51,17 @@ Record Bare(const std::string& name, const std::string& levels = "1") {
   return r;
 }
 
-// A bare record named "Laser" or "Mine" with the design-file keys `members`
-// (the inside of a JSON object) read over it.
+// The design-file keys `members` (the inside of a JSON object) read over the
+// sample design `base`, or over a bare record named "Laser" or "Mine".
 template <typename Record>
-Record FromDesign(const std::string& members) {
+Record FromDesign(const std::string& members, const std::string& base = "") {
   constexpr bool component = std::is_same_v<Record, vrlComponent>;
   nlohmann::json json = {{"kind", component ? "component" : "facility"},
                          {component ? "CompName" : "FacName", component ? "Laser" : "Mine"},
                          {component ? "NumCompLevels" : "NumFacLevels", "1"},
                          {"TechReqs", nlohmann::json::array()},
                          {"Abilities", nlohmann::json::array()}};
+  if (!base.empty()) json = nlohmann::json::parse(std::ifstream(std::string(VORLANE_TEST_DATA_DIR) + "/" + base));
   json.update(nlohmann::json::parse("{" + members + "}"));
   std::string error;
   auto design = ParseDesign(json.dump(), error);
