@@ -89,10 +89,8 @@ TEST(EvaluatorInterface, StoreTrimsAndListsVariablesInOrder) {
   EXPECT_EQ(ev.VarTop(), 1);
   EXPECT_EQ(ev.VarValue(1), 0);
   EXPECT_EQ(ev.Eval(), 1);
-}
 
-TEST(EvaluatorInterface, NamesDifferingInCaseAreDistinctVariables) {
-  clsExprEvaluator ev;
+  // Names differing in case are distinct variables.
   ASSERT_TRUE(ev.StoreExpression("a-A"));
   EXPECT_EQ(ev.VarTop(), 2);
   ev.SetVarSymb("A", 1);

@@ -113,7 +113,6 @@ TEST(GameCheck, ReportsPerEntryAndKeyWhatTheGameRefusesOrMisreads) {
       {"OrgCost", "2147483648", "Cost Organics", "\"2147483648\" is out of range (-2147483648 to 2147483647)"},
       {"OrgCost", "2147483647", "Cost Organics", "", 0},  // the limit itself is in range
       {"PicNum", "12a", "Pic Num", "\"12a\" is not a whole number in plain digits"},
-      {"Size", "", "Tonnage Space Taken", "the value is empty"},
       {"VehicleType", "", "Vehicle List Type Override", "the value is empty"},
       {"WeaponReload", " ", "Weapon Reload Rate", "the value is empty"},
       {"Restrictions", "Only One", "Restrictions",
