@@ -12,6 +12,12 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+# must LOG COMMAND...: runs COMMAND with its output in LOG; a failure shows the log and stops.
+must() {
+  local log=$1
+  shift
+  "$@" >"$log" 2>&1 || { cat "$log"; echo "FAIL: $*"; exit 1; }
+}
 id=org.vorlane.Vorlane
 
 for tool in cmake cpack desktop-file-validate appstreamcli update-mime-database man lintian \
@@ -23,11 +29,7 @@ version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
 [ -n "$version" ] || { echo "FAIL: no project version in $build/CMakeCache.txt"; exit 1; }
 
 root="$work/root"
-if ! DESTDIR="$root" cmake --install "$build" --prefix /usr >"$work/install.log" 2>&1; then
-  cat "$work/install.log"
-  echo "FAIL: cmake --install"
-  exit 1
-fi
+must "$work/install.log" env DESTDIR="$root" cmake --install "$build" --prefix /usr
 share="$root/usr/share"
 
 # Every file the install rules promise, and each icon at its size.
@@ -100,11 +102,7 @@ done
 
 # The package: control data, dependencies found in the binaries, the same
 # files as the installed tree, and no lintian errors.
-if ! cpack -G DEB --config "$build/CPackConfig.cmake" -B "$work/package" >"$work/cpack.log" 2>&1; then
-  cat "$work/cpack.log"
-  echo "FAIL: cpack"
-  exit 1
-fi
+must "$work/cpack.log" cpack -G DEB --config "$build/CPackConfig.cmake" -B "$work/package"
 deb=$(echo "$work"/package/vorlane_*.deb)
 [ -f "$deb" ] || { echo "FAIL: no package in $work/package"; exit 1; }
 field() { dpkg-deb -f "$deb" "$1"; }
