@@ -90,12 +90,8 @@ TEST(Entries, NonWeaponDirectFireAndSeekingWeapons) {
   EXPECT_EQ(WeaponKeys(c, text), (std::vector<std::string>{"Weapon Type", "", ""}));
   EXPECT_EQ(Values(text, "Weapon Type"), std::vector<std::string>{"None"});
 
-  c.SetWeaponType("Direct Fire");
-  c.SetWeaponTarget("Ships, Planets");
-  c.SetWeaponFamily("7");
-  c.SetWeaponSeekerSpeed("9");
-  c.SetWeaponSeekerHP("11");
-  for (std::int16_t r = 1; r <= 3; ++r) c.SetWeaponDamageAtRange(r, std::to_string(40 - r));
+  c = FromDesign<vrlComponent>(R"("CompName": "Torpedo", "WeaponType": "Direct Fire", "WeaponTarget": "Ships, Planets",
+      "WeaponFamily": "7", "WeaponSeekerSpeed": "9", "WeaponSeekerHP": "11", "WeaponDamageAtRange": ["39", "38", "37"])");
   std::vector<std::string> direct = {
       "Weapon Type", "Weapon Target", "Weapon List Target Override", "Weapon List Target Description",
       "Weapon Damage At Rng", "Weapon Damage Type", "Weapon Reload Rate", "Weapon Display Type", "Weapon Display",

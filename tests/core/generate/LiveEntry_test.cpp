@@ -30,12 +30,8 @@ TEST(LiveEntry, EachLevelAndCellIsTheEntryFullGenerationWrites) {
   }
   EXPECT_EQ(joined, gen.Generate(c, sink).text);
 
-  vrlFacility f = Bare<vrlFacility>("Mine");
-  f.SetGridFac(true);
-  f.SetNumTechReqs(2);
-  f.SetTechReqGridSize(1, "2");
-  f.SetTechReqGridSize(2, "3");
-  f.SetFacDesc("Cell &faclevel at &techgridlevel1/&techgridlevel2");
+  const vrlFacility f = FromDesign<vrlFacility>(R"("GridFac": true, "FacDesc": "Cell &faclevel at &techgridlevel1/&techgridlevel2",
+      "TechReqs": [{"TechReqGridSize": "2"}, {"TechReqGridSize": "3"}])");
   FacGenerate fac;
   joined.clear();
   for (std::int32_t p1 = 1; p1 <= 2; ++p1) {
