@@ -203,28 +203,20 @@ bool BuildSchedule(Table& t, std::string& error) {
   const int always = scratch + 1;
   t.values.resize(always + 1, 0.0);
   t.values[always] = 1.0;
+  t.given.resize(always + 1, 1);
 
-  // The schedule must run every row after the rows delivering to it and
-  // after its condition. Chains of comparisons inside brackets can raise a
-  // row above the row it feeds; the schedule is then repaired by taking,
-  // at each step, the earliest scheduled row whose inputs are all ready.
-  // A valid schedule passes through unchanged.
-  int key[kRowLimit];
-  int waiting[kRowLimit];  // inputs not yet evaluated
-  unsigned char done[kRowLimit];
-  std::fill(key, key + top + 1, -1);
-  std::fill(waiting, waiting + top + 1, 0);
-  std::fill(done, done + top + 1, 0);
+  // Each row's place in the schedule, which must be a permutation.
+  int pos[kRowLimit];
+  std::fill(pos, pos + top + 1, 0);
   for (int k = 1; k <= top; ++k) {
     const int r = rows[k].priIdx;
-    if (r < 1 || r > top || key[r] != -1) return Internal(error, "evaluation order");
-    key[r] = k;
+    if (r < 1 || r > top || pos[r] != 0) return Internal(error, "evaluation order");
+    pos[r] = k;
   }
   // Every row's links in range, and each argument delivered by at most one
-  // row; the slots that receive a variable or another row's result at
-  // evaluation time.
-  unsigned char variable[kRowLimit * kArgSlots];
-  std::fill(variable, variable + scratch + 1, 0);
+  // row (marked 2 in `given`); the variable loads. The schedule must run
+  // every row after the rows delivering to it and after its condition.
+  bool valid = true;
   for (int r = 1; r <= top; ++r) {
     const Row& row = rows[r];
     if (row.argOf < 0 || row.argOf > top || row.argOf == r || row.cond < 0 || row.cond > top ||
@@ -233,28 +225,22 @@ bool BuildSchedule(Table& t, std::string& error) {
     }
     for (int a = 0; a < row.argTop; ++a) {
       const Arg& arg = row.arg[a];
-      if (arg.idx != 0) {
-        t.loads.push_back({r * 6 + a, arg.idx, static_cast<double>(arg.sign)});
-        variable[r * 6 + a] = 1;
-      }
+      if (arg.idx != 0) t.loads.emplace_back(Load{r * 6 + a, arg.idx, static_cast<double>(arg.sign)});
     }
     if (row.argOf > 0) {
-      ++waiting[row.argOf];
       const int s = row.argOf * 6 + row.argIdx - 1;
-      variable[s] = 1;
       if (t.given[s] == 2) return Internal(error, "argument delivered twice");
       t.given[s] = 2;
+      valid = valid && pos[r] < pos[row.argOf];
     }
+    valid = valid && (row.cond == 0 || pos[row.cond] < pos[r]);
   }
-  // Most schedules are valid as they stand: one pass confirms it.
-  bool valid = true;
-  for (int k = 1; k <= top && valid; ++k) {
-    const int r = rows[k].priIdx;
-    valid = waiting[r] == 0 && (rows[r].cond == 0 || done[rows[r].cond]);
-    done[r] = 1;
-    if (rows[r].argOf > 0) --waiting[rows[r].argOf];
-  }
+  // Chains of comparisons inside brackets can raise a row above the row it
+  // feeds; the schedule is then repaired by taking, at each step, the
+  // earliest scheduled row whose inputs are all ready.
   if (!valid) {
+    int waiting[kRowLimit];  // inputs not yet evaluated
+    unsigned char done[kRowLimit];
     std::fill(waiting, waiting + top + 1, 0);
     std::fill(done, done + top + 1, 0);
     for (int r = 1; r <= top; ++r) {
@@ -264,7 +250,7 @@ bool BuildSchedule(Table& t, std::string& error) {
     for (int k = 1; k <= top; ++k) {
       int next = 0;
       for (int r = 1; r <= top; ++r) {
-        if (!done[r] && waiting[r] == 0 && (next == 0 || key[r] < key[next])) next = r;
+        if (!done[r] && waiting[r] == 0 && (next == 0 || pos[r] < pos[next])) next = r;
       }
       if (next == 0) return Internal(error, "evaluation order");
       done[next] = 1;
@@ -276,29 +262,33 @@ bool BuildSchedule(Table& t, std::string& error) {
     }
   }
 
+  // The steps; a row whose arguments are all constant (neither a variable
+  // nor delivered at evaluation time) is computed here, once, and its
+  // result slot then counts as written.
   for (int k = 1; k <= top; ++k) {
     const int r = rows[k].priIdx;
     const Row& row = rows[r];
-    Step step{row.funCode, r * 6, t.DestSlot(r), row.cond > 0 ? t.DestSlot(row.cond) : always, r,
-              row.sign == -1};
+    const int dest = t.DestSlot(r);
     // Every argument has its value: written in the expression, or
     // delivered by another row.
     bool constant = true;
     for (int a = 0; a < row.argTop; ++a) {
-      if (t.given[r * 6 + a] == 0) return Internal(error, "argument without value");
-      constant = constant && !variable[r * 6 + a];
+      const unsigned char g = t.given[r * 6 + a];
+      if (g == 0) return Internal(error, "argument without value");
+      constant = constant && g != 2 && row.arg[a].idx == 0;
     }
     if (constant && row.cond == 0 && IsFoldable(row.funCode)) {
       std::uint32_t noRandom = 0;  // only pure functions are folded
-      double value = Compute(step.code, &t.values[r * 6], 1.0, noRandom);
+      double value = Compute(row.funCode, &t.values[r * 6], 1.0, noRandom);
       if (std::isfinite(value)) {
-        if (step.negate) value = -value;
-        t.values[step.dest] = value;
-        variable[step.dest] = 0;
+        if (row.sign == -1) value = -value;
+        t.values[dest] = value;
+        t.given[dest] = 1;
         continue;
       }
     }
-    t.steps.push_back(step);
+    t.steps.emplace_back(Step{row.funCode, r * 6, dest, row.cond > 0 ? t.DestSlot(row.cond) : always, r,
+                              row.sign == -1});
   }
   return true;
 }

@@ -122,16 +122,9 @@ class FixedVector {
     ++size_;
     return *item;
   }
-  void push_back(const T& value) {
-    if constexpr (std::is_trivially_copyable_v<T>) {
-      // One block copy, whatever the members.
-      if (size_ >= N) throw std::bad_alloc();
-      std::memcpy(static_cast<void*>(data() + size_), &value, sizeof(T));
-      ++size_;
-    } else {
-      emplace_back(value);
-    }
-  }
+  // Copied member by member into place: a block copy of a value just built
+  // on the stack would wait for its stores to retire.
+  void push_back(const T& value) { emplace_back(value); }
   void clear() {
     if constexpr (!std::is_trivially_destructible_v<T>) {
       for (std::size_t i = 0; i < size_; ++i) data()[i].~T();
@@ -176,7 +169,7 @@ struct Table {
   // 6 argument slots per row; then the root's result and a constant 1.
   // A row's value lives in the slot it delivers to.
   FixedVector<double, kTableSlots> values;
-  FixedVector<unsigned char, kTableSlots> given;  // per argument slot: 0 none, 1 written, 2 delivered
+  FixedVector<unsigned char, kTableSlots> given;  // per slot: 0 none, 1 written or computed once, 2 delivered by a running row
   FixedVector<std::string, 102> varNames;  // 0..VarTop, slot 0 unused
   FixedVector<Step, kTableRows> steps;      // evaluation schedule, constant rows left out
   FixedVector<Load, kTableSlots> loads;
