@@ -2,6 +2,7 @@
 // characters builds the rows of the expression table; the scheduling stages
 // (ExprSchedule.cpp) then order and link them.
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -21,6 +22,16 @@ constexpr int kMaxVariables = clsExprEvaluator::kMaxVariables;
 constexpr int kMaxOpenFunctions = clsExprEvaluator::kMaxOpenFunctions;
 // Bracket depth beyond any real formula; keeps the priority levels in range.
 constexpr int kMaxDepth = 10000;
+
+// The characters Scan treats apart; all others join the pending operand.
+inline bool IsSpecial(char c) {
+  static constexpr auto kSpecial = [] {
+    std::array<bool, 256> special{};
+    for (unsigned char s : std::string_view(" ([{)]}+-*/\\^!%,|=<>xyzXYZ")) special[s] = true;
+    return special;
+  }();
+  return kSpecial[static_cast<unsigned char>(c)];
+}
 
 class Compiler {
  public:
@@ -58,6 +69,7 @@ class Compiler {
   bool NewRow(std::string_view fun, int code, int argTop, int priLvl);
   bool StoreOperand(std::string_view text, int argument);
   bool StoreVariable(std::string_view text, int row, int argument, int sign);
+  bool StoreConstant(int row, int argument, int sign, double value);
   bool StorePending(int argument) {
     if (!StoreOperand(pending_, argument)) return false;
     pending_.clear();
@@ -110,6 +122,11 @@ bool Compiler::NewRow(std::string_view fun, int code, int argTop, int priLvl) {
 // Interprets operand text as a constant, a number (with or without unit), an
 // angle or a variable, and stores it in `argument` (1-based) of the newest row.
 bool Compiler::StoreOperand(std::string_view text, int argument) {
+  if (text.size() == 1) {
+    // One digit or one letter, the commonest operands.
+    if (IsDigit(text[0])) return StoreConstant(Top(), argument, 1, text[0] - '0');
+    if (IsNameLetter(text[0])) return StoreVariable(text, Top(), argument, 1);
+  }
   if (text.empty()) return Fail(Msg::kMissingArgument);
   int sign = 1;
   if (text[0] == '+' || text[0] == '-') {
@@ -124,8 +141,6 @@ bool Compiler::StoreOperand(std::string_view text, int argument) {
   const bool isPi = text.size() == 2 && EqualsNoCase(text, "pi");
   if (!isPi && IsNameLetter(text[0]) && IsVariableName(text)) return StoreVariable(text, row, argument, sign);
 
-  Arg& arg = t_.rows[row].arg[argument - 1];
-  double& slot = t_.values[row * 6 + argument - 1];
   double value = 0.0;
   if (ReadPlainNumber(text, value)) {
   } else if (isPi || text.back() == '#') {
@@ -147,9 +162,14 @@ bool Compiler::StoreOperand(std::string_view text, int argument) {
         return StoreVariable(text, row, argument, sign);
     }
   }
+  return StoreConstant(row, argument, sign, value);
+}
+
+bool Compiler::StoreConstant(int row, int argument, int sign, double value) {
+  Arg& arg = t_.rows[row].arg[argument - 1];
   arg.idx = 0;
   arg.sign = sign;
-  slot = sign * value;
+  t_.values[row * 6 + argument - 1] = sign * value;
   t_.given[row * 6 + argument - 1] = 1;
   return true;
 }
@@ -232,7 +252,10 @@ bool Compiler::Scan(std::string_view text) {
     const char c = len == 1 ? ch[0] : '\x7F';
     bool rowMade = false;
 
-    switch (c) {
+    // Characters of an operand, the commonest kind, skip the dispatch.
+    if (!IsSpecial(c)) {
+      Append(ch);
+    } else switch (c) {
       case ' ':
         break;
 

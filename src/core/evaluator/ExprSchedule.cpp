@@ -27,12 +27,27 @@ bool Internal(std::string& error, std::string_view what) {
 }  // namespace
 
 // PriIdx: rows by priority, highest first; equal priorities keep table order.
-// A formula has few distinct priorities: the rows are counted into one
-// bucket per priority, in table order. Beyond kBuckets priorities, a merge
-// sort on the stack, stable as well.
+// A formula has few distinct priorities, usually close together: the rows
+// are counted into one bucket per key of the range, or else per distinct
+// key, in table order. Beyond kBuckets priorities, a merge sort on the
+// stack, stable as well.
 void Schedule(Table& t) {
   auto& rows = t.rows;
   const int top = t.Top();
+  constexpr int kRange = 64;
+  int lo = rows[1].order, hi = lo;
+  for (int k = 2; k <= top; ++k) {
+    lo = std::min(lo, rows[k].order);
+    hi = std::max(hi, rows[k].order);
+  }
+  if (hi - lo < kRange) {
+    int start[kRange + 1];
+    std::fill(start, start + (hi - lo) + 2, 0);
+    for (int k = 1; k <= top; ++k) ++start[hi - rows[k].order + 1];
+    for (int b = 1; b <= hi - lo; ++b) start[b] += start[b - 1];
+    for (int k = 1; k <= top; ++k) rows[1 + start[hi - rows[k].order]++].priIdx = k;
+    return;
+  }
   constexpr int kBuckets = 16;
   int keys[kBuckets];
   int count[kBuckets + 1] = {};

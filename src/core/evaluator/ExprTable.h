@@ -43,7 +43,11 @@ class RowName {
   static constexpr std::size_t kCapacity = 15;
   RowName& operator=(std::string_view text) {
     size_ = static_cast<unsigned char>(std::min(text.size(), kCapacity));
-    std::copy_n(text.data(), size_, text_);
+    if (size_ == 1) {
+      text_[0] = text[0];  // operators: no call to copy one character
+    } else {
+      std::copy_n(text.data(), size_, text_);
+    }
     return *this;
   }
   void assign(std::string_view text) { *this = text; }
