@@ -193,7 +193,7 @@ bool Compiler::StoreVariable(std::string_view text, int row, int argument, int s
   arg.idx = idx;
   arg.sign = sign;
   t_.values[row * 6 + argument - 1] = 0.0;
-  t_.given[row * 6 + argument - 1] = 1;
+  t_.given[row * 6 + argument - 1] = 3;
   return true;
 }
 
@@ -489,9 +489,12 @@ bool Compiler::Finish() {
   Schedule(t_);
   Link(t_);
   BuildConditions(t_);
-  if (t_.hasLongFunction && !ChainExtraArguments(t_, error_)) return false;
-  for (int k = 1; k <= top; ++k) {
-    if (rows[k].argOf > 0) rows[rows[k].argOf].arg[rows[k].argIdx - 1] = Arg{};
+  if (t_.hasLongFunction) {
+    // Link left the delivered arguments to clear once the links are final.
+    if (!ChainExtraArguments(t_, error_)) return false;
+    for (int k = 1; k <= top; ++k) {
+      if (rows[k].argOf > 0) rows[rows[k].argOf].arg[rows[k].argIdx - 1] = Arg{};
+    }
   }
   return BuildSchedule(t_, error_);
 }

@@ -96,6 +96,7 @@ void Schedule(Table& t) {
 void Link(Table& t) {
   auto& rows = t.rows;
   const int top = t.Top();
+  const bool clear = !t.hasLongFunction;
   int prev[kRowLimit + 1], next[kRowLimit + 1];
   for (int k = 0; k <= top + 1; ++k) {
     prev[k] = k - 1;
@@ -107,13 +108,14 @@ void Link(Table& t) {
     const int right = next[j];
     const bool hasRight = right <= top;
     if (left == 0 && !hasRight) break;  // the root
-    if (left == 0 || (hasRight && rows[left].order < rows[right].order)) {
-      rows[j].argOf = right;
-      rows[j].argIdx = 1;
-    } else {
-      rows[j].argOf = left;
-      rows[j].argIdx = std::min(rows[left].argTop, 2);
-    }
+    const int to = left == 0 || (hasRight && rows[left].order < rows[right].order) ? right : left;
+    const int idx = to == right ? 1 : std::min(rows[left].argTop, 2);
+    rows[j].argOf = to;
+    rows[j].argIdx = idx;
+    // The argument now delivered holds no operand of its own; with the
+    // functions of more than two arguments still to be rewritten, the
+    // compiler clears them once that is done.
+    if (clear) rows[to].arg[idx - 1] = Arg{};
     next[left] = right;
     prev[right] = left;
   }
@@ -225,30 +227,48 @@ bool BuildSchedule(Table& t, std::string& error) {
   std::fill(pos, pos + top + 1, 0);
   for (int k = 1; k <= top; ++k) {
     const int r = rows[k].priIdx;
-    if (r < 1 || r > top || pos[r] != 0) return Internal(error, "evaluation order");
+    if (static_cast<unsigned>(r - 1) >= static_cast<unsigned>(top) || pos[r] != 0) {
+      return Internal(error, "evaluation order");
+    }
     pos[r] = k;
   }
   // Every row's links in range, and each argument delivered by at most one
   // row (marked 2 in `given`); the variable loads. The schedule must run
   // every row after the rows delivering to it and after its condition.
+  // Range checks as unsigned comparisons: a negative link fails them too.
+  const auto utop = static_cast<unsigned>(top);
+  unsigned char* const given = t.given.data();
   bool valid = true;
   for (int r = 1; r <= top; ++r) {
     const Row& row = rows[r];
-    if (row.argOf < 0 || row.argOf > top || row.argOf == r || row.cond < 0 || row.cond > top ||
-        row.cond == r || (row.argOf > 0 && (row.argIdx < 1 || row.argIdx > rows[row.argOf].argTop))) {
+    const int argOf = row.argOf;
+    const int cond = row.cond;
+    if ((static_cast<unsigned>(argOf) > utop) | (argOf == r) | (static_cast<unsigned>(cond) > utop) | (cond == r)) {
       return Internal(error, "evaluation order");
     }
-    for (int a = 0; a < row.argTop; ++a) {
-      const Arg& arg = row.arg[a];
-      if (arg.idx != 0) t.loads.emplace_back(Load{r * 6 + a, arg.idx, static_cast<double>(arg.sign)});
+    // The variables feeding the row. A slot delivered by another row holds
+    // none; its mark in `given` may not be set yet.
+    if (row.argTop == 2) {  // the commonest row: two arguments
+      if (row.arg[0].idx != 0) t.loads.emplace_back(Load{r * 6, row.arg[0].idx, static_cast<double>(row.arg[0].sign)});
+      if (row.arg[1].idx != 0) {
+        t.loads.emplace_back(Load{r * 6 + 1, row.arg[1].idx, static_cast<double>(row.arg[1].sign)});
+      }
+    } else {
+      for (int a = 0; a < row.argTop; ++a) {
+        const Arg& arg = row.arg[a];
+        if (arg.idx != 0) t.loads.emplace_back(Load{r * 6 + a, arg.idx, static_cast<double>(arg.sign)});
+      }
     }
-    if (row.argOf > 0) {
-      const int s = row.argOf * 6 + row.argIdx - 1;
-      if (t.given[s] == 2) return Internal(error, "argument delivered twice");
-      t.given[s] = 2;
-      valid = valid && pos[r] < pos[row.argOf];
+    if (argOf > 0) {
+      if (static_cast<unsigned>(row.argIdx - 1) >= static_cast<unsigned>(rows[argOf].argTop)) {
+        return Internal(error, "evaluation order");
+      }
+      unsigned char& delivered = given[argOf * 6 + row.argIdx - 1];
+      if (delivered == 2) return Internal(error, "argument delivered twice");
+      delivered = 2;
+      valid &= pos[r] < pos[argOf];
     }
-    valid = valid && (row.cond == 0 || pos[row.cond] < pos[r]);
+    valid &= pos[cond] < pos[r];  // pos[0] is 0: no condition
   }
   // Chains of comparisons inside brackets can raise a row above the row it
   // feeds; the schedule is then repaired by taking, at each step, the
@@ -277,8 +297,8 @@ bool BuildSchedule(Table& t, std::string& error) {
     }
   }
 
-  // The steps; a row whose arguments are all constant (neither a variable
-  // nor delivered at evaluation time) is computed here, once, and its
+  // The steps; a row whose arguments are all constant (marked 1: neither a
+  // variable nor delivered at evaluation time) is computed here, once, and its
   // result slot then counts as written.
   for (int k = 1; k <= top; ++k) {
     const int r = rows[k].priIdx;
@@ -286,19 +306,24 @@ bool BuildSchedule(Table& t, std::string& error) {
     const int dest = t.DestSlot(r);
     // Every argument has its value: written in the expression, or
     // delivered by another row.
-    bool constant = true;
-    for (int a = 0; a < row.argTop; ++a) {
-      const unsigned char g = t.given[r * 6 + a];
-      if (g == 0) return Internal(error, "argument without value");
-      constant = constant && g != 2 && row.arg[a].idx == 0;
+    const unsigned char* const g = given + r * 6;
+    bool constant = row.cond == 0;
+    if (row.argTop == 2) {
+      if (g[0] == 0 || g[1] == 0) return Internal(error, "argument without value");
+      constant &= (g[0] == 1) & (g[1] == 1);
+    } else {
+      for (int a = 0; a < row.argTop; ++a) {
+        if (g[a] == 0) return Internal(error, "argument without value");
+        constant &= g[a] == 1;
+      }
     }
-    if (constant && row.cond == 0 && IsFoldable(row.funCode)) {
+    if (constant && IsFoldable(row.funCode)) {
       std::uint32_t noRandom = 0;  // only pure functions are folded
       double value = Compute(row.funCode, &t.values[r * 6], 1.0, noRandom);
       if (std::isfinite(value)) {
         if (row.sign == -1) value = -value;
         t.values[dest] = value;
-        t.given[dest] = 1;
+        given[dest] = 1;
         continue;
       }
     }

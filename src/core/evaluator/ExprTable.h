@@ -173,7 +173,8 @@ struct Table {
   // 6 argument slots per row; then the root's result and a constant 1.
   // A row's value lives in the slot it delivers to.
   FixedVector<double, kTableSlots> values;
-  FixedVector<unsigned char, kTableSlots> given;  // per slot: 0 none, 1 written or computed once, 2 delivered by a running row
+  FixedVector<unsigned char, kTableSlots> given;  // per slot: 0 none, 1 a constant (written, or
+  // computed once), 2 delivered by a running row, 3 a variable's value
   FixedVector<std::string, 102> varNames;  // 0..VarTop, slot 0 unused
   FixedVector<Step, kTableRows> steps;      // evaluation schedule, constant rows left out
   FixedVector<Load, kTableSlots> loads;
