@@ -53,7 +53,8 @@ void Lowering::Build() {
   }
   // A root writes the result slot; that slot has no single deliverer.
   deliverer_[t_.ResultSlot()] = 0;
-  for (int r = 1; r <= t_.Top(); ++r) {
+  // Only comparisons make conditions.
+  for (int r = 1; t_.hasComparison && r <= t_.Top(); ++r) {
     if (RowOf(r).cond > 0) isCondRow_[RowOf(r).cond] = true;
   }
   for (const Load& l : t_.loads) {

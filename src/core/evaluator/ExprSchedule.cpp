@@ -34,6 +34,7 @@ bool Internal(std::string& error, std::string_view what) {
 void Schedule(Table& t) {
   auto& rows = t.rows;
   const int top = t.Top();
+  t.place[0] = 0;  // no row: before every row
   constexpr int kRange = 64;
   int lo = rows[1].order, hi = lo;
   for (int k = 2; k <= top; ++k) {
@@ -45,7 +46,11 @@ void Schedule(Table& t) {
     std::fill(start, start + (hi - lo) + 2, 0);
     for (int k = 1; k <= top; ++k) ++start[hi - rows[k].order + 1];
     for (int b = 1; b <= hi - lo; ++b) start[b] += start[b - 1];
-    for (int k = 1; k <= top; ++k) rows[1 + start[hi - rows[k].order]++].priIdx = k;
+    for (int k = 1; k <= top; ++k) {
+      const int p = 1 + start[hi - rows[k].order]++;
+      rows[p].priIdx = k;
+      t.place[k] = p;
+    }
     return;
   }
   constexpr int kBuckets = 16;
@@ -69,7 +74,11 @@ void Schedule(Table& t) {
     }
     for (int k = 1; k <= top; ++k) ++count[rank[bucket[k]] + 1];
     for (int b = 1; b < distinct; ++b) count[b] += count[b - 1];
-    for (int k = 1; k <= top; ++k) rows[1 + count[rank[bucket[k]]]++].priIdx = k;
+    for (int k = 1; k <= top; ++k) {
+      const int p = 1 + count[rank[bucket[k]]]++;
+      rows[p].priIdx = k;
+      t.place[k] = p;
+    }
     return;
   }
   int a[kRowLimit], b[kRowLimit];
@@ -87,7 +96,10 @@ void Schedule(Table& t) {
     }
     std::swap(from, to);
   }
-  for (int k = 1; k <= top; ++k) rows[k].priIdx = from[k - 1];
+  for (int k = 1; k <= top; ++k) {
+    rows[k].priIdx = from[k - 1];
+    t.place[from[k - 1]] = k;
+  }
 }
 
 // Each row delivers its result to the nearer-binding of its unlinked
@@ -198,12 +210,8 @@ bool ChainExtraArguments(Table& t, std::string& error) {
       rows[c].argOf = i;
       rows[c].argIdx = m;
     }
-    int pi = 0, pc = 0;
-    for (int k = 1; k <= top; ++k) {
-      if (rows[k].priIdx == i) pi = k;
-      if (rows[k].priIdx == c) pc = k;
-    }
-    std::swap(rows[pi].priIdx, rows[pc].priIdx);
+    std::swap(rows[t.place[i]].priIdx, rows[t.place[c]].priIdx);
+    std::swap(t.place[i], t.place[c]);
   }
   return true;
 }
@@ -222,16 +230,7 @@ bool BuildSchedule(Table& t, std::string& error) {
   t.values[always] = 1.0;
   t.given.resize(always + 1, 1);
 
-  // Each row's place in the schedule, which must be a permutation.
-  int pos[kRowLimit];
-  std::fill(pos, pos + top + 1, 0);
-  for (int k = 1; k <= top; ++k) {
-    const int r = rows[k].priIdx;
-    if (static_cast<unsigned>(r - 1) >= static_cast<unsigned>(top) || pos[r] != 0) {
-      return Internal(error, "evaluation order");
-    }
-    pos[r] = k;
-  }
+  const std::int32_t* const pos = t.place;
   // Every row's links in range, and each argument delivered by at most one
   // row (marked 2 in `given`); the variable loads. The schedule must run
   // every row after the rows delivering to it and after its condition.

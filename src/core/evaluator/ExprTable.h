@@ -178,6 +178,8 @@ struct Table {
   FixedVector<std::string, 102> varNames;  // 0..VarTop, slot 0 unused
   FixedVector<Step, kTableRows> steps;      // evaluation schedule, constant rows left out
   FixedVector<Load, kTableSlots> loads;
+  // Each row's position in the schedule, the inverse of priIdx; 0 for row 0.
+  std::int32_t place[kTableRows];
   bool hasRandom = false;
   bool hasComparison = false;
   bool hasLongFunction = false;  // a function of more than two arguments
