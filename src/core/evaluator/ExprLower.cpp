@@ -2,6 +2,7 @@
 // its operands come from, and the rows that become one instruction. The
 // plan (ExprLowerPlan.cpp) decides the order and the inlined rows.
 #include <algorithm>
+#include <cstring>
 
 #include "evaluator/ExprLowering.h"
 
@@ -32,7 +33,7 @@ void Lowering::Build() {
   std::fill(progSlot_, progSlot_ + slots, -1);
   std::fill(deliverer_, deliverer_ + slots, 0);
   const int rows = t_.Top() + 1;
-  std::fill(plan_, plan_ + rows, RowPlan{});
+  std::memset(static_cast<void*>(plan_), 0, rows * sizeof(RowPlan));  // RowPlan{} for each row
   std::fill(state_, state_ + rows, 0);
   std::fill(insOf_, insOf_ + rows, -1);
   std::fill(isCondRow_, isCondRow_ + rows, false);

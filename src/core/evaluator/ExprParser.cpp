@@ -67,9 +67,36 @@ class Compiler {
   int Top() const { return static_cast<int>(t_.rows.size()) - 1; }
   Row& Newest() { return t_.rows.back(); }
   bool NewRow(std::string_view fun, int code, int argTop, int priLvl);
-  bool StoreOperand(std::string_view text, int argument);
-  bool StoreVariable(std::string_view text, int row, int argument, int sign);
-  bool StoreConstant(int row, int argument, int sign, double value);
+  bool StoreOperand(std::string_view text, int argument) {
+    if (text.size() == 1) {
+      // One digit or one letter, the commonest operands.
+      if (IsDigit(text[0])) return StoreConstant(Top(), argument, 1, text[0] - '0');
+      if (IsNameLetter(text[0])) return StoreVariable(text, Top(), argument, 1);
+    }
+    return StoreOperandText(text, argument);
+  }
+  bool StoreOperandText(std::string_view text, int argument);
+  bool StoreVariable(std::string_view text, int row, int argument, int sign) {
+    const int idx = VariableIndex(text);
+    if (idx == 0) return false;
+    Arg& arg = t_.rows[row].arg[argument - 1];
+    arg.idx = idx;
+    arg.sign = sign;
+    t_.values[row * 6 + argument - 1] = 0.0;
+    t_.given[row * 6 + argument - 1] = 3;
+    return true;
+  }
+  // The index of the variable named `text`, a new one at its first
+  // appearance; 0 with the message set when there are too many.
+  int VariableIndex(std::string_view text);
+  bool StoreConstant(int row, int argument, int sign, double value) {
+    Arg& arg = t_.rows[row].arg[argument - 1];
+    arg.idx = 0;
+    arg.sign = sign;
+    t_.values[row * 6 + argument - 1] = sign * value;
+    t_.given[row * 6 + argument - 1] = 1;
+    return true;
+  }
   bool StorePending(int argument) {
     if (!StoreOperand(pending_, argument)) return false;
     pending_.clear();
@@ -121,12 +148,7 @@ bool Compiler::NewRow(std::string_view fun, int code, int argTop, int priLvl) {
 
 // Interprets operand text as a constant, a number (with or without unit), an
 // angle or a variable, and stores it in `argument` (1-based) of the newest row.
-bool Compiler::StoreOperand(std::string_view text, int argument) {
-  if (text.size() == 1) {
-    // One digit or one letter, the commonest operands.
-    if (IsDigit(text[0])) return StoreConstant(Top(), argument, 1, text[0] - '0');
-    if (IsNameLetter(text[0])) return StoreVariable(text, Top(), argument, 1);
-  }
+bool Compiler::StoreOperandText(std::string_view text, int argument) {
   if (text.empty()) return Fail(Msg::kMissingArgument);
   int sign = 1;
   if (text[0] == '+' || text[0] == '-') {
@@ -165,36 +187,18 @@ bool Compiler::StoreOperand(std::string_view text, int argument) {
   return StoreConstant(row, argument, sign, value);
 }
 
-bool Compiler::StoreConstant(int row, int argument, int sign, double value) {
-  Arg& arg = t_.rows[row].arg[argument - 1];
-  arg.idx = 0;
-  arg.sign = sign;
-  t_.values[row * 6 + argument - 1] = sign * value;
-  t_.given[row * 6 + argument - 1] = 1;
-  return true;
-}
-
-bool Compiler::StoreVariable(std::string_view text, int row, int argument, int sign) {
-  int idx = 0;
+int Compiler::VariableIndex(std::string_view text) {
   const int varTop = static_cast<int>(t_.varNames.size()) - 1;
   for (int i = 1; i <= varTop; ++i) {
     const std::string& known = t_.varNames[i];
-    if (known.size() == text.size() && known[0] == text[0] && std::string_view(known) == text) {
-      idx = i;
-      break;
-    }
+    if (known.size() == text.size() && known[0] == text[0] && std::string_view(known) == text) return i;
   }
-  if (idx == 0) {
-    if (varTop >= kMaxVariables) return Fail(Msg::kTooManyVariables);
-    t_.varNames.emplace_back(text);
-    idx = varTop + 1;
+  if (varTop >= kMaxVariables) {
+    Fail(Msg::kTooManyVariables);
+    return 0;
   }
-  Arg& arg = t_.rows[row].arg[argument - 1];
-  arg.idx = idx;
-  arg.sign = sign;
-  t_.values[row * 6 + argument - 1] = 0.0;
-  t_.given[row * 6 + argument - 1] = 3;
-  return true;
+  t_.varNames.emplace_back(text);
+  return varTop + 1;
 }
 
 bool Compiler::Compile(std::string_view text) {
