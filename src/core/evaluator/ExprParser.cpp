@@ -125,6 +125,9 @@ class Compiler {
   char lastNonBlank_ = 0;
   PendingFunction funStack_[kMaxOpenFunctions + 1];
   int funTop_ = 0;
+  // The index of each variable named by one letter, 0 if none yet.
+  static_assert(kMaxVariables < 256);
+  unsigned char letterVar_[128] = {};
 };
 
 bool Compiler::NewRow(std::string_view fun, int code, int argTop, int priLvl) {
@@ -189,7 +192,12 @@ bool Compiler::StoreOperandText(std::string_view text, int argument) {
 
 int Compiler::VariableIndex(std::string_view text) {
   const int varTop = static_cast<int>(t_.varNames.size()) - 1;
-  for (int i = 1; i <= varTop; ++i) {
+  // Names of one letter, the commonest, are found by that letter; the
+  // others by comparing the names.
+  const bool oneLetter = text.size() == 1;
+  unsigned char* const byLetter = &letterVar_[static_cast<unsigned char>(text[0]) & 0x7F];
+  if (oneLetter && *byLetter != 0) return *byLetter;
+  for (int i = oneLetter ? varTop + 1 : 1; i <= varTop; ++i) {
     const std::string& known = t_.varNames[i];
     if (known.size() == text.size() && known[0] == text[0] && std::string_view(known) == text) return i;
   }
@@ -198,6 +206,7 @@ int Compiler::VariableIndex(std::string_view text) {
     return 0;
   }
   t_.varNames.emplace_back(text);
+  if (oneLetter) *byLetter = static_cast<unsigned char>(varTop + 1);
   return varTop + 1;
 }
 
