@@ -105,7 +105,8 @@ inline void Lowering::Emit(int r) {
       }
     }
   }
-  if (GuardedProduct(r)) {
+  // Only comparisons make conditions to guard a product with.
+  if (t_.hasComparison && GuardedProduct(r)) {
     lastRow_ = r;
     return;
   }

@@ -66,7 +66,24 @@ class Compiler {
   int Pri(int op) const { return kPriBracket * depth_ + op; }
   int Top() const { return static_cast<int>(t_.rows.size()) - 1; }
   Row& Newest() { return t_.rows.back(); }
-  bool NewRow(std::string_view fun, int code, int argTop, int priLvl);
+  // Inline: the scanner makes a row for nearly every operator.
+  [[gnu::always_inline]] bool NewRow(std::string_view fun, int code, int argTop, int priLvl) {
+    if (Top() >= kMaxRows) return FailAt(Msg::kTooComplex, pos_);
+    // Copied from a blank row: one block copy instead of a store per member.
+    static const Row kBlank{};
+    Row& row = t_.rows.emplace_back(kBlank);
+    row.fun.assign(fun);
+    row.funCode = code;
+    row.argTop = argTop;
+    row.priLvl = priLvl;
+    row.order = 2 * priLvl;
+    row.posInExpr = pos_;
+    row.sign = 1;
+    if (code == kRnd) t_.hasRandom = true;
+    t_.values.append(kArgSlots, 0.0);
+    t_.given.append(kArgSlots, 0);
+    return true;
+  }
   bool StoreOperand(std::string_view text, int argument) {
     if (text.size() == 1) {
       // One digit or one letter, the commonest operands.
@@ -129,25 +146,6 @@ class Compiler {
   static_assert(kMaxVariables < 256);
   unsigned char letterVar_[128] = {};
 };
-
-bool Compiler::NewRow(std::string_view fun, int code, int argTop, int priLvl) {
-  if (Top() >= kMaxRows) return FailAt(Msg::kTooComplex, pos_);
-  // Copied from a blank row: one block copy instead of a store per member.
-  static const Row kBlank{};
-  t_.rows.push_back(kBlank);
-  Row& row = t_.rows.back();
-  row.fun.assign(fun);
-  row.funCode = code;
-  row.argTop = argTop;
-  row.priLvl = priLvl;
-  row.order = 2 * priLvl;
-  row.posInExpr = pos_;
-  row.sign = 1;
-  if (code == kRnd) t_.hasRandom = true;
-  t_.values.append(kArgSlots, 0.0);
-  t_.given.append(kArgSlots, 0);
-  return true;
-}
 
 // Interprets operand text as a constant, a number (with or without unit), an
 // angle or a variable, and stores it in `argument` (1-based) of the newest row.
