@@ -81,7 +81,7 @@ class Compiler {
     row.sign = 1;
     if (code == kRnd) t_.hasRandom = true;
     t_.values.append(kArgSlots, 0.0);
-    t_.given.append(kArgSlots, 0);
+    t_.given.append(kArgSlots, Given::kNone);
     return true;
   }
   bool StoreOperand(std::string_view text, int argument) {
@@ -100,7 +100,7 @@ class Compiler {
     arg.idx = idx;
     arg.sign = sign;
     t_.values[row * 6 + argument - 1] = 0.0;
-    t_.given[row * 6 + argument - 1] = 3;
+    t_.given[row * 6 + argument - 1] = Given::kVariable;
     return true;
   }
   // The index of the variable named `text`, a new one at its first
@@ -111,7 +111,7 @@ class Compiler {
     arg.idx = 0;
     arg.sign = sign;
     t_.values[row * 6 + argument - 1] = sign * value;
-    t_.given[row * 6 + argument - 1] = 1;
+    t_.given[row * 6 + argument - 1] = Given::kConstant;
     return true;
   }
   bool StorePending(int argument) {
@@ -212,7 +212,7 @@ bool Compiler::Compile(std::string_view text) {
   t_.rows.clear();
   t_.rows.emplace_back();
   t_.values.assign(6, 0.0);
-  t_.given.assign(6, 0);
+  t_.given.assign(6, Given::kNone);
   t_.varNames.assign(1, std::string());
   t_.steps.clear();
   t_.loads.clear();
@@ -480,7 +480,7 @@ bool Compiler::Finish() {
   if (Top() == 0) {
     pos_ = 1;
     if (!NewRow("+", kAdd, 2, Pri(kPriComparison))) return false;
-    t_.given[6] = 1;  // 0 + operand
+    t_.given[6] = Given::kConstant;  // 0 + operand
   }
   const int top = Top();
   auto& rows = t_.rows;

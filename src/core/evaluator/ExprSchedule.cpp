@@ -228,15 +228,15 @@ bool BuildSchedule(Table& t, std::string& error) {
   const int always = scratch + 1;
   t.values.resize(always + 1, 0.0);
   t.values[always] = 1.0;
-  t.given.resize(always + 1, 1);
+  t.given.resize(always + 1, Given::kConstant);
 
   const std::int32_t* const pos = t.place;
   // Every row's links in range, and each argument delivered by at most one
-  // row (marked 2 in `given`); the variable loads. The schedule must run
+  // row (marked kDelivered in `given`); the variable loads. The schedule must run
   // every row after the rows delivering to it and after its condition.
   // Range checks as unsigned comparisons: a negative link fails them too.
   const auto utop = static_cast<unsigned>(top);
-  unsigned char* const given = t.given.data();
+  Given* const given = t.given.data();
   bool valid = true;
   for (int r = 1; r <= top; ++r) {
     const Row& row = rows[r];
@@ -262,9 +262,9 @@ bool BuildSchedule(Table& t, std::string& error) {
       if (static_cast<unsigned>(row.argIdx - 1) >= static_cast<unsigned>(rows[argOf].argTop)) {
         return Internal(error, "evaluation order");
       }
-      unsigned char& delivered = given[argOf * 6 + row.argIdx - 1];
-      if (delivered == 2) return Internal(error, "argument delivered twice");
-      delivered = 2;
+      Given& delivered = given[argOf * 6 + row.argIdx - 1];
+      if (delivered == Given::kDelivered) return Internal(error, "argument delivered twice");
+      delivered = Given::kDelivered;
       valid &= pos[r] < pos[argOf];
     }
     valid &= pos[cond] < pos[r];  // pos[0] is 0: no condition
@@ -296,7 +296,7 @@ bool BuildSchedule(Table& t, std::string& error) {
     }
   }
 
-  // The steps; a row whose arguments are all constant (marked 1: neither a
+  // The steps; a row whose arguments are all constant (kConstant: neither a
   // variable nor delivered at evaluation time) is computed here, once, and its
   // result slot then counts as written.
   for (int k = 1; k <= top; ++k) {
@@ -305,15 +305,15 @@ bool BuildSchedule(Table& t, std::string& error) {
     const int dest = t.DestSlot(r);
     // Every argument has its value: written in the expression, or
     // delivered by another row.
-    const unsigned char* const g = given + r * 6;
+    const Given* const g = given + r * 6;
     bool constant = row.cond == 0;
     if (row.argTop == 2) {
-      if (g[0] == 0 || g[1] == 0) return Internal(error, "argument without value");
-      constant &= (g[0] == 1) & (g[1] == 1);
+      if (g[0] == Given::kNone || g[1] == Given::kNone) return Internal(error, "argument without value");
+      constant &= (g[0] == Given::kConstant) & (g[1] == Given::kConstant);
     } else {
       for (int a = 0; a < row.argTop; ++a) {
-        if (g[a] == 0) return Internal(error, "argument without value");
-        constant &= g[a] == 1;
+        if (g[a] == Given::kNone) return Internal(error, "argument without value");
+        constant &= g[a] == Given::kConstant;
       }
     }
     if (constant && IsFoldable(row.funCode)) {
@@ -322,7 +322,7 @@ bool BuildSchedule(Table& t, std::string& error) {
       if (std::isfinite(value)) {
         if (row.sign == -1) value = -value;
         t.values[dest] = value;
-        given[dest] = 1;
+        given[dest] = Given::kConstant;
         continue;
       }
     }

@@ -75,6 +75,15 @@ struct Row {
   std::int32_t cond = 0;
 };
 
+// What gives an argument slot its value. Not a character type, so that
+// the compiler knows its stores leave every other member alone.
+enum class Given : unsigned char {
+  kNone,
+  kConstant,   // written in the expression, or computed once
+  kDelivered,  // by a row running at evaluation time
+  kVariable,   // a variable's value
+};
+
 // One row of the evaluation schedule.
 struct Step {
   std::int32_t code;  // function code of the row
@@ -173,8 +182,7 @@ struct Table {
   // 6 argument slots per row; then the root's result and a constant 1.
   // A row's value lives in the slot it delivers to.
   FixedVector<double, kTableSlots> values;
-  FixedVector<unsigned char, kTableSlots> given;  // per slot: 0 none, 1 a constant (written, or
-  // computed once), 2 delivered by a running row, 3 a variable's value
+  FixedVector<Given, kTableSlots> given;  // what gives each slot its value
   FixedVector<std::string, 102> varNames;  // 0..VarTop, slot 0 unused
   FixedVector<Step, kTableRows> steps;      // evaluation schedule, constant rows left out
   FixedVector<Load, kTableSlots> loads;
