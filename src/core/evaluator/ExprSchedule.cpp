@@ -102,35 +102,45 @@ void Schedule(Table& t) {
   }
 }
 
-// Each row delivers its result to the nearer-binding of its unlinked
-// neighbours: the right one when it binds more strongly, else the left one.
-// The unlinked rows form a list, so each neighbour is found at once.
+// Each row delivers its result to the nearer-binding of its neighbours
+// still unlinked when its turn comes in the schedule: the right one when it
+// binds more strongly, else the left one. Those neighbours are the nearest
+// row to the left of a lower key and the nearest to the right of a key not
+// higher (rows of equal keys go left to right), found for all rows in one
+// pass with a stack of rows of rising keys.
 void Link(Table& t) {
   auto& rows = t.rows;
   const int top = t.Top();
+  // The delivered argument holds no operand of its own; with functions of
+  // more than two arguments still to be rewritten, the compiler clears
+  // those arguments once the links are final.
   const bool clear = !t.hasLongFunction;
-  int prev[kRowLimit + 1], next[kRowLimit + 1];
-  for (int k = 0; k <= top + 1; ++k) {
-    prev[k] = k - 1;
-    next[k] = k + 1;
-  }
-  for (int k = 1; k <= top; ++k) {
-    const int j = rows[k].priIdx;
-    const int left = prev[j];
-    const int right = next[j];
-    const bool hasRight = right <= top;
-    if (left == 0 && !hasRight) break;  // the root
-    const int to = left == 0 || (hasRight && rows[left].order < rows[right].order) ? right : left;
-    const int idx = to == right ? 1 : std::min(rows[left].argTop, 2);
+  auto deliver = [&](int j, int to, int idx) {
     rows[j].argOf = to;
     rows[j].argIdx = idx;
-    // The argument now delivered holds no operand of its own; with the
-    // functions of more than two arguments still to be rewritten, the
-    // compiler clears them once that is done.
     if (clear) rows[to].arg[idx - 1] = Arg{};
-    next[left] = right;
-    prev[right] = left;
+  };
+  auto toLeft = [&](int j, int left) { deliver(j, left, std::min(rows[left].argTop, 2)); };
+  int stack[kRowLimit];
+  int leftOf[kRowLimit];  // of each row on the stack: its left neighbour
+  int height = 0;
+  for (int j = 1; j <= top; ++j) {
+    const int key = rows[j].order;
+    // The rows of a key not lower than j's have j as their right neighbour.
+    while (height > 0 && rows[stack[height - 1]].order >= key) {
+      const int r = stack[--height];
+      const int left = leftOf[r];
+      if (left == 0 || rows[left].order < key) {
+        deliver(r, j, 1);
+      } else {
+        toLeft(r, left);
+      }
+    }
+    leftOf[j] = height > 0 ? stack[height - 1] : 0;
+    stack[height++] = j;
   }
+  // The rest have no right neighbour; the first of them is the root.
+  for (int h = 1; h < height; ++h) toLeft(stack[h], leftOf[stack[h]]);
 }
 
 // (x>0)*log(x): the rows under the other factor of a product with a
