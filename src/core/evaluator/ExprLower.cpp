@@ -85,7 +85,7 @@ void Lowering::Build() {
   }
 }
 
-inline void Lowering::Emit(int r) {
+[[gnu::always_inline]] inline void Lowering::Emit(int r) {
   const Row& row = RowOf(r);
   // Rows under a condition: one skip instruction before each run of them.
   if (row.cond != skipCond_) {
@@ -177,7 +177,7 @@ inline void Lowering::Emit(int r) {
 }
 
 // r computes c P t with t the row q inlined into it.
-inline void Lowering::EmitFused(int r, int q) {
+[[gnu::always_inline]] inline void Lowering::EmitFused(int r, int q) {
   const Row& row = RowOf(r);
   const bool left = RowOf(q).argIdx == 1;
   const std::int32_t c = Operand(r, left ? 1 : 0);
