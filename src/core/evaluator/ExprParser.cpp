@@ -498,7 +498,7 @@ bool Compiler::Finish() {
   if (funTop_ > 0) return Fail(Msg::kMissingArgument);
 
   Schedule(t_);
-  Link(t_);
+  if (!Link(t_, error_)) return false;
   BuildConditions(t_);
   if (t_.hasLongFunction) {
     // Link left the delivered arguments to clear once the links are final.

@@ -24,6 +24,26 @@ bool Internal(std::string& error, std::string_view what) {
   return false;
 }
 
+// The variables feeding row r.
+inline void AddLoads(Table& t, int r) {
+  const Row& row = t.rows[r];
+  if (row.argTop == 2) {  // the commonest row: two arguments
+    if (row.arg[0].idx != 0) t.loads.emplace_back(Load{r * 6, row.arg[0].idx, static_cast<double>(row.arg[0].sign)});
+    if (row.arg[1].idx != 0) {
+      t.loads.emplace_back(Load{r * 6 + 1, row.arg[1].idx, static_cast<double>(row.arg[1].sign)});
+    }
+    return;
+  }
+  for (int a = 0; a < row.argTop; ++a) {
+    const Arg& arg = row.arg[a];
+    if (arg.idx != 0) t.loads.emplace_back(Load{r * 6 + a, arg.idx, static_cast<double>(arg.sign)});
+  }
+}
+
+// Without comparisons (conditions, chains of them) and without functions
+// of more than two arguments, nothing changes the links after Link.
+inline bool FinalLinks(const Table& t) { return !t.hasComparison && !t.hasLongFunction; }
+
 }  // namespace
 
 // PriIdx: rows by priority, highest first; equal priorities keep table order.
@@ -108,17 +128,27 @@ void Schedule(Table& t) {
 // row to the left of a lower key and the nearest to the right of a key not
 // higher (rows of equal keys go left to right), found for all rows in one
 // pass with a stack of rows of rising keys.
-void Link(Table& t) {
+bool Link(Table& t, std::string& error) {
   auto& rows = t.rows;
   const int top = t.Top();
   // The delivered argument holds no operand of its own; with functions of
   // more than two arguments still to be rewritten, the compiler clears
-  // those arguments once the links are final.
+  // those arguments once the links are final. Without those functions and
+  // without comparisons the links are final here, and the delivered
+  // arguments are marked too (see BuildSchedule).
   const bool clear = !t.hasLongFunction;
+  const bool mark = FinalLinks(t);
+  Given* const given = t.given.data();
+  bool twice = false;
   auto deliver = [&](int j, int to, int idx) {
     rows[j].argOf = to;
     rows[j].argIdx = idx;
     if (clear) rows[to].arg[idx - 1] = Arg{};
+    if (mark) {
+      Given& g = given[to * 6 + idx - 1];
+      twice |= g == Given::kDelivered;
+      g = Given::kDelivered;
+    }
   };
   auto toLeft = [&](int j, int left) { deliver(j, left, std::min(rows[left].argTop, 2)); };
   int stack[kRowLimit];
@@ -141,6 +171,7 @@ void Link(Table& t) {
   }
   // The rest have no right neighbour; the first of them is the root.
   for (int h = 1; h < height; ++h) toLeft(stack[h], leftOf[stack[h]]);
+  return twice ? Internal(error, "argument delivered twice") : true;
 }
 
 // (x>0)*log(x): the rows under the other factor of a product with a
@@ -241,14 +272,18 @@ bool BuildSchedule(Table& t, std::string& error) {
   t.given.resize(always + 1, Given::kConstant);
 
   const std::int32_t* const pos = t.place;
-  // Every row's links in range, and each argument delivered by at most one
-  // row (marked kDelivered in `given`); the variable loads. The schedule must run
-  // every row after the rows delivering to it and after its condition.
-  // Range checks as unsigned comparisons: a negative link fails them too.
-  const auto utop = static_cast<unsigned>(top);
   Given* const given = t.given.data();
+  // Links made by Link alone are in range, each argument is delivered by at
+  // most one row (Link marked them), and the schedule runs every row after
+  // the rows delivering to it: the loads are gathered with the steps.
+  // Otherwise all of that is checked here, and the loads gathered. The
+  // schedule must run every row after the rows delivering to it and after
+  // its condition. Range checks as unsigned comparisons: a negative link
+  // fails them too.
+  const bool linked = FinalLinks(t);
+  const auto utop = static_cast<unsigned>(top);
   bool valid = true;
-  for (int r = 1; r <= top; ++r) {
+  for (int r = 1; r <= top && !linked; ++r) {
     const Row& row = rows[r];
     const int argOf = row.argOf;
     const int cond = row.cond;
@@ -257,17 +292,7 @@ bool BuildSchedule(Table& t, std::string& error) {
     }
     // The variables feeding the row. A slot delivered by another row holds
     // none; its mark in `given` may not be set yet.
-    if (row.argTop == 2) {  // the commonest row: two arguments
-      if (row.arg[0].idx != 0) t.loads.emplace_back(Load{r * 6, row.arg[0].idx, static_cast<double>(row.arg[0].sign)});
-      if (row.arg[1].idx != 0) {
-        t.loads.emplace_back(Load{r * 6 + 1, row.arg[1].idx, static_cast<double>(row.arg[1].sign)});
-      }
-    } else {
-      for (int a = 0; a < row.argTop; ++a) {
-        const Arg& arg = row.arg[a];
-        if (arg.idx != 0) t.loads.emplace_back(Load{r * 6 + a, arg.idx, static_cast<double>(arg.sign)});
-      }
-    }
+    AddLoads(t, r);
     if (argOf > 0) {
       if (static_cast<unsigned>(row.argIdx - 1) >= static_cast<unsigned>(rows[argOf].argTop)) {
         return Internal(error, "evaluation order");
@@ -313,6 +338,7 @@ bool BuildSchedule(Table& t, std::string& error) {
     const int r = rows[k].priIdx;
     const Row& row = rows[r];
     const int dest = t.DestSlot(r);
+    if (linked) AddLoads(t, r);
     // Every argument has its value: written in the expression, or
     // delivered by another row.
     const Given* const g = given + r * 6;

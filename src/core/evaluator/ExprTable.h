@@ -209,7 +209,7 @@ bool CompileTable(std::string_view text, Table& table, std::string& error);
 
 // The scheduling stages, run by CompileTable once the text is read.
 void Schedule(Table& t);
-void Link(Table& t);
+bool Link(Table& t, std::string& error);
 void BuildConditions(Table& t);
 bool ChainExtraArguments(Table& t, std::string& error);
 bool BuildSchedule(Table& t, std::string& error);
