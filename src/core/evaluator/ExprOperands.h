@@ -3,6 +3,7 @@
 // meets them in an expression. Internal to the evaluator.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
@@ -11,6 +12,16 @@ namespace vorlane::expr {
 
 inline bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 inline bool IsNameLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_'; }
+
+// The characters the compiler treats apart; all others belong to operands.
+inline bool IsSpecial(char c) {
+  static constexpr auto kSpecial = [] {
+    std::array<bool, 256> special{};
+    for (unsigned char s : std::string_view(" ([{)]}+-*/\\^!%,|=<>xyzXYZ")) special[s] = true;
+    return special;
+  }();
+  return kSpecial[static_cast<unsigned char>(c)];
+}
 
 // Length in bytes of a well-formed UTF-8 sequence at the start of `s`, or 0.
 std::size_t Utf8SequenceLengthSlow(std::string_view s);

@@ -2,7 +2,6 @@
 // characters builds the rows of the expression table; the scheduling stages
 // (ExprSchedule.cpp) then order and link them.
 #include <algorithm>
-#include <array>
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -22,16 +21,6 @@ constexpr int kMaxVariables = clsExprEvaluator::kMaxVariables;
 constexpr int kMaxOpenFunctions = clsExprEvaluator::kMaxOpenFunctions;
 // Bracket depth beyond any real formula; keeps the priority levels in range.
 constexpr int kMaxDepth = 10000;
-
-// The characters Scan treats apart; all others join the pending operand.
-inline bool IsSpecial(char c) {
-  static constexpr auto kSpecial = [] {
-    std::array<bool, 256> special{};
-    for (unsigned char s : std::string_view(" ([{)]}+-*/\\^!%,|=<>xyzXYZ")) special[s] = true;
-    return special;
-  }();
-  return kSpecial[static_cast<unsigned char>(c)];
-}
 
 class Compiler {
  public:
