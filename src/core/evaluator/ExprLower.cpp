@@ -21,7 +21,7 @@ inline std::int32_t Lowering::Temp(int s) { return Leaf(s); }
 inline std::int32_t Lowering::Operand(int row, int arg) {
   const int s = row * kArgSlots + arg;
   const int q = Deliverer(s);
-  if (q != 0 && plan_[q].inlined && RowOf(q).funCode == kRight) return Leaf(q * kArgSlots + 1);
+  if (hasRight_ && q != 0 && plan_[q].inlined && RowOf(q).funCode == kRight) return Leaf(q * kArgSlots + 1);
   if (q != 0 && q == lastRow_) return kAcc;
   return q != 0 ? Temp(s) : Leaf(s);
 }
@@ -50,7 +50,8 @@ void Lowering::Build() {
     } else {
       ++roots_;
     }
-    if (RowOf(s.row).funCode == kRight) hasRight_ = true;
+    // "@Right" rows come only from functions of more than two arguments.
+    if (t_.hasLongFunction && RowOf(s.row).funCode == kRight) hasRight_ = true;
   }
   // A root writes the result slot; that slot has no single deliverer.
   deliverer_[t_.ResultSlot()] = 0;

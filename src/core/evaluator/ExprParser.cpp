@@ -475,18 +475,22 @@ bool Compiler::Finish() {
   auto& rows = t_.rows;
   auto& values = t_.values;
   // The operand written after an operator was stored as argument 1 of the
-  // next row; it is also the last argument of the row before.
+  // next row; it is also the last argument of the row before. The same
+  // pass finds the range of the scheduling keys.
+  int lo = rows[top].order, hi = lo;
   for (int k = 1; k < top; ++k) {
     const int a = std::min(rows[k].argTop, 2) - 1;
     rows[k].arg[a] = rows[k + 1].arg[0];
     values[k * 6 + a] = values[(k + 1) * 6];
     t_.given[k * 6 + a] = t_.given[(k + 1) * 6];
+    lo = std::min(lo, rows[k].order);
+    hi = std::max(hi, rows[k].order);
   }
   if (pending_.empty()) return Fail(Msg::kMissingArgument);
   if (!StorePending(std::min(rows[top].argTop, 2))) return false;
   if (funTop_ > 0) return Fail(Msg::kMissingArgument);
 
-  Schedule(t_);
+  Schedule(t_, lo, hi);
   if (!Link(t_, error_)) return false;
   BuildConditions(t_);
   if (t_.hasLongFunction) {

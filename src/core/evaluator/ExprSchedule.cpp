@@ -52,15 +52,19 @@ inline bool FinalLinks(const Table& t) { return !t.hasComparison && !t.hasLongFu
 // key, in table order. Beyond kBuckets priorities, a merge sort on the
 // stack, stable as well.
 void Schedule(Table& t) {
+  int lo = t.rows[1].order, hi = lo;
+  for (int k = 2; k <= t.Top(); ++k) {
+    lo = std::min(lo, t.rows[k].order);
+    hi = std::max(hi, t.rows[k].order);
+  }
+  Schedule(t, lo, hi);
+}
+
+void Schedule(Table& t, int lo, int hi) {
   auto& rows = t.rows;
   const int top = t.Top();
   t.place[0] = 0;  // no row: before every row
   constexpr int kRange = 64;
-  int lo = rows[1].order, hi = lo;
-  for (int k = 2; k <= top; ++k) {
-    lo = std::min(lo, rows[k].order);
-    hi = std::max(hi, rows[k].order);
-  }
   if (hi - lo < kRange) {
     int start[kRange + 1];
     std::fill(start, start + (hi - lo) + 2, 0);

@@ -209,6 +209,8 @@ bool CompileTable(std::string_view text, Table& table, std::string& error);
 
 // The scheduling stages, run by CompileTable once the text is read.
 void Schedule(Table& t);
+// The same with the lowest and highest key of the rows already known.
+void Schedule(Table& t, int lo, int hi);
 bool Link(Table& t, std::string& error);
 void BuildConditions(Table& t);
 bool ChainExtraArguments(Table& t, std::string& error);
