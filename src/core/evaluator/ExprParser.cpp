@@ -58,16 +58,20 @@ class Compiler {
   // Inline: the scanner makes a row for nearly every operator.
   [[gnu::always_inline]] bool NewRow(std::string_view fun, int code, int argTop, int priLvl) {
     if (Top() >= kMaxRows) return FailAt(Msg::kTooComplex, pos_);
-    // Copied from a blank row: one block copy instead of a store per member.
-    static const Row kBlank{};
-    Row& row = t_.rows.emplace_back(kBlank);
+    // Every member written once, straight into place.
+    Row& row = t_.rows.push_uninitialized();
     row.fun.assign(fun);
     row.funCode = code;
+    for (Arg& arg : row.arg) arg = Arg{};
     row.argTop = argTop;
+    row.argOf = 0;
+    row.argIdx = 0;
+    row.sign = 1;
+    row.posInExpr = pos_;
     row.priLvl = priLvl;
     row.order = 2 * priLvl;
-    row.posInExpr = pos_;
-    row.sign = 1;
+    row.priIdx = 0;
+    row.cond = 0;
     if (code == kRnd) t_.hasRandom = true;
     t_.values.append(kArgSlots, 0.0);
     t_.given.append(kArgSlots, Given::kNone);

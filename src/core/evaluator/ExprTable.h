@@ -138,6 +138,13 @@ class FixedVector {
   // Copied member by member into place: a block copy of a value just built
   // on the stack would wait for its stores to retire.
   void push_back(const T& value) { emplace_back(value); }
+  // One more element left as its storage holds it: the caller writes every
+  // member that is ever read.
+  T& push_uninitialized() {
+    static_assert(std::is_trivially_copyable_v<T> && std::is_trivially_destructible_v<T>);
+    if (size_ >= N) throw std::bad_alloc();
+    return data()[size_++];
+  }
   void clear() {
     if constexpr (!std::is_trivially_destructible_v<T>) {
       for (std::size_t i = 0; i < size_; ++i) data()[i].~T();
