@@ -4,6 +4,7 @@
 // with the rows of constant arguments computed once.
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -155,26 +156,30 @@ bool Link(Table& t, std::string& error) {
     }
   };
   auto toLeft = [&](int j, int left) { deliver(j, left, std::min(rows[left].argTop, 2)); };
-  int stack[kRowLimit];
-  int leftOf[kRowLimit];  // of each row on the stack: its left neighbour
-  int height = 0;
+  // Rows of rising keys, above a bottom entry of no row and the lowest key;
+  // each row's left neighbour is the entry below it.
+  int stack[kRowLimit + 1];
+  int stackKey[kRowLimit + 1];
+  stack[0] = 0;
+  stackKey[0] = std::numeric_limits<int>::min();
+  int height = 1;
   for (int j = 1; j <= top; ++j) {
     const int key = rows[j].order;
     // The rows of a key not lower than j's have j as their right neighbour.
-    while (height > 0 && rows[stack[height - 1]].order >= key) {
+    while (stackKey[height - 1] >= key) {
       const int r = stack[--height];
-      const int left = leftOf[r];
-      if (left == 0 || rows[left].order < key) {
+      if (stackKey[height - 1] < key) {  // also when r has no left neighbour
         deliver(r, j, 1);
       } else {
-        toLeft(r, left);
+        toLeft(r, stack[height - 1]);
       }
     }
-    leftOf[j] = height > 0 ? stack[height - 1] : 0;
-    stack[height++] = j;
+    stack[height] = j;
+    stackKey[height] = key;
+    ++height;
   }
   // The rest have no right neighbour; the first of them is the root.
-  for (int h = 1; h < height; ++h) toLeft(stack[h], leftOf[stack[h]]);
+  for (int h = 2; h < height; ++h) toLeft(stack[h], stack[h - 1]);
   return twice ? Internal(error, "argument delivered twice") : true;
 }
 
