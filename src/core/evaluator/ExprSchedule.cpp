@@ -282,13 +282,12 @@ bool BuildSchedule(Table& t, std::string& error) {
 
   const std::int32_t* const pos = t.place;
   Given* const given = t.given.data();
-  // Links made by Link alone are in range, each argument is delivered by at
-  // most one row (Link marked them), and the schedule runs every row after
-  // the rows delivering to it: the loads are gathered with the steps.
-  // Otherwise all of that is checked here, and the loads gathered. The
-  // schedule must run every row after the rows delivering to it and after
-  // its condition. Range checks as unsigned comparisons: a negative link
-  // fails them too.
+  // The schedule must run every row after the rows delivering to it and
+  // after its condition. Links made by Link alone are in range, deliver to
+  // each argument at most once (Link marked them) and point up the
+  // schedule; the loads are then gathered with the steps. Other links are
+  // checked here, with the loads gathered on the way. Range checks as
+  // unsigned comparisons: a negative link fails them too.
   const bool linked = FinalLinks(t);
   const auto utop = static_cast<unsigned>(top);
   bool valid = true;
