@@ -2,6 +2,7 @@
 // its operands come from, and the rows that become one instruction. The
 // plan (ExprLowerPlan.cpp) decides the order and the inlined rows.
 #include <algorithm>
+#include <cstring>
 
 #include "evaluator/ExprLowering.h"
 
@@ -20,7 +21,7 @@ inline std::int32_t Lowering::Temp(int s) { return Leaf(s); }
 inline std::int32_t Lowering::Operand(int row, int arg) {
   const int s = row * kArgSlots + arg;
   const int q = Deliverer(s);
-  if (q != 0 && plan_[q].inlined && RowOf(q).funCode == kRight) return Leaf(q * kArgSlots + 1);
+  if (hasRight_ && q != 0 && plan_[q].inlined && RowOf(q).funCode == kRight) return Leaf(q * kArgSlots + 1);
   if (q != 0 && q == lastRow_) return kAcc;
   return q != 0 ? Temp(s) : Leaf(s);
 }
@@ -32,7 +33,7 @@ void Lowering::Build() {
   std::fill(progSlot_, progSlot_ + slots, -1);
   std::fill(deliverer_, deliverer_ + slots, 0);
   const int rows = t_.Top() + 1;
-  std::fill(plan_, plan_ + rows, RowPlan{});
+  std::memset(static_cast<void*>(plan_), 0, rows * sizeof(RowPlan));  // RowPlan{} for each row
   std::fill(state_, state_ + rows, 0);
   std::fill(insOf_, insOf_ + rows, -1);
   std::fill(isCondRow_, isCondRow_ + rows, false);
@@ -49,11 +50,13 @@ void Lowering::Build() {
     } else {
       ++roots_;
     }
-    if (RowOf(s.row).funCode == kRight) hasRight_ = true;
+    // "@Right" rows come only from functions of more than two arguments.
+    if (t_.hasLongFunction && RowOf(s.row).funCode == kRight) hasRight_ = true;
   }
   // A root writes the result slot; that slot has no single deliverer.
   deliverer_[t_.ResultSlot()] = 0;
-  for (int r = 1; r <= t_.Top(); ++r) {
+  // Only comparisons make conditions.
+  for (int r = 1; t_.hasComparison && r <= t_.Top(); ++r) {
     if (RowOf(r).cond > 0) isCondRow_[RowOf(r).cond] = true;
   }
   for (const Load& l : t_.loads) {
@@ -83,7 +86,7 @@ void Lowering::Build() {
   }
 }
 
-inline void Lowering::Emit(int r) {
+[[gnu::always_inline]] inline void Lowering::Emit(int r) {
   const Row& row = RowOf(r);
   // Rows under a condition: one skip instruction before each run of them.
   if (row.cond != skipCond_) {
@@ -103,7 +106,8 @@ inline void Lowering::Emit(int r) {
       }
     }
   }
-  if (GuardedProduct(r)) {
+  // Only comparisons make conditions to guard a product with.
+  if (t_.hasComparison && GuardedProduct(r)) {
     lastRow_ = r;
     return;
   }
@@ -174,7 +178,7 @@ inline void Lowering::Emit(int r) {
 }
 
 // r computes c P t with t the row q inlined into it.
-inline void Lowering::EmitFused(int r, int q) {
+[[gnu::always_inline]] inline void Lowering::EmitFused(int r, int q) {
   const Row& row = RowOf(r);
   const bool left = RowOf(q).argIdx == 1;
   const std::int32_t c = Operand(r, left ? 1 : 0);

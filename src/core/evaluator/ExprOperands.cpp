@@ -65,31 +65,6 @@ bool IsNumber(std::string_view t, bool allowSign) {
   return i == n;
 }
 
-
-bool ReadPlainNumber(std::string_view t, double& value) {
-  if (t.size() > 16) return false;
-  std::uint64_t digits = 0;
-  int count = 0, fraction = -1;
-  for (char c : t) {
-    if (IsDigit(c)) {
-      digits = digits * 10 + static_cast<std::uint64_t>(c - '0');
-      ++count;
-      if (fraction >= 0) ++fraction;
-    } else if (c == '.' && fraction < 0) {
-      fraction = 0;
-    } else {
-      return false;
-    }
-  }
-  if (count == 0 || count > 15) return false;
-  // The digits and the power of ten are exact doubles, so their quotient is
-  // the correctly rounded value, as from_chars gives it.
-  static constexpr double kTens[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                     1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-  value = fraction > 0 ? static_cast<double>(digits) / kTens[fraction] : static_cast<double>(digits);
-  return true;
-}
-
 // Reads text that IsNumber(text, false) accepted. Values too small for a
 // double become 0; too large ones are refused.
 NumberRead ReadNumber(std::string_view t, double& value) {

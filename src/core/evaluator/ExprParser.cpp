@@ -55,9 +55,58 @@ class Compiler {
   int Pri(int op) const { return kPriBracket * depth_ + op; }
   int Top() const { return static_cast<int>(t_.rows.size()) - 1; }
   Row& Newest() { return t_.rows.back(); }
-  bool NewRow(std::string_view fun, int code, int argTop, int priLvl);
-  bool StoreOperand(std::string_view text, int argument);
-  bool StoreVariable(std::string_view text, int row, int argument, int sign);
+  // Inline: the scanner makes a row for nearly every operator.
+  [[gnu::always_inline]] bool NewRow(std::string_view fun, int code, int argTop, int priLvl) {
+    if (Top() >= kMaxRows) return FailAt(Msg::kTooComplex, pos_);
+    // Every member written once, straight into place.
+    Row& row = t_.rows.push_uninitialized();
+    row.fun.assign(fun);
+    row.funCode = code;
+    for (Arg& arg : row.arg) arg = Arg{};
+    row.argTop = argTop;
+    row.argOf = 0;
+    row.argIdx = 0;
+    row.sign = 1;
+    row.posInExpr = pos_;
+    row.priLvl = priLvl;
+    row.order = 2 * priLvl;
+    row.priIdx = 0;
+    row.cond = 0;
+    if (code == kRnd) t_.hasRandom = true;
+    t_.values.append(kArgSlots, 0.0);
+    t_.given.append(kArgSlots, Given::kNone);
+    return true;
+  }
+  bool StoreOperand(std::string_view text, int argument) {
+    if (text.size() == 1) {
+      // One digit or one letter, the commonest operands.
+      if (IsDigit(text[0])) return StoreConstant(Top(), argument, 1, text[0] - '0');
+      if (IsNameLetter(text[0])) return StoreVariable(text, Top(), argument, 1);
+    }
+    return StoreOperandText(text, argument);
+  }
+  bool StoreOperandText(std::string_view text, int argument);
+  bool StoreVariable(std::string_view text, int row, int argument, int sign) {
+    const int idx = VariableIndex(text);
+    if (idx == 0) return false;
+    Arg& arg = t_.rows[row].arg[argument - 1];
+    arg.idx = idx;
+    arg.sign = sign;
+    t_.values[row * 6 + argument - 1] = 0.0;
+    t_.given[row * 6 + argument - 1] = Given::kVariable;
+    return true;
+  }
+  // The index of the variable named `text`, a new one at its first
+  // appearance; 0 with the message set when there are too many.
+  int VariableIndex(std::string_view text);
+  bool StoreConstant(int row, int argument, int sign, double value) {
+    Arg& arg = t_.rows[row].arg[argument - 1];
+    arg.idx = 0;
+    arg.sign = sign;
+    t_.values[row * 6 + argument - 1] = sign * value;
+    t_.given[row * 6 + argument - 1] = Given::kConstant;
+    return true;
+  }
   bool StorePending(int argument) {
     if (!StoreOperand(pending_, argument)) return false;
     pending_.clear();
@@ -86,30 +135,14 @@ class Compiler {
   char lastNonBlank_ = 0;
   PendingFunction funStack_[kMaxOpenFunctions + 1];
   int funTop_ = 0;
+  // The index of each variable named by one letter, 0 if none yet.
+  static_assert(kMaxVariables < 256);
+  unsigned char letterVar_[128] = {};
 };
-
-bool Compiler::NewRow(std::string_view fun, int code, int argTop, int priLvl) {
-  if (Top() >= kMaxRows) return FailAt(Msg::kTooComplex, pos_);
-  // Copied from a blank row: one block copy instead of a store per member.
-  static const Row kBlank{};
-  t_.rows.push_back(kBlank);
-  Row& row = t_.rows.back();
-  row.fun.assign(fun);
-  row.funCode = code;
-  row.argTop = argTop;
-  row.priLvl = priLvl;
-  row.order = 2 * priLvl;
-  row.posInExpr = pos_;
-  row.sign = 1;
-  if (code == kRnd) t_.hasRandom = true;
-  t_.values.append(kArgSlots, 0.0);
-  t_.given.append(kArgSlots, 0);
-  return true;
-}
 
 // Interprets operand text as a constant, a number (with or without unit), an
 // angle or a variable, and stores it in `argument` (1-based) of the newest row.
-bool Compiler::StoreOperand(std::string_view text, int argument) {
+bool Compiler::StoreOperandText(std::string_view text, int argument) {
   if (text.empty()) return Fail(Msg::kMissingArgument);
   int sign = 1;
   if (text[0] == '+' || text[0] == '-') {
@@ -124,8 +157,6 @@ bool Compiler::StoreOperand(std::string_view text, int argument) {
   const bool isPi = text.size() == 2 && EqualsNoCase(text, "pi");
   if (!isPi && IsNameLetter(text[0]) && IsVariableName(text)) return StoreVariable(text, row, argument, sign);
 
-  Arg& arg = t_.rows[row].arg[argument - 1];
-  double& slot = t_.values[row * 6 + argument - 1];
   double value = 0.0;
   if (ReadPlainNumber(text, value)) {
   } else if (isPi || text.back() == '#') {
@@ -147,41 +178,34 @@ bool Compiler::StoreOperand(std::string_view text, int argument) {
         return StoreVariable(text, row, argument, sign);
     }
   }
-  arg.idx = 0;
-  arg.sign = sign;
-  slot = sign * value;
-  t_.given[row * 6 + argument - 1] = 1;
-  return true;
+  return StoreConstant(row, argument, sign, value);
 }
 
-bool Compiler::StoreVariable(std::string_view text, int row, int argument, int sign) {
-  int idx = 0;
+int Compiler::VariableIndex(std::string_view text) {
   const int varTop = static_cast<int>(t_.varNames.size()) - 1;
-  for (int i = 1; i <= varTop; ++i) {
+  // Names of one letter, the commonest, are found by that letter; the
+  // others by comparing the names.
+  const bool oneLetter = text.size() == 1;
+  unsigned char* const byLetter = &letterVar_[static_cast<unsigned char>(text[0]) & 0x7F];
+  if (oneLetter && *byLetter != 0) return *byLetter;
+  for (int i = oneLetter ? varTop + 1 : 1; i <= varTop; ++i) {
     const std::string& known = t_.varNames[i];
-    if (known.size() == text.size() && known[0] == text[0] && std::string_view(known) == text) {
-      idx = i;
-      break;
-    }
+    if (known.size() == text.size() && known[0] == text[0] && std::string_view(known) == text) return i;
   }
-  if (idx == 0) {
-    if (varTop >= kMaxVariables) return Fail(Msg::kTooManyVariables);
-    t_.varNames.emplace_back(text);
-    idx = varTop + 1;
+  if (varTop >= kMaxVariables) {
+    Fail(Msg::kTooManyVariables);
+    return 0;
   }
-  Arg& arg = t_.rows[row].arg[argument - 1];
-  arg.idx = idx;
-  arg.sign = sign;
-  t_.values[row * 6 + argument - 1] = 0.0;
-  t_.given[row * 6 + argument - 1] = 1;
-  return true;
+  t_.varNames.emplace_back(text);
+  if (oneLetter) *byLetter = static_cast<unsigned char>(varTop + 1);
+  return varTop + 1;
 }
 
 bool Compiler::Compile(std::string_view text) {
   t_.rows.clear();
   t_.rows.emplace_back();
   t_.values.assign(6, 0.0);
-  t_.given.assign(6, 0);
+  t_.given.assign(6, Given::kNone);
   t_.varNames.assign(1, std::string());
   t_.steps.clear();
   t_.loads.clear();
@@ -232,7 +256,10 @@ bool Compiler::Scan(std::string_view text) {
     const char c = len == 1 ? ch[0] : '\x7F';
     bool rowMade = false;
 
-    switch (c) {
+    // Characters of an operand, the commonest kind, skip the dispatch.
+    if (!IsSpecial(c)) {
+      Append(ch);
+    } else switch (c) {
       case ' ':
         break;
 
@@ -446,29 +473,36 @@ bool Compiler::Finish() {
   if (Top() == 0) {
     pos_ = 1;
     if (!NewRow("+", kAdd, 2, Pri(kPriComparison))) return false;
-    t_.given[6] = 1;  // 0 + operand
+    t_.given[6] = Given::kConstant;  // 0 + operand
   }
   const int top = Top();
   auto& rows = t_.rows;
   auto& values = t_.values;
   // The operand written after an operator was stored as argument 1 of the
-  // next row; it is also the last argument of the row before.
+  // next row; it is also the last argument of the row before. The same
+  // pass finds the range of the scheduling keys.
+  int lo = rows[top].order, hi = lo;
   for (int k = 1; k < top; ++k) {
     const int a = std::min(rows[k].argTop, 2) - 1;
     rows[k].arg[a] = rows[k + 1].arg[0];
     values[k * 6 + a] = values[(k + 1) * 6];
     t_.given[k * 6 + a] = t_.given[(k + 1) * 6];
+    lo = std::min(lo, rows[k].order);
+    hi = std::max(hi, rows[k].order);
   }
   if (pending_.empty()) return Fail(Msg::kMissingArgument);
   if (!StorePending(std::min(rows[top].argTop, 2))) return false;
   if (funTop_ > 0) return Fail(Msg::kMissingArgument);
 
-  Schedule(t_);
-  Link(t_);
+  Schedule(t_, lo, hi);
+  if (!Link(t_, error_)) return false;
   BuildConditions(t_);
-  if (t_.hasLongFunction && !ChainExtraArguments(t_, error_)) return false;
-  for (int k = 1; k <= top; ++k) {
-    if (rows[k].argOf > 0) rows[rows[k].argOf].arg[rows[k].argIdx - 1] = Arg{};
+  if (t_.hasLongFunction) {
+    // Link left the delivered arguments to clear once the links are final.
+    if (!ChainExtraArguments(t_, error_)) return false;
+    for (int k = 1; k <= top; ++k) {
+      if (rows[k].argOf > 0) rows[rows[k].argOf].arg[rows[k].argIdx - 1] = Arg{};
+    }
   }
   return BuildSchedule(t_, error_);
 }

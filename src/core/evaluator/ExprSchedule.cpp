@@ -4,6 +4,7 @@
 // with the rows of constant arguments computed once.
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -24,15 +25,59 @@ bool Internal(std::string& error, std::string_view what) {
   return false;
 }
 
+// The variables feeding row r.
+inline void AddLoads(Table& t, int r) {
+  const Row& row = t.rows[r];
+  if (row.argTop == 2) {  // the commonest row: two arguments
+    if (row.arg[0].idx != 0) t.loads.emplace_back(Load{r * 6, row.arg[0].idx, static_cast<double>(row.arg[0].sign)});
+    if (row.arg[1].idx != 0) {
+      t.loads.emplace_back(Load{r * 6 + 1, row.arg[1].idx, static_cast<double>(row.arg[1].sign)});
+    }
+    return;
+  }
+  for (int a = 0; a < row.argTop; ++a) {
+    const Arg& arg = row.arg[a];
+    if (arg.idx != 0) t.loads.emplace_back(Load{r * 6 + a, arg.idx, static_cast<double>(arg.sign)});
+  }
+}
+
+// Without comparisons (conditions, chains of them) and without functions
+// of more than two arguments, nothing changes the links after Link.
+inline bool FinalLinks(const Table& t) { return !t.hasComparison && !t.hasLongFunction; }
+
 }  // namespace
 
 // PriIdx: rows by priority, highest first; equal priorities keep table order.
-// A formula has few distinct priorities: the rows are counted into one
-// bucket per priority, in table order. Beyond kBuckets priorities, a merge
-// sort on the stack, stable as well.
+// A formula has few distinct priorities, usually close together: the rows
+// are counted into one bucket per key of the range, or else per distinct
+// key, in table order. Beyond kBuckets priorities, a merge sort on the
+// stack, stable as well.
 void Schedule(Table& t) {
+  int lo = t.rows[1].order, hi = lo;
+  for (int k = 2; k <= t.Top(); ++k) {
+    lo = std::min(lo, t.rows[k].order);
+    hi = std::max(hi, t.rows[k].order);
+  }
+  Schedule(t, lo, hi);
+}
+
+void Schedule(Table& t, int lo, int hi) {
   auto& rows = t.rows;
   const int top = t.Top();
+  t.place[0] = 0;  // no row: before every row
+  constexpr int kRange = 64;
+  if (hi - lo < kRange) {
+    int start[kRange + 1];
+    std::fill(start, start + (hi - lo) + 2, 0);
+    for (int k = 1; k <= top; ++k) ++start[hi - rows[k].order + 1];
+    for (int b = 1; b <= hi - lo; ++b) start[b] += start[b - 1];
+    for (int k = 1; k <= top; ++k) {
+      const int p = 1 + start[hi - rows[k].order]++;
+      rows[p].priIdx = k;
+      t.place[k] = p;
+    }
+    return;
+  }
   constexpr int kBuckets = 16;
   int keys[kBuckets];
   int count[kBuckets + 1] = {};
@@ -54,7 +99,11 @@ void Schedule(Table& t) {
     }
     for (int k = 1; k <= top; ++k) ++count[rank[bucket[k]] + 1];
     for (int b = 1; b < distinct; ++b) count[b] += count[b - 1];
-    for (int k = 1; k <= top; ++k) rows[1 + count[rank[bucket[k]]]++].priIdx = k;
+    for (int k = 1; k <= top; ++k) {
+      const int p = 1 + count[rank[bucket[k]]]++;
+      rows[p].priIdx = k;
+      t.place[k] = p;
+    }
     return;
   }
   int a[kRowLimit], b[kRowLimit];
@@ -72,36 +121,66 @@ void Schedule(Table& t) {
     }
     std::swap(from, to);
   }
-  for (int k = 1; k <= top; ++k) rows[k].priIdx = from[k - 1];
+  for (int k = 1; k <= top; ++k) {
+    rows[k].priIdx = from[k - 1];
+    t.place[from[k - 1]] = k;
+  }
 }
 
-// Each row delivers its result to the nearer-binding of its unlinked
-// neighbours: the right one when it binds more strongly, else the left one.
-// The unlinked rows form a list, so each neighbour is found at once.
-void Link(Table& t) {
+// Each row delivers its result to the nearer-binding of its neighbours
+// still unlinked when its turn comes in the schedule: the right one when it
+// binds more strongly, else the left one. Those neighbours are the nearest
+// row to the left of a lower key and the nearest to the right of a key not
+// higher (rows of equal keys go left to right), found for all rows in one
+// pass with a stack of rows of rising keys.
+bool Link(Table& t, std::string& error) {
   auto& rows = t.rows;
   const int top = t.Top();
-  int prev[kRowLimit + 1], next[kRowLimit + 1];
-  for (int k = 0; k <= top + 1; ++k) {
-    prev[k] = k - 1;
-    next[k] = k + 1;
-  }
-  for (int k = 1; k <= top; ++k) {
-    const int j = rows[k].priIdx;
-    const int left = prev[j];
-    const int right = next[j];
-    const bool hasRight = right <= top;
-    if (left == 0 && !hasRight) break;  // the root
-    if (left == 0 || (hasRight && rows[left].order < rows[right].order)) {
-      rows[j].argOf = right;
-      rows[j].argIdx = 1;
-    } else {
-      rows[j].argOf = left;
-      rows[j].argIdx = std::min(rows[left].argTop, 2);
+  // The delivered argument holds no operand of its own; with functions of
+  // more than two arguments still to be rewritten, the compiler clears
+  // those arguments once the links are final. Without those functions and
+  // without comparisons the links are final here, and the delivered
+  // arguments are marked too (see BuildSchedule).
+  const bool clear = !t.hasLongFunction;
+  const bool mark = FinalLinks(t);
+  Given* const given = t.given.data();
+  bool twice = false;
+  auto deliver = [&](int j, int to, int idx) {
+    rows[j].argOf = to;
+    rows[j].argIdx = idx;
+    if (clear) rows[to].arg[idx - 1] = Arg{};
+    if (mark) {
+      Given& g = given[to * 6 + idx - 1];
+      twice |= g == Given::kDelivered;
+      g = Given::kDelivered;
     }
-    next[left] = right;
-    prev[right] = left;
+  };
+  auto toLeft = [&](int j, int left) { deliver(j, left, std::min(rows[left].argTop, 2)); };
+  // Rows of rising keys, above a bottom entry of no row and the lowest key;
+  // each row's left neighbour is the entry below it.
+  int stack[kRowLimit + 1];
+  int stackKey[kRowLimit + 1];
+  stack[0] = 0;
+  stackKey[0] = std::numeric_limits<int>::min();
+  int height = 1;
+  for (int j = 1; j <= top; ++j) {
+    const int key = rows[j].order;
+    // The rows of a key not lower than j's have j as their right neighbour.
+    while (stackKey[height - 1] >= key) {
+      const int r = stack[--height];
+      if (stackKey[height - 1] < key) {  // also when r has no left neighbour
+        deliver(r, j, 1);
+      } else {
+        toLeft(r, stack[height - 1]);
+      }
+    }
+    stack[height] = j;
+    stackKey[height] = key;
+    ++height;
   }
+  // The rest have no right neighbour; the first of them is the root.
+  for (int h = 2; h < height; ++h) toLeft(stack[h], stack[h - 1]);
+  return twice ? Internal(error, "argument delivered twice") : true;
 }
 
 // (x>0)*log(x): the rows under the other factor of a product with a
@@ -181,12 +260,8 @@ bool ChainExtraArguments(Table& t, std::string& error) {
       rows[c].argOf = i;
       rows[c].argIdx = m;
     }
-    int pi = 0, pc = 0;
-    for (int k = 1; k <= top; ++k) {
-      if (rows[k].priIdx == i) pi = k;
-      if (rows[k].priIdx == c) pc = k;
-    }
-    std::swap(rows[pi].priIdx, rows[pc].priIdx);
+    std::swap(rows[t.place[i]].priIdx, rows[t.place[c]].priIdx);
+    std::swap(t.place[i], t.place[c]);
   }
   return true;
 }
@@ -203,58 +278,46 @@ bool BuildSchedule(Table& t, std::string& error) {
   const int always = scratch + 1;
   t.values.resize(always + 1, 0.0);
   t.values[always] = 1.0;
+  t.given.resize(always + 1, Given::kConstant);
 
+  const std::int32_t* const pos = t.place;
+  Given* const given = t.given.data();
   // The schedule must run every row after the rows delivering to it and
-  // after its condition. Chains of comparisons inside brackets can raise a
-  // row above the row it feeds; the schedule is then repaired by taking,
-  // at each step, the earliest scheduled row whose inputs are all ready.
-  // A valid schedule passes through unchanged.
-  int key[kRowLimit];
-  int waiting[kRowLimit];  // inputs not yet evaluated
-  unsigned char done[kRowLimit];
-  std::fill(key, key + top + 1, -1);
-  std::fill(waiting, waiting + top + 1, 0);
-  std::fill(done, done + top + 1, 0);
-  for (int k = 1; k <= top; ++k) {
-    const int r = rows[k].priIdx;
-    if (r < 1 || r > top || key[r] != -1) return Internal(error, "evaluation order");
-    key[r] = k;
-  }
-  // Every row's links in range, and each argument delivered by at most one
-  // row; the slots that receive a variable or another row's result at
-  // evaluation time.
-  unsigned char variable[kRowLimit * kArgSlots];
-  std::fill(variable, variable + scratch + 1, 0);
-  for (int r = 1; r <= top; ++r) {
+  // after its condition. Links made by Link alone are in range, deliver to
+  // each argument at most once (Link marked them) and point up the
+  // schedule; the loads are then gathered with the steps. Other links are
+  // checked here, with the loads gathered on the way. Range checks as
+  // unsigned comparisons: a negative link fails them too.
+  const bool linked = FinalLinks(t);
+  const auto utop = static_cast<unsigned>(top);
+  bool valid = true;
+  for (int r = 1; r <= top && !linked; ++r) {
     const Row& row = rows[r];
-    if (row.argOf < 0 || row.argOf > top || row.argOf == r || row.cond < 0 || row.cond > top ||
-        row.cond == r || (row.argOf > 0 && (row.argIdx < 1 || row.argIdx > rows[row.argOf].argTop))) {
+    const int argOf = row.argOf;
+    const int cond = row.cond;
+    if ((static_cast<unsigned>(argOf) > utop) | (argOf == r) | (static_cast<unsigned>(cond) > utop) | (cond == r)) {
       return Internal(error, "evaluation order");
     }
-    for (int a = 0; a < row.argTop; ++a) {
-      const Arg& arg = row.arg[a];
-      if (arg.idx != 0) {
-        t.loads.push_back({r * 6 + a, arg.idx, static_cast<double>(arg.sign)});
-        variable[r * 6 + a] = 1;
+    // The variables feeding the row. A slot delivered by another row holds
+    // none; its mark in `given` may not be set yet.
+    AddLoads(t, r);
+    if (argOf > 0) {
+      if (static_cast<unsigned>(row.argIdx - 1) >= static_cast<unsigned>(rows[argOf].argTop)) {
+        return Internal(error, "evaluation order");
       }
+      Given& delivered = given[argOf * 6 + row.argIdx - 1];
+      if (delivered == Given::kDelivered) return Internal(error, "argument delivered twice");
+      delivered = Given::kDelivered;
+      valid &= pos[r] < pos[argOf];
     }
-    if (row.argOf > 0) {
-      ++waiting[row.argOf];
-      const int s = row.argOf * 6 + row.argIdx - 1;
-      variable[s] = 1;
-      if (t.given[s] == 2) return Internal(error, "argument delivered twice");
-      t.given[s] = 2;
-    }
+    valid &= pos[cond] < pos[r];  // pos[0] is 0: no condition
   }
-  // Most schedules are valid as they stand: one pass confirms it.
-  bool valid = true;
-  for (int k = 1; k <= top && valid; ++k) {
-    const int r = rows[k].priIdx;
-    valid = waiting[r] == 0 && (rows[r].cond == 0 || done[rows[r].cond]);
-    done[r] = 1;
-    if (rows[r].argOf > 0) --waiting[rows[r].argOf];
-  }
+  // Chains of comparisons inside brackets can raise a row above the row it
+  // feeds; the schedule is then repaired by taking, at each step, the
+  // earliest scheduled row whose inputs are all ready.
   if (!valid) {
+    int waiting[kRowLimit];  // inputs not yet evaluated
+    unsigned char done[kRowLimit];
     std::fill(waiting, waiting + top + 1, 0);
     std::fill(done, done + top + 1, 0);
     for (int r = 1; r <= top; ++r) {
@@ -264,7 +327,7 @@ bool BuildSchedule(Table& t, std::string& error) {
     for (int k = 1; k <= top; ++k) {
       int next = 0;
       for (int r = 1; r <= top; ++r) {
-        if (!done[r] && waiting[r] == 0 && (next == 0 || key[r] < key[next])) next = r;
+        if (!done[r] && waiting[r] == 0 && (next == 0 || pos[r] < pos[next])) next = r;
       }
       if (next == 0) return Internal(error, "evaluation order");
       done[next] = 1;
@@ -276,29 +339,39 @@ bool BuildSchedule(Table& t, std::string& error) {
     }
   }
 
+  // The steps; a row whose arguments are all constant (kConstant: neither a
+  // variable nor delivered at evaluation time) is computed here, once, and its
+  // result slot then counts as written.
   for (int k = 1; k <= top; ++k) {
     const int r = rows[k].priIdx;
     const Row& row = rows[r];
-    Step step{row.funCode, r * 6, t.DestSlot(r), row.cond > 0 ? t.DestSlot(row.cond) : always, r,
-              row.sign == -1};
+    const int dest = t.DestSlot(r);
+    if (linked) AddLoads(t, r);
     // Every argument has its value: written in the expression, or
     // delivered by another row.
-    bool constant = true;
-    for (int a = 0; a < row.argTop; ++a) {
-      if (t.given[r * 6 + a] == 0) return Internal(error, "argument without value");
-      constant = constant && !variable[r * 6 + a];
+    const Given* const g = given + r * 6;
+    bool constant = row.cond == 0;
+    if (row.argTop == 2) {
+      if (g[0] == Given::kNone || g[1] == Given::kNone) return Internal(error, "argument without value");
+      constant &= (g[0] == Given::kConstant) & (g[1] == Given::kConstant);
+    } else {
+      for (int a = 0; a < row.argTop; ++a) {
+        if (g[a] == Given::kNone) return Internal(error, "argument without value");
+        constant &= g[a] == Given::kConstant;
+      }
     }
-    if (constant && row.cond == 0 && IsFoldable(row.funCode)) {
+    if (constant && IsFoldable(row.funCode)) {
       std::uint32_t noRandom = 0;  // only pure functions are folded
-      double value = Compute(step.code, &t.values[r * 6], 1.0, noRandom);
+      double value = Compute(row.funCode, &t.values[r * 6], 1.0, noRandom);
       if (std::isfinite(value)) {
-        if (step.negate) value = -value;
-        t.values[step.dest] = value;
-        variable[step.dest] = 0;
+        if (row.sign == -1) value = -value;
+        t.values[dest] = value;
+        given[dest] = Given::kConstant;
         continue;
       }
     }
-    t.steps.push_back(step);
+    t.steps.emplace_back(Step{row.funCode, r * 6, dest, row.cond > 0 ? t.DestSlot(row.cond) : always, r,
+                              row.sign == -1});
   }
   return true;
 }

@@ -43,7 +43,11 @@ class RowName {
   static constexpr std::size_t kCapacity = 15;
   RowName& operator=(std::string_view text) {
     size_ = static_cast<unsigned char>(std::min(text.size(), kCapacity));
-    std::copy_n(text.data(), size_, text_);
+    if (size_ == 1) {
+      text_[0] = text[0];  // operators: no call to copy one character
+    } else {
+      std::copy_n(text.data(), size_, text_);
+    }
     return *this;
   }
   void assign(std::string_view text) { *this = text; }
@@ -69,6 +73,15 @@ struct Row {
   std::int32_t order = 0;  // scheduling key: 2 x priLvl, odd for a chain's product
   std::int32_t priIdx = 0;
   std::int32_t cond = 0;
+};
+
+// What gives an argument slot its value. Not a character type, so that
+// the compiler knows its stores leave every other member alone.
+enum class Given : unsigned char {
+  kNone,
+  kConstant,   // written in the expression, or computed once
+  kDelivered,  // by a row running at evaluation time
+  kVariable,   // a variable's value
 };
 
 // One row of the evaluation schedule.
@@ -122,15 +135,15 @@ class FixedVector {
     ++size_;
     return *item;
   }
-  void push_back(const T& value) {
-    if constexpr (std::is_trivially_copyable_v<T>) {
-      // One block copy, whatever the members.
-      if (size_ >= N) throw std::bad_alloc();
-      std::memcpy(static_cast<void*>(data() + size_), &value, sizeof(T));
-      ++size_;
-    } else {
-      emplace_back(value);
-    }
+  // Copied member by member into place: a block copy of a value just built
+  // on the stack would wait for its stores to retire.
+  void push_back(const T& value) { emplace_back(value); }
+  // One more element left as its storage holds it: the caller writes every
+  // member that is ever read.
+  T& push_uninitialized() {
+    static_assert(std::is_trivially_copyable_v<T> && std::is_trivially_destructible_v<T>);
+    if (size_ >= N) throw std::bad_alloc();
+    return data()[size_++];
   }
   void clear() {
     if constexpr (!std::is_trivially_destructible_v<T>) {
@@ -176,10 +189,12 @@ struct Table {
   // 6 argument slots per row; then the root's result and a constant 1.
   // A row's value lives in the slot it delivers to.
   FixedVector<double, kTableSlots> values;
-  FixedVector<unsigned char, kTableSlots> given;  // per argument slot: 0 none, 1 written, 2 delivered
+  FixedVector<Given, kTableSlots> given;  // what gives each slot its value
   FixedVector<std::string, 102> varNames;  // 0..VarTop, slot 0 unused
   FixedVector<Step, kTableRows> steps;      // evaluation schedule, constant rows left out
   FixedVector<Load, kTableSlots> loads;
+  // Each row's position in the schedule, the inverse of priIdx; 0 for row 0.
+  std::int32_t place[kTableRows];
   bool hasRandom = false;
   bool hasComparison = false;
   bool hasLongFunction = false;  // a function of more than two arguments
@@ -201,7 +216,9 @@ bool CompileTable(std::string_view text, Table& table, std::string& error);
 
 // The scheduling stages, run by CompileTable once the text is read.
 void Schedule(Table& t);
-void Link(Table& t);
+// The same with the lowest and highest key of the rows already known.
+void Schedule(Table& t, int lo, int hi);
+bool Link(Table& t, std::string& error);
 void BuildConditions(Table& t);
 bool ChainExtraArguments(Table& t, std::string& error);
 bool BuildSchedule(Table& t, std::string& error);
