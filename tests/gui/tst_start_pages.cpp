@@ -88,21 +88,17 @@ class StartPagesTest : public QObject {
     expected.SetNumberStyle("&complevel"), expected.SetRomanStyle("&complevel"), expected.SetFamily("1001");
     expected.SetGeneralGroup("Weapons"), expected.SetCustomGroup("0"), expected.SetRestrictions("only one per vehicle");
     QCOMPARE(app.hq().Component(), expected);
-  }
 
-  void entryFieldsSelectAllOnFocus() {
-    TestApp app;
-    app.hq().Component().SetFamily("1001");
-    app.hq().Component().SetRestrictions("One Per Vehicle");
+    // Filled fields select all on focus, by Tab or by a click.
     app.Show<frmCompBasicInfo>();
     auto* family = app.Find<QLineEdit>("txtFamily");
     family->setFocus(Qt::TabFocusReason);
     app.Settle();
     QCOMPARE(family->selectedText(), QStringLiteral("1001"));
-    auto* combo = app.Find<QComboBox>("cboRestrictions");
+    combo = app.Find<QComboBox>("cboRestrictions");
     combo->setFocus(Qt::TabFocusReason);
     app.Settle();
-    QCOMPARE(combo->lineEdit()->selectedText(), QStringLiteral("One Per Vehicle"));
+    QCOMPARE(combo->lineEdit()->selectedText(), QStringLiteral("only one per vehicle"));
     QTest::mouseClick(family, Qt::LeftButton);  // a click selects all too, not only Tab
     app.Settle();
     QVERIFY(family->hasFocus());
@@ -184,8 +180,11 @@ class StartPagesTest : public QObject {
     }
   }
 
-  void newDesignOpensWithDefaults_data() { Twins(); }
-  void newDesignOpensWithDefaults() {
+  // A new design's start page: defaults, tab order and focus; the checks in
+  // order, nothing stored until they pass; Next stores the fields and opens
+  // basic information; Cancel keeps them for the next visit.
+  void startPageOfANewDesign_data() { Twins(); }
+  void startPageOfANewDesign() {
     QFETCH(int, which);
     const Twin& t = kTwins[which];
     TestApp app;
@@ -203,14 +202,7 @@ class StartPagesTest : public QObject {
              QString());
     QCOMPARE(app.TabOrder(t.name, 7), (QStringList{t.name, t.desc, t.levels, t.grid, "cmdNext", "cmdBack", "cmdCancel"}));
     QCOMPARE(QApplication::focusWidget(), app.Find(t.name));
-  }
 
-  void checksRunInOrderAndStoreNothingUntilPassed_data() { Twins(); }
-  void checksRunInOrderAndStoreNothingUntilPassed() {
-    QFETCH(int, which);
-    const Twin& t = kTwins[which];
-    TestApp app;
-    QVERIFY(app.OpenFromMenu(t.option));
     ScriptedServices& s = app.services;
     const QString nameMsg = "You must enter a name for your " + t.noun + ".",
                   descQ = "Do you want to leave the description blank?",
@@ -238,29 +230,24 @@ class StartPagesTest : public QObject {
     QCOMPARE(which ? app.hq().Facility().NumFacLevels() : app.hq().Component().NumCompLevels(), std::string("2"));
     QCOMPARE(which ? app.hq().Facility().FacDesc() : app.hq().Component().CompDesc(), std::string());
     QVERIFY(s.PendingAnswers() == 0 && s.UnexpectedQuestions() == 0);
-  }
 
-  // Next stores the fields and opens basic information; Cancel keeps them
-  // for the next visit.
-  void nextStoresTheFieldsAndCancelKeepsThem_data() { Twins(); }
-  void nextStoresTheFieldsAndCancelKeepsThem() {
-    QFETCH(int, which);
-    const Twin& t = kTwins[which];
-    TestApp app;
+    s.QueueYes();
+    app.Click("cmdCancel");
     QVERIFY(app.OpenFromMenu(t.option));
     app.Type(t.name, "Laser");
     app.Type(t.desc, "Cuts things");
     app.Type(t.levels, "012");
     QTest::mouseClick(app.Find<QCheckBox>(t.grid), Qt::LeftButton);
+    s.ClearRecords();
     app.Key(Qt::Key_Return);
-    QVERIFY(app.services.Messages().empty());
+    QVERIFY(s.Messages().empty());
     QCOMPARE(app.PageName(), which ? QStringLiteral("frmFacBasicInfo") : QStringLiteral("frmCompBasicInfo"));
     vrlComponent c;
     vrlFacility f;
     c.SetCompName("Laser"), c.SetCompDesc("Cuts things"), c.SetNumCompLevels("12"), c.SetGridComp(true);
     f.SetFacName("Laser"), f.SetFacDesc("Cuts things"), f.SetNumFacLevels("12"), f.SetGridFac(true);
     QVERIFY(which ? app.hq().Facility() == f : app.hq().Component() == c);
-    app.services.QueueYes();
+    s.QueueYes();
     app.Click("cmdCancel");
     QCOMPARE(app.PageName(), QStringLiteral("frmMain"));
     QVERIFY(app.PageAs<frmMain>()->optCreate(0)->isChecked());
