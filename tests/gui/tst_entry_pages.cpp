@@ -101,27 +101,11 @@ class EntryPagesTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void emptyNewEntryIsDroppedOnlyWhenConfirmed_data() { AddRows(); }
-  void emptyNewEntryIsDroppedOnlyWhenConfirmed() {
-    QFETCH(int, row);
-    const EntryPage& p = kPages[row];
-    TestApp app;
-    p.open(app);
-    QCOMPARE(p.Shows(app, 1), QString());
-    QCOMPARE(app.Press("cmdNext", {false}), QStringList{p.removeQuestion});
-    QVERIFY(app.services.Messages()[0].title == p.removeTitle && app.services.Messages()[0].buttons == MessageButtons::YesNo);
-    QVERIFY(app.PageName() == p.page && p.Count(app) == 1);
-    app.Press("cmdNext", {true});
-    QVERIFY(p.Count(app) == 0 && app.PageName() == p.next);
-    // Back from the next page with no entry: entry 1, empty.
-    if (p.page == "frmCompTech") app.Type("txtHP", "5");
-    app.Click("cmdBack");
-    QCOMPARE(app.PageName(), p.page);
-    QCOMPARE(p.Shows(app, 1, ""), QString());
-  }
-
-  void nextAndBackWalkTheEntries_data() { AddRows(); }
-  void nextAndBackWalkTheEntries() {
+  // Each entry page: Next and Back walk the entries; clearing a key drops it
+  // and all after it; Add saves and moves to a blank entry; an empty new
+  // entry is dropped only when confirmed.
+  void entriesWalkedAddedAndDropped_data() { AddRows(); }
+  void entriesWalkedAddedAndDropped() {
     QFETCH(int, row);
     const EntryPage& p = kPages[row];
     TestApp app;
@@ -136,7 +120,6 @@ class EntryPagesTest : public QObject {
     QCOMPARE(app.Text(p.key), QStringLiteral("C"));
     app.Click("cmdNext");
     QVERIFY(app.PageName() == p.next && app.services.Messages().empty());
-
     // The next page's Back lands on the last entry (the facility's on entry 1).
     app.Click("cmdBack");
     QCOMPARE(app.PageName(), p.page);
@@ -151,26 +134,14 @@ class EntryPagesTest : public QObject {
     QVERIFY(app.PageName() == p.previous && p.Count(app) == 3);
     // The other record is untouched.
     QCOMPARE(p.component ? app.hq().Facility().NumTechReqs() : app.hq().Component().NumTechReqs(), std::int16_t{1});
-  }
 
-  void clearingAKeyDropsItAndAllAfterIt_data() { AddRows(); }
-  void clearingAKeyDropsItAndAllAfterIt() {
-    QFETCH(int, row);
-    const EntryPage& p = kPages[row];
-    TestApp app;
-    p.Fill(app, {"A", "B", "C"});
+    // Clearing entry 2's key drops it and all after it.
     p.open(app);
     app.Click("cmdNext");
     app.Type(p.key, "");
     QCOMPARE(app.Press("cmdNext", {true}), QStringList{p.removeQuestion});
     QVERIFY(p.Count(app) == 1 && p.Key(app, 1) == "A" && app.PageName() == p.next);
-  }
 
-  void addSavesAndMovesToABlankEntry_data() { AddRows(); }
-  void addSavesAndMovesToABlankEntry() {
-    QFETCH(int, row);
-    const EntryPage& p = kPages[row];
-    TestApp app;
     p.Fill(app, {"A", "B", "C"});
     p.open(app);
     app.Click(p.add);  // on an earlier entry: the next existing one
@@ -182,7 +153,6 @@ class EntryPagesTest : public QObject {
     QCOMPARE(p.Shows(app, 4, ""), QString());
     QVERIFY(app.Text(p.value).isEmpty() && app.Find(p.key)->hasFocus());
     QVERIFY(p.Key(app, 3) == "C2" && p.Count(app) == 3);
-
     // Add on the empty entry refuses and changes nothing.
     QCOMPARE(app.Press(p.add), QStringList{p.addMessage});
     QCOMPARE(app.services.Messages()[0].title, QStringLiteral("Vorlane"));
@@ -192,12 +162,27 @@ class EntryPagesTest : public QObject {
     app.Click("cmdBack");
     QVERIFY(p.Count(app) == 4 && p.Key(app, 4).isEmpty() && p.Value(app, 4) == "2");
     QCOMPARE(p.Shows(app, 3, "C2"), QString());
-
     // The last entry's Next stores it and leaves.
     app.Click("cmdNext");
     app.Type(p.key, "D");
     app.Click("cmdNext");
     QVERIFY(p.Key(app, 4) == "D" && app.PageName() == p.next);
+
+    // A new design: its empty entry is dropped only when confirmed.
+    app.hq().Component() = vrlComponent{};
+    app.hq().Facility() = vrlFacility{};
+    p.open(app);
+    QCOMPARE(p.Shows(app, 1), QString());
+    QCOMPARE(app.Press("cmdNext", {false}), QStringList{p.removeQuestion});
+    QVERIFY(app.services.Messages()[0].title == p.removeTitle && app.services.Messages()[0].buttons == MessageButtons::YesNo);
+    QVERIFY(app.PageName() == p.page && p.Count(app) == 1);
+    app.Press("cmdNext", {true});
+    QVERIFY(p.Count(app) == 0 && app.PageName() == p.next);
+    // Back from the next page with no entry: entry 1, empty.
+    if (p.page == "frmCompTech") app.Type("txtHP", "5");
+    app.Click("cmdBack");
+    QCOMPARE(app.PageName(), p.page);
+    QCOMPARE(p.Shows(app, 1, ""), QString());
   }
 
   void gridFieldsOnlyForGridDesigns() {
@@ -268,39 +253,36 @@ class EntryPagesTest : public QObject {
   // A design from the main menu through every page to the last before
   // generating, back to the start page and forward again: every value typed
   // is still there.
-  void walkBackAndForthKeepsEverything_data() {
-    QTest::addColumn<bool>("component");
-    QTest::newRow("component") << true;
-    QTest::newRow("facility") << false;
-  }
   void walkBackAndForthKeepsEverything() {
-    QFETCH(bool, component);
-    TestApp app;
-    DesignWalk walk;
-    walk.name = "Laser", walk.desc = "A beam weapon", walk.levels = "3", walk.family = "100", walk.picture = 12;
-    walk.numberStyle = walk.romanStyle = "&complevel";
-    walk.techs = {{"Lasers", "&complevel", "", ""}, {"Optics", "2", "", ""}};
-    walk.minCost = "{&complevel*10}", walk.hp = "10";
-    walk.abilities = {{"Direct Fire", "", "5", ""}, {"Armor", "Absorbs", "1", "2"}};
-    QVERIFY(component ? walk.WalkComponent(app) : walk.WalkFacility(app));
-    QVERIFY(app.services.Messages().empty());
-    // What the walk typed; the weapon information page's Back stores its own
-    // untouched display number too.
-    vrlComponent typed = app.hq().Component();
-    if (component) typed.SetWeaponDisplayNum("0");
-    const vrlFacility typedFacility = app.hq().Facility();
-    const QStringList back = component ? QStringList{"frmCompAbility", "frmCompCost", "frmCompTech", "frmCompPicture",
-                                                     "frmCompVehicleType", "frmCompBasicInfo", "frmCompStart"}
-                                       : QStringList{"frmFacAbility", "frmFacTech", "frmFacPicture",
-                                                     "frmFacBasicInfo", "frmFacStart"};
-    QCOMPARE(WalkBack(app), back);
-    QVERIFY(app.hq().Component() == typed);
-    QCOMPARE(app.Text(component ? "txtCompName" : "txtFacName"), QStringLiteral("Laser"));
-    QVERIFY(WalkUntouched(app, component ? "frmCompWeaponInfo" : "frmFacGenerate"));
-    QVERIFY(app.services.Messages().empty() && app.hq().Component() == typed && app.hq().Facility() == typedFacility);
-    QCOMPARE(component ? typed.NumAbils() : typedFacility.NumAbils(), std::int16_t{2});
-    QCOMPARE(component ? typed.PicNum() : typedFacility.PicNum(), std::string("12"));
-    if (component) QCOMPARE(typed.VehicleType(), std::string("Ship"));
+    for (bool component : {true, false}) {
+      TestApp app;
+      DesignWalk walk;
+      walk.name = "Laser", walk.desc = "A beam weapon", walk.levels = "3", walk.family = "100", walk.picture = 12;
+      walk.numberStyle = walk.romanStyle = "&complevel";
+      walk.techs = {{"Lasers", "&complevel", "", ""}, {"Optics", "2", "", ""}};
+      walk.minCost = "{&complevel*10}", walk.hp = "10";
+      walk.abilities = {{"Direct Fire", "", "5", ""}, {"Armor", "Absorbs", "1", "2"}};
+      QVERIFY(component ? walk.WalkComponent(app) : walk.WalkFacility(app));
+      QVERIFY(app.services.Messages().empty());
+      // What the walk typed; the weapon information page's Back stores its own
+      // untouched display number too.
+      vrlComponent typed = app.hq().Component();
+      if (component) typed.SetWeaponDisplayNum("0");
+      const vrlFacility typedFacility = app.hq().Facility();
+      const QStringList back = component ? QStringList{"frmCompAbility", "frmCompCost", "frmCompTech", "frmCompPicture",
+                                                       "frmCompVehicleType", "frmCompBasicInfo", "frmCompStart"}
+                                         : QStringList{"frmFacAbility", "frmFacTech", "frmFacPicture",
+                                                       "frmFacBasicInfo", "frmFacStart"};
+      QCOMPARE(WalkBack(app), back);
+      QVERIFY(app.hq().Component() == typed);
+      QCOMPARE(app.Text(component ? "txtCompName" : "txtFacName"), QStringLiteral("Laser"));
+      QVERIFY(WalkUntouched(app, component ? "frmCompWeaponInfo" : "frmFacGenerate"));
+      QVERIFY(app.services.Messages().empty() && app.hq().Component() == typed && app.hq().Facility() == typedFacility);
+      QCOMPARE(component ? typed.NumAbils() : typedFacility.NumAbils(), std::int16_t{2});
+      QCOMPARE(component ? typed.PicNum() : typedFacility.PicNum(), std::string("12"));
+      if (component) QCOMPARE(typed.VehicleType(), std::string("Ship"));
+      QVERIFY(component || typed == vrlComponent{});  // the facility's pages leave the component alone
+    }
   }
 };
 
