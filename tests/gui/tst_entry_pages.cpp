@@ -2,12 +2,15 @@
 // one table row per page: walking through the entries with Add, Next and
 // Back, the removal questions, arrival from the following page; the grid-only
 // fields and the cost page; and a design walked to the end and back again.
+#include <QApplication>
 #include <QLineEdit>
+#include <QPointer>
 #include <QTest>
 
 #include "support/DesignWalk.h"
 #include "support/TestApp.h"
 #include "generate_ui/frmFacGenerate.h"
+#include "gui/WizardPage.h"
 #include "wizard/frmCompAbility.h"
 #include "wizard/frmCompCost.h"
 #include "wizard/frmCompTech.h"
@@ -224,30 +227,55 @@ class EntryPagesTest : public QObject {
     QCOMPARE(app.hq().Facility().TechReqNumStyle(1), std::optional<std::string>("-&techgridlevel1"));
   }
 
-  void costPageChecksOnlyTheHitpoints() {
+  // The cost page, and on it the page base every wizard page builds on: a
+  // refused Next stays and writes nothing; Cancel asks and writes nothing;
+  // Next and Back close the page as navigated and show the next in the same
+  // place, with its title and the focus in its first field; Back checks
+  // nothing; the close box returns to the menu without a question.
+  void costPageAndThePageBase() {
     TestApp app;
     auto& c = app.hq().Component();
     app.Show<frmCompCost>();
+    app.host()->move(40, 50);
+    const QPoint where = app.host()->pos();
     // The page's own tab order: costs, the buttons, then supply, hitpoints, size.
     QCOMPARE(app.TabOrder("txtMinCost", 10),
              (QStringList{"txtMinCost", "txtOrgCost", "txtRadCost", "cmdNext", "cmdBack", "cmdCancel", "txtSupplyUse",
                           "txtHP", "txtSize", "txtMinCost"}));
     const char* others[] = {"txtMinCost", "txtOrgCost", "txtRadCost", "txtSize", "txtSupplyUse"};
     for (const char* name : others) app.Type(name, QStringLiteral("{1}"));
-    QCOMPARE(app.Press("cmdNext"), QStringList{"You must enter a hitpoint start value."});
-    QCOMPARE(c.MinCost(), std::string());
+    app.Key(Qt::Key_Return);
+    QCOMPARE(app.services.MessageTexts(), QStringList{"You must enter a hitpoint start value."});
+    QVERIFY(app.PageName() == "frmCompCost" && !app.PageAs<WizardPage>()->Navigating());
+    app.services.QueueNo();
+    app.Click("cmdCancel");
+    QVERIFY(app.PageName() == "frmCompCost" && c == vrlComponent{});
 
     for (const char* name : others) app.Type(name, "");
     app.Type("txtHP", "{&complevel * 5}");
-    app.Click("cmdNext");
-    QVERIFY(app.PageName() == "frmCompAbility" && c.HP() == "{&complevel * 5}" && c.Size().empty());
+    QPointer<WizardPage> first = app.PageAs<WizardPage>();
+    QTest::mouseClick(first->NextButton(), Qt::LeftButton);
+    QVERIFY(first && first->Navigating());  // closed as navigated, deleted later
+    app.Settle();
+    QVERIFY(!first && app.PageName() == "frmCompAbility" && c.HP() == "{&complevel * 5}" && c.Size().empty());
+    app.Click("cmdBack");
+    QCOMPARE(app.host()->windowTitle(), QStringLiteral("Vorlane v2.0 - Component Design - Component Cost"));
+    QVERIFY(app.host()->pos() == where && QApplication::focusWidget() == app.Find("txtMinCost"));
+    QCOMPARE(app.Text("txtHP"), QStringLiteral("{&complevel * 5}"));
+    app.Type("txtHP", "7");
+    app.services.QueueYes();
+    app.Key(Qt::Key_Escape);
+    QVERIFY(app.PageName() == "frmMain" && c.HP() == "{&complevel * 5}" && app.services.Messages().size() == 3);
 
     c.SetSize("3");
     app.Show<frmCompCost>();
     QCOMPARE(app.Text("txtSize"), QStringLiteral("3"));
     app.Type("txtHP", "");
-    app.Click("cmdBack");  // no check on Back
+    app.Click("cmdBack");
     QVERIFY(app.PageName() == "frmCompTech" && c.HP().empty());
+    app.Show<frmCompCost>();
+    app.CloseBox();
+    QVERIFY(app.host()->isVisible() && app.PageName() == "frmMain" && app.services.Messages().size() == 3);
   }
 
   // A design from the main menu through every page to the last before
