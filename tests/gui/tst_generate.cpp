@@ -203,15 +203,8 @@ class GenerateTest : public QObject {
     QTest::keyClicks(app.Find<QLineEdit>("txtRange"), "&weapdmg1");
     app.Click("cmdNext");
     QCOMPARE(app.PageName(), QString("frmCompGenerate"));
-    // Back across the weapon pages and Next again keeps every value.
-    const vrlComponent typed = app.hq().Component();
-    for (const char* expected : {"frmCompWeaponDamage", "frmCompWeaponInfo2", "frmCompWeaponInfo"}) {
-      app.Click("cmdBack");
-      QCOMPARE(app.PageName(), QString(expected));
-    }
-    for (int i = 0; i < 3; ++i) app.Click("cmdNext");
-    QCOMPARE(app.PageName(), QString("frmCompGenerate"));
-    QVERIFY(app.hq().Component() == typed);
+    // (That the weapon pages keep their values walked back and forth: with
+    // the sheet's switching and the weapon page tests.)
     app.Click("cmdNext");
     QCOMPARE(app.host()->windowTitle(), QString("Component Generation Results - [Swarm Missile]"));
     const QString text = Results(app)->rtfResults()->text();
@@ -224,7 +217,6 @@ class GenerateTest : public QObject {
                             "Weapon Seeker Speed", "Weapon Seeker Dmg Res"})
       shown << Values(text, key).value(2);
     QCOMPARE(shown, level3);
-    QCOMPARE(text, EngineText<CompGenerate>(app.hq().Component()));
   }
 
   void formulaErrorShowsItsChainAndNoResults() {

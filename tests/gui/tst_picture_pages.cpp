@@ -540,6 +540,8 @@ class PicturePagesTest : public QObject {
       app.Click("cmdBack");
       QCOMPARE(app.PageName(), QString(back));
     }
+    app.Click("cmdBack");  // and on across the weapon pages
+    QCOMPARE(app.PageName(), QStringLiteral("frmCompWeaponInfo2"));
   }
 };
 
