@@ -6,7 +6,6 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
@@ -22,7 +21,6 @@
 #include "app/frmSetup.h"
 #include "generate_ui/frmDisplayResults.h"
 #include "support/TestApp.h"
-#include "wizard/frmCompBasicInfo.h"
 
 using namespace vorlane;
 using namespace vorlane::test;
@@ -55,34 +53,6 @@ class ShellTest : public QObject {
   Q_OBJECT
 
  private slots:
-  // Enter in an editable combo box presses Next; on a focused button it
-  // presses that button; Escape in any field asks to leave.
-  void enterAndEscapeReachThePageFromEveryField() {
-    TestApp app;
-    app.hq().Component().SetGridComp(true);
-    app.Show<frmCompBasicInfo>();
-    for (const char* field : {"txtFamily", "txtGeneralGroup", "txtCustomGroup"}) app.Type(field, "1");
-    auto* combo = app.Find<QComboBox>("cboRestrictions");
-    combo->setFocus(Qt::TabFocusReason);
-    app.Settle();
-    QTest::keyClicks(combo, "Plasma");
-    app.Key(Qt::Key_Return);
-    QCOMPARE(app.PageName(), QStringLiteral("frmCompVehicleType"));
-    QCOMPARE(app.hq().Component().Restrictions(), std::string("Plasma"));
-    app.Find<QPushButton>("cmdBack")->setFocus(Qt::TabFocusReason);
-    app.Key(Qt::Key_Return);
-    QCOMPARE(app.services.MessageTexts(), QStringList{"You must select at least one vehicle type."});
-    app.Find("chkVType(0)")->setProperty("checked", true);
-    app.Find<QPushButton>("cmdBack")->setFocus(Qt::TabFocusReason);
-    app.Key(Qt::Key_Return);
-    QCOMPARE(app.PageName(), QStringLiteral("frmCompBasicInfo"));
-    app.services.ClearRecords();
-    app.services.QueueNo();
-    app.Find("txtFamily")->setFocus();
-    app.Key(Qt::Key_Escape);
-    QCOMPARE(app.services.MessageTexts(), QStringList{"Do you want to return to the main menu?"});
-  }
-
   void menuOpensTheChosenPageInTheSameWindow() {
     TestApp app;
     QCOMPARE(app.PageName(), QStringLiteral("frmMain"));
@@ -220,7 +190,8 @@ class ShellTest : public QObject {
     QCOMPARE(services.ChooseDirectory(nullptr, root.path()),
              std::optional<QString>(QDir::cleanPath(root.path()) + "/Mod"));
 
-    WhenModal([&](QWidget* w) { QTest::keyClick(w->findChild<QListWidget*>(), Qt::Key_Escape); });
+    // Cancel, like Escape and the close box, leaves nothing chosen.
+    WhenModal([&](QWidget* w) { QTest::mouseClick(w->findChild<QPushButton*>("cmdCancel"), Qt::LeftButton); });
     QCOMPARE(services.ChooseDirectory(nullptr, root.path()), std::optional<QString>());
   }
 
@@ -353,18 +324,6 @@ class ShellTest : public QObject {
     QTest::keyClick(picker.findChild<QPushButton*>("cmdOK"), Qt::Key_Return);
     QVERIFY(!picker.Cancelled() && !picker.isVisible());
     QCOMPARE(picker.ChosenPath(), QDir::cleanPath(root.path()));
-  }
-
-  // (Escape: with the service above.)
-  void pickerCancelsByCancelAndCloseBox() {
-    QTemporaryDir root;
-    for (bool button : {true, false}) {
-      frmDirBrowse picker;
-      picker.Start(root.path());
-      picker.show();
-      button ? QTest::mouseClick(picker.findChild<QPushButton*>("cmdCancel"), Qt::LeftButton) : (void)picker.close();
-      QVERIFY(!picker.isVisible() && picker.Cancelled() && picker.ChosenPath().isEmpty());
-    }
   }
 
   void pickerStartsAtTheNearestExistingDirectory() {

@@ -81,7 +81,7 @@ class StartPagesTest : public QObject {
     s.ClearRecords();
     combo->lineEdit()->setFocus();
     QTest::keyClicks(combo->lineEdit(), "only one per vehicle");
-    app.Click("cmdNext");
+    app.Key(Qt::Key_Return);  // in the editable list it presses Next
     QVERIFY(s.Messages().empty());
     QCOMPARE(app.PageName(), QStringLiteral("frmCompVehicleType"));
     vrlComponent expected;
@@ -119,13 +119,15 @@ class StartPagesTest : public QObject {
     QVERIFY(app.services.Messages().empty());
     QCOMPARE(app.PageName(), QStringLiteral("frmCompStart"));
     QCOMPARE(app.hq().Component().CustomGroup(), std::string("7"));
-    // No to a question still leaves Cancel working.
+    // No to a question still leaves Cancel working, here Escape in a field.
     app.hq().Component().SetGridComp(false);
     app.Show<frmCompBasicInfo>();
     app.services.QueueNo();
     app.Click("cmdNext");
     app.services.QueueYes();
-    app.Click("cmdCancel");
+    app.Find("txtFamily")->setFocus();
+    app.Key(Qt::Key_Escape);
+    QCOMPARE(app.services.MessageTexts().last(), QStringLiteral("Do you want to return to the main menu?"));
     QCOMPARE(app.PageName(), QStringLiteral("frmMain"));
   }
 
@@ -157,7 +159,8 @@ class StartPagesTest : public QObject {
     QCOMPARE(app.Checks("chkVType(%1)", 8), QStringLiteral("00000000"));
     QCOMPARE(app.Props({"chkVType(3).text=&Weapon Platform"}), QString());
     app.Click("cmdNext");  // no box: neither Next nor Back leaves
-    app.Click("cmdBack");
+    app.Find("cmdBack")->setFocus(Qt::TabFocusReason);
+    app.Key(Qt::Key_Return);  // on a focused button Return presses that button
     QCOMPARE(app.services.MessageTexts(), (QStringList{kVehicleMsg, kVehicleMsg}));
     QCOMPARE(app.PageName(), QStringLiteral("frmCompVehicleType"));
     QCOMPARE(app.hq().Component().VehicleType(), std::string());
