@@ -78,8 +78,7 @@ void WriteStrip(const QString& file, int rows, int width = 200) {
   for (int n = 0; n < rows * 10; ++n)
     for (int y = 0; y < cell; ++y)
       for (int x = 0; x < cell; ++x) image.setPixel((n % 10) * cell + x, (n / 10) * cell + y, CellColour(n));
-  QDir().mkpath(QFileInfo(file).path());
-  QVERIFY(image.save(file, "BMP"));
+  SaveBitmap(QString(), file, image);
 }
 
 QImage Viewport(frmCompWeaponInfo* page) {
@@ -381,10 +380,7 @@ class PicturePagesTest : public QObject {
     page->sldDispNum()->setValue(23);
     QVERIFY(ShowsCell(page, 23));
     // One that cannot be read shows the sign, without falling back.
-    QFile broken(mod.filePath("Pictures/Combat/Beams.bmp"));
-    QVERIFY(broken.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    broken.write("not a bitmap");
-    broken.close();
+    QVERIFY(WriteAll(mod.filePath("Pictures/Combat/Beams.bmp"), "not a bitmap"));
     QVERIFY(ShowsTheSign(app.Show<frmCompWeaponInfo>()));
   }
 
@@ -392,8 +388,10 @@ class PicturePagesTest : public QObject {
     TestApp app;
     QTemporaryDir game;
     QTemporaryDir mod;
-    QDir().mkpath(game.filePath("Sounds"));
-    QDir().mkpath(mod.filePath("sounds"));
+    const QString wave = mod.filePath("sounds/laser.wav");
+    const QString zap = game.filePath("Sounds/Sub/Zap.wav");
+    const QString elsewhere = game.filePath("elsewhere.wav");
+    for (const QString& path : {wave, zap, elsewhere}) QVERIFY(WriteAll(path, {}));
     app.hq().Component().SetWeaponType("Direct Fire");
     app.Show<frmCompWeaponInfo>();
     app.Type("txtSoundFile", "old.wav");
@@ -407,14 +405,6 @@ class PicturePagesTest : public QObject {
     QCOMPARE(app.services.FileRequests().back().startDir, game.filePath("Sounds"));
 
     app.hq().SetModDir(mod.path().toStdString());
-    const QString wave = mod.filePath("sounds/laser.wav");
-    const QString zap = game.filePath("Sounds/Sub/Zap.wav");
-    const QString elsewhere = game.filePath("elsewhere.wav");
-    for (const QString& path : {wave, zap, elsewhere}) {
-      QDir().mkpath(QFileInfo(path).path());
-      QFile file(path);
-      QVERIFY(file.open(QIODevice::WriteOnly));
-    }
     // Chosen in a Sounds folder (letter case ignored): the name the game looks
     // up; chosen elsewhere: the full path.
     const std::pair<QString, QString> choices[] = {
