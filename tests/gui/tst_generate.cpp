@@ -431,31 +431,31 @@ class GenerateTest : public QObject {
     ShowResults(app, "Name := Mine 1\r\nCost Minerals := 0.5\r\nTech Area Req 1 := lasers\r\n\r\n"
                      "Name := Mine 2\r\nCost Minerals := 10\r\nTech Area Req 1 := Lazers\r\n");
     QVERIFY(app.Click("cmdCheck"));
+    // The report's wording: with the game check's own tests.
     QVERIFY(app.services.Messages().size() == 1 && app.services.Messages()[0].title == "Game Check");
-    QCOMPARE(app.services.Messages()[0].text,
-             "entry 1 \"Mine 1\", key \"Cost Minerals\": \"0.5\" is not a whole number in plain digits\n"
-             "entry 2 \"Mine 2\", key \"Tech Area Req 1\": \"Lazers\": no such technology area in " +
-                 game.filePath("Data/TechArea.txt") + "\n\nTechnology areas read from " + game.filePath("Data/TechArea.txt") +
-                 " (1 name).\nAbility types not checked: no AbilityTypes.txt or AbilityType.txt in the Data folder "
-                 "of the mod or the game directory.\n2 entries checked: 2 problems found.");
+    const QString report = app.services.Messages()[0].text;
+    QVERIFY2(report.startsWith("entry 1 \"Mine 1\", key \"Cost Minerals\"") &&
+                 report.contains("entry 2 \"Mine 2\", key \"Tech Area Req 1\": \"Lazers\": no such technology area in " +
+                                 game.filePath("Data/TechArea.txt")) &&
+                 report.endsWith("\n2 entries checked: 2 problems found."),
+             qPrintable(report));
   }
 
   // Every command has a key; Close and Escape bring the generate page back.
   void keysReachEveryCommandAndCloseReturns() {
     TestApp app;
+    ShowResults(app, "Name := Mine\r\n");
+    QApplication::clipboard()->clear();
+    // A button's accelerator clicks it a moment later, as it shows the press.
+    app.Key(Qt::Key_A, Qt::AltModifier);
+    QTRY_COMPARE(QApplication::clipboard()->text(), QStringLiteral("Name := Mine\r\n"));
+    app.Key(Qt::Key_S, Qt::AltModifier);
+    QTRY_COMPARE(app.services.FileRequests().size(), std::size_t{1});
+    app.Key(Qt::Key_K, Qt::AltModifier);
+    QTRY_COMPARE(app.services.Messages().size(), std::size_t{1});
+    QCOMPARE(app.PageName(), QStringLiteral("frmDisplayResults"));
     for (QKeyCombination key : {QKeyCombination(Qt::ALT, Qt::Key_C), QKeyCombination(Qt::Key_Escape)}) {
       ShowResults(app, "Name := Mine\r\n");
-      QApplication::clipboard()->clear();
-      // A button's accelerator clicks it a moment later, as it shows the press.
-      app.Key(Qt::Key_A, Qt::AltModifier);
-      QTRY_COMPARE(QApplication::clipboard()->text(), QStringLiteral("Name := Mine\r\n"));
-      app.services.ClearRecords();
-      app.Key(Qt::Key_S, Qt::AltModifier);
-      QTRY_COMPARE(app.services.FileRequests().size(), std::size_t{1});
-      app.services.ClearRecords();
-      app.Key(Qt::Key_K, Qt::AltModifier);
-      QTRY_COMPARE(app.services.Messages().size(), std::size_t{1});
-      QCOMPARE(app.PageName(), QStringLiteral("frmDisplayResults"));
       app.Key(key.key(), key.keyboardModifiers());
       QTRY_COMPARE(app.PageName(), QStringLiteral("frmFacGenerate"));
     }
