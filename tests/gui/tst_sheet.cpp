@@ -12,7 +12,6 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QSignalSpy>
 #include <QSpinBox>
 #include <QTest>
 #include <QTreeWidget>
@@ -364,15 +363,13 @@ class SheetTest : public QObject {
     const QString label = QString::fromStdString(FieldLabel(record, {"", 0, "MinCost"}));
     QCOMPARE(panel.View()->HoverText(0, 2), "Level 3: " + label + " = 30");
 
-    // Two changes in a row: the first result arrives stale and is not shown.
-    QSignalSpy shown(&panel, &CurvePanel::CurvesShown);
+    // Two changes in a row: the newest values show (that a stale result is
+    // dropped is the job runner's, checked with the live entry).
     record.SetMinCost("{&complevel * 1000}");
     panel.RecordChanged();
     record.SetMinCost("{&complevel * 100}");
     panel.RecordChanged();
     QVERIFY(Settled(panel));
-    QTest::qWait(50);
-    QVERIFY(shown.count() == 1 && shown.at(0).at(0).toInt() == panel.Requests());
     QCOMPARE(Values(panel), (std::vector<double>{100, 200, 300}));
 
     // A second field; a value that is no number gives none.
