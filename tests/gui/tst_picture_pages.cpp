@@ -208,21 +208,15 @@ class PicturePagesTest : public QObject {
   }
 
   void sliderRangeFollowsTheFileCounts() {
-    QTemporaryDir dir;
-    const QString mod = dir.filePath("mod");
-    const QString seiv = dir.filePath("seiv");
-    QVERIFY(QDir().mkpath(mod + "/pictures/facilities"));
-    QVERIFY(QDir().mkpath(seiv));  // set, but without a pictures folder
+    // (The ranges for each count and folders without pictures: with the
+    // picture lookup's tests; the plain range: with the new page.)
+    QTemporaryDir mod;
     for (int i = 0; i < 700; ++i)
-      QVERIFY(WriteAll(QDir(mod).filePath(QStringLiteral("pictures/facilities/f%1.bmp").arg(i)), "x"));
-
+      QVERIFY(WriteAll(mod.filePath(QStringLiteral("pictures/facilities/f%1.bmp").arg(i)), "x"));
     TestApp app;
-    app.hq().SetModDir(mod.toStdString());
-    app.hq().SetSEIVDir(seiv.toStdString());
+    app.hq().SetModDir(mod.path().toStdString());
     app.Show<frmFacPicture>();
     QCOMPARE(app.Props({"sldPicNum.maximum=1200", "sldPicNum.tickInterval=100"}), QString());  // 3.5 hundreds: 4
-    app.Show<frmCompPicture>();  // no component pictures anywhere: the plain range
-    QCOMPARE(app.Props({"sldPicNum.maximum=800", "sldPicNum.tickInterval=50"}), QString());
   }
 
   // A new page; then the control touched last decides the number stored.
@@ -311,12 +305,10 @@ class PicturePagesTest : public QObject {
     for (int i = 0; i < 6; ++i) QCOMPARE(page->chkWeapTarg(i)->isChecked(), i == 1);
     app.Click("cmdNext");
     QCOMPARE(app.hq().Component().WeaponType() + "|" + app.hq().Component().WeaponDisplayType(), "Beam Lance|Torpedo");
-  }
 
-  void numberBoxAndSliderDecideTheDisplayNumber() {
-    TestApp app;
+    // The number box and the slider decide the display number.
     app.hq().Component().SetWeaponType("Direct Fire");
-    auto* page = app.Show<frmCompWeaponInfo>();
+    page = app.Show<frmCompWeaponInfo>();
     app.Type("txtDispNum", "12");
     QVERIFY(page->sldDispNum()->value() == 12 && page->frmDispNum()->title() == "Display Number - 12");
     app.Type("txtDispNum", "{&complevel+4}");
