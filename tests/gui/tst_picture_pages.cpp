@@ -169,9 +169,7 @@ class PicturePagesTest : public QObject {
         {false, true, true, 10, "Error loading picture 10 (", NotFound()},  // corrupt in the mod, good in the game
         {false, true, true, 7, mod, Filled(Qt::red)},  // the next look tries again
         {false, true, true, 0, "Using formula in text box", NotFound()},
-        {false, false, true, 7, seiv, Filled(Qt::green)},  // no mod directory: the game's copy
-        {true, true, true, 7, seiv, Filled(Qt::cyan)},
-        {true, true, true, 42, missing, NotFound()},  // a component picture is no facility picture
+        {true, true, true, 7, seiv, Filled(Qt::cyan)},  // (which folders in turn: with the lookup's tests)
     };
     std::unique_ptr<TestApp> app;
     for (const Look& look : looks) {
