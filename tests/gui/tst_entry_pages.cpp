@@ -9,12 +9,10 @@
 
 #include "support/DesignWalk.h"
 #include "support/TestApp.h"
-#include "generate_ui/frmFacGenerate.h"
 #include "gui/WizardPage.h"
 #include "wizard/frmCompAbility.h"
 #include "wizard/frmCompCost.h"
 #include "wizard/frmCompTech.h"
-#include "wizard/frmCompWeaponInfo.h"
 #include "wizard/frmFacAbility.h"
 #include "wizard/frmFacTech.h"
 
@@ -28,7 +26,7 @@ struct EntryPage {
   QString page, caption, key, value, add, addMessage, removeQuestion, removeTitle, next, previous, num;
   bool component, tech;
   bool nextBackAtLast;  // the next page's Back shows the last entry (else entry 1)
-  std::function<void(TestApp&)> open, openNext;
+  std::function<void(TestApp&)> open;
 
   DesignRecord& Record(TestApp& app) const {
     return component ? static_cast<DesignRecord&>(app.hq().Component()) : app.hq().Facility();
@@ -79,24 +77,14 @@ std::function<void(TestApp&)> Opener() {
 
 const EntryPage kPages[] = {
     {"frmCompTech", "Technology Requirement ", "txtTechArea", "txtTechLevel", "cmdAddTechReq", kTechAdd, kTechRemove,
-     "Delete Tech Reqs?", "frmCompCost", "frmCompPicture", "lblTechReqNum", true, true, true, Opener<frmCompTech>(),
-     Opener<frmCompCost>()},
+     "Delete Tech Reqs?", "frmCompCost", "frmCompPicture", "lblTechReqNum", true, true, true, Opener<frmCompTech>()},
     {"frmCompAbility", "Component Ability ", "txtAbilType", "txtVal1", "cmdAddAbility", kAbilAdd, kAbilRemove,
-     "Remove Abilities?", "frmCompWeaponInfo", "frmCompCost", "lblAbilNum", true, false, true, Opener<frmCompAbility>(),
-     Opener<frmCompWeaponInfo>()},
+     "Remove Abilities?", "frmCompWeaponInfo", "frmCompCost", "lblAbilNum", true, false, true, Opener<frmCompAbility>()},
     {"frmFacTech", "Technology Requirement ", "txtTechArea", "txtTechLevel", "cmdAddTechReq", kTechAdd, kTechRemove,
-     "Delete Tech Reqs?", "frmFacAbility", "frmFacPicture", "lblTechReqNum", false, true, false, Opener<frmFacTech>(),
-     Opener<frmFacAbility>()},
+     "Delete Tech Reqs?", "frmFacAbility", "frmFacPicture", "lblTechReqNum", false, true, false, Opener<frmFacTech>()},
     {"frmFacAbility", "Facility Ability ", "txtAbilType", "txtVal1", "cmdAddAbility", kAbilAdd, kAbilRemove,
-     "Remove Abilities?", "frmFacGenerate", "frmFacTech", "lblAbilNum", false, false, false, Opener<frmFacAbility>(),
-     Opener<frmFacGenerate>()},
+     "Remove Abilities?", "frmFacGenerate", "frmFacTech", "lblAbilNum", false, false, false, Opener<frmFacAbility>()},
 };
-
-void AddRows() {
-  QTest::addColumn<int>("row");
-  for (int i = 0; i < int(std::size(kPages)); ++i) QTest::newRow(qPrintable(kPages[i].page)) << i;
-}
-
 
 }  // namespace
 
@@ -107,7 +95,10 @@ class EntryPagesTest : public QObject {
   // Each entry page: Next and Back walk the entries; clearing a key drops it
   // and all after it; Add saves and moves to a blank entry; an empty new
   // entry is dropped only when confirmed.
-  void entriesWalkedAddedAndDropped_data() { AddRows(); }
+  void entriesWalkedAddedAndDropped_data() {
+    QTest::addColumn<int>("row");
+    for (int i = 0; i < int(std::size(kPages)); ++i) QTest::newRow(qPrintable(kPages[i].page)) << i;
+  }
   void entriesWalkedAddedAndDropped() {
     QFETCH(int, row);
     const EntryPage& p = kPages[row];
