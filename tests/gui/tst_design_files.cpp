@@ -5,8 +5,6 @@
 // with the design sheet's switching.)
 #include <QAction>
 #include <QDir>
-#include <QFile>
-#include <QLineEdit>
 #include <QProcess>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -28,10 +26,25 @@ namespace {
 
 const QString kSaveComponent =
     QStringLiteral("The component design has unsaved changes.\nDo you want to save your changes?");
+const QString kTitle = QStringLiteral("Vorlane v2.0 - Component Design - ");
 
-void SaveFile(const QString& path, const vrlComponent& record) {
+// Saves `record` as `name` in the app's folder: its path, empty when that failed.
+template <class Record>
+QString SaveAt(TestApp& app, const QString& name, const Record& record) {
+  const QString path = QDir(app.Dir()).filePath(name);
   std::string error;
-  QVERIFY2(SaveDesignFile(path.toStdString(), record, error), error.c_str());
+  return SaveDesignFile(path.toStdString(), record, error) ? path : QString();
+}
+
+Design Load(const QString& path) {
+  std::string error;
+  return LoadDesignFile(path.toStdString(), error).value_or(Design{});
+}
+
+vrlFacility Mine() {
+  vrlFacility mine;
+  mine.SetFacName("Mine");
+  return mine;
 }
 
 }  // namespace
@@ -53,17 +66,11 @@ class DesignFilesTest : public QObject {
     // Ctrl+S and Ctrl+Shift+S reach the menu from every design's page; a
     // design without a file is saved as Save As does. The setup and vehicle
     // pages show no design: nothing to save there.
-    const QString facilityFile = QDir(app.Dir()).filePath("mine.vorlane.json");
-    vrlFacility mine;
-    mine.SetFacName("Mine");
-    std::string error;
-    QVERIFY(SaveDesignFile(facilityFile.toStdString(), mine, error) && designs.OpenFile(facilityFile));
+    const QString facilityFile = SaveAt(app, "mine.vorlane.json", Mine());
+    QVERIFY(designs.OpenFile(facilityFile));
     app.hq().Facility().SetFacDesc("Unsaved");
     for (int option = 0; option < 4; ++option) {
-      app.hq().ShowMainMenu();
-      app.Settle();
-      app.PageAs<frmMain>()->optCreate(option)->setChecked(true);
-      app.Click("cmdNext");
+      QVERIFY(app.OpenFromMenu(option));
       app.services.ClearRecords();
       const bool design = option < 2;
       QVERIFY(designs.SaveAction()->isEnabled() == design && designs.SaveAsAction()->isEnabled() == design);
@@ -75,7 +82,7 @@ class DesignFilesTest : public QObject {
         QCOMPARE(request.filter, QStringLiteral("Vorlane designs (*.vorlane.json)"));
       if (design) QCOMPARE(designs.CurrentKind(), option == 0 ? DesignKind::Component : DesignKind::Facility);
     }
-    QCOMPARE(LoadDesignFile(facilityFile.toStdString(), error)->facility.FacDesc(), std::string());
+    QCOMPARE(Load(facilityFile).facility.FacDesc(), std::string());
   }
 
   // Save As suggests the name without its formulas, in the folder last used.
@@ -96,9 +103,7 @@ class DesignFilesTest : public QObject {
     QVERIFY(QDir(app.Dir()).mkdir("a") && QDir(app.Dir()).mkdir("b"));
     app.services.QueueFile(QDir(app.Dir()).filePath("a/laser.vorlane.json"));
     QVERIFY(app.hq().Designs().SaveAs());
-    const QString mine = QDir(app.Dir()).filePath("b/mine.vorlane.json");
-    std::string error;
-    QVERIFY(SaveDesignFile(mine.toStdString(), vrlFacility{}, error) && app.hq().Designs().OpenFile(mine));
+    QVERIFY(app.hq().Designs().OpenFile(SaveAt(app, "b/mine.vorlane.json", vrlFacility{})));
     app.hq().ShowMainMenu();
     app.Settle();
     app.services.ClearRecords();
@@ -110,28 +115,21 @@ class DesignFilesTest : public QObject {
   }
 
   // A blank entry that Add leaves past the last one is not part of the design.
-  void addAloneLeavesTheDesignUnchanged_data() {
-    QTest::addColumn<bool>("facility");
-    QTest::newRow("component technology") << false;
-    QTest::newRow("facility abilities") << true;
-  }
+  // (component technology, facility abilities)
   void addAloneLeavesTheDesignUnchanged() {
-    QFETCH(bool, facility);
-    TestApp app;
-    const QString path = QDir(app.Dir()).filePath("design.vorlane.json");
-    std::string error;
-    vrlFacility mine;
-    mine.SetFacName("Mine");
-    mine.SetAbilName(1, "Mining");
-    QVERIFY(facility ? SaveDesignFile(path.toStdString(), mine, error) : SaveDesignFile(path.toStdString(), LaserRecord(), error));
-    const QByteArray before = ReadAll(path);
-    QVERIFY(app.hq().Designs().OpenFile(path));
-    facility ? (void)app.Show<frmFacAbility>() : (void)app.Show<frmCompTech>();
-    QVERIFY(app.Click(facility ? "cmdAddAbility" : "cmdAddTechReq"));
-    QVERIFY(!app.host()->windowTitle().endsWith('*'));
-    app.Key(Qt::Key_S, Qt::ControlModifier);
-    QCOMPARE(ReadAll(path), before);
-    QVERIFY(app.services.Messages().empty());
+    for (bool facility : {false, true}) {
+      TestApp app;
+      vrlFacility mine = Mine();
+      mine.SetAbilName(1, "Mining");
+      const QString path = facility ? SaveAt(app, "f.vorlane.json", mine) : SaveAt(app, "c.vorlane.json", LaserRecord());
+      const QByteArray before = ReadAll(path);
+      QVERIFY(app.hq().Designs().OpenFile(path));
+      facility ? (void)app.Show<frmFacAbility>() : (void)app.Show<frmCompTech>();
+      QVERIFY(app.Click(facility ? "cmdAddAbility" : "cmdAddTechReq"));
+      QVERIFY(!app.host()->windowTitle().endsWith('*'));
+      app.Key(Qt::Key_S, Qt::ControlModifier);
+      QVERIFY(ReadAll(path) == before && app.services.Messages().empty());
+    }
   }
 
   void saveKeepsWhatThePageShowsAndReopens() {
@@ -149,25 +147,22 @@ class DesignFilesTest : public QObject {
     QVERIFY(app.services.Messages().empty());
     QCOMPARE(QFileInfo(app.services.FileRequests()[0].startDir).fileName(), QStringLiteral("Pulse Laser.vorlane.json"));
     QCOMPARE(designs.FilePath(DesignKind::Component), path);
-    QCOMPARE(app.host()->windowTitle(), QStringLiteral("Vorlane v2.0 - Component Design - pulse.vorlane.json"));
-    std::string error;
-    std::optional<Design> saved = LoadDesignFile(path.toStdString(), error);
-    QVERIFY2(saved, error.c_str());
+    QCOMPARE(app.host()->windowTitle(), kTitle + "pulse.vorlane.json");
     vrlComponent expected = LaserRecord();
     expected.SetCompName("Pulse Laser"), expected.SetCompDesc(""), expected.SetNumCompLevels("4");
-    QVERIFY(saved->kind == DesignKind::Component && saved->component == expected);
+    QVERIFY(Load(path).kind == DesignKind::Component && Load(path).component == expected);
 
     // An edit marks the title; typing the old text back clears the mark;
     // Ctrl+S writes the same file without a dialog.
     app.Type("txtCompName", "Beam");
-    QCOMPARE(app.host()->windowTitle(), QStringLiteral("Vorlane v2.0 - Component Design - pulse.vorlane.json *"));
+    QCOMPARE(app.host()->windowTitle(), kTitle + "pulse.vorlane.json *");
     app.Type("txtCompName", "Pulse Laser");
-    QCOMPARE(app.host()->windowTitle(), QStringLiteral("Vorlane v2.0 - Component Design - pulse.vorlane.json"));
+    QCOMPARE(app.host()->windowTitle(), kTitle + "pulse.vorlane.json");
     app.Type("txtCompName", "Beam");
     app.Key(Qt::Key_S, Qt::ControlModifier);
     QCOMPARE(app.services.FileRequests().size(), std::size_t{1});
-    QCOMPARE(LoadDesignFile(path.toStdString(), error)->component.CompName(), std::string("Beam"));
-    QCOMPARE(app.host()->windowTitle(), QStringLiteral("Vorlane v2.0 - Component Design - pulse.vorlane.json"));
+    QCOMPARE(Load(path).component.CompName(), std::string("Beam"));
+    QCOMPARE(app.host()->windowTitle(), kTitle + "pulse.vorlane.json");
 
     // Changed on the menu, then reopened: No keeps everything, Yes brings
     // the file's design on the start page.
@@ -191,11 +186,7 @@ class DesignFilesTest : public QObject {
 
   void openingReplacesOnlyTheRecordOfItsKind() {
     TestApp app;
-    vrlFacility mine;
-    mine.SetFacName("Mine");
-    const QString path = QDir(app.Dir()).filePath("mine.vorlane.json");
-    std::string error;
-    QVERIFY(SaveDesignFile(path.toStdString(), mine, error));
+    const QString path = SaveAt(app, "mine.vorlane.json", Mine());
 
     // From a component page with unsaved edits: asked before the dialog; a
     // facility file leaves the component as the page shows it (as Back would)
@@ -206,7 +197,7 @@ class DesignFilesTest : public QObject {
     app.services.QueueSaveAnswer(SaveAnswer::Discard);
     QVERIFY(app.hq().Designs().Open());
     QCOMPARE(app.services.MessageTexts(), QStringList{kSaveComponent});
-    QVERIFY(app.hq().Component().CompName() == "Shield" && app.hq().Facility() == mine);
+    QVERIFY(app.hq().Component().CompName() == "Shield" && app.hq().Facility() == Mine());
     QCOMPARE(app.Text("txtFacName"), QStringLiteral("Mine"));
     QCOMPARE(app.host()->windowTitle(), QStringLiteral("Vorlane v2.0 - Facility Design - mine.vorlane.json"));
 
@@ -217,11 +208,10 @@ class DesignFilesTest : public QObject {
     app.hq().Facility().SetFacDesc("Digs.");
     app.Settle();
     app.Key(Qt::Key_S, Qt::ControlModifier);
-    QCOMPARE(LoadDesignFile(path.toStdString(), error)->facility.FacDesc(), std::string("Digs."));
+    QCOMPARE(Load(path).facility.FacDesc(), std::string("Digs."));
 
     // Setup edits are asked about as the setup page's Cancel does.
-    app.PageAs<frmMain>()->optCreate(3)->setChecked(true);
-    app.Click("cmdNext");
+    QVERIFY(app.OpenFromMenu(3));
     app.Type("txtSEIVDir", "/games/se4");
     app.services.ClearRecords();
     app.services.QueueNo();
@@ -233,15 +223,8 @@ class DesignFilesTest : public QObject {
     QCOMPARE(app.PageName(), QStringLiteral("frmSetup"));
   }
 
+  // (Without changes Ctrl+Q ends at once: with the shell's ways to end.)
   void unsavedChangesAskBeforeQuitting() {
-    {
-      // Merely opening a page (which shows a level count of 0 as 1) changes
-      // nothing: Ctrl+Q ends at once.
-      TestApp app;
-      app.Click("cmdNext");
-      app.Key(Qt::Key_Q, Qt::ControlModifier);
-      QVERIFY(!app.host()->isVisible() && app.services.Messages().empty());
-    }
     TestApp app;
     app.Click("cmdNext");
     app.Type("txtCompName", "Laser");
@@ -273,34 +256,27 @@ class DesignFilesTest : public QObject {
     app.services.QueueFile(laser), app.services.QueueFile(mine);
     app.Key(Qt::Key_Escape);
     QVERIFY(!app.host()->isVisible());
-    std::string error;
-    QCOMPARE(LoadDesignFile(laser.toStdString(), error)->component.CompName(), std::string("Laser"));
-    QCOMPARE(LoadDesignFile(mine.toStdString(), error)->facility.FacName(), std::string("Mine"));
+    QVERIFY(Load(laser).component.CompName() == "Laser" && Load(mine).facility.FacName() == "Mine");
   }
 
   void brokenFilesAndFailedSavesChangeNothing() {
     TestApp app;
-    const QString good = QDir(app.Dir()).filePath("good.vorlane.json");
-    SaveFile(good, LaserRecord());
+    const QString good = SaveAt(app, "good.vorlane.json", LaserRecord());
     QVERIFY(app.hq().Designs().OpenFile(good));
     app.Type("txtCompName", "On screen");
     const vrlComponent before = app.hq().Component();
 
-    const std::pair<const char*, QByteArray> cases[] = {
-        {"missing.vorlane.json", {}},
-        {"truncated.vorlane.json", R"({"kind": "component", "CompName": "X")"},
-        {"unknown.vorlane.json", R"({"kind": "component", "Colour": "red"})"},
-        {"wrongtype.vorlane.json", R"({"kind": "facility", "FacName": 5})"},
-    };
-    const char* reasons[] = {"No such file", "malformed JSON", "/Colour: unknown key", "/FacName: must be a text"};
-    for (std::size_t i = 0; i < std::size(cases); ++i) {
-      const QString path = QDir(app.Dir()).filePath(cases[i].first);
-      if (!cases[i].second.isEmpty()) QVERIFY(WriteAll(path, cases[i].second));
+    // (The reasons for each kind of broken file: with the design file reader.)
+    const std::pair<QByteArray, const char*> cases[] = {
+        {{}, "No such file"}, {R"({"kind": "component", "Colour": "red"})", "/Colour: unknown key"}};
+    for (const auto& [content, reason] : cases) {
+      const QString path = QDir(app.Dir()).filePath(QString::fromLatin1(reason).remove('/') + ".vorlane.json");
+      if (!content.isEmpty()) QVERIFY(WriteAll(path, content));
       app.services.ClearRecords();
       QVERIFY(!app.hq().Designs().OpenFile(path));
       const QString text = app.services.MessageTexts().join('|');
       QVERIFY2(text.startsWith(QStringLiteral("The design could not be opened.\n")) && text.contains(path) &&
-                   text.contains(QString::fromLatin1(reasons[i])),
+                   text.contains(QString::fromLatin1(reason)),
                qPrintable(text));
       QVERIFY(app.hq().Component() == before && app.hq().Facility() == vrlFacility{});
       QVERIFY(app.Text("txtCompName") == "On screen" && app.hq().Designs().FilePath(DesignKind::Component) == good);
@@ -313,15 +289,14 @@ class DesignFilesTest : public QObject {
     QVERIFY(!app.hq().Designs().SaveAs());
     QVERIFY(app.services.MessageTexts().join('|').startsWith(QStringLiteral("The design could not be saved.\n")));
     QCOMPARE(app.hq().Designs().FilePath(DesignKind::Component), good);
-    QCOMPARE(app.host()->windowTitle(), QStringLiteral("Vorlane v2.0 - Component Design - good.vorlane.json *"));
+    QCOMPARE(app.host()->windowTitle(), kTitle + "good.vorlane.json *");
     app.services.ClearRecords();
     app.services.QueueFile(QDir(app.Dir()).filePath("good"));
     app.services.QueueNo();
     QVERIFY(!app.hq().Designs().SaveAs());
     QCOMPARE(app.services.MessageTexts(),
              QStringList{QStringLiteral("\"good.vorlane.json\" already exists.\nDo you want to replace it?")});
-    std::string error;
-    QCOMPARE(LoadDesignFile(good.toStdString(), error)->component.CompName(), std::string("Laser"));
+    QCOMPARE(Load(good).component.CompName(), std::string("Laser"));
   }
 
   void savedDesignGeneratesTheSameTextOnTheCommandLine() {

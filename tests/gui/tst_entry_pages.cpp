@@ -2,16 +2,17 @@
 // one table row per page: walking through the entries with Add, Next and
 // Back, the removal questions, arrival from the following page; the grid-only
 // fields and the cost page; and a design walked to the end and back again.
+#include <QApplication>
 #include <QLineEdit>
+#include <QPointer>
 #include <QTest>
 
 #include "support/DesignWalk.h"
 #include "support/TestApp.h"
-#include "generate_ui/frmFacGenerate.h"
+#include "gui/WizardPage.h"
 #include "wizard/frmCompAbility.h"
 #include "wizard/frmCompCost.h"
 #include "wizard/frmCompTech.h"
-#include "wizard/frmCompWeaponInfo.h"
 #include "wizard/frmFacAbility.h"
 #include "wizard/frmFacTech.h"
 
@@ -25,7 +26,7 @@ struct EntryPage {
   QString page, caption, key, value, add, addMessage, removeQuestion, removeTitle, next, previous, num;
   bool component, tech;
   bool nextBackAtLast;  // the next page's Back shows the last entry (else entry 1)
-  std::function<void(TestApp&)> open, openNext;
+  std::function<void(TestApp&)> open;
 
   DesignRecord& Record(TestApp& app) const {
     return component ? static_cast<DesignRecord&>(app.hq().Component()) : app.hq().Facility();
@@ -76,24 +77,14 @@ std::function<void(TestApp&)> Opener() {
 
 const EntryPage kPages[] = {
     {"frmCompTech", "Technology Requirement ", "txtTechArea", "txtTechLevel", "cmdAddTechReq", kTechAdd, kTechRemove,
-     "Delete Tech Reqs?", "frmCompCost", "frmCompPicture", "lblTechReqNum", true, true, true, Opener<frmCompTech>(),
-     Opener<frmCompCost>()},
+     "Delete Tech Reqs?", "frmCompCost", "frmCompPicture", "lblTechReqNum", true, true, true, Opener<frmCompTech>()},
     {"frmCompAbility", "Component Ability ", "txtAbilType", "txtVal1", "cmdAddAbility", kAbilAdd, kAbilRemove,
-     "Remove Abilities?", "frmCompWeaponInfo", "frmCompCost", "lblAbilNum", true, false, true, Opener<frmCompAbility>(),
-     Opener<frmCompWeaponInfo>()},
+     "Remove Abilities?", "frmCompWeaponInfo", "frmCompCost", "lblAbilNum", true, false, true, Opener<frmCompAbility>()},
     {"frmFacTech", "Technology Requirement ", "txtTechArea", "txtTechLevel", "cmdAddTechReq", kTechAdd, kTechRemove,
-     "Delete Tech Reqs?", "frmFacAbility", "frmFacPicture", "lblTechReqNum", false, true, false, Opener<frmFacTech>(),
-     Opener<frmFacAbility>()},
+     "Delete Tech Reqs?", "frmFacAbility", "frmFacPicture", "lblTechReqNum", false, true, false, Opener<frmFacTech>()},
     {"frmFacAbility", "Facility Ability ", "txtAbilType", "txtVal1", "cmdAddAbility", kAbilAdd, kAbilRemove,
-     "Remove Abilities?", "frmFacGenerate", "frmFacTech", "lblAbilNum", false, false, false, Opener<frmFacAbility>(),
-     Opener<frmFacGenerate>()},
+     "Remove Abilities?", "frmFacGenerate", "frmFacTech", "lblAbilNum", false, false, false, Opener<frmFacAbility>()},
 };
-
-void AddRows() {
-  QTest::addColumn<int>("row");
-  for (int i = 0; i < int(std::size(kPages)); ++i) QTest::newRow(qPrintable(kPages[i].page)) << i;
-}
-
 
 }  // namespace
 
@@ -101,27 +92,14 @@ class EntryPagesTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void emptyNewEntryIsDroppedOnlyWhenConfirmed_data() { AddRows(); }
-  void emptyNewEntryIsDroppedOnlyWhenConfirmed() {
-    QFETCH(int, row);
-    const EntryPage& p = kPages[row];
-    TestApp app;
-    p.open(app);
-    QCOMPARE(p.Shows(app, 1), QString());
-    QCOMPARE(app.Press("cmdNext", {false}), QStringList{p.removeQuestion});
-    QVERIFY(app.services.Messages()[0].title == p.removeTitle && app.services.Messages()[0].buttons == MessageButtons::YesNo);
-    QVERIFY(app.PageName() == p.page && p.Count(app) == 1);
-    app.Press("cmdNext", {true});
-    QVERIFY(p.Count(app) == 0 && app.PageName() == p.next);
-    // Back from the next page with no entry: entry 1, empty.
-    if (p.page == "frmCompTech") app.Type("txtHP", "5");
-    app.Click("cmdBack");
-    QCOMPARE(app.PageName(), p.page);
-    QCOMPARE(p.Shows(app, 1, ""), QString());
+  // Each entry page: Next and Back walk the entries; clearing a key drops it
+  // and all after it; Add saves and moves to a blank entry; an empty new
+  // entry is dropped only when confirmed.
+  void entriesWalkedAddedAndDropped_data() {
+    QTest::addColumn<int>("row");
+    for (int i = 0; i < int(std::size(kPages)); ++i) QTest::newRow(qPrintable(kPages[i].page)) << i;
   }
-
-  void nextAndBackWalkTheEntries_data() { AddRows(); }
-  void nextAndBackWalkTheEntries() {
+  void entriesWalkedAddedAndDropped() {
     QFETCH(int, row);
     const EntryPage& p = kPages[row];
     TestApp app;
@@ -136,7 +114,6 @@ class EntryPagesTest : public QObject {
     QCOMPARE(app.Text(p.key), QStringLiteral("C"));
     app.Click("cmdNext");
     QVERIFY(app.PageName() == p.next && app.services.Messages().empty());
-
     // The next page's Back lands on the last entry (the facility's on entry 1).
     app.Click("cmdBack");
     QCOMPARE(app.PageName(), p.page);
@@ -151,26 +128,14 @@ class EntryPagesTest : public QObject {
     QVERIFY(app.PageName() == p.previous && p.Count(app) == 3);
     // The other record is untouched.
     QCOMPARE(p.component ? app.hq().Facility().NumTechReqs() : app.hq().Component().NumTechReqs(), std::int16_t{1});
-  }
 
-  void clearingAKeyDropsItAndAllAfterIt_data() { AddRows(); }
-  void clearingAKeyDropsItAndAllAfterIt() {
-    QFETCH(int, row);
-    const EntryPage& p = kPages[row];
-    TestApp app;
-    p.Fill(app, {"A", "B", "C"});
+    // Clearing entry 2's key drops it and all after it.
     p.open(app);
     app.Click("cmdNext");
     app.Type(p.key, "");
     QCOMPARE(app.Press("cmdNext", {true}), QStringList{p.removeQuestion});
     QVERIFY(p.Count(app) == 1 && p.Key(app, 1) == "A" && app.PageName() == p.next);
-  }
 
-  void addSavesAndMovesToABlankEntry_data() { AddRows(); }
-  void addSavesAndMovesToABlankEntry() {
-    QFETCH(int, row);
-    const EntryPage& p = kPages[row];
-    TestApp app;
     p.Fill(app, {"A", "B", "C"});
     p.open(app);
     app.Click(p.add);  // on an earlier entry: the next existing one
@@ -182,7 +147,6 @@ class EntryPagesTest : public QObject {
     QCOMPARE(p.Shows(app, 4, ""), QString());
     QVERIFY(app.Text(p.value).isEmpty() && app.Find(p.key)->hasFocus());
     QVERIFY(p.Key(app, 3) == "C2" && p.Count(app) == 3);
-
     // Add on the empty entry refuses and changes nothing.
     QCOMPARE(app.Press(p.add), QStringList{p.addMessage});
     QCOMPARE(app.services.Messages()[0].title, QStringLiteral("Vorlane"));
@@ -192,12 +156,27 @@ class EntryPagesTest : public QObject {
     app.Click("cmdBack");
     QVERIFY(p.Count(app) == 4 && p.Key(app, 4).isEmpty() && p.Value(app, 4) == "2");
     QCOMPARE(p.Shows(app, 3, "C2"), QString());
-
     // The last entry's Next stores it and leaves.
     app.Click("cmdNext");
     app.Type(p.key, "D");
     app.Click("cmdNext");
     QVERIFY(p.Key(app, 4) == "D" && app.PageName() == p.next);
+
+    // A new design: its empty entry is dropped only when confirmed.
+    app.hq().Component() = vrlComponent{};
+    app.hq().Facility() = vrlFacility{};
+    p.open(app);
+    QCOMPARE(p.Shows(app, 1), QString());
+    QCOMPARE(app.Press("cmdNext", {false}), QStringList{p.removeQuestion});
+    QVERIFY(app.services.Messages()[0].title == p.removeTitle && app.services.Messages()[0].buttons == MessageButtons::YesNo);
+    QVERIFY(app.PageName() == p.page && p.Count(app) == 1);
+    app.Press("cmdNext", {true});
+    QVERIFY(p.Count(app) == 0 && app.PageName() == p.next);
+    // Back from the next page with no entry: entry 1, empty.
+    if (p.page == "frmCompTech") app.Type("txtHP", "5");
+    app.Click("cmdBack");
+    QCOMPARE(app.PageName(), p.page);
+    QCOMPARE(p.Shows(app, 1, ""), QString());
   }
 
   void gridFieldsOnlyForGridDesigns() {
@@ -239,68 +218,90 @@ class EntryPagesTest : public QObject {
     QCOMPARE(app.hq().Facility().TechReqNumStyle(1), std::optional<std::string>("-&techgridlevel1"));
   }
 
-  void costPageChecksOnlyTheHitpoints() {
+  // The cost page, and on it the page base every wizard page builds on: a
+  // refused Next stays and writes nothing; Cancel asks and writes nothing;
+  // Next and Back close the page as navigated and show the next in the same
+  // place, with its title and the focus in its first field; Back checks
+  // nothing; the close box returns to the menu without a question.
+  void costPageAndThePageBase() {
     TestApp app;
     auto& c = app.hq().Component();
     app.Show<frmCompCost>();
+    app.host()->move(40, 50);
+    const QPoint where = app.host()->pos();
     // The page's own tab order: costs, the buttons, then supply, hitpoints, size.
     QCOMPARE(app.TabOrder("txtMinCost", 10),
              (QStringList{"txtMinCost", "txtOrgCost", "txtRadCost", "cmdNext", "cmdBack", "cmdCancel", "txtSupplyUse",
                           "txtHP", "txtSize", "txtMinCost"}));
     const char* others[] = {"txtMinCost", "txtOrgCost", "txtRadCost", "txtSize", "txtSupplyUse"};
     for (const char* name : others) app.Type(name, QStringLiteral("{1}"));
-    QCOMPARE(app.Press("cmdNext"), QStringList{"You must enter a hitpoint start value."});
-    QCOMPARE(c.MinCost(), std::string());
+    app.Key(Qt::Key_Return);
+    QCOMPARE(app.services.MessageTexts(), QStringList{"You must enter a hitpoint start value."});
+    QVERIFY(app.PageName() == "frmCompCost" && !app.PageAs<WizardPage>()->Navigating());
+    app.services.QueueNo();
+    app.Click("cmdCancel");
+    QVERIFY(app.PageName() == "frmCompCost" && c == vrlComponent{});
 
     for (const char* name : others) app.Type(name, "");
     app.Type("txtHP", "{&complevel * 5}");
-    app.Click("cmdNext");
-    QVERIFY(app.PageName() == "frmCompAbility" && c.HP() == "{&complevel * 5}" && c.Size().empty());
+    QPointer<WizardPage> first = app.PageAs<WizardPage>();
+    QTest::mouseClick(first->NextButton(), Qt::LeftButton);
+    QVERIFY(first && first->Navigating());  // closed as navigated, deleted later
+    app.Settle();
+    QVERIFY(!first && app.PageName() == "frmCompAbility" && c.HP() == "{&complevel * 5}" && c.Size().empty());
+    app.Click("cmdBack");
+    QCOMPARE(app.host()->windowTitle(), QStringLiteral("Vorlane v2.0 - Component Design - Component Cost"));
+    QVERIFY(app.host()->pos() == where && QApplication::focusWidget() == app.Find("txtMinCost"));
+    QCOMPARE(app.Text("txtHP"), QStringLiteral("{&complevel * 5}"));
+    app.Type("txtHP", "7");
+    app.services.QueueYes();
+    app.Key(Qt::Key_Escape);
+    QVERIFY(app.PageName() == "frmMain" && c.HP() == "{&complevel * 5}" && app.services.Messages().size() == 3);
 
     c.SetSize("3");
     app.Show<frmCompCost>();
     QCOMPARE(app.Text("txtSize"), QStringLiteral("3"));
     app.Type("txtHP", "");
-    app.Click("cmdBack");  // no check on Back
+    app.Click("cmdBack");
     QVERIFY(app.PageName() == "frmCompTech" && c.HP().empty());
+    app.Show<frmCompCost>();
+    app.CloseBox();
+    QVERIFY(app.host()->isVisible() && app.PageName() == "frmMain" && app.services.Messages().size() == 3);
   }
 
   // A design from the main menu through every page to the last before
   // generating, back to the start page and forward again: every value typed
   // is still there.
-  void walkBackAndForthKeepsEverything_data() {
-    QTest::addColumn<bool>("component");
-    QTest::newRow("component") << true;
-    QTest::newRow("facility") << false;
-  }
   void walkBackAndForthKeepsEverything() {
-    QFETCH(bool, component);
-    TestApp app;
-    DesignWalk walk;
-    walk.name = "Laser", walk.desc = "A beam weapon", walk.levels = "3", walk.family = "100", walk.picture = 12;
-    walk.numberStyle = walk.romanStyle = "&complevel";
-    walk.techs = {{"Lasers", "&complevel", "", ""}, {"Optics", "2", "", ""}};
-    walk.minCost = "{&complevel*10}", walk.hp = "10";
-    walk.abilities = {{"Direct Fire", "", "5", ""}, {"Armor", "Absorbs", "1", "2"}};
-    QVERIFY(component ? walk.WalkComponent(app) : walk.WalkFacility(app));
-    QVERIFY(app.services.Messages().empty());
-    // What the walk typed; the weapon information page's Back stores its own
-    // untouched display number too.
-    vrlComponent typed = app.hq().Component();
-    if (component) typed.SetWeaponDisplayNum("0");
-    const vrlFacility typedFacility = app.hq().Facility();
-    const QStringList back = component ? QStringList{"frmCompAbility", "frmCompCost", "frmCompTech", "frmCompPicture",
-                                                     "frmCompVehicleType", "frmCompBasicInfo", "frmCompStart"}
-                                       : QStringList{"frmFacAbility", "frmFacTech", "frmFacPicture",
-                                                     "frmFacBasicInfo", "frmFacStart"};
-    QCOMPARE(WalkBack(app), back);
-    QVERIFY(app.hq().Component() == typed);
-    QCOMPARE(app.Text(component ? "txtCompName" : "txtFacName"), QStringLiteral("Laser"));
-    QVERIFY(WalkUntouched(app, component ? "frmCompWeaponInfo" : "frmFacGenerate"));
-    QVERIFY(app.services.Messages().empty() && app.hq().Component() == typed && app.hq().Facility() == typedFacility);
-    QCOMPARE(component ? typed.NumAbils() : typedFacility.NumAbils(), std::int16_t{2});
-    QCOMPARE(component ? typed.PicNum() : typedFacility.PicNum(), std::string("12"));
-    if (component) QCOMPARE(typed.VehicleType(), std::string("Ship"));
+    for (bool component : {true, false}) {
+      TestApp app;
+      DesignWalk walk;
+      walk.name = "Laser", walk.desc = "A beam weapon", walk.levels = "3", walk.family = "100", walk.picture = 12;
+      walk.numberStyle = walk.romanStyle = "&complevel";
+      walk.techs = {{"Lasers", "&complevel", "", ""}, {"Optics", "2", "", ""}};
+      walk.minCost = "{&complevel*10}", walk.hp = "10";
+      walk.abilities = {{"Direct Fire", "", "5", ""}, {"Armor", "Absorbs", "1", "2"}};
+      QVERIFY(component ? walk.WalkComponent(app) : walk.WalkFacility(app));
+      QVERIFY(app.services.Messages().empty());
+      // What the walk typed; the weapon information page's Back stores its own
+      // untouched display number too.
+      vrlComponent typed = app.hq().Component();
+      if (component) typed.SetWeaponDisplayNum("0");
+      const vrlFacility typedFacility = app.hq().Facility();
+      const QStringList back = component ? QStringList{"frmCompAbility", "frmCompCost", "frmCompTech", "frmCompPicture",
+                                                       "frmCompVehicleType", "frmCompBasicInfo", "frmCompStart"}
+                                         : QStringList{"frmFacAbility", "frmFacTech", "frmFacPicture",
+                                                       "frmFacBasicInfo", "frmFacStart"};
+      QCOMPARE(WalkBack(app), back);
+      QVERIFY(app.hq().Component() == typed);
+      QCOMPARE(app.Text(component ? "txtCompName" : "txtFacName"), QStringLiteral("Laser"));
+      QVERIFY(WalkUntouched(app, component ? "frmCompWeaponInfo" : "frmFacGenerate"));
+      QVERIFY(app.services.Messages().empty() && app.hq().Component() == typed && app.hq().Facility() == typedFacility);
+      QCOMPARE(component ? typed.NumAbils() : typedFacility.NumAbils(), std::int16_t{2});
+      QCOMPARE(component ? typed.PicNum() : typedFacility.PicNum(), std::string("12"));
+      if (component) QCOMPARE(typed.VehicleType(), std::string("Ship"));
+      QVERIFY(component || typed == vrlComponent{});  // the facility's pages leave the component alone
+    }
   }
 };
 

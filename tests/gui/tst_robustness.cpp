@@ -21,235 +21,194 @@
 #include <QTest>
 #include <array>
 #include <random>
-#include <string>
 
 #include "app/DesignFiles.h"
 #include "app/HQ.h"
 #include "app/HostWindow.h"
-#include "gui/HostedPage.h"
-#include "gui/Services.h"
-#include "app/frmMain.h"
-#include "app/frmSetup.h"
-#include "wizard/frmVehStart.h"
 #include "generate_ui/GeneratePage.h"
+#include "gui/Services.h"
 
 using namespace vorlane;
 
 namespace {
 
-using Rng = std::mt19937;
+std::mt19937 rng;
 
-int Pick(Rng& rng, int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); }
+int Pick(int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); }
 
-template <class T, std::size_t N>
-const T& PickOf(Rng& rng, const std::array<T, N>& items) {
-  return items[static_cast<std::size_t>(Pick(rng, static_cast<int>(N)))];
+template <class List>
+auto Any(const List& items) {
+  return items[Pick(static_cast<int>(std::size(items)))];
 }
 
-// The example designs' names.
-QStringList ExampleDesigns() {
-  return QDir(QStringLiteral(VORLANE_EXAMPLES_DIR)).entryList({QStringLiteral("*.json")}, QDir::Files, QDir::Name);
-}
+const QString kExamples = QStringLiteral(VORLANE_EXAMPLES_DIR);
 
-// Copies of the examples in `dir`, which the program may overwrite.
-QStringList CopyExamples(const QString& dir) {
-  QStringList copies;
-  for (const QString& name : ExampleDesigns()) {
-    copies << QDir(dir).filePath(name);
-    QFile::copy(QDir(QStringLiteral(VORLANE_EXAMPLES_DIR)).filePath(name), copies.back());
-  }
-  return copies;
-}
+QStringList ExampleDesigns() { return QDir(kExamples).entryList({QStringLiteral("*.json")}, QDir::Files, QDir::Name); }
 
 // Questions answered at random; files and directories chosen at random among
-// good, missing and unwritable ones; no sound plays.
+// good, missing and unwritable ones (copies of the examples, which the
+// program may overwrite, among them); no sound plays.
 class RandomServices : public Services {
  public:
-  RandomServices(Rng& rng, const QString& dir) : rng_(rng), dir_(dir) {}
+  explicit RandomServices(const QString& dir) : dir_(dir) {}
 
   // While the program is being ended: every question lets it end.
   bool ending = false;
 
   MessageAnswer ShowMessage(QWidget*, const QString&, MessageButtons buttons, const QString&) override {
     if (buttons == MessageButtons::Ok) return MessageAnswer::Ok;
-    return ending || Pick(rng_, 2) ? MessageAnswer::Yes : MessageAnswer::No;
+    return ending || Pick(2) ? MessageAnswer::Yes : MessageAnswer::No;
   }
   SaveAnswer AskToSave(QWidget*, const QString&, const QString&) override {
-    if (ending) return SaveAnswer::Discard;
-    return std::array{SaveAnswer::Save, SaveAnswer::Discard, SaveAnswer::Cancel}[Pick(rng_, 3)];
+    return ending ? SaveAnswer::Discard : Any(std::array{SaveAnswer::Save, SaveAnswer::Discard, SaveAnswer::Cancel});
   }
   QString OpenFileName(QWidget*, const QString&, const QString&, const QString&) override {
-    QStringList choices = CopyExamples(dir_);
-    choices << QString() << File("saved.vorlane.json") << File("missing.vorlane.json") << File("results.txt");
-    return choices[Pick(rng_, static_cast<int>(choices.size()))];
+    QStringList choices{QString(), File("saved.vorlane.json"), File("missing.vorlane.json"), File("results.txt")};
+    for (const QString& name : ExampleDesigns()) {
+      choices << File(name);
+      QFile::copy(QDir(kExamples).filePath(name), choices.back());
+    }
+    return Any(choices);
   }
   QString SaveFileName(QWidget*, const QString&, const QString&, const QString&, QString*) override {
-    const QStringList choices{QString(), File("saved.vorlane.json"), File("saved"), File("results.txt"),
-                              File("no/such/dir/x.vorlane.json")};
-    return ending ? QString() : choices[Pick(rng_, static_cast<int>(choices.size()))];
+    if (ending) return QString();
+    return Any(QStringList{QString(), File("saved.vorlane.json"), File("saved"), File("results.txt"),
+                           File("no/such/dir/x.vorlane.json")});
   }
   std::optional<QString> ChooseDirectory(QWidget*, const QString&) override {
-    const std::array<std::optional<QString>, 3> choices{std::nullopt, dir_, QStringLiteral("/no/such/dir")};
-    return PickOf(rng_, choices);
+    return Any(std::array<std::optional<QString>, 3>{std::nullopt, dir_, QStringLiteral("/no/such/dir")});
   }
   bool PlaySound(QWidget*, const QString&) override { return false; }
 
  private:
-  QString File(const char* name) const { return QDir(dir_).filePath(QString::fromLatin1(name)); }
+  QString File(const QString& name) const { return QDir(dir_).filePath(name); }
 
-  Rng& rng_;
   QString dir_;
 };
 
-QString RandomText(Rng& rng) {
+QString RandomText() {
   static const std::array<const char*, 28> kTexts{
       "{&complevel*10}", "1e400", "-1e400", "{1.7976931348623157e308}", "99999999999999999999999",
       "32767", "-32768", "65536", "0", "", " ", "&", "&&", "{", "}", "{{{{1}", "&abil1val1", "&techlevel99",
       "{sqrt(-1)}", "{1/0}", "&compname&compname", "{&complevel+1", "Ion Cannon T{&complevel+100}",
       "\x01\x02\x1b\x7f", "\t\r\n", "\xC3\x84\xE2\x82\xAC\xF0\x9D\x84\x9E", "None", "Direct Fire"};
-  switch (Pick(rng, 8)) {
+  switch (Pick(8)) {
     case 0: {  // random UTF-16 units, lone surrogates and NUL included
       QString text;
-      for (int i = Pick(rng, 12); i > 0; --i) text += QChar(static_cast<char16_t>(rng() & 0xFFFF));
+      for (int i = Pick(12); i > 0; --i) text += QChar(static_cast<char16_t>(rng() & 0xFFFF));
       return text;
     }
     case 1:
       return QString::number(static_cast<qint64>(quint64{rng()} << 32 | rng()));
     case 2:
-      return Pick(rng, 10) == 0 ? QString(70000, u'x') : QString(Pick(rng, 300), u'9');
+      return Pick(10) == 0 ? QString(70000, u'x') : QString(Pick(300), u'9');
     default:
-      return QString::fromUtf8(PickOf(rng, kTexts));
+      return QString::fromUtf8(Any(kTexts));
   }
 }
 
-// The widgets of the window the user could act on now.
-QList<QWidget*> Targets(HostWindow& host) {
-  QList<QWidget*> targets;
-  for (QWidget* w : host.findChildren<QWidget*>()) {
+// The widgets of type T in the window that the user could act on now.
+template <class T = QWidget>
+QList<T*> Targets(HostWindow& host) {
+  QList<T*> targets;
+  for (T* w : host.findChildren<T*>())
     if (w->isVisible() && w->isEnabled() && w->window() == &host) targets << w;
-  }
   return targets;
 }
 
-class Monkey {
- public:
-  Monkey(Rng& rng, HQ& hq) : rng_(rng), hq_(hq), host_(hq.Host()) {}
+// Where keys go: the focused widget of the window, or the window.
+QWidget* Focus(HostWindow& host) {
+  QWidget* w = QApplication::focusWidget();
+  return w && w->window() == &host ? w : &host;
+}
 
-  // One random action: a key, a click, typing, a slider or list choice, or
-  // the close box; keys go to an open popup first.
-  void Act() {
-    if (QWidget* popup = QApplication::activePopupWidget()) {
-      static const std::array kPopupKeys{Qt::Key_Up, Qt::Key_Down, Qt::Key_Return, Qt::Key_Escape, Qt::Key_Right};
-      QTest::keyClick(popup, PickOf(rng_, kPopupKeys));
-      return;
-    }
-    const int kind = Pick(rng_, 100);
-    if (kind < 35) {
-      Key();
-    } else if (kind < 65) {
-      Click();
-    } else if (kind < 90) {
-      Type();
-    } else if (kind < 97) {
-      Slide();
-    } else {
-      host_.close();  // the close box
-    }
+// Now and then a key is held down or a button clicked in a run: runs reach
+// the ends of ranges.
+int Repeats() { return Pick(5) == 0 ? 2 + Pick(30) : 1; }
+
+void Key(HostWindow& host) {
+  static const std::array kKeys{Qt::Key_Return, Qt::Key_Enter,  Qt::Key_Escape, Qt::Key_Tab,   Qt::Key_Backtab,
+                                Qt::Key_Up,     Qt::Key_Down,   Qt::Key_Left,   Qt::Key_Right, Qt::Key_Home,
+                                Qt::Key_End,    Qt::Key_PageUp, Qt::Key_Delete, Qt::Key_Space, Qt::Key_Backspace};
+  static const std::array kCommands{Qt::Key_A, Qt::Key_C, Qt::Key_V, Qt::Key_X, Qt::Key_Z, Qt::Key_S, Qt::Key_O};
+  const int kind = Pick(4);
+  if (kind == 0) {  // an accelerator
+    QTest::keyClick(Focus(host), static_cast<Qt::Key>(Qt::Key_A + Pick(26)), Qt::AltModifier);
+  } else if (kind == 1) {  // a command key; Ctrl+Q rarely, as it ends the run
+    const Qt::Key key = Pick(40) == 0 ? Qt::Key_Q : Any(kCommands);
+    QTest::keyClick(Focus(host), key, Pick(3) == 0 ? Qt::ControlModifier | Qt::ShiftModifier : Qt::ControlModifier);
+  } else {
+    const Qt::Key key = Any(kKeys);
+    for (int n = Repeats(); n > 0 && host.isVisible(); --n) QTest::keyClick(Focus(host), key);
   }
+}
 
- private:
-  void Key() {
-    static const std::array kKeys{Qt::Key_Return, Qt::Key_Enter,  Qt::Key_Escape, Qt::Key_Tab,   Qt::Key_Backtab,
-                                  Qt::Key_Up,     Qt::Key_Down,   Qt::Key_Left,   Qt::Key_Right, Qt::Key_Home,
-                                  Qt::Key_End,    Qt::Key_PageUp, Qt::Key_Delete, Qt::Key_Space, Qt::Key_Backspace};
-    QWidget* target = QApplication::focusWidget();
-    if (!target || target->window() != &host_) target = &host_;
-    switch (Pick(rng_, 4)) {
-      case 0: {  // an accelerator
-        QTest::keyClick(target, static_cast<Qt::Key>(Qt::Key_A + Pick(rng_, 26)), Qt::AltModifier);
-        break;
-      }
-      case 1: {  // a command key; Ctrl+Q rarely, as it ends the run
-        static const std::array kCommands{Qt::Key_A, Qt::Key_C, Qt::Key_V, Qt::Key_X, Qt::Key_Z, Qt::Key_S, Qt::Key_O};
-        const Qt::Key key = Pick(rng_, 40) == 0 ? Qt::Key_Q : PickOf(rng_, kCommands);
-        QTest::keyClick(target, key, Pick(rng_, 3) == 0 ? Qt::ControlModifier | Qt::ShiftModifier : Qt::ControlModifier);
-        break;
-      }
-      default: {
-        // Now and then held down: a run of one key reaches the ends of ranges.
-        const Qt::Key key = PickOf(rng_, kKeys);
-        for (int n = Repeats(); n > 0 && host_.isVisible(); --n) {
-          target = QApplication::focusWidget();
-          QTest::keyClick(target && target->window() == &host_ ? target : &host_, key);
-        }
-      }
-    }
+void Click(HostWindow& host) {
+  QList<QWidget*> targets;
+  for (QWidget* w : Targets(host)) {
+    if (qobject_cast<QAbstractButton*>(w) || qobject_cast<QComboBox*>(w) || qobject_cast<QAbstractSlider*>(w) ||
+        qobject_cast<QLineEdit*>(w) || Pick(8) == 0)
+      targets << w;
   }
+  if (targets.isEmpty()) return;
+  QPointer<QWidget> w = Any(targets);
+  const QPoint at(Pick(std::max(1, w->width())), Pick(std::max(1, w->height())));
+  if (Pick(6) == 0) return QTest::mouseDClick(w, Qt::LeftButton, {}, at);
+  for (int n = Repeats(); n > 0 && w && w->isVisible() && w->isEnabled(); --n) QTest::mouseClick(w, Qt::LeftButton, {}, at);
+}
 
-  int Repeats() { return Pick(rng_, 5) == 0 ? 2 + Pick(rng_, 30) : 1; }
-
-  void Click() {
-    QList<QWidget*> targets;
-    for (QWidget* w : Targets(host_)) {
-      if (qobject_cast<QAbstractButton*>(w) || qobject_cast<QComboBox*>(w) || qobject_cast<QAbstractSlider*>(w) ||
-          qobject_cast<QLineEdit*>(w) || Pick(rng_, 8) == 0)
-        targets << w;
+void Type(HostWindow& host) {
+  QList<QLineEdit*> edits = Targets<QLineEdit>(host);
+  edits.removeIf([](QLineEdit* edit) { return edit->isReadOnly(); });
+  if (edits.isEmpty()) return;
+  QLineEdit* edit = Any(edits);
+  edit->setFocus(Qt::TabFocusReason);
+  const QString text = RandomText();
+  if (text.size() <= 20 && Pick(2)) {
+    for (QChar c : text) {  // key by key, each carrying its character
+      QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+      QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
+      QApplication::sendEvent(edit, &press);
+      QApplication::sendEvent(edit, &release);
     }
-    if (targets.isEmpty()) return;
-    QPointer<QWidget> w = targets[Pick(rng_, static_cast<int>(targets.size()))];
-    const QPoint at(Pick(rng_, std::max(1, w->width())), Pick(rng_, std::max(1, w->height())));
-    if (Pick(rng_, 6) == 0) {
-      QTest::mouseDClick(w, Qt::LeftButton, {}, at);
-      return;
-    }
-    for (int n = Repeats(); n > 0 && w && w->isVisible() && w->isEnabled(); --n)
-      QTest::mouseClick(w, Qt::LeftButton, {}, at);
+  } else {
+    edit->selectAll();
+    edit->insert(text);  // as a paste
   }
+}
 
-  void Type() {
-    QList<QLineEdit*> edits;
-    for (QWidget* w : Targets(host_)) {
-      if (auto* edit = qobject_cast<QLineEdit*>(w); edit && !edit->isReadOnly()) edits << edit;
-    }
-    if (edits.isEmpty()) return;
-    QLineEdit* edit = edits[Pick(rng_, static_cast<int>(edits.size()))];
-    edit->setFocus(Qt::TabFocusReason);
-    const QString text = RandomText(rng_);
-    if (text.size() <= 20 && Pick(rng_, 2)) {
-      for (QChar c : text) {  // key by key, each carrying its character
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
-        QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(edit, &press);
-        QApplication::sendEvent(edit, &release);
-      }
-    } else {
-      edit->selectAll();
-      edit->insert(text);  // as a paste
-    }
+void Slide(HostWindow& host) {
+  const QList<QAbstractSlider*> sliders = Targets<QAbstractSlider>(host);
+  const QList<QComboBox*> combos = Targets<QComboBox>(host);
+  if (!sliders.isEmpty() && Pick(2)) {
+    QAbstractSlider* slider = Any(sliders);
+    const int span = slider->maximum() - slider->minimum();
+    slider->setValue(slider->minimum() + (span > 0 ? Pick(span + 1) : 0));
+  } else if (!combos.isEmpty()) {
+    QComboBox* combo = Any(combos);
+    if (combo->count() > 0) combo->setCurrentIndex(Pick(combo->count()));
+    if (combo->isEditable() && Pick(2)) combo->setEditText(RandomText());
   }
+}
 
-  void Slide() {
-    QList<QAbstractSlider*> sliders;
-    QList<QComboBox*> combos;
-    for (QWidget* w : Targets(host_)) {
-      if (auto* slider = qobject_cast<QAbstractSlider*>(w)) sliders << slider;
-      if (auto* combo = qobject_cast<QComboBox*>(w)) combos << combo;
-    }
-    if (!sliders.isEmpty() && Pick(rng_, 2)) {
-      QAbstractSlider* slider = sliders[Pick(rng_, static_cast<int>(sliders.size()))];
-      const int span = slider->maximum() - slider->minimum();
-      slider->setValue(slider->minimum() + (span > 0 ? Pick(rng_, span + 1) : 0));
-    } else if (!combos.isEmpty()) {
-      QComboBox* combo = combos[Pick(rng_, static_cast<int>(combos.size()))];
-      if (combo->count() > 0) combo->setCurrentIndex(Pick(rng_, combo->count()));
-      if (combo->isEditable() && Pick(rng_, 2)) combo->setEditText(RandomText(rng_));
-    }
+// One random action: a key, a click, typing, a slider or list choice, or the
+// close box; keys go to an open popup first.
+void Act(HostWindow& host) {
+  if (QWidget* popup = QApplication::activePopupWidget())
+    return QTest::keyClick(popup, Any(std::array{Qt::Key_Up, Qt::Key_Down, Qt::Key_Return, Qt::Key_Escape, Qt::Key_Right}));
+  const int kind = Pick(100);
+  if (kind < 35) {
+    Key(host);
+  } else if (kind < 65) {
+    Click(host);
+  } else if (kind < 90) {
+    Type(host);
+  } else if (kind < 97) {
+    Slide(host);
+  } else {
+    host.close();
   }
-
-  Rng& rng_;
-  HQ& hq_;
-  HostWindow& host_;
-};
+}
 
 // The offscreen platform's notes on what it cannot do say nothing about the
 // program; everything else is passed on.
@@ -281,11 +240,10 @@ class RobustnessTest : public QObject {
                               : static_cast<unsigned>(std::random_device{}());
     qInfo("VORLANE_ROBUSTNESS_SEED=%u", seed);
     passOn = qInstallMessageHandler(QuietHandler);
-    Rng rng(seed);
+    rng.seed(seed);
     QApplication::setQuitOnLastWindowClosed(false);
 
-    QStringList starts{QString()};  // the main menu, then each example
-    starts << ExampleDesigns();
+    const QStringList starts = QStringList{QString()} + ExampleDesigns();  // the main menu, then each example
     QVERIFY(starts.size() > 1);
     long actions = 0;
     int runs = 0;
@@ -296,7 +254,7 @@ class RobustnessTest : public QObject {
       const qint64 budget = static_cast<qint64>(seconds * 1000 / starts.size());
       while (clock.elapsed() < budget) {
         QTemporaryDir dir;
-        RandomServices services(rng, dir.path());
+        RandomServices services(dir.path());
         HQ hq(services, QDir(dir.path()).filesystemAbsolutePath() / "Vorlane.ini");
         hq.Main();
         HostWindow& host = hq.Host();
@@ -305,17 +263,15 @@ class RobustnessTest : public QObject {
         Settle();
         if (!start.isEmpty()) {
           const QString copy = QDir(dir.path()).filePath(start);
-          QVERIFY(QFile::copy(QDir(QStringLiteral(VORLANE_EXAMPLES_DIR)).filePath(start), copy));
+          QVERIFY(QFile::copy(QDir(kExamples).filePath(start), copy));
           QVERIFY2(hq.Designs().OpenFile(copy), qPrintable(start));
         }
         // Every other run starts on a page chosen at random, so that all are
         // reached, and sometimes goes on from it at once.
-        if (Pick(rng, 2)) {
-          const std::vector<HQ::PageMaker> makers = HQ::PageMakers();
-          host.ShowPage(makers[static_cast<std::size_t>(Pick(rng, static_cast<int>(makers.size())))](hq));
+        if (Pick(2)) {
+          host.ShowPage(Any(HQ::PageMakers())(hq));
           Settle();
-          if (auto* next = host.findChild<QAbstractButton*>(QStringLiteral("cmdNext")); next && Pick(rng, 2))
-            next->click();
+          if (auto* next = host.findChild<QAbstractButton*>(QStringLiteral("cmdNext")); next && Pick(2)) next->click();
         }
         Settle();
         // A generation longer than a moment is cancelled by the close box.
@@ -330,12 +286,11 @@ class RobustnessTest : public QObject {
             });
           }
         });
-        Monkey monkey(rng, hq);
         ++runs;
         // Short runs: many starts, and many ends of the program.
         for (int step = 0; step < 400 && host.isVisible() && clock.elapsed() < budget; ++step) {
           generating.invalidate();
-          monkey.Act();
+          Act(host);
           Settle();
           ++actions;
         }

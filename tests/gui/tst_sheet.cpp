@@ -1,8 +1,11 @@
 // The design sheet: switching between sheet, wizard and file keeps a design
 // byte for byte; edits update the live entry; a failing field is marked and
 // its line takes the cursor to the character; only the newest computation is
-// shown; New Design asks about unsaved changes.
+// shown; New Design asks about unsaved changes. And the help where formulas
+// are typed (the reference, completion, F1) and the curve panel.
+#include <QAbstractItemView>
 #include <QAction>
+#include <QCompleter>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -11,9 +14,15 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTest>
+#include <QTreeWidget>
+#include <cmath>
 
 #include "app/DesignFiles.h"
 #include "generate/DesignFile.h"
+#include "gui/CurvePanel.h"
+#include "gui/CurveView.h"
+#include "gui/FormulaHelp.h"
+#include "gui/FormulaReference.h"
 #include "sheet/DesignSheet.h"
 #include "sheet/LiveEntryPanel.h"
 #include "support/DesignWalk.h"
@@ -88,6 +97,36 @@ vrlFacility UnusualGrid() {
   return f;
 }
 
+vrlComponent TwoRequirements() {
+  vrlComponent c;
+  c.SetCompName("Laser"), c.SetNumCompLevels("3"), c.SetNumTechReqs(2), c.SetNumAbils(0);
+  return c;
+}
+
+QStringList VisibleNames(QTreeWidget* list) {
+  QStringList names;
+  for (QTreeWidgetItemIterator it(list, QTreeWidgetItemIterator::NotHidden); *it; ++it) {
+    if ((*it)->parent()) names << (*it)->text(0);
+  }
+  return names;
+}
+
+FormulaReference* OpenReference() {
+  for (QWidget* w : QApplication::topLevelWidgets()) {
+    if (auto* r = qobject_cast<FormulaReference*>(w); r && r->isVisible()) return r;
+  }
+  return nullptr;
+}
+
+// Waits for the panel to show its newest request.
+bool Settled(CurvePanel& panel) {
+  return QTest::qWaitFor([&] { return panel.ShownRequest() == panel.Requests(); }, 5000);
+}
+
+std::vector<double> Values(const CurvePanel& panel, std::size_t series = 0) {
+  return panel.View()->Series().at(series).values;
+}
+
 }  // namespace
 
 class SheetTest : public QObject {
@@ -127,47 +166,58 @@ class SheetTest : public QObject {
     QVERIFY(app.PageAs<DesignSheet>() && app.PageAs<DesignSheet>()->Kind() == DesignKind::Facility);
   }
 
-  // An edit shows in the entry of the level chosen.
-  void editingUpdatesTheEntry() {
+  // After a failed generation the sheet opens at the failing entry, the
+  // cursor in the field at the character. An edit shows in the entry of the
+  // level chosen; an entry that fails says why, the last one made stays
+  // greyed. A fault marks its field and shows its line; a click on the line
+  // puts the cursor before the fault's character, counted in characters.
+  void editsAndFaultsOnTheSheet() {
+    TestApp app;
+    QVERIFY(!OpenDesign(app, ReadAll(Example("seeking-torpedo"))).isEmpty());
+    GenerationFault opened;
+    opened.field = {"", 0, "HP"}, opened.level = "3", opened.reason = "Syntax error.", opened.position = 2;
+    app.hq().ShowDesignSheet(DesignKind::Component, &opened);
+    auto* sheet = app.PageAs<DesignSheet>();
+    auto* hp = sheet ? sheet->findChild<QLineEdit*>("HP") : nullptr;
+    QVERIFY(hp && hp->hasFocus());
+    app.Settle();
+    QVERIFY(hp->cursorPosition() == 1 && sheet->Live()->Point().level == 3);
+    QTRY_VERIFY(EntryText(sheet).contains(EntryLine("Name", "Proton Torpedo 3\n")));
+
     const struct {
       QString field, text;
       int level;
       QString line;
-    } rows[] = {{"MinCost", "{&complevel*7}", 3, EntryLine("Cost Minerals", "21\n")},
-                {"TechReqLevel(1)", "{&complevel+40}", 2, EntryLine("Tech Level Req 1", "42\n")},
-                {"WeaponDamageAtRange(1)", "{9*&complevel}", 4, EntryLine("Weapon Damage At Rng", "36 ")}};
-    TestApp app;
-    QVERIFY(!OpenDesign(app, ReadAll(Example("seeking-torpedo"))).isEmpty());
-    DesignSheet* sheet = ShowSheet(app);
-    auto* spin = sheet ? sheet->Live()->findChild<QSpinBox*>("spnPosition(1)") : nullptr;
+    } edits[] = {{"MinCost", "{&complevel*7}", 3, EntryLine("Cost Minerals", "21\n")},
+                 {"TechReqLevel(1)", "{&complevel+40}", 2, EntryLine("Tech Level Req 1", "42\n")},
+                 {"WeaponDamageAtRange(1)", "{9*&complevel}", 4, EntryLine("Weapon Damage At Rng", "36 ")}};
+    auto* spin = sheet->Live()->findChild<QSpinBox*>("spnPosition(1)");
     QVERIFY(spin && spin->maximum() == 5);
-    for (const auto& row : rows) {
+    for (const auto& row : edits) {
       spin->setValue(row.level);
       QVERIFY(app.Type(row.field, row.text));
       QTRY_VERIFY2(EntryText(sheet).contains(row.line), qPrintable(row.field));
       QVERIFY(EntryText(sheet).contains(EntryLine("Name", QStringLiteral("Proton Torpedo %1\n").arg(row.level))));
       QCOMPARE(sheet->findChild<QLineEdit*>(row.field)->text(), row.text);
     }
-  }
+    QVERIFY(app.Type("MinCost", "{50+*}"));
+    QTRY_VERIFY(!sheet->Live()->EntryText()->isEnabled());
+    QVERIFY(!EntryText(sheet).isEmpty() && !sheet->Live()->Status()->text().isEmpty());
+    QVERIFY(app.Type("MinCost", "{50+1}"));
+    QTRY_VERIFY(sheet->Live()->EntryText()->isEnabled());
+    QVERIFY(sheet->Live()->Status()->text().isEmpty());
 
-  // A fault marks its field and shows its line; a click puts the cursor
-  // before the fault's character, counted in characters.
-  void faultTakesTheCursorThere() {
     const struct {
       const char* list;
       int entry;
       const char* key;
       QString text;
       int position, cursor;
-    } rows[] = {{"", 0, "MinCost", "{50+*2}", 5, 4},
-                {"", 0, "CompDesc", "\U0001D11E {1+}", 5, 5},  // a wide character first
-                {"TechReqs", 1, "TechReqLevel", "{2*}", 4, 3},
-                {"", 0, "HP", "{&size}", 0, 7}};  // position unknown: at the end
-    TestApp app;
-    QVERIFY(!OpenDesign(app, ReadAll(Example("seeking-torpedo"))).isEmpty());
-    DesignSheet* sheet = ShowSheet(app);
-    QVERIFY(sheet);
-    for (const auto& row : rows) {
+    } faults[] = {{"", 0, "MinCost", "{50+*2}", 5, 4},
+                  {"", 0, "CompDesc", "\U0001D11E {1+}", 5, 5},  // a wide character first
+                  {"TechReqs", 1, "TechReqLevel", "{2*}", 4, 3},
+                  {"", 0, "HP", "{&size}", 0, 7}};  // position unknown: at the end
+    for (const auto& row : faults) {
       GenerationFault fault;
       fault.field = {row.list, row.entry, row.key};
       fault.label = "The field", fault.level = "2", fault.reason = "Syntax error.", fault.position = row.position;
@@ -188,38 +238,6 @@ class SheetTest : public QObject {
       sheet->ClearFault();
       QVERIFY(!edit->property("fault").toBool() && !line->isVisibleTo(sheet));
     }
-  }
-
-  // After a failed generation the sheet opens at the failing entry, the
-  // cursor in the field at the character.
-  void opensAtAFault() {
-    TestApp app;
-    QVERIFY(!OpenDesign(app, ReadAll(Example("seeking-torpedo"))).isEmpty());
-    GenerationFault fault;
-    fault.field = {"", 0, "HP"}, fault.level = "3", fault.reason = "Syntax error.", fault.position = 2;
-    app.hq().ShowDesignSheet(DesignKind::Component, &fault);
-    auto* sheet = app.PageAs<DesignSheet>();
-    auto* edit = sheet ? sheet->findChild<QLineEdit*>("HP") : nullptr;
-    QVERIFY(edit && edit->hasFocus());
-    app.Settle();
-    QVERIFY(edit->cursorPosition() == 1 && sheet->Live()->Point().level == 3);
-    QTRY_VERIFY(EntryText(sheet).contains(EntryLine("Name", "Proton Torpedo 3\n")));
-  }
-
-  // An entry that fails says why in the entry panel; the last one made stays
-  // greyed.
-  void failingEntrySaysWhy() {
-    TestApp app;
-    QVERIFY(!OpenDesign(app, ReadAll(Example("seeking-torpedo"))).isEmpty());
-    DesignSheet* sheet = ShowSheet(app);
-    QVERIFY(sheet);
-    QTRY_VERIFY(!EntryText(sheet).isEmpty());
-    QVERIFY(app.Type("MinCost", "{50+*}"));
-    QTRY_VERIFY(!sheet->Live()->EntryText()->isEnabled());
-    QVERIFY(!EntryText(sheet).isEmpty() && !sheet->Live()->Status()->text().isEmpty());
-    QVERIFY(app.Type("MinCost", "{50+1}"));
-    QTRY_VERIFY(sheet->Live()->EntryText()->isEnabled());
-    QVERIFY(sheet->Live()->Status()->text().isEmpty());
   }
 
   // Requests started while a long comparison runs: every older one is
@@ -248,24 +266,136 @@ class SheetTest : public QObject {
 
   // New Design asks about unsaved changes: Cancel keeps the design, Discard
   // makes a new one on the sheet.
-  void newDesignAsksAboutUnsaved_data() {
-    QTest::addColumn<int>("answer");
-    QTest::addColumn<bool>("renewed");
-    QTest::newRow("cancel") << static_cast<int>(SaveAnswer::Cancel) << false;
-    QTest::newRow("discard") << static_cast<int>(SaveAnswer::Discard) << true;
-  }
   void newDesignAsksAboutUnsaved() {
-    QFETCH(int, answer);
-    QFETCH(bool, renewed);
+    for (SaveAnswer answer : {SaveAnswer::Cancel, SaveAnswer::Discard}) {
+      const bool renewed = answer == SaveAnswer::Discard;
+      TestApp app;
+      QVERIFY(!OpenDesign(app, ReadAll(Example("seeking-torpedo"))).isEmpty() && ShowSheet(app) && app.Type("HP", "7"));
+      app.services.QueueSaveAnswer(answer);
+      QVERIFY(Trigger(app, "actNewComponent"));
+      QVERIFY(app.services.Messages().size() == 1 && app.services.Messages().front().saveAnswer.has_value());
+      QVERIFY(app.PageAs<DesignSheet>());
+      QCOMPARE(app.hq().Component() == vrlComponent{}, renewed);
+      QCOMPARE(app.hq().Designs().FilePath(DesignKind::Component).isEmpty(), renewed);
+      QCOMPARE(app.PageAs<DesignSheet>()->findChild<QLineEdit*>("HP")->text(), renewed ? QString() : "7");
+    }
+  }
+
+  // What completion offers at the end of a text: variables after "&",
+  // functions inside braces, nothing elsewhere or inside a name.
+  void completionPrefixes() {
+    const struct {
+      QString text, prefix;
+      bool variables;
+    } rows[] = {{"Mk &", "&", true},         {"{&abil1va", "&abil1va", true}, {"{2*sq", "sq", false},
+                {"{{1}+lo", "lo", false},   {"Laser sq", "", false},         {"{1} sq", "", false},
+                {"{5mm", "", false}};  // a unit after a number
+    for (const auto& row : rows) {
+      const CompletionPrefix found = FindCompletionPrefix(row.text, static_cast<int>(row.text.size()));
+      QVERIFY2(found.prefix == row.prefix && (row.prefix.isEmpty() || found.variables == row.variables), qPrintable(row.text));
+    }
+    QCOMPARE(FindCompletionPrefix("{&compname}", 4).prefix, QString());
+  }
+
+  // On a wizard page: typing offers the design's variables without touching
+  // the text; choosing one puts it in; F1 and the Help menu open the reference.
+  void wizardBoxesCompleteAndOpenTheReference() {
     TestApp app;
-    QVERIFY(!OpenDesign(app, ReadAll(Example("seeking-torpedo"))).isEmpty() && ShowSheet(app) && app.Type("HP", "7"));
-    app.services.QueueSaveAnswer(static_cast<SaveAnswer>(answer));
-    QVERIFY(Trigger(app, "actNewComponent"));
-    QVERIFY(app.services.Messages().size() == 1 && app.services.Messages().front().saveAnswer.has_value());
-    QVERIFY(app.PageAs<DesignSheet>());
-    QCOMPARE(app.hq().Component() == vrlComponent{}, renewed);
-    QCOMPARE(app.hq().Designs().FilePath(DesignKind::Component).isEmpty(), renewed);
-    QCOMPARE(app.PageAs<DesignSheet>()->findChild<QLineEdit*>("HP")->text(), renewed ? QString() : "7");
+    app.hq().Component() = TwoRequirements();
+    QVERIFY(app.OpenFromMenu(0));
+    auto* box = app.Find<QLineEdit>("txtCompName");
+    QVERIFY(box && HasFormulaHelp(box));
+    QVERIFY(app.Type("txtCompName", "Laser &techl"));
+    auto* completer = box->findChild<QCompleter*>();
+    QVERIFY(completer);
+    QAbstractItemView* popup = completer->popup();
+    QTRY_VERIFY(popup->isVisible() && popup->model()->rowCount() == 2);
+    QVERIFY(popup->model()->index(1, 0).data().toString().startsWith("&techlevel2"));
+    QCOMPARE(box->text(), QString("Laser &techl"));
+    QTest::keyClick(box, Qt::Key_Down);
+    QCOMPARE(box->text(), QString("Laser &techl"));
+    QTest::keyClick(box, Qt::Key_Return);  // chooses; does not press Next
+    QVERIFY(box->text() == "Laser &techlevel2" && !popup->isVisible() && app.PageName() == "frmCompStart");
+    QCOMPARE(box->focusPolicy(), Qt::StrongFocus);  // the list leaves the box as it was
+
+    // F1 opens the reference, which filters and puts the chosen name in at
+    // the cursor, then closes.
+    box->setText("Cost {*2}");
+    box->setCursorPosition(6);
+    QTest::keyClick(box, Qt::Key_F1);
+    FormulaReference* reference = OpenReference();
+    QVERIFY(reference);
+    QTest::keyClicks(reference->SearchBox(), "techlev");
+    QCOMPARE(VisibleNames(reference->List()), (QStringList{"&techlevel1", "&techlevel2"}));
+    QTest::keyClick(reference->SearchBox(), Qt::Key_Down);
+    QTest::keyClick(reference->SearchBox(), Qt::Key_Return);
+    QCOMPARE(box->text(), QString("Cost {&techlevel2*2}"));
+    app.Settle();
+    QVERIFY(!OpenReference());
+
+    // The Help menu, with the focus in the box, opens the reference for it; a
+    // function goes in with its bracket, after a selection rather than over it.
+    app.host()->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(app.host()));
+    box->setFocus();
+    box->setText("{ 100}");
+    box->setSelection(1, 4);
+    auto* action = app.host()->findChild<QAction*>("actFormulaReference");
+    QVERIFY(action && action->shortcut() == QKeySequence(Qt::Key_F1));
+    action->trigger();
+    reference = OpenReference();
+    QVERIFY(reference && reference->windowTitle() == "Formula Reference");
+    reference->SearchBox()->setText("LOGN");
+    QCOMPARE(VisibleNames(reference->List()), QStringList{"logn(x, base)"});
+    QVERIFY(reference->InsertCurrent());
+    QCOMPARE(box->text(), QString("{ 100logn(}"));
+    reference->SearchBox()->setText("no such name");
+    QVERIFY(VisibleNames(reference->List()).isEmpty() && !reference->InsertCurrent());
+    app.Settle();
+  }
+
+  void curvePanelShowsTheNewestValues() {
+    vrlComponent record = TwoRequirements();
+    record.SetMinCost("{&complevel * 10}");
+    CurvePanel panel([&] { return CurveDesign(record); });
+    QVERIFY(Settled(panel));
+    QVERIFY(panel.View()->Points() == QStringList({"1", "2", "3"}) && Values(panel) == std::vector<double>({10, 20, 30}));
+    const QString label = QString::fromStdString(FieldLabel(record, {"", 0, "MinCost"}));
+    QCOMPARE(panel.View()->HoverText(0, 2), "Level 3: " + label + " = 30");
+
+    // Two changes in a row: the newest values show (that a stale result is
+    // dropped is the job runner's, checked with the live entry).
+    record.SetMinCost("{&complevel * 1000}");
+    panel.RecordChanged();
+    record.SetMinCost("{&complevel * 100}");
+    panel.RecordChanged();
+    QVERIFY(Settled(panel));
+    QCOMPARE(Values(panel), (std::vector<double>{100, 200, 300}));
+
+    // A second field; a value that is no number gives none.
+    record.SetSize("Tiny");
+    panel.SetChosenFields({{"", 0, "MinCost"}, {"", 0, "Size"}});
+    QVERIFY(Settled(panel));
+    QVERIFY(panel.View()->Series().size() == 2 && std::isnan(Values(panel, 1)[0]));
+    QCOMPARE(panel.View()->HoverText(1, 0), "Level 1: " + QString::fromStdString(FieldLabel(record, {"", 0, "Size"})) +
+                                                " = (no number)");
+
+    // A design that does not generate says so instead of drawing.
+    record.SetMinCost("{1+");
+    panel.RecordChanged();
+    QVERIFY(Settled(panel));
+    QVERIFY(panel.View()->Message().startsWith("The design does not generate"));
+
+    // A grid design's curve follows one requirement, the others held.
+    vrlFacility mine;
+    mine.SetFacName("Mine"), mine.SetGridFac(true), mine.SetNumTechReqs(2), mine.SetNumAbils(0);
+    mine.SetTechReqGridSize(1, "2"), mine.SetTechReqGridSize(2, "3");
+    mine.SetMinCost("{&techgridlevel2 * 10 + &techgridlevel1}");
+    CurvePanel grid([&] { return CurveDesign(mine); });
+    grid.SetVaryingRequirement(2);
+    grid.SetHeldPosition(1, 2);
+    QVERIFY(Settled(grid));
+    QVERIFY(grid.View()->Points() == QStringList({"4", "5", "6"}) && Values(grid) == std::vector<double>({12, 22, 32}));
   }
 };
 

@@ -1,101 +1,58 @@
-// The main menu, the vehicle page and the host window that shows them; and
-// the page base that every wizard page builds on.
+// The main menu, the vehicle page and the host window that shows them; the
+// page base that every wizard page builds on; the setup page, the settings
+// file it writes and the directory picker; and the program's own services:
+// the real message boxes and directory picker, driven by a timer while they
+// wait modally.
+#include <QApplication>
 #include <QComboBox>
-#include <QLineEdit>
-#include <QPointer>
+#include <QDir>
+#include <QListWidget>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+#include <functional>
 
+#include "app/QtServices.h"
+#include "app/frmDirBrowse.h"
 #include "app/frmMain.h"
 #include "app/frmSetup.h"
-#include "wizard/frmVehStart.h"
-#include "gui/WizardPage.h"
-#include "support/DesignWalk.h"
+#include "generate_ui/frmDisplayResults.h"
 #include "support/TestApp.h"
-#include "wizard/frmCompBasicInfo.h"
-#include "wizard/frmCompCost.h"
-#include "wizard/frmCompWeaponDamage.h"
-#include "wizard/frmCompWeaponInfo2.h"
 
 using namespace vorlane;
 using namespace vorlane::test;
+
+namespace {
+
+QStringList Entries(QListWidget* list) {
+  QStringList entries;
+  for (int i = 0; i < list->count(); ++i) entries << list->item(i)->text().trimmed();
+  return entries;
+}
+
+// Runs `act` on the modal window once it is shown.
+void WhenModal(std::function<void(QWidget*)> act) {
+  auto* timer = new QTimer;
+  timer->setInterval(10);
+  QObject::connect(timer, &QTimer::timeout, [timer, act] {
+    if (QWidget* modal = QApplication::activeModalWidget(); modal && modal->isVisible()) {
+      timer->stop();
+      timer->deleteLater();
+      act(modal);
+    }
+  });
+  timer->start();
+}
+
+}  // namespace
 
 class ShellTest : public QObject {
   Q_OBJECT
 
  private slots:
-  // The page base on real pages. A refused Next stays and writes nothing;
-  // Cancel asks and writes nothing; the close box returns to the menu
-  // without a question.
-  void refusedNextAndCancelWriteNothing() {
-    TestApp app;
-    app.Show<frmCompCost>();
-    app.Type("txtSize", "3");
-    app.Key(Qt::Key_Return);
-    QCOMPARE(app.services.MessageTexts(), QStringList{"You must enter a hitpoint start value."});
-    QCOMPARE(app.PageName(), QStringLiteral("frmCompCost"));
-    QVERIFY(!app.PageAs<WizardPage>()->Navigating());
-    app.services.QueueNo();
-    app.Click("cmdCancel");
-    QCOMPARE(app.PageName(), QStringLiteral("frmCompCost"));
-    app.services.QueueYes();
-    app.Key(Qt::Key_Escape);
-    QCOMPARE(app.PageName(), QStringLiteral("frmMain"));
-    QVERIFY(app.hq().Component() == vrlComponent{} && app.services.Messages().size() == 3);
-    app.Show<frmCompCost>();
-    app.CloseBox();
-    QVERIFY(app.host()->isVisible() && app.services.Messages().size() == 3);
-    QCOMPARE(app.PageName(), QStringLiteral("frmMain"));
-  }
-
-  // Next and Back close the page as navigated and show the next in the same
-  // place, with its title and the focus in its first field.
-  void nextAndBackReplaceThePageInPlace() {
-    TestApp app;
-    app.Show<frmCompCost>();
-    app.host()->move(40, 50);
-    const QPoint where = app.host()->pos();
-    app.Type("txtHP", "5");
-    QPointer<WizardPage> first = app.PageAs<WizardPage>();
-    QTest::mouseClick(first->NextButton(), Qt::LeftButton);
-    QVERIFY(first && first->Navigating());  // closed as navigated, deleted later
-    app.Settle();
-    QVERIFY(!first && app.PageName() == "frmCompAbility" && app.hq().Component().HP() == "5");
-    app.Click("cmdBack");
-    QCOMPARE(app.host()->windowTitle(), QStringLiteral("Vorlane v2.0 - Component Design - Component Cost"));
-    QVERIFY(app.host()->pos() == where && QApplication::focusWidget() == app.Find("txtMinCost"));
-    QCOMPARE(app.Text("txtHP"), QStringLiteral("5"));
-  }
-
-  // Enter in an editable combo box presses Next; on a focused button it
-  // presses that button; Escape in any field asks to leave.
-  void enterAndEscapeReachThePageFromEveryField() {
-    TestApp app;
-    app.hq().Component().SetGridComp(true);
-    app.Show<frmCompBasicInfo>();
-    for (const char* field : {"txtFamily", "txtGeneralGroup", "txtCustomGroup"}) app.Type(field, "1");
-    auto* combo = app.Find<QComboBox>("cboRestrictions");
-    combo->setFocus(Qt::TabFocusReason);
-    app.Settle();
-    QTest::keyClicks(combo, "Plasma");
-    app.Key(Qt::Key_Return);
-    QCOMPARE(app.PageName(), QStringLiteral("frmCompVehicleType"));
-    QCOMPARE(app.hq().Component().Restrictions(), std::string("Plasma"));
-    app.Find<QPushButton>("cmdBack")->setFocus(Qt::TabFocusReason);
-    app.Key(Qt::Key_Return);
-    QCOMPARE(app.services.MessageTexts(), QStringList{"You must select at least one vehicle type."});
-    app.Find("chkVType(0)")->setProperty("checked", true);
-    app.Find<QPushButton>("cmdBack")->setFocus(Qt::TabFocusReason);
-    app.Key(Qt::Key_Return);
-    QCOMPARE(app.PageName(), QStringLiteral("frmCompBasicInfo"));
-    app.services.ClearRecords();
-    app.services.QueueNo();
-    app.Find("txtFamily")->setFocus();
-    app.Key(Qt::Key_Escape);
-    QCOMPARE(app.services.MessageTexts(), QStringList{"Do you want to return to the main menu?"});
-  }
-
   void menuOpensTheChosenPageInTheSameWindow() {
     TestApp app;
     QCOMPARE(app.PageName(), QStringLiteral("frmMain"));
@@ -123,55 +80,50 @@ class ShellTest : public QObject {
     }
   }
 
-  // Page after page the window keeps its size and Next its place; only the
-  // results window may be larger.
+  // Every page keeps the window's size and Next its place; only the results
+  // window may be larger, and leaving it brings the size back.
   void everyPageHasOneWindowSize() {
     TestApp app;
     const QSize size = app.host()->size();
     QPoint nextAt;
-    QStringList moved;
-    auto check = [&](HostedPage* page) {
+    for (const HQ::PageMaker& make : HQ::PageMakers()) {
+      app.host()->ShowPage(make(app.hq()));
       app.Settle();
-      if (app.host()->size() != size) moved << page->objectName() + " size";
-      auto* next = page->findChild<QPushButton*>("cmdNext");
+      QVERIFY2(app.host()->size() == size, qPrintable(app.PageName()));
+      QWidget* next = app.Find("cmdNext");
       if (next && nextAt.isNull()) nextAt = next->mapTo(app.host(), QPoint());
-      if (next && next->mapTo(app.host(), QPoint()) != nextAt) moved << page->objectName() + " Next";
-    };
-    connect(app.host(), &HostWindow::PageChanged, this, check);
-    DesignWalk walk;
-    walk.name = "Laser";
-    walk.desc = "Burns.";
-    walk.techs = {{"Lasers", "1", "", ""}};
-    walk.abilities = {{"Armor", "", "1", ""}};
-    QVERIFY(walk.WalkComponent(app));
-    for (auto* page : std::initializer_list<HostedPage*>{new frmCompWeaponInfo2(app.hq()), new frmCompWeaponDamage(app.hq()),
-                                                          new frmSetup(app.hq()), new frmVehStart(app.hq()),
-                                                          new frmMain(app.hq())})
-      app.host()->ShowPage(page);
-    QVERIFY(walk.WalkFacility(app));
-    QVERIFY2(moved.isEmpty(), qPrintable(moved.join(", ")));
-    app.Click("cmdNext");
-    QCOMPARE(app.PageName(), QStringLiteral("frmDisplayResults"));
+      QVERIFY2(!next || next->mapTo(app.host(), QPoint()) == nextAt, qPrintable(app.PageName()));
+    }
+    auto* results = new frmDisplayResults(app.hq());
+    results->ShowResults("Facility", "Facility Generation Results - [Mine]", QByteArray("Name := Mine\r\n").repeated(99));
+    results->ReturnTo(PageId::FacGenerate);
+    app.host()->ShowPage(results);
+    app.Settle();
     QVERIFY(app.host()->width() >= size.width() && app.host()->height() >= size.height());
     app.Key(Qt::Key_Escape);
-    QCOMPARE(app.host()->size(), size);
+    QVERIFY(app.PageName() == "frmFacGenerate" && app.host()->size() == size);
   }
 
+  // Escape, Close, the menu's, the vehicle page's and the setup page's close
+  // box (edits there are not saved), and Ctrl+Q on a page merely opened
+  // (which shows a level count of 0 as 1, changing nothing).
   void escapeAndCloseEndTheProgramWithoutAQuestion() {
-    for (int way = 0; way < 4; ++way) {  // Escape, Close, the menu's and the vehicle page's close box
+    for (int way = 0; way < 6; ++way) {
       TestApp app;
       if (way == 0) app.Key(Qt::Key_Escape);
+      if (way == 5) QVERIFY(app.Click("cmdNext"));
+      if (way == 5) app.Key(Qt::Key_Q, Qt::ControlModifier);
       if (way == 1) QVERIFY(app.Click("cmdClose"));
-      if (way == 3) QVERIFY(app.OpenFromMenu(2));
-      if (way >= 2) app.CloseBox();
-      QVERIFY(!app.host()->isVisible() && app.services.Messages().empty());
+      if (way >= 3) QVERIFY(app.OpenFromMenu(way == 3 ? 2 : 3));
+      if (way == 4) QVERIFY(app.Type("txtSEIVDir", "/x"));
+      if (way >= 2 && way < 5) app.CloseBox();
+      QVERIFY(!app.host()->isVisible() && app.services.Messages().empty() && !app.SettingsBytes());
     }
   }
 
   void vehiclePageOffersOnlyTheWayBack() {
     TestApp app;
     QVERIFY(app.OpenFromMenu(2));
-    QCOMPARE(app.PageName(), QStringLiteral("frmVehStart"));
     QCOMPARE(app.Props({"cmdBack.text=<<< &Back", "cmdBack.toolTip=Returns to the previous screen.",
                         "cmdCancel.toolTip=Returns to the main menu.", "cmdNext.toolTip=Advances to the next screen."}),
              QString());
@@ -188,9 +140,212 @@ class ShellTest : public QObject {
     app.services.QueueYes();
     QVERIFY(app.Click("cmdCancel"));
     QCOMPARE(app.PageName(), QStringLiteral("frmMain"));
-    QVERIFY(app.PageAs<frmMain>()->optCreate(0)->isChecked());
-    QCOMPARE(app.host()->windowTitle(), QStringLiteral("Vorlane v2.0"));
   }
+
+  // A real question box has Yes and No and no icon; Return presses its
+  // default button, never the one that throws work away; Escape cancels.
+  void realQuestionBoxesKeepTheWork() {
+    QtServices qt;
+    Services& services = qt;
+    QWidget owner;
+    owner.show();
+    QString seen;  // the last box's title, text, icon, standard buttons and captions
+    const auto answer = [&seen](int key) {  // then presses `key` in it (0: clicks No)
+      WhenModal([&seen, key](QWidget* w) {
+        auto* box = qobject_cast<QMessageBox*>(w);
+        seen = QStringList{box->windowTitle(), box->text(), QString::number(box->icon()),
+                           QString::number(box->standardButtons().toInt()), ""}.join('|');
+        for (QAbstractButton* b : box->buttons()) seen += b->text() + '|';
+        key ? QTest::keyClick(box, Qt::Key(key)) : box->button(QMessageBox::No)->click();
+      });
+    };
+    answer(0);
+    QVERIFY(services.ShowMessage(&owner, "Line one\nline <b>two</b>", MessageButtons::YesNo) == MessageAnswer::No);
+    const QString yesNo = QString::number(int(QMessageBox::Yes | QMessageBox::No));
+    QVERIFY2(seen.startsWith("Vorlane|Line one\nline <b>two</b>|0|" + yesNo + "|"), qPrintable(seen));
+    answer(Qt::Key_Return);
+    QVERIFY(services.ShowMessage(&owner, "Done", MessageButtons::Ok, "Error") == MessageAnswer::Ok);
+    QCOMPARE(seen.section('|', 0, 0) + "|" + seen.section('|', 3, 3), "Error|" + QString::number(int(QMessageBox::Ok)));
+    for (int key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
+      answer(key);
+      QVERIFY(!services.Ask(&owner, "Do you want to lose your changes?"));
+      answer(key);
+      QVERIFY(services.AskToSave(&owner, "The component design has unsaved changes.") == SaveAnswer::Cancel);
+      for (const char* text : {"|&Save|", "|&Discard|", "|Cancel|"}) QVERIFY2(seen.contains(text), qPrintable(seen));
+    }
+  }
+
+  void directoryPickerReturnsOnlyAfterOk() {
+    QtServices services;
+    QTemporaryDir root;
+    QVERIFY(QDir(root.path()).mkdir("Mod"));
+    WhenModal([&](QWidget* w) {
+      auto* picker = qobject_cast<frmDirBrowse*>(w);
+      QVERIFY(picker);
+      QCOMPARE(picker->Path(), QDir::cleanPath(root.path()));
+      picker->SetPath(QDir(root.path()).filePath("Mod"));
+      QTest::mouseClick(picker->findChild<QPushButton*>("cmdOK"), Qt::LeftButton);
+    });
+    QCOMPARE(services.ChooseDirectory(nullptr, root.path()),
+             std::optional<QString>(QDir::cleanPath(root.path()) + "/Mod"));
+
+    // Cancel, like Escape and the close box, leaves nothing chosen.
+    WhenModal([&](QWidget* w) { QTest::mouseClick(w->findChild<QPushButton*>("cmdCancel"), Qt::LeftButton); });
+    QCOMPARE(services.ChooseDirectory(nullptr, root.path()), std::optional<QString>());
+  }
+
+  void coreMessagesReachTheMessageBoxes() {
+    test::ScriptedServices scripted;
+    ServicesMessageSink sink(scripted, nullptr);
+    scripted.QueueYes();
+    QVERIFY(sink.Show("Error", "Zahl \xC2\xB5 fehlt", MessageButtons::YesNo) == MessageAnswer::Yes);
+    QVERIFY(sink.Show("Error", "Component not generated.", MessageButtons::Ok) == MessageAnswer::Ok);
+    QCOMPARE(scripted.Messages().size(), std::size_t{2});
+    QCOMPARE(scripted.Messages()[0].title + "|" + scripted.Messages()[0].text, QString::fromUtf8("Error|Zahl \u00B5 fehlt"));
+    QVERIFY(scripted.Messages()[1].buttons == MessageButtons::Ok);
+    QtServices services;
+    QWidget owner;
+    QVERIFY(!services.PlaySound(&owner, "/no/such/sound.wav") && owner.isEnabled());  // a missing sound plays nothing
+  }
+
+  void okWritesTheFileAndUpdatesTheProgram() {
+    TestApp app(QByteArray("/games/SE IV\r\n/mods/Big Mod\r\n"));
+    QCOMPARE(app.hq().SEIVDir(), std::string("/games/SE IV"));
+    QVERIFY(app.OpenFromMenu(3));
+    QCOMPARE(app.Props({"txtSEIVDir.text=/games/SE IV", "txtModDir.text=/mods/Big Mod"}), QString());
+    QVERIFY(!app.PageAs<frmSetup>()->DirsChanged);
+    app.Type("txtSEIVDir", "");
+    app.Type("txtModDir", "");
+    app.Key(Qt::Key_Return);  // nothing typed: one empty line
+    QCOMPARE(app.PageName(), QStringLiteral("frmMain"));
+    QCOMPARE(app.SettingsBytes(), std::optional<QByteArray>("\r\n"));
+
+    QVERIFY(app.OpenFromMenu(3));
+    app.Type("txtSEIVDir", "/Games/SEIV Gold ");
+    app.Type("txtModDir", "/Mods/Star Wars");
+    app.Key(Qt::Key_Return);
+    QCOMPARE(app.SettingsBytes(), std::optional<QByteArray>("/Games/SEIV Gold \r\n/Mods/Star Wars\r\n"));
+    QCOMPARE(app.hq().SEIVDir() + "|" + app.hq().ModDir(), std::string("/Games/SEIV Gold |/Mods/Star Wars"));
+    QVERIFY(app.services.Messages().empty());
+
+    // A fresh start reads the same directories back.
+    TestApp again(*app.SettingsBytes());
+    QCOMPARE(again.hq().ModDir(), std::string("/Mods/Star Wars"));
+  }
+
+  // Cancel asks only after edits; the picker starts in the box's directory
+  // (an empty box: the current one) and its Cancel changes nothing.
+  void cancelAsksOnlyAfterEditsAndBrowseWaitsForOk() {
+    TestApp app(QByteArray("/seiv\r\n"));
+    QVERIFY(app.OpenFromMenu(3));
+    app.services.QueueDirectory(std::nullopt);
+    app.Click("cmdBrowseMod");
+    QCOMPARE(app.services.DirectoryRequests(), QStringList{QDir::currentPath()});
+    QVERIFY(app.Text("txtModDir").isEmpty() && !app.PageAs<frmSetup>()->DirsChanged);
+    app.Key(Qt::Key_Escape);
+    QCOMPARE(app.PageName(), QStringLiteral("frmMain"));
+    QVERIFY(app.services.Messages().empty());
+
+    QVERIFY(app.OpenFromMenu(3));
+    app.Type("txtModDir", "/m");
+    QVERIFY(app.PageAs<frmSetup>()->DirsChanged);
+    app.services.QueueNo();
+    app.Click("cmdCancel");
+    QCOMPARE(app.services.MessageTexts(), QStringList{"Do you want to lose your changes?"});
+    QVERIFY(app.services.Messages()[0].buttons == MessageButtons::YesNo);
+    QCOMPARE(app.PageName() + "|" + app.Text("txtModDir"), QStringLiteral("frmSetup|/m"));
+
+    app.services.QueueYes();
+    app.Key(Qt::Key_Escape);
+    QCOMPARE(app.PageName(), QStringLiteral("frmMain"));
+    QCOMPARE(app.hq().ModDir(), std::string());
+    QCOMPARE(app.SettingsBytes(), std::optional<QByteArray>("/seiv\r\n"));
+
+    QVERIFY(app.OpenFromMenu(3));
+    app.services.QueueDirectory(QStringLiteral("/chosen/mod dir"));
+    app.Click("cmdBrowseMod");
+    QCOMPARE(app.Text("txtModDir"), QStringLiteral("/chosen/mod dir"));
+    QVERIFY(app.PageAs<frmSetup>()->DirsChanged);
+    // A filled box starts the picker there.
+    app.services.QueueDirectory(std::nullopt);
+    app.Click("cmdBrowseMod");
+    QCOMPARE(app.services.DirectoryRequests().last() + "|" + app.Text("txtModDir"),
+             QStringLiteral("/chosen/mod dir|/chosen/mod dir"));
+  }
+
+  void unwritableSettingsFileIsReported() {
+    TestApp app;
+    QVERIFY(QDir(app.Dir()).mkdir("Vorlane.ini"));  // the file's place is taken
+    QVERIFY(app.OpenFromMenu(3));
+    app.Type("txtSEIVDir", "/seiv");
+    app.Click("cmdOK");
+    QCOMPARE(app.services.Messages().size(), std::size_t{1});
+    const RecordedMessage& m = app.services.Messages()[0];
+    QVERIFY(m.buttons == MessageButtons::Ok && m.title == "Vorlane");
+    QVERIFY2(m.text.contains(app.SettingsPath()) && m.text.contains("Is a directory"), qPrintable(m.text));
+    // The directories still apply for this run.
+    QVERIFY(app.hq().SEIVDir() == "/seiv" && app.PageName() == "frmMain");
+  }
+
+  void pickerDescendsClimbsAndChooses() {
+    QTemporaryDir root;
+    QVERIFY(QDir(root.path()).mkpath("Game/Pictures"));
+    QVERIFY(QDir(root.path()).mkpath("Game/.hidden wine"));
+    QVERIFY(QDir(root.path()).mkpath("Game/Sounds"));
+    const QString game = QDir(root.path()).filePath("Game");
+
+    frmDirBrowse picker;
+    QCOMPARE(picker.windowTitle() + "|" + picker.findChild<QPushButton*>("cmdOK")->text(), "Select directory:|&OK");
+    // It starts at the nearest directory that exists.
+    picker.Start(game + "/gone/deeper");
+    QCOMPARE(picker.Path(), game);
+    picker.Start(QString());
+    QCOMPARE(picker.Path(), QDir::cleanPath(QDir::currentPath()));
+    // The drive list holds the file system's root, and the drive of the path.
+    auto* drives = picker.findChild<QComboBox*>("drvDrive");
+    QVERIFY(frmDirBrowse::Drives().contains("/"));
+    QVERIFY(QDir::cleanPath(root.path()).startsWith(drives->currentText()));
+    // Choosing a drive moves to it; coming back returns where the list was.
+    picker.SetPath(root.path());
+    const int rootDrive = drives->findText("/");
+    const int other = drives->count() > 1 ? (rootDrive == 0 ? 1 : 0) : rootDrive;
+    drives->setCurrentIndex(other);
+    emit drives->activated(other);
+    QVERIFY(picker.Path().startsWith(drives->itemText(other)));
+    if (drives->currentText() != "/") {
+      drives->setCurrentIndex(rootDrive);
+      emit drives->activated(rootDrive);
+      QCOMPARE(picker.Path(), QDir::cleanPath(root.path()));
+    }
+
+    picker.Start(game);
+    picker.show();
+    QVERIFY(picker.Cancelled() && picker.Path() == game);
+    auto* list = picker.findChild<QListWidget*>("dirDirectory");
+    QStringList entries = Entries(list);
+    QCOMPARE(entries.mid(entries.size() - 4),
+             (QStringList{"Game", ".hidden wine", "Pictures", "Sounds"}));
+    QCOMPARE(list->currentItem()->text().trimmed(), QStringLiteral("Game"));
+
+    // Descend into Pictures, then climb back to the temporary directory.
+    emit list->itemActivated(list->item(entries.indexOf("Pictures")));
+    QCOMPARE(picker.Path(), game + "/Pictures");
+    entries = Entries(list);
+    emit list->itemActivated(list->item(entries.indexOf(QFileInfo(root.path()).fileName())));
+    QCOMPARE(picker.Path(), QDir::cleanPath(root.path()));
+    QVERIFY(Entries(list).endsWith("Game"));
+
+    // Enter in the list only opens entries; on the focused OK it chooses.
+    list->setCurrentRow(0);
+    QTest::keyClick(list, Qt::Key_Return);
+    QVERIFY(picker.isVisible() && picker.Path() == "/");
+    picker.SetPath(root.path());
+    picker.findChild<QPushButton*>("cmdOK")->setFocus();
+    QTest::keyClick(picker.findChild<QPushButton*>("cmdOK"), Qt::Key_Return);
+    QVERIFY(!picker.Cancelled() && !picker.isVisible());
+    QCOMPARE(picker.ChosenPath(), QDir::cleanPath(root.path()));
+  }
+
 };
 
 QTEST_MAIN(ShellTest)

@@ -24,16 +24,10 @@ namespace {
 // The words of one twin, so every check runs on both pages.
 struct Twin {
   int option;
-  QString page, noun, name, desc, levels, grid;
+  QString noun, name, desc, levels, grid;
 };
-const Twin kTwins[] = {{0, "frmCompStart", "component", "txtCompName", "txtCompDesc", "txtCompLevels", "chkGridComp"},
-                       {1, "frmFacStart", "facility", "txtFacName", "txtFacDesc", "txtFacLevels", "chkGridFac"}};
-
-void Twins() {
-  QTest::addColumn<int>("which");
-  QTest::newRow("component") << 0;
-  QTest::newRow("facility") << 1;
-}
+const Twin kTwins[] = {{0, "component", "txtCompName", "txtCompDesc", "txtCompLevels", "chkGridComp"},
+                       {1, "facility", "txtFacName", "txtFacDesc", "txtFacLevels", "chkGridFac"}};
 
 const QString kNumberQ = "Do you want to leave the numbering style blank?",
               kRomanQ = "Do you want to leave the Roman numeral style blank?",
@@ -81,28 +75,24 @@ class StartPagesTest : public QObject {
     s.ClearRecords();
     combo->lineEdit()->setFocus();
     QTest::keyClicks(combo->lineEdit(), "only one per vehicle");
-    app.Click("cmdNext");
+    app.Key(Qt::Key_Return);  // in the editable list it presses Next
     QVERIFY(s.Messages().empty());
     QCOMPARE(app.PageName(), QStringLiteral("frmCompVehicleType"));
     vrlComponent expected;
     expected.SetNumberStyle("&complevel"), expected.SetRomanStyle("&complevel"), expected.SetFamily("1001");
     expected.SetGeneralGroup("Weapons"), expected.SetCustomGroup("0"), expected.SetRestrictions("only one per vehicle");
     QCOMPARE(app.hq().Component(), expected);
-  }
 
-  void entryFieldsSelectAllOnFocus() {
-    TestApp app;
-    app.hq().Component().SetFamily("1001");
-    app.hq().Component().SetRestrictions("One Per Vehicle");
+    // Filled fields select all on focus, by Tab or by a click.
     app.Show<frmCompBasicInfo>();
     auto* family = app.Find<QLineEdit>("txtFamily");
     family->setFocus(Qt::TabFocusReason);
     app.Settle();
     QCOMPARE(family->selectedText(), QStringLiteral("1001"));
-    auto* combo = app.Find<QComboBox>("cboRestrictions");
+    combo = app.Find<QComboBox>("cboRestrictions");
     combo->setFocus(Qt::TabFocusReason);
     app.Settle();
-    QCOMPARE(combo->lineEdit()->selectedText(), QStringLiteral("One Per Vehicle"));
+    QCOMPARE(combo->lineEdit()->selectedText(), QStringLiteral("only one per vehicle"));
     QTest::mouseClick(family, Qt::LeftButton);  // a click selects all too, not only Tab
     app.Settle();
     QVERIFY(family->hasFocus());
@@ -123,13 +113,15 @@ class StartPagesTest : public QObject {
     QVERIFY(app.services.Messages().empty());
     QCOMPARE(app.PageName(), QStringLiteral("frmCompStart"));
     QCOMPARE(app.hq().Component().CustomGroup(), std::string("7"));
-    // No to a question still leaves Cancel working.
+    // No to a question still leaves Cancel working, here Escape in a field.
     app.hq().Component().SetGridComp(false);
     app.Show<frmCompBasicInfo>();
     app.services.QueueNo();
     app.Click("cmdNext");
     app.services.QueueYes();
-    app.Click("cmdCancel");
+    app.Find("txtFamily")->setFocus();
+    app.Key(Qt::Key_Escape);
+    QCOMPARE(app.services.MessageTexts().last(), QStringLiteral("Do you want to return to the main menu?"));
     QCOMPARE(app.PageName(), QStringLiteral("frmMain"));
   }
 
@@ -137,7 +129,7 @@ class StartPagesTest : public QObject {
     TestApp app;
     app.Show<frmFacBasicInfo>();
     QVERIFY(!app.Find("cboRestrictions") && !app.Find("txtCustomGroup"));
-    QCOMPARE(app.Press("cmdNext", {true, true}), (QStringList{kNumberQ, kRomanQ, kFamilyMsg}));
+    // (The checks the twins share: with the component's page.)
     app.Type("txtFamily", "3");
     app.Type("txtMinCost", "{&faclevel * 100}");
     app.Type("txtRadCost", "5");
@@ -161,7 +153,8 @@ class StartPagesTest : public QObject {
     QCOMPARE(app.Checks("chkVType(%1)", 8), QStringLiteral("00000000"));
     QCOMPARE(app.Props({"chkVType(3).text=&Weapon Platform"}), QString());
     app.Click("cmdNext");  // no box: neither Next nor Back leaves
-    app.Click("cmdBack");
+    app.Find("cmdBack")->setFocus(Qt::TabFocusReason);
+    app.Key(Qt::Key_Return);  // on a focused button Return presses that button
     QCOMPARE(app.services.MessageTexts(), (QStringList{kVehicleMsg, kVehicleMsg}));
     QCOMPARE(app.PageName(), QStringLiteral("frmCompVehicleType"));
     QCOMPARE(app.hq().Component().VehicleType(), std::string());
@@ -184,13 +177,19 @@ class StartPagesTest : public QObject {
     }
   }
 
-  void newDesignOpensWithDefaults_data() { Twins(); }
-  void newDesignOpensWithDefaults() {
+  // A new design's start page: defaults, tab order and focus; the checks in
+  // order, nothing stored until they pass; Next stores the fields and opens
+  // basic information; Cancel keeps them for the next visit.
+  void startPageOfANewDesign_data() {
+    QTest::addColumn<int>("which");
+    QTest::newRow("component") << 0;
+    QTest::newRow("facility") << 1;
+  }
+  void startPageOfANewDesign() {
     QFETCH(int, which);
     const Twin& t = kTwins[which];
     TestApp app;
     QVERIFY(app.OpenFromMenu(t.option));
-    QCOMPARE(app.PageName(), t.page);
     const QString levelsTip =
         which ? QStringLiteral("Enter the number of levels you want of your facility in the box.") : QString();
     QCOMPARE(app.Props({t.name + ".text=", t.desc + ".text=", t.levels + ".text=1", t.grid + ".checked=false",
@@ -203,14 +202,7 @@ class StartPagesTest : public QObject {
              QString());
     QCOMPARE(app.TabOrder(t.name, 7), (QStringList{t.name, t.desc, t.levels, t.grid, "cmdNext", "cmdBack", "cmdCancel"}));
     QCOMPARE(QApplication::focusWidget(), app.Find(t.name));
-  }
 
-  void checksRunInOrderAndStoreNothingUntilPassed_data() { Twins(); }
-  void checksRunInOrderAndStoreNothingUntilPassed() {
-    QFETCH(int, which);
-    const Twin& t = kTwins[which];
-    TestApp app;
-    QVERIFY(app.OpenFromMenu(t.option));
     ScriptedServices& s = app.services;
     const QString nameMsg = "You must enter a name for your " + t.noun + ".",
                   descQ = "Do you want to leave the description blank?",
@@ -238,29 +230,24 @@ class StartPagesTest : public QObject {
     QCOMPARE(which ? app.hq().Facility().NumFacLevels() : app.hq().Component().NumCompLevels(), std::string("2"));
     QCOMPARE(which ? app.hq().Facility().FacDesc() : app.hq().Component().CompDesc(), std::string());
     QVERIFY(s.PendingAnswers() == 0 && s.UnexpectedQuestions() == 0);
-  }
 
-  // Next stores the fields and opens basic information; Cancel keeps them
-  // for the next visit.
-  void nextStoresTheFieldsAndCancelKeepsThem_data() { Twins(); }
-  void nextStoresTheFieldsAndCancelKeepsThem() {
-    QFETCH(int, which);
-    const Twin& t = kTwins[which];
-    TestApp app;
+    s.QueueYes();
+    app.Click("cmdCancel");
     QVERIFY(app.OpenFromMenu(t.option));
     app.Type(t.name, "Laser");
     app.Type(t.desc, "Cuts things");
     app.Type(t.levels, "012");
     QTest::mouseClick(app.Find<QCheckBox>(t.grid), Qt::LeftButton);
+    s.ClearRecords();
     app.Key(Qt::Key_Return);
-    QVERIFY(app.services.Messages().empty());
+    QVERIFY(s.Messages().empty());
     QCOMPARE(app.PageName(), which ? QStringLiteral("frmFacBasicInfo") : QStringLiteral("frmCompBasicInfo"));
     vrlComponent c;
     vrlFacility f;
     c.SetCompName("Laser"), c.SetCompDesc("Cuts things"), c.SetNumCompLevels("12"), c.SetGridComp(true);
     f.SetFacName("Laser"), f.SetFacDesc("Cuts things"), f.SetNumFacLevels("12"), f.SetGridFac(true);
     QVERIFY(which ? app.hq().Facility() == f : app.hq().Component() == c);
-    app.services.QueueYes();
+    s.QueueYes();
     app.Click("cmdCancel");
     QCOMPARE(app.PageName(), QStringLiteral("frmMain"));
     QVERIFY(app.PageAs<frmMain>()->optCreate(0)->isChecked());

@@ -8,15 +8,11 @@
 #include <QFileInfo>
 #include <QSlider>
 #include <QTest>
+#include <functional>
 
 namespace vorlane::test {
 
 namespace {
-
-bool Next(TestApp& app, const char* expectedPage) {
-  app.Click("cmdNext");
-  return app.PageName() == QLatin1String(expectedPage);
-}
 
 // Clicks a check box on its indicator; a missing box is left for the page's
 // check (and the walk's page test) to notice.
@@ -28,8 +24,7 @@ void TypeIfAny(TestApp& app, const QString& field, const QString& text) {
   if (!text.isEmpty()) app.Type(field, text);
 }
 
-void StartPage(TestApp& app, const DesignWalk& d, const char* prefix) {
-  const QString p = QLatin1String(prefix);
+void StartPage(TestApp& app, const DesignWalk& d, const QString& p) {
   if (d.grid) ClickBox(app, "chkGrid" + p);
   app.Type("txt" + p + "Name", d.name);
   TypeIfAny(app, "txt" + p + "Desc", d.desc);
@@ -52,10 +47,6 @@ void BasicInfo(TestApp& app, const DesignWalk& d, bool component) {
     for (const auto& [field, text] : {std::pair{"txtMinCost", d.minCost}, {"txtOrgCost", d.orgCost}, {"txtRadCost", d.radCost}})
       TypeIfAny(app, field, text);
   }
-}
-
-void Picture(TestApp& app, const DesignWalk& d) {
-  if (auto* slider = app.Find<QSlider>("sldPicNum")) slider->setValue(d.picture);
 }
 
 void Techs(TestApp& app, const DesignWalk& d) {
@@ -151,38 +142,31 @@ QStringList WalkBack(TestApp& app) {
   return pages;
 }
 
-bool DesignWalk::WalkComponent(TestApp& app) const {
-  if (!app.OpenFromMenu(0) || app.PageName() != QLatin1String("frmCompStart")) return false;
-  StartPage(app, *this, "Comp");
-  if (!Next(app, "frmCompBasicInfo")) return false;
-  BasicInfo(app, *this, true);
-  if (!Next(app, "frmCompVehicleType")) return false;
-  ClickBox(app, QStringLiteral("chkVType(%1)").arg(vehicleBox));
-  if (!Next(app, "frmCompPicture")) return false;
-  Picture(app, *this);
-  if (!Next(app, "frmCompTech")) return false;
-  Techs(app, *this);
-  if (!Next(app, "frmCompCost")) return false;
-  for (const auto& [field, text] : {std::pair{"txtMinCost", minCost}, {"txtOrgCost", orgCost}, {"txtRadCost", radCost},
-                                     {"txtSize", size}, {"txtHP", hp}, {"txtSupplyUse", supply}})
-    TypeIfAny(app, field, text);
-  if (!Next(app, "frmCompAbility")) return false;
-  Abilities(app, *this);
-  return Next(app, "frmCompWeaponInfo");
-}
-
-bool DesignWalk::WalkFacility(TestApp& app) const {
-  if (!app.OpenFromMenu(1) || app.PageName() != QLatin1String("frmFacStart")) return false;
-  StartPage(app, *this, "Fac");
-  if (!Next(app, "frmFacBasicInfo")) return false;
-  BasicInfo(app, *this, false);
-  if (!Next(app, "frmFacPicture")) return false;
-  Picture(app, *this);
-  if (!Next(app, "frmFacTech")) return false;
-  Techs(app, *this);
-  if (!Next(app, "frmFacAbility")) return false;
-  Abilities(app, *this);
-  return Next(app, "frmFacGenerate");
+bool DesignWalk::Walk(TestApp& app, bool component) const {
+  const QString p = component ? "Comp" : "Fac";
+  if (!app.OpenFromMenu(component ? 0 : 1)) return false;
+  // The pages in the wizard's order with what is typed on each; the
+  // component's vehicle type and cost pages have no facility twin.
+  const std::pair<QString, std::function<void()>> pages[] = {
+      {"Start", [&] { StartPage(app, *this, p); }},
+      {"BasicInfo", [&] { BasicInfo(app, *this, component); }},
+      {"VehicleType", [&] { ClickBox(app, QStringLiteral("chkVType(%1)").arg(vehicleBox)); }},
+      {"Picture", [&] { if (auto* slider = app.Find<QSlider>("sldPicNum")) slider->setValue(picture); }},
+      {"Tech", [&] { Techs(app, *this); }},
+      {"Cost", [&] {
+         for (const auto& [field, text] : {std::pair{"txtMinCost", minCost}, {"txtOrgCost", orgCost}, {"txtRadCost", radCost},
+                                           {"txtSize", size}, {"txtHP", hp}, {"txtSupplyUse", supply}})
+           TypeIfAny(app, field, text);
+       }},
+      {"Ability", [&] { Abilities(app, *this); }},
+  };
+  for (const auto& [page, type] : pages) {
+    if (!component && (page == "VehicleType" || page == "Cost")) continue;
+    if (app.PageName() != "frm" + p + page) return false;
+    type();
+    app.Click("cmdNext");
+  }
+  return app.PageName() == (component ? "frmCompWeaponInfo" : "frmFacGenerate");
 }
 
 }  // namespace vorlane::test

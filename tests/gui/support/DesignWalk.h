@@ -29,10 +29,11 @@ struct DesignWalk {
   QString minCost, orgCost, radCost, size, hp = "1", supply;
   QList<Ability> abilities;
 
-  // Walks a component design to frmCompWeaponInfo; false when a page refused.
-  bool WalkComponent(TestApp& app) const;
-  // Walks a facility design to frmFacGenerate; false when a page refused.
-  bool WalkFacility(TestApp& app) const;
+  // Walks a component design to frmCompWeaponInfo, a facility design to
+  // frmFacGenerate; false when a page refused or a control is missing.
+  bool Walk(TestApp& app, bool component) const;
+  bool WalkComponent(TestApp& app) const { return Walk(app, true); }
+  bool WalkFacility(TestApp& app) const { return Walk(app, false); }
 };
 
 // Presses Next on every page from the current one, typing nothing, until

@@ -48,20 +48,21 @@ SaveAnswer ScriptedServices::AskToSave(QWidget*, const QString& text, const QStr
 
 QString ScriptedServices::OpenFileName(QWidget*, const QString& title, const QString& filter,
                                        const QString& startDir) {
-  fileRequests_.push_back({title, filter, startDir, false, QString()});
-  if (files_.empty()) return QString();
-  QString file = files_.front();
-  files_.pop_front();
-  return file;
+  fileRequests_.push_back({title, filter, startDir, QString()});
+  return NextFile();
 }
 
 QString ScriptedServices::SaveFileName(QWidget*, const QString& title, const QString& filter,
                                        const QString& startDir, QString* selectedFilter) {
-  fileRequests_.push_back({title, filter, startDir, true, selectedFilter ? *selectedFilter : QString()});
+  fileRequests_.push_back({title, filter, startDir, selectedFilter ? *selectedFilter : QString()});
   if (selectedFilter && !saveFilters_.empty()) {
     *selectedFilter = saveFilters_.front();
     saveFilters_.pop_front();
   }
+  return NextFile();
+}
+
+QString ScriptedServices::NextFile() {
   if (files_.empty()) return QString();
   QString file = files_.front();
   files_.pop_front();

@@ -28,7 +28,6 @@ struct RecordedFileRequest {
   QString title;
   QString filter;
   QString startDir;
-  bool save;
   QString selectedFilter;  // the filter a save dialog started with
 };
 
@@ -36,9 +35,8 @@ class ScriptedServices : public Services {
  public:
   // Answers for the next Yes/No questions, in order. A question with an empty
   // queue is answered No and counted in UnexpectedQuestions().
-  void QueueAnswer(MessageAnswer answer) { answers_.push_back(answer); }
-  void QueueYes() { QueueAnswer(MessageAnswer::Yes); }
-  void QueueNo() { QueueAnswer(MessageAnswer::No); }
+  void QueueYes() { answers_.push_back(MessageAnswer::Yes); }
+  void QueueNo() { answers_.push_back(MessageAnswer::No); }
   // Answers for the next questions about unsaved changes; unscripted ones
   // are answered Cancel and counted in UnexpectedQuestions().
   void QueueSaveAnswer(SaveAnswer answer) { saveAnswers_.push_back(answer); }
@@ -80,6 +78,8 @@ class ScriptedServices : public Services {
   bool PlaySound(QWidget* parent, const QString& path) override;
 
  private:
+  QString NextFile();  // the next queued file, empty when none is
+
   std::deque<MessageAnswer> answers_;
   std::deque<SaveAnswer> saveAnswers_;
   std::deque<QString> files_;
