@@ -39,6 +39,7 @@ void HostWindow::ShowPage(HostedPage* page) {
   if (old) {
     disconnect(old, nullptr, this, nullptr);
     takeCentralWidget();
+    old->Retire();
     old->hide();
     old->setParent(nullptr);
     old->deleteLater();

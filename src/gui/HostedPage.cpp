@@ -1,5 +1,6 @@
 #include "gui/HostedPage.h"
 
+#include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
@@ -55,6 +56,10 @@ bool HostedPage::HandleKey(int key) {
     return true;
   }
   return false;
+}
+
+void HostedPage::Retire() {
+  for (QAbstractButton* button : findChildren<QAbstractButton*>()) button->blockSignals(true);
 }
 
 void HostedPage::AboutToBeShown() { WatchChildren(); }

@@ -43,6 +43,12 @@ class HostedPage : public QWidget {
   // Called by the host right before it shows the page, after construction.
   virtual void AboutToBeShown();
 
+  // Called by the host when another page replaces this one; the page is
+  // deleted later. A click already under way (a mnemonic's delayed click, a
+  // key held down) no longer reaches the page's buttons: it would act on a
+  // page that is no longer shown, and could run while the page is deleted.
+  void Retire();
+
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
   void showEvent(QShowEvent* event) override;

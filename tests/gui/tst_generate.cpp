@@ -282,6 +282,12 @@ class GenerateTest : public QObject {
     app.Click("cmdNext");
     QCOMPARE(app.PageName(), QString("frmDisplayResults"));
     QCOMPARE(Results(app)->rtfResults()->text().count(test::EntryLine("Name", "Laser")), 2);
+    // A click still under way when the page is replaced (a mnemonic's delayed
+    // click) no longer reaches it: no generation starts on a page on its way out.
+    auto* replaced = app.Show<frmCompGenerate>();
+    app.hq().ShowMainMenu();
+    replaced->NextButton()->click();
+    QCOMPARE(app.PageName(), QString("frmMain"));
   }
 
   // The text view: line ends, selection by code, keyboard and mouse, copy,
