@@ -19,10 +19,14 @@ bool IntegerOf32(double x, std::int64_t& n);
 double IntegerPower(double x, int n);
 
 // floor(x) without the library call that baseline x86-64 needs for it; the
-// same value, -0, NaN and infinities included.
+// same value, -0, NaN and infinities included. Below 2^52, adding and taking
+// away 2^52 (with x's sign) rounds to the nearest integer: shorter latency
+// than a round trip through an integer register.
+inline constexpr double kTwo52 = 4503599627370496.0;
 inline double Floor(double x) {
-  if (!(std::fabs(x) < 4503599627370496.0)) return x;  // 2^52: already whole
-  double t = static_cast<double>(static_cast<std::int64_t>(x));
+  if (!(std::fabs(x) < kTwo52)) return x;  // already whole
+  const double m = std::copysign(kTwo52, x);
+  double t = (x + m) - m;
   if (t > x) t -= 1.0;
   return t == 0.0 ? std::copysign(0.0, x) : t;
 }
@@ -39,10 +43,15 @@ inline double Power(double x, double y) {
   return std::pow(x, y);
 }
 
-// The nearest integer, halves up (the rounding of "round").
+// The nearest integer, halves up (the rounding of "round"): the nearest with
+// halves to even, then a half that went down goes up. The same values as
+// floor(y) + (y - floor(y) >= 0.5), -0 for -0 only.
 inline double RoundHalfUp(double y) {
-  const double whole = Floor(y);
-  return y - whole >= 0.5 ? whole + 1 : whole;
+  if (!(std::fabs(y) < kTwo52)) return y;  // already whole, or not a number
+  const double m = std::copysign(kTwo52, y);
+  double n = (y + m) - m;
+  if (y - n == 0.5) n += 1.0;
+  return y == 0.0 ? y : n;
 }
 
 inline double SnapZero(double x) { return std::fabs(x) < kSnap ? 0.0 : x; }
