@@ -16,6 +16,10 @@
 
 #include "evaluator/ExprTable.h"
 
+namespace vorlane {
+class clsExprEvaluator;
+}
+
 namespace vorlane::expr {
 
 inline constexpr std::int32_t kAcc = -1;
@@ -63,17 +67,26 @@ struct Ins {
   std::int32_t code;   // function code of kOpCall
 };
 
+// What Eval calls once everything is checked: the loop over the instructions,
+// or a lean function for a program of one frequent instruction. It leaves a
+// fault's message and error number itself and then gives 0.
+using Runner = double (*)(clsExprEvaluator& ev);
+
 struct Program {
   std::vector<Ins> code;
   std::vector<double> values;
   std::int32_t result = 0;     // slot of the expression's value
   bool resultInAcc = false;    // the last instruction delivers the value
   bool hasRandom = false;
+  Runner run = nullptr;        // chosen by BuildProgram
 };
 
 // Builds the program of a compiled table. `varSlot[2 v]` and `varSlot[2 v + 1]`
 // receive the slots of variable v with sign +1 and -1 (-1 when unused).
 void BuildProgram(const Table& t, Program& p, std::int32_t* varSlot);
+
+// The runner of a built program (ExprProgram.cpp).
+Runner ChooseRunner(const Program& p);
 
 // Runs the program; false on a fault (the row is not known here).
 bool RunProgram(const Program& p, double* values, double angleFactor, std::uint32_t& rndState, double& result);
