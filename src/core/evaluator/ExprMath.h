@@ -3,6 +3,7 @@
 // Internal to the evaluator.
 #pragma once
 
+#include <array>
 #include <cmath>
 #include <cstdint>
 
@@ -17,6 +18,13 @@ bool IntegerOf32(double x, std::int64_t& n);
 // x^n for 3 <= n <= 60, correctly rounded in all but vanishingly rare cases
 // (double-double products; identical results with and without hardware FMA).
 double IntegerPower(double x, int n);
+
+// x^n as "^" gives it for a whole 3 <= n <= 60 (IntegerPower near 1, else
+// the library's pow), one function per n for this processor: the program
+// calls the one of its exponent directly. Entries below 3 are empty.
+inline constexpr int kWholePowerTop = 60;
+using WholePowerFn = double (*)(double x);
+extern const std::array<WholePowerFn, kWholePowerTop + 1> g_wholePower;
 
 // floor(x) without the library call that baseline x86-64 needs for it; the
 // same value, -0, NaN and infinities included. Below 2^52, adding and taking

@@ -17,11 +17,10 @@ namespace vorlane::expr {
 
 namespace {
 
+// x^n for a whole 2 <= n <= 60, as Power gives it.
 inline double PowN(double x, int n) {
   if (n == 2) return x * x;
-  const double ax = std::fabs(x);
-  if (ax > 1e-4 && ax < 1e4) return IntegerPower(x, n);
-  return Power(x, n);
+  return g_wholePower[n](x);
 }
 
 #if defined(__GNUC__)
