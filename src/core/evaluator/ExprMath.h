@@ -26,15 +26,18 @@ inline constexpr int kWholePowerTop = 60;
 using WholePowerFn = double (*)(double x);
 extern const std::array<WholePowerFn, kWholePowerTop + 1> g_wholePower;
 
-// floor(x) without the library call that baseline x86-64 needs for it; the
-// same value, -0, NaN and infinities included. Below 2^52, adding and taking
-// away 2^52 (with x's sign) rounds to the nearest integer: shorter latency
-// than a round trip through an integer register.
+// x rounded to the nearest integer, halves to even, for |x| < 2^52: adding
+// and taking away 2^52 (with x's sign) leaves no fraction. Shorter latency
+// than a round trip through an integer register; the branch on the sign is
+// shorter than copying the sign.
 inline constexpr double kTwo52 = 4503599627370496.0;
+inline double NearestBelow2To52(double x) { return x >= 0 ? (x + kTwo52) - kTwo52 : (x - kTwo52) + kTwo52; }
+
+// floor(x) without the library call that baseline x86-64 needs for it; the
+// same value, -0, NaN and infinities included.
 inline double Floor(double x) {
   if (!(std::fabs(x) < kTwo52)) return x;  // already whole
-  const double m = std::copysign(kTwo52, x);
-  double t = (x + m) - m;
+  double t = NearestBelow2To52(x);
   if (t > x) t -= 1.0;
   return t == 0.0 ? std::copysign(0.0, x) : t;
 }
@@ -56,8 +59,7 @@ inline double Power(double x, double y) {
 // floor(y) + (y - floor(y) >= 0.5), -0 for -0 only.
 inline double RoundHalfUp(double y) {
   if (!(std::fabs(y) < kTwo52)) return y;  // already whole, or not a number
-  const double m = std::copysign(kTwo52, y);
-  double n = (y + m) - m;
+  double n = NearestBelow2To52(y);
   if (y - n == 0.5) n += 1.0;
   return y == 0.0 ? y : n;
 }

@@ -385,7 +385,15 @@ struct Runners {
     return 0.0;
   }
 
+  // A fault of a runner that draws no random numbers: the state before the
+  // run is the state now.
+  static double FaultNoDraw(clsExprEvaluator& ev) {
+    ev.rndBefore_ = ev.rndState_;
+    return Fault(ev);
+  }
+
   static double Loop(clsExprEvaluator& ev) {
+    ev.rndBefore_ = ev.rndState_;
     double result;
     if (Execute(ev.program_, ev.program_.values.data(), ev.angleFactor_, ev.rndState_, result)) [[likely]] {
       return result;
@@ -404,10 +412,10 @@ struct Runners {
     const double y = v[i.code];
     if constexpr (U == kUExp) {
       const double r = std::exp(y);
-      return std::isfinite(r) ? r : Fault(ev);
+      return std::isfinite(r) ? r : FaultNoDraw(ev);
     } else {
       if (FiniteFor<U>(y, ev.angleFactor_)) [[likely]] return Unary<U>(y, ev.angleFactor_);
-      return Fault(ev);
+      return FaultNoDraw(ev);
     }
   }
 
@@ -417,9 +425,9 @@ struct Runners {
     const Ins& i = ev.program_.code[0];
     const double* const v = ev.program_.values.data();
     const double c = Unary<U>(v[i.c], ev.angleFactor_);
-    if (P == kTOverC && !std::isfinite(c)) [[unlikely]] return Fault(ev);
+    if (P == kTOverC && !std::isfinite(c)) [[unlikely]] return FaultNoDraw(ev);
     const double r = Outer<P>(c, v[i.a] * v[i.b]);
-    return std::isfinite(r) ? r : Fault(ev);
+    return std::isfinite(r) ? r : FaultNoDraw(ev);
   }
 };
 
@@ -455,10 +463,10 @@ Runner ChooseRunner(const Program& p) {
 namespace vorlane {
 
 // The fast path of Eval: everything checked before, the program's runner
-// at once; a constant without a call.
+// at once; a constant without a call. The runners that draw random numbers
+// keep the state before the run (rndBefore_).
 double clsExprEvaluator::Eval() {
   if (!ready_) [[unlikely]] return EvalChecked();
-  rndBefore_ = rndState_;
   lastRun_ = LastRun::kVariables;
   if (program_.code.empty()) return program_.values[program_.result];
   return program_.run(*this);
