@@ -406,7 +406,7 @@ struct Runners {
   // (x cmp w) * f(y).
   template <int K, int U>
   static double CmpTimes(clsExprEvaluator& ev) {
-    const Ins& i = ev.program_.code[0];
+    const Ins& i = ev.program_.one;
     const double* const v = ev.program_.values.data();
     if (!Compare<K>(v[i.a], v[i.b])) return 0.0;
     const double y = v[i.code];
@@ -422,7 +422,7 @@ struct Runners {
   // f(u) P (y * z).
   template <int P, int U>
   static double UMul(clsExprEvaluator& ev) {
-    const Ins& i = ev.program_.code[0];
+    const Ins& i = ev.program_.one;
     const double* const v = ev.program_.values.data();
     const double c = Unary<U>(v[i.c], ev.angleFactor_);
     if (P == kTOverC && !std::isfinite(c)) [[unlikely]] return FaultNoDraw(ev);
@@ -448,8 +448,9 @@ constexpr auto kUMulRunners = UMulRunners(std::make_integer_sequence<int, 25>())
 
 }  // namespace
 
-Runner ChooseRunner(const Program& p) {
+Runner ChooseRunner(Program& p) {
   if (p.code.empty()) return &Runners::Constant;
+  p.one = p.code[0];
   if (p.code.size() == 1 && p.resultInAcc) {
     const int op = p.code[0].op;
     if (op >= kOpCmpTimesU && op < kOpCmpTimesU + 30) return kCmpTimesRunners[op - kOpCmpTimesU];

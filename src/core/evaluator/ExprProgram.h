@@ -79,14 +79,18 @@ struct Program {
   bool resultInAcc = false;    // the last instruction delivers the value
   bool hasRandom = false;
   Runner run = nullptr;        // chosen by BuildProgram
+  // The instruction of a program of one: read beside the values' pointer,
+  // one load less on the way to the operands.
+  Ins one{};
 };
 
 // Builds the program of a compiled table. `varSlot[2 v]` and `varSlot[2 v + 1]`
 // receive the slots of variable v with sign +1 and -1 (-1 when unused).
 void BuildProgram(const Table& t, Program& p, std::int32_t* varSlot);
 
-// The runner of a built program (ExprProgram.cpp).
-Runner ChooseRunner(const Program& p);
+// The runner of a built program (ExprProgram.cpp); keeps its first
+// instruction in `one`.
+Runner ChooseRunner(Program& p);
 
 // Runs the program; false on a fault (the row is not known here).
 bool RunProgram(const Program& p, double* values, double angleFactor, std::uint32_t& rndState, double& result);
