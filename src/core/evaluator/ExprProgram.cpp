@@ -205,7 +205,7 @@ namespace {
 
 VORLANE_ALWAYS_INLINE bool Execute(const Program& prog, double* v, double f, std::uint32_t& rnd, double& result) {
   const Ins* p = prog.code.data();
-  const Ins* const end = p + prog.code.size();
+  const Ins* const end = p + prog.code.size() - (prog.roundLast ? 1 : 0);
   double acc = 0.0;
   for (; p != end; ++p) {
     double r;
@@ -312,6 +312,12 @@ VORLANE_ALWAYS_INLINE bool Execute(const Program& prog, double* v, double f, std
       }
       p += p->n;
     }
+  }
+  if (prog.roundLast) {
+    // round(acc, digits) after the loop: no dispatch, no slot written.
+    const double r = v[end->b] == 0.0 ? RoundHalfUp(acc) : Call(end, acc, v, f, rnd);
+    if (!std::isfinite(r)) [[unlikely]] return false;
+    acc = r;
   }
   result = prog.resultInAcc ? acc : v[prog.result];
   return true;
@@ -449,8 +455,17 @@ constexpr auto kUMulRunners = UMulRunners(std::make_integer_sequence<int, 25>())
 }  // namespace
 
 Runner ChooseRunner(Program& p) {
+  p.roundLast = false;
   if (p.code.empty()) return &Runners::Constant;
   p.one = p.code[0];
+  // A last round(acc, digits) delivering the value, reached by no skip.
+  const int last = static_cast<int>(p.code.size()) - 1;
+  p.roundLast = last > 0 && p.resultInAcc && p.code[last].op == kOpRound + 1;
+  for (int j = 0; p.roundLast && j < last; ++j) {
+    const int op = p.code[j].op;
+    const bool skips = op == kOpSkip || (op >= kOpCmpSkip && op < kOpCmpSkip + 18);
+    if (skips && j + p.code[j].n >= last) p.roundLast = false;
+  }
   if (p.code.size() == 1 && p.resultInAcc) {
     const int op = p.code[0].op;
     if (op >= kOpCmpTimesU && op < kOpCmpTimesU + 30) return kCmpTimesRunners[op - kOpCmpTimesU];

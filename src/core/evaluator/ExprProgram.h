@@ -78,6 +78,7 @@ struct Program {
   std::int32_t result = 0;     // slot of the expression's value
   bool resultInAcc = false;    // the last instruction delivers the value
   bool hasRandom = false;
+  bool roundLast = false;      // the last instruction, round(acc, digits), runs after the loop
   Runner run = nullptr;        // chosen by BuildProgram
   // The instruction of a program of one: read beside the values' pointer,
   // one load less on the way to the operands.
