@@ -266,6 +266,11 @@ VORLANE_ALWAYS_INLINE bool Execute(const Program& prog, double* v, double f, std
       VORLANE_UMUL_OUTER(kULog, y > 0 ? std::log(y) : kNaN)
       VORLANE_UMUL_OUTER(kUSin, std::sin(y * f))
       VORLANE_UMUL_OUTER(kUCos, std::cos(y * f))
+      // (u * w) P (y * z), P in the order of FuseOuter.
+      case kOpProdFused: r = v[p->c] * v[p->code] + v[p->a] * v[p->b]; break;
+      case kOpProdFused + 1: r = v[p->c] * v[p->code] - v[p->a] * v[p->b]; break;
+      case kOpProdFused + 2: r = v[p->a] * v[p->b] - v[p->c] * v[p->code]; break;
+      case kOpProdFused + 3: r = (v[p->c] * v[p->code]) * (v[p->a] * v[p->b]); break;
       case kOpCall:
         r = Call(p, acc, v, f, rnd);
         if (p->n & kCallHasMore) {
@@ -457,6 +462,7 @@ constexpr auto kUMulRunners = UMulRunners(std::make_integer_sequence<int, 25>())
 Runner ChooseRunner(Program& p) {
   p.roundLast = false;
   if (p.code.empty()) return &Runners::Constant;
+  JoinInstructions(p);
   p.one = p.code[0];
   // A last round(acc, digits) delivering the value, reached by no skip.
   const int last = static_cast<int>(p.code.size()) - 1;

@@ -48,6 +48,7 @@ enum Op : std::uint16_t {
   kOpCondTimesU = 243,  // c * f(y) with f computed only when the condition c holds: + f * 2 + (y in acc)
   kOpCmpTimesU = 253,   // (v[a] cmp v[b]) * f(v[code]), the condition kept in v[c]: + (cmp - kGt) * 5 + f
   kOpUMulFused = 283,   // f(v[c]) P (v[a] * v[b]): + P * 5 + f
+  kOpProdFused = 308,   // (v[c] * v[code]) P (v[a] * v[b]): + P, P in {c+t, c-t, t-c, c*t}
 };
 
 // Flags in Ins::n of kOpCall.
@@ -88,6 +89,9 @@ struct Program {
 // Builds the program of a compiled table. `varSlot[2 v]` and `varSlot[2 v + 1]`
 // receive the slots of variable v with sign +1 and -1 (-1 when unused).
 void BuildProgram(const Table& t, Program& p, std::int32_t* varSlot);
+
+// Joins neighbouring instructions of a built program (ExprPeephole.cpp).
+void JoinInstructions(Program& p);
 
 // The runner of a built program (ExprProgram.cpp); keeps its first
 // instruction in `one`.
