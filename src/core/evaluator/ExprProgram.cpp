@@ -195,6 +195,16 @@ double Call(const Ins* p, double acc, const double* v, double f, std::uint32_t& 
   VORLANE_FUSED(kCTimesT, Q, c * (T))              \
   VORLANE_FUSED(kTOverC, Q, (T) / c)
 
+// c P y^(u - w): the difference is a row of its own and faults by itself.
+#define VORLANE_POWSUB(P, OUTER)                                \
+  case kOpPowSubFused + static_cast<int>(P): {                  \
+    const double z = v[p->b] - v[p->code];                      \
+    if (!std::isfinite(z)) [[unlikely]] return false;           \
+    const double c = v[p->c], t = Power(v[p->a], z);            \
+    r = (OUTER);                                                \
+    break;                                                      \
+  }
+
 #if defined(__GNUC__)
 #define VORLANE_ALWAYS_INLINE inline __attribute__((always_inline))
 #else
@@ -271,6 +281,11 @@ VORLANE_ALWAYS_INLINE bool Execute(const Program& prog, double* v, double f, std
       case kOpProdFused + 1: r = v[p->c] * v[p->code] - v[p->a] * v[p->b]; break;
       case kOpProdFused + 2: r = v[p->a] * v[p->b] - v[p->c] * v[p->code]; break;
       case kOpProdFused + 3: r = (v[p->c] * v[p->code]) * (v[p->a] * v[p->b]); break;
+      VORLANE_POWSUB(kCPlusT, c + t)
+      VORLANE_POWSUB(kCMinusT, c - t)
+      VORLANE_POWSUB(kTMinusC, t - c)
+      VORLANE_POWSUB(kCTimesT, c * t)
+      VORLANE_POWSUB(kTOverC, t / c)
       case kOpCall:
         r = Call(p, acc, v, f, rnd);
         if (p->n & kCallHasMore) {

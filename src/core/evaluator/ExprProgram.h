@@ -49,6 +49,7 @@ enum Op : std::uint16_t {
   kOpCmpTimesU = 253,   // (v[a] cmp v[b]) * f(v[code]), the condition kept in v[c]: + (cmp - kGt) * 5 + f
   kOpUMulFused = 283,   // f(v[c]) P (v[a] * v[b]): + P * 5 + f
   kOpProdFused = 308,   // (v[c] * v[code]) P (v[a] * v[b]): + P, P in {c+t, c-t, t-c, c*t}
+  kOpPowSubFused = 312, // v[c] P v[a]^(v[b] - v[code]): + P
 };
 
 // Flags in Ins::n of kOpCall.

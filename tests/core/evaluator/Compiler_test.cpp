@@ -218,7 +218,7 @@ TEST(CompilerProgram, EveryShapeGivesTheTablesBitsAndMessages) {
       "rnd(1)+rnd(x)*2", "(x>0)*rnd(1)", "x^y+y^2.5", "-x^2-(-y)^3", "|x-y|*-|z|", "x!+y%",
       "sin(x)-x*y", "x*y/cos(z)", "x*y/exp(z)", "x*y-exp(z)", "exp(z)*(x*y)", "(x<=y)*sqr(z)", "(x<>y)*exp(z)", "round(x*2.5,0)-int(y*1e15)",
       "(x<y)*sin(z)", "(x>=y)*cos(z)", "(x=y)*log(z)", "log(z)*(x*y)", "x*y/sqr(z)", "round(x*y,z)", "(x>y)*round(x+z,0)",
-      "x*y-z*z", "x^2*(y*z)", "(x>0)*(x*y+z^2)+1"};
+      "x*y-z*z", "x^2*(y*z)", "(x>0)*(x*y+z^2)+1", "0.5^(x-y)*z", "z-2^(y-x)"};
   const double values[] = {0.75, -1.5, 0.0, 2.5, 1e300, -0.0, 3.0, std::numeric_limits<double>::infinity()};
   for (const char* text : exprs) {
     for (int k = 0; k < 8; ++k) {
