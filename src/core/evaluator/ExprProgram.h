@@ -94,8 +94,9 @@ void BuildProgram(const Table& t, Program& p, std::int32_t* varSlot);
 // Joins neighbouring instructions of a built program (ExprPeephole.cpp).
 void JoinInstructions(Program& p);
 
-// The runner of a built program (ExprProgram.cpp); keeps its first
-// instruction in `one`.
+// Finishes a built program (ExprRunners.cpp): joins neighbouring
+// instructions, keeps the first in `one`, marks a last round and gives the
+// runner Eval is to call.
 Runner ChooseRunner(Program& p);
 
 // Runs the program; false on a fault (the row is not known here).

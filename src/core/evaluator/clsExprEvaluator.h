@@ -131,7 +131,7 @@ class clsExprEvaluator {
   bool FirstUnassigned();
   void UpdateReady();
   double EvalChecked();
-  friend struct expr::Runners;  // the program's runners (ExprProgram.cpp)
+  friend struct expr::Runners;  // the program's runners (ExprRunners.h)
   bool Run(double& result) {
     rndBefore_ = rndState_;
     return expr::RunProgram(program_, program_.values.data(), angleFactor_, rndState_, result);
