@@ -325,6 +325,7 @@ inline void Lowering::FuseWithPrevious(int r) {
 void BuildProgram(const Table& t, Program& p, std::int32_t* varSlot) {
   Lowering lowering(t, p, varSlot);
   lowering.Build();
+  p.run = ChooseRunner(p);
 }
 
 }  // namespace vorlane::expr

@@ -1,6 +1,7 @@
 #include "evaluator/ExprMath.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "evaluator/ExprOperands.h"
 #include "evaluator/mSpecialFunctions.h"
@@ -123,15 +124,46 @@ double IntegerPower(double x, int n) {
 }
 
 namespace {
+
+// x^N as "^" gives it for a whole N from 3 on (see Power), the exponent fixed.
+template <int N>
+__attribute__((target("fma"))) double WholePowerFma(double x) {
+  const double ax = std::fabs(x);
+  if (ax > 1e-4 && ax < 1e4) return IntegerPowerFmaFixed<N>(x);
+  return std::pow(x, N);
+}
+
 #else
 }  // namespace
 
 double IntegerPower(double x, int n) { return IntegerPowerPortable(x, n); }
 
 namespace {
+
+const bool g_cpuHasFma = false;
 #endif
 
+template <int N>
+double WholePowerPortable(double x) {
+  const double ax = std::fabs(x);
+  if (ax > 1e-4 && ax < 1e4) return IntegerPowerPortable(x, N);
+  return std::pow(x, N);
+}
+
+template <int... N>
+constexpr std::array<WholePowerFn, kWholePowerTop + 1> WholePowers(bool fma, std::integer_sequence<int, N...>) {
+#if (defined(__x86_64__) || defined(__i386__)) && defined(__GNUC__)
+  if (fma) return {nullptr, nullptr, nullptr, &WholePowerFma<N + 3>...};
+#else
+  (void)fma;
+#endif
+  return {nullptr, nullptr, nullptr, &WholePowerPortable<N + 3>...};
+}
+
 }  // namespace
+
+const std::array<WholePowerFn, kWholePowerTop + 1> g_wholePower =
+    WholePowers(g_cpuHasFma, std::make_integer_sequence<int, kWholePowerTop - 2>());
 
 double Asin(double x) {
   if (std::fabs(x) == 1.0) return Sgn(x) * kPi / 2;

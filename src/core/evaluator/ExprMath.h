@@ -3,6 +3,7 @@
 // Internal to the evaluator.
 #pragma once
 
+#include <array>
 #include <cmath>
 #include <cstdint>
 
@@ -18,11 +19,25 @@ bool IntegerOf32(double x, std::int64_t& n);
 // (double-double products; identical results with and without hardware FMA).
 double IntegerPower(double x, int n);
 
+// x^n as "^" gives it for a whole 3 <= n <= 60 (IntegerPower near 1, else
+// the library's pow), one function per n for this processor: the program
+// calls the one of its exponent directly. Entries below 3 are empty.
+inline constexpr int kWholePowerTop = 60;
+using WholePowerFn = double (*)(double x);
+extern const std::array<WholePowerFn, kWholePowerTop + 1> g_wholePower;
+
+// x rounded to the nearest integer, halves to even, for |x| < 2^52: adding
+// and taking away 2^52 (with x's sign) leaves no fraction. Shorter latency
+// than a round trip through an integer register; the branch on the sign is
+// shorter than copying the sign.
+inline constexpr double kTwo52 = 4503599627370496.0;
+inline double NearestBelow2To52(double x) { return x >= 0 ? (x + kTwo52) - kTwo52 : (x - kTwo52) + kTwo52; }
+
 // floor(x) without the library call that baseline x86-64 needs for it; the
 // same value, -0, NaN and infinities included.
 inline double Floor(double x) {
-  if (!(std::fabs(x) < 4503599627370496.0)) return x;  // 2^52: already whole
-  double t = static_cast<double>(static_cast<std::int64_t>(x));
+  if (!(std::fabs(x) < kTwo52)) return x;  // already whole
+  double t = NearestBelow2To52(x);
   if (t > x) t -= 1.0;
   return t == 0.0 ? std::copysign(0.0, x) : t;
 }
@@ -39,10 +54,14 @@ inline double Power(double x, double y) {
   return std::pow(x, y);
 }
 
-// The nearest integer, halves up (the rounding of "round").
+// The nearest integer, halves up (the rounding of "round"): the nearest with
+// halves to even, then a half that went down goes up. The same values as
+// floor(y) + (y - floor(y) >= 0.5), -0 for -0 only.
 inline double RoundHalfUp(double y) {
-  const double whole = Floor(y);
-  return y - whole >= 0.5 ? whole + 1 : whole;
+  if (!(std::fabs(y) < kTwo52)) return y;  // already whole, or not a number
+  double n = NearestBelow2To52(y);
+  if (y - n == 0.5) n += 1.0;
+  return y == 0.0 ? y : n;
 }
 
 inline double SnapZero(double x) { return std::fabs(x) < kSnap ? 0.0 : x; }

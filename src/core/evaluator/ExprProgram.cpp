@@ -8,17 +8,17 @@
 #include "evaluator/ExprCompute.h"
 #include "evaluator/ExprFunctions.h"
 #include "evaluator/ExprMath.h"
+#include "evaluator/ExprRunners.h"
 #include "evaluator/clsExprEvaluator.h"
 
 namespace vorlane::expr {
 
 namespace {
 
+// x^n for a whole 2 <= n <= 60, as Power gives it.
 inline double PowN(double x, int n) {
   if (n == 2) return x * x;
-  const double ax = std::fabs(x);
-  if (ax > 1e-4 && ax < 1e4) return IntegerPower(x, n);
-  return Power(x, n);
+  return g_wholePower[n](x);
 }
 
 #if defined(__GNUC__)
@@ -193,6 +193,16 @@ double Call(const Ins* p, double acc, const double* v, double f, std::uint32_t& 
   VORLANE_FUSED(kCTimesT, Q, c * (T))              \
   VORLANE_FUSED(kTOverC, Q, (T) / c)
 
+// c P y^(u - w): the difference is a row of its own and faults by itself.
+#define VORLANE_POWSUB(P, OUTER)                                \
+  case kOpPowSubFused + static_cast<int>(P): {                  \
+    const double z = v[p->b] - v[p->code];                      \
+    if (!std::isfinite(z)) [[unlikely]] return false;           \
+    const double c = v[p->c], t = Power(v[p->a], z);            \
+    r = (OUTER);                                                \
+    break;                                                      \
+  }
+
 #if defined(__GNUC__)
 #define VORLANE_ALWAYS_INLINE inline __attribute__((always_inline))
 #else
@@ -203,7 +213,7 @@ namespace {
 
 VORLANE_ALWAYS_INLINE bool Execute(const Program& prog, double* v, double f, std::uint32_t& rnd, double& result) {
   const Ins* p = prog.code.data();
-  const Ins* const end = p + prog.code.size();
+  const Ins* const end = p + prog.code.size() - (prog.roundLast ? 1 : 0);
   double acc = 0.0;
   for (; p != end; ++p) {
     double r;
@@ -264,6 +274,16 @@ VORLANE_ALWAYS_INLINE bool Execute(const Program& prog, double* v, double f, std
       VORLANE_UMUL_OUTER(kULog, y > 0 ? std::log(y) : kNaN)
       VORLANE_UMUL_OUTER(kUSin, std::sin(y * f))
       VORLANE_UMUL_OUTER(kUCos, std::cos(y * f))
+      // (u * w) P (y * z), P in the order of FuseOuter.
+      case kOpProdFused: r = v[p->c] * v[p->code] + v[p->a] * v[p->b]; break;
+      case kOpProdFused + 1: r = v[p->c] * v[p->code] - v[p->a] * v[p->b]; break;
+      case kOpProdFused + 2: r = v[p->a] * v[p->b] - v[p->c] * v[p->code]; break;
+      case kOpProdFused + 3: r = (v[p->c] * v[p->code]) * (v[p->a] * v[p->b]); break;
+      VORLANE_POWSUB(kCPlusT, c + t)
+      VORLANE_POWSUB(kCMinusT, c - t)
+      VORLANE_POWSUB(kTMinusC, t - c)
+      VORLANE_POWSUB(kCTimesT, c * t)
+      VORLANE_POWSUB(kTOverC, t / c)
       case kOpCall:
         r = Call(p, acc, v, f, rnd);
         if (p->n & kCallHasMore) {
@@ -311,6 +331,12 @@ VORLANE_ALWAYS_INLINE bool Execute(const Program& prog, double* v, double f, std
       p += p->n;
     }
   }
+  if (prog.roundLast) {
+    // round(acc, digits) after the loop: no dispatch, no slot written.
+    const double r = v[end->b] == 0.0 ? RoundHalfUp(acc) : Call(end, acc, v, f, rnd);
+    if (!std::isfinite(r)) [[unlikely]] return false;
+    acc = r;
+  }
   result = prog.resultInAcc ? acc : v[prog.result];
   return true;
 }
@@ -321,32 +347,15 @@ bool RunProgram(const Program& prog, double* values, double f, std::uint32_t& rn
   return Execute(prog, values, f, rnd, result);
 }
 
-}  // namespace vorlane::expr
-
-namespace vorlane {
-
-// The fast path of Eval: everything checked before, the program runs at once.
-// The front stays small (a constant is returned without a frame); the loop
-// runs in RunReady.
-double clsExprEvaluator::Eval() {
-  if (!ready_) [[unlikely]] return EvalChecked();
-  rndBefore_ = rndState_;
-  lastRun_ = LastRun::kVariables;
-  if (program_.code.empty()) return program_.values[program_.result];
-  return RunReady();
-}
-
-#if defined(__GNUC__)
-__attribute__((noinline))
-#endif
-double clsExprEvaluator::RunReady() {
+// The loop over the instructions, for every program without a runner of
+// its own.
+double Runners::Loop(clsExprEvaluator& ev) {
+  ev.rndBefore_ = ev.rndState_;
   double result;
-  if (expr::Execute(program_, program_.values.data(), angleFactor_, rndState_, result)) [[likely]] {
+  if (Execute(ev.program_, ev.program_.values.data(), ev.angleFactor_, ev.rndState_, result)) [[likely]] {
     return result;
   }
-  NameFault();
-  errNumber_ = kErrEval;
-  return 0.0;
+  return Fault(ev);
 }
 
-}  // namespace vorlane
+}  // namespace vorlane::expr

@@ -16,6 +16,10 @@
 
 #include "evaluator/ExprTable.h"
 
+namespace vorlane {
+class clsExprEvaluator;
+}
+
 namespace vorlane::expr {
 
 inline constexpr std::int32_t kAcc = -1;
@@ -44,6 +48,8 @@ enum Op : std::uint16_t {
   kOpCondTimesU = 243,  // c * f(y) with f computed only when the condition c holds: + f * 2 + (y in acc)
   kOpCmpTimesU = 253,   // (v[a] cmp v[b]) * f(v[code]), the condition kept in v[c]: + (cmp - kGt) * 5 + f
   kOpUMulFused = 283,   // f(v[c]) P (v[a] * v[b]): + P * 5 + f
+  kOpProdFused = 308,   // (v[c] * v[code]) P (v[a] * v[b]): + P, P in {c+t, c-t, t-c, c*t}
+  kOpPowSubFused = 312, // v[c] P v[a]^(v[b] - v[code]): + P
 };
 
 // Flags in Ins::n of kOpCall.
@@ -63,17 +69,35 @@ struct Ins {
   std::int32_t code;   // function code of kOpCall
 };
 
+// What Eval calls once everything is checked: the loop over the instructions,
+// or a lean function for a program of one frequent instruction. It leaves a
+// fault's message and error number itself and then gives 0.
+using Runner = double (*)(clsExprEvaluator& ev);
+
 struct Program {
   std::vector<Ins> code;
   std::vector<double> values;
   std::int32_t result = 0;     // slot of the expression's value
   bool resultInAcc = false;    // the last instruction delivers the value
   bool hasRandom = false;
+  bool roundLast = false;      // the last instruction, round(acc, digits), runs after the loop
+  Runner run = nullptr;        // chosen by BuildProgram
+  // The instruction of a program of one: read beside the values' pointer,
+  // one load less on the way to the operands.
+  Ins one{};
 };
 
 // Builds the program of a compiled table. `varSlot[2 v]` and `varSlot[2 v + 1]`
 // receive the slots of variable v with sign +1 and -1 (-1 when unused).
 void BuildProgram(const Table& t, Program& p, std::int32_t* varSlot);
+
+// Joins neighbouring instructions of a built program (ExprPeephole.cpp).
+void JoinInstructions(Program& p);
+
+// Finishes a built program (ExprRunners.cpp): joins neighbouring
+// instructions, keeps the first in `one`, marks a last round and gives the
+// runner Eval is to call.
+Runner ChooseRunner(Program& p);
 
 // Runs the program; false on a fault (the row is not known here).
 bool RunProgram(const Program& p, double* values, double angleFactor, std::uint32_t& rndState, double& result);

@@ -21,6 +21,10 @@
 
 namespace vorlane {
 
+namespace expr {
+struct Runners;
+}
+
 // Names a variable either by its name or by its 1-based index.
 class VarSelector {
  public:
@@ -127,7 +131,7 @@ class clsExprEvaluator {
   bool FirstUnassigned();
   void UpdateReady();
   double EvalChecked();
-  double RunReady();
+  friend struct expr::Runners;  // the program's runners (ExprRunners.h)
   bool Run(double& result) {
     rndBefore_ = rndState_;
     return expr::RunProgram(program_, program_.values.data(), angleFactor_, rndState_, result);

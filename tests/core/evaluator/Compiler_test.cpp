@@ -2,6 +2,7 @@
 // and functions of several arguments.
 #include <cmath>
 #include <cstring>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -207,14 +208,16 @@ TEST(CompilerProgram, EveryShapeGivesTheTablesBitsAndMessages) {
       "y-(x-z)", "(x-z)-y*2", "-sin(x)*2+3", "(x<>0)*(1/x)", "(x>1)*(1/(x-1))+(x<=1)*5",
       "((x>0)*((y>0)*log(y)+1))*2", "1<x+1<3", "x<y<z", "hypgeom(x,1,2,3)+wam(x,y,z,2)",
       "rnd(1)+rnd(x)*2", "(x>0)*rnd(1)", "x^y+y^2.5", "-x^2-(-y)^3", "|x-y|*-|z|", "x!+y%",
-      "sin(x)-x*y", "x*y/cos(z)", "x*y/exp(z)", "x*y-exp(z)", "exp(z)*(x*y)", "(x<=y)*sqr(z)", "(x<>y)*exp(z)", "round(x*2.5,0)-int(y*1e15)"};
-  const double values[] = {0.75, -1.5, 0.0, 2.5, 1e300, -0.0, 3.0};
+      "sin(x)-x*y", "x*y/cos(z)", "x*y/exp(z)", "x*y-exp(z)", "exp(z)*(x*y)", "(x<=y)*sqr(z)", "(x<>y)*exp(z)", "round(x*2.5,0)-int(y*1e15)",
+      "(x<y)*sin(z)", "(x>=y)*cos(z)", "(x=y)*log(z)", "log(z)*(x*y)", "x*y/sqr(z)", "round(x*y,z)", "(x>y)*round(x+z,0)",
+      "x*y-z*z", "x^2*(y*z)", "(x>0)*(x*y+z^2)+1", "0.5^(x-y)*z", "z-2^(y-x)"};
+  const double values[] = {0.75, -1.5, 0.0, 2.5, 1e300, -0.0, 3.0, std::numeric_limits<double>::infinity()};
   for (const char* text : exprs) {
-    for (int k = 0; k < 7; ++k) {
+    for (int k = 0; k < 8; ++k) {
       clsExprEvaluator ev;
       ASSERT_TRUE(ev.StoreExpression(text)) << text;
       std::vector<double> vars(ev.VarTop() + 1, 0.0);
-      for (int i = 1; i <= ev.VarTop(); ++i) ev.SetVarValue(i, vars[i] = values[(k + i) % 7]);
+      for (int i = 1; i <= ev.VarTop(); ++i) ev.SetVarValue(i, vars[i] = values[(k + i) % 8]);
       const double got = ev.Eval();
       expr::Table table;
       std::string error;

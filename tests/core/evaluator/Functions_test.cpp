@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "EvaluatorTestSupport.h"
+#include "evaluator/ExprMath.h"
 
 namespace vorlane {
 namespace {
@@ -40,6 +41,24 @@ TEST(FunctionsRounding, IntegerDivisionModAndRound) {
   EXPECT_EQ(Value("dec(12345678901234.5)"), 0.5);
   EXPECT_EQ(Value("sgn(-3)+sgn(0)+sgn(2)"), 0);
   EXPECT_EQ(Value("abs(-3)"), 3);
+}
+
+// Floor and RoundHalfUp avoid the library's floor; the library's floor is the
+// reference, bit for bit (the sign of zero included).
+TEST(FunctionsRounding, FloorAndHalfUpMatchTheLibrarysFloor) {
+  const double big = 4503599627370496.0;  // 2^52
+  const double inf = std::numeric_limits<double>::infinity();
+  for (const double x : {0.0, -0.0, 0.3, -0.3, 0.5, -0.5, 0.49999999999999994, -0.49999999999999994, 1.5, -1.5,
+                         2.5, -2.5, -1.0, 1e-310, -1e-310, big - 0.5, -(big - 0.5), big / 2 + 0.5, -(big / 2 + 0.5),
+                         big, -big, 1e300, -1e300, inf, -inf}) {
+    const double w = std::floor(x);
+    const double up = x - w >= 0.5 ? w + 1 : w;
+    EXPECT_EQ(std::signbit(expr::Floor(x)), std::signbit(w)) << x;
+    EXPECT_EQ(expr::Floor(x), w) << x;
+    EXPECT_EQ(std::signbit(expr::RoundHalfUp(x)), std::signbit(up)) << x;
+    EXPECT_EQ(expr::RoundHalfUp(x), up) << x;
+  }
+  EXPECT_TRUE(std::isnan(expr::RoundHalfUp(std::nan(""))));
 }
 
 TEST(FunctionsIntegers, FactorialsCombinationsDivisors) {

@@ -1,0 +1,92 @@
+// Joining neighbouring instructions of a built program into one, where the
+// lowering left two: a product delivered in the register and the fused
+// c P (y * z) taking it as c becomes (u * w) P (y * z); a difference
+// delivered in the register and c P y^z taking it as z becomes
+// c P y^(u - w), as in a growth per level. The joined pair computes the same
+// operations in the same order, so the bits stay. The product's own check
+// for a non-finite value is left out only where P carries such a value
+// through (+, -, *: an infinity or NaN stays one); the difference keeps it.
+
+#include "evaluator/ExprProgram.h"
+
+namespace vorlane::expr {
+
+namespace {
+
+bool Skips(const Ins& ins) {
+  return ins.op == kOpSkip || (ins.op >= kOpCmpSkip && ins.op < kOpCmpSkip + 18);
+}
+
+// The slot appears in no field of any instruction but `except`, nor as the
+// result: the value written there is read through the register only.
+bool ReadOnlyThroughRegister(const Program& p, std::int32_t slot, std::size_t except) {
+  if (p.result == slot) return false;
+  for (std::size_t j = 0; j < p.code.size(); ++j) {
+    const Ins& ins = p.code[j];
+    if (j != except && (ins.a == slot || ins.b == slot || ins.c == slot || ins.dst == slot || ins.code == slot)) {
+      return false;
+    }
+  }
+  return true;
+}
+
+// The product u * w of instruction k, from slots only.
+bool SlotProduct(const Ins& ins, std::int32_t& u, std::int32_t& w) {
+  if (ins.op == kOpMul) {
+    u = ins.a;
+    w = ins.b;
+    return true;
+  }
+  if (ins.op == kOpPowN && ins.n == 2) {
+    u = w = ins.a;
+    return true;
+  }
+  return false;
+}
+
+// The joined instruction of first and second, or false.
+bool Joined(const Ins& first, const Ins& second, Ins& joined) {
+  std::int32_t u, w;
+  if (SlotProduct(first, u, w)) {
+    // c P (y * z) with c in the register, y and z in slots, P carrying non-finite values.
+    for (int q = kCPlusT; q <= kCTimesT; ++q) {
+      if (second.op == kOpFused + (q * 5 + kQMul) * 4 + 3) {
+        joined = Ins{static_cast<std::uint16_t>(kOpProdFused + q), 0, second.a, second.b, u, second.dst, w};
+        return true;
+      }
+    }
+  }
+  if (first.op == kOpSub) {
+    // c P y^z with z in the register, y and c in slots.
+    for (int q = kCPlusT; q <= kTOverC; ++q) {
+      if (second.op == kOpFused + (q * 5 + kQPow) * 4 + 2) {
+        joined = Ins{static_cast<std::uint16_t>(kOpPowSubFused + q), 0, second.a, first.a, second.c, second.dst, first.b};
+        return true;
+      }
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
+void JoinInstructions(Program& p) {
+  for (std::size_t k = 0; k + 1 < p.code.size(); ++k) {
+    const Ins& first = p.code[k];
+    Ins joined;
+    if (!Joined(first, p.code[k + 1], joined) || !ReadOnlyThroughRegister(p, first.dst, k)) continue;
+    // A skip must cover both or neither.
+    bool straddles = false;
+    for (std::size_t j = 0; j < k; ++j) {
+      if (Skips(p.code[j]) && j + p.code[j].n == k) straddles = true;
+    }
+    if (straddles) continue;
+    for (std::size_t j = 0; j < k; ++j) {
+      if (Skips(p.code[j]) && j + p.code[j].n > k) --p.code[j].n;
+    }
+    p.code[k] = joined;
+    p.code.erase(p.code.begin() + static_cast<std::ptrdiff_t>(k) + 1);
+  }
+}
+
+}  // namespace vorlane::expr

@@ -1,0 +1,30 @@
+// The runners of programs (ExprRunners.cpp, the loop in ExprProgram.cpp):
+// friends of the evaluator, for its program, angle factor, random state and
+// fault path. Internal to the evaluator.
+#pragma once
+
+#include "evaluator/ExprProgram.h"
+
+namespace vorlane::expr {
+
+struct Runners {
+  // Names the fault (the table runs again), sets the error number, gives 0.
+#if defined(__GNUC__)
+  __attribute__((noinline, cold))
+#endif
+  static double Fault(clsExprEvaluator& ev);
+  // The same for a runner that draws no random numbers: the state before
+  // the run is the state now.
+  static double FaultNoDraw(clsExprEvaluator& ev);
+
+  static double Loop(clsExprEvaluator& ev);
+  static double Constant(clsExprEvaluator& ev);
+  // (x cmp w) * f(y), cmp K and f U.
+  template <int K, int U>
+  static double CmpTimes(clsExprEvaluator& ev);
+  // f(u) P (y * z).
+  template <int P, int U>
+  static double UMul(clsExprEvaluator& ev);
+};
+
+}  // namespace vorlane::expr
