@@ -17,13 +17,13 @@ void clsExprEvaluator::ET_Dump(DumpTable& table) const {
   try {
     expr::Table t;
     std::string error;
-    const bool built = expr::CompileTable(expr_, t, error);
+    const bool built = expr::CompileTable(program_.Text(), t, error);
     if (built && compiled_ && lastRun_ != LastRun::kNone) {
       if (lastRun_ == LastRun::kOneValue) {
         expr::LoadTableAll(t, lastValue_);
       } else {
-        std::vector<double> values(vars_.size(), 0.0);
-        for (std::size_t i = 1; i < vars_.size(); ++i) values[i] = vars_[i].value;
+        std::vector<double> values(VarTop() + 1, 0.0);
+        for (int i = 1; i <= VarTop(); ++i) values[i] = VarAt(i).value;
         expr::LoadTable(t, values.data());
       }
       std::uint32_t rnd = rndBefore_;

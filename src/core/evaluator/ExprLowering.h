@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
 #include "evaluator/ExprFunctions.h"
 #include "evaluator/ExprProgram.h"
@@ -28,8 +29,8 @@ struct RowPlan {
 
 class Lowering {
  public:
-  Lowering(const Table& t, Program& p, std::int32_t* varSlot) : t_(t), p_(p), varSlot_(varSlot) {}
-  void Build();
+  Lowering(const Table& t, Program& p) : t_(t), p_(p) {}
+  void Build(std::string_view text);
 
  private:
   const Row& RowOf(int r) const { return t_.rows[r]; }
@@ -53,7 +54,8 @@ class Lowering {
 
   const Table& t_;
   Program& p_;
-  std::int32_t* varSlot_;
+  // The slots of variable v with sign +1 and -1 at 2 v and 2 v + 1 (-1: unused).
+  std::int32_t varSlot_[2 * (clsExprEvaluator::kMaxVariables + 2)];
   // Filled for the slots and rows of the table only.
   std::int32_t progSlot_[kLowerSlotLimit];   // table slot -> program slot
   std::int32_t deliverer_[kLowerSlotLimit];  // table slot -> running row delivering to it

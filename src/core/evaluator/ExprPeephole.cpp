@@ -7,6 +7,8 @@
 // for a non-finite value is left out only where P carries such a value
 // through (+, -, *: an infinity or NaN stays one); the difference keeps it.
 
+#include <algorithm>
+
 #include "evaluator/ExprProgram.h"
 
 namespace vorlane::expr {
@@ -19,10 +21,11 @@ bool Skips(const Ins& ins) {
 
 // The slot appears in no field of any instruction but `except`, nor as the
 // result: the value written there is read through the register only.
-bool ReadOnlyThroughRegister(const Program& p, std::int32_t slot, std::size_t except) {
-  if (p.result == slot) return false;
-  for (std::size_t j = 0; j < p.code.size(); ++j) {
-    const Ins& ins = p.code[j];
+bool ReadOnlyThroughRegister(const Ins* code, std::size_t count, std::int32_t result, std::int32_t slot,
+                             std::size_t except) {
+  if (result == slot) return false;
+  for (std::size_t j = 0; j < count; ++j) {
+    const Ins& ins = code[j];
     if (j != except && (ins.a == slot || ins.b == slot || ins.c == slot || ins.dst == slot || ins.code == slot)) {
       return false;
     }
@@ -70,23 +73,25 @@ bool Joined(const Ins& first, const Ins& second, Ins& joined) {
 
 }  // namespace
 
-void JoinInstructions(Program& p) {
-  for (std::size_t k = 0; k + 1 < p.code.size(); ++k) {
-    const Ins& first = p.code[k];
+std::size_t JoinInstructions(Ins* code, std::size_t count, std::int32_t result) {
+  for (std::size_t k = 0; k + 1 < count; ++k) {
+    const Ins& first = code[k];
     Ins joined;
-    if (!Joined(first, p.code[k + 1], joined) || !ReadOnlyThroughRegister(p, first.dst, k)) continue;
+    if (!Joined(first, code[k + 1], joined) || !ReadOnlyThroughRegister(code, count, result, first.dst, k)) continue;
     // A skip must cover both or neither.
     bool straddles = false;
     for (std::size_t j = 0; j < k; ++j) {
-      if (Skips(p.code[j]) && j + p.code[j].n == k) straddles = true;
+      if (Skips(code[j]) && j + code[j].n == k) straddles = true;
     }
     if (straddles) continue;
     for (std::size_t j = 0; j < k; ++j) {
-      if (Skips(p.code[j]) && j + p.code[j].n > k) --p.code[j].n;
+      if (Skips(code[j]) && j + code[j].n > k) --code[j].n;
     }
-    p.code[k] = joined;
-    p.code.erase(p.code.begin() + static_cast<std::ptrdiff_t>(k) + 1);
+    code[k] = joined;
+    std::copy(code + k + 2, code + count, code + k + 1);
+    --count;
   }
+  return count;
 }
 
 }  // namespace vorlane::expr

@@ -11,8 +11,12 @@
 // Internal to the evaluator.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
-#include <vector>
+#include <functional>
+#include <span>
+#include <string_view>
+#include <utility>
 
 #include "evaluator/ExprTable.h"
 
@@ -74,9 +78,58 @@ struct Ins {
 // fault's message and error number itself and then gives 0.
 using Runner = double (*)(clsExprEvaluator& ev);
 
-struct Program {
-  std::vector<Ins> code;
-  std::vector<double> values;
+// A variable of a compiled expression. Its name lies in the characters of
+// the program's block.
+struct Variable {
+  double value;
+  std::int32_t slot;     // its slot in the program, sign +1 (-1: unused)
+  std::int32_t negSlot;  // the same with sign -1
+  std::uint32_t nameAt;  // the name: characters nameAt .. nameAt + nameSize - 1
+  std::uint32_t nameSize;
+  bool assigned;
+};
+
+// A compiled expression as the evaluator keeps it: one heap block holding
+// the program's values (the array Eval runs over), its instructions, the
+// variables 1..VarTop and the characters of the text and of the names.
+// A compile allocates once; compiling again reuses a block large enough.
+// A long program keeps its instructions in a block of their own: no block
+// then reaches the allocator's large sizes, whose requests are slower.
+class Program {
+ public:
+  Program() = default;
+  Program(const Program& other) { *this = other; }
+  Program& operator=(const Program& other);
+  Program(Program&& other) noexcept { *this = std::move(other); }
+  Program& operator=(Program&& other) noexcept;
+  ~Program() {
+    ::operator delete(block_);
+    ::operator delete(codeBlock_);
+  }
+
+  // Lays the block out for the given counts, their contents unset; may
+  // throw std::bad_alloc, leaving the program empty.
+  void Layout(std::size_t valueCount, std::size_t codeCount, std::size_t varCount, std::size_t charCount);
+  // The text first in the characters, then the table's variables with their
+  // names: `varSlot` as BuildProgram fills it, or null (no slots).
+  void StoreVariables(const Table& t, std::string_view text, const std::int32_t* varSlot);
+  // No program: the table's variables and the text only.
+  void StoreUncompiled(const Table& t, std::string_view text);
+  void Clear();
+
+  std::string_view Text() const { return {chars.data(), textSize}; }
+  // Whether `s` lies in the block.
+  bool Holds(std::string_view s) const {
+    const auto* const begin = static_cast<const char*>(block_);
+    return !s.empty() && std::less_equal<>()(begin, s.data()) && std::less<>()(s.data(), begin + capacity_);
+  }
+  std::string_view Name(const Variable& v) const { return {chars.data() + v.nameAt, v.nameSize}; }
+
+  std::span<double> values;
+  std::span<Ins> code;
+  std::span<Variable> vars;
+  std::span<char> chars;
+  std::size_t textSize = 0;
   std::int32_t result = 0;     // slot of the expression's value
   bool resultInAcc = false;    // the last instruction delivers the value
   bool hasRandom = false;
@@ -85,18 +138,25 @@ struct Program {
   // The instruction of a program of one: read beside the values' pointer,
   // one load less on the way to the operands.
   Ins one{};
+
+ private:
+  void* block_ = nullptr;
+  std::size_t capacity_ = 0;  // bytes of the block
+  void* codeBlock_ = nullptr;  // the instructions of a long program
+  std::size_t codeCapacity_ = 0;
 };
 
-// Builds the program of a compiled table. `varSlot[2 v]` and `varSlot[2 v + 1]`
-// receive the slots of variable v with sign +1 and -1 (-1 when unused).
-void BuildProgram(const Table& t, Program& p, std::int32_t* varSlot);
+// Builds the program of a compiled table into `p`, with the table's
+// variables (value 0, unassigned) and `text`.
+void BuildProgram(const Table& t, std::string_view text, Program& p);
 
-// Joins neighbouring instructions of a built program (ExprPeephole.cpp).
-void JoinInstructions(Program& p);
+// Joins neighbouring instructions of the `count` instructions at `code`
+// (ExprPeephole.cpp), `result` being the slot of the value; gives the count
+// left.
+std::size_t JoinInstructions(Ins* code, std::size_t count, std::int32_t result);
 
-// Finishes a built program (ExprRunners.cpp): joins neighbouring
-// instructions, keeps the first in `one`, marks a last round and gives the
-// runner Eval is to call.
+// Finishes a built program (ExprRunners.cpp): keeps the first instruction
+// in `one`, marks a last round and gives the runner Eval is to call.
 Runner ChooseRunner(Program& p);
 
 // Runs the program; false on a fault (the row is not known here).

@@ -124,7 +124,6 @@ constexpr auto kUMulRunners = UMulRunners(std::make_integer_sequence<int, 25>())
 Runner ChooseRunner(Program& p) {
   p.roundLast = false;
   if (p.code.empty()) return &Runners::Constant;
-  JoinInstructions(p);
   p.one = p.code[0];
   // A last round(acc, digits) delivering the value, reached by no skip.
   const int last = static_cast<int>(p.code.size()) - 1;

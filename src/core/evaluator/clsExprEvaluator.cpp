@@ -36,23 +36,21 @@ bool clsExprEvaluator::StoreExpression(std::string_view expr) {
   errNumber_ = 0;
   assignedCount_ = 0;
   lastRun_ = LastRun::kNone;
+  std::string_view text = Trim(expr);
+  // The text of this very evaluator (Expression()) lies in the block that
+  // the compile is about to overwrite.
+  std::string own;
+  if (program_.Holds(text)) {
+    own.assign(text);
+    text = own;
+  }
+  // The table lives on the stack: the compiled expression keeps only its
+  // program, its variables and its text, in one block.
+  expr::Table table;
   try {
-    expr_.assign(Trim(expr));
-    // The table lives on the stack: the compiled expression keeps only
-    // its program and its variables.
-    expr::Table table;
-    compiled_ = expr::CompileTable(expr_, table, errMsg_);
-    vars_.resize(table.varNames.size());
-    for (std::size_t i = 0; i < vars_.size(); ++i) vars_[i] = Var{table.varNames[i]};
+    compiled_ = expr::CompileTable(text, table, errMsg_);
     if (compiled_) {
-      std::int32_t varSlot[2 * (kMaxVariables + 2)];
-      // Built in place: a first compile allocates only what its program
-      // needs; compiling again reuses that storage.
-      expr::BuildProgram(table, program_, varSlot);
-      for (std::size_t i = 1; i < vars_.size(); ++i) {
-        vars_[i].slot = varSlot[2 * i];
-        vars_[i].negSlot = varSlot[2 * i + 1];
-      }
+      expr::BuildProgram(table, text, program_);
       LoadSlots();
       UpdateReady();
     }
@@ -61,9 +59,11 @@ bool clsExprEvaluator::StoreExpression(std::string_view expr) {
     compiled_ = false;
   }
   if (!compiled_) {
-    program_.code.clear();
-    program_.values.clear();
-    for (Var& v : vars_) v.slot = v.negSlot = -1;
+    try {
+      program_.StoreUncompiled(table, text);
+    } catch (const std::bad_alloc&) {
+      program_.Clear();
+    }
   }
   return compiled_;
 }
@@ -73,19 +73,19 @@ void clsExprEvaluator::UpdateReady() {
            (!opAssignExplicit_ || assignedCount_ >= VarTop());
 }
 
-int clsExprEvaluator::VarTop() const { return vars_.empty() ? 0 : static_cast<int>(vars_.size()) - 1; }
+int clsExprEvaluator::VarTop() const { return static_cast<int>(program_.vars.size()); }
 
 std::string clsExprEvaluator::VarName(int index) const {
-  return index >= 1 && index <= VarTop() ? vars_[index].name : std::string();
+  return index >= 1 && index <= VarTop() ? std::string(program_.Name(VarAt(index))) : std::string();
 }
 
 double clsExprEvaluator::VarValue(int index) const {
-  return index >= 1 && index <= VarTop() ? vars_[index].value : 0.0;
+  return index >= 1 && index <= VarTop() ? VarAt(index).value : 0.0;
 }
 
 void clsExprEvaluator::AssignVar(int index, double value, bool markAssigned) {
   if (index < 1 || index > VarTop()) return;
-  Var& v = vars_[index];
+  Var& v = VarAt(index);
   v.value = value;
   if (slotsFresh_) LoadSlot(v);
   if (markAssigned && !v.assigned) {
@@ -96,7 +96,7 @@ void clsExprEvaluator::AssignVar(int index, double value, bool markAssigned) {
 
 void clsExprEvaluator::LoadSlots() {
   if (!compiled_) return;
-  for (std::size_t i = 1; i < vars_.size(); ++i) LoadSlot(vars_[i]);
+  for (const Var& v : program_.vars) LoadSlot(v);
   slotsFresh_ = true;
 }
 
@@ -106,10 +106,10 @@ void clsExprEvaluator::SetVarValue(int index, double value) { AssignVar(index, v
 int clsExprEvaluator::FindVar(std::string_view name) const {
   const int top = VarTop();
   for (int i = 1; i <= top; ++i) {
-    if (vars_[i].name == name) return i;
+    if (program_.Name(VarAt(i)) == name) return i;
   }
   for (int i = 1; i <= top; ++i) {
-    if (expr::EqualsNoCase(vars_[i].name, name)) return i;
+    if (expr::EqualsNoCase(program_.Name(VarAt(i)), name)) return i;
   }
   return 0;
 }
@@ -142,9 +142,9 @@ void clsExprEvaluator::SetAngleUnit(std::string_view unit) {
 bool clsExprEvaluator::FirstUnassigned() {
   if (!opAssignExplicit_ || assignedCount_ >= VarTop()) return false;
   for (int i = 1; i <= VarTop(); ++i) {
-    if (!vars_[i].assigned) {
+    if (!VarAt(i).assigned) {
       try {
-        errMsg_ = expr::Message(Msg::kNotAssigned, vars_[i].name);
+        errMsg_ = expr::Message(Msg::kNotAssigned, program_.Name(VarAt(i)));
       } catch (...) {
         errMsg_.clear();
       }
@@ -167,9 +167,9 @@ void clsExprEvaluator::NameFault() {
     expr::Table table;
     std::string error;
     double result = 0.0;
-    if (expr::CompileTable(expr_, table, error)) {
-      std::vector<double> values(vars_.size(), 0.0);
-      for (std::size_t i = 1; i < vars_.size(); ++i) values[i] = vars_[i].value;
+    if (expr::CompileTable(program_.Text(), table, error)) {
+      std::vector<double> values(VarTop() + 1, 0.0);
+      for (int i = 1; i <= VarTop(); ++i) values[i] = VarAt(i).value;
       if (lastRun_ == LastRun::kOneValue) {
         expr::LoadTableAll(table, lastValue_);
       } else {
@@ -216,8 +216,7 @@ double clsExprEvaluator::Eval1(double x) {
     errNumber_ = kErrEval1;
     return 0.0;
   }
-  for (std::size_t i = 1; i < vars_.size(); ++i) {
-    Var one = vars_[i];
+  for (Var one : program_.vars) {
     one.value = x;
     LoadSlot(one);
   }
@@ -255,8 +254,8 @@ std::vector<double> clsExprEvaluator::EvalMulti(std::span<const double> values, 
     if (!slotsFresh_) LoadSlots();
     lastRun_ = LastRun::kVariables;
     for (double v : values) {
-      vars_[index].value = v;
-      LoadSlot(vars_[index]);
+      VarAt(index).value = v;
+      LoadSlot(VarAt(index));
       double r = 0.0;
       if (!Run(r)) {
         NameFault();

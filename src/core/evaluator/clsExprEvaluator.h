@@ -67,7 +67,7 @@ class clsExprEvaluator {
   // Trims blanks, stores and compiles the expression. False on failure, with
   // the reason in ErrorDescription. Variables lose their values.
   bool StoreExpression(std::string_view expr);
-  const std::string& Expression() const { return expr_; }
+  std::string_view Expression() const { return program_.Text(); }
 
   // Variables in order of first appearance, 1..VarTop.
   int VarTop() const;
@@ -111,16 +111,12 @@ class clsExprEvaluator {
   std::string ET_Dump() const;
 
  private:
-  struct Var {
-    std::string name;
-    double value = 0.0;
-    std::int32_t slot = -1;     // its slot in the program, sign +1 (-1: unused)
-    std::int32_t negSlot = -1;  // the same with sign -1
-    bool assigned = false;
-  };
+  using Var = expr::Variable;
   enum class LastRun : unsigned char { kNone, kVariables, kOneValue };
 
   void AssignVar(int index, double value, bool markAssigned);
+  Var& VarAt(int index) { return program_.vars[index - 1]; }  // 1..VarTop
+  const Var& VarAt(int index) const { return program_.vars[index - 1]; }
   void LoadSlot(const Var& v) {
     double* const values = program_.values.data();
     if (v.slot >= 0) values[v.slot] = v.value;
@@ -138,7 +134,6 @@ class clsExprEvaluator {
   }
   void NameFault();
 
-  std::string expr_;
   std::string errMsg_;
   std::string angleUnitName_ = "RAD";
   double angleFactor_ = 1.0;
@@ -150,7 +145,7 @@ class clsExprEvaluator {
   bool slotsFresh_ = false;  // variable slots hold the current values
   int errNumber_ = 0;
   int assignedCount_ = 0;
-  std::vector<Var> vars_;  // 0..VarTop, entry 0 unused
+  // The program with the variables and the text.
   expr::Program program_;
   std::uint32_t rndState_ = 0x50000;
   std::uint32_t rndBefore_ = 0x50000;  // the state before the last evaluation

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <new>
+#include <string>
 #include <tuple>
 #include <vector>
 
@@ -211,6 +212,44 @@ TEST(EvaluatorInterface, FailedCompileRefusesEveryEvaluation) {
   EXPECT_EQ(ev.Eval(), 0.25);
   EXPECT_EQ(ev.ErrorDescription(), "");
   EXPECT_EQ(ev.ErrorNumber(), 0);
+}
+
+// A compiled expression keeps its program, variables and text in storage of
+// its own: copies and moves take it along, short and long programs alike,
+// and storing the evaluator's own text again compiles it afresh.
+TEST(EvaluatorInterface, CopiesMovesAndItsOwnTextKeepTheProgram) {
+  std::string longSum = "x*y";
+  for (int k = 1; k <= 40; ++k) longSum += "+x*" + std::to_string(k);
+  for (const std::string& text : {std::string("x*y+1"), longSum}) {
+    clsExprEvaluator ev;
+    ASSERT_TRUE(ev.StoreExpression(text));
+    ev.SetVarSymb("x", 2);
+    ev.SetVarSymb("y", 3);
+    const double expected = ev.Eval();
+    clsExprEvaluator copy = ev;
+    clsExprEvaluator assigned;
+    assigned = copy;
+    ASSERT_TRUE(ev.StoreExpression("y-1"));  // the copies keep theirs
+    clsExprEvaluator moved = std::move(copy);
+    for (clsExprEvaluator* other : {&moved, &assigned}) {
+      EXPECT_EQ(other->Eval(), expected) << text;
+      EXPECT_EQ(other->Expression(), text);
+      EXPECT_EQ(other->VarName(2), "y");
+    }
+    EXPECT_EQ(ev.VarName(1), "y");
+    ASSERT_TRUE(moved.StoreExpression(moved.Expression()));
+    EXPECT_EQ(moved.Expression(), text);
+    EXPECT_EQ(moved.VarValue(1), 0);
+    moved.SetVarValue(1, 2);
+    moved.SetVarValue(2, 3);
+    EXPECT_EQ(moved.Eval(), expected);
+  }
+  // A failed compile keeps the text and the variables read up to the fault.
+  clsExprEvaluator ev;
+  EXPECT_FALSE(ev.StoreExpression(" a+b*"));
+  EXPECT_EQ(ev.Expression(), "a+b*");
+  EXPECT_EQ(ev.VarTop(), 2);
+  EXPECT_EQ(ev.VarName(2), "b");
 }
 
 TEST(EvaluatorInterface, DumpShowsTheTable) {
