@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <iterator>
 #include <system_error>
 
@@ -37,6 +38,37 @@ int CharCount(std::string_view s) {
     if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++n;
   }
   return n;
+}
+
+// ASCII goes eight bytes at a time; of the bars only the parity counts.
+int FirstBadCharacter(std::string_view text, std::size_t& bars) {
+  int chars = 0;
+  std::size_t i = 0;
+  std::uint64_t barBits = 0;  // bit 7 of each byte: parity of the bars seen there
+  for (; i + 8 <= text.size(); i += 8, chars += 8) {
+    std::uint64_t w;
+    std::memcpy(&w, text.data() + i, 8);
+    if (w & 0x8080808080808080ULL) break;
+    // A byte of x is 0 exactly where w holds '|'; t gets bit 7 set there.
+    const std::uint64_t x = w ^ 0x7C7C7C7C7C7C7C7CULL;
+    const std::uint64_t t = ~(((x & 0x7F7F7F7F7F7F7F7FULL) + 0x7F7F7F7F7F7F7F7FULL) | x | 0x7F7F7F7F7F7F7F7FULL);
+    barBits ^= t;
+  }
+  bars = 0;
+  for (std::uint64_t b = barBits; b != 0; b &= b - 1) ++bars;
+  while (i < text.size()) {
+    const auto b = static_cast<unsigned char>(text[i]);
+    ++chars;
+    if (b < 0x80) {
+      bars += b == '|';
+      ++i;
+      continue;
+    }
+    const std::size_t len = Utf8SequenceLengthSlow(text.substr(i));
+    if (len == 0) return chars;
+    i += len;
+  }
+  return 0;
 }
 
 // A decimal number: digits with at most one period (at least one digit),

@@ -30,6 +30,10 @@ inline std::size_t Utf8SequenceLength(std::string_view s) {
 }
 // Number of characters of well-formed UTF-8 text.
 int CharCount(std::string_view s);
+// 0 when `text` is well-formed UTF-8, else the position (in characters,
+// from 1) of its first bad sequence. `bars` receives the count of '|', or
+// one of the same parity.
+int FirstBadCharacter(std::string_view text, std::size_t& bars);
 
 // A decimal number: digits with at most one period (at least one digit),
 // then optionally E or e, an optional sign and digits; with `allowSign`

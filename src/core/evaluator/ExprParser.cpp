@@ -3,7 +3,6 @@
 // (ExprSchedule.cpp) then order and link them.
 #include <algorithm>
 #include <cstdint>
-#include <cstring>
 #include <string>
 
 #include "evaluator/ExprFunctions.h"
@@ -215,33 +214,8 @@ bool Compiler::Compile(std::string_view text) {
   error_.clear();
 
   // Text that is no well-formed UTF-8 is refused at the first bad byte.
-  // ASCII goes eight bytes at a time; of the bars only the parity counts.
-  int chars = 0;
   std::size_t bars = 0;
-  std::size_t i = 0;
-  std::uint64_t barBits = 0;  // bit 7 of each byte: parity of the bars seen there
-  for (; i + 8 <= text.size(); i += 8, chars += 8) {
-    std::uint64_t w;
-    std::memcpy(&w, text.data() + i, 8);
-    if (w & 0x8080808080808080ULL) break;
-    // A byte of x is 0 exactly where w holds '|'; t gets bit 7 set there.
-    const std::uint64_t x = w ^ 0x7C7C7C7C7C7C7C7CULL;
-    const std::uint64_t t = ~(((x & 0x7F7F7F7F7F7F7F7FULL) + 0x7F7F7F7F7F7F7F7FULL) | x | 0x7F7F7F7F7F7F7F7FULL);
-    barBits ^= t;
-  }
-  for (std::uint64_t b = barBits; b != 0; b &= b - 1) ++bars;
-  while (i < text.size()) {
-    const auto b = static_cast<unsigned char>(text[i]);
-    ++chars;
-    if (b < 0x80) {
-      bars += b == '|';
-      ++i;
-      continue;
-    }
-    const std::size_t len = Utf8SequenceLengthSlow(text.substr(i));
-    if (len == 0) return FailAt(Msg::kSyntaxAt, chars);
-    i += len;
-  }
+  if (const int bad = FirstBadCharacter(text, bars); bad != 0) return FailAt(Msg::kSyntaxAt, bad);
   if (bars % 2 != 0) return Fail(Msg::kAbsMismatch);
   return Scan(text) && Finish();
 }
