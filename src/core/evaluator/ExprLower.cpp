@@ -42,6 +42,8 @@ void Lowering::Build(std::string_view text) {
   for (const Step& s : t_.steps) {
     RowPlan& plan = plan_[s.row];
     plan.runs = true;
+    // The row's operands are delivered by now: children run first.
+    plan.exponent = FindWholeExponent(s.row);
     deliverer_[s.dest] = s.row;
     plan.size += 1;
     const int parent = RowOf(s.row).argOf;
@@ -49,6 +51,7 @@ void Lowering::Build(std::string_view text) {
       plan_[parent].size += plan.size;
     } else {
       ++roots_;
+      root_ = s.row;
     }
     // "@Right" rows come only from functions of more than two arguments.
     if (t_.hasLongFunction && RowOf(s.row).funCode == kRight) hasRight_ = true;

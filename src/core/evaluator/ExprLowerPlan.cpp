@@ -35,32 +35,35 @@ void Lowering::PlanInlining() {
     double value;
     if (plan_[q].runs && row.funCode == kRight && row.argOf > 0 && plan_[row.argOf].runs &&
         row.cond == RowOf(row.argOf).cond && !isCondRow_[q] && ConstantOperand(q, 1, value)) {
-      plan_[q].inlined = true;
+      Inline(q);
     }
   }
-  for (int q = 1; q <= t_.Top(); ++q) {
+  const int top = t_.Top();
+  for (int q = 1; q <= top; ++q) {
     const int parent = RowOf(q).argOf;
     if (plan_[q].inlined || parent <= 0 || !plan_[parent].runs || plan_[parent].inlineChild != 0) continue;
     const Row& pr = RowOf(parent);
     if (!Plain(pr) || pr.cond != RowOf(q).cond || plan_[parent].inlined) continue;
-    const bool left = RowOf(q).argIdx == 1;
     const int code = pr.funCode;
+    // Only + - * / take an operation inside.
+    if (code < kAdd || code > kDiv) continue;
+    const bool left = RowOf(q).argIdx == 1;
     bool ok = false;
     const bool leafOp = IsLeafOp(q);
     if (leafOp) {
-      ok = code == kAdd || code == kSub || code == kMul || (code == kDiv && left);
-    } else if (IsPowTerm(q)) {
-      ok = code == kAdd || (code == kSub && !left);
+      ok = code != kDiv || left;
+    } else {
+      ok = (code == kAdd || (code == kSub && !left)) && IsPowTerm(q);
     }
     // Only one inlined operand: the other is the register or a slot.
-    if (!ok || plan_[q].inlined || plan_[q].inlineChild != 0) continue;
+    if (!ok || plan_[q].inlineChild != 0) continue;
     plan_[parent].inlineChild = q;
-    plan_[q].inlined = true;
+    Inline(q);
     plan_[q].leafOp = leafOp;
     if (!leafOp) {
       for (int side = 0; side < 2; ++side) {
         const int w = Deliverer(q * kArgSlots + side);
-        if (w != 0) plan_[w].inlined = true;
+        if (w != 0) Inline(w);
       }
     }
   }
@@ -97,15 +100,10 @@ inline bool Lowering::Visit(int r) {
 }
 
 void Lowering::Order() {
-  int root = 0, running = 0;
-  for (const Step& s : t_.steps) {
-    if (RowOf(s.row).argOf == 0) root = s.row;
-    if (!plan_[s.row].inlined) ++running;
-  }
-  const int roots = roots_;
+  const int running = static_cast<int>(t_.steps.size()) - inlinedCount_;
   // "rnd" draws its numbers in the order of the schedule, and a table with
   // several roots keeps its last; both keep the schedule's order.
-  if (!t_.hasRandom && roots == 1 && Visit(root) && orderCount_ == running) return;
+  if (!t_.hasRandom && roots_ == 1 && Visit(root_) && orderCount_ == running) return;
   orderCount_ = 0;
   for (const Step& s : t_.steps) {
     if (!plan_[s.row].inlined) order_[orderCount_++] = s.row;

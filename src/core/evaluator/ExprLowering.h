@@ -25,6 +25,7 @@ struct RowPlan {
   int inlineChild;  // the row computed inside this row's instruction
   int size;         // running rows in its subtree
   bool leafOp;      // inlined as a leaf operation (else as k * x^n)
+  int exponent;     // a power's constant whole exponent 2..60, else 0
 };
 
 class Lowering {
@@ -41,9 +42,16 @@ class Lowering {
   std::int32_t Operand(int row, int arg);
   bool IsLeafOperand(int row, int arg) const { return Deliverer(row * kArgSlots + arg) == 0; }
   bool ConstantOperand(int row, int arg, double& value) const;
-  int WholeExponent(int row) const;
+  int FindWholeExponent(int row) const;
+  // Of a running row: found once, when Build meets the row.
+  int WholeExponent(int row) const { return plan_[row].exponent; }
   bool IsLeafOp(int q) const;
   bool IsPowTerm(int q) const;
+  // Marks a running row as computed inside another row's instruction.
+  void Inline(int q) {
+    if (!plan_[q].inlined) ++inlinedCount_;
+    plan_[q].inlined = true;
+  }
   void PlanInlining();
   bool Visit(int r);
   void Order();
@@ -73,6 +81,8 @@ class Lowering {
   std::int32_t valueCount_ = 0;
   int orderCount_ = 0;
   int roots_ = 0;  // rows delivering to the result slot
+  int root_ = 0;   // the last of them in the schedule
+  int inlinedCount_ = 0;  // running rows marked inlined
   bool hasRight_ = false;  // "@Right" rows run
   int lastRow_ = 0;  // row of the last instruction: its value is in the register
   int skipAt_ = -1;  // index of the open skip instruction
@@ -87,7 +97,7 @@ inline bool Lowering::ConstantOperand(int row, int arg, double& value) const {
 }
 
 // n when row is a power with a constant whole exponent 2..60, else 0.
-inline int Lowering::WholeExponent(int row) const {
+inline int Lowering::FindWholeExponent(int row) const {
   double y;
   if (RowOf(row).funCode != kPow || !ConstantOperand(row, 1, y)) return 0;
   return (y >= 2.0 && y <= 60.0 && y == static_cast<double>(static_cast<int>(y))) ? static_cast<int>(y) : 0;
