@@ -29,6 +29,29 @@ std::string_view Trim(std::string_view expr) {
 clsExprEvaluator::clsExprEvaluator() = default;
 clsExprEvaluator::~clsExprEvaluator() = default;
 
+clsExprEvaluator::clsExprEvaluator(clsExprEvaluator&& other) noexcept { *this = std::move(other); }
+
+// Member by member, so that the source is no longer compiled or ready: it
+// would otherwise run a program it no longer holds.
+clsExprEvaluator& clsExprEvaluator::operator=(clsExprEvaluator&& other) noexcept {
+  if (this == &other) return *this;
+  errMsg_ = std::move(other.errMsg_);
+  angleUnitName_ = other.angleUnitName_;
+  angleFactor_ = other.angleFactor_;
+  opAssignExplicit_ = other.opAssignExplicit_;
+  compiled_ = std::exchange(other.compiled_, false);
+  ready_ = std::exchange(other.ready_, false);
+  slotsFresh_ = std::exchange(other.slotsFresh_, false);
+  errNumber_ = other.errNumber_;
+  assignedCount_ = std::exchange(other.assignedCount_, 0);
+  program_ = std::move(other.program_);
+  rndState_ = other.rndState_;
+  rndBefore_ = other.rndBefore_;
+  lastRun_ = std::exchange(other.lastRun_, LastRun::kNone);
+  lastValue_ = other.lastValue_;
+  return *this;
+}
+
 bool clsExprEvaluator::StoreExpression(std::string_view expr) {
   compiled_ = false;
   ready_ = false;

@@ -60,8 +60,10 @@ class clsExprEvaluator {
   clsExprEvaluator();
   clsExprEvaluator(const clsExprEvaluator&) = default;
   clsExprEvaluator& operator=(const clsExprEvaluator&) = default;
-  clsExprEvaluator(clsExprEvaluator&&) noexcept = default;
-  clsExprEvaluator& operator=(clsExprEvaluator&&) noexcept = default;
+  // A move takes the program along; the evaluator moved from has none left
+  // and its Eval fails.
+  clsExprEvaluator(clsExprEvaluator&& other) noexcept;
+  clsExprEvaluator& operator=(clsExprEvaluator&& other) noexcept;
   ~clsExprEvaluator();
 
   // Trims blanks, stores and compiles the expression. False on failure, with

@@ -215,8 +215,9 @@ TEST(EvaluatorInterface, FailedCompileRefusesEveryEvaluation) {
 }
 
 // A compiled expression keeps its program, variables and text in storage of
-// its own: copies and moves take it along, short and long programs alike,
-// and storing the evaluator's own text again compiles it afresh.
+// its own: copies and moves take it along (the evaluator moved from fails),
+// short and long programs alike, and storing the evaluator's own text again
+// compiles it afresh.
 TEST(EvaluatorInterface, CopiesMovesAndItsOwnTextKeepTheProgram) {
   std::string longSum = "x*y";
   for (int k = 1; k <= 40; ++k) longSum += "+x*" + std::to_string(k);
@@ -231,6 +232,8 @@ TEST(EvaluatorInterface, CopiesMovesAndItsOwnTextKeepTheProgram) {
     assigned = copy;
     ASSERT_TRUE(ev.StoreExpression("y-1"));  // the copies keep theirs
     clsExprEvaluator moved = std::move(copy);
+    EXPECT_EQ(copy.Eval(), 0);  // nothing left to run
+    EXPECT_NE(copy.ErrorNumber(), 0);
     for (clsExprEvaluator* other : {&moved, &assigned}) {
       EXPECT_EQ(other->Eval(), expected) << text;
       EXPECT_EQ(other->Expression(), text);
