@@ -18,9 +18,6 @@
 namespace {
 std::atomic<bool> g_counting{false};
 std::atomic<long> g_allocations{0};
-}  // namespace
-
-namespace {
 void* CountedAlloc(std::size_t size) noexcept {
   if (g_counting.load(std::memory_order_relaxed)) g_allocations.fetch_add(1);
   return std::malloc(size ? size : 1);
