@@ -30,10 +30,7 @@ void* operator new(std::size_t size) {
   if (void* p = CountedAlloc(size)) return p;
   throw std::bad_alloc();
 }
-void* operator new[](std::size_t size) {
-  if (void* p = CountedAlloc(size)) return p;
-  throw std::bad_alloc();
-}
+void* operator new[](std::size_t size) { return operator new(size); }
 void* operator new(std::size_t size, const std::nothrow_t&) noexcept { return CountedAlloc(size); }
 void* operator new[](std::size_t size, const std::nothrow_t&) noexcept { return CountedAlloc(size); }
 void operator delete(void* p) noexcept { std::free(p); }

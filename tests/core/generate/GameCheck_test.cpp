@@ -198,10 +198,10 @@ TEST(GameEncoding, WritesWindows1252OrUtf8AndNamesTheEntryAndKeyOfAnyOtherCharac
   EXPECT_EQ(error, "entry 1 \"Läser 1\", key \"Weapon Sound\": \"☢\" (U+2622) cannot be written in Windows-1252");
 
   TextEncoding encoding = TextEncoding::Utf8;
-  EXPECT_TRUE(ParseTextEncoding("Windows-1252", encoding) && encoding == TextEncoding::Windows1252);
-  EXPECT_TRUE(ParseTextEncoding("UTF-8", encoding) && encoding == TextEncoding::Utf8);
-  EXPECT_TRUE(ParseTextEncoding("CP1252", encoding) && encoding == TextEncoding::Windows1252);
-  EXPECT_TRUE(ParseTextEncoding("utf8", encoding) && encoding == TextEncoding::Utf8);
+  for (auto [name, expected] : {std::pair{"Windows-1252", TextEncoding::Windows1252}, {"UTF-8", TextEncoding::Utf8},
+                                {"CP1252", TextEncoding::Windows1252}, {"utf8", TextEncoding::Utf8}}) {
+    EXPECT_TRUE(ParseTextEncoding(name, encoding) && encoding == expected) << name;
+  }
   EXPECT_FALSE(ParseTextEncoding("latin-1", encoding));
 }
 
