@@ -55,9 +55,7 @@ TEST(EvaluatorInterface, StoreTrimsAndListsVariablesInOrder) {
   EXPECT_EQ(ev.VarTop(), 2);
   EXPECT_EQ(ev.VarName(1), "x");
   EXPECT_EQ(ev.VarName(2), "y");
-  EXPECT_EQ(ev.VarName(3), "");
-  EXPECT_EQ(ev.VarName(0), "");
-  EXPECT_EQ(ev.VarName(-1), "");
+  for (int outside : {3, 0, -1}) EXPECT_EQ(ev.VarName(outside), "") << outside;
   EXPECT_EQ(ev.VarValue(1), 0);
   EXPECT_EQ(ev.Eval(), 0);
 
@@ -123,12 +121,10 @@ TEST(EvaluatorInterface, ExplicitAssignmentRefusesUnsetVariables) {
 TEST(EvaluatorInterface, AngleUnitsApplyAtEvaluationTime) {
   clsExprEvaluator ev;
   EXPECT_EQ(ev.AngleUnit(), "RAD");
-  ev.SetAngleUnit("deg");
-  EXPECT_EQ(ev.AngleUnit(), "DEG");
-  ev.SetAngleUnit("turns");
-  EXPECT_EQ(ev.AngleUnit(), "DEG");
-  ev.SetAngleUnit("Grad");
-  EXPECT_EQ(ev.AngleUnit(), "GRAD");
+  for (auto [unit, kept] : {std::pair{"deg", "DEG"}, {"turns", "DEG"}, {"Grad", "GRAD"}}) {
+    ev.SetAngleUnit(unit);
+    EXPECT_EQ(ev.AngleUnit(), kept) << unit;
+  }
 
   ASSERT_TRUE(ev.StoreExpression("sin(x)"));
   ev.SetVarValue(1, 100);
