@@ -49,17 +49,9 @@ inline std::string EvalError(std::string_view expr, Vars vars = {}, std::string_
 }
 
 // Rows of expected outcomes, checked with the same variables and angle unit.
-struct ValueRow {
-  std::string_view expr;
-  double value;
-};
-struct TextRow {
-  std::string_view expr, text;
-};
-struct FaultRow {  // an evaluation fault: the row as the message shows it, and its position
-  std::string_view expr, shown;
-  int pos;
-};
+struct ValueRow { std::string_view expr; double value; };
+struct TextRow { std::string_view expr, text; };
+struct FaultRow { std::string_view expr, shown; int pos; };  // a fault: the row as its message shows it, and where
 
 inline void ExpectValues(std::initializer_list<ValueRow> rows, Vars vars = {}, std::string_view unit = "RAD") {
   for (const auto& [expr, value] : rows) EXPECT_EQ(Value(expr, vars, unit), value) << expr;

@@ -105,11 +105,9 @@ TEST(FunctionsHyperbolic, AccurateOverTheWholeRange) {
   EXPECT_NEAR(Value("sech(1)*cosh(1)"), 1, 1e-15);
   // Accurate near zero and for large arguments, where the textbook
   // exponential formulas cancel or overflow.
-  EXPECT_DOUBLE_EQ(Value("sinh(1e-10)"), 1e-10);
-  EXPECT_DOUBLE_EQ(Value("tanh(1e-10)"), 1e-10);
+  for (const char* tiny : {"sinh(1e-10)", "tanh(1e-10)", "atanh(1e-10)"}) EXPECT_DOUBLE_EQ(Value(tiny), 1e-10) << tiny;
   ExpectValues({{"tanh(1000)", 1}, {"coth(-1000)", -1}});
   EXPECT_DOUBLE_EQ(Value("asinh(-1e10)"), std::asinh(-1e10));
-  EXPECT_DOUBLE_EQ(Value("atanh(1e-10)"), 1e-10);
   EXPECT_DOUBLE_EQ(Value("acosh(1e200)"), std::acosh(1e200));
   EXPECT_DOUBLE_EQ(Value("acsch(2)+asech(0.5)+acoth(2)"),
                    std::asinh(0.5) + std::acosh(2.0) + std::atanh(0.5));
