@@ -268,10 +268,7 @@ TEST(EvaluatorInterface, EvaluationAllocatesNothing) {
   // Compiling again reuses the storage of the program before.
   ASSERT_TRUE(ev.StoreExpression("x^2+1"));
   EXPECT_EQ(Allocations([&] { ev.StoreExpression("x^3+2"); }), 0);
-  EXPECT_EQ(Allocations([&] {
-              for (int i = 0; i < 100; ++i) sum += ev.Eval1(i);
-            }),
-            0);
+  EXPECT_EQ(Allocations([&] { for (int i = 0; i < 100; ++i) sum += ev.Eval1(i); }), 0);
 }
 
 }  // namespace

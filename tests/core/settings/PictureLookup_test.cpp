@@ -42,10 +42,9 @@ TEST(PictureSliderRange, FollowsFileCountsWithHalfToEvenRounding) {
 
 TEST(PictureSliderRange, WidensOnlyForNumbersAboveTheMaximum) {
   const SliderRange base{1, 800, 50};
-  EXPECT_EQ(WidenedToHold(base, 500), base);
-  EXPECT_EQ(WidenedToHold(base, 800), base);
-  EXPECT_EQ(WidenedToHold(base, 950), (SliderRange{1, 950, 50}));
-  EXPECT_EQ(WidenedToHold(base, 5000), (SliderRange{1, 5000, 100}));
+  for (auto [number, range] : {std::pair{500, base}, {800, base}, {950, SliderRange{1, 950, 50}}, {5000, {1, 5000, 100}}}) {
+    EXPECT_EQ(WidenedToHold(base, number), range) << number;
+  }
 }
 
 TEST(WholeTextNumber, AcceptsOnlyTextThatIsANumberThroughout) {
