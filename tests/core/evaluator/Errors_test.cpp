@@ -39,9 +39,10 @@ TEST(CompileErrors, PositionsCountCharactersNotBytes) {
   // refused where they stand, a surrogate among them.
   ExpectCompileErrors({{"30\xC2\xB0+2(1)", "Syntax error at pos: 6"},
                        {"5\xC2\xB5" "F+foo(1)", "Function < foo > unknown at pos: 5"},
-                       {"\xE2\x82\xAC" "1)", "Too many closing brackets at pos: 3"}, {"1+\xFF", "Syntax error at pos: 3"},
-                       {"\xC2\xB5\xC2", "Syntax error at pos: 2"}, {"\xED\xA0\x80", "Syntax error at pos: 1"},
-                       {"abcdefgh+\xFF", "Syntax error at pos: 10"}, {"1234567+\xC3\xA9+\xC3", "Syntax error at pos: 11"}});
+                       {"\xE2\x82\xAC" "1)", "Too many closing brackets at pos: 3"},
+                       {"1+\xFF", "Syntax error at pos: 3"}, {"\xC2\xB5\xC2", "Syntax error at pos: 2"},
+                       {"\xED\xA0\x80", "Syntax error at pos: 1"}, {"abcdefgh+\xFF", "Syntax error at pos: 10"},
+                       {"1234567+\xC3\xA9+\xC3", "Syntax error at pos: 11"}});
 }
 
 TEST(CompileErrors, LimitsFailWithClearTexts) {

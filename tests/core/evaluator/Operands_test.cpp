@@ -13,8 +13,8 @@ using testing::Value;
 TEST(OperandNumbers, DecimalNotationOnly) {
   ExpectValues({{".5", 0.5}, {"5.", 5}, {"2.5E3", 2500}, {"1e-400", 0}, {"   7   ", 7}});
   ExpectCompileErrors({{"1e400", "Number out of range: 1e400"}, {"1.2.3", "Syntax error: 1.2.3"},
-                       {"1..2", "Syntax error: 1..2"}, {"1,5", "Too many arguments at pos: 2"}, {".", "Syntax error: ."},
-                       {"&H10", "Syntax error: &H10"}});
+                       {"1..2", "Syntax error: 1..2"}, {"1,5", "Too many arguments at pos: 2"},
+                       {".", "Syntax error: ."}, {"&H10", "Syntax error: &H10"}});
 }
 
 TEST(OperandConstants, NamesFollowedByHashWithPiAlsoBare) {
@@ -44,13 +44,15 @@ TEST(OperandUnits, ScalePrefixesAndUnits) {
 }
 
 TEST(OperandAngles, DegreesMinutesSeconds) {
-  ExpectValues({{"30\xC2\xB0" "15'", 30.25}, {"30\xC2\xB0", 30}, {"-30\xC2\xB0" "30'", -30.5}, {"45d", 45}, {"1d30m", 1.5}});
+  ExpectValues({{"30\xC2\xB0" "15'", 30.25}, {"30\xC2\xB0", 30}, {"-30\xC2\xB0" "30'", -30.5}, {"45d", 45},
+                {"1d30m", 1.5}});
   EXPECT_DOUBLE_EQ(Value("30\xC2\xB0" "15'36\""), 30.26);
   EXPECT_DOUBLE_EQ(Value("10d30m36s"), 10.51);
   // A DMS angle is a number of degrees whatever the angle unit.
   EXPECT_EQ(Value("90d", {}, "GRAD"), 90);
   EXPECT_NEAR(Value("sin(90d)", {}, "DEG"), 1, 1e-15);
-  for (const char* expr : {"30\xC2\xB0" "75'", "30\xC2\xB0" "15'60\"", "30\xC2\xB0" "x'", "30\xC2\xB0" "1\"5", "30d75m"}) {
+  for (const char* expr : {"30\xC2\xB0" "75'", "30\xC2\xB0" "15'60\"", "30\xC2\xB0" "x'", "30\xC2\xB0" "1\"5",
+                           "30d75m"}) {
     EXPECT_EQ(CompileError(expr), "Wrong DMS format") << expr;
   }
   EXPECT_EQ(CompileError("30'15"), "Syntax error: 30'15");  // no degree mark: no angle

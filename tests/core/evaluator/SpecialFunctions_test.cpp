@@ -57,7 +57,8 @@ const std::map<std::string, Function>& Functions() {
       {"besselk", [](const Args& a) { return BesselK(a[0], a[1]); }},
       {"gammai", [](const Args& a) { return Checked([&](const char*& f) { return GammaI(a[0], a[1], f); }); }},
       {"betai", [](const Args& a) { return BetaI(a[0], a[1], a[2]); }},
-      {"hypgeom", [](const Args& a) { return Checked([&](const char*& f) { return HypGeom(a[0], a[1], a[2], a[3], f); }); }},
+      {"hypgeom",
+       [](const Args& a) { return Checked([&](const char*& f) { return HypGeom(a[0], a[1], a[2], a[3], f); }); }},
       {"elli1", [](const Args& a) { return Elli1(a[0], a[1]); }},
       {"elli2", [](const Args& a) { return Elli2(a[0], a[1]); }},
       {"polyle", [](const Args& a) { return PolyLe(a[0], a[1]); }},
@@ -237,7 +238,7 @@ TEST(SpecialFunctionsEdges, OrdersRoundHalfToEvenAndNegativeOrdersFollowTheSymme
   EXPECT_EQ(BesselK(2.5, -3.0), BesselK(2.5, 3.0));
   // Orders outside the 32-bit range, or too large to recur over, fail;
   // values below the smallest double come out as 0.
-  for (double value : {BesselJ(1.0, 3e9), PolyLe(0.5, 3e9), PolyLe(0.5, 2e7), BesselJ(3e7, 2e7)}) EXPECT_TRUE(Fails(value));
+  for (double v : {BesselJ(1.0, 3e9), PolyLe(0.5, 3e9), PolyLe(0.5, 2e7), BesselJ(3e7, 2e7)}) EXPECT_TRUE(Fails(v));
   EXPECT_EQ(BesselJ(1.0, 2e9), 0.0);
   EXPECT_EQ(BesselI(1.0, 500.0), 0.0);
   EXPECT_GT(BesselI(188.418, 693.0), 1e-297);  // just above underflow, scaled on the way

@@ -107,8 +107,8 @@ TEST(Entries, FacilityEntriesHaveTheirOwnLayout) {
   ASSERT_TRUE(result.Generated());
   const std::string second = result.text.substr(result.text.size() / 2);
   EXPECT_EQ(second, Entry({{"Name", "Mine 2"}, {"Description", "Digs."}, {"Facility Group", "Resource Extraction"},
-                           {"Facility Family", "2010"}, {"Roman Numeral", "4"}, {"Restrictions", "None"}, {"Pic Num", ""},
-                           {"Cost Minerals", ""}, {"Cost Organics", ""}, {"Cost Radioactives", ""},
+                           {"Facility Family", "2010"}, {"Roman Numeral", "4"}, {"Restrictions", "None"},
+                           {"Pic Num", ""}, {"Cost Minerals", ""}, {"Cost Organics", ""}, {"Cost Radioactives", ""},
                            {"Number of Tech Req", "1"}, {"Tech Area Req 1", "Mining"}, {"Tech Level Req 1", ""},
                            {"Number of Abilities", "2"}, {"Ability 1 Type", ""}, {"Ability 1 Descr", "Mine"},
                            {"Ability 1 Val 1", ""}, {"Ability 1 Val 2", ""}, {"Ability 2 Type", ""},

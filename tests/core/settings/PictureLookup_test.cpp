@@ -42,8 +42,8 @@ TEST(PictureSliderRange, FollowsFileCountsWithHalfToEvenRounding) {
 
 TEST(PictureSliderRange, WidensOnlyForNumbersAboveTheMaximum) {
   const SliderRange base{1, 800, 50};
-  for (auto [number, range] : {std::pair{500, base}, {800, base}, {950, SliderRange{1, 950, 50}}, {5000, {1, 5000, 100}}}) {
-    EXPECT_EQ(WidenedToHold(base, number), range) << number;
+  for (auto [n, range] : {std::pair{500, base}, {800, base}, {950, SliderRange{1, 950, 50}}, {5000, {1, 5000, 100}}}) {
+    EXPECT_EQ(WidenedToHold(base, n), range) << n;
   }
 }
 
