@@ -39,10 +39,8 @@ TEST(CompilerQuickConstant, GivesTheCompiledValueOrDeclines) {
                                        "{rnd(1)}", "{ln(0)}", "{Mod(1)}", "{abs(1,2)}", "{clip(1,2,3)}", "{(1]}",
                                        "{Mod(1,2)3}", "{1+1/(1e300*1e300)}", "{" + overflow + "}",
                                        "{1+1/(" + overflow + ")}"};
-  for (const std::string& group : declined) {
-    double value = 0;
-    EXPECT_FALSE(expr::QuickConstant(group, value)) << group;
-  }
+  double value = 0;
+  for (const std::string& group : declined) EXPECT_FALSE(expr::QuickConstant(group, value)) << group;
 }
 
 TEST(CompilerPriority, OperatorsBindByLevelAndGroupFromTheLeft) {

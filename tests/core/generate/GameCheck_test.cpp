@@ -73,12 +73,10 @@ TEST(GameCheck, CleanDesignsReportNothingAndSayWhichFilesWereRead) {
   const CheckReport report = CheckEntries(text, ReadGameData(game.Mod(), game.Game()));
   EXPECT_TRUE(report.Clean()) << report.Text();
   EXPECT_EQ(report.entries, 2);
-  const std::string data = (fs::path(game.Game()) / "Data").string();
-  EXPECT_EQ(report.notes, (std::vector<std::string>{
-                              "Technology areas read from " + (fs::path(game.Mod()) / "data/TECHAREA.txt").string() +
-                                  " (2 names).",
-                              "Ability types read from " + data + "/AbilityTypes.txt (2 names).",
-                          }));
+  const std::string areas = (fs::path(game.Mod()) / "data/TECHAREA.txt").string(),
+                    types = (fs::path(game.Game()) / "Data/AbilityTypes.txt").string();
+  EXPECT_EQ(report.notes, (std::vector<std::string>{"Technology areas read from " + areas + " (2 names).",
+                                                    "Ability types read from " + types + " (2 names)."}));
   EXPECT_TRUE(report.Text().ends_with("2 entries checked: nothing the game would refuse or misread."));
 
   const nlohmann::json facility = {

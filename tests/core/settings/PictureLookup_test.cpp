@@ -59,8 +59,7 @@ TEST(WholeTextNumber, AcceptsOnlyTextThatIsANumberThroughout) {
 
 TEST(PictureSearch, ModDirectoryFirstThenGameDirectoryIgnoringLetterCase) {
   GameFolder game;
-  const std::string mod = game.Dir("mod");
-  const std::string seiv = game.Dir("seiv");
+  const std::string mod = game.Dir("mod"), seiv = game.Dir("seiv");
   const auto modSeven = game.Write("mod/pictures/components/comp_007.BMP");
   game.Write("seiv/PICTURES/components/Comp_007.bmp");
   const auto seivFortyTwo = game.Write("seiv/PICTURES/components/Comp_042.bmp");
@@ -117,8 +116,7 @@ TEST(PictureSearch, SkipsEmptyOrMissingDirectoriesAndTrailingSeparators) {
 
 TEST(CombatPictureSearch, FindsStripsModFirst) {
   GameFolder game;
-  const std::string mod = game.Dir("mod");
-  const std::string seiv = game.Dir("seiv");
+  const std::string mod = game.Dir("mod"), seiv = game.Dir("seiv");
   const auto beams = game.Write("seiv/pictures/combat/BEAMS.BMP");
   const auto torps = game.Write("mod/Pictures/Combat/Torps.bmp");
   game.Write("seiv/Pictures/Combat/Torps.bmp");
@@ -135,8 +133,7 @@ TEST(CombatPictureSearch, FindsStripsModFirst) {
 
 TEST(PictureCounts, CountFilesOnlyAndDriveTheSliderRange) {
   GameFolder game;
-  const std::string mod = game.Dir("mod");
-  const std::string seiv = game.Dir("seiv");
+  const std::string mod = game.Dir("mod"), seiv = game.Dir("seiv");
   for (int i = 0; i < 100; ++i) game.Write("mod/pictures/COMPONENTS/f" + std::to_string(i) + ".bmp");
   game.Write("mod/pictures/COMPONENTS/readme.txt");
   fs::create_directories(fs::path(mod) / "pictures/COMPONENTS/sub");
@@ -157,8 +154,7 @@ TEST(PictureCounts, CountFilesOnlyAndDriveTheSliderRange) {
 // the pictures: mod directory first, letter case ignored.
 TEST(SoundLookup, NamesBelowASoundsFolderAndFindsThemModFirst) {
   GameFolder game;
-  const std::string mod = game.Dir("mod");
-  const std::string seiv = game.Dir("seiv");
+  const std::string mod = game.Dir("mod"), seiv = game.Dir("seiv");
   const fs::path modZap = game.Write("mod/SOUNDS/Zap.wav");
   const fs::path seivZap = game.Write("seiv/Sounds/zap.wav");
   const fs::path seivBoom = game.Write("seiv/Sounds/Big/Boom.wav");

@@ -19,10 +19,6 @@ namespace {
 
 class SettingsFileTest : public ::testing::Test {
  protected:
-  void WriteBytes(const std::string& bytes) {
-    std::ofstream out(file_, std::ios::binary);
-    out << bytes;
-  }
   std::string ReadBytes() {
     std::ifstream in(file_, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
@@ -91,7 +87,7 @@ TEST_F(SettingsFileTest, ReadsLineEndsOfEveryKindAndNothingFromMissingEmptyOrUnr
       {"", {}},
   };
   for (const auto& [bytes, dirs] : cases) {
-    WriteBytes(bytes);
+    scratch_.Write(file_.filename().string(), bytes);
     EXPECT_EQ(LoadSettings(file_), dirs) << bytes;
   }
   fs::remove(file_);
