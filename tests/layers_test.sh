@@ -8,22 +8,15 @@ set -u
 src=${1:?usage: layers_test.sh SRC_DIR}
 gui_layers="gui wizard generate_ui sheet app"
 # What each GUI layer may include besides the core's folders.
-declare -A allowed=(
-  [gui]="gui"
-  [wizard]="wizard gui"
-  [generate_ui]="generate_ui gui"
-  [sheet]="sheet gui"
-  [app]="app wizard generate_ui sheet gui"
-)
+declare -A allowed=([gui]="gui" [wizard]="wizard gui" [generate_ui]="generate_ui gui" [sheet]="sheet gui"
+  [app]="app wizard generate_ui sheet gui")
 status=0
 while IFS= read -r -d '' file; do
   rel=${file#"$src"/}
   layer=${rel%%/*}
   while IFS= read -r line; do
     target=$(sed -E 's/^[[:space:]]*#[[:space:]]*include[[:space:]]*"([^"]*)".*/\1/' <<<"$line")
-    if [[ $target == *../* ]]; then
-      echo "$rel: climbs out of its folder: $line"; status=1; continue
-    fi
+    [[ $target == *../* ]] && { echo "$rel: climbs out of its folder: $line"; status=1; continue; }
     folder=${target%%/*}
     [[ $target == */* ]] || continue
     [[ " $gui_layers " == *" $folder "* ]] || continue  # a core folder: below every layer

@@ -33,13 +33,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const double again = ev.Eval();
   // Blanks inside a name are skipped ("rn  d(1)" calls rnd), so look without them.
   std::string letters;
-  for (char c : text) {
-    if (c != ' ') letters += static_cast<char>(c | 0x20);
-  }
+  for (char c : text) letters += c == ' ' ? "" : std::string(1, static_cast<char>(c | 0x20));
   const bool random = letters.find("rnd") != std::string::npos;
-  if (ok && !random && ev.ErrorNumber() == 0 && again != v && !(again != again && v != v)) {
-    std::abort();
-  }
+  if (ok && !random && ev.ErrorNumber() == 0 && again != v && !(again != again && v != v)) std::abort();
   v += again;
   v += ev.Eval1(2.5);
   const double values[] = {-1.0, 0.0, 3.0};
@@ -47,8 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (!results.empty() && results.size() != 3) std::abort();
   vorlane::DumpTable table;
   ev.ET_Dump(table);
-  auto text2 = ev.ET_Dump();
+  (void)ev.ET_Dump();
   (void)v;
-  (void)text2;
   return 0;
 }

@@ -13,11 +13,7 @@ trap 'rm -rf "$work"' EXIT
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 # must LOG COMMAND...: runs COMMAND with its output in LOG; a failure shows the log and stops.
-must() {
-  local log=$1
-  shift
-  "$@" >"$log" 2>&1 || { cat "$log"; echo "FAIL: $*"; exit 1; }
-}
+must() { local log=$1; shift; "$@" >"$log" 2>&1 || { cat "$log"; echo "FAIL: $*"; exit 1; }; }
 id=org.vorlane.Vorlane
 
 for tool in cmake cpack desktop-file-validate appstreamcli update-mime-database man lintian \
@@ -122,8 +118,5 @@ lintian --fail-on error --tag-display-limit 0 "$deb" >"$work/lintian.txt" 2>&1 |
   fail "lintian: $(cat "$work/lintian.txt")"
 grep '^[EW]:' "$work/lintian.txt"
 
-if [ "$failures" -ne 0 ]; then
-  echo "$failures check(s) failed"
-  exit 1
-fi
+[ "$failures" -eq 0 ] || { echo "$failures check(s) failed"; exit 1; }
 echo "installed tree and package are complete"

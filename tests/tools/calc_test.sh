@@ -7,16 +7,12 @@ failures=0
 
 # expect EXIT-CODE EXPECTED-OUTPUT ARGS...: with $input (if set) on standard input.
 expect() {
-  local code=$1 want=$2; shift 2
-  local got status
+  local code=$1 want=$2 got status; shift 2
   got=$(printf '%s' "${input-}" | "$calc" "$@" 2>/dev/null)
   status=$?
-  if [ "$status" -ne "$code" ] || [ "$got" != "$want" ]; then
-    echo "FAIL: vorlane-calc $*"
-    echo "  want ($code): $want"
-    echo "  got  ($status): $got"
-    failures=$((failures + 1))
-  fi
+  [ "$status" -eq "$code" ] && [ "$got" = "$want" ] && return
+  printf 'FAIL: vorlane-calc %s\n  want (%s): %s\n  got  (%s): %s\n' "$*" "$code" "$want" "$status" "$got"
+  failures=$((failures + 1))
 }
 
 expect 0 6 '2*clip(5,0,3)'
@@ -56,8 +52,5 @@ expect 0 $'2\nerror: Evaluation error < 1 / 0 > at pos: 2\nerror: missing argume
 input=$'\xff\xfe\n'$(head -c 100000 /dev/zero | tr '\0' '(')$'\n|||\n'
 expect 0 $'error: Syntax error at pos: 1\nerror: Brackets nested too deeply at pos: 10001\nerror: abs symbols |.| mismatch'
 
-if [ "$failures" -ne 0 ]; then
-  echo "$failures failure(s)"
-  exit 1
-fi
+[ "$failures" -eq 0 ] || { echo "$failures failure(s)"; exit 1; }
 echo "vorlane-calc: all checks passed"

@@ -11,10 +11,8 @@ fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 # run STATUS LABEL ARGS...: runs vorlane-gen with standard output in out.txt and
 # standard error in err.txt, and expects the exit status.
 run() {
-  local want=$1 label=$2
-  shift 2
-  "$gen" "$@" >"$work/out.txt" 2>"$work/err.txt"
-  local got=$?
+  local want=$1 label=$2 got; shift 2
+  "$gen" "$@" >"$work/out.txt" 2>"$work/err.txt"; got=$?
   [ "$got" -eq "$want" ] || fail "$label: exit status $got, expected $want"
 }
 # has FILE TEXT LABEL: FILE (out.txt or err.txt) holds TEXT; line: as its own line.

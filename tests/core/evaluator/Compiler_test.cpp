@@ -13,8 +13,9 @@
 namespace vorlane {
 namespace {
 
-using testing::CompileError;
 using testing::EvalError;
+using testing::ExpectCompileErrors;
+using testing::ExpectValues;
 using testing::Value;
 
 // Constant groups are computed without compiling, to the same bits as
@@ -38,82 +39,45 @@ TEST(CompilerQuickConstant, GivesTheCompiledValueOrDeclines) {
                                        "{rnd(1)}", "{ln(0)}", "{Mod(1)}", "{abs(1,2)}", "{clip(1,2,3)}", "{(1]}",
                                        "{Mod(1,2)3}", "{1+1/(1e300*1e300)}", "{" + overflow + "}",
                                        "{1+1/(" + overflow + ")}"};
-  for (const std::string& group : declined) {
-    double value = 0;
-    EXPECT_FALSE(expr::QuickConstant(group, value)) << group;
-  }
+  double value = 0;
+  for (const std::string& group : declined) EXPECT_FALSE(expr::QuickConstant(group, value)) << group;
 }
 
 TEST(CompilerPriority, OperatorsBindByLevelAndGroupFromTheLeft) {
-  EXPECT_EQ(Value("2+3*4"), 14);
-  EXPECT_EQ(Value("(2+3)*4"), 20);
-  EXPECT_EQ(Value("2*3+4*5"), 26);
-  EXPECT_EQ(Value("10-4-3"), 3);
-  EXPECT_EQ(Value("64/4/2"), 8);
-  EXPECT_EQ(Value("2^3^2"), 64);  // "^" groups from the left as well
-  EXPECT_EQ(Value("2*3^2"), 18);
-  EXPECT_EQ(Value("1+2^3*2"), 17);
-  EXPECT_EQ(Value("12\\5*2"), 4);  // "\" shares the level of "*"
-  EXPECT_EQ(Value("2^3!"), 64);    // postfix binds tightest
-  EXPECT_EQ(Value("3!^2"), 36);
-  EXPECT_EQ(Value("2*50%"), 1);
-  EXPECT_EQ(Value("1+2<4"), 1);  // comparisons bind below "+"
-  EXPECT_EQ(Value("2*(3+4)*5"), 70);
-  EXPECT_EQ(Value("((((1+2))))*3"), 9);
+  // "^" groups from the left as well, "\" shares the level of "*", postfix binds tightest, comparisons bind below "+".
+  ExpectValues({{"2+3*4", 14}, {"(2+3)*4", 20}, {"2*3+4*5", 26}, {"10-4-3", 3}, {"64/4/2", 8}, {"2^3^2", 64},
+                {"2*3^2", 18}, {"1+2^3*2", 17}, {"12\\5*2", 4}, {"2^3!", 64}, {"3!^2", 36}, {"2*50%", 1}, {"1+2<4", 1},
+                {"2*(3+4)*5", 70}, {"((((1+2))))*3", 9}});
 }
 
 TEST(CompilerSigns, SignsBelongToTheOperand) {
-  EXPECT_EQ(Value("-2^2"), 4);
-  EXPECT_EQ(Value("-(1+1)^2"), 4);  // "Neg" of the bracket is squared
-  EXPECT_EQ(Value("2--3"), 5);
-  EXPECT_EQ(Value("2*-3"), -6);
-  EXPECT_EQ(Value("2^-1"), 0.5);
-  EXPECT_EQ(Value("-x*2", {{"x", 3}}), -6);
-  EXPECT_EQ(Value("2*-x", {{"x", 3}}), -6);
-  EXPECT_EQ(Value("-sin(0)+-cos(0)"), -1);
-  EXPECT_EQ(Value("-max(2,5)"), -5);
-  EXPECT_EQ(Value("+(3)"), 3);  // a plus sign before a bracket is a plain sign
-  EXPECT_EQ(Value("1E-3*2"), 0.002);
-  EXPECT_EQ(Value("1.5e+2-50"), 100);
-  EXPECT_EQ(CompileError("--3"), "missing argument");
-  EXPECT_EQ(CompileError("(2)-+3"), "compiled");
-  EXPECT_EQ(CompileError("()-3"), "missing argument");
+  // "Neg" of a bracket is squared; a plus sign before a bracket is a plain sign.
+  ExpectValues({{"-2^2", 4}, {"-(1+1)^2", 4}, {"2--3", 5}, {"2*-3", -6}, {"2^-1", 0.5}, {"-x*2", -6}, {"2*-x", -6},
+                {"-sin(0)+-cos(0)", -1}, {"-max(2,5)", -5}, {"+(3)", 3}, {"1E-3*2", 0.002}, {"1.5e+2-50", 100}},
+               {{"x", 3}});
+  ExpectCompileErrors({{"--3", "missing argument"}, {"(2)-+3", "compiled"}, {"()-3", "missing argument"}});
 }
 
 TEST(CompilerImplicitMultiplication, NumberBeforeXYZMultiplies) {
-  EXPECT_EQ(Value("2x", {{"x", 3}}), 6);
-  EXPECT_EQ(Value("-2x", {{"x", 3}}), -6);
-  EXPECT_EQ(Value("2x^2", {{"x", 3}}), 18);
-  EXPECT_EQ(Value("1.5Y+1", {{"Y", 2}}), 4);
-  EXPECT_EQ(Value("2 3"), 23);  // blanks do not end an operand
-  EXPECT_EQ(Value("x y", {{"xy", 4}}), 4);
-  EXPECT_EQ(CompileError("2a"), "Syntax error: 2a");
-  EXPECT_EQ(CompileError("(2)x"), "Syntax error at pos: 4");
+  // Blanks do not end an operand.
+  ExpectValues({{"2x", 6}, {"-2x", -6}, {"2x^2", 18}, {"1.5Y+1", 4}, {"2 3", 23}, {"x y", 4}},
+               {{"x", 3}, {"Y", 2}, {"xy", 4}});
+  ExpectCompileErrors({{"2a", "Syntax error: 2a"}, {"(2)x", "Syntax error at pos: 4"}});
 }
 
 TEST(CompilerBrackets, KindsMixFreelyAndCountMustMatch) {
-  EXPECT_EQ(Value("[2+3}*4"), 20);
-  EXPECT_EQ(Value("{2*[3+(4-1)]}"), 12);
-  EXPECT_EQ(CompileError("(2"), "Not enough closing brackets");
-  EXPECT_EQ(CompileError("2)"), "Too many closing brackets at pos: 2");
-  EXPECT_EQ(CompileError("(1))+((2)"), "Too many closing brackets at pos: 4");
-  EXPECT_EQ(CompileError("(2)a"), "Syntax error at pos: 4");
-  EXPECT_EQ(CompileError("(2) 5"), "Syntax error at pos: 5");
-  EXPECT_EQ(CompileError("(2)_"), "Syntax error at pos: 4");
-  EXPECT_EQ(CompileError("(2)."), "Syntax error at pos: 4");
-  EXPECT_EQ(CompileError("sin()"), "missing argument");
+  ExpectValues({{"[2+3}*4", 20}, {"{2*[3+(4-1)]}", 12}});
+  ExpectCompileErrors({{"(2", "Not enough closing brackets"}, {"2)", "Too many closing brackets at pos: 2"},
+                       {"(1))+((2)", "Too many closing brackets at pos: 4"}, {"(2)a", "Syntax error at pos: 4"},
+                       {"(2) 5", "Syntax error at pos: 5"}, {"(2)_", "Syntax error at pos: 4"},
+                       {"(2).", "Syntax error at pos: 4"}, {"sin()", "missing argument"}});
 }
 
 TEST(CompilerBars, PairsOfBarsTakeTheAbsoluteValue) {
-  EXPECT_EQ(Value("|x-3|", {{"x", 1}}), 2);
-  EXPECT_EQ(Value("-|x|", {{"x", 1}}), -1);
-  EXPECT_EQ(Value("2*+|x-3|", {{"x", 1}}), 4);
-  EXPECT_EQ(Value("|x|*|y|", {{"x", -2}, {"y", -3}}), 6);
-  EXPECT_EQ(Value("||x|-5|", {{"x", -2}}), 3);
-  EXPECT_EQ(Value("|2-5|^2"), 9);
-  EXPECT_EQ(CompileError("|x"), "abs symbols |.| mismatch");
-  EXPECT_EQ(CompileError("|x|2"), "Syntax error at pos: 4");
-  EXPECT_EQ(CompileError("2|x|"), "Syntax error at pos: 2");
+  ExpectValues({{"|x-3|", 2}, {"-|x|", -1}, {"2*+|x-3|", 4}}, {{"x", 1}});
+  ExpectValues({{"|x|*|y|", 6}, {"||x|-5|", 3}, {"|2-5|^2", 9}}, {{"x", -2}, {"y", -3}});
+  ExpectCompileErrors({{"|x", "abs symbols |.| mismatch"}, {"|x|2", "Syntax error at pos: 4"},
+                       {"2|x|", "Syntax error at pos: 2"}});
 }
 
 TEST(CompilerComparisons, ChainsMultiplyAndConditionsGuardTheirFactor) {
@@ -123,59 +87,42 @@ TEST(CompilerComparisons, ChainsMultiplyAndConditionsGuardTheirFactor) {
                             "2<>3", "2=2"}) {
     EXPECT_EQ(Value(truth), 1) << truth;
   }
-  EXPECT_EQ(Value("3<2<1"), 0);
-  EXPECT_EQ(Value("1<x+1<3", {{"x", 5}}), 1);  // not chained: (1 < x+1) < 3
+  // 1<x+1<3 is not chained: (1 < x+1) < 3.
+  ExpectValues({{"3<2<1", 0}, {"1<x+1<3", 1}, {"1<2<(3<2<2<1)", 0}, {"sin(1<2<3)", std::sin(1.0)}, {"2=>3", 0}},
+               {{"x", 5}});
+  ExpectValues({{"clip(0,x<2<3,1)", 1}, {"hypgeom(0,1,x<2<1,1)", 1}, {"log(x)*(x>0)", 0}, {"(x<>0)*(1/x)", 0}},
+               {{"x", 0}});
   EXPECT_EQ(Value("(x>0)=(y>0)", {{"x", 1}, {"y", 2}}), 1);
   EXPECT_EQ(Value("(x>0)=(y>0)", {{"x", 1}, {"y", -2}}), 0);
   EXPECT_EQ(Value("(x>0)=(y>0)", {{"x", -1}, {"y", -2}}), 1);
-  EXPECT_EQ(Value("1<2<(3<2<2<1)"), 0);
-  EXPECT_EQ(Value("sin(1<2<3)"), std::sin(1.0));
-  EXPECT_EQ(Value("clip(0,x<2<3,1)", {{"x", 0}}), 1);
-  EXPECT_EQ(Value("hypgeom(0,1,x<2<1,1)", {{"x", 0}}), 1);
-  EXPECT_EQ(Value("2=>3"), 0);
   // The guarded factor is skipped, so its fault never happens.
-  EXPECT_EQ(Value("(x>0)*log(x)", {{"x", -1}}), 0);
+  ExpectValues({{"(x>0)*log(x)", 0}, {"(x>0)*(y>0)*log(x*y)", 0}}, {{"x", -1}, {"y", -2}});
+  ExpectValues({{"2+((x>0)*log(x))", 2}, {"((x>0)*log(x))>1", 0}}, {{"x", -3}});
   EXPECT_NEAR(Value("(x>0)*log(x)", {{"x", std::exp(2.0)}}), 2, 1e-15);
-  EXPECT_EQ(Value("log(x)*(x>0)", {{"x", 0}}), 0);
-  EXPECT_EQ(Value("(x<>0)*(1/x)", {{"x", 0}}), 0);
   EXPECT_EQ(Value("(x<>0)*(1/x)", {{"x", 4}}), 0.25);
   EXPECT_EQ(Value("(x+1>0)*sqr(x+1)", {{"x", -5}}), 0);
-  EXPECT_EQ(Value("(x>0)*(y>0)*log(x*y)", {{"x", -1}, {"y", -2}}), 0);
   EXPECT_EQ(Value("(x>0)*log(x)+(x<0)*log(-x)", {{"x", -std::exp(1.0)}}), 1);
-  EXPECT_EQ(Value("2+((x>0)*log(x))", {{"x", -3}}), 2);
-  EXPECT_EQ(Value("((x>0)*log(x))>1", {{"x", -3}}), 0);
   // Without a product the faulty operand still runs.
   EXPECT_EQ(EvalError("(x>0)+log(x)", {{"x", -1}}), "Evaluation error < log(-1) > at pos: 10");
-  EXPECT_EQ(CompileError("1==2"), "Syntax error at pos: 3");
-  EXPECT_EQ(CompileError("1><2"), "Syntax error at pos: 3");
-  EXPECT_EQ(CompileError("1<<2"), "Syntax error at pos: 3");
-  EXPECT_EQ(CompileError("1< =2"), "missing argument");
+  ExpectCompileErrors({{"1==2", "Syntax error at pos: 3"}, {"1><2", "Syntax error at pos: 3"},
+                       {"1<<2", "Syntax error at pos: 3"}, {"1< =2", "missing argument"}});
 }
 
 TEST(CompilerFunctions, MultiArgumentFunctionsNestInExpressions) {
-  EXPECT_EQ(Value("max(2,5)"), 5);
-  EXPECT_EQ(Value("2*clip(5,0,3)"), 6);
-  EXPECT_EQ(Value("clip(5,0,3)*2+1"), 7);
-  EXPECT_EQ(Value("clip(x+1,0,3)", {{"x", 1}}), 2);
+  // Names ignore letter case.
+  ExpectValues({{"max(2,5)", 5}, {"2*clip(5,0,3)", 6}, {"clip(5,0,3)*2+1", 7}, {"max(min(4,9),clip(7,0,5))", 5},
+                {"max(sin(0),2)", 2}, {"-clip(5,0,3)+10", 7}, {"clip(clip(9,0,8),clip(-1,2,3),clip(7,0,6))", 6},
+                {"MAX(1,2)+Max(3,1)", 5}});
+  ExpectValues({{"clip(x+1,0,3)", 2}, {"clip(5,0,x+1)", 2}}, {{"x", 1}});
   EXPECT_EQ(Value("clip(5,x+1,9)", {{"x", 6}}), 7);
-  EXPECT_EQ(Value("clip(5,0,x+1)", {{"x", 1}}), 2);
-  EXPECT_EQ(Value("max(min(4,9),clip(7,0,5))"), 5);
-  EXPECT_EQ(Value("max(sin(0),2)"), 2);
   EXPECT_EQ(Value("1+max(|x|,2)*3", {{"x", -4}}), 13);
-  EXPECT_EQ(Value("-clip(5,0,3)+10"), 7);
-  EXPECT_EQ(Value("clip(clip(9,0,8),clip(-1,2,3),clip(7,0,6))"), 6);
-  EXPECT_EQ(Value("MAX(1,2)+Max(3,1)"), 5);  // names ignore letter case
-  EXPECT_EQ(CompileError("max(2)"), "missing argument");
-  EXPECT_EQ(CompileError("clip(1,2)"), "missing argument");
-  EXPECT_EQ(CompileError("sin(1,2)"), "Too many arguments at pos: 6");
-  EXPECT_EQ(CompileError("max(1,2,3)"), "Too many arguments at pos: 8");
-  EXPECT_EQ(CompileError("1,2"), "Too many arguments at pos: 2");
   // A comma inside an inner bracket does not count for the outer function,
   // and a function's bracket may not close before its last argument.
-  EXPECT_EQ(CompileError("max(sin(1,2))"), "Too many arguments at pos: 10");
-  EXPECT_EQ(CompileError("max(1)+(2,3)"), "missing argument");
-  EXPECT_EQ(CompileError("foo(1)"), "Function < foo > unknown at pos: 1");
-  EXPECT_EQ(CompileError("2*-foo(1)"), "Function < foo > unknown at pos: 4");
+  ExpectCompileErrors({{"max(2)", "missing argument"}, {"clip(1,2)", "missing argument"},
+                       {"sin(1,2)", "Too many arguments at pos: 6"}, {"max(1,2,3)", "Too many arguments at pos: 8"},
+                       {"1,2", "Too many arguments at pos: 2"}, {"max(sin(1,2))", "Too many arguments at pos: 10"},
+                       {"max(1)+(2,3)", "missing argument"}, {"foo(1)", "Function < foo > unknown at pos: 1"},
+                       {"2*-foo(1)", "Function < foo > unknown at pos: 4"}});
 }
 
 TEST(CompilerSchedule, DeepAndWideExpressionsEvaluateCorrectly) {

@@ -9,52 +9,40 @@ namespace {
 
 using testing::CompileError;
 using testing::EvalError;
+using testing::ExpectCompileErrors;
+using testing::ExpectEvalFaults;
 
 TEST(CompileErrors, TextsAndPositions) {
-  EXPECT_EQ(CompileError("2(3)"), "Syntax error at pos: 2");
-  EXPECT_EQ(CompileError("1.5 (3)"), "Syntax error at pos: 5");
-  EXPECT_EQ(CompileError("sin(1)2"), "Syntax error at pos: 7");
-  EXPECT_EQ(CompileError("[1]x"), "Syntax error at pos: 4");
-  EXPECT_EQ(CompileError("{1}.5"), "Syntax error at pos: 4");
-  EXPECT_EQ(CompileError("3!1"), "Syntax error at pos: 3");
-  EXPECT_EQ(CompileError("erf%(1)"), "Syntax error at pos: 5");
-  EXPECT_EQ(CompileError("5%3"), "Syntax error at pos: 3");
-  EXPECT_EQ(CompileError("x%y"), "Syntax error at pos: 3");
-  EXPECT_EQ(CompileError("(2)%x"), "Syntax error at pos: 5");
-  EXPECT_EQ(CompileError("sin! (1)"), "Syntax error at pos: 6");
-  EXPECT_EQ(CompileError("1=<>2"), "missing argument");  // a third character starts anew
-  EXPECT_EQ(CompileError("x||y"), "Syntax error at pos: 2");  // closing bar below depth 0
-  EXPECT_EQ(CompileError("sinus(1)"), "Function < sinus > unknown at pos: 1");
-  EXPECT_EQ(CompileError("1+-bar(2)"), "Function < bar > unknown at pos: 4");
-  EXPECT_EQ(CompileError("1+@Right(2)"), "Function < @Right > unknown at pos: 3");
-  EXPECT_EQ(CompileError("(1+2))"), "Too many closing brackets at pos: 6");
-  EXPECT_EQ(CompileError("]"), "Too many closing brackets at pos: 1");
-  EXPECT_EQ(CompileError("((1)"), "Not enough closing brackets");
-  EXPECT_EQ(CompileError("max(1,2),3"), "Too many arguments at pos: 9");
+  // "1=<>2": a third comparison character starts anew; "x||y": a closing bar below depth 0. Long texts are checked
+  // eight bytes at a time: the last two rows have bars in both parts.
+  ExpectCompileErrors({{"2(3)", "Syntax error at pos: 2"}, {"1.5 (3)", "Syntax error at pos: 5"},
+                       {"sin(1)2", "Syntax error at pos: 7"}, {"[1]x", "Syntax error at pos: 4"},
+                       {"{1}.5", "Syntax error at pos: 4"}, {"3!1", "Syntax error at pos: 3"},
+                       {"erf%(1)", "Syntax error at pos: 5"}, {"5%3", "Syntax error at pos: 3"},
+                       {"x%y", "Syntax error at pos: 3"}, {"(2)%x", "Syntax error at pos: 5"},
+                       {"sin! (1)", "Syntax error at pos: 6"}, {"1=<>2", "missing argument"},
+                       {"x||y", "Syntax error at pos: 2"}, {"sinus(1)", "Function < sinus > unknown at pos: 1"},
+                       {"1+-bar(2)", "Function < bar > unknown at pos: 4"},
+                       {"1+@Right(2)", "Function < @Right > unknown at pos: 3"},
+                       {"(1+2))", "Too many closing brackets at pos: 6"}, {"]", "Too many closing brackets at pos: 1"},
+                       {"((1)", "Not enough closing brackets"}, {"max(1,2),3", "Too many arguments at pos: 9"},
+                       {"2+$", "Syntax error: $"}, {"2*-3a", "Syntax error: 3a"}, {"x#", "Constant unknown: x"},
+                       {"1d70m", "Wrong DMS format"}, {"|1|+|2", "abs symbols |.| mismatch"},
+                       {"|x|+|y|+|a+b|*2+|c", "abs symbols |.| mismatch"}, {"|x|+|y|+|a+b|*2+|c|", "compiled"}});
   for (const char* expr : {"", "   ", "2+", "2*/3", "*2", "(1)+(-)", "!"}) {
     EXPECT_EQ(CompileError(expr), "missing argument") << expr;
   }
-  EXPECT_EQ(CompileError("2+$"), "Syntax error: $");
-  EXPECT_EQ(CompileError("2*-3a"), "Syntax error: 3a");
-  EXPECT_EQ(CompileError("x#"), "Constant unknown: x");
-  EXPECT_EQ(CompileError("1d70m"), "Wrong DMS format");
-  EXPECT_EQ(CompileError("|1|+|2"), "abs symbols |.| mismatch");
-  // Long texts are checked eight bytes at a time: bars in both parts.
-  EXPECT_EQ(CompileError("|x|+|y|+|a+b|*2+|c"), "abs symbols |.| mismatch");
-  EXPECT_EQ(CompileError("|x|+|y|+|a+b|*2+|c|"), "compiled");
 }
 
 TEST(CompileErrors, PositionsCountCharactersNotBytes) {
-  // "°" and "µ" are two bytes each in UTF-8 but one character.
-  EXPECT_EQ(CompileError("30\xC2\xB0+2(1)"), "Syntax error at pos: 6");
-  EXPECT_EQ(CompileError("5\xC2\xB5" "F+foo(1)"), "Function < foo > unknown at pos: 5");
-  EXPECT_EQ(CompileError("\xE2\x82\xAC" "1)"), "Too many closing brackets at pos: 3");
-  // Bytes that are no UTF-8 are refused where they stand.
-  EXPECT_EQ(CompileError("1+\xFF"), "Syntax error at pos: 3");
-  EXPECT_EQ(CompileError("\xC2\xB5\xC2"), "Syntax error at pos: 2");
-  EXPECT_EQ(CompileError("\xED\xA0\x80"), "Syntax error at pos: 1");  // a surrogate
-  EXPECT_EQ(CompileError("abcdefgh+\xFF"), "Syntax error at pos: 10");
-  EXPECT_EQ(CompileError("1234567+\xC3\xA9+\xC3"), "Syntax error at pos: 11");
+  // "°" and "µ" are two bytes each in UTF-8 but one character; bytes that are no UTF-8 (the fourth row on) are
+  // refused where they stand, a surrogate among them.
+  ExpectCompileErrors({{"30\xC2\xB0+2(1)", "Syntax error at pos: 6"},
+                       {"5\xC2\xB5" "F+foo(1)", "Function < foo > unknown at pos: 5"},
+                       {"\xE2\x82\xAC" "1)", "Too many closing brackets at pos: 3"},
+                       {"1+\xFF", "Syntax error at pos: 3"}, {"\xC2\xB5\xC2", "Syntax error at pos: 2"},
+                       {"\xED\xA0\x80", "Syntax error at pos: 1"}, {"abcdefgh+\xFF", "Syntax error at pos: 10"},
+                       {"1234567+\xC3\xA9+\xC3", "Syntax error at pos: 11"}});
 }
 
 TEST(CompileErrors, LimitsFailWithClearTexts) {
@@ -101,28 +89,17 @@ TEST(CompileErrors, HugeAndHostileInputsFailCleanly) {
 
 TEST(EvaluationErrors, TextsShowTheRowAsWritten) {
   EXPECT_EQ(EvalError("1/0"), "Evaluation error < 1 / 0 > at pos: 2");
-  EXPECT_EQ(EvalError("2+x/y", {{"x", 1.5}}), "Evaluation error < 1.5 / 0 > at pos: 4");
-  EXPECT_EQ(EvalError("1+SQR(x-5)", {{"x", 1}}), "Evaluation error < SQR(-4) > at pos: 6");
-  EXPECT_EQ(EvalError("2*-Log(0)"), "Evaluation error < Log(0) > at pos: 7");
-  EXPECT_EQ(EvalError("root(-8,2)"), "Evaluation error < root(-8;2) > at pos: 5");
-  EXPECT_EQ(EvalError("1+clip(1,3,0)"), "Evaluation error < clip(1;3;0) > at pos: 7");
-  EXPECT_EQ(EvalError("0^0"), "Evaluation error < 0 ^ 0 > at pos: 2");
-  EXPECT_EQ(EvalError("(-8)^(1/3)"), "Evaluation error < -8 ^ 0.333333333333333 > at pos: 5");
-  EXPECT_EQ(EvalError("3.5!"), "Evaluation error < !(3.5) > at pos: 4");
-  EXPECT_EQ(EvalError("x\\0", {{"x", 7}}), "Evaluation error < 7 \\ 0 > at pos: 2");
-  EXPECT_EQ(EvalError("exp(1000)"), "Evaluation error < exp(1000) > at pos: 4");
-  EXPECT_EQ(EvalError("1e300*1e300"), "Evaluation error < 1E+300 * 1E+300 > at pos: 6");
-  EXPECT_EQ(EvalError("-|x|/0", {{"x", 2}}), "Evaluation error < -2 / 0 > at pos: 5");
-  EXPECT_EQ(EvalError("hypgeom(1.5,1,1,1)"), "Evaluation error < hypgeom(1.5;1;1;1) > at pos: 8");
-  EXPECT_EQ(EvalError("gammai(200,1)"), "Evaluation error < gammai(200;1) > at pos: 7");
-  EXPECT_EQ(EvalError("asin(2)"), "Evaluation error < asin(2) > at pos: 5");
-  EXPECT_EQ(EvalError("acosh(0.5)"), "Evaluation error < acosh(0.5) > at pos: 6");
-  EXPECT_EQ(EvalError("atanh(1)"), "Evaluation error < atanh(1) > at pos: 6");
-  EXPECT_EQ(EvalError("coth(0)"), "Evaluation error < coth(0) > at pos: 5");
-  EXPECT_EQ(EvalError("dec(0)"), "Evaluation error < dec(0) > at pos: 4");
-  EXPECT_EQ(EvalError("logn(5,1)"), "Evaluation error < logn(5;1) > at pos: 5");
-  EXPECT_EQ(EvalError("cnorm(1,0,0)"), "Evaluation error < cnorm(1;0;0) > at pos: 6");
-  EXPECT_EQ(EvalError("wsteps(1,1,1)"), "Evaluation error < wsteps(1;1;1) > at pos: 7");
+  ExpectEvalFaults({{"2+x/y", "1.5 / 0", 4}}, {{"x", 1.5}});
+  ExpectEvalFaults({{"1+SQR(x-5)", "SQR(-4)", 6}}, {{"x", 1}});
+  ExpectEvalFaults({{"x\\0", "7 \\ 0", 2}}, {{"x", 7}});
+  ExpectEvalFaults({{"-|x|/0", "-2 / 0", 5}}, {{"x", 2}});
+  ExpectEvalFaults({{"2*-Log(0)", "Log(0)", 7}, {"root(-8,2)", "root(-8;2)", 5}, {"1+clip(1,3,0)", "clip(1;3;0)", 7},
+                    {"0^0", "0 ^ 0", 2}, {"(-8)^(1/3)", "-8 ^ 0.333333333333333", 5}, {"3.5!", "!(3.5)", 4},
+                    {"exp(1000)", "exp(1000)", 4}, {"1e300*1e300", "1E+300 * 1E+300", 6},
+                    {"hypgeom(1.5,1,1,1)", "hypgeom(1.5;1;1;1)", 8}, {"gammai(200,1)", "gammai(200;1)", 7},
+                    {"asin(2)", "asin(2)", 5}, {"acosh(0.5)", "acosh(0.5)", 6}, {"atanh(1)", "atanh(1)", 6},
+                    {"coth(0)", "coth(0)", 5}, {"dec(0)", "dec(0)", 4}, {"logn(5,1)", "logn(5;1)", 5},
+                    {"cnorm(1,0,0)", "cnorm(1;0;0)", 6}, {"wsteps(1,1,1)", "wsteps(1;1;1)", 7}});
 }
 
 }  // namespace

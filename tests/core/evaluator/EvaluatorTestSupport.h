@@ -48,4 +48,25 @@ inline std::string EvalError(std::string_view expr, Vars vars = {}, std::string_
   return ev.ErrorDescription();
 }
 
+// Rows of expected outcomes, checked with the same variables and angle unit.
+struct ValueRow { std::string_view expr; double value; };
+struct TextRow { std::string_view expr, text; };
+struct FaultRow { std::string_view expr, shown; int pos; };  // a fault: the row as its message shows it, and where
+
+inline void ExpectValues(std::initializer_list<ValueRow> rows, Vars vars = {}, std::string_view unit = "RAD") {
+  for (const auto& [expr, value] : rows) EXPECT_EQ(Value(expr, vars, unit), value) << expr;
+}
+
+// The compile error text of each expression, "compiled" when it compiles.
+inline void ExpectCompileErrors(std::initializer_list<TextRow> rows) {
+  for (const auto& [expr, text] : rows) EXPECT_EQ(CompileError(expr), text) << expr;
+}
+
+inline void ExpectEvalFaults(std::initializer_list<FaultRow> rows, Vars vars = {}) {
+  for (const auto& [expr, shown, pos] : rows) {
+    EXPECT_EQ(EvalError(expr, vars), "Evaluation error < " + std::string(shown) + " > at pos: " + std::to_string(pos))
+        << expr;
+  }
+}
+
 }  // namespace vorlane::testing

@@ -19,9 +19,6 @@
 namespace {
 std::atomic<bool> g_counting{false};
 std::atomic<long> g_allocations{0};
-}  // namespace
-
-namespace {
 void* CountedAlloc(std::size_t size) noexcept {
   if (g_counting.load(std::memory_order_relaxed)) g_allocations.fetch_add(1);
   return std::malloc(size ? size : 1);
@@ -34,10 +31,7 @@ void* operator new(std::size_t size) {
   if (void* p = CountedAlloc(size)) return p;
   throw std::bad_alloc();
 }
-void* operator new[](std::size_t size) {
-  if (void* p = CountedAlloc(size)) return p;
-  throw std::bad_alloc();
-}
+void* operator new[](std::size_t size) { return operator new(size); }
 void* operator new(std::size_t size, const std::nothrow_t&) noexcept { return CountedAlloc(size); }
 void* operator new[](std::size_t size, const std::nothrow_t&) noexcept { return CountedAlloc(size); }
 void operator delete(void* p) noexcept { std::free(p); }
@@ -62,9 +56,7 @@ TEST(EvaluatorInterface, StoreTrimsAndListsVariablesInOrder) {
   EXPECT_EQ(ev.VarTop(), 2);
   EXPECT_EQ(ev.VarName(1), "x");
   EXPECT_EQ(ev.VarName(2), "y");
-  EXPECT_EQ(ev.VarName(3), "");
-  EXPECT_EQ(ev.VarName(0), "");
-  EXPECT_EQ(ev.VarName(-1), "");
+  for (int outside : {3, 0, -1}) EXPECT_EQ(ev.VarName(outside), "") << outside;
   EXPECT_EQ(ev.VarValue(1), 0);
   EXPECT_EQ(ev.Eval(), 0);
 
@@ -130,12 +122,10 @@ TEST(EvaluatorInterface, ExplicitAssignmentRefusesUnsetVariables) {
 TEST(EvaluatorInterface, AngleUnitsApplyAtEvaluationTime) {
   clsExprEvaluator ev;
   EXPECT_EQ(ev.AngleUnit(), "RAD");
-  ev.SetAngleUnit("deg");
-  EXPECT_EQ(ev.AngleUnit(), "DEG");
-  ev.SetAngleUnit("turns");
-  EXPECT_EQ(ev.AngleUnit(), "DEG");
-  ev.SetAngleUnit("Grad");
-  EXPECT_EQ(ev.AngleUnit(), "GRAD");
+  for (auto [unit, kept] : {std::pair{"deg", "DEG"}, {"turns", "DEG"}, {"Grad", "GRAD"}}) {
+    ev.SetAngleUnit(unit);
+    EXPECT_EQ(ev.AngleUnit(), kept) << unit;
+  }
 
   ASSERT_TRUE(ev.StoreExpression("sin(x)"));
   ev.SetVarValue(1, 100);
@@ -320,10 +310,7 @@ TEST(EvaluatorInterface, EvaluationAllocatesNothing) {
   // Compiling again reuses the storage of the program before.
   ASSERT_TRUE(ev.StoreExpression("x^2+1"));
   EXPECT_EQ(Allocations([&] { ev.StoreExpression("x^3+2"); }), 0);
-  EXPECT_EQ(Allocations([&] {
-              for (int i = 0; i < 100; ++i) sum += ev.Eval1(i);
-            }),
-            0);
+  EXPECT_EQ(Allocations([&] { for (int i = 0; i < 100; ++i) sum += ev.Eval1(i); }), 0);
 }
 
 }  // namespace

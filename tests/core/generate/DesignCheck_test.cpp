@@ -21,10 +21,7 @@ TEST(DesignCheck, GenerationRefusesControlCharactersWhateverTheRecordsSource) {
   EXPECT_EQ(sink.messages, (Messages{{"Error", "CompDesc holds a tab (U+0009) at character 4" + rule},
                                      {"Error", "Component not generated."}}));
 
-  vrlFacility f = Bare<vrlFacility>("Mine");
-  f.SetGridFac(true);
-  f.SetNumTechReqs(1);
-  f.SetTechReqGridSize(1, "2");
+  vrlFacility f = FromDesign<vrlFacility>(R"("GridFac": true, "TechReqs": [{"TechReqGridSize": "2"}])");
   f.SetTechReqArea(1, "x\r\nName := Ghost");
   sink.messages.clear();
   EXPECT_FALSE(FacGenerate().Generate(f, sink).Generated());

@@ -62,12 +62,9 @@ TEST(GridDriver, CellsComeInOdometerOrderWithRomanNumeralsAndSuffixes) {
   EXPECT_EQ(Generated<CompGenerate>(Grid({"2.5", "3"}), sink, &progress).entries, 6);
   EXPECT_EQ(progress.back(), "6/6 100% generated");
 
-  vrlFacility f = Bare<vrlFacility>("Mine");
-  f.SetGridFac(true);
-  f.SetNumTechReqs(1);
-  f.SetTechReqGridSize(1, "32767");  // the largest grid
-  f.SetTechReqNumStyle(1, "&techgridlevel1");
-  result = Generated<FacGenerate>(f, sink);
+  // The largest grid.
+  result = Generated<FacGenerate>(FromDesign<vrlFacility>(
+      R"("GridFac": true, "TechReqs": [{"TechReqGridSize": "32767", "TechReqNumStyle": "&techgridlevel1"}])"), sink);
   ASSERT_TRUE(result.Generated());
   EXPECT_EQ(result.entries, 32767);
   EXPECT_EQ(Values(result.text, "Name").back(), "Mine 32767");

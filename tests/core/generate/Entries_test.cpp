@@ -11,37 +11,24 @@ namespace {
 
 using namespace vorlane::testing;
 
-// The laser's entry at one level, written out so that every blank counts.
+// Lines of an entry, ending with the blank lines after it.
+std::string Entry(std::initializer_list<std::pair<const char*, std::string>> lines) {
+  std::string entry;
+  for (const auto& [key, value] : lines) entry += Line(key, value);
+  return entry + "\r\n\r\n";
+}
+
 std::string LaserEntry(int level) {
   const std::string n = std::to_string(level), ten = std::to_string(level * 10), five = std::to_string(level * 5);
-  return "Name                                      := Laser " + n + "\r\n"
-         "Description                               := A basic beam weapon for Laser's first steps.\r\n"
-         "Pic Num                                   := 12\r\n"
-         "Tonnage Space Taken                       := 10\r\n"
-         "Tonnage Structure                         := 20\r\n"
-         "Cost Minerals                             := " + ten + "\r\n"
-         "Cost Organics                             := 0\r\n"
-         "Cost Radioactives                         := " + five + "\r\n"
-         "Vehicle Type                              := Ship\r\n"
-         "Vehicle List Type Override                := Ship\r\n"
-         "Vehicle List Type Description             := Ship\r\n"
-         "Supply Amount Used                        := 0\r\n"
-         "Restrictions                              := None\r\n"
-         "General Group                             := Weapons\r\n"
-         "Family                                    := 100\r\n"
-         "Roman Numeral                             := " + n + "\r\n"
-         "Custom Group                              := 0\r\n"
-         "Number of Tech Req                        := 1\r\n"
-         "Tech Area Req 1                           := Lasers\r\n"
-         "Tech Level Req 1                          := " + n + "\r\n"
-         "Number of Abilities                       := 1\r\n"
-         "Ability 1 Type                            := Armor\r\n"
-         "Ability 1 Descr                           := Absorbs " + ten + " damage.\r\n"
-         "Ability 1 Val 1                           := " + ten + "\r\n"
-         "Ability 1 Val 2                           := 0\r\n"
-         "Weapon Type                               := None\r\n"
-         "\r\n"
-         "\r\n";
+  return Entry({{"Name", "Laser " + n}, {"Description", "A basic beam weapon for Laser's first steps."},
+                {"Pic Num", "12"}, {"Tonnage Space Taken", "10"}, {"Tonnage Structure", "20"}, {"Cost Minerals", ten},
+                {"Cost Organics", "0"}, {"Cost Radioactives", five}, {"Vehicle Type", "Ship"},
+                {"Vehicle List Type Override", "Ship"}, {"Vehicle List Type Description", "Ship"},
+                {"Supply Amount Used", "0"}, {"Restrictions", "None"}, {"General Group", "Weapons"}, {"Family", "100"},
+                {"Roman Numeral", n}, {"Custom Group", "0"}, {"Number of Tech Req", "1"}, {"Tech Area Req 1", "Lasers"},
+                {"Tech Level Req 1", n}, {"Number of Abilities", "1"}, {"Ability 1 Type", "Armor"},
+                {"Ability 1 Descr", "Absorbs " + ten + " damage."}, {"Ability 1 Val 1", ten}, {"Ability 1 Val 2", "0"},
+                {"Weapon Type", "None"}});
 }
 
 TEST(Entries, TheLaserExampleByteForByte) {
@@ -119,15 +106,13 @@ TEST(Entries, FacilityEntriesHaveTheirOwnLayout) {
   auto result = FacGenerate().Generate(f, sink);
   ASSERT_TRUE(result.Generated());
   const std::string second = result.text.substr(result.text.size() / 2);
-  EXPECT_EQ(second, Line("Name", "Mine 2") + Line("Description", "Digs.") + Line("Facility Group", "Resource Extraction") +
-                        Line("Facility Family", "2010") + Line("Roman Numeral", "4") + Line("Restrictions", "None") +
-                        Line("Pic Num", "") + Line("Cost Minerals", "") + Line("Cost Organics", "") +
-                        Line("Cost Radioactives", "") + Line("Number of Tech Req", "1") +
-                        Line("Tech Area Req 1", "Mining") + Line("Tech Level Req 1", "") +
-                        Line("Number of Abilities", "2") + Line("Ability 1 Type", "") + Line("Ability 1 Descr", "Mine") +
-                        Line("Ability 1 Val 1", "") + Line("Ability 1 Val 2", "") + Line("Ability 2 Type", "") +
-                        Line("Ability 2 Descr", "Mine Storage") + Line("Ability 2 Val 1", "2010") +
-                        Line("Ability 2 Val 2", "") + "\r\n\r\n");
+  EXPECT_EQ(second, Entry({{"Name", "Mine 2"}, {"Description", "Digs."}, {"Facility Group", "Resource Extraction"},
+                           {"Facility Family", "2010"}, {"Roman Numeral", "4"}, {"Restrictions", "None"},
+                           {"Pic Num", ""}, {"Cost Minerals", ""}, {"Cost Organics", ""}, {"Cost Radioactives", ""},
+                           {"Number of Tech Req", "1"}, {"Tech Area Req 1", "Mining"}, {"Tech Level Req 1", ""},
+                           {"Number of Abilities", "2"}, {"Ability 1 Type", ""}, {"Ability 1 Descr", "Mine"},
+                           {"Ability 1 Val 1", ""}, {"Ability 1 Val 2", ""}, {"Ability 2 Type", ""},
+                           {"Ability 2 Descr", "Mine Storage"}, {"Ability 2 Val 1", "2010"}, {"Ability 2 Val 2", ""}}));
   EXPECT_EQ(result.windowTitle, "Facility Generation Results - [Mine]");
   EXPECT_EQ(result.resultKind, "Facility");
 }

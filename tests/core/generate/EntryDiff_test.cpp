@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace vorlane {
@@ -20,12 +21,8 @@ TEST(EntryDiff, ReportsEachDifferingKeyAndEntry) {
   const std::string laser =
       "Name                := Laser 1\r\nCost Minerals       := 10\r\nAbility 1 Type      := Armor\r\n\r\n"
       "Name                := Laser 2\r\nCost Minerals       := 20\r\nAbility 1 Type      := Armor\r\n\r\n";
-  struct Case {
-    const char* what;
-    std::string oldText, newText;
-    std::vector<std::string> expected;
-  };
-  const std::vector<Case> cases = {
+  // What the case shows, the old and the new text, and the lines printed.
+  const std::vector<std::tuple<const char*, std::string, std::string, std::vector<std::string>>> cases = {
       {"same text", laser, laser, {}},
       {"LF line ends, other padding", laser, "Name := Laser 1\nCost Minerals := 10\nAbility 1 Type := Armor\n"
                                              "Name := Laser 2\nCost Minerals := 20\nAbility 1 Type := Armor", {}},
@@ -49,7 +46,7 @@ TEST(EntryDiff, ReportsEachDifferingKeyAndEntry) {
       {"values kept exactly", "Name := A\nD := a  b \n", "Name := A\nD := a b\n",
        {"entry 1 \"A\", key \"D\": \"a  b \" -> \"a b\""}},
   };
-  for (const Case& c : cases) EXPECT_EQ(Lines(c.oldText, c.newText), c.expected) << c.what;
+  for (const auto& [what, oldText, newText, expected] : cases) EXPECT_EQ(Lines(oldText, newText), expected) << what;
 }
 
 }  // namespace

@@ -73,12 +73,10 @@ TEST(GameCheck, CleanDesignsReportNothingAndSayWhichFilesWereRead) {
   const CheckReport report = CheckEntries(text, ReadGameData(game.Mod(), game.Game()));
   EXPECT_TRUE(report.Clean()) << report.Text();
   EXPECT_EQ(report.entries, 2);
-  const std::string data = (fs::path(game.Game()) / "Data").string();
-  EXPECT_EQ(report.notes, (std::vector<std::string>{
-                              "Technology areas read from " + (fs::path(game.Mod()) / "data/TECHAREA.txt").string() +
-                                  " (2 names).",
-                              "Ability types read from " + data + "/AbilityTypes.txt (2 names).",
-                          }));
+  const std::string areas = (fs::path(game.Mod()) / "data/TECHAREA.txt").string(),
+                    types = (fs::path(game.Game()) / "Data/AbilityTypes.txt").string();
+  EXPECT_EQ(report.notes, (std::vector<std::string>{"Technology areas read from " + areas + " (2 names).",
+                                                    "Ability types read from " + types + " (2 names)."}));
   EXPECT_TRUE(report.Text().ends_with("2 entries checked: nothing the game would refuse or misread."));
 
   const nlohmann::json facility = {
@@ -198,10 +196,10 @@ TEST(GameEncoding, WritesWindows1252OrUtf8AndNamesTheEntryAndKeyOfAnyOtherCharac
   EXPECT_EQ(error, "entry 1 \"Läser 1\", key \"Weapon Sound\": \"☢\" (U+2622) cannot be written in Windows-1252");
 
   TextEncoding encoding = TextEncoding::Utf8;
-  EXPECT_TRUE(ParseTextEncoding("Windows-1252", encoding) && encoding == TextEncoding::Windows1252);
-  EXPECT_TRUE(ParseTextEncoding("UTF-8", encoding) && encoding == TextEncoding::Utf8);
-  EXPECT_TRUE(ParseTextEncoding("CP1252", encoding) && encoding == TextEncoding::Windows1252);
-  EXPECT_TRUE(ParseTextEncoding("utf8", encoding) && encoding == TextEncoding::Utf8);
+  for (auto [name, expected] : {std::pair{"Windows-1252", TextEncoding::Windows1252}, {"UTF-8", TextEncoding::Utf8},
+                                {"CP1252", TextEncoding::Windows1252}, {"utf8", TextEncoding::Utf8}}) {
+    EXPECT_TRUE(ParseTextEncoding(name, encoding) && encoding == expected) << name;
+  }
   EXPECT_FALSE(ParseTextEncoding("latin-1", encoding));
 }
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <set>
 #include <thread>
@@ -159,11 +160,8 @@ TEST(LiveEntry, WorkersOnRecordCopiesMakeTheSameEntries) {
 
 TEST(LiveEntry, GridCellNumbersCountWithTheLastRequirementFastest) {
   const double sizes[] = {0, 2, 3};
-  const std::int32_t first[] = {1, 1}, last[] = {2, 3}, middle[] = {2, 1}, outside[] = {1, 4};
-  EXPECT_EQ(GridCellNumber(sizes, first), 1);
-  EXPECT_EQ(GridCellNumber(sizes, middle), 4);
-  EXPECT_EQ(GridCellNumber(sizes, last), 6);
-  EXPECT_EQ(GridCellNumber(sizes, outside), 0);
+  const std::pair<std::array<std::int32_t, 2>, int> cases[] = {{{1, 1}, 1}, {{2, 1}, 4}, {{2, 3}, 6}, {{1, 4}, 0}};
+  for (const auto& [cell, number] : cases) EXPECT_EQ(GridCellNumber(sizes, cell), number) << cell[0] << "," << cell[1];
 }
 
 }  // namespace

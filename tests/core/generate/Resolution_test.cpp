@@ -127,18 +127,15 @@ void ExpectNamedVariables(const std::vector<std::pair<std::string, void (Record:
 TEST(NamedVariables, StandForTheirFields) {
   using C = vrlComponent;
   ExpectNamedVariables<CompGenerate, C>(
-      {{"&compname", &C::SetCompName},       {"&compdesc", &C::SetCompDesc},
-       {"&picnum", &C::SetPicNum},           {"&size", &C::SetSize},
-       {"&hp", &C::SetHP},                   {"&mincost", &C::SetMinCost},
-       {"&orgcost", &C::SetOrgCost},         {"&radcost", &C::SetRadCost},
-       {"&vehicletype", &C::SetVehicleType}, {"&supply", &C::SetSupplyUse},
-       {"&restr", &C::SetRestrictions},      {"&gengroup", &C::SetGeneralGroup},
-       {"&family", &C::SetFamily},           {"&roman", &C::SetRomanStyle},
-       {"&custgroup", &C::SetCustomGroup},   {"&weaptype", &C::SetWeaponType},
-       {"&weaptarg", &C::SetWeaponTarget},   {"&weapdmgtype", &C::SetWeaponDamageType},
+      {{"&compname", &C::SetCompName}, {"&compdesc", &C::SetCompDesc}, {"&picnum", &C::SetPicNum},
+       {"&size", &C::SetSize}, {"&hp", &C::SetHP}, {"&mincost", &C::SetMinCost}, {"&orgcost", &C::SetOrgCost},
+       {"&radcost", &C::SetRadCost}, {"&vehicletype", &C::SetVehicleType}, {"&supply", &C::SetSupplyUse},
+       {"&restr", &C::SetRestrictions}, {"&gengroup", &C::SetGeneralGroup}, {"&family", &C::SetFamily},
+       {"&roman", &C::SetRomanStyle}, {"&custgroup", &C::SetCustomGroup}, {"&weaptype", &C::SetWeaponType},
+       {"&weaptarg", &C::SetWeaponTarget}, {"&weapdmgtype", &C::SetWeaponDamageType},
        {"&weapreload", &C::SetWeaponReload}, {"&weapdisptype", &C::SetWeaponDisplayType},
        {"&weapdispnum", &C::SetWeaponDisplayNum}, {"&weaptohit", &C::SetWeaponToHitMod},
-       {"&weapsound", &C::SetWeaponSound},   {"&weapfamily", &C::SetWeaponFamily},
+       {"&weapsound", &C::SetWeaponSound}, {"&weapfamily", &C::SetWeaponFamily},
        {"&weapseekerspeed", &C::SetWeaponSeekerSpeed}, {"&weapseekerhp", &C::SetWeaponSeekerHP}},
       "&compdesc", &C::SetCompDesc);
   using F = vrlFacility;

@@ -24,9 +24,7 @@ TEST(vrlComponent, NewRecordDefaults) {
 TEST(vrlComponent, ShrinkingDiscardsForGoodAndRegrowingGivesEmptyEntries) {
   vrlComponent c;
   ASSERT_TRUE(c.SetNumTechReqs(3));
-  c.SetTechReqArea(1, "A");
-  c.SetTechReqArea(2, "B");
-  c.SetTechReqArea(3, "C");
+  for (std::int16_t i = 1; i <= 3; ++i) c.SetTechReqArea(i, std::string(1, static_cast<char>('A' + i - 1)));
   c.SetTechReqLevel(3, "5");
   ASSERT_TRUE(c.SetNumTechReqs(1));
   EXPECT_EQ(c.TechReqArea(1), "A");

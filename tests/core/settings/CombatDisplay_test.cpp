@@ -24,11 +24,9 @@ TEST(CombatDisplay, StripLayoutsRoundHalfToEven) {
 }
 
 TEST(CombatDisplay, DisplayNumbersRoundHalfToEvenAndRefuseWhatCannotBeShown) {
-  EXPECT_EQ(DisplayNumberFromText(" 12 "), 12);
-  EXPECT_EQ(DisplayNumberFromText("2.5"), 2);
-  EXPECT_EQ(DisplayNumberFromText("3.5"), 4);
-  EXPECT_EQ(DisplayNumberFromText("-0.4"), 0);
-  EXPECT_EQ(DisplayNumberFromText("1e3"), 1000);
+  for (auto [text, number] : {std::pair{" 12 ", 12}, {"2.5", 2}, {"3.5", 4}, {"-0.4", 0}, {"1e3", 1000}}) {
+    EXPECT_EQ(DisplayNumberFromText(text), number) << text;
+  }
   for (const char* kept : {"-1", "1e12", "{5}", "", "12a", "&complevel"}) {
     EXPECT_FALSE(DisplayNumberFromText(kept)) << kept;
   }

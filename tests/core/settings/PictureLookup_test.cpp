@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <string>
+#include <tuple>
 
 #include "../ScratchDir.h"
 
@@ -27,32 +28,30 @@ TEST(PictureNames, PadsToThreeDigitsAndNamesEachKind) {
 }
 
 TEST(PictureSliderRange, FollowsFileCountsWithHalfToEvenRounding) {
-  EXPECT_EQ(PictureSliderRange(std::nullopt, std::nullopt), (SliderRange{1, 800, 50}));
-  EXPECT_EQ(PictureSliderRange(std::nullopt, 300), (SliderRange{1, 800, 50}));
-  EXPECT_EQ(PictureSliderRange(500, std::nullopt), (SliderRange{1, 800, 50}));  // 2.5 -> 2
-  EXPECT_EQ(PictureSliderRange(700, std::nullopt), (SliderRange{1, 1200, 100}));  // 3.5 -> 4
-  EXPECT_EQ(PictureSliderRange(std::nullopt, 900), (SliderRange{1, 1200, 100}));  // 4.5 -> 4
-  EXPECT_EQ(PictureSliderRange(1000, std::nullopt), (SliderRange{1, 1400, 100}));
-  EXPECT_EQ(PictureSliderRange(1100, std::nullopt), (SliderRange{1, 1600, 100}));  // 5.5 -> 6
-  EXPECT_EQ(PictureSliderRange(100, 3000), (SliderRange{1, 3400, 100}));
-  EXPECT_EQ(PictureSliderRange(3000, 100), (SliderRange{1, 3400, 100}));
-  EXPECT_EQ(PictureSliderRange(0, 0), (SliderRange{1, 800, 50}));
+  // The mod and main directories' file counts, and the range; hundreds of files: 500 -> 2.5 -> 2, 700 -> 3.5 -> 4,
+  // 900 -> 4.5 -> 4, 1100 -> 5.5 -> 6.
+  const std::optional<int> none;
+  const std::tuple<std::optional<int>, std::optional<int>, SliderRange> cases[] = {
+      {none, none, {1, 800, 50}}, {none, 300, {1, 800, 50}}, {500, none, {1, 800, 50}}, {700, none, {1, 1200, 100}},
+      {none, 900, {1, 1200, 100}}, {1000, none, {1, 1400, 100}}, {1100, none, {1, 1600, 100}},
+      {100, 3000, {1, 3400, 100}}, {3000, 100, {1, 3400, 100}}, {0, 0, {1, 800, 50}}};
+  for (const auto& [mod, seiv, range] : cases) {
+    EXPECT_EQ(PictureSliderRange(mod, seiv), range) << mod.value_or(-1) << " " << seiv.value_or(-1);
+  }
 }
 
 TEST(PictureSliderRange, WidensOnlyForNumbersAboveTheMaximum) {
   const SliderRange base{1, 800, 50};
-  EXPECT_EQ(WidenedToHold(base, 500), base);
-  EXPECT_EQ(WidenedToHold(base, 800), base);
-  EXPECT_EQ(WidenedToHold(base, 950), (SliderRange{1, 950, 50}));
-  EXPECT_EQ(WidenedToHold(base, 5000), (SliderRange{1, 5000, 100}));
+  for (auto [n, range] : {std::pair{500, base}, {800, base}, {950, SliderRange{1, 950, 50}}, {5000, {1, 5000, 100}}}) {
+    EXPECT_EQ(WidenedToHold(base, n), range) << n;
+  }
 }
 
 TEST(WholeTextNumber, AcceptsOnlyTextThatIsANumberThroughout) {
-  EXPECT_EQ(WholeTextNumber("42"), 42.0);
-  EXPECT_EQ(WholeTextNumber("  42 "), 42.0);
-  EXPECT_EQ(WholeTextNumber("12.5"), 12.5);
-  EXPECT_EQ(WholeTextNumber("-3"), -3.0);
-  EXPECT_EQ(WholeTextNumber("1e3"), 1000.0);
+  for (const auto& [text, value] : {std::pair<const char*, double>{"42", 42}, {"  42 ", 42}, {"12.5", 12.5}, {"-3", -3},
+                                    {"1e3", 1000}}) {
+    EXPECT_EQ(WholeTextNumber(text), value) << text;
+  }
   for (const char* text : {"", "abc", "12abc", "{&complevel + 3}", "4 2", "1e", "1e999"}) {
     EXPECT_FALSE(WholeTextNumber(text)) << text;
   }
@@ -60,8 +59,7 @@ TEST(WholeTextNumber, AcceptsOnlyTextThatIsANumberThroughout) {
 
 TEST(PictureSearch, ModDirectoryFirstThenGameDirectoryIgnoringLetterCase) {
   GameFolder game;
-  const std::string mod = game.Dir("mod");
-  const std::string seiv = game.Dir("seiv");
+  const std::string mod = game.Dir("mod"), seiv = game.Dir("seiv");
   const auto modSeven = game.Write("mod/pictures/components/comp_007.BMP");
   game.Write("seiv/PICTURES/components/Comp_007.bmp");
   const auto seivFortyTwo = game.Write("seiv/PICTURES/components/Comp_042.bmp");
@@ -118,8 +116,7 @@ TEST(PictureSearch, SkipsEmptyOrMissingDirectoriesAndTrailingSeparators) {
 
 TEST(CombatPictureSearch, FindsStripsModFirst) {
   GameFolder game;
-  const std::string mod = game.Dir("mod");
-  const std::string seiv = game.Dir("seiv");
+  const std::string mod = game.Dir("mod"), seiv = game.Dir("seiv");
   const auto beams = game.Write("seiv/pictures/combat/BEAMS.BMP");
   const auto torps = game.Write("mod/Pictures/Combat/Torps.bmp");
   game.Write("seiv/Pictures/Combat/Torps.bmp");
@@ -136,8 +133,7 @@ TEST(CombatPictureSearch, FindsStripsModFirst) {
 
 TEST(PictureCounts, CountFilesOnlyAndDriveTheSliderRange) {
   GameFolder game;
-  const std::string mod = game.Dir("mod");
-  const std::string seiv = game.Dir("seiv");
+  const std::string mod = game.Dir("mod"), seiv = game.Dir("seiv");
   for (int i = 0; i < 100; ++i) game.Write("mod/pictures/COMPONENTS/f" + std::to_string(i) + ".bmp");
   game.Write("mod/pictures/COMPONENTS/readme.txt");
   fs::create_directories(fs::path(mod) / "pictures/COMPONENTS/sub");
@@ -158,8 +154,7 @@ TEST(PictureCounts, CountFilesOnlyAndDriveTheSliderRange) {
 // the pictures: mod directory first, letter case ignored.
 TEST(SoundLookup, NamesBelowASoundsFolderAndFindsThemModFirst) {
   GameFolder game;
-  const std::string mod = game.Dir("mod");
-  const std::string seiv = game.Dir("seiv");
+  const std::string mod = game.Dir("mod"), seiv = game.Dir("seiv");
   const fs::path modZap = game.Write("mod/SOUNDS/Zap.wav");
   const fs::path seivZap = game.Write("seiv/Sounds/zap.wav");
   const fs::path seivBoom = game.Write("seiv/Sounds/Big/Boom.wav");

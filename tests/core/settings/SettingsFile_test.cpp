@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <tuple>
 
 #include "../ScratchDir.h"
 
@@ -18,10 +19,6 @@ namespace {
 
 class SettingsFileTest : public ::testing::Test {
  protected:
-  void WriteBytes(const std::string& bytes) {
-    std::ofstream out(file_, std::ios::binary);
-    out << bytes;
-  }
   std::string ReadBytes() {
     std::ifstream in(file_, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
@@ -34,13 +31,8 @@ class SettingsFileTest : public ::testing::Test {
 
 TEST_F(SettingsFileTest, KeptBesideTheProgramWhenWritableElseInUserConfiguration) {
   EXPECT_EQ(vorlane::SettingsFilePath("/opt/vorlane"), fs::path("/opt/vorlane/Vorlane.ini"));
-  struct Case {
-    bool besideWritable;
-    const char* xdgConfigHome;
-    const char* home;
-    const char* expected;
-  };
-  const Case cases[] = {
+  // Whether the program's folder is writable, XDG_CONFIG_HOME and HOME (nullptr: unset), and the file chosen.
+  const std::tuple<bool, const char*, const char*, const char*> cases[] = {
       {true, "/xdg", "/home/ann", "/opt/vorlane/Vorlane.ini"},
       {false, "/xdg", "/home/ann", "/xdg/Vorlane/Vorlane.ini"},
       {false, nullptr, "/home/ann", "/home/ann/.config/Vorlane/Vorlane.ini"},
@@ -49,11 +41,9 @@ TEST_F(SettingsFileTest, KeptBesideTheProgramWhenWritableElseInUserConfiguration
       {false, nullptr, nullptr, "/opt/vorlane/Vorlane.ini"},
       {false, nullptr, "", "/opt/vorlane/Vorlane.ini"},
   };
-  for (const Case& c : cases) {
-    EXPECT_EQ(vorlane::ChooseSettingsFile("/opt/vorlane", c.besideWritable, c.xdgConfigHome, c.home),
-              fs::path(c.expected))
-        << c.besideWritable << " " << (c.xdgConfigHome ? c.xdgConfigHome : "(unset)") << " "
-        << (c.home ? c.home : "(unset)");
+  for (const auto& [writable, xdg, home, expected] : cases) {
+    EXPECT_EQ(vorlane::ChooseSettingsFile("/opt/vorlane", writable, xdg, home), fs::path(expected))
+        << writable << " " << (xdg ? xdg : "(unset)") << " " << (home ? home : "(unset)");
   }
   // Installed programs keep their settings apart even when their folder could be written.
   for (const char* dir : {"/usr/bin", "/usr/local/bin", "/usr/games", "/bin", "/home/ann/.local/bin"}) {
@@ -97,7 +87,7 @@ TEST_F(SettingsFileTest, ReadsLineEndsOfEveryKindAndNothingFromMissingEmptyOrUnr
       {"", {}},
   };
   for (const auto& [bytes, dirs] : cases) {
-    WriteBytes(bytes);
+    scratch_.Write(file_.filename().string(), bytes);
     EXPECT_EQ(LoadSettings(file_), dirs) << bytes;
   }
   fs::remove(file_);
