@@ -140,6 +140,9 @@ class Program {
   Ins one{};
 
  private:
+  // The members after the blocks' contents: result .. one.
+  void CopyFacts(const Program& other);
+
   void* block_ = nullptr;
   std::size_t capacity_ = 0;  // bytes of the block
   void* codeBlock_ = nullptr;  // the instructions of a long program

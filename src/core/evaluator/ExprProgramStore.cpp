@@ -10,6 +10,15 @@
 
 namespace vorlane::expr {
 
+void Program::CopyFacts(const Program& other) {
+  result = other.result;
+  resultInAcc = other.resultInAcc;
+  hasRandom = other.hasRandom;
+  roundLast = other.roundLast;
+  run = other.run;
+  one = other.one;
+}
+
 Program& Program::operator=(const Program& other) {
   if (this == &other) return *this;
   Layout(other.values.size(), other.code.size(), other.vars.size(), other.chars.size());
@@ -18,12 +27,7 @@ Program& Program::operator=(const Program& other) {
   std::copy(other.vars.begin(), other.vars.end(), vars.data());
   std::copy(other.chars.begin(), other.chars.end(), chars.data());
   textSize = other.textSize;
-  result = other.result;
-  resultInAcc = other.resultInAcc;
-  hasRandom = other.hasRandom;
-  roundLast = other.roundLast;
-  run = other.run;
-  one = other.one;
+  CopyFacts(other);
   return *this;
 }
 
@@ -41,12 +45,7 @@ Program& Program::operator=(Program&& other) noexcept {
   vars = std::exchange(other.vars, {});
   chars = std::exchange(other.chars, {});
   textSize = std::exchange(other.textSize, 0);
-  result = other.result;
-  resultInAcc = other.resultInAcc;
-  hasRandom = other.hasRandom;
-  roundLast = other.roundLast;
-  run = other.run;
-  one = other.one;
+  CopyFacts(other);
   return *this;
 }
 
