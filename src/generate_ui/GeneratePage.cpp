@@ -114,6 +114,17 @@ void GeneratePage::OnNext() {
   NavigateTo(results);
 }
 
+// Back and Cancel do nothing while the generation runs: their buttons are
+// disabled, but a click started before (a mnemonic's delayed click) can still
+// arrive, and leaving would delete the page under the generation.
+void GeneratePage::OnBack() {
+  if (!generating_) WizardPage::OnBack();
+}
+
+void GeneratePage::OnCancel() {
+  if (!generating_) WizardPage::OnCancel();
+}
+
 // After the messages of a failed generation: the design sheet at the field
 // that failed, when the failing entry names one.
 void GeneratePage::OfferSheet(const GenerationResult& result) {

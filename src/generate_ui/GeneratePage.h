@@ -44,6 +44,8 @@ class GeneratePage : public WizardPage {
   virtual GenerationResult Generate(MessageSink& sink, const ProgressCallback& progress) = 0;
 
   void OnNext() override;
+  void OnBack() override;
+  void OnCancel() override;
 
  private:
   void SetGenerating(bool generating);

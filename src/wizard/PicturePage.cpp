@@ -1,6 +1,5 @@
 #include "wizard/PicturePage.h"
 
-#include <QCoreApplication>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QImageReader>
@@ -124,8 +123,15 @@ void PicturePage::TextChanged() {
   Repaint();
 }
 
-// Lets the preview repaint while the slider is dragged; input waits.
-void PicturePage::Repaint() { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
+// Paints the preview at once, also while the slider is dragged. Only these
+// widgets paint: no other event runs here, as a pending one (a mnemonic's
+// delayed click on Next) could replace the page under the control that is
+// being changed.
+void PicturePage::Repaint() {
+  for (QWidget* w : {static_cast<QWidget*>(imgPicture_), static_cast<QWidget*>(lblUsingDir_),
+                     static_cast<QWidget*>(lblPicNum_)})
+    w->repaint();
+}
 
 void PicturePage::ShowPicture() {
   QString errorDescription;
