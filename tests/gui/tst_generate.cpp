@@ -282,6 +282,17 @@ class GenerateTest : public QObject {
     app.Click("cmdNext");
     QCOMPARE(app.PageName(), QString("frmDisplayResults"));
     QCOMPARE(Results(app)->rtfResults()->text().count(test::EntryLine("Name", "Laser")), 2);
+    // Back and Cancel arriving while it runs (a delayed click) leave the page be.
+    auto* running = app.Show<frmCompGenerate>();
+    QStringList during;
+    QObject::connect(running, &GeneratePage::Progressed, running, [&] {
+      emit running->BackButton()->clicked();
+      emit running->CancelButton()->clicked();
+      during << app.PageName();
+    });
+    app.Click("cmdNext");
+    QCOMPARE(during.filter("frmCompGenerate").size(), during.size());
+    QVERIFY(app.PageName() == "frmDisplayResults" && app.services.Messages().empty());
     // A click still under way when the page is replaced (a mnemonic's delayed
     // click) no longer reaches it: no generation starts on a page on its way out.
     auto* replaced = app.Show<frmCompGenerate>();

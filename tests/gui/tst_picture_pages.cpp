@@ -16,7 +16,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
+#include <chrono>
 #include <memory>
+#include <thread>
 
 #include "generate_ui/frmCompGenerate.h"
 #include "gui/Bitmaps.h"
@@ -270,6 +272,13 @@ class PicturePagesTest : public QObject {
     SlideTo(app, 7);
     app.Click("cmdNext");
     QCOMPARE(record.PicNum(), std::string("7"));
+
+    // Typing runs no other event meanwhile: a mnemonic's delayed click on Next,
+    // already due, comes after the key and not under the box being typed into.
+    app.Show<frmCompPicture>()->NextButton()->animateClick();
+    std::this_thread::sleep_for(std::chrono::milliseconds(150));
+    QTest::keyClick(app.Find<QLineEdit>("txtPicNum"), Qt::Key_5);
+    QCOMPARE(app.PageName(), QString("frmCompPicture"));
   }
 
   void weaponTypeRuleAndTargets() {
