@@ -3,12 +3,6 @@
 // broken files, and the command-line generator on a file the program saved.
 // (That a design walked without a touch saves back byte for byte is checked
 // with the design sheet's switching.)
-#include <QAction>
-#include <QDir>
-#include <QProcess>
-#include <QRadioButton>
-#include <QTemporaryDir>
-#include <QTest>
 
 #include "app/DesignFiles.h"
 #include "app/frmMain.h"

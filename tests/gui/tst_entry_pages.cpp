@@ -2,10 +2,6 @@
 // one table row per page: walking through the entries with Add, Next and
 // Back, the removal questions, arrival from the following page; the grid-only
 // fields and the cost page; and a design walked to the end and back again.
-#include <QApplication>
-#include <QLineEdit>
-#include <QPointer>
-#include <QTest>
 
 #include "support/DesignWalk.h"
 #include "support/TestApp.h"

@@ -1,21 +1,6 @@
-// The picture pages against a game folder built for the test: real bitmaps,
-// a corrupt one, folder and file names in mixed letter case, mod and main
-// game directories; the program's own bitmaps. And the three weapon pages:
-// the weapon-type rule, targets, the display number with its combat-picture
-// preview, the sound box, the checks of the second page, range stepping, and
-// where Back leads from them.
-#include <QCheckBox>
-#include <QComboBox>
-#include <QDir>
-#include <QFile>
-#include <QGroupBox>
-#include <QImage>
-#include <QLabel>
-#include <QLineEdit>
-#include <QSlider>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QToolButton>
+// The picture pages against a game folder built for the test (bitmaps, a
+// corrupt one, names in mixed letter case, mod and game directories); the
+// program's own bitmaps; the three weapon pages and where Back leads.
 #include <memory>
 
 #include "generate_ui/frmCompGenerate.h"
@@ -217,49 +202,48 @@ class PicturePagesTest : public QObject {
     QCOMPARE(app.Props({"sldPicNum.maximum=1200", "sldPicNum.tickInterval=100"}), QString());  // 3.5 hundreds: 4
   }
 
-  // A new page; then the control touched last decides the number stored.
+  // A new page; a stored number reopens on the slider, anything else in the
+  // box, and is kept by Next; the control touched last decides the number.
   void lastTouchedControlDecidesThePictureNumber() {
     TestApp app;
     auto& record = app.hq().Component();
     app.Show<frmCompPicture>();
-    auto* slider = app.Find<QSlider>("sldPicNum");
-    QCOMPARE(QList<int>({slider->minimum(), slider->maximum(), slider->tickInterval(), slider->value()}),
-             QList<int>({1, 800, 50, 1}));
-    QCOMPARE(app.Props({"lblPicNum.text=1", "txtPicNum.text="}), QString());
+    QCOMPARE(app.Props({"sldPicNum.minimum=1", "sldPicNum.maximum=800", "sldPicNum.tickInterval=50", "sldPicNum.value=1",
+                        "lblPicNum.text=1", "txtPicNum.text="}),
+             QString());
     QVERIFY(Shown(app) == NotFound() && app.Find("imgPicture")->size() == QSize(193, 193));
     app.Click("cmdNext");  // untouched new design
     QVERIFY(record.PicNum() == "1" && app.PageName() == "frmCompTech");
-    QVERIFY(!app.Show<frmCompPicture>()->UsingFormula() && app.Text("txtPicNum").isEmpty());  // 1 reopens on the slider
+    const struct {
+      const char* stored;
+      bool formula;
+      QStringList shows;
+    } reopened[] = {{"1", false, {"sldPicNum.value=1", "txtPicNum.text="}},
+                    {"42", false, {"sldPicNum.value=42", "lblPicNum.text=42", "txtPicNum.text="}},
+                    {"12.5", false, {"sldPicNum.value=12"}},  // rounded, halves to even
+                    {"{&complevel * 2}", true, {"txtPicNum.text={&complevel * 2}"}},
+                    {"0", true, {"txtPicNum.text=0"}}};  // below the slider: kept as typed text
+    for (const auto& row : reopened) {
+      record.SetPicNum(row.stored);
+      QVERIFY2(app.Show<frmCompPicture>()->UsingFormula() == row.formula && app.Props(row.shows).isEmpty(), row.stored);
+      app.Click("cmdNext");
+      QCOMPARE(record.PicNum(), std::string(row.stored));
+    }
 
-    record.SetPicNum("42");
     app.Show<frmCompPicture>();
-    QCOMPARE(app.Props({"sldPicNum.value=42", "lblPicNum.text=42", "txtPicNum.text="}), QString());
     app.Type("txtPicNum", "{&complevel}");
     SlideTo(app, 50);  // typed, then slid: the slider's number
     app.Click("cmdBack");
     QVERIFY(record.PicNum() == "50" && app.PageName() == "frmCompVehicleType");
-
     app.Show<frmCompPicture>();
     SlideTo(app, 60);
     app.Type("txtPicNum", "{&complevel * 2}");  // slid, then typed: the text
     app.Click("cmdNext");
     QCOMPARE(record.PicNum(), std::string("{&complevel * 2}"));
-
-    auto* page = app.Show<frmCompPicture>();  // a formula comes back in the box
-    QVERIFY(page->UsingFormula() && app.Text("txtPicNum") == "{&complevel * 2}");
+    app.Show<frmCompPicture>();
     app.Type("txtPicNum", "");  // cleared box: an empty picture number
     app.Click("cmdNext");
     QCOMPARE(record.PicNum(), std::string());
-
-    record.SetPicNum("12.5");  // a number is rounded, halves to even
-    app.Show<frmCompPicture>();
-    QCOMPARE(app.Find<QSlider>("sldPicNum")->value(), 12);
-
-    record.SetPicNum("0");  // below the slider: kept as typed text
-    app.Show<frmCompPicture>();
-    QCOMPARE(app.Text("txtPicNum"), QStringLiteral("0"));
-    app.Click("cmdNext");
-    QCOMPARE(record.PicNum(), std::string("0"));
 
     // 1234 lies past the usual 800: the slider widens and keeps it.
     app.hq().SetSEIVDir(seiv_.toStdString());

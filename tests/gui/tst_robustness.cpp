@@ -6,19 +6,8 @@
 //
 // VORLANE_ROBUSTNESS_SECONDS sets the length of the whole test (default 10);
 // VORLANE_ROBUSTNESS_SEED replays a run (the seed used is printed).
-#include <QAbstractButton>
-#include <QAbstractSlider>
-#include <QApplication>
-#include <QComboBox>
-#include <QDir>
-#include <QElapsedTimer>
-#include <QFile>
-#include <QKeyEvent>
-#include <QLineEdit>
-#include <QPointer>
-#include <QSet>
-#include <QTemporaryDir>
-#include <QTest>
+#include <QtTest>
+#include <QtWidgets>
 #include <array>
 #include <random>
 

@@ -3,18 +3,6 @@
 // its line takes the cursor to the character; only the newest computation is
 // shown; New Design asks about unsaved changes. And the help where formulas
 // are typed (the reference, completion, F1) and the curve panel.
-#include <QAbstractItemView>
-#include <QAction>
-#include <QCompleter>
-#include <QDir>
-#include <QFile>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QSpinBox>
-#include <QTest>
-#include <QTreeWidget>
 #include <cmath>
 
 #include "app/DesignFiles.h"

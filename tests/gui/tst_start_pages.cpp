@@ -3,11 +3,6 @@
 // Cancel question, select-all), the basic information pages and the vehicle
 // type page: checks and questions in order with scripted answers, what is
 // stored, where Next and Back lead.
-#include <QCheckBox>
-#include <QComboBox>
-#include <QLineEdit>
-#include <QRadioButton>
-#include <QTest>
 
 #include "app/frmMain.h"
 #include "gui/MaskEdit.h"

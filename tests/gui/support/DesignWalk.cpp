@@ -1,13 +1,5 @@
 #include "support/DesignWalk.h"
 
-#include <QAbstractButton>
-#include <QCheckBox>
-#include <QComboBox>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QSlider>
-#include <QTest>
 #include <functional>
 
 namespace vorlane::test {

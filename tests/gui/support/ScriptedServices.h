@@ -3,7 +3,6 @@
 // answered from queues filled by the test beforehand.
 #pragma once
 
-#include <QString>
 #include <QStringList>
 #include <deque>
 #include <functional>

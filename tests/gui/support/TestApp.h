@@ -3,15 +3,15 @@
 // menu. Controls are found on the current page by their names.
 #pragma once
 
-#include <QByteArray>
-#include <QStringList>
+#include <QtTest>
+#include <QtWidgets>
 #include <initializer_list>
-#include <QTemporaryDir>
 #include <memory>
 #include <optional>
 
 #include "app/HQ.h"
 #include "app/HostWindow.h"
+#include "generate_ui/frmDisplayResults.h"
 #include "gui/HostedPage.h"
 #include "support/ScriptedServices.h"
 
@@ -48,6 +48,9 @@ class TestApp {
     Settle();
     return PageAs<Page>();
   }
+  // Shows Mine's facility results window with `text`, returning to the
+  // facility's generate page.
+  frmDisplayResults* ShowResults(const QByteArray& text);
   // The text of the named line edit (or of a combo box's), "<missing>" when
   // the page has no such control.
   QString Text(const QString& name);
