@@ -28,12 +28,7 @@ QString EngineText(const Record& record) {
   return text.replace("\r\n", "\n");
 }
 
-struct Watch {
-  QStringList labels;
-  int lastMaximum = -1;
-  bool buttonsDisabled = true;
-  bool barShown = true;
-};
+struct Watch { QStringList labels; int lastMaximum = -1; bool buttonsDisabled = true; bool barShown = true; };
 
 // Records what the page shows after every progress report.
 void WatchProgress(GeneratePage* page, Watch& watch) {
@@ -84,6 +79,7 @@ class GenerateTest : public QObject {
     if (row == 1) {
       walk.name = "Shield", walk.grid = true;
       walk.techs = {{"Shields", "&techgridlevel1", "2", "-&techgridlevel1"}, {"Armor", "&techgridlevel2", "3", ".&techgridlevel2"}};
+      walk.abilities << DesignWalk::Ability{"Direct Fire", "", "5", ""};
       values = {{"Name", {"Shield -1.1", "Shield -1.2", "Shield -1.3", "Shield -2.1", "Shield -2.2", "Shield -2.3"}},
                 {"Roman Numeral", {"1", "2", "3", "2", "3", "4"}}};
       progress = {"100% generated"};  // the last of the cells' reports
@@ -91,16 +87,29 @@ class GenerateTest : public QObject {
       walk = DesignWalk{};
       walk.name = "Mine", walk.levels = "2", walk.family = "7", walk.minCost = "{&faclevel*100}";
       walk.numberStyle = walk.romanStyle = "&faclevel";
-      walk.techs = {{"Mining", "&faclevel", "", ""}}, walk.abilities = {{"Mineral Generation", "", "{&faclevel*5}", ""}};
+      walk.techs = {{"Mining", "&faclevel", "", ""}, {"Optics", "2", "", ""}};
+      walk.abilities = {{"Mineral Generation", "", "{&faclevel*5}", ""}, {"Armor", "Absorbs", "1", "2"}};
       values = {{"Name", {"Mine 1", "Mine 2"}}, {"Cost Minerals", {"100", "200"}}, {"Ability 1 Val 1", {"5", "10"}}};
       progress = {"50% generated", "100% generated"};
     }
     const bool component = row != 2;
     TestApp app;
-    QVERIFY(walk.Walk(app, component));
+    QVERIFY(walk.Walk(app, component) && app.services.UnexpectedQuestions() == 0);
+    // Back to the start page and forward again keeps every value typed (and
+    // the weapon page's Back stores its untouched display number).
+    vrlComponent typed = app.hq().Component();
+    if (component) typed.SetWeaponDisplayNum("0");
+    const vrlFacility typedFacility = app.hq().Facility();
+    const QStringList back = component ? QStringList{"frmCompAbility", "frmCompCost", "frmCompTech", "frmCompPicture",
+                                                     "frmCompVehicleType", "frmCompBasicInfo", "frmCompStart"}
+                                       : QStringList{"frmFacAbility", "frmFacTech", "frmFacPicture", "frmFacBasicInfo", "frmFacStart"};
+    QCOMPARE(WalkBack(app), back);
+    QVERIFY(app.hq().Component() == typed && app.Text(component ? "txtCompName" : "txtFacName") == walk.name);
+    QVERIFY(WalkUntouched(app, component ? "frmCompWeaponInfo" : "frmFacGenerate"));
+    QVERIFY(app.hq().Component() == typed && app.hq().Facility() == typedFacility && (component || typed == vrlComponent{}));
     if (component) app.Click("cmdNext");
     const QString noun = component ? "Component" : "Facility", page = component ? "frmCompGenerate" : "frmFacGenerate";
-    QVERIFY(app.services.UnexpectedQuestions() == 0 && app.PageName() == page);
+    QCOMPARE(app.PageName(), page);
     QCOMPARE(app.host()->windowTitle(), "Vorlane v2.0 - " + noun + " Design - Generate " + noun);
     QCOMPARE(app.Find<QLabel>(component ? "lblCompGenerate" : "lblFacGenerate")->text(),
              "You're done! Now you can either go back to double-check your entries or click Next to generate the " +
@@ -135,15 +144,11 @@ class GenerateTest : public QObject {
     QTest::mouseClick(info->chkWeapTarg(0), Qt::LeftButton, {}, QPoint(8, 8));
     QTest::mouseClick(info->chkWeapTarg(1), Qt::LeftButton, {}, QPoint(8, 8));
     info->cboDispType()->setCurrentText("Seeker");
-    app.Type("txtDispNum", "3");
-    app.Type("txtWeapFam", "12");
-    app.Type("txtSoundFile", "missile.wav");
+    app.Type({{"txtDispNum", "3"}, {"txtWeapFam", "12"}, {"txtSoundFile", "missile.wav"}});
     app.Click("cmdNext");
     app.Find<QComboBox>("cboDmgType")->setCurrentText("Normal");
     app.Type("txtReload", "{4-&complevel}");
-    app.Type("txtToHit", "0");
-    app.Type("txtSeekerSpeed", "{&complevel+5}");
-    app.Type("txtSeekerHP", "&weapreload");
+    app.Type({{"txtToHit", "0"}, {"txtSeekerSpeed", "{&complevel+5}"}, {"txtSeekerHP", "&weapreload"}});
     app.Click("cmdNext");
     app.Type("txtRange", "{&complevel*10}");
     app.Key(Qt::Key_Up);
@@ -210,8 +215,7 @@ class GenerateTest : public QObject {
       if (position == 5) app.host()->close();
     });
     app.Click("cmdNext");
-    QCOMPARE(app.PageName(), QString("frmMain"));
-    QVERIFY(reports <= 6 && app.services.Messages().empty() && app.host()->isVisible());
+    QVERIFY(app.PageName() == "frmMain" && reports <= 6 && app.services.Messages().empty() && app.host()->isVisible());
     // Nothing is left running: a new generation starts afresh.
     app.Show<frmCompGenerate>();
     c.SetNumCompLevels("2");

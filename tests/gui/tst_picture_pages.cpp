@@ -29,8 +29,7 @@ QImage Filled(QColor colour, int width = 16, int height = 16) {
 // Writes `image` as a Windows bitmap at `relative` below `root`, folders included.
 void SaveBitmap(const QString& root, const QString& relative, const QImage& image) {
   const QString path = QDir(root).filePath(relative);
-  QVERIFY(QDir().mkpath(QFileInfo(path).path()));
-  QVERIFY(image.save(path, "BMP"));
+  QVERIFY(QDir().mkpath(QFileInfo(path).path()) && image.save(path, "BMP"));
 }
 
 QImage Shown(TestApp& app) {
@@ -138,12 +137,7 @@ class PicturePagesTest : public QObject {
     const QString noDirs = QStringLiteral("No directories selected (set up from main menu)");
     const QString mod = QStringLiteral("Using mod dir"), seiv = QStringLiteral("Using SEIV base dir");
     const QString missing = QStringLiteral("Picture not found");
-    struct Look {
-      bool facility, mod, seiv;
-      int number;  // 0: a formula typed into the box
-      QString usingDir;
-      QImage shown;
-    };
+    struct Look { bool facility, mod, seiv; int number; QString usingDir; QImage shown; };  // number 0: a formula
     const Look looks[] = {
         {false, false, false, 7, noDirs, NotFound()},
         {false, false, false, 0, "Using formula in text box", NotFound()},
@@ -191,8 +185,6 @@ class PicturePagesTest : public QObject {
   }
 
   void sliderRangeFollowsTheFileCounts() {
-    // (The ranges for each count and folders without pictures: with the
-    // picture lookup's tests; the plain range: with the new page.)
     QTemporaryDir mod;
     for (int i = 0; i < 700; ++i)
       QVERIFY(WriteAll(mod.filePath(QStringLiteral("pictures/facilities/f%1.bmp").arg(i)), "x"));
@@ -214,15 +206,12 @@ class PicturePagesTest : public QObject {
     QVERIFY(Shown(app) == NotFound() && app.Find("imgPicture")->size() == QSize(193, 193));
     app.Click("cmdNext");  // untouched new design
     QVERIFY(record.PicNum() == "1" && app.PageName() == "frmCompTech");
-    const struct {
-      const char* stored;
-      bool formula;
-      QStringList shows;
-    } reopened[] = {{"1", false, {"sldPicNum.value=1", "txtPicNum.text="}},
-                    {"42", false, {"sldPicNum.value=42", "lblPicNum.text=42", "txtPicNum.text="}},
-                    {"12.5", false, {"sldPicNum.value=12"}},  // rounded, halves to even
-                    {"{&complevel * 2}", true, {"txtPicNum.text={&complevel * 2}"}},
-                    {"0", true, {"txtPicNum.text=0"}}};  // below the slider: kept as typed text
+    const struct { const char* stored; bool formula; QStringList shows; } reopened[] = {
+        {"1", false, {"sldPicNum.value=1", "txtPicNum.text="}},
+        {"42", false, {"sldPicNum.value=42", "lblPicNum.text=42", "txtPicNum.text="}},
+        {"12.5", false, {"sldPicNum.value=12"}},  // rounded, halves to even
+        {"{&complevel * 2}", true, {"txtPicNum.text={&complevel * 2}"}},
+        {"0", true, {"txtPicNum.text=0"}}};  // below the slider: kept as typed text
     for (const auto& row : reopened) {
       record.SetPicNum(row.stored);
       QVERIFY2(app.Show<frmCompPicture>()->UsingFormula() == row.formula && app.Props(row.shows).isEmpty(), row.stored);
@@ -278,8 +267,7 @@ class PicturePagesTest : public QObject {
              "frmCompWeaponInfo2|Ships, Drones");
     page = app.Show<frmCompWeaponInfo>();
     for (int i = 0; i < 6; ++i) QCOMPARE(page->chkWeapTarg(i)->isChecked(), i == 0 || i == 5);
-    // Target names compare with their letter case; values the lists do not
-    // offer are kept.
+    // Targets compare with their letter case; values not offered are kept.
     app.hq().Component().SetWeaponTarget("ships, Planets");
     app.hq().Component().SetWeaponType("Beam Lance");
     app.hq().Component().SetWeaponDisplayType("Torpedo");
@@ -307,8 +295,7 @@ class PicturePagesTest : public QObject {
     app.Click("cmdNext");
     QCOMPARE(app.hq().Component().WeaponDisplayNum(), std::string("30"));
 
-    // Clearing the box counts as a formula; halves round to even; numbers
-    // the slider cannot show are kept as typed or widen it.
+    // A cleared box is a formula; halves round to even; a slider widens.
     page = app.Show<frmCompWeaponInfo>();
     QCOMPARE(page->sldDispNum()->value(), 30);
     app.Type("txtDispNum", "2.5");
@@ -379,8 +366,7 @@ class PicturePagesTest : public QObject {
     QCOMPARE(app.services.FileRequests().back().startDir, game.filePath("Sounds"));
 
     app.hq().SetModDir(mod.path().toStdString());
-    // Chosen in a Sounds folder (letter case ignored): the name the game looks
-    // up; chosen elsewhere: the full path.
+    // Chosen in a Sounds folder (any case): the name the game looks up.
     const std::pair<QString, QString> choices[] = {
         {elsewhere, elsewhere}, {zap, "Sub\\Zap.wav"}, {wave, "laser.wav"}};
     for (const auto& [chosen, stored] : choices) {
@@ -398,17 +384,10 @@ class PicturePagesTest : public QObject {
     QVERIFY(disabledWhilePlaying && app.Find("cmdPlay")->isEnabled() && app.Find("cmdPlay")->hasFocus());
     QCOMPARE(app.Find<QLabel>("lblPlayStatus")->text(), QString("No audio output or unreadable file"));
     app.services.SetSoundResult(true);
-    // A stored name is found mod directory first, then game directory; what
-    // cannot be found says so and plays nothing.
-    const struct {
-      QString text, played, sign;
-    } plays[] = {
-        {"LASER.WAV", wave, ""},
-        {"sub/zap.wav", zap, ""},
-        {elsewhere, elsewhere, ""},
-        {"missing.wav", "", "Not in the Sounds folders"},
-        {mod.filePath("sounds/missing.wav"), "", "File not found"},
-    };
+    // Found mod directory first; what cannot be found says so.
+    const struct { QString text, played, sign; } plays[] = {
+        {"LASER.WAV", wave, ""}, {"sub/zap.wav", zap, ""}, {elsewhere, elsewhere, ""},
+        {"missing.wav", "", "Not in the Sounds folders"}, {mod.filePath("sounds/missing.wav"), "", "File not found"}};
     for (const auto& play : plays) {
       app.services.ClearRecords();
       app.Type("txtSoundFile", play.text);
@@ -495,7 +474,6 @@ class PicturePagesTest : public QObject {
     QVERIFY(page->CurRange() == 2 && box->hasFocus() && box->selectedText() == "8");
   }
 
-  // (The weapon page's Back to the last ability: with the entry pages.)
   void generateGoesBackByWeaponType() {
     TestApp app;
     for (auto [type, back] : {std::pair{"None", "frmCompWeaponInfo"}, {"Point-Defense", "frmCompWeaponDamage"}}) {

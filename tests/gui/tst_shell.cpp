@@ -119,8 +119,7 @@ class ShellTest : public QObject {
     QVERIFY(app.services.Messages().back().title == "Vorlane" && app.PageName() == "frmVehStart" &&
             app.services.Messages().back().buttons == MessageButtons::YesNo);
     app.services.QueueYes();
-    QVERIFY(app.Click("cmdCancel"));
-    QCOMPARE(app.PageName(), QStringLiteral("frmMain"));
+    QVERIFY(app.Click("cmdCancel") && app.PageName() == "frmMain");
   }
 
   // A real question box has Yes and No and no icon; Return presses its
@@ -187,15 +186,13 @@ class ShellTest : public QObject {
     QVERIFY(app.OpenFromMenu(3));
     QCOMPARE(app.Props({"txtSEIVDir.text=/games/SE IV", "txtModDir.text=/mods/Big Mod"}), QString());
     QVERIFY(!app.PageAs<frmSetup>()->DirsChanged);
-    app.Type("txtSEIVDir", "");
-    app.Type("txtModDir", "");
+    app.Type({{"txtSEIVDir", ""}, {"txtModDir", ""}});
     app.Key(Qt::Key_Return);  // nothing typed: one empty line
     QCOMPARE(app.PageName(), QStringLiteral("frmMain"));
     QCOMPARE(app.SettingsBytes(), std::optional<QByteArray>("\r\n"));
 
     QVERIFY(app.OpenFromMenu(3));
-    app.Type("txtSEIVDir", "/Games/SEIV Gold ");
-    app.Type("txtModDir", "/Mods/Star Wars");
+    app.Type({{"txtSEIVDir", "/Games/SEIV Gold "}, {"txtModDir", "/Mods/Star Wars"}});
     app.Key(Qt::Key_Return);
     QCOMPARE(app.SettingsBytes(), std::optional<QByteArray>("/Games/SEIV Gold \r\n/Mods/Star Wars\r\n"));
     QCOMPARE(app.hq().SEIVDir() + "|" + app.hq().ModDir(), std::string("/Games/SEIV Gold |/Mods/Star Wars"));
@@ -216,8 +213,7 @@ class ShellTest : public QObject {
     QCOMPARE(app.services.DirectoryRequests(), QStringList{QDir::currentPath()});
     QVERIFY(app.Text("txtModDir").isEmpty() && !app.PageAs<frmSetup>()->DirsChanged);
     app.Key(Qt::Key_Escape);
-    QCOMPARE(app.PageName(), QStringLiteral("frmMain"));
-    QVERIFY(app.services.Messages().empty());
+    QVERIFY(app.PageName() == "frmMain" && app.services.Messages().empty());
 
     QVERIFY(app.OpenFromMenu(3));
     app.Type("txtModDir", "/m");
@@ -273,8 +269,7 @@ class ShellTest : public QObject {
     QCOMPARE(picker.Path(), QDir::cleanPath(QDir::currentPath()));
     // The drive list holds the file system's root, and the drive of the path.
     auto* drives = picker.findChild<QComboBox*>("drvDrive");
-    QVERIFY(frmDirBrowse::Drives().contains("/"));
-    QVERIFY(QDir::cleanPath(root.path()).startsWith(drives->currentText()));
+    QVERIFY(frmDirBrowse::Drives().contains("/") && QDir::cleanPath(root.path()).startsWith(drives->currentText()));
     // Choosing a drive moves to it; coming back returns where the list was.
     picker.SetPath(root.path());
     const int rootDrive = drives->findText("/");

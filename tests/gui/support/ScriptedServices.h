@@ -15,8 +15,7 @@
 namespace vorlane::test {
 
 struct RecordedMessage {
-  QString title;
-  QString text;
+  QString title, text;
   MessageButtons buttons;
   MessageAnswer answer;
   // Set for the question about unsaved changes (Save, Discard, Cancel).
@@ -24,9 +23,7 @@ struct RecordedMessage {
 };
 
 struct RecordedFileRequest {
-  QString title;
-  QString filter;
-  QString startDir;
+  QString title, filter, startDir;
   QString selectedFilter;  // the filter a save dialog started with
 };
 
@@ -43,7 +40,7 @@ class ScriptedServices : public Services {
   // and directory pickers (nothing is a cancelled picker). Unscripted
   // requests are cancelled.
   void QueueFile(const QString& path) { files_.push_back(path); }
-  void QueueDirectory(const std::optional<QString>& dir) { dirs_.push_back({dir.has_value(), dir.value_or(QString())}); }
+  void QueueDirectory(const std::optional<QString>& dir) { dirs_.push_back(dir); }
   // The filter the next save dialogs report as chosen, in order; without one
   // the dialog keeps the filter it started with.
   void QueueSaveFilter(const QString& filter) { saveFilters_.push_back(filter); }
@@ -77,13 +74,11 @@ class ScriptedServices : public Services {
   bool PlaySound(QWidget* parent, const QString& path) override;
 
  private:
-  QString NextFile();  // the next queued file, empty when none is
-
   std::deque<MessageAnswer> answers_;
   std::deque<SaveAnswer> saveAnswers_;
   std::deque<QString> files_;
   std::deque<QString> saveFilters_;
-  std::deque<std::pair<bool, QString>> dirs_;  // (chosen, directory)
+  std::deque<std::optional<QString>> dirs_;  // nothing: a cancelled picker
   bool soundResult_ = true;
   std::vector<RecordedMessage> messages_;
   std::vector<RecordedFileRequest> fileRequests_;

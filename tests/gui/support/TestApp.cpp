@@ -134,6 +134,12 @@ bool TestApp::Type(const QString& field, const QString& text) {
   return true;
 }
 
+bool TestApp::Type(std::initializer_list<std::pair<QString, QString>> fields) {
+  bool found = true;
+  for (const auto& [field, text] : fields) found = Type(field, text) && found;
+  return found;
+}
+
 void TestApp::CloseBox() {
   host()->close();
   Settle();

@@ -81,6 +81,8 @@ class TestApp {
   // Puts the focus into the named field, selects its text and types `text`
   // over it; false when there is no such field.
   bool Type(const QString& field, const QString& text);
+  // Types into each (field, text) in turn; false when a field is missing.
+  bool Type(std::initializer_list<std::pair<QString, QString>> fields);
   // Closes the host window by its close box.
   void CloseBox();
   // Runs pending events, deferred deletions included.
