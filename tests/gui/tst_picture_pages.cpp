@@ -250,10 +250,10 @@ class PicturePagesTest : public QObject {
     auto* page = app.Show<frmCompWeaponInfo>();
     QCOMPARE(page->cboWeapType()->currentText(), QString("None"));
     QVERIFY(AllEnabled(app, false) && app.Find("cmdPlay")->isEnabled());
-    page->cboWeapType()->setCurrentText("Direct Fire");
-    QVERIFY(AllEnabled(app, true));
-    page->cboWeapType()->setCurrentText("None");
-    QVERIFY(AllEnabled(app, false));
+    for (const char* type : {"Direct Fire", "None"}) {
+      page->cboWeapType()->setCurrentText(type);
+      QVERIFY2(AllEnabled(app, type != QString("None")), type);
+    }
     app.Click("cmdNext");
     QVERIFY(app.PageName() == "frmCompGenerate" && app.hq().Component().WeaponDisplayNum() == "0");
 
@@ -265,14 +265,13 @@ class PicturePagesTest : public QObject {
     app.Click("cmdNext");
     QCOMPARE(app.PageName() + "|" + QString::fromStdString(app.hq().Component().WeaponTarget()),
              "frmCompWeaponInfo2|Ships, Drones");
-    page = app.Show<frmCompWeaponInfo>();
-    for (int i = 0; i < 6; ++i) QCOMPARE(page->chkWeapTarg(i)->isChecked(), i == 0 || i == 5);
+    app.Show<frmCompWeaponInfo>();
+    QCOMPARE(app.Checks("chkWeapTarg(%1)", 6), QStringLiteral("100001"));
     // Targets compare with their letter case; values not offered are kept.
     app.hq().Component().SetWeaponTarget("ships, Planets");
-    app.hq().Component().SetWeaponType("Beam Lance");
-    app.hq().Component().SetWeaponDisplayType("Torpedo");
-    page = app.Show<frmCompWeaponInfo>();
-    for (int i = 0; i < 6; ++i) QCOMPARE(page->chkWeapTarg(i)->isChecked(), i == 1);
+    app.hq().Component().SetWeaponType("Beam Lance"), app.hq().Component().SetWeaponDisplayType("Torpedo");
+    app.Show<frmCompWeaponInfo>();
+    QCOMPARE(app.Checks("chkWeapTarg(%1)", 6), QStringLiteral("010000"));
     app.Click("cmdNext");
     QCOMPARE(app.hq().Component().WeaponType() + "|" + app.hq().Component().WeaponDisplayType(), "Beam Lance|Torpedo");
 
@@ -282,8 +281,7 @@ class PicturePagesTest : public QObject {
     app.Type("txtDispNum", "12");
     QVERIFY(page->sldDispNum()->value() == 12 && page->frmDispNum()->title() == "Display Number - 12");
     app.Type("txtDispNum", "{&complevel+4}");
-    QVERIFY(page->UsingFormula() && ShowsTheSign(page));
-    QCOMPARE(page->frmDispNum()->title(), QString("Display Number - (using formula)"));
+    QVERIFY(page->UsingFormula() && ShowsTheSign(page) && page->frmDispNum()->title() == "Display Number - (using formula)");
     app.Click("cmdNext");
     QCOMPARE(app.hq().Component().WeaponDisplayNum(), std::string("{&complevel+4}"));
 
@@ -301,8 +299,7 @@ class PicturePagesTest : public QObject {
     app.Type("txtDispNum", "2.5");
     QCOMPARE(page->sldDispNum()->value(), 2);
     app.Type("txtDispNum", "");
-    QVERIFY(page->UsingFormula());
-    app.Click("cmdNext");
+    QVERIFY(page->UsingFormula() && app.Click("cmdNext"));
     QCOMPARE(app.hq().Component().WeaponDisplayNum(), std::string());
     app.hq().Component().SetWeaponDisplayNum("750");
     page = app.Show<frmCompWeaponInfo>();

@@ -51,8 +51,7 @@ class StartPagesTest : public QObject {
     QVERIFY(s.Messages()[0].buttons == MessageButtons::YesNo && s.Messages()[2].buttons == MessageButtons::Ok);
     QCOMPARE(app.Press("cmdNext", {false}), QStringList{kNumberQ});
     app.Type({{"txtNumberStyle", "&complevel"}, {"txtRomanStyle", "&complevel"}, {"txtFamily", "1001"}});
-    QCOMPARE(app.Press("cmdNext", {false}), QStringList{kGroupQ});
-    QCOMPARE(app.PageName(), QStringLiteral("frmCompBasicInfo"));
+    QVERIFY(app.Press("cmdNext", {false}) == QStringList{kGroupQ} && app.PageName() == "frmCompBasicInfo");
     QCOMPARE(app.Press("cmdNext", {true}), (QStringList{kGroupQ, "You must include a custom group number."}));
     app.Type({{"txtGeneralGroup", "Weapons"}, {"txtCustomGroup", "0"}});
     QCOMPARE(app.Press("cmdNext"), QStringList{"You must include a restrictions setting."});
@@ -71,17 +70,16 @@ class StartPagesTest : public QObject {
     // Filled fields select all on focus, by Tab or by a click.
     app.Show<frmCompBasicInfo>();
     auto* family = app.Find<QLineEdit>("txtFamily");
+    combo = app.Find<QComboBox>("cboRestrictions");
     family->setFocus(Qt::TabFocusReason);
     app.Settle();
     QCOMPARE(family->selectedText(), QStringLiteral("1001"));
-    combo = app.Find<QComboBox>("cboRestrictions");
     combo->setFocus(Qt::TabFocusReason);
     app.Settle();
     QCOMPARE(combo->lineEdit()->selectedText(), QStringLiteral("only one per vehicle"));
     QTest::mouseClick(family, Qt::LeftButton);  // a click selects all too, not only Tab
     app.Settle();
-    QVERIFY(family->hasFocus());
-    QCOMPARE(family->selectedText(), QStringLiteral("1001"));
+    QVERIFY(family->hasFocus() && family->selectedText() == "1001");
   }
 
   void gridSkipsTheStyleQuestionsAndBackStoresUnchecked() {

@@ -31,15 +31,11 @@ class TestApp {
   // The current page's name ("frmMain", "frmCompStart", ...).
   QString PageName() { return page() ? page()->objectName() : QString(); }
   template <class T>
-  T* PageAs() {
-    return qobject_cast<T*>(page());
-  }
+  T* PageAs() { return qobject_cast<T*>(page()); }
 
   // A control of the current page by name, or nullptr.
   template <class T = QWidget>
-  T* Find(const QString& name) {
-    return page() ? page()->findChild<T*>(name) : nullptr;
-  }
+  T* Find(const QString& name) { return page() ? page()->findChild<T*>(name) : nullptr; }
 
   // Shows a new page of type Page in the host window.
   template <class Page>
