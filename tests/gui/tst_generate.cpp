@@ -95,8 +95,7 @@ class GenerateTest : public QObject {
     const bool component = row != 2;
     TestApp app;
     QVERIFY(walk.Walk(app, component) && app.services.UnexpectedQuestions() == 0);
-    // Back to the start page and forward again keeps every value typed (and
-    // the weapon page's Back stores its untouched display number).
+    // Back and forth keeps every value (the weapon page's Back stores its number).
     vrlComponent typed = app.hq().Component();
     if (component) typed.SetWeaponDisplayNum("0");
     const vrlFacility typedFacility = app.hq().Facility();
@@ -229,8 +228,7 @@ class GenerateTest : public QObject {
     QCOMPARE(app.PageName(), QString("frmMain"));
   }
 
-  // The text view: line ends, selection by code, keyboard and mouse, copy,
-  // and a grid-sized text.
+  // The text view: line ends, selection, copy, a grid-sized text.
   void resultsTextView() {
     ResultsTextView view;
     view.setText(QString("a\r\nbb\nLäser µ\rd\r\n\r\n").toUtf8());
@@ -245,7 +243,6 @@ class GenerateTest : public QObject {
     view.setText("");
     QVERIFY(view.lineCount() == 1 && !view.hasSelection());
 
-    // By keyboard and mouse.
     view.resize(600, 300);
     view.setText("Cost Minerals := 20\r\ndefgh\r\nijklmno");
     view.show();
@@ -285,9 +282,8 @@ class GenerateTest : public QObject {
     QCOMPARE(view.selectedText(), QString("Key 37").leftJustified(42) + ":= v\n");
   }
 
-  // The window's text has a fixed-pitch font and the focus, so the keyboard
-  // selects and copies at once; Copy All takes the whole text and leaves the
-  // selection; every command has a key; Check reports.
+  // The text has a fixed-pitch font and the focus; Copy All takes the whole
+  // text and leaves the selection; every command has a key; Check reports.
   void windowFontFocusCopyAllKeysAndCheck() {
     TestApp app;
     frmDisplayResults* window = app.ShowResults("Name := Läser 1\r\nSize := 10\r\n\r\nName := Läser 2\r\n");
@@ -366,8 +362,7 @@ class GenerateTest : public QObject {
     QVERIFY(app.services.FileRequests()[0].filter == game + ";;" + utf8 &&
             app.services.FileRequests()[2].selectedFilter == utf8);
 
-    // A character the game's encoding cannot hold: a message naming the entry
-    // and the key, and the file stays as it was.
+    // A character the game's encoding cannot hold: named, the file kept.
     app.ShowResults("Name := Zap 1\r\nDescription := ☢\r\n");
     app.services.QueueFile(path);
     app.services.QueueSaveFilter(game);
@@ -380,8 +375,7 @@ class GenerateTest : public QObject {
     app.services.ClearRecords();
     QCOMPARE(QFileInfo(app.services.FileRequests()[0].startDir).fileName(), QStringLiteral("Mine.txt"));
 
-    // Cancelled: nothing written. A folder that does not exist: a message
-    // naming the file.
+    // Cancelled: nothing written; a missing folder: a message naming the file.
     QFile::remove(path);
     app.Click("cmdSaveAs");
     const QString nowhere = QDir(app.Dir()).filePath("missing/mine.txt");

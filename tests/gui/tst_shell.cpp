@@ -87,9 +87,8 @@ class ShellTest : public QObject {
     QVERIFY(app.PageName() == "frmFacGenerate" && app.host()->size() == size);
   }
 
-  // Escape, Close, the menu's, the vehicle page's and the setup page's close
-  // box (edits there are not saved), and Ctrl+Q on a page merely opened
-  // (which shows a level count of 0 as 1, changing nothing).
+  // Escape, Close, the close box on the menu, vehicle and setup pages (setup
+  // edits unsaved), Ctrl+Q on a page merely opened (its level 0 shown as 1).
   void escapeAndCloseEndTheProgramWithoutAQuestion() {
     for (int way = 0; way < 6; ++way) {
       TestApp app;
@@ -200,7 +199,7 @@ class ShellTest : public QObject {
   }
 
   // Cancel asks only after edits; the picker starts in the box's directory
-  // (an empty box: the current one) and its Cancel changes nothing.
+  // (empty: the current one); its Cancel changes nothing.
   void cancelAsksOnlyAfterEditsAndBrowseWaitsForOk() {
     TestApp app(QByteArray("/seiv\r\n"));
     QVERIFY(app.OpenFromMenu(3));

@@ -36,9 +36,8 @@ class ScriptedServices : public Services {
   // Answers for the next questions about unsaved changes; unscripted ones
   // are answered Cancel and counted in UnexpectedQuestions().
   void QueueSaveAnswer(SaveAnswer answer) { saveAnswers_.push_back(answer); }
-  // Answers for the next file dialogs (an empty text is a cancelled dialog)
-  // and directory pickers (nothing is a cancelled picker). Unscripted
-  // requests are cancelled.
+  // Answers for the next file dialogs (empty: cancelled) and directory
+  // pickers (nothing: cancelled); unscripted requests are cancelled.
   void QueueFile(const QString& path) { files_.push_back(path); }
   void QueueDirectory(const std::optional<QString>& dir) { dirs_.push_back(dir); }
   // The filter the next save dialogs report as chosen, in order; without one

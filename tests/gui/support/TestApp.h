@@ -44,8 +44,7 @@ class TestApp {
     Settle();
     return PageAs<Page>();
   }
-  // Shows Mine's facility results window with `text`, returning to the
-  // facility's generate page.
+  // Shows Mine's results window with `text`, returning to the facility's generate page.
   frmDisplayResults* ShowResults(const QByteArray& text);
   // The text of the named line edit (or of a combo box's), "<missing>" when
   // the page has no such control.
@@ -60,8 +59,7 @@ class TestApp {
   // The first `count` controls Tab reaches from `first`, by name.
   QStringList TabOrder(const QString& first, int count);
 
-  // Clicks the named button of the current page with the mouse; false when
-  // there is no such button.
+  // Clicks the named button with the mouse; false when there is none.
   bool Click(const QString& button);
   // Forgets the recorded messages, queues `answers` (true Yes, false No),
   // clicks `button` and returns the texts of the messages shown.
@@ -69,8 +67,7 @@ class TestApp {
   // Picks option `index` of the main menu with the mouse (0 component,
   // 1 facility, 2 vehicle, 3 setup); false when the menu is not shown.
   bool ChooseMenuOption(int index);
-  // Picks the option and presses Next (from the main menu, which is shown
-  // first when another page is): opens that page.
+  // Picks the option (showing the menu first) and presses Next.
   bool OpenFromMenu(int index);
   // Presses a key in the host window, where the focus is.
   void Key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
