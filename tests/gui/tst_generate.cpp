@@ -85,16 +85,17 @@ class GenerateTest : public QObject {
       progress = {"100% generated"};  // the last of the cells' reports
     } else if (row == 2) {
       walk = DesignWalk{};
-      walk.name = "Mine", walk.levels = "2", walk.family = "7", walk.minCost = "{&faclevel*100}";
+      walk.name = "Mine", walk.desc = "Digs.", walk.levels = "2", walk.family = "7", walk.minCost = "{&faclevel*100}";
       walk.numberStyle = walk.romanStyle = "&faclevel";
       walk.techs = {{"Mining", "&faclevel", "", ""}, {"Optics", "2", "", ""}};
       walk.abilities = {{"Mineral Generation", "", "{&faclevel*5}", ""}, {"Armor", "Absorbs", "1", "2"}};
-      values = {{"Name", {"Mine 1", "Mine 2"}}, {"Cost Minerals", {"100", "200"}}, {"Ability 1 Val 1", {"5", "10"}}};
+      values = {{"Name", {"Mine 1", "Mine 2"}}, {"Cost Minerals", {"100", "200"}}, {"Ability 1 Val 1", {"5", "10"}},
+                {"Ability 2 Val 1", {"1", "1"}}, {"Tech Area Req 2", {"Optics", "Optics"}}};
       progress = {"50% generated", "100% generated"};
     }
     const bool component = row != 2;
     TestApp app;
-    QVERIFY(walk.Walk(app, component) && app.services.UnexpectedQuestions() == 0);
+    QVERIFY(walk.Walk(app, component) && app.services.Messages().empty());
     // Back and forth keeps every value (the weapon page's Back stores its number).
     vrlComponent typed = app.hq().Component();
     if (component) typed.SetWeaponDisplayNum("0");
@@ -105,7 +106,8 @@ class GenerateTest : public QObject {
     QCOMPARE(WalkBack(app), back);
     QVERIFY(app.hq().Component() == typed && app.Text(component ? "txtCompName" : "txtFacName") == walk.name);
     QVERIFY(WalkUntouched(app, component ? "frmCompWeaponInfo" : "frmFacGenerate"));
-    QVERIFY(app.hq().Component() == typed && app.hq().Facility() == typedFacility && (component || typed == vrlComponent{}));
+    QVERIFY(app.hq().Component() == typed && app.hq().Facility() == typedFacility && app.services.Messages().empty());
+    QVERIFY(component || typed == vrlComponent{});
     if (component) app.Click("cmdNext");
     const QString noun = component ? "Component" : "Facility", page = component ? "frmCompGenerate" : "frmFacGenerate";
     QCOMPARE(app.PageName(), page);
