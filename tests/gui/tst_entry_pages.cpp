@@ -2,7 +2,6 @@
 // per page; the grid-only fields; the cost page with the page base. (A design
 // walked to the end, back and forth: with the generate pages.)
 
-#include "support/DesignWalk.h"
 #include "support/TestApp.h"
 #include "gui/WizardPage.h"
 #include "wizard/frmCompAbility.h"
