@@ -7,13 +7,13 @@ namespace {
 // The queue's next item, or `otherwise` (counted in `*missing` if given) when it is empty.
 template <class T>
 T Take(std::deque<T>& queue, T otherwise, int* missing = nullptr) {
-  if (queue.empty()) {
-    if (missing) ++*missing;
-    return otherwise;
+  if (!queue.empty()) {
+    otherwise = queue.front();
+    queue.pop_front();
+  } else if (missing) {
+    ++*missing;
   }
-  T next = std::move(queue.front());
-  queue.pop_front();
-  return next;
+  return otherwise;
 }
 
 }  // namespace
@@ -60,7 +60,8 @@ QString ScriptedServices::SaveFileName(QWidget*, const QString& title, const QSt
 
 std::optional<QString> ScriptedServices::ChooseDirectory(QWidget*, const QString& startDir) {
   dirRequests_ << startDir;
-  return Take(dirs_, std::optional<QString>());
+  const auto [chosen, dir] = Take(dirs_, {false, QString()});
+  return chosen ? std::optional<QString>(dir) : std::nullopt;
 }
 
 bool ScriptedServices::PlaySound(QWidget*, const QString& path) {

@@ -39,7 +39,7 @@ class ScriptedServices : public Services {
   // Answers for the next file dialogs (empty: cancelled) and directory
   // pickers (nothing: cancelled); unscripted requests are cancelled.
   void QueueFile(const QString& path) { files_.push_back(path); }
-  void QueueDirectory(const std::optional<QString>& dir) { dirs_.push_back(dir); }
+  void QueueDirectory(const std::optional<QString>& dir) { dirs_.push_back({dir.has_value(), dir.value_or(QString())}); }
   // The filter the next save dialogs report as chosen, in order; without one
   // the dialog keeps the filter it started with.
   void QueueSaveFilter(const QString& filter) { saveFilters_.push_back(filter); }
@@ -77,7 +77,7 @@ class ScriptedServices : public Services {
   std::deque<SaveAnswer> saveAnswers_;
   std::deque<QString> files_;
   std::deque<QString> saveFilters_;
-  std::deque<std::optional<QString>> dirs_;  // nothing: a cancelled picker
+  std::deque<std::pair<bool, QString>> dirs_;  // (chosen, directory)
   bool soundResult_ = true;
   std::vector<RecordedMessage> messages_;
   std::vector<RecordedFileRequest> fileRequests_;
