@@ -1,14 +1,6 @@
-// Design files through the program: the File menu on every page, saving what
-// a page shows, reopening, the unsaved-change mark and questions, refusal of
-// broken files, and the command-line generator on a file the program saved.
-// (That a design walked without a touch saves back byte for byte is checked
-// with the design sheet's switching.)
-#include <QAction>
-#include <QDir>
-#include <QProcess>
-#include <QRadioButton>
-#include <QTemporaryDir>
-#include <QTest>
+// Design files through the program: the File menu, saving what a page shows,
+// reopening, the unsaved-change mark and questions, broken files, and the
+// command-line generator on a file the program saved.
 
 #include "app/DesignFiles.h"
 #include "app/frmMain.h"
@@ -63,9 +55,8 @@ class DesignFilesTest : public QObject {
     for (const auto& [action, expected] : actions)
       QCOMPARE(action->text() + "|" + action->shortcut().toString(), QString::fromUtf8(expected));
 
-    // Ctrl+S and Ctrl+Shift+S reach the menu from every design's page; a
-    // design without a file is saved as Save As does. The setup and vehicle
-    // pages show no design: nothing to save there.
+    // Ctrl+S and Ctrl+Shift+S work on every design's page (without a file:
+    // as Save As); the setup and vehicle pages have nothing to save.
     const QString facilityFile = SaveAt(app, "mine.vorlane.json", Mine());
     QVERIFY(designs.OpenFile(facilityFile));
     app.hq().Facility().SetFacDesc("Unsaved");
@@ -115,7 +106,6 @@ class DesignFilesTest : public QObject {
   }
 
   // A blank entry that Add leaves past the last one is not part of the design.
-  // (component technology, facility abilities)
   void addAloneLeavesTheDesignUnchanged() {
     for (bool facility : {false, true}) {
       TestApp app;
@@ -125,8 +115,7 @@ class DesignFilesTest : public QObject {
       const QByteArray before = ReadAll(path);
       QVERIFY(app.hq().Designs().OpenFile(path));
       facility ? (void)app.Show<frmFacAbility>() : (void)app.Show<frmCompTech>();
-      QVERIFY(app.Click(facility ? "cmdAddAbility" : "cmdAddTechReq"));
-      QVERIFY(!app.host()->windowTitle().endsWith('*'));
+      QVERIFY(app.Click(facility ? "cmdAddAbility" : "cmdAddTechReq") && !app.host()->windowTitle().endsWith('*'));
       app.Key(Qt::Key_S, Qt::ControlModifier);
       QVERIFY(ReadAll(path) == before && app.services.Messages().empty());
     }
@@ -138,9 +127,7 @@ class DesignFilesTest : public QObject {
     app.hq().Component() = LaserRecord();
     app.Click("cmdNext");
     // On screen only, with an empty description that Next would ask about.
-    app.Type("txtCompName", "Pulse Laser");
-    app.Type("txtCompDesc", "");
-    app.Type("txtCompLevels", "4");
+    app.Type({{"txtCompName", "Pulse Laser"}, {"txtCompDesc", ""}, {"txtCompLevels", "4"}});
     const QString path = QDir(app.Dir()).filePath("pulse.vorlane.json");
     app.services.QueueFile(QDir(app.Dir()).filePath("pulse"));  // the ending is added
     app.Key(Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
@@ -152,8 +139,7 @@ class DesignFilesTest : public QObject {
     expected.SetCompName("Pulse Laser"), expected.SetCompDesc(""), expected.SetNumCompLevels("4");
     QVERIFY(Load(path).kind == DesignKind::Component && Load(path).component == expected);
 
-    // An edit marks the title; typing the old text back clears the mark;
-    // Ctrl+S writes the same file without a dialog.
+    // An edit marks the title, the old text clears it; Ctrl+S needs no dialog.
     app.Type("txtCompName", "Beam");
     QCOMPARE(app.host()->windowTitle(), kTitle + "pulse.vorlane.json *");
     app.Type("txtCompName", "Pulse Laser");
@@ -164,18 +150,16 @@ class DesignFilesTest : public QObject {
     QCOMPARE(Load(path).component.CompName(), std::string("Beam"));
     QCOMPARE(app.host()->windowTitle(), kTitle + "pulse.vorlane.json");
 
-    // Changed on the menu, then reopened: No keeps everything, Yes brings
-    // the file's design on the start page.
+    // Changed, then reopened: Cancel keeps it (asked before the dialog),
+    // Discard brings the file's design on the start page.
     app.hq().ShowMainMenu();
     app.Settle();
     app.hq().Component().SetMinCost("7");
     const vrlComponent changed = app.hq().Component();
-    // The question comes before the file dialog.
     app.services.ClearRecords();
     app.services.QueueSaveAnswer(SaveAnswer::Cancel);
     app.Key(Qt::Key_O, Qt::ControlModifier);
-    QVERIFY(app.services.FileRequests().empty() && app.hq().Component() == changed);
-    QCOMPARE(app.PageName(), QStringLiteral("frmMain"));
+    QVERIFY(app.services.FileRequests().empty() && app.hq().Component() == changed && app.PageName() == "frmMain");
     app.services.QueueFile(path);
     app.services.QueueSaveAnswer(SaveAnswer::Discard);
     app.Key(Qt::Key_O, Qt::ControlModifier);
@@ -188,9 +172,8 @@ class DesignFilesTest : public QObject {
     TestApp app;
     const QString path = SaveAt(app, "mine.vorlane.json", Mine());
 
-    // From a component page with unsaved edits: asked before the dialog; a
-    // facility file leaves the component as the page shows it (as Back would)
-    // and starts the facility wizard.
+    // Asked about the component page's edits, which a facility file leaves
+    // as the page shows them (as Back would); the facility wizard starts.
     app.Click("cmdNext");
     app.Type("txtCompName", "Shield");
     app.services.QueueFile(path);
@@ -219,11 +202,9 @@ class DesignFilesTest : public QObject {
     QCOMPARE(app.services.MessageTexts(), QStringList{"Do you want to lose your changes?"});
     QVERIFY(app.services.FileRequests().empty());  // asked before the dialog
     app.services.QueueNo();
-    QVERIFY(!app.hq().Designs().OpenFile(path));
-    QCOMPARE(app.PageName(), QStringLiteral("frmSetup"));
+    QVERIFY(!app.hq().Designs().OpenFile(path) && app.PageName() == "frmSetup");
   }
 
-  // (Without changes Ctrl+Q ends at once: with the shell's ways to end.)
   void unsavedChangesAskBeforeQuitting() {
     TestApp app;
     app.Click("cmdNext");
@@ -233,14 +214,12 @@ class DesignFilesTest : public QObject {
     QCOMPARE(app.services.MessageTexts(), QStringList{kSaveComponent});
     QCOMPARE(app.Text("txtCompName"), QStringLiteral("Laser"));
 
-    // A wizard page's close box returns to the menu without a question; the
-    // typed name was never written, so nothing is unsaved any more.
+    // The close box returns to the menu unasked; the name was never written.
     app.services.ClearRecords();
     app.CloseBox();
     QVERIFY(app.PageName() == "frmMain" && !app.hq().Designs().HasUnsavedChanges(DesignKind::Component));
 
-    // Both designs changed: the menu's Close and the close box ask, naming
-    // both; Save saves both (each without a file as Save As does) and ends.
+    // Both changed: Close and the close box ask, naming both; Save saves both.
     app.hq().Component().SetCompName("Laser"), app.hq().Facility().SetFacName("Mine");
     app.services.QueueSaveAnswer(SaveAnswer::Cancel);
     app.Click("cmdClose");
@@ -266,7 +245,6 @@ class DesignFilesTest : public QObject {
     app.Type("txtCompName", "On screen");
     const vrlComponent before = app.hq().Component();
 
-    // (The reasons for each kind of broken file: with the design file reader.)
     const std::pair<QByteArray, const char*> cases[] = {
         {{}, "No such file"}, {R"({"kind": "component", "Colour": "red"})", "/Colour: unknown key"}};
     for (const auto& [content, reason] : cases) {
@@ -282,8 +260,7 @@ class DesignFilesTest : public QObject {
       QVERIFY(app.Text("txtCompName") == "On screen" && app.hq().Designs().FilePath(DesignKind::Component) == good);
     }
 
-    // A save into a folder that does not exist keeps the old file name; the
-    // ending added to a chosen name may hit an existing file: asked.
+    // A failed save keeps the old file name; an added ending may hit a file: asked.
     app.services.ClearRecords();
     app.services.QueueFile(QDir(app.Dir()).filePath("no/such/dir/x.vorlane.json"));
     QVERIFY(!app.hq().Designs().SaveAs());
@@ -311,8 +288,6 @@ class DesignFilesTest : public QObject {
       QVERIFY(app.hq().Designs().SaveAs());
     }
 
-    // A fresh run opens the file and generates on its generate page; the
-    // results window saves what it shows.
     TestApp app;
     app.services.QueueFile(path);
     app.Key(Qt::Key_O, Qt::ControlModifier);

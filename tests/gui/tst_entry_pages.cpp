@@ -1,13 +1,7 @@
-// The entry pages (technology requirements and abilities of both wizards),
-// one table row per page: walking through the entries with Add, Next and
-// Back, the removal questions, arrival from the following page; the grid-only
-// fields and the cost page; and a design walked to the end and back again.
-#include <QApplication>
-#include <QLineEdit>
-#include <QPointer>
-#include <QTest>
+// The entry pages (technology and abilities of both wizards), one table row
+// per page; the grid-only fields; the cost page with the page base. (A design
+// walked to the end, back and forth: with the generate pages.)
 
-#include "support/DesignWalk.h"
 #include "support/TestApp.h"
 #include "gui/WizardPage.h"
 #include "wizard/frmCompAbility.h"
@@ -92,9 +86,8 @@ class EntryPagesTest : public QObject {
   Q_OBJECT
 
  private slots:
-  // Each entry page: Next and Back walk the entries; clearing a key drops it
-  // and all after it; Add saves and moves to a blank entry; an empty new
-  // entry is dropped only when confirmed.
+  // Next and Back walk the entries; clearing a key drops it and all after
+  // it; Add moves to a blank entry; an empty new one is dropped when confirmed.
   void entriesWalkedAddedAndDropped_data() {
     QTest::addColumn<int>("row");
     for (int i = 0; i < int(std::size(kPages)); ++i) QTest::newRow(qPrintable(kPages[i].page)) << i;
@@ -126,10 +119,8 @@ class EntryPagesTest : public QObject {
     QCOMPARE(app.Text(p.value), QStringLiteral("{&complevel}"));
     app.Click("cmdBack");
     QVERIFY(app.PageName() == p.previous && p.Count(app) == 3);
-    // The other record is untouched.
     QCOMPARE(p.component ? app.hq().Facility().NumTechReqs() : app.hq().Component().NumTechReqs(), std::int16_t{1});
 
-    // Clearing entry 2's key drops it and all after it.
     p.open(app);
     app.Click("cmdNext");
     app.Type(p.key, "");
@@ -145,8 +136,7 @@ class EntryPagesTest : public QObject {
     app.Type(p.key, "C2");
     app.Click(p.add);
     QCOMPARE(p.Shows(app, 4, ""), QString());
-    QVERIFY(app.Text(p.value).isEmpty() && app.Find(p.key)->hasFocus());
-    QVERIFY(p.Key(app, 3) == "C2" && p.Count(app) == 3);
+    QVERIFY(app.Text(p.value).isEmpty() && app.Find(p.key)->hasFocus() && p.Key(app, 3) == "C2" && p.Count(app) == 3);
     // Add on the empty entry refuses and changes nothing.
     QCOMPARE(app.Press(p.add), QStringList{p.addMessage});
     QCOMPARE(app.services.Messages()[0].title, QStringLiteral("Vorlane"));
@@ -156,7 +146,6 @@ class EntryPagesTest : public QObject {
     app.Click("cmdBack");
     QVERIFY(p.Count(app) == 4 && p.Key(app, 4).isEmpty() && p.Value(app, 4) == "2");
     QCOMPARE(p.Shows(app, 3, "C2"), QString());
-    // The last entry's Next stores it and leaves.
     app.Click("cmdNext");
     app.Type(p.key, "D");
     app.Click("cmdNext");
@@ -218,11 +207,9 @@ class EntryPagesTest : public QObject {
     QCOMPARE(app.hq().Facility().TechReqNumStyle(1), std::optional<std::string>("-&techgridlevel1"));
   }
 
-  // The cost page, and on it the page base every wizard page builds on: a
-  // refused Next stays and writes nothing; Cancel asks and writes nothing;
-  // Next and Back close the page as navigated and show the next in the same
-  // place, with its title and the focus in its first field; Back checks
-  // nothing; the close box returns to the menu without a question.
+  // The cost page and the page base: a refused Next or a Cancel writes
+  // nothing; Next and Back show the next page in the same place, focus in its
+  // first field; Back checks nothing; the close box returns to the menu.
   void costPageAndThePageBase() {
     TestApp app;
     auto& c = app.hq().Component();
@@ -267,41 +254,6 @@ class EntryPagesTest : public QObject {
     app.Show<frmCompCost>();
     app.CloseBox();
     QVERIFY(app.host()->isVisible() && app.PageName() == "frmMain" && app.services.Messages().size() == 3);
-  }
-
-  // A design from the main menu through every page to the last before
-  // generating, back to the start page and forward again: every value typed
-  // is still there.
-  void walkBackAndForthKeepsEverything() {
-    for (bool component : {true, false}) {
-      TestApp app;
-      DesignWalk walk;
-      walk.name = "Laser", walk.desc = "A beam weapon", walk.levels = "3", walk.family = "100", walk.picture = 12;
-      walk.numberStyle = walk.romanStyle = "&complevel";
-      walk.techs = {{"Lasers", "&complevel", "", ""}, {"Optics", "2", "", ""}};
-      walk.minCost = "{&complevel*10}", walk.hp = "10";
-      walk.abilities = {{"Direct Fire", "", "5", ""}, {"Armor", "Absorbs", "1", "2"}};
-      QVERIFY(component ? walk.WalkComponent(app) : walk.WalkFacility(app));
-      QVERIFY(app.services.Messages().empty());
-      // What the walk typed; the weapon information page's Back stores its own
-      // untouched display number too.
-      vrlComponent typed = app.hq().Component();
-      if (component) typed.SetWeaponDisplayNum("0");
-      const vrlFacility typedFacility = app.hq().Facility();
-      const QStringList back = component ? QStringList{"frmCompAbility", "frmCompCost", "frmCompTech", "frmCompPicture",
-                                                       "frmCompVehicleType", "frmCompBasicInfo", "frmCompStart"}
-                                         : QStringList{"frmFacAbility", "frmFacTech", "frmFacPicture",
-                                                       "frmFacBasicInfo", "frmFacStart"};
-      QCOMPARE(WalkBack(app), back);
-      QVERIFY(app.hq().Component() == typed);
-      QCOMPARE(app.Text(component ? "txtCompName" : "txtFacName"), QStringLiteral("Laser"));
-      QVERIFY(WalkUntouched(app, component ? "frmCompWeaponInfo" : "frmFacGenerate"));
-      QVERIFY(app.services.Messages().empty() && app.hq().Component() == typed && app.hq().Facility() == typedFacility);
-      QCOMPARE(component ? typed.NumAbils() : typedFacility.NumAbils(), std::int16_t{2});
-      QCOMPARE(component ? typed.PicNum() : typedFacility.PicNum(), std::string("12"));
-      if (component) QCOMPARE(typed.VehicleType(), std::string("Ship"));
-      QVERIFY(component || typed == vrlComponent{});  // the facility's pages leave the component alone
-    }
   }
 };
 

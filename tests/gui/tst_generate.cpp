@@ -1,30 +1,12 @@
-// The generate pages and the results window: progress while generating, the
-// engine's messages in their order, the results text, coming back from the
-// results, and closing the window while a generation runs. The results
-// window's text view (line ends, UTF-8, selection by keyboard and mouse, a
-// grid-sized text, the fixed-pitch font) and its Copy All, Save As and Check:
-// the whole text to the clipboard, to a file with CR LF line ends in the
-// game's encoding or UTF-8, and the game check's report.
-#include <QApplication>
-#include <QCheckBox>
-#include <QClipboard>
-#include <QComboBox>
-#include <QDir>
-#include <QFile>
-#include <QFontMetricsF>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMouseEvent>
-#include <QProgressBar>
-#include <QTemporaryDir>
-#include <QTest>
+// The generate pages and the results window: progress, the engine's messages
+// in order, the results text, coming back, closing while generating; the
+// results' text view and its Copy All, Save As and Check.
 
 #include "generate/CompGenerate.h"
 #include "generate/FacGenerate.h"
 #include "generate_ui/ResultsExport.h"
 #include "generate_ui/ResultsTextView.h"
 #include "generate_ui/frmCompGenerate.h"
-#include "generate_ui/frmDisplayResults.h"
 #include "generate_ui/frmFacGenerate.h"
 #include "support/DesignWalk.h"
 #include "support/TestApp.h"
@@ -46,12 +28,7 @@ QString EngineText(const Record& record) {
   return text.replace("\r\n", "\n");
 }
 
-struct Watch {
-  QStringList labels;
-  int lastMaximum = -1;
-  bool buttonsDisabled = true;
-  bool barShown = true;
-};
+struct Watch { QStringList labels; int lastMaximum = -1; bool buttonsDisabled = true; bool barShown = true; };
 
 // Records what the page shows after every progress report.
 void WatchProgress(GeneratePage* page, Watch& watch) {
@@ -67,22 +44,12 @@ void WatchProgress(GeneratePage* page, Watch& watch) {
 
 frmDisplayResults* Results(TestApp& app) { return app.PageAs<frmDisplayResults>(); }
 
-void VerifyIdle(TestApp& app) {
-  auto* page = qobject_cast<GeneratePage*>(app.page());
-  QVERIFY(page);
-  for (const char* name : {"cmdNext", "cmdBack", "cmdCancel"}) QVERIFY2(app.Find(name)->isEnabled(), name);
-  QVERIFY(!page->pbarProgress()->isVisible());
-  QVERIFY(!page->lblGenerating()->isVisible());
+bool Idle(TestApp& app) {
+  auto* page = app.PageAs<GeneratePage>();
+  for (const char* name : {"cmdNext", "cmdBack", "cmdCancel"})
+    if (!page || !app.Find(name)->isEnabled()) return false;
+  return !page->pbarProgress()->isVisible() && !page->lblGenerating()->isVisible();
 }
-
-// One design walked from the main menu to its results.
-struct Flow {
-  DesignWalk walk;
-  bool component = true;
-  QStringList progress;  // the labels in turn, one per level
-  QString results;       // the results window's title
-  QList<std::pair<QString, QStringList>> values;  // a key's values in the entries, in turn
-};
 
 // The values of `key` in the generated entries, in turn.
 QStringList Values(const QString& text, const QString& key) {
@@ -90,16 +57,6 @@ QStringList Values(const QString& text, const QString& key) {
   for (const QString& line : text.split('\n'))
     if (line.startsWith(test::EntryLine(key, ""))) values << line.mid(45);
   return values;
-}
-
-// Shows a results window with `text` in the program's window.
-frmDisplayResults* ShowResults(TestApp& app, const QByteArray& text) {
-  auto* window = new frmDisplayResults(app.hq());
-  window->ShowResults("Facility", "Facility Generation Results - [Mine]", text);
-  window->ReturnTo(PageId::FacGenerate);
-  app.host()->ShowPage(window);
-  app.Settle();
-  return window;
 }
 
 }  // namespace
@@ -116,62 +73,64 @@ class GenerateTest : public QObject {
   }
   void designToItsResultsAndBack() {
     QFETCH(int, row);
-    // The laser's walk is checked against its record; the others by values
-    // the pages' fields decide.
-    Flow flow{LaserWalk(), true, {"33% generated", "67% generated", "100% generated"},
-              "Component Generation Results - [Laser]", {}};
+    DesignWalk walk = LaserWalk();
+    QList<std::pair<QString, QStringList>> values;  // a key's values in the entries, in turn
+    QStringList progress{"33% generated", "67% generated", "100% generated"};
     if (row == 1) {
-      flow.walk.name = "Shield", flow.walk.grid = true;
-      flow.walk.techs = {{"Shields", "&techgridlevel1", "2", "-&techgridlevel1"},
-                         {"Armor", "&techgridlevel2", "3", ".&techgridlevel2"}};
-      flow.results = "Component Generation Results - [Shield]";
-      flow.values = {{"Name", {"Shield -1.1", "Shield -1.2", "Shield -1.3", "Shield -2.1", "Shield -2.2", "Shield -2.3"}},
-                     {"Roman Numeral", {"1", "2", "3", "2", "3", "4"}}};
+      walk.name = "Shield", walk.grid = true;
+      walk.techs = {{"Shields", "&techgridlevel1", "2", "-&techgridlevel1"}, {"Armor", "&techgridlevel2", "3", ".&techgridlevel2"}};
+      walk.abilities << DesignWalk::Ability{"Direct Fire", "", "5", ""};
+      values = {{"Name", {"Shield -1.1", "Shield -1.2", "Shield -1.3", "Shield -2.1", "Shield -2.2", "Shield -2.3"}},
+                {"Roman Numeral", {"1", "2", "3", "2", "3", "4"}}};
+      progress = {"100% generated"};  // the last of the cells' reports
     } else if (row == 2) {
-      DesignWalk& w = flow.walk;
-      w = DesignWalk{};
-      w.name = "Mine", w.levels = "2", w.family = "7", w.minCost = "{&faclevel*100}";
-      w.numberStyle = w.romanStyle = "&faclevel";
-      w.techs = {{"Mining", "&faclevel", "", ""}};
-      w.abilities = {{"Mineral Generation", "", "{&faclevel*5}", ""}};
-      flow.component = false, flow.progress = {"50% generated", "100% generated"};
-      flow.results = "Facility Generation Results - [Mine]";
-      flow.values = {{"Name", {"Mine 1", "Mine 2"}}, {"Cost Minerals", {"100", "200"}}, {"Ability 1 Val 1", {"5", "10"}}};
+      walk = DesignWalk{};
+      walk.name = "Mine", walk.desc = "Digs.", walk.levels = "2", walk.family = "7", walk.minCost = "{&faclevel*100}";
+      walk.numberStyle = walk.romanStyle = "&faclevel";
+      walk.techs = {{"Mining", "&faclevel", "", ""}, {"Optics", "2", "", ""}};
+      walk.abilities = {{"Mineral Generation", "", "{&faclevel*5}", ""}, {"Armor", "Absorbs", "1", "2"}};
+      values = {{"Name", {"Mine 1", "Mine 2"}}, {"Cost Minerals", {"100", "200"}}, {"Ability 1 Val 1", {"5", "10"}},
+                {"Ability 2 Val 1", {"1", "1"}}, {"Tech Area Req 2", {"Optics", "Optics"}}};
+      progress = {"50% generated", "100% generated"};
     }
+    const bool component = row != 2;
     TestApp app;
-    QVERIFY(flow.component ? flow.walk.WalkComponent(app) : flow.walk.WalkFacility(app));
-    if (flow.component) app.Click("cmdNext");
-    QCOMPARE(app.services.UnexpectedQuestions(), 0);
-    const QString noun = flow.component ? "Component" : "Facility";
-    QCOMPARE(app.PageName(), "frm" + QString(flow.component ? "Comp" : "Fac") + "Generate");
+    QVERIFY(walk.Walk(app, component) && app.services.Messages().empty());
+    // Back and forth keeps every value (the weapon page's Back stores its number).
+    vrlComponent typed = app.hq().Component();
+    if (component) typed.SetWeaponDisplayNum("0");
+    const vrlFacility typedFacility = app.hq().Facility();
+    const QStringList back = component ? QStringList{"frmCompAbility", "frmCompCost", "frmCompTech", "frmCompPicture",
+                                                     "frmCompVehicleType", "frmCompBasicInfo", "frmCompStart"}
+                                       : QStringList{"frmFacAbility", "frmFacTech", "frmFacPicture", "frmFacBasicInfo", "frmFacStart"};
+    QCOMPARE(WalkBack(app), back);
+    QVERIFY(app.hq().Component() == typed && app.Text(component ? "txtCompName" : "txtFacName") == walk.name);
+    QVERIFY(WalkUntouched(app, component ? "frmCompWeaponInfo" : "frmFacGenerate"));
+    QVERIFY(app.hq().Component() == typed && app.hq().Facility() == typedFacility && app.services.Messages().empty());
+    QVERIFY(component || typed == vrlComponent{});
+    if (component) app.Click("cmdNext");
+    const QString noun = component ? "Component" : "Facility", page = component ? "frmCompGenerate" : "frmFacGenerate";
+    QCOMPARE(app.PageName(), page);
     QCOMPARE(app.host()->windowTitle(), "Vorlane v2.0 - " + noun + " Design - Generate " + noun);
-    QCOMPARE(app.Find<QLabel>(flow.component ? "lblCompGenerate" : "lblFacGenerate")->text(),
+    QCOMPARE(app.Find<QLabel>(component ? "lblCompGenerate" : "lblFacGenerate")->text(),
              "You're done! Now you can either go back to double-check your entries or click Next to generate the " +
                  noun.toLower() + ".");
-    QCOMPARE(app.PageAs<GeneratePage>()->lblGenerating()->text(), "Generating " + noun.toLower());
-    VerifyIdle(app);
+    QVERIFY(app.PageAs<GeneratePage>()->lblGenerating()->text() == "Generating " + noun.toLower() && Idle(app));
     Watch watch;
     WatchProgress(app.PageAs<GeneratePage>(), watch);
     app.Click("cmdNext");
 
-    if (row == 1) {  // the grid reports its cells
-      QVERIFY(watch.labels.last() == "100% generated" && watch.lastMaximum == 6);
-    } else {
-      QVERIFY(watch.labels == flow.progress && watch.lastMaximum == flow.progress.size());
-    }
-    QVERIFY(watch.buttonsDisabled && watch.barShown);
+    QCOMPARE(row == 1 ? watch.labels.mid(watch.labels.size() - 1) : watch.labels, progress);
+    QVERIFY(watch.lastMaximum == (row == 1 ? 6 : progress.size()) && watch.buttonsDisabled && watch.barShown);
     QCOMPARE(app.PageName() + "|" + app.host()->windowTitle() + "|" + Results(app)->ResultKind,
-             "frmDisplayResults|" + flow.results + "|" + noun);
+             "frmDisplayResults|" + noun + " Generation Results - [" + walk.name + "]|" + noun);
     const QString text = Results(app)->rtfResults()->text();
-    for (const auto& [key, values] : flow.values) QCOMPARE(Values(text, key), values);
-    QCOMPARE(text, flow.component ? EngineText<CompGenerate>(app.hq().Component())
+    for (const auto& [key, inTurn] : values) QCOMPARE(Values(text, key), inTurn);
+    QCOMPARE(text, component ? EngineText<CompGenerate>(app.hq().Component())
                                   : EngineText<FacGenerate>(app.hq().Facility()));
     if (row == 0) QVERIFY(app.hq().Component() == LaserRecord());
-
-    // Closing the results brings the generate page back, ready again.
-    app.CloseBox();
-    QCOMPARE(app.PageName(), "frm" + QString(flow.component ? "Comp" : "Fac") + "Generate");
-    VerifyIdle(app);
+    app.CloseBox();  // back on the generate page, ready again
+    QVERIFY(app.PageName() == page && Idle(app));
     app.Click("cmdNext");
     QVERIFY(app.PageName() == "frmDisplayResults" && Results(app)->rtfResults()->text() == text);
   }
@@ -186,37 +145,26 @@ class GenerateTest : public QObject {
     QTest::mouseClick(info->chkWeapTarg(0), Qt::LeftButton, {}, QPoint(8, 8));
     QTest::mouseClick(info->chkWeapTarg(1), Qt::LeftButton, {}, QPoint(8, 8));
     info->cboDispType()->setCurrentText("Seeker");
-    app.Type("txtDispNum", "3");
-    app.Type("txtWeapFam", "12");
-    app.Type("txtSoundFile", "missile.wav");
+    app.Type({{"txtDispNum", "3"}, {"txtWeapFam", "12"}, {"txtSoundFile", "missile.wav"}});
     app.Click("cmdNext");
-    QCOMPARE(app.PageName(), QString("frmCompWeaponInfo2"));
     app.Find<QComboBox>("cboDmgType")->setCurrentText("Normal");
     app.Type("txtReload", "{4-&complevel}");
-    app.Type("txtToHit", "0");
-    app.Type("txtSeekerSpeed", "{&complevel+5}");
-    app.Type("txtSeekerHP", "&weapreload");
+    app.Type({{"txtToHit", "0"}, {"txtSeekerSpeed", "{&complevel+5}"}, {"txtSeekerHP", "&weapreload"}});
     app.Click("cmdNext");
-    QCOMPARE(app.PageName(), QString("frmCompWeaponDamage"));
     app.Type("txtRange", "{&complevel*10}");
     app.Key(Qt::Key_Up);
     QTest::keyClicks(app.Find<QLineEdit>("txtRange"), "&weapdmg1");
     app.Click("cmdNext");
-    QCOMPARE(app.PageName(), QString("frmCompGenerate"));
-    // (That the weapon pages keep their values walked back and forth: with
-    // the sheet's switching and the weapon page tests.)
     app.Click("cmdNext");
     QCOMPARE(app.host()->windowTitle(), QString("Component Generation Results - [Swarm Missile]"));
     const QString text = Results(app)->rtfResults()->text();
-    // Level 3 of what was typed on the three weapon pages.
-    const QStringList level3{"Ships, Planets", "30 30 " + QString("0 ").repeated(19), "1", "Seeker", "3", "missile.wav",
-                             "12", "8", "1"};
-    QStringList shown;
+    QStringList shown;  // level 3 of what was typed on the three weapon pages
     for (const char* key : {"Weapon List Target Override", "Weapon Damage At Rng", "Weapon Reload Rate",
                             "Weapon Display Type", "Weapon Display", "Weapon Sound", "Weapon Family",
                             "Weapon Seeker Speed", "Weapon Seeker Dmg Res"})
       shown << Values(text, key).value(2);
-    QCOMPARE(shown, level3);
+    QCOMPARE(shown, (QStringList{"Ships, Planets", "30 30 " + QString("0 ").repeated(19), "1", "Seeker", "3",
+                                 "missile.wav", "12", "8", "1"}));
   }
 
   void formulaErrorShowsItsChainAndNoResults() {
@@ -225,8 +173,6 @@ class GenerateTest : public QObject {
     walk.minCost = "{&complevel*}";
     QVERIFY(walk.WalkComponent(app));
     app.Click("cmdNext");
-    QCOMPARE(app.PageName(), QString("frmCompGenerate"));
-    vrlComponent& c = app.hq().Component();
     bool disabledDuringMessages = true;
     app.services.onMessage = [&](const RecordedMessage& m) {
       if (m.buttons != MessageButtons::Ok) return;  // the offer comes after the generation
@@ -243,20 +189,16 @@ class GenerateTest : public QObject {
     const auto& shown = app.services.Messages();
     for (std::size_t i = 0; i + 1 < shown.size(); ++i)
       QVERIFY(shown[i].title == "Error" && shown[i].buttons == MessageButtons::Ok);
-    QVERIFY(shown.back().buttons == MessageButtons::YesNo && disabledDuringMessages);
-    QCOMPARE(app.PageName(), QString("frmCompGenerate"));
-    VerifyIdle(app);
+    QVERIFY(shown.back().buttons == MessageButtons::YesNo && disabledDuringMessages && Idle(app));
     // Yes: the sheet, with the cursor in the failing field.
     app.services.ClearRecords();
     app.services.QueueYes();
     app.Click("cmdNext");
-    QCOMPARE(app.PageName(), QString("DesignSheet"));
     auto* failing = qobject_cast<QLineEdit*>(QApplication::focusWidget());
-    QVERIFY(failing && failing->text() == "{&complevel*}");
+    QVERIFY(app.PageName() == "DesignSheet" && failing && failing->text() == "{&complevel*}");
     QCOMPARE(failing->cursorPosition(), 0);  // a missing argument has no place of its own: the group's start
     app.hq().ShowPage(app.hq().CreatePage(PageId::CompGenerate));
-    // Mended, the same page generates.
-    c.SetMinCost("{&complevel*10}");
+    app.hq().Component().SetMinCost("{&complevel*10}");  // mended, the same page generates
     app.services.ClearRecords();
     app.Click("cmdNext");
     QVERIFY(app.PageName() == "frmDisplayResults" && app.services.Messages().empty());
@@ -274,14 +216,12 @@ class GenerateTest : public QObject {
       if (position == 5) app.host()->close();
     });
     app.Click("cmdNext");
-    QCOMPARE(app.PageName(), QString("frmMain"));
-    QVERIFY(reports <= 6 && app.services.Messages().empty() && app.host()->isVisible());
+    QVERIFY(app.PageName() == "frmMain" && reports <= 6 && app.services.Messages().empty() && app.host()->isVisible());
     // Nothing is left running: a new generation starts afresh.
     app.Show<frmCompGenerate>();
     c.SetNumCompLevels("2");
     app.Click("cmdNext");
-    QCOMPARE(app.PageName(), QString("frmDisplayResults"));
-    QCOMPARE(Results(app)->rtfResults()->text().count(test::EntryLine("Name", "Laser")), 2);
+    QVERIFY(Results(app) && Results(app)->rtfResults()->text().count(test::EntryLine("Name", "Laser")) == 2);
     // Back and Cancel arriving while it runs (a delayed click) leave the page be.
     auto* running = app.Show<frmCompGenerate>();
     QStringList during;
@@ -301,8 +241,7 @@ class GenerateTest : public QObject {
     QCOMPARE(app.PageName(), QString("frmMain"));
   }
 
-  // The text view: line ends, selection by code, keyboard and mouse, copy,
-  // and a grid-sized text.
+  // The text view: line ends, selection, copy, a grid-sized text.
   void resultsTextView() {
     ResultsTextView view;
     view.setText(QString("a\r\nbb\nLäser µ\rd\r\n\r\n").toUtf8());
@@ -317,7 +256,6 @@ class GenerateTest : public QObject {
     view.setText("");
     QVERIFY(view.lineCount() == 1 && !view.hasSelection());
 
-    // By keyboard and mouse.
     view.resize(600, 300);
     view.setText("Cost Minerals := 20\r\ndefgh\r\nijklmno");
     view.show();
@@ -357,12 +295,11 @@ class GenerateTest : public QObject {
     QCOMPARE(view.selectedText(), QString("Key 37").leftJustified(42) + ":= v\n");
   }
 
-  // The window's text has a fixed-pitch font and the focus, so the keyboard
-  // selects and copies at once; Copy All takes the whole text and leaves the
-  // selection.
-  void windowFontFocusCopyAllAndKeys() {
+  // The text has a fixed-pitch font and the focus; Copy All takes the whole
+  // text and leaves the selection; every command has a key; Check reports.
+  void windowFontFocusCopyAllKeysAndCheck() {
     TestApp app;
-    frmDisplayResults* window = ShowResults(app, "Name := Läser 1\r\nSize := 10\r\n\r\nName := Läser 2\r\n");
+    frmDisplayResults* window = app.ShowResults("Name := Läser 1\r\nSize := 10\r\n\r\nName := Läser 2\r\n");
     QFontMetricsF metrics(window->rtfResults()->font());
     QVERIFY(metrics.horizontalAdvance('i') == metrics.horizontalAdvance('M') &&
             window->rtfResults()->font().pointSizeF() == 9.75);
@@ -384,10 +321,25 @@ class GenerateTest : public QObject {
     QTRY_COMPARE(app.services.Messages().size(), std::size_t{1});
     QCOMPARE(app.PageName(), QStringLiteral("frmDisplayResults"));
     for (QKeyCombination key : {QKeyCombination(Qt::ALT, Qt::Key_C), QKeyCombination(Qt::Key_Escape)}) {
-      ShowResults(app, "Name := Mine\r\n");
+      app.ShowResults("Name := Mine\r\n");
       app.Key(key.key(), key.keyboardModifiers());
       QTRY_COMPARE(app.PageName(), QStringLiteral("frmFacGenerate"));
     }
+
+    // Check reports what the game would refuse (the wording: with the game check's own tests).
+    QTemporaryDir game;
+    QVERIFY(WriteAll(game.filePath("Data/TechArea.txt"), "Name := Lasers\r\n"));
+    app.hq().SetSEIVDir(game.path().toStdString());
+    app.ShowResults("Name := Mine 1\r\nCost Minerals := 0.5\r\nTech Area Req 1 := lasers\r\n\r\n"
+                     "Name := Mine 2\r\nCost Minerals := 10\r\nTech Area Req 1 := Lazers\r\n");
+    QVERIFY(app.Click("cmdCheck"));
+    QVERIFY(app.services.Messages().size() == 2 && app.services.Messages()[1].title == "Game Check");
+    const QString report = app.services.Messages()[1].text;
+    QVERIFY2(report.startsWith("entry 1 \"Mine 1\", key \"Cost Minerals\"") &&
+                 report.contains("entry 2 \"Mine 2\", key \"Tech Area Req 1\": \"Lazers\": no such technology area in " +
+                                 game.filePath("Data/TechArea.txt")) &&
+                 report.endsWith("\n2 entries checked: 2 problems found."),
+             qPrintable(report));
   }
 
   void saveAsWritesTheTextByteForByte() {
@@ -413,7 +365,7 @@ class GenerateTest : public QObject {
     };
     const QString path = QDir(app.Dir()).filePath("mine.txt");
     for (const Case& c : cases) {
-      ShowResults(app, c.shown);
+      app.ShowResults(c.shown);
       app.services.QueueFile(path);
       app.services.QueueSaveFilter(c.filter);
       QVERIFY(app.Click("cmdSaveAs"));
@@ -423,9 +375,8 @@ class GenerateTest : public QObject {
     QVERIFY(app.services.FileRequests()[0].filter == game + ";;" + utf8 &&
             app.services.FileRequests()[2].selectedFilter == utf8);
 
-    // A character the game's encoding cannot hold: a message naming the entry
-    // and the key, and the file stays as it was.
-    ShowResults(app, "Name := Zap 1\r\nDescription := ☢\r\n");
+    // A character the game's encoding cannot hold: named, the file kept.
+    app.ShowResults("Name := Zap 1\r\nDescription := ☢\r\n");
     app.services.QueueFile(path);
     app.services.QueueSaveFilter(game);
     app.Click("cmdSaveAs");
@@ -437,8 +388,7 @@ class GenerateTest : public QObject {
     app.services.ClearRecords();
     QCOMPARE(QFileInfo(app.services.FileRequests()[0].startDir).fileName(), QStringLiteral("Mine.txt"));
 
-    // Cancelled: nothing written. A folder that does not exist: a message
-    // naming the file.
+    // Cancelled: nothing written; a missing folder: a message naming the file.
     QFile::remove(path);
     app.Click("cmdSaveAs");
     const QString nowhere = QDir(app.Dir()).filePath("missing/mine.txt");
@@ -449,24 +399,6 @@ class GenerateTest : public QObject {
     const QString said = app.services.MessageTexts().join('|');
     QVERIFY2(said.startsWith("The results could not be saved.\n") && said.contains(QDir::toNativeSeparators(nowhere)) &&
                  app.services.Messages().size() == 1, qPrintable(said));
-  }
-
-  void checkReportsWhatTheGameWouldRefuse() {
-    TestApp app;
-    QTemporaryDir game;
-    QVERIFY(WriteAll(game.filePath("Data/TechArea.txt"), "Name := Lasers\r\n"));
-    app.hq().SetSEIVDir(game.path().toStdString());
-    ShowResults(app, "Name := Mine 1\r\nCost Minerals := 0.5\r\nTech Area Req 1 := lasers\r\n\r\n"
-                     "Name := Mine 2\r\nCost Minerals := 10\r\nTech Area Req 1 := Lazers\r\n");
-    QVERIFY(app.Click("cmdCheck"));
-    // The report's wording: with the game check's own tests.
-    QVERIFY(app.services.Messages().size() == 1 && app.services.Messages()[0].title == "Game Check");
-    const QString report = app.services.Messages()[0].text;
-    QVERIFY2(report.startsWith("entry 1 \"Mine 1\", key \"Cost Minerals\"") &&
-                 report.contains("entry 2 \"Mine 2\", key \"Tech Area Req 1\": \"Lazers\": no such technology area in " +
-                                 game.filePath("Data/TechArea.txt")) &&
-                 report.endsWith("\n2 entries checked: 2 problems found."),
-             qPrintable(report));
   }
 };
 

@@ -1,21 +1,6 @@
-// The picture pages against a game folder built for the test: real bitmaps,
-// a corrupt one, folder and file names in mixed letter case, mod and main
-// game directories; the program's own bitmaps. And the three weapon pages:
-// the weapon-type rule, targets, the display number with its combat-picture
-// preview, the sound box, the checks of the second page, range stepping, and
-// where Back leads from them.
-#include <QCheckBox>
-#include <QComboBox>
-#include <QDir>
-#include <QFile>
-#include <QGroupBox>
-#include <QImage>
-#include <QLabel>
-#include <QLineEdit>
-#include <QSlider>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QToolButton>
+// The picture pages against a game folder built for the test (bitmaps, a
+// corrupt one, names in mixed letter case, mod and game directories); the
+// program's own bitmaps; the three weapon pages and where Back leads.
 #include <chrono>
 #include <memory>
 #include <thread>
@@ -46,8 +31,7 @@ QImage Filled(QColor colour, int width = 16, int height = 16) {
 // Writes `image` as a Windows bitmap at `relative` below `root`, folders included.
 void SaveBitmap(const QString& root, const QString& relative, const QImage& image) {
   const QString path = QDir(root).filePath(relative);
-  QVERIFY(QDir().mkpath(QFileInfo(path).path()));
-  QVERIFY(image.save(path, "BMP"));
+  QVERIFY(QDir().mkpath(QFileInfo(path).path()) && image.save(path, "BMP"));
 }
 
 QImage Shown(TestApp& app) {
@@ -155,12 +139,7 @@ class PicturePagesTest : public QObject {
     const QString noDirs = QStringLiteral("No directories selected (set up from main menu)");
     const QString mod = QStringLiteral("Using mod dir"), seiv = QStringLiteral("Using SEIV base dir");
     const QString missing = QStringLiteral("Picture not found");
-    struct Look {
-      bool facility, mod, seiv;
-      int number;  // 0: a formula typed into the box
-      QString usingDir;
-      QImage shown;
-    };
+    struct Look { bool facility, mod, seiv; int number; QString usingDir; QImage shown; };  // number 0: a formula
     const Look looks[] = {
         {false, false, false, 7, noDirs, NotFound()},
         {false, false, false, 0, "Using formula in text box", NotFound()},
@@ -208,8 +187,6 @@ class PicturePagesTest : public QObject {
   }
 
   void sliderRangeFollowsTheFileCounts() {
-    // (The ranges for each count and folders without pictures: with the
-    // picture lookup's tests; the plain range: with the new page.)
     QTemporaryDir mod;
     for (int i = 0; i < 700; ++i)
       QVERIFY(WriteAll(mod.filePath(QStringLiteral("pictures/facilities/f%1.bmp").arg(i)), "x"));
@@ -219,49 +196,45 @@ class PicturePagesTest : public QObject {
     QCOMPARE(app.Props({"sldPicNum.maximum=1200", "sldPicNum.tickInterval=100"}), QString());  // 3.5 hundreds: 4
   }
 
-  // A new page; then the control touched last decides the number stored.
+  // A new page; a stored number reopens on the slider, anything else in the
+  // box, and is kept by Next; the control touched last decides the number.
   void lastTouchedControlDecidesThePictureNumber() {
     TestApp app;
     auto& record = app.hq().Component();
     app.Show<frmCompPicture>();
-    auto* slider = app.Find<QSlider>("sldPicNum");
-    QCOMPARE(QList<int>({slider->minimum(), slider->maximum(), slider->tickInterval(), slider->value()}),
-             QList<int>({1, 800, 50, 1}));
-    QCOMPARE(app.Props({"lblPicNum.text=1", "txtPicNum.text="}), QString());
+    QCOMPARE(app.Props({"sldPicNum.minimum=1", "sldPicNum.maximum=800", "sldPicNum.tickInterval=50", "sldPicNum.value=1",
+                        "lblPicNum.text=1", "txtPicNum.text="}),
+             QString());
     QVERIFY(Shown(app) == NotFound() && app.Find("imgPicture")->size() == QSize(193, 193));
     app.Click("cmdNext");  // untouched new design
     QVERIFY(record.PicNum() == "1" && app.PageName() == "frmCompTech");
-    QVERIFY(!app.Show<frmCompPicture>()->UsingFormula() && app.Text("txtPicNum").isEmpty());  // 1 reopens on the slider
+    const struct { const char* stored; bool formula; QStringList shows; } reopened[] = {
+        {"1", false, {"sldPicNum.value=1", "txtPicNum.text="}},
+        {"42", false, {"sldPicNum.value=42", "lblPicNum.text=42", "txtPicNum.text="}},
+        {"12.5", false, {"sldPicNum.value=12"}},  // rounded, halves to even
+        {"{&complevel * 2}", true, {"txtPicNum.text={&complevel * 2}"}},
+        {"0", true, {"txtPicNum.text=0"}}};  // below the slider: kept as typed text
+    for (const auto& row : reopened) {
+      record.SetPicNum(row.stored);
+      QVERIFY2(app.Show<frmCompPicture>()->UsingFormula() == row.formula && app.Props(row.shows).isEmpty(), row.stored);
+      app.Click("cmdNext");
+      QCOMPARE(record.PicNum(), std::string(row.stored));
+    }
 
-    record.SetPicNum("42");
     app.Show<frmCompPicture>();
-    QCOMPARE(app.Props({"sldPicNum.value=42", "lblPicNum.text=42", "txtPicNum.text="}), QString());
     app.Type("txtPicNum", "{&complevel}");
     SlideTo(app, 50);  // typed, then slid: the slider's number
     app.Click("cmdBack");
     QVERIFY(record.PicNum() == "50" && app.PageName() == "frmCompVehicleType");
-
     app.Show<frmCompPicture>();
     SlideTo(app, 60);
     app.Type("txtPicNum", "{&complevel * 2}");  // slid, then typed: the text
     app.Click("cmdNext");
     QCOMPARE(record.PicNum(), std::string("{&complevel * 2}"));
-
-    auto* page = app.Show<frmCompPicture>();  // a formula comes back in the box
-    QVERIFY(page->UsingFormula() && app.Text("txtPicNum") == "{&complevel * 2}");
+    app.Show<frmCompPicture>();
     app.Type("txtPicNum", "");  // cleared box: an empty picture number
     app.Click("cmdNext");
     QCOMPARE(record.PicNum(), std::string());
-
-    record.SetPicNum("12.5");  // a number is rounded, halves to even
-    app.Show<frmCompPicture>();
-    QCOMPARE(app.Find<QSlider>("sldPicNum")->value(), 12);
-
-    record.SetPicNum("0");  // below the slider: kept as typed text
-    app.Show<frmCompPicture>();
-    QCOMPARE(app.Text("txtPicNum"), QStringLiteral("0"));
-    app.Click("cmdNext");
-    QCOMPARE(record.PicNum(), std::string("0"));
 
     // 1234 lies past the usual 800: the slider widens and keeps it.
     app.hq().SetSEIVDir(seiv_.toStdString());
@@ -286,10 +259,10 @@ class PicturePagesTest : public QObject {
     auto* page = app.Show<frmCompWeaponInfo>();
     QCOMPARE(page->cboWeapType()->currentText(), QString("None"));
     QVERIFY(AllEnabled(app, false) && app.Find("cmdPlay")->isEnabled());
-    page->cboWeapType()->setCurrentText("Direct Fire");
-    QVERIFY(AllEnabled(app, true));
-    page->cboWeapType()->setCurrentText("None");
-    QVERIFY(AllEnabled(app, false));
+    for (const char* type : {"Direct Fire", "None"}) {
+      page->cboWeapType()->setCurrentText(type);
+      QVERIFY2(AllEnabled(app, type != QString("None")), type);
+    }
     app.Click("cmdNext");
     QVERIFY(app.PageName() == "frmCompGenerate" && app.hq().Component().WeaponDisplayNum() == "0");
 
@@ -301,15 +274,13 @@ class PicturePagesTest : public QObject {
     app.Click("cmdNext");
     QCOMPARE(app.PageName() + "|" + QString::fromStdString(app.hq().Component().WeaponTarget()),
              "frmCompWeaponInfo2|Ships, Drones");
-    page = app.Show<frmCompWeaponInfo>();
-    for (int i = 0; i < 6; ++i) QCOMPARE(page->chkWeapTarg(i)->isChecked(), i == 0 || i == 5);
-    // Target names compare with their letter case; values the lists do not
-    // offer are kept.
+    app.Show<frmCompWeaponInfo>();
+    QCOMPARE(app.Checks("chkWeapTarg(%1)", 6), QStringLiteral("100001"));
+    // Targets compare with their letter case; values not offered are kept.
     app.hq().Component().SetWeaponTarget("ships, Planets");
-    app.hq().Component().SetWeaponType("Beam Lance");
-    app.hq().Component().SetWeaponDisplayType("Torpedo");
-    page = app.Show<frmCompWeaponInfo>();
-    for (int i = 0; i < 6; ++i) QCOMPARE(page->chkWeapTarg(i)->isChecked(), i == 1);
+    app.hq().Component().SetWeaponType("Beam Lance"), app.hq().Component().SetWeaponDisplayType("Torpedo");
+    app.Show<frmCompWeaponInfo>();
+    QCOMPARE(app.Checks("chkWeapTarg(%1)", 6), QStringLiteral("010000"));
     app.Click("cmdNext");
     QCOMPARE(app.hq().Component().WeaponType() + "|" + app.hq().Component().WeaponDisplayType(), "Beam Lance|Torpedo");
 
@@ -319,8 +290,7 @@ class PicturePagesTest : public QObject {
     app.Type("txtDispNum", "12");
     QVERIFY(page->sldDispNum()->value() == 12 && page->frmDispNum()->title() == "Display Number - 12");
     app.Type("txtDispNum", "{&complevel+4}");
-    QVERIFY(page->UsingFormula() && ShowsTheSign(page));
-    QCOMPARE(page->frmDispNum()->title(), QString("Display Number - (using formula)"));
+    QVERIFY(page->UsingFormula() && ShowsTheSign(page) && page->frmDispNum()->title() == "Display Number - (using formula)");
     app.Click("cmdNext");
     QCOMPARE(app.hq().Component().WeaponDisplayNum(), std::string("{&complevel+4}"));
 
@@ -332,15 +302,13 @@ class PicturePagesTest : public QObject {
     app.Click("cmdNext");
     QCOMPARE(app.hq().Component().WeaponDisplayNum(), std::string("30"));
 
-    // Clearing the box counts as a formula; halves round to even; numbers
-    // the slider cannot show are kept as typed or widen it.
+    // A cleared box is a formula; halves round to even; a slider widens.
     page = app.Show<frmCompWeaponInfo>();
     QCOMPARE(page->sldDispNum()->value(), 30);
     app.Type("txtDispNum", "2.5");
     QCOMPARE(page->sldDispNum()->value(), 2);
     app.Type("txtDispNum", "");
-    QVERIFY(page->UsingFormula());
-    app.Click("cmdNext");
+    QVERIFY(page->UsingFormula() && app.Click("cmdNext"));
     QCOMPARE(app.hq().Component().WeaponDisplayNum(), std::string());
     app.hq().Component().SetWeaponDisplayNum("750");
     page = app.Show<frmCompWeaponInfo>();
@@ -404,8 +372,7 @@ class PicturePagesTest : public QObject {
     QCOMPARE(app.services.FileRequests().back().startDir, game.filePath("Sounds"));
 
     app.hq().SetModDir(mod.path().toStdString());
-    // Chosen in a Sounds folder (letter case ignored): the name the game looks
-    // up; chosen elsewhere: the full path.
+    // Chosen in a Sounds folder (any case): the name the game looks up.
     const std::pair<QString, QString> choices[] = {
         {elsewhere, elsewhere}, {zap, "Sub\\Zap.wav"}, {wave, "laser.wav"}};
     for (const auto& [chosen, stored] : choices) {
@@ -423,17 +390,10 @@ class PicturePagesTest : public QObject {
     QVERIFY(disabledWhilePlaying && app.Find("cmdPlay")->isEnabled() && app.Find("cmdPlay")->hasFocus());
     QCOMPARE(app.Find<QLabel>("lblPlayStatus")->text(), QString("No audio output or unreadable file"));
     app.services.SetSoundResult(true);
-    // A stored name is found mod directory first, then game directory; what
-    // cannot be found says so and plays nothing.
-    const struct {
-      QString text, played, sign;
-    } plays[] = {
-        {"LASER.WAV", wave, ""},
-        {"sub/zap.wav", zap, ""},
-        {elsewhere, elsewhere, ""},
-        {"missing.wav", "", "Not in the Sounds folders"},
-        {mod.filePath("sounds/missing.wav"), "", "File not found"},
-    };
+    // Found mod directory first; what cannot be found says so.
+    const struct { QString text, played, sign; } plays[] = {
+        {"LASER.WAV", wave, ""}, {"sub/zap.wav", zap, ""}, {elsewhere, elsewhere, ""},
+        {"missing.wav", "", "Not in the Sounds folders"}, {mod.filePath("sounds/missing.wav"), "", "File not found"}};
     for (const auto& play : plays) {
       app.services.ClearRecords();
       app.Type("txtSoundFile", play.text);
@@ -520,7 +480,6 @@ class PicturePagesTest : public QObject {
     QVERIFY(page->CurRange() == 2 && box->hasFocus() && box->selectedText() == "8");
   }
 
-  // (The weapon page's Back to the last ability: with the entry pages.)
   void generateGoesBackByWeaponType() {
     TestApp app;
     for (auto [type, back] : {std::pair{"None", "frmCompWeaponInfo"}, {"Point-Defense", "frmCompWeaponDamage"}}) {

@@ -6,19 +6,8 @@
 //
 // VORLANE_ROBUSTNESS_SECONDS sets the length of the whole test (default 10);
 // VORLANE_ROBUSTNESS_SEED replays a run (the seed used is printed).
-#include <QAbstractButton>
-#include <QAbstractSlider>
-#include <QApplication>
-#include <QComboBox>
-#include <QDir>
-#include <QElapsedTimer>
-#include <QFile>
-#include <QKeyEvent>
-#include <QLineEdit>
-#include <QPointer>
-#include <QSet>
-#include <QTemporaryDir>
-#include <QTest>
+#include <QtTest>
+#include <QtWidgets>
 #include <array>
 #include <random>
 
@@ -232,12 +221,8 @@ class RobustnessTest : public QObject {
 
  private slots:
   void randomInputOnEveryPage() {
-    const double seconds = qEnvironmentVariableIsSet("VORLANE_ROBUSTNESS_SECONDS")
-                               ? qEnvironmentVariable("VORLANE_ROBUSTNESS_SECONDS").toDouble()
-                               : 10.0;
-    const unsigned seed = qEnvironmentVariableIsSet("VORLANE_ROBUSTNESS_SEED")
-                              ? qEnvironmentVariable("VORLANE_ROBUSTNESS_SEED").toUInt()
-                              : static_cast<unsigned>(std::random_device{}());
+    const double seconds = qEnvironmentVariable("VORLANE_ROBUSTNESS_SECONDS", "10").toDouble();
+    const unsigned seed = qEnvironmentVariable("VORLANE_ROBUSTNESS_SEED", QString::number(std::random_device{}())).toUInt();
     qInfo("VORLANE_ROBUSTNESS_SEED=%u", seed);
     passOn = qInstallMessageHandler(QuietHandler);
     rng.seed(seed);

@@ -1,20 +1,6 @@
-// The design sheet: switching between sheet, wizard and file keeps a design
-// byte for byte; edits update the live entry; a failing field is marked and
-// its line takes the cursor to the character; only the newest computation is
-// shown; New Design asks about unsaved changes. And the help where formulas
-// are typed (the reference, completion, F1) and the curve panel.
-#include <QAbstractItemView>
-#include <QAction>
-#include <QCompleter>
-#include <QDir>
-#include <QFile>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QSpinBox>
-#include <QTest>
-#include <QTreeWidget>
+// The design sheet: switching keeps a design byte for byte; the live entry;
+// faults marked and their lines; only the newest computation shown; New
+// Design's question. The formula help (completion, the reference) and curves.
 #include <cmath>
 
 #include "app/DesignFiles.h"
@@ -68,9 +54,8 @@ vrlComponent Long(int levels) {
   return c;
 }
 
-// Designs whose values the boxes could not take by typing: long texts,
-// large counts, numbers written otherwise, lists in another order, a
-// restriction of its own.
+// Values the boxes could not take by typing: long texts, large counts,
+// numbers written otherwise, lists in another order, an own restriction.
 vrlComponent Unusual() {
   vrlComponent c;
   c.SetCompName("N\xC3\xBC" + std::string(200, 'n')), c.SetCompDesc(std::string(2523, 'd'));
@@ -158,7 +143,6 @@ class SheetTest : public QObject {
     QCOMPARE(ReadAll(path), design);
   }
 
-  // The main menu's button opens the sheet of the option chosen.
   void menuButtonOpensTheChosenDesign() {
     TestApp app;
     QVERIFY(app.ChooseMenuOption(1) && app.Click("cmdSheet"));
@@ -166,11 +150,9 @@ class SheetTest : public QObject {
     QVERIFY(app.PageAs<DesignSheet>() && app.PageAs<DesignSheet>()->Kind() == DesignKind::Facility);
   }
 
-  // After a failed generation the sheet opens at the failing entry, the
-  // cursor in the field at the character. An edit shows in the entry of the
-  // level chosen; an entry that fails says why, the last one made stays
-  // greyed. A fault marks its field and shows its line; a click on the line
-  // puts the cursor before the fault's character, counted in characters.
+  // Opened at a failing field, the cursor at the character; edits show in
+  // the chosen level's entry, a failing one greys it and says why; a fault's
+  // line, clicked, puts the cursor before the character (counted in characters).
   void editsAndFaultsOnTheSheet() {
     TestApp app;
     QVERIFY(!OpenDesign(app, ReadAll(Example("seeking-torpedo"))).isEmpty());
@@ -184,13 +166,10 @@ class SheetTest : public QObject {
     QVERIFY(hp->cursorPosition() == 1 && sheet->Live()->Point().level == 3);
     QTRY_VERIFY(EntryText(sheet).contains(EntryLine("Name", "Proton Torpedo 3\n")));
 
-    const struct {
-      QString field, text;
-      int level;
-      QString line;
-    } edits[] = {{"MinCost", "{&complevel*7}", 3, EntryLine("Cost Minerals", "21\n")},
-                 {"TechReqLevel(1)", "{&complevel+40}", 2, EntryLine("Tech Level Req 1", "42\n")},
-                 {"WeaponDamageAtRange(1)", "{9*&complevel}", 4, EntryLine("Weapon Damage At Rng", "36 ")}};
+    const struct { QString field, text; int level; QString line; } edits[] = {
+        {"MinCost", "{&complevel*7}", 3, EntryLine("Cost Minerals", "21\n")},
+        {"TechReqLevel(1)", "{&complevel+40}", 2, EntryLine("Tech Level Req 1", "42\n")},
+        {"WeaponDamageAtRange(1)", "{9*&complevel}", 4, EntryLine("Weapon Damage At Rng", "36 ")}};
     auto* spin = sheet->Live()->findChild<QSpinBox*>("spnPosition(1)");
     QVERIFY(spin && spin->maximum() == 5);
     for (const auto& row : edits) {
@@ -207,16 +186,9 @@ class SheetTest : public QObject {
     QTRY_VERIFY(sheet->Live()->EntryText()->isEnabled());
     QVERIFY(sheet->Live()->Status()->text().isEmpty());
 
-    const struct {
-      const char* list;
-      int entry;
-      const char* key;
-      QString text;
-      int position, cursor;
-    } faults[] = {{"", 0, "MinCost", "{50+*2}", 5, 4},
-                  {"", 0, "CompDesc", "\U0001D11E {1+}", 5, 5},  // a wide character first
-                  {"TechReqs", 1, "TechReqLevel", "{2*}", 4, 3},
-                  {"", 0, "HP", "{&size}", 0, 7}};  // position unknown: at the end
+    const struct { const char* list; int entry; const char* key; QString text; int position, cursor; } faults[] = {
+        {"", 0, "MinCost", "{50+*2}", 5, 4}, {"", 0, "CompDesc", "\U0001D11E {1+}", 5, 5},  // a wide character first
+        {"TechReqs", 1, "TechReqLevel", "{2*}", 4, 3}, {"", 0, "HP", "{&size}", 0, 7}};  // position unknown: at the end
     for (const auto& row : faults) {
       GenerationFault fault;
       fault.field = {row.list, row.entry, row.key};
@@ -264,8 +236,6 @@ class SheetTest : public QObject {
     QVERIFY(sheet->Live()->ChangesText()->toPlainText().contains("\"Cost Minerals\""));
   }
 
-  // New Design asks about unsaved changes: Cancel keeps the design, Discard
-  // makes a new one on the sheet.
   void newDesignAsksAboutUnsaved() {
     for (SaveAnswer answer : {SaveAnswer::Cancel, SaveAnswer::Discard}) {
       const bool renewed = answer == SaveAnswer::Discard;
@@ -284,12 +254,9 @@ class SheetTest : public QObject {
   // What completion offers at the end of a text: variables after "&",
   // functions inside braces, nothing elsewhere or inside a name.
   void completionPrefixes() {
-    const struct {
-      QString text, prefix;
-      bool variables;
-    } rows[] = {{"Mk &", "&", true},         {"{&abil1va", "&abil1va", true}, {"{2*sq", "sq", false},
-                {"{{1}+lo", "lo", false},   {"Laser sq", "", false},         {"{1} sq", "", false},
-                {"{5mm", "", false}};  // a unit after a number
+    const struct { QString text, prefix; bool variables; } rows[] = {
+        {"Mk &", "&", true}, {"{&abil1va", "&abil1va", true}, {"{2*sq", "sq", false}, {"{{1}+lo", "lo", false},
+        {"Laser sq", "", false}, {"{1} sq", "", false}, {"{5mm", "", false}};  // a unit after a number
     for (const auto& row : rows) {
       const CompletionPrefix found = FindCompletionPrefix(row.text, static_cast<int>(row.text.size()));
       QVERIFY2(found.prefix == row.prefix && (row.prefix.isEmpty() || found.variables == row.variables), qPrintable(row.text));
@@ -304,8 +271,7 @@ class SheetTest : public QObject {
     app.hq().Component() = TwoRequirements();
     QVERIFY(app.OpenFromMenu(0));
     auto* box = app.Find<QLineEdit>("txtCompName");
-    QVERIFY(box && HasFormulaHelp(box));
-    QVERIFY(app.Type("txtCompName", "Laser &techl"));
+    QVERIFY(box && HasFormulaHelp(box) && app.Type("txtCompName", "Laser &techl"));
     auto* completer = box->findChild<QCompleter*>();
     QVERIFY(completer);
     QAbstractItemView* popup = completer->popup();
@@ -318,8 +284,7 @@ class SheetTest : public QObject {
     QVERIFY(box->text() == "Laser &techlevel2" && !popup->isVisible() && app.PageName() == "frmCompStart");
     QCOMPARE(box->focusPolicy(), Qt::StrongFocus);  // the list leaves the box as it was
 
-    // F1 opens the reference, which filters and puts the chosen name in at
-    // the cursor, then closes.
+    // F1: the reference filters, puts the chosen name in at the cursor, closes.
     box->setText("Cost {*2}");
     box->setCursorPosition(6);
     QTest::keyClick(box, Qt::Key_F1);
@@ -363,8 +328,7 @@ class SheetTest : public QObject {
     const QString label = QString::fromStdString(FieldLabel(record, {"", 0, "MinCost"}));
     QCOMPARE(panel.View()->HoverText(0, 2), "Level 3: " + label + " = 30");
 
-    // Two changes in a row: the newest values show (that a stale result is
-    // dropped is the job runner's, checked with the live entry).
+    // Two changes in a row: the newest values show.
     record.SetMinCost("{&complevel * 1000}");
     panel.RecordChanged();
     record.SetMinCost("{&complevel * 100}");
@@ -375,16 +339,14 @@ class SheetTest : public QObject {
     // A second field; a value that is no number gives none.
     record.SetSize("Tiny");
     panel.SetChosenFields({{"", 0, "MinCost"}, {"", 0, "Size"}});
-    QVERIFY(Settled(panel));
-    QVERIFY(panel.View()->Series().size() == 2 && std::isnan(Values(panel, 1)[0]));
+    QVERIFY(Settled(panel) && panel.View()->Series().size() == 2 && std::isnan(Values(panel, 1)[0]));
     QCOMPARE(panel.View()->HoverText(1, 0), "Level 1: " + QString::fromStdString(FieldLabel(record, {"", 0, "Size"})) +
                                                 " = (no number)");
 
     // A design that does not generate says so instead of drawing.
     record.SetMinCost("{1+");
     panel.RecordChanged();
-    QVERIFY(Settled(panel));
-    QVERIFY(panel.View()->Message().startsWith("The design does not generate"));
+    QVERIFY(Settled(panel) && panel.View()->Message().startsWith("The design does not generate"));
 
     // A grid design's curve follows one requirement, the others held.
     vrlFacility mine;

@@ -1,25 +1,12 @@
-// The main menu, the vehicle page and the host window that shows them; the
-// page base that every wizard page builds on; the setup page, the settings
-// file it writes and the directory picker; and the program's own services:
-// the real message boxes and directory picker, driven by a timer while they
-// wait modally.
-#include <QApplication>
-#include <QComboBox>
-#include <QDir>
-#include <QListWidget>
-#include <QMessageBox>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QTimer>
+// The main menu, the vehicle page and the host window; the setup page, its
+// settings file and the directory picker; the program's real message boxes
+// and picker, driven by a timer while they wait modally.
 #include <functional>
 
 #include "app/QtServices.h"
 #include "app/frmDirBrowse.h"
 #include "app/frmMain.h"
 #include "app/frmSetup.h"
-#include "generate_ui/frmDisplayResults.h"
 #include "support/TestApp.h"
 
 using namespace vorlane;
@@ -94,19 +81,14 @@ class ShellTest : public QObject {
       if (next && nextAt.isNull()) nextAt = next->mapTo(app.host(), QPoint());
       QVERIFY2(!next || next->mapTo(app.host(), QPoint()) == nextAt, qPrintable(app.PageName()));
     }
-    auto* results = new frmDisplayResults(app.hq());
-    results->ShowResults("Facility", "Facility Generation Results - [Mine]", QByteArray("Name := Mine\r\n").repeated(99));
-    results->ReturnTo(PageId::FacGenerate);
-    app.host()->ShowPage(results);
-    app.Settle();
+    app.ShowResults(QByteArray("Name := Mine\r\n").repeated(99));
     QVERIFY(app.host()->width() >= size.width() && app.host()->height() >= size.height());
     app.Key(Qt::Key_Escape);
     QVERIFY(app.PageName() == "frmFacGenerate" && app.host()->size() == size);
   }
 
-  // Escape, Close, the menu's, the vehicle page's and the setup page's close
-  // box (edits there are not saved), and Ctrl+Q on a page merely opened
-  // (which shows a level count of 0 as 1, changing nothing).
+  // Escape, Close, the close box on the menu, vehicle and setup pages (setup
+  // edits unsaved), Ctrl+Q on a page merely opened (its level 0 shown as 1).
   void escapeAndCloseEndTheProgramWithoutAQuestion() {
     for (int way = 0; way < 6; ++way) {
       TestApp app;
@@ -129,22 +111,20 @@ class ShellTest : public QObject {
              QString());
     QVERIFY(app.Click("cmdBack") && app.Click("cmdNext"));
     app.Key(Qt::Key_Return);
-    QCOMPARE(app.PageName(), QStringLiteral("frmVehStart"));
-    QVERIFY(app.services.Messages().empty());
+    QVERIFY(app.PageName() == "frmVehStart" && app.services.Messages().empty());
     app.services.QueueNo();
     app.Key(Qt::Key_Escape);
     QCOMPARE(app.services.MessageTexts(), QStringList{"Do you want to return to the main menu?"});
-    QVERIFY(app.services.Messages().back().title == "Vorlane" &&
+    QVERIFY(app.services.Messages().back().title == "Vorlane" && app.PageName() == "frmVehStart" &&
             app.services.Messages().back().buttons == MessageButtons::YesNo);
-    QCOMPARE(app.PageName(), QStringLiteral("frmVehStart"));
     app.services.QueueYes();
-    QVERIFY(app.Click("cmdCancel"));
-    QCOMPARE(app.PageName(), QStringLiteral("frmMain"));
+    QVERIFY(app.Click("cmdCancel") && app.PageName() == "frmMain");
   }
 
   // A real question box has Yes and No and no icon; Return presses its
-  // default button, never the one that throws work away; Escape cancels.
-  void realQuestionBoxesKeepTheWork() {
+  // default button, never the one that throws work away; Escape cancels. The
+  // real picker returns only after OK; a missing sound plays nothing.
+  void realServicesKeepTheWork() {
     QtServices qt;
     Services& services = qt;
     QWidget owner;
@@ -173,10 +153,8 @@ class ShellTest : public QObject {
       QVERIFY(services.AskToSave(&owner, "The component design has unsaved changes.") == SaveAnswer::Cancel);
       for (const char* text : {"|&Save|", "|&Discard|", "|Cancel|"}) QVERIFY2(seen.contains(text), qPrintable(seen));
     }
-  }
+    QVERIFY(!services.PlaySound(&owner, "/no/such/sound.wav") && owner.isEnabled());
 
-  void directoryPickerReturnsOnlyAfterOk() {
-    QtServices services;
     QTemporaryDir root;
     QVERIFY(QDir(root.path()).mkdir("Mod"));
     WhenModal([&](QWidget* w) {
@@ -186,10 +164,7 @@ class ShellTest : public QObject {
       picker->SetPath(QDir(root.path()).filePath("Mod"));
       QTest::mouseClick(picker->findChild<QPushButton*>("cmdOK"), Qt::LeftButton);
     });
-    QCOMPARE(services.ChooseDirectory(nullptr, root.path()),
-             std::optional<QString>(QDir::cleanPath(root.path()) + "/Mod"));
-
-    // Cancel, like Escape and the close box, leaves nothing chosen.
+    QCOMPARE(services.ChooseDirectory(nullptr, root.path()), std::optional<QString>(QDir::cleanPath(root.path()) + "/Mod"));
     WhenModal([&](QWidget* w) { QTest::mouseClick(w->findChild<QPushButton*>("cmdCancel"), Qt::LeftButton); });
     QCOMPARE(services.ChooseDirectory(nullptr, root.path()), std::optional<QString>());
   }
@@ -200,12 +175,8 @@ class ShellTest : public QObject {
     scripted.QueueYes();
     QVERIFY(sink.Show("Error", "Zahl \xC2\xB5 fehlt", MessageButtons::YesNo) == MessageAnswer::Yes);
     QVERIFY(sink.Show("Error", "Component not generated.", MessageButtons::Ok) == MessageAnswer::Ok);
-    QCOMPARE(scripted.Messages().size(), std::size_t{2});
+    QVERIFY(scripted.Messages().size() == 2 && scripted.Messages()[1].buttons == MessageButtons::Ok);
     QCOMPARE(scripted.Messages()[0].title + "|" + scripted.Messages()[0].text, QString::fromUtf8("Error|Zahl \u00B5 fehlt"));
-    QVERIFY(scripted.Messages()[1].buttons == MessageButtons::Ok);
-    QtServices services;
-    QWidget owner;
-    QVERIFY(!services.PlaySound(&owner, "/no/such/sound.wav") && owner.isEnabled());  // a missing sound plays nothing
   }
 
   void okWritesTheFileAndUpdatesTheProgram() {
@@ -214,27 +185,21 @@ class ShellTest : public QObject {
     QVERIFY(app.OpenFromMenu(3));
     QCOMPARE(app.Props({"txtSEIVDir.text=/games/SE IV", "txtModDir.text=/mods/Big Mod"}), QString());
     QVERIFY(!app.PageAs<frmSetup>()->DirsChanged);
-    app.Type("txtSEIVDir", "");
-    app.Type("txtModDir", "");
+    app.Type({{"txtSEIVDir", ""}, {"txtModDir", ""}});
     app.Key(Qt::Key_Return);  // nothing typed: one empty line
-    QCOMPARE(app.PageName(), QStringLiteral("frmMain"));
-    QCOMPARE(app.SettingsBytes(), std::optional<QByteArray>("\r\n"));
+    QVERIFY(app.PageName() == "frmMain" && app.SettingsBytes() == QByteArray("\r\n"));
 
     QVERIFY(app.OpenFromMenu(3));
-    app.Type("txtSEIVDir", "/Games/SEIV Gold ");
-    app.Type("txtModDir", "/Mods/Star Wars");
+    app.Type({{"txtSEIVDir", "/Games/SEIV Gold "}, {"txtModDir", "/Mods/Star Wars"}});
     app.Key(Qt::Key_Return);
     QCOMPARE(app.SettingsBytes(), std::optional<QByteArray>("/Games/SEIV Gold \r\n/Mods/Star Wars\r\n"));
     QCOMPARE(app.hq().SEIVDir() + "|" + app.hq().ModDir(), std::string("/Games/SEIV Gold |/Mods/Star Wars"));
-    QVERIFY(app.services.Messages().empty());
-
-    // A fresh start reads the same directories back.
-    TestApp again(*app.SettingsBytes());
-    QCOMPARE(again.hq().ModDir(), std::string("/Mods/Star Wars"));
+    TestApp again(*app.SettingsBytes());  // a fresh start reads them back
+    QVERIFY(app.services.Messages().empty() && again.hq().ModDir() == "/Mods/Star Wars");
   }
 
   // Cancel asks only after edits; the picker starts in the box's directory
-  // (an empty box: the current one) and its Cancel changes nothing.
+  // (empty: the current one); its Cancel changes nothing.
   void cancelAsksOnlyAfterEditsAndBrowseWaitsForOk() {
     TestApp app(QByteArray("/seiv\r\n"));
     QVERIFY(app.OpenFromMenu(3));
@@ -243,8 +208,7 @@ class ShellTest : public QObject {
     QCOMPARE(app.services.DirectoryRequests(), QStringList{QDir::currentPath()});
     QVERIFY(app.Text("txtModDir").isEmpty() && !app.PageAs<frmSetup>()->DirsChanged);
     app.Key(Qt::Key_Escape);
-    QCOMPARE(app.PageName(), QStringLiteral("frmMain"));
-    QVERIFY(app.services.Messages().empty());
+    QVERIFY(app.PageName() == "frmMain" && app.services.Messages().empty());
 
     QVERIFY(app.OpenFromMenu(3));
     app.Type("txtModDir", "/m");
@@ -252,22 +216,17 @@ class ShellTest : public QObject {
     app.services.QueueNo();
     app.Click("cmdCancel");
     QCOMPARE(app.services.MessageTexts(), QStringList{"Do you want to lose your changes?"});
-    QVERIFY(app.services.Messages()[0].buttons == MessageButtons::YesNo);
-    QCOMPARE(app.PageName() + "|" + app.Text("txtModDir"), QStringLiteral("frmSetup|/m"));
+    QVERIFY(app.services.Messages()[0].buttons == MessageButtons::YesNo && app.Text("txtModDir") == "/m");
 
     app.services.QueueYes();
     app.Key(Qt::Key_Escape);
-    QCOMPARE(app.PageName(), QStringLiteral("frmMain"));
-    QCOMPARE(app.hq().ModDir(), std::string());
-    QCOMPARE(app.SettingsBytes(), std::optional<QByteArray>("/seiv\r\n"));
+    QVERIFY(app.PageName() == "frmMain" && app.hq().ModDir().empty() && app.SettingsBytes() == QByteArray("/seiv\r\n"));
 
     QVERIFY(app.OpenFromMenu(3));
     app.services.QueueDirectory(QStringLiteral("/chosen/mod dir"));
     app.Click("cmdBrowseMod");
-    QCOMPARE(app.Text("txtModDir"), QStringLiteral("/chosen/mod dir"));
-    QVERIFY(app.PageAs<frmSetup>()->DirsChanged);
-    // A filled box starts the picker there.
-    app.services.QueueDirectory(std::nullopt);
+    QVERIFY(app.Text("txtModDir") == "/chosen/mod dir" && app.PageAs<frmSetup>()->DirsChanged);
+    app.services.QueueDirectory(std::nullopt);  // a filled box starts the picker there
     app.Click("cmdBrowseMod");
     QCOMPARE(app.services.DirectoryRequests().last() + "|" + app.Text("txtModDir"),
              QStringLiteral("/chosen/mod dir|/chosen/mod dir"));
@@ -279,19 +238,15 @@ class ShellTest : public QObject {
     QVERIFY(app.OpenFromMenu(3));
     app.Type("txtSEIVDir", "/seiv");
     app.Click("cmdOK");
-    QCOMPARE(app.services.Messages().size(), std::size_t{1});
-    const RecordedMessage& m = app.services.Messages()[0];
-    QVERIFY(m.buttons == MessageButtons::Ok && m.title == "Vorlane");
+    const RecordedMessage& m = app.services.Messages().at(0);
+    QVERIFY(app.services.Messages().size() == 1 && m.buttons == MessageButtons::Ok && m.title == "Vorlane");
     QVERIFY2(m.text.contains(app.SettingsPath()) && m.text.contains("Is a directory"), qPrintable(m.text));
-    // The directories still apply for this run.
-    QVERIFY(app.hq().SEIVDir() == "/seiv" && app.PageName() == "frmMain");
+    QVERIFY(app.hq().SEIVDir() == "/seiv" && app.PageName() == "frmMain");  // still applied for this run
   }
 
   void pickerDescendsClimbsAndChooses() {
     QTemporaryDir root;
-    QVERIFY(QDir(root.path()).mkpath("Game/Pictures"));
-    QVERIFY(QDir(root.path()).mkpath("Game/.hidden wine"));
-    QVERIFY(QDir(root.path()).mkpath("Game/Sounds"));
+    for (const char* dir : {"Game/Pictures", "Game/.hidden wine", "Game/Sounds"}) QVERIFY(QDir(root.path()).mkpath(dir));
     const QString game = QDir(root.path()).filePath("Game");
 
     frmDirBrowse picker;
@@ -303,8 +258,7 @@ class ShellTest : public QObject {
     QCOMPARE(picker.Path(), QDir::cleanPath(QDir::currentPath()));
     // The drive list holds the file system's root, and the drive of the path.
     auto* drives = picker.findChild<QComboBox*>("drvDrive");
-    QVERIFY(frmDirBrowse::Drives().contains("/"));
-    QVERIFY(QDir::cleanPath(root.path()).startsWith(drives->currentText()));
+    QVERIFY(frmDirBrowse::Drives().contains("/") && QDir::cleanPath(root.path()).startsWith(drives->currentText()));
     // Choosing a drive moves to it; coming back returns where the list was.
     picker.SetPath(root.path());
     const int rootDrive = drives->findText("/");
@@ -323,8 +277,7 @@ class ShellTest : public QObject {
     QVERIFY(picker.Cancelled() && picker.Path() == game);
     auto* list = picker.findChild<QListWidget*>("dirDirectory");
     QStringList entries = Entries(list);
-    QCOMPARE(entries.mid(entries.size() - 4),
-             (QStringList{"Game", ".hidden wine", "Pictures", "Sounds"}));
+    QCOMPARE(entries.mid(entries.size() - 4), (QStringList{"Game", ".hidden wine", "Pictures", "Sounds"}));
     QCOMPARE(list->currentItem()->text().trimmed(), QStringLiteral("Game"));
 
     // Descend into Pictures, then climb back to the temporary directory.
@@ -332,8 +285,7 @@ class ShellTest : public QObject {
     QCOMPARE(picker.Path(), game + "/Pictures");
     entries = Entries(list);
     emit list->itemActivated(list->item(entries.indexOf(QFileInfo(root.path()).fileName())));
-    QCOMPARE(picker.Path(), QDir::cleanPath(root.path()));
-    QVERIFY(Entries(list).endsWith("Game"));
+    QVERIFY(picker.Path() == QDir::cleanPath(root.path()) && Entries(list).endsWith("Game"));
 
     // Enter in the list only opens entries; on the focused OK it chooses.
     list->setCurrentRow(0);
@@ -342,10 +294,8 @@ class ShellTest : public QObject {
     picker.SetPath(root.path());
     picker.findChild<QPushButton*>("cmdOK")->setFocus();
     QTest::keyClick(picker.findChild<QPushButton*>("cmdOK"), Qt::Key_Return);
-    QVERIFY(!picker.Cancelled() && !picker.isVisible());
-    QCOMPARE(picker.ChosenPath(), QDir::cleanPath(root.path()));
+    QVERIFY(!picker.Cancelled() && !picker.isVisible() && picker.ChosenPath() == QDir::cleanPath(root.path()));
   }
-
 };
 
 QTEST_MAIN(ShellTest)

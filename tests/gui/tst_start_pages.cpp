@@ -1,13 +1,5 @@
-// The first pages of both wizards: the start pages (with the page conventions
-// they share with every wizard page: checks in order, what is stored, the
-// Cancel question, select-all), the basic information pages and the vehicle
-// type page: checks and questions in order with scripted answers, what is
-// stored, where Next and Back lead.
-#include <QCheckBox>
-#include <QComboBox>
-#include <QLineEdit>
-#include <QRadioButton>
-#include <QTest>
+// The start, basic information and vehicle type pages: checks and questions
+// in order, what is stored, where Next, Back and Cancel lead, select-all.
 
 #include "app/frmMain.h"
 #include "gui/MaskEdit.h"
@@ -22,10 +14,7 @@ using namespace vorlane::test;
 namespace {
 
 // The words of one twin, so every check runs on both pages.
-struct Twin {
-  int option;
-  QString noun, name, desc, levels, grid;
-};
+struct Twin { int option; QString noun, name, desc, levels, grid; };
 const Twin kTwins[] = {{0, "component", "txtCompName", "txtCompDesc", "txtCompLevels", "chkGridComp"},
                        {1, "facility", "txtFacName", "txtFacDesc", "txtFacLevels", "chkGridFac"}};
 
@@ -61,14 +50,10 @@ class StartPagesTest : public QObject {
     QCOMPARE(app.Press("cmdNext", {true, true}), (QStringList{kNumberQ, kRomanQ, kFamilyMsg}));
     QVERIFY(s.Messages()[0].buttons == MessageButtons::YesNo && s.Messages()[2].buttons == MessageButtons::Ok);
     QCOMPARE(app.Press("cmdNext", {false}), QStringList{kNumberQ});
-    app.Type("txtNumberStyle", "&complevel");
-    app.Type("txtRomanStyle", "&complevel");
-    app.Type("txtFamily", "1001");
-    QCOMPARE(app.Press("cmdNext", {false}), QStringList{kGroupQ});
-    QCOMPARE(app.PageName(), QStringLiteral("frmCompBasicInfo"));
+    app.Type({{"txtNumberStyle", "&complevel"}, {"txtRomanStyle", "&complevel"}, {"txtFamily", "1001"}});
+    QVERIFY(app.Press("cmdNext", {false}) == QStringList{kGroupQ} && app.PageName() == "frmCompBasicInfo");
     QCOMPARE(app.Press("cmdNext", {true}), (QStringList{kGroupQ, "You must include a custom group number."}));
-    app.Type("txtGeneralGroup", "Weapons");
-    app.Type("txtCustomGroup", "0");
+    app.Type({{"txtGeneralGroup", "Weapons"}, {"txtCustomGroup", "0"}});
     QCOMPARE(app.Press("cmdNext"), QStringList{"You must include a restrictions setting."});
     QCOMPARE(app.hq().Component(), vrlComponent{});  // failed checks store nothing
     // A restriction that is not in the list is stored as typed.
@@ -76,8 +61,7 @@ class StartPagesTest : public QObject {
     combo->lineEdit()->setFocus();
     QTest::keyClicks(combo->lineEdit(), "only one per vehicle");
     app.Key(Qt::Key_Return);  // in the editable list it presses Next
-    QVERIFY(s.Messages().empty());
-    QCOMPARE(app.PageName(), QStringLiteral("frmCompVehicleType"));
+    QVERIFY(s.Messages().empty() && app.PageName() == "frmCompVehicleType");
     vrlComponent expected;
     expected.SetNumberStyle("&complevel"), expected.SetRomanStyle("&complevel"), expected.SetFamily("1001");
     expected.SetGeneralGroup("Weapons"), expected.SetCustomGroup("0"), expected.SetRestrictions("only one per vehicle");
@@ -86,17 +70,16 @@ class StartPagesTest : public QObject {
     // Filled fields select all on focus, by Tab or by a click.
     app.Show<frmCompBasicInfo>();
     auto* family = app.Find<QLineEdit>("txtFamily");
+    combo = app.Find<QComboBox>("cboRestrictions");
     family->setFocus(Qt::TabFocusReason);
     app.Settle();
     QCOMPARE(family->selectedText(), QStringLiteral("1001"));
-    combo = app.Find<QComboBox>("cboRestrictions");
     combo->setFocus(Qt::TabFocusReason);
     app.Settle();
     QCOMPARE(combo->lineEdit()->selectedText(), QStringLiteral("only one per vehicle"));
     QTest::mouseClick(family, Qt::LeftButton);  // a click selects all too, not only Tab
     app.Settle();
-    QVERIFY(family->hasFocus());
-    QCOMPARE(family->selectedText(), QStringLiteral("1001"));
+    QVERIFY(family->hasFocus() && family->selectedText() == "1001");
   }
 
   void gridSkipsTheStyleQuestionsAndBackStoresUnchecked() {
@@ -110,8 +93,7 @@ class StartPagesTest : public QObject {
     app.Type("txtCustomGroup", "7");
     app.services.ClearRecords();
     app.Click("cmdBack");
-    QVERIFY(app.services.Messages().empty());
-    QCOMPARE(app.PageName(), QStringLiteral("frmCompStart"));
+    QVERIFY(app.services.Messages().empty() && app.PageName() == "frmCompStart");
     QCOMPARE(app.hq().Component().CustomGroup(), std::string("7"));
     // No to a question still leaves Cancel working, here Escape in a field.
     app.hq().Component().SetGridComp(false);
@@ -129,10 +111,7 @@ class StartPagesTest : public QObject {
     TestApp app;
     app.Show<frmFacBasicInfo>();
     QVERIFY(!app.Find("cboRestrictions") && !app.Find("txtCustomGroup"));
-    // (The checks the twins share: with the component's page.)
-    app.Type("txtFamily", "3");
-    app.Type("txtMinCost", "{&faclevel * 100}");
-    app.Type("txtRadCost", "5");
+    app.Type({{"txtFamily", "3"}, {"txtMinCost", "{&faclevel * 100}"}, {"txtRadCost", "5"}});
     QCOMPARE(app.Press("cmdNext", {true, true, true}),
              (QStringList{kNumberQ, kRomanQ, QStringLiteral("Do you want to leave the facility group blank?")}));
     QCOMPARE(app.PageName(), QStringLiteral("frmFacPicture"));
@@ -234,9 +213,7 @@ class StartPagesTest : public QObject {
     s.QueueYes();
     app.Click("cmdCancel");
     QVERIFY(app.OpenFromMenu(t.option));
-    app.Type(t.name, "Laser");
-    app.Type(t.desc, "Cuts things");
-    app.Type(t.levels, "012");
+    app.Type({{t.name, "Laser"}, {t.desc, "Cuts things"}, {t.levels, "012"}});
     QTest::mouseClick(app.Find<QCheckBox>(t.grid), Qt::LeftButton);
     s.ClearRecords();
     app.Key(Qt::Key_Return);
@@ -249,8 +226,7 @@ class StartPagesTest : public QObject {
     QVERIFY(which ? app.hq().Facility() == f : app.hq().Component() == c);
     s.QueueYes();
     app.Click("cmdCancel");
-    QCOMPARE(app.PageName(), QStringLiteral("frmMain"));
-    QVERIFY(app.PageAs<frmMain>()->optCreate(0)->isChecked());
+    QVERIFY(app.PageName() == "frmMain" && app.PageAs<frmMain>()->optCreate(0)->isChecked());
     QVERIFY(app.OpenFromMenu(t.option));
     QCOMPARE(app.Props({t.name + ".text=Laser", t.desc + ".text=Cuts things", t.levels + ".text=12",
                         t.grid + ".checked=true", t.levels + ".enabled=false"}),

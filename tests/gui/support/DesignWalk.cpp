@@ -1,13 +1,5 @@
 #include "support/DesignWalk.h"
 
-#include <QAbstractButton>
-#include <QCheckBox>
-#include <QComboBox>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QSlider>
-#include <QTest>
 #include <functional>
 
 namespace vorlane::test {
@@ -20,59 +12,44 @@ void ClickBox(TestApp& app, const QString& name) {
   if (auto* box = app.Find<QCheckBox>(name)) QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, 8));
 }
 
-void TypeIfAny(TestApp& app, const QString& field, const QString& text) {
-  if (!text.isEmpty()) app.Type(field, text);
-}
-
 void StartPage(TestApp& app, const DesignWalk& d, const QString& p) {
   if (d.grid) ClickBox(app, "chkGrid" + p);
-  app.Type("txt" + p + "Name", d.name);
-  TypeIfAny(app, "txt" + p + "Desc", d.desc);
+  app.Type({{"txt" + p + "Name", d.name}, {"txt" + p + "Desc", d.desc}});
   if (d.desc.isEmpty()) app.services.QueueYes();  // leave the description blank
   if (!d.grid) app.Type("txt" + p + "Levels", d.levels);
 }
 
 void BasicInfo(TestApp& app, const DesignWalk& d, bool component) {
-  TypeIfAny(app, "txtNumberStyle", d.numberStyle);
-  TypeIfAny(app, "txtRomanStyle", d.romanStyle);
+  app.Type({{"txtNumberStyle", d.numberStyle}, {"txtRomanStyle", d.romanStyle}, {"txtFamily", d.family},
+            {"txtGeneralGroup", d.group}});
   // Blank styles of a design without grid are confirmed.
-  if (d.numberStyle.isEmpty() && !d.grid) app.services.QueueYes();
-  if (d.romanStyle.isEmpty() && !d.grid) app.services.QueueYes();
-  app.Type("txtFamily", d.family);
-  app.Type("txtGeneralGroup", d.group);
+  for (const QString& style : {d.numberStyle, d.romanStyle})
+    if (style.isEmpty() && !d.grid) app.services.QueueYes();
   if (component) {
     app.Type("txtCustomGroup", d.customGroup);
     if (auto* box = app.Find<QComboBox>("cboRestrictions")) box->setCurrentText(d.restrictions);
   } else {
-    for (const auto& [field, text] : {std::pair{"txtMinCost", d.minCost}, {"txtOrgCost", d.orgCost}, {"txtRadCost", d.radCost}})
-      TypeIfAny(app, field, text);
+    app.Type({{"txtMinCost", d.minCost}, {"txtOrgCost", d.orgCost}, {"txtRadCost", d.radCost}});
   }
 }
 
-void Techs(TestApp& app, const DesignWalk& d) {
-  for (int i = 0; i < d.techs.size(); ++i) {
-    const DesignWalk::Tech& t = d.techs[i];
-    app.Type("txtTechArea", t.area);
-    app.Type("txtTechLevel", t.level);
-    if (d.grid) {
-      app.Type("txtTechGridSize", t.gridSize);
-      TypeIfAny(app, "txtTechNumberStyle", t.numberStyle);
-    }
-    if (i + 1 < d.techs.size()) app.Click("cmdAddTechReq");
+// Types each entry, adding the next; no entry at all confirms the removal question.
+template <class Entry>
+void Entries(TestApp& app, const QList<Entry>& entries, const QString& add, void (*type)(TestApp&, const Entry&)) {
+  for (int i = 0; i < entries.size(); ++i) {
+    type(app, entries[i]);
+    if (i + 1 < entries.size()) app.Click(add);
   }
-  if (d.techs.isEmpty()) app.services.QueueYes();  // no requirement: confirm the removal question
+  if (entries.isEmpty()) app.services.QueueYes();
 }
 
-void Abilities(TestApp& app, const DesignWalk& d) {
-  for (int i = 0; i < d.abilities.size(); ++i) {
-    const DesignWalk::Ability& a = d.abilities[i];
-    app.Type("txtAbilType", a.type);
-    TypeIfAny(app, "txtAbilDesc", a.desc);
-    TypeIfAny(app, "txtVal1", a.val1);
-    TypeIfAny(app, "txtVal2", a.val2);
-    if (i + 1 < d.abilities.size()) app.Click("cmdAddAbility");
-  }
-  if (d.abilities.isEmpty()) app.services.QueueYes();
+void TypeTech(TestApp& app, const DesignWalk::Tech& t) {
+  app.Type({{"txtTechArea", t.area}, {"txtTechLevel", t.level}});
+  if (!t.gridSize.isEmpty()) app.Type({{"txtTechGridSize", t.gridSize}, {"txtTechNumberStyle", t.numberStyle}});
+}
+
+void TypeAbility(TestApp& app, const DesignWalk::Ability& a) {
+  app.Type({{"txtAbilType", a.type}, {"txtAbilDesc", a.desc}, {"txtVal1", a.val1}, {"txtVal2", a.val2}});
 }
 
 }  // namespace
@@ -152,13 +129,12 @@ bool DesignWalk::Walk(TestApp& app, bool component) const {
       {"BasicInfo", [&] { BasicInfo(app, *this, component); }},
       {"VehicleType", [&] { ClickBox(app, QStringLiteral("chkVType(%1)").arg(vehicleBox)); }},
       {"Picture", [&] { if (auto* slider = app.Find<QSlider>("sldPicNum")) slider->setValue(picture); }},
-      {"Tech", [&] { Techs(app, *this); }},
+      {"Tech", [&] { Entries(app, techs, "cmdAddTechReq", TypeTech); }},
       {"Cost", [&] {
-         for (const auto& [field, text] : {std::pair{"txtMinCost", minCost}, {"txtOrgCost", orgCost}, {"txtRadCost", radCost},
-                                           {"txtSize", size}, {"txtHP", hp}, {"txtSupplyUse", supply}})
-           TypeIfAny(app, field, text);
+         app.Type({{"txtMinCost", minCost}, {"txtOrgCost", orgCost}, {"txtRadCost", radCost}, {"txtSize", size},
+                   {"txtHP", hp}, {"txtSupplyUse", supply}});
        }},
-      {"Ability", [&] { Abilities(app, *this); }},
+      {"Ability", [&] { Entries(app, abilities, "cmdAddAbility", TypeAbility); }},
   };
   for (const auto& [page, type] : pages) {
     if (!component && (page == "VehicleType" || page == "Cost")) continue;

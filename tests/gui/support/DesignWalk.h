@@ -3,10 +3,6 @@
 // information page (component) or the generate page (facility).
 #pragma once
 
-#include <QByteArray>
-#include <QList>
-#include <QString>
-#include <QStringList>
 
 #include "support/TestApp.h"
 

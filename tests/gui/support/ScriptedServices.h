@@ -3,7 +3,6 @@
 // answered from queues filled by the test beforehand.
 #pragma once
 
-#include <QString>
 #include <QStringList>
 #include <deque>
 #include <functional>
@@ -16,8 +15,7 @@
 namespace vorlane::test {
 
 struct RecordedMessage {
-  QString title;
-  QString text;
+  QString title, text;
   MessageButtons buttons;
   MessageAnswer answer;
   // Set for the question about unsaved changes (Save, Discard, Cancel).
@@ -25,9 +23,7 @@ struct RecordedMessage {
 };
 
 struct RecordedFileRequest {
-  QString title;
-  QString filter;
-  QString startDir;
+  QString title, filter, startDir;
   QString selectedFilter;  // the filter a save dialog started with
 };
 
@@ -40,9 +36,8 @@ class ScriptedServices : public Services {
   // Answers for the next questions about unsaved changes; unscripted ones
   // are answered Cancel and counted in UnexpectedQuestions().
   void QueueSaveAnswer(SaveAnswer answer) { saveAnswers_.push_back(answer); }
-  // Answers for the next file dialogs (an empty text is a cancelled dialog)
-  // and directory pickers (nothing is a cancelled picker). Unscripted
-  // requests are cancelled.
+  // Answers for the next file dialogs (empty: cancelled) and directory
+  // pickers (nothing: cancelled); unscripted requests are cancelled.
   void QueueFile(const QString& path) { files_.push_back(path); }
   void QueueDirectory(const std::optional<QString>& dir) { dirs_.push_back({dir.has_value(), dir.value_or(QString())}); }
   // The filter the next save dialogs report as chosen, in order; without one
@@ -78,8 +73,6 @@ class ScriptedServices : public Services {
   bool PlaySound(QWidget* parent, const QString& path) override;
 
  private:
-  QString NextFile();  // the next queued file, empty when none is
-
   std::deque<MessageAnswer> answers_;
   std::deque<SaveAnswer> saveAnswers_;
   std::deque<QString> files_;

@@ -2,14 +2,6 @@
 
 #include "app/frmMain.h"
 
-#include <QAbstractButton>
-#include <QApplication>
-#include <QCloseEvent>
-#include <QComboBox>
-#include <QFile>
-#include <QLineEdit>
-#include <QRadioButton>
-#include <QTest>
 
 namespace vorlane::test {
 
@@ -52,6 +44,15 @@ QStringList TestApp::Press(const QString& button, std::initializer_list<bool> an
   for (bool yes : answers) yes ? services.QueueYes() : services.QueueNo();
   if (!Click(button)) return {QStringLiteral("<no button %1>").arg(button)};
   return services.MessageTexts();
+}
+
+frmDisplayResults* TestApp::ShowResults(const QByteArray& text) {
+  auto* window = new frmDisplayResults(hq());
+  window->ShowResults("Facility", "Facility Generation Results - [Mine]", text);
+  window->ReturnTo(PageId::FacGenerate);
+  host()->ShowPage(window);
+  Settle();
+  return window;
 }
 
 QString TestApp::Text(const QString& name) {
@@ -131,6 +132,12 @@ bool TestApp::Type(const QString& field, const QString& text) {
   }
   Settle();
   return true;
+}
+
+bool TestApp::Type(std::initializer_list<std::pair<QString, QString>> fields) {
+  bool found = true;
+  for (const auto& [field, text] : fields) found = Type(field, text) && found;
+  return found;
 }
 
 void TestApp::CloseBox() {

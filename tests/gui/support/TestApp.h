@@ -3,15 +3,15 @@
 // menu. Controls are found on the current page by their names.
 #pragma once
 
-#include <QByteArray>
-#include <QStringList>
+#include <QtTest>
+#include <QtWidgets>
 #include <initializer_list>
-#include <QTemporaryDir>
 #include <memory>
 #include <optional>
 
 #include "app/HQ.h"
 #include "app/HostWindow.h"
+#include "generate_ui/frmDisplayResults.h"
 #include "gui/HostedPage.h"
 #include "support/ScriptedServices.h"
 
@@ -31,15 +31,11 @@ class TestApp {
   // The current page's name ("frmMain", "frmCompStart", ...).
   QString PageName() { return page() ? page()->objectName() : QString(); }
   template <class T>
-  T* PageAs() {
-    return qobject_cast<T*>(page());
-  }
+  T* PageAs() { return qobject_cast<T*>(page()); }
 
   // A control of the current page by name, or nullptr.
   template <class T = QWidget>
-  T* Find(const QString& name) {
-    return page() ? page()->findChild<T*>(name) : nullptr;
-  }
+  T* Find(const QString& name) { return page() ? page()->findChild<T*>(name) : nullptr; }
 
   // Shows a new page of type Page in the host window.
   template <class Page>
@@ -48,6 +44,8 @@ class TestApp {
     Settle();
     return PageAs<Page>();
   }
+  // Shows Mine's results window with `text`, returning to the facility's generate page.
+  frmDisplayResults* ShowResults(const QByteArray& text);
   // The text of the named line edit (or of a combo box's), "<missing>" when
   // the page has no such control.
   QString Text(const QString& name);
@@ -61,8 +59,7 @@ class TestApp {
   // The first `count` controls Tab reaches from `first`, by name.
   QStringList TabOrder(const QString& first, int count);
 
-  // Clicks the named button of the current page with the mouse; false when
-  // there is no such button.
+  // Clicks the named button with the mouse; false when there is none.
   bool Click(const QString& button);
   // Forgets the recorded messages, queues `answers` (true Yes, false No),
   // clicks `button` and returns the texts of the messages shown.
@@ -70,14 +67,15 @@ class TestApp {
   // Picks option `index` of the main menu with the mouse (0 component,
   // 1 facility, 2 vehicle, 3 setup); false when the menu is not shown.
   bool ChooseMenuOption(int index);
-  // Picks the option and presses Next (from the main menu, which is shown
-  // first when another page is): opens that page.
+  // Picks the option (showing the menu first) and presses Next.
   bool OpenFromMenu(int index);
   // Presses a key in the host window, where the focus is.
   void Key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
   // Puts the focus into the named field, selects its text and types `text`
   // over it; false when there is no such field.
   bool Type(const QString& field, const QString& text);
+  // Types into each (field, text) in turn; false when a field is missing.
+  bool Type(std::initializer_list<std::pair<QString, QString>> fields);
   // Closes the host window by its close box.
   void CloseBox();
   // Runs pending events, deferred deletions included.
