@@ -86,6 +86,8 @@ static_assert(SlotsArePermutation(Layout<vrlComponent>::kTexts));
 static_assert(SlotsArePermutation(Layout<vrlFacility>::kTexts));
 static_assert(VariablesAreWellFormed(Layout<vrlComponent>::kTexts));
 static_assert(VariablesAreWellFormed(Layout<vrlFacility>::kTexts));
+static_assert(LabelsAreGiven(Layout<vrlComponent>::kTexts));
+static_assert(LabelsAreGiven(Layout<vrlFacility>::kTexts));
 // The entry's name line reads slot 1 and, outside a grid, slot 2.
 static_assert(SlotOf(Layout<vrlComponent>::kTexts, "CompName") == 1);
 static_assert(SlotOf(Layout<vrlFacility>::kTexts, "FacName") == 1);

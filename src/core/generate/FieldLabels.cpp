@@ -1,9 +1,11 @@
 // The wizard pages' captions for every field a design stores, so that a
-// fault, a curve or a sheet row names a field as the user saw it. Captions
-// that are terse on their page ("Min" beside the cost box) are written out
-// ("Minerals Cost", the facility page's caption for the same field).
+// fault, a curve or a sheet row names a field as the user saw it. A text
+// field's caption is in its field table row; captions that are terse on their
+// page ("Min" beside the cost box) are written out there ("Minerals Cost", the
+// facility page's caption for the same field).
 #include <string_view>
 
+#include "generate/DesignLayout.h"
 #include "generate/GenerationFault.h"
 
 namespace vorlane {
@@ -15,44 +17,33 @@ struct Caption {
   std::string_view label;
 };
 
-// Plain fields of both kinds, by design-file key.
+// The fields outside the text field tables, by design-file key; the text
+// fields carry their captions in their table rows.
 constexpr Caption kPlain[] = {
-    {"CompName", "Component Name"},
-    {"CompDesc", "Component Description"},
     {"NumCompLevels", "Number of Levels"},
     {"GridComp", "Grid Component"},
-    {"FacName", "Facility Name"},
-    {"FacDesc", "Facility Description"},
     {"NumFacLevels", "Number of Levels"},
     {"GridFac", "Grid Facility"},
-    {"VehicleType", "Vehicle Type"},
-    {"NumberStyle", "Numbering Style"},
-    {"RomanStyle", "Roman Numeral Style"},
-    {"Family", "Component Family"},
-    {"FacFamily", "Facility Family"},
-    {"GeneralGroup", "General Group"},
-    {"FacGroup", "Facility Group"},
-    {"CustomGroup", "Custom Group"},
-    {"Restrictions", "Restrictions"},
-    {"PicNum", "Picture Number"},
-    {"MinCost", "Minerals Cost"},
-    {"OrgCost", "Organics Cost"},
-    {"RadCost", "Radioactives Cost"},
-    {"Size", "Size"},
-    {"HP", "Hitpoints"},
-    {"SupplyUse", "Supply Use"},
-    {"WeaponType", "Weapon Type"},
-    {"WeaponFamily", "Weapon Family"},
-    {"WeaponTarget", "Weapon Target"},
-    {"WeaponDisplayType", "Display Type"},
-    {"WeaponDisplayNum", "Display Number"},
-    {"WeaponSound", "Weapon Sound"},
-    {"WeaponDamageType", "Damage Type"},
-    {"WeaponReload", "Reload Time"},
-    {"WeaponToHitMod", "To Hit Modifier"},
-    {"WeaponSeekerSpeed", "Seeker Speed"},
-    {"WeaponSeekerHP", "Seeker Hitpoints"},
 };
+
+template <typename Record>
+std::string_view TextLabel(std::string_view key) {
+  for (const TextField<Record>& field : Layout<Record>::kTexts) {
+    if (field.name == key) return field.label;
+  }
+  return {};
+}
+
+// A key both kinds have is captioned alike in both tables.
+constexpr bool SharedKeysAgree() {
+  for (const auto& c : Layout<vrlComponent>::kTexts) {
+    for (const auto& f : Layout<vrlFacility>::kTexts) {
+      if (std::string_view(c.name) == f.name && c.label != f.label) return false;
+    }
+  }
+  return true;
+}
+static_assert(SharedKeysAgree());
 
 // Parts of a list entry: the page's caption of the entry, then the box.
 struct ListCaption {
@@ -91,6 +82,10 @@ std::string_view ListOfKey(std::string_view key) {
 
 std::string FieldLabelOf(const FieldPlace& field) {
   if (field.list.empty()) {
+    // A key both kinds have (PicNum, MinCost ...) has one caption in both.
+    for (std::string_view label : {TextLabel<vrlComponent>(field.key), TextLabel<vrlFacility>(field.key)}) {
+      if (!label.empty()) return std::string(label);
+    }
     for (const Caption& caption : kPlain) {
       if (caption.key == field.key) return std::string(caption.label);
     }

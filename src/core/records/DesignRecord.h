@@ -82,6 +82,7 @@ struct TextField {
   int slot;                   // the generation slot, 1..slot count
   std::string_view variable;  // the formula variable that stands for it ("&compname"), or empty
   Needs needs;
+  std::string_view label;  // the caption the pages show ("Component Name"), for messages and the sheet
 };
 
 // The record's own names for the shared parts, and their design-file keys:
@@ -98,22 +99,30 @@ struct TextField {
   static constexpr const char* kNumberStyleKey = #NumberStyle
 
 // Declares a text field's reader, writer and member from its table row.
-#define VORLANE_TEXT_ACCESSORS(Name, slot, variable, initial, needs) \
-  const std::string& Name() const { return Name##_; }                 \
+#define VORLANE_TEXT_ACCESSORS(Name, slot, variable, initial, needs, label) \
+  const std::string& Name() const { return Name##_; }                        \
   void Set##Name(std::string value) { Name##_ = std::move(value); }
-#define VORLANE_TEXT_MEMBER(Name, slot, variable, initial, needs) std::string Name##_ = initial;
-#define VORLANE_TEXT_ROW(Name, slot, variable, initial, needs) \
-  {#Name, &R::Name, &R::Set##Name, slot, variable, Needs::needs},
-#define VORLANE_TEXT_SLOT(Name, slot, variable, initial, needs) k##Name = slot,
+#define VORLANE_TEXT_MEMBER(Name, slot, variable, initial, needs, label) std::string Name##_ = initial;
+#define VORLANE_TEXT_ROW(Name, slot, variable, initial, needs, label) \
+  {#Name, &R::Name, &R::Set##Name, slot, variable, Needs::needs, label},
+#define VORLANE_TEXT_SLOT(Name, slot, variable, initial, needs, label) k##Name = slot,
 
 // Compile-time checks of a field table: slots 1..N each used once, variable
-// names unique, lower case and starting with "&".
+// names unique, lower case and starting with "&", every field captioned.
 template <typename Row, std::size_t N>
 constexpr bool SlotsArePermutation(const Row (&rows)[N]) {
   for (std::size_t s = 1; s <= N; ++s) {
     int uses = 0;
     for (const Row& row : rows) uses += row.slot == static_cast<int>(s) ? 1 : 0;
     if (uses != 1) return false;
+  }
+  return true;
+}
+
+template <typename Row, std::size_t N>
+constexpr bool LabelsAreGiven(const Row (&rows)[N]) {
+  for (const Row& row : rows) {
+    if (row.label.empty()) return false;
   }
   return true;
 }

@@ -12,18 +12,19 @@ namespace vorlane {
 
 // The facility's text fields, one row each, in design-file order, as for the
 // component (vrlComponent.h):
-//   X(property and design-file key, generation slot, variable, default, needed)
-#define VORLANE_FACILITY_TEXTS(X)                 \
-  X(FacName,       1, "&facname",   "",  Always)  \
-  X(FacDesc,       3, "&facdesc",   "",  Always)  \
-  X(NumberStyle,   2, "",           "",  Always)  \
-  X(RomanStyle,   10, "&roman",     "",  Always)  \
-  X(FacGroup,      8, "&facgroup",  "",  Always)  \
-  X(FacFamily,     9, "&family",    "",  Always)  \
-  X(PicNum,        4, "&picnum",    "",  Always)  \
-  X(MinCost,       5, "&mincost",   "",  Always)  \
-  X(OrgCost,       6, "&orgcost",   "",  Always)  \
-  X(RadCost,       7, "&radcost",   "",  Always)
+//   X(property and design-file key, generation slot, variable, default, needed,
+//     caption as the pages show it)
+#define VORLANE_FACILITY_TEXTS(X)                                      \
+  X(FacName,      1, "&facname",  "", Always, "Facility Name")         \
+  X(FacDesc,      3, "&facdesc",  "", Always, "Facility Description")  \
+  X(NumberStyle,  2, "",          "", Always, "Numbering Style")       \
+  X(RomanStyle,  10, "&roman",    "", Always, "Roman Numeral Style")   \
+  X(FacGroup,     8, "&facgroup", "", Always, "Facility Group")        \
+  X(FacFamily,    9, "&family",   "", Always, "Facility Family")       \
+  X(PicNum,       4, "&picnum",   "", Always, "Picture Number")        \
+  X(MinCost,      5, "&mincost",  "", Always, "Minerals Cost")         \
+  X(OrgCost,      6, "&orgcost",  "", Always, "Organics Cost")         \
+  X(RadCost,      7, "&radcost",  "", Always, "Radioactives Cost")
 
 class vrlFacility : public DesignRecord {
  public:
