@@ -15,10 +15,6 @@ namespace vorlane::expr {
 
 namespace {
 
-bool Skips(const Ins& ins) {
-  return ins.op == kOpSkip || (ins.op >= kOpCmpSkip && ins.op < kOpCmpSkip + 18);
-}
-
 // The slot appears in no field of any instruction but `except`, nor as the
 // result: the value written there is read through the register only.
 bool ReadOnlyThroughRegister(const Ins* code, std::size_t count, std::int32_t result, std::int32_t slot,
@@ -81,11 +77,11 @@ std::size_t JoinInstructions(Ins* code, std::size_t count, std::int32_t result) 
     // A skip must cover both or neither.
     bool straddles = false;
     for (std::size_t j = 0; j < k; ++j) {
-      if (Skips(code[j]) && j + code[j].n == k) straddles = true;
+      if (IsSkip(code[j]) && j + code[j].n == k) straddles = true;
     }
     if (straddles) continue;
     for (std::size_t j = 0; j < k; ++j) {
-      if (Skips(code[j]) && j + code[j].n > k) --code[j].n;
+      if (IsSkip(code[j]) && j + code[j].n > k) --code[j].n;
     }
     code[k] = joined;
     std::copy(code + k + 2, code + count, code + k + 1);

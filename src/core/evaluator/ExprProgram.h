@@ -73,6 +73,9 @@ struct Ins {
   std::int32_t code;   // function code of kOpCall
 };
 
+// A condition's skip over the next n instructions (kOpSkip, kOpCmpSkip...).
+inline bool IsSkip(const Ins& ins) { return ins.op == kOpSkip || (ins.op >= kOpCmpSkip && ins.op < kOpUFused); }
+
 // What Eval calls once everything is checked: the loop over the instructions,
 // or a lean function for a program of one frequent instruction. It leaves a
 // fault's message and error number itself and then gives 0.
@@ -134,7 +137,7 @@ class Program {
   bool resultInAcc = false;    // the last instruction delivers the value
   bool hasRandom = false;
   bool roundLast = false;      // the last instruction, round(acc, digits), runs after the loop
-  Runner run = nullptr;        // chosen by BuildProgram
+  Runner run = nullptr;        // chosen by BuildProgram; none for a constant, which Eval reads itself
   // The instruction of a program of one: read beside the values' pointer,
   // one load less on the way to the operands.
   Ins one{};

@@ -75,8 +75,6 @@ double Runners::FaultNoDraw(clsExprEvaluator& ev) {
   return Fault(ev);
 }
 
-double Runners::Constant(clsExprEvaluator& ev) { return ev.program_.values[ev.program_.result]; }
-
 // A program of one instruction delivering its value in the register leaves
 // no slot that anything reads afterwards: its runner computes the value only.
 template <int K, int U>
@@ -123,15 +121,13 @@ constexpr auto kUMulRunners = UMulRunners(std::make_integer_sequence<int, 25>())
 
 Runner ChooseRunner(Program& p) {
   p.roundLast = false;
-  if (p.code.empty()) return &Runners::Constant;
+  if (p.code.empty()) return nullptr;  // a constant: Eval reads its value
   p.one = p.code[0];
   // A last round(acc, digits) delivering the value, reached by no skip.
   const int last = static_cast<int>(p.code.size()) - 1;
   p.roundLast = last > 0 && p.resultInAcc && p.code[last].op == kOpRound + 1;
   for (int j = 0; p.roundLast && j < last; ++j) {
-    const int op = p.code[j].op;
-    const bool skips = op == kOpSkip || (op >= kOpCmpSkip && op < kOpCmpSkip + 18);
-    if (skips && j + p.code[j].n >= last) p.roundLast = false;
+    if (IsSkip(p.code[j]) && j + p.code[j].n >= last) p.roundLast = false;
   }
   if (p.code.size() == 1 && p.resultInAcc) {
     const int op = p.code[0].op;

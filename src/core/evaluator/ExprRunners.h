@@ -18,7 +18,6 @@ struct Runners {
   static double FaultNoDraw(clsExprEvaluator& ev);
 
   static double Loop(clsExprEvaluator& ev);
-  static double Constant(clsExprEvaluator& ev);
   // (x cmp w) * f(y), cmp K and f U.
   template <int K, int U>
   static double CmpTimes(clsExprEvaluator& ev);
