@@ -318,7 +318,7 @@ VORLANE_ALWAYS_INLINE bool Execute(const Program& prog, double* v, double f, std
         return false;
 #endif
     }
-    if (!std::isfinite(r)) [[unlikely]] return false;
+    if (!p->unchecked && !Finite(r)) [[unlikely]] return false;
     v[p->dst] = acc = r;
     continue;
   compared:
@@ -334,7 +334,7 @@ VORLANE_ALWAYS_INLINE bool Execute(const Program& prog, double* v, double f, std
   if (prog.roundLast) {
     // round(acc, digits) after the loop: no dispatch, no slot written.
     const double r = v[end->b] == 0.0 ? RoundHalfUp(acc) : Call(end, acc, v, f, rnd);
-    if (!std::isfinite(r)) [[unlikely]] return false;
+    if (!Finite(r)) [[unlikely]] return false;
     acc = r;
   }
   result = prog.resultInAcc ? acc : v[prog.result];

@@ -26,7 +26,10 @@ class clsExprEvaluator;
 
 namespace vorlane::expr {
 
-inline constexpr std::int32_t kAcc = -1;
+// A slot of the program's values. An expression has at most
+// clsExprEvaluator::kMaxRows rows, so its values fit 16-bit indices.
+using Slot = std::int16_t;
+inline constexpr Slot kAcc = -1;
 
 // Instruction kinds. Binary kinds take three consecutive codes (operands
 // slot/slot, acc/slot, slot/acc), unary kinds two (slot, acc), fused kinds
@@ -67,10 +70,14 @@ enum FuseUnary { kUSqrt, kUExp, kULog, kUSin, kUCos };
 struct Ins {
   std::uint16_t op;
   std::int16_t n;      // whole exponent, skip count, call flags, or argument count
-  std::int32_t a, b;   // operand slots, or kAcc
-  std::int32_t c;      // third operand (fused kinds, kOpAddMulPowN)
-  std::int32_t dst;    // slot receiving the result
-  std::int32_t code;   // function code of kOpCall
+  Slot a, b;           // operand slots, or kAcc
+  Slot c;              // third operand (fused kinds, kOpAddMulPowN)
+  Slot dst;            // slot receiving the result
+  std::int16_t code;   // function code of kOpCall, or a fourth operand slot
+  // The result needs no finiteness check of its own: every instruction
+  // reading it gives a non-finite value for a non-finite one and is checked
+  // itself, or passes it on in the same way (MarkChecks).
+  bool unchecked = false;
 };
 
 // A condition's skip over the next n instructions (kOpSkip, kOpCmpSkip...).
@@ -159,7 +166,15 @@ void BuildProgram(const Table& t, std::string_view text, Program& p);
 // Joins neighbouring instructions of the `count` instructions at `code`
 // (ExprPeephole.cpp), `result` being the slot of the value; gives the count
 // left.
-std::size_t JoinInstructions(Ins* code, std::size_t count, std::int32_t result);
+std::size_t JoinInstructions(Ins* code, std::size_t count, Slot result);
+
+// Marks the instructions whose finiteness check the instructions reading
+// their value make unnecessary (ExprChecks.cpp). `scratch` holds room for
+// slotCount + 2 * count entries, slotCount being the number of the
+// program's values; `resultInAcc` tells whether the last instruction
+// delivers the value, else it lies in slot `result`.
+void MarkChecks(Ins* code, std::size_t count, std::size_t slotCount, Slot result, bool resultInAcc,
+                std::int32_t* scratch);
 
 // Finishes a built program (ExprRunners.cpp): keeps the first instruction
 // in `one`, marks a last round and gives the runner Eval is to call.
