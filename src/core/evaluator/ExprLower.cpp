@@ -87,8 +87,9 @@ void Lowering::Build(std::string_view text) {
   // compiled expression keeps, in one block.
   std::size_t chars = text.size();
   for (int v = 1; v <= t_.VarTop(); ++v) chars += t_.varNames[v].size();
-  p_.Layout(valueCount_, code_.size(), t_.VarTop(), chars);
+  p_.Layout(valueCount_, code_.size() + 1, t_.VarTop(), chars);
   std::copy(code_.begin(), code_.end(), p_.code.data());
+  p_.code.back() = Ins{kOpEnd, 0, p_.resultInAcc ? kAcc : result, 0, 0, 0, 0, false};
   std::copy(values_, values_ + valueCount_, p_.values.data());
   p_.StoreVariables(t_, text, varSlot_);
   p_.result = result;

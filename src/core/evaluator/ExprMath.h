@@ -67,7 +67,7 @@ inline double RoundHalfUp(double y) {
 
 // Whether x is finite, from its bits: integer operations only, beside the
 // floating-point units that the computation itself keeps busy.
-inline bool Finite(double x) { return (std::bit_cast<std::uint64_t>(x) << 1) < (std::uint64_t{0x7ff} << 53); }
+inline bool Finite(double x) { return (std::bit_cast<std::uint64_t>(x) >> 52 & 0x7ff) != 0x7ff; }
 
 inline double SnapZero(double x) { return std::fabs(x) < kSnap ? 0.0 : x; }
 inline double Sgn(double x) { return x > 0 ? 1.0 : (x < 0 ? -1.0 : 0.0); }

@@ -57,6 +57,8 @@ enum Op : std::uint16_t {
   kOpUMulFused = 283,   // f(v[c]) P (v[a] * v[b]): + P * 5 + f
   kOpProdFused = 308,   // (v[c] * v[code]) P (v[a] * v[b]): + P, P in {c+t, c-t, t-c, c*t}
   kOpPowSubFused = 312, // v[c] P v[a]^(v[b] - v[code]): + P
+  kOpEnd = 317,         // the end of the program: its value is v[a], or the register for kAcc
+  kOpEndRound = 318,    // the end, giving round(acc, v[b]) (the program's last round, taken in)
 };
 
 // Flags in Ins::n of kOpCall.
@@ -136,14 +138,13 @@ class Program {
   std::string_view Name(const Variable& v) const { return {chars.data() + v.nameAt, v.nameSize}; }
 
   std::span<double> values;
-  std::span<Ins> code;
+  std::span<Ins> code;  // the instructions, then kOpEnd or kOpEndRound
   std::span<Variable> vars;
   std::span<char> chars;
   std::size_t textSize = 0;
   std::int32_t result = 0;     // slot of the expression's value
   bool resultInAcc = false;    // the last instruction delivers the value
   bool hasRandom = false;
-  bool roundLast = false;      // the last instruction, round(acc, digits), runs after the loop
   Runner run = nullptr;        // chosen by BuildProgram; none for a constant, which Eval reads itself
   // The instruction of a program of one: read beside the values' pointer,
   // one load less on the way to the operands.
@@ -176,11 +177,9 @@ std::size_t JoinInstructions(Ins* code, std::size_t count, Slot result);
 void MarkChecks(Ins* code, std::size_t count, std::size_t slotCount, Slot result, bool resultInAcc,
                 std::int32_t* scratch);
 
-// Finishes a built program (ExprRunners.cpp): keeps the first instruction
-// in `one`, marks a last round and gives the runner Eval is to call.
+// Finishes a built program (ExprRunners.cpp): ends it, takes a last
+// round into the end, keeps the first instruction in `one` and gives the
+// runner Eval is to call.
 Runner ChooseRunner(Program& p);
-
-// Runs the program; false on a fault (the row is not known here).
-bool RunProgram(const Program& p, double* values, double angleFactor, std::uint32_t& rndState, double& result);
 
 }  // namespace vorlane::expr
