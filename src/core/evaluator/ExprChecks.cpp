@@ -7,7 +7,8 @@
 // can vanish in y / x (as x), powers, exp, comparisons, min, max and clip.
 
 #include <algorithm>
-#include <initializer_list>
+#include <array>
+#include <bit>
 
 #include "evaluator/ExprProgram.h"
 
@@ -15,102 +16,88 @@ namespace vorlane::expr {
 
 namespace {
 
-// One operand an instruction reads: its field (a slot or kAcc) and whether
-// a non-finite value there always gives a non-finite result or a failure of
-// the instruction's own.
-struct Read {
-  Slot field;
-  bool carries;
+// The operand fields an instruction kind reads, as bits (a, b, c, code),
+// and of those the ones where a non-finite value always gives a non-finite
+// result or a failure of the instruction's own. A field holding kAcc reads
+// the register. kOpCallMore is left to the caller: it reads n fields.
+struct Operands {
+  unsigned read;
+  unsigned carried;
 };
+inline constexpr unsigned kA = 1, kB = 2, kC = 4, kCode = 8;
 
-// The operands of instruction i, at most four, into out; gives their count.
-// A field holding kAcc reads the register.
-int ReadsOf(const Ins& i, Read* out) {
-  const int op = i.op;
-  auto reads = [&](std::initializer_list<Read> list) {
-    std::copy(list.begin(), list.end(), out);
-    return static_cast<int>(list.size());
-  };
-  if (op < kOpPow) return reads({{i.a, true}, {i.b, op < kOpDiv}});   // + - * /
-  if (op < kOpRound) return reads({{i.a, false}, {i.b, false}});      // ^, comparisons, min, max
-  if (op < kOpSqrt) return reads({{i.a, true}, {i.b, false}});        // round
-  if (op < kOpPowN) return reads({{i.a, op - (op - kOpSqrt) % 2 != kOpExp}});
-  if (op < kOpMulPowN) return reads({{i.a, true}});
-  if (op < kOpAddMulPowN) return reads({{i.a, true}, {i.b, true}});
-  if (op < kOpFused) return reads({{i.a, true}, {i.b, true}, {i.c, true}});
+constexpr Operands OperandsOf(int op) {
+  if (op < kOpPow) return {kA | kB, op < kOpDiv ? kA | kB : kA};  // + - * /
+  if (op < kOpRound) return {kA | kB, 0};                         // ^, comparisons, min, max
+  if (op < kOpSqrt) return {kA | kB, kA};                         // round
+  if (op < kOpPowN) return {kA, op - (op - kOpSqrt) % 2 != kOpExp ? kA : 0};
+  if (op < kOpMulPowN) return {kA, kA};
+  if (op < kOpAddMulPowN) return {kA | kB, kA | kB};
+  if (op < kOpFused) return {kA | kB | kC, kA | kB | kC};
   if (op < kOpCall) {
     // c P (y Q z): y carries but into a power, z only into + - *, c unless divided by.
     const int k = (op - kOpFused) / 4, outer = k / 5, inner = k % 5;
-    return reads({{i.a, inner != kQPow}, {i.b, inner <= kQMul}, {i.c, outer != kTOverC}});
+    return {kA | kB | kC, (inner != kQPow ? kA : 0) | (inner <= kQMul ? kB : 0) | (outer != kTOverC ? kC : 0)};
   }
-  if (op == kOpCall) return reads({{i.a, false}, {i.b, false}});
-  if (op == kOpCallMore) {
-    const Slot more[4] = {i.a, i.b, i.c, i.dst};
-    for (int k = 0; k < i.n; ++k) out[k] = {more[k], false};
-    return i.n;
-  }
-  if (op == kOpSkip) return reads({{i.a, false}});
-  if (op < kOpCmpSkip) return reads({{i.a, false}, {i.b, false}, {i.c, false}});  // clip
-  if (op < kOpUFused) return reads({{i.a, false}, {i.b, false}});
+  if (op == kOpCall) return {kA | kB, 0};
+  if (op == kOpSkip) return {kA, 0};
+  if (op == kOpClip || op == kOpClip + 1) return {kA | kB | kC, 0};
+  if (op < kOpUFused) return {kA | kB, 0};  // comparisons that skip, kOpCallMore
   if (op < kOpCondTimesU) {
     // c P f(y).
     const int k = (op - kOpUFused) / 2, outer = k / 5, unary = k % 5;
-    return reads({{i.a, unary != kUExp}, {i.c, outer != kTOverC}});
+    return {kA | kC, (unary != kUExp ? kA : 0) | (outer != kTOverC ? kC : 0)};
   }
   // condition * f(y): f(y) is computed only when the condition holds.
-  if (op < kOpCmpTimesU) return reads({{i.a, false}, {i.c, true}});
-  if (op < kOpUMulFused) return reads({{i.a, false}, {i.b, false}, {i.code, false}});
+  if (op < kOpCmpTimesU) return {kA | kC, kC};
+  if (op < kOpUMulFused) return {kA | kB | kCode, 0};
   // f(v[c]) P (v[a] * v[b]); t / f(u) checks f(u) itself.
-  if (op < kOpProdFused) return reads({{i.a, true}, {i.b, true}, {i.c, (op - kOpUMulFused) % 5 != kUExp}});
-  if (op < kOpPowSubFused) return reads({{i.a, true}, {i.b, true}, {i.c, true}, {i.code, true}});
+  if (op < kOpProdFused) return {kA | kB | kC, kA | kB | ((op - kOpUMulFused) % 5 != kUExp ? kC : 0)};
+  if (op < kOpPowSubFused) return {kA | kB | kC | kCode, kA | kB | kC | kCode};
   // v[c] P v[a]^(v[b] - v[code]): the difference is checked inside.
-  return reads({{i.a, false}, {i.b, true}, {i.code, true}, {i.c, op - kOpPowSubFused != kTOverC}});
+  if (op < kOpEnd) return {kA | kB | kC | kCode, kB | kCode | (op - kOpPowSubFused != kTOverC ? kC : 0)};
+  return {0, 0};
 }
+
+inline constexpr int kOpCount = kOpEndRound + 1;
+inline constexpr auto kOperands = [] {
+  std::array<Operands, kOpCount> table{};
+  for (int op = 0; op < kOpCount; ++op) table[op] = OperandsOf(op);
+  return table;
+}();
 
 bool WritesResult(const Ins& i) { return i.op != kOpCallMore && i.op != kOpSkip; }
 
 }  // namespace
 
 void MarkChecks(Ins* code, std::size_t count, std::size_t slotCount, Slot result, bool resultInAcc,
-                std::int32_t* scratch) {
-  // writer: the instruction that wrote each slot last; skipsAt: the skips
-  // before each instruction; state: -1 while no instruction read its value,
-  // 1 while every reader carries a non-finite value on, 0 for good once one
-  // does not. A reader that a skip may leave out while its producer runs
-  // (a skip lies between them) needs the producer checked.
-  std::int32_t* const writer = scratch;
-  std::int32_t* const skipsAt = writer + slotCount;
-  std::int32_t* const state = skipsAt + count;
-  std::fill(writer, writer + slotCount, -1);
-  std::fill(state, state + count, -1);
-  std::int32_t skips = 0;
-  std::int32_t accFrom = -1;    // the instruction whose value the register holds, if known
-  std::int32_t regionEnd = -1;  // the last instruction under the latest skip
-  for (std::int32_t j = 0; j < static_cast<std::int32_t>(count); ++j) {
-    const Ins& ins = code[j];
-    // Past a skipped run the register holds 0 or the run's last value.
-    if (j == regionEnd + 1) accFrom = -1;
-    Read reads[4];
-    const int n = ReadsOf(ins, reads);
-    for (int k = 0; k < n; ++k) {
-      const std::int32_t from = reads[k].field == kAcc ? accFrom : writer[reads[k].field];
-      if (from < 0) continue;
-      state[from] = state[from] != 0 && reads[k].carries && skipsAt[from] == skips ? 1 : 0;
-    }
-    skipsAt[j] = skips;
-    if (IsSkip(ins)) {
-      ++skips;
-      regionEnd = std::max(regionEnd, j + ins.n);
-    }
-    if (ins.op == kOpCallMore || ins.op == kOpSkip) continue;  // the register keeps its value
-    accFrom = j;
-    writer[ins.dst] = j;
-    if (ins.op >= kOpCmpTimesU && ins.op < kOpUMulFused) writer[ins.c] = -1;  // its condition's value
-  }
-  for (std::size_t j = 0; j < count; ++j) {
+                unsigned char* named) {
+  // Only a value handed on in the register goes unchecked: the next
+  // instruction always runs after this one (a skip before it would be an
+  // instruction between them), and it is the one reader unless a later
+  // field names the slot too. From the last instruction back, `named` marks
+  // the slots the fields of the instructions after the current one name,
+  // a call's further arguments included; numbers beyond the slots
+  // (function codes) share one extra entry.
+  std::fill(named, named + slotCount + 1, static_cast<unsigned char>(0));
+  auto mark = [&](Slot f) {
+    named[static_cast<std::size_t>(f) < slotCount ? static_cast<std::size_t>(f) : slotCount] = 1;
+  };
+  for (std::size_t j = count; j-- > 0;) {
     Ins& ins = code[j];
-    const bool isResult = resultInAcc ? j + 1 == count : ins.dst == result;
-    ins.unchecked = state[j] == 1 && !isResult && ins.op != kOpCall && WritesResult(ins);
+    ins.unchecked = false;
+    if (j + 1 < count && ins.op != kOpCall && WritesResult(ins) && !IsSkip(ins) &&
+        (resultInAcc || ins.dst != result) && named[static_cast<std::size_t>(ins.dst)] == 0) {
+      const Ins& next = code[j + 1];
+      const unsigned inRegister = (next.a == kAcc ? kA : 0) | (next.b == kAcc ? kB : 0) | (next.c == kAcc ? kC : 0);
+      const Operands o = next.op == kOpCallMore ? Operands{0, 0} : kOperands[next.op];
+      ins.unchecked = inRegister != 0 && (inRegister & ~(o.read & o.carried)) == 0;
+    }
+    mark(ins.a);
+    mark(ins.b);
+    mark(ins.c);
+    mark(ins.code);
+    if (ins.op == kOpCallMore) mark(ins.dst);
   }
 }
 
