@@ -7,6 +7,7 @@
 // can vanish in y / x (as x), powers, exp, comparisons, min, max and clip.
 
 #include <algorithm>
+#include <cassert>
 #include <array>
 #include <bit>
 
@@ -70,34 +71,44 @@ bool WritesResult(const Ins& i) { return i.op != kOpCallMore && i.op != kOpSkip;
 
 }  // namespace
 
-void MarkChecks(Ins* code, std::size_t count, std::size_t slotCount, Slot result, bool resultInAcc,
-                unsigned char* named) {
+#ifndef NDEBUG
+namespace {
+
+// Whether some field after instruction j reads its slot: never, as every
+// row of the table feeds one row, and a comparison that also guards rows
+// (read again by the skip) needs no check anyway.
+bool ReadAgain(const Ins* code, std::size_t count, std::size_t j) {
+  if (code[j].op >= kOpGt && code[j].op < kOpNe + 3) return false;
+  for (std::size_t k = j + 1; k < count; ++k) {
+    const Ins& ins = code[k];
+    const unsigned read = ins.op == kOpCallMore ? (1u << ins.n) - 1 : kOperands[ins.op].read;
+    const Slot fields[4] = {ins.a, ins.b, ins.c, ins.op == kOpCallMore ? ins.dst : ins.code};
+    for (int f = 0; f < 4; ++f) {
+      // A call of one argument leaves b unset.
+      const bool unset = f == 1 && ins.op == kOpCall && (ins.n & kCallHasMore) == 0;
+      if ((read >> f & 1) != 0 && !unset && fields[f] == code[j].dst) return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace
+#endif
+
+void MarkChecks(Ins* code, std::size_t count, Slot result, bool resultInAcc) {
   // Only a value handed on in the register goes unchecked: the next
   // instruction always runs after this one (a skip before it would be an
-  // instruction between them), and it is the one reader unless a later
-  // field names the slot too. From the last instruction back, `named` marks
-  // the slots the fields of the instructions after the current one name,
-  // a call's further arguments included; numbers beyond the slots
-  // (function codes) share one extra entry.
-  std::fill(named, named + slotCount + 1, static_cast<unsigned char>(0));
-  auto mark = [&](Slot f) {
-    named[static_cast<std::size_t>(f) < slotCount ? static_cast<std::size_t>(f) : slotCount] = 1;
-  };
-  for (std::size_t j = count; j-- > 0;) {
+  // instruction between them), and it is the value's one reader.
+  for (std::size_t j = 0; j < count; ++j) {
     Ins& ins = code[j];
     ins.unchecked = false;
-    if (j + 1 < count && ins.op != kOpCall && WritesResult(ins) && !IsSkip(ins) &&
-        (resultInAcc || ins.dst != result) && named[static_cast<std::size_t>(ins.dst)] == 0) {
-      const Ins& next = code[j + 1];
-      const unsigned inRegister = (next.a == kAcc ? kA : 0) | (next.b == kAcc ? kB : 0) | (next.c == kAcc ? kC : 0);
-      const Operands o = next.op == kOpCallMore ? Operands{0, 0} : kOperands[next.op];
-      ins.unchecked = inRegister != 0 && (inRegister & ~(o.read & o.carried)) == 0;
-    }
-    mark(ins.a);
-    mark(ins.b);
-    mark(ins.c);
-    mark(ins.code);
-    if (ins.op == kOpCallMore) mark(ins.dst);
+    if (j + 1 == count || ins.op == kOpCall || !WritesResult(ins) || IsSkip(ins)) continue;
+    if (!resultInAcc && ins.dst == result) continue;
+    const Ins& next = code[j + 1];
+    const unsigned inRegister = (next.a == kAcc ? kA : 0) | (next.b == kAcc ? kB : 0) | (next.c == kAcc ? kC : 0);
+    const Operands o = next.op == kOpCallMore ? Operands{0, 0} : kOperands[next.op];
+    ins.unchecked = inRegister != 0 && (inRegister & ~(o.read & o.carried)) == 0;
+    assert(!ins.unchecked || !ReadAgain(code, count, j));
   }
 }
 

@@ -82,7 +82,7 @@ void Lowering::Build(std::string_view text) {
       if (RowOf(s.row).argOf == 0 && s.row != lastRow_) p_.resultInAcc = false;
     }
   }
-  MarkChecks(code_.data(), code_.size(), static_cast<std::size_t>(valueCount_), result, p_.resultInAcc, named_);
+  MarkChecks(code_.data(), code_.size(), result, p_.resultInAcc);
   // Exactly the instructions, values, variables and characters the
   // compiled expression keeps, in one block.
   std::size_t chars = text.size();

@@ -80,7 +80,6 @@ class Lowering {
   static constexpr int kValueLimit = kLowerSlotLimit + 2 * (clsExprEvaluator::kMaxVariables + 2);
   static_assert(kValueLimit <= 32767, "a program's slots are 16-bit");
   double values_[kValueLimit];
-  unsigned char named_[kValueLimit + 1];  // MarkChecks' room
   std::int32_t valueCount_ = 0;
   int orderCount_ = 0;
   int roots_ = 0;  // rows delivering to the result slot

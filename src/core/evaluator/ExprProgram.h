@@ -170,11 +170,10 @@ void BuildProgram(const Table& t, std::string_view text, Program& p);
 std::size_t JoinInstructions(Ins* code, std::size_t count, Slot result);
 
 // Marks the instructions whose finiteness check the instruction reading
-// their value makes unnecessary (ExprChecks.cpp). `named` holds room for
-// slotCount + 1 flags, slotCount being the number of the program's values; `resultInAcc` tells whether the last instruction delivers the
-// value, else it lies in slot `result`.
-void MarkChecks(Ins* code, std::size_t count, std::size_t slotCount, Slot result, bool resultInAcc,
-                unsigned char* named);
+// their value makes unnecessary (ExprChecks.cpp); `resultInAcc` tells
+// whether the last instruction delivers the value, else it lies in slot
+// `result`.
+void MarkChecks(Ins* code, std::size_t count, Slot result, bool resultInAcc);
 
 // Finishes a built program (ExprRunners.cpp): ends it, takes a last
 // round into the end, keeps the first instruction in `one` and gives the
