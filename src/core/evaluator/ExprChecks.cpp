@@ -67,7 +67,21 @@ inline constexpr auto kOperands = [] {
   return table;
 }();
 
-bool WritesResult(const Ins& i) { return i.op != kOpCallMore && i.op != kOpSkip; }
+// Per kind, for the pass below: the fields a, b, c that carry a non-finite
+// value on (kA | kB | kC of read & carried), and kMayGoUnchecked for the
+// kinds whose result check may be left out (not calls nor skips).
+inline constexpr unsigned kMayGoUnchecked = 16;
+inline constexpr auto kTraits = [] {
+  std::array<unsigned char, kOpCount> table{};
+  for (int op = 0; op < kOpCount; ++op) {
+    const Operands o = OperandsOf(op);
+    const bool skip = op == kOpSkip || (op >= kOpCmpSkip && op < kOpUFused);
+    const bool may = op != kOpCall && op != kOpCallMore && !skip && op < kOpEnd;
+    table[op] = static_cast<unsigned char>((o.read & o.carried & (kA | kB | kC)) | (may ? kMayGoUnchecked : 0));
+  }
+  table[kOpCallMore] = 0;
+  return table;
+}();
 
 }  // namespace
 
@@ -99,17 +113,16 @@ void MarkChecks(Ins* code, std::size_t count, Slot result, bool resultInAcc) {
   // Only a value handed on in the register goes unchecked: the next
   // instruction always runs after this one (a skip before it would be an
   // instruction between them), and it is the value's one reader.
-  for (std::size_t j = 0; j < count; ++j) {
+  for (std::size_t j = 0; j + 1 < count; ++j) {
     Ins& ins = code[j];
-    ins.unchecked = false;
-    if (j + 1 == count || ins.op == kOpCall || !WritesResult(ins) || IsSkip(ins)) continue;
-    if (!resultInAcc && ins.dst == result) continue;
     const Ins& next = code[j + 1];
+    ins.unchecked = false;
+    if ((kTraits[ins.op] & kMayGoUnchecked) == 0 || (!resultInAcc && ins.dst == result)) continue;
     const unsigned inRegister = (next.a == kAcc ? kA : 0) | (next.b == kAcc ? kB : 0) | (next.c == kAcc ? kC : 0);
-    const Operands o = next.op == kOpCallMore ? Operands{0, 0} : kOperands[next.op];
-    ins.unchecked = inRegister != 0 && (inRegister & ~(o.read & o.carried)) == 0;
+    ins.unchecked = inRegister != 0 && (inRegister & ~kTraits[next.op]) == 0;
     assert(!ins.unchecked || !ReadAgain(code, count, j));
   }
+  if (count > 0) code[count - 1].unchecked = false;
 }
 
 }  // namespace vorlane::expr
