@@ -287,7 +287,7 @@ VORLANE_ALWAYS_INLINE bool Runners::Execute(clsExprEvaluator& ev, double& result
       case kOpCall:
         r = Call(p, acc, ev);
         if (p->n & kCallHasMore) {
-          if (!std::isfinite(r)) [[unlikely]] return false;
+          if (!Finite(r)) [[unlikely]] return false;
           v[p->dst] = acc = r;
           ++p;
           continue;

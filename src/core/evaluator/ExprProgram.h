@@ -8,6 +8,8 @@
 // Every instruction computes exactly the operations of the rows it stands
 // for, so results are bit for bit those of the expression table; the order
 // may differ, which is why a fault is named by running the table again.
+// An end instruction closes the list; a value handed on in the register to
+// an instruction that keeps it non-finite is checked there, not twice.
 // Internal to the evaluator.
 #pragma once
 
@@ -76,9 +78,9 @@ struct Ins {
   Slot c;              // third operand (fused kinds, kOpAddMulPowN)
   Slot dst;            // slot receiving the result
   std::int16_t code;   // function code of kOpCall, or a fourth operand slot
-  // The result needs no finiteness check of its own: every instruction
-  // reading it gives a non-finite value for a non-finite one and is checked
-  // itself, or passes it on in the same way (MarkChecks).
+  // The result needs no finiteness check of its own: the next instruction,
+  // its one reader, takes it from the register and gives a non-finite value
+  // for a non-finite one (MarkChecks).
   bool unchecked = false;
 };
 
