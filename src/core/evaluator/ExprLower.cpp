@@ -8,17 +8,17 @@
 
 namespace vorlane::expr {
 
-inline std::int32_t Lowering::Leaf(int s) {
+inline Slot Lowering::Leaf(int s) {
   if (progSlot_[s] < 0) {
-    progSlot_[s] = valueCount_;
+    progSlot_[s] = static_cast<Slot>(valueCount_);
     values_[valueCount_++] = t_.values[s];
   }
   return progSlot_[s];
 }
 
-inline std::int32_t Lowering::Temp(int s) { return Leaf(s); }
+inline Slot Lowering::Temp(int s) { return Leaf(s); }
 
-inline std::int32_t Lowering::Operand(int row, int arg) {
+inline Slot Lowering::Operand(int row, int arg) {
   const int s = row * kArgSlots + arg;
   const int q = Deliverer(s);
   if (hasRight_ && q != 0 && plan_[q].inlined && RowOf(q).funCode == kRight) return Leaf(q * kArgSlots + 1);
@@ -66,24 +66,14 @@ void Lowering::Build(std::string_view text) {
       slot = valueCount_;
       values_[valueCount_++] = 0.0;
     }
-    progSlot_[l.slot] = slot;
+    progSlot_[l.slot] = static_cast<Slot>(slot);
   }
   PlanInlining();
   Order();
   for (int i = 0; i < orderCount_; ++i) Emit(order_[i]);
   if (skipAt_ >= 0) code_[skipAt_].n = static_cast<std::int16_t>(code_.size() - skipAt_ - 1);
-  const std::int32_t result = Leaf(t_.ResultSlot());
+  const Slot result = Leaf(t_.ResultSlot());
   code_.resize(JoinInstructions(code_.data(), code_.size(), result), Ins{});
-  // Exactly the instructions, values, variables and characters the
-  // compiled expression keeps, in one block.
-  std::size_t chars = text.size();
-  for (int v = 1; v <= t_.VarTop(); ++v) chars += t_.varNames[v].size();
-  p_.Layout(valueCount_, code_.size(), t_.VarTop(), chars);
-  std::copy(code_.begin(), code_.end(), p_.code.data());
-  std::copy(values_, values_ + valueCount_, p_.values.data());
-  p_.StoreVariables(t_, text, varSlot_);
-  p_.result = result;
-  p_.hasRandom = t_.hasRandom;
   p_.resultInAcc = orderCount_ > 0 && lastRow_ != 0 && RowOf(lastRow_).argOf == 0 &&
                    t_.DestSlot(lastRow_) == t_.ResultSlot();
   if (p_.resultInAcc && roots_ > 1) {
@@ -92,6 +82,18 @@ void Lowering::Build(std::string_view text) {
       if (RowOf(s.row).argOf == 0 && s.row != lastRow_) p_.resultInAcc = false;
     }
   }
+  MarkChecks(code_.data(), code_.size(), result, p_.resultInAcc);
+  // Exactly the instructions, values, variables and characters the
+  // compiled expression keeps, in one block.
+  std::size_t chars = text.size();
+  for (int v = 1; v <= t_.VarTop(); ++v) chars += t_.varNames[v].size();
+  p_.Layout(valueCount_, code_.size() + 1, t_.VarTop(), chars);
+  std::copy(code_.begin(), code_.end(), p_.code.data());
+  p_.code.back() = Ins{kOpEnd, 0, p_.resultInAcc ? kAcc : result, 0, 0, 0, 0, false};
+  std::copy(values_, values_ + valueCount_, p_.values.data());
+  p_.StoreVariables(t_, text, varSlot_);
+  p_.result = result;
+  p_.hasRandom = t_.hasRandom;
 }
 
 [[gnu::always_inline]] inline void Lowering::Emit(int r) {
@@ -119,13 +121,13 @@ void Lowering::Build(std::string_view text) {
     lastRow_ = r;
     return;
   }
-  const std::int32_t dst = Temp(t_.DestSlot(r));
+  const Slot dst = Temp(t_.DestSlot(r));
   const int code = row.funCode;
   const bool plain = row.sign != -1;
   if (plan_[r].inlineChild != 0) {
     EmitFused(r, plan_[r].inlineChild);
   } else {
-    Ins ins{kOpCall, 0, 0, 0, 0, dst, code};
+    Ins ins{kOpCall, 0, 0, 0, 0, dst, static_cast<std::int16_t>(code)};
     auto binary = [&](Op op) {
       ins.a = Operand(r, 0);
       ins.b = Operand(r, 1);
@@ -163,7 +165,7 @@ void Lowering::Build(std::string_view text) {
       ins.c = Operand(r, 2);
     } else {
       // Any other row: Compute with its arguments gathered.
-      std::int32_t slots[kArgSlots] = {0, 0, 0, 0, 0, 0};
+      Slot slots[kArgSlots] = {0, 0, 0, 0, 0, 0};
       for (int a = 0; a < row.argTop; ++a) slots[a] = Operand(r, a);
       ins.a = slots[0];
       ins.b = slots[1];
@@ -189,8 +191,8 @@ void Lowering::Build(std::string_view text) {
 [[gnu::always_inline]] inline void Lowering::EmitFused(int r, int q) {
   const Row& row = RowOf(r);
   const bool left = RowOf(q).argIdx == 1;
-  const std::int32_t c = Operand(r, left ? 1 : 0);
-  Ins ins{0, 0, 0, 0, c, Temp(t_.DestSlot(r)), row.funCode};
+  const Slot c = Operand(r, left ? 1 : 0);
+  Ins ins{0, 0, 0, 0, c, Temp(t_.DestSlot(r)), static_cast<std::int16_t>(row.funCode)};
   if (!plan_[q].leafOp) {
     // k * x^n: the power's row and the leaf k.
     const int side = Deliverer(q * kArgSlots) != 0 ? 0 : 1;
@@ -302,7 +304,7 @@ inline void Lowering::FuseWithPrevious(int r) {
   Ins& first = code_[code_.size() - 2];
   Ins& second = code_.back();
   const bool left = inner.argIdx == 1;
-  const std::int32_t c = left ? second.b : second.a;
+  const Slot c = left ? second.b : second.a;
   if (c == kAcc) return;
   if (first.op >= kOpSqrt && first.op < kOpCos + 2) {
     // c P f(y): a function of one argument under + - * /.

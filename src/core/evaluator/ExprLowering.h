@@ -37,9 +37,9 @@ class Lowering {
   const Row& RowOf(int r) const { return t_.rows[r]; }
   // The running row delivering to table slot s, or 0.
   int Deliverer(int s) const { return deliverer_[s]; }
-  std::int32_t Leaf(int s);
-  std::int32_t Temp(int s);
-  std::int32_t Operand(int row, int arg);
+  Slot Leaf(int s);
+  Slot Temp(int s);
+  Slot Operand(int row, int arg);
   bool IsLeafOperand(int row, int arg) const { return Deliverer(row * kArgSlots + arg) == 0; }
   bool ConstantOperand(int row, int arg, double& value) const;
   int FindWholeExponent(int row) const;
@@ -65,7 +65,7 @@ class Lowering {
   // The slots of variable v with sign +1 and -1 at 2 v and 2 v + 1 (-1: unused).
   std::int32_t varSlot_[2 * (clsExprEvaluator::kMaxVariables + 2)];
   // Filled for the slots and rows of the table only.
-  std::int32_t progSlot_[kLowerSlotLimit];   // table slot -> program slot
+  Slot progSlot_[kLowerSlotLimit];   // table slot -> program slot
   std::int32_t deliverer_[kLowerSlotLimit];  // table slot -> running row delivering to it
   RowPlan plan_[kLowerRowLimit];
   unsigned char state_[kLowerRowLimit];
@@ -77,7 +77,9 @@ class Lowering {
   FixedVector<Ins, 3 * kLowerRowLimit> code_;
   // The program's values while it is built: each table slot and each signed
   // variable at most once.
-  double values_[kLowerSlotLimit + 2 * (clsExprEvaluator::kMaxVariables + 2)];
+  static constexpr int kValueLimit = kLowerSlotLimit + 2 * (clsExprEvaluator::kMaxVariables + 2);
+  static_assert(kValueLimit <= 32767, "a program's slots are 16-bit");
+  double values_[kValueLimit];
   std::int32_t valueCount_ = 0;
   int orderCount_ = 0;
   int roots_ = 0;  // rows delivering to the result slot

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <bit>
 #include <cmath>
 #include <cstdint>
 
@@ -63,6 +64,10 @@ inline double RoundHalfUp(double y) {
   if (y - n == 0.5) n += 1.0;
   return y == 0.0 ? y : n;
 }
+
+// Whether x is finite, from its bits: integer operations only, beside the
+// floating-point units that the computation itself keeps busy.
+inline bool Finite(double x) { return (std::bit_cast<std::uint64_t>(x) >> 52 & 0x7ff) != 0x7ff; }
 
 inline double SnapZero(double x) { return std::fabs(x) < kSnap ? 0.0 : x; }
 inline double Sgn(double x) { return x > 0 ? 1.0 : (x < 0 ? -1.0 : 0.0); }

@@ -17,7 +17,7 @@ namespace {
 
 // The slot appears in no field of any instruction but `except`, nor as the
 // result: the value written there is read through the register only.
-bool ReadOnlyThroughRegister(const Ins* code, std::size_t count, std::int32_t result, std::int32_t slot,
+bool ReadOnlyThroughRegister(const Ins* code, std::size_t count, Slot result, Slot slot,
                              std::size_t except) {
   if (result == slot) return false;
   for (std::size_t j = 0; j < count; ++j) {
@@ -30,7 +30,7 @@ bool ReadOnlyThroughRegister(const Ins* code, std::size_t count, std::int32_t re
 }
 
 // The product u * w of instruction k, from slots only.
-bool SlotProduct(const Ins& ins, std::int32_t& u, std::int32_t& w) {
+bool SlotProduct(const Ins& ins, Slot& u, Slot& w) {
   if (ins.op == kOpMul) {
     u = ins.a;
     w = ins.b;
@@ -45,12 +45,12 @@ bool SlotProduct(const Ins& ins, std::int32_t& u, std::int32_t& w) {
 
 // The joined instruction of first and second, or false.
 bool Joined(const Ins& first, const Ins& second, Ins& joined) {
-  std::int32_t u, w;
+  Slot u, w;
   if (SlotProduct(first, u, w)) {
     // c P (y * z) with c in the register, y and z in slots, P carrying non-finite values.
     for (int q = kCPlusT; q <= kCTimesT; ++q) {
       if (second.op == kOpFused + (q * 5 + kQMul) * 4 + 3) {
-        joined = Ins{static_cast<std::uint16_t>(kOpProdFused + q), 0, second.a, second.b, u, second.dst, w};
+        joined = Ins{static_cast<std::uint16_t>(kOpProdFused + q), 0, second.a, second.b, u, second.dst, w, false};
         return true;
       }
     }
@@ -59,7 +59,7 @@ bool Joined(const Ins& first, const Ins& second, Ins& joined) {
     // c P y^z with z in the register, y and c in slots.
     for (int q = kCPlusT; q <= kTOverC; ++q) {
       if (second.op == kOpFused + (q * 5 + kQPow) * 4 + 2) {
-        joined = Ins{static_cast<std::uint16_t>(kOpPowSubFused + q), 0, second.a, first.a, second.c, second.dst, first.b};
+        joined = Ins{static_cast<std::uint16_t>(kOpPowSubFused + q), 0, second.a, first.a, second.c, second.dst, first.b, false};
         return true;
       }
     }
@@ -69,7 +69,7 @@ bool Joined(const Ins& first, const Ins& second, Ins& joined) {
 
 }  // namespace
 
-std::size_t JoinInstructions(Ins* code, std::size_t count, std::int32_t result) {
+std::size_t JoinInstructions(Ins* code, std::size_t count, Slot result) {
   for (std::size_t k = 0; k + 1 < count; ++k) {
     const Ins& first = code[k];
     Ins joined;

@@ -21,10 +21,12 @@ inline double PowN(double x, int n) {
   return g_wholePower[n](x);
 }
 
-#if defined(__GNUC__)
-__attribute__((noinline))
-#endif
-double Call(const Ins* p, double acc, const double* v, double f, std::uint32_t& rnd) {
+}  // namespace
+
+// Compute for instruction p, the register holding acc: the evaluator's
+// values, angle factor and random state read here, out of the loop's way.
+double Runners::Call(const Ins* p, double acc, clsExprEvaluator& ev) {
+  const double* const v = ev.program_.values.data();
   double a[kArgSlots] = {0, 0, 0, 0, 0, 0};
   auto operand = [&](std::int32_t slot) { return slot == kAcc ? acc : v[slot]; };
   a[0] = operand(p->a);
@@ -34,11 +36,9 @@ double Call(const Ins* p, double acc, const double* v, double f, std::uint32_t& 
     const std::int32_t slots[4] = {more.a, more.b, more.c, more.dst};
     for (int i = 0; i < more.n; ++i) a[2 + i] = operand(slots[i]);
   }
-  const double r = Compute(p->code, a, f, rnd);
+  const double r = Compute(p->code, a, ev.angleFactor_, ev.rndState_);
   return (p->n & kCallNegate) ? -r : r;
 }
-
-}  // namespace
 
 #define VORLANE_BINARY(OP, EXPR)                   \
   case OP: {                                       \
@@ -209,13 +209,13 @@ double Call(const Ins* p, double acc, const double* v, double f, std::uint32_t& 
 #define VORLANE_ALWAYS_INLINE inline
 #endif
 
-namespace {
-
-VORLANE_ALWAYS_INLINE bool Execute(const Program& prog, double* v, double f, std::uint32_t& rnd, double& result) {
-  const Ins* p = prog.code.data();
-  const Ins* const end = p + prog.code.size() - (prog.roundLast ? 1 : 0);
+// The evaluator's state is read through `ev` only: one register for all of it.
+VORLANE_ALWAYS_INLINE bool Runners::Execute(clsExprEvaluator& ev, double& result) {
+  double* const v = ev.program_.values.data();
+  const double& f = ev.angleFactor_;  // read where used: no copy kept on the stack
+  const Ins* p = ev.program_.code.data();
   double acc = 0.0;
-  for (; p != end; ++p) {
+  for (;; ++p) {
     double r;
     switch (p->op) {
       VORLANE_BINARY(kOpAdd, x + y)
@@ -231,7 +231,7 @@ VORLANE_ALWAYS_INLINE bool Execute(const Program& prog, double* v, double f, std
       VORLANE_BINARY(kOpNe, x != y ? 1.0 : 0.0)
       VORLANE_BINARY(kOpMin, x >= y ? y : x)
       VORLANE_BINARY(kOpMax, x < y ? y : x)
-      VORLANE_BINARY(kOpRound, y == 0.0 ? RoundHalfUp(x) : Call(p, acc, v, f, rnd))
+      VORLANE_BINARY(kOpRound, y == 0.0 ? RoundHalfUp(x) : Call(p, acc, ev))
       VORLANE_UNARY(kOpSqrt, std::sqrt(x))
       VORLANE_UNARY(kOpExp, std::exp(x))
       VORLANE_UNARY(kOpLog, x > 0 ? std::log(x) : kNaN)
@@ -285,9 +285,9 @@ VORLANE_ALWAYS_INLINE bool Execute(const Program& prog, double* v, double f, std
       VORLANE_POWSUB(kCTimesT, c * t)
       VORLANE_POWSUB(kTOverC, t / c)
       case kOpCall:
-        r = Call(p, acc, v, f, rnd);
+        r = Call(p, acc, ev);
         if (p->n & kCallHasMore) {
-          if (!std::isfinite(r)) [[unlikely]] return false;
+          if (!Finite(r)) [[unlikely]] return false;
           v[p->dst] = acc = r;
           ++p;
           continue;
@@ -310,6 +310,16 @@ VORLANE_ALWAYS_INLINE bool Execute(const Program& prog, double* v, double f, std
           p += p->n;
         }
         continue;
+      case kOpEnd:
+        result = p->a == kAcc ? acc : v[p->a];
+        return true;
+      case kOpEndRound: {
+        // round(acc, digits) as the end: no slot written.
+        const double r = v[p->b] == 0.0 ? RoundHalfUp(acc) : Call(p, acc, ev);
+        if (!Finite(r)) [[unlikely]] return false;
+        result = r;
+        return true;
+      }
       default:
         // The program holds only the kinds above: no range check needed.
 #if defined(__GNUC__)
@@ -318,7 +328,7 @@ VORLANE_ALWAYS_INLINE bool Execute(const Program& prog, double* v, double f, std
         return false;
 #endif
     }
-    if (!std::isfinite(r)) [[unlikely]] return false;
+    if (!p->unchecked && !Finite(r)) [[unlikely]] return false;
     v[p->dst] = acc = r;
     continue;
   compared:
@@ -331,20 +341,6 @@ VORLANE_ALWAYS_INLINE bool Execute(const Program& prog, double* v, double f, std
       p += p->n;
     }
   }
-  if (prog.roundLast) {
-    // round(acc, digits) after the loop: no dispatch, no slot written.
-    const double r = v[end->b] == 0.0 ? RoundHalfUp(acc) : Call(end, acc, v, f, rnd);
-    if (!std::isfinite(r)) [[unlikely]] return false;
-    acc = r;
-  }
-  result = prog.resultInAcc ? acc : v[prog.result];
-  return true;
-}
-
-}  // namespace
-
-bool RunProgram(const Program& prog, double* values, double f, std::uint32_t& rnd, double& result) {
-  return Execute(prog, values, f, rnd, result);
 }
 
 // The loop over the instructions, for every program without a runner of
@@ -352,10 +348,17 @@ bool RunProgram(const Program& prog, double* values, double f, std::uint32_t& rn
 double Runners::Loop(clsExprEvaluator& ev) {
   ev.rndBefore_ = ev.rndState_;
   double result;
-  if (Execute(ev.program_, ev.program_.values.data(), ev.angleFactor_, ev.rndState_, result)) [[likely]] {
-    return result;
-  }
+  if (Execute(ev, result)) [[likely]] return result;
   return Fault(ev);
 }
 
 }  // namespace vorlane::expr
+
+namespace vorlane {
+
+bool clsExprEvaluator::Run(double& result) {
+  rndBefore_ = rndState_;
+  return expr::Runners::Execute(*this, result);
+}
+
+}  // namespace vorlane

@@ -8,6 +8,8 @@
 // Every instruction computes exactly the operations of the rows it stands
 // for, so results are bit for bit those of the expression table; the order
 // may differ, which is why a fault is named by running the table again.
+// An end instruction closes the list; a value handed on in the register to
+// an instruction that keeps it non-finite is checked there, not twice.
 // Internal to the evaluator.
 #pragma once
 
@@ -26,7 +28,10 @@ class clsExprEvaluator;
 
 namespace vorlane::expr {
 
-inline constexpr std::int32_t kAcc = -1;
+// A slot of the program's values. An expression has at most
+// clsExprEvaluator::kMaxRows rows, so its values fit 16-bit indices.
+using Slot = std::int16_t;
+inline constexpr Slot kAcc = -1;
 
 // Instruction kinds. Binary kinds take three consecutive codes (operands
 // slot/slot, acc/slot, slot/acc), unary kinds two (slot, acc), fused kinds
@@ -54,6 +59,8 @@ enum Op : std::uint16_t {
   kOpUMulFused = 283,   // f(v[c]) P (v[a] * v[b]): + P * 5 + f
   kOpProdFused = 308,   // (v[c] * v[code]) P (v[a] * v[b]): + P, P in {c+t, c-t, t-c, c*t}
   kOpPowSubFused = 312, // v[c] P v[a]^(v[b] - v[code]): + P
+  kOpEnd = 317,         // the end of the program: its value is v[a], or the register for kAcc
+  kOpEndRound = 318,    // the end, giving round(acc, v[b]) (the program's last round, taken in)
 };
 
 // Flags in Ins::n of kOpCall.
@@ -67,10 +74,14 @@ enum FuseUnary { kUSqrt, kUExp, kULog, kUSin, kUCos };
 struct Ins {
   std::uint16_t op;
   std::int16_t n;      // whole exponent, skip count, call flags, or argument count
-  std::int32_t a, b;   // operand slots, or kAcc
-  std::int32_t c;      // third operand (fused kinds, kOpAddMulPowN)
-  std::int32_t dst;    // slot receiving the result
-  std::int32_t code;   // function code of kOpCall
+  Slot a, b;           // operand slots, or kAcc
+  Slot c;              // third operand (fused kinds, kOpAddMulPowN)
+  Slot dst;            // slot receiving the result
+  std::int16_t code;   // function code of kOpCall, or a fourth operand slot
+  // The result needs no finiteness check of its own: the next instruction,
+  // its one reader, takes it from the register and gives a non-finite value
+  // for a non-finite one (MarkChecks).
+  bool unchecked = false;
 };
 
 // A condition's skip over the next n instructions (kOpSkip, kOpCmpSkip...).
@@ -129,14 +140,13 @@ class Program {
   std::string_view Name(const Variable& v) const { return {chars.data() + v.nameAt, v.nameSize}; }
 
   std::span<double> values;
-  std::span<Ins> code;
+  std::span<Ins> code;  // the instructions, then kOpEnd or kOpEndRound
   std::span<Variable> vars;
   std::span<char> chars;
   std::size_t textSize = 0;
   std::int32_t result = 0;     // slot of the expression's value
   bool resultInAcc = false;    // the last instruction delivers the value
   bool hasRandom = false;
-  bool roundLast = false;      // the last instruction, round(acc, digits), runs after the loop
   Runner run = nullptr;        // chosen by BuildProgram; none for a constant, which Eval reads itself
   // The instruction of a program of one: read beside the values' pointer,
   // one load less on the way to the operands.
@@ -159,13 +169,17 @@ void BuildProgram(const Table& t, std::string_view text, Program& p);
 // Joins neighbouring instructions of the `count` instructions at `code`
 // (ExprPeephole.cpp), `result` being the slot of the value; gives the count
 // left.
-std::size_t JoinInstructions(Ins* code, std::size_t count, std::int32_t result);
+std::size_t JoinInstructions(Ins* code, std::size_t count, Slot result);
 
-// Finishes a built program (ExprRunners.cpp): keeps the first instruction
-// in `one`, marks a last round and gives the runner Eval is to call.
+// Marks the instructions whose finiteness check the instruction reading
+// their value makes unnecessary (ExprChecks.cpp); `resultInAcc` tells
+// whether the last instruction delivers the value, else it lies in slot
+// `result`.
+void MarkChecks(Ins* code, std::size_t count, Slot result, bool resultInAcc);
+
+// Finishes a built program (ExprRunners.cpp): ends it, takes a last
+// round into the end, keeps the first instruction in `one` and gives the
+// runner Eval is to call.
 Runner ChooseRunner(Program& p);
-
-// Runs the program; false on a fault (the row is not known here).
-bool RunProgram(const Program& p, double* values, double angleFactor, std::uint32_t& rndState, double& result);
 
 }  // namespace vorlane::expr

@@ -14,7 +14,6 @@ void Program::CopyFacts(const Program& other) {
   result = other.result;
   resultInAcc = other.resultInAcc;
   hasRandom = other.hasRandom;
-  roundLast = other.roundLast;
   run = other.run;
   one = other.one;
 }

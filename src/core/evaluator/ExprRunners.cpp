@@ -120,16 +120,18 @@ constexpr auto kUMulRunners = UMulRunners(std::make_integer_sequence<int, 25>())
 }  // namespace
 
 Runner ChooseRunner(Program& p) {
-  p.roundLast = false;
-  if (p.code.empty()) return nullptr;  // a constant: Eval reads its value
+  const int count = static_cast<int>(p.code.size()) - 1;  // without the end
+  if (count == 0) return nullptr;  // a constant: Eval reads its value
   p.one = p.code[0];
-  // A last round(acc, digits) delivering the value, reached by no skip.
-  const int last = static_cast<int>(p.code.size()) - 1;
-  p.roundLast = last > 0 && p.resultInAcc && p.code[last].op == kOpRound + 1;
-  for (int j = 0; p.roundLast && j < last; ++j) {
-    if (IsSkip(p.code[j]) && j + p.code[j].n >= last) p.roundLast = false;
+  // A last round(acc, digits) delivering the value, reached by no skip,
+  // becomes the end.
+  const int last = count - 1;
+  bool roundLast = last > 0 && p.resultInAcc && p.code[last].op == kOpRound + 1;
+  for (int j = 0; roundLast && j < last; ++j) {
+    if (IsSkip(p.code[j]) && j + p.code[j].n >= last) roundLast = false;
   }
-  if (p.code.size() == 1 && p.resultInAcc) {
+  if (roundLast) p.code[last].op = kOpEndRound;
+  if (count == 1 && p.resultInAcc) {
     const int op = p.code[0].op;
     if (op >= kOpCmpTimesU && op < kOpCmpTimesU + 30) return kCmpTimesRunners[op - kOpCmpTimesU];
     if (op >= kOpUMulFused && op < kOpUMulFused + 25) return kUMulRunners[op - kOpUMulFused];
@@ -147,7 +149,7 @@ namespace vorlane {
 double clsExprEvaluator::Eval() {
   if (!ready_) [[unlikely]] return EvalChecked();
   lastRun_ = LastRun::kVariables;
-  if (program_.code.empty()) return program_.values[program_.result];
+  if (program_.code.size() <= 1) return program_.values[program_.result];
   return program_.run(*this);
 }
 

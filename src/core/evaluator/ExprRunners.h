@@ -18,6 +18,13 @@ struct Runners {
   static double FaultNoDraw(clsExprEvaluator& ev);
 
   static double Loop(clsExprEvaluator& ev);
+  // A function through Compute (kOpCall, a round to digits).
+#if defined(__GNUC__)
+  __attribute__((noinline))
+#endif
+  static double Call(const Ins* p, double acc, clsExprEvaluator& ev);
+  // The loop itself; false on a fault.
+  static bool Execute(clsExprEvaluator& ev, double& result);
   // (x cmp w) * f(y), cmp K and f U.
   template <int K, int U>
   static double CmpTimes(clsExprEvaluator& ev);

@@ -130,10 +130,9 @@ class clsExprEvaluator {
   void UpdateReady();
   double EvalChecked();
   friend struct expr::Runners;  // the program's runners (ExprRunners.h)
-  bool Run(double& result) {
-    rndBefore_ = rndState_;
-    return expr::RunProgram(program_, program_.values.data(), angleFactor_, rndState_, result);
-  }
+  // Runs the program (ExprProgram.cpp); false on a fault, whose row is
+  // not known there.
+  bool Run(double& result);
   void NameFault();
 
   std::string errMsg_;

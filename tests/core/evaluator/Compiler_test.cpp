@@ -157,7 +157,14 @@ TEST(CompilerProgram, EveryShapeGivesTheTablesBitsAndMessages) {
       "rnd(1)+rnd(x)*2", "(x>0)*rnd(1)", "x^y+y^2.5", "-x^2-(-y)^3", "|x-y|*-|z|", "x!+y%",
       "sin(x)-x*y", "x*y/cos(z)", "x*y/exp(z)", "x*y-exp(z)", "exp(z)*(x*y)", "(x<=y)*sqr(z)", "(x<>y)*exp(z)", "round(x*2.5,0)-int(y*1e15)",
       "(x<y)*sin(z)", "(x>=y)*cos(z)", "(x=y)*log(z)", "log(z)*(x*y)", "x*y/sqr(z)", "round(x*y,z)", "(x>y)*round(x+z,0)",
-      "x*y-z*z", "x^2*(y*z)", "(x>0)*(x*y+z^2)+1", "0.5^(x-y)*z", "z-2^(y-x)"};
+      "x*y-z*z", "x^2*(y*z)", "(x>0)*(x*y+z^2)+1", "0.5^(x-y)*z", "z-2^(y-x)",
+      // A row that overflows, read by one that can make the infinity vanish or
+      // that carries it on: the program may leave the first check to the reader.
+      "1/(x*x)", "2/(1+x*x)+z", "exp(-(x*x))", "0.5^(x*x)", "(x*x)^0", "(x*x>1)*2", "min(x*x,1)", "max(z,x*x)",
+      "clip(x*x,0,1)", "x*x-x*x", "(x*x)*0", "atn(x*x)", "(z>0)*sqr(x*x)", "(z>0)*(1/(x*x))",
+      "round(x*x/2,0)", "round(x*x,z)", "sqr(x*x)/(1+exp(x*x*z))", "sin(x*x)*z+1", "int(x*x)-fix(y*y)",
+      "-(x*x)+|y*y|", "log(x*x)/log(z*2)", "(x*x+1)*(y*y-1)/(z*x)", "(x*x)*(y*y)/(z*z)",
+      "round(z,x*x)", "2*(x*x)^(y-1)", "(x*x)^(y-z)+1", "exp(x*x)*(y*z)", "exp(-x*x)*(y*z)+1"};
   const double values[] = {0.75, -1.5, 0.0, 2.5, 1e300, -0.0, 3.0, std::numeric_limits<double>::infinity()};
   for (const char* text : exprs) {
     for (int k = 0; k < 8; ++k) {
