@@ -63,11 +63,6 @@ constexpr Operands OperandsOf(int op) {
 }
 
 inline constexpr int kOpCount = kOpEndRound + 1;
-inline constexpr auto kOperands = [] {
-  std::array<Operands, kOpCount> table{};
-  for (int op = 0; op < kOpCount; ++op) table[op] = OperandsOf(op);
-  return table;
-}();
 
 // Per kind, for the pass below: the fields a, b, c that carry a non-finite
 // value on (kA | kB | kC of read & carried), and kMayGoUnchecked for the
@@ -97,7 +92,7 @@ bool ReadAgain(const Ins* code, std::size_t count, std::size_t j) {
   if (code[j].op >= kOpGt && code[j].op < kOpNe + 3) return false;
   for (std::size_t k = j + 1; k < count; ++k) {
     const Ins& ins = code[k];
-    const unsigned read = ins.op == kOpCallMore ? (1u << ins.n) - 1 : kOperands[ins.op].read;
+    const unsigned read = ins.op == kOpCallMore ? (1u << ins.n) - 1 : OperandsOf(ins.op).read;
     const Slot fields[4] = {ins.a, ins.b, ins.c, ins.op == kOpCallMore ? ins.dst : ins.code};
     for (int f = 0; f < 4; ++f) {
       // A call of one argument leaves b unset.
