@@ -164,7 +164,7 @@ TEST(CompilerProgram, EveryShapeGivesTheTablesBitsAndMessages) {
       "clip(x*x,0,1)", "x*x-x*x", "(x*x)*0", "atn(x*x)", "(z>0)*sqr(x*x)", "(z>0)*(1/(x*x))",
       "round(x*x/2,0)", "round(x*x,z)", "sqr(x*x)/(1+exp(x*x*z))", "sin(x*x)*z+1", "int(x*x)-fix(y*y)",
       "-(x*x)+|y*y|", "log(x*x)/log(z*2)", "(x*x+1)*(y*y-1)/(z*x)", "(x*x)*(y*y)/(z*z)",
-      "round(z,x*x)", "2*(x*x)^(y-1)", "(x*x)^(y-z)+1", "exp(x*x)*(y*z)", "exp(-x*x)*(y*z)+1"};
+      "round(z,x*x)", "2*(x*x)^(y-1)", "(x*x)^(y-z)+1", "1+(x*x)^y", "(y*z)/(x*x)", "1+exp(y-x*x)", "exp(x*x)*(y*z)", "exp(-x*x)*(y*z)+1"};
   const double values[] = {0.75, -1.5, 0.0, 2.5, 1e300, -0.0, 3.0, std::numeric_limits<double>::infinity()};
   for (const char* text : exprs) {
     for (int k = 0; k < 8; ++k) {
