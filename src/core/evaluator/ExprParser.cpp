@@ -417,7 +417,7 @@ bool Compiler::Scan(std::string_view text) {
       case 'X':
       case 'Y':
       case 'Z':
-        if (IsNumber(pending_, true)) {  // 2x: implicit multiplication
+        if (!pending_.empty() && IsNumber(pending_, true)) {  // 2x: implicit multiplication
           if (!NewRow("*", kMul, 2, Pri(kPriProduct)) || !StorePending(1)) return false;
           rowMade = true;
         }
