@@ -8,10 +8,8 @@
 // Only values handed on in the register are left unchecked: a chain such as
 // round(10 * 1.15^(x - 1) + y / 2, 0) then checks its last value only.
 
-#include <algorithm>
-#include <cassert>
 #include <array>
-#include <bit>
+#include <cassert>
 
 #include "evaluator/ExprProgram.h"
 
@@ -80,11 +78,7 @@ inline constexpr auto kTraits = [] {
   return table;
 }();
 
-}  // namespace
-
 #ifndef NDEBUG
-namespace {
-
 // Whether some field after instruction j reads its slot: never, as every
 // row of the table feeds one row, and a comparison that also guards rows
 // (read again by the skip) needs no check anyway.
@@ -102,9 +96,9 @@ bool ReadAgain(const Ins* code, std::size_t count, std::size_t j) {
   }
   return false;
 }
+#endif
 
 }  // namespace
-#endif
 
 void MarkChecks(Ins* code, std::size_t count, Slot result, bool resultInAcc) {
   // Only a value handed on in the register goes unchecked: the next
