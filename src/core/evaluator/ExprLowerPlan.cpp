@@ -100,13 +100,13 @@ inline bool Lowering::Visit(int r) {
 }
 
 void Lowering::Order() {
-  const int running = static_cast<int>(t_.steps.size()) - inlinedCount_;
+  const int running = runningCount_ - inlinedCount_;
   // "rnd" draws its numbers in the order of the schedule, and a table with
   // several roots keeps its last; both keep the schedule's order.
   if (!t_.hasRandom && roots_ == 1 && Visit(root_) && orderCount_ == running) return;
   orderCount_ = 0;
-  for (const Step& s : t_.steps) {
-    if (!plan_[s.row].inlined) order_[orderCount_++] = s.row;
+  for (int i = 0; i < runningCount_; ++i) {
+    if (!plan_[running_[i]].inlined) order_[orderCount_++] = running_[i];
   }
 }
 

@@ -30,8 +30,10 @@ struct RowPlan {
 
 class Lowering {
  public:
-  Lowering(const Table& t, Program& p) : t_(t), p_(p) {}
-  void Build(std::string_view text);
+  Lowering(Table& t, Program& p) : t_(t), p_(p) {}
+  // False with the reason in `error` when an unscheduled table fails its
+  // schedule.
+  bool Build(std::string_view text, std::string& error);
 
  private:
   const Row& RowOf(int r) const { return t_.rows[r]; }
@@ -43,6 +45,10 @@ class Lowering {
   bool IsLeafOperand(int row, int arg) const { return Deliverer(row * kArgSlots + arg) == 0; }
   bool ConstantOperand(int row, int arg, double& value) const;
   int FindWholeExponent(int row) const;
+  // A row of the schedule that runs, delivering to table slot `dest`.
+  void AddRunning(int row, int dest);
+  // A variable (sign -1 or +1) feeding table slot `slot`.
+  void AddLoad(int slot, int var, double sign);
   // Of a running row: found once, when Build meets the row.
   int WholeExponent(int row) const { return plan_[row].exponent; }
   bool IsLeafOp(int q) const;
@@ -60,7 +66,7 @@ class Lowering {
   void FuseWithPrevious(int r);
   bool GuardedProduct(int r);
 
-  const Table& t_;
+  Table& t_;  // scheduled here when CompileTable left it unscheduled
   Program& p_;
   // The slots of variable v with sign +1 and -1 at 2 v and 2 v + 1 (-1: unused).
   std::int32_t varSlot_[2 * (clsExprEvaluator::kMaxVariables + 2)];
@@ -72,6 +78,8 @@ class Lowering {
   std::int32_t insOf_[kLowerRowLimit];  // instruction index of each emitted row
   bool isCondRow_[kLowerRowLimit];
   int order_[kLowerRowLimit];
+  int running_[kLowerRowLimit];  // the running rows in schedule order
+  int runningCount_ = 0;
   // The instructions while they are built: a row, a skip before it and the
   // rest of its arguments take at most three.
   FixedVector<Ins, 3 * kLowerRowLimit> code_;

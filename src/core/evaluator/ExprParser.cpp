@@ -21,9 +21,49 @@ constexpr int kMaxOpenFunctions = clsExprEvaluator::kMaxOpenFunctions;
 // Bracket depth beyond any real formula; keeps the priority levels in range.
 constexpr int kMaxDepth = 10000;
 
+// The operand being read: its characters in place, in a string of its own
+// only when it is longer than any real operand.
+class PendingText {
+ public:
+  bool empty() const { return size_ == 0; }
+  std::size_t size() const { return size_; }
+  char back() const { return data()[size_ - 1]; }
+  std::string_view view() const { return {data(), size_}; }
+  operator std::string_view() const { return view(); }  // NOLINT: implicit by design
+  void clear() { size_ = 0; }
+  void push_back(char c) {
+    if (size_ < kInPlace) {
+      inPlace_[size_++] = c;
+    } else {
+      Append({&c, 1});
+    }
+  }
+  void Append(std::string_view s) {
+    if (size_ + s.size() <= kInPlace) {
+      std::copy(s.begin(), s.end(), inPlace_ + size_);
+    } else {
+      if (size_ <= kInPlace) long_.assign(inPlace_, size_);
+      long_ += s;
+    }
+    size_ += s.size();
+  }
+  void Assign(std::string_view s) {
+    clear();
+    Append(s);
+  }
+
+ private:
+  static constexpr std::size_t kInPlace = 48;
+  const char* data() const { return size_ <= kInPlace ? inPlace_ : long_.data(); }
+
+  char inPlace_[kInPlace];
+  std::size_t size_ = 0;
+  std::string long_;
+};
+
 class Compiler {
  public:
-  Compiler(Table& t, std::string& error) : t_(t), error_(error) {}
+  Compiler(Table& t, std::string& error, Use use) : t_(t), error_(error), use_(use) {}
   bool Compile(std::string_view text);
 
  private:
@@ -109,26 +149,24 @@ class Compiler {
   bool StorePending(int argument) {
     if (!StoreOperand(pending_, argument)) return false;
     pending_.clear();
-    pendingChars_ = 0;
     return true;
   }
   void Append(std::string_view ch) {
     if (ch.size() == 1) {
       pending_.push_back(ch[0]);
     } else {
-      pending_ += ch;
+      pending_.Append(ch);
     }
-    ++pendingChars_;
   }
   bool Scan(std::string_view text);
   bool Finish();
 
   Table& t_;
   std::string& error_;
+  Use use_;
   int pos_ = 0;
   int depth_ = 0;
-  std::string pending_;
-  int pendingChars_ = 0;
+  PendingText pending_;
   std::string pendingCmp_;
   bool checkAfterClose_ = false;
   char lastNonBlank_ = 0;
@@ -208,6 +246,7 @@ bool Compiler::Compile(std::string_view text) {
   t_.varNames.assign(1, std::string());
   t_.steps.clear();
   t_.loads.clear();
+  t_.scheduled = false;
   t_.hasRandom = false;
   t_.hasComparison = false;
   t_.hasLongFunction = false;
@@ -244,7 +283,7 @@ bool Compiler::Scan(std::string_view text) {
         if (pending_.empty()) break;
         // After "5!" or "x%" the operand is taken; it cannot name a function.
         if (lastNonBlank_ == '!' || lastNonBlank_ == '%') return FailAt(Msg::kSyntaxAt, pos_);
-        std::string name = pending_;
+        std::string name(pending_.view());
         int sign = 1;
         if (name[0] == '+' || name[0] == '-') {
           sign = name[0] == '-' ? -1 : 1;
@@ -253,7 +292,6 @@ bool Compiler::Scan(std::string_view text) {
         if (name.empty()) {
           if (sign == 1) {  // "+(": a plain sign in front of a bracket
             pending_.clear();
-            pendingChars_ = 0;
             break;
           }
           name = "Neg";
@@ -282,7 +320,6 @@ bool Compiler::Scan(std::string_view text) {
           return false;
         }
         pending_.clear();
-        pendingChars_ = 0;
         break;
       }
 
@@ -300,8 +337,9 @@ bool Compiler::Scan(std::string_view text) {
       case '-':
         if (!pending_.empty()) {
           const char last = pending_.back();
-          if (pendingChars_ >= 2 && (last == 'E' || last == 'e') &&
-              IsNumber(std::string_view(pending_).substr(0, pending_.size() - 1), true)) {
+          // At least one character before the E: the E is one byte.
+          if (pending_.size() >= 2 && (last == 'E' || last == 'e') &&
+              IsNumber(pending_.view().substr(0, pending_.size() - 1), true)) {
             Append(ch);  // the sign of an exponent
           } else {
             if (!NewRow(ch, c == '+' ? kAdd : kSub, 2, Pri(kPriSum)) || !StorePending(1)) {
@@ -334,13 +372,11 @@ bool Compiler::Scan(std::string_view text) {
       case '!':
       case '%': {
         // Postfix: the operand stays pending for the operator that follows.
-        std::string keep = pending_;
-        const int keepChars = pendingChars_;
+        const std::string keep(pending_.view());
         if (!NewRow(ch, c == '!' ? kFact : kPercent, 1, Pri(kPriPostfix)) || !StorePending(1)) {
           return false;
         }
-        pending_ = std::move(keep);
-        pendingChars_ = keepChars;
+        pending_.Assign(keep);
         // Nothing may extend the operand after either postfix: "5%3" and
         // "x%y" would otherwise read as 0.53 and xy/100.
         checkAfterClose_ = true;
@@ -365,12 +401,11 @@ bool Compiler::Scan(std::string_view text) {
       }
 
       case '|':
-        if (pending_.empty() || pending_ == "-" || pending_ == "+") {
+        if (pending_.empty() || pending_.view() == "-" || pending_.view() == "+") {
           if (++depth_ > kMaxDepth) return FailAt(Msg::kNestedTooDeeply, pos_);
           if (!NewRow("abs", kAbs, 1, Pri(kPriFunction))) return false;
-          Newest().sign = pending_ == "-" ? -1 : 1;
+          Newest().sign = pending_.view() == "-" ? -1 : 1;
           pending_.clear();
-          pendingChars_ = 0;
         } else {
           checkAfterClose_ = true;
           if (depth_ - 1 < 0) return FailAt(Msg::kSyntaxAt, pos_);
@@ -470,6 +505,7 @@ bool Compiler::Finish() {
 
   Schedule(t_, lo, hi);
   if (!Link(t_, error_)) return false;
+  if (use_ == Use::kForProgram && FinalLinks(t_)) return true;
   BuildConditions(t_);
   if (t_.hasLongFunction) {
     // Link left the delivered arguments to clear once the links are final.
@@ -483,8 +519,8 @@ bool Compiler::Finish() {
 
 }  // namespace
 
-bool CompileTable(std::string_view text, Table& table, std::string& error) {
-  Compiler compiler(table, error);
+bool CompileTable(std::string_view text, Table& table, std::string& error, Use use) {
+  Compiler compiler(table, error, use);
   return compiler.Compile(text);
 }
 
