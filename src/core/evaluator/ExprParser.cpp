@@ -95,8 +95,9 @@ class Compiler {
   int Top() const { return static_cast<int>(t_.rows.size()) - 1; }
   Row& Newest() { return t_.rows.back(); }
   // Inline: the scanner makes a row for nearly every operator.
-  [[gnu::always_inline]] bool NewRow(std::string_view fun, int code, int argTop, int priLvl) {
-    if (Top() >= kMaxRows) return FailAt(Msg::kTooComplex, pos_);
+  // A row for the operator at character `pos`.
+  [[gnu::always_inline]] bool NewRow(std::string_view fun, int code, int argTop, int priLvl, int pos) {
+    if (Top() >= kMaxRows) return FailAt(Msg::kTooComplex, pos);
     // Every member written once, straight into place.
     Row& row = t_.rows.push_uninitialized();
     row.fun.assign(fun);
@@ -106,7 +107,7 @@ class Compiler {
     row.argOf = 0;
     row.argIdx = 0;
     row.sign = 1;
-    row.posInExpr = pos_;
+    row.posInExpr = pos;
     row.priLvl = priLvl;
     row.order = 2 * priLvl;
     row.priIdx = 0;
@@ -164,12 +165,9 @@ class Compiler {
   Table& t_;
   std::string& error_;
   Use use_;
-  int pos_ = 0;
   int depth_ = 0;
   PendingText pending_;
   std::string pendingCmp_;
-  bool checkAfterClose_ = false;
-  char lastNonBlank_ = 0;
   PendingFunction funStack_[kMaxOpenFunctions + 1];
   int funTop_ = 0;
   // The index of each variable named by one letter, 0 if none yet.
@@ -260,11 +258,16 @@ bool Compiler::Compile(std::string_view text) {
 }
 
 bool Compiler::Scan(std::string_view text) {
+  // The scanner's state lives in registers: the rows it writes could alias
+  // members.
+  int pos = 0;  // characters read
+  bool checkAfterClose = false;
+  char lastNonBlank = 0;
   for (std::size_t i = 0; i < text.size();) {
     const std::size_t len = static_cast<unsigned char>(text[i]) < 0x80 ? 1 : Utf8SequenceLengthSlow(text.substr(i));
     const std::string_view ch(text.data() + i, len);
     i += len;
-    ++pos_;
+    ++pos;
     // Non-ASCII characters only ever join the pending operand.
     const char c = len == 1 ? ch[0] : '\x7F';
     bool rowMade = false;
@@ -279,10 +282,10 @@ bool Compiler::Scan(std::string_view text) {
       case '(':
       case '[':
       case '{': {
-        if (++depth_ > kMaxDepth) return FailAt(Msg::kNestedTooDeeply, pos_);
+        if (++depth_ > kMaxDepth) return FailAt(Msg::kNestedTooDeeply, pos);
         if (pending_.empty()) break;
         // After "5!" or "x%" the operand is taken; it cannot name a function.
-        if (lastNonBlank_ == '!' || lastNonBlank_ == '%') return FailAt(Msg::kSyntaxAt, pos_);
+        if (lastNonBlank == '!' || lastNonBlank == '%') return FailAt(Msg::kSyntaxAt, pos);
         std::string name(pending_.view());
         int sign = 1;
         if (name[0] == '+' || name[0] == '-') {
@@ -299,10 +302,10 @@ bool Compiler::Scan(std::string_view text) {
         }
         const FunInfo* f = FindFunction(name);
         if (f != nullptr && f->args == 1) {
-          if (!NewRow(name, f->code, 1, Pri(kPriFunction))) return false;
+          if (!NewRow(name, f->code, 1, Pri(kPriFunction), pos)) return false;
           Newest().sign = sign;
         } else if (f != nullptr && f->args >= 2) {
-          if (funTop_ >= kMaxOpenFunctions) return FailAt(Msg::kTooManyNested, pos_);
+          if (funTop_ >= kMaxOpenFunctions) return FailAt(Msg::kTooManyNested, pos);
           PendingFunction& entry = funStack_[++funTop_];
           entry.info = f;
           entry.length = std::min(name.size(), sizeof entry.text);
@@ -311,12 +314,12 @@ bool Compiler::Scan(std::string_view text) {
           entry.argsLeft = f->args - 1;
           entry.sign = sign;
           entry.openDepth = depth_;
-          entry.openPos = pos_;
+          entry.openPos = pos;
           entry.rowMade = false;
         } else if (IsNumber(name, true)) {
-          return FailAt(Msg::kSyntaxAt, pos_);
+          return FailAt(Msg::kSyntaxAt, pos);
         } else {
-          error_ = Message(Msg::kFunctionUnknown, name, std::to_string(pos_ - CharCount(name)));
+          error_ = Message(Msg::kFunctionUnknown, name, std::to_string(pos - CharCount(name)));
           return false;
         }
         pending_.clear();
@@ -326,11 +329,11 @@ bool Compiler::Scan(std::string_view text) {
       case ')':
       case ']':
       case '}':
-        if (depth_ - 1 < 0) return FailAt(Msg::kTooManyClosing, pos_);
+        if (depth_ - 1 < 0) return FailAt(Msg::kTooManyClosing, pos);
         // A function's own bracket closing before all its arguments came.
         if (funTop_ > 0 && funStack_[funTop_].openDepth == depth_) return Fail(Msg::kMissingArgument);
         --depth_;
-        checkAfterClose_ = true;
+        checkAfterClose = true;
         break;
 
       case '+':
@@ -342,13 +345,13 @@ bool Compiler::Scan(std::string_view text) {
               IsNumber(pending_.view().substr(0, pending_.size() - 1), true)) {
             Append(ch);  // the sign of an exponent
           } else {
-            if (!NewRow(ch, c == '+' ? kAdd : kSub, 2, Pri(kPriSum)) || !StorePending(1)) {
+            if (!NewRow(ch, c == '+' ? kAdd : kSub, 2, Pri(kPriSum), pos) || !StorePending(1)) {
               return false;
             }
             rowMade = true;
           }
         } else {
-          if (lastNonBlank_ == ')' || lastNonBlank_ == ']' || lastNonBlank_ == '}') {
+          if (lastNonBlank == ')' || lastNonBlank == ']' || lastNonBlank == '}') {
             return Fail(Msg::kMissingArgument);
           }
           Append(ch);
@@ -359,13 +362,13 @@ bool Compiler::Scan(std::string_view text) {
       case '/':
       case '\\': {
         const int code = c == '*' ? kMul : (c == '/' ? kDiv : kIntDiv);
-        if (!NewRow(ch, code, 2, Pri(kPriProduct)) || !StorePending(1)) return false;
+        if (!NewRow(ch, code, 2, Pri(kPriProduct), pos) || !StorePending(1)) return false;
         rowMade = true;
         break;
       }
 
       case '^':
-        if (!NewRow(ch, kPow, 2, Pri(kPriPower)) || !StorePending(1)) return false;
+        if (!NewRow(ch, kPow, 2, Pri(kPriPower), pos) || !StorePending(1)) return false;
         rowMade = true;
         break;
 
@@ -373,22 +376,22 @@ bool Compiler::Scan(std::string_view text) {
       case '%': {
         // Postfix: the operand stays pending for the operator that follows.
         const std::string keep(pending_.view());
-        if (!NewRow(ch, c == '!' ? kFact : kPercent, 1, Pri(kPriPostfix)) || !StorePending(1)) {
+        if (!NewRow(ch, c == '!' ? kFact : kPercent, 1, Pri(kPriPostfix), pos) || !StorePending(1)) {
           return false;
         }
         pending_.Assign(keep);
         // Nothing may extend the operand after either postfix: "5%3" and
         // "x%y" would otherwise read as 0.53 and xy/100.
-        checkAfterClose_ = true;
+        checkAfterClose = true;
         break;
       }
 
       case ',': {
         if (funTop_ == 0 || funStack_[funTop_].openDepth != depth_) {
-          return FailAt(Msg::kTooManyArguments, pos_);
+          return FailAt(Msg::kTooManyArguments, pos);
         }
         PendingFunction& entry = funStack_[funTop_];
-        if (!NewRow(entry.Name(), entry.info->code, entry.argCount, Pri(kPriFunction))) return false;
+        if (!NewRow(entry.Name(), entry.info->code, entry.argCount, Pri(kPriFunction), pos)) return false;
         if (entry.argCount > 2) t_.hasLongFunction = true;
         Newest().sign = entry.sign;
         if (entry.sign == -1) entry.sign = 1;  // only the first row negates
@@ -402,13 +405,13 @@ bool Compiler::Scan(std::string_view text) {
 
       case '|':
         if (pending_.empty() || pending_.view() == "-" || pending_.view() == "+") {
-          if (++depth_ > kMaxDepth) return FailAt(Msg::kNestedTooDeeply, pos_);
-          if (!NewRow("abs", kAbs, 1, Pri(kPriFunction))) return false;
+          if (++depth_ > kMaxDepth) return FailAt(Msg::kNestedTooDeeply, pos);
+          if (!NewRow("abs", kAbs, 1, Pri(kPriFunction), pos)) return false;
           Newest().sign = pending_.view() == "-" ? -1 : 1;
           pending_.clear();
         } else {
-          checkAfterClose_ = true;
-          if (depth_ - 1 < 0) return FailAt(Msg::kSyntaxAt, pos_);
+          checkAfterClose = true;
+          if (depth_ - 1 < 0) return FailAt(Msg::kSyntaxAt, pos);
           if (funTop_ > 0 && funStack_[funTop_].openDepth == depth_) return Fail(Msg::kMissingArgument);
           --depth_;
         }
@@ -422,14 +425,14 @@ bool Compiler::Scan(std::string_view text) {
             // a < b < c: the comparisons are multiplied, b goes to both. Only
             // a comparison at this bracket depth chains: (a<b)<c compares
             // the bracket's 0 or 1 with c.
-            if (!NewRow("*", kMul, 2, Pri(kPriProduct) - kPriBracket) || !StoreOperand(pending_, 1)) {
+            if (!NewRow("*", kMul, 2, Pri(kPriProduct) - kPriBracket, pos) || !StoreOperand(pending_, 1)) {
               return false;
             }
             // The product binds looser than the comparisons but tighter than
             // a function whose bracket holds the chain: sin(1<2<3).
             Newest().order = 2 * Pri(kPriFunction) + 1;
           }
-          if (!NewRow(ch, -1, 2, Pri(kPriComparison)) || !StorePending(1)) return false;
+          if (!NewRow(ch, -1, 2, Pri(kPriComparison), pos) || !StorePending(1)) return false;
           rowMade = true;
         }
         pendingCmp_ += c;
@@ -441,8 +444,8 @@ bool Compiler::Scan(std::string_view text) {
           row.argTop = 2;
           row.priLvl = Pri(kPriComparison);
           row.order = 2 * row.priLvl;
-          row.posInExpr = pos_;
-          if (row.funCode == -1) return FailAt(Msg::kSyntaxAt, pos_);
+          row.posInExpr = pos;
+          if (row.funCode == -1) return FailAt(Msg::kSyntaxAt, pos);
         }
         break;
 
@@ -453,7 +456,7 @@ bool Compiler::Scan(std::string_view text) {
       case 'Y':
       case 'Z':
         if (!pending_.empty() && IsNumber(pending_, true)) {  // 2x: implicit multiplication
-          if (!NewRow("*", kMul, 2, Pri(kPriProduct)) || !StorePending(1)) return false;
+          if (!NewRow("*", kMul, 2, Pri(kPriProduct), pos) || !StorePending(1)) return false;
           rowMade = true;
         }
         Append(ch);
@@ -464,15 +467,15 @@ bool Compiler::Scan(std::string_view text) {
         break;
     }
 
-    if (checkAfterClose_ && (IsNameLetter(c) || IsDigit(c) || c == '.')) {
-      return FailAt(Msg::kSyntaxAt, pos_);
+    if (checkAfterClose && (IsNameLetter(c) || IsDigit(c) || c == '.')) {
+      return FailAt(Msg::kSyntaxAt, pos);
     }
     if (rowMade) {
-      checkAfterClose_ = false;
+      checkAfterClose = false;
     } else if (!pendingCmp_.empty()) {
       pendingCmp_.clear();
     }
-    if (c != ' ') lastNonBlank_ = c;
+    if (c != ' ') lastNonBlank = c;
   }
   return true;
 }
@@ -480,8 +483,7 @@ bool Compiler::Scan(std::string_view text) {
 bool Compiler::Finish() {
   if (depth_ > 0) return Fail(Msg::kNotEnoughClosing);
   if (Top() == 0) {
-    pos_ = 1;
-    if (!NewRow("+", kAdd, 2, Pri(kPriComparison))) return false;
+    if (!NewRow("+", kAdd, 2, Pri(kPriComparison), 1)) return false;
     t_.given[6] = Given::kConstant;  // 0 + operand
   }
   const int top = Top();
