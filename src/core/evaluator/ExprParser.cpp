@@ -119,16 +119,21 @@ class Compiler {
   }
   bool StoreOperand(std::string_view text, int argument) {
     if (text.size() == 1) {
-      // One digit or one letter, the commonest operands.
-      if (IsDigit(text[0])) return StoreConstant(Top(), argument, 1, text[0] - '0');
-      if (IsNameLetter(text[0])) return StoreVariable(text, Top(), argument, 1);
+      // One digit, or a letter naming a variable met before: the commonest
+      // operands.
+      const char c = text[0];
+      if (IsDigit(c)) return StoreConstant(Top(), argument, 1, c - '0');
+      const int known = letterVar_[static_cast<unsigned char>(c) & 0x7F];
+      if (known != 0 && IsNameLetter(c)) return SetVariable(Top(), argument, 1, known);
     }
     return StoreOperandText(text, argument);
   }
   bool StoreOperandText(std::string_view text, int argument);
   bool StoreVariable(std::string_view text, int row, int argument, int sign) {
     const int idx = VariableIndex(text);
-    if (idx == 0) return false;
+    return idx != 0 && SetVariable(row, argument, sign, idx);
+  }
+  bool SetVariable(int row, int argument, int sign, int idx) {
     Arg& arg = t_.rows[row].arg[argument - 1];
     arg.idx = idx;
     arg.sign = sign;
