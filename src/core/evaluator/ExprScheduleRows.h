@@ -34,9 +34,14 @@ bool ScheduleRows(Table& t, bool loads, std::string& error, Run run, LoadVar loa
     const Row& row = rows[r];
     const int dest = t.DestSlot(r);
     if (loads) {
-      const int count = row.argTop == 2 ? 2 : row.argTop;  // two: a constant count, the commonest row
-      for (int a = 0; a < count; ++a) {
+      auto loadArg = [&](int a) {
         if (row.arg[a].idx != 0) load(r * kArgSlots + a, row.arg[a].idx, static_cast<double>(row.arg[a].sign));
+      };
+      if (row.argTop == 2) {  // the commonest row: no loop
+        loadArg(0);
+        loadArg(1);
+      } else {
+        for (int a = 0; a < row.argTop; ++a) loadArg(a);
       }
     }
     // Every argument has its value: written in the expression, or
