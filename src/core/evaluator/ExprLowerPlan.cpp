@@ -1,5 +1,7 @@
 // Planning the program of a compiled table: the rows computed inside the
 // instruction of the row they feed, and the order of the instructions.
+#include <utility>
+
 #include "evaluator/ExprLowering.h"
 
 namespace vorlane::expr {
@@ -79,17 +81,24 @@ inline bool Lowering::Visit(int r) {
   if (row.cond > 0 && plan_[row.cond].runs && !Visit(row.cond)) return false;
   int children[kArgSlots];
   int count = 0;
-  for (int a = 0; a < row.argTop; ++a) {
+  auto gather = [&](int a) {
     const int q = Deliverer(r * kArgSlots + a);
     if (q != 0 && !plan_[q].inlined) children[count++] = q;
-  }
-  // A stable insertion sort: a row has at most six operands, and
-  // std::stable_sort would allocate.
-  for (int i = 1; i < count; ++i) {
-    const int c = children[i];
-    int j = i;
-    for (; j > 0 && plan_[c].size < plan_[children[j - 1]].size; --j) children[j] = children[j - 1];
-    children[j] = c;
+  };
+  if (row.argTop == 2) {  // the commonest row: no loops
+    gather(0);
+    gather(1);
+    if (count == 2 && plan_[children[1]].size < plan_[children[0]].size) std::swap(children[0], children[1]);
+  } else {
+    for (int a = 0; a < row.argTop; ++a) gather(a);
+    // A stable insertion sort: a row has at most six operands, and
+    // std::stable_sort would allocate.
+    for (int i = 1; i < count; ++i) {
+      const int c = children[i];
+      int j = i;
+      for (; j > 0 && plan_[c].size < plan_[children[j - 1]].size; --j) children[j] = children[j - 1];
+      children[j] = c;
+    }
   }
   for (int i = 0; i < count; ++i) {
     if (!Visit(children[i])) return false;
