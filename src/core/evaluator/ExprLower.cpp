@@ -63,9 +63,7 @@ bool Lowering::Build(std::string_view text, std::string& error) {
   std::fill(deliverer_, deliverer_ + slots, 0);
   const int rows = t_.Top() + 1;
   std::memset(static_cast<void*>(plan_), 0, rows * sizeof(RowPlan));  // RowPlan{} for each row
-  std::fill(state_, state_ + rows, 0);
   std::fill(insOf_, insOf_ + rows, -1);
-  std::fill(isCondRow_, isCondRow_ + rows, false);
   std::fill(varSlot_, varSlot_ + 2 * (t_.VarTop() + 1), -1);
   // The running rows, children before parents, with their sizes.
   if (t_.scheduled) {
@@ -80,7 +78,7 @@ bool Lowering::Build(std::string_view text, std::string& error) {
   deliverer_[t_.ResultSlot()] = 0;
   // Only comparisons make conditions.
   for (int r = 1; t_.hasComparison && r <= t_.Top(); ++r) {
-    if (RowOf(r).cond > 0) isCondRow_[RowOf(r).cond] = true;
+    if (RowOf(r).cond > 0) plan_[RowOf(r).cond].isCond = true;
   }
   PlanInlining();
   Order();
@@ -241,7 +239,7 @@ bool Lowering::Build(std::string_view text, std::string& error) {
   const int f = lastRow_;
   const int n = static_cast<int>(code_.size());
   if (c == kAcc && innerKind == kQMul && f != 0 && n > 0 && insOf_[f] == n - 1 && RowOf(f).argOf == r &&
-      RowOf(f).cond == row.cond && !isCondRow_[f] && RowOf(f).sign != -1 && code_[n - 1].op >= kOpSqrt &&
+      RowOf(f).cond == row.cond && !plan_[f].isCond && RowOf(f).sign != -1 && code_[n - 1].op >= kOpSqrt &&
       code_[n - 1].op < kOpCos + 2 && (code_[n - 1].op - kOpSqrt) % 2 == 0) {
     Ins& first = code_[n - 1];
     first.op = static_cast<std::uint16_t>(kOpUMulFused + outer * 5 + (first.op - kOpSqrt) / 2);
@@ -315,7 +313,7 @@ inline void Lowering::FuseWithPrevious(int r) {
   if (q == 0 || code_.size() < 2 || insOf_[q] != static_cast<int>(code_.size()) - 2) return;
   const Row& row = RowOf(r);
   const Row& inner = RowOf(q);
-  if (inner.argOf != r || inner.cond != row.cond || isCondRow_[q] || !Plain(row) || inner.sign == -1) return;
+  if (inner.argOf != r || inner.cond != row.cond || plan_[q].isCond || !Plain(row) || inner.sign == -1) return;
   Ins& first = code_[code_.size() - 2];
   Ins& second = code_.back();
   const bool left = inner.argIdx == 1;

@@ -9,7 +9,7 @@ namespace vorlane::expr {
 // A product, quotient, sum or difference of two leaves (x^2 being x * x).
 inline bool Lowering::IsLeafOp(int q) const {
   const Row& row = RowOf(q);
-  if (!plan_[q].runs || !Plain(row) || isCondRow_[q]) return false;
+  if (!plan_[q].runs || !Plain(row) || plan_[q].isCond) return false;
   // Powers of a constant whole exponent from 3 on keep their fixed chain.
   const int n = WholeExponent(q);
   const bool simple = (row.funCode >= kAdd && row.funCode <= kDiv) || (row.funCode == kPow && (n == 0 || n == 2));
@@ -19,10 +19,10 @@ inline bool Lowering::IsLeafOp(int q) const {
 // k * x^n with k and x leaves.
 inline bool Lowering::IsPowTerm(int q) const {
   const Row& row = RowOf(q);
-  if (!plan_[q].runs || !Plain(row) || isCondRow_[q] || row.funCode != kMul) return false;
+  if (!plan_[q].runs || !Plain(row) || plan_[q].isCond || row.funCode != kMul) return false;
   for (int side = 0; side < 2; ++side) {
     const int w = Deliverer(q * kArgSlots + side);
-    if (w == 0 || !IsLeafOperand(q, 1 - side) || isCondRow_[w]) continue;
+    if (w == 0 || !IsLeafOperand(q, 1 - side) || plan_[w].isCond) continue;
     if (WholeExponent(w) != 0 && Plain(RowOf(w)) && IsLeafOperand(w, 0) && RowOf(w).cond == row.cond) return true;
   }
   return false;
@@ -36,7 +36,7 @@ void Lowering::PlanInlining() {
     const Row& row = RowOf(q);
     double value;
     if (plan_[q].runs && row.funCode == kRight && row.argOf > 0 && plan_[row.argOf].runs &&
-        row.cond == RowOf(row.argOf).cond && !isCondRow_[q] && ConstantOperand(q, 1, value)) {
+        row.cond == RowOf(row.argOf).cond && !plan_[q].isCond && ConstantOperand(q, 1, value)) {
       Inline(q);
     }
   }
@@ -74,9 +74,9 @@ void Lowering::PlanInlining() {
 // Depth first, conditions before the rows they guard, and of the operands
 // the largest last, so that the longest chain stays in the register.
 inline bool Lowering::Visit(int r) {
-  if (state_[r] == 2) return true;
-  if (state_[r] == 1) return false;
-  state_[r] = 1;
+  if (plan_[r].state == 2) return true;
+  if (plan_[r].state == 1) return false;
+  plan_[r].state = 1;
   const Row& row = RowOf(r);
   if (row.cond > 0 && plan_[row.cond].runs && !Visit(row.cond)) return false;
   int children[kArgSlots];
@@ -103,7 +103,7 @@ inline bool Lowering::Visit(int r) {
   for (int i = 0; i < count; ++i) {
     if (!Visit(children[i])) return false;
   }
-  state_[r] = 2;
+  plan_[r].state = 2;
   order_[orderCount_++] = r;
   return true;
 }

@@ -20,12 +20,14 @@ inline constexpr int kLowerSlotLimit = kLowerRowLimit * kArgSlots + 2;
 // No member initialisers: Build clears the rows of the table (RowPlan{}),
 // and constructing the lowering stays free of the rows it never uses.
 struct RowPlan {
-  bool runs;        // in the schedule (not computed at compile time)
-  bool inlined;     // computed inside the instruction of the row it feeds
   int inlineChild;  // the row computed inside this row's instruction
   int size;         // running rows in its subtree
-  bool leafOp;      // inlined as a leaf operation (else as k * x^n)
   int exponent;     // a power's constant whole exponent 2..60, else 0
+  bool runs;        // in the schedule (not computed at compile time)
+  bool inlined;     // computed inside the instruction of the row it feeds
+  bool leafOp;      // inlined as a leaf operation (else as k * x^n)
+  bool isCond;      // a condition of other rows
+  unsigned char state;  // of the ordering walk: 0 not met, 1 on the way, 2 ordered
 };
 
 class Lowering {
@@ -74,9 +76,7 @@ class Lowering {
   Slot progSlot_[kLowerSlotLimit];   // table slot -> program slot
   std::int32_t deliverer_[kLowerSlotLimit];  // table slot -> running row delivering to it
   RowPlan plan_[kLowerRowLimit];
-  unsigned char state_[kLowerRowLimit];
   std::int32_t insOf_[kLowerRowLimit];  // instruction index of each emitted row
-  bool isCondRow_[kLowerRowLimit];
   int order_[kLowerRowLimit];
   int running_[kLowerRowLimit];  // the running rows in schedule order
   int runningCount_ = 0;
