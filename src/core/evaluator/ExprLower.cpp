@@ -58,13 +58,14 @@ inline void Lowering::AddLoad(int slot, int var, double sign) {
 bool Lowering::Build(std::string_view text, std::string& error) {
   // The slots of the rows, then the result's and the constant 1 (which an
   // unscheduled table has yet to add).
+  // -1 has every bit set in any width: the arrays of -1 are filled bytewise.
   const int slots = t_.ResultSlot() + 2;
-  std::fill(progSlot_, progSlot_ + slots, -1);
-  std::fill(deliverer_, deliverer_ + slots, 0);
+  std::memset(progSlot_, 0xFF, slots * sizeof(Slot));
+  std::memset(deliverer_, 0, slots * sizeof(deliverer_[0]));
   const int rows = t_.Top() + 1;
   std::memset(static_cast<void*>(plan_), 0, rows * sizeof(RowPlan));  // RowPlan{} for each row
-  std::fill(insOf_, insOf_ + rows, -1);
-  std::fill(varSlot_, varSlot_ + 2 * (t_.VarTop() + 1), -1);
+  std::memset(insOf_, 0xFF, rows * sizeof(insOf_[0]));
+  std::memset(varSlot_, 0xFF, 2 * (t_.VarTop() + 1) * sizeof(varSlot_[0]));
   // The running rows, children before parents, with their sizes.
   if (t_.scheduled) {
     for (const Step& s : t_.steps) AddRunning(s.row, s.dest);
