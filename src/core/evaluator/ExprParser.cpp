@@ -172,7 +172,6 @@ class Compiler {
   Use use_;
   int depth_ = 0;
   PendingText pending_;
-  std::string pendingCmp_;
   PendingFunction funStack_[kMaxOpenFunctions + 1];
   int funTop_ = 0;
   // The index of each variable named by one letter, 0 if none yet.
@@ -268,13 +267,18 @@ bool Compiler::Scan(std::string_view text) {
   int pos = 0;  // characters read
   bool checkAfterClose = false;
   char lastNonBlank = 0;
+  // The comparison operator being read: its first character made the row,
+  // and the next one, if any, ends it (a third starts another row).
+  char cmp[2];
+  std::size_t cmpSize = 0;
   for (std::size_t i = 0; i < text.size();) {
-    const std::size_t len = static_cast<unsigned char>(text[i]) < 0x80 ? 1 : Utf8SequenceLengthSlow(text.substr(i));
+    const char first = text[i];
+    const std::size_t len = static_cast<unsigned char>(first) < 0x80 ? 1 : Utf8SequenceLengthSlow(text.substr(i));
     const std::string_view ch(text.data() + i, len);
     i += len;
     ++pos;
     // Non-ASCII characters only ever join the pending operand.
-    const char c = len == 1 ? ch[0] : '\x7F';
+    const char c = len == 1 ? first : '\x7F';
     bool rowMade = false;
 
     // Characters of an operand, the commonest kind, skip the dispatch.
@@ -425,7 +429,7 @@ bool Compiler::Scan(std::string_view text) {
       case '=':
       case '<':
       case '>':
-        if (pendingCmp_.empty()) {
+        if (cmpSize == 0) {
           if (Top() > 0 && IsComparison(Newest().funCode) && Newest().priLvl == Pri(kPriComparison)) {
             // a < b < c: the comparisons are multiplied, b goes to both. Only
             // a comparison at this bracket depth chains: (a<b)<c compares
@@ -440,11 +444,12 @@ bool Compiler::Scan(std::string_view text) {
           if (!NewRow(ch, -1, 2, Pri(kPriComparison), pos) || !StorePending(1)) return false;
           rowMade = true;
         }
-        pendingCmp_ += c;
+        cmp[cmpSize++] = c;
         {
+          const std::string_view op(cmp, cmpSize);
           Row& row = Newest();
-          row.fun = pendingCmp_;
-          row.funCode = ComparisonCode(pendingCmp_);
+          row.fun = op;
+          row.funCode = ComparisonCode(op);
           t_.hasComparison = true;
           row.argTop = 2;
           row.priLvl = Pri(kPriComparison);
@@ -477,8 +482,8 @@ bool Compiler::Scan(std::string_view text) {
     }
     if (rowMade) {
       checkAfterClose = false;
-    } else if (!pendingCmp_.empty()) {
-      pendingCmp_.clear();
+    } else {
+      cmpSize = 0;
     }
     if (c != ' ') lastNonBlank = c;
   }
