@@ -42,14 +42,19 @@ void Lowering::PlanInlining() {
   }
   const int top = t_.Top();
   for (int q = 1; q <= top; ++q) {
-    const int parent = RowOf(q).argOf;
-    if (plan_[q].inlined || parent <= 0 || !plan_[parent].runs || plan_[parent].inlineChild != 0) continue;
+    // Only a running row with nothing inside goes inside a running row
+    // that has no other inside yet and is not inside another itself.
+    if (!plan_[q].runs || plan_[q].inlined || plan_[q].inlineChild != 0) continue;
+    const Row& row = RowOf(q);
+    const int parent = row.argOf;
+    if (parent <= 0) continue;
+    const RowPlan& pp = plan_[parent];
+    if (!pp.runs || pp.inlineChild != 0 || pp.inlined) continue;
     const Row& pr = RowOf(parent);
-    if (!Plain(pr) || pr.cond != RowOf(q).cond || plan_[parent].inlined) continue;
     const int code = pr.funCode;
     // Only + - * / take an operation inside.
-    if (code < kAdd || code > kDiv) continue;
-    const bool left = RowOf(q).argIdx == 1;
+    if (code < kAdd || code > kDiv || !Plain(pr) || pr.cond != row.cond) continue;
+    const bool left = row.argIdx == 1;
     bool ok = false;
     const bool leafOp = IsLeafOp(q);
     if (leafOp) {
@@ -58,7 +63,7 @@ void Lowering::PlanInlining() {
       ok = (code == kAdd || (code == kSub && !left)) && IsPowTerm(q);
     }
     // Only one inlined operand: the other is the register or a slot.
-    if (!ok || plan_[q].inlineChild != 0) continue;
+    if (!ok) continue;
     plan_[parent].inlineChild = q;
     Inline(q);
     plan_[q].leafOp = leafOp;
