@@ -21,46 +21,6 @@ constexpr int kMaxOpenFunctions = clsExprEvaluator::kMaxOpenFunctions;
 // Bracket depth beyond any real formula; keeps the priority levels in range.
 constexpr int kMaxDepth = 10000;
 
-// The operand being read: its characters in place, in a string of its own
-// only when it is longer than any real operand.
-class PendingText {
- public:
-  bool empty() const { return size_ == 0; }
-  std::size_t size() const { return size_; }
-  char back() const { return data()[size_ - 1]; }
-  std::string_view view() const { return {data(), size_}; }
-  operator std::string_view() const { return view(); }  // NOLINT: implicit by design
-  void clear() { size_ = 0; }
-  void push_back(char c) {
-    if (size_ < kInPlace) {
-      inPlace_[size_++] = c;
-    } else {
-      Append({&c, 1});
-    }
-  }
-  void Append(std::string_view s) {
-    if (size_ + s.size() <= kInPlace) {
-      std::copy(s.begin(), s.end(), inPlace_ + size_);
-    } else {
-      if (size_ <= kInPlace) long_.assign(inPlace_, size_);
-      long_ += s;
-    }
-    size_ += s.size();
-  }
-  void Assign(std::string_view s) {
-    clear();
-    Append(s);
-  }
-
- private:
-  static constexpr std::size_t kInPlace = 48;
-  const char* data() const { return size_ <= kInPlace ? inPlace_ : long_.data(); }
-
-  char inPlace_[kInPlace];
-  std::size_t size_ = 0;
-  std::string long_;
-};
-
 class Compiler {
  public:
   Compiler(Table& t, std::string& error, Use use) : t_(t), error_(error), use_(use) {}
@@ -161,7 +121,7 @@ class Compiler {
     if (ch.size() == 1) {
       pending_.push_back(ch[0]);
     } else {
-      pending_.Append(ch);
+      pending_ += ch;
     }
   }
   bool Scan(std::string_view text);
@@ -171,7 +131,7 @@ class Compiler {
   std::string& error_;
   Use use_;
   int depth_ = 0;
-  PendingText pending_;
+  std::string pending_;
   PendingFunction funStack_[kMaxOpenFunctions + 1];
   int funTop_ = 0;
   // The index of each variable named by one letter, 0 if none yet.
@@ -295,7 +255,7 @@ bool Compiler::Scan(std::string_view text) {
         if (pending_.empty()) break;
         // After "5!" or "x%" the operand is taken; it cannot name a function.
         if (lastNonBlank == '!' || lastNonBlank == '%') return FailAt(Msg::kSyntaxAt, pos);
-        std::string name(pending_.view());
+        std::string name = pending_;
         int sign = 1;
         if (name[0] == '+' || name[0] == '-') {
           sign = name[0] == '-' ? -1 : 1;
@@ -351,7 +311,7 @@ bool Compiler::Scan(std::string_view text) {
           const char last = pending_.back();
           // At least one character before the E: the E is one byte.
           if (pending_.size() >= 2 && (last == 'E' || last == 'e') &&
-              IsNumber(pending_.view().substr(0, pending_.size() - 1), true)) {
+              IsNumber(std::string_view(pending_).substr(0, pending_.size() - 1), true)) {
             Append(ch);  // the sign of an exponent
           } else {
             if (!NewRow(ch, c == '+' ? kAdd : kSub, 2, Pri(kPriSum), pos) || !StorePending(1)) {
@@ -384,11 +344,11 @@ bool Compiler::Scan(std::string_view text) {
       case '!':
       case '%': {
         // Postfix: the operand stays pending for the operator that follows.
-        const std::string keep(pending_.view());
+        std::string keep = pending_;
         if (!NewRow(ch, c == '!' ? kFact : kPercent, 1, Pri(kPriPostfix), pos) || !StorePending(1)) {
           return false;
         }
-        pending_.Assign(keep);
+        pending_ = std::move(keep);
         // Nothing may extend the operand after either postfix: "5%3" and
         // "x%y" would otherwise read as 0.53 and xy/100.
         checkAfterClose = true;
@@ -413,10 +373,10 @@ bool Compiler::Scan(std::string_view text) {
       }
 
       case '|':
-        if (pending_.empty() || pending_.view() == "-" || pending_.view() == "+") {
+        if (pending_.empty() || pending_ == "-" || pending_ == "+") {
           if (++depth_ > kMaxDepth) return FailAt(Msg::kNestedTooDeeply, pos);
           if (!NewRow("abs", kAbs, 1, Pri(kPriFunction), pos)) return false;
-          Newest().sign = pending_.view() == "-" ? -1 : 1;
+          Newest().sign = pending_ == "-" ? -1 : 1;
           pending_.clear();
         } else {
           checkAfterClose = true;

@@ -1,14 +1,12 @@
 // The scheduling stages of the compiler: the evaluation order by priority,
 // the links that deliver each row's result, conditional evaluation, the
 // rewriting of functions of more than two arguments, and the final schedule
-// with the rows of constant arguments computed once.
+// with the rows of constant arguments computed once (ExprScheduleRows.h).
 #include <algorithm>
-#include <cmath>
 #include <limits>
 #include <string>
 #include <vector>
 
-#include "evaluator/ExprCompute.h"
 #include "evaluator/ExprFunctions.h"
 #include "evaluator/ExprMessages.h"
 #include "evaluator/ExprScheduleRows.h"
