@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "evaluator/ExprLowering.h"
+#include "evaluator/ExprScheduleRows.h"
 
 namespace vorlane::expr {
 
@@ -26,47 +27,59 @@ inline Slot Lowering::Operand(int row, int arg) {
   return q != 0 ? Temp(s) : Leaf(s);
 }
 
-void Lowering::Build(std::string_view text) {
-  const int slots = static_cast<int>(t_.values.size());
-  std::fill(progSlot_, progSlot_ + slots, -1);
-  std::fill(deliverer_, deliverer_ + slots, 0);
+inline void Lowering::AddRunning(int row, int dest) {
+  running_[runningCount_++] = row;
+  RowPlan& plan = plan_[row];
+  plan.runs = true;
+  // The row's operands are delivered by now: children run first.
+  plan.exponent = FindWholeExponent(row);
+  deliverer_[dest] = row;
+  plan.size += 1;
+  const int parent = RowOf(row).argOf;
+  if (parent > 0) {
+    plan_[parent].size += plan.size;
+  } else {
+    ++roots_;
+    root_ = row;
+  }
+  // "@Right" rows come only from functions of more than two arguments.
+  if (t_.hasLongFunction && RowOf(row).funCode == kRight) hasRight_ = true;
+}
+
+inline void Lowering::AddLoad(int slot, int var, double sign) {
+  std::int32_t& s = varSlot_[2 * var + (sign < 0 ? 1 : 0)];
+  if (s < 0) {
+    s = valueCount_;
+    values_[valueCount_++] = 0.0;
+  }
+  progSlot_[slot] = static_cast<Slot>(s);
+}
+
+bool Lowering::Build(std::string_view text, std::string& error) {
+  // The slots of the rows, then the result's and the constant 1 (which an
+  // unscheduled table has yet to add).
+  // -1 has every bit set in any width: the arrays of -1 are filled bytewise.
+  const int slots = t_.ResultSlot() + 2;
+  std::memset(progSlot_, 0xFF, slots * sizeof(Slot));
+  std::memset(deliverer_, 0, slots * sizeof(deliverer_[0]));
   const int rows = t_.Top() + 1;
   std::memset(static_cast<void*>(plan_), 0, rows * sizeof(RowPlan));  // RowPlan{} for each row
-  std::fill(state_, state_ + rows, 0);
-  std::fill(insOf_, insOf_ + rows, -1);
-  std::fill(isCondRow_, isCondRow_ + rows, false);
-  std::fill(varSlot_, varSlot_ + 2 * (t_.VarTop() + 1), -1);
-  // Sizes too, children before parents: the schedule runs them in that order.
-  for (const Step& s : t_.steps) {
-    RowPlan& plan = plan_[s.row];
-    plan.runs = true;
-    // The row's operands are delivered by now: children run first.
-    plan.exponent = FindWholeExponent(s.row);
-    deliverer_[s.dest] = s.row;
-    plan.size += 1;
-    const int parent = RowOf(s.row).argOf;
-    if (parent > 0) {
-      plan_[parent].size += plan.size;
-    } else {
-      ++roots_;
-      root_ = s.row;
-    }
-    // "@Right" rows come only from functions of more than two arguments.
-    if (t_.hasLongFunction && RowOf(s.row).funCode == kRight) hasRight_ = true;
+  std::memset(insOf_, 0xFF, rows * sizeof(insOf_[0]));
+  std::memset(varSlot_, 0xFF, 2 * (t_.VarTop() + 1) * sizeof(varSlot_[0]));
+  // The running rows, children before parents, with their sizes.
+  if (t_.scheduled) {
+    for (const Step& s : t_.steps) AddRunning(s.row, s.dest);
+    for (const Load& l : t_.loads) AddLoad(l.slot, l.var, l.sign);
+  } else if (!ScheduleRows(
+                 t_, true, error, [this](int row, int dest) { AddRunning(row, dest); },
+                 [this](int slot, int var, double sign) { AddLoad(slot, var, sign); })) {
+    return false;
   }
   // A root writes the result slot; that slot has no single deliverer.
   deliverer_[t_.ResultSlot()] = 0;
   // Only comparisons make conditions.
   for (int r = 1; t_.hasComparison && r <= t_.Top(); ++r) {
-    if (RowOf(r).cond > 0) isCondRow_[RowOf(r).cond] = true;
-  }
-  for (const Load& l : t_.loads) {
-    std::int32_t& slot = varSlot_[2 * l.var + (l.sign < 0 ? 1 : 0)];
-    if (slot < 0) {
-      slot = valueCount_;
-      values_[valueCount_++] = 0.0;
-    }
-    progSlot_[l.slot] = static_cast<Slot>(slot);
+    if (RowOf(r).cond > 0) plan_[RowOf(r).cond].isCond = true;
   }
   PlanInlining();
   Order();
@@ -78,8 +91,8 @@ void Lowering::Build(std::string_view text) {
                    t_.DestSlot(lastRow_) == t_.ResultSlot();
   if (p_.resultInAcc && roots_ > 1) {
     // Several roots: the schedule's last one gives the value; keep the slot.
-    for (const Step& s : t_.steps) {
-      if (RowOf(s.row).argOf == 0 && s.row != lastRow_) p_.resultInAcc = false;
+    for (int i = 0; i < runningCount_; ++i) {
+      if (RowOf(running_[i]).argOf == 0 && running_[i] != lastRow_) p_.resultInAcc = false;
     }
   }
   MarkChecks(code_.data(), code_.size(), result, p_.resultInAcc);
@@ -94,6 +107,7 @@ void Lowering::Build(std::string_view text) {
   p_.StoreVariables(t_, text, varSlot_);
   p_.result = result;
   p_.hasRandom = t_.hasRandom;
+  return true;
 }
 
 [[gnu::always_inline]] inline void Lowering::Emit(int r) {
@@ -226,7 +240,7 @@ void Lowering::Build(std::string_view text) {
   const int f = lastRow_;
   const int n = static_cast<int>(code_.size());
   if (c == kAcc && innerKind == kQMul && f != 0 && n > 0 && insOf_[f] == n - 1 && RowOf(f).argOf == r &&
-      RowOf(f).cond == row.cond && !isCondRow_[f] && RowOf(f).sign != -1 && code_[n - 1].op >= kOpSqrt &&
+      RowOf(f).cond == row.cond && !plan_[f].isCond && RowOf(f).sign != -1 && code_[n - 1].op >= kOpSqrt &&
       code_[n - 1].op < kOpCos + 2 && (code_[n - 1].op - kOpSqrt) % 2 == 0) {
     Ins& first = code_[n - 1];
     first.op = static_cast<std::uint16_t>(kOpUMulFused + outer * 5 + (first.op - kOpSqrt) / 2);
@@ -300,7 +314,7 @@ inline void Lowering::FuseWithPrevious(int r) {
   if (q == 0 || code_.size() < 2 || insOf_[q] != static_cast<int>(code_.size()) - 2) return;
   const Row& row = RowOf(r);
   const Row& inner = RowOf(q);
-  if (inner.argOf != r || inner.cond != row.cond || isCondRow_[q] || !Plain(row) || inner.sign == -1) return;
+  if (inner.argOf != r || inner.cond != row.cond || plan_[q].isCond || !Plain(row) || inner.sign == -1) return;
   Ins& first = code_[code_.size() - 2];
   Ins& second = code_.back();
   const bool left = inner.argIdx == 1;
@@ -332,10 +346,11 @@ inline void Lowering::FuseWithPrevious(int r) {
   insOf_[r] = static_cast<std::int32_t>(code_.size()) - 1;
 }
 
-void BuildProgram(const Table& t, std::string_view text, Program& p) {
+bool BuildProgram(Table& t, std::string_view text, Program& p, std::string& error) {
   Lowering lowering(t, p);
-  lowering.Build(text);
+  if (!lowering.Build(text, error)) return false;
   p.run = ChooseRunner(p);
+  return true;
 }
 
 }  // namespace vorlane::expr

@@ -1,5 +1,7 @@
 // Planning the program of a compiled table: the rows computed inside the
 // instruction of the row they feed, and the order of the instructions.
+#include <utility>
+
 #include "evaluator/ExprLowering.h"
 
 namespace vorlane::expr {
@@ -7,7 +9,7 @@ namespace vorlane::expr {
 // A product, quotient, sum or difference of two leaves (x^2 being x * x).
 inline bool Lowering::IsLeafOp(int q) const {
   const Row& row = RowOf(q);
-  if (!plan_[q].runs || !Plain(row) || isCondRow_[q]) return false;
+  if (!plan_[q].runs || !Plain(row) || plan_[q].isCond) return false;
   // Powers of a constant whole exponent from 3 on keep their fixed chain.
   const int n = WholeExponent(q);
   const bool simple = (row.funCode >= kAdd && row.funCode <= kDiv) || (row.funCode == kPow && (n == 0 || n == 2));
@@ -17,10 +19,10 @@ inline bool Lowering::IsLeafOp(int q) const {
 // k * x^n with k and x leaves.
 inline bool Lowering::IsPowTerm(int q) const {
   const Row& row = RowOf(q);
-  if (!plan_[q].runs || !Plain(row) || isCondRow_[q] || row.funCode != kMul) return false;
+  if (!plan_[q].runs || !Plain(row) || plan_[q].isCond || row.funCode != kMul) return false;
   for (int side = 0; side < 2; ++side) {
     const int w = Deliverer(q * kArgSlots + side);
-    if (w == 0 || !IsLeafOperand(q, 1 - side) || isCondRow_[w]) continue;
+    if (w == 0 || !IsLeafOperand(q, 1 - side) || plan_[w].isCond) continue;
     if (WholeExponent(w) != 0 && Plain(RowOf(w)) && IsLeafOperand(w, 0) && RowOf(w).cond == row.cond) return true;
   }
   return false;
@@ -34,20 +36,25 @@ void Lowering::PlanInlining() {
     const Row& row = RowOf(q);
     double value;
     if (plan_[q].runs && row.funCode == kRight && row.argOf > 0 && plan_[row.argOf].runs &&
-        row.cond == RowOf(row.argOf).cond && !isCondRow_[q] && ConstantOperand(q, 1, value)) {
+        row.cond == RowOf(row.argOf).cond && !plan_[q].isCond && ConstantOperand(q, 1, value)) {
       Inline(q);
     }
   }
   const int top = t_.Top();
   for (int q = 1; q <= top; ++q) {
-    const int parent = RowOf(q).argOf;
-    if (plan_[q].inlined || parent <= 0 || !plan_[parent].runs || plan_[parent].inlineChild != 0) continue;
+    // Only a running row with nothing inside goes inside a running row
+    // that has no other inside yet and is not inside another itself.
+    if (!plan_[q].runs || plan_[q].inlined || plan_[q].inlineChild != 0) continue;
+    const Row& row = RowOf(q);
+    const int parent = row.argOf;
+    if (parent <= 0) continue;
+    const RowPlan& pp = plan_[parent];
+    if (!pp.runs || pp.inlineChild != 0 || pp.inlined) continue;
     const Row& pr = RowOf(parent);
-    if (!Plain(pr) || pr.cond != RowOf(q).cond || plan_[parent].inlined) continue;
     const int code = pr.funCode;
     // Only + - * / take an operation inside.
-    if (code < kAdd || code > kDiv) continue;
-    const bool left = RowOf(q).argIdx == 1;
+    if (code < kAdd || code > kDiv || !Plain(pr) || pr.cond != row.cond) continue;
+    const bool left = row.argIdx == 1;
     bool ok = false;
     const bool leafOp = IsLeafOp(q);
     if (leafOp) {
@@ -56,7 +63,7 @@ void Lowering::PlanInlining() {
       ok = (code == kAdd || (code == kSub && !left)) && IsPowTerm(q);
     }
     // Only one inlined operand: the other is the register or a slot.
-    if (!ok || plan_[q].inlineChild != 0) continue;
+    if (!ok) continue;
     plan_[parent].inlineChild = q;
     Inline(q);
     plan_[q].leafOp = leafOp;
@@ -72,41 +79,48 @@ void Lowering::PlanInlining() {
 // Depth first, conditions before the rows they guard, and of the operands
 // the largest last, so that the longest chain stays in the register.
 inline bool Lowering::Visit(int r) {
-  if (state_[r] == 2) return true;
-  if (state_[r] == 1) return false;
-  state_[r] = 1;
+  if (plan_[r].state == 2) return true;
+  if (plan_[r].state == 1) return false;
+  plan_[r].state = 1;
   const Row& row = RowOf(r);
   if (row.cond > 0 && plan_[row.cond].runs && !Visit(row.cond)) return false;
   int children[kArgSlots];
   int count = 0;
-  for (int a = 0; a < row.argTop; ++a) {
+  auto gather = [&](int a) {
     const int q = Deliverer(r * kArgSlots + a);
     if (q != 0 && !plan_[q].inlined) children[count++] = q;
-  }
-  // A stable insertion sort: a row has at most six operands, and
-  // std::stable_sort would allocate.
-  for (int i = 1; i < count; ++i) {
-    const int c = children[i];
-    int j = i;
-    for (; j > 0 && plan_[c].size < plan_[children[j - 1]].size; --j) children[j] = children[j - 1];
-    children[j] = c;
+  };
+  if (row.argTop == 2) {  // the commonest row: no loops
+    gather(0);
+    gather(1);
+    if (count == 2 && plan_[children[1]].size < plan_[children[0]].size) std::swap(children[0], children[1]);
+  } else {
+    for (int a = 0; a < row.argTop; ++a) gather(a);
+    // A stable insertion sort: a row has at most six operands, and
+    // std::stable_sort would allocate.
+    for (int i = 1; i < count; ++i) {
+      const int c = children[i];
+      int j = i;
+      for (; j > 0 && plan_[c].size < plan_[children[j - 1]].size; --j) children[j] = children[j - 1];
+      children[j] = c;
+    }
   }
   for (int i = 0; i < count; ++i) {
     if (!Visit(children[i])) return false;
   }
-  state_[r] = 2;
+  plan_[r].state = 2;
   order_[orderCount_++] = r;
   return true;
 }
 
 void Lowering::Order() {
-  const int running = static_cast<int>(t_.steps.size()) - inlinedCount_;
+  const int running = runningCount_ - inlinedCount_;
   // "rnd" draws its numbers in the order of the schedule, and a table with
   // several roots keeps its last; both keep the schedule's order.
   if (!t_.hasRandom && roots_ == 1 && Visit(root_) && orderCount_ == running) return;
   orderCount_ = 0;
-  for (const Step& s : t_.steps) {
-    if (!plan_[s.row].inlined) order_[orderCount_++] = s.row;
+  for (int i = 0; i < runningCount_; ++i) {
+    if (!plan_[running_[i]].inlined) order_[orderCount_++] = running_[i];
   }
 }
 

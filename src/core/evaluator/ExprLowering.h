@@ -20,18 +20,22 @@ inline constexpr int kLowerSlotLimit = kLowerRowLimit * kArgSlots + 2;
 // No member initialisers: Build clears the rows of the table (RowPlan{}),
 // and constructing the lowering stays free of the rows it never uses.
 struct RowPlan {
-  bool runs;        // in the schedule (not computed at compile time)
-  bool inlined;     // computed inside the instruction of the row it feeds
   int inlineChild;  // the row computed inside this row's instruction
   int size;         // running rows in its subtree
-  bool leafOp;      // inlined as a leaf operation (else as k * x^n)
   int exponent;     // a power's constant whole exponent 2..60, else 0
+  bool runs;        // in the schedule (not computed at compile time)
+  bool inlined;     // computed inside the instruction of the row it feeds
+  bool leafOp;      // inlined as a leaf operation (else as k * x^n)
+  bool isCond;      // a condition of other rows
+  unsigned char state;  // of the ordering walk: 0 not met, 1 on the way, 2 ordered
 };
 
 class Lowering {
  public:
-  Lowering(const Table& t, Program& p) : t_(t), p_(p) {}
-  void Build(std::string_view text);
+  Lowering(Table& t, Program& p) : t_(t), p_(p) {}
+  // False with the reason in `error` when an unscheduled table fails its
+  // schedule.
+  bool Build(std::string_view text, std::string& error);
 
  private:
   const Row& RowOf(int r) const { return t_.rows[r]; }
@@ -43,6 +47,10 @@ class Lowering {
   bool IsLeafOperand(int row, int arg) const { return Deliverer(row * kArgSlots + arg) == 0; }
   bool ConstantOperand(int row, int arg, double& value) const;
   int FindWholeExponent(int row) const;
+  // A row of the schedule that runs, delivering to table slot `dest`.
+  void AddRunning(int row, int dest);
+  // A variable (sign -1 or +1) feeding table slot `slot`.
+  void AddLoad(int slot, int var, double sign);
   // Of a running row: found once, when Build meets the row.
   int WholeExponent(int row) const { return plan_[row].exponent; }
   bool IsLeafOp(int q) const;
@@ -60,7 +68,7 @@ class Lowering {
   void FuseWithPrevious(int r);
   bool GuardedProduct(int r);
 
-  const Table& t_;
+  Table& t_;  // scheduled here when CompileTable left it unscheduled
   Program& p_;
   // The slots of variable v with sign +1 and -1 at 2 v and 2 v + 1 (-1: unused).
   std::int32_t varSlot_[2 * (clsExprEvaluator::kMaxVariables + 2)];
@@ -68,10 +76,10 @@ class Lowering {
   Slot progSlot_[kLowerSlotLimit];   // table slot -> program slot
   std::int32_t deliverer_[kLowerSlotLimit];  // table slot -> running row delivering to it
   RowPlan plan_[kLowerRowLimit];
-  unsigned char state_[kLowerRowLimit];
   std::int32_t insOf_[kLowerRowLimit];  // instruction index of each emitted row
-  bool isCondRow_[kLowerRowLimit];
   int order_[kLowerRowLimit];
+  int running_[kLowerRowLimit];  // the running rows in schedule order
+  int runningCount_ = 0;
   // The instructions while they are built: a row, a skip before it and the
   // rest of its arguments take at most three.
   FixedVector<Ins, 3 * kLowerRowLimit> code_;

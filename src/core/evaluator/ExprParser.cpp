@@ -23,7 +23,7 @@ constexpr int kMaxDepth = 10000;
 
 class Compiler {
  public:
-  Compiler(Table& t, std::string& error) : t_(t), error_(error) {}
+  Compiler(Table& t, std::string& error, Use use) : t_(t), error_(error), use_(use) {}
   bool Compile(std::string_view text);
 
  private:
@@ -55,8 +55,9 @@ class Compiler {
   int Top() const { return static_cast<int>(t_.rows.size()) - 1; }
   Row& Newest() { return t_.rows.back(); }
   // Inline: the scanner makes a row for nearly every operator.
-  [[gnu::always_inline]] bool NewRow(std::string_view fun, int code, int argTop, int priLvl) {
-    if (Top() >= kMaxRows) return FailAt(Msg::kTooComplex, pos_);
+  // A row for the operator at character `pos`.
+  [[gnu::always_inline]] bool NewRow(std::string_view fun, int code, int argTop, int priLvl, int pos) {
+    if (Top() >= kMaxRows) return FailAt(Msg::kTooComplex, pos);
     // Every member written once, straight into place.
     Row& row = t_.rows.push_uninitialized();
     row.fun.assign(fun);
@@ -66,7 +67,7 @@ class Compiler {
     row.argOf = 0;
     row.argIdx = 0;
     row.sign = 1;
-    row.posInExpr = pos_;
+    row.posInExpr = pos;
     row.priLvl = priLvl;
     row.order = 2 * priLvl;
     row.priIdx = 0;
@@ -78,16 +79,21 @@ class Compiler {
   }
   bool StoreOperand(std::string_view text, int argument) {
     if (text.size() == 1) {
-      // One digit or one letter, the commonest operands.
-      if (IsDigit(text[0])) return StoreConstant(Top(), argument, 1, text[0] - '0');
-      if (IsNameLetter(text[0])) return StoreVariable(text, Top(), argument, 1);
+      // One digit, or a letter naming a variable met before: the commonest
+      // operands.
+      const char c = text[0];
+      if (IsDigit(c)) return StoreConstant(Top(), argument, 1, c - '0');
+      const int known = letterVar_[static_cast<unsigned char>(c) & 0x7F];
+      if (known != 0 && IsNameLetter(c)) return SetVariable(Top(), argument, 1, known);
     }
     return StoreOperandText(text, argument);
   }
   bool StoreOperandText(std::string_view text, int argument);
   bool StoreVariable(std::string_view text, int row, int argument, int sign) {
     const int idx = VariableIndex(text);
-    if (idx == 0) return false;
+    return idx != 0 && SetVariable(row, argument, sign, idx);
+  }
+  bool SetVariable(int row, int argument, int sign, int idx) {
     Arg& arg = t_.rows[row].arg[argument - 1];
     arg.idx = idx;
     arg.sign = sign;
@@ -109,7 +115,6 @@ class Compiler {
   bool StorePending(int argument) {
     if (!StoreOperand(pending_, argument)) return false;
     pending_.clear();
-    pendingChars_ = 0;
     return true;
   }
   void Append(std::string_view ch) {
@@ -118,20 +123,15 @@ class Compiler {
     } else {
       pending_ += ch;
     }
-    ++pendingChars_;
   }
   bool Scan(std::string_view text);
   bool Finish();
 
   Table& t_;
   std::string& error_;
-  int pos_ = 0;
+  Use use_;
   int depth_ = 0;
   std::string pending_;
-  int pendingChars_ = 0;
-  std::string pendingCmp_;
-  bool checkAfterClose_ = false;
-  char lastNonBlank_ = 0;
   PendingFunction funStack_[kMaxOpenFunctions + 1];
   int funTop_ = 0;
   // The index of each variable named by one letter, 0 if none yet.
@@ -208,6 +208,7 @@ bool Compiler::Compile(std::string_view text) {
   t_.varNames.assign(1, std::string());
   t_.steps.clear();
   t_.loads.clear();
+  t_.scheduled = false;
   t_.hasRandom = false;
   t_.hasComparison = false;
   t_.hasLongFunction = false;
@@ -221,13 +222,23 @@ bool Compiler::Compile(std::string_view text) {
 }
 
 bool Compiler::Scan(std::string_view text) {
+  // The scanner's state lives in registers: the rows it writes could alias
+  // members.
+  int pos = 0;  // characters read
+  bool checkAfterClose = false;
+  char lastNonBlank = 0;
+  // The comparison operator being read: its first character made the row,
+  // and the next one, if any, ends it (a third starts another row).
+  char cmp[2];
+  std::size_t cmpSize = 0;
   for (std::size_t i = 0; i < text.size();) {
-    const std::size_t len = static_cast<unsigned char>(text[i]) < 0x80 ? 1 : Utf8SequenceLengthSlow(text.substr(i));
+    const char first = text[i];
+    const std::size_t len = static_cast<unsigned char>(first) < 0x80 ? 1 : Utf8SequenceLengthSlow(text.substr(i));
     const std::string_view ch(text.data() + i, len);
     i += len;
-    ++pos_;
+    ++pos;
     // Non-ASCII characters only ever join the pending operand.
-    const char c = len == 1 ? ch[0] : '\x7F';
+    const char c = len == 1 ? first : '\x7F';
     bool rowMade = false;
 
     // Characters of an operand, the commonest kind, skip the dispatch.
@@ -240,10 +251,10 @@ bool Compiler::Scan(std::string_view text) {
       case '(':
       case '[':
       case '{': {
-        if (++depth_ > kMaxDepth) return FailAt(Msg::kNestedTooDeeply, pos_);
+        if (++depth_ > kMaxDepth) return FailAt(Msg::kNestedTooDeeply, pos);
         if (pending_.empty()) break;
         // After "5!" or "x%" the operand is taken; it cannot name a function.
-        if (lastNonBlank_ == '!' || lastNonBlank_ == '%') return FailAt(Msg::kSyntaxAt, pos_);
+        if (lastNonBlank == '!' || lastNonBlank == '%') return FailAt(Msg::kSyntaxAt, pos);
         std::string name = pending_;
         int sign = 1;
         if (name[0] == '+' || name[0] == '-') {
@@ -253,7 +264,6 @@ bool Compiler::Scan(std::string_view text) {
         if (name.empty()) {
           if (sign == 1) {  // "+(": a plain sign in front of a bracket
             pending_.clear();
-            pendingChars_ = 0;
             break;
           }
           name = "Neg";
@@ -261,10 +271,10 @@ bool Compiler::Scan(std::string_view text) {
         }
         const FunInfo* f = FindFunction(name);
         if (f != nullptr && f->args == 1) {
-          if (!NewRow(name, f->code, 1, Pri(kPriFunction))) return false;
+          if (!NewRow(name, f->code, 1, Pri(kPriFunction), pos)) return false;
           Newest().sign = sign;
         } else if (f != nullptr && f->args >= 2) {
-          if (funTop_ >= kMaxOpenFunctions) return FailAt(Msg::kTooManyNested, pos_);
+          if (funTop_ >= kMaxOpenFunctions) return FailAt(Msg::kTooManyNested, pos);
           PendingFunction& entry = funStack_[++funTop_];
           entry.info = f;
           entry.length = std::min(name.size(), sizeof entry.text);
@@ -273,44 +283,44 @@ bool Compiler::Scan(std::string_view text) {
           entry.argsLeft = f->args - 1;
           entry.sign = sign;
           entry.openDepth = depth_;
-          entry.openPos = pos_;
+          entry.openPos = pos;
           entry.rowMade = false;
         } else if (IsNumber(name, true)) {
-          return FailAt(Msg::kSyntaxAt, pos_);
+          return FailAt(Msg::kSyntaxAt, pos);
         } else {
-          error_ = Message(Msg::kFunctionUnknown, name, std::to_string(pos_ - CharCount(name)));
+          error_ = Message(Msg::kFunctionUnknown, name, std::to_string(pos - CharCount(name)));
           return false;
         }
         pending_.clear();
-        pendingChars_ = 0;
         break;
       }
 
       case ')':
       case ']':
       case '}':
-        if (depth_ - 1 < 0) return FailAt(Msg::kTooManyClosing, pos_);
+        if (depth_ - 1 < 0) return FailAt(Msg::kTooManyClosing, pos);
         // A function's own bracket closing before all its arguments came.
         if (funTop_ > 0 && funStack_[funTop_].openDepth == depth_) return Fail(Msg::kMissingArgument);
         --depth_;
-        checkAfterClose_ = true;
+        checkAfterClose = true;
         break;
 
       case '+':
       case '-':
         if (!pending_.empty()) {
           const char last = pending_.back();
-          if (pendingChars_ >= 2 && (last == 'E' || last == 'e') &&
+          // At least one character before the E: the E is one byte.
+          if (pending_.size() >= 2 && (last == 'E' || last == 'e') &&
               IsNumber(std::string_view(pending_).substr(0, pending_.size() - 1), true)) {
             Append(ch);  // the sign of an exponent
           } else {
-            if (!NewRow(ch, c == '+' ? kAdd : kSub, 2, Pri(kPriSum)) || !StorePending(1)) {
+            if (!NewRow(ch, c == '+' ? kAdd : kSub, 2, Pri(kPriSum), pos) || !StorePending(1)) {
               return false;
             }
             rowMade = true;
           }
         } else {
-          if (lastNonBlank_ == ')' || lastNonBlank_ == ']' || lastNonBlank_ == '}') {
+          if (lastNonBlank == ')' || lastNonBlank == ']' || lastNonBlank == '}') {
             return Fail(Msg::kMissingArgument);
           }
           Append(ch);
@@ -321,13 +331,13 @@ bool Compiler::Scan(std::string_view text) {
       case '/':
       case '\\': {
         const int code = c == '*' ? kMul : (c == '/' ? kDiv : kIntDiv);
-        if (!NewRow(ch, code, 2, Pri(kPriProduct)) || !StorePending(1)) return false;
+        if (!NewRow(ch, code, 2, Pri(kPriProduct), pos) || !StorePending(1)) return false;
         rowMade = true;
         break;
       }
 
       case '^':
-        if (!NewRow(ch, kPow, 2, Pri(kPriPower)) || !StorePending(1)) return false;
+        if (!NewRow(ch, kPow, 2, Pri(kPriPower), pos) || !StorePending(1)) return false;
         rowMade = true;
         break;
 
@@ -335,24 +345,22 @@ bool Compiler::Scan(std::string_view text) {
       case '%': {
         // Postfix: the operand stays pending for the operator that follows.
         std::string keep = pending_;
-        const int keepChars = pendingChars_;
-        if (!NewRow(ch, c == '!' ? kFact : kPercent, 1, Pri(kPriPostfix)) || !StorePending(1)) {
+        if (!NewRow(ch, c == '!' ? kFact : kPercent, 1, Pri(kPriPostfix), pos) || !StorePending(1)) {
           return false;
         }
         pending_ = std::move(keep);
-        pendingChars_ = keepChars;
         // Nothing may extend the operand after either postfix: "5%3" and
         // "x%y" would otherwise read as 0.53 and xy/100.
-        checkAfterClose_ = true;
+        checkAfterClose = true;
         break;
       }
 
       case ',': {
         if (funTop_ == 0 || funStack_[funTop_].openDepth != depth_) {
-          return FailAt(Msg::kTooManyArguments, pos_);
+          return FailAt(Msg::kTooManyArguments, pos);
         }
         PendingFunction& entry = funStack_[funTop_];
-        if (!NewRow(entry.Name(), entry.info->code, entry.argCount, Pri(kPriFunction))) return false;
+        if (!NewRow(entry.Name(), entry.info->code, entry.argCount, Pri(kPriFunction), pos)) return false;
         if (entry.argCount > 2) t_.hasLongFunction = true;
         Newest().sign = entry.sign;
         if (entry.sign == -1) entry.sign = 1;  // only the first row negates
@@ -366,14 +374,13 @@ bool Compiler::Scan(std::string_view text) {
 
       case '|':
         if (pending_.empty() || pending_ == "-" || pending_ == "+") {
-          if (++depth_ > kMaxDepth) return FailAt(Msg::kNestedTooDeeply, pos_);
-          if (!NewRow("abs", kAbs, 1, Pri(kPriFunction))) return false;
+          if (++depth_ > kMaxDepth) return FailAt(Msg::kNestedTooDeeply, pos);
+          if (!NewRow("abs", kAbs, 1, Pri(kPriFunction), pos)) return false;
           Newest().sign = pending_ == "-" ? -1 : 1;
           pending_.clear();
-          pendingChars_ = 0;
         } else {
-          checkAfterClose_ = true;
-          if (depth_ - 1 < 0) return FailAt(Msg::kSyntaxAt, pos_);
+          checkAfterClose = true;
+          if (depth_ - 1 < 0) return FailAt(Msg::kSyntaxAt, pos);
           if (funTop_ > 0 && funStack_[funTop_].openDepth == depth_) return Fail(Msg::kMissingArgument);
           --depth_;
         }
@@ -382,32 +389,33 @@ bool Compiler::Scan(std::string_view text) {
       case '=':
       case '<':
       case '>':
-        if (pendingCmp_.empty()) {
+        if (cmpSize == 0) {
           if (Top() > 0 && IsComparison(Newest().funCode) && Newest().priLvl == Pri(kPriComparison)) {
             // a < b < c: the comparisons are multiplied, b goes to both. Only
             // a comparison at this bracket depth chains: (a<b)<c compares
             // the bracket's 0 or 1 with c.
-            if (!NewRow("*", kMul, 2, Pri(kPriProduct) - kPriBracket) || !StoreOperand(pending_, 1)) {
+            if (!NewRow("*", kMul, 2, Pri(kPriProduct) - kPriBracket, pos) || !StoreOperand(pending_, 1)) {
               return false;
             }
             // The product binds looser than the comparisons but tighter than
             // a function whose bracket holds the chain: sin(1<2<3).
             Newest().order = 2 * Pri(kPriFunction) + 1;
           }
-          if (!NewRow(ch, -1, 2, Pri(kPriComparison)) || !StorePending(1)) return false;
+          if (!NewRow(ch, -1, 2, Pri(kPriComparison), pos) || !StorePending(1)) return false;
           rowMade = true;
         }
-        pendingCmp_ += c;
+        cmp[cmpSize++] = c;
         {
+          const std::string_view op(cmp, cmpSize);
           Row& row = Newest();
-          row.fun = pendingCmp_;
-          row.funCode = ComparisonCode(pendingCmp_);
+          row.fun = op;
+          row.funCode = ComparisonCode(op);
           t_.hasComparison = true;
           row.argTop = 2;
           row.priLvl = Pri(kPriComparison);
           row.order = 2 * row.priLvl;
-          row.posInExpr = pos_;
-          if (row.funCode == -1) return FailAt(Msg::kSyntaxAt, pos_);
+          row.posInExpr = pos;
+          if (row.funCode == -1) return FailAt(Msg::kSyntaxAt, pos);
         }
         break;
 
@@ -418,7 +426,7 @@ bool Compiler::Scan(std::string_view text) {
       case 'Y':
       case 'Z':
         if (!pending_.empty() && IsNumber(pending_, true)) {  // 2x: implicit multiplication
-          if (!NewRow("*", kMul, 2, Pri(kPriProduct)) || !StorePending(1)) return false;
+          if (!NewRow("*", kMul, 2, Pri(kPriProduct), pos) || !StorePending(1)) return false;
           rowMade = true;
         }
         Append(ch);
@@ -429,15 +437,15 @@ bool Compiler::Scan(std::string_view text) {
         break;
     }
 
-    if (checkAfterClose_ && (IsNameLetter(c) || IsDigit(c) || c == '.')) {
-      return FailAt(Msg::kSyntaxAt, pos_);
+    if (checkAfterClose && (IsNameLetter(c) || IsDigit(c) || c == '.')) {
+      return FailAt(Msg::kSyntaxAt, pos);
     }
     if (rowMade) {
-      checkAfterClose_ = false;
-    } else if (!pendingCmp_.empty()) {
-      pendingCmp_.clear();
+      checkAfterClose = false;
+    } else {
+      cmpSize = 0;
     }
-    if (c != ' ') lastNonBlank_ = c;
+    if (c != ' ') lastNonBlank = c;
   }
   return true;
 }
@@ -445,8 +453,7 @@ bool Compiler::Scan(std::string_view text) {
 bool Compiler::Finish() {
   if (depth_ > 0) return Fail(Msg::kNotEnoughClosing);
   if (Top() == 0) {
-    pos_ = 1;
-    if (!NewRow("+", kAdd, 2, Pri(kPriComparison))) return false;
+    if (!NewRow("+", kAdd, 2, Pri(kPriComparison), 1)) return false;
     t_.given[6] = Given::kConstant;  // 0 + operand
   }
   const int top = Top();
@@ -470,6 +477,7 @@ bool Compiler::Finish() {
 
   Schedule(t_, lo, hi);
   if (!Link(t_, error_)) return false;
+  if (use_ == Use::kForProgram && FinalLinks(t_)) return true;
   BuildConditions(t_);
   if (t_.hasLongFunction) {
     // Link left the delivered arguments to clear once the links are final.
@@ -483,8 +491,8 @@ bool Compiler::Finish() {
 
 }  // namespace
 
-bool CompileTable(std::string_view text, Table& table, std::string& error) {
-  Compiler compiler(table, error);
+bool CompileTable(std::string_view text, Table& table, std::string& error, Use use) {
+  Compiler compiler(table, error, use);
   return compiler.Compile(text);
 }
 

@@ -163,8 +163,10 @@ class Program {
 };
 
 // Builds the program of a compiled table into `p`, with the table's
-// variables (value 0, unassigned) and `text`.
-void BuildProgram(const Table& t, std::string_view text, Program& p);
+// variables (value 0, unassigned) and `text`. A table that CompileTable
+// left unscheduled is scheduled here; false with the reason in `error` when
+// that fails.
+bool BuildProgram(Table& t, std::string_view text, Program& p, std::string& error);
 
 // Joins neighbouring instructions of the `count` instructions at `code`
 // (ExprPeephole.cpp), `result` being the slot of the value; gives the count

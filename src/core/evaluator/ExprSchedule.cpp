@@ -1,16 +1,15 @@
 // The scheduling stages of the compiler: the evaluation order by priority,
 // the links that deliver each row's result, conditional evaluation, the
 // rewriting of functions of more than two arguments, and the final schedule
-// with the rows of constant arguments computed once.
+// with the rows of constant arguments computed once (ExprScheduleRows.h).
 #include <algorithm>
-#include <cmath>
 #include <limits>
 #include <string>
 #include <vector>
 
-#include "evaluator/ExprCompute.h"
 #include "evaluator/ExprFunctions.h"
 #include "evaluator/ExprMessages.h"
+#include "evaluator/ExprScheduleRows.h"
 #include "evaluator/ExprTable.h"
 #include "evaluator/clsExprEvaluator.h"
 
@@ -40,10 +39,6 @@ inline void AddLoads(Table& t, int r) {
     if (arg.idx != 0) t.loads.emplace_back(Load{r * 6 + a, arg.idx, static_cast<double>(arg.sign)});
   }
 }
-
-// Without comparisons (conditions, chains of them) and without functions
-// of more than two arguments, nothing changes the links after Link.
-inline bool FinalLinks(const Table& t) { return !t.hasComparison && !t.hasLongFunction; }
 
 }  // namespace
 
@@ -272,14 +267,6 @@ bool ChainExtraArguments(Table& t, std::string& error) {
 bool BuildSchedule(Table& t, std::string& error) {
   auto& rows = t.rows;
   const int top = t.Top();
-  // After the six slots of each row: the slot receiving the root's value,
-  // and a slot holding 1 that stands for "no condition".
-  const int scratch = (top + 1) * 6;
-  const int always = scratch + 1;
-  t.values.resize(always + 1, 0.0);
-  t.values[always] = 1.0;
-  t.given.resize(always + 1, Given::kConstant);
-
   const std::int32_t* const pos = t.place;
   Given* const given = t.given.data();
   // The schedule must run every row after the rows delivering to it and
@@ -339,41 +326,18 @@ bool BuildSchedule(Table& t, std::string& error) {
     }
   }
 
-  // The steps; a row whose arguments are all constant (kConstant: neither a
-  // variable nor delivered at evaluation time) is computed here, once, and its
-  // result slot then counts as written.
-  for (int k = 1; k <= top; ++k) {
-    const int r = rows[k].priIdx;
-    const Row& row = rows[r];
-    const int dest = t.DestSlot(r);
-    if (linked) AddLoads(t, r);
-    // Every argument has its value: written in the expression, or
-    // delivered by another row.
-    const Given* const g = given + r * 6;
-    bool constant = row.cond == 0;
-    if (row.argTop == 2) {
-      if (g[0] == Given::kNone || g[1] == Given::kNone) return Internal(error, "argument without value");
-      constant &= (g[0] == Given::kConstant) & (g[1] == Given::kConstant);
-    } else {
-      for (int a = 0; a < row.argTop; ++a) {
-        if (g[a] == Given::kNone) return Internal(error, "argument without value");
-        constant &= g[a] == Given::kConstant;
-      }
-    }
-    if (constant && IsFoldable(row.funCode)) {
-      std::uint32_t noRandom = 0;  // only pure functions are folded
-      double value = Compute(row.funCode, &t.values[r * 6], 1.0, noRandom);
-      if (std::isfinite(value)) {
-        if (row.sign == -1) value = -value;
-        t.values[dest] = value;
-        given[dest] = Given::kConstant;
-        continue;
-      }
-    }
-    t.steps.emplace_back(Step{row.funCode, r * 6, dest, row.cond > 0 ? t.DestSlot(row.cond) : always, r,
-                              row.sign == -1});
-  }
-  return true;
+  // After the six slots of each row, ScheduleRows adds the slot receiving
+  // the root's value and a slot holding 1 that stands for "no condition".
+  const int always = (top + 1) * 6 + 1;
+  t.scheduled = true;
+  return ScheduleRows(
+      t, linked, error,
+      [&](int r, int dest) {
+        const Row& row = rows[r];
+        t.steps.emplace_back(Step{row.funCode, r * 6, dest, row.cond > 0 ? t.DestSlot(row.cond) : always, r,
+                                  row.sign == -1});
+      },
+      [&](int slot, int var, double sign) { t.loads.emplace_back(Load{slot, var, sign}); });
 }
 
 }  // namespace vorlane::expr

@@ -71,9 +71,9 @@ bool clsExprEvaluator::StoreExpression(std::string_view expr) {
   // program, its variables and its text, in one block.
   expr::Table table;
   try {
-    compiled_ = expr::CompileTable(text, table, errMsg_);
+    compiled_ = expr::CompileTable(text, table, errMsg_, expr::Use::kForProgram) &&
+                expr::BuildProgram(table, text, program_, errMsg_);
     if (compiled_) {
-      expr::BuildProgram(table, text, program_);
       LoadSlots();
       UpdateReady();
     }
