@@ -57,8 +57,8 @@ inline void Lowering::AddLoad(int slot, int var, double sign) {
 
 bool Lowering::Build(std::string_view text, std::string& error) {
   // The slots of the rows, then the result's and the constant 1 (which an
-  // unscheduled table has yet to add).
-  // -1 has every bit set in any width: the arrays of -1 are filled bytewise.
+  // unscheduled table has yet to add). The arrays of -1 are filled
+  // bytewise: -1 has every bit set in any width.
   const int slots = t_.ResultSlot() + 2;
   std::memset(progSlot_, 0xFF, slots * sizeof(Slot));
   std::memset(deliverer_, 0, slots * sizeof(deliverer_[0]));

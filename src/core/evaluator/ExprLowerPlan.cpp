@@ -43,7 +43,8 @@ void Lowering::PlanInlining() {
   const int top = t_.Top();
   for (int q = 1; q <= top; ++q) {
     // Only a running row with nothing inside goes inside a running row
-    // that has no other inside yet and is not inside another itself.
+    // that has no other inside yet and is not inside another itself: one
+    // inlined operand, the other is the register or a slot.
     if (!plan_[q].runs || plan_[q].inlined || plan_[q].inlineChild != 0) continue;
     const Row& row = RowOf(q);
     const int parent = row.argOf;
@@ -62,7 +63,6 @@ void Lowering::PlanInlining() {
     } else {
       ok = (code == kAdd || (code == kSub && !left)) && IsPowTerm(q);
     }
-    // Only one inlined operand: the other is the register or a slot.
     if (!ok) continue;
     plan_[parent].inlineChild = q;
     Inline(q);

@@ -24,22 +24,6 @@ bool Internal(std::string& error, std::string_view what) {
   return false;
 }
 
-// The variables feeding row r.
-inline void AddLoads(Table& t, int r) {
-  const Row& row = t.rows[r];
-  if (row.argTop == 2) {  // the commonest row: two arguments
-    if (row.arg[0].idx != 0) t.loads.emplace_back(Load{r * 6, row.arg[0].idx, static_cast<double>(row.arg[0].sign)});
-    if (row.arg[1].idx != 0) {
-      t.loads.emplace_back(Load{r * 6 + 1, row.arg[1].idx, static_cast<double>(row.arg[1].sign)});
-    }
-    return;
-  }
-  for (int a = 0; a < row.argTop; ++a) {
-    const Arg& arg = row.arg[a];
-    if (arg.idx != 0) t.loads.emplace_back(Load{r * 6 + a, arg.idx, static_cast<double>(arg.sign)});
-  }
-}
-
 }  // namespace
 
 // PriIdx: rows by priority, highest first; equal priorities keep table order.
@@ -276,6 +260,7 @@ bool BuildSchedule(Table& t, std::string& error) {
   // checked here, with the loads gathered on the way. Range checks as
   // unsigned comparisons: a negative link fails them too.
   const bool linked = FinalLinks(t);
+  auto addLoad = [&](int slot, int var, double sign) { t.loads.emplace_back(Load{slot, var, sign}); };
   const auto utop = static_cast<unsigned>(top);
   bool valid = true;
   for (int r = 1; r <= top && !linked; ++r) {
@@ -287,7 +272,7 @@ bool BuildSchedule(Table& t, std::string& error) {
     }
     // The variables feeding the row. A slot delivered by another row holds
     // none; its mark in `given` may not be set yet.
-    AddLoads(t, r);
+    ForEachVariable(row, r, addLoad);
     if (argOf > 0) {
       if (static_cast<unsigned>(row.argIdx - 1) >= static_cast<unsigned>(rows[argOf].argTop)) {
         return Internal(error, "evaluation order");
@@ -337,7 +322,7 @@ bool BuildSchedule(Table& t, std::string& error) {
         t.steps.emplace_back(Step{row.funCode, r * 6, dest, row.cond > 0 ? t.DestSlot(row.cond) : always, r,
                                   row.sign == -1});
       },
-      [&](int slot, int var, double sign) { t.loads.emplace_back(Load{slot, var, sign}); });
+      addLoad);
 }
 
 }  // namespace vorlane::expr

@@ -14,6 +14,20 @@
 
 namespace vorlane::expr {
 
+// Calls `load(slot, var, sign)` for each variable feeding row `r`.
+template <typename LoadVar>
+void ForEachVariable(const Row& row, int r, LoadVar load) {
+  auto loadArg = [&](int a) {
+    if (row.arg[a].idx != 0) load(r * kArgSlots + a, row.arg[a].idx, static_cast<double>(row.arg[a].sign));
+  };
+  if (row.argTop == 2) {  // the commonest row: no loop
+    loadArg(0);
+    loadArg(1);
+  } else {
+    for (int a = 0; a < row.argTop; ++a) loadArg(a);
+  }
+}
+
 // Calls `run(row, dest)` for each row that runs at evaluation time, in
 // schedule order (rows[k].priIdx), and before it `load(slot, var, sign)`
 // for each variable feeding it when `loads`. A row whose arguments are all
@@ -29,37 +43,25 @@ bool ScheduleRows(Table& t, bool loads, std::string& error, Run run, LoadVar loa
   t.values[always] = 1.0;
   t.given.resize(always + 1, Given::kConstant);
   Given* const given = t.given.data();
+  auto noValue = [&] {
+    error = Message(Msg::kInternal, "argument without value");
+    return false;
+  };
   for (int k = 1; k <= top; ++k) {
     const int r = rows[k].priIdx;
     const Row& row = rows[r];
     const int dest = t.DestSlot(r);
-    if (loads) {
-      auto loadArg = [&](int a) {
-        if (row.arg[a].idx != 0) load(r * kArgSlots + a, row.arg[a].idx, static_cast<double>(row.arg[a].sign));
-      };
-      if (row.argTop == 2) {  // the commonest row: no loop
-        loadArg(0);
-        loadArg(1);
-      } else {
-        for (int a = 0; a < row.argTop; ++a) loadArg(a);
-      }
-    }
+    if (loads) ForEachVariable(row, r, load);
     // Every argument has its value: written in the expression, or
     // delivered by another row.
     const Given* const g = given + r * kArgSlots;
     bool constant = row.cond == 0;
     if (row.argTop == 2) {  // the commonest row
-      if (g[0] == Given::kNone || g[1] == Given::kNone) {
-        error = Message(Msg::kInternal, "argument without value");
-        return false;
-      }
+      if (g[0] == Given::kNone || g[1] == Given::kNone) return noValue();
       constant &= (g[0] == Given::kConstant) & (g[1] == Given::kConstant);
     } else {
       for (int a = 0; a < row.argTop; ++a) {
-        if (g[a] == Given::kNone) {
-          error = Message(Msg::kInternal, "argument without value");
-          return false;
-        }
+        if (g[a] == Given::kNone) return noValue();
         constant &= g[a] == Given::kConstant;
       }
     }
