@@ -1,6 +1,7 @@
 #include "evaluator/ExprMath.h"
 
 #include <algorithm>
+#include <limits>
 #include <utility>
 
 #include "evaluator/ExprOperands.h"
@@ -186,7 +187,11 @@ double Comb(double a, double b) {
   std::int64_t m = std::min(k, n - k);
   double r = 1.0;
   for (std::int64_t i = 1; i <= m; ++i) {
-    r = r * static_cast<double>(n - i + 1) / static_cast<double>(i);
+    const double product = r * static_cast<double>(n - i + 1);
+    // Near the top of the range the product overflows before its division;
+    // dividing first keeps every result that fits.
+    r = std::isinf(product) ? r / static_cast<double>(i) * static_cast<double>(n - i + 1)
+                            : product / static_cast<double>(i);
     if (!std::isfinite(r)) return kNaN;
   }
   return r;
@@ -238,9 +243,76 @@ double Dec(double x) {
   return std::nearbyint(y) / p;
 }
 
-// ln(mean) is outside the logarithm's domain for a mean of 0 or below.
+namespace {
+
+constexpr double kPiExact = 3.141592653589793238462643;  // the program's pi has 15 digits
+constexpr double kSmallestNormal = std::numeric_limits<double>::min();
+// Beyond this mean or count the terms of the Poisson formula's exponent are
+// so large that their cancellation costs digits (1e-13 of the value by 1e4).
+constexpr double kLargePoisson = 100.0;
+
+// Probabilities of the binomial and Poisson distributions in the saddle-point
+// form (C. Loader, "Fast and accurate computation of binomial probabilities",
+// 2000): every step stays in range and loses no digits to cancellation, where
+// the products and logarithms of the plain formulas overflow or cancel.
+
+// ln(n!) - ln(sqrt(2 pi n) (n/e)^n) for a whole n >= 1.
+double StirlingError(double n) {
+  constexpr double s0 = 1.0 / 12, s1 = 1.0 / 360, s2 = 1.0 / 1260, s3 = 1.0 / 1680, s4 = 1.0 / 1188;
+  if (n <= 15.0) {
+    double factorial = 1.0;  // exact up to 15!
+    for (double i = 2.0; i <= n; i += 1.0) factorial *= i;
+    return std::log(factorial) - (n + 0.5) * std::log(n) + n - 0.5 * std::log(2 * kPiExact);
+  }
+  const double nn = n * n;
+  if (n > 500.0) return (s0 - s1 / nn) / n;
+  if (n > 80.0) return (s0 - (s1 - s2 / nn) / nn) / n;
+  if (n > 35.0) return (s0 - (s1 - (s2 - s3 / nn) / nn) / nn) / n;
+  return (s0 - (s1 - (s2 - (s3 - s4 / nn) / nn) / nn) / nn) / n;
+}
+
+// x ln(x/m) + m - x, the deviance term, without cancellation for x near m.
+double Deviance(double x, double m) {
+  if (std::fabs(x - m) < 0.1 * (x + m)) {
+    const double v = (x - m) / (x + m);
+    double sum = (x - m) * v;
+    double term = 2 * x * v;
+    for (int j = 1; j < 1000; ++j) {
+      term *= v * v;
+      const double next = sum + term / (2 * j + 1);
+      if (next == sum) break;
+      sum = next;
+    }
+    return sum;
+  }
+  return x * std::log(x / m) + m - x;
+}
+
+// comb(n, k) p^k (1 - p)^(n - k) for whole 0 <= k <= n and 0 < p < 1.
+double BinomialSaddle(double k, double n, double p) {
+  const double q = 1 - p;
+  if (k == 0) return n == 0 ? 1.0 : std::exp(p < 0.1 ? -Deviance(n, n * q) - n * p : n * std::log(q));
+  if (k == n) return std::exp(q < 0.1 ? -Deviance(n, n * p) - n * q : n * std::log(p));
+  const double lc = StirlingError(n) - StirlingError(k) - StirlingError(n - k) - Deviance(k, n * p) -
+                    Deviance(n - k, n * q);
+  const double lf = std::log(2 * kPiExact) + std::log(k) + std::log1p(-k / n);
+  return std::exp(lc - 0.5 * lf);
+}
+
+// mean^k e^-mean / k! for a whole k >= 0 and a finite mean > 0.
+double PoissonSaddle(double k, double mean) {
+  if (k == 0) return std::exp(-mean);
+  return std::exp(-StirlingError(k) - Deviance(k, mean)) / std::sqrt(2 * kPiExact * k);
+}
+
+}  // namespace
+
+// ln(mean) is outside the logarithm's domain for a mean of 0 or below. Large
+// arguments take the saddle-point form: there k ln(mean), mean and ln k!
+// cancel to a few digits or overflow.
 double Poisson(double k, double mean) {
   if (!(mean > 0)) return kNaN;
+  if (k >= 0 && std::isfinite(mean) && (mean > kLargePoisson || k > kLargePoisson)) return PoissonSaddle(k, mean);
   return std::exp(k * std::log(mean) - mean - sf::GammaLn(k + 1));
 }
 
@@ -268,9 +340,34 @@ double CumulativePoisson(double a, double mean) {
 
 namespace {
 
-double BinomialTerm(double k, double n, double p) {
+// comb(n, k) p^k (1 - p)^(n - k); `plain` is cleared when a factor left the
+// normal double range and the saddle-point form gave the value instead.
+double BinomialTerm(double k, double n, double p, bool& plain) {
   double c = Comb(n, k);
-  return c * std::pow(p, k) * std::pow(1 - p, n - k);
+  double pk = std::pow(p, k), qk = std::pow(1 - p, n - k);
+  plain = !(p > 0 && p < 1 && k >= 0 && k <= n && n <= 2147483647.0) ||
+          (std::isfinite(c) && pk >= kSmallestNormal && qk >= kSmallestNormal);
+  return plain ? c * pk * qk : BinomialSaddle(k, n, p);
+}
+
+// The sum of the terms 0 .. k, for 0 < p < 1 and 0 <= k <= n: the terms rise
+// to the mode and fall after it, so the sum walks out from the mode (or down
+// from k) until the terms no longer count.
+double BinomialSaddleSum(double k, double n, double p) {
+  constexpr double kNegligible = 1e-20;
+  const double mode = std::min(k, std::floor((n + 1) * p));
+  double sum = 0.0;
+  for (double i = mode; i >= 0; i -= 1.0) {
+    const double term = BinomialSaddle(i, n, p);
+    sum += term;
+    if (term <= sum * kNegligible) break;
+  }
+  for (double i = mode + 1; i <= k; i += 1.0) {
+    const double term = BinomialSaddle(i, n, p);
+    sum += term;
+    if (term <= sum * kNegligible) break;
+  }
+  return sum;
 }
 
 }  // namespace
@@ -278,7 +375,8 @@ double BinomialTerm(double k, double n, double p) {
 double Binomial(double a, double b, double p) {
   double k, n;
   if (!IntegerOf(a, k) || !IntegerOf(b, n)) return kNaN;
-  return BinomialTerm(k, n, p);
+  bool plain;
+  return BinomialTerm(k, n, p, plain);
 }
 
 double CumulativeBinomial(double a, double b, double p) {
@@ -288,7 +386,9 @@ double CumulativeBinomial(double a, double b, double p) {
   double last = std::min(k, n);  // terms beyond n are zero
   double sum = 0.0;
   for (double i = 0; i <= last; i += 1.0) {
-    double term = BinomialTerm(i, n, p);
+    bool plain;
+    double term = BinomialTerm(i, n, p, plain);
+    if (!plain) return BinomialSaddleSum(last, n, p);  // large n: only the terms near the mode count
     if (!std::isfinite(term)) return kNaN;
     sum += term;
   }

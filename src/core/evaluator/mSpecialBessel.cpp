@@ -472,22 +472,30 @@ double BesselK(double x, double n) {
   if (order > kMaxRecurrenceSteps) return kNaN;
   BesselPair p = BesselKScaledPair(x);
   double scaled;
+  int scale = 0;
   if (order == 0) {
     scaled = p.order0;
   } else {
-    // Forward recurrence, stable for K; it stops once the value overflows.
+    // Forward recurrence, stable for K, on K_k e^x 2^-scale: the scaled value
+    // can leave the double range where K_n itself does not, so it is brought
+    // back by a power of two whenever it grows large.
     double previous = p.order0, current = p.order1;
     for (std::int64_t k = 1; k < order; ++k) {
       if (k > kMaxRecurrenceSteps) return kNaN;
       double next = (2.0 * k / x) * current + previous;
       previous = current;
       current = next;
-      if (std::isinf(current)) break;
+      if (current > kScaleBig) {
+        current *= kScaleSmall;
+        previous *= kScaleSmall;
+        scale += kScaleBits;
+      }
     }
     scaled = current;
   }
   double half = std::exp(-0.5 * x);
-  return scaled * half * half;
+  if (scale == 0) return scaled * half * half;
+  return ScaledProduct(scaled, scale, half, half);
 }
 
 }  // namespace vorlane::mSpecialFunctions

@@ -100,6 +100,18 @@ std::int64_t Degree(double n) {
   return *rounded;
 }
 
+// Hermite values of lower degree can leave the double range where the one
+// asked for does not (H_n(0) is 0 for odd n, H_n(1e-200) is near it): the two
+// last values are kept as value x 2^-scale, brought down by a power of two
+// when they grow large.
+void RescaleRecurrence(double& previous, double& current, int& scale) {
+  constexpr int kBits = 600;
+  if (!(std::fabs(current) > 0x1p600 || std::fabs(previous) > 0x1p600)) return;
+  previous = std::ldexp(previous, -kBits);
+  current = std::ldexp(current, -kBits);
+  scale += kBits;
+}
+
 }  // namespace
 
 double Elli1(double phiDegrees, double k) { return EllipticIntegral(phiDegrees, k, false); }
@@ -132,12 +144,14 @@ double PolyHe(double x, double n) {
   if (degree < 0 || std::isnan(x)) return kNaN;
   if (degree == 0) return 1.0;
   double previous = 1.0, current = 2.0 * x;
+  int scale = 0;
   for (std::int64_t k = 2; k <= degree && std::isfinite(current); ++k) {
     double next = 2.0 * x * current - 2.0 * (k - 1.0) * previous;
     previous = current;
     current = next;
+    RescaleRecurrence(previous, current, scale);
   }
-  return current;
+  return scale == 0 ? current : std::ldexp(current, scale);
 }
 
 double PolyLa(double x, double n) {

@@ -147,7 +147,11 @@ double GammaPositive(double x) {
   // t^(x + 1/2) e^-t as t^(x/2) e^-t t^(x/2) sqrt(t): no early overflow, and
   // no rounding of x + 1/2 in the exponent.
   double half = std::pow(t, 0.5 * x);
-  return kSqrt2Pi * LanczosSum(x) / x * std::sqrt(t) * (half * std::exp(-t)) * half;
+  double value = kSqrt2Pi * LanczosSum(x) / x * std::sqrt(t) * (half * std::exp(-t)) * half;
+  // Below about 1e-306 the sum over x leaves the double range before the
+  // small factors bring it back; Gamma(x) = Gamma(1 + x) / x there.
+  if (std::isinf(value) && x < 1.0) return GammaPositive(1.0 + x) / x;
+  return value;
 }
 
 double LnGammaPositive(double x) {
@@ -163,7 +167,12 @@ double LnGammaPositive(double x) {
     double z = x - 2.0;
     return (1.0 - kEuler) * z + LnGammaTaylorTail(z);
   }
-  if (x < 100.0) return std::log(GammaPositive(x));
+  if (x < 100.0) {
+    double g = GammaPositive(x);
+    // Gamma overflows below about 5.6e-309; ln Gamma(x) = ln Gamma(1 + x) - ln x.
+    if (std::isinf(g)) return LnGammaPositive(1.0 + x) - std::log(x);
+    return std::log(g);
+  }
   double t = x + kLanczosShift;
   double lt = std::log(t);
   return (x * lt - t) + (0.5 * lt + std::log(kSqrt2Pi * LanczosSum(x) / x));
@@ -336,20 +345,26 @@ double Beta(double a, double b) {
   if (a > 0.0 && b > 0.0) {
     if (c < kGammaOverflow && a > 1e-300 && b > 1e-300) {
       double value = GammaPositive(a) * GammaPositive(b) / GammaPositive(c);
-      return cError == 0.0 ? value : value * (1.0 - cError * Digamma(c));
+      // Gamma(a) Gamma(b) overflows for small a and b whose beta fits (below
+      // about 1e-154 each); the Lanczos form below does not.
+      if (std::isfinite(value)) return cError == 0.0 ? value : value * (1.0 - cError * Digamma(c));
     }
     // Lanczos sums combined, the powers taken as ratios close to 1:
     // B = sqrt(2 pi) e^-shift S(a)S(b)/S(c) c/(ab) sqrt(t_c) (t_a/t_c)^(a+1/2) (t_b/t_c)^(b+1/2)
     double tc = c + kLanczosShift;
     double exponent = (a + 0.5) * LogRatio(-b, a + kLanczosShift, tc) + (b + 0.5) * LogRatio(-a, b + kLanczosShift, tc);
+    // c/(ab) in two divisions when ab leaves the normal range (a = b = 1e-300).
+    double ab = a * b;
+    double ratio = ab >= kSmallestNormal ? c / ab : c / a / b;
     double factor = kSqrt2Pi * std::exp(-kLanczosShift) * LanczosSum(a) * LanczosSum(b) /
-                    LanczosSum(c) * (c / (a * b)) * std::sqrt(tc);
+                    LanczosSum(c) * ratio * std::sqrt(tc);
     return factor * std::exp(exponent);
   }
   // Negative (non-integer) arguments: Gamma(a) Gamma(b) / Gamma(a + b), sign included.
   double ga = Gamma(a), gb = Gamma(b), rc = ReciprocalGamma(c);
   if (rc == 0.0) return 0.0;
   double value = ga * gb * rc;
+  if (!std::isfinite(value)) value = ga * (gb * rc);  // Gamma(a) Gamma(b) alone may overflow
   if (std::isfinite(value) && value != 0.0) return cError == 0.0 ? value : value * (1.0 - cError * Digamma(c));
   double sa = 1.0, sb = 1.0, sc = 1.0;
   double l = LnGammaAbs(a, sa) + LnGammaAbs(b, sb) - LnGammaAbs(c, sc);

@@ -261,6 +261,12 @@ void FresnelIntegrals(double x, double& c, double& s) {
     s = ss;
     return;
   }
+  if (x > 0x1p60) {
+    // C and S differ from 1/2 by less than 1/(pi x), under half a unit in the
+    // last place; x^2 below would leave the double range from about 1e154 on.
+    c = s = 0.5;
+    return;
+  }
   // C + iS = (1+i)/2 (1 - erfc(z)), z = sqrt(pi)/2 (1-i) x, with
   // sqrt(pi) e^z^2 erfc(z) = 2z / (2z^2 + 1 - 1*2/(2z^2 + 5 - 3*4/(2z^2 + 9 - ...))),
   // 2z^2 = -i pi x^2 and e^-z^2 = e^(i pi x^2 / 2).

@@ -17,6 +17,7 @@ inline constexpr double kLn10 = 2.302585092994045684017991;
 inline constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 inline constexpr double kInf = std::numeric_limits<double>::infinity();
 inline constexpr double kEps = std::numeric_limits<double>::epsilon();
+inline constexpr double kSmallestNormal = std::numeric_limits<double>::min();
 
 // Upper bound on the steps of a recurrence in the order or degree. Beyond it
 // the function reports a fault instead of running for seconds.

@@ -39,18 +39,24 @@ FUNCTIONS = {
     "gamma": (lambda x: mp.gamma(x), [0], [
         (1e-10,), (1e-3,), (0.1,), (0.5,), (1.0,), (1.5,), (2.5,), (3.0,), (5.0,), (7.3,),
         (10.1,), (20.5,), (50.0,), (100.3,), (150.5,), (170.5,), (171.6,), (-0.5,), (-1.5,),
-        (-2.3,), (-10.7,), (-20.2,), (-100.5,), (-1e-7,), (-3.0000001,)]),
+        (-2.3,), (-10.7,), (-20.2,), (-100.5,), (-1e-7,), (-3.0000001,),
+        # values that fit while intermediate steps leave the double range
+        (1e-306,), (5e-308,), (1e-307,)]),
     "gammaln": (ln_gamma, [0], [
         (1e-3,), (0.5,), (0.9,), (0.999,), (1.001,), (1.5,), (1.9,), (1.9999,), (2.001,), (2.5,),
         (3.0,), (10.0,), (100.0,), (171.7,), (200.2,), (1000.0,), (1e5,), (1e10,), (1e100,),
-        (-1.5,), (-3.5,), (-9.3,)]),
+        (-1.5,), (-3.5,), (-9.3,),
+        # values that fit while intermediate steps leave the double range
+        (5e-307,), (1e-310,)]),
     "digamma": (lambda x: mp.digamma(x), [0], [
         (1e-8,), (0.1,), (0.5,), (1.0,), (1.4616321449683622,), (1.46,), (1.5,), (2.0,), (5.5,),
         (7.9,), (8.0,), (10.0,), (100.0,), (1e6,), (1e15,), (-0.5,), (-1.5,), (-2.7,), (-10.3,)]),
     "beta": (lambda a, b: mp.beta(a, b), [0, 1], [
         (1.0, 1.0), (0.5, 0.5), (2.0, 3.0), (0.1, 5.0), (10.0, 20.0), (50.0, 60.0),
         (100.0, 100.0), (150.0, 30.0), (0.001, 0.002), (1000.0, 2.0), (300.5, 1.5),
-        (1e5, 0.5), (-0.5, 1.0), (-1.5, 2.2), (3.0, -0.5), (-0.3, -0.4)]),
+        (1e5, 0.5), (-0.5, 1.0), (-1.5, 2.2), (3.0, -0.5), (-0.3, -0.4),
+        # values that fit while intermediate steps leave the double range
+        (1e-300, 1e-300), (1e-200, 1e-200), (1e-160, 3e-160), (1e-300, 1e-5), (-1e-200, -2e-200)]),
     "zeta": (lambda s: mp.zeta(s), [0], [
         (-20.5,), (-11.0,), (-10.0,), (-3.0,), (-1.0,), (-0.5,), (-1e-6,), (0.0,), (0.25,), (0.5,),
         (0.9,), (0.999,), (1.001,), (1.5,), (2.0,), (3.0,), (5.5,), (10.0,), (20.0,), (50.0,),
@@ -71,10 +77,14 @@ FUNCTIONS = {
         (3.384180422551186,), (5.0,), (10.0,), (100.0,), (1e4,), (1e8,)]),
     "fresnels": (lambda x: mp.fresnels(x), [0], [
         (-2.0,), (0.01,), (0.5,), (1.0,), (1.5,), (1.5001,), (2.0,), (3.0,), (5.0,), (10.0,),
-        (100.0,), (1e4,)]),
+        (100.0,), (1e4,),
+        # values that fit while intermediate steps leave the double range
+        (2e18,), (1e160,), (-1e200,), (1e300,)]),
     "fresnelc": (lambda x: mp.fresnelc(x), [0], [
         (-2.0,), (0.01,), (0.5,), (1.0,), (1.5,), (1.5001,), (2.0,), (3.0,), (5.0,), (10.0,),
-        (100.0,), (1e4,)]),
+        (100.0,), (1e4,),
+        # values that fit while intermediate steps leave the double range
+        (2e18,), (1e160,), (-1e200,), (1e300,)]),
     "airya": (lambda x: mp.airyai(x), [0], [
         (-100.0,), (-20.0,), (-10.5,), (-10.0,), (-9.9,), (-5.0,), (-2.338107410459767,),
         (-1.0,), (0.0,), (0.5,), (1.0,), (1.1,), (2.0,), (5.0,), (9.9,), (10.0,), (20.0,),
@@ -111,7 +121,9 @@ FUNCTIONS = {
     "besselk": (lambda x, n: mp.besselk(int(n), x), [0], [
         (1.0, 0.0), (1.0, 1.0), (1.0, 2.0), (1.0, 10.0), (0.1, 5.0), (5.0, 3.0), (10.0, 5.0),
         (10.0, 20.0), (30.0, 10.0), (30.0, 60.0), (100.0, 50.0), (500.0, 10.0), (2.0, -3.0),
-        (0.5, 1.0), (25.0, 1.0)]),
+        (0.5, 1.0), (25.0, 1.0),
+        # values that fit while intermediate steps leave the double range
+        (100.0, 500.0), (100.0, 450.0), (50.0, 300.0), (600.0, 900.0)]),
     "gammai": (lambda a, x: mp.gammainc(a, 0, x, regularized=True), [0, 1], [
         (0.5, 0.1), (0.5, 2.0), (1.0, 1.0), (1.0, 0.001), (2.0, 3.0), (3.0, 2.0), (5.0, 5.0),
         (5.0, 6.5), (10.0, 5.0), (10.0, 15.0), (30.0, 28.0), (30.0, 35.0), (50.0, 51.0),
@@ -147,14 +159,44 @@ FUNCTIONS = {
         (1.5, 20.0), (0.1, 100.0), (-0.2, 3.0), (0.25, 1.0)]),
     "polyhe": (lambda x, n: mp.hermite(int(n), x), [0], [
         (0.5, 3.0), (1.2, 5.0), (-2.0, 10.0), (3.0, 20.0), (0.1, 30.0), (5.0, 50.0),
-        (10.0, 100.0), (0.7, 1.0)]),
+        (10.0, 100.0), (0.7, 1.0),
+        # values that fit while intermediate steps leave the double range
+        (0.0, 301.0), (1e-200, 301.0), (-1e-150, 299.0)]),
     "polyla": (lambda x, n: mp.laguerre(int(n), 0, x), [0], [
         (0.5, 3.0), (1.2, 5.0), (10.0, 10.0), (3.0, 20.0), (0.1, 30.0), (50.0, 50.0),
         (-2.0, 7.0), (0.4, 1.0)]),
     "polych": (lambda x, n: mp.chebyt(int(n), x), [0], [
         (0.5, 3.0), (0.3, 10.0), (0.9807852804032304, 8.0), (-0.99, 50.0), (1.5, 20.0),
         (0.2, 101.0), (-3.0, 7.0), (0.6, 1.0)]),
+    # The evaluator's own distributions (no random points): sums and products
+    # whose plain running form overflows or cancels.
+    "comb": (lambda n, k: mp.binomial(int(n), int(k)), [], [
+        (50.0, 25.0), (1000.0, 3.0), (1020.0, 510.0), (1024.0, 512.0), (1029.0, 514.0),
+        (1030.0, 1025.0)]),
+    "dbinom": (lambda k, n, p: mp.binomial(int(n), int(k)) * p ** int(k) * (1 - p) ** (int(n) - int(k)), [2], [
+        (100.0, 1000.0, 0.3), (512.0, 1024.0, 0.5), (1000.0, 2000.0, 0.5), (200.0, 1000.0, 0.01),
+        (50000.0, 100000.0, 0.5), (500000000.0, 1e9, 0.5), (1050.0, 1100.0, 0.97),
+        (0.0, 2000.0, 0.001)]),
+    "cbinom": (lambda k, n, p: binomial_sum(int(k), int(n), p), [2], [
+        (250.0, 1000.0, 0.3), (512.0, 1024.0, 0.5), (1000.0, 2000.0, 0.5), (49900.0, 100000.0, 0.5),
+        (20.0, 5000.0, 0.01), (4990.0, 5000.0, 0.999)]),
+    "dpoisson": (lambda k, m: m ** int(k) * mp.exp(-m) / mp.factorial(int(k)), [1], [
+        (3.0, 2.5), (1e4, 1e4), (20000.0, 20100.0), (1e6, 1e6), (100300.0, 1e5), (1e305, 1e305),
+        (1e306, 1e306)]),
 }
+
+
+def binomial_sum(k, n, p):
+    """The binomial probabilities of 0 .. k summed, each term from the one before."""
+    with mp.workdps(60):
+        p = mpf(p)
+        q = 1 - p
+        term = q ** n
+        total = term
+        for i in range(k):
+            term = term * (n - i) / (i + 1) * p / q
+            total += term
+    return +total
 
 
 # Pseudo-random points over each function's range, fixed seed so that the
@@ -218,7 +260,9 @@ def sensitivity(f, args, continuous):
             a[i] = t
             return f(*a)
 
-        total += abs(mpf(args[i]) * mp.diff(g, mpf(args[i])))
+        # A step relative to tiny arguments, so that it does not cross 0.
+        step = {"h": abs(mpf(args[i])) / 2 ** 40} if abs(args[i]) < 1e-100 else {}
+        total += abs(mpf(args[i]) * mp.diff(g, mpf(args[i]), **step))
     return total
 
 
@@ -228,7 +272,7 @@ def main():
     rng = random.Random(20240601)
     for name, (f, continuous, points) in FUNCTIONS.items():
         drawn = []
-        while len(drawn) < RANDOM_POINTS:
+        while name in RANGES and len(drawn) < RANDOM_POINTS:
             args = tuple(g(rng) for g in RANGES[name])
             try:
                 value = f(*[mpf(v) for v in args])
