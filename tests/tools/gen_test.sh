@@ -55,7 +55,7 @@ has err.txt 'entry 1 "Läser", key "Description": "☢" (U+2622) cannot be writt
 mkdir -p "$work/game/data"
 printf 'Name := Mining\r\n' >"$work/game/data/techarea.txt"
 cat >"$work/clean.json" <<'JSON'
-{"kind": "facility", "FacName": "Miner", "NumFacLevels": 2, "PicNum": "5", "MinCost": "{10*&faclevel}", "FacFamily": "1",
+{"kind": "facility", "FacName": "Miner", "NumFacLevels": 2, "NumberStyle": "&faclevel", "PicNum": "5", "MinCost": "{10*&faclevel}", "FacFamily": "1",
  "OrgCost": "0", "RadCost": "0", "TechReqs": [{"TechReqArea": "mining", "TechReqLevel": "&faclevel"}],
  "Abilities": []}
 JSON
@@ -65,13 +65,16 @@ line out.txt "2 entries checked: nothing the game would refuse or misread." "che
 sed 's/"mining"/"Mine Craft"/; s/{10\*&faclevel}/{\&faclevel\/2}/' "$work/clean.json" >"$work/unclean.json"
 run 1 "check unclean" "$work/unclean.json" --check --mod-dir "$work/game"
 [ "$(grep -c '^error: entr' "$work/out.txt")" -eq 2 ] || fail "check unclean: $(cat "$work/out.txt")"
-has out.txt 'error: entry 1 "Miner", key "Cost Minerals": "0.5" is not a whole number in plain digits' "check unclean"
+has out.txt 'error: entry 1 "Miner 1", key "Cost Minerals": "0.5" is not a whole number in plain digits' "check unclean"
 has out.txt 'error: entries 1, 2, key "Tech Area Req 1": "Mine Craft": no such technology area in' "check unclean"
 sed 's/"OrgCost": "0"/"OrgCost": ""/' "$work/clean.json" >"$work/blank.json"
 run 0 "check warning" --check "$work/blank.json"
 line out.txt 'warning: entries 1, 2, key "Cost Organics": the value is empty; the game reads it as 0' "check warning"
 line out.txt "2 entries checked: 2 warnings found." "check warning"
 run 1 "check strict" --strict --check "$work/blank.json"
+sed 's/"NumberStyle": "&faclevel", //' "$work/clean.json" >"$work/unnumbered.json"
+run 1 "check names" --check "$work/unnumbered.json"
+line out.txt 'error: entry 2 "Miner", key "Name": "Miner" is the name of entry 1 too; the game keeps only one of them' "check names"
 run 0 "check strict clean" --check "$work/clean.json" --strict
 run 2 "check unreadable" --check "$work/missing.json"
 
@@ -120,8 +123,10 @@ echo '{"kind": "component", "CompName": "x",}' >"$work/malformed.json"
 echo '{"kind": "component", "TechReqs": [{"Area": "x"}]}' >"$work/unknown.json"
 echo '{"kind": "component", "CompName": "A", "CompName": "B"}' >"$work/twice.json"
 echo '{"kind": "component", "CompDesc": "A\nName := Ghost"}' >"$work/break.json"
+echo '{"kind": "component", "WeaponType": "Seeking "}' >"$work/seeking.json"
 for case in "missing.json:missing.json" "malformed.json:line 1, column" "unknown.json:/TechReqs/0/Area: unknown key" \
-    "twice.json:/CompName: key written twice" "break.json:/CompDesc: holds a line break"; do
+    "twice.json:/CompName: key written twice" "break.json:/CompDesc: holds a line break" \
+    'seeking.json:/WeaponType: "Seeking " not allowed; it must be one of None,'; do
   run 2 "${case%%:*}" "$work/${case%%:*}" -o "$work/none.txt"
   grep -qF "${case#*:}" "$work/err.txt" || fail "${case%%:*}: $(cat "$work/err.txt")"
 done

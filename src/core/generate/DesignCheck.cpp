@@ -4,6 +4,8 @@
 #include <cstdio>
 
 #include "generate/DesignLayout.h"
+#include "generate/FormulaText.h"
+#include "records/FieldChoices.h"
 
 namespace vorlane {
 
@@ -83,6 +85,55 @@ std::optional<DesignFault> ControlCharacterIn(const Record& record) {
   });
 }
 
+// The problem with a field that the pages fill only from a fixed list: each
+// item (one, or with `list` several joined by commas) must be a word of
+// `words` in any letter case. Empty passes (a new record's value).
+template <std::size_t N>
+std::optional<std::string> ChoiceProblem(std::string_view value, const std::string_view (&words)[N], bool list) {
+  if (value.empty()) return std::nullopt;
+  std::string_view rest = value;
+  while (true) {
+    const std::size_t comma = list ? rest.find(',') : std::string_view::npos;
+    std::string_view item = rest.substr(0, comma);
+    if (list) {  // the pages join the items with ", "
+      while (item.starts_with(' ')) item.remove_prefix(1);
+      while (item.ends_with(' ')) item.remove_suffix(1);
+    }
+    const bool known = std::any_of(std::begin(words), std::end(words),
+                                   [&](std::string_view word) { return EqualsNoCase(item, word); });
+    if (!known) {
+      std::string all;
+      for (std::string_view word : words) all += (all.empty() ? "" : ", ") + std::string(word);
+      std::string problem = "\"" + std::string(value) + "\" not allowed; ";
+      if (list) problem += "\"" + std::string(item) + "\" is not";
+      return problem + (list ? "" : "it must be") + " one of " + all;
+    }
+    if (comma == std::string_view::npos) return std::nullopt;
+    rest.remove_prefix(comma + 1);
+  }
+}
+
+std::optional<DesignFault> ChoiceFault(const vrlComponent& record) {
+  struct Choice {
+    const char* key;
+    std::string value;
+    std::optional<std::string> problem;
+  };
+  const Choice choices[] = {
+      {"VehicleType", record.VehicleType(), ChoiceProblem(record.VehicleType(), kVehicleTypeNames, true)},
+      {"WeaponType", record.WeaponType(), ChoiceProblem(record.WeaponType(), choices::kWeaponTypes, false)},
+      {"WeaponTarget", record.WeaponTarget(), ChoiceProblem(record.WeaponTarget(), choices::kWeaponTargets, true)},
+      {"WeaponDisplayType", record.WeaponDisplayType(),
+       ChoiceProblem(record.WeaponDisplayType(), choices::kDisplayTypes, false)},
+  };
+  for (const Choice& choice : choices) {
+    if (choice.problem) return DesignFault{"", 0, choice.key, *choice.problem};
+  }
+  return std::nullopt;
+}
+
+std::optional<DesignFault> ChoiceFault(const vrlFacility&) { return std::nullopt; }
+
 template <typename Record>
 std::optional<DesignFault> StoredValueFault(const Record& record) {
   using L = Layout<Record>;
@@ -100,7 +151,7 @@ std::optional<DesignFault> StoredValueFault(const Record& record) {
                              std::to_string(kMaxStoredGridSize) + " written in digits"};
     }
   }
-  return std::nullopt;
+  return ChoiceFault(record);
 }
 
 const std::string kApp = "Vorlane";

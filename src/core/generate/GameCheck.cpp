@@ -42,10 +42,12 @@ bool Matches(std::string_view pattern, std::string_view key) {
 
 std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
 
-// What is wrong with a whole-number value, or an empty text when nothing is.
-std::string WholeProblem(std::string_view value, const KeyRule& rule) {
+// What is wrong with a whole-number value, or an empty text when nothing is;
+// `level` tells how much it matters.
+std::string WholeProblem(std::string_view value, const KeyRule& rule, CheckLevel& level) {
   const std::string_view text = TrimBlanks(value);
   std::string problem;
+  level = CheckLevel::Error;
   std::size_t digits = text.starts_with('-') ? 1 : 0;
   bool plain = digits < text.size();
   for (std::size_t i = digits; i < text.size(); ++i) plain = plain && IsDigit(text[i]);
@@ -54,6 +56,7 @@ std::string WholeProblem(std::string_view value, const KeyRule& rule) {
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
     if (error != std::errc() || end != text.data() + text.size() || number < rule.min || number > rule.max) {
       problem = Quoted(text) + " is out of range (" + std::to_string(rule.min) + " to " + std::to_string(rule.max) + ")";
+      if (rule.aboveMaxWarns && !text.starts_with('-')) level = CheckLevel::Warning;
     }
   } else if (WholeTextNumber(text) && text.find_first_of("eEdD") != std::string_view::npos) {
     problem = Quoted(text) + " is in exponent form; the game reads only plain digits";
@@ -83,6 +86,7 @@ class Checker {
       Add({}, Quoted(line) + " is no \"Key := value\" line (a line break inside a value?)");
       return;
     }
+    if (parts.key == "Name") NoteName(parts.value);
     if (auto bad = FindUnencodable(parts.value)) {
       Add(parts.key, DescribeUnencodable(parts.value, *bad) + " cannot be written in Windows-1252");
     }
@@ -90,6 +94,16 @@ class Checker {
   }
 
  private:
+  // The game keeps one of two entries of the same name, surrounding blanks
+  // ignored.
+  void NoteName(std::string_view value) {
+    const std::string name(TrimBlanks(value));
+    const auto [first, added] = names_.try_emplace(name, cursor_.Entry());
+    if (added) return;
+    Add("Name", Quoted(name) + " is the name of entry " + std::to_string(first->second) +
+                    " too; the game keeps only one of them");
+  }
+
   void Add(std::string_view key, std::string problem, CheckLevel level = CheckLevel::Error) {
     report_.findings.push_back({cursor_.Entry(), cursor_.EntryName(), std::string(key), std::move(problem), level});
   }
@@ -105,9 +119,11 @@ class Checker {
     switch (rule.kind) {
       case ValueKind::Text:
         break;
-      case ValueKind::Whole:
-        if (std::string problem = WholeProblem(value, rule); !problem.empty()) Add(key, problem);
+      case ValueKind::Whole: {
+        CheckLevel level;
+        if (std::string problem = WholeProblem(value, rule, level); !problem.empty()) Add(key, problem, level);
         break;
+      }
       case ValueKind::WholeList: {
         int n = 0;
         std::string_view rest = value;
@@ -115,8 +131,9 @@ class Checker {
           const std::size_t end = rest.find_first_of(" \t");
           const std::string_view item = rest.substr(0, end);
           ++n;
-          if (std::string problem = WholeProblem(item, rule); !problem.empty()) {
-            Add(key, "number " + std::to_string(n) + ": " + problem);
+          CheckLevel level;
+          if (std::string problem = WholeProblem(item, rule, level); !problem.empty()) {
+            Add(key, "number " + std::to_string(n) + ": " + problem, level);
           }
           rest.remove_prefix(item.size());
         }
@@ -152,6 +169,7 @@ class Checker {
   const GameData& data_;
   CheckReport& report_;
   EntryCursor cursor_;
+  std::map<std::string, int> names_;  // each name and its first entry
 };
 
 void AddNotes(const GameData& data, CheckReport& report) {
@@ -175,6 +193,11 @@ void AddNotes(const GameData& data, CheckReport& report) {
     } else {
       report.notes.push_back(what + " read from " + list.file.string() + " (" + std::to_string(list.count) +
                              (list.count == 1 ? " name)." : " names)."));
+      if (list.looksUtf8) {
+        report.notes.push_back(list.file.string() +
+                               " looks like UTF-8; the game reads it as Windows-1252, and so does this check: a "
+                               "name with letters beyond A to Z reads differently there.");
+      }
     }
   }
 }
@@ -188,9 +211,9 @@ const std::vector<KeyRule>& GameKeyRules() {
       {.key = "Pic Num", .kind = K::Whole},
       {.key = "Tonnage Space Taken", .kind = K::Whole, .required = true},
       {.key = "Tonnage Structure", .kind = K::Whole},
-      {.key = "Cost Minerals", .kind = K::Whole, .required = true},
-      {.key = "Cost Organics", .kind = K::Whole, .required = true},
-      {.key = "Cost Radioactives", .kind = K::Whole, .required = true},
+      {.key = "Cost Minerals", .kind = K::Whole, .required = true, .aboveMaxWarns = true},
+      {.key = "Cost Organics", .kind = K::Whole, .required = true, .aboveMaxWarns = true},
+      {.key = "Cost Radioactives", .kind = K::Whole, .required = true, .aboveMaxWarns = true},
       {.key = "Vehicle List Type Override", .kind = K::Text, .required = true},
       {.key = "Supply Amount Used", .kind = K::Whole},
       {.key = "Restrictions",
@@ -203,6 +226,7 @@ const std::vector<KeyRule>& GameKeyRules() {
       {.key = "Facility Family", .kind = K::Whole},
       {.key = "Roman Numeral", .kind = K::Whole},
       {.key = "Custom Group", .kind = K::Whole},
+      {.key = "Number of Tech Req", .kind = K::Whole, .min = 0},
       {.key = "Tech Area Req #", .kind = K::TechArea, .required = true},
       {.key = "Tech Level Req #", .kind = K::Whole, .required = true},
       {.key = "Number of Abilities",
@@ -224,6 +248,7 @@ const std::vector<KeyRule>& GameKeyRules() {
       {.key = "Weapon Display", .kind = K::Whole},
       {.key = "Weapon Modifier", .kind = K::Whole},
       {.key = "Weapon Sound", .kind = K::SoundName},
+      {.key = "Weapon Family", .kind = K::Whole},
       {.key = "Weapon Seeker Speed", .kind = K::Whole},
       {.key = "Weapon Seeker Dmg Res", .kind = K::Whole},
   };

@@ -34,6 +34,7 @@ struct KeyRule {
   std::int64_t max = std::numeric_limits<std::int32_t>::max();
   std::vector<std::string_view> words = {};  // OneOf
   int count = 0;                             // WholeList
+  bool aboveMaxWarns = false;  // a value above `max` is read, probably not as meant: a warning, not an error
   std::string_view note = {};                // what the game does with a value out of rule
 };
 

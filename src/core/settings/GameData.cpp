@@ -28,8 +28,7 @@ const std::vector<GameDataFile>& GameDataFiles() {
 
 std::vector<std::string> ReadRecordNames(std::string_view fileText) {
   constexpr std::string_view kBom = "\xEF\xBB\xBF";
-  const bool utf8 = fileText.starts_with(kBom);
-  if (utf8) fileText.remove_prefix(kBom.size());
+  if (fileText.starts_with(kBom)) fileText.remove_prefix(kBom.size());
   std::vector<std::string> names;
   while (!fileText.empty()) {
     const std::size_t end = fileText.find('\n');
@@ -40,7 +39,7 @@ std::vector<std::string> ReadRecordNames(std::string_view fileText) {
     const std::string_view key = TrimBlanks(line.substr(0, sep));
     if (FoldCase(key) != "name") continue;
     const std::string_view value = TrimBlanks(line.substr(sep + 2));
-    names.push_back(utf8 ? std::string(value) : Windows1252ToUtf8(value));
+    names.push_back(Windows1252ToUtf8(value));
   }
   return names;
 }
@@ -80,6 +79,7 @@ GameData ReadGameData(const std::string& modDir, const std::string& seivDir) {
       list.error = "cannot be read";
       continue;
     }
+    list.looksUtf8 = LooksLikeUtf8(text.str());
     for (const std::string& name : ReadRecordNames(text.str())) {
       list.folded.insert(FoldCase(name));
       ++list.count;

@@ -31,8 +31,8 @@ const std::vector<GameDataFile>& GameDataFiles();
 
 // The record names of a data file's text: the value of every line whose key is
 // "Name" (letter case ignored), blanks around it removed. The text is read as
-// Windows-1252 unless it starts with a UTF-8 byte order mark; line ends may be
-// CR LF or LF.
+// the game reads it, as Windows-1252, even when it looks like UTF-8 (a UTF-8
+// byte order mark is passed over); line ends may be CR LF or LF.
 std::vector<std::string> ReadRecordNames(std::string_view fileText);
 
 // One list of names and where it came from.
@@ -42,6 +42,7 @@ struct GameNames {
   std::filesystem::path file;  // the file read; empty when none was found
   std::string error;           // why the file could not be read
   std::size_t count = 0;       // names read
+  bool looksUtf8 = false;      // the file looks like UTF-8 (LooksLikeUtf8)
   std::unordered_set<std::string> folded;  // the names, letter case folded
 
   bool Usable() const { return !file.empty() && error.empty(); }

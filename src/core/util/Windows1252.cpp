@@ -117,6 +117,17 @@ std::string DescribeUnencodable(std::string_view utf8, const Unencodable& what) 
   return "\"" + std::string(utf8.substr(what.offset, what.length)) + "\" (" + code + ")";
 }
 
+bool LooksLikeUtf8(std::string_view bytes) {
+  if (bytes.starts_with("\xEF\xBB\xBF")) return true;
+  bool multiByte = false;
+  for (std::size_t pos = 0; pos < bytes.size();) {
+    const std::size_t start = pos;
+    if (!NextCodePoint(bytes, pos)) return false;
+    multiByte = multiByte || pos - start > 1;
+  }
+  return multiByte;
+}
+
 std::string Windows1252ToUtf8(std::string_view bytes) {
   std::string out;
   out.reserve(bytes.size());

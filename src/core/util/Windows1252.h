@@ -44,6 +44,11 @@ std::string DescribeUnencodable(std::string_view utf8, const Unencodable& what);
 // undefined become the code points of the same value, as Windows reads them.
 std::string Windows1252ToUtf8(std::string_view bytes);
 
+// True when `bytes` look like UTF-8 rather than Windows-1252: they start with
+// the UTF-8 byte order mark, or hold bytes above 127 that all form well-made
+// UTF-8 sequences of two bytes or more.
+bool LooksLikeUtf8(std::string_view bytes);
+
 // The text with every letter that has a capital and a small form in
 // Windows-1252 made small, for matching names without regard to letter case.
 std::string FoldCase(std::string_view utf8);

@@ -33,7 +33,7 @@ TEST(DesignCheck, WhatTheWizardPagesRefuseInTheirWordsAndOrder) {
   EXPECT_EQ(FindPageRefusals(SampleDesign("laser.json").component), std::vector<PageRefusal>{});
   const std::pair<std::string, std::vector<std::string>> cases[] = {
       {R"("CompName": "", "Family": "", "CustomGroup": "", "Restrictions": "", "HP": "",
-          "VehicleType": "ship, Boat")",  // the page sets no box for either
+          "VehicleType": "ship, drone")",  // the page sets no box for either: letter case counts there
        {"You must enter a name for your component.", "You must include a family number.",
         "You must include a custom group number.", "You must include a restrictions setting.",
         "You must select at least one vehicle type.", "You must enter a hitpoint start value."}},

@@ -23,17 +23,21 @@ std::string EveryProperty(const std::string& kind, std::initializer_list<const c
 TEST(DesignFile, EveryPropertyReadsAndWritesBackTheSame) {
   std::string error;
   auto component = ParseDesign(
-      EveryProperty("component", {"CompName", "CompDesc", "VehicleType", "Restrictions", "GeneralGroup", "Family",
+      EveryProperty("component", {"CompName", "CompDesc", "Restrictions", "GeneralGroup", "Family",
                                   "CustomGroup", "PicNum", "NumberStyle", "RomanStyle", "MinCost", "OrgCost", "RadCost",
-                                  "Size", "HP", "SupplyUse", "WeaponType", "WeaponTarget", "WeaponDamageType",
-                                  "WeaponSound", "WeaponDisplayType", "WeaponDisplayNum", "WeaponFamily",
+                                  "Size", "HP", "SupplyUse", "WeaponDamageType",
+                                  "WeaponSound", "WeaponDisplayNum", "WeaponFamily",
                                   "WeaponReload", "WeaponToHitMod", "WeaponSeekerSpeed", "WeaponSeekerHP"},
                     "TechReqNumberStyle").insert(1, "\"NumCompLevels\": 12, \"GridComp\": true, "
-                                                    "\"WeaponDamageAtRange\": [\"9\", \"8\"], "),
+                                                    "\"WeaponDamageAtRange\": [\"9\", \"8\"], "
+                                                    // fixed choices, in any letter case
+                                                    "\"VehicleType\": \"ship, WEAPPLATFORM\", \"WeaponType\": \"seeking\", "
+                                                    "\"WeaponTarget\": \"Ships, drones\", \"WeaponDisplayType\": \"TORP\", "),
       error);
   ASSERT_TRUE(component) << error;
   const vrlComponent& c = component->component;
   EXPECT_EQ(c.WeaponSeekerHP(), "WeaponSeekerHP {&x}");
+  EXPECT_EQ(c.VehicleType(), "ship, WEAPPLATFORM");
   EXPECT_EQ(c.TechReqNumberStyle(2), "-\"\xC3\xA9");
   EXPECT_EQ(c.NumCompLevels(), "12");
   EXPECT_EQ(c.WeaponDamageAtRange(2), "8");
@@ -101,6 +105,20 @@ TEST(DesignFile, RefusalsNameThePlace) {
        "/TechReqs/1/TechReqGridSize: grid size \"32768\" not allowed" + grid},
       {R"({"kind": "facility", "TechReqs": [{"TechReqGridSize": " 3"}]})",
        "/TechReqs/0/TechReqGridSize: grid size \" 3\" not allowed" + grid},
+      // Fields the pages fill only from a fixed list hold only its words, in any letter case.
+      {R"({"kind": "component", "WeaponType": "Seeking "})",
+       "/WeaponType: \"Seeking \" not allowed; it must be one of None, Direct Fire, Seeking, Point-Defense, Warhead"},
+      {R"({"kind": "component", "WeaponDisplayType": "Torpedo"})",
+       "/WeaponDisplayType: \"Torpedo\" not allowed; it must be one of Beam, Torp, Seeker"},
+      {R"({"kind": "component", "VehicleType": "Ship, Weapon Platform"})",
+       "/VehicleType: \"Ship, Weapon Platform\" not allowed; \"Weapon Platform\" is not one of Ship, Base, Satellite, "
+       "WeapPlatform, Fighter, Mine, Troop, Drone"},
+      {R"({"kind": "component", "VehicleType": "Ship,"})",
+       "/VehicleType: \"Ship,\" not allowed; \"\" is not one of Ship, Base, Satellite, WeapPlatform, Fighter, Mine, "
+       "Troop, Drone"},
+      {R"({"kind": "component", "WeaponTarget": "Ships, {&x}"})",
+       "/WeaponTarget: \"Ships, {&x}\" not allowed; \"{&x}\" is not one of Ships, Planets, Seekers, Fighters, "
+       "Satellites, Drones"},
       // No value may break a line of the game's file, nor hold another control character.
       {R"({"kind": "component", "CompDesc": "a\nName := Ghost"})",
        "/CompDesc: holds a line break (U+000A) at character 2" + control},

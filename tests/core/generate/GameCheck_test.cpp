@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <set>
 #include <nlohmann/json.hpp>
 
 #include "../ScratchDir.h"
@@ -81,7 +82,7 @@ TEST(GameCheck, CleanDesignsReportNothingAndSayWhichFilesWereRead) {
 
   const nlohmann::json facility = {
       {"kind", "facility"}, {"FacName", "Miner"}, {"NumFacLevels", 3}, {"FacFamily", "2010"}, {"PicNum", "5"},
-      {"RomanStyle", "&faclevel"}, {"MinCost", "{100*&faclevel}"}, {"OrgCost", "0"}, {"RadCost", "0"},
+      {"NumberStyle", "&faclevel"}, {"RomanStyle", "&faclevel"}, {"MinCost", "{100*&faclevel}"}, {"OrgCost", "0"}, {"RadCost", "0"},
       {"TechReqs", nlohmann::json::array({{{"TechReqArea", "Mining"}, {"TechReqLevel", "&faclevel"}}})},
       {"Abilities", nlohmann::json::array({{{"AbilName", "Resource Generation - Minerals"}, {"AbilVal1", "10"}, {"AbilVal2", "0"}}})},
   };
@@ -109,7 +110,10 @@ TEST(GameCheck, ReportsPerEntryAndKeyWhatTheGameRefusesOrMisreads) {
   const Case cases[] = {
       {"MinCost", "{&complevel/4}", "Cost Minerals", "\"0.25\" is not a whole number in plain digits"},
       {"MinCost", "{10^15*&complevel}", "Cost Minerals", "\"1E+15\" is in exponent form; the game reads only plain digits"},
-      {"OrgCost", "2147483648", "Cost Organics", "\"2147483648\" is out of range (-2147483648 to 2147483647)"},
+      {"OrgCost", "2147483648", "Cost Organics", "\"2147483648\" is out of range (-2147483648 to 2147483647)", 2,
+       CheckLevel::Warning},  // the game reads a cost above the range, probably not as meant
+      {"RadCost", "-2147483649", "Cost Radioactives", "\"-2147483649\" is out of range (-2147483648 to 2147483647)"},
+      {"WeaponFamily", "0.5", "Weapon Family", "\"0.5\" is not a whole number in plain digits"},
       {"OrgCost", "2147483647", "Cost Organics", "", 0},  // the limit itself is in range
       {"PicNum", "12a", "Pic Num", "\"12a\" is not a whole number in plain digits"},
       {"VehicleType", "", "Vehicle List Type Override", "the value is empty"},
@@ -119,15 +123,13 @@ TEST(GameCheck, ReportsPerEntryAndKeyWhatTheGameRefusesOrMisreads) {
       {"Restrictions", "Only One", "Restrictions",
        "\"Only One\" is not one of None, One Per Vehicle, Two Per Vehicle, Three Per Vehicle, Four Per Vehicle, "
        "Five Per Vehicle, Six Per Vehicle, Seven Per Vehicle, Eight Per Vehicle, Nine Per Vehicle, Ten Per Vehicle"},
-      {"WeaponType", "Beam", "Weapon Type", "\"Beam\" is not one of None, Direct Fire, Seeking, Point-Defense, Warhead"},
-      {"WeaponDisplayType", "Torpedo", "Weapon Display Type", "\"Torpedo\" is not one of Beam, Torp, Seeker"},
       {"WeaponSound", "/home/me/seiv/Sounds/Laser_Zap.wav", "Weapon Sound",
        "\"/home/me/seiv/Sounds/Laser_Zap.wav\" is a full path; the game looks the sound up by name in its Sounds "
        "folder"},
       {"WeaponSound", "C:\\Sounds\\x.wav", "Weapon Sound",
        "\"C:\\Sounds\\x.wav\" is a full path; the game looks the sound up by name in its Sounds folder"},
       {"CompDesc", "Zap ☢", "Description", "\"☢\" (U+2622) cannot be written in Windows-1252"},
-      {"WeaponFamily", "ⅳ", "Weapon Family", "\"ⅳ\" (U+2173) cannot be written in Windows-1252"},
+      {"WeaponDamageType", "ⅳ", "Weapon Damage Type", "\"ⅳ\" (U+2173) cannot be written in Windows-1252"},
       {"TechReqs", nlohmann::json::array({{{"TechReqArea", "Lazers"}, {"TechReqLevel", "1"}}}), "Tech Area Req 1",
        "\"Lazers\": no such technology area in DATA/TECHAREA"},
       {"TechReqs", nlohmann::json::array({{{"TechReqArea", "Mining"}, {"TechReqLevel", "{&complevel+0.5}"}}}), "Tech Level Req 1",
@@ -179,6 +181,87 @@ TEST(GameCheck, ReadsDamageListsAndLinesThatAreNoEntryLines) {
             "error: entries 1 to 3, 5, 6, key \"Pic Num\": \"x\" is not a whole number in plain digits\n\n"
             "Technology areas and ability types not checked: no game directory is set.\n"
             "6 entries checked: 5 errors found.");
+}
+
+TEST(GameCheck, FixedWordsAndNamesAsTheGameComparesThem) {
+  // Weapon types and display types (a design file cannot hold others, an entry text can).
+  const CheckReport words =
+      CheckEntries("Name := A\r\nWeapon Type := Beam\r\nWeapon Display Type := torp \r\n", GameData{});
+  EXPECT_EQ(words.findings, (std::vector<CheckFinding>{
+                                {1, "A", "Weapon Type", "\"Beam\" is not one of None, Direct Fire, Seeking, Point-Defense, Warhead"},
+                            }));
+  // Two entries of one name, surrounding blanks ignored: the game keeps one.
+  const CheckReport twice = CheckEntries(
+      "Name := Laser \r\n\r\nName := laser\r\n\r\nName :=  Laser\r\n\r\nName := Laser\r\n", GameData{});
+  const std::string kept = "\"Laser\" is the name of entry 1 too; the game keeps only one of them";
+  EXPECT_EQ(twice.findings, (std::vector<CheckFinding>{{3, " Laser", "Name", kept}, {4, "Laser", "Name", kept}}));
+  // A grid design without numbering styles writes them.
+  nlohmann::json grid = CleanComponent();
+  grid["NumberStyle"] = "";
+  const CheckReport generated = CheckEntries(Generate(grid), GameData{});
+  ASSERT_EQ(generated.findings.size(), 1u) << generated.Text();
+  EXPECT_EQ(generated.findings[0].problem, "\"Läser\" is the name of entry 1 too; the game keeps only one of them");
+}
+
+// Every key the entries hold is either one the game reads as text or one it
+// reads as a number, and each of the latter has a whole-number rule: a new key
+// must be placed in one of these lists, and a number key cannot go unchecked.
+TEST(GameCheck, EveryNumberKeyOfTheEntriesHasAWholeNumberRule) {
+  const std::set<std::string> text = {
+      "Name", "Description", "Vehicle Type", "Vehicle List Type Override", "Vehicle List Type Description",
+      "Restrictions", "General Group", "Facility Group", "Tech Area Req #", "Ability # Type", "Ability # Descr",
+      "Weapon Type", "Weapon Target", "Weapon List Target Override", "Weapon List Target Description",
+      "Weapon Damage Type", "Weapon Display Type", "Weapon Sound"};
+  const std::set<std::string> numbers = {
+      "Pic Num", "Tonnage Space Taken", "Tonnage Structure", "Cost Minerals", "Cost Organics", "Cost Radioactives",
+      "Supply Amount Used", "Family", "Facility Family", "Roman Numeral", "Custom Group", "Number of Tech Req",
+      "Tech Level Req #", "Number of Abilities", "Ability # Val 1", "Ability # Val 2", "Weapon Damage At Rng",
+      "Weapon Reload Rate", "Weapon Display", "Weapon Modifier", "Weapon Family", "Weapon Seeker Speed",
+      "Weapon Seeker Dmg Res"};
+  const nlohmann::json facility = {
+      {"kind", "facility"}, {"FacName", "Miner"}, {"NumFacLevels", 1},
+      {"TechReqs", nlohmann::json::array({{{"TechReqArea", "Mining"}, {"TechReqLevel", "1"}}})},
+      {"Abilities", nlohmann::json::array({{{"AbilName", "Armor"}, {"AbilVal1", "1"}, {"AbilVal2", "0"}}})}};
+  std::set<std::string> seen;
+  for (const nlohmann::json& design : {CleanComponent(), facility}) {
+    const std::string entries = Generate(design);
+    for (std::size_t at = 0, end; at < entries.size(); at = end + 1) {
+      end = entries.find('\n', at);
+      const std::string line = entries.substr(at, end - at - 1);  // without its CR LF
+      const EntryLine parts = SplitEntryLine(line);
+      if (parts.key.empty()) continue;
+      std::string key(parts.key);  // the list index of numbered keys as "#": "Ability # Val 1"
+      if (const std::size_t d = key.find_first_of("0123456789"); d != std::string::npos) {
+        key.replace(d, key.find_first_not_of("0123456789", d) - d, "#");
+      }
+      seen.insert(key);
+      const KeyRule* rule = FindKeyRule(parts.key);
+      if (numbers.contains(key)) {
+        ASSERT_NE(rule, nullptr) << key << " holds a number in the game but has no rule";
+        EXPECT_TRUE(rule->kind == ValueKind::Whole || rule->kind == ValueKind::WholeList) << key;
+      } else {
+        EXPECT_TRUE(text.contains(key)) << key << ": a key the game reads as text or as a number?";
+      }
+    }
+  }
+  for (const std::string& key : numbers) EXPECT_TRUE(seen.contains(key)) << key << " not written by the test designs";
+}
+
+TEST(GameCheck, ReadsTheDataFilesAsTheGameDoesAndSaysWhenOneLooksLikeUtf8) {
+  FakeGame game;
+  // A technology area file saved as UTF-8: the game reads "PlÃ¤sma", not "Pläsma".
+  game.Write("utf8/Data/TechArea.txt", "\xEF\xBB\xBFName := Pl\xC3\xA4sma\r\n\r\nName := Mining\r\n");
+  const std::string mod = (game.Path() / "utf8").string();
+  nlohmann::json design = CleanComponent();
+  design["TechReqs"] = nlohmann::json::array({{{"TechReqArea", "Pläsma"}, {"TechReqLevel", "1"}}});
+  const CheckReport report = CheckEntries(Generate(design), ReadGameData(mod, game.Game()));
+  const std::string file = (fs::path(mod) / "Data/TechArea.txt").string();
+  ASSERT_EQ(report.findings.size(), 2u) << report.Text();
+  EXPECT_EQ(report.findings[0].problem, "\"Pläsma\": no such technology area in " + file);
+  EXPECT_EQ(report.notes[1], file + " looks like UTF-8; the game reads it as Windows-1252, and so does this check: a "
+                                    "name with letters beyond A to Z reads differently there.");
+  design["TechReqs"] = nlohmann::json::array({{{"TechReqArea", "PlÃ¤sma"}, {"TechReqLevel", "1"}}});
+  EXPECT_TRUE(CheckEntries(Generate(design), ReadGameData(mod, game.Game())).Clean());
 }
 
 TEST(GameCheck, ListsErrorsBeforeWarningsAndCountsEach) {

@@ -47,5 +47,17 @@ TEST(Windows1252, DecodesEveryByteAndFoldsLetterCase) {
   EXPECT_EQ(FoldCase("LÄSER Šž ŸÿΩ"), "läser šž ÿÿΩ");
 }
 
+TEST(Windows1252, TellsTextThatLooksLikeUtf8) {
+  const std::pair<std::string_view, bool> cases[] = {
+      {"Name := Pl\xC3\xA4sma\r\n", true},       // a two-byte sequence
+      {"\xEF\xBB\xBFName := Lasers\r\n", true},  // the byte order mark alone
+      {"Name := Lasers\r\n", false},             // ASCII reads alike either way
+      {"Name := Pl\xE4sma\r\n", false},           // a Windows-1252 letter
+      {"Name := \xC3\xA4 \xE4\r\n", false},       // mixed: one byte is no UTF-8
+      {"", false},
+  };
+  for (const auto& [bytes, utf8] : cases) EXPECT_EQ(LooksLikeUtf8(bytes), utf8) << bytes;
+}
+
 }  // namespace
 }  // namespace vorlane
