@@ -352,22 +352,25 @@ double BinomialTerm(double k, double n, double p, bool& plain) {
 
 // The sum of the terms 0 .. k, for 0 < p < 1 and 0 <= k <= n: the terms rise
 // to the mode and fall after it, so the sum walks out from the mode (or down
-// from k) until the terms no longer count.
+// from k) until the terms no longer count, compensated (Neumaier) since it
+// starts with the largest terms.
 double BinomialSaddleSum(double k, double n, double p) {
   constexpr double kNegligible = 1e-20;
   const double mode = std::min(k, std::floor((n + 1) * p));
-  double sum = 0.0;
+  double sum = 0.0, compensation = 0.0;
+  auto add = [&](double term) {
+    const double next = sum + term;
+    compensation += std::fabs(sum) >= std::fabs(term) ? (sum - next) + term : (term - next) + sum;
+    sum = next;
+    return term <= sum * kNegligible;
+  };
   for (double i = mode; i >= 0; i -= 1.0) {
-    const double term = BinomialSaddle(i, n, p);
-    sum += term;
-    if (term <= sum * kNegligible) break;
+    if (add(BinomialSaddle(i, n, p))) break;
   }
   for (double i = mode + 1; i <= k; i += 1.0) {
-    const double term = BinomialSaddle(i, n, p);
-    sum += term;
-    if (term <= sum * kNegligible) break;
+    if (add(BinomialSaddle(i, n, p))) break;
   }
-  return sum;
+  return sum + compensation;
 }
 
 }  // namespace
