@@ -66,7 +66,7 @@ frmDisplayResults::frmDisplayResults(Session& session, QWidget* parent) : Hosted
           [this] { CheckResults(this, this->session().services(), *rtfResults_, this->session().ModDir(), this->session().SEIVDir()); });
   connect(cmdCopyAll_, &QPushButton::clicked, this, [this] { CopyAllResults(*rtfResults_); });
   connect(cmdSaveAs_, &QPushButton::clicked, this,
-          [this] { SaveResultsAs(this, this->session().services(), *rtfResults_, DesignNameOfTitle(windowTitle())); });
+          [this] { SaveResultsAs(this, this->session(), *rtfResults_, DesignNameOfTitle(windowTitle())); });
   connect(cmdClose_, &QPushButton::clicked, this, [this] { OnCloseBox(); });
 }
 

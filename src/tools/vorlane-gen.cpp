@@ -4,12 +4,17 @@
 // Generates every entry of a component or facility design file and writes the
 // text the results window would show to standard output (UTF-8) or FILE (in
 // the game's encoding, Windows-1252, unless --encoding says otherwise).
+// A brace group written as 0 because its evaluation failed (or because it
+// names something nobody assigns) is a warning on standard error:
+// "Warning: Minerals Cost, level 2: Evaluation error < sqr(-1) >; {sqr(1-2)}
+// written as 0 (character 5)"; it does not change the exit status.
 // Exit status: 0 generated; 1 the generation failed or a wizard page would
 // refuse the design (its messages go to standard error, one "TITLE: TEXT"
 // block each, after a failed formula's located fault in one line: field,
 // level, cell, reason, character; no file is written) or FILE cannot hold a character in
 // Windows-1252; 2 the design file cannot be
-// read, the output cannot be written, or the command line is wrong.
+// read (not a regular file, larger than 64 MiB, malformed), the output
+// cannot be written, or the command line is wrong; 3 memory ran out.
 //
 // --check lists on standard output everything in the entries that the game
 // would refuse or misread, technology areas and ability types looked up in the
@@ -24,6 +29,7 @@
 #include <cstdio>
 #include <cstring>
 #include <iostream>
+#include <new>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -102,16 +108,22 @@ int Generate(const std::string& path, vorlane::MessageSink& sink, vorlane::Gener
 
 // Reads and generates the design at `path` into `result`: 0 generated, 1 a
 // wizard page would refuse it or a formula failed (the fault and the
-// messages on standard error), 2 the file cannot be read.
+// messages on standard error), 2 the file cannot be read. Brace groups
+// written as 0 (or with a name nobody assigns) are warned about on standard
+// error, one "Warning: " line each, whatever the status.
 int GenerateDesign(const std::string& path, StderrSink& sink, vorlane::GenerationResult& result) {
   const int status = Generate(path, sink, result);
   sink.Print(result.fault);
+  for (const auto& warning : result.warnings) std::cerr << "Warning: " << warning.Line() << '\n';
+  if (result.warningCount > result.warnings.size()) {
+    std::cerr << "Warning: " << result.warningCount - result.warnings.size() << " more not listed\n";
+  }
   return status;
 }
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv) try {
   std::optional<std::string> design, newDesign;
   std::optional<std::string> output;
   std::optional<std::string> encodingName, gameDir, modDir;
@@ -210,4 +222,10 @@ int main(int argc, char** argv) {
     return 2;
   }
   return 0;
+}
+// Memory that runs out (a design or an input too large for this machine) ends
+// the program with a message and status 3 instead of an abort.
+catch (const std::bad_alloc&) {
+  std::cerr << "vorlane-gen: out of memory\n";
+  return 3;
 }
