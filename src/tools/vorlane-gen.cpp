@@ -1,5 +1,5 @@
 // vorlane-gen DESIGN.json [-o FILE [--encoding windows-1252|utf-8]]
-// vorlane-gen --check DESIGN.json [--game-dir DIR] [--mod-dir DIR]
+// vorlane-gen --check DESIGN.json [--strict] [--game-dir DIR] [--mod-dir DIR]
 //
 // Generates every entry of a component or facility design file and writes the
 // text the results window would show to standard output (UTF-8) or FILE (in
@@ -17,9 +17,10 @@
 // cannot be written, or the command line is wrong; 3 memory ran out.
 //
 // --check lists on standard output everything in the entries that the game
-// would refuse or misread, technology areas and ability types looked up in the
-// data files of the given directories. Exit status: 0 nothing found, 1 found
-// something (or the generation failed), 2 the design cannot be read.
+// would refuse or misread (errors) or read probably not as meant (warnings),
+// technology areas and ability types looked up in the data files of the given
+// directories. Exit status: 0 no errors (with --strict: no warnings either),
+// 1 errors found (or the generation failed), 2 the design cannot be read.
 //
 // --diff prints, one line per change, the keys whose generated value differs
 // between two designs and the entries only one of them has (EntryChange::Text).
@@ -48,7 +49,7 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: vorlane-gen DESIGN.json [-o FILE [--encoding windows-1252|utf-8]]\n"
-    "       vorlane-gen --check DESIGN.json [--game-dir DIR] [--mod-dir DIR]\n"
+    "       vorlane-gen --check DESIGN.json [--strict] [--game-dir DIR] [--mod-dir DIR]\n"
     "       vorlane-gen --diff OLD.json NEW.json\n";
 
 // Keeps the messages of one design, line breaks made the terminal's own,
@@ -127,7 +128,7 @@ int main(int argc, char** argv) try {
   std::optional<std::string> design, newDesign;
   std::optional<std::string> output;
   std::optional<std::string> encodingName, gameDir, modDir;
-  bool check = false, diff = false;
+  bool check = false, diff = false, strict = false;
   for (int i = 1; i < argc; ++i) {
     std::string_view arg = argv[i];
     std::optional<std::string>* value = arg == "-o"           ? &output
@@ -143,6 +144,8 @@ int main(int argc, char** argv) try {
       *value = argv[++i];
     } else if (arg == "--check" && !check) {
       check = true;
+    } else if (arg == "--strict" && !strict) {
+      strict = true;
     } else if (arg == "--diff" && !diff) {
       diff = true;
     } else if (arg == "-h" || arg == "--help") {
@@ -160,7 +163,7 @@ int main(int argc, char** argv) try {
   }
   vorlane::TextEncoding encoding = vorlane::TextEncoding::Windows1252;
   if (!design || diff != newDesign.has_value() || (diff && (check || output || encodingName)) ||
-      (check && (output || encodingName)) || (!check && (gameDir || modDir)) ||
+      (check && (output || encodingName)) || (!check && (gameDir || modDir || strict)) ||
       (encodingName && !vorlane::ParseTextEncoding(*encodingName, encoding))) {
     std::cerr << kUsage;
     return 2;
@@ -193,7 +196,7 @@ int main(int argc, char** argv) try {
     const vorlane::GameData data = vorlane::ReadGameData(modDir.value_or(""), gameDir.value_or(""));
     const vorlane::CheckReport report = vorlane::CheckEntries(result.text, data);
     std::cout << report.Text() << '\n' << std::flush;
-    return report.Clean() ? 0 : 1;
+    return report.Passes(strict) ? 0 : 1;
   }
 
   if (!output) {

@@ -338,19 +338,21 @@ class GenerateTest : public QObject {
       QTRY_COMPARE(app.PageName(), QStringLiteral("frmFacGenerate"));
     }
 
-    // Check reports what the game would refuse (the wording: with the game check's own tests).
+    // Check reports what the game would refuse or misread, each with its level (the wording: with the game
+    // check's own tests).
     QTemporaryDir game;
     QVERIFY(WriteAll(game.filePath("Data/TechArea.txt"), "Name := Lasers\r\n"));
     app.hq().SetSEIVDir(game.path().toStdString());
     app.ShowResults("Name := Mine 1\r\nCost Minerals := 0.5\r\nTech Area Req 1 := lasers\r\n\r\n"
-                     "Name := Mine 2\r\nCost Minerals := 10\r\nTech Area Req 1 := Lazers\r\n");
+                     "Name := Mine 2\r\nCost Minerals := 10\r\nCost Organics :=\r\nTech Area Req 1 := Lazers\r\n");
     QVERIFY(app.Click("cmdCheck"));
     QVERIFY(app.services.Messages().size() == 2 && app.services.Messages()[1].title == "Game Check");
     const QString report = app.services.Messages()[1].text;
-    QVERIFY2(report.startsWith("entry 1 \"Mine 1\", key \"Cost Minerals\"") &&
-                 report.contains("entry 2 \"Mine 2\", key \"Tech Area Req 1\": \"Lazers\": no such technology area in " +
+    QVERIFY2(report.startsWith("error: entry 1 \"Mine 1\", key \"Cost Minerals\"") &&
+                 report.contains("error: entry 2 \"Mine 2\", key \"Tech Area Req 1\": \"Lazers\": no such technology area in " +
                                  game.filePath("Data/TechArea.txt")) &&
-                 report.endsWith("\n2 entries checked: 2 problems found."),
+                 report.contains("\nwarning: entry 2 \"Mine 2\", key \"Cost Organics\": the value is empty") &&
+                 report.endsWith("\n2 entries checked: 2 errors and 1 warning found."),
              qPrintable(report));
   }
 

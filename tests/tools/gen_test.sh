@@ -51,7 +51,7 @@ run 1 "unencodable" "$work/nuclear.json" -o "$work/nuclear.txt"
 absent nuclear.txt "unencodable"
 has err.txt 'entry 1 "Läser", key "Description": "☢" (U+2622) cannot be written in Windows-1252' "unencodable"
 
-# --check: the report on standard output; 0 clean, 1 found, 2 unreadable.
+# --check: the report on standard output; 0 no errors (--strict: no warnings either), 1 found, 2 unreadable.
 mkdir -p "$work/game/data"
 printf 'Name := Mining\r\n' >"$work/game/data/techarea.txt"
 cat >"$work/clean.json" <<'JSON'
@@ -64,9 +64,15 @@ line out.txt "Technology areas read from $work/game/data/techarea.txt (1 name)."
 line out.txt "2 entries checked: nothing the game would refuse or misread." "check clean"
 sed 's/"mining"/"Mine Craft"/; s/{10\*&faclevel}/{\&faclevel\/2}/' "$work/clean.json" >"$work/unclean.json"
 run 1 "check unclean" "$work/unclean.json" --check --mod-dir "$work/game"
-[ "$(grep -c '^entr' "$work/out.txt")" -eq 2 ] || fail "check unclean: $(cat "$work/out.txt")"
-has out.txt 'entry 1 "Miner", key "Cost Minerals": "0.5" is not a whole number in plain digits' "check unclean"
-has out.txt 'entries 1, 2, key "Tech Area Req 1": "Mine Craft": no such technology area in' "check unclean"
+[ "$(grep -c '^error: entr' "$work/out.txt")" -eq 2 ] || fail "check unclean: $(cat "$work/out.txt")"
+has out.txt 'error: entry 1 "Miner", key "Cost Minerals": "0.5" is not a whole number in plain digits' "check unclean"
+has out.txt 'error: entries 1, 2, key "Tech Area Req 1": "Mine Craft": no such technology area in' "check unclean"
+sed 's/"OrgCost": "0"/"OrgCost": ""/' "$work/clean.json" >"$work/blank.json"
+run 0 "check warning" --check "$work/blank.json"
+line out.txt 'warning: entries 1, 2, key "Cost Organics": the value is empty; the game reads it as 0' "check warning"
+line out.txt "2 entries checked: 2 warnings found." "check warning"
+run 1 "check strict" --strict --check "$work/blank.json"
+run 0 "check strict clean" --check "$work/clean.json" --strict
 run 2 "check unreadable" --check "$work/missing.json"
 
 # A failing formula: status 1, the chain on standard error, no output file.
@@ -151,7 +157,7 @@ if ! ldd "$gen" | grep -q libasan; then
   line err.txt "vorlane-gen: out of memory" "out of memory"
 fi
 for args in "" "$work/unknown.json -o" "$work/unknown.json --bogus" "a.json b.json" \
-  "--check $work/clean.json -o x.txt" "$work/clean.json --game-dir /" "$work/clean.json --encoding latin-1" \
+  "--check $work/clean.json -o x.txt" "$work/clean.json --game-dir /" "$work/clean.json --strict" "--check --strict --strict $work/clean.json" "$work/clean.json --encoding latin-1" \
   "--diff $work/clean.json" "--diff $work/clean.json $work/clean.json -o x.txt" "--diff --check $work/clean.json $work/clean.json"; do
   # shellcheck disable=SC2086
   run 2 "arguments '$args'" $args

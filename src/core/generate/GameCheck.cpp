@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <map>
+#include <tuple>
 
 #include "generate/EntryText.h"
 #include "settings/PictureLookup.h"
@@ -89,13 +90,16 @@ class Checker {
   }
 
  private:
-  void Add(std::string_view key, std::string problem) {
-    report_.findings.push_back({cursor_.Entry(), cursor_.EntryName(), std::string(key), std::move(problem)});
+  void Add(std::string_view key, std::string problem, CheckLevel level = CheckLevel::Error) {
+    report_.findings.push_back({cursor_.Entry(), cursor_.EntryName(), std::string(key), std::move(problem), level});
   }
 
   void Apply(const KeyRule& rule, std::string_view key, std::string_view value) {
     if (TrimBlanks(value).empty()) {
-      if (rule.required) Add(key, "the value is empty");
+      // The game reads a blank number as 0; anything else blank it refuses.
+      const bool number = rule.kind == ValueKind::Whole || rule.kind == ValueKind::WholeList;
+      if (rule.required && number) Add(key, "the value is empty; the game reads it as 0", CheckLevel::Warning);
+      if (rule.required && !number) Add(key, "the value is empty");
       return;
     }
     switch (rule.kind) {
@@ -247,18 +251,30 @@ CheckReport CheckEntries(std::string_view text, const GameData& data) {
   return report;
 }
 
+std::string_view CheckLevelName(CheckLevel level) { return level == CheckLevel::Error ? "error" : "warning"; }
+
+std::size_t CheckReport::Count(CheckLevel level) const {
+  std::size_t n = 0;
+  for (const CheckFinding& f : findings) n += f.level == level ? 1 : 0;
+  return n;
+}
+
 std::string CheckReport::Text(std::size_t maxLines) const {
-  // The same problem in the same key of several entries is one line.
+  // The same problem in the same key of several entries is one line; errors
+  // come before warnings.
   struct Group {
     const CheckFinding* first;
     std::vector<int> entries;
   };
   std::vector<Group> groups;
-  std::map<std::pair<std::string_view, std::string_view>, std::size_t> index;
-  for (const CheckFinding& f : findings) {
-    auto [at, added] = index.try_emplace({f.key, f.problem}, groups.size());
-    if (added) groups.push_back({&f, {}});
-    groups[at->second].entries.push_back(f.entry);
+  std::map<std::tuple<CheckLevel, std::string_view, std::string_view>, std::size_t> index;
+  for (CheckLevel level : {CheckLevel::Error, CheckLevel::Warning}) {
+    for (const CheckFinding& f : findings) {
+      if (f.level != level) continue;
+      auto [at, added] = index.try_emplace({f.level, f.key, f.problem}, groups.size());
+      if (added) groups.push_back({&f, {}});
+      groups[at->second].entries.push_back(f.entry);
+    }
   }
   std::string text;
   for (std::size_t g = 0; g < groups.size(); ++g) {
@@ -267,6 +283,7 @@ std::string CheckReport::Text(std::size_t maxLines) const {
       break;
     }
     const Group& group = groups[g];
+    text += std::string(CheckLevelName(group.first->level)) + ": ";
     if (group.entries.size() == 1) {
       text += "entry " + std::to_string(group.first->entry) + " \"" + group.first->entryName + "\"";
     } else {
@@ -286,9 +303,15 @@ std::string CheckReport::Text(std::size_t maxLines) const {
   if (!text.empty()) text += "\n";
   for (const std::string& note : notes) text += note + "\n";
   text += std::to_string(entries) + (entries == 1 ? " entry" : " entries") + " checked: ";
-  text += Clean() ? std::string("nothing the game would refuse or misread.")
-                  : std::to_string(findings.size()) + (findings.size() == 1 ? " problem" : " problems") + " found.";
-  return text;
+  if (Clean()) return text + "nothing the game would refuse or misread.";
+  const std::size_t errors = Count(CheckLevel::Error), warnings = findings.size() - errors;
+  auto counted = [](std::size_t n, const char* what) {
+    return std::to_string(n) + " " + what + (n == 1 ? "" : "s");
+  };
+  if (errors > 0) text += counted(errors, "error");
+  if (errors > 0 && warnings > 0) text += " and ";
+  if (warnings > 0) text += counted(warnings, "warning");
+  return text + " found.";
 }
 
 }  // namespace vorlane

@@ -29,7 +29,7 @@ enum class ValueKind {
 struct KeyRule {
   std::string_view key;  // "#" stands for a number: "Tech Area Req #"
   ValueKind kind = ValueKind::Text;
-  bool required = false;  // an empty value is reported
+  bool required = false;  // an empty value is reported (a number's as a warning)
   std::int64_t min = std::numeric_limits<std::int32_t>::min();
   std::int64_t max = std::numeric_limits<std::int32_t>::max();
   std::vector<std::string_view> words = {};  // OneOf
@@ -43,11 +43,20 @@ const std::vector<KeyRule>& GameKeyRules();
 // The row for a key ("Tech Area Req 3" finds "Tech Area Req #"), or nothing.
 const KeyRule* FindKeyRule(std::string_view key);
 
+// How much a finding matters: an error is something the game refuses or
+// misreads; a warning is something the game reads, probably not as meant (a
+// blank number read as 0).
+enum class CheckLevel { Error, Warning };
+
+// "error" or "warning".
+std::string_view CheckLevelName(CheckLevel level);
+
 struct CheckFinding {
   int entry = 0;          // 1-based
   std::string entryName;  // the entry's "Name" value
   std::string key;        // empty for a line that is no "Key := value" line
   std::string problem;
+  CheckLevel level = CheckLevel::Error;
   bool operator==(const CheckFinding&) const = default;
 };
 
@@ -57,10 +66,13 @@ struct CheckReport {
   std::vector<std::string> notes;  // which data files were read, or why none
 
   bool Clean() const { return findings.empty(); }
-  // One line per key and problem with the entries that have it
-  // ("entry 2 \"Laser 2\", key \"Pic Num\": ..." or "entries 1 to 3, 5, key
-  // ..."), at most `maxLines` of them and a count of the rest, then the notes
-  // and a closing summary line.
+  std::size_t Count(CheckLevel level) const;
+  // No errors; with `strict` no warnings either.
+  bool Passes(bool strict) const { return Count(CheckLevel::Error) == 0 && (!strict || Clean()); }
+  // One line per level, key and problem with the entries that have it, errors
+  // first ("error: entry 2 \"Laser 2\", key \"Pic Num\": ..." or "warning:
+  // entries 1 to 3, 5, key ..."), at most `maxLines` of them and a count of
+  // the rest, then the notes and a closing summary line.
   std::string Text(std::size_t maxLines = std::numeric_limits<std::size_t>::max()) const;
 };
 

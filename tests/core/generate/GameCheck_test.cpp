@@ -102,6 +102,7 @@ TEST(GameCheck, ReportsPerEntryAndKeyWhatTheGameRefusesOrMisreads) {
     std::string key;      // key reported in every entry
     std::string problem;  // the first entry's text
     int entries = 2;      // entries that report it
+    CheckLevel level = CheckLevel::Error;
   };
   nlohmann::json abilities = nlohmann::json::array();
   for (int i = 0; i < 21; ++i) abilities.push_back({{"AbilName", "Armor"}, {"AbilVal1", "1"}, {"AbilVal2", "1"}});
@@ -112,7 +113,9 @@ TEST(GameCheck, ReportsPerEntryAndKeyWhatTheGameRefusesOrMisreads) {
       {"OrgCost", "2147483647", "Cost Organics", "", 0},  // the limit itself is in range
       {"PicNum", "12a", "Pic Num", "\"12a\" is not a whole number in plain digits"},
       {"VehicleType", "", "Vehicle List Type Override", "the value is empty"},
-      {"WeaponReload", " ", "Weapon Reload Rate", "the value is empty"},
+      {"WeaponReload", " ", "Weapon Reload Rate", "the value is empty; the game reads it as 0", 2, CheckLevel::Warning},
+      {"MinCost", "", "Cost Minerals", "the value is empty; the game reads it as 0", 2, CheckLevel::Warning},
+      {"WeaponDamageType", "", "Weapon Damage Type", "the value is empty"},
       {"Restrictions", "Only One", "Restrictions",
        "\"Only One\" is not one of None, One Per Vehicle, Two Per Vehicle, Three Per Vehicle, Four Per Vehicle, "
        "Five Per Vehicle, Six Per Vehicle, Seven Per Vehicle, Eight Per Vehicle, Nine Per Vehicle, Ten Per Vehicle"},
@@ -142,6 +145,7 @@ TEST(GameCheck, ReportsPerEntryAndKeyWhatTheGameRefusesOrMisreads) {
     const CheckReport report = CheckEntries(Generate(design), ReadGameData(game.Mod(), game.Game()));
     EXPECT_EQ(report.findings.size(), static_cast<std::size_t>(c.entries)) << c.field << "\n" << report.Text();
     for (const CheckFinding& f : report.findings) EXPECT_EQ(f.key, c.key) << c.field;
+    for (const CheckFinding& f : report.findings) EXPECT_EQ(f.level, c.level) << c.field;
     if (report.findings.empty()) continue;
     std::string expected = c.problem;
     const std::string data = (fs::path(game.Mod()) / "data/TECHAREA.txt").string();
@@ -165,16 +169,35 @@ TEST(GameCheck, ReadsDamageListsAndLinesThatAreNoEntryLines) {
                                  {1, "A", "", "\"broken\" is no \"Key := value\" line (a line break inside a value?)"},
                              }));
   EXPECT_EQ(report.Text(1).substr(0, report.Text(1).find("Tech")),
-            "entry 1 \"A\", key \"Weapon Damage At Rng\": number 3: \"0.5\" is not a whole number in plain digits\n"
+            "error: entry 1 \"A\", key \"Weapon Damage At Rng\": number 3: \"0.5\" is not a whole number in plain digits\n"
             "... and 2 more.\n\n");
 
   // The same problem in the same key of several entries is one line.
   std::string many;
   for (int i = 1; i <= 6; ++i) many += "Name := E" + std::to_string(i) + "\r\nPic Num := " + (i == 4 ? "1" : "x") + "\r\n";
   EXPECT_EQ(CheckEntries(many, GameData{}).Text(),
-            "entries 1 to 3, 5, 6, key \"Pic Num\": \"x\" is not a whole number in plain digits\n\n"
+            "error: entries 1 to 3, 5, 6, key \"Pic Num\": \"x\" is not a whole number in plain digits\n\n"
             "Technology areas and ability types not checked: no game directory is set.\n"
-            "6 entries checked: 5 problems found.");
+            "6 entries checked: 5 errors found.");
+}
+
+TEST(GameCheck, ListsErrorsBeforeWarningsAndCountsEach) {
+  const CheckReport report = CheckEntries(
+      "Name := A\r\nCost Minerals := \r\n\r\nName := B\r\nCost Minerals :=\r\nPic Num := x\r\n", GameData{});
+  EXPECT_EQ(report.Count(CheckLevel::Error), 1u);
+  EXPECT_EQ(report.Count(CheckLevel::Warning), 2u);
+  EXPECT_FALSE(report.Passes(false));
+  EXPECT_EQ(report.Text(),
+            "error: entry 2 \"B\", key \"Pic Num\": \"x\" is not a whole number in plain digits\n"
+            "warning: entries 1, 2, key \"Cost Minerals\": the value is empty; the game reads it as 0\n\n"
+            "Technology areas and ability types not checked: no game directory is set.\n"
+            "2 entries checked: 1 error and 2 warnings found.");
+  // Warnings alone pass unless the check is strict.
+  const CheckReport warned = CheckEntries("Name := A\r\nCost Minerals := \r\n", GameData{});
+  EXPECT_TRUE(warned.Passes(false));
+  EXPECT_FALSE(warned.Passes(true));
+  EXPECT_TRUE(warned.Text().ends_with("1 entry checked: 1 warning found."));
+  EXPECT_TRUE(CheckEntries("Name := A\r\nCost Minerals := 1\r\n", GameData{}).Passes(true));
 }
 
 TEST(GameEncoding, WritesWindows1252OrUtf8AndNamesTheEntryAndKeyOfAnyOtherCharacter) {
