@@ -113,6 +113,7 @@ void GeneratePage::OnNext() {
   results->ReturnTo(Step());
   results->ShowResults(QString::fromStdString(result.resultKind), QString::fromStdString(result.windowTitle),
                        QByteArray::fromStdString(result.text));
+  results->SetWarnings(result.warnings, result.warningCount);
   NavigateTo(results);
 }
 

@@ -63,7 +63,8 @@ frmDisplayResults::frmDisplayResults(Session& session, QWidget* parent) : Hosted
   SetCancelButton(cmdClose_);
   layout->addLayout(buttons);
   connect(cmdCheck_, &QPushButton::clicked, this,
-          [this] { CheckResults(this, this->session().services(), *rtfResults_, this->session().ModDir(), this->session().SEIVDir()); });
+          [this] { CheckResults(this, this->session().services(), *rtfResults_, this->session().ModDir(),
+                                    this->session().SEIVDir(), warnings_, warningCount_); });
   connect(cmdCopyAll_, &QPushButton::clicked, this, [this] { CopyAllResults(*rtfResults_); });
   connect(cmdSaveAs_, &QPushButton::clicked, this,
           [this] { SaveResultsAs(this, this->session(), *rtfResults_, DesignNameOfTitle(windowTitle())); });

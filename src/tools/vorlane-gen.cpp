@@ -19,7 +19,8 @@
 // --check lists on standard output everything in the entries that the game
 // would refuse or misread (errors) or read probably not as meant (warnings),
 // technology areas and ability types looked up in the data files of the given
-// directories. Exit status: 0 no errors (with --strict: no warnings either),
+// directories, and the brace groups written as 0 as warnings. Exit status: 0
+// no errors (with --strict: no warnings either),
 // 1 errors found (or the generation failed), 2 the design cannot be read.
 //
 // --diff prints, one line per change, the keys whose generated value differs
@@ -42,6 +43,7 @@
 #include "generate/EntryText.h"
 #include "generate/FacGenerate.h"
 #include "generate/GameCheck.h"
+#include "generate/GenerationWarnings.h"
 #include "settings/GameData.h"
 #include "util/MessageSink.h"
 
@@ -194,7 +196,8 @@ int main(int argc, char** argv) try {
 
   if (check) {
     const vorlane::GameData data = vorlane::ReadGameData(modDir.value_or(""), gameDir.value_or(""));
-    const vorlane::CheckReport report = vorlane::CheckEntries(result.text, data);
+    vorlane::CheckReport report = vorlane::CheckEntries(result.text, data);
+    vorlane::AddGenerationWarnings(report, result.warnings, result.warningCount, result.text);
     std::cout << report.Text() << '\n' << std::flush;
     return report.Passes(strict) ? 0 : 1;
   }

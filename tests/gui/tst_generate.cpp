@@ -214,6 +214,13 @@ class GenerateTest : public QObject {
                                          "Minerals Cost, level 2: Evaluation error <") &&
                  warning.text.endsWith("{1/(2-2)} written as 0 (character 3)"),
              qPrintable(warning.text));
+    // The results window's Check lists it as a warning of its entry.
+    app.services.ClearRecords();
+    QVERIFY(app.Click("cmdCheck"));
+    QVERIFY(app.services.Messages().size() == 1 && app.services.Messages()[0].title == "Game Check");
+    QVERIFY2(app.services.Messages()[0].text.contains(
+                 "warning: entry 2 \"Laser 2\": Minerals Cost, level 2: Evaluation error < 1 / 0 >; {1/(2-2)} written as 0"),
+             qPrintable(app.services.Messages()[0].text));
   }
 
   void closingWhileGeneratingCancels() {

@@ -99,6 +99,11 @@ run 0 "written as 0" "$work/zero.json"
   fail "written as 0: $(grep -a "^Cost Minerals" "$work/out.txt")"
 [ "$(cat "$work/err.txt")" = 'Warning: Minerals Cost, level 2: Evaluation error < sqr(-1) >; {sqr(1-2)} written as 0 (character 5)' ] ||
   fail "written as 0: $(cat "$work/err.txt")"
+# --check lists it as a warning in its entry: status 0, 1 with --strict.
+run 0 "written as 0, check" --check "$work/zero.json"
+line out.txt 'warning: entry 2 "Mine": Minerals Cost, level 2: Evaluation error < sqr(-1) >; {sqr(1-2)} written as 0 (character 5)' \
+  "written as 0, check"
+run 1 "written as 0, strict" --check --strict "$work/zero.json"
 
 # --diff: one line per differing key or added entry; 0 same, 1 differs, 2 unreadable or not generated.
 sed 's/{&complevel\*10}/{\&complevel*10+(\&complevel=2)}/; s/"NumCompLevels": 3/"NumCompLevels": 4/' "$laser" >"$work/laser4.json"
