@@ -266,10 +266,17 @@ QWidget* DesignFiles::Parent() const {
 // The folder a design file was last opened from or saved to; before that the
 // folder of the kind's file, else the home folder.
 QString DesignFiles::StartDir(DesignKind kind) const {
-  if (!lastDir_.isEmpty()) return lastDir_;
+  if (const std::string& last = hq_.Places().DesignFolder; !last.empty()) return QString::fromStdString(last);
   const QString& path = kind == DesignKind::Component ? componentPath_ : facilityPath_;
   if (!path.isEmpty()) return QFileInfo(path).absolutePath();
   return QDir::homePath();
+}
+
+// Offered first by the next Open or Save, also in the next run.
+void DesignFiles::RememberFolder(const QFileInfo& file) {
+  RememberedPlaces places = hq_.Places();
+  places.DesignFolder = file.absolutePath().toStdString();
+  hq_.RememberPlaces(places);
 }
 
 bool DesignFiles::SettleUnsaved(bool component, bool facility) {
@@ -348,7 +355,7 @@ bool DesignFiles::OpenFile(const QString& path, std::optional<DesignKind> settle
     savedFacility_ = design->facility;
   }
   PathOf(kind) = file.absoluteFilePath();
-  lastDir_ = file.absolutePath();
+  RememberFolder(file);
   currentKind_ = kind;
   ShowDesign(kind);
   Refresh();
@@ -450,7 +457,7 @@ bool DesignFiles::SaveTo(DesignKind kind, const QString& path) {
   }
   TakeBaseline();
   PathOf(kind) = file.absoluteFilePath();
-  lastDir_ = file.absolutePath();
+  RememberFolder(file);
   Refresh();
   return true;
 }

@@ -24,6 +24,7 @@
 #include "records/vrlFacility.h"
 
 class QAction;
+class QFileInfo;
 class QWidget;
 
 namespace vorlane {
@@ -121,6 +122,7 @@ class DesignFiles : public QObject {
   bool SaveAs(DesignKind kind);
   bool SaveTo(DesignKind kind, const QString& path);
   QString StartDir(DesignKind kind) const;
+  void RememberFolder(const QFileInfo& file);
   // Shows the design of `kind`: on the design sheet when it is shown, else
   // on the wizard's start page.
   void ShowDesign(DesignKind kind);
@@ -139,7 +141,6 @@ class DesignFiles : public QObject {
   std::optional<vrlComponent> componentBaseline_;
   std::optional<vrlFacility> facilityBaseline_;
   DesignKind currentKind_ = DesignKind::Component;
-  QString lastDir_;
   QTimer refresh_;
   QPointer<QAction> actOpen_;
   QPointer<QAction> actSaveAs_;

@@ -65,6 +65,12 @@ void HQ::Main() {
 
 SaveResult HQ::SaveSettingsFile() const { return SaveSettings(settingsFile_, dirs_); }
 
+void HQ::RememberPlaces(const RememberedPlaces& places) {
+  if (places == dirs_.places) return;
+  dirs_.places = places;
+  SaveSettingsFile();
+}
+
 void HQ::ShowMainMenu() { host_->ShowPage(new frmMain(*this)); }
 
 void HQ::ShowPage(HostedPage* page) { host_->ShowPage(page); }

@@ -43,7 +43,10 @@ class HQ : public Session {
   void SetSEIVDir(std::string dir) { dirs_.SEIVDir = std::move(dir); }
   void SetModDir(std::string dir) { dirs_.ModDir = std::move(dir); }
 
-  // Writes both directories to the settings file (only the setup page's OK).
+  const RememberedPlaces& Places() const override { return dirs_.places; }
+  void RememberPlaces(const RememberedPlaces& places) override;
+
+  // Writes both directories and the remembered places to the settings file.
   SaveResult SaveSettingsFile() const;
   const std::filesystem::path& SettingsFile() const { return settingsFile_; }
   // The directory that holds the program.

@@ -2,13 +2,15 @@
 //
 // The settings file lies beside the program when that place can be written,
 // else in the user's configuration folder. A design file given as the
-// argument opens as the File menu's Open Design opens it.
+// argument opens as the File menu's Open Design opens it. Exit status: 0, 2
+// for a wrong command line, 3 when memory ran out.
 #include <QAction>  // DesignFiles.h hands out QAction pointers
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <cstdlib>
 #include <iostream>
+#include <new>
 #include <string>
 #include <string_view>
 
@@ -75,7 +77,7 @@ int Answer(const CommandLine& line) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv) try {
   // --help and --version are answered before Qt starts, so that they work
   // without a display. Qt then takes its own options (-style, -platform, ...)
   // out of argv, and what is left must be ours. Where Qt has no display to
@@ -105,4 +107,10 @@ int main(int argc, char** argv) {
   hq.Main();
   if (!line.designFile.empty()) hq.Designs().OpenFile(QString::fromLocal8Bit(line.designFile));
   return QApplication::exec();
+}
+// Memory that runs out (an input too large for this machine) ends the
+// program with a message and status 3 instead of an abort.
+catch (const std::bad_alloc&) {
+  std::cerr << "vorlane: out of memory\n";
+  return 3;
 }

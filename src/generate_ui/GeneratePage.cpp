@@ -5,6 +5,7 @@
 #include <QProgressBar>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cmath>
 
 #include "generate/LiveEntry.h"
@@ -107,10 +108,12 @@ void GeneratePage::OnNext() {
     return;
   }
   if (!result.Generated()) return;
+  ReportWarnings(result);
   auto* results = new frmDisplayResults(session());
   results->ReturnTo(Step());
   results->ShowResults(QString::fromStdString(result.resultKind), QString::fromStdString(result.windowTitle),
                        QByteArray::fromStdString(result.text));
+  results->SetWarnings(result.warnings, result.warningCount);
   NavigateTo(results);
 }
 
@@ -123,6 +126,22 @@ void GeneratePage::OnBack() {
 
 void GeneratePage::OnCancel() {
   if (!generating_) WizardPage::OnCancel();
+}
+
+// Groups written as 0 (or with a name nobody assigns) are told before the
+// results show: the entries are as they always were, but likely not as meant.
+void GeneratePage::ReportWarnings(const GenerationResult& result) {
+  if (result.warningCount == 0) return;
+  constexpr std::size_t kShown = 10;
+  QString text = result.warningCount == 1
+                     ? QStringLiteral("A brace group was written as 0 (or holds a name that counts as 0):")
+                     : QStringLiteral("%1 brace groups were written as 0 (or hold a name that counts as 0):")
+                           .arg(result.warningCount);
+  for (std::size_t i = 0; i < std::min(kShown, result.warnings.size()); ++i) {
+    text += QLatin1Char('\n') + QString::fromStdString(result.warnings[i].Line());
+  }
+  if (result.warningCount > kShown) text += QStringLiteral("\n... and %1 more.").arg(result.warningCount - kShown);
+  session().services().Inform(this, text, QStringLiteral("Warning"));
 }
 
 // After the messages of a failed generation: the design sheet at the field

@@ -1,7 +1,8 @@
 // The last page of both wizards. Its Next runs the generation: the buttons
 // are disabled and a progress bar with "N% generated" shows while it runs,
 // the engine's messages appear as modal boxes in their order, and a finished
-// generation opens the results window in the page's place. Closing the window
+// generation opens the results window in the page's place, after a message
+// that lists the brace groups written as 0, if any. Closing the window
 // while a generation runs cancels it and then returns to the main menu.
 // frmCompGenerate and frmFacGenerate differ only in their words, record and
 // previous page.
@@ -50,6 +51,7 @@ class GeneratePage : public WizardPage {
  private:
   void SetGenerating(bool generating);
   void OfferSheet(const GenerationResult& result);
+  void ReportWarnings(const GenerationResult& result);
 
   QLabel* lblInstruction_;
   QLabel* lblGenerating_;

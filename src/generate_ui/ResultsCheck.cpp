@@ -2,14 +2,17 @@
 
 #include "gui/Services.h"
 #include "generate/GameCheck.h"
+#include "generate/GenerationWarnings.h"
 #include "generate_ui/ResultsTextView.h"
 #include "settings/GameData.h"
 
 namespace vorlane {
 
 bool CheckResults(QWidget* parent, Services& services, const ResultsTextView& view, const std::string& modDir,
-                  const std::string& seivDir) {
-  const CheckReport report = CheckEntries(view.text().toStdString(), ReadGameData(modDir, seivDir));
+                  const std::string& seivDir, std::span<const GenerationWarning> warnings, std::size_t warningCount) {
+  const std::string text = view.text().toStdString();
+  CheckReport report = CheckEntries(text, ReadGameData(modDir, seivDir));
+  AddGenerationWarnings(report, warnings, warningCount, text);
   services.Inform(parent, QString::fromStdString(report.Text(kMaxCheckFindingsShown)), QStringLiteral("Game Check"));
   return report.Clean();
 }

@@ -7,23 +7,12 @@
 #include <QSaveFile>
 
 #include "gui/Services.h"
+#include "gui/Session.h"
 #include "generate_ui/ResultsTextView.h"
 
 namespace vorlane {
 
 namespace {
-
-// The folder of the last results file, offered again by the next Save As.
-QString& LastResultsDir() {
-  static QString dir;
-  return dir;
-}
-
-// The file type of the last results file, offered again by the next Save As.
-TextEncoding& LastResultsEncoding() {
-  static TextEncoding encoding = TextEncoding::Windows1252;
-  return encoding;
-}
 
 QString SuggestedFileName(const QString& designName) {
   QString base = designName.trimmed();
@@ -111,12 +100,18 @@ bool WriteResultsFile(const ResultsTextView& view, const QString& path, QString&
   return written;
 }
 
-bool SaveResultsAs(QWidget* parent, Services& services, const ResultsTextView& view, const QString& designName) {
-  QString& lastDir = LastResultsDir();
+bool SaveResultsAs(QWidget* parent, Session& session, const ResultsTextView& view, const QString& designName) {
+  // The folder and file type of the last results file are offered first,
+  // also in the next run.
+  RememberedPlaces places = session.Places();
+  const QString lastDir = QString::fromStdString(places.ResultsFolder);
+  TextEncoding lastEncoding = TextEncoding::Windows1252;
+  ParseTextEncoding(places.ResultsType, lastEncoding);
+  Services& services = session.services();
   const QString start = QDir(lastDir.isEmpty() ? QDir::homePath() : lastDir).filePath(SuggestedFileName(designName));
   const QString gameFilter = ResultsFileFilter(TextEncoding::Windows1252);
   const QString utf8Filter = ResultsFileFilter(TextEncoding::Utf8);
-  QString chosenFilter = ResultsFileFilter(LastResultsEncoding());
+  QString chosenFilter = ResultsFileFilter(lastEncoding);
   const QString path = services.SaveFileName(parent, QStringLiteral("Save Results As"),
                                              gameFilter + QStringLiteral(";;") + utf8Filter, start, &chosenFilter);
   if (path.isEmpty()) return false;
@@ -126,8 +121,9 @@ bool SaveResultsAs(QWidget* parent, Services& services, const ResultsTextView& v
     services.Inform(parent, QStringLiteral("The results could not be saved.\n") + error);
     return false;
   }
-  lastDir = QFileInfo(path).absolutePath();
-  LastResultsEncoding() = encoding;
+  places.ResultsFolder = QFileInfo(path).absolutePath().toStdString();
+  places.ResultsType = encoding == TextEncoding::Utf8 ? "utf-8" : "windows-1252";
+  session.RememberPlaces(places);
   return true;
 }
 

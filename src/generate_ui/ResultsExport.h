@@ -11,7 +11,7 @@ class QWidget;
 namespace vorlane {
 
 class ResultsTextView;
-class Services;
+class Session;
 
 // Puts the whole text on the clipboard, the same text Save As writes.
 void CopyAllResults(const ResultsTextView& view);
@@ -31,9 +31,10 @@ QString ResultsFileFilter(TextEncoding encoding);
 // or an empty text.
 QString DesignNameOfTitle(const QString& title);
 
-// Asks for a file (suggesting `designName` + ".txt") and its encoding (the
-// file type, the last one chosen offered first) and writes the results to it;
-// a failure is reported in a message. True when the file was written.
-bool SaveResultsAs(QWidget* parent, Services& services, const ResultsTextView& view, const QString& designName);
+// Asks for a file (suggesting `designName` + ".txt", in the folder of the last
+// one) and its encoding (the file type, the last one chosen offered first) and
+// writes the results to it; a failure is reported in a message. The folder and
+// type are remembered in the session's settings. True when the file was written.
+bool SaveResultsAs(QWidget* parent, Session& session, const ResultsTextView& view, const QString& designName);
 
 }  // namespace vorlane

@@ -63,10 +63,11 @@ frmDisplayResults::frmDisplayResults(Session& session, QWidget* parent) : Hosted
   SetCancelButton(cmdClose_);
   layout->addLayout(buttons);
   connect(cmdCheck_, &QPushButton::clicked, this,
-          [this] { CheckResults(this, this->session().services(), *rtfResults_, this->session().ModDir(), this->session().SEIVDir()); });
+          [this] { CheckResults(this, this->session().services(), *rtfResults_, this->session().ModDir(),
+                                    this->session().SEIVDir(), warnings_, warningCount_); });
   connect(cmdCopyAll_, &QPushButton::clicked, this, [this] { CopyAllResults(*rtfResults_); });
   connect(cmdSaveAs_, &QPushButton::clicked, this,
-          [this] { SaveResultsAs(this, this->session().services(), *rtfResults_, DesignNameOfTitle(windowTitle())); });
+          [this] { SaveResultsAs(this, this->session(), *rtfResults_, DesignNameOfTitle(windowTitle())); });
   connect(cmdClose_, &QPushButton::clicked, this, [this] { OnCloseBox(); });
 }
 

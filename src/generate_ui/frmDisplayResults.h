@@ -7,7 +7,9 @@
 #include <QByteArray>
 #include <QString>
 #include <optional>
+#include <vector>
 
+#include "generate/GenerationModule.h"
 #include "gui/HostedPage.h"
 #include "gui/PageId.h"
 
@@ -32,6 +34,11 @@ class frmDisplayResults : public HostedPage {
 
   // Title, kind and text of one finished generation.
   void ShowResults(const QString& resultKind, const QString& title, QByteArray text);
+  // The generation's warnings (of `count` in all), listed by Check.
+  void SetWarnings(std::vector<GenerationWarning> warnings, std::size_t count) {
+    warnings_ = std::move(warnings);
+    warningCount_ = count;
+  }
 
   ResultsTextView* rtfResults() const { return rtfResults_; }
 
@@ -52,6 +59,8 @@ class frmDisplayResults : public HostedPage {
   QPushButton* cmdCheck_;
   QPushButton* cmdClose_;
   std::optional<PageId> returnTo_;
+  std::vector<GenerationWarning> warnings_;
+  std::size_t warningCount_ = 0;
 };
 
 }  // namespace vorlane

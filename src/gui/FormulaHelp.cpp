@@ -20,6 +20,8 @@ namespace {
 
 constexpr int kNameRole = Qt::UserRole + 1;    // what the completion matches
 constexpr int kInsertRole = Qt::UserRole + 2;  // what it puts in the box
+// A property of a box whose page uses Up and Down (LeaveArrowsToPage).
+constexpr const char* kPageArrows = "formulaHelpLeavesArrows";
 
 bool IsNameCharacter(QChar c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'); }
 bool IsLetter(QChar c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
@@ -82,13 +84,15 @@ class FormulaHelp : public QObject {
     }
     prefixLength_ = static_cast<int>(found.prefix.size());
     completer_->setCompletionPrefix(found.prefix);
-    // Nothing to offer, or only what is typed already.
+    // Nothing to offer, or a name typed in full ("&weapdmg1", though
+    // "&weapdmg10" begins with it too), unless asked for.
     const int count = completer_->completionCount();
-    if (count == 0 || (count == 1 && completer_->currentCompletion().compare(found.prefix, Qt::CaseInsensitive) == 0)) {
+    if (count == 0 || (!forced && TypedInFull(found.prefix))) {
       completer_->popup()->hide();
       return;
     }
     QAbstractItemView* popup = completer_->popup();
+    openedByUser_ = forced || (openedByUser_ && popup->isVisible());
     popup->setCurrentIndex(completer_->completionModel()->index(0, 0));
     QRect rect = box_->inputMethodQuery(Qt::ImCursorRectangle).toRect();
     rect.setWidth(popup->sizeHintForColumn(0) + popup->verticalScrollBar()->sizeHint().width());
@@ -118,6 +122,10 @@ class FormulaHelp : public QObject {
     }
     auto* key = static_cast<QKeyEvent*>(event);
     const bool press = event->type() == QEvent::KeyPress;
+    if (popup->isVisible() && PageArrow(key) && !openedByUser_) {
+      popup->hide();  // the page steps with the key, and the text goes with it
+      return false;
+    }
     if (popup->isVisible() && key->modifiers() == Qt::NoModifier && ListKey(key->key())) {
       event->accept();
       if (press) WalkList(key->key());
@@ -147,6 +155,19 @@ class FormulaHelp : public QObject {
       default:
         return false;
     }
+  }
+
+  bool PageArrow(const QKeyEvent* key) const {
+    const bool plain = key->modifiers() == Qt::NoModifier || key->modifiers() == Qt::KeypadModifier;
+    return plain && (key->key() == Qt::Key_Up || key->key() == Qt::Key_Down) && box_->property(kPageArrows).toBool();
+  }
+
+  // Whether an entry's name is `prefix` itself.
+  bool TypedInFull(const QString& prefix) const {
+    for (int row = 0; row < model_.rowCount(); ++row) {
+      if (model_.item(row)->data(kNameRole).toString().compare(prefix, Qt::CaseInsensitive) == 0) return true;
+    }
+    return false;
   }
 
   // The keys of an open list: the arrows walk it, Enter or Tab chooses,
@@ -188,7 +209,12 @@ class FormulaHelp : public QObject {
     const int cursor = box_->cursorPosition();
     box_->setSelection(cursor - prefixLength_, prefixLength_);
     if (prefixLength_ == 0) box_->deselect();
-    box_->insert(insert);
+    if (insert.endsWith(u'(')) {  // a function, in a new brace group outside one (Ctrl+Space)
+      if (prefixLength_ > 0) box_->del();
+      InsertFunctionAtCursor(box_, insert.chopped(1));
+    } else {
+      box_->insert(insert);
+    }
     inserting_ = false;
   }
 
@@ -198,6 +224,7 @@ class FormulaHelp : public QObject {
   QStandardItemModel model_;
   int prefixLength_ = 0;
   bool inserting_ = false;
+  bool openedByUser_ = false;  // the open list was asked for with Ctrl+Space
 };
 
 FormulaHelp* HelpOf(const QLineEdit* box) {
@@ -212,6 +239,8 @@ void AttachFormulaHelp(QLineEdit* box, CatalogueSource catalogue) {
 }
 
 bool HasFormulaHelp(const QLineEdit* box) { return HelpOf(box) != nullptr; }
+
+void LeaveArrowsToPage(QLineEdit* box) { box->setProperty(kPageArrows, true); }
 
 bool OpenFormulaHelp(QLineEdit* box) {
   FormulaHelp* help = HelpOf(box);

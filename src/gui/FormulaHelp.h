@@ -3,6 +3,8 @@
 //   completion  after "&" the design's variables, after letters inside braces
 //               the evaluator's functions, offered in a small list under the
 //               box; Ctrl+Space offers them where nothing was typed yet.
+//               A name typed in full closes the list, though longer names
+//               begin with it.
 // The text changes only when the user picks an entry (Enter, Tab or a click);
 // typing on, Escape or leaving the box leaves it as typed.
 #pragma once
@@ -25,6 +27,11 @@ using CatalogueSource = std::function<FormulaCatalogue()>;
 // stands then. Attaching twice keeps the first.
 void AttachFormulaHelp(QLineEdit* box, CatalogueSource catalogue);
 bool HasFormulaHelp(const QLineEdit* box);
+
+// Marks `box` as one whose Up and Down keys mean something on its page (the
+// weapon damage page steps the range with them): its completion list then
+// leaves them to the page, closing first, unless Ctrl+Space opened it.
+void LeaveArrowsToPage(QLineEdit* box);
 
 // Opens the reference for `box` when it has formula help; false otherwise.
 bool OpenFormulaHelp(QLineEdit* box);

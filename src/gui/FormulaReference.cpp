@@ -9,12 +9,14 @@
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace vorlane {
 
 namespace {
 
 constexpr int kInsertRole = Qt::UserRole + 1;
+constexpr int kFunctionRole = Qt::UserRole + 2;  // the name of a function entry
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 
@@ -27,12 +29,34 @@ void InsertAtCursor(QLineEdit* box, const QString& text) {
   box->insert(text);
 }
 
+bool InsideBraces(const QString& text, int at) {
+  int depth = 0;
+  for (int i = 0; i < std::min(at, static_cast<int>(text.size())); ++i) {
+    if (text[i] == '{') ++depth;
+    if (text[i] == '}' && depth > 0) --depth;
+  }
+  return depth > 0;
+}
+
+void InsertFunctionAtCursor(QLineEdit* box, const QString& name) {
+  const int at = box->hasSelectedText() ? box->selectionEnd() : box->cursorPosition();
+  if (InsideBraces(box->text(), at)) {
+    InsertAtCursor(box, name + u'(');
+    return;
+  }
+  InsertAtCursor(box, u'{' + name + QStringLiteral("()}"));
+  box->setCursorPosition(at + static_cast<int>(name.size()) + 2);
+}
+
 FormulaReference::FormulaReference(const FormulaCatalogue& catalogue, QLineEdit* target, QWidget* parent)
     : QDialog(parent), target_(target) {
   setObjectName(QStringLiteral("frmFormulaReference"));
   setWindowTitle(QStringLiteral("Formula Reference"));
   auto* layout = new QVBoxLayout(this);
-  const QString usage = QStringLiteral("Functions work inside braces: {sqr(&complevel)}.");
+  // The example uses the design's own level variable, which comes first.
+  const QString example = catalogue.variables.empty() ? QStringLiteral("2") : Q(catalogue.variables.front().name);
+  const QString usage = QStringLiteral("Functions work inside braces: {sqr(%1)}; one chosen outside them comes "
+                                       "in a new pair.").arg(example);
   auto* hint = new QLabel(target ? QStringLiteral("Type to search. Enter or a double-click inserts the name into the "
                                                   "formula at its cursor. ") + usage
                                  : QStringLiteral("Type to search. ") + usage,
@@ -66,6 +90,7 @@ FormulaReference::FormulaReference(const FormulaCatalogue& catalogue, QLineEdit*
     auto* item = new QTreeWidgetItem(functions, {Q(f.signature), Q(f.description)});
     item->setToolTip(1, Q(f.description));
     item->setData(0, kInsertRole, Q(f.name) + "(");
+    item->setData(0, kFunctionRole, Q(f.name));
   }
   list_->expandAll();
   list_->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
@@ -142,7 +167,11 @@ QString FormulaReference::CurrentInsertText() const {
 bool FormulaReference::InsertCurrent() {
   const QString text = CurrentInsertText();
   if (!target_ || text.isEmpty()) return false;
-  InsertAtCursor(target_, text);
+  if (const QString function = list_->currentItem()->data(0, kFunctionRole).toString(); !function.isEmpty()) {
+    InsertFunctionAtCursor(target_, function);
+  } else {
+    InsertAtCursor(target_, text);
+  }
   accept();
   return true;
 }

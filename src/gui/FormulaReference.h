@@ -2,7 +2,8 @@
 // the evaluator's functions, each with its argument list and a one-line
 // description, filtered as the user types. Enter, double-click or Insert puts
 // the chosen name at the cursor of the formula box the reference was opened
-// for (a function as "name("); opened without a box it only shows.
+// for (a function as "name(", in a new brace group outside one); opened
+// without a box it only shows.
 #pragma once
 
 #include <QDialog>
@@ -54,5 +55,13 @@ FormulaReference* ShowFormulaReference(QWidget* parent, const FormulaCatalogue& 
 // Puts `text` at the cursor of `box`, keeping the box's text around it (a
 // selection is not replaced); undoable like typing.
 void InsertAtCursor(QLineEdit* box, const QString& text);
+
+// Whether position `at` (0-based) of `text` lies inside a brace group.
+bool InsideBraces(const QString& text, int at);
+
+// Puts the function `name` at the cursor of `box` as InsertAtCursor does:
+// "name(" inside a brace group; outside one, where it would stay literal
+// text, in a new group "{name()}" with the cursor between the brackets.
+void InsertFunctionAtCursor(QLineEdit* box, const QString& name);
 
 }  // namespace vorlane

@@ -9,6 +9,7 @@
 #include "gui/PageId.h"
 #include "records/vrlComponent.h"
 #include "records/vrlFacility.h"
+#include "settings/SettingsFile.h"
 
 namespace vorlane {
 
@@ -28,6 +29,12 @@ class Session {
   // The directory that holds the program.
   virtual const std::filesystem::path& ProgramDir() const = 0;
   virtual Services& services() const = 0;
+  // What the file dialogs offer first, kept in the settings file from one run
+  // to the next. Remembering writes the file when they changed; a file that
+  // cannot be written is not reported (the setup page's OK reports it), the
+  // places then last until the program ends.
+  virtual const RememberedPlaces& Places() const = 0;
+  virtual void RememberPlaces(const RememberedPlaces& places) = 0;
 
   // Shows `page` in place of the current page; the host takes it. The old
   // page is deleted once control returns to the event loop.

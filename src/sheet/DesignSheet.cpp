@@ -27,14 +27,17 @@ namespace vorlane {
 
 namespace {
 
-// The field the generation failed in: a red frame and a pale red ground.
+// The field the generation failed in: a red frame and a pale red ground; a
+// field with a warning (a group written as 0): an amber frame, its line amber.
 const QString kFaultStyle = QStringLiteral(
     "QLineEdit[fault=\"true\"], QComboBox[fault=\"true\"] { border: 2px solid #c62828; background: #ffebee; }"
-    "QLabel#lblFault { color: #c62828; text-decoration: underline; }");
+    "QLabel#lblFault { color: #c62828; text-decoration: underline; }"
+    "QLineEdit[warning=\"true\"], QComboBox[warning=\"true\"] { border: 2px solid #e69500; background: #fff8e1; }"
+    "QLabel#lblFault[warning=\"true\"] { color: #8a5a00; }");
 
-void SetFaultMark(QWidget* widget, bool marked) {
-  if (!widget || widget->property("fault").toBool() == marked) return;
-  widget->setProperty("fault", marked);
+void SetFaultMark(QWidget* widget, bool marked, const char* mark = "fault") {
+  if (!widget || widget->property(mark).toBool() == marked) return;
+  widget->setProperty(mark, marked);
   widget->style()->unpolish(widget);
   widget->style()->polish(widget);
   widget->update();
@@ -362,12 +365,44 @@ void DesignSheet::Recompute() {
 
 void DesignSheet::Show(int request, const LiveResult& result) {
   live_->ShowResult(result);
+  if (result.entry.status == GenerationStatus::Cancelled) {
+    emit EntryShown(request);
+    return;
+  }
+  ClearWarnings();
   if (result.entry.fault) {
     ShowFault(*result.entry.fault);
   } else if (result.entry.status == GenerationStatus::Generated) {
     ClearFault();
   }
+  ShowWarnings(result.entry.warnings);
   emit EntryShown(request);
+}
+
+void DesignSheet::ShowWarnings(const std::vector<GenerationWarning>& warnings) {
+  warnings_ = warnings;
+  for (const GenerationWarning& warning : warnings_) {
+    if (fault_ && fault_->field == warning.field) continue;  // the fault's line stays
+    SetFaultMark(ControlOf(warning.field), true, "warning");
+    if (FaultLabel* label = FaultLabelOf(warning.field)) {
+      const QString line = QStringLiteral("Warning: ") + Q(warning.Line());
+      label->setText(label->isVisible() ? label->text() + QLatin1Char('\n') + line : line);
+      // A table's one line may show the fault of another row: it stays red.
+      if (!fault_ || FaultLabelOf(fault_->field) != label) SetFaultMark(label, true, "warning");
+      label->show();
+    }
+  }
+}
+
+void DesignSheet::ClearWarnings() {
+  for (const GenerationWarning& warning : warnings_) {
+    SetFaultMark(ControlOf(warning.field), false, "warning");
+    if (FaultLabel* label = FaultLabelOf(warning.field); label && label->property("warning").toBool()) {
+      SetFaultMark(label, false, "warning");
+      label->hide();
+    }
+  }
+  warnings_.clear();
 }
 
 std::vector<BoundEdit> DesignSheet::ListEdits() const {

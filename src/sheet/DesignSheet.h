@@ -68,6 +68,11 @@ class DesignSheet : public WizardPage {
   void ClearFault();
   void GoToFault();
   const std::optional<GenerationFault>& Fault() const { return fault_; }
+  // Marks the fields of `warnings` (groups written as 0) apart from a fault,
+  // each with its line under it; the fault's field keeps its own line.
+  void ShowWarnings(const std::vector<GenerationWarning>& warnings);
+  void ClearWarnings();
+  const std::vector<GenerationWarning>& Warnings() const { return warnings_; }
 
   // Opens the sheet on the entry of `fault` with its field marked and
   // focused (after a failed generation).
@@ -128,6 +133,7 @@ class DesignSheet : public WizardPage {
   QTimer debounce_;
   int debounceMs_ = 150;
   std::optional<GenerationFault> fault_;
+  std::vector<GenerationWarning> warnings_;
 };
 
 }  // namespace vorlane

@@ -6,9 +6,11 @@
 //
 // With an expression: prints its value and exits 0, or prints "error: " and
 // the reason and exits 1. Without one: evaluates each line of standard input
-// and prints one line for each, exiting 0. Wrong options exit 2.
+// and prints one line for each, exiting 0. Wrong options exit 2; memory that
+// runs out exits 3.
 #include <cctype>
 #include <iostream>
+#include <new>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -61,7 +63,7 @@ std::string Evaluate(vorlane::clsExprEvaluator& ev, const Options& options,
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv) try {
   Options options;
   bool optionsEnded = false;
   for (int i = 1; i < argc; ++i) {
@@ -137,4 +139,10 @@ int main(int argc, char** argv) {
     std::cout << Evaluate(ev, options, line, ok) << '\n';
   }
   return 0;
+}
+// Memory that runs out (an input too large for this machine) ends the
+// program with a message and status 3 instead of an abort.
+catch (const std::bad_alloc&) {
+  std::cerr << "vorlane-calc: out of memory\n";
+  return 3;
 }

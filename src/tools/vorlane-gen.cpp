@@ -4,17 +4,23 @@
 // Generates every entry of a component or facility design file and writes the
 // text the results window would show to standard output (UTF-8) or FILE (in
 // the game's encoding, Windows-1252, unless --encoding says otherwise).
+// A brace group written as 0 because its evaluation failed (or because it
+// names something nobody assigns) is a warning on standard error:
+// "Warning: Minerals Cost, level 2: Evaluation error < sqr(-1) >; {sqr(1-2)}
+// written as 0 (character 5)"; it does not change the exit status.
 // Exit status: 0 generated; 1 the generation failed or a wizard page would
 // refuse the design (its messages go to standard error, one "TITLE: TEXT"
 // block each, after a failed formula's located fault in one line: field,
 // level, cell, reason, character; no file is written) or FILE cannot hold a character in
 // Windows-1252; 2 the design file cannot be
-// read, the output cannot be written, or the command line is wrong.
+// read (not a regular file, larger than 64 MiB, malformed), the output
+// cannot be written, or the command line is wrong; 3 memory ran out.
 //
 // --check lists on standard output everything in the entries that the game
 // would refuse or misread (errors) or read probably not as meant (warnings),
 // technology areas and ability types looked up in the data files of the given
-// directories. Exit status: 0 no errors (with --strict: no warnings either),
+// directories, and the brace groups written as 0 as warnings. Exit status: 0
+// no errors (with --strict: no warnings either),
 // 1 errors found (or the generation failed), 2 the design cannot be read.
 //
 // --diff prints, one line per change, the keys whose generated value differs
@@ -25,6 +31,7 @@
 #include <cstdio>
 #include <cstring>
 #include <iostream>
+#include <new>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -36,6 +43,7 @@
 #include "generate/EntryText.h"
 #include "generate/FacGenerate.h"
 #include "generate/GameCheck.h"
+#include "generate/GenerationWarnings.h"
 #include "settings/GameData.h"
 #include "util/MessageSink.h"
 
@@ -103,16 +111,22 @@ int Generate(const std::string& path, vorlane::MessageSink& sink, vorlane::Gener
 
 // Reads and generates the design at `path` into `result`: 0 generated, 1 a
 // wizard page would refuse it or a formula failed (the fault and the
-// messages on standard error), 2 the file cannot be read.
+// messages on standard error), 2 the file cannot be read. Brace groups
+// written as 0 (or with a name nobody assigns) are warned about on standard
+// error, one "Warning: " line each, whatever the status.
 int GenerateDesign(const std::string& path, StderrSink& sink, vorlane::GenerationResult& result) {
   const int status = Generate(path, sink, result);
   sink.Print(result.fault);
+  for (const auto& warning : result.warnings) std::cerr << "Warning: " << warning.Line() << '\n';
+  if (result.warningCount > result.warnings.size()) {
+    std::cerr << "Warning: " << result.warningCount - result.warnings.size() << " more not listed\n";
+  }
   return status;
 }
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv) try {
   std::optional<std::string> design, newDesign;
   std::optional<std::string> output;
   std::optional<std::string> encodingName, gameDir, modDir;
@@ -182,7 +196,8 @@ int main(int argc, char** argv) {
 
   if (check) {
     const vorlane::GameData data = vorlane::ReadGameData(modDir.value_or(""), gameDir.value_or(""));
-    const vorlane::CheckReport report = vorlane::CheckEntries(result.text, data);
+    vorlane::CheckReport report = vorlane::CheckEntries(result.text, data);
+    vorlane::AddGenerationWarnings(report, result.warnings, result.warningCount, result.text);
     std::cout << report.Text() << '\n' << std::flush;
     return report.Passes(strict) ? 0 : 1;
   }
@@ -213,4 +228,10 @@ int main(int argc, char** argv) {
     return 2;
   }
   return 0;
+}
+// Memory that runs out (a design or an input too large for this machine) ends
+// the program with a message and status 3 instead of an abort.
+catch (const std::bad_alloc&) {
+  std::cerr << "vorlane-gen: out of memory\n";
+  return 3;
 }

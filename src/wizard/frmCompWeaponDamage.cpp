@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 #include <limits>
 
+#include "gui/FormulaHelp.h"
 #include "gui/UpDownArrows.h"
 
 namespace vorlane {
@@ -48,8 +49,10 @@ frmCompWeaponDamage::frmCompWeaponDamage(Session& session, QWidget* parent) : Wi
   // The box keeps the caret where the user clicks; only a change of range
   // selects its text.
   HostedPage::SetSelectAllOnFocus(txtRange_, false);
-  // The arrow keys in the box step the range too.
+  // The arrow keys in the box step the range too, also while the formula
+  // completion offers names.
   txtRange_->installEventFilter(this);
+  LeaveArrowsToPage(txtRange_);
   connect(updnRangeNum_, &UpDownArrows::valueChanged, this, &frmCompWeaponDamage::RangeChanged);
 
   curRange_ = 1;

@@ -202,6 +202,25 @@ class GenerateTest : public QObject {
     app.services.ClearRecords();
     app.Click("cmdNext");
     QVERIFY(app.PageName() == "frmDisplayResults" && app.services.Messages().empty());
+    // A group written as 0: the results as always, after a warning that names it.
+    app.hq().ShowPage(app.hq().CreatePage(PageId::CompGenerate));
+    app.hq().Component().SetMinCost("{1/(&complevel-2)}");
+    app.services.ClearRecords();
+    app.Click("cmdNext");
+    QVERIFY(app.PageName() == "frmDisplayResults" && app.services.Messages().size() == 1);
+    const RecordedMessage& warning = app.services.Messages()[0];
+    QVERIFY2(warning.title == "Warning" &&
+                 warning.text.startsWith("A brace group was written as 0 (or holds a name that counts as 0):\n"
+                                         "Minerals Cost, level 2: Evaluation error <") &&
+                 warning.text.endsWith("{1/(2-2)} written as 0 (character 3)"),
+             qPrintable(warning.text));
+    // The results window's Check lists it as a warning of its entry.
+    app.services.ClearRecords();
+    QVERIFY(app.Click("cmdCheck"));
+    QVERIFY(app.services.Messages().size() == 1 && app.services.Messages()[0].title == "Game Check");
+    QVERIFY2(app.services.Messages()[0].text.contains(
+                 "warning: entry 2 \"Laser 2\": Minerals Cost, level 2: Evaluation error < 1 / 0 >; {1/(2-2)} written as 0"),
+             qPrintable(app.services.Messages()[0].text));
   }
 
   void closingWhileGeneratingCancels() {
@@ -342,6 +361,40 @@ class GenerateTest : public QObject {
                  report.contains("\nwarning: entry 2 \"Mine 2\", key \"Cost Organics\": the value is empty") &&
                  report.endsWith("\n2 entries checked: 2 errors and 1 warning found."),
              qPrintable(report));
+  }
+
+  // The folders of the last design and results files and the results' file
+  // type are kept in the settings file and offered first in the next run.
+  void lastPlacesAreOfferedInTheNextRun() {
+    const QString utf8 = ResultsFileFilter(TextEncoding::Utf8);
+    QByteArray ini;
+    QString designDir, resultsDir;
+    {
+      TestApp app(QByteArray("/seiv\r\n"));
+      designDir = QDir(app.Dir()).filePath("designs");
+      resultsDir = QDir(app.Dir()).filePath("results");
+      QVERIFY(QDir().mkpath(designDir) && QDir().mkpath(resultsDir));
+      app.services.QueueFile(designDir + "/mine.vorlane.json");
+      QVERIFY(app.hq().Designs().SaveAs());
+      app.ShowResults("Name := Mine 1\r\n");
+      app.services.QueueFile(resultsDir + "/mine.txt");
+      app.services.QueueSaveFilter(utf8);
+      QVERIFY(app.Click("cmdSaveAs"));
+      ini = ReadAll(app.SettingsPath());
+    }
+    QCOMPARE(ini, "/seiv\r\n\r\nDesignFolder=" + designDir.toUtf8() + "\r\nResultsFolder=" + resultsDir.toUtf8() +
+                      "\r\nResultsType=utf-8\r\n");
+    TestApp app(ini);
+    QCOMPARE(app.hq().SEIVDir(), std::string("/seiv"));
+    app.ShowResults("Name := Mine 1\r\n");
+    app.Click("cmdSaveAs");  // cancelled
+    app.hq().ShowMainMenu();
+    app.Settle();
+    app.hq().Designs().Open();  // cancelled
+    QCOMPARE(app.services.FileRequests().size(), std::size_t{2});
+    QVERIFY(app.services.FileRequests()[0].selectedFilter == utf8 &&
+            app.services.FileRequests()[0].startDir == resultsDir + "/Mine.txt");
+    QCOMPARE(app.services.FileRequests()[1].startDir, designDir);
   }
 
   void saveAsWritesTheTextByteForByte() {

@@ -1,6 +1,8 @@
 // The picture pages against a game folder built for the test (bitmaps, a
 // corrupt one, names in mixed letter case, mod and game directories); the
 // program's own bitmaps; the three weapon pages and where Back leads.
+#include <QAbstractItemView>
+#include <QCompleter>
 #include <chrono>
 #include <memory>
 #include <thread>
@@ -478,6 +480,32 @@ class PicturePagesTest : public QObject {
     QVERIFY(arrows->hasFocus() && arrows->grab().toImage() != unfocused);
     app.Key(Qt::Key_Up);
     QVERIFY(page->CurRange() == 2 && box->hasFocus() && box->selectedText() == "8");
+  }
+
+  // The completion list of the damage box leaves Up and Down to the ranges
+  // unless Ctrl+Space opened it; a name typed in full closes it.
+  void damageCompletionLeavesTheArrowsToTheRanges() {
+    TestApp app;
+    app.hq().Component().SetWeaponType("Direct Fire");
+    auto* page = app.Show<frmCompWeaponDamage>();
+    auto* box = app.Find<QLineEdit>("txtRange");
+    QAbstractItemView* popup = box->findChild<QCompleter*>()->popup();
+    QTest::keyClicks(box, "&weapdmg1");  // &weapdmg10 ... begin with it too
+    QVERIFY(!popup->isVisible());
+    QTest::keyClick(box, Qt::Key_Up);
+    QTest::keyClicks(box, "&weapdm");
+    QTRY_VERIFY(popup->isVisible());
+    QTest::keyClick(box, Qt::Key_Up);
+    QVERIFY(page->CurRange() == 3 && !popup->isVisible() && box->text().isEmpty());
+    QTest::keyClick(box, Qt::Key_Space, Qt::ControlModifier);
+    QTRY_VERIFY(popup->isVisible());
+    QTest::keyClick(box, Qt::Key_Down);  // walks the list asked for
+    QVERIFY(page->CurRange() == 3 && popup->isVisible() && popup->currentIndex().row() == 1);
+    QTest::keyClick(box, Qt::Key_Escape);
+    QTest::keyClick(box, Qt::Key_Down);
+    QCOMPARE(page->CurRange(), std::int16_t{2});
+    QVERIFY(app.hq().Component().WeaponDamageAtRange(1) == "&weapdmg1" &&
+            app.hq().Component().WeaponDamageAtRange(2) == "&weapdm" && app.PageName() == "frmCompWeaponDamage");
   }
 
   void generateGoesBackByWeaponType() {

@@ -185,6 +185,21 @@ class SheetTest : public QObject {
     QVERIFY(app.Type("MinCost", "{50+1}"));
     QTRY_VERIFY(sheet->Live()->EntryText()->isEnabled());
     QVERIFY(sheet->Live()->Status()->text().isEmpty());
+    // A group written as 0 at this level (4): the entry stands, the field is
+    // marked apart from a fault, with its warning under it; until it is mended.
+    auto* minCost = sheet->findChild<QLineEdit*>("MinCost");
+    QVERIFY(app.Type("MinCost", "{1/(&complevel-4)}"));
+    QTRY_VERIFY(minCost->property("warning").toBool());
+    QVERIFY(!minCost->property("fault").toBool() && EntryText(sheet).contains(EntryLine("Cost Minerals", "0\n")));
+    QLabel* warned = nullptr;
+    for (auto* label : sheet->findChildren<QLabel*>("lblFault"))
+      if (label->isVisibleTo(sheet)) warned = label;
+    QVERIFY(warned && warned->property("warning").toBool());
+    QVERIFY2(warned->text().startsWith("Warning: Minerals Cost, level 4: Evaluation error") &&
+                 warned->text().contains("written as 0"), qPrintable(warned->text()));
+    QVERIFY(app.Type("MinCost", "{50+1}"));
+    QTRY_VERIFY(!minCost->property("warning").toBool());
+    QVERIFY(!warned->isVisibleTo(sheet) && sheet->Warnings().empty());
 
     const struct { const char* list; int entry; const char* key; QString text; int position, cursor; } faults[] = {
         {"", 0, "MinCost", "{50+*2}", 5, 4}, {"", 0, "CompDesc", "\U0001D11E {1+}", 5, 5},  // a wide character first
@@ -317,6 +332,49 @@ class SheetTest : public QObject {
     reference->SearchBox()->setText("no such name");
     QVERIFY(VisibleNames(reference->List()).isEmpty() && !reference->InsertCurrent());
     app.Settle();
+  }
+
+  // A function chosen outside braces comes in a new brace group, the cursor
+  // between its brackets; inside braces as its name and bracket. The
+  // reference's example uses the design's own level variable.
+  void functionsOutsideBracesComeInBraces() {
+    const struct { QString text; int cursor; QString result; int after; } rows[] = {
+        {"Cost ", 5, "Cost {round()}", 12}, {"{1+}", 3, "{1+round(}", 9}, {"{1} x", 5, "{1} x{round()}", 12},
+        {"a{b}c", 0, "{round()}a{b}c", 7}};
+    for (const auto& row : rows) {
+      QLineEdit box(row.text);
+      box.setCursorPosition(row.cursor);
+      InsertFunctionAtCursor(&box, "round");
+      QVERIFY2(box.text() == row.result && box.cursorPosition() == row.after, qPrintable(box.text()));
+    }
+
+    TestApp app;
+    app.hq().Facility().SetNumTechReqs(1);
+    QVERIFY(app.OpenFromMenu(1));
+    auto* box = app.Find<QLineEdit>("txtFacName");
+    QVERIFY(box && app.Type("txtFacName", "Mine "));
+    QTest::keyClick(box, Qt::Key_F1);
+    FormulaReference* reference = OpenReference();
+    QVERIFY(reference);
+    QStringList hints;
+    for (QLabel* label : reference->findChildren<QLabel*>()) hints << label->text();
+    QVERIFY2(hints.join(' ').contains("{sqr(&faclevel)}"), qPrintable(hints.join(' ')));
+    reference->SearchBox()->setText("sqr");
+    QVERIFY(reference->InsertCurrent());
+    QCOMPARE(box->text(), QString("Mine {sqr()}"));
+    app.Settle();
+    // Ctrl+Space outside braces offers the functions too; one chosen comes in braces.
+    box->setText("Mine ");
+    box->setCursorPosition(5);
+    QTest::keyClick(box, Qt::Key_Space, Qt::ControlModifier);
+    QAbstractItemView* popup = box->findChild<QCompleter*>()->popup();
+    QTRY_VERIFY(popup->isVisible());
+    const QModelIndex abs = popup->model()->match(popup->model()->index(0, 0), Qt::DisplayRole, "abs(", 1,
+                                                  Qt::MatchStartsWith).value(0);
+    QVERIFY(abs.isValid());
+    popup->setCurrentIndex(abs);
+    QTest::keyClick(box, Qt::Key_Return);
+    QVERIFY(box->text() == "Mine {abs()}" && box->cursorPosition() == 10);
   }
 
   void curvePanelShowsTheNewestValues() {

@@ -93,6 +93,21 @@ run 1 "hint" "$work/hint.json"
 [ "$(head -1 "$work/err.txt")" = 'Component Description, level 1: Function < sqrt > unknown; did you mean sqr? (character 19)' ] ||
   fail "hint: $(head -1 "$work/err.txt")"
 
+# A brace group whose evaluation fails is written as 0, as always, with a
+# warning on standard error that names the field, the level and the reason.
+echo '{"kind": "facility", "FacName": "Mine", "NumFacLevels": 2, "FacFamily": "1", "MinCost": "{sqr(1-&faclevel)}",
+  "TechReqs": [], "Abilities": []}' >"$work/zero.json"
+run 0 "written as 0" "$work/zero.json"
+[ "$(grep -a "^Cost Minerals" "$work/out.txt" | tr -d '\r' | sed 's/.*:= //' | tr '\n' '|')" = "0|0|" ] ||
+  fail "written as 0: $(grep -a "^Cost Minerals" "$work/out.txt")"
+[ "$(cat "$work/err.txt")" = 'Warning: Minerals Cost, level 2: Evaluation error < sqr(-1) >; {sqr(1-2)} written as 0 (character 5)' ] ||
+  fail "written as 0: $(cat "$work/err.txt")"
+# --check lists it as a warning in its entry: status 0, 1 with --strict.
+run 0 "written as 0, check" --check "$work/zero.json"
+line out.txt 'warning: entry 2 "Mine": Minerals Cost, level 2: Evaluation error < sqr(-1) >; {sqr(1-2)} written as 0 (character 5)' \
+  "written as 0, check"
+run 1 "written as 0, strict" --check --strict "$work/zero.json"
+
 # --diff: one line per differing key or added entry; 0 same, 1 differs, 2 unreadable or not generated.
 sed 's/{&complevel\*10}/{\&complevel*10+(\&complevel=2)}/; s/"NumCompLevels": 3/"NumCompLevels": 4/' "$laser" >"$work/laser4.json"
 run 0 "diff same" --diff "$laser" "$laser"
@@ -131,6 +146,26 @@ for case in "missing.json:missing.json" "malformed.json:line 1, column" "unknown
   grep -qF "${case#*:}" "$work/err.txt" || fail "${case%%:*}: $(cat "$work/err.txt")"
 done
 absent none.txt "unreadable design"
+# What is not a regular file is refused at once (a named pipe would wait for a
+# writer), and so is a file larger than 64 MiB, unread: status 2.
+mkfifo "$work/pipe.vorlane.json"
+ln -s /dev/zero "$work/zero.vorlane.json"
+truncate -s 64M "$work/large.vorlane.json" && truncate -s +1 "$work/large.vorlane.json"
+for case in "pipe.vorlane.json:it is not a regular file" "zero.vorlane.json:it is not a regular file" \
+    "large.vorlane.json:it is larger than 64 MiB"; do
+  timeout 20 "$gen" "$work/${case%%:*}" >"$work/out.txt" 2>"$work/err.txt"
+  got=$?
+  [ "$got" -eq 2 ] && grep -qF "${case#*:}" "$work/err.txt" || fail "${case%%:*}: status $got, $(cat "$work/err.txt")"
+done
+# Memory that runs out ends the program with a message and status 3, not an
+# abort. (Not under AddressSanitizer, which cannot start with its memory limited.)
+if ! ldd "$gen" | grep -q libasan; then
+  printf '{"kind": "facility", "FacName": "Mine", "NumFacLevels": 1, "FacFamily": "1", "FacDesc": "%s"}' \
+    "$(head -c 40000000 /dev/zero | tr '\0' 'd')" >"$work/huge.json"
+  (ulimit -v 200000; "$gen" "$work/huge.json" >/dev/null 2>"$work/err.txt"); got=$?
+  [ "$got" -eq 3 ] || fail "out of memory: status $got"
+  line err.txt "vorlane-gen: out of memory" "out of memory"
+fi
 for args in "" "$work/unknown.json -o" "$work/unknown.json --bogus" "a.json b.json" \
   "--check $work/clean.json -o x.txt" "$work/clean.json --game-dir /" "$work/clean.json --strict" "--check --strict --strict $work/clean.json" "$work/clean.json --encoding latin-1" \
   "--diff $work/clean.json" "--diff $work/clean.json $work/clean.json -o x.txt" "--diff --check $work/clean.json $work/clean.json"; do

@@ -1,5 +1,6 @@
 #include "generate/DesignFile.h"
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstdio>
@@ -7,7 +8,6 @@
 #include <fstream>
 #include <random>
 #include <set>
-#include <sstream>
 #include <vector>
 
 #include <nlohmann/json.hpp>
@@ -316,9 +316,21 @@ std::string DesignToJson(const vrlComponent& record) { return RecordToJson(recor
 std::string DesignToJson(const vrlFacility& record) { return RecordToJson(record); }
 
 std::optional<Design> LoadDesignFile(const std::filesystem::path& path, std::string& error) {
+  // Only a regular file is opened: opening a named pipe would wait for a
+  // writer, and a device may never end. A path that does not exist falls
+  // through to the opening, which names the reason.
   std::error_code ec;
-  if (std::filesystem::is_directory(path, ec)) {
-    error = "cannot open \"" + path.string() + "\": it is a directory";
+  const std::filesystem::file_status status = std::filesystem::status(path, ec);
+  const char* refusal = std::filesystem::is_directory(status) ? "it is a directory"
+                        : std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)
+                            ? "it is not a regular file"
+                            : nullptr;
+  std::uintmax_t size = refusal ? 0 : std::filesystem::file_size(path, ec);
+  if (ec) size = 0;
+  const char* tooLarge = "it is larger than 64 MiB, the most a design file may hold";
+  if (size > kMaxDesignFileBytes) refusal = tooLarge;
+  if (refusal) {
+    error = "cannot open \"" + path.string() + "\": " + refusal;
     return std::nullopt;
   }
   std::ifstream in(path, std::ios::binary);
@@ -326,14 +338,24 @@ std::optional<Design> LoadDesignFile(const std::filesystem::path& path, std::str
     error = "cannot open \"" + path.string() + "\": " + std::strerror(errno);
     return std::nullopt;
   }
-  std::ostringstream buffer;
-  buffer << in.rdbuf();
+  // Read in pieces up to one byte past the limit, in case the file grew meanwhile.
+  std::string text;
+  text.reserve(static_cast<std::size_t>(std::min(size, kMaxDesignFileBytes)));
+  std::array<char, 65536> piece;
+  while (in && text.size() <= kMaxDesignFileBytes) {
+    in.read(piece.data(), piece.size());
+    text.append(piece.data(), static_cast<std::size_t>(in.gcount()));
+  }
   if (in.bad()) {
     error = "cannot read \"" + path.string() + "\"";
     return std::nullopt;
   }
+  if (text.size() > kMaxDesignFileBytes) {
+    error = "cannot open \"" + path.string() + "\": " + tooLarge;
+    return std::nullopt;
+  }
   std::string reason;
-  auto design = ParseDesign(buffer.str(), reason);
+  auto design = ParseDesign(text, reason);
   if (!design) error = "\"" + path.string() + "\": " + reason;
   return design;
 }

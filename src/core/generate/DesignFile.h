@@ -11,6 +11,7 @@
 // (generate/DesignCheck.h), is refused with a text that names the place.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -38,7 +39,14 @@ std::optional<Design> ParseDesign(std::string_view json, std::string& error);
 std::string DesignToJson(const vrlComponent& record);
 std::string DesignToJson(const vrlFacility& record);
 
-// File forms of the above. Loading refuses an unreadable file; saving writes
+// The most a design file may hold. The largest designs (32,767 requirements and
+// as many abilities with long formulas) stay far below; a file above it is
+// refused unread, so that a mistaken choice cannot take all the memory.
+inline constexpr std::uintmax_t kMaxDesignFileBytes = std::uintmax_t{64} << 20;  // 64 MiB
+
+// File forms of the above. Loading refuses an unreadable file, anything that
+// is not a regular file (a directory, a named pipe, a device) and a file larger
+// than kMaxDesignFileBytes; saving writes
 // a fresh file beside the target and then puts it in the target's place, so
 // that a failed save leaves any earlier file untouched.
 std::optional<Design> LoadDesignFile(const std::filesystem::path& path, std::string& error);

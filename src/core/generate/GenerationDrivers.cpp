@@ -107,6 +107,8 @@ GenerationResult GenerationModule::Finish(GenerationStatus status, std::string t
   } else if (status == GenerationStatus::Failed) {
     result.fault = fault_;
   }
+  result.warnings = warnings_;
+  result.warningCount = warningCount_;
   return result;
 }
 

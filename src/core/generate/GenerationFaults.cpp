@@ -113,7 +113,12 @@ FieldPlace GenerationModule::PlaceOf(std::string_view name, int entry) const {
 }
 
 int GenerationModule::StoredPosition(const FormulaField& field, const FieldPlace& place, std::size_t at) const {
-  for (auto edit = field.edits.rbegin(); edit != field.edits.rend(); ++edit) {
+  return StoredPosition(field.edits, place, at);
+}
+
+int GenerationModule::StoredPosition(const std::vector<FieldEdit>& edits, const FieldPlace& place,
+                                     std::size_t at) const {
+  for (auto edit = edits.rbegin(); edit != edits.rend(); ++edit) {
     if (at >= edit->at + edit->inserted) {
       at = at - edit->inserted + edit->removed;
     } else if (at >= edit->at) {
@@ -170,6 +175,33 @@ void GenerationModule::NoteStepFault(const FormulaField& field) {
   }
   if (at != std::string::npos) fault.position = StoredPosition(field, fault.field, at);
   fault_ = std::move(fault);
+}
+
+void GenerationModule::NoteGroupWarning(const std::string& text, std::size_t open, std::string_view group,
+                                        const clsExprEvaluator& evaluator, const std::string& value) {
+  ++warningCount_;
+  // Only a field being stepped has a place; the first warnings are kept.
+  if (fieldName_.empty() || warnings_.size() >= kMaxWarnings) return;
+  GenerationWarning warning;
+  warning.field = PlaceOf(fieldName_, fieldEntry_);
+  warning.label = FieldLabelOf(warning.field);
+  warning.level = slots_[0].text;
+  if (shape_.grid) warning.cell.assign(gridPos_.begin() + 1, gridPos_.end());
+  std::size_t at = open;
+  if (evaluator.ErrorNumber() != 0) {
+    warning.reason = EvaluatorReason(evaluator.ErrorDescription(), text, open, at);
+  } else {
+    // The evaluator's first variable: a name that stands for nothing here.
+    const std::string name = evaluator.VarName(1);
+    warning.reason = "Name < " + name + " > has no value and counts as 0" + NearestVariable("&" + Lower(name));
+    if (const std::size_t found = group.find(name); !name.empty() && found != std::string_view::npos) {
+      at = open + found;
+    }
+  }
+  warning.reason += "; " + std::string(group) + " written as " + value;
+  std::replace(warning.reason.begin(), warning.reason.end(), kLiteralAmpersand, '&');
+  if (editing_) warning.position = StoredPosition(*editing_, warning.field, at);
+  warnings_.push_back(std::move(warning));
 }
 
 const FormulaField* GenerationModule::FieldNamed(std::string_view name) const {

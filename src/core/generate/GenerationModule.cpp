@@ -92,6 +92,8 @@ void GenerationModule::Begin(MessageSink& sink) {
   ResetFieldStates();
   exprCache_.Clear();
   fault_.reset();
+  warnings_.clear();
+  warningCount_ = 0;
   stepReason_.clear();
 }
 
@@ -143,17 +145,23 @@ bool GenerationModule::EvaluateFieldStep(std::string& text, FieldState& state) {
     // Constant arithmetic, the most common group once variables are
     // replaced, has its value without compiling; anything else is compiled.
     double result = 0.0;
+    const clsExprEvaluator* evaluated = nullptr;
     if (!expr::QuickConstant(group, result)) {
       clsExprEvaluator* evaluator = exprCache_.Compile(group, Evaluator());
       if (!evaluator) {
         Show(kErrorTitle, "Error parsing string for evaluation:" + std::string(kCrLf) + Shown(std::string(group)));
         return false;
       }
-      // A failed evaluation gives 0 and keeps its reason to itself.
+      // A failed evaluation gives 0, and a name nobody assigns counts as 0;
+      // the entry is written so all the same, with a warning.
       result = evaluator->Eval();
+      evaluated = evaluator;
     }
     const std::string value = FormatNumber(result);
     if (!CheckFinite(result, value, group)) return false;
+    if (evaluated && (evaluated->ErrorNumber() != 0 || evaluated->VarTop() > 0)) {
+      NoteGroupWarning(text, open, group, *evaluated, value);
+    }
     text.replace(open, length, value);
     NoteEdit(open, length, value.size());
   }

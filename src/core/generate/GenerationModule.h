@@ -34,6 +34,12 @@ using ProgressCallback = std::function<bool(int position, int maximum, const std
 
 enum class GenerationStatus { Generated, Failed, Cancelled };
 
+// A brace group whose evaluation failed and was written as 0, or one that
+// names something nobody assigns (it counts as 0): the entry is written as
+// always, and the warning located like a fault, its reason ending in what
+// the group was written as ("...; {sqr(1-2)} written as 0").
+using GenerationWarning = GenerationFault;
+
 struct GenerationResult {
   GenerationStatus status = GenerationStatus::Failed;
   std::string text;         // every entry, lines ending in CR LF; empty unless generated
@@ -41,6 +47,8 @@ struct GenerationResult {
   std::string resultKind;   // "Component" or "Facility"
   int entries = 0;          // entries written (also before a failure or cancel)
   std::optional<GenerationFault> fault;  // where and why, when it failed
+  std::vector<GenerationWarning> warnings;  // the first GenerationModule::kMaxWarnings, in the order met
+  std::size_t warningCount = 0;             // all of them
 
   bool Generated() const { return status == GenerationStatus::Generated; }
 };
@@ -70,6 +78,8 @@ class GenerationModule {
   // could otherwise multiply their length with every pass.
   static constexpr std::size_t kMaxFieldCharacters = 65535;
   static constexpr std::int16_t kNumRanges = 21;
+  // Warnings kept in full; beyond these only counted.
+  static constexpr std::size_t kMaxWarnings = 1000;
 
   // What differs between the two sides besides the layout; the slot and
   // variable parts come from the record's field table (RecordGenerate).
@@ -124,6 +134,9 @@ class GenerationModule {
   // Where and why the work on the record failed; empty until something
   // fails after the record was taken (a generation, or Prepare).
   const std::optional<GenerationFault>& Fault() const { return fault_; }
+  // The warnings of the work on the record so far (see GenerationResult).
+  const std::vector<GenerationWarning>& Warnings() const { return warnings_; }
+  std::size_t WarningCount() const { return warningCount_; }
 
  protected:
   // The record's figures the drivers and the table need, read once when a
@@ -236,6 +249,12 @@ class GenerationModule {
   // The character of the stored text that byte `at` of the current text
   // came from (the start of a replaced variable or group for inserted text).
   int StoredPosition(const FormulaField& field, const FieldPlace& place, std::size_t at) const;
+  int StoredPosition(const std::vector<FieldEdit>& edits, const FieldPlace& place, std::size_t at) const;
+  // A warning for the group at byte `open` of `text`, before it is replaced,
+  // which `evaluator` evaluated: the evaluation failed, or else the group
+  // names something nobody assigns. `value` is what the group is written as.
+  void NoteGroupWarning(const std::string& text, std::size_t open, std::string_view group,
+                        const clsExprEvaluator& evaluator, const std::string& value);
   void NoteStepFault(const FormulaField& field);
   void NoteUnresolved();
   // The field a variable name (lower case) stands for; nullptr for none.
@@ -244,6 +263,8 @@ class GenerationModule {
   std::vector<FieldEdit>* editing_ = nullptr;
   std::string stepReason_;  // why the failing step failed, where it says so
   std::optional<GenerationFault> fault_;
+  std::vector<GenerationWarning> warnings_;
+  std::size_t warningCount_ = 0;
   // words_.named by the length of their names: those of length l are
   // namedByLength_[namedStart_[l] .. namedStart_[l + 1]); names of
   // kNamedLengths - 1 characters or more share the last group.

@@ -90,6 +90,7 @@ LiveEntry Entry(const Record& record, const EntryPoint& point, const std::atomic
   const bool written = module.Write(record, point, out, refused);
   module.Release();
   live.messages = std::move(sink.messages);
+  live.warnings = module.Warnings();
   if (written) {
     live.status = GenerationStatus::Generated;
     live.text = std::move(out);

@@ -36,6 +36,7 @@ struct LiveEntry {
   std::string text;                       // the entry exactly as generation writes it
   std::optional<GenerationFault> fault;   // set when it failed
   std::vector<ShownMessage> messages;     // what a generation would have shown, in order
+  std::vector<GenerationWarning> warnings;  // groups written as 0 or with a name nobody assigns
 };
 
 LiveEntry MakeEntry(const vrlComponent& record, const EntryPoint& point, const std::atomic<bool>* cancel = nullptr);

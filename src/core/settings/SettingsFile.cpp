@@ -5,6 +5,7 @@
 #include <cstring>
 #include <fstream>
 #include <system_error>
+#include <utility>
 
 namespace vorlane {
 
@@ -16,6 +17,13 @@ bool ReadLine(std::istream& in, std::string& line) {
   if (!line.empty() && line.back() == '\r') line.pop_back();
   return true;
 }
+
+// The keyed lines after the mod directory, with the member each fills.
+constexpr std::pair<const char*, std::string RememberedPlaces::*> kPlaceKeys[] = {
+    {"DesignFolder", &RememberedPlaces::DesignFolder},
+    {"ResultsFolder", &RememberedPlaces::ResultsFolder},
+    {"ResultsType", &RememberedPlaces::ResultsType},
+};
 
 std::string ErrnoText(int err) {
   return std::error_code(err, std::generic_category()).message();
@@ -60,13 +68,26 @@ DirSettings LoadSettings(const std::filesystem::path& file) {
   if (!ReadLine(in, line)) return settings;
   settings.SEIVDir = line;
   if (ReadLine(in, line)) settings.ModDir = line;
+  while (ReadLine(in, line)) {
+    const std::size_t equals = line.find('=');
+    if (equals == std::string::npos) continue;
+    for (const auto& [key, member] : kPlaceKeys) {
+      if (line.compare(0, equals, key) == 0) settings.places.*member = line.substr(equals + 1);
+    }
+  }
   if (in.bad()) return DirSettings{};
   return settings;
 }
 
 SaveResult SaveSettings(const std::filesystem::path& file, const DirSettings& settings) {
+  std::string places;
+  for (const auto& [key, member] : kPlaceKeys) {
+    const std::string& value = settings.places.*member;
+    if (!value.empty() && value.find_first_of("\r\n") == std::string::npos) places += key + ("=" + value) + "\r\n";
+  }
   std::string content = settings.SEIVDir + "\r\n";
-  if (!settings.ModDir.empty()) content += settings.ModDir + "\r\n";
+  if (!settings.ModDir.empty() || !places.empty()) content += settings.ModDir + "\r\n";
+  content += places;
 
   if (const std::filesystem::path folder = file.parent_path(); !folder.empty()) {
     std::error_code ec;

@@ -1,6 +1,10 @@
 // The settings file "Vorlane.ini": line 1 the game's main directory, line 2
-// (only when set) the mod directory. Lines end in CR LF; files with bare LF
-// line ends are read too. It lies beside the program when that place can be
+// (only when set, or when lines follow) the mod directory, then what the file
+// dialogs offer first, one "Key=Value" line each:
+//   DesignFolder=/home/ann/designs      the last design file's folder
+//   ResultsFolder=/home/ann/mod/data    the last results file's folder
+//   ResultsType=utf-8                   its file type: windows-1252 or utf-8
+// Lines end in CR LF; files with bare LF line ends are read too. It lies beside the program when that place can be
 // written, else in the user's configuration folder.
 #pragma once
 
@@ -9,9 +13,20 @@
 
 namespace vorlane {
 
+// What the file dialogs offer first, kept from one run to the next; empty
+// until first chosen.
+struct RememberedPlaces {
+  std::string DesignFolder;   // of the design file last opened or saved
+  std::string ResultsFolder;  // of the results file last saved
+  std::string ResultsType;    // its encoding's name ("utf-8", "windows-1252")
+
+  bool operator==(const RememberedPlaces&) const = default;
+};
+
 struct DirSettings {
   std::string SEIVDir;  // the game's main directory, empty when not set
   std::string ModDir;   // the optional mod directory, empty when not set
+  RememberedPlaces places = {};
 
   bool operator==(const DirSettings&) const = default;
 };
@@ -32,8 +47,9 @@ std::filesystem::path SettingsFilePath(const std::filesystem::path& programDir);
 std::filesystem::path ChooseSettingsFile(const std::filesystem::path& programDir, bool besideWritable,
                                          const char* xdgConfigHome, const char* home);
 
-// Reads the two directories. A missing, empty or unreadable file gives two
-// empty directories; lines after the second are ignored.
+// Reads the two directories and the remembered places. A missing, empty or
+// unreadable file gives empty ones; lines after the second that are not one
+// of the keys above are ignored.
 DirSettings LoadSettings(const std::filesystem::path& file);
 
 struct SaveResult {
@@ -42,7 +58,8 @@ struct SaveResult {
 };
 
 // Creates the file anew, and its folder when missing: SEIVDir as line 1 (also
-// when empty), ModDir as line 2 only when it is not empty.
+// when empty), ModDir as line 2 when it is not empty or places follow, then
+// each place that is set (one holding a line break is left out).
 SaveResult SaveSettings(const std::filesystem::path& file, const DirSettings& settings);
 
 }  // namespace vorlane

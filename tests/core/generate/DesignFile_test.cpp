@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
@@ -177,6 +178,34 @@ TEST(DesignFile, FilesAreReplacedOnlyWhenCompleteAndUnreadableOnesNamed) {
   std::ofstream(dir / "bad.json") << R"({"kind": "component", "Bogus": 1})";
   EXPECT_FALSE(LoadDesignFile(dir / "bad.json", error));
   EXPECT_EQ(error, "\"" + (dir / "bad.json").string() + "\": /Bogus: unknown key");
+}
+
+// What is not a regular file is refused before it is opened (a named pipe would
+// block the reading until something writes to it), and so is a file larger than
+// any design, without reading it.
+TEST(DesignFile, OnlyRegularFilesOfADesignsSizeAreRead) {
+  const testing::ScratchDir scratch;
+  const fs::path dir = scratch.Path();
+  ASSERT_EQ(::mkfifo((dir / "pipe.vorlane.json").c_str(), 0600), 0);
+  fs::create_symlink("/dev/zero", dir / "zero.vorlane.json");
+  std::ofstream(dir / "large.vorlane.json") << R"({"kind": "component"})";
+  fs::resize_file(dir / "large.vorlane.json", kMaxDesignFileBytes + 1);
+  for (auto [name, reason] : {std::pair{"pipe.vorlane.json", ": it is not a regular file"},
+                              {"zero.vorlane.json", ": it is not a regular file"},
+                              {"large.vorlane.json", ": it is larger than 64 MiB, the most a design file may hold"}}) {
+    std::string error;
+    EXPECT_FALSE(LoadDesignFile(dir / name, error));
+    EXPECT_NE(error.find((dir / name).string()), std::string::npos) << error;
+    EXPECT_NE(error.find(reason), std::string::npos) << name << ": " << error;
+  }
+  // A design of exactly the largest size is read.
+  std::string largest = R"({"kind": "facility", "FacName": "Mine"})";
+  largest.resize(kMaxDesignFileBytes, ' ');
+  std::ofstream(dir / "largest.vorlane.json", std::ios::binary) << largest;
+  std::string error;
+  const auto read = LoadDesignFile(dir / "largest.vorlane.json", error);
+  ASSERT_TRUE(read) << error;
+  EXPECT_EQ(read->facility.FacName(), "Mine");
 }
 
 }  // namespace

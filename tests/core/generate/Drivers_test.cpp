@@ -189,5 +189,49 @@ TEST(Drivers, TheLargestRequirementAndAbilityCountsGenerate) {
   EXPECT_EQ(Values(result.text, "Ability 32767 Type"), Texts{"Last"});
 }
 
+// A group that fails to evaluate is written as 0, and a name nobody assigns
+// counts as 0, as always; each is a warning naming the field, the level, the
+// evaluator's reason and what was written, the text unchanged.
+TEST(PlainDriver, GroupsWrittenAsZeroAreWarnings) {
+  vrlFacility f = Bare<vrlFacility>("Mine", "3");
+  f.SetMinCost("{1/(&faclevel-2)}");
+  f.SetOrgCost("{sqr(1-&faclevel)}");
+  f.SetRadCost("{ln(&faclevel-1)} and {abc+1}");
+  f.SetFacDesc("{faclevel*2}");
+  RecordingSink sink;
+  const GenerationResult result = Generated<FacGenerate>(f, sink);
+  ASSERT_TRUE(result.Generated());
+  EXPECT_TRUE(sink.messages.empty());
+  EXPECT_EQ(Values(result.text, "Cost Minerals"), (Texts{"-1", "0", "1"}));
+  EXPECT_EQ(Values(result.text, "Cost Organics"), (Texts{"0", "0", "0"}));
+  Texts lines;
+  for (const GenerationWarning& w : result.warnings) lines.push_back(w.Line());
+  const std::string faclevel =
+      ": Name < faclevel > has no value and counts as 0; did you mean &faclevel?; {faclevel*2} written as 0 (character 2)";
+  const std::string abc = ": Name < abc > has no value and counts as 0; {abc+1} written as 1 (character 24)";
+  EXPECT_EQ(lines, (Texts{
+      "Facility Description, level 1" + faclevel,
+      "Radioactives Cost, level 1: Evaluation error < ln(0) >; {ln(1-1)} written as 0 (character 4)",
+      "Radioactives Cost, level 1" + abc,
+      "Facility Description, level 2" + faclevel,
+      "Minerals Cost, level 2: Evaluation error < 1 / 0 >; {1/(2-2)} written as 0 (character 3)",
+      "Organics Cost, level 2: Evaluation error < sqr(-1) >; {sqr(1-2)} written as 0 (character 5)",
+      "Radioactives Cost, level 2" + abc,
+      "Facility Description, level 3" + faclevel,
+      "Organics Cost, level 3: Evaluation error < sqr(-2) >; {sqr(1-3)} written as 0 (character 5)",
+      "Radioactives Cost, level 3" + abc}));
+  EXPECT_EQ(result.warningCount, result.warnings.size());
+  ASSERT_EQ(result.warnings.size(), 10u);
+  EXPECT_EQ(result.warnings[5].field, (FieldPlace{"", 0, "OrgCost"}));
+
+  // Without failures, no warnings; beyond the kept ones, only counted.
+  EXPECT_TRUE(Generated<FacGenerate>(Bare<vrlFacility>("Mine", "3"), sink).warnings.empty());
+  vrlFacility many = Bare<vrlFacility>("Mine", "1100");
+  many.SetMinCost("{1/0}");
+  const GenerationResult counted = Generated<FacGenerate>(many, sink);
+  EXPECT_EQ(counted.warnings.size(), GenerationModule::kMaxWarnings);
+  EXPECT_EQ(counted.warningCount, 1100u);
+}
+
 }  // namespace
 }  // namespace vorlane

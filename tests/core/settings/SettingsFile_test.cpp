@@ -68,6 +68,9 @@ TEST_F(SettingsFileTest, SavedLinesReadBackWithSpacesAndCase) {
        "  /Games/Space Empires IV Gold \r\n/home/Ann/Mods/Balance Mod 1.9/\r\n"},
       {{"", "/mods/x"}, "\r\n/mods/x\r\n"},
       {{"/a", ""}, "/a\r\n"},
+      // The places the file dialogs offer first follow, the mod directory's line kept for them.
+      {{"/a", "", {"/home/ann/designs", "", "utf-8"}}, "/a\r\n\r\nDesignFolder=/home/ann/designs\r\nResultsType=utf-8\r\n"},
+      {{"", "/m", {"", "/r = x", ""}}, "\r\n/m\r\nResultsFolder=/r = x\r\n"},
   };
   for (const auto& [dirs, bytes] : cases) {
     ASSERT_TRUE(SaveSettings(file_, dirs).ok);
@@ -83,6 +86,7 @@ TEST_F(SettingsFileTest, ReadsLineEndsOfEveryKindAndNothingFromMissingEmptyOrUnr
       {"/seiv\r\n/mod", {"/seiv", "/mod"}},  // no line end after the last line
       {"/seiv", {"/seiv", ""}},
       {"/seiv\r\n/mod\r\nthird line\r\n", {"/seiv", "/mod"}},
+      {"/s\n\nResultsType\nOther=1\nresultsfolder=/x\nResultsFolder=/y=z\nDesignFolder=", {"/s", "", {"", "/y=z", ""}}},
       {"/seiv/Ünïcode\r\n", {"/seiv/Ünïcode", ""}},
       {"", {}},
   };
