@@ -36,7 +36,7 @@ double Runners::Call(const Ins* p, double acc, clsExprEvaluator& ev) {
     const std::int32_t slots[4] = {more.a, more.b, more.c, more.dst};
     for (int i = 0; i < more.n; ++i) a[2 + i] = operand(slots[i]);
   }
-  const double r = Compute(p->code, a, ev.angleFactor_, ev.rndState_);
+  const double r = Compute(static_cast<Code>(p->code), a, ev.angleFactor_, ev.rndState_);
   return (p->n & kCallNegate) ? -r : r;
 }
 
