@@ -31,36 +31,34 @@ constexpr Operands OperandsOf(int op) {
   if (op < kOpPow) return {kA | kB, op < kOpDiv ? kA | kB : kA};  // + - * /
   if (op < kOpRound) return {kA | kB, 0};                         // ^, comparisons, min, max
   if (op < kOpSqrt) return {kA | kB, kA};                         // round
-  if (op < kOpPowN) return {kA, op - (op - kOpSqrt) % 2 != kOpExp ? kA : 0};
+  if (op < kOpPowN) return {kA, !IsUnary(op, kOpExp) ? kA : 0};
   if (op < kOpMulPowN) return {kA, kA};
   if (op < kOpAddMulPowN) return {kA | kB, kA | kB};
   if (op < kOpFused) return {kA | kB | kC, kA | kB | kC};
   if (op < kOpCall) {
     // c P (y Q z): y carries but into a power, z only into + - *, c unless divided by.
-    const int k = (op - kOpFused) / 4, outer = k / 5, inner = k % 5;
+    const int outer = FusedOuter(op), inner = FusedInner(op);
     return {kA | kB | kC, (inner != kQPow ? kA : 0) | (inner <= kQMul ? kB : 0) | (outer != kTOverC ? kC : 0)};
   }
   if (op == kOpCall) return {kA | kB, 0};
   if (op == kOpSkip) return {kA, 0};
-  if (op == kOpClip || op == kOpClip + 1) return {kA | kB | kC, 0};
+  if (IsUnary(op, kOpClip)) return {kA | kB | kC, 0};
   if (op < kOpUFused) return {kA | kB, 0};  // comparisons that skip, kOpCallMore
   if (op < kOpCondTimesU) {
     // c P f(y).
-    const int k = (op - kOpUFused) / 2, outer = k / 5, unary = k % 5;
+    const int outer = UFusedOuter(op), unary = UFusedUnary(op);
     return {kA | kC, (unary != kUExp ? kA : 0) | (outer != kTOverC ? kC : 0)};
   }
   // condition * f(y): f(y) is computed only when the condition holds.
   if (op < kOpCmpTimesU) return {kA | kC, kC};
   if (op < kOpUMulFused) return {kA | kB | kCode, 0};
   // f(v[c]) P (v[a] * v[b]); t / f(u) checks f(u) itself.
-  if (op < kOpProdFused) return {kA | kB | kC, kA | kB | ((op - kOpUMulFused) % 5 != kUExp ? kC : 0)};
+  if (op < kOpProdFused) return {kA | kB | kC, kA | kB | (UMulUnary(op - kOpUMulFused) != kUExp ? kC : 0)};
   if (op < kOpPowSubFused) return {kA | kB | kC | kCode, kA | kB | kC | kCode};
   // v[c] P v[a]^(v[b] - v[code]): the difference is checked inside.
-  if (op < kOpEnd) return {kA | kB | kC | kCode, kB | kCode | (op - kOpPowSubFused != kTOverC ? kC : 0)};
+  if (op < kOpEnd) return {kA | kB | kC | kCode, kB | kCode | (op != PowSubOp(kTOverC) ? kC : 0)};
   return {0, 0};
 }
-
-inline constexpr int kOpCount = kOpEndRound + 1;
 
 // Per kind, for the pass below: the fields a, b, c that carry a non-finite
 // value on (kA | kB | kC of read & carried), and kMayGoUnchecked for the
@@ -70,7 +68,7 @@ inline constexpr auto kTraits = [] {
   std::array<unsigned char, kOpCount> table{};
   for (int op = 0; op < kOpCount; ++op) {
     const Operands o = OperandsOf(op);
-    const bool skip = op == kOpSkip || (op >= kOpCmpSkip && op < kOpUFused);
+    const bool skip = op == kOpSkip || IsCmpSkip(op);
     const bool may = op != kOpCall && op != kOpCallMore && !skip && op < kOpEnd;
     table[op] = static_cast<unsigned char>((o.read & o.carried & (kA | kB | kC)) | (may ? kMayGoUnchecked : 0));
   }
@@ -83,7 +81,7 @@ inline constexpr auto kTraits = [] {
 // row of the table feeds one row, and a comparison that also guards rows
 // (read again by the skip) needs no check anyway.
 bool ReadAgain(const Ins* code, std::size_t count, std::size_t j) {
-  if (code[j].op >= kOpGt && code[j].op < kOpNe + 3) return false;
+  if (IsCompare(code[j].op)) return false;
   for (std::size_t k = j + 1; k < count; ++k) {
     const Ins& ins = code[k];
     const unsigned read = ins.op == kOpCallMore ? (1u << ins.n) - 1 : OperandsOf(ins.op).read;

@@ -15,7 +15,7 @@ double NextRandom(std::uint32_t& state) {
   return static_cast<double>(static_cast<float>(state) / 16777216.0f);
 }
 
-double Compute(int code, const double* a, double f, std::uint32_t& rndState) {
+double Compute(Code code, const double* a, double f, std::uint32_t& rndState) {
   const double x = a[0];
   const double b = a[1];
   switch (code) {
@@ -248,9 +248,9 @@ double Compute(int code, const double* a, double f, std::uint32_t& rndState) {
       const double t = x, fc = b, fm = a[2], m = a[3];
       return std::sin(kTwoPi * fc * t * (1 + m * std::sin(kTwoPi * fm * t)));
     }
-    default:
-      return kNaN;
+    case kUnknown: break;
   }
+  return kNaN;
 }
 
 }  // namespace vorlane::expr

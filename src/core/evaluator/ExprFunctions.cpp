@@ -13,7 +13,7 @@ constexpr Depends A = Depends::kAngleUnit;
 constexpr Depends R = Depends::kRandom;
 
 // One row per name. A new function is one row here and one computation in
-// ExprCompute.cpp.
+// ExprCompute.cpp (with its code in ExprFunctions.h).
 constexpr FunInfo kFunctions[] = {
     {"abs", kAbs, 1, P},         {"atn", kAtn, 1, A},           {"atan", kAtn, 1, A},
     {"cos", kCos, 1, A},         {"exp", kExp, 1, P},           {"fix", kFix, 1, P},
@@ -66,6 +66,25 @@ constexpr FunInfo kFunctions[] = {
     {"<=", kLe, 0, P},           {"=<", kLe, 0, P},             {"=", kEq, 0, P},
     {"<>", kNe, 0, P},           {"@right", kRight, 0, P},
 };
+
+// The lookups rely on these: names in lower case and each once, the named
+// functions before the operators, at most the six arguments a row holds.
+constexpr bool TableIsWellFormed() {
+  bool operators = false;
+  for (std::size_t i = 0; i < std::size(kFunctions); ++i) {
+    const FunInfo& f = kFunctions[i];
+    if (f.name.empty() || f.args < 0 || f.args > 6 || (operators && f.args > 0)) return false;
+    operators = f.args == 0;
+    for (char c : f.name) {
+      if (c >= 'A' && c <= 'Z') return false;
+    }
+    for (std::size_t j = 0; j < i; ++j) {
+      if (kFunctions[j].name == f.name) return false;
+    }
+  }
+  return true;
+}
+static_assert(TableIsWellFormed());
 
 }  // namespace
 
@@ -129,14 +148,29 @@ bool IsTwoArgumentFunction(std::string_view name) {
   return f != nullptr && f->args == 2;
 }
 
+// The codes run from kRight to the highest code of the table.
+constexpr int kLowestCode = kRight;
+constexpr int kCodeLimit = [] {
+  int limit = 0;
+  for (const FunInfo& f : kFunctions) limit = f.code >= limit ? f.code + 1 : limit;
+  return limit;
+}();
+static_assert(kLowestCode == -2 && kLowestCode < kUnknown && kUnknown < kAdd);
+
+// Per code from kLowestCode: whether a row of it may be folded.
+constexpr auto kFoldable = [] {
+  std::array<bool, kCodeLimit - kLowestCode> foldable{};
+  foldable.fill(true);
+  for (const FunInfo& f : kFunctions) {
+    foldable[static_cast<std::size_t>(f.code - kLowestCode)] = f.depends == Depends::kPure;
+  }
+  return foldable;
+}();
+
+int CodeLimit() { return kCodeLimit; }
+
 bool IsFoldable(int code) {
-  // Codes run from kRight (-2) to 219: one entry each, filled once.
-  static const auto kImpure = [] {
-    std::array<bool, 222> impure{};
-    for (const FunInfo& f : kFunctions) impure[f.code + 2] = f.depends != Depends::kPure;
-    return impure;
-  }();
-  return code < -2 || code > 219 || !kImpure[code + 2];
+  return code >= kLowestCode && code < kCodeLimit && kFoldable[static_cast<std::size_t>(code - kLowestCode)];
 }
 
 }  // namespace vorlane::expr

@@ -14,7 +14,11 @@ inline constexpr double kTwoPi = 6.28318530717958;
 inline constexpr double kSnap = 5e-14;
 inline constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
-// Function codes. Names with the same code are synonyms.
+// Function codes, one per computation in Compute (ExprCompute.cpp), which
+// switches on this type: a code without its case does not compile. Names
+// with the same code are synonyms. The codes are stored in programs; a new
+// function takes the next free number after the last and one row in the
+// function table (ExprFunctions.cpp), from which the count is derived.
 enum Code : int {
   kUnknown = -1, kRight = -2,
   kAdd = 0, kSub = 1, kMul = 2, kDiv = 3, kPercent = 4, kIntDiv = 5, kPow = 6,
@@ -45,7 +49,7 @@ enum class Depends : unsigned char { kPure, kAngleUnit, kRandom };
 // and what else the result depends on.
 struct FunInfo {
   std::string_view name;
-  int code;
+  Code code;
   int args;
   Depends depends;
 };
@@ -58,7 +62,12 @@ std::span<const FunInfo> NamedFunctions();
 int ComparisonCode(std::string_view op);
 inline bool IsComparison(int code) { return code >= kGt && code <= kNe; }
 bool IsTwoArgumentFunction(std::string_view name);
+// Whether a row of this code with constant arguments may be computed once at
+// compile time: a pure function of the table. Codes outside the table are
+// not foldable.
 bool IsFoldable(int code);
+// One past the highest code of the function table.
+int CodeLimit();
 
 char LowerAscii(char c);
 bool EqualsNoCase(std::string_view a, std::string_view b);

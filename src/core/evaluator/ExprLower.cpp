@@ -120,9 +120,9 @@ bool Lowering::Build(std::string_view text, std::string& error) {
     if (row.cond > 0) {
       const int n = static_cast<int>(code_.size());
       if (n > 0 && lastRow_ == row.cond && RowOf(row.cond).cond == 0 && insOf_[lastRow_] == n - 1 &&
-          code_[n - 1].op >= kOpGt && code_[n - 1].op < kOpNe + 3) {
+          IsCompare(code_[n - 1].op)) {
         // The condition itself skips: one instruction less.
-        code_[n - 1].op = static_cast<std::uint16_t>(kOpCmpSkip + (code_[n - 1].op - kOpGt));
+        code_[n - 1].op = CmpSkipOf(code_[n - 1].op);
         skipAt_ = n - 1;
       } else {
         skipAt_ = n;
@@ -145,19 +145,18 @@ bool Lowering::Build(std::string_view text, std::string& error) {
     auto binary = [&](Op op) {
       ins.a = Operand(r, 0);
       ins.b = Operand(r, 1);
-      ins.op = static_cast<std::uint16_t>(op + (ins.a == kAcc ? 1 : ins.b == kAcc ? 2 : 0));
+      ins.op = BinaryOp(op, ins.a, ins.b);
     };
     auto unary = [&](Op op, int n = 0) {
       ins.a = Operand(r, 0);
       ins.n = static_cast<std::int16_t>(n);
-      ins.op = static_cast<std::uint16_t>(op + (ins.a == kAcc ? 1 : 0));
+      ins.op = UnaryOp(op, ins.a == kAcc);
     };
     static constexpr Op kBinary[] = {kOpAdd, kOpSub, kOpMul, kOpDiv};
-    static constexpr Op kCompare[] = {kOpGt, kOpGe, kOpLt, kOpLe, kOpEq, kOpNe};
     if (plain && row.argTop == 2 && code >= kAdd && code <= kDiv) {
       binary(kBinary[code]);
     } else if (plain && row.argTop == 2 && IsComparison(code)) {
-      binary(kCompare[code - kGt]);
+      binary(CompareOp(code - kGt));
     } else if (plain && row.argTop == 2 && (code == kMin || code == kMax || code == kRound)) {
       binary(code == kMin ? kOpMin : code == kMax ? kOpMax : kOpRound);
     } else if (plain && row.argTop == 2 && code == kPow) {
@@ -214,12 +213,7 @@ bool Lowering::Build(std::string_view text, std::string& error) {
     ins.a = Leaf(w * kArgSlots);
     ins.b = Leaf(q * kArgSlots + 1 - side);
     ins.n = static_cast<std::int16_t>(WholeExponent(w));
-    const Op op = row.funCode == kAdd ? kOpAddMulPowN : kOpSubMulPowN;
-    if (c == kAcc) {
-      ins.op = static_cast<std::uint16_t>(op + 1);
-    } else {
-      ins.op = op;
-    }
+    ins.op = UnaryOp(row.funCode == kAdd ? kOpAddMulPowN : kOpSubMulPowN, c == kAcc);
     code_.push_back(ins);
     insOf_[r] = static_cast<std::int32_t>(code_.size()) - 1;
     return;
@@ -235,15 +229,15 @@ bool Lowering::Build(std::string_view text, std::string& error) {
     case kMul: outer = kCTimesT; break;
     default: outer = kTOverC; break;
   }
-  ins.op = static_cast<std::uint16_t>(kOpFused + (outer * 5 + innerKind) * 4 + (c == kAcc ? 3 : 0));
+  ins.op = FusedOp(outer, innerKind, c == kAcc ? 3 : 0);
   // f(u) P (y * z): the function of one slot just before joins in.
   const int f = lastRow_;
   const int n = static_cast<int>(code_.size());
   if (c == kAcc && innerKind == kQMul && f != 0 && n > 0 && insOf_[f] == n - 1 && RowOf(f).argOf == r &&
-      RowOf(f).cond == row.cond && !plan_[f].isCond && RowOf(f).sign != -1 && code_[n - 1].op >= kOpSqrt &&
-      code_[n - 1].op < kOpCos + 2 && (code_[n - 1].op - kOpSqrt) % 2 == 0) {
+      RowOf(f).cond == row.cond && !plan_[f].isCond && RowOf(f).sign != -1 && IsFusableUnary(code_[n - 1].op) &&
+      !FusableUnaryInAcc(code_[n - 1].op)) {
     Ins& first = code_[n - 1];
-    first.op = static_cast<std::uint16_t>(kOpUMulFused + outer * 5 + (first.op - kOpSqrt) / 2);
+    first.op = UMulOp(outer, FusableUnaryKind(first.op));
     first.c = first.a;
     first.a = ins.a;
     first.b = ins.b;
@@ -265,15 +259,13 @@ inline bool Lowering::GuardedProduct(int r) {
   Ins& compare = code_[n - 2];
   Ins& unary = code_[n - 1];
   const int condRow = RowOf(q).cond;
-  if (compare.op < kOpCmpSkip || compare.op >= kOpCmpSkip + 18 || compare.n != 1 || unary.op < kOpSqrt ||
-      unary.op >= kOpCos + 2 || condRow == 0 || RowOf(q).argOf != r || insOf_[condRow] != n - 2 ||
+  if (!IsCmpSkip(compare.op) || compare.n != 1 || !IsFusableUnary(unary.op) || condRow == 0 || RowOf(q).argOf != r || insOf_[condRow] != n - 2 ||
       insOf_[q] != n - 1 || Deliverer(r * kArgSlots + (RowOf(q).argIdx == 1 ? 1 : 0)) != condRow) {
     return false;
   }
-  const int cmpKind = (compare.op - kOpCmpSkip) / 3;
-  if ((compare.op - kOpCmpSkip) % 3 == 0 && (unary.op - kOpSqrt) % 2 == 0) {
+  if (CmpSkipPlacement(compare.op) == 0 && !FusableUnaryInAcc(unary.op)) {
     // Every operand in a slot: comparison, product and function in one.
-    compare.op = static_cast<std::uint16_t>(kOpCmpTimesU + cmpKind * 5 + (unary.op - kOpSqrt) / 2);
+    compare.op = CmpTimesOp(CmpSkipKind(compare.op), FusableUnaryKind(unary.op));
     compare.n = 0;
     compare.code = unary.a;
     compare.c = Temp(t_.DestSlot(condRow));
@@ -282,9 +274,9 @@ inline bool Lowering::GuardedProduct(int r) {
     insOf_[q] = insOf_[r] = n - 2;
     return true;
   }
-  compare.op = static_cast<std::uint16_t>(kOpGt + (compare.op - kOpCmpSkip));
+  compare.op = CompareOfCmpSkip(compare.op);
   compare.n = 0;
-  unary.op = static_cast<std::uint16_t>(kOpCondTimesU + (unary.op - kOpSqrt));
+  unary.op = CondTimesOp(FusableUnaryKind(unary.op), FusableUnaryInAcc(unary.op));
   unary.c = Temp(t_.DestSlot(condRow));
   unary.dst = Temp(t_.DestSlot(r));
   insOf_[r] = n - 1;
@@ -320,23 +312,23 @@ inline void Lowering::FuseWithPrevious(int r) {
   const bool left = inner.argIdx == 1;
   const Slot c = left ? second.b : second.a;
   if (c == kAcc) return;
-  if (first.op >= kOpSqrt && first.op < kOpCos + 2) {
+  if (IsFusableUnary(first.op)) {
     // c P f(y): a function of one argument under + - * /.
     const int outer = OuterKind(row.funCode, left);
     if (outer < 0) return;
-    const int unary = (first.op - kOpSqrt) / 2;
-    first.op = static_cast<std::uint16_t>(kOpUFused + (outer * 5 + unary) * 2 + (first.op - kOpSqrt) % 2);
+    first.op = UFusedOp(outer, FusableUnaryKind(first.op), FusableUnaryInAcc(first.op));
     first.c = c;
-  } else if (first.op == kOpPowN || first.op == kOpPowN + 1) {
+  } else if (IsUnary(first.op, kOpPowN)) {
     if (row.funCode != kMul) return;
-    first.op = static_cast<std::uint16_t>(first.op - kOpPowN + kOpMulPowN);
+    first.op = UnaryOp(kOpMulPowN, Placement(first.op, kOpPowN) == 1);
     first.b = c;
-  } else if ((first.op >= kOpAdd && first.op < kOpDiv + 3) || (first.op >= kOpPow && first.op < kOpPow + 3)) {
+  } else if (first.op < kOpPow + kBinaryWidth) {
+    // c P (y Q z), Q in + - * / ^ (the first binary kinds, in FuseInner order).
     const int outer = OuterKind(row.funCode, left);
     if (outer < 0) return;
-    const int innerKind = first.op >= kOpPow ? kQPow : first.op / 3;
+    const int innerKind = (first.op - kOpAdd) / kBinaryWidth;
     const int accAt = first.a == kAcc ? 1 : first.b == kAcc ? 2 : 0;
-    first.op = static_cast<std::uint16_t>(kOpFused + (outer * 5 + innerKind) * 4 + accAt);
+    first.op = FusedOp(outer, innerKind, accAt);
     first.c = c;
   } else {
     return;

@@ -49,8 +49,8 @@ bool Joined(const Ins& first, const Ins& second, Ins& joined) {
   if (SlotProduct(first, u, w)) {
     // c P (y * z) with c in the register, y and z in slots, P carrying non-finite values.
     for (int q = kCPlusT; q <= kCTimesT; ++q) {
-      if (second.op == kOpFused + (q * 5 + kQMul) * 4 + 3) {
-        joined = Ins{static_cast<std::uint16_t>(kOpProdFused + q), 0, second.a, second.b, u, second.dst, w, false};
+      if (second.op == FusedOp(q, kQMul, 3)) {
+        joined = Ins{ProdOp(q), 0, second.a, second.b, u, second.dst, w, false};
         return true;
       }
     }
@@ -58,8 +58,8 @@ bool Joined(const Ins& first, const Ins& second, Ins& joined) {
   if (first.op == kOpSub) {
     // c P y^z with z in the register, y and c in slots.
     for (int q = kCPlusT; q <= kTOverC; ++q) {
-      if (second.op == kOpFused + (q * 5 + kQPow) * 4 + 2) {
-        joined = Ins{static_cast<std::uint16_t>(kOpPowSubFused + q), 0, second.a, first.a, second.c, second.dst, first.b, false};
+      if (second.op == FusedOp(q, kQPow, 2)) {
+        joined = Ins{PowSubOp(q), 0, second.a, first.a, second.c, second.dst, first.b, false};
         return true;
       }
     }

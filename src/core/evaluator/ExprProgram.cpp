@@ -36,7 +36,7 @@ double Runners::Call(const Ins* p, double acc, clsExprEvaluator& ev) {
     const std::int32_t slots[4] = {more.a, more.b, more.c, more.dst};
     for (int i = 0; i < more.n; ++i) a[2 + i] = operand(slots[i]);
   }
-  const double r = Compute(p->code, a, ev.angleFactor_, ev.rndState_);
+  const double r = Compute(static_cast<Code>(p->code), a, ev.angleFactor_, ev.rndState_);
   return (p->n & kCallNegate) ? -r : r;
 }
 
@@ -46,29 +46,29 @@ double Runners::Call(const Ins* p, double acc, clsExprEvaluator& ev) {
     r = (EXPR);                                    \
     break;                                         \
   }                                                \
-  case OP + 1: {                                   \
+  case BinaryOp(OP, kAcc, 0): {                    \
     const double x = acc, y = v[p->b];             \
     r = (EXPR);                                    \
     break;                                         \
   }                                                \
-  case OP + 2: {                                   \
+  case BinaryOp(OP, 0, kAcc): {                    \
     const double x = v[p->a], y = acc;             \
     r = (EXPR);                                    \
     break;                                         \
   }
 
 #define VORLANE_CMPSKIP(K, TEST)                       \
-  case kOpCmpSkip + (K) * 3: {                         \
+  case CmpSkipOp(K, 0): {                              \
     const double x = v[p->a], y = v[p->b];             \
     r = (TEST) ? 1.0 : 0.0;                            \
     goto compared;                                     \
   }                                                    \
-  case kOpCmpSkip + (K) * 3 + 1: {                     \
+  case CmpSkipOp(K, 1): {                              \
     const double x = acc, y = v[p->b];                 \
     r = (TEST) ? 1.0 : 0.0;                            \
     goto compared;                                     \
   }                                                    \
-  case kOpCmpSkip + (K) * 3 + 2: {                     \
+  case CmpSkipOp(K, 2): {                              \
     const double x = v[p->a], y = acc;                 \
     r = (TEST) ? 1.0 : 0.0;                            \
     goto compared;                                     \
@@ -80,7 +80,7 @@ double Runners::Call(const Ins* p, double acc, clsExprEvaluator& ev) {
     r = (EXPR);                 \
     break;                      \
   }                             \
-  case OP + 1: {                \
+  case UnaryOp(OP, true): {     \
     const double x = acc;       \
     r = (EXPR);                 \
     break;                      \
@@ -88,22 +88,22 @@ double Runners::Call(const Ins* p, double acc, clsExprEvaluator& ev) {
 
 // The four operand placements of one fused kind c P (y Q z).
 #define VORLANE_FUSED(P, Q, EXPR)                                  \
-  case kOpFused + ((P) * 5 + (Q)) * 4: {                           \
+  case FusedOp(P, Q, 0): {                                         \
     const double y = v[p->a], z = v[p->b], c = v[p->c];            \
     r = (EXPR);                                                    \
     break;                                                         \
   }                                                                \
-  case kOpFused + ((P) * 5 + (Q)) * 4 + 1: {                       \
+  case FusedOp(P, Q, 1): {                                         \
     const double y = acc, z = v[p->b], c = v[p->c];                \
     r = (EXPR);                                                    \
     break;                                                         \
   }                                                                \
-  case kOpFused + ((P) * 5 + (Q)) * 4 + 2: {                       \
+  case FusedOp(P, Q, 2): {                                         \
     const double y = v[p->a], z = acc, c = v[p->c];                \
     r = (EXPR);                                                    \
     break;                                                         \
   }                                                                \
-  case kOpFused + ((P) * 5 + (Q)) * 4 + 3: {                       \
+  case FusedOp(P, Q, 3): {                                         \
     const double y = v[p->a], z = v[p->b], c = acc;                \
     r = (EXPR);                                                    \
     break;                                                         \
@@ -111,13 +111,13 @@ double Runners::Call(const Ins* p, double acc, clsExprEvaluator& ev) {
 
 // c P f(y) with y in a slot or in the register.
 #define VORLANE_UFUSED(P, U, F, OUTER)                 \
-  case kOpUFused + ((P) * 5 + (U)) * 2: {              \
+  case UFusedOp(P, U, false): {                        \
     const double y = v[p->a], c = v[p->c];             \
     const double t = (F);                              \
     r = (OUTER);                                       \
     break;                                             \
   }                                                    \
-  case kOpUFused + ((P) * 5 + (U)) * 2 + 1: {          \
+  case UFusedOp(P, U, true): {                         \
     const double y = acc, c = v[p->c];                 \
     const double t = (F);                              \
     r = (OUTER);                                       \
@@ -133,13 +133,13 @@ double Runners::Call(const Ins* p, double acc, clsExprEvaluator& ev) {
 
 // (condition) * f(y): f runs only when the condition's value c is not 0.
 #define VORLANE_CONDTIMES(U, F)                                       \
-  case kOpCondTimesU + (U) * 2:                                       \
-  case kOpCondTimesU + (U) * 2 + 1: {                                 \
+  case CondTimesOp(U, false):                                         \
+  case CondTimesOp(U, true): {                                        \
     const double c = v[p->c];                                         \
     if (c == 0.0) {                                                   \
       r = c * 0.0;                                                    \
     } else {                                                          \
-      const double y = p->op == kOpCondTimesU + (U) * 2 + 1 ? acc : v[p->a]; \
+      const double y = CondTimesInAcc(p->op) ? acc : v[p->a];         \
       r = c * (F);                                                    \
     }                                                                 \
     break;                                                            \
@@ -147,7 +147,7 @@ double Runners::Call(const Ins* p, double acc, clsExprEvaluator& ev) {
 
 // (x cmp w) * f(y) in one: f runs only when the comparison holds.
 #define VORLANE_CMPTIMES(K, TEST, U, F)                 \
-  case kOpCmpTimesU + (K) * 5 + (U): {                  \
+  case CmpTimesOp(K, U): {                              \
     const double x = v[p->a], w = v[p->b];              \
     const bool holds = (TEST);                          \
     v[p->c] = holds ? 1.0 : 0.0;                        \
@@ -170,7 +170,7 @@ double Runners::Call(const Ins* p, double acc, clsExprEvaluator& ev) {
 // f(u) P (y * z) with all three operands in slots. A non-finite f(u) makes
 // the result non-finite too, except in t / f(u), which checks it itself.
 #define VORLANE_UMUL(P, U, F, OUTER)                                       \
-  case kOpUMulFused + (P) * 5 + (U): {                                     \
+  case UMulOp(P, U): {                                                     \
     const double y = v[p->c];                                              \
     const double c = (F);                                                  \
     if ((P) == kTOverC && !std::isfinite(c)) [[unlikely]] return false;    \
@@ -195,7 +195,7 @@ double Runners::Call(const Ins* p, double acc, clsExprEvaluator& ev) {
 
 // c P y^(u - w): the difference is a row of its own and faults by itself.
 #define VORLANE_POWSUB(P, OUTER)                                \
-  case kOpPowSubFused + static_cast<int>(P): {                  \
+  case PowSubOp(P): {                                           \
     const double z = v[p->b] - v[p->code];                      \
     if (!std::isfinite(z)) [[unlikely]] return false;           \
     const double c = v[p->c], t = Power(v[p->a], z);            \
@@ -245,9 +245,9 @@ VORLANE_ALWAYS_INLINE bool Runners::Execute(clsExprEvaluator& ev, double& result
       VORLANE_UNARY(kOpPowN, PowN(x, p->n))
       VORLANE_UNARY(kOpMulPowN, v[p->b] * PowN(x, p->n))
       case kOpAddMulPowN: r = v[p->c] + v[p->b] * PowN(v[p->a], p->n); break;
-      case kOpAddMulPowN + 1: r = acc + v[p->b] * PowN(v[p->a], p->n); break;
+      case UnaryOp(kOpAddMulPowN, true): r = acc + v[p->b] * PowN(v[p->a], p->n); break;
       case kOpSubMulPowN: r = v[p->c] - v[p->b] * PowN(v[p->a], p->n); break;
-      case kOpSubMulPowN + 1: r = acc - v[p->b] * PowN(v[p->a], p->n); break;
+      case UnaryOp(kOpSubMulPowN, true): r = acc - v[p->b] * PowN(v[p->a], p->n); break;
       VORLANE_FUSED_OUTER(kQAdd, y + z)
       VORLANE_FUSED_OUTER(kQSub, y - z)
       VORLANE_FUSED_OUTER(kQMul, y * z)
@@ -275,10 +275,10 @@ VORLANE_ALWAYS_INLINE bool Runners::Execute(clsExprEvaluator& ev, double& result
       VORLANE_UMUL_OUTER(kUSin, std::sin(y * f))
       VORLANE_UMUL_OUTER(kUCos, std::cos(y * f))
       // (u * w) P (y * z), P in the order of FuseOuter.
-      case kOpProdFused: r = v[p->c] * v[p->code] + v[p->a] * v[p->b]; break;
-      case kOpProdFused + 1: r = v[p->c] * v[p->code] - v[p->a] * v[p->b]; break;
-      case kOpProdFused + 2: r = v[p->a] * v[p->b] - v[p->c] * v[p->code]; break;
-      case kOpProdFused + 3: r = (v[p->c] * v[p->code]) * (v[p->a] * v[p->b]); break;
+      case ProdOp(kCPlusT): r = v[p->c] * v[p->code] + v[p->a] * v[p->b]; break;
+      case ProdOp(kCMinusT): r = v[p->c] * v[p->code] - v[p->a] * v[p->b]; break;
+      case ProdOp(kTMinusC): r = v[p->a] * v[p->b] - v[p->c] * v[p->code]; break;
+      case ProdOp(kCTimesT): r = (v[p->c] * v[p->code]) * (v[p->a] * v[p->b]); break;
       VORLANE_POWSUB(kCPlusT, c + t)
       VORLANE_POWSUB(kCMinusT, c - t)
       VORLANE_POWSUB(kTMinusC, t - c)

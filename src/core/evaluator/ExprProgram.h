@@ -20,6 +20,7 @@
 #include <string_view>
 #include <utility>
 
+#include "evaluator/ExprFunctions.h"
 #include "evaluator/ExprTable.h"
 
 namespace vorlane {
@@ -33,43 +34,165 @@ namespace vorlane::expr {
 using Slot = std::int16_t;
 inline constexpr Slot kAcc = -1;
 
-// Instruction kinds. Binary kinds take three consecutive codes (operands
-// slot/slot, acc/slot, slot/acc), unary kinds two (slot, acc), fused kinds
-// four (no acc, acc in y, in z, in c).
+// The shapes that fused kinds combine. FuseInner follows the order of the
+// binary kinds + - * / ^, FuseUnary that of the unary kinds sqrt .. cos.
+enum FuseOuter { kCPlusT, kCMinusT, kTMinusC, kCTimesT, kTOverC };
+enum FuseInner { kQAdd, kQSub, kQMul, kQDiv, kQPow };
+enum FuseUnary { kUSqrt, kUExp, kULog, kUSin, kUCos };
+inline constexpr int kOuterKinds = kTOverC + 1;
+inline constexpr int kInnerKinds = kQPow + 1;
+inline constexpr int kUnaryKinds = kUCos + 1;
+inline constexpr int kCompareKinds = kNe - kGt + 1;  // > >= < <= = <>, in code order
+
+// How many codes a kind takes for its operand placements: a binary kind
+// three (slot/slot, acc/slot, slot/acc), a unary kind two (slot, acc), a
+// fused kind c P (y Q z) four (no acc, acc in y, in z, in c).
+inline constexpr int kBinaryWidth = 3;
+inline constexpr int kUnaryWidth = 2;
+inline constexpr int kFusedWidth = 4;
+
+// Instruction kinds: each family starts where the one before it ends. Only
+// the encoders and decoders below compute codes within a family.
 enum Op : std::uint16_t {
-  kOpAdd = 0, kOpSub = 3, kOpMul = 6, kOpDiv = 9, kOpPow = 12, kOpGt = 15, kOpGe = 18, kOpLt = 21,
-  kOpLe = 24, kOpEq = 27, kOpNe = 30, kOpMin = 33, kOpMax = 36, kOpRound = 39,
-  kOpSqrt = 42, kOpExp = 44, kOpLog = 46, kOpSin = 48, kOpCos = 50, kOpTan = 52, kOpAbs = 54,
-  kOpNeg = 56, kOpInt = 58, kOpFix = 60,
-  kOpPowN = 62,       // x^n: a = x
-  kOpMulPowN = 64,    // v[b] * x^n: a = x
-  kOpAddMulPowN = 66, // c + v[b] * x^n: a = x (a slot), c = acc or v[c] (two codes)
-  kOpSubMulPowN = 68, // c - v[b] * x^n
-  // c P (y Q z) and (y Q z) P c: P in {c+t, c-t, t-c, c*t, t/c}, Q in {+ - * / ^}
-  kOpFused = 70,      // kOpFused + (P * 5 + Q) * 4 + acc position: 70 .. 169
-  kOpCall = 170,      // Compute(code, arguments): a, b, then the next instruction
-  kOpCallMore = 171,  // holds arguments 3..6 of the one before: a, b, c, dst
-  kOpSkip = 172,      // when v[a] is 0: the next n instructions give 0
-  kOpClip = 173,      // clip(x, v[b], v[c]): a = x (two codes)
-  kOpCmpSkip = 175,   // a comparison that skips the next n when it gives 0:
-                      // kOpCmpSkip + (code - kGt) * 3 + operand placement
-  kOpUFused = 193,    // c P f(y), f in {sqrt exp log sin cos}: + (P * 5 + f) * 2 + (y in acc)
-  kOpCondTimesU = 243,  // c * f(y) with f computed only when the condition c holds: + f * 2 + (y in acc)
-  kOpCmpTimesU = 253,   // (v[a] cmp v[b]) * f(v[code]), the condition kept in v[c]: + (cmp - kGt) * 5 + f
-  kOpUMulFused = 283,   // f(v[c]) P (v[a] * v[b]): + P * 5 + f
-  kOpProdFused = 308,   // (v[c] * v[code]) P (v[a] * v[b]): + P, P in {c+t, c-t, t-c, c*t}
-  kOpPowSubFused = 312, // v[c] P v[a]^(v[b] - v[code]): + P
-  kOpEnd = 317,         // the end of the program: its value is v[a], or the register for kAcc
-  kOpEndRound = 318,    // the end, giving round(acc, v[b]) (the program's last round, taken in)
+  kOpAdd = 0,
+  kOpSub = kOpAdd + kBinaryWidth,
+  kOpMul = kOpSub + kBinaryWidth,
+  kOpDiv = kOpMul + kBinaryWidth,
+  kOpPow = kOpDiv + kBinaryWidth,
+  kOpGt = kOpPow + kBinaryWidth,  // the comparisons in code order: CompareOp
+  kOpGe = kOpGt + kBinaryWidth,
+  kOpLt = kOpGe + kBinaryWidth,
+  kOpLe = kOpLt + kBinaryWidth,
+  kOpEq = kOpLe + kBinaryWidth,
+  kOpNe = kOpEq + kBinaryWidth,
+  kOpMin = kOpNe + kBinaryWidth,
+  kOpMax = kOpMin + kBinaryWidth,
+  kOpRound = kOpMax + kBinaryWidth,
+  kOpSqrt = kOpRound + kBinaryWidth,  // the unary kinds that fuse, in FuseUnary order: FusableUnaryOp
+  kOpExp = kOpSqrt + kUnaryWidth,
+  kOpLog = kOpExp + kUnaryWidth,
+  kOpSin = kOpLog + kUnaryWidth,
+  kOpCos = kOpSin + kUnaryWidth,
+  kOpTan = kOpCos + kUnaryWidth,
+  kOpAbs = kOpTan + kUnaryWidth,
+  kOpNeg = kOpAbs + kUnaryWidth,
+  kOpInt = kOpNeg + kUnaryWidth,
+  kOpFix = kOpInt + kUnaryWidth,
+  kOpPowN = kOpFix + kUnaryWidth,         // x^n: a = x
+  kOpMulPowN = kOpPowN + kUnaryWidth,     // v[b] * x^n: a = x
+  kOpAddMulPowN = kOpMulPowN + kUnaryWidth,  // c + v[b] * x^n: a = x (a slot), c = acc or v[c] (two codes)
+  kOpSubMulPowN = kOpAddMulPowN + kUnaryWidth,  // c - v[b] * x^n
+  // c P (y Q z) and (y Q z) P c: FusedOp.
+  kOpFused = kOpSubMulPowN + kUnaryWidth,
+  kOpCall = kOpFused + kOuterKinds * kInnerKinds * kFusedWidth,  // Compute(code, arguments): a, b, then the next instruction
+  kOpCallMore = kOpCall + 1,  // holds arguments 3..6 of the one before: a, b, c, dst
+  kOpSkip = kOpCallMore + 1,  // when v[a] is 0: the next n instructions give 0
+  kOpClip = kOpSkip + 1,      // clip(x, v[b], v[c]): a = x (two codes)
+  kOpCmpSkip = kOpClip + kUnaryWidth,  // a comparison that skips the next n when it gives 0: CmpSkipOf
+  kOpUFused = kOpCmpSkip + kCompareKinds * kBinaryWidth,  // c P f(y): UFusedOp
+  kOpCondTimesU = kOpUFused + kOuterKinds * kUnaryKinds * kUnaryWidth,  // c * f(y), f only when c holds: CondTimesOp
+  kOpCmpTimesU = kOpCondTimesU + kUnaryKinds * kUnaryWidth,  // (v[a] cmp v[b]) * f(v[code]), the condition in v[c]
+  kOpUMulFused = kOpCmpTimesU + kCompareKinds * kUnaryKinds,  // f(v[c]) P (v[a] * v[b]): UMulOp
+  kOpProdFused = kOpUMulFused + kOuterKinds * kUnaryKinds,  // (v[c] * v[code]) P (v[a] * v[b]), P up to c*t
+  kOpPowSubFused = kOpProdFused + kCTimesT + 1,  // v[c] P v[a]^(v[b] - v[code])
+  kOpEnd = kOpPowSubFused + kOuterKinds,  // the end of the program: its value is v[a], or the register for kAcc
+  kOpEndRound = kOpEnd + 1,  // the end, giving round(acc, v[b]) (the program's last round, taken in)
 };
+inline constexpr int kOpCount = kOpEndRound + 1;
+
+// The binary kinds + - * / ^ in FuseInner order, the comparisons in code
+// order, the fusable unary kinds in FuseUnary order.
+static_assert(kOpSub == kOpAdd + kQSub * kBinaryWidth && kOpDiv == kOpAdd + kQDiv * kBinaryWidth &&
+              kOpPow == kOpAdd + kQPow * kBinaryWidth);
+static_assert(kGe == kGt + 1 && kLt == kGt + 2 && kLe == kGt + 3 && kEq == kGt + 4 && kNe == kGt + 5 &&
+              kOpMin == kOpGt + kCompareKinds * kBinaryWidth);
+static_assert(kOpExp == kOpSqrt + kUExp * kUnaryWidth && kOpLog == kOpSqrt + kULog * kUnaryWidth &&
+              kOpSin == kOpSqrt + kUSin * kUnaryWidth && kOpTan == kOpSqrt + kUnaryKinds * kUnaryWidth);
+// Programs are stored with 16-bit kinds.
+static_assert(kOpCount <= 65536);
+
+// A binary kind with its operands a, b placed (either may be kAcc).
+constexpr std::uint16_t BinaryOp(Op kind, Slot a, Slot b) {
+  return static_cast<std::uint16_t>(kind + (a == kAcc ? 1 : b == kAcc ? 2 : 0));
+}
+// A unary kind with its operand in a slot or in the register.
+constexpr std::uint16_t UnaryOp(Op kind, bool inAcc) { return static_cast<std::uint16_t>(kind + (inAcc ? 1 : 0)); }
+constexpr bool IsBinary(int op, Op kind) { return op >= kind && op < kind + kBinaryWidth; }
+constexpr bool IsUnary(int op, Op kind) { return op >= kind && op < kind + kUnaryWidth; }
+// The operand placement of a binary kind (0 slots, 1 acc first, 2 acc second)
+// or of a unary kind (1: in the register).
+constexpr int Placement(int op, Op kind) { return op - kind; }
+
+// The comparison of kind k (code - kGt).
+constexpr Op CompareOp(int k) { return static_cast<Op>(kOpGt + k * kBinaryWidth); }
+constexpr bool IsCompare(int op) { return op >= kOpGt && op < kOpMin; }
+
+// A comparison that skips, from the comparison (its kind and placement kept),
+// and back.
+constexpr std::uint16_t CmpSkipOp(int k, int placement) {
+  return static_cast<std::uint16_t>(kOpCmpSkip + k * kBinaryWidth + placement);
+}
+constexpr bool IsCmpSkip(int op) { return op >= kOpCmpSkip && op < kOpUFused; }
+constexpr std::uint16_t CmpSkipOf(int compareOp) { return static_cast<std::uint16_t>(kOpCmpSkip + (compareOp - kOpGt)); }
+constexpr std::uint16_t CompareOfCmpSkip(int op) { return static_cast<std::uint16_t>(kOpGt + (op - kOpCmpSkip)); }
+constexpr int CmpSkipKind(int op) { return (op - kOpCmpSkip) / kBinaryWidth; }
+constexpr int CmpSkipPlacement(int op) { return (op - kOpCmpSkip) % kBinaryWidth; }
+
+// The unary kinds that fuse: sqrt exp log sin cos (FuseUnary u).
+constexpr Op FusableUnaryOp(int u) { return static_cast<Op>(kOpSqrt + u * kUnaryWidth); }
+constexpr bool IsFusableUnary(int op) { return op >= kOpSqrt && op < kOpTan; }
+constexpr int FusableUnaryKind(int op) { return (op - kOpSqrt) / kUnaryWidth; }
+constexpr bool FusableUnaryInAcc(int op) { return (op - kOpSqrt) % kUnaryWidth != 0; }
+
+// c P (y Q z), the register in no operand (0), in y (1), z (2) or c (3).
+constexpr std::uint16_t FusedOp(int outer, int inner, int accAt) {
+  return static_cast<std::uint16_t>(kOpFused + (outer * kInnerKinds + inner) * kFusedWidth + accAt);
+}
+constexpr bool IsFused(int op) { return op >= kOpFused && op < kOpCall; }
+constexpr int FusedOuter(int op) { return (op - kOpFused) / kFusedWidth / kInnerKinds; }
+constexpr int FusedInner(int op) { return (op - kOpFused) / kFusedWidth % kInnerKinds; }
+
+// c P f(y), y in a slot or in the register.
+constexpr std::uint16_t UFusedOp(int outer, int u, bool inAcc) {
+  return static_cast<std::uint16_t>(kOpUFused + (outer * kUnaryKinds + u) * kUnaryWidth + (inAcc ? 1 : 0));
+}
+constexpr int UFusedOuter(int op) { return (op - kOpUFused) / kUnaryWidth / kUnaryKinds; }
+constexpr int UFusedUnary(int op) { return (op - kOpUFused) / kUnaryWidth % kUnaryKinds; }
+
+// c * f(y), y in a slot or in the register.
+constexpr std::uint16_t CondTimesOp(int u, bool inAcc) {
+  return static_cast<std::uint16_t>(kOpCondTimesU + u * kUnaryWidth + (inAcc ? 1 : 0));
+}
+constexpr bool CondTimesInAcc(int op) { return (op - kOpCondTimesU) % kUnaryWidth != 0; }
+
+// (v[a] cmp v[b]) * f(v[code]), comparison kind k.
+constexpr std::uint16_t CmpTimesOp(int k, int u) { return static_cast<std::uint16_t>(kOpCmpTimesU + k * kUnaryKinds + u); }
+constexpr bool IsCmpTimes(int op) { return op >= kOpCmpTimesU && op < kOpUMulFused; }
+constexpr int CmpTimesKind(int index) { return index / kUnaryKinds; }   // index: op - kOpCmpTimesU
+constexpr int CmpTimesUnary(int index) { return index % kUnaryKinds; }
+
+// f(v[c]) P (v[a] * v[b]).
+constexpr std::uint16_t UMulOp(int outer, int u) { return static_cast<std::uint16_t>(kOpUMulFused + outer * kUnaryKinds + u); }
+constexpr bool IsUMul(int op) { return op >= kOpUMulFused && op < kOpProdFused; }
+constexpr int UMulOuter(int index) { return index / kUnaryKinds; }  // index: op - kOpUMulFused
+constexpr int UMulUnary(int index) { return index % kUnaryKinds; }
+
+// (v[c] * v[code]) P (v[a] * v[b]) and v[c] P v[a]^(v[b] - v[code]).
+constexpr std::uint16_t ProdOp(int outer) { return static_cast<std::uint16_t>(kOpProdFused + outer); }
+constexpr std::uint16_t PowSubOp(int outer) { return static_cast<std::uint16_t>(kOpPowSubFused + outer); }
+
+// Each family's codes end where the next family begins.
+static_assert(CmpSkipOp(kCompareKinds - 1, kBinaryWidth - 1) + 1 == kOpUFused);
+static_assert(FusedOp(kTOverC, kQPow, kFusedWidth - 1) + 1 == kOpCall);
+static_assert(UFusedOp(kTOverC, kUCos, true) + 1 == kOpCondTimesU);
+static_assert(CondTimesOp(kUCos, true) + 1 == kOpCmpTimesU);
+static_assert(CmpTimesOp(kCompareKinds - 1, kUCos) + 1 == kOpUMulFused);
+static_assert(UMulOp(kTOverC, kUCos) + 1 == kOpProdFused);
+static_assert(ProdOp(kCTimesT) + 1 == kOpPowSubFused && PowSubOp(kTOverC) + 1 == kOpEnd);
 
 // Flags in Ins::n of kOpCall.
 inline constexpr std::int16_t kCallNegate = 1;
 inline constexpr std::int16_t kCallHasMore = 2;
-
-enum FuseOuter { kCPlusT, kCMinusT, kTMinusC, kCTimesT, kTOverC };
-enum FuseInner { kQAdd, kQSub, kQMul, kQDiv, kQPow };
-enum FuseUnary { kUSqrt, kUExp, kULog, kUSin, kUCos };
 
 struct Ins {
   std::uint16_t op;
@@ -85,7 +208,7 @@ struct Ins {
 };
 
 // A condition's skip over the next n instructions (kOpSkip, kOpCmpSkip...).
-inline bool IsSkip(const Ins& ins) { return ins.op == kOpSkip || (ins.op >= kOpCmpSkip && ins.op < kOpUFused); }
+inline bool IsSkip(const Ins& ins) { return ins.op == kOpSkip || IsCmpSkip(ins.op); }
 
 // What Eval calls once everything is checked: the loop over the instructions,
 // or a lean function for a program of one frequent instruction. It leaves a

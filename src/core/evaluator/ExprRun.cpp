@@ -52,7 +52,7 @@ bool RunTable(Table& t, double angleFactor, std::uint32_t& rndState, double& res
       values[s.dest] = 0.0;
       continue;
     }
-    const double r = Compute(s.code, values + s.args, angleFactor, rndState);
+    const double r = Compute(static_cast<Code>(s.code), values + s.args, angleFactor, rndState);
     if (!std::isfinite(r)) {
       try {
         error = EvaluationError(t, s.row);

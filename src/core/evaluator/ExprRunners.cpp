@@ -106,16 +106,16 @@ namespace {
 
 template <int... N>
 constexpr std::array<Runner, sizeof...(N)> CmpTimesRunners(std::integer_sequence<int, N...>) {
-  return {&Runners::CmpTimes<N / 5, N % 5>...};
+  return {&Runners::CmpTimes<CmpTimesKind(N), CmpTimesUnary(N)>...};
 }
 
 template <int... N>
 constexpr std::array<Runner, sizeof...(N)> UMulRunners(std::integer_sequence<int, N...>) {
-  return {&Runners::UMul<N / 5, N % 5>...};
+  return {&Runners::UMul<UMulOuter(N), UMulUnary(N)>...};
 }
 
-constexpr auto kCmpTimesRunners = CmpTimesRunners(std::make_integer_sequence<int, 30>());
-constexpr auto kUMulRunners = UMulRunners(std::make_integer_sequence<int, 25>());
+constexpr auto kCmpTimesRunners = CmpTimesRunners(std::make_integer_sequence<int, kOpUMulFused - kOpCmpTimesU>());
+constexpr auto kUMulRunners = UMulRunners(std::make_integer_sequence<int, kOpProdFused - kOpUMulFused>());
 
 }  // namespace
 
@@ -126,15 +126,15 @@ Runner ChooseRunner(Program& p) {
   // A last round(acc, digits) delivering the value, reached by no skip,
   // becomes the end.
   const int last = count - 1;
-  bool roundLast = last > 0 && p.resultInAcc && p.code[last].op == kOpRound + 1;
+  bool roundLast = last > 0 && p.resultInAcc && p.code[last].op == BinaryOp(kOpRound, kAcc, 0);
   for (int j = 0; roundLast && j < last; ++j) {
     if (IsSkip(p.code[j]) && j + p.code[j].n >= last) roundLast = false;
   }
   if (roundLast) p.code[last].op = kOpEndRound;
   if (count == 1 && p.resultInAcc) {
     const int op = p.code[0].op;
-    if (op >= kOpCmpTimesU && op < kOpCmpTimesU + 30) return kCmpTimesRunners[op - kOpCmpTimesU];
-    if (op >= kOpUMulFused && op < kOpUMulFused + 25) return kUMulRunners[op - kOpUMulFused];
+    if (IsCmpTimes(op)) return kCmpTimesRunners[op - kOpCmpTimesU];
+    if (IsUMul(op)) return kUMulRunners[op - kOpUMulFused];
   }
   return &Runners::Loop;
 }

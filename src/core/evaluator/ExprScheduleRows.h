@@ -67,7 +67,7 @@ bool ScheduleRows(Table& t, bool loads, std::string& error, Run run, LoadVar loa
     }
     if (constant && IsFoldable(row.funCode)) {
       std::uint32_t noRandom = 0;  // only pure functions are folded
-      double value = Compute(row.funCode, &t.values[r * kArgSlots], 1.0, noRandom);
+      double value = Compute(static_cast<Code>(row.funCode), &t.values[r * kArgSlots], 1.0, noRandom);
       if (std::isfinite(value)) {
         if (row.sign == -1) value = -value;
         t.values[dest] = value;

@@ -1,11 +1,18 @@
 // What the operators and functions compute: rounding and integer functions,
 // logic, trigonometry under each angle unit, statistics, waveforms, and the
 // hand-over to the special functions.
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <limits>
+#include <string>
 
 #include "EvaluatorTestSupport.h"
+#include "evaluator/ExprCompute.h"
+#include "evaluator/ExprFunctions.h"
 #include "evaluator/ExprMath.h"
+#include "evaluator/ExprQuick.h"
 
 namespace vorlane {
 namespace {
@@ -181,6 +188,66 @@ TEST(FunctionsSpecial, KnownValuesThroughTheEvaluator) {
   for (const auto& [expr, reference] : accurate) {
     EXPECT_NEAR(Value(expr), reference, 1e-12 * std::fabs(reference)) << expr;
   }
+}
+
+// Every row of the function table, once, by each road a value takes: folded
+// at compile time, through the program with variables, through QuickConstant,
+// and Compute itself. A row whose code lacks its computation, whose fast
+// instruction computes something else, or whose dependence on the angle unit
+// or the random state is marked wrongly gives different results here.
+TEST(FunctionTable, EveryRowGivesOneResultByEveryRoad) {
+  static constexpr const char* kTexts[] = {"0.5", "2", "3", "0.25"};
+  static constexpr const char* kNames[] = {"a", "b", "c", "d"};
+  const auto same = [](double x, double y) { return std::memcmp(&x, &y, sizeof x) == 0; };
+  int finite = 0;
+  for (const expr::FunInfo& f : expr::NamedFunctions()) {
+    std::string constants = std::string(f.name) + "(", variables = constants;
+    for (int i = 0; i < f.args; ++i) {
+      constants += std::string(i ? "," : "") + kTexts[i];
+      variables += std::string(i ? "," : "") + kNames[i];
+    }
+    constants += ")";
+    variables += ")";
+    clsExprEvaluator folded, run;
+    ASSERT_TRUE(folded.StoreExpression(constants)) << constants;
+    ASSERT_TRUE(run.StoreExpression(variables)) << variables;
+    // Compiled in radians, evaluated in degrees: a folded angle would keep radians.
+    folded.SetAngleUnit("DEG");
+    run.SetAngleUnit("DEG");
+    for (int i = 0; i < f.args; ++i) run.SetVarSymb(kNames[i], std::stod(kTexts[i]));
+    const double v = folded.Eval();
+    EXPECT_TRUE(same(v, run.Eval())) << constants;
+    EXPECT_EQ(folded.ErrorDescription(), run.ErrorDescription()) << constants;
+    // A random row draws again on each evaluation (folded, it would not); any other gives the same.
+    EXPECT_EQ(!same(folded.Eval(), v), f.depends == expr::Depends::kRandom) << constants;
+
+    double a[expr::kArgSlots] = {0.5, 2, 3, 0.25, 0, 0};
+    std::uint32_t state = 0x50000;  // the evaluator's first random state
+    const double computed = expr::Compute(f.code, a, expr::kPi / 180, state);
+    finite += std::isfinite(computed);
+    EXPECT_TRUE(same(v, std::isfinite(computed) ? computed : 0.0)) << constants << ": " << v << ", " << computed;
+    EXPECT_EQ(folded.ErrorNumber(), std::isfinite(computed) ? 0 : clsExprEvaluator::kErrEval) << constants;
+
+    const double radians = expr::Compute(f.code, a, 1.0, state);
+    const bool pure = f.depends == expr::Depends::kPure;
+    double quick = 0;
+    const bool quickly = expr::QuickConstant("{" + constants + "}", quick);
+    EXPECT_EQ(quickly, pure && f.args <= 2 && std::isfinite(radians)) << constants;
+    EXPECT_TRUE(!quickly || same(quick, radians)) << constants;
+    EXPECT_EQ(expr::IsFoldable(f.code), pure) << constants;
+  }
+  // The arguments lie in the domain of most functions.
+  EXPECT_GT(finite * 4, static_cast<int>(expr::NamedFunctions().size()) * 3);
+}
+
+// The code count follows the table: a row with the next code moves the limit,
+// and a code past it is never folded (nor read past the fold table's end).
+TEST(FunctionTable, TheCodeCountFollowsTheTable) {
+  int highest = expr::kRight;
+  for (const expr::FunInfo& f : expr::NamedFunctions()) highest = std::max<int>(highest, f.code);
+  EXPECT_EQ(expr::CodeLimit(), highest + 1);
+  EXPECT_FALSE(expr::IsFoldable(expr::CodeLimit()));
+  EXPECT_FALSE(expr::IsFoldable(expr::kRight - 1));
 }
 
 }  // namespace
