@@ -113,12 +113,15 @@ class DesignSheet : public WizardPage {
   QWidget* MakeChoiceBoxes(const SheetField& field);
   QWidget* MakeCombo(const SheetField& field, bool editable);
   QWidget* MakeDamageRanges(QGroupBox* box);
+  void LoadValue(const FieldPlace& place, SheetControl kind, QWidget* control);
   void Edited(const QString& key, bool shapeChanged = false);
   void AttachHelp();
   void ApplyRules();
   void UpdateShape();
   void Show(int request, const LiveResult& result);
   FaultLabel* FaultLabelOf(const FieldPlace& field) const;
+  ListTable* TableOf(const FieldPlace& field) const;
+  void ReserveFaultLines(QWidget* focus);
   QLineEdit* EditOf(const FieldPlace& field) const;
   std::vector<BoundEdit> ListEdits() const;
 
