@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QComboBox>
@@ -15,6 +16,7 @@
 #include <QScrollBar>
 #include <QSplitter>
 #include <QStyle>
+#include <QTableView>
 #include <QVBoxLayout>
 
 #include "gui/CurvePanel.h"
@@ -22,6 +24,7 @@
 #include "gui/MaskEdit.h"
 #include "gui/PageParts.h"
 #include "sheet/LiveEntryPanel.h"
+#include "sheet/SheetListModel.h"
 
 namespace vorlane {
 
@@ -107,12 +110,25 @@ DesignSheet::DesignSheet(Session& session, DesignKind kind, std::function<std::o
   AttachHelp();
   connect(this, &DesignSheet::FormulaEditsChanged, this, [this] { AttachHelp(); });
 
+  // A field's fault line keeps its room while the field has the focus: a
+  // fault that comes and goes as the user types moves nothing below it.
+  connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) { ReserveFaultLines(now); });
+
   ApplyRules();
   UpdateShape();
   Recompute();
 }
 
 DesignSheet::~DesignSheet() = default;
+
+void DesignSheet::ReserveFaultLines(QWidget* focus) {
+  auto holds = [focus](QWidget* w) { return focus && w && (w == focus || w->isAncestorOf(focus)); };
+  for (const Bound& b : bound_) b.fault->SetReserved(holds(b.control_widget));
+  if (damageFault_) damageFault_->SetReserved(holds(damageFault_->parentWidget()));
+  for (ListTable* table : {tech_, abilities_}) {
+    if (table) table->Fault()->SetReserved(holds(table));
+  }
+}
 
 void DesignSheet::BuildGroups() {
   auto* content = new QWidget(scroll_);
@@ -135,6 +151,7 @@ void DesignSheet::BuildGroups() {
       cellLayout->setSpacing(2);
       QWidget* control = MakeControl(field);
       control->setParent(cell);
+      LoadValue(field.place, field.control, control);
       cellLayout->addWidget(control);
       auto* fault = new FaultLabel(cell);
       cellLayout->addWidget(fault);
@@ -149,17 +166,18 @@ void DesignSheet::BuildGroups() {
       const bool tech = group == SheetGroup::TechReqs;
       std::vector<QString> captions;
       for (std::string_view caption : tech ? kTechColumnCaptions : kAbilityColumnCaptions) captions.push_back(Q(caption));
-      auto* table = new ListTable(*record_, tech ? record_->TechList() : record_->AbilityList(), captions, box);
+      auto* table = new ListTable(*record_, tech ? record_->TechList() : record_->AbilityList(), captions,
+                                  [this] { return PageFormulaCatalogue(this); }, box);
       form->addRow(table);
       (tech ? tech_ : abilities_) = table;
       connect(table, &ListTable::Edited, this, [this, tech](const FieldPlace& place) {
-        Edited(tech && place.key == "TechReqGridSize");
+        Edited(ObjectName(place), tech && place.key == "TechReqGridSize");
       });
-      connect(table, &ListTable::Resized, this, [this] {
+      connect(table, &ListTable::Resized, this, [this, table] {
         ApplyRules();
-        emit FormulaEditsChanged();
-        Edited(true);
+        Edited(table->objectName(), true);
       });
+      connect(table, &ListTable::EditsChanged, this, &DesignSheet::FormulaEditsChanged);
       connect(table->Fault(), &FaultLabel::clicked, this, [this] { GoToFault(); });
       filled = true;
     } else if (group == SheetGroup::DamageAtRange && record_->Count("WeaponDamageAtRange") > 0) {
@@ -182,32 +200,28 @@ QWidget* DesignSheet::MakeControl(const SheetField& field) {
     case SheetControl::Formula: {
       QLineEdit* edit = MakeTextBox(this, "");
       edit->setObjectName(ObjectName(field.place));
-      edit->setText(Q(record_->Get(field.place)));
-      edit->setCursorPosition(0);
       connect(edit, &QLineEdit::textEdited, this, [this, place = field.place](const QString& text) {
         record_->Set(place, S(text));
-        Edited();
+        Edited(ObjectName(place));
       });
       return edit;
     }
     case SheetControl::LevelCount: {
       auto* edit = new MaskEdit(QStringLiteral("999"), kMaxLevelCount, this);
       edit->setObjectName(ObjectName(field.place));
-      edit->SetMaskedText(Q(record_->Levels()));
-      connect(edit, &QLineEdit::textEdited, this, [this, edit] {
+      connect(edit, &QLineEdit::textEdited, this, [this, edit, place = field.place] {
         record_->SetLevels(S(edit->Digits()));
-        Edited(true);
+        Edited(ObjectName(place), true);
       });
       return edit;
     }
     case SheetControl::GridFlag: {
       auto* box = new QCheckBox(QStringLiteral("Grid design"), this);
       box->setObjectName(ObjectName(field.place));
-      box->setChecked(record_->Grid());
-      connect(box, &QCheckBox::clicked, this, [this](bool checked) {
+      connect(box, &QCheckBox::clicked, this, [this, place = field.place](bool checked) {
         record_->SetGrid(checked);
         ApplyRules();
-        Edited(true);
+        Edited(ObjectName(place), true);
       });
       return box;
     }
@@ -233,14 +247,12 @@ QWidget* DesignSheet::MakeChoiceBoxes(const SheetField& field) {
   auto* grid = new QGridLayout(holder);
   grid->setContentsMargins(0, 0, 0, 0);
   const std::vector<SheetChoice> choices = ChoicesOf(field.control);
-  const QString stored = Q(record_->Get(field.place));
   const int rows = field.control == SheetControl::VehicleTypes ? 4 : 3;
   auto boxes = std::make_shared<std::vector<std::pair<QCheckBox*, QString>>>();
   for (std::size_t i = 0; i < choices.size(); ++i) {
     auto* box = new QCheckBox(Q(choices[i].caption), holder);
     const QString word = Q(choices[i].stored);
     box->setObjectName(QStringLiteral("%1(%2)").arg(Q(field.place.key)).arg(i));
-    box->setChecked(stored.contains(word, Qt::CaseSensitive));
     grid->addWidget(box, static_cast<int>(i) % rows, static_cast<int>(i) / rows);
     boxes->push_back({box, word});
     connect(box, &QCheckBox::clicked, this, [this, boxes, place = field.place] {
@@ -249,7 +261,7 @@ QWidget* DesignSheet::MakeChoiceBoxes(const SheetField& field) {
         if (b->isChecked()) words << w;
       }
       record_->Set(place, S(words.join(QStringLiteral(", "))));
-      Edited();
+      Edited(ObjectName(place));
     });
   }
   return holder;
@@ -265,23 +277,17 @@ QWidget* DesignSheet::MakeCombo(const SheetField& field, bool editable) {
   combo->setFocusPolicy(Qt::StrongFocus);
   combo->setEditable(editable);
   for (const SheetChoice& choice : ChoicesOf(field.control)) combo->addItem(Q(choice.caption));
-  const QString stored = Q(record_->Get(field.place));
   if (editable) {
     HoldAnyLength(combo->lineEdit());
-    combo->setCurrentIndex(-1);
-    combo->setEditText(stored);
     connect(combo->lineEdit(), &QLineEdit::textEdited, this, [this, place = field.place](const QString& text) {
       record_->Set(place, S(text));
-      Edited();
+      Edited(ObjectName(place));
     });
-  } else {
-    if (combo->findText(stored) < 0) combo->addItem(stored);
-    combo->setCurrentIndex(combo->findText(stored));
   }
   connect(combo, &QComboBox::activated, this, [this, combo, place = field.place] {
     record_->Set(place, S(combo->currentText()));
     ApplyRules();
-    Edited();
+    Edited(ObjectName(place));
   });
   return combo;
 }
@@ -300,11 +306,10 @@ QWidget* DesignSheet::MakeDamageRanges(QGroupBox* box) {
     grid->addWidget(new QLabel(QString::number(range), holder), row, column, Qt::AlignRight);
     QLineEdit* edit = MakeTextBox(holder, "", Q(record_->Label(place)));
     edit->setObjectName(ObjectName(place));
-    edit->setText(Q(record_->Get(place)));
-    edit->setCursorPosition(0);
+    LoadValue(place, SheetControl::Formula, edit);
     connect(edit, &QLineEdit::textEdited, this, [this, place](const QString& text) {
       record_->Set(place, S(text));
-      Edited();
+      Edited(ObjectName(place));
     });
     grid->addWidget(edit, row, column + 1);
     damage_.push_back({place, edit});
@@ -341,14 +346,81 @@ void DesignSheet::ApplyRules() {
   if (damageGroup_) damageGroup_->setVisible(weapon);
 }
 
-void DesignSheet::Edited(bool shapeChanged) {
+void DesignSheet::Edited(const QString& key, bool shapeChanged) {
   emit RecordEdited();
+  emit DesignEdited(key);
   if (shapeChanged) UpdateShape();
   if (debounceMs_ <= 0) {
     Recompute();
   } else {
     debounce_.start(debounceMs_);
   }
+}
+
+// Shows the record's value of a field in its control, leaving alone a control
+// that shows it already (its cursor stays).
+void DesignSheet::LoadValue(const FieldPlace& place, SheetControl kind, QWidget* control) {
+  switch (kind) {
+    case SheetControl::Formula: {
+      auto* edit = static_cast<QLineEdit*>(control);
+      const QString stored = Q(record_->Get(place));
+      if (edit->text() == stored) return;
+      edit->setText(stored);
+      edit->setCursorPosition(0);
+      return;
+    }
+    case SheetControl::LevelCount: {
+      // As the wizard's start page: no count shows as 1 (stored once typed).
+      auto* edit = static_cast<MaskEdit*>(control);
+      edit->SetMaskedText(Q(record_->Levels()));
+      if (edit->Number() == 0) edit->setText(QStringLiteral("1"));
+      return;
+    }
+    case SheetControl::GridFlag: static_cast<QCheckBox*>(control)->setChecked(record_->Grid()); return;
+    case SheetControl::VehicleTypes:
+    case SheetControl::WeaponTargets: {
+      const std::vector<SheetChoice> choices = ChoicesOf(kind);
+      const QString stored = Q(record_->Get(place));
+      for (std::size_t i = 0; i < choices.size(); ++i) {
+        if (auto* box = control->findChild<QCheckBox*>(QStringLiteral("%1(%2)").arg(Q(place.key)).arg(i))) {
+          box->setChecked(stored.contains(Q(choices[i].stored), Qt::CaseSensitive));
+        }
+      }
+      return;
+    }
+    case SheetControl::Restrictions:
+    case SheetControl::DamageType:
+    case SheetControl::WeaponType:
+    case SheetControl::DisplayType: {
+      auto* combo = static_cast<QComboBox*>(control);
+      const QString stored = Q(record_->Get(place));
+      if (combo->isEditable()) {
+        if (combo->currentText() == stored) return;
+        combo->setCurrentIndex(-1);
+        combo->setEditText(stored);
+      } else {
+        if (combo->findText(stored) < 0) combo->addItem(stored);
+        combo->setCurrentIndex(combo->findText(stored));
+      }
+      return;
+    }
+  }
+}
+
+void DesignSheet::ReloadFromRecord() {
+  ClearFault();
+  for (const Bound& b : bound_) LoadValue(b.place, b.control, b.control_widget);
+  for (const BoundEdit& e : damage_) LoadValue(e.place, SheetControl::Formula, e.edit);
+  for (ListTable* table : {tech_, abilities_}) {
+    if (!table) continue;
+    QScrollBar* bar = table->View()->verticalScrollBar();
+    const int top = bar->value();
+    table->Rebuild();
+    bar->setValue(top);
+  }
+  ApplyRules();
+  UpdateShape();
+  Recompute();
 }
 
 void DesignSheet::UpdateShape() { live_->SetShape(record_->Grid(), record_->LevelCount(), record_->GridSizes()); }
@@ -408,7 +480,9 @@ void DesignSheet::ClearWarnings() {
 std::vector<BoundEdit> DesignSheet::ListEdits() const {
   std::vector<BoundEdit> edits = damage_;
   for (ListTable* table : {tech_, abilities_}) {
-    if (table) edits.insert(edits.end(), table->Edits().begin(), table->Edits().end());
+    if (!table) continue;
+    const std::vector<BoundEdit> open = table->Edits();
+    edits.insert(edits.end(), open.begin(), open.end());
   }
   return edits;
 }
@@ -426,7 +500,14 @@ QWidget* DesignSheet::ControlOf(const FieldPlace& field) const {
   for (const Bound& b : bound_) {
     if (b.place == field) return b.control_widget;
   }
+  if (ListTable* table = TableOf(field)) return table->OpenEdit(field);
   return EditOf(field);
+}
+
+ListTable* DesignSheet::TableOf(const FieldPlace& field) const {
+  if (tech_ && field.list == record_->TechList()) return tech_;
+  if (abilities_ && field.list == record_->AbilityList()) return abilities_;
+  return nullptr;
 }
 
 QLineEdit* DesignSheet::EditOf(const FieldPlace& field) const {
@@ -437,7 +518,8 @@ QLineEdit* DesignSheet::EditOf(const FieldPlace& field) const {
       return nullptr;
     }
   }
-  for (const BoundEdit& e : ListEdits()) {
+  if (ListTable* table = TableOf(field)) return table->OpenEdit(field);
+  for (const BoundEdit& e : damage_) {
     if (e.place == field) return e.edit;
   }
   return nullptr;
@@ -448,15 +530,19 @@ FaultLabel* DesignSheet::FaultLabelOf(const FieldPlace& field) const {
     if (b.place == field) return b.fault;
   }
   if (field.list == "WeaponDamageAtRange") return damageFault_;
-  if (tech_ && field.list == record_->TechList()) return tech_->Fault();
-  if (abilities_ && field.list == record_->AbilityList()) return abilities_->Fault();
+  if (ListTable* table = TableOf(field)) return table->Fault();
   return nullptr;
 }
 
 void DesignSheet::ShowFault(const GenerationFault& fault) {
   ClearFault();
   fault_ = fault;
-  SetFaultMark(ControlOf(fault.field), true);
+  // A list cell is marked in its table (its box may be closed, or made later).
+  if (ListTable* table = TableOf(fault.field)) {
+    table->Model()->SetFaultCell(table->Model()->IndexOf(fault.field));
+  } else {
+    SetFaultMark(ControlOf(fault.field), true);
+  }
   if (FaultLabel* label = FaultLabelOf(fault.field)) {
     // One line, whatever line breaks the reason brings.
     QString line = Q(fault.Line());
@@ -471,7 +557,11 @@ void DesignSheet::ShowFault(const GenerationFault& fault) {
 
 void DesignSheet::ClearFault() {
   if (!fault_) return;
-  SetFaultMark(ControlOf(fault_->field), false);
+  if (ListTable* table = TableOf(fault_->field)) {
+    table->Model()->SetFaultCell({});
+  } else {
+    SetFaultMark(ControlOf(fault_->field), false);
+  }
   if (FaultLabel* label = FaultLabelOf(fault_->field)) label->hide();
   fault_.reset();
 }
