@@ -150,12 +150,12 @@ void DesignSheet::BuildGroups() {
       form->addRow(table);
       (tech ? tech_ : abilities_) = table;
       connect(table, &ListTable::Edited, this, [this, tech](const FieldPlace& place) {
-        Edited(tech && place.key == "TechReqGridSize");
+        Edited(ObjectName(place), tech && place.key == "TechReqGridSize");
       });
-      connect(table, &ListTable::Resized, this, [this] {
+      connect(table, &ListTable::Resized, this, [this, table] {
         ApplyRules();
         emit FormulaEditsChanged();
-        Edited(true);
+        Edited(table->objectName(), true);
       });
       connect(table->Fault(), &FaultLabel::clicked, this, [this] { GoToFault(); });
       filled = true;
@@ -183,7 +183,7 @@ QWidget* DesignSheet::MakeControl(const SheetField& field) {
       edit->setCursorPosition(0);
       connect(edit, &QLineEdit::textEdited, this, [this, place = field.place](const QString& text) {
         record_->Set(place, S(text));
-        Edited();
+        Edited(ObjectName(place));
       });
       return edit;
     }
@@ -191,9 +191,9 @@ QWidget* DesignSheet::MakeControl(const SheetField& field) {
       auto* edit = new MaskEdit(QStringLiteral("999"), kMaxLevelCount, this);
       edit->setObjectName(ObjectName(field.place));
       edit->SetMaskedText(Q(record_->Levels()));
-      connect(edit, &QLineEdit::textEdited, this, [this, edit] {
+      connect(edit, &QLineEdit::textEdited, this, [this, edit, place = field.place] {
         record_->SetLevels(S(edit->Digits()));
-        Edited(true);
+        Edited(ObjectName(place), true);
       });
       return edit;
     }
@@ -201,10 +201,10 @@ QWidget* DesignSheet::MakeControl(const SheetField& field) {
       auto* box = new QCheckBox(QStringLiteral("Grid design"), this);
       box->setObjectName(ObjectName(field.place));
       box->setChecked(record_->Grid());
-      connect(box, &QCheckBox::clicked, this, [this](bool checked) {
+      connect(box, &QCheckBox::clicked, this, [this, place = field.place](bool checked) {
         record_->SetGrid(checked);
         ApplyRules();
-        Edited(true);
+        Edited(ObjectName(place), true);
       });
       return box;
     }
@@ -246,7 +246,7 @@ QWidget* DesignSheet::MakeChoiceBoxes(const SheetField& field) {
         if (b->isChecked()) words << w;
       }
       record_->Set(place, S(words.join(QStringLiteral(", "))));
-      Edited();
+      Edited(ObjectName(place));
     });
   }
   return holder;
@@ -269,7 +269,7 @@ QWidget* DesignSheet::MakeCombo(const SheetField& field, bool editable) {
     combo->setEditText(stored);
     connect(combo->lineEdit(), &QLineEdit::textEdited, this, [this, place = field.place](const QString& text) {
       record_->Set(place, S(text));
-      Edited();
+      Edited(ObjectName(place));
     });
   } else {
     if (combo->findText(stored) < 0) combo->addItem(stored);
@@ -278,7 +278,7 @@ QWidget* DesignSheet::MakeCombo(const SheetField& field, bool editable) {
   connect(combo, &QComboBox::activated, this, [this, combo, place = field.place] {
     record_->Set(place, S(combo->currentText()));
     ApplyRules();
-    Edited();
+    Edited(ObjectName(place));
   });
   return combo;
 }
@@ -301,7 +301,7 @@ QWidget* DesignSheet::MakeDamageRanges(QGroupBox* box) {
     edit->setCursorPosition(0);
     connect(edit, &QLineEdit::textEdited, this, [this, place](const QString& text) {
       record_->Set(place, S(text));
-      Edited();
+      Edited(ObjectName(place));
     });
     grid->addWidget(edit, row, column + 1);
     damage_.push_back({place, edit});
@@ -338,14 +338,36 @@ void DesignSheet::ApplyRules() {
   if (damageGroup_) damageGroup_->setVisible(weapon);
 }
 
-void DesignSheet::Edited(bool shapeChanged) {
+void DesignSheet::Edited(const QString& key, bool shapeChanged) {
   emit RecordEdited();
+  emit DesignEdited(key);
   if (shapeChanged) UpdateShape();
   if (debounceMs_ <= 0) {
     Recompute();
   } else {
     debounce_.start(debounceMs_);
   }
+}
+
+void DesignSheet::ReloadFromRecord() {
+  const int top = scroll_->verticalScrollBar()->value();
+  ClearFault();
+  bound_.clear();
+  damage_.clear();
+  damageFault_ = nullptr;
+  tech_ = abilities_ = nullptr;
+  damageGroup_ = nullptr;
+  // The old fields go once control returns to the event loop.
+  if (QWidget* old = scroll_->takeWidget()) {
+    old->hide();
+    old->deleteLater();
+  }
+  BuildGroups();
+  ApplyRules();
+  UpdateShape();
+  emit FormulaEditsChanged();
+  QTimer::singleShot(0, scroll_, [this, top] { scroll_->verticalScrollBar()->setValue(top); });
+  Recompute();
 }
 
 void DesignSheet::UpdateShape() { live_->SetShape(record_->Grid(), record_->LevelCount(), record_->GridSizes()); }

@@ -79,11 +79,19 @@ class DesignSheet : public WizardPage {
   // Recomputes now.
   void Recompute();
 
+  // Shows every field anew from the record, after the record was replaced
+  // as a whole (undo); the fields' scroll position stays where it can.
+  void ReloadFromRecord();
+
  signals:
   void FormulaEditsChanged();
   // The user changed the record (also through rows made since the sheet
   // was shown).
   void RecordEdited();
+  // The user changed one field, written into the record already: `key` is
+  // its design-file key, a list cell's with its entry ("AbilVal1(2)"), a
+  // list's own key ("TechReqs", "Abilities") for an added or removed row.
+  void DesignEdited(const QString& key);
   // A result was shown (its request number).
   void EntryShown(int request);
 
@@ -105,7 +113,7 @@ class DesignSheet : public WizardPage {
   QWidget* MakeChoiceBoxes(const SheetField& field);
   QWidget* MakeCombo(const SheetField& field, bool editable);
   QWidget* MakeDamageRanges(QGroupBox* box);
-  void Edited(bool shapeChanged = false);
+  void Edited(const QString& key, bool shapeChanged = false);
   void AttachHelp();
   void ApplyRules();
   void UpdateShape();

@@ -236,6 +236,37 @@ class SheetTest : public QObject {
     QVERIFY(sheet->Live()->ChangesText()->toPlainText().contains("\"Cost Minerals\""));
   }
 
+  // Every change the user writes is told with its field's key; a record
+  // replaced behind the sheet shows once the sheet reloads it.
+  void editsAreToldAndTheRecordReloads() {
+    TestApp app;
+    QVERIFY(!OpenDesign(app, ReadAll(Example("seeking-torpedo"))).isEmpty());
+    DesignSheet* sheet = ShowSheet(app);
+    QVERIFY(sheet);
+    QStringList keys;
+    connect(sheet, &DesignSheet::DesignEdited, sheet, [&keys](const QString& key) { keys << key; });
+    QVERIFY(app.Type({{"HP", "7"}, {"TechReqLevel(1)", "{2}"}, {"WeaponDamageAtRange(3)", "5"}}));
+    auto* add = sheet->findChild<QPushButton*>("cmdAddAbilities");
+    QVERIFY(add);
+    add->click();
+    app.Settle();
+    keys.removeDuplicates();
+    QCOMPARE(keys, (QStringList{"HP", "TechReqLevel(1)", "WeaponDamageAtRange(3)", "Abilities"}));
+
+    vrlComponent replaced = app.hq().Component();
+    replaced.SetHP("{&size*3}"), replaced.SetNumAbils(0), replaced.SetTechReqArea(1, "Other");
+    replaced.SetWeaponType("None");
+    app.hq().Component() = replaced;
+    sheet->ReloadFromRecord();
+    app.Settle();
+    QCOMPARE(sheet->findChild<QLineEdit*>("HP")->text(), QString("{&size*3}"));
+    QCOMPARE(sheet->findChild<QLineEdit*>("TechReqArea(1)")->text(), QString("Other"));
+    QCOMPARE(sheet->findChild<QComboBox*>("WeaponType")->currentText(), QString("None"));
+    QVERIFY(!sheet->findChild<QLineEdit*>("AbilName(1)"));
+    QVERIFY(keys.size() == 4 && app.hq().Component() == replaced);  // reloading writes nothing
+    QTRY_VERIFY(EntryText(sheet).contains(EntryLine("Tonnage Structure", "60\n")));
+  }
+
   void newDesignAsksAboutUnsaved() {
     for (SaveAnswer answer : {SaveAnswer::Cancel, SaveAnswer::Discard}) {
       const bool renewed = answer == SaveAnswer::Discard;
