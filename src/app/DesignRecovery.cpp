@@ -8,6 +8,7 @@
 #include "app/DesignFiles.h"
 #include "app/HQ.h"
 #include "app/HostWindow.h"
+#include "gui/HostedPage.h"
 #include "gui/PageParts.h"
 #include "gui/Services.h"
 
