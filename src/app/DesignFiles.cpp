@@ -147,6 +147,8 @@ void DesignFiles::Reset() {
   savedFacility_ = hq_.Facility();
   currentKind_ = DesignKind::Component;
   TakeBaseline();
+  emit DesignReplaced(DesignKind::Component);
+  emit DesignReplaced(DesignKind::Facility);
   Refresh();
 }
 
@@ -184,6 +186,9 @@ bool DesignFiles::Unsaved(Record& record, const Record& saved, const std::option
   return baseline && PageOf(kind) && Shown(record, kind) != *baseline;
 }
 
+vrlComponent DesignFiles::ShownComponent() { return Shown(hq_.Component(), DesignKind::Component); }
+vrlFacility DesignFiles::ShownFacility() { return Shown(hq_.Facility(), DesignKind::Facility); }
+
 bool DesignFiles::HasUnsavedChanges(DesignKind kind) {
   if (kind == DesignKind::Component) return Unsaved(hq_.Component(), savedComponent_, componentBaseline_, kind);
   return Unsaved(hq_.Facility(), savedFacility_, facilityBaseline_, kind);
@@ -218,7 +223,10 @@ void DesignFiles::PageChanged(HostedPage* page) {
   TakeBaseline();
   // Every edit may make the design differ from its file.
   if (page) {
-    auto changed = [this] { ScheduleRefresh(); };
+    auto changed = [this] {
+      ScheduleRefresh();
+      emit ShownDesignEdited();
+    };
     if (auto* sheet = qobject_cast<DesignSheet*>(page)) connect(sheet, &DesignSheet::RecordEdited, this, changed);
     for (QWidget* w : page->findChildren<QWidget*>()) {
       if (auto* edit = qobject_cast<QLineEdit*>(w)) {
@@ -357,6 +365,7 @@ bool DesignFiles::OpenFile(const QString& path, std::optional<DesignKind> settle
   PathOf(kind) = file.absoluteFilePath();
   RememberFolder(file);
   currentKind_ = kind;
+  emit DesignReplaced(kind);
   ShowDesign(kind);
   Refresh();
   return true;
@@ -382,6 +391,7 @@ bool DesignFiles::NewDesign(DesignKind kind) {
   }
   PathOf(kind).clear();
   currentKind_ = kind;
+  emit DesignReplaced(kind);
   ShowDesign(kind);
   Refresh();
   return true;
@@ -459,6 +469,7 @@ bool DesignFiles::SaveTo(DesignKind kind, const QString& path) {
   PathOf(kind) = file.absoluteFilePath();
   RememberFolder(file);
   Refresh();
+  emit Saved(kind);
   return true;
 }
 
@@ -469,7 +480,35 @@ void DesignFiles::Quit() {
 bool DesignFiles::ConfirmQuit() {
   const bool component = HasUnsavedChanges(DesignKind::Component);
   const bool facility = HasUnsavedChanges(DesignKind::Facility);
-  return (!component && !facility) || SettleUnsaved(component, facility);
+  if ((component || facility) && !SettleUnsaved(component, facility)) return false;
+  emit QuitConfirmed();
+  return true;
+}
+
+void DesignFiles::Restore(const Design& design, const QString& origin) {
+  const DesignKind kind = design.kind;
+  // A page of the other design keeps what it shows, as Back would.
+  if (auto* page = qobject_cast<WizardPage*>(host_.CurrentPage()); page && KindOfPage(page) != kind) {
+    page->StoreFields();
+  }
+  std::optional<Design> file;
+  if (!origin.isEmpty()) {
+    std::string error;
+    file = LoadDesignFile(QFileInfo(origin).filesystemAbsoluteFilePath(), error);
+    if (file && file->kind != kind) file.reset();
+  }
+  if (kind == DesignKind::Component) {
+    hq_.Component() = design.component;
+    savedComponent_ = file ? file->component : vrlComponent{};
+  } else {
+    hq_.Facility() = design.facility;
+    savedFacility_ = file ? file->facility : vrlFacility{};
+  }
+  PathOf(kind) = file ? QFileInfo(origin).absoluteFilePath() : QString();
+  currentKind_ = kind;
+  emit DesignReplaced(kind);
+  ShowDesign(kind);
+  Refresh();
 }
 
 }  // namespace vorlane

@@ -53,6 +53,9 @@ class DesignFiles : public QObject {
   // The full path of the kind's file, or an empty text when it has none.
   QString FilePath(DesignKind kind) const;
   bool HasUnsavedChanges(DesignKind kind);
+  // Each record as it would be saved now: as the page shown would store it.
+  vrlComponent ShownComponent();
+  vrlFacility ShownFacility();
   // Each record as its file holds it (a new record while it has none).
   const vrlComponent& SavedComponent() const { return savedComponent_; }
   const vrlFacility& SavedFacility() const { return savedFacility_; }
@@ -73,6 +76,15 @@ class DesignFiles : public QObject {
   // Ends the program after asking about unsaved changes.
   void Quit();
 
+  // Puts a recovered copy of a design in place of the record of its kind,
+  // as unsaved changes to `origin`, the file it came from, when that can
+  // still be read (else to no file), and shows it as Open does.
+  void Restore(const Design& design, const QString& origin);
+
+  // Updates the title's file part and whether Save is offered (after the
+  // record was replaced outside these commands, as undo does).
+  void Refresh();
+
   // The question about unsaved changes before the program ends; true when it
   // may end.
   bool ConfirmQuit();
@@ -86,6 +98,19 @@ class DesignFiles : public QObject {
   QAction* SaveAction() const { return actSave_; }
   QAction* QuitAction() const { return actQuit_; }
 
+ signals:
+  // A control of the page shown, or the design sheet, changed (the design
+  // shown may differ now).
+  void ShownDesignEdited();
+  // The record of `kind` was replaced by another design (opened, made new,
+  // restored), before it is shown.
+  void DesignReplaced(vorlane::DesignKind kind);
+  // The design of `kind` was saved to its file.
+  void Saved(vorlane::DesignKind kind);
+  // The program may end: no design has unsaved changes, or the user
+  // discarded them.
+  void QuitConfirmed();
+
  private:
   QString& PathOf(DesignKind kind) { return kind == DesignKind::Component ? componentPath_ : facilityPath_; }
 
@@ -94,8 +119,6 @@ class DesignFiles : public QObject {
   bool Busy() const;
   void PageChanged(HostedPage* page);
   void ScheduleRefresh() { refresh_.start(); }
-  // Updates the title's file part and whether Save is offered.
-  void Refresh();
   // The wizard page on screen when it belongs to `kind`.
   WizardPage* PageOf(DesignKind kind) const;
   // The record of `kind` as it would be saved now: the page's snapshot when

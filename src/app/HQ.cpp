@@ -1,6 +1,8 @@
 #include "app/HQ.h"
 
 #include "app/DesignFiles.h"
+#include "app/DesignHistory.h"
+#include "app/DesignRecovery.h"
 #include "app/HostWindow.h"
 #include "app/SheetMenu.h"
 #include "app/frmMain.h"
@@ -49,6 +51,11 @@ HQ::HQ(Services& services, std::filesystem::path settingsFile, std::filesystem::
       host_(std::make_unique<HostWindow>()) {
   designs_ = std::make_unique<DesignFiles>(*this, *host_);
   sheetMenu_ = std::make_unique<SheetMenu>(*this, *host_);
+  history_ = std::make_unique<DesignHistory>(*this, *host_);
+  // Undo and redo change the design as edits do.
+  QObject::connect(history_.get(), &DesignHistory::Changed, history_.get(), [this] {
+    if (recovery_) recovery_->Changed();
+  });
 }
 
 HQ::~HQ() = default;
@@ -61,6 +68,11 @@ void HQ::Main() {
   host_->SetPageSize(PageSize(*this));
   ShowMainMenu();
   host_->show();
+  recovery_.reset();
+  if (!stateFolder_.empty()) {
+    recovery_ = std::make_unique<DesignRecovery>(*this, stateFolder_);
+    recovery_->OfferOrphans();
+  }
 }
 
 SaveResult HQ::SaveSettingsFile() const { return SaveSettings(settingsFile_, dirs_); }

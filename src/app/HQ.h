@@ -17,6 +17,8 @@
 namespace vorlane {
 
 class DesignFiles;
+class DesignHistory;
+class DesignRecovery;
 class SheetMenu;
 class HostedPage;
 class HostWindow;
@@ -31,8 +33,14 @@ class HQ : public Session {
   HQ(const HQ&) = delete;
   HQ& operator=(const HQ&) = delete;
 
+  // Where recovery copies of unsaved designs are kept (settings/
+  // SettingsFile.h, ChooseStateFolder); set before Main(). Without one, no
+  // copies are kept.
+  void SetStateFolder(std::filesystem::path folder) { stateFolder_ = std::move(folder); }
+
   // Entry procedure: loads the settings, creates both records anew and shows
-  // the main menu in the host window. The caller then runs the event loop.
+  // the main menu in the host window, then offers the recovery copies that
+  // an instance gone left behind. The caller then runs the event loop.
   void Main();
 
   vrlComponent& Component() override { return component_; }
@@ -56,6 +64,10 @@ class HQ : public Session {
   HostWindow& Host() const { return *host_; }
   // The design files of both records and the host's File menu.
   DesignFiles& Designs() const { return *designs_; }
+  // The undo history of both designs and the Edit menu.
+  DesignHistory& History() const { return *history_; }
+  // The recovery copies, once Main() has run with a state folder; else nullptr.
+  DesignRecovery* Recovery() const { return recovery_.get(); }
 
   // Shows a fresh main menu in the host window in place of the current page.
   void ShowMainMenu() override;
@@ -86,6 +98,9 @@ class HQ : public Session {
   std::unique_ptr<HostWindow> host_;
   std::unique_ptr<DesignFiles> designs_;
   std::unique_ptr<SheetMenu> sheetMenu_;
+  std::unique_ptr<DesignHistory> history_;
+  std::filesystem::path stateFolder_;
+  std::unique_ptr<DesignRecovery> recovery_;
 };
 
 }  // namespace vorlane

@@ -52,6 +52,23 @@ SaveAnswer QtServices::AskToSave(QWidget* parent, const QString& text, const QSt
   return SaveAnswer::Cancel;
 }
 
+int QtServices::Choose(QWidget* parent, const QString& text, const QStringList& buttons, const QString& title) {
+  QMessageBox box(parent);
+  box.setIcon(QMessageBox::NoIcon);
+  box.setWindowTitle(title);
+  box.setTextFormat(Qt::PlainText);
+  box.setText(text);
+  QList<QPushButton*> pushed;
+  for (const QString& caption : buttons) pushed << box.addButton(caption, QMessageBox::AcceptRole);
+  if (!pushed.isEmpty()) box.setDefaultButton(pushed.front());
+  // Escape and the close box choose nothing.
+  auto* none = box.addButton(QMessageBox::Cancel);
+  none->hide();
+  box.setEscapeButton(none);
+  box.exec();
+  return static_cast<int>(pushed.indexOf(qobject_cast<QPushButton*>(box.clickedButton())));
+}
+
 QString QtServices::OpenFileName(QWidget* parent, const QString& title, const QString& filter,
                                  const QString& startDir) {
   return QFileDialog::getOpenFileName(parent, title, startDir, filter);

@@ -11,6 +11,7 @@ class QtServices : public Services {
   MessageAnswer ShowMessage(QWidget* parent, const QString& text, MessageButtons buttons,
                             const QString& title) override;
   SaveAnswer AskToSave(QWidget* parent, const QString& text, const QString& title) override;
+  int Choose(QWidget* parent, const QString& text, const QStringList& buttons, const QString& title) override;
   QString OpenFileName(QWidget* parent, const QString& title, const QString& filter,
                        const QString& startDir) override;
   QString SaveFileName(QWidget* parent, const QString& title, const QString& filter, const QString& startDir,

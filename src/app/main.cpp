@@ -1,9 +1,10 @@
 // Starts Vorlane: vorlane [--help] [--version] [DESIGN.vorlane.json]
 //
 // The settings file lies beside the program when that place can be written,
-// else in the user's configuration folder. A design file given as the
-// argument opens as the File menu's Open Design opens it. Exit status: 0, 2
-// for a wrong command line, 3 when memory ran out.
+// else in the user's configuration folder; recovery copies of unsaved designs
+// are kept in the user's state folder. A design file given as the argument
+// opens as the File menu's Open Design opens it. Exit status: 0, 2 for a
+// wrong command line, 3 when memory ran out.
 #include <QAction>  // DesignFiles.h hands out QAction pointers
 #include <QApplication>
 #include <QDir>
@@ -104,6 +105,8 @@ int main(int argc, char** argv) try {
                  vorlane::ChooseSettingsFile(programDir, besideWritable, std::getenv("XDG_CONFIG_HOME"),
                                              std::getenv("HOME")),
                  programDir);
+  hq.SetStateFolder(vorlane::ChooseStateFolder(vorlane::kHostPlatform, std::getenv("XDG_STATE_HOME"),
+                                                std::getenv("HOME"), std::getenv("LOCALAPPDATA")));
   hq.Main();
   if (!line.designFile.empty()) hq.Designs().OpenFile(QString::fromLocal8Bit(line.designFile));
   return QApplication::exec();

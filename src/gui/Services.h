@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 #include "gui/AppTitles.h"
@@ -32,6 +33,12 @@ class Services {
   // Asks about unsaved changes with the buttons Save, Discard and Cancel,
   // without an icon. Cancel is the default button and Escape presses it.
   virtual SaveAnswer AskToSave(QWidget* parent, const QString& text, const QString& title = kAppTitle) = 0;
+
+  // A choice among `buttons` (their texts, with & keys), without an icon;
+  // the first is the default button. Returns the index of the button
+  // pressed, or -1 when the box was closed without one (Escape, close box).
+  virtual int Choose(QWidget* parent, const QString& text, const QStringList& buttons,
+                     const QString& title = kAppTitle) = 0;
 
   // Asks a question with Yes and No; true for Yes.
   bool Ask(QWidget* parent, const QString& text, const QString& title = kAppTitle) {

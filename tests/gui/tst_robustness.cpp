@@ -51,6 +51,9 @@ class RandomServices : public Services {
   SaveAnswer AskToSave(QWidget*, const QString&, const QString&) override {
     return ending ? SaveAnswer::Discard : Any(std::array{SaveAnswer::Save, SaveAnswer::Discard, SaveAnswer::Cancel});
   }
+  int Choose(QWidget*, const QString&, const QStringList& buttons, const QString&) override {
+    return ending ? -1 : Pick(static_cast<int>(buttons.size()) + 1) - 1;
+  }
   QString OpenFileName(QWidget*, const QString&, const QString&, const QString&) override {
     QStringList choices{QString(), File("saved.vorlane.json"), File("missing.vorlane.json"), File("results.txt")};
     for (const QString& name : ExampleDesigns()) {

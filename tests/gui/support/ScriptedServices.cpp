@@ -33,14 +33,21 @@ MessageAnswer ScriptedServices::ShowMessage(QWidget*, const QString& text, Messa
                                             const QString& title) {
   const MessageAnswer answer =
       buttons == MessageButtons::YesNo ? Take(answers_, MessageAnswer::No, &unexpected_) : MessageAnswer::Ok;
-  messages_.push_back({title, text, buttons, answer, std::nullopt});
+  messages_.push_back({title, text, buttons, answer, std::nullopt, {}, -1});
   if (onMessage) onMessage(messages_.back());
   return answer;
 }
 
 SaveAnswer ScriptedServices::AskToSave(QWidget*, const QString& text, const QString& title) {
   const SaveAnswer answer = Take(saveAnswers_, SaveAnswer::Cancel, &unexpected_);
-  messages_.push_back({title, text, MessageButtons::YesNo, MessageAnswer::No, answer});
+  messages_.push_back({title, text, MessageButtons::YesNo, MessageAnswer::No, answer, {}, -1});
+  if (onMessage) onMessage(messages_.back());
+  return answer;
+}
+
+int ScriptedServices::Choose(QWidget*, const QString& text, const QStringList& buttons, const QString& title) {
+  const int answer = Take(choices_, -1, &unexpected_);
+  messages_.push_back({title, text, MessageButtons::Ok, MessageAnswer::Ok, std::nullopt, buttons, answer});
   if (onMessage) onMessage(messages_.back());
   return answer;
 }

@@ -20,6 +20,9 @@ struct RecordedMessage {
   MessageAnswer answer;
   // Set for the question about unsaved changes (Save, Discard, Cancel).
   std::optional<SaveAnswer> saveAnswer;
+  // Set for a choice: the buttons offered and the index chosen.
+  QStringList choices;
+  int chosen = -1;
 };
 
 struct RecordedFileRequest {
@@ -36,6 +39,9 @@ class ScriptedServices : public Services {
   // Answers for the next questions about unsaved changes; unscripted ones
   // are answered Cancel and counted in UnexpectedQuestions().
   void QueueSaveAnswer(SaveAnswer answer) { saveAnswers_.push_back(answer); }
+  // Answers for the next choices (the index of the button, -1 for none);
+  // unscripted ones choose none and are counted in UnexpectedQuestions().
+  void QueueChoice(int index) { choices_.push_back(index); }
   // Answers for the next file dialogs (empty: cancelled) and directory
   // pickers (nothing: cancelled); unscripted requests are cancelled.
   void QueueFile(const QString& path) { files_.push_back(path); }
@@ -59,12 +65,13 @@ class ScriptedServices : public Services {
   const QStringList& PlayedSounds() const { return sounds_; }
   int UnexpectedQuestions() const { return unexpected_; }
   // Answers queued but never asked for.
-  std::size_t PendingAnswers() const { return answers_.size() + saveAnswers_.size(); }
+  std::size_t PendingAnswers() const { return answers_.size() + saveAnswers_.size() + choices_.size(); }
   void ClearRecords();
 
   MessageAnswer ShowMessage(QWidget* parent, const QString& text, MessageButtons buttons,
                             const QString& title) override;
   SaveAnswer AskToSave(QWidget* parent, const QString& text, const QString& title) override;
+  int Choose(QWidget* parent, const QString& text, const QStringList& buttons, const QString& title) override;
   QString OpenFileName(QWidget* parent, const QString& title, const QString& filter,
                        const QString& startDir) override;
   QString SaveFileName(QWidget* parent, const QString& title, const QString& filter, const QString& startDir,
@@ -75,6 +82,7 @@ class ScriptedServices : public Services {
  private:
   std::deque<MessageAnswer> answers_;
   std::deque<SaveAnswer> saveAnswers_;
+  std::deque<int> choices_;
   std::deque<QString> files_;
   std::deque<QString> saveFilters_;
   std::deque<std::pair<bool, QString>> dirs_;  // (chosen, directory)

@@ -5,13 +5,15 @@
 
 namespace vorlane::test {
 
-TestApp::TestApp(std::optional<QByteArray> iniContent) {
+TestApp::TestApp(std::optional<QByteArray> iniContent, const QString& stateFolder) {
   QApplication::setQuitOnLastWindowClosed(false);
   if (iniContent) {
     QFile file(SettingsPath());
     if (file.open(QIODevice::WriteOnly)) file.write(*iniContent);
   }
   hq_ = std::make_unique<HQ>(services, QDir(dir_.path()).filesystemAbsolutePath() / "Vorlane.ini");
+  hq_->SetStateFolder(QDir(stateFolder.isEmpty() ? QDir(dir_.path()).filePath(QStringLiteral("state")) : stateFolder)
+                          .filesystemAbsolutePath());
   hq_->Main();
   host()->activateWindow();
   (void)QTest::qWaitForWindowActive(host(), 1000);

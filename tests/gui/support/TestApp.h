@@ -20,7 +20,9 @@ namespace vorlane::test {
 class TestApp {
  public:
   // `iniContent`: the settings file's bytes, or nothing for no file.
-  explicit TestApp(std::optional<QByteArray> iniContent = std::nullopt);
+  // `stateFolder`: where recovery copies are kept; by default a folder in
+  // the test's temporary directory.
+  explicit TestApp(std::optional<QByteArray> iniContent = std::nullopt, const QString& stateFolder = {});
   ~TestApp();
 
   ScriptedServices services;
