@@ -18,9 +18,10 @@
 #include "generate/ExprCache.h"
 #include "generate/FormulaText.h"
 #include "generate/GenerationFault.h"
+#include "generate/IndexedVariables.h"
 #include "records/DesignRecord.h"
-#include "util/Numbers.h"
 #include "util/MessageSink.h"
+#include "util/Numbers.h"
 
 namespace vorlane {
 
@@ -240,6 +241,10 @@ class GenerationModule {
   void NoteUnresolved();
   // The field a variable name (lower case) stands for; nullptr for none.
   const FormulaField* FieldNamed(std::string_view name) const;
+  // The entries of a list of indexed variables, and the field of family `id`
+  // in entry n (1..EntryCount); none for a grid position.
+  long EntryCount(IndexedList list) const;
+  const FormulaField* IndexedField(IndexedId id, long n) const;
   std::string NearestVariable(std::string_view name) const;
   std::vector<FieldEdit>* editing_ = nullptr;
   std::string stepReason_;  // why the failing step failed, where it says so
