@@ -126,7 +126,6 @@ class GenerationModule {
   // fails after the record was taken (a generation, or Prepare).
   const std::optional<GenerationFault>& Fault() const { return fault_; }
 
- protected:
   // The record's figures the drivers and the table need, read once when a
   // generation starts.
   struct Shape {
@@ -137,6 +136,15 @@ class GenerationModule {
     std::int16_t numAbils = 0;
     std::vector<double> gridSizes;  // 1..numTechReqs, leading-number reading
   };
+  // The shape of the record taken (Prepare).
+  const Shape& ShapeRead() const { return shape_; }
+
+  // The resolved text of a field after an entry was made; nullptr for a
+  // field the entry does not need (a weapon field outside a weapon, a grid
+  // part outside a grid).
+  const std::string* ResolvedText(const FieldPlace& field) const;
+
+ protected:
 
   struct TechFields {
     FormulaField area, level, gridSize, numberStyle;
