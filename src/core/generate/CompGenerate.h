@@ -18,25 +18,6 @@ class CompGenerate : public RecordGenerate<vrlComponent> {
 
   CompGenerate();
 
-  GenerationResult GenerateComponents(const vrlComponent& record, MessageSink& sink,
-                                      const ProgressCallback& progress = {}) {
-    return GeneratePlain(record, sink, progress);
-  }
-  GenerationResult GenerateGridComponents(const vrlComponent& record, MessageSink& sink,
-                                          const ProgressCallback& progress = {}) {
-    return GenerateGrid(record, sink, progress);
-  }
-
-  // Building blocks, for callers that make single entries (see Prepare).
-  bool SubstituteComponentVariable(std::string& text, std::string& name) { return SubstituteVariable(text, name); }
-  void LoadComponentFields() { LoadFields(); }
-  bool ResolveComponentFields() { return ResolveFields(); }
-  bool ComponentFieldsResolved() const { return FieldsResolved(); }
-  void ResetComponentFieldStates() { ResetFieldStates(); }
-  // Makes one entry for the level text and grid positions set beforehand and
-  // appends it, followed by one further line end, to `entries`.
-  bool WriteComponentEntry(std::string& entries, bool grid) { return WriteEntry(entries, grid); }
-
  protected:
   void AppendEntry(std::string& out, bool grid) const override;
 };

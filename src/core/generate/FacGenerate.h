@@ -18,23 +18,6 @@ class FacGenerate : public RecordGenerate<vrlFacility> {
 
   FacGenerate();
 
-  GenerationResult GenerateFacilities(const vrlFacility& record, MessageSink& sink,
-                                      const ProgressCallback& progress = {}) {
-    return GeneratePlain(record, sink, progress);
-  }
-  GenerationResult GenerateGridFacilities(const vrlFacility& record, MessageSink& sink,
-                                          const ProgressCallback& progress = {}) {
-    return GenerateGrid(record, sink, progress);
-  }
-
-  // Building blocks, as on CompGenerate.
-  bool SubstituteFacilityVariable(std::string& text, std::string& name) { return SubstituteVariable(text, name); }
-  void LoadFacilityFields() { LoadFields(); }
-  bool ResolveFacilityFields() { return ResolveFields(); }
-  bool FacilityFieldsResolved() const { return FieldsResolved(); }
-  void ResetFacilityFieldStates() { ResetFieldStates(); }
-  bool WriteFacilityEntry(std::string& entries, bool grid) { return WriteEntry(entries, grid); }
-
  protected:
   void AppendEntry(std::string& out, bool grid) const override;
 };

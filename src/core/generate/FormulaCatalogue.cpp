@@ -4,6 +4,7 @@
 
 #include "evaluator/ExprFunctions.h"
 #include "generate/DesignLayout.h"
+#include "generate/IndexedVariables.h"
 
 namespace vorlane {
 
@@ -136,6 +137,33 @@ constexpr FunctionHelp kHelp[] = {
 
 bool IsWeapon(const vrlComponent& record) { return !expr::EqualsNoCase(record.WeaponType(), "None"); }
 
+// The indexed families name the design file's columns.
+template <typename Fields>
+constexpr bool ColumnsMatch() {
+  const auto column = [](IndexedId id) { return kIndexedFamilies[static_cast<std::size_t>(id)].column; };
+  return column(IndexedId::kTechArea) == Fields::kTech[0].name &&
+         column(IndexedId::kTechLevel) == Fields::kTech[1].name &&
+         column(IndexedId::kAbilType) == Fields::kAbilities[0].name &&
+         column(IndexedId::kAbilDescr) == Fields::kAbilities[1].name &&
+         column(IndexedId::kAbilVal1) == Fields::kAbilities[2].name &&
+         column(IndexedId::kAbilVal2) == Fields::kAbilities[3].name;
+}
+static_assert(ColumnsMatch<Layout<vrlComponent>>() && ColumnsMatch<Layout<vrlFacility>>());
+static_assert(kIndexedFamilies[static_cast<std::size_t>(IndexedId::kWeapDmg)].column ==
+              Layout<vrlComponent>::kDamageList);
+
+template <typename Fields>
+std::string ListName(IndexedList list) {
+  switch (list) {
+    case IndexedList::kTechReqs: return Fields::kTechList;
+    case IndexedList::kAbilities: return Fields::kAbilityList;
+    case IndexedList::kDamage:
+      if constexpr (Fields::kDamage) return Fields::kDamageList;
+      break;
+  }
+  return {};
+}
+
 template <typename Record>
 void AddNamed(const Record& record, FormulaCatalogue& out) {
   for (const auto& row : Layout<Record>::kTexts) {
@@ -162,35 +190,19 @@ FormulaCatalogue Catalogue(const Record& record, std::string_view levelVariable,
                            std::nullopt,
                            {}});
   AddNamed(record, out);
-  for (int n = 1; n <= record.NumTechReqs(); ++n) {
+  int ranges = 0;
+  if constexpr (Fields::kDamage) ranges = IsWeapon(record) ? vrlComponent::kNumRanges : 0;
+  ForEachIndexed(record.NumTechReqs(), record.NumAbils(), ranges, record.IsGrid(), [&](const IndexedFamily& f, int n) {
     const std::string N = std::to_string(n);
-    AddField(record, out, "&techarea" + N, "Area of technology requirement " + N,
-             {Fields::kTechList, n, "TechReqArea"});
-    AddField(record, out, "&techlevel" + N, "Level of technology requirement " + N,
-             {Fields::kTechList, n, "TechReqLevel"});
-    if (record.IsGrid()) {
-      out.variables.push_back(
-          {"&techgridlevel" + N, "Position of the grid cell along technology requirement " + N, std::nullopt, {}});
+    std::string name = std::string(f.prefix) + N + std::string(f.suffix);
+    std::string description = std::string(f.help) + N;
+    if (f.column.empty()) {
+      out.variables.push_back({std::move(name), std::move(description), std::nullopt, {}});
+      return;
     }
-  }
-  static constexpr const char* kSuffix[] = {"type", "descr", "val1", "val2"};
-  static constexpr const char* kPart[] = {"Type", "Description", "Value 1", "Value 2"};
-  for (int n = 1; n <= record.NumAbils(); ++n) {
-    const std::string N = std::to_string(n);
-    for (std::size_t i = 0; i < std::size(kSuffix); ++i) {
-      AddField(record, out, "&abil" + N + kSuffix[i], std::string(kPart[i]) + " of ability " + N,
-               {Fields::kAbilityList, n, Fields::kAbilities[i].name});
-    }
-  }
-  if constexpr (Fields::kDamage) {
-    if (IsWeapon(record)) {
-      for (int r = 1; r <= vrlComponent::kNumRanges; ++r) {
-        const std::string R = std::to_string(r);
-        AddField(record, out, "&weapdmg" + R, "Weapon damage at range " + R,
-                 {Fields::kDamageList, r, Fields::kDamageList});
-      }
-    }
-  }
+    AddField(record, out, std::move(name), std::move(description),
+             {ListName<Fields>(f.list), n, std::string(f.column)});
+  });
   out.functions = FormulaFunctions();
   return out;
 }

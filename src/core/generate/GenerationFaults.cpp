@@ -136,17 +136,10 @@ std::string GenerationModule::NearestVariable(std::string_view name) const {
   }
   std::vector<std::string> names{std::string(words_.levelVariable)};
   for (const NamedVariable& variable : words_.named) names.emplace_back(variable.name);
-  for (int n = 1; n <= shape_.numTechReqs; ++n) {
-    names.push_back("&techarea" + std::to_string(n));
-    names.push_back("&techlevel" + std::to_string(n));
-    if (shape_.grid) names.push_back("&techgridlevel" + std::to_string(n));
-  }
-  for (int n = 1; n <= shape_.numAbils; ++n) {
-    for (const char* suffix : {"type", "descr", "val1", "val2"}) names.push_back("&abil" + std::to_string(n) + suffix);
-  }
-  if (words_.damageFamily && shape_.weapon) {
-    for (int r = 1; r <= kNumRanges; ++r) names.push_back("&weapdmg" + std::to_string(r));
-  }
+  const int ranges = words_.damageFamily && shape_.weapon ? kNumRanges : 0;
+  ForEachIndexed(shape_.numTechReqs, shape_.numAbils, ranges, shape_.grid, [&](const IndexedFamily& f, int n) {
+    names.push_back(std::string(f.prefix) + std::to_string(n) + std::string(f.suffix));
+  });
   const std::string nearest = Nearest(name, names);
   return nearest.empty() ? std::string() : "; did you mean " + nearest + "?";
 }
@@ -208,33 +201,9 @@ const FormulaField* GenerationModule::FieldNamed(std::string_view name) const {
   for (const NamedVariable& variable : words_.named) {
     if (name == variable.name) return &slots_[static_cast<std::size_t>(variable.slot)];
   }
-  auto index = [&](std::size_t from, std::size_t to = std::string_view::npos) -> std::size_t {
-    const auto n = RoundToInt16(LeadingNumber(name.substr(from, to == std::string_view::npos ? to : to - from)));
-    return n && *n >= 1 ? static_cast<std::size_t>(*n) : 0;
-  };
-  if (words_.damageFamily && name.starts_with("&weapdmg")) {
-    const std::size_t r = index(8);
-    return r >= 1 && r <= damage_.size() ? &damage_[r - 1] : nullptr;
-  }
-  const bool level = name.starts_with("&techlevel");
-  if (level || name.starts_with("&techarea")) {
-    const std::size_t n = index(level ? 10 : 9);
-    if (n < 1 || n >= tech_.size()) return nullptr;
-    return level ? &tech_[n].level : &tech_[n].area;
-  }
-  if (name.starts_with("&abil")) {
-    std::size_t end = 5;
-    while (end < name.size() && name[end] >= '0' && name[end] <= '9') ++end;
-    const std::size_t n = index(5, end);
-    if (n < 1 || n >= abil_.size()) return nullptr;
-    const std::string_view suffix = name.substr(end);
-    const AbilityFields& ability = abil_[n];
-    if (suffix == "type") return &ability.type;
-    if (suffix == "descr") return &ability.descr;
-    if (suffix == "val1") return &ability.val1;
-    if (suffix == "val2") return &ability.val2;
-  }
-  return nullptr;
+  const IndexedName indexed = ReadIndexed(name, words_.damageFamily);
+  if (indexed.family == nullptr || indexed.index < 1 || indexed.index > EntryCount(indexed.list)) return nullptr;
+  return IndexedField(indexed.family->id, indexed.index);
 }
 
 void GenerationModule::NoteUnresolved() {

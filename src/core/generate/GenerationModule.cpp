@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <cstring>
 
 #include "evaluator/ExprQuick.h"
 #include "evaluator/clsExprEvaluator.h"
@@ -17,33 +16,10 @@ constexpr std::string_view kCrLf = "\r\n";
 constexpr std::string_view kErrorTitle = "Error";
 constexpr std::string_view kProgramTitle = "Vorlane";
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-// starts_with for a fixed prefix, compared inline.
-template <std::size_t N>
-bool HasPrefix(std::string_view text, const char (&prefix)[N]) {
-  return text.size() >= N - 1 && std::memcmp(text.data(), prefix, N - 1) == 0;
-}
-
 // A text as the user wrote it, for messages: literal ampersands shown as "&".
 std::string Shown(std::string text) {
   std::replace(text.begin(), text.end(), GenerationModule::kLiteralAmpersand, '&');
   return text;
-}
-
-// The index of "&abil" N: the run of digits after the prefix, read as a
-// number; a run too long for any index reads as out of range.
-long AbilityIndex(std::string_view digits) {
-  long value = 0;
-  for (char c : digits) {
-    value = value * 10 + (c - '0');
-    if (value > 1000000) return 1000000;
-  }
-  return value;
-}
-
-std::string InvalidTechReqReason(const std::string& name) {
-  return "Variable " + name + " contains an invalid tech req number";
 }
 
 }  // namespace
@@ -210,96 +186,67 @@ bool GenerationModule::SubstituteVariable(std::string& text, std::string& name, 
     return ReplaceVariable(text, name, field.text, name);
   }
 
-  if (words_.damageFamily && HasPrefix(name, "&weapdmg")) {
-    auto range = RoundToInt16(LeadingNumber(std::string_view(name).substr(8)));
-    if (!range || *range < 1 || *range > kNumRanges) {
-      Show(kErrorTitle, "Error processing string " + name + ":" + std::string(kCrLf) +
-                            "Weapon range must be between 1 and 21.");
-      stepReason_ = "Variable " + name + ": weapon range must be between 1 and 21";
-      return false;
-    }
-    const FormulaField& field = damage_[static_cast<std::size_t>(*range - 1)];
-    if (!field.state.BracesDone) return Wait(field);
-    return ReplaceVariable(text, name, field.text, name);
-  }
-
-  if (HasPrefix(name, "&tech")) {
-    // Index N of the family whose prefix has `prefixLength` characters, or
-    // nothing when it lies outside 1..NumTechReqs (or outside 16 bits).
-    auto index = [&](std::size_t prefixLength) -> std::int16_t {
-      auto n = RoundToInt16(LeadingNumber(std::string_view(name).substr(prefixLength)));
-      if (!n || *n < 1 || *n > shape_.numTechReqs) return 0;
-      return *n;
-    };
-    auto invalidIndex = [&] { return "Variable " + name + "contains an invalid tech req number."; };
-    if (HasPrefix(name, "&techlevel")) {
-      std::int16_t n = index(10);
-      if (n == 0) {
-        Show(kErrorTitle, "Variable " + name + "contains invalid tech req number.");
-        stepReason_ = InvalidTechReqReason(name);
-        return false;
-      }
-      const FormulaField& field = tech_[static_cast<std::size_t>(n)].level;
-      if (!field.state.BracesDone) return Wait(field);
-      return ReplaceVariable(text, "&techlevel" + std::to_string(n), field.text, name);
-    }
-    if (HasPrefix(name, "&techarea")) {
-      std::int16_t n = index(9);
-      if (n == 0) {
-        Show(kErrorTitle, invalidIndex());
-        stepReason_ = InvalidTechReqReason(name);
-        return false;
-      }
-      const FormulaField& field = tech_[static_cast<std::size_t>(n)].area;
-      if (!field.state.BracesDone) return Wait(field);
-      return ReplaceVariable(text, "&techarea" + std::to_string(n), field.text, name);
-    }
-    if (HasPrefix(name, "&techgridlevel")) {
-      std::int16_t n = index(14);
-      if (n == 0) {
-        Show(kErrorTitle, invalidIndex());
-        stepReason_ = InvalidTechReqReason(name);
-        return false;
-      }
-      if (!shape_.grid) {
-        Show(kProgramTitle, "&TechGridLevel is not a valid variable" + std::string(kCrLf) + "for non-grid " +
-                                std::string(words_.nounPlural) + ".");
-        stepReason_ = "&TechGridLevel is not a valid variable for non-grid " + std::string(words_.nounPlural);
-        return false;
-      }
-      return ReplaceVariable(text, "&techgridlevel" + std::to_string(n), std::to_string(GridPos(n)), name);
+  const IndexedName indexed = ReadIndexed(name, words_.damageFamily);
+  if (!indexed.prefixed) return false;
+  if (indexed.index < 1 || indexed.index > EntryCount(indexed.list)) {
+    switch (indexed.list) {
+      case IndexedList::kDamage:
+        Show(kErrorTitle, "Error processing string " + name + ":" + std::string(kCrLf) +
+                              "Weapon range must be between 1 and 21.");
+        stepReason_ = "Variable " + name + ": weapon range must be between 1 and 21";
+        break;
+      case IndexedList::kTechReqs:
+        Show(kErrorTitle, "Variable " + name +
+                              (indexed.family->id == IndexedId::kTechLevel ? "contains invalid tech req number."
+                                                                          : "contains an invalid tech req number."));
+        stepReason_ = "Variable " + name + " contains an invalid tech req number";
+        break;
+      case IndexedList::kAbilities:
+        Show(kErrorTitle, "Variable " + name + "contains an invalid ability number.");
+        stepReason_ = "Variable " + name + " contains an invalid ability number";
+        break;
     }
     return false;
   }
-
-  if (HasPrefix(name, "&abil")) {
-    std::size_t end = 5;
-    while (end < name.size() && IsDigit(name[end])) ++end;
-    long n = AbilityIndex(std::string_view(name).substr(5, end - 5));
-    if (n < 1 || n > shape_.numAbils) {
-      Show(kErrorTitle, "Variable " + name + "contains an invalid ability number.");
-      stepReason_ = "Variable " + name + " contains an invalid ability number";
+  if (indexed.family == nullptr) return false;  // "&abil" N with no known suffix
+  const IndexedFamily& family = *indexed.family;
+  const std::string what = family.rebuilt ? std::string(family.prefix) + std::to_string(indexed.index) : name;
+  if (family.id == IndexedId::kTechGridLevel) {
+    if (!shape_.grid) {
+      Show(kProgramTitle, "&TechGridLevel is not a valid variable" + std::string(kCrLf) + "for non-grid " +
+                              std::string(words_.nounPlural) + ".");
+      stepReason_ = "&TechGridLevel is not a valid variable for non-grid " + std::string(words_.nounPlural);
       return false;
     }
-    AbilityFields& ability = abil_[static_cast<std::size_t>(n)];
-    std::string_view suffix = std::string_view(name).substr(end);
-    const FormulaField* field = nullptr;
-    if (suffix == "type") {
-      field = &ability.type;
-    } else if (suffix == "descr") {
-      field = &ability.descr;
-    } else if (suffix == "val1") {
-      field = &ability.val1;
-    } else if (suffix == "val2") {
-      field = &ability.val2;
-    } else {
-      return false;
-    }
-    if (!field->state.BracesDone) return Wait(*field);
-    return ReplaceVariable(text, name, field->text, name);
+    return ReplaceVariable(text, what, std::to_string(GridPos(static_cast<std::int16_t>(indexed.index))), name);
   }
+  const FormulaField& field = *IndexedField(family.id, indexed.index);
+  if (!field.state.BracesDone) return Wait(field);
+  return ReplaceVariable(text, what, field.text, name);
+}
 
-  return false;
+long GenerationModule::EntryCount(IndexedList list) const {
+  switch (list) {
+    case IndexedList::kTechReqs: return static_cast<long>(tech_.size()) - 1;
+    case IndexedList::kAbilities: return static_cast<long>(abil_.size()) - 1;
+    case IndexedList::kDamage: return kNumRanges;
+  }
+  return 0;
+}
+
+const FormulaField* GenerationModule::IndexedField(IndexedId id, long n) const {
+  const auto i = static_cast<std::size_t>(n);
+  switch (id) {
+    case IndexedId::kTechArea: return &tech_[i].area;
+    case IndexedId::kTechLevel: return &tech_[i].level;
+    case IndexedId::kTechGridLevel: return nullptr;  // a position, no field
+    case IndexedId::kAbilType: return &abil_[i].type;
+    case IndexedId::kAbilDescr: return &abil_[i].descr;
+    case IndexedId::kAbilVal1: return &abil_[i].val1;
+    case IndexedId::kAbilVal2: return &abil_[i].val2;
+    case IndexedId::kWeapDmg: return &damage_[i - 1];
+  }
+  return nullptr;
 }
 
 // ---------------------------------------------------------------------------

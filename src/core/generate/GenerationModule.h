@@ -18,9 +18,10 @@
 #include "generate/ExprCache.h"
 #include "generate/FormulaText.h"
 #include "generate/GenerationFault.h"
+#include "generate/IndexedVariables.h"
 #include "records/DesignRecord.h"
-#include "util/Numbers.h"
 #include "util/MessageSink.h"
+#include "util/Numbers.h"
 
 namespace vorlane {
 
@@ -138,7 +139,6 @@ class GenerationModule {
   const std::vector<GenerationWarning>& Warnings() const { return warnings_; }
   std::size_t WarningCount() const { return warningCount_; }
 
- protected:
   // The record's figures the drivers and the table need, read once when a
   // generation starts.
   struct Shape {
@@ -149,6 +149,15 @@ class GenerationModule {
     std::int16_t numAbils = 0;
     std::vector<double> gridSizes;  // 1..numTechReqs, leading-number reading
   };
+  // The shape of the record taken (Prepare).
+  const Shape& ShapeRead() const { return shape_; }
+
+  // The resolved text of a field after an entry was made; nullptr for a
+  // field the entry does not need (a weapon field outside a weapon, a grid
+  // part outside a grid).
+  const std::string* ResolvedText(const FieldPlace& field) const;
+
+ protected:
 
   struct TechFields {
     FormulaField area, level, gridSize, numberStyle;
@@ -259,6 +268,10 @@ class GenerationModule {
   void NoteUnresolved();
   // The field a variable name (lower case) stands for; nullptr for none.
   const FormulaField* FieldNamed(std::string_view name) const;
+  // The entries of a list of indexed variables, and the field of family `id`
+  // in entry n (1..EntryCount); none for a grid position.
+  long EntryCount(IndexedList list) const;
+  const FormulaField* IndexedField(IndexedId id, long n) const;
   std::string NearestVariable(std::string_view name) const;
   std::vector<FieldEdit>* editing_ = nullptr;
   std::string stepReason_;  // why the failing step failed, where it says so

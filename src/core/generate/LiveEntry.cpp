@@ -22,49 +22,6 @@ class KeepingSink : public MessageSink {
   std::vector<ShownMessage> messages;
 };
 
-// The generation module of a kind, opened up for single entries and for
-// reading the resolved texts.
-template <typename Generate, typename Record>
-class Single : public Generate {
- public:
-  // Makes the entry of `point` into `out`; false after the messages.
-  bool Write(const Record& record, const EntryPoint& point, std::string& out, GenerationResult& refused) {
-    if (this->RefuseControlCharacter(FindControlCharacter(record), refused)) return false;
-    const bool grid = this->shape_.grid;
-    if (grid) {
-      const int number = GridCellNumber(this->shape_.gridSizes, point.cell);
-      if (number == 0) {
-        this->NoteFault({"", 0, Record::kGridKey}, "The cell lies outside the grid");
-        this->Show("Error", "The cell lies outside the grid.");
-        return false;
-      }
-      for (std::size_t i = 0; i < point.cell.size(); ++i) {
-        this->SetGridPos(static_cast<std::int16_t>(i + 1), point.cell[i]);
-      }
-      this->SetLevelText(std::to_string(number));
-    } else {
-      this->SetLevelText(std::to_string(point.level));
-    }
-    return this->WriteEntry(out, grid);
-  }
-
-  bool IsGrid() const { return this->shape_.grid; }
-
-  // The resolved text of a field after Write; nullptr for a field the
-  // entry does not need (a weapon field outside a weapon, a grid part
-  // outside a grid).
-  const std::string* Text(const FieldPlace& field) const {
-    const std::string* text = nullptr;
-    this->ForEachNeededField([&](const FormulaField& f, std::string_view key, int entry) {
-      if (key == field.key && entry == field.entry) text = &f.text;
-      return text == nullptr;
-    });
-    return text;
-  }
-
-  const typename GenerationModule::Shape& ShapeRead() const { return this->shape_; }
-};
-
 // The module's fault; one outside any entry (a refused cell) gets the
 // entry's place.
 std::optional<GenerationFault> LocatedFault(std::optional<GenerationFault> fault, const EntryPoint& point) {
@@ -82,12 +39,12 @@ LiveEntry Entry(const Record& record, const EntryPoint& point, const std::atomic
     live.status = GenerationStatus::Cancelled;
     return live;
   }
-  Single<Generate, Record> module;
+  Generate module;
   KeepingSink sink;
   module.Prepare(record, sink);
   GenerationResult refused;
   std::string out;
-  const bool written = module.Write(record, point, out, refused);
+  const bool written = module.WriteOneEntry(point.level, point.cell, out, refused);
   module.Release();
   live.messages = std::move(sink.messages);
   live.warnings = module.Warnings();
@@ -115,7 +72,7 @@ SeriesResult MakeSeriesOf(const Record& record, std::span<const FieldPlace> fiel
   SeriesResult result;
   for (const FieldPlace& field : fields) result.series.push_back({field, FieldLabel(record, field), {}});
 
-  Single<Generate, Record> module;
+  Generate module;
   KeepingSink sink;
   module.Prepare(record, sink);
   const auto& shape = module.ShapeRead();
@@ -143,7 +100,7 @@ SeriesResult MakeSeriesOf(const Record& record, std::span<const FieldPlace> fiel
     }
     std::string out;
     GenerationResult refused;
-    const bool written = module.Write(record, point, out, refused);
+    const bool written = module.WriteOneEntry(point.level, point.cell, out, refused);
     if (!written) {
       result.status = GenerationStatus::Failed;
       result.fault = LocatedFault(module.Fault(), point);
@@ -151,7 +108,7 @@ SeriesResult MakeSeriesOf(const Record& record, std::span<const FieldPlace> fiel
     }
     result.points.push_back(module.FieldText(0));
     for (Series& series : result.series) {
-      const std::string* text = module.Text(series.field);
+      const std::string* text = module.ResolvedText(series.field);
       series.values.push_back(text ? NumberOrNaN(*text) : std::numeric_limits<double>::quiet_NaN());
     }
   }
@@ -179,6 +136,15 @@ std::vector<FieldPlace> CurveFieldsOf(const Record& record) {
 }
 
 }  // namespace
+
+const std::string* GenerationModule::ResolvedText(const FieldPlace& field) const {
+  const std::string* text = nullptr;
+  ForEachNeededField([&](const FormulaField& f, std::string_view key, int entry) {
+    if (key == field.key && entry == field.entry) text = &f.text;
+    return text == nullptr;
+  });
+  return text;
+}
 
 int GridCellNumber(std::span<const double> sizes, std::span<const std::int32_t> cell) {
   // sizes[0] is unused: requirement i has size sizes[i].

@@ -4,13 +4,16 @@
 // drivers. CompGenerate and FacGenerate add only their words and entry layouts.
 #pragma once
 
+#include <cstdint>
 #include <iterator>
+#include <span>
 #include <string>
 #include <string_view>
 
 #include "generate/DesignCheck.h"
 #include "generate/DesignLayout.h"
 #include "generate/GenerationModule.h"
+#include "generate/LiveEntry.h"
 
 namespace vorlane {
 
@@ -54,6 +57,26 @@ class RecordGenerate : public GenerationModule {
   void Release() {
     End();
     record_ = nullptr;
+  }
+  // One entry of the prepared design into `out`, as a driver makes it: level
+  // `level` of a plain design, or the grid cell at `cell` (a position along
+  // each requirement). False after its messages; a refused record leaves
+  // its result in `refused`.
+  bool WriteOneEntry(int level, std::span<const std::int32_t> cell, std::string& out, GenerationResult& refused) {
+    if (RefuseControlCharacter(FindControlCharacter(*record_), refused)) return false;
+    if (shape_.grid) {
+      const int number = GridCellNumber(shape_.gridSizes, cell);
+      if (number == 0) {
+        NoteFault({"", 0, Record::kGridKey}, "The cell lies outside the grid");
+        Show("Error", "The cell lies outside the grid.");
+        return false;
+      }
+      for (std::size_t i = 0; i < cell.size(); ++i) SetGridPos(static_cast<std::int16_t>(i + 1), cell[i]);
+      SetLevelText(std::to_string(number));
+    } else {
+      SetLevelText(std::to_string(level));
+    }
+    return WriteEntry(out, shape_.grid);
   }
 
  protected:

@@ -5,12 +5,16 @@
 #include <algorithm>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <regex>
 #include <set>
 #include <sstream>
 
 #include "GenerateTestSupport.h"
 #include "evaluator/ExprFunctions.h"
+#include "generate/DesignLayout.h"
+#include "generate/IndexedVariables.h"
+#include "generate/LiveEntry.h"
 
 namespace vorlane {
 namespace {
@@ -126,6 +130,56 @@ TEST(FormulaCatalogue, VariablesFollowTheDesignAndGenerationKnowsEachOfThem) {
   EXPECT_EQ(*level2.field, (FieldPlace{"TechReqs", 2, "TechReqLevel"}));
   EXPECT_EQ(level2.label, FieldLabel(plain, *level2.field));
   EXPECT_FALSE(cases[0].first.variables.front().field);  // the level stands for no field
+}
+
+// Every family of indexed variables, from its one row: the catalogue offers
+// it, the substitution reads the field the catalogue names (or the cell's
+// position), and a misspelt name is pointed to it.
+TEST(FormulaCatalogue, EachIndexedFamilyIsOfferedSubstitutedAndSuggested) {
+  using Fields = Layout<vrlComponent>;
+  vrlComponent design = Weapon(true);
+  design.SetNumAbils(2);
+  // Each field holds its own number, kept under its column and entry.
+  std::map<std::string, std::string> stored;
+  auto store = [&](const std::string& column, std::int16_t n, auto set) {
+    const std::string value = std::to_string(100 + stored.size());
+    stored[column + "-" + std::to_string(n)] = value;
+    set(value);
+  };
+  for (std::int16_t n = 1; n <= 2; ++n) {
+    for (const auto& c : Fields::kTech) store(c.name, n, [&](const std::string& v) { (design.*c.set)(n, v); });
+    for (const auto& c : Fields::kAbilities) store(c.name, n, [&](const std::string& v) { (design.*c.set)(n, v); });
+  }
+  for (std::int16_t r = 1; r <= vrlComponent::kNumRanges; ++r) {
+    store(Fields::kDamageList, r, [&](const std::string& v) { design.SetWeaponDamageAtRange(r, v); });
+  }
+  design.SetTechReqGridSize(1, "2");
+  design.SetTechReqGridSize(2, "3");
+  const FormulaCatalogue catalogue = MakeFormulaCatalogue(design);
+  for (const IndexedFamily& family : kIndexedFamilies) {
+    const std::string name = std::string(family.prefix) + "2" + std::string(family.suffix);
+    SCOPED_TRACE(name);
+    const auto offered = std::find_if(catalogue.variables.begin(), catalogue.variables.end(),
+                                      [&](const FormulaVariable& v) { return v.name == name; });
+    ASSERT_NE(offered, catalogue.variables.end());
+    EXPECT_EQ(offered->description, std::string(family.help) + "2");
+    // The cell (2, 3): the second requirement's position is 3.
+    vrlComponent probe = design;
+    probe.SetCompDesc("<" + name + ">");
+    const LiveEntry entry = MakeEntry(probe, {0, {2, 3}});
+    ASSERT_EQ(entry.status, GenerationStatus::Generated) << entry.messages.size();
+    const auto& place = offered->field;
+    const std::string expected = place ? stored[place->key + "-" + std::to_string(place->entry)] : "3";
+    EXPECT_EQ(Values(entry.text, "Description"), std::vector<std::string>{"<" + expected + ">"});
+    EXPECT_EQ(offered->field.has_value(), !family.column.empty());
+    // One letter of the prefix wrong: the fault suggests the family's name.
+    std::string misspelt = name;
+    misspelt[2] = misspelt[2] == 'x' ? 'y' : 'x';
+    probe.SetCompDesc(misspelt);
+    const LiveEntry failed = MakeEntry(probe, {0, {2, 3}});
+    ASSERT_TRUE(failed.fault);
+    EXPECT_EQ(failed.fault->reason, "Unknown variable " + misspelt + "; did you mean " + name + "?");
+  }
 }
 
 }  // namespace

@@ -15,15 +15,20 @@ using namespace vorlane::testing;
 using S = CompGenerate::Slot;
 
 struct Resolution : ::testing::Test {
-  // Loads and resolves one entry of `c`; the passes it took, 0 on failure.
-  int Resolve(const vrlComponent& c, const std::string& level = "1") {
+  // Makes one entry of `c`; the passes its resolution took, 0 on failure
+  // (whose closing "Error during parsing." is taken off the messages).
+  int Resolve(const vrlComponent& c, int level = 1) {
     sink.messages.clear();
     gen.Prepare(c, sink);
-    gen.SetLevelText(level);
-    gen.LoadComponentFields();
-    bool ok = gen.ResolveComponentFields();
+    std::string out;
+    GenerationResult refused;
+    const bool ok = gen.WriteOneEntry(level, {}, out, refused);
     gen.Release();
-    return ok ? gen.PassesUsed() : 0;
+    if (ok) return gen.PassesUsed();
+    const Message parsing{"Error", "Error during parsing."};
+    EXPECT_EQ(sink.messages.empty() ? Message{} : sink.messages.back(), parsing);
+    if (!sink.messages.empty()) sink.messages.pop_back();
+    return 0;
   }
   const Messages tooMany{{"Too many cross-references", "Variables could not all be resolved in 50 iterations."}};
   RecordingSink sink;
@@ -45,7 +50,7 @@ TEST_F(Resolution, PassCountsFollowTheSlotOrder) {
   // was found finished.
   c = FromDesign<vrlComponent>(R"("CompName": "&mincost units", "MinCost": "&abil1val1",
       "TechReqs": [{"TechReqLevel": "&complevel"}], "Abilities": [{"AbilVal1": "&techlevel1"}])");
-  EXPECT_EQ(Resolve(c, "7"), 7);
+  EXPECT_EQ(Resolve(c, 7), 7);
   EXPECT_EQ(gen.FieldText(S::kCompName), "7 units");
   // 49 groups finish in pass 50; 50 do not.
   std::string groups;
@@ -71,7 +76,7 @@ TEST_F(Resolution, FieldsThatNeverFinishEndInTheFiftyPassMessage) {
 
 TEST_F(Resolution, AFailedStepShowsTheFieldAsFarAsItGot) {
   c.SetMinCost("&complevel &nosuch");
-  EXPECT_EQ(Resolve(c, "3"), 0);
+  EXPECT_EQ(Resolve(c, 3), 0);
   EXPECT_EQ(sink.messages, (Messages{{"Error", "Error parsing string: \r\n3 &nosuch"}}));
   // Weapon slots are stepped in every design.
   c = Bare<vrlComponent>("Laser");
@@ -95,7 +100,7 @@ TEST_F(Resolution, DamageTextsAreCutToTheirLeadingNumberOnceFinished) {
       {" 12 ", "12"}, {"7.50", "7.5"}, {"", "0"}, {"abc", "0"}, {"1 000", "1000"}, {"2.5E+3 range", "2500"},
       {"{&complevel*10}", "30"}, {"5+{1}", "5"}, {"{&weapdmg2/3}", "2.5"}, {"&weapdmg7", "30"}};
   for (std::int16_t r = 1; r <= 10; ++r) c.SetWeaponDamageAtRange(r, cases[r - 1].first);
-  ASSERT_GT(Resolve(c, "3"), 0);
+  ASSERT_GT(Resolve(c, 3), 0);
   for (std::int16_t r = 1; r <= 10; ++r) EXPECT_EQ(gen.DamageText(r), cases[r - 1].second) << cases[r - 1].first;
   EXPECT_EQ(gen.FieldText(S::kWeaponTarget), "Normal, 7.5");
 }
