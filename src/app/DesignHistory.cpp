@@ -94,8 +94,13 @@ DesignHistory::DesignHistory(HQ& hq, HostWindow& host) : hq_(hq), host_(host) {
   connect(&designs, &DesignFiles::DesignReplaced, this, [this](DesignKind kind) { Reset(kind); });
   connect(&designs, &DesignFiles::Saved, this, [this] { EndTyping(); });
   connect(&host_, &HostWindow::PageChanged, this, [this](HostedPage* page) { PageChanged(page); });
-  // A move of the focus ends the typing, after what was typed is taken.
-  connect(qApp, &QApplication::focusChanged, this, [this] { EndTyping(); });
+  // A move of the focus to another control of the page ends the typing,
+  // after what was typed is taken; the menu bar, a menu or a message box
+  // taking the focus meanwhile does not.
+  connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+    HostedPage* page = host_.CurrentPage();
+    if (now && page && page->isAncestorOf(now) && now != typingIn_) EndTyping();
+  });
   qApp->installEventFilter(this);
   Reset(DesignKind::Component);
   Reset(DesignKind::Facility);
@@ -207,6 +212,7 @@ void DesignHistory::Schedule() {
   if (!kind) return;
   pendingKind_ = kind;
   pendingWhere_ = WhereNow();
+  typingIn_ = QApplication::focusWidget();
   observe_.start();
 }
 

@@ -23,6 +23,7 @@
 #include <QPointer>
 #include <QString>
 #include <QTimer>
+#include <QWidget>
 #include <array>
 #include <memory>
 #include <optional>
@@ -33,7 +34,6 @@
 #include "gui/PageId.h"
 
 class QAction;
-class QWidget;
 
 namespace vorlane {
 
@@ -136,6 +136,8 @@ class DesignHistory : public QObject {
   std::optional<DesignKind> pendingKind_;
   Where pendingWhere_;
   bool applying_ = false;
+  // The control that had the focus at the last change.
+  QPointer<QWidget> typingIn_;
   QPointer<QAction> actUndo_;
   QPointer<QAction> actRedo_;
 };

@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <QStringList>
 #include <chrono>
+#include <memory>
+#include <optional>
 
 #include "app/DesignFiles.h"
 #include "app/HQ.h"
@@ -34,6 +36,8 @@ QString Describe(const RecoveredCopy& copy) {
 }  // namespace
 
 DesignRecovery::DesignRecovery(HQ& hq, const std::filesystem::path& folder) : hq_(hq), folder_(folder) {
+  worker_.setMaxThreadCount(1);
+  worker_.setExpiryTimeout(-1);
   std::string error;
   // Without a folder to write to, the program runs as before, without copies.
   if (!folder_.Open(error)) return;
@@ -48,7 +52,9 @@ DesignRecovery::DesignRecovery(HQ& hq, const std::filesystem::path& folder) : hq
   connect(&designs, &DesignFiles::QuitConfirmed, this, [this] { Close(); });
 }
 
-DesignRecovery::~DesignRecovery() = default;
+DesignRecovery::~DesignRecovery() { Wait(); }
+
+void DesignRecovery::Wait() { worker_.waitForDone(); }
 
 void DesignRecovery::Changed() {
   if (IsOpen() && !closed_) timer_.start();
@@ -58,25 +64,41 @@ void DesignRecovery::Flush() {
   timer_.stop();
   if (!IsOpen() || closed_) return;
   DesignFiles& designs = hq_.Designs();
-  for (DesignKind kind : {DesignKind::Component, DesignKind::Facility}) {
-    if (!designs.HasUnsavedChanges(kind)) {
-      folder_.Remove(kind);
-      continue;
-    }
-    const std::string origin = designs.FilePath(kind).toStdString();
-    std::string error;
-    // A copy that cannot be written keeps the last one; the next change tries again.
-    if (kind == DesignKind::Component) {
-      folder_.Write(designs.ShownComponent(), origin, error);
-    } else {
-      folder_.Write(designs.ShownFacility(), origin, error);
-    }
+  // What to write is taken now; the writing is left to the worker.
+  struct Work {
+    std::optional<vrlComponent> component;
+    std::optional<vrlFacility> facility;
+    std::string componentOrigin, facilityOrigin;
+  };
+  auto work = std::make_shared<Work>();
+  if (designs.HasUnsavedChanges(DesignKind::Component)) {
+    work->component = designs.ShownComponent();
+    work->componentOrigin = designs.FilePath(DesignKind::Component).toStdString();
   }
+  if (designs.HasUnsavedChanges(DesignKind::Facility)) {
+    work->facility = designs.ShownFacility();
+    work->facilityOrigin = designs.FilePath(DesignKind::Facility).toStdString();
+  }
+  worker_.start([this, work] {
+    // A copy that cannot be written keeps the last one; the next change tries again.
+    std::string error;
+    if (work->component) {
+      folder_.Write(*work->component, work->componentOrigin, error);
+    } else {
+      folder_.Remove(DesignKind::Component);
+    }
+    if (work->facility) {
+      folder_.Write(*work->facility, work->facilityOrigin, error);
+    } else {
+      folder_.Remove(DesignKind::Facility);
+    }
+  });
 }
 
 void DesignRecovery::Close() {
   timer_.stop();
   closed_ = true;
+  Wait();
   folder_.Close();
 }
 
@@ -91,6 +113,7 @@ void DesignRecovery::OfferOrphans() {
                          QStringLiteral("\n\nRestore brings it back as unsaved changes; Discard deletes it for good.");
     const int answer = hq_.services().Choose(&hq_.Host(), text, {QStringLiteral("&Restore"), QStringLiteral("&Discard")});
     if (answer == 1) {
+      Wait();
       folder_.Delete(orphan);
       continue;
     }
@@ -100,6 +123,7 @@ void DesignRecovery::OfferOrphans() {
     }
     // This instance's own copy first, then the old one goes.
     Flush();
+    Wait();
     folder_.Delete(orphan);
     return;
   }

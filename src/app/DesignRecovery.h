@@ -9,6 +9,7 @@
 #pragma once
 
 #include <QObject>
+#include <QThreadPool>
 #include <QTimer>
 #include <filesystem>
 #include <memory>
@@ -43,14 +44,18 @@ class DesignRecovery : public QObject {
   void Changed();
   // Whether a write waits for the pause to end.
   bool Pending() const { return timer_.isActive(); }
-  // Writes (or removes) the copy of each design now.
+  // Writes (or removes) the copy of each design now, off the GUI thread (a
+  // large design takes a while to write); Wait() waits until that is done.
   void Flush();
+  void Wait();
   // The program ends normally: every copy of this instance goes.
   void Close();
 
  private:
   HQ& hq_;
+  // Used by one worker at a time, in the order the work was given.
   RecoveryFolder folder_;
+  QThreadPool worker_;
   QTimer timer_;
   bool closed_ = false;
 };

@@ -60,6 +60,7 @@ int RunChild(const QString& state, const QString& design) {
   app.Type("txtCompName", "Maser");
   if (!app.hq().Recovery() || !app.hq().Recovery()->Pending()) return 3;
   app.hq().Recovery()->Flush();
+  app.hq().Recovery()->Wait();
   SavedBytes(design + ".expected", app.hq().Designs().ShownComponent());
   std::fputs("ready\n", stdout);
   std::fflush(stdout);
@@ -155,6 +156,29 @@ class UndoRecoveryTest : public QObject {
     QVERIFY(!app.host()->windowTitle().endsWith(" *"));
   }
 
+  // Edit > Undo from the menu with the focus in a box that has typed: the
+  // box's typing goes back, and with it the step; the menu's coming and going
+  // does not end the typing.
+  void menuUndoTakesBackTheFocusedBoxsTyping() {
+    TestApp app;
+    DesignHistory& history = app.hq().History();
+    QVERIFY(app.hq().Designs().OpenFile(SaveLaser(app.Dir())));
+    QVERIFY(app.Type("txtCompName", "Maser"));
+    QCOMPARE(history.UndoName(), QStringLiteral("Component Name"));
+    app.Key(Qt::Key_E, Qt::AltModifier);
+    auto* menu = app.host()->findChild<QMenu*>("mnuEdit");
+    QVERIFY(menu && menu->isVisible());
+    QCOMPARE(menu->activeAction(), history.UndoAction());
+    QTest::keyClick(menu, Qt::Key_Return);
+    app.Settle();
+    QCOMPARE(app.Text("txtCompName"), QStringLiteral("Laser"));
+    QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("txtCompName"));
+    app.hq().History().Observe();
+    QCOMPARE(history.UndoName(), QString());
+    QCOMPARE(history.RedoName(), QString());
+    QVERIFY(!app.host()->windowTitle().endsWith(" *"));
+  }
+
   // A killed program's copy is offered at the next start; the box closed
   // without an answer keeps it; Restore brings the design back as unsaved
   // changes to its file, and saving it writes what was typed and ends the copy.
@@ -190,9 +214,11 @@ class UndoRecoveryTest : public QObject {
     app.hq().Recovery()->OfferOrphans();
     QCOMPARE(app.services.Messages().size(), std::size_t{1});
     QCOMPARE(app.PageName(), QStringLiteral("frmCompStart"));
+    QCOMPARE(app.Text("txtCompName"), QStringLiteral("Maser"));
     QVERIFY(app.host()->windowTitle().endsWith(" - laser.vorlane.json *"));
     QCOMPARE(CopiesIn(state).size(), qsizetype{1});  // this instance's own
     app.Key(Qt::Key_S, Qt::ControlModifier);
+    app.hq().Recovery()->Wait();
     QCOMPARE(ReadAll(design), expected);
     QVERIFY(CopiesIn(state).isEmpty());
     QCOMPARE(app.services.UnexpectedQuestions(), 0);
@@ -214,13 +240,16 @@ class UndoRecoveryTest : public QObject {
       app.Find("cmdNext")->setFocus();
       QVERIFY(recovery.Pending());
       recovery.Flush();
+      recovery.Wait();
       QCOMPARE(CopiesIn(state).size(), qsizetype{1});
       app.hq().History().Undo();
       QVERIFY(recovery.Pending());
       recovery.Flush();
+      recovery.Wait();
       QVERIFY(CopiesIn(state).isEmpty());
       app.hq().History().Redo();
       recovery.Flush();
+      recovery.Wait();
       QCOMPARE(CopiesIn(state).size(), qsizetype{1});
       // Quit, Discard.
       app.services.QueueSaveAnswer(SaveAnswer::Discard);

@@ -63,8 +63,12 @@ DesignChange Find(const Record& a, const Record& b) {
     if (walk.Done()) break;
     if ((a.*field.get)() != (b.*field.get)()) walk.Differs({"", 0, field.name});
   }
-  CompareList(L::kTech, L::kTechList, a.NumTechReqs(), b.NumTechReqs(), a, b, walk);
-  CompareList(L::kAbilities, L::kAbilityList, a.NumAbils(), b.NumAbils(), a, b, walk);
+  // The shared part (level count, grid flag, lists) compares in place; the
+  // lists are walked entry by entry only when it differs.
+  if (static_cast<const DesignRecord&>(a) != static_cast<const DesignRecord&>(b)) {
+    CompareList(L::kTech, L::kTechList, a.NumTechReqs(), b.NumTechReqs(), a, b, walk);
+    CompareList(L::kAbilities, L::kAbilityList, a.NumAbils(), b.NumAbils(), a, b, walk);
+  }
   if constexpr (L::kDamage) {
     for (std::int16_t r = 1; r <= Record::kNumRanges && !walk.Done(); ++r) {
       if (a.WeaponDamageAtRange(r) != b.WeaponDamageAtRange(r)) walk.Differs({L::kDamageList, r, L::kDamageList});
