@@ -75,6 +75,14 @@ run 1 "check strict" --strict --check "$work/blank.json"
 sed 's/"NumberStyle": "&faclevel", //' "$work/clean.json" >"$work/unnumbered.json"
 run 1 "check names" --check "$work/unnumbered.json"
 line out.txt 'error: entry 2 "Miner", key "Name": "Miner" is the name of entry 1 too; the game keeps only one of them' "check names"
+# A grid without numbering styles writes "Laser " twice.
+echo '{"kind": "component", "CompName": "Laser", "GridComp": true, "NumberStyle": "", "RomanStyle": "",
+  "VehicleType": "Ship", "Restrictions": "None", "Family": "1", "CustomGroup": "0", "HP": "1", "MinCost": "1",
+  "OrgCost": "0", "RadCost": "0", "Size": "1",
+  "TechReqs": [{"TechReqArea": "Lasers", "TechReqLevel": "1", "TechReqGridSize": "2"}], "Abilities": []}' >"$work/grid.json"
+run 1 "check grid names" --check "$work/grid.json"
+line out.txt 'error: entry 2 "Laser ", key "Name": "Laser" is the name of entry 1 too; the game keeps only one of them' \
+  "check grid names"
 run 0 "check strict clean" --check "$work/clean.json" --strict
 run 2 "check unreadable" --check "$work/missing.json"
 

@@ -161,7 +161,12 @@ double Compute(Code code, const double* a, double f, std::uint32_t& rndState) {
 
     case kDNorm: {
       const double s = a[2];
-      return std::exp(-(x - b) * (x - b) / (2 * s * s)) / std::sqrt(kTwoPi) / s;
+      const double v = std::exp(-(x - b) * (x - b) / (2 * s * s)) / std::sqrt(kTwoPi) / s;
+      if (std::isfinite(v)) return v;
+      // (x - mu)^2 or sigma^2 left the double range (dnorm(1e300,0,1e300),
+      // dnorm(0,0,1e-170)); the standardized distance keeps them in it.
+      const double z = (x - b) / s;
+      return std::exp(-0.5 * z * z) / std::sqrt(kTwoPi) / s;
     }
     case kCNorm: {
       const double s = a[2];

@@ -358,7 +358,13 @@ double Beta(double a, double b) {
     double ratio = ab >= kSmallestNormal ? c / ab : c / a / b;
     double factor = kSqrt2Pi * std::exp(-kLanczosShift) * LanczosSum(a) * LanczosSum(b) /
                     LanczosSum(c) * ratio * std::sqrt(tc);
-    return factor * std::exp(exponent);
+    double value = factor * std::exp(exponent);
+    if (std::isinf(value)) {
+      // c/(ab) sqrt(t_c) overflows while the power brings it back (beta(1e-300, 1e300)).
+      value = kSqrt2Pi * std::exp(-kLanczosShift) * LanczosSum(a) * LanczosSum(b) / LanczosSum(c) * ratio *
+              (std::sqrt(tc) * std::exp(exponent));
+    }
+    return value;
   }
   // Negative (non-integer) arguments: Gamma(a) Gamma(b) / Gamma(a + b), sign included.
   double ga = Gamma(a), gb = Gamma(b), rc = ReciprocalGamma(c);
