@@ -1,8 +1,7 @@
 // Starts Vorlane: vorlane [--help] [--version] [DESIGN.vorlane.json]
 //
 // The settings file lies beside the program when that place can be written,
-// else in the user's configuration folder; recovery copies of unsaved designs
-// are kept in the user's state folder. A design file given as the
+// else in the user's configuration folder. A design file given as the
 // argument opens as the File menu's Open Design opens it.
 #include <QAction>  // DesignFiles.h hands out QAction pointers
 #include <QApplication>
@@ -16,6 +15,7 @@
 #include "app/DesignFiles.h"
 #include "app/HQ.h"
 #include "app/QtServices.h"
+#include "settings/StateFolder.h"
 
 namespace {
 
@@ -103,8 +103,11 @@ int main(int argc, char** argv) {
                  vorlane::ChooseSettingsFile(programDir, besideWritable, std::getenv("XDG_CONFIG_HOME"),
                                              std::getenv("HOME")),
                  programDir);
-  hq.SetStateFolder(vorlane::ChooseStateFolder(vorlane::kHostPlatform, std::getenv("XDG_STATE_HOME"),
-                                                std::getenv("HOME"), std::getenv("LOCALAPPDATA")));
+  // Recovery copies of unsaved designs go to the user's state folder.
+  auto variable = [](const char* name) { return qEnvironmentVariable(name).toUtf8(); };
+  const QByteArray xdgState = variable("XDG_STATE_HOME"), home = variable("HOME"), localAppData = variable("LOCALAPPDATA");
+  hq.SetStateFolder(vorlane::ChooseStateFolder(vorlane::kHostPlatform, xdgState.constData(), home.constData(),
+                                               localAppData.constData()));
   hq.Main();
   if (!line.designFile.empty()) hq.Designs().OpenFile(QString::fromLocal8Bit(line.designFile));
   return QApplication::exec();
