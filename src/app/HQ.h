@@ -34,8 +34,7 @@ class HQ : public Session {
   HQ& operator=(const HQ&) = delete;
 
   // Where recovery copies of unsaved designs are kept (settings/
-  // SettingsFile.h, ChooseStateFolder); set before Main(). Without one, no
-  // copies are kept.
+  // StateFolder.h); set before Main(). Without one, no copies are kept.
   void SetStateFolder(std::filesystem::path folder) { stateFolder_ = std::move(folder); }
 
   // Entry procedure: loads the settings, creates both records anew and shows

@@ -18,6 +18,7 @@
 #include "app/DesignFiles.h"
 #include "app/HQ.h"
 #include "app/QtServices.h"
+#include "settings/StateFolder.h"
 
 namespace {
 
@@ -105,8 +106,11 @@ int main(int argc, char** argv) try {
                  vorlane::ChooseSettingsFile(programDir, besideWritable, std::getenv("XDG_CONFIG_HOME"),
                                              std::getenv("HOME")),
                  programDir);
-  hq.SetStateFolder(vorlane::ChooseStateFolder(vorlane::kHostPlatform, std::getenv("XDG_STATE_HOME"),
-                                                std::getenv("HOME"), std::getenv("LOCALAPPDATA")));
+  // Recovery copies of unsaved designs go to the user's state folder.
+  auto variable = [](const char* name) { return qEnvironmentVariable(name).toUtf8(); };
+  const QByteArray xdgState = variable("XDG_STATE_HOME"), home = variable("HOME"), localAppData = variable("LOCALAPPDATA");
+  hq.SetStateFolder(vorlane::ChooseStateFolder(vorlane::kHostPlatform, xdgState.constData(), home.constData(),
+                                               localAppData.constData()));
   hq.Main();
   if (!line.designFile.empty()) hq.Designs().OpenFile(QString::fromLocal8Bit(line.designFile));
   return QApplication::exec();

@@ -22,13 +22,14 @@ const char* KindName(DesignKind kind) { return kind == DesignKind::Component ? "
 // Writes `text` to a fresh file beside `path` and puts it in its place.
 bool WriteAtomically(const std::filesystem::path& path, const std::string& text, std::string& error) {
   static std::mt19937_64 generator{std::random_device{}()};
-  const std::filesystem::path temporary = path.string() + ".tmp" + std::to_string(generator() % 1000000000u);
+  std::filesystem::path temporary = path;
+  temporary += ".tmp" + std::to_string(generator() % 1000000000u);
   {
     std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
     out.write(text.data(), static_cast<std::streamsize>(text.size()));
     out.flush();
     if (!out) {
-      error = "cannot write " + temporary.string();
+      error = "cannot write " + temporary.filename().string();
       std::error_code ec;
       std::filesystem::remove(temporary, ec);
       return false;

@@ -1,5 +1,5 @@
 // Recovery copies of unsaved designs, kept in the state folder
-// (settings/SettingsFile.h, ChooseStateFolder) by every running instance
+// (settings/StateFolder.h) by every running instance
 // under its own name:
 //
 //   <instance>.lock                  held locked while the instance runs

@@ -58,23 +58,6 @@ std::filesystem::path ChooseSettingsFile(const std::filesystem::path& programDir
   return config / "Vorlane" / kSettingsFileName;
 }
 
-std::filesystem::path ChooseStateFolder(Platform platform, const char* xdgStateHome, const char* home,
-                                        const char* localAppData) {
-  auto usable = [](const char* dir) { return dir != nullptr && *dir != '\0'; };
-  if (platform == Platform::Windows) {
-    // Drive letters and back slashes mean nothing to another system's paths:
-    // any text given is taken.
-    return usable(localAppData) ? std::filesystem::path(localAppData) / "Vorlane" : std::filesystem::path();
-  }
-  if (usable(xdgStateHome) && std::filesystem::path(xdgStateHome).is_absolute()) {
-    return std::filesystem::path(xdgStateHome) / "Vorlane";
-  }
-  if (usable(home) && std::filesystem::path(home).is_absolute()) {
-    return std::filesystem::path(home) / ".local" / "state" / "Vorlane";
-  }
-  return {};
-}
-
 DirSettings LoadSettings(const std::filesystem::path& file) {
   DirSettings settings;
   std::error_code ec;

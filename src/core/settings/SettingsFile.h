@@ -47,22 +47,6 @@ std::filesystem::path SettingsFilePath(const std::filesystem::path& programDir);
 std::filesystem::path ChooseSettingsFile(const std::filesystem::path& programDir, bool besideWritable,
                                          const char* xdgConfigHome, const char* home);
 
-// The systems whose folders differ; kHostPlatform is the one built for.
-enum class Platform { Posix, Windows };
-#ifdef _WIN32
-inline constexpr Platform kHostPlatform = Platform::Windows;
-#else
-inline constexpr Platform kHostPlatform = Platform::Posix;
-#endif
-
-// Where the program keeps what is neither settings nor designs (recovery
-// copies of unsaved designs): on Windows %LOCALAPPDATA%\Vorlane; elsewhere
-// $XDG_STATE_HOME/Vorlane, or $HOME/.local/state/Vorlane when XDG_STATE_HOME
-// is unset, empty or not absolute. Empty when there is no such place. Null
-// pointers count as unset.
-std::filesystem::path ChooseStateFolder(Platform platform, const char* xdgStateHome, const char* home,
-                                        const char* localAppData);
-
 // Reads the two directories and the remembered places. A missing, empty or
 // unreadable file gives empty ones; lines after the second that are not one
 // of the keys above are ignored.
