@@ -2,6 +2,7 @@
 // in order, the results text, coming back, closing while generating; the
 // results' text view and its Copy All, Save As and Check.
 
+#include "app/DesignFiles.h"
 #include "generate/CompGenerate.h"
 #include "generate/FacGenerate.h"
 #include "generate_ui/ResultsExport.h"
