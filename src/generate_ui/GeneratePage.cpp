@@ -134,8 +134,10 @@ void GeneratePage::ReportWarnings(const GenerationResult& result) {
   if (result.warningCount == 0) return;
   constexpr std::size_t kShown = 10;
   QString text = result.warningCount == 1
-                     ? QStringLiteral("A brace group was written as 0 (or holds a name that counts as 0):")
-                     : QStringLiteral("%1 brace groups were written as 0 (or hold a name that counts as 0):")
+                     ? QStringLiteral("A brace group counted something as 0 (a failed evaluation, or a name that "
+                                      "nothing assigns):")
+                     : QStringLiteral("%1 brace groups counted something as 0 (a failed evaluation, or a name that "
+                                      "nothing assigns):")
                            .arg(result.warningCount);
   for (std::size_t i = 0; i < std::min(kShown, result.warnings.size()); ++i) {
     text += QLatin1Char('\n') + QString::fromStdString(result.warnings[i].Line());

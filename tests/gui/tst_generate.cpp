@@ -2,6 +2,7 @@
 // in order, the results text, coming back, closing while generating; the
 // results' text view and its Copy All, Save As and Check.
 
+#include "app/DesignFiles.h"
 #include "generate/CompGenerate.h"
 #include "generate/FacGenerate.h"
 #include "generate_ui/ResultsExport.h"
@@ -210,7 +211,8 @@ class GenerateTest : public QObject {
     QVERIFY(app.PageName() == "frmDisplayResults" && app.services.Messages().size() == 1);
     const RecordedMessage& warning = app.services.Messages()[0];
     QVERIFY2(warning.title == "Warning" &&
-                 warning.text.startsWith("A brace group was written as 0 (or holds a name that counts as 0):\n"
+                 warning.text.startsWith("A brace group counted something as 0 (a failed evaluation, or a name that "
+                                         "nothing assigns):\n"
                                          "Minerals Cost, level 2: Evaluation error <") &&
                  warning.text.endsWith("{1/(2-2)} written as 0 (character 3)"),
              qPrintable(warning.text));
