@@ -143,7 +143,9 @@ void LiveEntryPanel::ShowResult(const LiveResult& result) {
     txtEntry_->setEnabled(true);
     lblStatus_->clear();
   } else {
-    // The last entry made stays, greyed, until the next one succeeds.
+    // The last entry made stays, greyed, until the next one succeeds; none
+    // stays for a level the design does not have.
+    if (result.noSuchLevel) txtEntry_->clear();
     txtEntry_->setEnabled(false);
     QString why;
     if (entry.fault) {

@@ -180,6 +180,10 @@ void ListTable::UpdateEdits() {
       view_->closePersistentEditor(cell);
       changed = true;
     } else {
+      // Rows removed above move a box up: its name follows its entry.
+      const FieldPlace place = model_->Place(cell);
+      const QString name = QStringLiteral("%1(%2)").arg(Q(place.key)).arg(place.entry);
+      if (box && box->objectName() != name) box->setObjectName(name);
       kept.push_back(cell);
     }
   }
