@@ -36,9 +36,10 @@ QApplication& App() {
   static char name[] = "sheet_gui_bench";
   static char* argv[] = {name, nullptr};
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  static QApplication app(argc, argv);
+  // Kept to the end of the process: workers may still be running then.
+  static auto* app = new QApplication(argc, argv);
   QApplication::setQuitOnLastWindowClosed(false);
-  return app;
+  return *app;
 }
 
 void Settle() {

@@ -158,7 +158,18 @@ void CurvePanel::RebuildFields(const CurveDesign& design) {
   const std::vector<FieldPlace> chosen =
       model_->rowCount() == 0 ? std::vector<FieldPlace>{{"", 0, "MinCost"}} : ChosenFields();
   rebuilding_ = true;
-  model_->Reset(std::visit([](const auto& r) { return CurveFields(r); }, design), chosen, design);
+  std::vector<FieldPlace> places = std::visit([](const auto& r) { return CurveFields(r); }, design);
+  // Room for the labels whole: the list's labels follow a few patterns, so
+  // the plain fields and each list's last entry give the widest.
+  const QFontMetrics metrics(fields_->font());
+  int widest = 0;
+  for (std::size_t i = 0; i < places.size(); ++i) {
+    // Each list's rows, last entry first; one entry of a list is enough.
+    const bool sample = places[i].list.empty() || i + 4 >= places.size() || places[i + 4].list != places[i].list;
+    if (sample) widest = std::max(widest, metrics.horizontalAdvance(Label(design, places[i])));
+  }
+  fields_->setMinimumWidth(std::min(widest + 48, 340));
+  model_->Reset(std::move(places), chosen, design);
   rebuilding_ = false;
 }
 
