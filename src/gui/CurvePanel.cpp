@@ -4,10 +4,12 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QListWidget>
+#include <QAbstractListModel>
+#include <QListView>
 #include <QSpinBox>
 #include <QSplitter>
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 #include "gui/CurveView.h"
@@ -39,6 +41,65 @@ std::vector<int> GridSizes(const CurveDesign& design) {
 
 }  // namespace
 
+// The fields a curve can show, one checkable row each; the labels are made
+// as rows are shown, so a design of 32,767 abilities lists them at once.
+class CurveFieldModel : public QAbstractListModel {
+ public:
+  using QAbstractListModel::QAbstractListModel;
+
+  // New fields; the chosen ones ticked.
+  void Reset(std::vector<FieldPlace> places, const std::vector<FieldPlace>& chosen, const CurveDesign& design) {
+    beginResetModel();
+    places_ = std::move(places);
+    // The labels need the kind of record only.
+    design_ = std::visit([](const auto& r) { return CurveDesign(std::decay_t<decltype(r)>{}); }, design);
+    ticked_.assign(places_.size(), 0);
+    for (std::size_t i = 0; i < places_.size(); ++i) {
+      ticked_[i] = std::find(chosen.begin(), chosen.end(), places_[i]) != chosen.end();
+    }
+    endResetModel();
+  }
+  void Tick(const std::vector<FieldPlace>& chosen) {
+    for (std::size_t i = 0; i < places_.size(); ++i) {
+      ticked_[i] = std::find(chosen.begin(), chosen.end(), places_[i]) != chosen.end();
+    }
+    if (!places_.empty()) emit dataChanged(index(0), index(rowCount() - 1), {Qt::CheckStateRole});
+  }
+  std::vector<FieldPlace> Chosen() const {
+    std::vector<FieldPlace> chosen;
+    for (std::size_t i = 0; i < places_.size(); ++i) {
+      if (ticked_[i]) chosen.push_back(places_[i]);
+    }
+    return chosen;
+  }
+  const std::vector<FieldPlace>& Places() const { return places_; }
+
+  int rowCount(const QModelIndex& parent = {}) const override {
+    return parent.isValid() ? 0 : static_cast<int>(places_.size());
+  }
+  QVariant data(const QModelIndex& index, int role) const override {
+    if (!index.isValid()) return {};
+    const auto row = static_cast<std::size_t>(index.row());
+    if (role == Qt::DisplayRole || role == Qt::ToolTipRole) return Label(design_, places_[row]);
+    if (role == Qt::CheckStateRole) return ticked_[row] ? Qt::Checked : Qt::Unchecked;
+    return {};
+  }
+  bool setData(const QModelIndex& index, const QVariant& value, int role) override {
+    if (!index.isValid() || role != Qt::CheckStateRole) return false;
+    ticked_[static_cast<std::size_t>(index.row())] = value.toInt() == Qt::Checked;
+    emit dataChanged(index, index, {Qt::CheckStateRole});
+    return true;
+  }
+  Qt::ItemFlags flags(const QModelIndex& index) const override {
+    return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsUserCheckable | Qt::ItemIsSelectable : Qt::NoItemFlags;
+  }
+
+ private:
+  std::vector<FieldPlace> places_;
+  std::vector<char> ticked_;
+  CurveDesign design_;
+};
+
 CurvePanel::CurvePanel(std::function<CurveDesign()> snapshot, QWidget* parent)
     : QWidget(parent), snapshot_(std::move(snapshot)) {
   setObjectName(QStringLiteral("curvePanel"));
@@ -52,8 +113,14 @@ CurvePanel::CurvePanel(std::function<CurveDesign()> snapshot, QWidget* parent)
   auto* sideLayout = new QVBoxLayout(side);
   sideLayout->setContentsMargins(0, 0, 0, 0);
   sideLayout->addWidget(new QLabel(QStringLiteral("Fields:"), side));
-  fields_ = new QListWidget(side);
+  model_ = new CurveFieldModel(this);
+  fields_ = new QListView(side);
   fields_->setObjectName(QStringLiteral("lstCurveFields"));
+  fields_->setModel(model_);
+  fields_->setUniformItemSizes(true);
+  // Labels whole: the list scrolls sideways rather than cut them.
+  fields_->setTextElideMode(Qt::ElideNone);
+  fields_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   sideLayout->addWidget(fields_, 1);
   gridBox_ = new QWidget(side);
   gridLayout_ = new QGridLayout(gridBox_);
@@ -66,7 +133,7 @@ CurvePanel::CurvePanel(std::function<CurveDesign()> snapshot, QWidget* parent)
   // The chart takes most of the room; the list shows the start of each label.
   splitter->setSizes({190, 430});
 
-  connect(fields_, &QListWidget::itemChanged, this, [this] {
+  connect(model_, &QAbstractItemModel::dataChanged, this, [this] {
     if (!rebuilding_) Recompute();
   });
   RecordChanged();
@@ -81,25 +148,28 @@ void CurvePanel::RecordChanged() {
   Recompute();
 }
 
+// The fields depend on the design's kind and list lengths only; their labels
+// on the fields only.
 void CurvePanel::RebuildFields(const CurveDesign& design) {
-  const std::vector<FieldPlace> chosen = places_.empty() ? std::vector<FieldPlace>{{"", 0, "MinCost"}} : ChosenFields();
-  const std::vector<FieldPlace> places = std::visit([](const auto& r) { return CurveFields(r); }, design);
+  const auto shape = std::visit(
+      [](const auto& r) { return std::array<int, 3>{r.IsGrid() ? 1 : 0, r.NumTechReqs(), r.NumAbils()}; }, design);
+  if (model_->rowCount() > 0 && shape == fieldsShape_) return;
+  fieldsShape_ = shape;
+  const std::vector<FieldPlace> chosen =
+      model_->rowCount() == 0 ? std::vector<FieldPlace>{{"", 0, "MinCost"}} : ChosenFields();
   rebuilding_ = true;
-  if (places != places_) {
-    places_ = places;
-    fields_->clear();
-    for (const FieldPlace& place : places_) {
-      auto* item = new QListWidgetItem(Label(design, place), fields_);
-      item->setToolTip(item->text());
-      item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable | Qt::ItemIsSelectable);
-      const bool on = std::find(chosen.begin(), chosen.end(), place) != chosen.end();
-      item->setCheckState(on ? Qt::Checked : Qt::Unchecked);
-    }
-  } else {
-    for (int i = 0; i < fields_->count(); ++i) {
-      fields_->item(i)->setText(Label(design, places_[static_cast<std::size_t>(i)]));
-    }
+  std::vector<FieldPlace> places = std::visit([](const auto& r) { return CurveFields(r); }, design);
+  // Room for the labels whole: the list's labels follow a few patterns, so
+  // the plain fields and each list's last entry give the widest.
+  const QFontMetrics metrics(fields_->font());
+  int widest = 0;
+  for (std::size_t i = 0; i < places.size(); ++i) {
+    // Each list's rows, last entry first; one entry of a list is enough.
+    const bool sample = places[i].list.empty() || i + 4 >= places.size() || places[i + 4].list != places[i].list;
+    if (sample) widest = std::max(widest, metrics.horizontalAdvance(Label(design, places[i])));
   }
+  fields_->setMinimumWidth(std::min(widest + 48, 340));
+  model_->Reset(std::move(places), chosen, design);
   rebuilding_ = false;
 }
 
@@ -155,20 +225,11 @@ SeriesAxis CurvePanel::Axis() const {
   return axis;
 }
 
-std::vector<FieldPlace> CurvePanel::ChosenFields() const {
-  std::vector<FieldPlace> chosen;
-  for (int i = 0; i < fields_->count(); ++i) {
-    if (fields_->item(i)->checkState() == Qt::Checked) chosen.push_back(places_[static_cast<std::size_t>(i)]);
-  }
-  return chosen;
-}
+std::vector<FieldPlace> CurvePanel::ChosenFields() const { return model_->Chosen(); }
 
 void CurvePanel::SetChosenFields(const std::vector<FieldPlace>& fields) {
   rebuilding_ = true;
-  for (int i = 0; i < fields_->count(); ++i) {
-    const bool on = std::find(fields.begin(), fields.end(), places_[static_cast<std::size_t>(i)]) != fields.end();
-    fields_->item(i)->setCheckState(on ? Qt::Checked : Qt::Unchecked);
-  }
+  model_->Tick(fields);
   rebuilding_ = false;
   Recompute();
 }

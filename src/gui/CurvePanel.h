@@ -9,6 +9,7 @@
 #pragma once
 
 #include <QWidget>
+#include <array>
 #include <atomic>
 #include <functional>
 #include <memory>
@@ -21,12 +22,13 @@
 class QComboBox;
 class QGridLayout;
 class QLabel;
-class QListWidget;
+class QListView;
 class QSpinBox;
 
 namespace vorlane {
 
 class CurveView;
+class CurveFieldModel;
 
 using CurveDesign = std::variant<vrlComponent, vrlFacility>;
 
@@ -46,7 +48,7 @@ class CurvePanel : public QWidget {
   void SetHeldPosition(int requirement, int position);
 
   CurveView* View() const { return view_; }
-  QListWidget* FieldList() const { return fields_; }
+  QListView* FieldList() const { return fields_; }
   // Requests made so far; the one whose result is showing.
   int Requests() const { return jobs_->Latest(); }
   int ShownRequest() const { return shown_; }
@@ -68,9 +70,10 @@ class CurvePanel : public QWidget {
 
   std::function<CurveDesign()> snapshot_;
   CurveDesign design_;
-  std::vector<FieldPlace> places_;  // one per row of the field list
+  CurveFieldModel* model_;
+  std::array<int, 3> fieldsShape_{};  // grid, requirements, abilities of the listed fields
   std::vector<int> gridSizes_;      // 1..NumTechReqs (index 0 unused); empty outside a grid
-  QListWidget* fields_;
+  QListView* fields_;
   QWidget* gridBox_;
   QGridLayout* gridLayout_;
   QComboBox* varying_ = nullptr;

@@ -20,6 +20,8 @@ namespace {
 
 // At most this many level labels along the axis; more would overlap.
 constexpr int kMaxAxisLabels = 20;
+// Room between two labels along the axis, in pixels.
+constexpr int kLabelGap = 12;
 
 }  // namespace
 
@@ -52,6 +54,8 @@ void CurveView::SetMessage(const QString& text) {
   }
   chart_->setTitle(text);
   status_->clear();
+  xAxis_ = nullptr;
+  axisStep_ = 0;
 }
 
 void CurveView::SetCurves(const QStringList& points, const std::vector<CurveSeries>& series, const QString& axisTitle) {
@@ -79,8 +83,8 @@ void CurveView::SetCurves(const QStringList& points, const std::vector<CurveSeri
   auto* xAxis = new QCategoryAxis;
   xAxis->setTitleText(axisTitle);
   xAxis->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
-  const int step = std::max<int>(1, static_cast<int>((points.size() + kMaxAxisLabels - 1) / kMaxAxisLabels));
-  for (int i = 0; i < points.size(); i += step) xAxis->append(points[i], i);
+  xAxis_ = xAxis;
+  LabelAxis();
   xAxis->setRange(0, std::max<double>(1, static_cast<double>(points.size() - 1)));
   auto* yAxis = new QValueAxis;
   if (low == high) {  // a flat curve: room above and below it, never past the largest number
@@ -124,6 +128,26 @@ void CurveView::SetCurves(const QStringList& points, const std::vector<CurveSeri
               [this, s](const QPointF& point, bool entered) { Hover(s, point.x(), entered); });
     }
   }
+}
+
+// As many level labels as fit the chart's width whole, evenly spaced.
+void CurveView::LabelAxis() {
+  if (!xAxis_ || points_.isEmpty()) return;
+  const QFontMetrics metrics(xAxis_->labelsFont());
+  int widest = 0;
+  for (const QString& point : {points_.front(), points_.back()}) widest = std::max(widest, metrics.horizontalAdvance(point));
+  const double width = chart_->plotArea().width() > 0 ? chart_->plotArea().width() : view_->width() * 0.8;
+  const int fit = std::clamp(static_cast<int>(width / (widest + kLabelGap)), 2, kMaxAxisLabels);
+  const int step = std::max<int>(1, static_cast<int>((points_.size() + fit - 1) / fit));
+  if (step == axisStep_ && !xAxis_->categoriesLabels().isEmpty()) return;
+  axisStep_ = step;
+  for (const QString& label : xAxis_->categoriesLabels()) xAxis_->remove(label);
+  for (int i = 0; i < points_.size(); i += step) xAxis_->append(points_[i], i);
+}
+
+void CurveView::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  LabelAxis();
 }
 
 QString CurveView::HoverText(int series, int index) const {

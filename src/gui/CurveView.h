@@ -10,6 +10,7 @@
 #include <QWidget>
 #include <vector>
 
+class QCategoryAxis;
 class QChart;
 class QChartView;
 class QLabel;
@@ -41,11 +42,17 @@ class CurveView : public QWidget {
   const std::vector<CurveSeries>& Series() const { return series_; }
   QChart* Chart() const { return chart_; }
 
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+
  private:
   void Hover(int series, double x, bool entered);
+  void LabelAxis();
 
   QChartView* view_;
   QChart* chart_;
+  QCategoryAxis* xAxis_ = nullptr;
+  int axisStep_ = 0;
   QLabel* status_;
   QStringList points_;
   std::vector<CurveSeries> series_;

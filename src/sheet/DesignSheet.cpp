@@ -13,6 +13,7 @@
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QScrollArea>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSplitter>
 #include <QStyle>
@@ -65,6 +66,13 @@ DesignSheet::DesignSheet(Session& session, DesignKind kind, std::function<std::o
   BackButton()->hide();
   NextButton()->setToolTip(QStringLiteral("Opens the generate page."));
 
+  // The fields and the entry take the page's height.
+  if (auto* page = qobject_cast<QBoxLayout*>(this->layout())) {
+    for (int i = 0; i < page->count(); ++i) {
+      if (page->itemAt(i)->spacerItem()) page->setStretch(i, 0);
+    }
+    page->setStretchFactor(Body(), 1);
+  }
   auto* layout = new QHBoxLayout(Body());
   layout->setContentsMargins(0, 0, 0, 0);
   auto* splitter = new QSplitter(Qt::Horizontal, Body());
@@ -83,10 +91,9 @@ DesignSheet::DesignSheet(Session& session, DesignKind kind, std::function<std::o
   splitter->addWidget(live_);
   splitter->setStretchFactor(0, 1);
   splitter->setStretchFactor(1, 1);
-  // Room for the fields and an entry's lines in full (42 columns of keys and
-  // their values); the fields scroll.
+  // The fields and the entry share the width (the entry's lines scroll
+  // sideways where they do not fit); the fields scroll.
   splitter->setSizes({540, 640});
-  Body()->setMinimumSize(1180, 620);
 
   computer_ = new LiveComputer(this);
   computer_->SetReceiver([this](int request, const LiveResult& result) { Show(request, result); });
@@ -94,17 +101,27 @@ DesignSheet::DesignSheet(Session& session, DesignKind kind, std::function<std::o
   connect(&debounce_, &QTimer::timeout, this, [this] { Recompute(); });
   connect(live_, &LiveEntryPanel::RequestChanged, this, [this] { Recompute(); });
 
-  // The curves of the design, recomputed with the entry while their tab shows.
-  curves_ = new CurvePanel(
-      [this]() -> CurveDesign {
-        if (record_->Kind() == DesignKind::Facility) return this->session().Facility();
-        return this->session().Component();
-      },
-      live_->Tabs());
-  curves_->setObjectName(QStringLiteral("curvePanel"));
-  live_->Tabs()->addTab(curves_, QStringLiteral("&Curves"));
-  connect(live_->Tabs(), &QTabWidget::currentChanged, this, [this] {
-    if (live_->Tabs()->currentWidget() == curves_) curves_->RecordChanged();
+  // The curves of the design, made when their tab is first shown and
+  // recomputed with the entry while it shows.
+  auto* curvesTab = new QWidget(live_->Tabs());
+  curvesTab->setObjectName(QStringLiteral("tabCurves"));
+  auto* curvesLayout = new QVBoxLayout(curvesTab);
+  curvesLayout->setContentsMargins(0, 0, 0, 0);
+  live_->Tabs()->addTab(curvesTab, QStringLiteral("&Curves"));
+  connect(live_->Tabs(), &QTabWidget::currentChanged, this, [this, curvesTab, curvesLayout] {
+    if (live_->Tabs()->currentWidget() != curvesTab) return;
+    if (curves_) {
+      curves_->RecordChanged();
+      return;
+    }
+    curves_ = new CurvePanel(
+        [this]() -> CurveDesign {
+          if (record_->Kind() == DesignKind::Facility) return this->session().Facility();
+          return this->session().Component();
+        },
+        curvesTab);
+    curves_->setObjectName(QStringLiteral("curvePanel"));
+    curvesLayout->addWidget(curves_);
   });
   // Formula help (F1, completion) for the formula boxes, also for rows made later.
   AttachHelp();
@@ -120,6 +137,15 @@ DesignSheet::DesignSheet(Session& session, DesignKind kind, std::function<std::o
 }
 
 DesignSheet::~DesignSheet() = default;
+
+// Most of the screen, whatever its size: the window takes the page's size,
+// the fields and the entry share it.
+QSize DesignSheet::sizeHint() const {
+  const QScreen* shown = screen();
+  const QRect room = shown ? shown->availableGeometry() : QRect(0, 0, 1024, 768);
+  const QSize most(room.width() * 94 / 100, room.height() * 86 / 100);
+  return most.expandedTo(minimumSizeHint());
+}
 
 void DesignSheet::ReserveFaultLines(QWidget* focus) {
   auto holds = [focus](QWidget* w) { return focus && w && (w == focus || w->isAncestorOf(focus)); };
@@ -432,7 +458,7 @@ void DesignSheet::AttachHelp() {
 void DesignSheet::Recompute() {
   debounce_.stop();
   computer_->Start(record_->Job(live_->Point(), live_->ChangesShown()));
-  if (live_->Tabs()->currentWidget() == curves_) curves_->RecordChanged();
+  if (curves_ && curves_->isVisible()) curves_->RecordChanged();
 }
 
 void DesignSheet::Show(int request, const LiveResult& result) {

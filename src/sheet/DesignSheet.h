@@ -47,6 +47,7 @@ class DesignSheet : public WizardPage {
   ~DesignSheet() override;
 
   std::optional<DesignKind> Kind() const override { return record_->Kind(); }
+  QSize sizeHint() const override;
 
   // Every line edit that holds a formula (text fields, list cells, damage
   // ranges), for helpers such as a completer. List rows are made anew when

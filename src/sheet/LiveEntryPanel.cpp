@@ -8,6 +8,8 @@
 #include <QScrollBar>
 #include <QSpinBox>
 #include <QTabWidget>
+#include <QTextCursor>
+#include <algorithm>
 #include <QVBoxLayout>
 
 #include "gui/PageParts.h"
@@ -27,9 +29,31 @@ QPlainTextEdit* MakeTextView(QWidget* parent, const char* name) {
   auto* view = new QPlainTextEdit(parent);
   view->setObjectName(QString::fromLatin1(name));
   view->setReadOnly(true);
+  view->setUndoRedoEnabled(false);
   view->setLineWrapMode(QPlainTextEdit::NoWrap);
   view->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
   return view;
+}
+
+// Shows `text` in `view`, which shows `shown`, by replacing only the part
+// between what they have in common at the start and at the end: a changed
+// line in an entry of 200,000 lines costs about one line.
+void ShowText(QPlainTextEdit* view, QString& shown, const QString& text) {
+  if (shown.isEmpty() || view->document()->characterCount() != shown.size() + 1) {
+    view->setPlainText(text);
+    shown = text;
+    return;
+  }
+  const qsizetype common = std::min(shown.size(), text.size());
+  const qsizetype start = std::mismatch(shown.begin(), shown.begin() + common, text.begin()).first - shown.begin();
+  const qsizetype end =
+      std::mismatch(shown.rbegin(), shown.rbegin() + (common - start), text.rbegin()).first - shown.rbegin();
+  if (start == shown.size() && start == text.size()) return;
+  QTextCursor cursor(view->document());
+  cursor.setPosition(static_cast<int>(start));
+  cursor.setPosition(static_cast<int>(shown.size() - end), QTextCursor::KeepAnchor);
+  cursor.insertText(text.mid(start, text.size() - end - start));
+  shown = text;
 }
 
 }  // namespace
@@ -137,13 +161,18 @@ void LiveEntryPanel::ShowResult(const LiveResult& result) {
     // The lines the user looks at stay in view as the entry is renewed.
     const int top = txtEntry_->verticalScrollBar()->value();
     const int left = txtEntry_->horizontalScrollBar()->value();
-    txtEntry_->setPlainText(Shown(entry.text));
+    ShowText(txtEntry_, shownEntry_, Shown(entry.text));
     txtEntry_->verticalScrollBar()->setValue(top);
     txtEntry_->horizontalScrollBar()->setValue(left);
     txtEntry_->setEnabled(true);
     lblStatus_->clear();
   } else {
-    // The last entry made stays, greyed, until the next one succeeds.
+    // The last entry made stays, greyed, until the next one succeeds; none
+    // stays for a level the design does not have.
+    if (result.noSuchLevel) {
+      txtEntry_->clear();
+      shownEntry_.clear();
+    }
     txtEntry_->setEnabled(false);
     QString why;
     if (entry.fault) {

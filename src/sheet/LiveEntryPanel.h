@@ -63,6 +63,7 @@ class LiveEntryPanel : public QWidget {
   std::vector<QSpinBox*> positions_;
   bool grid_ = false;
   QPlainTextEdit* txtEntry_;
+  QString shownEntry_;  // what txtEntry_ shows
   QLabel* lblStatus_;
   QPushButton* cmdChanges_;
   QPlainTextEdit* txtChanges_;

@@ -180,6 +180,10 @@ void ListTable::UpdateEdits() {
       view_->closePersistentEditor(cell);
       changed = true;
     } else {
+      // Rows removed above move a box up: its name follows its entry.
+      const FieldPlace place = model_->Place(cell);
+      const QString name = QStringLiteral("%1(%2)").arg(Q(place.key)).arg(place.entry);
+      if (box && box->objectName() != name) box->setObjectName(name);
       kept.push_back(cell);
     }
   }
@@ -188,9 +192,7 @@ void ListTable::UpdateEdits() {
     for (int column = 0; column < model_->columnCount(); ++column) {
       const QModelIndex cell = model_->index(row, column);
       if (view_->isPersistentEditorOpen(cell)) continue;
-      view_->openPersistentEditor(cell);
-      if (QWidget* box = view_->indexWidget(cell)) box->installEventFilter(this);
-      open_.emplace_back(cell);
+      OpenBox(cell);
       changed = true;
     }
   }
@@ -214,12 +216,21 @@ QLineEdit* ListTable::OpenEdit(const FieldPlace& place) {
   view_->scrollTo(cell);
   UpdateEdits();
   if (!view_->isPersistentEditorOpen(cell)) {
-    view_->openPersistentEditor(cell);
-    if (QWidget* box = view_->indexWidget(cell)) box->installEventFilter(this);
-    open_.emplace_back(cell);
+    OpenBox(cell);
     emit EditsChanged();
   }
   return qobject_cast<QLineEdit*>(view_->indexWidget(cell));
+}
+
+void ListTable::OpenBox(const QModelIndex& cell) {
+  view_->openPersistentEditor(cell);
+  if (auto* box = qobject_cast<QLineEdit*>(view_->indexWidget(cell))) {
+    box->installEventFilter(this);
+    // The view selects a new box's text; the box shows its start instead.
+    box->deselect();
+    box->setCursorPosition(0);
+  }
+  open_.emplace_back(cell);
 }
 
 void ListTable::FocusCell(int row, int column) {

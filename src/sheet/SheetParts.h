@@ -97,6 +97,7 @@ class ListTable : public QWidget {
   // Opens the boxes of the rows in view and closes the others.
   void UpdateEdits();
   void UpdateHeight();
+  void OpenBox(const QModelIndex& cell);
   // Makes `row` current and puts the focus in its box of `column`.
   void FocusCell(int row, int column);
 

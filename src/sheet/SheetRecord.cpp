@@ -137,9 +137,20 @@ class SheetRecordOf : public SheetRecord {
   LiveJob Job(const EntryPoint& point, bool changes) const override {
     std::optional<Record> saved;
     if (changes && saved_) saved = saved_();
-    return [record = record_, saved = std::move(saved), point, changes](const std::atomic<bool>& cancel) {
+    // A plain design shows only the levels it has (none while its count is
+    // not a number from 1 on).
+    const int levels = LevelCount();
+    const bool noSuchLevel = !Grid() && (point.level < 1 || point.level > levels);
+    return [record = record_, saved = std::move(saved), point, changes, levels,
+            noSuchLevel](const std::atomic<bool>& cancel) {
       LiveResult result;
-      result.entry = MakeEntry(record, point, &cancel);
+      if (noSuchLevel) {
+        result.noSuchLevel = true;
+        result.entry.messages.push_back(
+            {"", levels < 1 ? "The design has no levels." : "The design has no level " + std::to_string(point.level) + "."});
+      } else {
+        result.entry = MakeEntry(record, point, &cancel);
+      }
       if (changes && !saved) {
         result.changesAsked = true;
         result.changesNote = "The design has not been saved yet.";

@@ -32,6 +32,7 @@ struct SheetField {
 // the design as last saved.
 struct LiveResult {
   LiveEntry entry;
+  bool noSuchLevel = false;  // the design has no such level: no entry to show
   bool changesAsked = false;
   std::vector<std::string> changes;  // one line per change (EntryChange::Text)
   std::string changesNote;           // when there is nothing to list, why

@@ -11,6 +11,8 @@
 #include "gui/FormulaReference.h"
 #include "sheet/DesignSheet.h"
 #include "sheet/LiveEntryPanel.h"
+#include "sheet/SheetListModel.h"
+#include "sheet/SheetParts.h"
 #include "support/DesignWalk.h"
 #include "support/TestApp.h"
 
@@ -280,6 +282,87 @@ class SheetTest : public QObject {
     QVERIFY(!sheet->findChild<QLineEdit*>("AbilName(1)"));
     QVERIFY(keys.size() == 4 && app.hq().Component() == replaced);  // reloading writes nothing
     QTRY_VERIFY(EntryText(sheet).contains(EntryLine("Tonnage Structure", "60\n")));
+  }
+
+  // The largest lists open within the few event-loop rounds of showing the
+  // sheet, with boxes for the rows in view only; a cell takes typing, the
+  // boxes follow the scrolling, Remove leaves the focus in the next row.
+  void largestListsOpenWithAScreenOfBoxes() {
+    vrlComponent c = TwoRequirements();
+    c.SetNumTechReqs(static_cast<std::int16_t>(kMaxListEntries)), c.SetNumAbils(static_cast<std::int16_t>(kMaxListEntries));
+    for (std::int16_t i = 1; i > 0 && i <= kMaxListEntries; ++i) {
+      c.SetTechReqArea(i, "Area " + std::to_string(i)), c.SetTechReqLevel(i, "1");
+      c.SetAbilName(i, "Ability " + std::to_string(i)), c.SetAbilVal1(i, "{&complevel}");
+    }
+    TestApp app;
+    QVERIFY(!OpenDesign(app, QByteArray::fromStdString(DesignToJson(c))).isEmpty());
+    DesignSheet* sheet = ShowSheet(app);  // three rounds of the event loop
+    QVERIFY(sheet);
+    const int screenful = 4 * (ListTable::kRowsInView + 1);
+    for (const char* list : {"TechReqs", "Abilities"}) {
+      auto* table = sheet->findChild<ListTable*>(list);
+      QVERIFY(table && table->Model()->rowCount() == kMaxListEntries);
+      const qsizetype boxes = table->findChildren<QLineEdit*>().size();
+      QVERIFY2(boxes >= 4 && boxes <= screenful, list);
+    }
+    QVERIFY(app.Type("AbilVal1(2)", "{7}"));
+    QCOMPARE(app.hq().Component().AbilVal1(2).value_or(""), std::string("{7}"));
+
+    auto* abilities = sheet->findChild<ListTable*>("Abilities");
+    abilities->View()->scrollToBottom();
+    app.Settle();
+    QVERIFY(!sheet->findChild<QLineEdit*>("AbilName(1)") && abilities->findChildren<QLineEdit*>().size() <= screenful);
+    auto* last = sheet->findChild<QLineEdit*>("AbilName(32767)");
+    QVERIFY(last);
+    last->setFocus();
+    app.Settle();
+    QCOMPARE(abilities->View()->currentIndex().row(), kMaxListEntries - 1);
+    abilities->RemoveButton()->click();
+    app.Settle();
+    auto* focused = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    QVERIFY(focused && focused->objectName() == "AbilName(32766)" && focused->text() == "Ability 32766");
+    QVERIFY(app.hq().Component().NumAbils() == kMaxListEntries - 1 && sheet->findChildren<QLineEdit*>().size() < 200);
+  }
+
+  // Remove in the middle of a list: the row below moves up and takes the
+  // focus; a fault line under a field keeps its room while the field has
+  // the focus; a design without levels shows 1 as the wizard does, and no entry.
+  void removingFaultLinesAndLevels() {
+    TestApp app;
+    QVERIFY(!OpenDesign(app, ReadAll(Example("seeking-torpedo"))).isEmpty());
+    DesignSheet* sheet = ShowSheet(app);
+    QVERIFY(sheet && sheet->findChild<QPushButton*>("cmdAddTechReqs"));
+    sheet->findChild<QPushButton*>("cmdAddTechReqs")->click();
+    QVERIFY(app.Type("TechReqArea(2)", "Second"));
+    QVERIFY(app.Type("TechReqLevel(1)", "{9}"));
+    sheet->findChild<QPushButton*>("cmdRemoveTechReqs")->click();
+    app.Settle();
+    auto* focused = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    QVERIFY2(focused && focused->objectName() == "TechReqLevel(1)" && focused->text().isEmpty(), focused ? qPrintable(focused->objectName() + "=" + focused->text()) : "none");
+    QVERIFY(app.hq().Component().NumTechReqs() == 1 && app.hq().Component().TechReqArea(1) == "Second");
+
+    auto* hp = sheet->findChild<QLineEdit*>("HP");
+    QWidget* below = sheet->findChild<QLineEdit*>("SupplyUse");
+    QVERIFY(hp && below);
+    sheet->SetDebounce(0);
+    QVERIFY(app.Type("HP", "{1"));
+    const int top = below->mapTo(sheet, QPoint()).y();
+    for (const char* text : {"{1+}", "{1}", "{1+*}"}) {
+      QVERIFY(app.Type("HP", text));
+      QTRY_VERIFY(!sheet->Computer()->Running());
+      app.Settle();
+      QVERIFY2(below->mapTo(sheet, QPoint()).y() == top, text);
+    }
+
+    app.services.QueueSaveAnswer(SaveAnswer::Discard);
+    QVERIFY(Trigger(app, "actNewComponent"));
+    sheet = app.PageAs<DesignSheet>();
+    QVERIFY(sheet && app.hq().Component() == vrlComponent{});
+    QCOMPARE(sheet->findChild<QLineEdit*>("NumCompLevels")->text(), QString("1"));
+    QTRY_VERIFY(!sheet->Live()->Status()->text().isEmpty());
+    QVERIFY(EntryText(sheet).isEmpty() && sheet->Live()->Status()->text() == "The design has no levels.");
+    QVERIFY(app.Type("NumCompLevels", "2"));
+    QTRY_VERIFY(sheet->Live()->Status()->text() != "The design has no levels.");
   }
 
   void newDesignAsksAboutUnsaved() {

@@ -1,0 +1,175 @@
+// The design sheet at any list length: from the design file to the shown
+// sheet (Open Design while the sheet shows) and from a keystroke in a list
+// cell to the entry shown anew, with 10, 1,000 and 32,767 technology
+// requirements and as many abilities. "vs_10_rows" is each time's ratio to
+// the 10-row design's, measured in the same run.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTemporaryDir>
+#include <chrono>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "app/DesignFiles.h"
+#include "app/HQ.h"
+#include "app/HostWindow.h"
+#include "app/QtServices.h"
+#include "generate/DesignFile.h"
+#include "sheet/DesignSheet.h"
+#include "sheet/LiveEntryPanel.h"
+#include "BenchDesigns.h"
+
+namespace {
+
+using namespace vorlane;
+
+QApplication& App() {
+  static int argc = 1;
+  static char name[] = "sheet_gui_bench";
+  static char* argv[] = {name, nullptr};
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  // Kept to the end of the process: workers may still be running then.
+  static auto* app = new QApplication(argc, argv);
+  QApplication::setQuitOnLastWindowClosed(false);
+  return *app;
+}
+
+void Settle() {
+  for (int i = 0; i < 3; ++i) {
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  }
+}
+
+// The benchmarks' weapon with `rows` requirements and abilities of formulas.
+vrlComponent Design(int rows) {
+  vrlComponent c = bench::FormulaWeapon(9);
+  c.SetNumTechReqs(static_cast<std::int16_t>(rows));
+  c.SetNumAbils(static_cast<std::int16_t>(rows));
+  for (int i = 3; i <= rows; ++i) {
+    const auto n = static_cast<std::int16_t>(i);
+    c.SetTechReqArea(n, "Area " + std::to_string(i));
+    c.SetTechReqLevel(n, "{&complevel+" + std::to_string(i % 7) + "}");
+    c.SetAbilName(n, "Ability " + std::to_string(i));
+    c.SetAbilDesc(n, "Adds &abil" + std::to_string(i) + "val1");
+    c.SetAbilVal1(n, "{&complevel*" + std::to_string(i % 9) + "}");
+    c.SetAbilVal2(n, "0");
+  }
+  return c;
+}
+
+// The program with a design file of `rows` rows opened in the sheet.
+struct Program {
+  explicit Program(int rows) : hq(services, QDir(dir.path()).filesystemAbsolutePath() / "Vorlane.ini") {
+    path = QDir(dir.path()).filePath(QStringLiteral("stress.vorlane.json"));
+    {
+      QFile file(path);
+      if (file.open(QIODevice::WriteOnly)) file.write(QByteArray::fromStdString(DesignToJson(Design(rows))));
+    }
+    hq.Main();
+    hq.Designs().OpenFile(path);
+    hq.ShowDesignSheet(DesignKind::Component);
+    Settle();
+  }
+  DesignSheet* Sheet() { return qobject_cast<DesignSheet*>(hq.Host().CurrentPage()); }
+
+  struct AppFirst {
+    AppFirst() { App(); }
+  } first;
+  QTemporaryDir dir;
+  QtServices services;
+  HQ hq;
+  QString path;
+};
+
+// Each case's mean time, for the ratios to the 10-row case.
+std::map<std::string, double>& Means() {
+  static std::map<std::string, double> means;
+  return means;
+}
+
+void Report(benchmark::State& state, const char* name, double seconds) {
+  const double mean = seconds / static_cast<double>(std::max<benchmark::IterationCount>(1, state.iterations()));
+  if (state.range(0) == 10) Means()[name] = mean;
+  if (Means().count(name) && Means()[name] > 0) state.counters["vs_10_rows"] = mean / Means()[name];
+}
+
+// Open Design with the sheet showing: the file read, the sheet made anew
+// and shown with its boxes.
+void BM_OpenToSheet(benchmark::State& state) {
+  Program program(static_cast<int>(state.range(0)));
+  double seconds = 0;
+  for (auto _ : state) {
+    QElapsedTimer timer;
+    timer.start();
+    if (!program.hq.Designs().OpenFile(program.path) || !program.Sheet()) {
+      state.SkipWithError("the design did not open in the sheet");
+      break;
+    }
+    Settle();
+    const double elapsed = static_cast<double>(timer.nsecsElapsed()) / 1e9;
+    state.SetIterationTime(elapsed);
+    seconds += elapsed;
+  }
+  Report(state, "open", seconds);
+}
+BENCHMARK(BM_OpenToSheet)->Arg(10)->Arg(1000)->Arg(32767)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+// A keystroke in an ability's cell (a digit, then Backspace, in turn) until
+// the entry computed from it is shown; no pause after typing.
+void BM_KeystrokeToEntry(benchmark::State& state) {
+  Program program(static_cast<int>(state.range(0)));
+  DesignSheet* sheet = program.Sheet();
+  auto* box = sheet ? sheet->findChild<QLineEdit*>(QStringLiteral("AbilVal2(1)")) : nullptr;
+  if (!box) {
+    state.SkipWithError("no box for the first ability");
+    return;
+  }
+  sheet->SetDebounce(0);
+  int shown = 0;
+  QObject::connect(sheet, &DesignSheet::EntryShown, sheet, [&shown](int request) { shown = request; });
+  box->setFocus();
+  box->end(false);
+  while (sheet->Computer()->Running()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+  double seconds = 0;
+  bool digit = true;
+  for (auto _ : state) {
+    QElapsedTimer timer;
+    timer.start();
+    // What a keystroke does to the box: an edit, as typed.
+    if (digit) {
+      box->insert(QStringLiteral("7"));
+    } else {
+      box->backspace();
+    }
+    digit = !digit;
+    const int wanted = sheet->Computer()->Latest();
+    while (shown != wanted && timer.elapsed() < 60000) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    if (shown != wanted) {
+      state.SkipWithError("no entry within a minute");
+      break;
+    }
+    const double elapsed = static_cast<double>(timer.nsecsElapsed()) / 1e9;
+    state.SetIterationTime(elapsed);
+    seconds += elapsed;
+  }
+  // The entry shown is the design's whole entry: one line per requirement and ability value.
+  state.counters["entry_lines"] = sheet->Live()->EntryText()->blockCount();
+  if (!sheet->Live()->EntryText()->isEnabled()) {
+    static std::string why;
+    why = "the entry failed: " + sheet->Live()->Status()->text().toStdString();
+    state.SkipWithError(why.c_str());
+  }
+  Report(state, "keystroke", seconds);
+}
+BENCHMARK(BM_KeystrokeToEntry)->Arg(10)->Arg(1000)->Arg(32767)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+}  // namespace
