@@ -576,7 +576,8 @@ void DesignSheet::ShowFault(const GenerationFault& fault) {
     label->setText(line);
     QString waiting;
     for (const std::string& w : fault.waiting) waiting += QLatin1Char('\n') + Q(w);
-    label->setToolTip(QStringLiteral("Click to go to the character.") + waiting);
+    // The line may be cut to fit: its tooltip has it whole.
+    label->setToolTip(line + QStringLiteral("\nClick to go to the character.") + waiting);
     label->show();
   }
 }
