@@ -161,6 +161,8 @@ FormulaCatalogue Catalogue(const Record& record, std::string_view levelVariable,
                            "The level of the entry; in a grid " + std::string(noun) + ", the number of the cell",
                            std::nullopt,
                            {}});
+  out.variables.push_back({std::string(levelVariable) + "roman",
+                           "The level of the entry as a Roman numeral (I, II, ..., MMMCMXCIX)", std::nullopt, {}});
   AddNamed(record, out);
   for (int n = 1; n <= record.NumTechReqs(); ++n) {
     const std::string N = std::to_string(n);

@@ -129,7 +129,7 @@ std::string GenerationModule::NearestVariable(std::string_view name) const {
   if (name.size() == 1 || !(IsLetter(name.substr(1)) || (name[1] >= '0' && name[1] <= '9'))) {
     return "; write && for an ampersand";
   }
-  std::vector<std::string> names{std::string(words_.levelVariable)};
+  std::vector<std::string> names{std::string(words_.levelVariable), std::string(words_.levelVariable) + "roman"};
   for (const NamedVariable& variable : words_.named) names.emplace_back(variable.name);
   for (int n = 1; n <= shape_.numTechReqs; ++n) {
     names.push_back("&techarea" + std::to_string(n));
