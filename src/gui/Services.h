@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 #include "gui/AppTitles.h"
@@ -62,6 +63,13 @@ class Services {
   // caller's page cannot be closed under it. Returns false when nothing could
   // be played (no such file, no audio device, unreadable sound).
   virtual bool PlaySound(QWidget* parent, const QString& path) = 0;
+
+  // A modal list to choose one of `items` from, with a search field above it
+  // that narrows the list to the items holding its text (letter case
+  // ignored). Returns the chosen item's index in `items`, or nothing when
+  // cancelled. Services that show no lists cancel.
+  virtual std::optional<int> ChooseFromList(QWidget* parent, const QString& title, const QString& label,
+                                            const QStringList& items);
 };
 
 // Shows the core's messages through the GUI's message boxes over one window.

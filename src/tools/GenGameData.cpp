@@ -1,6 +1,7 @@
 #include "GenGameData.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <iostream>
 
 #include "gamedata/Apply.h"
@@ -9,6 +10,7 @@
 #include "gamedata/Import.h"
 #include "generate/DesignFile.h"
 #include "settings/GameData.h"
+#include "util/Windows1252.h"
 
 namespace vorlane_gen {
 
@@ -48,7 +50,9 @@ int RunImport(const std::string& path, const std::vector<std::string>& entries, 
     }
     chosen = family;
   }
-  const auto& family = families[static_cast<std::size_t>(chosen)];
+  vorlane::Family family = families[static_cast<std::size_t>(chosen)];
+  // The game's facility file holds facilities, whatever keys an entry lacks.
+  if (vorlane::FoldCase(std::filesystem::path(path).filename().string()).starts_with("facilit")) family.facility = true;
   const vorlane::ImportResult result = vorlane::ImportFamily(*file, family, vorlane::DataFileKey(path));
   const bool component = result.design.kind == vorlane::DesignKind::Component;
   if (output) {

@@ -1,0 +1,96 @@
+// File > Import from Game Data (DesignFiles): the file, the family, the
+// import's own check, and the design shown in the design sheet.
+#include <QDir>
+#include <QFileInfo>
+#include <QStringList>
+
+#include "app/DesignFiles.h"
+#include "app/HQ.h"
+#include "gamedata/DataFile.h"
+#include "gamedata/Families.h"
+#include "gamedata/Import.h"
+#include "gamedata/Apply.h"
+#include "gui/Services.h"
+#include "gui/WizardPage.h"
+#include "app/HostWindow.h"
+#include "util/Windows1252.h"
+
+namespace vorlane {
+
+namespace {
+
+// Lines of what the import does not reproduce shown at most.
+constexpr int kMaxGapsShown = 25;
+
+}  // namespace
+
+bool DesignFiles::ImportFromGameData() {
+  if (Busy()) return false;
+  const DesignKind shown = currentKind_;
+  if (HasUnsavedChanges(shown) && !SettleUnsaved(shown == DesignKind::Component, shown == DesignKind::Facility)) {
+    return false;
+  }
+  if (!MayLeaveSetup()) return false;
+  const QString title = QStringLiteral("Import from Game Data");
+  QString start = QDir::homePath();
+  for (const std::string& dir : {hq_.SEIVDir(), hq_.ModDir()}) {
+    if (!dir.empty()) start = QDir(QString::fromStdString(dir)).filePath(QStringLiteral("Data"));
+  }
+  const QString path = hq_.services().OpenFileName(
+      Parent(), title, QStringLiteral("Game data files (*.txt);;All files (*)"), start);
+  if (path.isEmpty()) return false;
+  const QFileInfo info(path);
+  std::string error;
+  auto file = ReadDataFile(info.filesystemAbsoluteFilePath(), error);
+  if (!file) {
+    hq_.services().Inform(Parent(), QStringLiteral("The file could not be read.\n") + QString::fromStdString(error), title);
+    return false;
+  }
+  std::vector<Family> families = FindFamilies(*file);
+  if (families.empty()) {
+    hq_.services().Inform(Parent(), QStringLiteral("The file holds no entries."), title);
+    return false;
+  }
+  QStringList items =
+      QString::fromStdString(FamilyListText(*file, families)).split(u'\n', Qt::SkipEmptyParts);
+  const std::optional<int> chosen =
+      hq_.services().ChooseFromList(Parent(), title, QStringLiteral("Choose the entry or family to import:"), items);
+  if (!chosen) return false;
+  Family family = families[static_cast<std::size_t>(*chosen)];
+  // The game's facility file holds facilities, whatever keys an entry lacks.
+  if (FoldCase(info.fileName().toStdString()).starts_with("facilit")) family.facility = true;
+  const ImportResult result = ImportFamily(*file, family, DataFileKey(info.filesystemAbsoluteFilePath()));
+  if (!result.gaps.empty()) {
+    QStringList lines;
+    for (const ImportGap& gap : result.gaps) lines << QString::fromStdString(gap.Text());
+    const qsizetype rest = lines.size() - kMaxGapsShown;
+    if (rest > 0) lines = lines.mid(0, kMaxGapsShown) << QStringLiteral("... and %1 more").arg(rest);
+    hq_.services().Inform(Parent(),
+                          QStringLiteral("The design does not give back everything the file holds:\n") +
+                              lines.join(u'\n'),
+                          title);
+  }
+  const DesignKind kind = result.design.kind;
+  if (kind != shown && HasUnsavedChanges(kind) &&
+      !SettleUnsaved(kind == DesignKind::Component, kind == DesignKind::Facility)) {
+    return false;
+  }
+  if (auto* page = qobject_cast<WizardPage*>(host_.CurrentPage()); page && KindOfPage(page) != kind) {
+    page->StoreFields();
+  }
+  // A new design without a file: its changes are unsaved until it is saved.
+  if (kind == DesignKind::Component) {
+    hq_.Component() = result.design.component;
+    savedComponent_ = vrlComponent{};
+  } else {
+    hq_.Facility() = result.design.facility;
+    savedFacility_ = vrlFacility{};
+  }
+  PathOf(kind).clear();
+  currentKind_ = kind;
+  hq_.ShowDesignSheet(kind);
+  Refresh();
+  return true;
+}
+
+}  // namespace vorlane
