@@ -53,7 +53,7 @@ std::string Kinds(const ApplyPlan& plan) {
 // A file whose body holds `before`, the pump's first `levels` levels as
 // generated, and `after`, with LF or CR LF.
 std::string FileWithPump(int levels, const std::string& before, const std::string& after, const std::string& eol) {
-  const std::string pump = Pump(levels);
+  const std::string pump = levels > 0 ? Pump(levels) : std::string();
   std::string body = before;
   for (int i = 1; i <= levels; ++i) body += EntryLines(pump, i, eol) + eol;
   return "Header" + eol + "*BEGIN*" + eol + body + after + "*END*" + eol + "tail";
