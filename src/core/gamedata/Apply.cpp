@@ -48,7 +48,7 @@ std::size_t PastBlankLines(const DataFile& file, std::size_t at) {
   while (at < file.bodyEnd) {
     const std::size_t lf = bytes.find('\n', at);
     const std::size_t end = lf == std::string_view::npos ? bytes.size() : lf;
-    if (bytes.substr(at, end - at).find_first_not_of(" \t\r") != std::string_view::npos) break;
+    if (!IsBlankLine(bytes.substr(at, end - at))) break;
     at = lf == std::string_view::npos ? bytes.size() : lf + 1;
   }
   return std::min(at, file.bodyEnd);
@@ -198,7 +198,7 @@ ApplyPlan PlanApply(const DataFile& file, const std::vector<ApplySource>& source
         if (!before.ends_with('\n')) text += file.lineEnd;
         const std::size_t lineStart = before.substr(0, before.size() - (before.ends_with('\n') ? 1 : 0)).rfind('\n');
         const std::string_view lastLine = before.substr(lineStart == std::string_view::npos ? 0 : lineStart + 1);
-        if (at > file.bodyBegin && lastLine.find_first_not_of(" \t\r\n") != std::string_view::npos) text += file.lineEnd;
+        if (at > file.bodyBegin && !IsBlankLine(lastLine.substr(0, lastLine.find('\n')))) text += file.lineEnd;
         for (const DataEntry* entry : added) {
           if (!EncodeLines(source.entries, *entry, file, text, plan.error)) return plan;
           text += file.lineEnd;

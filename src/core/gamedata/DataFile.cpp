@@ -11,7 +11,8 @@ namespace vorlane {
 
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+// A stray carriage return (one not before a line feed) counts as blank too.
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
 
 std::string_view Trim(std::string_view text) {
   while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
@@ -133,6 +134,8 @@ std::string GameKey(std::string_view key) {
 }
 
 std::string GameName(std::string_view name) { return FoldCase(Trim(name)); }
+
+bool IsBlankLine(std::string_view line) { return Trim(line).empty(); }
 
 const DataLine* DataEntry::Find(std::string_view key) const {
   const std::string wanted = GameKey(key);

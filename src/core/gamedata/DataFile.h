@@ -63,6 +63,10 @@ std::string GameKey(std::string_view key);
 // case folded.
 std::string GameName(std::string_view name);
 
+// A line the reader takes for a separator: nothing but blanks, tabs and
+// carriage returns.
+bool IsBlankLine(std::string_view line);
+
 // Reads a data file's bytes. Gives nothing, with `error` naming the line,
 // only when there is no "*BEGIN*" line; everything else that cannot be read
 // is kept and listed in `problems`.

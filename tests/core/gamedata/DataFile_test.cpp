@@ -78,6 +78,9 @@ TEST(DataFile, MatchesKeysAndNamesAsTheGameDoes) {
   const std::vector<DataEntry> entries = ParseEntries("Name := A\r\nCost := 1\r\n\r\n\r\nName := B\r\n");
   ASSERT_EQ(entries.size(), 2u);
   EXPECT_EQ(entries[1].name, "B");
+  // A stray carriage return makes no line of an entry.
+  EXPECT_EQ(Parse("*BEGIN*\r\nName := A\r\n\r\r\n \rName := B\r\n*END*\r\n").entries.size(), 2u);
+  EXPECT_TRUE(IsBlankLine(" \t\r"));
   EXPECT_EQ(StampOf("abc"), StampOf(std::string("abc")));
   EXPECT_NE(StampOf("abc"), StampOf("abd"));
 }
