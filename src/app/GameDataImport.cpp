@@ -13,7 +13,6 @@
 #include "gui/Services.h"
 #include "gui/WizardPage.h"
 #include "app/HostWindow.h"
-#include "util/Windows1252.h"
 
 namespace vorlane {
 
@@ -46,7 +45,7 @@ bool DesignFiles::ImportFromGameData() {
     hq_.services().Inform(Parent(), QStringLiteral("The file could not be read.\n") + QString::fromStdString(error), title);
     return false;
   }
-  std::vector<Family> families = FindFamilies(*file);
+  const std::vector<Family> families = FindFamilies(*file, IsFacilityFile(info.filesystemAbsoluteFilePath()));
   if (families.empty()) {
     hq_.services().Inform(Parent(), QStringLiteral("The file holds no entries."), title);
     return false;
@@ -56,9 +55,7 @@ bool DesignFiles::ImportFromGameData() {
   const std::optional<int> chosen =
       hq_.services().ChooseFromList(Parent(), title, QStringLiteral("Choose the entry or family to import:"), items);
   if (!chosen) return false;
-  Family family = families[static_cast<std::size_t>(*chosen)];
-  // The game's facility file holds facilities, whatever keys an entry lacks.
-  if (FoldCase(info.fileName().toStdString()).starts_with("facilit")) family.facility = true;
+  const Family& family = families[static_cast<std::size_t>(*chosen)];
   const ImportResult result = ImportFamily(*file, family, DataFileKey(info.filesystemAbsoluteFilePath()));
   if (!result.gaps.empty()) {
     QStringList lines;

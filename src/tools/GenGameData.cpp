@@ -1,7 +1,6 @@
 #include "GenGameData.h"
 
 #include <cstdio>
-#include <filesystem>
 #include <iostream>
 
 #include "gamedata/Apply.h"
@@ -10,7 +9,6 @@
 #include "gamedata/Import.h"
 #include "generate/DesignFile.h"
 #include "settings/GameData.h"
-#include "util/Windows1252.h"
 
 namespace vorlane_gen {
 
@@ -32,7 +30,7 @@ std::optional<vorlane::DataFile> Read(const std::string& path) {
 int RunImport(const std::string& path, const std::vector<std::string>& entries, const std::optional<std::string>& output) {
   auto file = Read(path);
   if (!file) return 2;
-  const auto families = vorlane::FindFamilies(*file);
+  const auto families = vorlane::FindFamilies(*file, vorlane::IsFacilityFile(path));
   if (entries.empty()) {
     std::cout << vorlane::FamilyListText(*file, families) << std::flush;
     return std::cout ? 0 : 2;
@@ -50,9 +48,7 @@ int RunImport(const std::string& path, const std::vector<std::string>& entries, 
     }
     chosen = family;
   }
-  vorlane::Family family = families[static_cast<std::size_t>(chosen)];
-  // The game's facility file holds facilities, whatever keys an entry lacks.
-  if (vorlane::FoldCase(std::filesystem::path(path).filename().string()).starts_with("facilit")) family.facility = true;
+  const vorlane::Family& family = families[static_cast<std::size_t>(chosen)];
   const vorlane::ImportResult result = vorlane::ImportFamily(*file, family, vorlane::DataFileKey(path));
   const bool component = result.design.kind == vorlane::DesignKind::Component;
   if (output) {

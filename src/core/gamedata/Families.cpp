@@ -6,6 +6,7 @@
 #include <unordered_map>
 
 #include "util/Numbers.h"
+#include "util/Windows1252.h"
 
 namespace vorlane {
 
@@ -179,7 +180,7 @@ std::vector<NameToken> NameTokens(std::string_view name) {
   return tokens;
 }
 
-std::vector<Family> FindFamilies(const DataFile& file) {
+std::vector<Family> FindFamilies(const DataFile& file, bool facilities) {
   std::vector<Shaped> shaped;
   shaped.reserve(file.entries.size());
   for (std::size_t e = 0; e < file.entries.size(); ++e) {
@@ -198,7 +199,14 @@ std::vector<Family> FindFamilies(const DataFile& file) {
   std::stable_sort(families.begin(), families.end(), [](const Family& a, const Family& b) {
     return *std::min_element(a.members.begin(), a.members.end()) < *std::min_element(b.members.begin(), b.members.end());
   });
+  if (facilities) {
+    for (Family& family : families) family.facility = true;
+  }
   return families;
+}
+
+bool IsFacilityFile(const std::filesystem::path& path) {
+  return FoldCase(path.filename().string()).starts_with("facilit");
 }
 
 int FamilyOfName(const DataFile& file, const std::vector<Family>& families, std::string_view name) {

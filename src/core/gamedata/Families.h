@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstddef>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -36,8 +37,14 @@ struct Family {
 // The trimmed name's numbers and Roman numerals, in order.
 std::vector<NameToken> NameTokens(std::string_view name);
 
-// Every family of the file, in the order of their first entries.
-std::vector<Family> FindFamilies(const DataFile& file);
+// Every family of the file, in the order of their first entries. In the
+// game's facility file (`facilities`) every family is a facility, whatever
+// keys its entries lack.
+std::vector<Family> FindFamilies(const DataFile& file, bool facilities = false);
+
+// Whether `path` names the game's facility data file ("Facility.txt", any
+// letter case).
+bool IsFacilityFile(const std::filesystem::path& path);
 
 // The family that holds the entry named `name` (compared as the game's
 // readers compare names); -1 when no entry has that name.

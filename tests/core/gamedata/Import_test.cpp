@@ -185,6 +185,10 @@ TEST(Import, GroupsEntriesIntoFamilies) {
   EXPECT_EQ(file.entries[families[4].members[1]].name, "Miner 1-2");  // odometer order
   EXPECT_EQ(FamilyOfName(file, families, "  shield i "), 2);
   EXPECT_EQ(FamilyOfName(file, families, "Shield III"), -1);
+  // Entries of the game's facility file are facilities whatever keys they lack.
+  EXPECT_FALSE(families[1].facility);
+  EXPECT_TRUE(FindFamilies(file, IsFacilityFile("/mod/DATA/FACILITY.TXT"))[1].facility);
+  EXPECT_FALSE(IsFacilityFile("/mod/Data/Components.txt"));
 }
 
 }  // namespace
