@@ -9,7 +9,7 @@
 #include "gui/Services.h"
 #include "gui/Session.h"
 #include "settings/GameData.h"
-#include "util/Windows1252.h"
+#include "settings/PictureLookup.h"
 
 namespace vorlane {
 
@@ -17,18 +17,13 @@ namespace {
 
 constexpr auto kTitle = "Apply to Mod";
 
-// The file `name` in `dir`'s Data folder, letter case ignored; the exact
-// spelling when none exists yet.
-std::filesystem::path DataFile(const std::string& dir, const std::string& name) {
-  std::filesystem::path data = std::filesystem::path(dir) / "Data";
+// The file `name` in `dir`'s Data folder, letter case ignored; without one,
+// the Data folder (as it is spelled, if it exists) and `name` as given.
+std::filesystem::path DataFilePath(const std::string& dir, const std::string& name) {
   std::error_code ec;
-  for (const auto& folder : std::filesystem::directory_iterator(dir, ec)) {
-    if (FoldCase(folder.path().filename().string()) == "data") data = folder.path();
-  }
-  for (const auto& item : std::filesystem::directory_iterator(data, ec)) {
-    if (FoldCase(item.path().filename().string()) == FoldCase(name)) return item.path();
-  }
-  return data / name;
+  if (auto found = FindBelowIgnoringCase(dir, {"Data", name}, true, ec)) return *found;
+  const auto data = FindBelowIgnoringCase(dir, {"Data"}, false, ec);
+  return data.value_or(std::filesystem::path(dir) / "Data") / name;
 }
 
 QString Shortened(const std::string& text) {
@@ -52,11 +47,11 @@ bool ApplyResultsToMod(QWidget* parent, Session& session, const QString& resultK
     services.Inform(parent, QStringLiteral("Set the mod directory first: the entries go into its Data folder."), title);
     return false;
   }
-  const std::filesystem::path target = DataFile(session.ModDir(), name);
+  const std::filesystem::path target = DataFilePath(session.ModDir(), name);
   std::error_code ec;
   if (!std::filesystem::exists(target, ec)) {
     const std::filesystem::path game = session.SEIVDir().empty() ? std::filesystem::path()
-                                                                  : DataFile(session.SEIVDir(), name);
+                                                                  : DataFilePath(session.SEIVDir(), name);
     if (game.empty() || !std::filesystem::exists(game, ec)) {
       services.Inform(parent, QStringLiteral("Neither the mod nor the game has a Data/%1.").arg(QString::fromStdString(name)),
                       title);

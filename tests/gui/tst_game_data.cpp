@@ -75,8 +75,10 @@ class GameDataTest : public QObject {
     QVERIFY(app.hq().Designs().HasUnsavedChanges(DesignKind::Facility));
     // Everything came back except the keys the file lacks, which are listed.
     QCOMPARE(app.services.Messages().size(), std::size_t{0});
-    // A file that is no data file: the reason, and nothing imported.
+    // A file that is no data file: after the question about the imported
+    // design's unsaved changes, the reason, and nothing imported.
     Write(path, "no begin\r\n");
+    app.services.QueueSaveAnswer(SaveAnswer::Discard);
     app.services.QueueFile(path);
     QVERIFY(!app.hq().Designs().ImportFromGameData());
     QVERIFY(app.services.MessageTexts().back().contains("no \"*BEGIN*\" line"));
