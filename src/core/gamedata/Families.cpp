@@ -123,8 +123,15 @@ void AddGroup(const DataFile& file, const std::vector<const Shaped*>& members, s
     AddPlain(file, members, varying.front(), out);
     return;
   }
-  // A grid when every combination of the varying numbers is there once.
-  std::size_t cells = 1;
+  // A grid when every combination of the varying numbers is there once and
+  // every entry has a technology requirement for each of them: "Works 12 3"
+  // with one requirement is level 3 of the family "Works 12".
+  bool requirements = true;
+  for (const Shaped* member : members) {
+    const DataLine* count = file.entries[member->entry].Find("Number of Tech Req");
+    requirements = requirements && count && LeadingNumber(count->value) >= static_cast<double>(varying.size());
+  }
+  std::size_t cells = requirements ? 1 : members.size() + 1;
   for (std::size_t t : varying) {
     std::set<int> values;
     for (const Shaped* member : members) values.insert(member->tokens[t].value);

@@ -173,14 +173,18 @@ TEST(Import, ListsWhatItCannotReproduceByEntryAndKey) {
 TEST(Import, GroupsEntriesIntoFamilies) {
   const std::string body =
       "Name := Laser 2\n\nName := Armor\n\nName := Laser 1\n\nName := Shield II\n\nName := Laser 3\n\n"
-      "Name := Shield I\n\nName := Laser 2\n\nName := Miner 1-1\n\nName := Miner 2-1\n\nName := Miner 1-2\n\n"
-      "Name := Miner 2-2\n\nName := Mk2 Gun 1\n\nName := Mk3 Gun 1\n\nName := Mk3 Gun 2\n";
+      "Name := Shield I\n\nName := Laser 2\n\nName := Miner 1-1\nNumber of Tech Req := 2\n\n"
+      "Name := Miner 2-1\nNumber of Tech Req := 2\n\nName := Miner 1-2\nNumber of Tech Req := 2\n\n"
+      "Name := Miner 2-2\nNumber of Tech Req := 2\n\nName := Mk2 Gun 1\n\nName := Mk3 Gun 1\n\nName := Mk3 Gun 2\n\n"
+      "Name := Works 1 1\nNumber of Tech Req := 1\n\nName := Works 1 2\nNumber of Tech Req := 1\n\n"
+      "Name := Works 2 1\nNumber of Tech Req := 1\n\nName := Works 2 2\nNumber of Tech Req := 1\n";
   const DataFile file = Parse(DataFileText(body));
   const auto families = FindFamilies(file);
   std::vector<std::string> labels;
   for (const Family& family : families) labels.push_back(family.label + (family.grid ? " grid" : ""));
+  // A grid needs a technology requirement per varying number.
   EXPECT_EQ(labels, (std::vector<std::string>{"Laser 1..3", "Armor", "Shield I..II", "Laser 2", "Miner 1..2-1..2 grid",
-                                              "Mk2 Gun 1", "Mk3 Gun 1..2"}));
+                                              "Mk2 Gun 1", "Mk3 Gun 1..2", "Works 1 1..2", "Works 2 1..2"}));
   EXPECT_EQ(families[4].gridSizes, (std::vector<int>{2, 2}));
   EXPECT_EQ(file.entries[families[4].members[1]].name, "Miner 1-2");  // odometer order
   EXPECT_EQ(FamilyOfName(file, families, "  shield i "), 2);
