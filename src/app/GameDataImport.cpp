@@ -52,8 +52,15 @@ bool DesignFiles::ImportFromGameData() {
   }
   QStringList items =
       QString::fromStdString(FamilyListText(*file, families)).split(u'\n', Qt::SkipEmptyParts);
-  const std::optional<int> chosen =
-      hq_.services().ChooseFromList(Parent(), title, QStringLiteral("Choose the entry or family to import:"), items);
+  // The search finds a family by any of its entries' names.
+  QStringList names;
+  for (const Family& family : families) {
+    QStringList members;
+    for (std::size_t e : family.members) members << QString::fromStdString(file->entries[e].name);
+    names << members.join(u'\n');
+  }
+  const std::optional<int> chosen = hq_.services().ChooseFromList(
+      Parent(), title, QStringLiteral("Choose the entry or family to import:"), items, names);
   if (!chosen) return false;
   const Family& family = families[static_cast<std::size_t>(*chosen)];
   const ImportResult result = ImportFamily(*file, family, DataFileKey(info.filesystemAbsoluteFilePath()));

@@ -23,7 +23,7 @@
 namespace vorlane {
 
 std::optional<int> QtServices::ChooseFromList(QWidget* parent, const QString& title, const QString& label,
-                                              const QStringList& items) {
+                                              const QStringList& items, const QStringList& hidden) {
   QDialog dialog(parent);
   dialog.setWindowTitle(title);
   auto* layout = new QVBoxLayout(&dialog);
@@ -38,6 +38,7 @@ std::optional<int> QtServices::ChooseFromList(QWidget* parent, const QString& ti
   for (int i = 0; i < items.size(); ++i) {
     auto* item = new QListWidgetItem(items[i], list);
     item->setData(Qt::UserRole, i);
+    item->setData(Qt::UserRole + 1, hidden.value(i));
   }
   list->setCurrentRow(0);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
@@ -52,7 +53,8 @@ std::optional<int> QtServices::ChooseFromList(QWidget* parent, const QString& ti
     QListWidgetItem* first = nullptr;
     for (int row = 0; row < list->count(); ++row) {
       QListWidgetItem* item = list->item(row);
-      const bool shown = item->text().contains(text, Qt::CaseInsensitive);
+      const bool shown = item->text().contains(text, Qt::CaseInsensitive) ||
+                         item->data(Qt::UserRole + 1).toString().contains(text, Qt::CaseInsensitive);
       item->setHidden(!shown);
       if (shown && !first) first = item;
     }

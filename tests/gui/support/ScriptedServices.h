@@ -43,8 +43,9 @@ class ScriptedServices : public Services {
   // The filter the next save dialogs report as chosen, in order; without one
   // the dialog keeps the filter it started with.
   void QueueSaveFilter(const QString& filter) { saveFilters_.push_back(filter); }
-  // The next list choices: the first item holding the text (as the search
-  // field would narrow the list), or cancelled when empty or unscripted.
+  // The next list choices: the first item holding the text in itself or its
+  // hidden text (as the search field would narrow the list), or cancelled
+  // when empty or unscripted.
   void QueueChoice(const QString& search) { choices_.push_back(search); }
   // Every list offered, in order.
   const std::vector<QStringList>& Lists() const { return lists_; }
@@ -77,7 +78,7 @@ class ScriptedServices : public Services {
   std::optional<QString> ChooseDirectory(QWidget* parent, const QString& startDir) override;
   bool PlaySound(QWidget* parent, const QString& path) override;
   std::optional<int> ChooseFromList(QWidget* parent, const QString& title, const QString& label,
-                                    const QStringList& items) override;
+                                    const QStringList& items, const QStringList& hidden = {}) override;
 
  private:
   std::deque<MessageAnswer> answers_;
