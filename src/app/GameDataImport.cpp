@@ -65,13 +65,9 @@ bool DesignFiles::ImportFromGameData() {
   const Family& family = families[static_cast<std::size_t>(*chosen)];
   const ImportResult result = ImportFamily(*file, family, DataFileKey(info.filesystemAbsoluteFilePath()));
   if (!result.gaps.empty()) {
-    QStringList lines;
-    for (const ImportGap& gap : result.gaps) lines << QString::fromStdString(gap.Text());
-    const qsizetype rest = lines.size() - kMaxGapsShown;
-    if (rest > 0) lines = lines.mid(0, kMaxGapsShown) << QStringLiteral("... and %1 more").arg(rest);
     hq_.services().Inform(Parent(),
                           QStringLiteral("The design does not give back everything the file holds:\n") +
-                              lines.join(u'\n'),
+                              QString::fromStdString(GapsText(result.gaps, kMaxGapsShown)).trimmed(),
                           title);
   }
   const DesignKind kind = result.design.kind;

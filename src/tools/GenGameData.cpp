@@ -65,7 +65,7 @@ int RunImport(const std::string& path, const std::vector<std::string>& entries, 
               << std::flush;
     if (!std::cout) return 2;
   }
-  for (const auto& gap : result.gaps) std::cerr << "not reproduced: " << gap.Text() << '\n';
+  std::cerr << vorlane::GapsText(result.gaps);
   std::cerr << "imported \"" << family.label << "\": " << family.members.size()
             << (family.members.size() == 1 ? " entry" : " entries")
             << (result.gaps.empty() ? ", every key reproduced\n" : ", " + std::to_string(result.gaps.size()) +

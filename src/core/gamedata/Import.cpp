@@ -340,6 +340,29 @@ ImportResult ImportFamily(const DataFile& file, const Family& family, const std:
   return Import<vrlComponent, CompGenerate>(file, family, filePath, "&complevel");
 }
 
+std::string GapsText(const std::vector<ImportGap>& gaps, std::size_t maxLines) {
+  std::string text;
+  std::size_t shown = 0, rest = 0;
+  std::vector<std::string> lacking;
+  for (const ImportGap& gap : gaps) {
+    if (gap.problem.starts_with("not in the file")) {
+      if (std::find(lacking.begin(), lacking.end(), gap.key) == lacking.end()) lacking.push_back(gap.key);
+    } else if (shown < maxLines) {
+      text += gap.Text() + "\n";
+      ++shown;
+    } else {
+      ++rest;
+    }
+  }
+  if (rest > 0) text += "... and " + std::to_string(rest) + " more\n";
+  if (!lacking.empty()) {
+    text += "keys the file lacks, which the design writes:";
+    for (std::size_t i = 0; i < lacking.size(); ++i) text += (i == 0 ? " " : ", ") + Quoted(lacking[i]);
+    text += "\n";
+  }
+  return text;
+}
+
 std::string FamilyListText(const DataFile& file, const std::vector<Family>& families) {
   std::string text;
   for (const Family& family : families) {

@@ -33,6 +33,11 @@ struct ImportResult {
 // path; the design remembers that it holds the family's entries there.
 ImportResult ImportFamily(const DataFile& file, const Family& family, const std::string& filePath);
 
+// The gaps as lines: each difference on its own line (at most `maxLines`,
+// then a count of the rest), then one line naming the keys the file lacks
+// and the design writes, once for all entries.
+std::string GapsText(const std::vector<ImportGap>& gaps, std::size_t maxLines = static_cast<std::size_t>(-1));
+
 // Lists the families, one line each: "Laser Cannon I..XII (12 entries, line 40)".
 std::string FamilyListText(const DataFile& file, const std::vector<Family>& families);
 

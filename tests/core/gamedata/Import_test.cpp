@@ -168,6 +168,13 @@ TEST(Import, ListsWhatItCannotReproduceByEntryAndKey) {
   EXPECT_TRUE(has("entry \"Beam 1\", key \"Secret Key\": a key Vorlane does not write (\"1\")"));
   EXPECT_TRUE(has("entry \"Beam 1\", key \"Pic Num\": the file has \"{3}\", the design gives \"\""));
   EXPECT_TRUE(has("entry \"Beam 2\": line 14 without \":=\" (\"stray\") is not written"));
+  // As shown: the differences, at most as many as asked, then the keys the
+  // file lacks once for all entries.
+  const std::string text = GapsText(result.gaps, 2);
+  EXPECT_TRUE(text.starts_with("entry \"Beam 1\", key \"Secret Key\": ")) << text;
+  EXPECT_NE(text.find("\n... and " + std::to_string(differences.size() - 2) + " more\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("\nkeys the file lacks, which the design writes: \"Tonnage Space Taken\", "), std::string::npos)
+      << text;
 }
 
 TEST(Import, GroupsEntriesIntoFamilies) {
