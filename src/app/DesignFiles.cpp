@@ -107,6 +107,7 @@ void DesignFiles::CreateMenu() {
   };
   actOpen_ = add("actOpenDesign", QStringLiteral("Open Design…"), QKeySequence(Qt::CTRL | Qt::Key_O),
                  [this] { Open(); });
+  add("actImportGameData", QStringLiteral("Import from Game Data…"), QKeySequence(), [this] { ImportFromGameData(); });
   actSaveAs_ = add("actSaveDesignAs", QStringLiteral("Save Design As…"),
                    QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), [this] { SaveAs(); });
   actSave_ = add("actSaveDesign", QStringLiteral("Save Design"), QKeySequence(Qt::CTRL | Qt::Key_S),

@@ -68,6 +68,10 @@ class DesignFiles : public QObject {
   // The File menu's commands. Each returns true when it did its work.
   bool Open();
   bool OpenFile(const QString& path);
+  // File > Import from Game Data: a family of a game data file, chosen from
+  // a searchable list, as a new design without a file, shown in the design
+  // sheet; what the design does not reproduce is shown first.
+  bool ImportFromGameData();
   // Save on a design without a file is Save As. The file dialogs open in the
   // folder last used; Save As suggests the design's name without formulas.
   bool Save();

@@ -1,6 +1,12 @@
 #include "app/QtServices.h"
 
 #include <QAudioDevice>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QVBoxLayout>
 #include <QEventLoop>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -15,6 +21,52 @@
 #include "app/frmDirBrowse.h"
 
 namespace vorlane {
+
+std::optional<int> QtServices::ChooseFromList(QWidget* parent, const QString& title, const QString& label,
+                                              const QStringList& items, const QStringList& hidden) {
+  QDialog dialog(parent);
+  dialog.setWindowTitle(title);
+  auto* layout = new QVBoxLayout(&dialog);
+  auto* caption = new QLabel(label, &dialog);
+  auto* search = new QLineEdit(&dialog);
+  search->setObjectName(QStringLiteral("txtSearch"));
+  search->setPlaceholderText(QStringLiteral("Search"));
+  search->setClearButtonEnabled(true);
+  caption->setBuddy(search);
+  auto* list = new QListWidget(&dialog);
+  list->setObjectName(QStringLiteral("lstItems"));
+  for (int i = 0; i < items.size(); ++i) {
+    auto* item = new QListWidgetItem(items[i], list);
+    item->setData(Qt::UserRole, i);
+    item->setData(Qt::UserRole + 1, hidden.value(i));
+  }
+  list->setCurrentRow(0);
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+  layout->addWidget(caption);
+  layout->addWidget(search);
+  layout->addWidget(list, 1);
+  layout->addWidget(buttons);
+  QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+  QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+  QObject::connect(list, &QListWidget::itemActivated, &dialog, &QDialog::accept);
+  QObject::connect(search, &QLineEdit::textChanged, &dialog, [list](const QString& text) {
+    QListWidgetItem* first = nullptr;
+    for (int row = 0; row < list->count(); ++row) {
+      QListWidgetItem* item = list->item(row);
+      const bool shown = item->text().contains(text, Qt::CaseInsensitive) ||
+                         item->data(Qt::UserRole + 1).toString().contains(text, Qt::CaseInsensitive);
+      item->setHidden(!shown);
+      if (shown && !first) first = item;
+    }
+    list->setCurrentItem(first);
+  });
+  dialog.resize(480, 420);
+  search->setFocus();
+  if (dialog.exec() != QDialog::Accepted || !list->currentItem() || list->currentItem()->isHidden()) {
+    return std::nullopt;
+  }
+  return list->currentItem()->data(Qt::UserRole).toInt();
+}
 
 MessageAnswer QtServices::ShowMessage(QWidget* parent, const QString& text, MessageButtons buttons,
                                       const QString& title) {

@@ -18,6 +18,8 @@ class QtServices : public Services {
                        QString* selectedFilter = nullptr) override;
   std::optional<QString> ChooseDirectory(QWidget* parent, const QString& startDir) override;
   bool PlaySound(QWidget* parent, const QString& path) override;
+  std::optional<int> ChooseFromList(QWidget* parent, const QString& title, const QString& label,
+                                    const QStringList& items, const QStringList& hidden = {}) override;
 };
 
 }  // namespace vorlane

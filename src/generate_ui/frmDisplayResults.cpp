@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "generate_ui/ResultsApply.h"
 #include "generate_ui/ResultsCheck.h"
 #include "generate_ui/ResultsExport.h"
 #include "generate_ui/ResultsTextView.h"
@@ -56,6 +57,8 @@ frmDisplayResults::frmDisplayResults(Session& session, QWidget* parent) : Hosted
   };
   cmdCheck_ = button("cmdCheck", QStringLiteral("Chec&k"));
   cmdCheck_->setToolTip(QStringLiteral("Lists what the game would refuse or misread in these entries."));
+  cmdApply_ = button("cmdApply", QStringLiteral("Apply to &Mod…"));
+  cmdApply_->setToolTip(QStringLiteral("Writes these entries into the mod's data file, in place of the ones this design wrote."));
   buttons->addStretch(1);
   cmdCopyAll_ = button("cmdCopyAll", QStringLiteral("Copy &All"));
   cmdSaveAs_ = button("cmdSaveAs", QStringLiteral("&Save As…"));
@@ -65,6 +68,8 @@ frmDisplayResults::frmDisplayResults(Session& session, QWidget* parent) : Hosted
   connect(cmdCheck_, &QPushButton::clicked, this,
           [this] { CheckResults(this, this->session().services(), *rtfResults_, this->session().ModDir(),
                                     this->session().SEIVDir(), warnings_, warningCount_); });
+  connect(cmdApply_, &QPushButton::clicked, this,
+          [this] { ApplyResultsToMod(this, this->session(), ResultKind, rtfResults_->text()); });
   connect(cmdCopyAll_, &QPushButton::clicked, this, [this] { CopyAllResults(*rtfResults_); });
   connect(cmdSaveAs_, &QPushButton::clicked, this,
           [this] { SaveResultsAs(this, this->session(), *rtfResults_, DesignNameOfTitle(windowTitle())); });

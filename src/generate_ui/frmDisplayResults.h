@@ -57,6 +57,8 @@ class frmDisplayResults : public HostedPage {
   QPushButton* cmdSaveAs_;
   // "Check" lists what the game would refuse or misread in the entries.
   QPushButton* cmdCheck_;
+  // "Apply to Mod…" writes the entries into the mod's data file.
+  QPushButton* cmdApply_;
   QPushButton* cmdClose_;
   std::optional<PageId> returnTo_;
   std::vector<GenerationWarning> warnings_;

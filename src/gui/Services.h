@@ -69,6 +69,14 @@ class Services {
   // caller's page cannot be closed under it. Returns false when nothing could
   // be played (no such file, no audio device, unreadable sound).
   virtual bool PlaySound(QWidget* parent, const QString& path) = 0;
+
+  // A modal list to choose one of `items` from, with a search field above it
+  // that narrows the list to the items holding its text (letter case
+  // ignored), in the item or in its entry of `hidden` (more text per item
+  // that is searched but not shown). Returns the chosen item's index in
+  // `items`, or nothing when cancelled. Services that show no lists cancel.
+  virtual std::optional<int> ChooseFromList(QWidget* parent, const QString& title, const QString& label,
+                                            const QStringList& items, const QStringList& hidden = {});
 };
 
 // Shows the core's messages through the GUI's message boxes over one window.

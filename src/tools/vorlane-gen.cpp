@@ -27,6 +27,14 @@
 // between two designs and the entries only one of them has (EntryChange::Text).
 // Exit status, like diff(1): 0 the same entries, 1 they differ, 2 a design
 // cannot be read or fails to generate (its messages on standard error).
+//
+// --import FILE lists the families of a game data file; with --entry NAME
+// (any entry of the family, repeatable) it turns that family into a design,
+// written to -o DESIGN or standard output (see GenGameData.h).
+//
+// DESIGN... --apply FILE writes the designs' entries into a game data file
+// and shows what changes; --dry-run only shows it, --replace allows names
+// that entries no design wrote hold.
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -35,7 +43,9 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "GenGameData.h"
 #include "generate/CompGenerate.h"
 #include "generate/DesignCheck.h"
 #include "generate/DesignFile.h"
@@ -52,7 +62,9 @@ namespace {
 constexpr const char* kUsage =
     "usage: vorlane-gen DESIGN.json [-o FILE [--encoding windows-1252|utf-8]]\n"
     "       vorlane-gen --check DESIGN.json [--strict] [--game-dir DIR] [--mod-dir DIR]\n"
-    "       vorlane-gen --diff OLD.json NEW.json\n";
+    "       vorlane-gen --diff OLD.json NEW.json\n"
+    "       vorlane-gen --import FILE [--entry NAME]... [-o DESIGN.json]\n"
+    "       vorlane-gen DESIGN.json... --apply FILE [--dry-run] [--replace] [--game-dir DIR] [--mod-dir DIR]\n";
 
 // Keeps the messages of one design, line breaks made the terminal's own,
 // until Print puts them on standard error after the located fault.
@@ -129,14 +141,17 @@ int GenerateDesign(const std::string& path, StderrSink& sink, vorlane::Generatio
 int main(int argc, char** argv) try {
   std::optional<std::string> design, newDesign;
   std::optional<std::string> output;
-  std::optional<std::string> encodingName, gameDir, modDir;
-  bool check = false, diff = false, strict = false;
+  std::optional<std::string> encodingName, gameDir, modDir, importFile, applyFile;
+  std::vector<std::string> designs, entries;
+  bool check = false, diff = false, strict = false, dryRun = false, replace = false;
   for (int i = 1; i < argc; ++i) {
     std::string_view arg = argv[i];
     std::optional<std::string>* value = arg == "-o"           ? &output
                                         : arg == "--encoding" ? &encodingName
                                         : arg == "--game-dir" ? &gameDir
                                         : arg == "--mod-dir"  ? &modDir
+                                        : arg == "--import"   ? &importFile
+                                        : arg == "--apply"    ? &applyFile
                                                               : nullptr;
     if (value) {
       if (i + 1 >= argc || *value) {
@@ -144,25 +159,55 @@ int main(int argc, char** argv) try {
         return 2;
       }
       *value = argv[++i];
+    } else if (arg == "--entry" && i + 1 < argc) {
+      entries.emplace_back(argv[++i]);
     } else if (arg == "--check" && !check) {
       check = true;
     } else if (arg == "--strict" && !strict) {
       strict = true;
     } else if (arg == "--diff" && !diff) {
       diff = true;
+    } else if (arg == "--dry-run" && !dryRun) {
+      dryRun = true;
+    } else if (arg == "--replace" && !replace) {
+      replace = true;
     } else if (arg == "-h" || arg == "--help") {
       std::cout << kUsage;
       return 0;
     } else if (arg == "--version") {
       std::cout << "vorlane-gen " VORLANE_VERSION "\n";
       return 0;
-    } else if (!newDesign && !(arg.size() > 1 && arg[0] == '-')) {
-      (design ? newDesign : design) = std::string(arg);
+    } else if (!(arg.size() > 1 && arg[0] == '-')) {
+      designs.emplace_back(arg);
     } else {
       std::cerr << kUsage;
       return 2;
     }
   }
+  if (importFile) {
+    if (!designs.empty() || check || diff || strict || dryRun || replace || encodingName || gameDir || modDir || applyFile) {
+      std::cerr << kUsage;
+      return 2;
+    }
+    return vorlane_gen::RunImport(*importFile, entries, output);
+  }
+  if (applyFile) {
+    if (designs.empty() || !entries.empty() || check || diff || strict || output || encodingName) {
+      std::cerr << kUsage;
+      return 2;
+    }
+    StderrSink sink;
+    return vorlane_gen::RunApply({designs, *applyFile, dryRun, replace, gameDir.value_or(""), modDir.value_or("")},
+                                 [&](const std::string& path, vorlane::GenerationResult& result) {
+                                   return GenerateDesign(path, sink, result);
+                                 });
+  }
+  if (designs.size() > 2 || !entries.empty() || dryRun || replace) {
+    std::cerr << kUsage;
+    return 2;
+  }
+  if (!designs.empty()) design = designs[0];
+  if (designs.size() == 2) newDesign = designs[1];
   vorlane::TextEncoding encoding = vorlane::TextEncoding::Windows1252;
   if (!design || diff != newDesign.has_value() || (diff && (check || output || encodingName)) ||
       (check && (output || encodingName)) || (!check && (gameDir || modDir || strict)) ||

@@ -141,6 +141,58 @@ Vorlane: You must select at least one vehicle type.
 Vorlane: Technology Requirement 2: You must provide a tech area for this tech requirement.
 Error: Component not generated.' ] || fail "unfinished: $(cat "$work/err.txt")"
 
+# --import and --apply: the modder's loop on a mod's Components.txt. The file
+# differs afterwards only in the changed family's entries.
+mod="$work/mod/Data"
+mkdir -p "$mod"
+run 0 "laser for the mod" "$laser" -o "$work/laser1252.txt"
+{ printf 'Mod header\r\n*BEGIN*\r\n\r\nName := Other\r\nCost Minerals := 1\r\n\r\n'
+  cat "$work/laser1252.txt"; printf 'Name := After\r\n\r\n*END*\r\n'; } >"$mod/Components.txt"
+cp "$mod/Components.txt" "$work/original.txt"
+run 0 "import list" --import "$mod/Components.txt"
+[ "$(cat "$work/out.txt")" = 'Other (1 entry, line 4)
+Laser 1..3 (3 entries, line 7)
+After (1 entry, line 91)' ] || fail "import list: $(cat "$work/out.txt")"
+run 0 "import" --import "$mod/Components.txt" --entry "laser 2 " -o "$work/imported.json"
+line err.txt 'imported "Laser 1..3": 3 entries, every key reproduced' "import"
+run 0 "imported generates" "$work/imported.json" -o "$work/again.txt"
+cmp -s "$work/again.txt" "$work/laser1252.txt" || fail "import: the design does not give the entries back"
+grep -q '"MinCost": "{10\*&complevel}"' "$work/imported.json" || fail "import: MinCost $(grep MinCost "$work/imported.json")"
+sed 's/"MinCost": "{10\*&complevel}"/"MinCost": "{12*\&complevel}"/' "$work/imported.json" >"$work/changed.json"
+run 0 "apply dry run" "$work/changed.json" --apply "$mod/Components.txt" --dry-run
+cmp -s "$mod/Components.txt" "$work/original.txt" || fail "dry run: the file changed"
+line out.txt 'replaced "Laser 2" (line 35)' "dry run"
+line out.txt '  key "Cost Minerals": "20" -> "24"' "dry run"
+run 0 "apply" "$work/changed.json" --apply "$mod/Components.txt"
+cmp -s "$mod/Components.txt.bak" "$work/original.txt" || fail "apply: no backup"
+[ "$(cmp -l "$work/original.txt" "$mod/Components.txt" | wc -l)" -eq 3 ] ||
+  fail "apply: other bytes changed: $(diff -a "$work/original.txt" "$mod/Components.txt")"
+run 0 "apply again" "$work/changed.json" --apply "$mod/Components.txt"
+line out.txt "nothing to change" "apply again"
+# Fewer levels: the design remembers what it wrote and removes level 3.
+sed 's/"NumCompLevels": 3/"NumCompLevels": 2/' "$work/changed.json" >"$work/two.json"
+cp "$work/two.json" "$work/two-before.json"
+run 0 "fewer levels" "$work/two.json" --apply "$mod/Components.txt"
+line out.txt 'removed "Laser 3" (line 63)' "fewer levels"
+grep -q '"Laser 3"' "$work/two.json" && fail "fewer levels: the design still names Laser 3"
+# A name another entry holds; a character Windows-1252 lacks; a wrong file.
+echo '{"kind": "component", "CompName": "Other", "NumCompLevels": 1, "VehicleType": "Ship", "Restrictions": "None",
+  "Family": "1", "CustomGroup": "0", "HP": "1", "CompDesc": "DESC", "TechReqs": [], "Abilities": []}' >"$work/other.json"
+cp "$mod/Components.txt" "$work/before-refusal.txt"
+run 1 "owned name" "$work/other.json" --apply "$mod/Components.txt"
+line out.txt 'refused: "Other": the entry at line 4 holds this name and '"$work/other.json"' did not write it' "owned name"
+sed 's/"Other"/"Nuke"/; s/DESC/Zap ☢/' "$work/other.json" >"$work/nuke.json"
+run 1 "unencodable" "$work/nuke.json" --apply "$mod/Components.txt"
+has out.txt '"☢" (U+2622) cannot be written in Windows-1252' "unencodable"
+cmp -s "$mod/Components.txt" "$work/before-refusal.txt" || fail "refusals: the file changed"
+run 0 "replace confirmed" "$work/other.json" "$work/two.json" --apply "$mod/Components.txt" --replace
+line out.txt 'replaced "Other" (line 4)' "replace confirmed"
+run 2 "import unreadable" --import "$work/missing.txt"
+run 2 "import no begin" --import "$laser"
+has err.txt 'no "*BEGIN*" line' "import no begin"
+run 2 "import no entry" --import "$mod/Components.txt" --entry "Laser 9"
+run 2 "apply unreadable" "$work/two.json" --apply "$work/missing.txt"
+
 # Unreadable designs and wrong command lines: status 2.
 echo '{"kind": "component", "CompName": "x",}' >"$work/malformed.json"
 echo '{"kind": "component", "TechReqs": [{"Area": "x"}]}' >"$work/unknown.json"
@@ -176,7 +228,9 @@ if ! ldd "$gen" | grep -q libasan; then
 fi
 for args in "" "$work/unknown.json -o" "$work/unknown.json --bogus" "a.json b.json" \
   "--check $work/clean.json -o x.txt" "$work/clean.json --game-dir /" "$work/clean.json --strict" "--check --strict --strict $work/clean.json" "$work/clean.json --encoding latin-1" \
-  "--diff $work/clean.json" "--diff $work/clean.json $work/clean.json -o x.txt" "--diff --check $work/clean.json $work/clean.json"; do
+  "--diff $work/clean.json" "--diff $work/clean.json $work/clean.json -o x.txt" "--diff --check $work/clean.json $work/clean.json" \
+  "--import x.txt $work/clean.json" "--apply x.txt" "$work/clean.json --apply x.txt -o y.txt" "$work/clean.json --dry-run" \
+  "--import x.txt --strict" "$work/clean.json --apply x.txt --strict"; do
   # shellcheck disable=SC2086
   run 2 "arguments '$args'" $args
 done

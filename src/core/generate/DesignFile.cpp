@@ -70,6 +70,34 @@ bool ReadList(const Json& value, const std::string& place, const std::array<List
   return true;
 }
 
+// Reads "WrittenTo": the entries a design last wrote, per data file.
+bool ReadWritten(const Json& value, const std::string& place, std::vector<WrittenEntries>& written,
+                 std::string& error) {
+  if (!value.is_array()) return Fail(error, place, "must be an array of objects");
+  for (std::size_t i = 0; i < value.size(); ++i) {
+    const Json& item = value[i];
+    const std::string itemPlace = place + "/" + std::to_string(i);
+    if (!item.is_object()) return Fail(error, itemPlace, "must be an object");
+    WrittenEntries entries;
+    for (const auto& [key, part] : item.items()) {
+      if (key == "File" && part.is_string()) {
+        entries.file = part.get<std::string>();
+      } else if (key == "Names" && part.is_array()) {
+        for (const Json& name : part) {
+          if (!name.is_string()) return Fail(error, Place(itemPlace, key), "must be an array of texts");
+          entries.names.push_back(name.get<std::string>());
+        }
+      } else {
+        return Fail(error, Place(itemPlace, key),
+                    key == "File" || key == "Names" ? "must be a text, or an array of texts" : "unknown key");
+      }
+    }
+    if (entries.file.empty()) return Fail(error, itemPlace + "/File", "missing");
+    written.push_back(std::move(entries));
+  }
+  return true;
+}
+
 template <typename Record>
 bool ReadRecord(const Json& root, Record& record, std::string& error) {
   using L = Layout<Record>;
@@ -97,6 +125,12 @@ bool ReadRecord(const Json& root, Record& record, std::string& error) {
     if (key == L::kGrid) {
       if (!value.is_boolean()) return Fail(error, place, "must be true or false");
       L::SetGrid(record, value.template get<bool>());
+      continue;
+    }
+    if (key == L::kWrittenList) {
+      std::vector<WrittenEntries> written;
+      if (!ReadWritten(value, place, written, error)) return false;
+      record.SetWritten(std::move(written));
       continue;
     }
     if (key == L::kTechList) {
@@ -163,6 +197,13 @@ std::string RecordToJson(const Record& record) {
     Json damage = Json::array();
     for (std::int16_t r = 1; r <= Record::kNumRanges; ++r) damage.push_back(record.WeaponDamageAtRange(r).value_or(""));
     root[L::kDamageList] = std::move(damage);
+  }
+  if (!record.Written().empty()) {
+    Json written = Json::array();
+    for (const WrittenEntries& entries : record.Written()) {
+      written.push_back(Json{{"File", entries.file}, {"Names", entries.names}});
+    }
+    root[L::kWrittenList] = std::move(written);
   }
   // Texts that are not valid UTF-8 cannot be JSON; their bad bytes are
   // written as replacement characters rather than failing the save.

@@ -43,6 +43,9 @@ struct SharedLayout {
   // The design file's lists: technology requirements and abilities.
   static constexpr const char* kTechList = "TechReqs";
   static constexpr const char* kAbilityList = "Abilities";
+  // The entries last written to game data files: [{"File": ..., "Names": [...]}],
+  // only written when there are any.
+  static constexpr const char* kWrittenList = "WrittenTo";
   static constexpr std::size_t kGridSizeColumn = 2;  // kTech's grid size
   static constexpr std::array<ListProperty<R>, 4> kTech = {{
       {"TechReqArea", &R::TechReqArea, &R::SetTechReqArea},

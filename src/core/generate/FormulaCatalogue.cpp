@@ -189,6 +189,8 @@ FormulaCatalogue Catalogue(const Record& record, std::string_view levelVariable,
                            "The level of the entry; in a grid " + std::string(noun) + ", the number of the cell",
                            std::nullopt,
                            {}});
+  out.variables.push_back({std::string(levelVariable) + "roman",
+                           "The level of the entry as a Roman numeral (I, II, ..., MMMCMXCIX)", std::nullopt, {}});
   AddNamed(record, out);
   int ranges = 0;
   if constexpr (Fields::kDamage) ranges = IsWeapon(record) ? vrlComponent::kNumRanges : 0;

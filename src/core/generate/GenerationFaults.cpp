@@ -134,7 +134,7 @@ std::string GenerationModule::NearestVariable(std::string_view name) const {
   if (name.size() == 1 || !(IsLetter(name.substr(1)) || (name[1] >= '0' && name[1] <= '9'))) {
     return "; write && for an ampersand";
   }
-  std::vector<std::string> names{std::string(words_.levelVariable)};
+  std::vector<std::string> names{std::string(words_.levelVariable), std::string(words_.levelVariable) + "roman"};
   for (const NamedVariable& variable : words_.named) names.emplace_back(variable.name);
   const int ranges = words_.damageFamily && shape_.weapon ? kNumRanges : 0;
   ForEachIndexed(shape_.numTechReqs, shape_.numAbils, ranges, shape_.grid, [&](const IndexedFamily& f, int n) {

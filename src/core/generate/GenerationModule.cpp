@@ -177,6 +177,11 @@ bool GenerationModule::SubstituteVariable(std::string& text, std::string& name, 
   nameAt_ = nameRead_ ? at : 0;
 
   if (name == words_.levelVariable) return ReplaceVariable(text, name, slots_[0].text, name);
+  // The level variable with "roman" after it: the level as a Roman numeral.
+  if (name.size() == words_.levelVariable.size() + 5 && name.starts_with(words_.levelVariable) &&
+      name.ends_with("roman")) {
+    return ReplaceVariable(text, name, RomanLevel(slots_[0].text), name);
+  }
   const std::size_t group = std::min(name.size(), kNamedLengths - 1);
   for (std::size_t k = namedStart_[group]; k < namedStart_[group + 1]; ++k) {
     const NamedVariable& variable = namedByLength_[k];

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "records/IndexedLists.h"
 
@@ -19,6 +20,15 @@ namespace vorlane {
 inline constexpr int kMaxLevelCount = 32767;      // level counts lie from 0 to this
 inline constexpr int kMaxListEntries = 32767;     // requirements or abilities in a design file
 inline constexpr int kMaxStoredGridSize = 32767;  // a grid cannot have more cells anyway
+
+// The names of the entries a design last wrote into one game data file
+// (by import or apply), so that the next apply replaces and removes exactly
+// those entries and no other.
+struct WrittenEntries {
+  std::string file;  // the data file's full path
+  std::vector<std::string> names;
+  bool operator==(const WrittenEntries&) const = default;
+};
 
 class DesignRecord {
  public:
@@ -60,6 +70,9 @@ class DesignRecord {
   std::optional<std::string> AbilVal2(std::int16_t i) const { return abils_.Get(3, i); }
   bool SetAbilVal2(std::int16_t i, std::string value) { return abils_.Set(3, i, std::move(value)); }
 
+  const std::vector<WrittenEntries>& Written() const { return written_; }
+  void SetWritten(std::vector<WrittenEntries> written) { written_ = std::move(written); }
+
   bool operator==(const DesignRecord&) const = default;
 
  private:
@@ -67,6 +80,7 @@ class DesignRecord {
   bool grid_ = false;
   IndexedLists<4> techReqs_;
   IndexedLists<4> abils_;
+  std::vector<WrittenEntries> written_;
 };
 
 // When an entry needs a field finished: always, or only for a weapon (a

@@ -194,4 +194,55 @@ std::string FormatNumber(double value, int significant) {
   return text;
 }
 
+std::string RomanNumeral(int value) {
+  if (value < 1 || value > 3999) return {};
+  static constexpr struct {
+    int value;
+    const char* text;
+  } kDigits[] = {{1000, "M"}, {900, "CM"}, {500, "D"}, {400, "CD"}, {100, "C"}, {90, "XC"}, {50, "L"},
+                 {40, "XL"},  {10, "X"},   {9, "IX"},  {5, "V"},    {4, "IV"},  {1, "I"}};
+  std::string out;
+  for (const auto& digit : kDigits) {
+    while (value >= digit.value) {
+      out += digit.text;
+      value -= digit.value;
+    }
+  }
+  return out;
+}
+
+std::optional<int> RomanValue(std::string_view text) {
+  if (text.empty() || text.size() > 15) return std::nullopt;
+  int value = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto digit = [](char c) {
+      switch (c) {
+        case 'I': return 1;
+        case 'V': return 5;
+        case 'X': return 10;
+        case 'L': return 50;
+        case 'C': return 100;
+        case 'D': return 500;
+        case 'M': return 1000;
+        default: return 0;
+      }
+    };
+    const int here = digit(text[i]);
+    if (here == 0) return std::nullopt;
+    const int next = i + 1 < text.size() ? digit(text[i + 1]) : 0;
+    value += next > here ? -here : here;
+  }
+  // Only the canonical form counts: "IIII" or "VX" are no numerals.
+  if (RomanNumeral(value) != text) return std::nullopt;
+  return value;
+}
+
+std::string RomanLevel(std::string_view levelText) {
+  const double level = LeadingNumber(levelText);
+  if (level >= 1 && level <= 3999 && level == static_cast<int>(level) && FormatNumber(level) == levelText) {
+    return RomanNumeral(static_cast<int>(level));
+  }
+  return std::string(levelText);
+}
+
 }  // namespace vorlane

@@ -31,4 +31,14 @@ std::optional<std::int32_t> RoundToInt32(double value);
 // exponent is below -4 or at least `significant`. Negative zero is "0".
 std::string FormatNumber(double value, int significant = 15);
 
+// A whole number from 1 to 3999 as an upper-case Roman numeral ("XIV");
+// empty outside that range.
+std::string RomanNumeral(int value);
+// The value of a Roman numeral written the way RomanNumeral writes it;
+// nothing for any other text.
+std::optional<int> RomanValue(std::string_view text);
+// A level text as a Roman numeral; the text unchanged when its number is not
+// a whole number from 1 to 3999.
+std::string RomanLevel(std::string_view levelText);
+
 }  // namespace vorlane

@@ -84,7 +84,7 @@ vrlComponent Weapon(bool grid) {
 TEST(FormulaCatalogue, VariablesFollowTheDesignAndGenerationKnowsEachOfThem) {
   struct Case {
     const char* name;
-    std::size_t count;  // level + named + 2 or 3 per requirement + 4 per ability + 21 damage ranges
+    std::size_t count;  // level and its Roman form + named + 2 or 3 per requirement + 4 per ability + 21 damage ranges
     std::vector<std::string> present, absent;
   };
   const vrlComponent plain = Weapon(false), grid = Weapon(true);
@@ -94,12 +94,14 @@ TEST(FormulaCatalogue, VariablesFollowTheDesignAndGenerationKnowsEachOfThem) {
   facility.SetNumAbils(2);
   const std::vector<std::pair<FormulaCatalogue, Case>> cases = {
       {MakeFormulaCatalogue(plain),
-       {"plain weapon", 1 + 26 + 4 + 4 + 21, {"&complevel", "&techlevel2", "&abil1val2", "&weapdmg21"},
+       {"plain weapon", 2 + 26 + 4 + 4 + 21,
+        {"&complevel", "&complevelroman", "&techlevel2", "&abil1val2", "&weapdmg21"},
         {"&techgridlevel1", "&techlevel3", "&abil2type"}}},
-      {MakeFormulaCatalogue(grid), {"grid weapon", 1 + 26 + 6 + 4 + 21, {"&techgridlevel2", "&weapseekerhp"},
+      {MakeFormulaCatalogue(grid), {"grid weapon", 2 + 26 + 6 + 4 + 21, {"&techgridlevel2", "&weapseekerhp"},
                                     {"&techgridlevel3"}}},
-      {MakeFormulaCatalogue(unarmed), {"no weapon", 1 + 26 + 4 + 4, {"&weaptype"}, {"&weapdmg1"}}},
-      {MakeFormulaCatalogue(facility), {"facility", 1 + 9 + 8, {"&faclevel", "&facgroup", "&abil2descr"},
+      {MakeFormulaCatalogue(unarmed), {"no weapon", 2 + 26 + 4 + 4, {"&weaptype"}, {"&weapdmg1"}}},
+      {MakeFormulaCatalogue(facility), {"facility", 2 + 9 + 8,
+                                        {"&faclevel", "&faclevelroman", "&facgroup", "&abil2descr"},
                                         {"&complevel", "&techarea1", "&weapdmg1"}}},
   };
   for (const auto& [catalogue, c] : cases) {

@@ -50,5 +50,23 @@ TEST(FormatNumber, FifteenSignificantDigitsOrSeventeenOnRequest) {
   EXPECT_EQ(FormatNumber(0.1, 17), "0.10000000000000001");
 }
 
+TEST(Numbers, RomanNumeralsBothWays) {
+  const std::pair<int, const char*> cases[] = {{1, "I"},     {4, "IV"},       {9, "IX"},  {14, "XIV"},
+                                               {40, "XL"},  {90, "XC"},       {400, "CD"}, {1994, "MCMXCIV"},
+                                               {3999, "MMMCMXCIX"}};
+  for (const auto& [value, text] : cases) {
+    EXPECT_EQ(RomanNumeral(value), text);
+    EXPECT_EQ(RomanValue(text), value) << text;
+  }
+  EXPECT_EQ(RomanNumeral(0), "");
+  EXPECT_EQ(RomanNumeral(4000), "");
+  for (const char* text : {"", "IIII", "VX", "IL", "iv", "X I", "ABC", "MMMM"}) EXPECT_FALSE(RomanValue(text)) << text;
+  // A level text: its number's Roman form, or the text itself.
+  EXPECT_EQ(RomanLevel("12"), "XII");
+  EXPECT_EQ(RomanLevel("0"), "0");
+  EXPECT_EQ(RomanLevel("4000"), "4000");
+  EXPECT_EQ(RomanLevel("2.5"), "2.5");
+}
+
 }  // namespace
 }  // namespace vorlane

@@ -77,4 +77,17 @@ bool ScriptedServices::PlaySound(QWidget*, const QString& path) {
   return soundResult_;
 }
 
+std::optional<int> ScriptedServices::ChooseFromList(QWidget*, const QString&, const QString&,
+                                                   const QStringList& items, const QStringList& hidden) {
+  lists_.push_back(items);
+  const QString search = Take(choices_, QString());
+  if (search.isEmpty()) return std::nullopt;
+  for (int i = 0; i < items.size(); ++i) {
+    if (items[i].contains(search, Qt::CaseInsensitive) || hidden.value(i).contains(search, Qt::CaseInsensitive)) {
+      return i;
+    }
+  }
+  return std::nullopt;
+}
+
 }  // namespace vorlane::test

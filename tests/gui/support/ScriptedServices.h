@@ -49,6 +49,12 @@ class ScriptedServices : public Services {
   // The filter the next save dialogs report as chosen, in order; without one
   // the dialog keeps the filter it started with.
   void QueueSaveFilter(const QString& filter) { saveFilters_.push_back(filter); }
+  // The next list choices: the first item holding the text in itself or its
+  // hidden text (as the search field would narrow the list), or cancelled
+  // when empty or unscripted.
+  void QueueChoice(const QString& search) { choices_.push_back(search); }
+  // Every list offered, in order.
+  const std::vector<QStringList>& Lists() const { return lists_; }
   // What PlaySound reports (true: the sound played to its end).
   void SetSoundResult(bool played) { soundResult_ = played; }
 
@@ -78,6 +84,8 @@ class ScriptedServices : public Services {
                        QString* selectedFilter = nullptr) override;
   std::optional<QString> ChooseDirectory(QWidget* parent, const QString& startDir) override;
   bool PlaySound(QWidget* parent, const QString& path) override;
+  std::optional<int> ChooseFromList(QWidget* parent, const QString& title, const QString& label,
+                                    const QStringList& items, const QStringList& hidden = {}) override;
 
  private:
   std::deque<MessageAnswer> answers_;
@@ -85,6 +93,8 @@ class ScriptedServices : public Services {
   std::deque<int> choices_;
   std::deque<QString> files_;
   std::deque<QString> saveFilters_;
+  std::deque<QString> choices_;
+  std::vector<QStringList> lists_;
   std::deque<std::pair<bool, QString>> dirs_;  // (chosen, directory)
   bool soundResult_ = true;
   std::vector<RecordedMessage> messages_;
