@@ -66,7 +66,7 @@ class GameDataTest : public QObject {
              QStringList({"Other (1 entry, line 2)", "Pump 1..3 (3 entries, line 5)"}));
     QCOMPARE(app.services.FileRequests().front().startDir, QDir(app.Dir()).filePath("mod/Data"));
     app.services.QueueFile(path);
-    app.services.QueueChoice("pump 2");  // an entry's name finds its family
+    app.services.QueueListChoice("pump 2");  // an entry's name finds its family
     QVERIFY(app.hq().Designs().ImportFromGameData());
     QCOMPARE(app.PageName(), QStringLiteral("DesignSheet"));
     QCOMPARE(app.hq().Facility().FacName(), std::string("Pump"));

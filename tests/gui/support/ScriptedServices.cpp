@@ -80,7 +80,7 @@ bool ScriptedServices::PlaySound(QWidget*, const QString& path) {
 std::optional<int> ScriptedServices::ChooseFromList(QWidget*, const QString&, const QString&,
                                                    const QStringList& items, const QStringList& hidden) {
   lists_.push_back(items);
-  const QString search = Take(choices_, QString());
+  const QString search = Take(listChoices_, QString());
   if (search.isEmpty()) return std::nullopt;
   for (int i = 0; i < items.size(); ++i) {
     if (items[i].contains(search, Qt::CaseInsensitive) || hidden.value(i).contains(search, Qt::CaseInsensitive)) {

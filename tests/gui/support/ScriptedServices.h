@@ -52,7 +52,7 @@ class ScriptedServices : public Services {
   // The next list choices: the first item holding the text in itself or its
   // hidden text (as the search field would narrow the list), or cancelled
   // when empty or unscripted.
-  void QueueChoice(const QString& search) { choices_.push_back(search); }
+  void QueueListChoice(const QString& search) { listChoices_.push_back(search); }
   // Every list offered, in order.
   const std::vector<QStringList>& Lists() const { return lists_; }
   // What PlaySound reports (true: the sound played to its end).
@@ -71,7 +71,7 @@ class ScriptedServices : public Services {
   const QStringList& PlayedSounds() const { return sounds_; }
   int UnexpectedQuestions() const { return unexpected_; }
   // Answers queued but never asked for.
-  std::size_t PendingAnswers() const { return answers_.size() + saveAnswers_.size() + choices_.size(); }
+  std::size_t PendingAnswers() const { return answers_.size() + saveAnswers_.size() + choices_.size() + listChoices_.size(); }
   void ClearRecords();
 
   MessageAnswer ShowMessage(QWidget* parent, const QString& text, MessageButtons buttons,
@@ -93,7 +93,7 @@ class ScriptedServices : public Services {
   std::deque<int> choices_;
   std::deque<QString> files_;
   std::deque<QString> saveFilters_;
-  std::deque<QString> choices_;
+  std::deque<QString> listChoices_;
   std::vector<QStringList> lists_;
   std::deque<std::pair<bool, QString>> dirs_;  // (chosen, directory)
   bool soundResult_ = true;
