@@ -103,7 +103,7 @@ run 1 "hint" "$work/hint.json"
 
 # A brace group whose evaluation fails is written as 0, as always, with a
 # warning on standard error that names the field, the level and the reason.
-echo '{"kind": "facility", "FacName": "Mine", "NumFacLevels": 2, "FacFamily": "1", "MinCost": "{sqr(1-&faclevel)}",
+echo '{"kind": "facility", "FacName": "Mine", "NumFacLevels": 2, "NumberStyle": "&faclevel", "FacFamily": "1", "MinCost": "{sqr(1-&faclevel)}",
   "TechReqs": [], "Abilities": []}' >"$work/zero.json"
 run 0 "written as 0" "$work/zero.json"
 [ "$(grep -a "^Cost Minerals" "$work/out.txt" | tr -d '\r' | sed 's/.*:= //' | tr '\n' '|')" = "0|0|" ] ||
@@ -112,7 +112,7 @@ run 0 "written as 0" "$work/zero.json"
   fail "written as 0: $(cat "$work/err.txt")"
 # --check lists it as a warning in its entry: status 0, 1 with --strict.
 run 0 "written as 0, check" --check "$work/zero.json"
-line out.txt 'warning: entry 2 "Mine": Minerals Cost, level 2: Evaluation error < sqr(-1) >; {sqr(1-2)} written as 0 (character 5)' \
+line out.txt 'warning: entry 2 "Mine 2": Minerals Cost, level 2: Evaluation error < sqr(-1) >; {sqr(1-2)} written as 0 (character 5)' \
   "written as 0, check"
 run 1 "written as 0, strict" --check --strict "$work/zero.json"
 
