@@ -2,7 +2,8 @@
 // the points along the horizontal axis, gaps where a value is no number.
 // Hovering over a line shows the value under the chart ("Level 3: Cost
 // Minerals = 30") and as a tooltip. Drawn with Qt Charts: axes, legend,
-// colours and hit-testing of the lines come with it.
+// colours and hit-testing of the lines come with it; a Qt without Charts gets
+// the plain CurvePlot instead (Chart() is null then).
 #pragma once
 
 #include <QString>
@@ -11,7 +12,6 @@
 #include <vector>
 
 class QChart;
-class QChartView;
 class QLabel;
 
 namespace vorlane {
@@ -44,7 +44,7 @@ class CurveView : public QWidget {
  private:
   void Hover(int series, double x, bool entered);
 
-  QChartView* view_;
+  QWidget* view_;  // the QChartView, or the CurvePlot
   QChart* chart_;
   QLabel* status_;
   QStringList points_;

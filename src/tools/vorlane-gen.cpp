@@ -23,10 +23,12 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <iostream>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "generate/CompGenerate.h"
 #include "generate/DesignCheck.h"
@@ -37,6 +39,7 @@
 #include "generate/GameCheck.h"
 #include "settings/GameData.h"
 #include "util/MessageSink.h"
+#include "util/Platform.h"
 
 namespace {
 
@@ -74,7 +77,7 @@ bool WriteAll(std::FILE* file, const std::string& text) {
 }
 
 // Reads and generates the design at `path` into `result`; see GenerateDesign.
-int Generate(const std::string& path, vorlane::MessageSink& sink, vorlane::GenerationResult& result) {
+int Generate(const std::filesystem::path& path, vorlane::MessageSink& sink, vorlane::GenerationResult& result) {
   std::string error;
   auto loaded = vorlane::LoadDesignFile(path, error);
   if (!loaded) {
@@ -103,7 +106,7 @@ int Generate(const std::string& path, vorlane::MessageSink& sink, vorlane::Gener
 // Reads and generates the design at `path` into `result`: 0 generated, 1 a
 // wizard page would refuse it or a formula failed (the fault and the
 // messages on standard error), 2 the file cannot be read.
-int GenerateDesign(const std::string& path, StderrSink& sink, vorlane::GenerationResult& result) {
+int GenerateDesign(const std::filesystem::path& path, StderrSink& sink, vorlane::GenerationResult& result) {
   const int status = Generate(path, sink, result);
   sink.Print(result.fault);
   return status;
@@ -112,23 +115,25 @@ int GenerateDesign(const std::string& path, StderrSink& sink, vorlane::Generatio
 }  // namespace
 
 int main(int argc, char** argv) {
+  vorlane::PrepareStandardStreams();
+  const std::vector<std::string> args = vorlane::Utf8Arguments(argc, argv);
   std::optional<std::string> design, newDesign;
   std::optional<std::string> output;
   std::optional<std::string> encodingName, gameDir, modDir;
   bool check = false, diff = false;
-  for (int i = 1; i < argc; ++i) {
-    std::string_view arg = argv[i];
+  for (std::size_t i = 1; i < args.size(); ++i) {
+    std::string_view arg = args[i];
     std::optional<std::string>* value = arg == "-o"           ? &output
                                         : arg == "--encoding" ? &encodingName
                                         : arg == "--game-dir" ? &gameDir
                                         : arg == "--mod-dir"  ? &modDir
                                                               : nullptr;
     if (value) {
-      if (i + 1 >= argc || *value) {
+      if (i + 1 >= args.size() || *value) {
         std::cerr << kUsage;
         return 2;
       }
-      *value = argv[++i];
+      *value = args[++i];
     } else if (arg == "--check" && !check) {
       check = true;
     } else if (arg == "--diff" && !diff) {
@@ -156,14 +161,14 @@ int main(int argc, char** argv) {
 
   StderrSink sink;
   vorlane::GenerationResult result;
-  if (const int status = GenerateDesign(*design, sink, result); status != 0) {
+  if (const int status = GenerateDesign(vorlane::PathFromUtf8(*design), sink, result); status != 0) {
     if (diff && status == 1) std::cerr << "vorlane-gen: cannot generate \"" << *design << "\"\n";
     return diff ? 2 : status;
   }
 
   if (diff) {
     vorlane::GenerationResult newResult;
-    if (const int status = GenerateDesign(*newDesign, sink, newResult); status != 0) {
+    if (const int status = GenerateDesign(vorlane::PathFromUtf8(*newDesign), sink, newResult); status != 0) {
       if (status == 1) std::cerr << "vorlane-gen: cannot generate \"" << *newDesign << "\"\n";
       return 2;
     }
@@ -197,7 +202,7 @@ int main(int argc, char** argv) {
               << " (--encoding utf-8 keeps every character)\n";
     return 1;
   }
-  std::FILE* file = std::fopen(output->c_str(), "wb");
+  std::FILE* file = vorlane::OpenFile(vorlane::PathFromUtf8(*output), "wb");
   if (!file) {
     std::cerr << "vorlane-gen: cannot write \"" << *output << "\": " << std::strerror(errno) << '\n';
     return 2;
@@ -206,7 +211,8 @@ int main(int argc, char** argv) {
   ok = (std::fclose(file) == 0) && ok;
   if (!ok) {
     std::cerr << "vorlane-gen: cannot write \"" << *output << "\"\n";
-    std::remove(output->c_str());
+    std::error_code ignored;
+    std::filesystem::remove(vorlane::PathFromUtf8(*output), ignored);
     return 2;
   }
   return 0;

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # vorlane-gen: exit statuses, -o, the messages on standard error, and the
-# worked laser example. $1 is the directory that holds the tools.
+# worked laser example. $1 is the directory that holds the tools;
+# VORLANE_TOOL_RUNNER, when set, runs them (wine for the Windows build).
 set -uo pipefail
 gen="$1/vorlane-gen"
 here="$(cd "$(dirname "$0")" && pwd)"
@@ -12,7 +13,7 @@ fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 # standard error in err.txt, and expects the exit status.
 run() {
   local want=$1 label=$2 got; shift 2
-  "$gen" "$@" >"$work/out.txt" 2>"$work/err.txt"; got=$?
+  ${VORLANE_TOOL_RUNNER:-} "$gen" "$@" >"$work/out.txt" 2>"$work/err.txt"; got=$?
   [ "$got" -eq "$want" ] || fail "$label: exit status $got, expected $want"
 }
 # has FILE TEXT LABEL: FILE (out.txt or err.txt) holds TEXT; line: as its own line.
