@@ -7,7 +7,7 @@
 # the Linux build writes them.
 #   $1 the folder of the Windows tools, $2 that of the Linux tools
 set -uo pipefail
-win=$1 linux=$2
+win=$(cd "$1" && pwd) linux=$(cd "$2" && pwd)
 here=$(cd "$(dirname "$0")/.." && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -44,7 +44,7 @@ grep -q 'Läser Mk II' "$work/Jörg/Läser Mk II.vorlane.json" || fail "no facil
 cd "$work/Jörg" || exit 1
 same "Läser" "Läser Mk II.vorlane.json"
 same "Läser -o" "$work/Jörg/Läser Mk II.vorlane.json" -o "Läser Mk II.txt"
-[ -s "Läser Mk II.txt" ] && grep -aq $'L\xe4ser Mk II\r$' "Läser Mk II.txt" || fail "Läser -o: no Windows-1252 name in the file"
+[ -s "Läser Mk II.txt" ] && grep -aq $'^Name  *:= L\xe4ser Mk II' "Läser Mk II.txt" || fail "Läser -o: no Windows-1252 name in the file"
 same "missing Ö" "Fehlt Ö.vorlane.json"
 grep -q "Fehlt Ö.vorlane.json" "$work/w.err" || fail "missing Ö: $(cat "$work/w.err")"
 same "diff" --diff "Läser Mk II.vorlane.json" "$work/Jörg/Läser Mk II.vorlane.json"

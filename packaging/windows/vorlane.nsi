@@ -1,7 +1,8 @@
 ; The Windows installer: Vorlane for the current user, without administrator
 ; rights, with a Start menu entry, an uninstaller and the design files'
 ; type. makensis -DVERSION=2.0 -DSTAGE=<folder of the programs> -DOUTFILE=<setup.exe>
-Unicode true
+; A 64-bit installer for the 64-bit programs (and Wine without its 32-bit part runs it).
+Target amd64-unicode
 SetCompressor /SOLID lzma
 RequestExecutionLevel user
 

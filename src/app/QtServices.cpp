@@ -17,7 +17,9 @@
 #include <QFutureWatcher>
 #include <QtConcurrent/QtConcurrentRun>
 #include <string>
+#ifndef NOMINMAX
 #define NOMINMAX
+#endif
 #include <windows.h>  // before mmsystem.h
 #include <mmsystem.h>
 #undef PlaySound  // windows.h names PlaySoundW so; here it is the Services function

@@ -4,6 +4,7 @@
 # set, runs them (wine for the Windows build).
 set -u
 calc="$1/vorlane-calc"
+[ -e "$calc" ] || calc+=.exe  # the Windows build
 failures=0
 
 # expect EXIT-CODE EXPECTED-OUTPUT ARGS...: with $input (if set) on standard input.

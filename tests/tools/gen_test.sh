@@ -4,6 +4,7 @@
 # VORLANE_TOOL_RUNNER, when set, runs them (wine for the Windows build).
 set -uo pipefail
 gen="$1/vorlane-gen"
+[ -e "$gen" ] || gen+=.exe  # the Windows build
 here="$(cd "$(dirname "$0")" && pwd)"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -61,7 +62,9 @@ cat >"$work/clean.json" <<'JSON'
  "Abilities": []}
 JSON
 run 0 "check clean" --check "$work/clean.json" --game-dir "$work/game"
-line out.txt "Technology areas read from $work/game/data/techarea.txt (1 name)." "check clean"
+# (Windows names the file with its own separators, in the letter case asked for.)
+tr '\\' / <"$work/out.txt" | grep -qixF "Technology areas read from $work/game/data/techarea.txt (1 name)." ||
+  fail "check clean: $(cat "$work/out.txt")"
 line out.txt "2 entries checked: nothing the game would refuse or misread." "check clean"
 sed 's/"mining"/"Mine Craft"/; s/{10\*&faclevel}/{\&faclevel\/2}/' "$work/clean.json" >"$work/unclean.json"
 run 1 "check unclean" "$work/unclean.json" --check --mod-dir "$work/game"
