@@ -1,9 +1,15 @@
 #!/usr/bin/env bash
-# Builds a static Qt for 64-bit Windows (Base with Widgets, Concurrent and Test;
-# Charts; Multimedia) from Debian's source packages with the MinGW-w64
-# compilers, against Debian's own Qt host tools (moc, rcc, uic). Everything
-# goes into a cache folder outside the checkout and is built only once per
-# machine: each module leaves a stamp when it is installed.
+# Builds a static Qt Base for 64-bit Windows (Core, Gui, Widgets, Concurrent,
+# Test and the windows and offscreen platform plugins) from Debian's source
+# package with the MinGW-w64 compilers, against Debian's own Qt host tools
+# (moc, rcc, uic from qt6-base-dev-tools). Everything goes into a cache folder
+# outside the checkout and is built only once per machine: a module leaves a
+# stamp when it is installed, and an interrupted build resumes where it stopped.
+# Without: Qt Charts (Debian's archive serves no source of qt6-charts 6.4.2),
+# and Qt Multimedia, which needs Qt Network and the shader tools' qsb on top;
+# Network, Xml, OpenGL, Sql and PrintSupport are left out too, to keep the
+# first build short on two shared cores. The program draws its curves and
+# plays its sounds without them (see CurvePlot and QtServices).
 #   VORLANE_WINDOWS_CACHE  the cache folder (default ~/.cache/vorlane-windows)
 #   VORLANE_QT_JOBS        parallel compile jobs (default: the number of cores)
 # Prints nothing but progress; the build logs are <cache>/logs/*.log.

@@ -43,7 +43,7 @@ TEST_F(PlatformTest, ExclusiveOpenNeverReusesAFile) {
   const fs::path file = dir_ / PathFromUtf8("Läser.tmp");
   std::FILE* first = vorlane::OpenFile(file, "wbx");
   ASSERT_NE(first, nullptr);
-  EXPECT_EQ(std::fputs("ä\r\n", first), 0);  // bytes pass unchanged: no LF to CR LF
+  EXPECT_GE(std::fputs("ä\r\n", first), 0);  // bytes pass unchanged: no LF to CR LF
   std::fclose(first);
   EXPECT_EQ(vorlane::OpenFile(file, "wbx"), nullptr);
   EXPECT_EQ(fs::file_size(file), 4u);
