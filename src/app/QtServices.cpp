@@ -1,22 +1,35 @@
 #include "app/QtServices.h"
 
-#include <QAudioDevice>
 #include <QDialog>
 #include <QDialogButtonBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QVBoxLayout>
 #include <QEventLoop>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QMediaDevices>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QPointer>
+#include <QPushButton>
+#include <QVBoxLayout>
+#ifdef VORLANE_QT_MULTIMEDIA
+#include <QAudioDevice>
+#include <QMediaDevices>
 #include <QSoundEffect>
 #include <QTimer>
 #include <QUrl>
+#else
+#include <QDir>
+#include <QFutureWatcher>
+#include <QtConcurrent/QtConcurrentRun>
+#include <string>
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>  // before mmsystem.h
+#include <mmsystem.h>
+#undef PlaySound  // windows.h names PlaySoundW so; here it is the Services function
+#endif
 
 #include "app/frmDirBrowse.h"
 
@@ -139,12 +152,14 @@ std::optional<QString> QtServices::ChooseDirectory(QWidget* parent, const QStrin
   return picker.ChosenPath();
 }
 
-bool QtServices::PlaySound(QWidget* parent, const QString& path) {
-  if (!QFileInfo(path).isFile() || QMediaDevices::audioOutputs().isEmpty()) return false;
+namespace {
 
-  QPointer<QWidget> window = parent ? parent->window() : nullptr;
-  if (window) window->setEnabled(false);
+#ifdef VORLANE_QT_MULTIMEDIA
 
+// Plays the wave file at `file` through Qt Multimedia to its end, the event
+// loop running meanwhile; false when it cannot be played.
+bool PlayWave(const QString& file) {
+  if (QMediaDevices::audioOutputs().isEmpty()) return false;
   QSoundEffect effect;
   QEventLoop loop;
   QTimer watchdog;
@@ -170,10 +185,36 @@ bool QtServices::PlaySound(QWidget* parent, const QString& path) {
     }
   });
   watchdog.start(10 * 1000);  // time to load the file
-  effect.setSource(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()));
+  effect.setSource(QUrl::fromLocalFile(file));
   loop.exec(QEventLoop::ExcludeUserInputEvents);
   effect.stop();
+  return played;
+}
 
+#else
+
+// The Windows build without Qt Multimedia: the system's own player (winmm)
+// plays the file to its end on a worker thread while the event loop runs.
+bool PlayWave(const QString& file) {
+  const std::wstring name = QDir::toNativeSeparators(file).toStdWString();
+  QFutureWatcher<bool> watcher;
+  QEventLoop loop;
+  QObject::connect(&watcher, &QFutureWatcher<bool>::finished, &loop, &QEventLoop::quit);
+  watcher.setFuture(QtConcurrent::run(
+      [name] { return ::PlaySoundW(name.c_str(), nullptr, SND_FILENAME | SND_SYNC | SND_NODEFAULT) != FALSE; }));
+  loop.exec(QEventLoop::ExcludeUserInputEvents);
+  return watcher.result();
+}
+
+#endif
+
+}  // namespace
+
+bool QtServices::PlaySound(QWidget* parent, const QString& path) {
+  if (!QFileInfo(path).isFile()) return false;
+  QPointer<QWidget> window = parent ? parent->window() : nullptr;
+  if (window) window->setEnabled(false);
+  const bool played = PlayWave(QFileInfo(path).absoluteFilePath());
   if (window) window->setEnabled(true);
   return played;
 }

@@ -1,10 +1,10 @@
 // Starts Vorlane: vorlane [--help] [--version] [DESIGN.vorlane.json]
 //
 // The settings file lies beside the program when that place can be written,
-// else in the user's configuration folder; recovery copies of unsaved designs
-// are kept in the user's state folder. A design file given as the argument
-// opens as the File menu's Open Design opens it. Exit status: 0, 2 for a
-// wrong command line, 3 when memory ran out.
+// else in the user's configuration folder (%APPDATA% on Windows); recovery
+// copies of unsaved designs are kept in the user's state folder. A design
+// file given as the argument opens as the File menu's Open Design opens it.
+// Exit status: 0, 2 for a wrong command line, 3 when memory ran out.
 #include <QAction>  // DesignFiles.h hands out QAction pointers
 #include <QApplication>
 #include <QDir>
@@ -14,11 +14,14 @@
 #include <new>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/DesignFiles.h"
 #include "app/HQ.h"
 #include "app/QtServices.h"
+#include "settings/SettingsFile.h"
 #include "settings/StateFolder.h"
+#include "util/Platform.h"
 
 namespace {
 
@@ -33,13 +36,13 @@ struct CommandLine {
   std::string error;       // what is wrong, for Action::Wrong
 };
 
-// Reads the arguments after the program's name. --help and --version win over
-// anything else; "--" ends the options.
-CommandLine ParseCommandLine(int argc, char** argv) {
+// Reads the arguments (UTF-8) after the program's name. --help and --version
+// win over anything else; "--" ends the options.
+CommandLine ParseCommandLine(const std::vector<std::string>& args) {
   CommandLine line;
   bool optionsEnded = false;
-  for (int i = 1; i < argc; ++i) {
-    const std::string_view arg = argv[i];
+  for (std::size_t i = 1; i < args.size(); ++i) {
+    const std::string_view arg = args[i];
     if (!optionsEnded && arg.size() > 1 && arg[0] == '-') {
       if (arg == "-h" || arg == "--help") return {CommandLine::Action::Help, {}, {}};
       if (arg == "--version") return {CommandLine::Action::Version, {}, {}};
@@ -77,6 +80,27 @@ int Answer(const CommandLine& line) {
   return 0;
 }
 
+// The arguments Qt has left, as UTF-8 (on Windows read from the wide command line).
+std::vector<std::string> QtArguments() {
+  std::vector<std::string> args;
+  for (const QString& arg : QCoreApplication::arguments()) args.push_back(arg.toStdString());
+  return args;
+}
+
+// Where the settings are kept: see ChooseSettingsFile and ChooseWindowsSettingsFile.
+std::filesystem::path SettingsFile(const std::filesystem::path& programDir) {
+  const QFileInfo beside(vorlane::SettingsFilePath(programDir));
+  const bool besideWritable = beside.exists() ? beside.isWritable() : QFileInfo(programDir).isWritable();
+#ifdef _WIN32
+  const bool installed = QFileInfo(QDir(programDir).filePath(QStringLiteral("Uninstall.exe"))).isFile();
+  const QByteArray appData = qEnvironmentVariable("APPDATA").toUtf8();
+  return vorlane::ChooseWindowsSettingsFile(programDir, besideWritable, installed,
+                                            appData.isEmpty() ? nullptr : appData.constData());
+#else
+  return vorlane::ChooseSettingsFile(programDir, besideWritable, std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
+#endif
+}
+
 }  // namespace
 
 int main(int argc, char** argv) try {
@@ -86,13 +110,14 @@ int main(int argc, char** argv) try {
   // start on, a wrong command line is answered at once too.
   const bool noDisplay = std::getenv("DISPLAY") == nullptr && std::getenv("WAYLAND_DISPLAY") == nullptr &&
                          std::getenv("QT_QPA_PLATFORM") == nullptr;
-  if (const CommandLine early = ParseCommandLine(argc, argv);
+  vorlane::PrepareStandardStreams();
+  if (const CommandLine early = ParseCommandLine(vorlane::Utf8Arguments(argc, argv));
       early.action == CommandLine::Action::Help || early.action == CommandLine::Action::Version ||
       (early.action == CommandLine::Action::Wrong && noDisplay)) {
     return Answer(early);
   }
   QApplication app(argc, argv);
-  const CommandLine line = ParseCommandLine(argc, argv);
+  const CommandLine line = ParseCommandLine(QtArguments());
   if (line.action != CommandLine::Action::Run) return Answer(line);
 
   QApplication::setApplicationName(QStringLiteral("Vorlane"));
@@ -100,19 +125,14 @@ int main(int argc, char** argv) try {
   QGuiApplication::setDesktopFileName(QStringLiteral("org.vorlane.Vorlane"));
   vorlane::QtServices services;
   const std::filesystem::path programDir = QDir(QCoreApplication::applicationDirPath()).filesystemAbsolutePath();
-  const QFileInfo beside(vorlane::SettingsFilePath(programDir));
-  const bool besideWritable = beside.exists() ? beside.isWritable() : QFileInfo(programDir).isWritable();
-  vorlane::HQ hq(services,
-                 vorlane::ChooseSettingsFile(programDir, besideWritable, std::getenv("XDG_CONFIG_HOME"),
-                                             std::getenv("HOME")),
-                 programDir);
+  vorlane::HQ hq(services, SettingsFile(programDir), programDir);
   // Recovery copies of unsaved designs go to the user's state folder.
   auto variable = [](const char* name) { return qEnvironmentVariable(name).toUtf8(); };
   const QByteArray xdgState = variable("XDG_STATE_HOME"), home = variable("HOME"), localAppData = variable("LOCALAPPDATA");
   hq.SetStateFolder(vorlane::ChooseStateFolder(vorlane::kHostPlatform, xdgState.constData(), home.constData(),
                                                localAppData.constData()));
   hq.Main();
-  if (!line.designFile.empty()) hq.Designs().OpenFile(QString::fromLocal8Bit(line.designFile));
+  if (!line.designFile.empty()) hq.Designs().OpenFile(QString::fromStdString(line.designFile));
   return QApplication::exec();
 }
 // Memory that runs out (an input too large for this machine) ends the

@@ -1,14 +1,18 @@
 #include "gui/CurveView.h"
 
+#include <QLabel>
+#include <QToolTip>
+#include <QVBoxLayout>
+#ifdef VORLANE_QT_CHARTS
 #include <QCategoryAxis>
 #include <QChart>
 #include <QChartView>
-#include <QLabel>
 #include <QLegendMarker>
 #include <QLineSeries>
-#include <QToolTip>
 #include <QValueAxis>
-#include <QVBoxLayout>
+#else
+#include "gui/CurvePlot.h"
+#endif
 #include <algorithm>
 #include <cmath>
 
@@ -29,11 +33,19 @@ CurveView::CurveView(QWidget* parent) : QWidget(parent) {
   setObjectName(QStringLiteral("curveView"));
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
+#ifdef VORLANE_QT_CHARTS
   chart_ = new QChart;
   chart_->legend()->setAlignment(Qt::AlignBottom);
   chart_->legend()->setShowToolTips(true);  // a long label is elided: its tooltip shows it whole
-  view_ = new QChartView(chart_, this);
-  view_->setRenderHint(QPainter::Antialiasing);
+  auto* view = new QChartView(chart_, this);
+  view->setRenderHint(QPainter::Antialiasing);
+  view_ = view;
+#else
+  chart_ = nullptr;
+  auto* plot = new CurvePlot(this);
+  plot->onHover = [this](int series, int index) { Hover(series, index, series >= 0); };
+  view_ = plot;
+#endif
   view_->setMinimumSize(240, 160);
   layout->addWidget(view_, 1);
   status_ = new QLabel(this);
@@ -47,12 +59,16 @@ void CurveView::SetMessage(const QString& text) {
   message_ = text;
   points_.clear();
   series_.clear();
+#ifdef VORLANE_QT_CHARTS
   chart_->removeAllSeries();
   for (QAbstractAxis* axis : chart_->axes()) {
     chart_->removeAxis(axis);  // the chart gives the axis back to us
     delete axis;
   }
   chart_->setTitle(text);
+#else
+  static_cast<CurvePlot*>(view_)->SetMessage(text);
+#endif
   status_->clear();
   xAxis_ = nullptr;
   axisStep_ = 0;
@@ -80,6 +96,14 @@ void CurveView::SetCurves(const QStringList& points, const std::vector<CurveSeri
     return;
   }
 
+  if (low == high) {  // a flat curve: room above and below it, never past the largest number
+    const double pad = std::max(1.0, std::abs(low) / 64);
+    low -= pad;
+    high += pad;
+  }
+#ifndef VORLANE_QT_CHARTS
+  static_cast<CurvePlot*>(view_)->SetCurves(points, series, axisTitle, low, high);
+#else
   auto* xAxis = new QCategoryAxis;
   xAxis->setTitleText(axisTitle);
   xAxis->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
@@ -87,11 +111,6 @@ void CurveView::SetCurves(const QStringList& points, const std::vector<CurveSeri
   LabelAxis();
   xAxis->setRange(0, std::max<double>(1, static_cast<double>(points.size() - 1)));
   auto* yAxis = new QValueAxis;
-  if (low == high) {  // a flat curve: room above and below it, never past the largest number
-    const double pad = std::max(1.0, std::abs(low) / 64);
-    low -= pad;
-    high += pad;
-  }
   yAxis->setRange(low, high);
   // Rounding the range outwards overflows near the largest numbers.
   if (std::isfinite(high - low) && std::abs(low) < 1e300 && std::abs(high) < 1e300) yAxis->applyNiceNumbers();
@@ -128,6 +147,7 @@ void CurveView::SetCurves(const QStringList& points, const std::vector<CurveSeri
               [this, s](const QPointF& point, bool entered) { Hover(s, point.x(), entered); });
     }
   }
+#endif
 }
 
 // As many level labels as fit the chart's width whole, evenly spaced.

@@ -2,7 +2,8 @@
 // the points along the horizontal axis, gaps where a value is no number.
 // Hovering over a line shows the value under the chart ("Level 3: Cost
 // Minerals = 30") and as a tooltip. Drawn with Qt Charts: axes, legend,
-// colours and hit-testing of the lines come with it.
+// colours and hit-testing of the lines come with it; a Qt without Charts gets
+// the plain CurvePlot instead (Chart() is null then).
 #pragma once
 
 #include <QString>
@@ -12,7 +13,6 @@
 
 class QCategoryAxis;
 class QChart;
-class QChartView;
 class QLabel;
 
 namespace vorlane {
@@ -49,7 +49,7 @@ class CurveView : public QWidget {
   void Hover(int series, double x, bool entered);
   void LabelAxis();
 
-  QChartView* view_;
+  QWidget* view_;  // the QChartView, or the CurvePlot
   QChart* chart_;
   QCategoryAxis* xAxis_ = nullptr;
   int axisStep_ = 0;

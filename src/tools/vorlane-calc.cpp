@@ -18,6 +18,7 @@
 
 #include "evaluator/clsExprEvaluator.h"
 #include "util/Numbers.h"
+#include "util/Platform.h"
 
 namespace {
 
@@ -64,10 +65,12 @@ std::string Evaluate(vorlane::clsExprEvaluator& ev, const Options& options,
 }  // namespace
 
 int main(int argc, char** argv) try {
+  vorlane::PrepareStandardStreams();
+  const std::vector<std::string> args = vorlane::Utf8Arguments(argc, argv);
   Options options;
   bool optionsEnded = false;
-  for (int i = 1; i < argc; ++i) {
-    std::string_view arg = argv[i];
+  for (std::size_t i = 1; i < args.size(); ++i) {
+    std::string_view arg = args[i];
     if (!optionsEnded && arg.starts_with("-") && arg != "-") {
       std::string_view name = arg;
       std::string_view inlineValue;
@@ -82,8 +85,8 @@ int main(int argc, char** argv) try {
           out = inlineValue;
           return true;
         }
-        if (i + 1 >= argc) return false;
-        out = argv[++i];
+        if (i + 1 >= args.size()) return false;
+        out = args[++i];
         return true;
       };
       if (name == "--") {

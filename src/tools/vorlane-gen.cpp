@@ -38,6 +38,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <iostream>
 #include <new>
 #include <optional>
@@ -56,6 +57,7 @@
 #include "generate/GenerationWarnings.h"
 #include "settings/GameData.h"
 #include "util/MessageSink.h"
+#include "util/Platform.h"
 
 namespace {
 
@@ -95,7 +97,7 @@ bool WriteAll(std::FILE* file, const std::string& text) {
 }
 
 // Reads and generates the design at `path` into `result`; see GenerateDesign.
-int Generate(const std::string& path, vorlane::MessageSink& sink, vorlane::GenerationResult& result) {
+int Generate(const std::filesystem::path& path, vorlane::MessageSink& sink, vorlane::GenerationResult& result) {
   std::string error;
   auto loaded = vorlane::LoadDesignFile(path, error);
   if (!loaded) {
@@ -126,7 +128,7 @@ int Generate(const std::string& path, vorlane::MessageSink& sink, vorlane::Gener
 // messages on standard error), 2 the file cannot be read. Brace groups
 // written as 0 (or with a name nobody assigns) are warned about on standard
 // error, one "Warning: " line each, whatever the status.
-int GenerateDesign(const std::string& path, StderrSink& sink, vorlane::GenerationResult& result) {
+int GenerateDesign(const std::filesystem::path& path, StderrSink& sink, vorlane::GenerationResult& result) {
   const int status = Generate(path, sink, result);
   sink.Print(result.fault);
   for (const auto& warning : result.warnings) std::cerr << "Warning: " << warning.Line() << '\n';
@@ -139,13 +141,15 @@ int GenerateDesign(const std::string& path, StderrSink& sink, vorlane::Generatio
 }  // namespace
 
 int main(int argc, char** argv) try {
+  vorlane::PrepareStandardStreams();
+  const std::vector<std::string> args = vorlane::Utf8Arguments(argc, argv);
   std::optional<std::string> design, newDesign;
   std::optional<std::string> output;
   std::optional<std::string> encodingName, gameDir, modDir, importFile, applyFile;
   std::vector<std::string> designs, entries;
   bool check = false, diff = false, strict = false, dryRun = false, replace = false;
-  for (int i = 1; i < argc; ++i) {
-    std::string_view arg = argv[i];
+  for (std::size_t i = 1; i < args.size(); ++i) {
+    std::string_view arg = args[i];
     std::optional<std::string>* value = arg == "-o"           ? &output
                                         : arg == "--encoding" ? &encodingName
                                         : arg == "--game-dir" ? &gameDir
@@ -154,13 +158,13 @@ int main(int argc, char** argv) try {
                                         : arg == "--apply"    ? &applyFile
                                                               : nullptr;
     if (value) {
-      if (i + 1 >= argc || *value) {
+      if (i + 1 >= args.size() || *value) {
         std::cerr << kUsage;
         return 2;
       }
-      *value = argv[++i];
-    } else if (arg == "--entry" && i + 1 < argc) {
-      entries.emplace_back(argv[++i]);
+      *value = args[++i];
+    } else if (arg == "--entry" && i + 1 < args.size()) {
+      entries.emplace_back(args[++i]);
     } else if (arg == "--check" && !check) {
       check = true;
     } else if (arg == "--strict" && !strict) {
@@ -199,7 +203,7 @@ int main(int argc, char** argv) try {
     StderrSink sink;
     return vorlane_gen::RunApply({designs, *applyFile, dryRun, replace, gameDir.value_or(""), modDir.value_or("")},
                                  [&](const std::string& path, vorlane::GenerationResult& result) {
-                                   return GenerateDesign(path, sink, result);
+                                   return GenerateDesign(vorlane::PathFromUtf8(path), sink, result);
                                  });
   }
   if (designs.size() > 2 || !entries.empty() || dryRun || replace) {
@@ -218,14 +222,14 @@ int main(int argc, char** argv) try {
 
   StderrSink sink;
   vorlane::GenerationResult result;
-  if (const int status = GenerateDesign(*design, sink, result); status != 0) {
+  if (const int status = GenerateDesign(vorlane::PathFromUtf8(*design), sink, result); status != 0) {
     if (diff && status == 1) std::cerr << "vorlane-gen: cannot generate \"" << *design << "\"\n";
     return diff ? 2 : status;
   }
 
   if (diff) {
     vorlane::GenerationResult newResult;
-    if (const int status = GenerateDesign(*newDesign, sink, newResult); status != 0) {
+    if (const int status = GenerateDesign(vorlane::PathFromUtf8(*newDesign), sink, newResult); status != 0) {
       if (status == 1) std::cerr << "vorlane-gen: cannot generate \"" << *newDesign << "\"\n";
       return 2;
     }
@@ -260,7 +264,7 @@ int main(int argc, char** argv) try {
               << " (--encoding utf-8 keeps every character)\n";
     return 1;
   }
-  std::FILE* file = std::fopen(output->c_str(), "wb");
+  std::FILE* file = vorlane::OpenFile(vorlane::PathFromUtf8(*output), "wb");
   if (!file) {
     std::cerr << "vorlane-gen: cannot write \"" << *output << "\": " << std::strerror(errno) << '\n';
     return 2;
@@ -269,7 +273,8 @@ int main(int argc, char** argv) try {
   ok = (std::fclose(file) == 0) && ok;
   if (!ok) {
     std::cerr << "vorlane-gen: cannot write \"" << *output << "\"\n";
-    std::remove(output->c_str());
+    std::error_code ignored;
+    std::filesystem::remove(vorlane::PathFromUtf8(*output), ignored);
     return 2;
   }
   return 0;

@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
 # Checks vorlane-calc from outside: values, errors, options and stdin mode.
-# $1 is the directory that holds the built tools.
+# $1 is the directory that holds the built tools; VORLANE_TOOL_RUNNER, when
+# set, runs them (wine for the Windows build).
 set -u
 calc="$1/vorlane-calc"
+[ -e "$calc" ] || calc+=.exe  # the Windows build
 failures=0
 
 # expect EXIT-CODE EXPECTED-OUTPUT ARGS...: with $input (if set) on standard input.
 expect() {
   local code=$1 want=$2 got status; shift 2
-  got=$(printf '%s' "${input-}" | "$calc" "$@" 2>/dev/null)
+  got=$(printf '%s' "${input-}" | ${VORLANE_TOOL_RUNNER:-} "$calc" "$@" 2>/dev/null)
   status=$?
   [ "$status" -eq "$code" ] && [ "$got" = "$want" ] && return
   printf 'FAIL: vorlane-calc %s\n  want (%s): %s\n  got  (%s): %s\n' "$*" "$code" "$want" "$status" "$got"

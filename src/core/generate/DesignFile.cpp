@@ -15,6 +15,7 @@
 #include "generate/DesignCheck.h"
 #include "generate/DesignLayout.h"
 #include "util/Numbers.h"
+#include "util/Platform.h"
 
 namespace vorlane {
 
@@ -218,12 +219,13 @@ bool SaveRecord(const std::filesystem::path& path, const Record& record, std::st
   std::FILE* file = nullptr;
   std::filesystem::path temporary;
   for (int attempt = 0; attempt < 100 && !file; ++attempt) {
-    temporary = directory / (path.filename().string() + ".tmp" + std::to_string(random() % 1000000000u));
-    file = std::fopen(temporary.c_str(), "wbx");  // exclusive: never reuses an existing file
+    temporary = path;
+    temporary += ".tmp" + std::to_string(random() % 1000000000u);
+    file = OpenFile(temporary, "wbx");  // exclusive: never reuses an existing file
     if (!file && errno != EEXIST) break;
   }
   if (!file) {
-    error = "cannot create a file in \"" + (directory.empty() ? std::string(".") : directory.string()) +
+    error = "cannot create a file in \"" + (directory.empty() ? std::string(".") : Utf8FromPath(directory)) +
             "\": " + std::strerror(errno);
     return false;
   }
@@ -232,7 +234,7 @@ bool SaveRecord(const std::filesystem::path& path, const Record& record, std::st
   std::error_code ec;
   if (written) std::filesystem::rename(temporary, path, ec);
   if (!written || ec) {
-    error = "cannot write \"" + path.string() + "\"" + (ec ? ": " + ec.message() : std::string());
+    error = "cannot write \"" + Utf8FromPath(path) + "\"" + (ec ? ": " + ec.message() : std::string());
     std::filesystem::remove(temporary, ec);
     return false;
   }
@@ -371,12 +373,12 @@ std::optional<Design> LoadDesignFile(const std::filesystem::path& path, std::str
   const char* tooLarge = "it is larger than 64 MiB, the most a design file may hold";
   if (size > kMaxDesignFileBytes) refusal = tooLarge;
   if (refusal) {
-    error = "cannot open \"" + path.string() + "\": " + refusal;
+    error = "cannot open \"" + Utf8FromPath(path) + "\": " + refusal;
     return std::nullopt;
   }
   std::ifstream in(path, std::ios::binary);
   if (!in) {
-    error = "cannot open \"" + path.string() + "\": " + std::strerror(errno);
+    error = "cannot open \"" + Utf8FromPath(path) + "\": " + std::strerror(errno);
     return std::nullopt;
   }
   // Read in pieces up to one byte past the limit, in case the file grew meanwhile.
@@ -388,16 +390,16 @@ std::optional<Design> LoadDesignFile(const std::filesystem::path& path, std::str
     text.append(piece.data(), static_cast<std::size_t>(in.gcount()));
   }
   if (in.bad()) {
-    error = "cannot read \"" + path.string() + "\"";
+    error = "cannot read \"" + Utf8FromPath(path) + "\"";
     return std::nullopt;
   }
   if (text.size() > kMaxDesignFileBytes) {
-    error = "cannot open \"" + path.string() + "\": " + tooLarge;
+    error = "cannot open \"" + Utf8FromPath(path) + "\": " + tooLarge;
     return std::nullopt;
   }
   std::string reason;
   auto design = ParseDesign(text, reason);
-  if (!design) error = "\"" + path.string() + "\": " + reason;
+  if (!design) error = "\"" + Utf8FromPath(path) + "\": " + reason;
   return design;
 }
 

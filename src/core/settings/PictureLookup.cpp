@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "util/Numbers.h"
+#include "util/Platform.h"
 
 namespace vorlane {
 
@@ -83,7 +84,7 @@ std::optional<fs::path> FindFrom(const fs::path& current, const std::vector<std:
   const bool want = (i + 1 == names.size()) && wantFile;
 
   // The name as written first: the usual case, and no folder scan needed.
-  fs::path exact = current / names[i];
+  fs::path exact = current / PathFromUtf8(names[i]);
   if (Fits(exact, want, error)) {
     auto found = FindFrom(exact, names, i + 1, wantFile, error);
     if (found || error) return found;
@@ -93,7 +94,7 @@ std::optional<fs::path> FindFrom(const fs::path& current, const std::vector<std:
   std::vector<fs::path> others;
   std::error_code ec;
   for (fs::directory_iterator it(current, ec); !ec && it != fs::directory_iterator(); it.increment(ec)) {
-    const std::string name = it->path().filename().string();
+    const std::string name = Utf8FromPath(it->path().filename());
     if (name != names[i] && SameIgnoringCase(name, names[i])) others.push_back(it->path());
   }
   if (ec) {
@@ -116,7 +117,7 @@ std::optional<fs::path> FindFrom(const fs::path& current, const std::vector<std:
 std::optional<fs::path> FindBelowIgnoringCase(const std::string& directory, const std::vector<std::string>& names,
                                               bool wantFile, std::error_code& error) {
   error.clear();
-  return FindFrom(fs::path(directory), names, 0, wantFile, error);
+  return FindFrom(PathFromUtf8(directory), names, 0, wantFile, error);
 }
 
 int CountFilesBelow(const std::string& directory, const std::vector<std::string>& folder) {

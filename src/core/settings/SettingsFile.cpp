@@ -7,6 +7,8 @@
 #include <system_error>
 #include <utility>
 
+#include "util/Platform.h"
+
 namespace vorlane {
 
 namespace {
@@ -58,6 +60,14 @@ std::filesystem::path ChooseSettingsFile(const std::filesystem::path& programDir
   return config / "Vorlane" / kSettingsFileName;
 }
 
+std::filesystem::path ChooseWindowsSettingsFile(const std::filesystem::path& programDir, bool besideWritable,
+                                                bool installed, const char* appData) {
+  const std::filesystem::path beside = SettingsFilePath(programDir);
+  if (besideWritable && !installed) return beside;
+  if (appData == nullptr || !PathFromUtf8(appData).is_absolute()) return beside;
+  return PathFromUtf8(appData) / "Vorlane" / kSettingsFileName;
+}
+
 DirSettings LoadSettings(const std::filesystem::path& file) {
   DirSettings settings;
   std::error_code ec;
@@ -95,7 +105,7 @@ SaveResult SaveSettings(const std::filesystem::path& file, const DirSettings& se
     if (ec) return {false, ec.message()};
   }
   errno = 0;
-  std::FILE* f = std::fopen(file.c_str(), "wb");
+  std::FILE* f = OpenFile(file, "wb");
   if (f == nullptr) return {false, ErrnoText(errno ? errno : EIO)};
   errno = 0;
   bool written = std::fwrite(content.data(), 1, content.size(), f) == content.size();

@@ -47,6 +47,15 @@ std::filesystem::path SettingsFilePath(const std::filesystem::path& programDir);
 std::filesystem::path ChooseSettingsFile(const std::filesystem::path& programDir, bool besideWritable,
                                          const char* xdgConfigHome, const char* home);
 
+// Where the settings are kept on Windows: beside the program in `programDir`
+// when `besideWritable` (the portable zip, a build folder), unless the program
+// is an installed one (`installed`: its uninstaller lies beside it; the
+// installer's folder holds programs, not settings, even where the user could
+// write it). Otherwise %APPDATA%\Vorlane\Vorlane.ini, `appData` being the
+// folder as UTF-8; without an absolute one, beside the program all the same.
+std::filesystem::path ChooseWindowsSettingsFile(const std::filesystem::path& programDir, bool besideWritable,
+                                                bool installed, const char* appData);
+
 // Reads the two directories and the remembered places. A missing, empty or
 // unreadable file gives empty ones; lines after the second that are not one
 // of the keys above are ignored.

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "settings/PictureLookup.h"
+#include "util/Platform.h"
 #include "util/Windows1252.h"
 
 namespace vorlane {
@@ -16,7 +17,7 @@ constexpr const char* kSoundsFolder = "Sounds";
 std::vector<std::string> Parts(const fs::path& path) {
   std::vector<std::string> parts;
   for (const fs::path& part : path.lexically_normal()) {
-    if (!part.empty()) parts.push_back(part.string());
+    if (!part.empty()) parts.push_back(Utf8FromPath(part));
   }
   return parts;
 }
@@ -49,7 +50,7 @@ std::optional<std::string> SoundNameInSoundsFolder(const fs::path& chosen, const
   const fs::path canonical = fs::weakly_canonical(absolute, ignored);
   for (const std::string* dir : {&modDir, &seivDir}) {
     if (dir->empty()) continue;
-    const fs::path folder = fs::absolute(fs::path(*dir), ignored) / kSoundsFolder;
+    const fs::path folder = fs::absolute(PathFromUtf8(*dir), ignored) / kSoundsFolder;
     const fs::path canonicalFolder = fs::weakly_canonical(folder, ignored);
     for (const auto& [file, base] : {std::pair{absolute, folder}, std::pair{canonical, canonicalFolder}}) {
       if (auto parts = Below(file, base)) {
@@ -67,7 +68,7 @@ std::optional<fs::path> FindSoundFile(const std::string& stored, const std::stri
   if (stored.empty()) return std::nullopt;
   std::error_code error;
   if (IsFullPath(stored)) {
-    if (fs::is_regular_file(fs::path(stored), error)) return fs::path(stored);
+    if (fs::is_regular_file(PathFromUtf8(stored), error)) return PathFromUtf8(stored);
     return std::nullopt;
   }
   std::vector<std::string> names = {kSoundsFolder};

@@ -9,6 +9,7 @@
 #include <tuple>
 
 #include "../ScratchDir.h"
+#include "util/Platform.h"
 
 namespace fs = std::filesystem;
 using vorlane::DirSettings;
@@ -30,6 +31,9 @@ class SettingsFileTest : public ::testing::Test {
 };
 
 TEST_F(SettingsFileTest, KeptBesideTheProgramWhenWritableElseInUserConfiguration) {
+#ifdef _WIN32
+  GTEST_SKIP() << "the rule of POSIX systems, whose paths are not absolute on Windows";
+#endif
   EXPECT_EQ(vorlane::SettingsFilePath("/opt/vorlane"), fs::path("/opt/vorlane/Vorlane.ini"));
   // Whether the program's folder is writable, XDG_CONFIG_HOME and HOME (nullptr: unset), and the file chosen.
   const std::tuple<bool, const char*, const char*, const char*> cases[] = {
@@ -49,6 +53,25 @@ TEST_F(SettingsFileTest, KeptBesideTheProgramWhenWritableElseInUserConfiguration
   for (const char* dir : {"/usr/bin", "/usr/local/bin", "/usr/games", "/bin", "/home/ann/.local/bin"}) {
     EXPECT_EQ(vorlane::ChooseSettingsFile(dir, true, nullptr, "/root"), fs::path("/root/.config/Vorlane/Vorlane.ini"))
         << dir;
+  }
+}
+
+// The Windows rule, with folders that are absolute on every system: the
+// scratch folder as the program's, and a folder in it as %APPDATA%.
+TEST_F(SettingsFileTest, WindowsKeepsThemBesideAPortableProgramElseInAppData) {
+  const fs::path program = dir_ / "Läser Mods" / "Vorlane";
+  const std::string appData = vorlane::Utf8FromPath(dir_ / "Jörg" / "AppData" / "Roaming");
+  const fs::path beside = program / "Vorlane.ini";
+  const fs::path roaming = vorlane::PathFromUtf8(appData) / "Vorlane" / "Vorlane.ini";
+  // Whether the folder is writable, whether an uninstaller lies beside the program, APPDATA, the file chosen.
+  const std::tuple<bool, bool, const char*, fs::path> cases[] = {
+      {true, false, appData.c_str(), beside},   {false, false, appData.c_str(), roaming},
+      {true, true, appData.c_str(), roaming},   {false, false, nullptr, beside},
+      {false, true, "", beside},                {false, false, "AppData\\Roaming", beside},
+  };
+  for (const auto& [writable, installed, appDataDir, expected] : cases) {
+    EXPECT_EQ(vorlane::ChooseWindowsSettingsFile(program, writable, installed, appDataDir), expected)
+        << writable << " " << installed << " " << (appDataDir ? appDataDir : "(unset)");
   }
 }
 
