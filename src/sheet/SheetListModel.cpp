@@ -6,6 +6,7 @@
 #include <QStyle>
 
 #include "gui/PageParts.h"
+#include "sheet/SheetParts.h"
 #include "sheet/SheetRecord.h"
 
 namespace vorlane {
@@ -136,7 +137,7 @@ QWidget* FormulaDelegate::createEditor(QWidget* parent, const QStyleOptionViewIt
   QLineEdit* box = MakeTextBox(parent, "", index.data(Qt::ToolTipRole).toString());
   if (model) {
     const FieldPlace place = model->Place(index);
-    box->setObjectName(QStringLiteral("%1(%2)").arg(Q(place.key)).arg(place.entry));
+    box->setObjectName(ControlName(place));
   }
   box->setEnabled(index.flags().testFlag(Qt::ItemIsEnabled));
   // Every keystroke goes into the record, as in the sheet's other boxes.

@@ -16,6 +16,10 @@
 
 namespace vorlane {
 
+QString ControlName(const FieldPlace& place) {
+  return place.list.empty() ? Q(place.key) : QStringLiteral("%1(%2)").arg(Q(place.key)).arg(place.entry);
+}
+
 FaultLabel::FaultLabel(QWidget* parent) : QLabel(parent) {
   setObjectName(QStringLiteral("lblFault"));
   setCursor(Qt::PointingHandCursor);
@@ -182,7 +186,7 @@ void ListTable::UpdateEdits() {
     } else {
       // Rows removed above move a box up: its name follows its entry.
       const FieldPlace place = model_->Place(cell);
-      const QString name = QStringLiteral("%1(%2)").arg(Q(place.key)).arg(place.entry);
+      const QString name = ControlName(place);
       if (box && box->objectName() != name) box->setObjectName(name);
       kept.push_back(cell);
     }

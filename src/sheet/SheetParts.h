@@ -23,6 +23,10 @@ namespace vorlane {
 class SheetRecord;
 class ListModel;
 
+// The name of a field's control: its key, a list cell's with its entry
+// ("AbilVal1(2)"). Tests, the fault marks and the history find controls by it.
+QString ControlName(const FieldPlace& place);
+
 // Where a generation failed, in one line under the field; a click goes there.
 // The line is one line high whatever its text (a long one is cut with "…",
 // its tooltip shows it whole), and while reserved it keeps its room when
