@@ -322,7 +322,7 @@ void DesignHistory::StartPage(HostedPage* page) {
     }
   }
   if (auto* sheet = qobject_cast<DesignSheet*>(page)) {
-    connect(sheet, &DesignSheet::DesignEdited, this, [this] { Schedule(); }, Qt::UniqueConnection);
+    connect(sheet, &DesignSheet::DesignEdited, this, &DesignHistory::Schedule, Qt::UniqueConnection);
   }
 }
 

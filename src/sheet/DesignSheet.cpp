@@ -132,7 +132,13 @@ DesignSheet::DesignSheet(Session& session, DesignKind kind, std::function<std::o
   Recompute();
 }
 
-DesignSheet::~DesignSheet() = default;
+// The children die after this object's own part: the focus that leaves them
+// and the tabs that go must no longer reach it.
+DesignSheet::~DesignSheet() {
+  QObject::disconnect(qApp, nullptr, this, nullptr);
+  live_->Tabs()->disconnect(this);
+  debounce_.stop();
+}
 
 // Most of the screen, whatever its size: the window takes the page's size,
 // the fields and the entry share it.
