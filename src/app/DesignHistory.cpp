@@ -340,32 +340,24 @@ QString DesignHistory::RedoName() const {
   return t.done < t.steps.size() ? Q(t.steps[t.done].change.Name()) : QString();
 }
 
-void DesignHistory::Undo() {
-  if (const TextBox box = FocusedTextBox(); box.widget && box.canUndo) {
-    UndoIn(box.widget, true);
-    return;
-  }
-  Observe();
-  const std::optional<DesignKind> kind = ShownKind();
-  if (!kind) return;
-  Track& t = TrackOf(*kind);
-  if (t.done == 0) return;
-  const Step& step = t.steps[--t.done];
-  Apply(*kind, step.before, step.where);
-}
+void DesignHistory::Undo() { Walk(true); }
 
-void DesignHistory::Redo() {
-  if (const TextBox box = FocusedTextBox(); box.widget && box.canRedo) {
-    UndoIn(box.widget, false);
+void DesignHistory::Redo() { Walk(false); }
+
+// One step back (undo) or forward: in the focused text box while it has
+// typing of its own to take back, else in the design's history.
+void DesignHistory::Walk(bool undo) {
+  if (const TextBox box = FocusedTextBox(); box.widget && (undo ? box.canUndo : box.canRedo)) {
+    UndoIn(box.widget, undo);
     return;
   }
   Observe();
   const std::optional<DesignKind> kind = ShownKind();
   if (!kind) return;
   Track& t = TrackOf(*kind);
-  if (t.done >= t.steps.size()) return;
-  const Step& step = t.steps[t.done++];
-  Apply(*kind, step.after, step.where);
+  if (undo ? t.done == 0 : t.done >= t.steps.size()) return;
+  const Step& step = undo ? t.steps[--t.done] : t.steps[t.done++];
+  Apply(*kind, undo ? step.before : step.after, step.where);
 }
 
 // Puts `state` in the record of `kind` and shows it: the sheet reloads; a

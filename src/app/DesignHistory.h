@@ -118,6 +118,7 @@ class DesignHistory : public QObject {
   Design Record(DesignKind kind) const;
   Design Shown(DesignKind kind) const;
   Where WhereNow() const;
+  void Walk(bool undo);
   void Schedule();
   // Takes `now` as the design of `kind`: a new step, more typing in the
   // last one, or nothing.
