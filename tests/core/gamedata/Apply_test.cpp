@@ -205,7 +205,7 @@ TEST(Apply, WritesSafelyOrNotAtAll) {
   ASSERT_TRUE(plan.Changed());
   const auto files = [&] {
     std::vector<std::string> names;
-    for (const auto& item : std::filesystem::directory_iterator(dir.Path())) names.push_back(item.path().filename());
+    for (const auto& item : std::filesystem::directory_iterator(dir.Path())) names.push_back(item.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
   };
