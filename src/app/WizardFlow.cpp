@@ -54,6 +54,16 @@ constexpr FlowStep kFacilityFlow[] = {
     {PageId::FacGenerate},
 };
 
+// Each flow holds the steps of its own kind only.
+template <std::size_t N>
+constexpr bool AllOfKind(const FlowStep (&flow)[N], DesignKind kind) {
+  for (const FlowStep& s : flow) {
+    if (KindOf(s.step) != kind) return false;
+  }
+  return true;
+}
+static_assert(AllOfKind(kComponentFlow, DesignKind::Component) && AllOfKind(kFacilityFlow, DesignKind::Facility));
+
 // Walks the table from `step` by `direction` to the first step the design takes.
 std::optional<FlowStep> Neighbour(PageId step, Session& session, int direction) {
   const std::span<const FlowStep> flow = FlowOf(step);

@@ -29,9 +29,31 @@ enum class PageId {
   FacGenerate,
 };
 
-// The design a step belongs to.
+// The design a step belongs to. No default: a new step without its kind
+// fails to compile (-Wswitch).
 constexpr DesignKind KindOf(PageId step) {
-  return step < PageId::FacStart ? DesignKind::Component : DesignKind::Facility;
+  switch (step) {
+    case PageId::CompStart:
+    case PageId::CompBasicInfo:
+    case PageId::CompVehicleType:
+    case PageId::CompPicture:
+    case PageId::CompTech:
+    case PageId::CompCost:
+    case PageId::CompAbility:
+    case PageId::CompWeaponInfo:
+    case PageId::CompWeaponInfo2:
+    case PageId::CompWeaponDamage:
+    case PageId::CompGenerate:
+      return DesignKind::Component;
+    case PageId::FacStart:
+    case PageId::FacBasicInfo:
+    case PageId::FacPicture:
+    case PageId::FacTech:
+    case PageId::FacAbility:
+    case PageId::FacGenerate:
+      return DesignKind::Facility;
+  }
+  return DesignKind::Component;
 }
 
 }  // namespace vorlane

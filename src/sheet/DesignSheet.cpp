@@ -1,12 +1,9 @@
 #include "sheet/DesignSheet.h"
 
-#include <algorithm>
-#include <cstdlib>
-
 #include <QApplication>
 #include <QCheckBox>
-#include <QCoreApplication>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -19,6 +16,8 @@
 #include <QStyle>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <cstdlib>
 
 #include "gui/CurvePanel.h"
 #include "gui/FormulaHelp.h"
@@ -193,7 +192,11 @@ void DesignSheet::BuildGroups() {
     if (group == SheetGroup::TechReqs || group == SheetGroup::Abilities) {
       const bool tech = group == SheetGroup::TechReqs;
       std::vector<QString> captions;
-      for (std::string_view caption : tech ? kTechColumnCaptions : kAbilityColumnCaptions) captions.push_back(Q(caption));
+      // The columns as the field labels name them (both kinds alike).
+      using Columns = Layout<vrlComponent>;
+      for (const auto& column : tech ? Columns::kTech : Columns::kAbilities) {
+        captions.push_back(Q(ListPartCaption(column.name)));
+      }
       auto* table = new ListTable(*record_, tech ? record_->TechList() : record_->AbilityList(), captions,
                                   [this] { return PageFormulaCatalogue(this); }, box);
       form->addRow(table);

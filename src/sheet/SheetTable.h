@@ -6,7 +6,6 @@
 // its costs with its basic information) is the table's second group column.
 #pragma once
 
-#include <array>
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -108,13 +107,6 @@ struct SheetChoice {
   std::string_view stored;
 };
 std::vector<SheetChoice> ChoicesOf(SheetControl control);
-
-// The captions of the list tables' columns, in the order of Layout::kTech
-// and Layout::kAbilities.
-inline constexpr std::array<std::string_view, 4> kTechColumnCaptions = {"Tech Area", "Tech Level", "Grid Size",
-                                                                          "Numbering Style"};
-inline constexpr std::array<std::string_view, 4> kAbilityColumnCaptions = {"Type", "Description", "Value 1",
-                                                                             "Value 2"};
 
 // A field's stored text by its place; empty for a place the record lacks.
 template <typename Record>

@@ -16,9 +16,9 @@
 #include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
-#include <limits>
 
 #include "gui/Bitmaps.h"
+#include "gui/PageParts.h"
 #include "gui/Services.h"
 #include "records/FieldChoices.h"
 #include "settings/CombatDisplay.h"
@@ -74,19 +74,6 @@ class CombatImage : public QWidget {
   QPixmap pixmap_;
 };
 
-QLabel* MakeLabel(QWidget* parent, const char* name, const QString& caption) {
-  auto* label = new QLabel(caption, parent);
-  label->setObjectName(QString::fromLatin1(name));
-  return label;
-}
-
-QLineEdit* MakeEdit(QWidget* parent, const char* name) {
-  auto* edit = new QLineEdit(parent);
-  edit->setObjectName(QString::fromLatin1(name));
-  edit->setMaxLength(std::numeric_limits<int>::max());  // holds a stored value of any length
-  return edit;
-}
-
 QString FromStd(const std::string& text) { return QString::fromStdString(text); }
 
 // The Sounds folder below a game or mod directory, found without regard to
@@ -113,7 +100,7 @@ frmCompWeaponInfo::frmCompWeaponInfo(Session& session, QWidget* parent) : Wizard
   cboWeapType_->setObjectName(QStringLiteral("cboWeapType"));
   for (std::string_view type : choices::kWeaponTypes) cboWeapType_->addItem(QString::fromUtf8(type.data(), static_cast<qsizetype>(type.size())));
   lblWeapFam_ = MakeLabel(Body(), "lblWeapFam", QStringLiteral("Weapon Family"));
-  txtWeapFam_ = MakeEdit(Body(), "txtWeapFam");
+  txtWeapFam_ = MakeTextBox(Body(), "txtWeapFam");
   top->addWidget(lblWeapType_, 0, 0);
   top->addWidget(cboWeapType_, 0, 1);
   top->addWidget(lblWeapFam_, 0, 2);
@@ -153,7 +140,7 @@ frmCompWeaponInfo::frmCompWeaponInfo(Session& session, QWidget* parent) : Wizard
   sldDispNum_->setTickInterval(20);
   sldDispNum_->setTickPosition(QSlider::TicksBelow);
   sldDispNum_->setMinimumWidth(220);
-  txtDispNum_ = MakeEdit(frmDispNum_, "txtDispNum");
+  txtDispNum_ = MakeTextBox(frmDispNum_, "txtDispNum");
   pboxDispNum_ = new CombatViewport(frmDispNum_);
   pboxDispNum_->setObjectName(QStringLiteral("pboxDispNum"));
   imgPicture_ = new CombatImage(pboxDispNum_);
@@ -168,7 +155,7 @@ frmCompWeaponInfo::frmCompWeaponInfo(Session& session, QWidget* parent) : Wizard
 
   auto* sound = new QHBoxLayout;
   lblSoundFile_ = MakeLabel(Body(), "lblSoundFile", QStringLiteral("Weapon Sound"));
-  txtSoundFile_ = MakeEdit(Body(), "txtSoundFile");
+  txtSoundFile_ = MakeTextBox(Body(), "txtSoundFile");
   txtSoundFile_->setMinimumWidth(260);
   cmdBrowseSound_ = new QToolButton(Body());
   cmdBrowseSound_->setObjectName(QStringLiteral("cmdBrowseSound"));

@@ -5,30 +5,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QVBoxLayout>
-#include <limits>
 
+#include "generate/DesignCheck.h"
+#include "gui/PageParts.h"
 #include "gui/Services.h"
 #include "records/FieldChoices.h"
-#include "generate/DesignCheck.h"
 
 namespace vorlane {
-
-namespace {
-
-QLabel* MakeLabel(QWidget* parent, const char* name, const QString& caption) {
-  auto* label = new QLabel(caption, parent);
-  label->setObjectName(QString::fromLatin1(name));
-  return label;
-}
-
-QLineEdit* MakeEdit(QWidget* parent, const char* name) {
-  auto* edit = new QLineEdit(parent);
-  edit->setObjectName(QString::fromLatin1(name));
-  edit->setMaxLength(std::numeric_limits<int>::max());  // holds a stored value of any length
-  return edit;
-}
-
-}  // namespace
 
 const QStringList& frmCompWeaponInfo2::DamageTypes() {
   static const QStringList types = [] {
@@ -58,17 +41,17 @@ frmCompWeaponInfo2::frmCompWeaponInfo2(Session& session, QWidget* parent) : Wiza
   cboDmgType_->setInsertPolicy(QComboBox::NoInsert);
   cboDmgType_->setCompleter(nullptr);  // what is typed is stored as typed
   cboDmgType_->addItems(DamageTypes());
-  cboDmgType_->lineEdit()->setMaxLength(std::numeric_limits<int>::max());
+  HoldAnyLength(cboDmgType_->lineEdit());
   cboDmgType_->setMaxVisibleItems(16);
   cboDmgType_->setMinimumWidth(260);
   lblReload_ = MakeLabel(Body(), "lblReload", QStringLiteral("Reload Time"));
-  txtReload_ = MakeEdit(Body(), "txtReload");
+  txtReload_ = MakeTextBox(Body(), "txtReload");
   lblToHit_ = MakeLabel(Body(), "lblToHit", QStringLiteral("To Hit Modifier"));
-  txtToHit_ = MakeEdit(Body(), "txtToHit");
+  txtToHit_ = MakeTextBox(Body(), "txtToHit");
   lblSeekerSpeed_ = MakeLabel(Body(), "lblSeekerSpeed", QStringLiteral("Seeker Speed"));
-  txtSeekerSpeed_ = MakeEdit(Body(), "txtSeekerSpeed");
+  txtSeekerSpeed_ = MakeTextBox(Body(), "txtSeekerSpeed");
   lblSeekerHP_ = MakeLabel(Body(), "lblSeekerHP", QStringLiteral("Seeker Hitpoints"));
-  txtSeekerHP_ = MakeEdit(Body(), "txtSeekerHP");
+  txtSeekerHP_ = MakeTextBox(Body(), "txtSeekerHP");
   form->addWidget(lblDmgType_, 0, 0);
   form->addWidget(cboDmgType_, 0, 1);
   form->addWidget(lblReload_, 1, 0);

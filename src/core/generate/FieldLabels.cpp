@@ -80,6 +80,13 @@ std::string_view ListOfKey(std::string_view key) {
   return {};
 }
 
+std::string_view ListPartCaption(std::string_view key) {
+  for (const ListCaption& part : kListParts) {
+    if (part.key == key) return part.part;
+  }
+  return {};
+}
+
 std::string FieldLabelOf(const FieldPlace& field) {
   if (field.list.empty()) {
     // A key both kinds have (PicNum, MinCost ...) has one caption in both.

@@ -41,5 +41,9 @@ std::string FieldLabelOf(const FieldPlace& field);
 // The list a list field's key belongs to ("TechReqs" for "TechReqLevel"),
 // or "" for a plain field.
 std::string_view ListOfKey(std::string_view key);
+// The caption of a list column's key within its entry ("Tech Level" for
+// "TechReqLevel"), as field labels and the sheet's tables show it; empty for
+// other keys.
+std::string_view ListPartCaption(std::string_view key);
 
 }  // namespace vorlane

@@ -4,9 +4,9 @@
 #include <utility>
 #include <vector>
 
+#include "GenerateTestSupport.h"
 #include "generate/CompGenerate.h"
 #include "generate/FacGenerate.h"
-#include "GenerateTestSupport.h"
 
 namespace vorlane {
 namespace {
