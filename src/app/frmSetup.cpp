@@ -9,9 +9,10 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
-#include "gui/AppTitles.h"
 #include "app/HQ.h"
+#include "gui/AppTitles.h"
 #include "gui/Services.h"
+#include "util/Platform.h"
 
 namespace vorlane {
 
@@ -106,7 +107,7 @@ void frmSetup::cmdOK_Click() {
     hq().services().Inform(
         this, QStringLiteral("The settings could not be saved to the file \"%1\": %2.\n"
                              "The directories you chose apply until Vorlane is closed.")
-                  .arg(QString::fromStdString(hq().SettingsFile().string()), QString::fromStdString(saved.reason)));
+                  .arg(QString::fromStdString(Utf8FromPath(hq().SettingsFile())), QString::fromStdString(saved.reason)));
   }
   hq().ShowMainMenu();
 }

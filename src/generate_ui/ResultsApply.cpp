@@ -10,6 +10,7 @@
 #include "gui/Session.h"
 #include "settings/GameData.h"
 #include "settings/PictureLookup.h"
+#include "util/Platform.h"
 
 namespace vorlane {
 
@@ -23,7 +24,7 @@ std::filesystem::path DataFilePath(const std::string& dir, const std::string& na
   std::error_code ec;
   if (auto found = FindBelowIgnoringCase(dir, {"Data", name}, true, ec)) return *found;
   const auto data = FindBelowIgnoringCase(dir, {"Data"}, false, ec);
-  return data.value_or(std::filesystem::path(dir) / "Data") / name;
+  return data.value_or(PathFromUtf8(dir) / "Data") / name;
 }
 
 QString Shortened(const std::string& text) {
@@ -80,7 +81,7 @@ bool ApplyResultsToMod(QWidget* parent, Session& session, const QString& resultK
   auto& record = component ? static_cast<DesignRecord&>(session.Component()) : static_cast<DesignRecord&>(session.Facility());
   const std::vector<ApplySource> sources{{"this design", entries.toStdString(), WrittenNames(record.Written(), key)}};
   ApplyPlan plan = PlanApply(*file, sources, false);
-  const QString where = QString::fromStdString(target.string());
+  const QString where = QString::fromStdString(Utf8FromPath(target));
   if (!plan.conflicts.empty() && plan.error.empty()) {
     QStringList names;
     for (const ApplyConflict& conflict : plan.conflicts) names << QString::fromStdString(conflict.Text());

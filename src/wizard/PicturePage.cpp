@@ -7,8 +7,9 @@
 #include <QVBoxLayout>
 
 #include "gui/Bitmaps.h"
-#include "util/Numbers.h"
 #include "gui/PageParts.h"
+#include "util/Numbers.h"
+#include "util/Platform.h"
 
 namespace vorlane {
 
@@ -149,7 +150,7 @@ void PicturePage::ShowPicture() {
       errorDescription = Q(found.errorDescription);
       errorNumber = found.errorNumber;
     } else if (found.Found()) {
-      QImageReader reader(QString::fromStdString(found.file.string()));
+      QImageReader reader(QString::fromStdString(Utf8FromPath(found.file)));
       const QImage image = reader.read();
       if (!image.isNull()) {
         imgPicture_->setPixmap(QPixmap::fromImage(image));

@@ -211,21 +211,26 @@ for case in "missing.json:missing.json" "malformed.json:line 1, column" "unknown
 done
 absent none.txt "unreadable design"
 # What is not a regular file is refused at once (a named pipe would wait for a
-# writer), and so is a file larger than 64 MiB, unread: status 2.
-mkfifo "$work/pipe.vorlane.json"
-ln -s /dev/zero "$work/zero.vorlane.json"
+# writer), and so is a file larger than 64 MiB, unread: status 2. Named pipes
+# and device files are POSIX things: the Windows build meets only the large file.
 truncate -s 64M "$work/large.vorlane.json" && truncate -s +1 "$work/large.vorlane.json"
-for case in "pipe.vorlane.json:it is not a regular file" "zero.vorlane.json:it is not a regular file" \
-    "large.vorlane.json:it is larger than 64 MiB"; do
-  timeout 20 "$gen" "$work/${case%%:*}" >"$work/out.txt" 2>"$work/err.txt"
+cases=("large.vorlane.json:it is larger than 64 MiB")
+if [ -z "${VORLANE_TOOL_RUNNER:-}" ]; then
+  mkfifo "$work/pipe.vorlane.json"
+  ln -s /dev/zero "$work/zero.vorlane.json"
+  cases+=("pipe.vorlane.json:it is not a regular file" "zero.vorlane.json:it is not a regular file")
+fi
+for case in "${cases[@]}"; do
+  timeout 60 ${VORLANE_TOOL_RUNNER:-} "$gen" "$work/${case%%:*}" >"$work/out.txt" 2>"$work/err.txt"
   got=$?
   [ "$got" -eq 2 ] && grep -qF "${case#*:}" "$work/err.txt" || fail "${case%%:*}: status $got, $(cat "$work/err.txt")"
 done
 # Memory that runs out ends the program with a message and status 3, not an
-# abort. (Not under AddressSanitizer, which cannot start with its memory limited.)
+# abort. (Not under AddressSanitizer, which cannot start with its memory
+# limited, nor under Wine, which needs more address space than the limit.)
 # (The whole of ldd is read: grep -q would stop early, and under pipefail the
 # broken pipe would count as "not found".)
-if ! ldd "$gen" | grep libasan >/dev/null; then
+if [ -z "${VORLANE_TOOL_RUNNER:-}" ] && ! ldd "$gen" | grep libasan >/dev/null; then
   printf '{"kind": "facility", "FacName": "Mine", "NumFacLevels": 1, "FacFamily": "1", "FacDesc": "%s"}' \
     "$(head -c 40000000 /dev/zero | tr '\0' 'd')" >"$work/huge.json"
   (ulimit -v 200000; "$gen" "$work/huge.json" >/dev/null 2>"$work/err.txt"); got=$?

@@ -135,13 +135,20 @@ NumberRead ReadNumber(std::string_view t, double& value) {
   return NumberRead::kOk;
 }
 
-// 10^k; exact powers from a table where the double holds them exactly (the
-// values pow gives too), pow beyond.
+// 10^k. Whole powers are the double nearest to 10^k on every platform: from a
+// table where the double holds them exactly, else read as the text "1e<k>"
+// (glibc's pow gives the same values; MinGW's pow can miss by an ulp).
 double PowerOfTen(double k) {
   static constexpr double kPositive[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                          1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
                                          1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-  if (k >= 0 && k <= 22 && k == std::floor(k)) return kPositive[static_cast<int>(k)];
+  if (k == std::floor(k) && std::fabs(k) < 400) {
+    if (k >= 0 && k <= 22) return kPositive[static_cast<int>(k)];
+    char text[8] = "1e";
+    const auto [end, error] = std::to_chars(text + 2, text + sizeof text, static_cast<int>(k));
+    double value = 0;
+    if (error == std::errc() && std::from_chars(text, end, value).ec == std::errc()) return value;
+  }
   return std::pow(10.0, k);
 }
 

@@ -11,6 +11,7 @@
 #include <unordered_map>
 
 #include "generate/EntryText.h"
+#include "util/Platform.h"
 #include "util/Windows1252.h"
 
 namespace vorlane {
@@ -243,7 +244,7 @@ CheckReport CheckApplied(const ApplyPlan& plan, const GameData& data) {
 
 bool WriteAppliedFile(const std::filesystem::path& path, const ApplyPlan& plan, std::string& error,
                       const WriteBytes& write) {
-  const std::string shown = "\"" + path.string() + "\"";
+  const std::string shown = "\"" + Utf8FromPath(path) + "\"";
   if (!plan.Ready()) {
     error = "the apply was refused; " + shown + " is unchanged";
     return false;
@@ -257,13 +258,13 @@ bool WriteAppliedFile(const std::filesystem::path& path, const ApplyPlan& plan, 
       return false;
     }
   }
-  const std::filesystem::path directory = path.parent_path();
   std::random_device random;
   std::FILE* file = nullptr;
   std::filesystem::path temporary;
   for (int attempt = 0; attempt < 100 && !file; ++attempt) {
-    temporary = directory / (path.filename().string() + ".tmp" + std::to_string(random() % 1000000000u));
-    file = std::fopen(temporary.string().c_str(), "wbx");
+    temporary = path;
+    temporary += ".tmp" + std::to_string(random() % 1000000000u);
+    file = OpenFile(temporary, "wbx");
     if (!file && errno != EEXIST) break;
   }
   if (!file) {
@@ -297,7 +298,7 @@ std::string DataFileKey(const std::filesystem::path& path) {
   std::error_code ec;
   std::filesystem::path full = std::filesystem::weakly_canonical(path, ec);
   if (ec) full = std::filesystem::absolute(path, ec);
-  return full.string();
+  return Utf8FromPath(full);
 }
 
 std::vector<std::string> WrittenNames(const std::vector<WrittenEntries>& written, std::string_view fileKey) {

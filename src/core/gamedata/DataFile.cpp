@@ -5,6 +5,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "util/Platform.h"
 #include "util/Windows1252.h"
 
 namespace vorlane {
@@ -177,23 +178,23 @@ std::optional<DataFile> ParseDataFile(std::string bytes, std::string& error) {
 std::optional<DataFile> ReadDataFile(const std::filesystem::path& path, std::string& error) {
   std::error_code ec;
   if (std::filesystem::is_directory(path, ec)) {
-    error = "cannot open \"" + path.string() + "\": it is a directory";
+    error = "cannot open \"" + Utf8FromPath(path) + "\": it is a directory";
     return std::nullopt;
   }
   std::ifstream in(path, std::ios::binary);
   if (!in) {
-    error = "cannot open \"" + path.string() + "\": " + std::strerror(errno);
+    error = "cannot open \"" + Utf8FromPath(path) + "\": " + std::strerror(errno);
     return std::nullopt;
   }
   std::ostringstream buffer;
   buffer << in.rdbuf();
   if (in.bad()) {
-    error = "cannot read \"" + path.string() + "\"";
+    error = "cannot read \"" + Utf8FromPath(path) + "\"";
     return std::nullopt;
   }
   std::string reason;
   auto file = ParseDataFile(std::move(buffer).str(), reason);
-  if (!file) error = "\"" + path.string() + "\": " + reason;
+  if (!file) error = "\"" + Utf8FromPath(path) + "\": " + reason;
   return file;
 }
 

@@ -6,6 +6,7 @@
 #include <unordered_map>
 
 #include "util/Numbers.h"
+#include "util/Platform.h"
 #include "util/Windows1252.h"
 
 namespace vorlane {
@@ -213,7 +214,7 @@ std::vector<Family> FindFamilies(const DataFile& file, bool facilities) {
 }
 
 bool IsFacilityFile(const std::filesystem::path& path) {
-  return FoldCase(path.filename().string()).starts_with("facilit");
+  return FoldCase(Utf8FromPath(path.filename())).starts_with("facilit");
 }
 
 int FamilyOfName(const DataFile& file, const std::vector<Family>& families, std::string_view name) {

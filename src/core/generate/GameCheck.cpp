@@ -7,6 +7,7 @@
 #include "generate/EntryText.h"
 #include "settings/PictureLookup.h"
 #include "settings/SoundLookup.h"
+#include "util/Platform.h"
 #include "util/Windows1252.h"
 
 namespace vorlane {
@@ -154,7 +155,7 @@ class Checker {
         const GameNames* names =
             data_.Find(rule.kind == ValueKind::TechArea ? GameNameKind::TechArea : GameNameKind::AbilityType);
         if (names && names->Usable() && !names->Knows(TrimBlanks(value))) {
-          Add(key, Quoted(value) + ": no such " + names->what + " in " + names->file.string());
+          Add(key, Quoted(value) + ": no such " + names->what + " in " + Utf8FromPath(names->file));
         }
         break;
       }
@@ -189,12 +190,12 @@ void AddNotes(const GameData& data, CheckReport& report) {
       report.notes.push_back(what + " not checked: no " + files +
                              " in the Data folder of the mod or the game directory.");
     } else if (!list.error.empty()) {
-      report.notes.push_back(what + " not checked: " + list.file.string() + " " + list.error + ".");
+      report.notes.push_back(what + " not checked: " + Utf8FromPath(list.file) + " " + list.error + ".");
     } else {
-      report.notes.push_back(what + " read from " + list.file.string() + " (" + std::to_string(list.count) +
+      report.notes.push_back(what + " read from " + Utf8FromPath(list.file) + " (" + std::to_string(list.count) +
                              (list.count == 1 ? " name)." : " names)."));
       if (list.looksUtf8) {
-        report.notes.push_back(list.file.string() +
+        report.notes.push_back(Utf8FromPath(list.file) +
                                " looks like UTF-8; the game reads it as Windows-1252, and so does this check: a "
                                "name with letters beyond A to Z reads differently there.");
       }

@@ -9,6 +9,8 @@
 #include <random>
 #include <system_error>
 
+#include "util/Platform.h"
+
 namespace vorlane {
 
 namespace {
@@ -29,7 +31,7 @@ bool WriteAtomically(const std::filesystem::path& path, const std::string& text,
     out.write(text.data(), static_cast<std::streamsize>(text.size()));
     out.flush();
     if (!out) {
-      error = "cannot write " + temporary.filename().string();
+      error = "cannot write " + Utf8FromPath(temporary.filename());
       std::error_code ec;
       std::filesystem::remove(temporary, ec);
       return false;
@@ -73,7 +75,7 @@ bool RecoveryFolder::Open(std::string& error) {
     return false;
   }
   if (lock_.TryLock(folder_ / (instance_ + kLock)) != FileLock::State::Held) {
-    error = "cannot lock " + (folder_ / (instance_ + kLock)).string();
+    error = "cannot lock " + Utf8FromPath(folder_ / (instance_ + kLock));
     return false;
   }
   return true;
@@ -124,7 +126,7 @@ void RecoveryFolder::RemoveFilesOf(const std::string& instance) const {
   std::error_code ec;
   std::vector<std::filesystem::path> files;
   for (const auto& item : std::filesystem::directory_iterator(folder_, ec)) {
-    const std::string name = item.path().filename().string();
+    const std::string name = Utf8FromPath(item.path().filename());
     if (name.compare(0, prefix.size(), prefix) == 0 && name != lock) files.push_back(item.path());
   }
   for (const std::filesystem::path& file : files) std::filesystem::remove(file, ec);
@@ -142,7 +144,7 @@ std::vector<Orphan> RecoveryFolder::FindOrphans() {
   std::map<std::string, bool> instances;  // name -> has copies
   std::error_code ec;
   for (const auto& item : std::filesystem::directory_iterator(folder_, ec)) {
-    const std::string name = item.path().filename().string();
+    const std::string name = Utf8FromPath(item.path().filename());
     const std::size_t dot = name.find('.');
     if (dot == std::string::npos || dot == 0) continue;
     const std::string instance = name.substr(0, dot);

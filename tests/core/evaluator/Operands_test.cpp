@@ -1,6 +1,9 @@
 // Operands: numbers, named constants, unit suffixes, angles in degrees,
 // minutes and seconds, and variable names.
+#include <cmath>
+
 #include "EvaluatorTestSupport.h"
+#include "evaluator/ExprOperands.h"
 
 namespace vorlane {
 namespace {
@@ -15,6 +18,17 @@ TEST(OperandNumbers, DecimalNotationOnly) {
   ExpectCompileErrors({{"1e400", "Number out of range: 1e400"}, {"1.2.3", "Syntax error: 1.2.3"},
                        {"1..2", "Syntax error: 1..2"}, {"1,5", "Too many arguments at pos: 2"},
                        {".", "Syntax error: ."}, {"&H10", "Syntax error: &H10"}});
+}
+
+// Whole powers of ten are the nearest doubles on every platform (the
+// compiler's reading of the literal is the reference): round(x, -n), the
+// constants and the scale prefixes rest on them.
+TEST(OperandConstants, PowersOfTenAreTheNearestDoubles) {
+  const std::pair<double, double> powers[] = {{0, 1},        {22, 1e22},    {23, 1e23},    {-1, 0.1},    {-2, 0.01},
+                                              {-7, 1e-7},    {-22, 1e-22},  {-23, 1e-23},  {-34, 1e-34}, {-300, 1e-300},
+                                              {-323, 1e-323}, {308, 1e308}, {-11, 1e-11}, {-19, 1e-19}, {-31, 1e-31}};
+  for (const auto& [k, expected] : powers) EXPECT_EQ(expr::PowerOfTen(k), expected) << k;
+  EXPECT_EQ(expr::PowerOfTen(309), HUGE_VAL);
 }
 
 TEST(OperandConstants, NamesFollowedByHashWithPiAlsoBare) {
