@@ -14,6 +14,7 @@
 #include "generate/CompGenerate.h"
 #include "generate/EntryText.h"
 #include "generate/FacGenerate.h"
+#include "util/Platform.h"
 #include "util/Windows1252.h"
 
 namespace vorlane {
@@ -31,8 +32,19 @@ class FakeGame : public testing::ScratchDir {
     // The mod's file, in other letter cases and in Windows-1252, replaces the game's.
     Write("mod/data/TECHAREA.txt", "name:=  L\xC4SER Weapons \r\nName := Mining\n");
   }
-  std::string Game() const { return (Path() / "game").string(); }
-  std::string Mod() const { return (Path() / "mod").string(); }
+  std::string Game() const { return Utf8FromPath(Path() / "game"); }
+  std::string Mod() const { return Utf8FromPath(Path() / "mod"); }
+  // The data files as the check names them. Windows, whose folders ignore
+  // letter case, finds the mod's file under the name asked for; Linux under
+  // its spelling on disk.
+  std::string ModAreas() const {
+#ifdef _WIN32
+    return Utf8FromPath(Path() / "mod" / "Data" / "TechArea.txt");
+#else
+    return Utf8FromPath(Path() / "mod" / "data" / "TECHAREA.txt");
+#endif
+  }
+  std::string GameTypes() const { return Utf8FromPath(Path() / "game" / "Data" / "AbilityTypes.txt"); }
 };
 
 // A seeking weapon in two levels that the game takes as it is.
@@ -74,10 +86,8 @@ TEST(GameCheck, CleanDesignsReportNothingAndSayWhichFilesWereRead) {
   const CheckReport report = CheckEntries(text, ReadGameData(game.Mod(), game.Game()));
   EXPECT_TRUE(report.Clean()) << report.Text();
   EXPECT_EQ(report.entries, 2);
-  const std::string areas = (fs::path(game.Mod()) / "data/TECHAREA.txt").string(),
-                    types = (fs::path(game.Game()) / "Data/AbilityTypes.txt").string();
-  EXPECT_EQ(report.notes, (std::vector<std::string>{"Technology areas read from " + areas + " (2 names).",
-                                                    "Ability types read from " + types + " (2 names)."}));
+  EXPECT_EQ(report.notes, (std::vector<std::string>{"Technology areas read from " + game.ModAreas() + " (2 names).",
+                                                    "Ability types read from " + game.GameTypes() + " (2 names)."}));
   EXPECT_TRUE(report.Text().ends_with("2 entries checked: nothing the game would refuse or misread."));
 
   const nlohmann::json facility = {
@@ -131,11 +141,11 @@ TEST(GameCheck, ReportsPerEntryAndKeyWhatTheGameRefusesOrMisreads) {
       {"CompDesc", "Zap ☢", "Description", "\"☢\" (U+2622) cannot be written in Windows-1252"},
       {"WeaponDamageType", "ⅳ", "Weapon Damage Type", "\"ⅳ\" (U+2173) cannot be written in Windows-1252"},
       {"TechReqs", nlohmann::json::array({{{"TechReqArea", "Lazers"}, {"TechReqLevel", "1"}}}), "Tech Area Req 1",
-       "\"Lazers\": no such technology area in DATA/TECHAREA"},
+       "\"Lazers\": no such technology area in AREAS"},
       {"TechReqs", nlohmann::json::array({{{"TechReqArea", "Mining"}, {"TechReqLevel", "{&complevel+0.5}"}}}), "Tech Level Req 1",
        "\"1.5\" is not a whole number in plain digits"},
       {"Abilities", nlohmann::json::array({{{"AbilName", "Armour"}, {"AbilVal1", "1"}}}), "Ability 1 Type",
-       "\"Armour\": no such ability type in DATA/AbilityTypes.txt"},
+       "\"Armour\": no such ability type in TYPES"},
       {"Abilities", nlohmann::json::array({{{"AbilName", "Armor"}, {"AbilVal1", "{&complevel/2}"}}}), "Ability 1 Val 1",
        "\"0.5\" is not a whole number in plain digits; the game reads it as 0", 1},
       {"Abilities", abilities, "Number of Abilities",
@@ -150,11 +160,8 @@ TEST(GameCheck, ReportsPerEntryAndKeyWhatTheGameRefusesOrMisreads) {
     for (const CheckFinding& f : report.findings) EXPECT_EQ(f.level, c.level) << c.field;
     if (report.findings.empty()) continue;
     std::string expected = c.problem;
-    const std::string data = (fs::path(game.Mod()) / "data/TECHAREA.txt").string();
-    if (auto at = expected.find("DATA/TECHAREA"); at != std::string::npos) expected.replace(at, 13, data);
-    if (auto at = expected.find("DATA/"); at != std::string::npos) {
-      expected.replace(at, 5, (fs::path(game.Game()) / "Data").string() + "/");
-    }
+    if (auto at = expected.find("AREAS"); at != std::string::npos) expected.replace(at, 5, game.ModAreas());
+    if (auto at = expected.find("TYPES"); at != std::string::npos) expected.replace(at, 5, game.GameTypes());
     EXPECT_EQ(report.findings[0].problem, expected) << c.field;
     EXPECT_EQ(report.findings[0].entry, 1);
   }
@@ -251,11 +258,11 @@ TEST(GameCheck, ReadsTheDataFilesAsTheGameDoesAndSaysWhenOneLooksLikeUtf8) {
   FakeGame game;
   // A technology area file saved as UTF-8: the game reads "PlÃ¤sma", not "Pläsma".
   game.Write("utf8/Data/TechArea.txt", "\xEF\xBB\xBFName := Pl\xC3\xA4sma\r\n\r\nName := Mining\r\n");
-  const std::string mod = (game.Path() / "utf8").string();
+  const std::string mod = Utf8FromPath(game.Path() / "utf8");
   nlohmann::json design = CleanComponent();
   design["TechReqs"] = nlohmann::json::array({{{"TechReqArea", "Pläsma"}, {"TechReqLevel", "1"}}});
   const CheckReport report = CheckEntries(Generate(design), ReadGameData(mod, game.Game()));
-  const std::string file = (fs::path(mod) / "Data/TechArea.txt").string();
+  const std::string file = Utf8FromPath(fs::path(mod) / "Data" / "TechArea.txt");
   ASSERT_EQ(report.findings.size(), 2u) << report.Text();
   EXPECT_EQ(report.findings[0].problem, "\"Pläsma\": no such technology area in " + file);
   EXPECT_EQ(report.notes[1], file + " looks like UTF-8; the game reads it as Windows-1252, and so does this check: a "
