@@ -11,7 +11,6 @@ namespace vorlane {
 
 namespace {
 
-constexpr int kMaxAxisLabels = 20;
 constexpr int kYTicks = 5;
 constexpr double kHoverDistance = 6;
 
@@ -81,10 +80,11 @@ void CurvePlot::paintEvent(QPaintEvent*) {
     painter.drawText(QRectF(0, y - line / 2.0, area.left() - 4, line), Qt::AlignRight | Qt::AlignVCenter,
                      QString::asprintf("%g", value));
   }
-  const int step = std::max<int>(1, static_cast<int>((points_.size() + kMaxAxisLabels - 1) / kMaxAxisLabels));
+  const int widest = std::max(fontMetrics().horizontalAdvance(points_.front()), fontMetrics().horizontalAdvance(points_.back()));
+  const int step = AxisLabelStep(points_.size(), area.width(), widest);
   for (int i = 0; i < points_.size(); i += step) {
     const double x = At(i, low_).x();
-    painter.drawText(QRectF(x - 40, area.bottom() + 2, 80, line), Qt::AlignHCenter | Qt::AlignTop, points_[i]);
+    painter.drawText(QRectF(x - widest, area.bottom() + 2, 2.0 * widest, line), Qt::AlignHCenter | Qt::AlignTop, points_[i]);
   }
   painter.drawText(QRectF(area.left(), area.bottom() + line + 2, area.width(), line), Qt::AlignHCenter, axisTitle_);
 

@@ -29,6 +29,11 @@ constexpr int kLabelGap = 12;
 
 }  // namespace
 
+int AxisLabelStep(qsizetype points, double width, int widest) {
+  const int fit = std::clamp(static_cast<int>(width / (widest + kLabelGap)), 2, kMaxAxisLabels);
+  return std::max<int>(1, static_cast<int>((points + fit - 1) / fit));
+}
+
 CurveView::CurveView(QWidget* parent) : QWidget(parent) {
   setObjectName(QStringLiteral("curveView"));
   auto* layout = new QVBoxLayout(this);
@@ -152,17 +157,18 @@ void CurveView::SetCurves(const QStringList& points, const std::vector<CurveSeri
 
 // As many level labels as fit the chart's width whole, evenly spaced.
 void CurveView::LabelAxis() {
+#ifdef VORLANE_QT_CHARTS
   if (!xAxis_ || points_.isEmpty()) return;
   const QFontMetrics metrics(xAxis_->labelsFont());
   int widest = 0;
   for (const QString& point : {points_.front(), points_.back()}) widest = std::max(widest, metrics.horizontalAdvance(point));
   const double width = chart_->plotArea().width() > 0 ? chart_->plotArea().width() : view_->width() * 0.8;
-  const int fit = std::clamp(static_cast<int>(width / (widest + kLabelGap)), 2, kMaxAxisLabels);
-  const int step = std::max<int>(1, static_cast<int>((points_.size() + fit - 1) / fit));
+  const int step = AxisLabelStep(points_.size(), width, widest);
   if (step == axisStep_ && !xAxis_->categoriesLabels().isEmpty()) return;
   axisStep_ = step;
   for (const QString& label : xAxis_->categoriesLabels()) xAxis_->remove(label);
   for (int i = 0; i < points_.size(); i += step) xAxis_->append(points_[i], i);
+#endif
 }
 
 void CurveView::resizeEvent(QResizeEvent* event) {

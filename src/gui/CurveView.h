@@ -22,6 +22,10 @@ struct CurveSeries {
   std::vector<double> values;  // one per point; NaN where there is no number
 };
 
+// Every how many points the level axis is labelled: as many labels as fit
+// `width` pixels whole when the widest is `widest` pixels, at most 20.
+int AxisLabelStep(qsizetype points, double width, int widest);
+
 class CurveView : public QWidget {
   Q_OBJECT
 

@@ -187,7 +187,7 @@ class UndoRecoveryTest : public QObject {
     const QString state = dir.filePath("state");
     const QString design = SaveLaser(dir.path());
     QProcess child;
-    child.start(QCoreApplication::applicationFilePath(), {"--child", state, design});
+    child.start(QCoreApplication::applicationFilePath(), {"-platform", "offscreen", "--child", state, design});
     QVERIFY(child.waitForStarted());
     QByteArray out;
     while (!out.contains("ready\n") && child.state() == QProcess::Running && child.waitForReadyRead(60000)) {

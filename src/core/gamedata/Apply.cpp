@@ -284,7 +284,7 @@ bool WriteAppliedFile(const std::filesystem::path& path, const ApplyPlan& plan, 
   std::filesystem::path backup = path;
   backup += ".bak";
   std::filesystem::copy_file(path, backup, std::filesystem::copy_options::overwrite_existing, ec);
-  if (!ec) std::filesystem::rename(temporary, path, ec);
+  if (!ec) MoveFileOver(temporary, path, ec);
   if (ec) {
     std::error_code ignored;
     std::filesystem::remove(temporary, ignored);

@@ -232,7 +232,7 @@ bool SaveRecord(const std::filesystem::path& path, const Record& record, std::st
   bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
   written = (std::fclose(file) == 0) && written;
   std::error_code ec;
-  if (written) std::filesystem::rename(temporary, path, ec);
+  if (written) MoveFileOver(temporary, path, ec);
   if (!written || ec) {
     error = "cannot write \"" + Utf8FromPath(path) + "\"" + (ec ? ": " + ec.message() : std::string());
     std::filesystem::remove(temporary, ec);

@@ -38,7 +38,7 @@ bool WriteAtomically(const std::filesystem::path& path, const std::string& text,
     }
   }
   std::error_code ec;
-  std::filesystem::rename(temporary, path, ec);
+  MoveFileOver(temporary, path, ec);
   if (ec) {
     error = ec.message();
     std::filesystem::remove(temporary, ec);

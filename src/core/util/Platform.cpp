@@ -55,6 +55,14 @@ std::FILE* OpenFile(const std::filesystem::path& path, const char* mode) {
   return _wfopen(path.c_str(), WideFromUtf8(m).c_str());
 }
 
+void MoveFileOver(const std::filesystem::path& from, const std::filesystem::path& to, std::error_code& error) {
+  if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    error.clear();
+  } else {
+    error = std::error_code(static_cast<int>(GetLastError()), std::system_category());
+  }
+}
+
 std::vector<std::string> Utf8Arguments(int argc, char** argv) {
   int count = 0;
   wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
@@ -74,6 +82,10 @@ void PrepareStandardStreams() {
 #else
 
 std::FILE* OpenFile(const std::filesystem::path& path, const char* mode) { return std::fopen(path.c_str(), mode); }
+
+void MoveFileOver(const std::filesystem::path& from, const std::filesystem::path& to, std::error_code& error) {
+  std::filesystem::rename(from, to, error);
+}
 
 std::vector<std::string> Utf8Arguments(int argc, char** argv) { return {argv, argv + argc}; }
 

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <vector>
 
 namespace vorlane {
@@ -19,6 +20,10 @@ std::string Utf8FromPath(const std::filesystem::path& path);
 // std::fopen for any file name. `mode` may hold 'x' (create, never reuse an
 // existing file) where it follows "w".
 std::FILE* OpenFile(const std::filesystem::path& path, const char* mode);
+
+// Renames `from` to `to`, replacing a file already named `to` in one step
+// (std::filesystem::rename refuses that on Windows with this compiler).
+void MoveFileOver(const std::filesystem::path& from, const std::filesystem::path& to, std::error_code& error);
 
 // The command-line arguments, the program's name first, as UTF-8: on Windows
 // from the wide command line, elsewhere argv as it is.

@@ -8,6 +8,8 @@
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <system_error>
+#include <utility>
 #include <vector>
 
 #include "../ScratchDir.h"
@@ -51,6 +53,26 @@ TEST_F(PlatformTest, ExclusiveOpenNeverReusesAFile) {
   ASSERT_NE(again, nullptr);
   std::fclose(again);
   EXPECT_EQ(fs::file_size(file), 0u);
+}
+
+// Saving writes a new file beside the old one and moves it over: the old file is
+// replaced whole, on Windows too; a failed move leaves both as they were.
+TEST_F(PlatformTest, MoveFileOverReplacesAnExistingFile) {
+  const fs::path old = dir_ / PathFromUtf8("Läser.txt"), fresh = dir_ / PathFromUtf8("Läser.txt.tmp1");
+  for (const auto& [file, bytes] : {std::pair{old, "old"}, std::pair{fresh, "new!"}}) {
+    std::FILE* out = vorlane::OpenFile(file, "wb");
+    ASSERT_NE(out, nullptr);
+    std::fputs(bytes, out);
+    std::fclose(out);
+  }
+  std::error_code error;
+  vorlane::MoveFileOver(fresh, old, error);
+  EXPECT_FALSE(error) << error.message();
+  EXPECT_EQ(fs::file_size(old), 4u);
+  EXPECT_FALSE(fs::exists(fresh));
+  vorlane::MoveFileOver(fresh, old, error);  // nothing to move
+  EXPECT_TRUE(error);
+  EXPECT_EQ(fs::file_size(old), 4u);
 }
 
 // The settings, a design file and the game's folders in a user folder outside ASCII.
