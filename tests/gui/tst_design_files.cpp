@@ -253,7 +253,8 @@ class DesignFilesTest : public QObject {
       app.services.ClearRecords();
       QVERIFY(!app.hq().Designs().OpenFile(path));
       const QString text = app.services.MessageTexts().join('|');
-      QVERIFY2(text.startsWith(QStringLiteral("The design could not be opened.\n")) && text.contains(path) &&
+      QVERIFY2(text.startsWith(QStringLiteral("The design could not be opened.\n")) &&
+                   QDir::fromNativeSeparators(text).contains(path) &&
                    text.contains(QString::fromLatin1(reason)),
                qPrintable(text));
       QVERIFY(app.hq().Component() == before && app.hq().Facility() == vrlFacility{});

@@ -359,7 +359,7 @@ class GenerateTest : public QObject {
     const QString report = app.services.Messages()[1].text;
     QVERIFY2(report.startsWith("error: entry 1 \"Mine 1\", key \"Cost Minerals\"") &&
                  report.contains("error: entry 2 \"Mine 2\", key \"Tech Area Req 1\": \"Lazers\": no such technology area in " +
-                                 game.filePath("Data/TechArea.txt")) &&
+                                 QDir::toNativeSeparators(game.filePath("Data/TechArea.txt"))) &&
                  report.contains("\nwarning: entry 2 \"Mine 2\", key \"Cost Organics\": the value is empty") &&
                  report.endsWith("\n2 entries checked: 2 errors and 1 warning found."),
              qPrintable(report));

@@ -382,13 +382,22 @@ class PicturePagesTest : public QObject {
       app.Click("cmdBrowseSound");
       QCOMPARE(app.Find<QLineEdit>("txtSoundFile")->text(), stored);
     }
+#ifdef Q_OS_WIN  // the folder as asked for, letter case aside
+    QCOMPARE(app.services.FileRequests().back().startDir.toLower(), mod.filePath("sounds").toLower());
+#else
     QCOMPARE(app.services.FileRequests().back().startDir, mod.filePath("sounds"));
+#endif
 
     bool disabledWhilePlaying = false;
     app.services.onSound = [&](const QString&) { disabledWhilePlaying = !app.Find("cmdPlay")->isEnabled(); };
     app.services.SetSoundResult(false);  // no audio device: Play still comes back, with a sign
     app.Click("cmdPlay");
-    QCOMPARE(app.services.PlayedSounds(), QStringList{wave});
+    QCOMPARE(app.services.PlayedSounds().size(), qsizetype{1});
+#ifdef Q_OS_WIN  // the folder as asked for, letter case aside
+    QCOMPARE(app.services.PlayedSounds().front().toLower(), wave.toLower());
+#else
+    QCOMPARE(app.services.PlayedSounds().front(), wave);
+#endif
     QVERIFY(disabledWhilePlaying && app.Find("cmdPlay")->isEnabled() && app.Find("cmdPlay")->hasFocus());
     QCOMPARE(app.Find<QLabel>("lblPlayStatus")->text(), QString("No audio output or unreadable file"));
     app.services.SetSoundResult(true);

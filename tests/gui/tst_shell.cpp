@@ -240,7 +240,12 @@ class ShellTest : public QObject {
     app.Click("cmdOK");
     const RecordedMessage& m = app.services.Messages().at(0);
     QVERIFY(app.services.Messages().size() == 1 && m.buttons == MessageButtons::Ok && m.title == "Vorlane");
-    QVERIFY2(m.text.contains(app.SettingsPath()) && m.text.contains("Is a directory"), qPrintable(m.text));
+#ifdef Q_OS_WIN
+    const QString reason = QStringLiteral("Permission denied");  // the C runtime's word for a folder in the way
+#else
+    const QString reason = QStringLiteral("Is a directory");
+#endif
+    QVERIFY2(QDir::fromNativeSeparators(m.text).contains(app.SettingsPath()) && m.text.contains(reason), qPrintable(m.text));
     QVERIFY(app.hq().SEIVDir() == "/seiv" && app.PageName() == "frmMain");  // still applied for this run
   }
 
@@ -258,7 +263,10 @@ class ShellTest : public QObject {
     QCOMPARE(picker.Path(), QDir::cleanPath(QDir::currentPath()));
     // The drive list holds the file system's root, and the drive of the path.
     auto* drives = picker.findChild<QComboBox*>("drvDrive");
-    QVERIFY(frmDirBrowse::Drives().contains("/") && QDir::cleanPath(root.path()).startsWith(drives->currentText()));
+#ifndef Q_OS_WIN
+    QVERIFY(frmDirBrowse::Drives().contains("/"));
+#endif
+    QVERIFY(QDir::cleanPath(root.path()).startsWith(drives->currentText()));
     // Choosing a drive moves to it; coming back returns where the list was.
     picker.SetPath(root.path());
     const int rootDrive = drives->findText("/");

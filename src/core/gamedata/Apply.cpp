@@ -283,7 +283,10 @@ bool WriteAppliedFile(const std::filesystem::path& path, const ApplyPlan& plan, 
   }
   std::filesystem::path backup = path;
   backup += ".bak";
-  std::filesystem::copy_file(path, backup, std::filesystem::copy_options::overwrite_existing, ec);
+  // The old backup goes first: overwriting through copy_file fails on Windows
+  // (with this compiler's library every existing file looks like the source).
+  std::filesystem::remove(backup, ec);
+  if (!ec) std::filesystem::copy_file(path, backup, ec);
   if (!ec) MoveFileOver(temporary, path, ec);
   if (ec) {
     std::error_code ignored;

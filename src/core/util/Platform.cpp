@@ -14,8 +14,10 @@ std::filesystem::path PathFromUtf8(std::string_view text) {
   return std::filesystem::path(std::u8string_view(reinterpret_cast<const char8_t*>(text.data()), text.size()));
 }
 
+// With the system's own separators: on Windows a Qt path ("C:/Mods") joined
+// with a name reads C:\Mods\Data, not C:/Mods\Data.
 std::string Utf8FromPath(const std::filesystem::path& path) {
-  const std::u8string text = path.u8string();
+  const std::u8string text = std::filesystem::path(path).make_preferred().u8string();
   return std::string(text.begin(), text.end());
 }
 
