@@ -6,7 +6,7 @@
 #include "generate/CompGenerate.h"
 #include "generate/FacGenerate.h"
 #include "generate_ui/ResultsExport.h"
-#include "generate_ui/ResultsTextView.h"
+#include "gui/LineTextView.h"
 #include "generate_ui/frmCompGenerate.h"
 #include "generate_ui/frmFacGenerate.h"
 #include "support/DesignWalk.h"
@@ -264,7 +264,7 @@ class GenerateTest : public QObject {
 
   // The text view: line ends, selection, copy, a grid-sized text.
   void resultsTextView() {
-    ResultsTextView view;
+    LineTextView view;
     view.setText(QString("a\r\nbb\nLäser µ\rd\r\n\r\n").toUtf8());
     QVERIFY(view.lineCount() == 6 && view.text() == "a\nbb\nLäser µ\nd\n\n");
     view.setSelection({2, 1}, {1, 1});  // backwards, across a line end

@@ -1,4 +1,4 @@
-// A read-only plain-text view for generation results. The results of a big
+// A read-only plain-text view of long texts (generation results, the live
 // technology grid run to tens of megabytes and more than a million lines, far
 // more than a text document with per-line layout objects handles smoothly, so
 // this view keeps the text as one UTF-8 buffer with an index of line starts
@@ -14,7 +14,7 @@
 
 namespace vorlane {
 
-class ResultsTextView : public QAbstractScrollArea {
+class LineTextView : public QAbstractScrollArea {
   Q_OBJECT
 
  public:
@@ -25,7 +25,7 @@ class ResultsTextView : public QAbstractScrollArea {
     friend auto operator<=>(const Position&, const Position&) = default;
   };
 
-  explicit ResultsTextView(QWidget* parent = nullptr);
+  explicit LineTextView(QWidget* parent = nullptr);
 
   // Replaces the text. Line ends may be CR LF, LF or CR alone.
   void setText(QByteArray utf8);

@@ -1,4 +1,4 @@
-#include "generate_ui/ResultsTextView.h"
+#include "gui/LineTextView.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -20,18 +20,18 @@ bool IsWordChar(QChar c) { return c.isLetterOrNumber() || c == u'_'; }
 
 }  // namespace
 
-ResultsTextView::ResultsTextView(QWidget* parent) : QAbstractScrollArea(parent) {
+LineTextView::LineTextView(QWidget* parent) : QAbstractScrollArea(parent) {
   setFocusPolicy(Qt::StrongFocus);
   viewport()->setCursor(Qt::IBeamCursor);
   viewport()->setBackgroundRole(QPalette::Base);
   autoScrollTimer_.setInterval(50);
-  connect(&autoScrollTimer_, &QTimer::timeout, this, &ResultsTextView::autoScroll);
+  connect(&autoScrollTimer_, &QTimer::timeout, this, &LineTextView::autoScroll);
   clear();
 }
 
-void ResultsTextView::clear() { setText({}); }
+void LineTextView::clear() { setText({}); }
 
-void ResultsTextView::setText(QByteArray utf8) {
+void LineTextView::setText(QByteArray utf8) {
   text_ = std::move(utf8);
   lineStarts_.clear();
   lineStarts_.push_back(0);
@@ -56,9 +56,9 @@ void ResultsTextView::setText(QByteArray utf8) {
   viewport()->update();
 }
 
-qsizetype ResultsTextView::lineCount() const { return static_cast<qsizetype>(lineStarts_.size()) - 1; }
+qsizetype LineTextView::lineCount() const { return static_cast<qsizetype>(lineStarts_.size()) - 1; }
 
-QString ResultsTextView::lineText(qsizetype line) const {
+QString LineTextView::lineText(qsizetype line) const {
   if (line < 0 || line >= lineCount()) return {};
   const qsizetype start = lineStart(line);
   qsizetype end = text_.size();
@@ -69,7 +69,7 @@ QString ResultsTextView::lineText(qsizetype line) const {
   return QString::fromUtf8(text_.constData() + start, end - start);
 }
 
-QString ResultsTextView::text() const {
+QString LineTextView::text() const {
   QString all;
   all.reserve(text_.size());
   for (qsizetype i = 0; i < lineCount(); ++i) {
@@ -79,7 +79,7 @@ QString ResultsTextView::text() const {
   return all;
 }
 
-QString ResultsTextView::selectedText() const {
+QString LineTextView::selectedText() const {
   Position from = std::min(anchor_, cursor_);
   Position to = std::max(anchor_, cursor_);
   if (from == to) return {};
@@ -94,33 +94,33 @@ QString ResultsTextView::selectedText() const {
   return out;
 }
 
-void ResultsTextView::setSelection(Position anchor, Position cursor) {
+void LineTextView::setSelection(Position anchor, Position cursor) {
   anchor_ = clampPosition(anchor);
   cursor_ = clampPosition(cursor);
   viewport()->update();
 }
 
-void ResultsTextView::selectAll() {
+void LineTextView::selectAll() {
   qsizetype last = lineCount() - 1;
   anchor_ = {0, 0};
   cursor_ = {last, lineText(last).size()};
   viewport()->update();
 }
 
-void ResultsTextView::copy() const {
+void LineTextView::copy() const {
   if (!hasSelection()) return;
   QApplication::clipboard()->setText(selectedText());
 }
 
-qsizetype ResultsTextView::firstVisibleLine() const { return verticalScrollBar()->value(); }
+qsizetype LineTextView::firstVisibleLine() const { return verticalScrollBar()->value(); }
 
-void ResultsTextView::scrollToLine(qsizetype line) {
+void LineTextView::scrollToLine(qsizetype line) {
   verticalScrollBar()->setValue(static_cast<int>(std::clamp<qsizetype>(line, 0, verticalScrollBar()->maximum())));
 }
 
-int ResultsTextView::lineHeight() const { return std::max(1, fontMetrics().lineSpacing()); }
+int LineTextView::lineHeight() const { return std::max(1, fontMetrics().lineSpacing()); }
 
-void ResultsTextView::updateScrollBars() {
+void LineTextView::updateScrollBars() {
   int visibleLines = std::max(1, viewport()->height() / lineHeight());
   qsizetype maxFirst = std::max<qsizetype>(0, lineCount() - visibleLines);
   verticalScrollBar()->setRange(0, static_cast<int>(std::min<qsizetype>(maxFirst, INT_MAX)));
@@ -136,12 +136,12 @@ void ResultsTextView::updateScrollBars() {
   horizontalScrollBar()->setSingleStep(static_cast<int>(charWidth * 4));
 }
 
-void ResultsTextView::resizeEvent(QResizeEvent* event) {
+void LineTextView::resizeEvent(QResizeEvent* event) {
   QAbstractScrollArea::resizeEvent(event);
   updateScrollBars();
 }
 
-void ResultsTextView::changeEvent(QEvent* event) {
+void LineTextView::changeEvent(QEvent* event) {
   QAbstractScrollArea::changeEvent(event);
   if (event->type() == QEvent::FontChange) {
     updateScrollBars();
@@ -149,7 +149,7 @@ void ResultsTextView::changeEvent(QEvent* event) {
   }
 }
 
-void ResultsTextView::paintEvent(QPaintEvent* /*event*/) {
+void LineTextView::paintEvent(QPaintEvent* /*event*/) {
   QPainter painter(viewport());
   const QPalette& pal = palette();
   painter.fillRect(viewport()->rect(), pal.base());
@@ -195,7 +195,7 @@ void ResultsTextView::paintEvent(QPaintEvent* /*event*/) {
   }
 }
 
-qreal ResultsTextView::xOfColumn(qsizetype line, qsizetype column) const {
+qreal LineTextView::xOfColumn(qsizetype line, qsizetype column) const {
   QTextLayout layout(lineText(line), font());
   layout.beginLayout();
   QTextLine tl = layout.createLine();
@@ -203,7 +203,7 @@ qreal ResultsTextView::xOfColumn(qsizetype line, qsizetype column) const {
   return tl.isValid() ? tl.cursorToX(static_cast<int>(column)) : 0;
 }
 
-ResultsTextView::Position ResultsTextView::positionAt(const QPoint& p) const {
+LineTextView::Position LineTextView::positionAt(const QPoint& p) const {
   qsizetype line = firstVisibleLine() + (p.y() < 0 ? -1 - (-p.y()) / lineHeight() : p.y() / lineHeight());
   line = std::clamp<qsizetype>(line, 0, lineCount() - 1);
   QString s = lineText(line);
@@ -216,20 +216,20 @@ ResultsTextView::Position ResultsTextView::positionAt(const QPoint& p) const {
   return clampPosition({line, column});
 }
 
-ResultsTextView::Position ResultsTextView::clampPosition(Position p) const {
+LineTextView::Position LineTextView::clampPosition(Position p) const {
   p.line = std::clamp<qsizetype>(p.line, 0, lineCount() - 1);
   p.column = std::clamp<qsizetype>(p.column, 0, lineText(p.line).size());
   return p;
 }
 
-void ResultsTextView::moveCursor(Position p, bool keepAnchor) {
+void LineTextView::moveCursor(Position p, bool keepAnchor) {
   cursor_ = clampPosition(p);
   if (!keepAnchor) anchor_ = cursor_;
   ensureCursorVisible();
   viewport()->update();
 }
 
-void ResultsTextView::ensureCursorVisible() {
+void LineTextView::ensureCursorVisible() {
   int visibleLines = std::max(1, viewport()->height() / lineHeight());
   qsizetype first = firstVisibleLine();
   if (cursor_.line < first) {
@@ -246,7 +246,7 @@ void ResultsTextView::ensureCursorVisible() {
   }
 }
 
-void ResultsTextView::mousePressEvent(QMouseEvent* event) {
+void LineTextView::mousePressEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return;
   bool extend = event->modifiers() & Qt::ShiftModifier;
   moveCursor(positionAt(event->position().toPoint()), extend);
@@ -254,7 +254,7 @@ void ResultsTextView::mousePressEvent(QMouseEvent* event) {
   lastDragPoint_ = event->position().toPoint();
 }
 
-void ResultsTextView::mouseMoveEvent(QMouseEvent* event) {
+void LineTextView::mouseMoveEvent(QMouseEvent* event) {
   if (!dragging_) return;
   lastDragPoint_ = event->position().toPoint();
   moveCursor(positionAt(lastDragPoint_), true);
@@ -263,13 +263,13 @@ void ResultsTextView::mouseMoveEvent(QMouseEvent* event) {
   if (!outside) autoScrollTimer_.stop();
 }
 
-void ResultsTextView::mouseReleaseEvent(QMouseEvent* event) {
+void LineTextView::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return;
   dragging_ = false;
   autoScrollTimer_.stop();
 }
 
-void ResultsTextView::autoScroll() {
+void LineTextView::autoScroll() {
   if (!dragging_) {
     autoScrollTimer_.stop();
     return;
@@ -277,7 +277,7 @@ void ResultsTextView::autoScroll() {
   moveCursor(positionAt(lastDragPoint_), true);
 }
 
-void ResultsTextView::mouseDoubleClickEvent(QMouseEvent* event) {
+void LineTextView::mouseDoubleClickEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return;
   Position p = positionAt(event->position().toPoint());
   QString s = lineText(p.line);
@@ -290,7 +290,7 @@ void ResultsTextView::mouseDoubleClickEvent(QMouseEvent* event) {
   viewport()->update();
 }
 
-void ResultsTextView::keyPressEvent(QKeyEvent* event) {
+void LineTextView::keyPressEvent(QKeyEvent* event) {
   if (event == QKeySequence::Copy) {
     copy();
     return;
@@ -339,21 +339,21 @@ void ResultsTextView::keyPressEvent(QKeyEvent* event) {
   moveCursor(p, extend);
 }
 
-void ResultsTextView::contextMenuEvent(QContextMenuEvent* event) {
+void LineTextView::contextMenuEvent(QContextMenuEvent* event) {
   QMenu menu(this);
-  QAction* copyAction = menu.addAction(tr("&Copy"), this, &ResultsTextView::copy);
+  QAction* copyAction = menu.addAction(tr("&Copy"), this, &LineTextView::copy);
   copyAction->setEnabled(hasSelection());
   menu.addSeparator();
-  menu.addAction(tr("Select &All"), this, &ResultsTextView::selectAll);
+  menu.addAction(tr("Select &All"), this, &LineTextView::selectAll);
   menu.exec(event->globalPos());
 }
 
-void ResultsTextView::focusInEvent(QFocusEvent* event) {
+void LineTextView::focusInEvent(QFocusEvent* event) {
   QAbstractScrollArea::focusInEvent(event);
   viewport()->update();
 }
 
-void ResultsTextView::focusOutEvent(QFocusEvent* event) {
+void LineTextView::focusOutEvent(QFocusEvent* event) {
   QAbstractScrollArea::focusOutEvent(event);
   viewport()->update();
 }
