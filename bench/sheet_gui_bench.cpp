@@ -12,7 +12,6 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QTemporaryDir>
 #include <chrono>
 #include <map>
@@ -24,6 +23,7 @@
 #include "app/HostWindow.h"
 #include "app/QtServices.h"
 #include "generate/DesignFile.h"
+#include "gui/LineTextView.h"
 #include "sheet/DesignSheet.h"
 #include "sheet/LiveEntryPanel.h"
 #include "BenchDesigns.h"
@@ -63,6 +63,9 @@ std::string LongText(std::size_t bytes) {
 // and a plain description of `descriptionBytes` where that is not 0.
 vrlComponent Design(int rows, std::size_t descriptionBytes) {
   vrlComponent c = bench::FormulaWeapon(9);
+  // A design file holds the fixed choices as they are offered.
+  c.SetVehicleType("Ship"), c.SetWeaponType("Direct Fire"), c.SetWeaponTarget("Ships");
+  c.SetWeaponDamageType("Normal"), c.SetWeaponDisplayType("Beam");
   c.SetNumTechReqs(static_cast<std::int16_t>(rows));
   c.SetNumAbils(static_cast<std::int16_t>(rows));
   for (int i = 3; i <= rows; ++i) {
@@ -184,7 +187,7 @@ void BM_KeystrokeToEntry(benchmark::State& state) {
     seconds += elapsed;
   }
   // The entry shown is the design's whole entry: one line per requirement and ability value.
-  state.counters["entry_lines"] = sheet->Live()->EntryText()->blockCount();
+  state.counters["entry_lines"] = sheet->Live()->EntryText()->lineCount();
   if (!sheet->Live()->EntryText()->isEnabled()) {
     static std::string why;
     why = "the entry failed: " + sheet->Live()->Status()->text().toStdString();

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QFontMetricsF>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
@@ -17,6 +18,11 @@ namespace vorlane {
 namespace {
 
 bool IsWordChar(QChar c) { return c.isLetterOrNumber() || c == u'_'; }
+
+// Lines longer than this are laid out only around the part in view; the
+// room either side of it, in columns.
+constexpr qsizetype kLongLine = 4096;
+constexpr qsizetype kSliceRoom = 256;
 
 }  // namespace
 
@@ -33,22 +39,7 @@ void LineTextView::clear() { setText({}); }
 
 void LineTextView::setText(QByteArray utf8) {
   text_ = std::move(utf8);
-  lineStarts_.clear();
-  lineStarts_.push_back(0);
-  longestLineBytes_ = 0;
-  const char* data = text_.constData();
-  const qsizetype size = text_.size();
-  qsizetype start = 0;
-  for (qsizetype i = 0; i < size; ++i) {
-    char c = data[i];
-    if (c != '\n' && c != '\r') continue;
-    longestLineBytes_ = std::max(longestLineBytes_, i - start);
-    if (c == '\r' && i + 1 < size && data[i + 1] == '\n') ++i;
-    start = i + 1;
-    lineStarts_.push_back(start);
-  }
-  longestLineBytes_ = std::max(longestLineBytes_, size - start);
-  lineStarts_.push_back(size + 1);  // sentinel: the last line has no terminator
+  indexLines();
   anchor_ = cursor_ = {};
   verticalScrollBar()->setValue(0);
   horizontalScrollBar()->setValue(0);
@@ -56,17 +47,70 @@ void LineTextView::setText(QByteArray utf8) {
   viewport()->update();
 }
 
+void LineTextView::renewText(QByteArray utf8) {
+  if (utf8 == text_) return;
+  const int top = verticalScrollBar()->value();
+  const int left = horizontalScrollBar()->value();
+  text_ = std::move(utf8);
+  indexLines();
+  anchor_ = clampPosition(anchor_);
+  cursor_ = clampPosition(cursor_);
+  updateScrollBars();
+  verticalScrollBar()->setValue(top);
+  horizontalScrollBar()->setValue(left);
+  viewport()->update();
+}
+
+void LineTextView::indexLines() {
+  cachedLine_ = -1;
+  cachedText_.clear();
+  lineStarts_.clear();
+  lineStarts_.push_back(0);
+  longestLineBytes_ = 0;
+  const char* data = text_.constData();
+  const qsizetype size = text_.size();
+  qsizetype start = 0;
+  auto lineEnds = [&](qsizetype i) {
+    longestLineBytes_ = std::max(longestLineBytes_, i - start);
+    start = i + 1;
+    lineStarts_.push_back(start);
+  };
+  if (!std::memchr(data, '\r', static_cast<std::size_t>(size))) {
+    // LF alone, the usual case: memchr finds the ends at memory speed.
+    const char* end = data + size;
+    for (const char* p = data; (p = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p))));
+         ++p) {
+      lineEnds(p - data);
+    }
+  } else {
+    for (qsizetype i = 0; i < size; ++i) {
+      const char c = data[i];
+      if (c != '\n' && c != '\r') continue;
+      const qsizetype end = i;
+      if (c == '\r' && i + 1 < size && data[i + 1] == '\n') ++i;
+      longestLineBytes_ = std::max(longestLineBytes_, end - start);
+      start = i + 1;
+      lineStarts_.push_back(start);
+    }
+  }
+  longestLineBytes_ = std::max(longestLineBytes_, size - start);
+  lineStarts_.push_back(size + 1);  // sentinel: the last line has no terminator
+}
+
 qsizetype LineTextView::lineCount() const { return static_cast<qsizetype>(lineStarts_.size()) - 1; }
 
 QString LineTextView::lineText(qsizetype line) const {
   if (line < 0 || line >= lineCount()) return {};
+  if (line == cachedLine_) return cachedText_;
   const qsizetype start = lineStart(line);
   qsizetype end = text_.size();
   if (line + 1 < lineCount()) {
     end = lineStart(line + 1) - 1;  // the terminator's last byte
     if (text_[end] == '\n' && end > start && text_[end - 1] == '\r') --end;
   }
-  return QString::fromUtf8(text_.constData() + start, end - start);
+  cachedText_ = QString::fromUtf8(text_.constData() + start, end - start);
+  cachedLine_ = line;
+  return cachedText_;
 }
 
 QString LineTextView::text() const {
@@ -128,7 +172,7 @@ void LineTextView::updateScrollBars() {
   verticalScrollBar()->setSingleStep(1);
   // Byte length over-estimates lines with multi-byte characters, which only
   // leaves some empty room at the right.
-  qreal charWidth = fontMetrics().horizontalAdvance(u'M');
+  const qreal charWidth = this->charWidth();
   qsizetype contentWidth = static_cast<qsizetype>(longestLineBytes_ * charWidth) + 2 * leftMargin();
   int maxX = static_cast<int>(std::min<qsizetype>(std::max<qsizetype>(0, contentWidth - viewport()->width()), INT_MAX));
   horizontalScrollBar()->setRange(0, maxX);
@@ -163,56 +207,78 @@ void LineTextView::paintEvent(QPaintEvent* /*event*/) {
   QTextCharFormat selectionFormat;
   selectionFormat.setBackground(pal.highlight());
   selectionFormat.setForeground(pal.highlightedText());
+  const qreal w = charWidth();
+  const qsizetype fromColumn = static_cast<qsizetype>(horizontalScrollBar()->value() / w);
+  const qsizetype toColumn = fromColumn + static_cast<qsizetype>(viewport()->width() / w) + 1;
   for (qsizetype line = first; line <= last; ++line) {
-    QString s = lineText(line);
-    QTextLayout layout(s, font());
-    QTextOption option;
-    option.setWrapMode(QTextOption::NoWrap);
-    layout.setTextOption(option);
-    layout.beginLayout();
-    QTextLine tl = layout.createLine();
-    if (tl.isValid()) tl.setPosition(QPointF(0, 0));
-    layout.endLayout();
+    const QString s = lineText(line);
+    QTextLayout layout;
+    const qsizetype shownFrom = layOut(layout, s, fromColumn, toColumn);
+    const qsizetype shownTo = shownFrom + layout.text().size();
+    QTextLine tl = layout.lineAt(0);
     QList<QTextLayout::FormatRange> selections;
     bool lineSelectedToEnd = false;
     if (from != to && line >= from.line && line <= to.line) {
-      qsizetype a = line == from.line ? from.column : 0;
-      qsizetype b = line == to.line ? to.column : s.size();
-      if (b > a) selections.append({static_cast<int>(a), static_cast<int>(b - a), selectionFormat});
-      lineSelectedToEnd = line < to.line;
+      qsizetype a = std::max(line == from.line ? from.column : 0, shownFrom);
+      qsizetype b = std::min(line == to.line ? to.column : s.size(), shownTo);
+      if (b > a) selections.append({static_cast<int>(a - shownFrom), static_cast<int>(b - a), selectionFormat});
+      lineSelectedToEnd = line < to.line && shownTo == s.size();
     }
-    QPointF origin(x0, static_cast<qreal>((line - first) * h));
+    QPointF origin(x0 + static_cast<qreal>(shownFrom) * w, static_cast<qreal>((line - first) * h));
     layout.draw(&painter, origin, selections);
     if (lineSelectedToEnd) {
       // Show the selected line break as a small block after the text.
       qreal endX = origin.x() + (tl.isValid() ? tl.naturalTextWidth() : 0);
       painter.fillRect(QRectF(endX, origin.y(), fontMetrics().horizontalAdvance(u' '), h), pal.highlight());
     }
-    if (hasFocus() && line == cursor_.line && tl.isValid()) {
-      qreal cx = origin.x() + tl.cursorToX(static_cast<int>(cursor_.column));
+    if (hasFocus() && line == cursor_.line && tl.isValid() && cursor_.column >= shownFrom && cursor_.column <= shownTo) {
+      qreal cx = origin.x() + tl.cursorToX(static_cast<int>(cursor_.column - shownFrom));
       painter.fillRect(QRectF(cx, origin.y(), 1, h), pal.text());
     }
   }
 }
 
-qreal LineTextView::xOfColumn(qsizetype line, qsizetype column) const {
-  QTextLayout layout(lineText(line), font());
+qreal LineTextView::charWidth() const { return std::max<qreal>(1, QFontMetricsF(font()).horizontalAdvance(u'M')); }
+
+qsizetype LineTextView::layOut(QTextLayout& layout, const QString& text, qsizetype from, qsizetype to) const {
+  qsizetype first = 0;
+  qsizetype last = text.size();
+  if (text.size() > kLongLine) {
+    first = std::clamp<qsizetype>(from - kSliceRoom, 0, text.size());
+    last = std::clamp<qsizetype>(to + kSliceRoom, first, text.size());
+    // Never between the halves of a surrogate pair.
+    if (first > 0 && text[first].isLowSurrogate()) --first;
+    if (last < text.size() && text[last].isLowSurrogate()) ++last;
+  }
+  layout.setText(first == 0 && last == text.size() ? text : text.mid(first, last - first));
+  layout.setFont(font());
+  QTextOption option;
+  option.setWrapMode(QTextOption::NoWrap);
+  layout.setTextOption(option);
   layout.beginLayout();
   QTextLine tl = layout.createLine();
+  if (tl.isValid()) tl.setPosition(QPointF(0, 0));
   layout.endLayout();
-  return tl.isValid() ? tl.cursorToX(static_cast<int>(column)) : 0;
+  return first;
+}
+
+qreal LineTextView::xOfColumn(qsizetype line, qsizetype column) const {
+  QTextLayout layout;
+  const qsizetype first = layOut(layout, lineText(line), column, column);
+  QTextLine tl = layout.lineAt(0);
+  return static_cast<qreal>(first) * charWidth() + (tl.isValid() ? tl.cursorToX(static_cast<int>(column - first)) : 0);
 }
 
 LineTextView::Position LineTextView::positionAt(const QPoint& p) const {
   qsizetype line = firstVisibleLine() + (p.y() < 0 ? -1 - (-p.y()) / lineHeight() : p.y() / lineHeight());
   line = std::clamp<qsizetype>(line, 0, lineCount() - 1);
-  QString s = lineText(line);
-  QTextLayout layout(s, font());
-  layout.beginLayout();
-  QTextLine tl = layout.createLine();
-  layout.endLayout();
-  qreal x = p.x() - leftMargin() + horizontalScrollBar()->value();
-  qsizetype column = tl.isValid() ? tl.xToCursor(x) : 0;
+  const qreal x = p.x() - leftMargin() + horizontalScrollBar()->value();
+  const auto near = static_cast<qsizetype>(std::max<qreal>(0, x / charWidth()));
+  QTextLayout layout;
+  const qsizetype first = layOut(layout, lineText(line), near, near);
+  QTextLine tl = layout.lineAt(0);
+  const qreal sliceX = x - static_cast<qreal>(first) * charWidth();
+  const qsizetype column = first + (tl.isValid() ? tl.xToCursor(sliceX) : 0);
   return clampPosition({line, column});
 }
 

@@ -1,6 +1,7 @@
 // The design sheet: switching keeps a design byte for byte; the live entry;
 // faults marked and their lines; only the newest computation shown; New
 // Design's question. The formula help (completion, the reference) and curves.
+#include <QClipboard>
 #include <cmath>
 
 #include "app/DesignFiles.h"
@@ -9,6 +10,7 @@
 #include "gui/CurveView.h"
 #include "gui/FormulaHelp.h"
 #include "gui/FormulaReference.h"
+#include "gui/LineTextView.h"
 #include "sheet/DesignSheet.h"
 #include "sheet/LiveEntryPanel.h"
 #include "sheet/SheetListModel.h"
@@ -45,7 +47,7 @@ DesignSheet* ShowSheet(TestApp& app) {
   return app.PageAs<DesignSheet>();
 }
 
-QString EntryText(DesignSheet* sheet) { return sheet->Live()->EntryText()->toPlainText(); }
+QString EntryText(DesignSheet* sheet) { return sheet->Live()->EntryText()->text(); }
 
 // A component of `levels` levels whose entries take a while to compare.
 vrlComponent Long(int levels) {
@@ -180,7 +182,24 @@ class SheetTest : public QObject {
       QTRY_VERIFY2(EntryText(sheet).contains(row.line), qPrintable(row.field));
       QVERIFY(EntryText(sheet).contains(EntryLine("Name", QStringLiteral("Proton Torpedo %1\n").arg(row.level))));
       QCOMPARE(sheet->findChild<QLineEdit*>(row.field)->text(), row.text);
+      // The pane shows the entry line for line, and copies it exactly.
+      QString made = QString::fromStdString(MakeEntry(app.hq().Component(), {row.level, {}}).text);
+      made.remove('\r');
+      LineTextView* view = sheet->Live()->EntryText();
+      QCOMPARE(EntryText(sheet), made);
+      view->selectAll();
+      view->copy();
+      QCOMPARE(QApplication::clipboard()->text(), made);
     }
+    // A selection and the lines in view stay as the entry is renewed.
+    LineTextView* view = sheet->Live()->EntryText();
+    view->scrollToLine(2);
+    const qsizetype top = view->firstVisibleLine();
+    view->setSelection({0, 2}, {1, 5});
+    const QString selected = view->selectedText();
+    QVERIFY(app.Type("MinCost", "{&complevel*8}"));
+    QTRY_VERIFY(EntryText(sheet).contains(EntryLine("Cost Minerals", "32\n")));
+    QVERIFY(view->firstVisibleLine() == top && view->selectedText() == selected && selected.size() > 5);
     QVERIFY(app.Type("MinCost", "{50+*}"));
     QTRY_VERIFY(!sheet->Live()->EntryText()->isEnabled());
     QVERIFY(!EntryText(sheet).isEmpty() && !sheet->Live()->Status()->text().isEmpty());
@@ -250,7 +269,7 @@ class SheetTest : public QObject {
     QTRY_VERIFY_WITH_TIMEOUT(!sheet->Computer()->Running(), 30000);
     QVERIFY(sheet->Computer()->Delivered() == delivered + 1 && sheet->Computer()->Dropped() == 4);
     QVERIFY(EntryText(sheet).contains(EntryLine("Cost Minerals", "7\n")));
-    QVERIFY(sheet->Live()->ChangesText()->toPlainText().contains("\"Cost Minerals\""));
+    QVERIFY(sheet->Live()->ChangesText()->text().contains("\"Cost Minerals\""));
   }
 
   // Every change the user writes is told with its field's key; a record
