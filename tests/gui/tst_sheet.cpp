@@ -11,6 +11,7 @@
 #include "gui/FormulaHelp.h"
 #include "gui/FormulaReference.h"
 #include "gui/LineTextView.h"
+#include "gui/LongLineEdit.h"
 #include "sheet/DesignSheet.h"
 #include "sheet/LiveEntryPanel.h"
 #include "sheet/SheetListModel.h"
@@ -343,6 +344,38 @@ class SheetTest : public QObject {
     QVERIFY(app.hq().Component().NumAbils() == kMaxListEntries - 1 && sheet->findChildren<QLineEdit*>().size() < 200);
   }
 
+  // A description too long for a line edit: its box writes the record as
+  // typed, keeps the cursor in view, pastes line breaks as spaces, cuts
+  // exactly, and a click finds the column under the mouse.
+  void longTextBox() {
+    TestApp app;
+    const std::string text(100'000, 'd');
+    vrlComponent c = Long(3);
+    c.SetCompDesc(text);
+    QVERIFY(!OpenDesign(app, QByteArray::fromStdString(DesignToJson(c))).isEmpty());
+    DesignSheet* sheet = ShowSheet(app);
+    auto* box = sheet ? sheet->findChild<LongLineEdit*>("CompDesc") : nullptr;
+    QVERIFY(box && box->text().size() == 100'000);
+    auto desc = [&app] { return app.hq().Component().CompDesc(); };
+    box->setFocus();
+    QTest::keyClick(box, Qt::Key_End);
+    QTest::keyClicks(box, "xy");
+    QTest::keyClick(box, Qt::Key_Backspace);
+    QVERIFY(desc() == text + "x" && box->firstShown() > 99'000);
+    QApplication::clipboard()->setText("a\r\nb\nc");
+    QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(desc(), text + "xa b c");
+    for (int i = 0; i < 7; ++i) QTest::keyClick(box, Qt::Key_Left, Qt::ShiftModifier);
+    QTest::keyClick(box, Qt::Key_X, Qt::ControlModifier);
+    QVERIFY(QApplication::clipboard()->text() == "dxa b c" && desc() == text.substr(1));
+    QTRY_VERIFY(EntryText(sheet).contains(QString::fromStdString(text.substr(1)) + '\n'));
+    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(box->width() / 2, box->height() / 2));
+    const qsizetype column = box->cursorPosition();
+    QVERIFY(column > box->firstShown() && column < 99'999);
+    QTest::keyClick(box, Qt::Key_End, Qt::ShiftModifier);
+    QCOMPARE(box->selectedText().size(), 99'999 - column);
+  }
+
   // Remove in the middle of a list: the row below moves up and takes the
   // focus; a fault line under a field keeps its room while the field has
   // the focus; a design without levels shows 1 as the wizard does, and no entry.
@@ -514,6 +547,7 @@ class SheetTest : public QObject {
     vrlComponent record = TwoRequirements();
     record.SetMinCost("{&complevel * 10}");
     CurvePanel panel([&] { return CurveDesign(record); });
+    QCOMPARE(panel.View()->Message(), QString("Computing…"));  // not a call to choose a field
     QVERIFY(Settled(panel));
     QVERIFY(panel.View()->Points() == QStringList({"1", "2", "3"}) && Values(panel) == std::vector<double>({10, 20, 30}));
     const QString label = QString::fromStdString(FieldLabel(record, {"", 0, "MinCost"}));
@@ -537,6 +571,10 @@ class SheetTest : public QObject {
     // A design that does not generate says so instead of drawing.
     record.SetMinCost("{1+");
     panel.RecordChanged();
+    QVERIFY(Settled(panel) && panel.View()->Message().startsWith("The design does not generate"));
+    record.SetMinCost("{2+");
+    panel.RecordChanged();
+    QCOMPARE(panel.View()->Message(), QString("Computing…"));  // the old reason is stale
     QVERIFY(Settled(panel) && panel.View()->Message().startsWith("The design does not generate"));
 
     // A grid design's curve follows one requirement, the others held.
