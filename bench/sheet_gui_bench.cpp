@@ -83,11 +83,14 @@ vrlComponent Design(int rows, std::size_t descriptionBytes) {
 
 // The program with a design file of `rows` rows opened in the sheet.
 struct Program {
-  explicit Program(int rows, std::size_t descriptionBytes = 0) : hq(services, QDir(dir.path()).filesystemAbsolutePath() / "Vorlane.ini") {
+  explicit Program(int rows, std::size_t descriptionBytes = 0)
+      : hq(services, QDir(dir.path()).filesystemAbsolutePath() / "Vorlane.ini") {
     path = QDir(dir.path()).filePath(QStringLiteral("stress.vorlane.json"));
     {
       QFile file(path);
-      if (file.open(QIODevice::WriteOnly)) file.write(QByteArray::fromStdString(DesignToJson(Design(rows, descriptionBytes))));
+      if (file.open(QIODevice::WriteOnly)) {
+        file.write(QByteArray::fromStdString(DesignToJson(Design(rows, descriptionBytes))));
+      }
     }
     hq.Main();
     hq.Designs().OpenFile(path);

@@ -69,29 +69,29 @@ void LineTextView::indexLines() {
   longestLineBytes_ = 0;
   const char* data = text_.constData();
   const qsizetype size = text_.size();
+  const char* end = data + size;
   qsizetype start = 0;
-  auto lineEnds = [&](qsizetype i) {
-    longestLineBytes_ = std::max(longestLineBytes_, i - start);
-    start = i + 1;
+  auto endLine = [&](const char* contentEnd, const char* next) {
+    longestLineBytes_ = std::max(longestLineBytes_, contentEnd - data - start);
+    start = next - data;
     lineStarts_.push_back(start);
   };
-  if (!std::memchr(data, '\r', static_cast<std::size_t>(size))) {
-    // LF alone, the usual case: memchr finds the ends at memory speed.
-    const char* end = data + size;
-    for (const char* p = data; (p = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p))));
-         ++p) {
-      lineEnds(p - data);
+  // memchr finds the line ends at memory speed; a CR right before an LF
+  // belongs to it, any other CR ends a line of its own.
+  for (const char* p = data;;) {
+    const auto* lf = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
+    const char* stop = lf ? lf : end;
+    auto nextCr = [stop](const char* from) {
+      return static_cast<const char*>(std::memchr(from, '\r', static_cast<std::size_t>(stop - from)));
+    };
+    const char* cr = p;
+    while ((cr = nextCr(cr)) && cr + 1 != lf) {
+      endLine(cr, cr + 1);
+      ++cr;
     }
-  } else {
-    for (qsizetype i = 0; i < size; ++i) {
-      const char c = data[i];
-      if (c != '\n' && c != '\r') continue;
-      const qsizetype end = i;
-      if (c == '\r' && i + 1 < size && data[i + 1] == '\n') ++i;
-      longestLineBytes_ = std::max(longestLineBytes_, end - start);
-      start = i + 1;
-      lineStarts_.push_back(start);
-    }
+    if (!lf) break;
+    endLine(lf > data + start && lf[-1] == '\r' ? lf - 1 : lf, lf + 1);
+    p = lf + 1;
   }
   longestLineBytes_ = std::max(longestLineBytes_, size - start);
   lineStarts_.push_back(size + 1);  // sentinel: the last line has no terminator
@@ -231,7 +231,8 @@ void LineTextView::paintEvent(QPaintEvent* /*event*/) {
       qreal endX = origin.x() + (tl.isValid() ? tl.naturalTextWidth() : 0);
       painter.fillRect(QRectF(endX, origin.y(), fontMetrics().horizontalAdvance(u' '), h), pal.highlight());
     }
-    if (hasFocus() && line == cursor_.line && tl.isValid() && cursor_.column >= shownFrom && cursor_.column <= shownTo) {
+    const bool cursorShown = cursor_.column >= shownFrom && cursor_.column <= shownTo;
+    if (hasFocus() && line == cursor_.line && tl.isValid() && cursorShown) {
       qreal cx = origin.x() + tl.cursorToX(static_cast<int>(cursor_.column - shownFrom));
       painter.fillRect(QRectF(cx, origin.y(), 1, h), pal.text());
     }

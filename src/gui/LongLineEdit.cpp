@@ -192,12 +192,8 @@ void LongLineEdit::keyPressEvent(QKeyEvent* event) {
     return to;
   };
   switch (event->key()) {
-    case Qt::Key_Left:
-      moveCursor(selected && !extend ? std::min(anchor_, cursor_) : step(cursor_, -1), extend);
-      return;
-    case Qt::Key_Right:
-      moveCursor(selected && !extend ? std::max(anchor_, cursor_) : step(cursor_, 1), extend);
-      return;
+    case Qt::Key_Left: moveCursor(selected && !extend ? std::min(anchor_, cursor_) : step(cursor_, -1), extend); return;
+    case Qt::Key_Right: moveCursor(selected && !extend ? std::max(anchor_, cursor_) : step(cursor_, 1), extend); return;
     case Qt::Key_Home: moveCursor(0, extend); return;
     case Qt::Key_End: moveCursor(text_.size(), extend); return;
     case Qt::Key_Backspace:
