@@ -344,6 +344,40 @@ class SheetTest : public QObject {
     QVERIFY(app.hq().Component().NumAbils() == kMaxListEntries - 1 && sheet->findChildren<QLineEdit*>().size() < 200);
   }
 
+  // The long text box's keys, from "ab😀cd" with the cursor at 4 (after
+  // the two halves of the smiley): what they leave and what they select.
+  void longTextBoxKeys_data() {
+    QTest::addColumn<QList<QKeyCombination>>("keys");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("selected");
+    const QString smiley = QString::fromUtf8("\xF0\x9F\x98\x80");
+    const auto shift = Qt::ShiftModifier;
+    using K = QList<QKeyCombination>;
+    QTest::newRow("Backspace takes the pair") << K{Qt::Key_Backspace} << QString("abcd") << "";
+    QTest::newRow("Delete takes c") << K{Qt::Key_Delete} << "ab" + smiley + "d" << "";
+    QTest::newRow("Shift+Left selects the pair") << K{shift | Qt::Key_Left} << "ab" + smiley + "cd" << smiley;
+    QTest::newRow("Shift+Home, typed over") << K{shift | Qt::Key_Home, Qt::Key_Z} << QString("zcd") << "";
+    QTest::newRow("Left ends a selection at its start")
+        << K{shift | Qt::Key_End, Qt::Key_Left, Qt::Key_Delete} << "ab" + smiley + "d" << "";
+    QTest::newRow("Select all, Delete") << K{QKeyCombination(Qt::ControlModifier, Qt::Key_A), Qt::Key_Delete} << ""
+                                        << "";
+    QTest::newRow("Shift+End from the start") << K{Qt::Key_Home, shift | Qt::Key_End} << "ab" + smiley + "cd"
+                                              << "ab" + smiley + "cd";
+  }
+
+  void longTextBoxKeys() {
+    QFETCH(QList<QKeyCombination>, keys);
+    LongLineEdit box;
+    box.setText(QString::fromUtf8("ab\xF0\x9F\x98\x80" "cd"));
+    box.setCursorPosition(4);
+    QString edited = box.text();  // what the box told, as the record would hold it
+    connect(&box, &LongLineEdit::textEdited, &box, [&edited](const QString& text) { edited = text; });
+    for (QKeyCombination key : keys) QTest::keyClick(&box, key.key(), key.keyboardModifiers());
+    QTEST(box.text(), "text");
+    QTEST(box.selectedText(), "selected");
+    QCOMPARE(edited, box.text());
+  }
+
   // A description too long for a line edit: its box writes the record as
   // typed, keeps the cursor in view, pastes line breaks as spaces, cuts
   // exactly, and a click finds the column under the mouse.
