@@ -1,6 +1,31 @@
-// The last scheduling stage, shared by the table and the program: the rows
-// in schedule order, with the rows whose arguments are all constant
-// computed once. Internal to the evaluator.
+// The road from the expression table to an evaluation order, the one place
+// that runs the scheduling stages (ScheduleTable). The compiler
+// (ExprParser.cpp) reads the text into rows, each with its operator, the
+// operands written beside it and a key (Row::order) from its priority and
+// bracket depth, and notes the range of the keys. The table then takes this
+// road once: for its own steps and loads (CompileTable with Use::kTable,
+// which RunTable and ET_Dump run), or for a program (BuildProgram, whose
+// lowering takes each row as the road hands it on). The stages, in
+// ExprSchedule.cpp unless named here:
+//  1. Schedule: the rows by key, highest first, equal keys in table order
+//     (Row::priIdx, and its inverse Table::place).
+//  2. Link: each row delivers its result to the nearer-binding neighbour
+//     still unlinked (Row::argOf, Row::argIdx). Without comparisons and
+//     functions of more than two arguments these links are final
+//     (FinalLinks) and the road goes on at 6; otherwise:
+//  3. BuildConditions: the rows under the other factor of a product with a
+//     comparison run only when the comparison holds (Row::cond); the rows
+//     are scheduled again.
+//  4. ChainExtraArguments: f(a1, ..., an), read as n - 1 rows of f, becomes
+//     one row of f and "@Right" rows delivering a3 .. an; the delivered
+//     arguments are cleared once the links are final.
+//  5. CheckOrder: every row after the rows feeding it and after its
+//     condition, the schedule repaired where chains of comparisons broke
+//     that; the variables feeding each row handed to `load`, in row order.
+//  6. ScheduleRows: the rows in schedule order; a row whose arguments are
+//     all constant is computed here, once, and every other row handed to
+//     `run`, after its variables to `load` when the links were final.
+// Internal to the evaluator.
 #pragma once
 
 #include <cmath>
@@ -13,6 +38,15 @@
 #include "evaluator/ExprTable.h"
 
 namespace vorlane::expr {
+
+// The stages of the road, in order.
+void Schedule(Table& t);
+// The same with the lowest and highest key of the rows already known.
+void Schedule(Table& t, int lo, int hi);
+bool Link(Table& t, std::string& error);
+void BuildConditions(Table& t);
+bool ChainExtraArguments(Table& t, std::string& error);
+bool CheckOrder(Table& t, std::string& error);
 
 // Calls `load(slot, var, sign)` for each variable feeding row `r`.
 template <typename LoadVar>
@@ -79,5 +113,25 @@ bool ScheduleRows(Table& t, bool loads, std::string& error, Run run, LoadVar loa
   }
   return true;
 }
+
+// The road: schedules the compiled table `t` and hands on its running rows
+// and their variables (see the top of this file). False with the reason in
+// `error` when a stage fails.
+template <typename Run, typename LoadVar>
+bool ScheduleTable(Table& t, std::string& error, Run run, LoadVar load) {
+  Schedule(t, t.orderLo, t.orderHi);
+  if (!Link(t, error)) return false;
+  const bool linked = FinalLinks(t);
+  if (!linked) {
+    BuildConditions(t);
+    if (t.hasLongFunction && !ChainExtraArguments(t, error)) return false;
+    if (!CheckOrder(t, error)) return false;
+    for (int r = 1; r <= t.Top(); ++r) ForEachVariable(t.rows[r], r, load);
+  }
+  return ScheduleRows(t, linked, error, run, load);
+}
+
+// The road for the table itself: its steps and loads (RunTable).
+bool ScheduleSteps(Table& t, std::string& error);
 
 }  // namespace vorlane::expr

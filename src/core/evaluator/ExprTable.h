@@ -195,7 +195,7 @@ struct Table {
   FixedVector<Load, kTableSlots> loads;
   // Each row's position in the schedule, the inverse of priIdx; 0 for row 0.
   std::int32_t place[kTableRows];
-  bool scheduled = false;  // steps and loads built (BuildSchedule)
+  int orderLo = 0, orderHi = 0;  // the lowest and highest key (Row::order) of the rows
   bool hasRandom = false;
   bool hasComparison = false;
   bool hasLongFunction = false;  // a function of more than two arguments
@@ -213,24 +213,15 @@ struct Table {
 
 // Compiles `text` (already trimmed) into `table`, reusing its storage. False
 // with the reason in `error` on failure; the table then holds what was built.
-// With kForProgram, a table without comparisons and without functions of
-// more than two arguments is left unscheduled: BuildProgram schedules it
-// on its way (ScheduleRows) and may still fail.
+// With kTable the table is scheduled and holds its steps and loads; with
+// kForProgram it is left for BuildProgram, which schedules it on its way
+// and may still fail (ExprScheduleRows.h).
 enum class Use { kTable, kForProgram };
 bool CompileTable(std::string_view text, Table& table, std::string& error, Use use = Use::kTable);
 
 // Without comparisons (conditions, chains of them) and without functions
 // of more than two arguments, nothing changes the links after Link.
 inline bool FinalLinks(const Table& t) { return !t.hasComparison && !t.hasLongFunction; }
-
-// The scheduling stages, run by CompileTable once the text is read.
-void Schedule(Table& t);
-// The same with the lowest and highest key of the rows already known.
-void Schedule(Table& t, int lo, int hi);
-bool Link(Table& t, std::string& error);
-void BuildConditions(Table& t);
-bool ChainExtraArguments(Table& t, std::string& error);
-bool BuildSchedule(Table& t, std::string& error);
 
 // Copies variable values (index 1..) into the slots of the table, or one
 // value into every variable slot.
