@@ -79,7 +79,7 @@ class Compiler {
     t_.given.append(kArgSlots, Given::kNone);
     return true;
   }
-  bool StoreOperand(std::string_view text, int argument) {
+  [[gnu::always_inline]] bool StoreOperand(std::string_view text, int argument) {
     if (text.size() == 1) {
       // One digit, or a letter naming a variable met before: the commonest
       // operands.
@@ -114,7 +114,7 @@ class Compiler {
     t_.given[row * 6 + argument - 1] = Given::kConstant;
     return true;
   }
-  bool StorePending(int argument) {
+  [[gnu::always_inline]] bool StorePending(int argument) {
     if (!StoreOperand(pending_, argument)) return false;
     pending_.clear();
     return true;
@@ -135,21 +135,21 @@ class Compiler {
     // Nothing may extend the operand: after a closing bracket or bar, "!" or "%".
     bool checkAfterClose = false;
     char lastNonBlank = 0;
-    // The comparison operator being read.
-    char cmp[2];
-    std::size_t cmpSize = 0;
+    // Characters of the comparison operator being read, the last of them
+    // the current one.
+    int cmpSize = 0;
   };
   bool Scan(std::string_view text);
   [[gnu::always_inline]] bool ReadSpecial(ScanState& s, std::string_view ch, char c);
   [[gnu::always_inline]] bool OpenBracket(ScanState& s);
-  bool OpenFunction(int pos);
+  [[gnu::always_inline]] bool OpenFunction(int pos);
   [[gnu::always_inline]] bool CloseBracket(ScanState& s);
   [[gnu::always_inline]] bool PlusMinus(ScanState& s, std::string_view ch, char c);
   [[gnu::always_inline]] bool Binary(ScanState& s, std::string_view ch, int code, int pri);
   [[gnu::always_inline]] bool Postfix(ScanState& s, std::string_view ch, int code);
   [[gnu::always_inline]] bool Comma(ScanState& s);
   [[gnu::always_inline]] bool Bar(ScanState& s);
-  [[gnu::always_inline]] bool Comparison(ScanState& s, std::string_view ch, char c);
+  [[gnu::always_inline]] bool Comparison(ScanState& s, std::string_view ch);
   [[gnu::always_inline]] bool Axis(ScanState& s, std::string_view ch);
   bool Finish();
 
@@ -310,7 +310,7 @@ inline bool Compiler::ReadSpecial(ScanState& s, std::string_view ch, char c) {
     case '=':
     case '<':
     case '>':
-      return Comparison(s, ch, c);
+      return Comparison(s, ch);
     case 'x':
     case 'y':
     case 'z':
@@ -337,7 +337,7 @@ inline bool Compiler::OpenBracket(ScanState& s) {
 // The pending text, with its sign, names the function whose bracket opens at
 // `pos`: a row for a function of one argument, an entry waiting for its
 // commas for one of more.
-bool Compiler::OpenFunction(int pos) {
+inline bool Compiler::OpenFunction(int pos) {
   std::string name = pending_;
   int sign = 1;
   if (name[0] == '+' || name[0] == '-') {
@@ -458,7 +458,7 @@ inline bool Compiler::Bar(ScanState& s) {
 
 // The first character of a comparison makes its row, the next one, if any,
 // ends it (a third starts another row).
-inline bool Compiler::Comparison(ScanState& s, std::string_view ch, char c) {
+inline bool Compiler::Comparison(ScanState& s, std::string_view ch) {
   if (s.cmpSize == 0) {
     if (Top() > 0 && IsComparison(Newest().funCode) && Newest().priLvl == Pri(kPriComparison)) {
       // a < b < c: the comparisons are multiplied, b goes to both. Only a
@@ -474,8 +474,8 @@ inline bool Compiler::Comparison(ScanState& s, std::string_view ch, char c) {
     if (!NewRow(ch, -1, 2, Pri(kPriComparison), s.pos) || !StorePending(1)) return false;
     s.rowMade = true;
   }
-  s.cmp[s.cmpSize++] = c;
-  const std::string_view op(s.cmp, s.cmpSize);
+  ++s.cmpSize;
+  const std::string_view op(ch.data() + 1 - s.cmpSize, static_cast<std::size_t>(s.cmpSize));
   Row& row = Newest();
   row.fun = op;
   row.funCode = ComparisonCode(op);

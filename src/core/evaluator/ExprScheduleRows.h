@@ -48,9 +48,10 @@ void BuildConditions(Table& t);
 bool ChainExtraArguments(Table& t, std::string& error);
 bool CheckOrder(Table& t, std::string& error);
 
-// Calls `load(slot, var, sign)` for each variable feeding row `r`.
+// Calls `load(slot, var, sign)` for each variable feeding row `r`. Inline:
+// the lowering calls it for nearly every row.
 template <typename LoadVar>
-void ForEachVariable(const Row& row, int r, LoadVar load) {
+[[gnu::always_inline]] inline void ForEachVariable(const Row& row, int r, LoadVar load) {
   auto loadArg = [&](int a) {
     if (row.arg[a].idx != 0) load(r * kArgSlots + a, row.arg[a].idx, static_cast<double>(row.arg[a].sign));
   };
@@ -69,7 +70,7 @@ void ForEachVariable(const Row& row, int r, LoadVar load) {
 // computed here, once, and its result slot then counts as constant. Adds the
 // slots after the rows: the root's result and a constant 1 (no condition).
 template <typename Run, typename LoadVar>
-bool ScheduleRows(Table& t, bool loads, std::string& error, Run run, LoadVar load) {
+[[gnu::always_inline]] inline bool ScheduleRows(Table& t, bool loads, std::string& error, Run run, LoadVar load) {
   auto& rows = t.rows;
   const int top = t.Top();
   const int always = (top + 1) * kArgSlots + 1;
@@ -114,6 +115,17 @@ bool ScheduleRows(Table& t, bool loads, std::string& error, Run run, LoadVar loa
   return true;
 }
 
+// Stages 3 to 6 of the road, for links that are not final: out of line, so
+// that the common road stays short.
+template <typename Run, typename LoadVar>
+[[gnu::noinline]] bool ScheduleFurther(Table& t, std::string& error, Run run, LoadVar load) {
+  BuildConditions(t);
+  if (t.hasLongFunction && !ChainExtraArguments(t, error)) return false;
+  if (!CheckOrder(t, error)) return false;
+  for (int r = 1; r <= t.Top(); ++r) ForEachVariable(t.rows[r], r, load);
+  return ScheduleRows(t, false, error, run, load);
+}
+
 // The road: schedules the compiled table `t` and hands on its running rows
 // and their variables (see the top of this file). False with the reason in
 // `error` when a stage fails.
@@ -121,14 +133,8 @@ template <typename Run, typename LoadVar>
 bool ScheduleTable(Table& t, std::string& error, Run run, LoadVar load) {
   Schedule(t, t.orderLo, t.orderHi);
   if (!Link(t, error)) return false;
-  const bool linked = FinalLinks(t);
-  if (!linked) {
-    BuildConditions(t);
-    if (t.hasLongFunction && !ChainExtraArguments(t, error)) return false;
-    if (!CheckOrder(t, error)) return false;
-    for (int r = 1; r <= t.Top(); ++r) ForEachVariable(t.rows[r], r, load);
-  }
-  return ScheduleRows(t, linked, error, run, load);
+  if (!FinalLinks(t)) return ScheduleFurther(t, error, run, load);
+  return ScheduleRows(t, true, error, run, load);
 }
 
 // The road for the table itself: its steps and loads (RunTable).
