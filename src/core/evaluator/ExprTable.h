@@ -164,8 +164,9 @@ class FixedVector {
       for (T* p = data() + size_; size_ < n; ++p, ++size_) new (p) T(value);
     }
   }
-  // n more copies of value.
-  void append(std::size_t n, const T& value) {
+  // n more copies of value. Inline: the compiler appends the slots of each
+  // row it makes.
+  [[gnu::always_inline]] void append(std::size_t n, const T& value) {
     static_assert(std::is_trivially_copyable_v<T>);
     if (n > N - size_) throw std::bad_alloc();
     std::fill_n(data() + size_, n, value);
@@ -195,7 +196,9 @@ struct Table {
   FixedVector<Load, kTableSlots> loads;
   // Each row's position in the schedule, the inverse of priIdx; 0 for row 0.
   std::int32_t place[kTableRows];
-  int orderLo = 0, orderHi = 0;  // the lowest and highest key (Row::order) of the rows
+  // The lowest and highest key (Row::order) of the rows, set by the
+  // compiler once the text is read.
+  int orderLo, orderHi;
   bool hasRandom = false;
   bool hasComparison = false;
   bool hasLongFunction = false;  // a function of more than two arguments
