@@ -21,7 +21,7 @@
 //     arguments are cleared once the links are final.
 //  5. CheckOrder: every row after the rows feeding it and after its
 //     condition, the schedule repaired where chains of comparisons broke
-//     that; the variables feeding each row handed to `load`, in row order.
+//     that. The variables feeding the rows then go to `load`, in row order.
 //  6. ScheduleRows: the rows in schedule order; a row whose arguments are
 //     all constant is computed here, once, and every other row handed to
 //     `run`, after its variables to `load` when the links were final.
