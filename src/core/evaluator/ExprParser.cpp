@@ -495,6 +495,8 @@ inline bool Compiler::Axis(ScanState& s, std::string_view ch) {
   return true;
 }
 
+// The end of the text: the last operand, and the range of keys that the road
+// to an evaluation order starts from.
 bool Compiler::Finish() {
   if (depth_ > 0) return Fail(Msg::kNotEnoughClosing);
   if (Top() == 0) {
