@@ -6,7 +6,7 @@
 #include <QApplication>
 #include <QPlainTextEdit>
 
-#include "generate_ui/ResultsTextView.h"
+#include "gui/LineTextView.h"
 
 namespace {
 
@@ -32,11 +32,11 @@ QByteArray Entries(int count) {
   return all;
 }
 
-void BM_ResultsTextView_Show(benchmark::State& state) {
+void BM_ResultsView_Show(benchmark::State& state) {
   App();
   QByteArray text = Entries(static_cast<int>(state.range(0)));
   for (auto _ : state) {
-    vorlane::ResultsTextView view;
+    vorlane::LineTextView view;
     view.resize(760, 560);
     view.setText(text);
     view.show();
@@ -65,5 +65,5 @@ void BM_PlainTextEdit_Show(benchmark::State& state) {
 
 }  // namespace
 
-BENCHMARK(BM_ResultsTextView_Show)->Arg(1000)->Arg(4096)->Arg(32767)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ResultsView_Show)->Arg(1000)->Arg(4096)->Arg(32767)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PlainTextEdit_Show)->Arg(1000)->Arg(4096)->Unit(benchmark::kMillisecond)->Iterations(3);

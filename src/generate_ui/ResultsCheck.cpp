@@ -3,12 +3,12 @@
 #include "gui/Services.h"
 #include "generate/GameCheck.h"
 #include "generate/GenerationWarnings.h"
-#include "generate_ui/ResultsTextView.h"
+#include "gui/LineTextView.h"
 #include "settings/GameData.h"
 
 namespace vorlane {
 
-bool CheckResults(QWidget* parent, Services& services, const ResultsTextView& view, const std::string& modDir,
+bool CheckResults(QWidget* parent, Services& services, const LineTextView& view, const std::string& modDir,
                   const std::string& seivDir, std::span<const GenerationWarning> warnings, std::size_t warningCount) {
   const std::string text = view.text().toStdString();
   CheckReport report = CheckEntries(text, ReadGameData(modDir, seivDir));

@@ -12,7 +12,7 @@ class QWidget;
 
 namespace vorlane {
 
-class ResultsTextView;
+class LineTextView;
 class Services;
 
 // Lines of findings shown in the message at most; the rest are counted.
@@ -21,7 +21,7 @@ inline constexpr std::size_t kMaxCheckFindingsShown = 40;
 // Checks the view's text and shows the report, titled "Game Check", the
 // generation's `warnings` (of `warningCount` in all) listed as warnings among
 // its findings. True when nothing was found.
-bool CheckResults(QWidget* parent, Services& services, const ResultsTextView& view, const std::string& modDir,
+bool CheckResults(QWidget* parent, Services& services, const LineTextView& view, const std::string& modDir,
                   const std::string& seivDir, std::span<const GenerationWarning> warnings = {},
                   std::size_t warningCount = 0);
 

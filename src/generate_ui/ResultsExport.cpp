@@ -8,7 +8,7 @@
 
 #include "gui/Services.h"
 #include "gui/Session.h"
-#include "generate_ui/ResultsTextView.h"
+#include "gui/LineTextView.h"
 
 namespace vorlane {
 
@@ -27,7 +27,7 @@ QString SuggestedFileName(const QString& designName) {
 // of the view, each joined to the next by CR LF, as UTF-8. Stops when `write`
 // returns false; returns whether every piece was taken.
 template <class Write>
-bool ForEachResultsChunk(const ResultsTextView& view, Write write) {
+bool ForEachResultsChunk(const LineTextView& view, Write write) {
   QByteArray chunk;
   const qsizetype lines = view.lineCount();
   for (qsizetype i = 0; i < lines; ++i) {
@@ -54,7 +54,7 @@ QString DesignNameOfTitle(const QString& title) {
   return title.mid(open + 4, title.size() - open - 5);
 }
 
-void CopyAllResults(const ResultsTextView& view) {
+void CopyAllResults(const LineTextView& view) {
   QByteArray text;
   ForEachResultsChunk(view, [&text](const QByteArray& chunk) {
     text += chunk;
@@ -63,7 +63,7 @@ void CopyAllResults(const ResultsTextView& view) {
   QApplication::clipboard()->setText(QString::fromUtf8(text));
 }
 
-bool WriteResultsFile(const ResultsTextView& view, const QString& path, QString& error, TextEncoding encoding) {
+bool WriteResultsFile(const LineTextView& view, const QString& path, QString& error, TextEncoding encoding) {
   QSaveFile file(path);
   if (!file.open(QIODevice::WriteOnly)) {
     error = QStringLiteral("Cannot write \"%1\": %2").arg(QDir::toNativeSeparators(path), file.errorString());
@@ -100,7 +100,7 @@ bool WriteResultsFile(const ResultsTextView& view, const QString& path, QString&
   return written;
 }
 
-bool SaveResultsAs(QWidget* parent, Session& session, const ResultsTextView& view, const QString& designName) {
+bool SaveResultsAs(QWidget* parent, Session& session, const LineTextView& view, const QString& designName) {
   // The folder and file type of the last results file are offered first,
   // also in the next run.
   RememberedPlaces places = session.Places();

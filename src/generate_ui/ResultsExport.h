@@ -10,18 +10,18 @@
 class QWidget;
 namespace vorlane {
 
-class ResultsTextView;
+class LineTextView;
 class Session;
 
 // Puts the whole text on the clipboard, the same text Save As writes.
-void CopyAllResults(const ResultsTextView& view);
+void CopyAllResults(const LineTextView& view);
 
 // Writes every line of the view, each joined to the next by CR LF, in
 // `encoding`; a text that ended with a line end still does. The file is
 // replaced only once it is written in full. On failure (also a character that
 // Windows-1252 cannot hold: nothing is written then) sets `error` to a text
 // naming the file and the reason.
-bool WriteResultsFile(const ResultsTextView& view, const QString& path, QString& error,
+bool WriteResultsFile(const LineTextView& view, const QString& path, QString& error,
                       TextEncoding encoding = TextEncoding::Windows1252);
 
 // The file types Save As offers, one per encoding; the first is the default.
@@ -35,6 +35,6 @@ QString DesignNameOfTitle(const QString& title);
 // one) and its encoding (the file type, the last one chosen offered first) and
 // writes the results to it; a failure is reported in a message. The folder and
 // type are remembered in the session's settings. True when the file was written.
-bool SaveResultsAs(QWidget* parent, Session& session, const ResultsTextView& view, const QString& designName);
+bool SaveResultsAs(QWidget* parent, Session& session, const LineTextView& view, const QString& designName);
 
 }  // namespace vorlane

@@ -9,7 +9,7 @@
 #include "generate_ui/ResultsApply.h"
 #include "generate_ui/ResultsCheck.h"
 #include "generate_ui/ResultsExport.h"
-#include "generate_ui/ResultsTextView.h"
+#include "gui/LineTextView.h"
 #include "gui/Session.h"
 #include "gui/WizardPage.h"
 
@@ -40,7 +40,7 @@ QFont ResultsFont() {
 
 frmDisplayResults::frmDisplayResults(Session& session, QWidget* parent) : HostedPage(session, parent) {
   setObjectName(QStringLiteral("frmDisplayResults"));
-  rtfResults_ = new ResultsTextView(this);
+  rtfResults_ = new LineTextView(this);
   rtfResults_->setObjectName(QStringLiteral("rtfResults"));
   rtfResults_->setFont(ResultsFont());
   auto* layout = new QVBoxLayout(this);

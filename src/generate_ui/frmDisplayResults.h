@@ -17,7 +17,7 @@ class QPushButton;
 
 namespace vorlane {
 
-class ResultsTextView;
+class LineTextView;
 
 class frmDisplayResults : public HostedPage {
   Q_OBJECT
@@ -40,7 +40,7 @@ class frmDisplayResults : public HostedPage {
     warningCount_ = count;
   }
 
-  ResultsTextView* rtfResults() const { return rtfResults_; }
+  LineTextView* rtfResults() const { return rtfResults_; }
 
   // The close box, like Close, shows the page it returns to instead of
   // ending anything.
@@ -49,7 +49,7 @@ class frmDisplayResults : public HostedPage {
   QSize sizeHint() const override { return {780, 560}; }
 
  private:
-  ResultsTextView* rtfResults_;
+  LineTextView* rtfResults_;
   // "Copy All" puts the whole text on the clipboard and "Save As…" writes it
   // to a file, both with CR LF line ends; "Close" (Escape) goes back to the
   // generate page.

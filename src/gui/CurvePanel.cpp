@@ -8,6 +8,7 @@
 #include <QListView>
 #include <QSpinBox>
 #include <QSplitter>
+#include <QTimer>
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -18,6 +19,9 @@
 namespace vorlane {
 
 namespace {
+
+// What the chart says while its values are made.
+const QString kComputing = QStringLiteral("Computing…");
 
 QString Label(const CurveDesign& design, const FieldPlace& field) {
   return QString::fromStdString(std::visit([&](const auto& r) { return FieldLabel(r, field); }, design));
@@ -105,6 +109,10 @@ CurvePanel::CurvePanel(std::function<CurveDesign()> snapshot, QWidget* parent)
   setObjectName(QStringLiteral("curvePanel"));
   jobs_ = new LatestJob<SeriesResult>(this);
   jobs_->SetReceiver([this](int request, const SeriesResult& result) { Show(request, result); });
+  computingNote_ = new QTimer(this);
+  computingNote_->setSingleShot(true);
+  computingNote_->setInterval(300);
+  connect(computingNote_, &QTimer::timeout, this, [this] { view_->SetMessage(kComputing); });
   auto* layout = new QHBoxLayout(this);
   auto* splitter = new QSplitter(this);
   layout->addWidget(splitter);
@@ -247,6 +255,7 @@ void CurvePanel::SetHeldPosition(int requirement, int position) {
 void CurvePanel::Recompute() {
   const std::vector<FieldPlace> fields = ChosenFields();
   if (fields.empty()) {
+    computingNote_->stop();
     shown_ = jobs_->Skip();
     view_->SetMessage(QStringLiteral("Choose a field to see its values over the levels."));
     emit CurvesShown(shown_);
@@ -255,10 +264,18 @@ void CurvePanel::Recompute() {
   jobs_->Start([design = design_, fields, axis = Axis()](const std::atomic<bool>& cancel) {
     return std::visit([&](const auto& r) { return MakeSeries(r, fields, axis, &cancel); }, design);
   });
+  // A message shown (the first curves, or why there were none) would mislead
+  // now; curves shown stay a moment, so that typing does not flicker.
+  if (!view_->Message().isEmpty()) {
+    view_->SetMessage(kComputing);
+  } else {
+    computingNote_->start();
+  }
 }
 
 void CurvePanel::Show(int request, const SeriesResult& result) {
   shown_ = request;
+  computingNote_->stop();
   if (result.status == GenerationStatus::Failed) {
     QString why = QStringLiteral("The design does not generate");
     if (result.fault) why += QStringLiteral(":\n") + QString::fromStdString(result.fault->Line());

@@ -24,6 +24,7 @@ class QGridLayout;
 class QLabel;
 class QListView;
 class QSpinBox;
+class QTimer;
 
 namespace vorlane {
 
@@ -82,6 +83,9 @@ class CurvePanel : public QWidget {
   LatestJob<SeriesResult>* jobs_;
   int shown_ = 0;
   bool rebuilding_ = false;
+  // While curves show and a newer request runs long, the chart gives way to
+  // a note that it is computing.
+  QTimer* computingNote_;
 };
 
 }  // namespace vorlane

@@ -21,6 +21,7 @@
 
 #include "gui/CurvePanel.h"
 #include "gui/FormulaHelp.h"
+#include "gui/LongLineEdit.h"
 #include "gui/MaskEdit.h"
 #include "gui/PageParts.h"
 #include "sheet/LiveEntryPanel.h"
@@ -268,8 +269,12 @@ void DesignSheet::Edited(const QString& key, bool shapeChanged) {
 void DesignSheet::LoadValue(const FieldPlace& place, SheetControl kind, QWidget* control) {
   switch (kind) {
     case SheetControl::Formula: {
-      auto* edit = static_cast<QLineEdit*>(control);
       const QString stored = Q(record_->Get(place));
+      if (auto* long_ = qobject_cast<LongLineEdit*>(control)) {
+        if (long_->text() != stored) long_->setText(stored);
+        return;
+      }
+      auto* edit = static_cast<QLineEdit*>(control);
       if (edit->text() == stored) return;
       edit->setText(stored);
       edit->setCursorPosition(0);
@@ -396,7 +401,8 @@ std::vector<BoundEdit> DesignSheet::ListEdits() const {
 std::vector<QLineEdit*> DesignSheet::FormulaEdits() const {
   std::vector<QLineEdit*> edits;
   for (const Bound& b : bound_) {
-    if (b.control == SheetControl::Formula) edits.push_back(static_cast<QLineEdit*>(b.control_widget));
+    auto* edit = qobject_cast<QLineEdit*>(b.control_widget);
+    if (b.control == SheetControl::Formula && edit) edits.push_back(edit);
   }
   for (const BoundEdit& e : ListEdits()) edits.push_back(e.edit);
   return edits;
@@ -480,6 +486,11 @@ void DesignSheet::GoToFault() {
   scroll_->ensureWidgetVisible(control);
   QLineEdit* edit = EditOf(fault_->field);
   const int position = fault_->position;
+  if (auto* long_ = qobject_cast<LongLineEdit*>(control)) {
+    long_->setFocus(Qt::OtherFocusReason);
+    long_->setCursorPosition(TextIndexOfCharacter(long_->text(), position));
+    return;
+  }
   auto placeCursor = [edit, position] {
     if (!edit) return;
     edit->deselect();

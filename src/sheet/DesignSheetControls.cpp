@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
+#include "gui/LongLineEdit.h"
 #include "gui/MaskEdit.h"
 #include "gui/PageParts.h"
 #include "sheet/DesignSheet.h"
@@ -18,6 +19,16 @@ namespace vorlane {
 QWidget* DesignSheet::MakeControl(const SheetField& field) {
   switch (field.control) {
     case SheetControl::Formula: {
+      if (Q(record_->Get(field.place)).size() > kLongText) {
+        // A text of megabytes: a box that lays out only what shows.
+        auto* edit = new LongLineEdit(this);
+        edit->setObjectName(ControlName(field.place));
+        connect(edit, &LongLineEdit::textEdited, this, [this, place = field.place](const QString& text) {
+          record_->Set(place, S(text));
+          Edited(ControlName(place));
+        });
+        return edit;
+      }
       QLineEdit* edit = MakeTextBox(this, "");
       edit->setObjectName(ControlName(field.place));
       connect(edit, &QLineEdit::textEdited, this, [this, place = field.place](const QString& text) {

@@ -3,57 +3,24 @@
 #include <QFontDatabase>
 #include <QGridLayout>
 #include <QLabel>
-#include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScrollBar>
 #include <QSpinBox>
 #include <QTabWidget>
-#include <QTextCursor>
-#include <algorithm>
 #include <QVBoxLayout>
+#include <algorithm>
 
+#include "gui/LineTextView.h"
 #include "gui/PageParts.h"
 
 namespace vorlane {
 
 namespace {
 
-// The generated text with LF line ends, for the text views.
-QString Shown(const std::string& text) {
-  QString shown = QString::fromStdString(text);
-  shown.remove(QLatin1Char('\r'));
-  return shown;
-}
-
-QPlainTextEdit* MakeTextView(QWidget* parent, const char* name) {
-  auto* view = new QPlainTextEdit(parent);
+LineTextView* MakeTextView(QWidget* parent, const char* name) {
+  auto* view = new LineTextView(parent);
   view->setObjectName(QString::fromLatin1(name));
-  view->setReadOnly(true);
-  view->setUndoRedoEnabled(false);
-  view->setLineWrapMode(QPlainTextEdit::NoWrap);
   view->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
   return view;
-}
-
-// Shows `text` in `view`, which shows `shown`, by replacing only the part
-// between what they have in common at the start and at the end: a changed
-// line in an entry of 200,000 lines costs about one line.
-void ShowText(QPlainTextEdit* view, QString& shown, const QString& text) {
-  if (shown.isEmpty() || view->document()->characterCount() != shown.size() + 1) {
-    view->setPlainText(text);
-    shown = text;
-    return;
-  }
-  const qsizetype common = std::min(shown.size(), text.size());
-  const qsizetype start = std::mismatch(shown.begin(), shown.begin() + common, text.begin()).first - shown.begin();
-  const qsizetype end =
-      std::mismatch(shown.rbegin(), shown.rbegin() + (common - start), text.rbegin()).first - shown.rbegin();
-  if (start == shown.size() && start == text.size()) return;
-  QTextCursor cursor(view->document());
-  cursor.setPosition(static_cast<int>(start));
-  cursor.setPosition(static_cast<int>(shown.size() - end), QTextCursor::KeepAnchor);
-  cursor.insertText(text.mid(start, text.size() - end - start));
-  shown = text;
 }
 
 }  // namespace
@@ -93,7 +60,7 @@ LiveEntryPanel::LiveEntryPanel(QWidget* parent) : QWidget(parent) {
   entryLayout->addWidget(txtChanges_, 2);
   connect(cmdChanges_, &QPushButton::toggled, this, [this](bool shown) {
     txtChanges_->setVisible(shown);
-    if (shown) txtChanges_->setPlainText(QStringLiteral("Comparing…"));
+    if (shown) txtChanges_->setText(QStringLiteral("Comparing…").toUtf8());
     emit RequestChanged();
   });
   // A place for further views of the design (curves) as further tabs.
@@ -158,21 +125,15 @@ bool LiveEntryPanel::ChangesShown() const { return cmdChanges_->isChecked(); }
 void LiveEntryPanel::ShowResult(const LiveResult& result) {
   const LiveEntry& entry = result.entry;
   if (entry.status == GenerationStatus::Generated) {
-    // The lines the user looks at stay in view as the entry is renewed.
-    const int top = txtEntry_->verticalScrollBar()->value();
-    const int left = txtEntry_->horizontalScrollBar()->value();
-    ShowText(txtEntry_, shownEntry_, Shown(entry.text));
-    txtEntry_->verticalScrollBar()->setValue(top);
-    txtEntry_->horizontalScrollBar()->setValue(left);
+    // The lines the user looks at, and what is selected, stay as the entry
+    // is renewed.
+    txtEntry_->renewText(QByteArray::fromStdString(entry.text));
     txtEntry_->setEnabled(true);
     lblStatus_->clear();
   } else {
     // The last entry made stays, greyed, until the next one succeeds; none
     // stays for a level the design does not have.
-    if (result.noSuchLevel) {
-      txtEntry_->clear();
-      shownEntry_.clear();
-    }
+    if (result.noSuchLevel) txtEntry_->clear();
     txtEntry_->setEnabled(false);
     QString why;
     if (entry.fault) {
@@ -183,9 +144,9 @@ void LiveEntryPanel::ShowResult(const LiveResult& result) {
     lblStatus_->setText(why.remove(QLatin1Char('\r')));
   }
   if (result.changesAsked) {
-    QString text;
-    for (const std::string& line : result.changes) text += Q(line) + QLatin1Char('\n');
-    txtChanges_->setPlainText(text.isEmpty() ? Q(result.changesNote) : text);
+    std::string text;
+    for (const std::string& line : result.changes) text += line + '\n';
+    txtChanges_->renewText(QByteArray::fromStdString(text.empty() ? result.changesNote : text));
   }
 }
 

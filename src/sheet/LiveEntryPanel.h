@@ -1,7 +1,9 @@
 // The live entry beside the design sheet's fields: which entry to show (a
 // level, or a position along each requirement of a grid), the entry itself in
 // a fixed-pitch font, where it failed, and on request what changed against
-// the design as last saved. The work runs off the GUI thread (LiveComputer);
+// the design as last saved. The entry and the changes are shown in line
+// views, which lay out only the lines in view: an entry of 200,000 lines
+// costs no more to show anew than one of 20. The work runs off the GUI thread (LiveComputer);
 // only the newest request's result is ever shown.
 #pragma once
 
@@ -15,13 +17,14 @@
 #include "sheet/SheetRecord.h"
 
 class QLabel;
-class QPlainTextEdit;
 class QPushButton;
 class QSpinBox;
 class QTabWidget;
 class QGridLayout;
 
 namespace vorlane {
+
+class LineTextView;
 
 // The live jobs: only the newest request's result is shown.
 class LiveComputer : public LatestJob<LiveResult> {
@@ -47,8 +50,8 @@ class LiveEntryPanel : public QWidget {
 
   // The tabs beside the fields: "Entry" first; more views (curves) go here.
   QTabWidget* Tabs() const { return tabs_; }
-  QPlainTextEdit* EntryText() const { return txtEntry_; }
-  QPlainTextEdit* ChangesText() const { return txtChanges_; }
+  LineTextView* EntryText() const { return txtEntry_; }
+  LineTextView* ChangesText() const { return txtChanges_; }
   QLabel* Status() const { return lblStatus_; }
   QPushButton* ChangesButton() const { return cmdChanges_; }
 
@@ -62,11 +65,10 @@ class LiveEntryPanel : public QWidget {
   QGridLayout* selectorGrid_;
   std::vector<QSpinBox*> positions_;
   bool grid_ = false;
-  QPlainTextEdit* txtEntry_;
-  QString shownEntry_;  // what txtEntry_ shows
+  LineTextView* txtEntry_;
   QLabel* lblStatus_;
   QPushButton* cmdChanges_;
-  QPlainTextEdit* txtChanges_;
+  LineTextView* txtChanges_;
 };
 
 }  // namespace vorlane

@@ -2,13 +2,16 @@
 // in order, the results text, coming back, closing while generating; the
 // results' text view and its Copy All, Save As and Check.
 
+#include <QFontDatabase>
+#include <QScrollBar>
+
 #include "app/DesignFiles.h"
 #include "generate/CompGenerate.h"
 #include "generate/FacGenerate.h"
 #include "generate_ui/ResultsExport.h"
-#include "generate_ui/ResultsTextView.h"
 #include "generate_ui/frmCompGenerate.h"
 #include "generate_ui/frmFacGenerate.h"
+#include "gui/LineTextView.h"
 #include "support/DesignWalk.h"
 #include "support/TestApp.h"
 #include "wizard/frmCompWeaponInfo.h"
@@ -264,7 +267,7 @@ class GenerateTest : public QObject {
 
   // The text view: line ends, selection, copy, a grid-sized text.
   void resultsTextView() {
-    ResultsTextView view;
+    LineTextView view;
     view.setText(QString("a\r\nbb\nLäser µ\rd\r\n\r\n").toUtf8());
     QVERIFY(view.lineCount() == 6 && view.text() == "a\nbb\nLäser µ\nd\n\n");
     view.setSelection({2, 1}, {1, 1});  // backwards, across a line end
@@ -314,6 +317,24 @@ class GenerateTest : public QObject {
     QVERIFY(view.firstVisibleLine() > 40 * 32767 - 50);
     view.setSelection({40 * 32766 + 37, 0}, {40 * 32766 + 38, 0});
     QCOMPARE(view.selectedText(), QString("Key 37").leftJustified(42) + ":= v\n");
+
+    // A line of megabytes is laid out only where it shows: its far end is
+    // reached by key, and a click there finds the column under the mouse.
+    view.setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    const qsizetype length = 5'000'000;
+    view.setText(QByteArray(length - 1, 'x') + "y\r\nNext := 1");
+    QTest::keyClick(&view, Qt::Key_Home, Qt::ControlModifier);
+    QTest::keyClick(&view, Qt::Key_End);
+    QTest::keyClick(&view, Qt::Key_Left, Qt::ShiftModifier);
+    QCOMPARE(view.selectedText(), QString("y"));
+    QVERIFY(!view.grab().isNull());
+    const qreal pitch = QFontMetricsF(view.font()).horizontalAdvance('M');
+    const qsizetype column = length - 20;
+    const int x = qRound((static_cast<qreal>(column) + 0.25) * pitch) + 4 - view.horizontalScrollBar()->value();
+    QVERIFY(x > 0 && x < vp->width());
+    QTest::mouseClick(vp, Qt::LeftButton, {}, QPoint(x, h / 2));
+    QTest::keyClick(&view, Qt::Key_End, Qt::ShiftModifier);
+    QCOMPARE(view.selectedText(), QString(19, 'x') + "y");
   }
 
   // The text has a fixed-pitch font and the focus; Copy All takes the whole

@@ -1,6 +1,7 @@
 // The design sheet: switching keeps a design byte for byte; the live entry;
 // faults marked and their lines; only the newest computation shown; New
 // Design's question. The formula help (completion, the reference) and curves.
+#include <QClipboard>
 #include <cmath>
 
 #include "app/DesignFiles.h"
@@ -9,6 +10,8 @@
 #include "gui/CurveView.h"
 #include "gui/FormulaHelp.h"
 #include "gui/FormulaReference.h"
+#include "gui/LineTextView.h"
+#include "gui/LongLineEdit.h"
 #include "sheet/DesignSheet.h"
 #include "sheet/LiveEntryPanel.h"
 #include "sheet/SheetListModel.h"
@@ -45,7 +48,7 @@ DesignSheet* ShowSheet(TestApp& app) {
   return app.PageAs<DesignSheet>();
 }
 
-QString EntryText(DesignSheet* sheet) { return sheet->Live()->EntryText()->toPlainText(); }
+QString EntryText(DesignSheet* sheet) { return sheet->Live()->EntryText()->text(); }
 
 // A component of `levels` levels whose entries take a while to compare.
 vrlComponent Long(int levels) {
@@ -180,7 +183,24 @@ class SheetTest : public QObject {
       QTRY_VERIFY2(EntryText(sheet).contains(row.line), qPrintable(row.field));
       QVERIFY(EntryText(sheet).contains(EntryLine("Name", QStringLiteral("Proton Torpedo %1\n").arg(row.level))));
       QCOMPARE(sheet->findChild<QLineEdit*>(row.field)->text(), row.text);
+      // The pane shows the entry line for line, and copies it exactly.
+      QString made = QString::fromStdString(MakeEntry(app.hq().Component(), {row.level, {}}).text);
+      made.remove('\r');
+      LineTextView* view = sheet->Live()->EntryText();
+      QCOMPARE(EntryText(sheet), made);
+      view->selectAll();
+      view->copy();
+      QCOMPARE(QApplication::clipboard()->text(), made);
     }
+    // A selection and the lines in view stay as the entry is renewed.
+    LineTextView* view = sheet->Live()->EntryText();
+    view->scrollToLine(2);
+    const qsizetype top = view->firstVisibleLine();
+    view->setSelection({0, 2}, {1, 5});
+    const QString selected = view->selectedText();
+    QVERIFY(app.Type("MinCost", "{&complevel*8}"));
+    QTRY_VERIFY(EntryText(sheet).contains(EntryLine("Cost Minerals", "32\n")));
+    QVERIFY(view->firstVisibleLine() == top && view->selectedText() == selected && selected.size() > 5);
     QVERIFY(app.Type("MinCost", "{50+*}"));
     QTRY_VERIFY(!sheet->Live()->EntryText()->isEnabled());
     QVERIFY(!EntryText(sheet).isEmpty() && !sheet->Live()->Status()->text().isEmpty());
@@ -250,7 +270,7 @@ class SheetTest : public QObject {
     QTRY_VERIFY_WITH_TIMEOUT(!sheet->Computer()->Running(), 30000);
     QVERIFY(sheet->Computer()->Delivered() == delivered + 1 && sheet->Computer()->Dropped() == 4);
     QVERIFY(EntryText(sheet).contains(EntryLine("Cost Minerals", "7\n")));
-    QVERIFY(sheet->Live()->ChangesText()->toPlainText().contains("\"Cost Minerals\""));
+    QVERIFY(sheet->Live()->ChangesText()->text().contains("\"Cost Minerals\""));
   }
 
   // Every change the user writes is told with its field's key; a record
@@ -322,6 +342,72 @@ class SheetTest : public QObject {
     auto* focused = qobject_cast<QLineEdit*>(QApplication::focusWidget());
     QVERIFY(focused && focused->objectName() == "AbilName(32766)" && focused->text() == "Ability 32766");
     QVERIFY(app.hq().Component().NumAbils() == kMaxListEntries - 1 && sheet->findChildren<QLineEdit*>().size() < 200);
+  }
+
+  // The long text box's keys, from "ab😀cd" with the cursor at 4 (after
+  // the two halves of the smiley): what they leave and what they select.
+  void longTextBoxKeys_data() {
+    QTest::addColumn<QList<QKeyCombination>>("keys");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("selected");
+    const QString smiley = QString::fromUtf8("\xF0\x9F\x98\x80");
+    const auto shift = Qt::ShiftModifier;
+    using K = QList<QKeyCombination>;
+    QTest::newRow("Backspace takes the pair") << K{Qt::Key_Backspace} << QString("abcd") << "";
+    QTest::newRow("Delete takes c") << K{Qt::Key_Delete} << "ab" + smiley + "d" << "";
+    QTest::newRow("Shift+Left selects the pair") << K{shift | Qt::Key_Left} << "ab" + smiley + "cd" << smiley;
+    QTest::newRow("Shift+Home, typed over") << K{shift | Qt::Key_Home, Qt::Key_Z} << QString("zcd") << "";
+    QTest::newRow("Left ends a selection at its start")
+        << K{shift | Qt::Key_End, Qt::Key_Left, Qt::Key_Delete} << "ab" + smiley + "d" << "";
+    QTest::newRow("Select all, Delete") << K{QKeyCombination(Qt::ControlModifier, Qt::Key_A), Qt::Key_Delete} << ""
+                                        << "";
+    QTest::newRow("Shift+End from the start") << K{Qt::Key_Home, shift | Qt::Key_End} << "ab" + smiley + "cd"
+                                              << "ab" + smiley + "cd";
+  }
+
+  void longTextBoxKeys() {
+    QFETCH(QList<QKeyCombination>, keys);
+    LongLineEdit box;
+    box.setText(QString::fromUtf8("ab\xF0\x9F\x98\x80" "cd"));
+    box.setCursorPosition(4);
+    QString edited = box.text();  // what the box told, as the record would hold it
+    connect(&box, &LongLineEdit::textEdited, &box, [&edited](const QString& text) { edited = text; });
+    for (QKeyCombination key : keys) QTest::keyClick(&box, key.key(), key.keyboardModifiers());
+    QTEST(box.text(), "text");
+    QTEST(box.selectedText(), "selected");
+    QCOMPARE(edited, box.text());
+  }
+
+  // A description too long for a line edit: its box writes the record as
+  // typed, keeps the cursor in view, pastes line breaks as spaces, cuts
+  // exactly, and a click finds the column under the mouse.
+  void longTextBox() {
+    TestApp app;
+    const std::string text(100'000, 'd');
+    vrlComponent c = Long(3);
+    c.SetCompDesc(text);
+    QVERIFY(!OpenDesign(app, QByteArray::fromStdString(DesignToJson(c))).isEmpty());
+    DesignSheet* sheet = ShowSheet(app);
+    auto* box = sheet ? sheet->findChild<LongLineEdit*>("CompDesc") : nullptr;
+    QVERIFY(box && box->text().size() == 100'000);
+    auto desc = [&app] { return app.hq().Component().CompDesc(); };
+    box->setFocus();
+    QTest::keyClick(box, Qt::Key_End);
+    QTest::keyClicks(box, "xy");
+    QTest::keyClick(box, Qt::Key_Backspace);
+    QVERIFY(desc() == text + "x" && box->firstShown() > 99'000);
+    QApplication::clipboard()->setText("a\r\nb\nc");
+    QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(desc(), text + "xa b c");
+    for (int i = 0; i < 7; ++i) QTest::keyClick(box, Qt::Key_Left, Qt::ShiftModifier);
+    QTest::keyClick(box, Qt::Key_X, Qt::ControlModifier);
+    QVERIFY(QApplication::clipboard()->text() == "dxa b c" && desc() == text.substr(1));
+    QTRY_VERIFY(EntryText(sheet).contains(QString::fromStdString(text.substr(1)) + '\n'));
+    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(box->width() / 2, box->height() / 2));
+    const qsizetype column = box->cursorPosition();
+    QVERIFY(column > box->firstShown() && column < 99'999);
+    QTest::keyClick(box, Qt::Key_End, Qt::ShiftModifier);
+    QCOMPARE(box->selectedText().size(), 99'999 - column);
   }
 
   // Remove in the middle of a list: the row below moves up and takes the
@@ -495,6 +581,7 @@ class SheetTest : public QObject {
     vrlComponent record = TwoRequirements();
     record.SetMinCost("{&complevel * 10}");
     CurvePanel panel([&] { return CurveDesign(record); });
+    QCOMPARE(panel.View()->Message(), QString("Computing…"));  // not a call to choose a field
     QVERIFY(Settled(panel));
     QVERIFY(panel.View()->Points() == QStringList({"1", "2", "3"}) && Values(panel) == std::vector<double>({10, 20, 30}));
     const QString label = QString::fromStdString(FieldLabel(record, {"", 0, "MinCost"}));
@@ -518,6 +605,10 @@ class SheetTest : public QObject {
     // A design that does not generate says so instead of drawing.
     record.SetMinCost("{1+");
     panel.RecordChanged();
+    QVERIFY(Settled(panel) && panel.View()->Message().startsWith("The design does not generate"));
+    record.SetMinCost("{2+");
+    panel.RecordChanged();
+    QCOMPARE(panel.View()->Message(), QString("Computing…"));  // the old reason is stale
     QVERIFY(Settled(panel) && panel.View()->Message().startsWith("The design does not generate"));
 
     // A grid design's curve follows one requirement, the others held.

@@ -56,8 +56,8 @@ inline void Lowering::AddLoad(int slot, int var, double sign) {
 }
 
 bool Lowering::Build(std::string_view text, std::string& error) {
-  // The slots of the rows, then the result's and the constant 1 (which an
-  // unscheduled table has yet to add). The arrays of -1 are filled
+  // The slots of the rows, then the result's and the constant 1 (which the
+  // schedule has yet to add). The arrays of -1 are filled
   // bytewise: -1 has every bit set in any width.
   const int slots = t_.ResultSlot() + 2;
   std::memset(progSlot_, 0xFF, slots * sizeof(Slot));
@@ -67,12 +67,9 @@ bool Lowering::Build(std::string_view text, std::string& error) {
   std::memset(insOf_, 0xFF, rows * sizeof(insOf_[0]));
   std::memset(varSlot_, 0xFF, 2 * (t_.VarTop() + 1) * sizeof(varSlot_[0]));
   // The running rows, children before parents, with their sizes.
-  if (t_.scheduled) {
-    for (const Step& s : t_.steps) AddRunning(s.row, s.dest);
-    for (const Load& l : t_.loads) AddLoad(l.slot, l.var, l.sign);
-  } else if (!ScheduleRows(
-                 t_, true, error, [this](int row, int dest) { AddRunning(row, dest); },
-                 [this](int slot, int var, double sign) { AddLoad(slot, var, sign); })) {
+  if (!ScheduleTable(
+          t_, error, [this](int row, int dest) { AddRunning(row, dest); },
+          [this](int slot, int var, double sign) { AddLoad(slot, var, sign); })) {
     return false;
   }
   // A root writes the result slot; that slot has no single deliverer.

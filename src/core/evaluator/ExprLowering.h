@@ -33,8 +33,8 @@ struct RowPlan {
 class Lowering {
  public:
   Lowering(Table& t, Program& p) : t_(t), p_(p) {}
-  // False with the reason in `error` when an unscheduled table fails its
-  // schedule.
+  // Schedules the compiled table on the way (ScheduleTable); false with the
+  // reason in `error` when that fails.
   bool Build(std::string_view text, std::string& error);
 
  private:
@@ -68,7 +68,7 @@ class Lowering {
   void FuseWithPrevious(int r);
   bool GuardedProduct(int r);
 
-  Table& t_;  // scheduled here when CompileTable left it unscheduled
+  Table& t_;  // scheduled here
   Program& p_;
   // The slots of variable v with sign +1 and -1 at 2 v and 2 v + 1 (-1: unused).
   std::int32_t varSlot_[2 * (clsExprEvaluator::kMaxVariables + 2)];

@@ -1,6 +1,7 @@
 // The compiler's reading of the text: one left-to-right pass over the
-// characters builds the rows of the expression table; the scheduling stages
-// (ExprSchedule.cpp) then order and link them.
+// characters builds the rows of the expression table, one small reader for
+// each kind of character; the road to an evaluation order starts where this
+// pass ends (ExprScheduleRows.h).
 #include <algorithm>
 #include <cstdint>
 #include <string>
@@ -8,6 +9,7 @@
 #include "evaluator/ExprFunctions.h"
 #include "evaluator/ExprMessages.h"
 #include "evaluator/ExprOperands.h"
+#include "evaluator/ExprScheduleRows.h"
 #include "evaluator/ExprTable.h"
 #include "evaluator/clsExprEvaluator.h"
 
@@ -77,7 +79,7 @@ class Compiler {
     t_.given.append(kArgSlots, Given::kNone);
     return true;
   }
-  bool StoreOperand(std::string_view text, int argument) {
+  [[gnu::always_inline]] bool StoreOperand(std::string_view text, int argument) {
     if (text.size() == 1) {
       // One digit, or a letter naming a variable met before: the commonest
       // operands.
@@ -112,7 +114,7 @@ class Compiler {
     t_.given[row * 6 + argument - 1] = Given::kConstant;
     return true;
   }
-  bool StorePending(int argument) {
+  [[gnu::always_inline]] bool StorePending(int argument) {
     if (!StoreOperand(pending_, argument)) return false;
     pending_.clear();
     return true;
@@ -124,7 +126,31 @@ class Compiler {
       pending_ += ch;
     }
   }
+  // The state of one scan, handed to the reader of each kind of character;
+  // the readers are inline, so that it stays in registers (the rows they
+  // write could alias members).
+  struct ScanState {
+    int pos = 0;  // characters read
+    bool rowMade = false;  // the character made a row
+    // Nothing may extend the operand: after a closing bracket or bar, "!" or "%".
+    bool checkAfterClose = false;
+    char lastNonBlank = 0;
+    // Characters of the comparison operator being read, the last of them
+    // the current one.
+    int cmpSize = 0;
+  };
   bool Scan(std::string_view text);
+  [[gnu::always_inline]] bool ReadSpecial(ScanState& s, std::string_view ch, char c);
+  [[gnu::always_inline]] bool OpenBracket(ScanState& s);
+  [[gnu::always_inline]] bool OpenFunction(int pos);
+  [[gnu::always_inline]] bool CloseBracket(ScanState& s);
+  [[gnu::always_inline]] bool PlusMinus(ScanState& s, std::string_view ch, char c);
+  [[gnu::always_inline]] bool Binary(ScanState& s, std::string_view ch, int code, int pri);
+  [[gnu::always_inline]] bool Postfix(ScanState& s, std::string_view ch, int code);
+  [[gnu::always_inline]] bool Comma(ScanState& s);
+  [[gnu::always_inline]] bool Bar(ScanState& s);
+  [[gnu::always_inline]] bool Comparison(ScanState& s, std::string_view ch);
+  [[gnu::always_inline]] bool Axis(ScanState& s, std::string_view ch);
   bool Finish();
 
   Table& t_;
@@ -208,7 +234,6 @@ bool Compiler::Compile(std::string_view text) {
   t_.varNames.assign(1, std::string());
   t_.steps.clear();
   t_.loads.clear();
-  t_.scheduled = false;
   t_.hasRandom = false;
   t_.hasComparison = false;
   t_.hasLongFunction = false;
@@ -221,235 +246,257 @@ bool Compiler::Compile(std::string_view text) {
   return Scan(text) && Finish();
 }
 
+// Characters of an operand, the commonest kind, join the pending operand
+// text without a dispatch; StoreOperandText reads it (number, constant,
+// angle or variable) at the operator that ends it.
 bool Compiler::Scan(std::string_view text) {
-  // The scanner's state lives in registers: the rows it writes could alias
-  // members.
-  int pos = 0;  // characters read
-  bool checkAfterClose = false;
-  char lastNonBlank = 0;
-  // The comparison operator being read: its first character made the row,
-  // and the next one, if any, ends it (a third starts another row).
-  char cmp[2];
-  std::size_t cmpSize = 0;
+  ScanState s;
   for (std::size_t i = 0; i < text.size();) {
     const char first = text[i];
     const std::size_t len = static_cast<unsigned char>(first) < 0x80 ? 1 : Utf8SequenceLengthSlow(text.substr(i));
     const std::string_view ch(text.data() + i, len);
     i += len;
-    ++pos;
+    ++s.pos;
     // Non-ASCII characters only ever join the pending operand.
     const char c = len == 1 ? first : '\x7F';
-    bool rowMade = false;
-
-    // Characters of an operand, the commonest kind, skip the dispatch.
+    s.rowMade = false;
     if (!IsSpecial(c)) {
       Append(ch);
-    } else switch (c) {
-      case ' ':
-        break;
-
-      case '(':
-      case '[':
-      case '{': {
-        if (++depth_ > kMaxDepth) return FailAt(Msg::kNestedTooDeeply, pos);
-        if (pending_.empty()) break;
-        // After "5!" or "x%" the operand is taken; it cannot name a function.
-        if (lastNonBlank == '!' || lastNonBlank == '%') return FailAt(Msg::kSyntaxAt, pos);
-        std::string name = pending_;
-        int sign = 1;
-        if (name[0] == '+' || name[0] == '-') {
-          sign = name[0] == '-' ? -1 : 1;
-          name.erase(0, 1);
-        }
-        if (name.empty()) {
-          if (sign == 1) {  // "+(": a plain sign in front of a bracket
-            pending_.clear();
-            break;
-          }
-          name = "Neg";
-          sign = 1;
-        }
-        const FunInfo* f = FindFunction(name);
-        if (f != nullptr && f->args == 1) {
-          if (!NewRow(name, f->code, 1, Pri(kPriFunction), pos)) return false;
-          Newest().sign = sign;
-        } else if (f != nullptr && f->args >= 2) {
-          if (funTop_ >= kMaxOpenFunctions) return FailAt(Msg::kTooManyNested, pos);
-          PendingFunction& entry = funStack_[++funTop_];
-          entry.info = f;
-          entry.length = std::min(name.size(), sizeof entry.text);
-          std::copy_n(name.data(), entry.length, entry.text);
-          entry.argCount = f->args;
-          entry.argsLeft = f->args - 1;
-          entry.sign = sign;
-          entry.openDepth = depth_;
-          entry.openPos = pos;
-          entry.rowMade = false;
-        } else if (IsNumber(name, true)) {
-          return FailAt(Msg::kSyntaxAt, pos);
-        } else {
-          error_ = Message(Msg::kFunctionUnknown, name, std::to_string(pos - CharCount(name)));
-          return false;
-        }
-        pending_.clear();
-        break;
-      }
-
-      case ')':
-      case ']':
-      case '}':
-        if (depth_ - 1 < 0) return FailAt(Msg::kTooManyClosing, pos);
-        // A function's own bracket closing before all its arguments came.
-        if (funTop_ > 0 && funStack_[funTop_].openDepth == depth_) return Fail(Msg::kMissingArgument);
-        --depth_;
-        checkAfterClose = true;
-        break;
-
-      case '+':
-      case '-':
-        if (!pending_.empty()) {
-          const char last = pending_.back();
-          // At least one character before the E: the E is one byte.
-          if (pending_.size() >= 2 && (last == 'E' || last == 'e') &&
-              IsNumber(std::string_view(pending_).substr(0, pending_.size() - 1), true)) {
-            Append(ch);  // the sign of an exponent
-          } else {
-            if (!NewRow(ch, c == '+' ? kAdd : kSub, 2, Pri(kPriSum), pos) || !StorePending(1)) {
-              return false;
-            }
-            rowMade = true;
-          }
-        } else {
-          if (lastNonBlank == ')' || lastNonBlank == ']' || lastNonBlank == '}') {
-            return Fail(Msg::kMissingArgument);
-          }
-          Append(ch);
-        }
-        break;
-
-      case '*':
-      case '/':
-      case '\\': {
-        const int code = c == '*' ? kMul : (c == '/' ? kDiv : kIntDiv);
-        if (!NewRow(ch, code, 2, Pri(kPriProduct), pos) || !StorePending(1)) return false;
-        rowMade = true;
-        break;
-      }
-
-      case '^':
-        if (!NewRow(ch, kPow, 2, Pri(kPriPower), pos) || !StorePending(1)) return false;
-        rowMade = true;
-        break;
-
-      case '!':
-      case '%': {
-        // Postfix: the operand stays pending for the operator that follows.
-        std::string keep = pending_;
-        if (!NewRow(ch, c == '!' ? kFact : kPercent, 1, Pri(kPriPostfix), pos) || !StorePending(1)) {
-          return false;
-        }
-        pending_ = std::move(keep);
-        // Nothing may extend the operand after either postfix: "5%3" and
-        // "x%y" would otherwise read as 0.53 and xy/100.
-        checkAfterClose = true;
-        break;
-      }
-
-      case ',': {
-        if (funTop_ == 0 || funStack_[funTop_].openDepth != depth_) {
-          return FailAt(Msg::kTooManyArguments, pos);
-        }
-        PendingFunction& entry = funStack_[funTop_];
-        if (!NewRow(entry.Name(), entry.info->code, entry.argCount, Pri(kPriFunction), pos)) return false;
-        if (entry.argCount > 2) t_.hasLongFunction = true;
-        Newest().sign = entry.sign;
-        if (entry.sign == -1) entry.sign = 1;  // only the first row negates
-        if (!entry.rowMade) Newest().posInExpr = entry.openPos;
-        entry.rowMade = true;
-        if (!StorePending(1)) return false;
-        if (--entry.argsLeft == 0) --funTop_;
-        rowMade = true;
-        break;
-      }
-
-      case '|':
-        if (pending_.empty() || pending_ == "-" || pending_ == "+") {
-          if (++depth_ > kMaxDepth) return FailAt(Msg::kNestedTooDeeply, pos);
-          if (!NewRow("abs", kAbs, 1, Pri(kPriFunction), pos)) return false;
-          Newest().sign = pending_ == "-" ? -1 : 1;
-          pending_.clear();
-        } else {
-          checkAfterClose = true;
-          if (depth_ - 1 < 0) return FailAt(Msg::kSyntaxAt, pos);
-          if (funTop_ > 0 && funStack_[funTop_].openDepth == depth_) return Fail(Msg::kMissingArgument);
-          --depth_;
-        }
-        break;
-
-      case '=':
-      case '<':
-      case '>':
-        if (cmpSize == 0) {
-          if (Top() > 0 && IsComparison(Newest().funCode) && Newest().priLvl == Pri(kPriComparison)) {
-            // a < b < c: the comparisons are multiplied, b goes to both. Only
-            // a comparison at this bracket depth chains: (a<b)<c compares
-            // the bracket's 0 or 1 with c.
-            if (!NewRow("*", kMul, 2, Pri(kPriProduct) - kPriBracket, pos) || !StoreOperand(pending_, 1)) {
-              return false;
-            }
-            // The product binds looser than the comparisons but tighter than
-            // a function whose bracket holds the chain: sin(1<2<3).
-            Newest().order = 2 * Pri(kPriFunction) + 1;
-          }
-          if (!NewRow(ch, -1, 2, Pri(kPriComparison), pos) || !StorePending(1)) return false;
-          rowMade = true;
-        }
-        cmp[cmpSize++] = c;
-        {
-          const std::string_view op(cmp, cmpSize);
-          Row& row = Newest();
-          row.fun = op;
-          row.funCode = ComparisonCode(op);
-          t_.hasComparison = true;
-          row.argTop = 2;
-          row.priLvl = Pri(kPriComparison);
-          row.order = 2 * row.priLvl;
-          row.posInExpr = pos;
-          if (row.funCode == -1) return FailAt(Msg::kSyntaxAt, pos);
-        }
-        break;
-
-      case 'x':
-      case 'y':
-      case 'z':
-      case 'X':
-      case 'Y':
-      case 'Z':
-        if (!pending_.empty() && IsNumber(pending_, true)) {  // 2x: implicit multiplication
-          if (!NewRow("*", kMul, 2, Pri(kPriProduct), pos) || !StorePending(1)) return false;
-          rowMade = true;
-        }
-        Append(ch);
-        break;
-
-      default:
-        Append(ch);
-        break;
+    } else if (!ReadSpecial(s, ch, c)) {
+      return false;
     }
-
-    if (checkAfterClose && (IsNameLetter(c) || IsDigit(c) || c == '.')) {
-      return FailAt(Msg::kSyntaxAt, pos);
-    }
-    if (rowMade) {
-      checkAfterClose = false;
+    if (s.checkAfterClose && (IsNameLetter(c) || IsDigit(c) || c == '.')) return FailAt(Msg::kSyntaxAt, s.pos);
+    if (s.rowMade) {
+      s.checkAfterClose = false;
     } else {
-      cmpSize = 0;
+      s.cmpSize = 0;
     }
-    if (c != ' ') lastNonBlank = c;
+    if (c != ' ') s.lastNonBlank = c;
   }
   return true;
 }
 
+inline bool Compiler::ReadSpecial(ScanState& s, std::string_view ch, char c) {
+  switch (c) {
+    case ' ':
+      return true;
+    case '(':
+    case '[':
+    case '{':
+      return OpenBracket(s);
+    case ')':
+    case ']':
+    case '}':
+      return CloseBracket(s);
+    case '+':
+    case '-':
+      return PlusMinus(s, ch, c);
+    case '*':
+      return Binary(s, ch, kMul, kPriProduct);
+    case '/':
+      return Binary(s, ch, kDiv, kPriProduct);
+    case '\\':
+      return Binary(s, ch, kIntDiv, kPriProduct);
+    case '^':
+      return Binary(s, ch, kPow, kPriPower);
+    case '!':
+      return Postfix(s, ch, kFact);
+    case '%':
+      return Postfix(s, ch, kPercent);
+    case ',':
+      return Comma(s);
+    case '|':
+      return Bar(s);
+    case '=':
+    case '<':
+    case '>':
+      return Comparison(s, ch);
+    case 'x':
+    case 'y':
+    case 'z':
+    case 'X':
+    case 'Y':
+    case 'Z':
+      return Axis(s, ch);
+    default:
+      Append(ch);
+      return true;
+  }
+}
+
+// An opening bracket: after an operand text, the bracket of the function it
+// names.
+inline bool Compiler::OpenBracket(ScanState& s) {
+  if (++depth_ > kMaxDepth) return FailAt(Msg::kNestedTooDeeply, s.pos);
+  if (pending_.empty()) return true;
+  // After "5!" or "x%" the operand is taken; it cannot name a function.
+  if (s.lastNonBlank == '!' || s.lastNonBlank == '%') return FailAt(Msg::kSyntaxAt, s.pos);
+  return OpenFunction(s.pos);
+}
+
+// The pending text, with its sign, names the function whose bracket opens at
+// `pos`: a row for a function of one argument, an entry waiting for its
+// commas for one of more.
+inline bool Compiler::OpenFunction(int pos) {
+  std::string name = pending_;
+  int sign = 1;
+  if (name[0] == '+' || name[0] == '-') {
+    sign = name[0] == '-' ? -1 : 1;
+    name.erase(0, 1);
+  }
+  if (name.empty()) {
+    if (sign == 1) {  // "+(": a plain sign in front of a bracket
+      pending_.clear();
+      return true;
+    }
+    name = "Neg";
+    sign = 1;
+  }
+  const FunInfo* f = FindFunction(name);
+  if (f != nullptr && f->args == 1) {
+    if (!NewRow(name, f->code, 1, Pri(kPriFunction), pos)) return false;
+    Newest().sign = sign;
+  } else if (f != nullptr && f->args >= 2) {
+    if (funTop_ >= kMaxOpenFunctions) return FailAt(Msg::kTooManyNested, pos);
+    PendingFunction& entry = funStack_[++funTop_];
+    entry.info = f;
+    entry.length = std::min(name.size(), sizeof entry.text);
+    std::copy_n(name.data(), entry.length, entry.text);
+    entry.argCount = f->args;
+    entry.argsLeft = f->args - 1;
+    entry.sign = sign;
+    entry.openDepth = depth_;
+    entry.openPos = pos;
+    entry.rowMade = false;
+  } else if (IsNumber(name, true)) {
+    return FailAt(Msg::kSyntaxAt, pos);
+  } else {
+    error_ = Message(Msg::kFunctionUnknown, name, std::to_string(pos - CharCount(name)));
+    return false;
+  }
+  pending_.clear();
+  return true;
+}
+
+inline bool Compiler::CloseBracket(ScanState& s) {
+  if (depth_ - 1 < 0) return FailAt(Msg::kTooManyClosing, s.pos);
+  // A function's own bracket closing before all its arguments came.
+  if (funTop_ > 0 && funStack_[funTop_].openDepth == depth_) return Fail(Msg::kMissingArgument);
+  --depth_;
+  s.checkAfterClose = true;
+  return true;
+}
+
+// A sum or difference after an operand; else the sign of an exponent or of
+// the operand to come.
+inline bool Compiler::PlusMinus(ScanState& s, std::string_view ch, char c) {
+  if (!pending_.empty()) {
+    const char last = pending_.back();
+    // At least one character before the E: the E is one byte.
+    if (pending_.size() >= 2 && (last == 'E' || last == 'e') &&
+        IsNumber(std::string_view(pending_).substr(0, pending_.size() - 1), true)) {
+      Append(ch);  // the sign of an exponent
+      return true;
+    }
+    return Binary(s, ch, c == '+' ? kAdd : kSub, kPriSum);
+  }
+  if (s.lastNonBlank == ')' || s.lastNonBlank == ']' || s.lastNonBlank == '}') return Fail(Msg::kMissingArgument);
+  Append(ch);
+  return true;
+}
+
+// An operator of two operands: its row takes the pending operand.
+inline bool Compiler::Binary(ScanState& s, std::string_view ch, int code, int pri) {
+  if (!NewRow(ch, code, 2, Pri(pri), s.pos) || !StorePending(1)) return false;
+  s.rowMade = true;
+  return true;
+}
+
+inline bool Compiler::Postfix(ScanState& s, std::string_view ch, int code) {
+  // The operand stays pending for the operator that follows.
+  std::string keep = pending_;
+  if (!NewRow(ch, code, 1, Pri(kPriPostfix), s.pos) || !StorePending(1)) return false;
+  pending_ = std::move(keep);
+  // Nothing may extend the operand after either postfix: "5%3" and "x%y"
+  // would otherwise read as 0.53 and xy/100.
+  s.checkAfterClose = true;
+  return true;
+}
+
+// A comma ends an argument of the innermost open function: one row of the
+// function per comma.
+inline bool Compiler::Comma(ScanState& s) {
+  if (funTop_ == 0 || funStack_[funTop_].openDepth != depth_) return FailAt(Msg::kTooManyArguments, s.pos);
+  PendingFunction& entry = funStack_[funTop_];
+  if (!NewRow(entry.Name(), entry.info->code, entry.argCount, Pri(kPriFunction), s.pos)) return false;
+  if (entry.argCount > 2) t_.hasLongFunction = true;
+  Newest().sign = entry.sign;
+  if (entry.sign == -1) entry.sign = 1;  // only the first row negates
+  if (!entry.rowMade) Newest().posInExpr = entry.openPos;
+  entry.rowMade = true;
+  if (!StorePending(1)) return false;
+  if (--entry.argsLeft == 0) --funTop_;
+  s.rowMade = true;
+  return true;
+}
+
+// A bar opens an absolute value where an operand is to come, else closes one.
+inline bool Compiler::Bar(ScanState& s) {
+  if (pending_.empty() || pending_ == "-" || pending_ == "+") {
+    if (++depth_ > kMaxDepth) return FailAt(Msg::kNestedTooDeeply, s.pos);
+    if (!NewRow("abs", kAbs, 1, Pri(kPriFunction), s.pos)) return false;
+    Newest().sign = pending_ == "-" ? -1 : 1;
+    pending_.clear();
+    return true;
+  }
+  s.checkAfterClose = true;
+  if (depth_ - 1 < 0) return FailAt(Msg::kSyntaxAt, s.pos);
+  if (funTop_ > 0 && funStack_[funTop_].openDepth == depth_) return Fail(Msg::kMissingArgument);
+  --depth_;
+  return true;
+}
+
+// The first character of a comparison makes its row, the next one, if any,
+// ends it (a third starts another row).
+inline bool Compiler::Comparison(ScanState& s, std::string_view ch) {
+  if (s.cmpSize == 0) {
+    if (Top() > 0 && IsComparison(Newest().funCode) && Newest().priLvl == Pri(kPriComparison)) {
+      // a < b < c: the comparisons are multiplied, b goes to both. Only a
+      // comparison at this bracket depth chains: (a<b)<c compares the
+      // bracket's 0 or 1 with c.
+      if (!NewRow("*", kMul, 2, Pri(kPriProduct) - kPriBracket, s.pos) || !StoreOperand(pending_, 1)) {
+        return false;
+      }
+      // The product binds looser than the comparisons but tighter than a
+      // function whose bracket holds the chain: sin(1<2<3).
+      Newest().order = 2 * Pri(kPriFunction) + 1;
+    }
+    if (!NewRow(ch, -1, 2, Pri(kPriComparison), s.pos) || !StorePending(1)) return false;
+    s.rowMade = true;
+  }
+  ++s.cmpSize;
+  const std::string_view op(ch.data() + 1 - s.cmpSize, static_cast<std::size_t>(s.cmpSize));
+  Row& row = Newest();
+  row.fun = op;
+  row.funCode = ComparisonCode(op);
+  t_.hasComparison = true;
+  row.argTop = 2;
+  row.priLvl = Pri(kPriComparison);
+  row.order = 2 * row.priLvl;
+  row.posInExpr = s.pos;
+  if (row.funCode == -1) return FailAt(Msg::kSyntaxAt, s.pos);
+  return true;
+}
+
+// x, y, z after a number: 2x is 2*x.
+inline bool Compiler::Axis(ScanState& s, std::string_view ch) {
+  if (!pending_.empty() && IsNumber(pending_, true) && !Binary(s, "*", kMul, kPriProduct)) return false;
+  Append(ch);
+  return true;
+}
+
+// The end of the text: the last operand, and the range of keys that the road
+// to an evaluation order starts from.
 bool Compiler::Finish() {
   if (depth_ > 0) return Fail(Msg::kNotEnoughClosing);
   if (Top() == 0) {
@@ -475,18 +522,10 @@ bool Compiler::Finish() {
   if (!StorePending(std::min(rows[top].argTop, 2))) return false;
   if (funTop_ > 0) return Fail(Msg::kMissingArgument);
 
-  Schedule(t_, lo, hi);
-  if (!Link(t_, error_)) return false;
-  if (use_ == Use::kForProgram && FinalLinks(t_)) return true;
-  BuildConditions(t_);
-  if (t_.hasLongFunction) {
-    // Link left the delivered arguments to clear once the links are final.
-    if (!ChainExtraArguments(t_, error_)) return false;
-    for (int k = 1; k <= top; ++k) {
-      if (rows[k].argOf > 0) rows[rows[k].argOf].arg[rows[k].argIdx - 1] = Arg{};
-    }
-  }
-  return BuildSchedule(t_, error_);
+  t_.orderLo = lo;
+  t_.orderHi = hi;
+  // A program takes the rows straight from the schedule (BuildProgram).
+  return use_ == Use::kForProgram || ScheduleSteps(t_, error_);
 }
 
 }  // namespace

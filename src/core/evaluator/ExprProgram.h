@@ -285,10 +285,9 @@ class Program {
   std::size_t codeCapacity_ = 0;
 };
 
-// Builds the program of a compiled table into `p`, with the table's
-// variables (value 0, unassigned) and `text`. A table that CompileTable
-// left unscheduled is scheduled here; false with the reason in `error` when
-// that fails.
+// Builds the program of a table compiled with Use::kForProgram into `p`,
+// with the table's variables (value 0, unassigned) and `text`, scheduling
+// the table on the way; false with the reason in `error` when that fails.
 bool BuildProgram(Table& t, std::string_view text, Program& p, std::string& error);
 
 // Joins neighbouring instructions of the `count` instructions at `code`

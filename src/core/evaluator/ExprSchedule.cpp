@@ -1,7 +1,7 @@
-// The scheduling stages of the compiler: the evaluation order by priority,
-// the links that deliver each row's result, conditional evaluation, the
-// rewriting of functions of more than two arguments, and the final schedule
-// with the rows of constant arguments computed once (ExprScheduleRows.h).
+// The scheduling stages of the road from the expression table to an
+// evaluation order (ExprScheduleRows.h): the order by priority, the links
+// that deliver each row's result, conditional evaluation, the rewriting of
+// functions of more than two arguments and the check of the order.
 #include <algorithm>
 #include <limits>
 #include <string>
@@ -119,7 +119,7 @@ bool Link(Table& t, std::string& error) {
   // more than two arguments still to be rewritten, the compiler clears
   // those arguments once the links are final. Without those functions and
   // without comparisons the links are final here, and the delivered
-  // arguments are marked too (see BuildSchedule).
+  // arguments are marked too (see CheckOrder).
   const bool clear = !t.hasLongFunction;
   const bool mark = FinalLinks(t);
   Given* const given = t.given.data();
@@ -242,37 +242,32 @@ bool ChainExtraArguments(Table& t, std::string& error) {
     std::swap(rows[t.place[i]].priIdx, rows[t.place[c]].priIdx);
     std::swap(t.place[i], t.place[c]);
   }
+  // The links are final: the delivered arguments hold no operand of their own.
+  for (int k = 1; k <= top; ++k) {
+    if (rows[k].argOf > 0) rows[rows[k].argOf].arg[rows[k].argIdx - 1] = Arg{};
+  }
   return true;
 }
 
-// The evaluation program: steps in schedule order and the variable loads.
-// Checks that every row runs after the rows feeding it, and computes once
-// the rows whose arguments are all constant.
-bool BuildSchedule(Table& t, std::string& error) {
+// Checks that every row runs after the rows feeding it and after its
+// condition, repairing the schedule where chains of comparisons broke that.
+// Links made by Link alone need no check: they are in range, deliver to each
+// argument at most once (Link marked them) and point up the schedule. Range
+// checks as unsigned comparisons: a negative link fails them too.
+bool CheckOrder(Table& t, std::string& error) {
   auto& rows = t.rows;
   const int top = t.Top();
   const std::int32_t* const pos = t.place;
   Given* const given = t.given.data();
-  // The schedule must run every row after the rows delivering to it and
-  // after its condition. Links made by Link alone are in range, deliver to
-  // each argument at most once (Link marked them) and point up the
-  // schedule; the loads are then gathered with the steps. Other links are
-  // checked here, with the loads gathered on the way. Range checks as
-  // unsigned comparisons: a negative link fails them too.
-  const bool linked = FinalLinks(t);
-  auto addLoad = [&](int slot, int var, double sign) { t.loads.emplace_back(Load{slot, var, sign}); };
   const auto utop = static_cast<unsigned>(top);
   bool valid = true;
-  for (int r = 1; r <= top && !linked; ++r) {
+  for (int r = 1; r <= top; ++r) {
     const Row& row = rows[r];
     const int argOf = row.argOf;
     const int cond = row.cond;
     if ((static_cast<unsigned>(argOf) > utop) | (argOf == r) | (static_cast<unsigned>(cond) > utop) | (cond == r)) {
       return Internal(error, "evaluation order");
     }
-    // The variables feeding the row. A slot delivered by another row holds
-    // none; its mark in `given` may not be set yet.
-    ForEachVariable(row, r, addLoad);
     if (argOf > 0) {
       if (static_cast<unsigned>(row.argIdx - 1) >= static_cast<unsigned>(rows[argOf].argTop)) {
         return Internal(error, "evaluation order");
@@ -284,45 +279,45 @@ bool BuildSchedule(Table& t, std::string& error) {
     }
     valid &= pos[cond] < pos[r];  // pos[0] is 0: no condition
   }
-  // Chains of comparisons inside brackets can raise a row above the row it
-  // feeds; the schedule is then repaired by taking, at each step, the
-  // earliest scheduled row whose inputs are all ready.
-  if (!valid) {
-    int waiting[kRowLimit];  // inputs not yet evaluated
-    unsigned char done[kRowLimit];
-    std::fill(waiting, waiting + top + 1, 0);
-    std::fill(done, done + top + 1, 0);
+  if (valid) return true;
+  // The repair takes, at each step, the earliest scheduled row whose inputs
+  // are all ready.
+  int waiting[kRowLimit];  // inputs not yet evaluated
+  unsigned char done[kRowLimit];
+  std::fill(waiting, waiting + top + 1, 0);
+  std::fill(done, done + top + 1, 0);
+  for (int r = 1; r <= top; ++r) {
+    if (rows[r].argOf > 0) ++waiting[rows[r].argOf];
+    if (rows[r].cond > 0) ++waiting[r];
+  }
+  for (int k = 1; k <= top; ++k) {
+    int next = 0;
     for (int r = 1; r <= top; ++r) {
-      if (rows[r].argOf > 0) ++waiting[rows[r].argOf];
-      if (rows[r].cond > 0) ++waiting[r];
+      if (!done[r] && waiting[r] == 0 && (next == 0 || pos[r] < pos[next])) next = r;
     }
-    for (int k = 1; k <= top; ++k) {
-      int next = 0;
-      for (int r = 1; r <= top; ++r) {
-        if (!done[r] && waiting[r] == 0 && (next == 0 || pos[r] < pos[next])) next = r;
-      }
-      if (next == 0) return Internal(error, "evaluation order");
-      done[next] = 1;
-      rows[k].priIdx = next;
-      if (rows[next].argOf > 0) --waiting[rows[next].argOf];
-      for (int r = 1; r <= top; ++r) {
-        if (rows[r].cond == next) --waiting[r];
-      }
+    if (next == 0) return Internal(error, "evaluation order");
+    done[next] = 1;
+    rows[k].priIdx = next;
+    if (rows[next].argOf > 0) --waiting[rows[next].argOf];
+    for (int r = 1; r <= top; ++r) {
+      if (rows[r].cond == next) --waiting[r];
     }
   }
+  return true;
+}
 
+bool ScheduleSteps(Table& t, std::string& error) {
   // After the six slots of each row, ScheduleRows adds the slot receiving
   // the root's value and a slot holding 1 that stands for "no condition".
-  const int always = (top + 1) * 6 + 1;
-  t.scheduled = true;
-  return ScheduleRows(
-      t, linked, error,
+  const int always = (t.Top() + 1) * kArgSlots + 1;
+  return ScheduleTable(
+      t, error,
       [&](int r, int dest) {
-        const Row& row = rows[r];
-        t.steps.emplace_back(Step{row.funCode, r * 6, dest, row.cond > 0 ? t.DestSlot(row.cond) : always, r,
+        const Row& row = t.rows[r];
+        t.steps.emplace_back(Step{row.funCode, r * kArgSlots, dest, row.cond > 0 ? t.DestSlot(row.cond) : always, r,
                                   row.sign == -1});
       },
-      addLoad);
+      [&](int slot, int var, double sign) { t.loads.emplace_back(Load{slot, var, sign}); });
 }
 
 }  // namespace vorlane::expr

@@ -164,8 +164,9 @@ class FixedVector {
       for (T* p = data() + size_; size_ < n; ++p, ++size_) new (p) T(value);
     }
   }
-  // n more copies of value.
-  void append(std::size_t n, const T& value) {
+  // n more copies of value. Inline: the compiler appends the slots of each
+  // row it makes.
+  [[gnu::always_inline]] void append(std::size_t n, const T& value) {
     static_assert(std::is_trivially_copyable_v<T>);
     if (n > N - size_) throw std::bad_alloc();
     std::fill_n(data() + size_, n, value);
@@ -195,7 +196,9 @@ struct Table {
   FixedVector<Load, kTableSlots> loads;
   // Each row's position in the schedule, the inverse of priIdx; 0 for row 0.
   std::int32_t place[kTableRows];
-  bool scheduled = false;  // steps and loads built (BuildSchedule)
+  // The lowest and highest key (Row::order) of the rows, set by the
+  // compiler once the text is read.
+  int orderLo, orderHi;
   bool hasRandom = false;
   bool hasComparison = false;
   bool hasLongFunction = false;  // a function of more than two arguments
@@ -213,24 +216,15 @@ struct Table {
 
 // Compiles `text` (already trimmed) into `table`, reusing its storage. False
 // with the reason in `error` on failure; the table then holds what was built.
-// With kForProgram, a table without comparisons and without functions of
-// more than two arguments is left unscheduled: BuildProgram schedules it
-// on its way (ScheduleRows) and may still fail.
+// With kTable the table is scheduled and holds its steps and loads; with
+// kForProgram it is left for BuildProgram, which schedules it on its way
+// and may still fail (ExprScheduleRows.h).
 enum class Use { kTable, kForProgram };
 bool CompileTable(std::string_view text, Table& table, std::string& error, Use use = Use::kTable);
 
 // Without comparisons (conditions, chains of them) and without functions
 // of more than two arguments, nothing changes the links after Link.
 inline bool FinalLinks(const Table& t) { return !t.hasComparison && !t.hasLongFunction; }
-
-// The scheduling stages, run by CompileTable once the text is read.
-void Schedule(Table& t);
-// The same with the lowest and highest key of the rows already known.
-void Schedule(Table& t, int lo, int hi);
-bool Link(Table& t, std::string& error);
-void BuildConditions(Table& t);
-bool ChainExtraArguments(Table& t, std::string& error);
-bool BuildSchedule(Table& t, std::string& error);
 
 // Copies variable values (index 1..) into the slots of the table, or one
 // value into every variable slot.

@@ -1,5 +1,6 @@
 // The evaluator's public members. Compiling goes through the expression
-// table (ExprParser.cpp, ExprSchedule.cpp) into a program (ExprLower.cpp);
+// table (ExprParser.cpp) into a program (ExprLower.cpp, which schedules the
+// table on the way: ExprScheduleRows.h);
 // Eval runs the program (ExprProgram.cpp) and, on a fault, the table again
 // to name the failing row (ExprRun.cpp).
 #include "evaluator/clsExprEvaluator.h"

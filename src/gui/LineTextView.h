@@ -1,9 +1,11 @@
-// A read-only plain-text view for generation results. The results of a big
-// technology grid run to tens of megabytes and more than a million lines, far
-// more than a text document with per-line layout objects handles smoothly, so
-// this view keeps the text as one UTF-8 buffer with an index of line starts
-// and lays out only the lines on screen. The user can scroll, select with
-// mouse or keyboard, select all and copy.
+// A read-only plain-text view of long texts: generation results, which for a
+// big technology grid run to tens of megabytes and more than a million lines,
+// and the design sheet's live entry, several lines per requirement and
+// ability. A text document with per-line layout objects costs time in
+// proportion to the lines; this view keeps the text as one UTF-8 buffer with
+// an index of line starts and lays out only the lines on screen, and of a
+// long line (a description of megabytes) only the part in view. The user can
+// scroll, select with mouse or keyboard, select all and copy.
 #pragma once
 
 #include <QAbstractScrollArea>
@@ -12,9 +14,11 @@
 #include <QTimer>
 #include <vector>
 
+class QTextLayout;
+
 namespace vorlane {
 
-class ResultsTextView : public QAbstractScrollArea {
+class LineTextView : public QAbstractScrollArea {
   Q_OBJECT
 
  public:
@@ -25,10 +29,13 @@ class ResultsTextView : public QAbstractScrollArea {
     friend auto operator<=>(const Position&, const Position&) = default;
   };
 
-  explicit ResultsTextView(QWidget* parent = nullptr);
+  explicit LineTextView(QWidget* parent = nullptr);
 
   // Replaces the text. Line ends may be CR LF, LF or CR alone.
   void setText(QByteArray utf8);
+  // Replaces the text with a newer version of it: the lines in view, the
+  // cursor and the selection stay where the new text still has them.
+  void renewText(QByteArray utf8);
   void clear();
 
   qsizetype lineCount() const;
@@ -62,6 +69,12 @@ class ResultsTextView : public QAbstractScrollArea {
 
  private:
   qsizetype lineStart(qsizetype line) const { return lineStarts_[static_cast<std::size_t>(line)]; }
+  void indexLines();
+  // Lays `text` (a line's) out in `layout` on one line; of a long line only
+  // the columns [from, to) and some room either side. Returns the first
+  // column laid out, which sits at that many character widths.
+  qsizetype layOut(QTextLayout& layout, const QString& text, qsizetype from, qsizetype to) const;
+  qreal charWidth() const;
   int lineHeight() const;
   int leftMargin() const { return 4; }
   void updateScrollBars();
@@ -73,6 +86,10 @@ class ResultsTextView : public QAbstractScrollArea {
   void autoScroll();
 
   QByteArray text_;
+  // The last line made into text: a long line is asked for several times
+  // per event.
+  mutable qsizetype cachedLine_ = -1;
+  mutable QString cachedText_;
   std::vector<qsizetype> lineStarts_;  // start of each line; one extra entry past the end
   qsizetype longestLineBytes_ = 0;
   Position anchor_;

@@ -1,8 +1,9 @@
-#include "generate_ui/ResultsTextView.h"
+#include "gui/LineTextView.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QFontMetricsF>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
@@ -18,37 +19,27 @@ namespace {
 
 bool IsWordChar(QChar c) { return c.isLetterOrNumber() || c == u'_'; }
 
+// Lines longer than this are laid out only around the part in view; the
+// room either side of it, in columns.
+constexpr qsizetype kLongLine = 4096;
+constexpr qsizetype kSliceRoom = 256;
+
 }  // namespace
 
-ResultsTextView::ResultsTextView(QWidget* parent) : QAbstractScrollArea(parent) {
+LineTextView::LineTextView(QWidget* parent) : QAbstractScrollArea(parent) {
   setFocusPolicy(Qt::StrongFocus);
   viewport()->setCursor(Qt::IBeamCursor);
   viewport()->setBackgroundRole(QPalette::Base);
   autoScrollTimer_.setInterval(50);
-  connect(&autoScrollTimer_, &QTimer::timeout, this, &ResultsTextView::autoScroll);
+  connect(&autoScrollTimer_, &QTimer::timeout, this, &LineTextView::autoScroll);
   clear();
 }
 
-void ResultsTextView::clear() { setText({}); }
+void LineTextView::clear() { setText({}); }
 
-void ResultsTextView::setText(QByteArray utf8) {
+void LineTextView::setText(QByteArray utf8) {
   text_ = std::move(utf8);
-  lineStarts_.clear();
-  lineStarts_.push_back(0);
-  longestLineBytes_ = 0;
-  const char* data = text_.constData();
-  const qsizetype size = text_.size();
-  qsizetype start = 0;
-  for (qsizetype i = 0; i < size; ++i) {
-    char c = data[i];
-    if (c != '\n' && c != '\r') continue;
-    longestLineBytes_ = std::max(longestLineBytes_, i - start);
-    if (c == '\r' && i + 1 < size && data[i + 1] == '\n') ++i;
-    start = i + 1;
-    lineStarts_.push_back(start);
-  }
-  longestLineBytes_ = std::max(longestLineBytes_, size - start);
-  lineStarts_.push_back(size + 1);  // sentinel: the last line has no terminator
+  indexLines();
   anchor_ = cursor_ = {};
   verticalScrollBar()->setValue(0);
   horizontalScrollBar()->setValue(0);
@@ -56,20 +47,73 @@ void ResultsTextView::setText(QByteArray utf8) {
   viewport()->update();
 }
 
-qsizetype ResultsTextView::lineCount() const { return static_cast<qsizetype>(lineStarts_.size()) - 1; }
+void LineTextView::renewText(QByteArray utf8) {
+  if (utf8 == text_) return;
+  const int top = verticalScrollBar()->value();
+  const int left = horizontalScrollBar()->value();
+  text_ = std::move(utf8);
+  indexLines();
+  anchor_ = clampPosition(anchor_);
+  cursor_ = clampPosition(cursor_);
+  updateScrollBars();
+  verticalScrollBar()->setValue(top);
+  horizontalScrollBar()->setValue(left);
+  viewport()->update();
+}
 
-QString ResultsTextView::lineText(qsizetype line) const {
+void LineTextView::indexLines() {
+  cachedLine_ = -1;
+  cachedText_.clear();
+  lineStarts_.clear();
+  lineStarts_.push_back(0);
+  longestLineBytes_ = 0;
+  const char* data = text_.constData();
+  const qsizetype size = text_.size();
+  const char* end = data + size;
+  qsizetype start = 0;
+  auto endLine = [&](const char* contentEnd, const char* next) {
+    longestLineBytes_ = std::max(longestLineBytes_, contentEnd - data - start);
+    start = next - data;
+    lineStarts_.push_back(start);
+  };
+  // memchr finds the line ends at memory speed; a CR right before an LF
+  // belongs to it, any other CR ends a line of its own.
+  for (const char* p = data;;) {
+    const auto* lf = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
+    const char* stop = lf ? lf : end;
+    auto nextCr = [stop](const char* from) {
+      return static_cast<const char*>(std::memchr(from, '\r', static_cast<std::size_t>(stop - from)));
+    };
+    const char* cr = p;
+    while ((cr = nextCr(cr)) && cr + 1 != lf) {
+      endLine(cr, cr + 1);
+      ++cr;
+    }
+    if (!lf) break;
+    endLine(lf > data + start && lf[-1] == '\r' ? lf - 1 : lf, lf + 1);
+    p = lf + 1;
+  }
+  longestLineBytes_ = std::max(longestLineBytes_, size - start);
+  lineStarts_.push_back(size + 1);  // sentinel: the last line has no terminator
+}
+
+qsizetype LineTextView::lineCount() const { return static_cast<qsizetype>(lineStarts_.size()) - 1; }
+
+QString LineTextView::lineText(qsizetype line) const {
   if (line < 0 || line >= lineCount()) return {};
+  if (line == cachedLine_) return cachedText_;
   const qsizetype start = lineStart(line);
   qsizetype end = text_.size();
   if (line + 1 < lineCount()) {
     end = lineStart(line + 1) - 1;  // the terminator's last byte
     if (text_[end] == '\n' && end > start && text_[end - 1] == '\r') --end;
   }
-  return QString::fromUtf8(text_.constData() + start, end - start);
+  cachedText_ = QString::fromUtf8(text_.constData() + start, end - start);
+  cachedLine_ = line;
+  return cachedText_;
 }
 
-QString ResultsTextView::text() const {
+QString LineTextView::text() const {
   QString all;
   all.reserve(text_.size());
   for (qsizetype i = 0; i < lineCount(); ++i) {
@@ -79,7 +123,7 @@ QString ResultsTextView::text() const {
   return all;
 }
 
-QString ResultsTextView::selectedText() const {
+QString LineTextView::selectedText() const {
   Position from = std::min(anchor_, cursor_);
   Position to = std::max(anchor_, cursor_);
   if (from == to) return {};
@@ -94,33 +138,33 @@ QString ResultsTextView::selectedText() const {
   return out;
 }
 
-void ResultsTextView::setSelection(Position anchor, Position cursor) {
+void LineTextView::setSelection(Position anchor, Position cursor) {
   anchor_ = clampPosition(anchor);
   cursor_ = clampPosition(cursor);
   viewport()->update();
 }
 
-void ResultsTextView::selectAll() {
+void LineTextView::selectAll() {
   qsizetype last = lineCount() - 1;
   anchor_ = {0, 0};
   cursor_ = {last, lineText(last).size()};
   viewport()->update();
 }
 
-void ResultsTextView::copy() const {
+void LineTextView::copy() const {
   if (!hasSelection()) return;
   QApplication::clipboard()->setText(selectedText());
 }
 
-qsizetype ResultsTextView::firstVisibleLine() const { return verticalScrollBar()->value(); }
+qsizetype LineTextView::firstVisibleLine() const { return verticalScrollBar()->value(); }
 
-void ResultsTextView::scrollToLine(qsizetype line) {
+void LineTextView::scrollToLine(qsizetype line) {
   verticalScrollBar()->setValue(static_cast<int>(std::clamp<qsizetype>(line, 0, verticalScrollBar()->maximum())));
 }
 
-int ResultsTextView::lineHeight() const { return std::max(1, fontMetrics().lineSpacing()); }
+int LineTextView::lineHeight() const { return std::max(1, fontMetrics().lineSpacing()); }
 
-void ResultsTextView::updateScrollBars() {
+void LineTextView::updateScrollBars() {
   int visibleLines = std::max(1, viewport()->height() / lineHeight());
   qsizetype maxFirst = std::max<qsizetype>(0, lineCount() - visibleLines);
   verticalScrollBar()->setRange(0, static_cast<int>(std::min<qsizetype>(maxFirst, INT_MAX)));
@@ -128,7 +172,7 @@ void ResultsTextView::updateScrollBars() {
   verticalScrollBar()->setSingleStep(1);
   // Byte length over-estimates lines with multi-byte characters, which only
   // leaves some empty room at the right.
-  qreal charWidth = fontMetrics().horizontalAdvance(u'M');
+  const qreal charWidth = this->charWidth();
   qsizetype contentWidth = static_cast<qsizetype>(longestLineBytes_ * charWidth) + 2 * leftMargin();
   int maxX = static_cast<int>(std::min<qsizetype>(std::max<qsizetype>(0, contentWidth - viewport()->width()), INT_MAX));
   horizontalScrollBar()->setRange(0, maxX);
@@ -136,12 +180,12 @@ void ResultsTextView::updateScrollBars() {
   horizontalScrollBar()->setSingleStep(static_cast<int>(charWidth * 4));
 }
 
-void ResultsTextView::resizeEvent(QResizeEvent* event) {
+void LineTextView::resizeEvent(QResizeEvent* event) {
   QAbstractScrollArea::resizeEvent(event);
   updateScrollBars();
 }
 
-void ResultsTextView::changeEvent(QEvent* event) {
+void LineTextView::changeEvent(QEvent* event) {
   QAbstractScrollArea::changeEvent(event);
   if (event->type() == QEvent::FontChange) {
     updateScrollBars();
@@ -149,7 +193,7 @@ void ResultsTextView::changeEvent(QEvent* event) {
   }
 }
 
-void ResultsTextView::paintEvent(QPaintEvent* /*event*/) {
+void LineTextView::paintEvent(QPaintEvent* /*event*/) {
   QPainter painter(viewport());
   const QPalette& pal = palette();
   painter.fillRect(viewport()->rect(), pal.base());
@@ -163,73 +207,96 @@ void ResultsTextView::paintEvent(QPaintEvent* /*event*/) {
   QTextCharFormat selectionFormat;
   selectionFormat.setBackground(pal.highlight());
   selectionFormat.setForeground(pal.highlightedText());
+  const qreal w = charWidth();
+  const qsizetype fromColumn = static_cast<qsizetype>(horizontalScrollBar()->value() / w);
+  const qsizetype toColumn = fromColumn + static_cast<qsizetype>(viewport()->width() / w) + 1;
   for (qsizetype line = first; line <= last; ++line) {
-    QString s = lineText(line);
-    QTextLayout layout(s, font());
-    QTextOption option;
-    option.setWrapMode(QTextOption::NoWrap);
-    layout.setTextOption(option);
-    layout.beginLayout();
-    QTextLine tl = layout.createLine();
-    if (tl.isValid()) tl.setPosition(QPointF(0, 0));
-    layout.endLayout();
+    const QString s = lineText(line);
+    QTextLayout layout;
+    const qsizetype shownFrom = layOut(layout, s, fromColumn, toColumn);
+    const qsizetype shownTo = shownFrom + layout.text().size();
+    QTextLine tl = layout.lineAt(0);
     QList<QTextLayout::FormatRange> selections;
     bool lineSelectedToEnd = false;
     if (from != to && line >= from.line && line <= to.line) {
-      qsizetype a = line == from.line ? from.column : 0;
-      qsizetype b = line == to.line ? to.column : s.size();
-      if (b > a) selections.append({static_cast<int>(a), static_cast<int>(b - a), selectionFormat});
-      lineSelectedToEnd = line < to.line;
+      qsizetype a = std::max(line == from.line ? from.column : 0, shownFrom);
+      qsizetype b = std::min(line == to.line ? to.column : s.size(), shownTo);
+      if (b > a) selections.append({static_cast<int>(a - shownFrom), static_cast<int>(b - a), selectionFormat});
+      lineSelectedToEnd = line < to.line && shownTo == s.size();
     }
-    QPointF origin(x0, static_cast<qreal>((line - first) * h));
+    QPointF origin(x0 + static_cast<qreal>(shownFrom) * w, static_cast<qreal>((line - first) * h));
     layout.draw(&painter, origin, selections);
     if (lineSelectedToEnd) {
       // Show the selected line break as a small block after the text.
       qreal endX = origin.x() + (tl.isValid() ? tl.naturalTextWidth() : 0);
       painter.fillRect(QRectF(endX, origin.y(), fontMetrics().horizontalAdvance(u' '), h), pal.highlight());
     }
-    if (hasFocus() && line == cursor_.line && tl.isValid()) {
-      qreal cx = origin.x() + tl.cursorToX(static_cast<int>(cursor_.column));
+    const bool cursorShown = cursor_.column >= shownFrom && cursor_.column <= shownTo;
+    if (hasFocus() && line == cursor_.line && tl.isValid() && cursorShown) {
+      qreal cx = origin.x() + tl.cursorToX(static_cast<int>(cursor_.column - shownFrom));
       painter.fillRect(QRectF(cx, origin.y(), 1, h), pal.text());
     }
   }
 }
 
-qreal ResultsTextView::xOfColumn(qsizetype line, qsizetype column) const {
-  QTextLayout layout(lineText(line), font());
+qreal LineTextView::charWidth() const { return std::max<qreal>(1, QFontMetricsF(font()).horizontalAdvance(u'M')); }
+
+qsizetype LineTextView::layOut(QTextLayout& layout, const QString& text, qsizetype from, qsizetype to) const {
+  qsizetype first = 0;
+  qsizetype last = text.size();
+  if (text.size() > kLongLine) {
+    first = std::clamp<qsizetype>(from - kSliceRoom, 0, text.size());
+    last = std::clamp<qsizetype>(to + kSliceRoom, first, text.size());
+    // Never between the halves of a surrogate pair.
+    if (first > 0 && text[first].isLowSurrogate()) --first;
+    if (last < text.size() && text[last].isLowSurrogate()) ++last;
+  }
+  layout.setText(first == 0 && last == text.size() ? text : text.mid(first, last - first));
+  layout.setFont(font());
+  QTextOption option;
+  option.setWrapMode(QTextOption::NoWrap);
+  layout.setTextOption(option);
   layout.beginLayout();
   QTextLine tl = layout.createLine();
+  if (tl.isValid()) tl.setPosition(QPointF(0, 0));
   layout.endLayout();
-  return tl.isValid() ? tl.cursorToX(static_cast<int>(column)) : 0;
+  return first;
 }
 
-ResultsTextView::Position ResultsTextView::positionAt(const QPoint& p) const {
+qreal LineTextView::xOfColumn(qsizetype line, qsizetype column) const {
+  QTextLayout layout;
+  const qsizetype first = layOut(layout, lineText(line), column, column);
+  QTextLine tl = layout.lineAt(0);
+  return static_cast<qreal>(first) * charWidth() + (tl.isValid() ? tl.cursorToX(static_cast<int>(column - first)) : 0);
+}
+
+LineTextView::Position LineTextView::positionAt(const QPoint& p) const {
   qsizetype line = firstVisibleLine() + (p.y() < 0 ? -1 - (-p.y()) / lineHeight() : p.y() / lineHeight());
   line = std::clamp<qsizetype>(line, 0, lineCount() - 1);
-  QString s = lineText(line);
-  QTextLayout layout(s, font());
-  layout.beginLayout();
-  QTextLine tl = layout.createLine();
-  layout.endLayout();
-  qreal x = p.x() - leftMargin() + horizontalScrollBar()->value();
-  qsizetype column = tl.isValid() ? tl.xToCursor(x) : 0;
+  const qreal x = p.x() - leftMargin() + horizontalScrollBar()->value();
+  const auto near = static_cast<qsizetype>(std::max<qreal>(0, x / charWidth()));
+  QTextLayout layout;
+  const qsizetype first = layOut(layout, lineText(line), near, near);
+  QTextLine tl = layout.lineAt(0);
+  const qreal sliceX = x - static_cast<qreal>(first) * charWidth();
+  const qsizetype column = first + (tl.isValid() ? tl.xToCursor(sliceX) : 0);
   return clampPosition({line, column});
 }
 
-ResultsTextView::Position ResultsTextView::clampPosition(Position p) const {
+LineTextView::Position LineTextView::clampPosition(Position p) const {
   p.line = std::clamp<qsizetype>(p.line, 0, lineCount() - 1);
   p.column = std::clamp<qsizetype>(p.column, 0, lineText(p.line).size());
   return p;
 }
 
-void ResultsTextView::moveCursor(Position p, bool keepAnchor) {
+void LineTextView::moveCursor(Position p, bool keepAnchor) {
   cursor_ = clampPosition(p);
   if (!keepAnchor) anchor_ = cursor_;
   ensureCursorVisible();
   viewport()->update();
 }
 
-void ResultsTextView::ensureCursorVisible() {
+void LineTextView::ensureCursorVisible() {
   int visibleLines = std::max(1, viewport()->height() / lineHeight());
   qsizetype first = firstVisibleLine();
   if (cursor_.line < first) {
@@ -246,7 +313,7 @@ void ResultsTextView::ensureCursorVisible() {
   }
 }
 
-void ResultsTextView::mousePressEvent(QMouseEvent* event) {
+void LineTextView::mousePressEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return;
   bool extend = event->modifiers() & Qt::ShiftModifier;
   moveCursor(positionAt(event->position().toPoint()), extend);
@@ -254,7 +321,7 @@ void ResultsTextView::mousePressEvent(QMouseEvent* event) {
   lastDragPoint_ = event->position().toPoint();
 }
 
-void ResultsTextView::mouseMoveEvent(QMouseEvent* event) {
+void LineTextView::mouseMoveEvent(QMouseEvent* event) {
   if (!dragging_) return;
   lastDragPoint_ = event->position().toPoint();
   moveCursor(positionAt(lastDragPoint_), true);
@@ -263,13 +330,13 @@ void ResultsTextView::mouseMoveEvent(QMouseEvent* event) {
   if (!outside) autoScrollTimer_.stop();
 }
 
-void ResultsTextView::mouseReleaseEvent(QMouseEvent* event) {
+void LineTextView::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return;
   dragging_ = false;
   autoScrollTimer_.stop();
 }
 
-void ResultsTextView::autoScroll() {
+void LineTextView::autoScroll() {
   if (!dragging_) {
     autoScrollTimer_.stop();
     return;
@@ -277,7 +344,7 @@ void ResultsTextView::autoScroll() {
   moveCursor(positionAt(lastDragPoint_), true);
 }
 
-void ResultsTextView::mouseDoubleClickEvent(QMouseEvent* event) {
+void LineTextView::mouseDoubleClickEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return;
   Position p = positionAt(event->position().toPoint());
   QString s = lineText(p.line);
@@ -290,7 +357,7 @@ void ResultsTextView::mouseDoubleClickEvent(QMouseEvent* event) {
   viewport()->update();
 }
 
-void ResultsTextView::keyPressEvent(QKeyEvent* event) {
+void LineTextView::keyPressEvent(QKeyEvent* event) {
   if (event == QKeySequence::Copy) {
     copy();
     return;
@@ -339,21 +406,21 @@ void ResultsTextView::keyPressEvent(QKeyEvent* event) {
   moveCursor(p, extend);
 }
 
-void ResultsTextView::contextMenuEvent(QContextMenuEvent* event) {
+void LineTextView::contextMenuEvent(QContextMenuEvent* event) {
   QMenu menu(this);
-  QAction* copyAction = menu.addAction(tr("&Copy"), this, &ResultsTextView::copy);
+  QAction* copyAction = menu.addAction(tr("&Copy"), this, &LineTextView::copy);
   copyAction->setEnabled(hasSelection());
   menu.addSeparator();
-  menu.addAction(tr("Select &All"), this, &ResultsTextView::selectAll);
+  menu.addAction(tr("Select &All"), this, &LineTextView::selectAll);
   menu.exec(event->globalPos());
 }
 
-void ResultsTextView::focusInEvent(QFocusEvent* event) {
+void LineTextView::focusInEvent(QFocusEvent* event) {
   QAbstractScrollArea::focusInEvent(event);
   viewport()->update();
 }
 
-void ResultsTextView::focusOutEvent(QFocusEvent* event) {
+void LineTextView::focusOutEvent(QFocusEvent* event) {
   QAbstractScrollArea::focusOutEvent(event);
   viewport()->update();
 }
