@@ -12,7 +12,6 @@
 #include <cstdlib>
 #include <memory>
 #include <new>
-
 #include <string>
 #include <vector>
 

@@ -11,11 +11,11 @@
 #include <cstdint>
 #include <string>
 
+#include "BenchDesigns.h"
 #include "generate/CompGenerate.h"
 #include "generate/ExprCache.h"
 #include "generate/FacGenerate.h"
 #include "util/MessageSink.h"
-#include "BenchDesigns.h"
 
 namespace {
 

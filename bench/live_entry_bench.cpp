@@ -8,10 +8,10 @@
 #include <ctime>
 #include <string>
 
+#include "BenchDesigns.h"
 #include "generate/CompGenerate.h"
 #include "generate/LiveEntry.h"
 #include "util/MessageSink.h"
-#include "BenchDesigns.h"
 
 namespace {
 

@@ -18,6 +18,7 @@
 #include <memory>
 #include <string>
 
+#include "BenchDesigns.h"
 #include "app/DesignFiles.h"
 #include "app/HQ.h"
 #include "app/HostWindow.h"
@@ -26,7 +27,6 @@
 #include "gui/LineTextView.h"
 #include "sheet/DesignSheet.h"
 #include "sheet/LiveEntryPanel.h"
-#include "BenchDesigns.h"
 
 namespace {
 

@@ -17,14 +17,14 @@
 
 #include "app/HQ.h"
 #include "app/HostWindow.h"
-#include "gui/HostedPage.h"
-#include "gui/Services.h"
 #include "app/frmMain.h"
 #include "app/frmSetup.h"
-#include "wizard/frmVehStart.h"
 #include "generate_ui/GeneratePage.h"
-#include "sheet/DesignSheet.h"
+#include "gui/HostedPage.h"
+#include "gui/Services.h"
 #include "gui/WizardPage.h"
+#include "sheet/DesignSheet.h"
+#include "wizard/frmVehStart.h"
 
 namespace vorlane {
 

@@ -1,7 +1,5 @@
 #include "app/DesignHistory.h"
 
-#include <algorithm>
-
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
@@ -12,6 +10,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QTextEdit>
+#include <algorithm>
 
 #include "app/DesignFiles.h"
 #include "app/HQ.h"

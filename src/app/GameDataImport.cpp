@@ -6,13 +6,13 @@
 
 #include "app/DesignFiles.h"
 #include "app/HQ.h"
+#include "app/HostWindow.h"
+#include "gamedata/Apply.h"
 #include "gamedata/DataFile.h"
 #include "gamedata/Families.h"
 #include "gamedata/Import.h"
-#include "gamedata/Apply.h"
 #include "gui/Services.h"
 #include "gui/WizardPage.h"
-#include "app/HostWindow.h"
 
 namespace vorlane {
 

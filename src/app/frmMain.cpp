@@ -7,12 +7,12 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "gui/AppTitles.h"
 #include "app/HQ.h"
 #include "app/HostWindow.h"
 #include "app/frmSetup.h"
-#include "wizard/frmVehStart.h"
+#include "gui/AppTitles.h"
 #include "gui/WizardPage.h"
+#include "wizard/frmVehStart.h"
 
 namespace vorlane {
 

@@ -4,14 +4,13 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QVBoxLayout>
-
 #include <algorithm>
 #include <cmath>
 
 #include "generate/LiveEntry.h"
+#include "generate_ui/frmDisplayResults.h"
 #include "gui/Services.h"
 #include "util/Numbers.h"
-#include "generate_ui/frmDisplayResults.h"
 
 namespace vorlane {
 

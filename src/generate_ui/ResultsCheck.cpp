@@ -1,9 +1,9 @@
 #include "generate_ui/ResultsCheck.h"
 
-#include "gui/Services.h"
 #include "generate/GameCheck.h"
 #include "generate/GenerationWarnings.h"
 #include "gui/LineTextView.h"
+#include "gui/Services.h"
 #include "settings/GameData.h"
 
 namespace vorlane {

@@ -6,9 +6,9 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include "gui/LineTextView.h"
 #include "gui/Services.h"
 #include "gui/Session.h"
-#include "gui/LineTextView.h"
 
 namespace vorlane {
 

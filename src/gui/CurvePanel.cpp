@@ -1,10 +1,10 @@
 #include "gui/CurvePanel.h"
 
+#include <QAbstractListModel>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QAbstractListModel>
 #include <QListView>
 #include <QSpinBox>
 #include <QSplitter>

@@ -12,8 +12,8 @@
 #include <string_view>
 #include <vector>
 
-#include "gui/FormulaHelp.h"
 #include "generate/LiveEntry.h"
+#include "gui/FormulaHelp.h"
 
 namespace vorlane {
 

@@ -4,12 +4,11 @@
 #pragma once
 
 #include <QLabel>
+#include <QPersistentModelIndex>
 #include <QWidget>
 #include <string>
 #include <string_view>
 #include <vector>
-
-#include <QPersistentModelIndex>
 
 #include "generate/LiveEntry.h"
 #include "gui/FormulaHelp.h"

@@ -4,10 +4,10 @@
 #include <QGridLayout>
 #include <QVBoxLayout>
 
-#include "gui/Services.h"
-#include "records/FieldChoices.h"
 #include "generate/DesignCheck.h"
 #include "gui/PageParts.h"
+#include "gui/Services.h"
+#include "records/FieldChoices.h"
 
 namespace vorlane {
 

@@ -6,9 +6,9 @@
 #include <algorithm>
 #include <limits>
 
-#include "gui/Services.h"
 #include "gui/MaskEdit.h"
 #include "gui/PageParts.h"
+#include "gui/Services.h"
 
 namespace vorlane {
 

@@ -9,8 +9,8 @@
 #include <optional>
 #include <string>
 
-#include "settings/PictureLookup.h"
 #include "gui/WizardPage.h"
+#include "settings/PictureLookup.h"
 
 class QLabel;
 class QLineEdit;

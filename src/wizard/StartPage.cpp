@@ -7,9 +7,9 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "gui/Services.h"
 #include "generate/DesignCheck.h"
 #include "gui/MaskEdit.h"
+#include "gui/Services.h"
 
 namespace vorlane {
 

@@ -6,10 +6,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "gui/Services.h"
 #include "generate/DesignCheck.h"
 #include "gui/MaskEdit.h"
 #include "gui/PageParts.h"
+#include "gui/Services.h"
 
 namespace vorlane {
 

@@ -4,9 +4,9 @@
 #include <QGridLayout>
 #include <QVBoxLayout>
 
-#include "gui/Services.h"
 #include "generate/DesignCheck.h"
 #include "gui/PageParts.h"
+#include "gui/Services.h"
 
 namespace vorlane {
 

@@ -111,7 +111,8 @@ class DesignFilesTest : public QObject {
       TestApp app;
       vrlFacility mine = Mine();
       mine.SetAbilName(1, "Mining");
-      const QString path = facility ? SaveAt(app, "f.vorlane.json", mine) : SaveAt(app, "c.vorlane.json", LaserRecord());
+      const QString path =
+          facility ? SaveAt(app, "f.vorlane.json", mine) : SaveAt(app, "c.vorlane.json", LaserRecord());
       const QByteArray before = ReadAll(path);
       QVERIFY(app.hq().Designs().OpenFile(path));
       facility ? (void)app.Show<frmFacAbility>() : (void)app.Show<frmCompTech>();
@@ -254,8 +255,7 @@ class DesignFilesTest : public QObject {
       QVERIFY(!app.hq().Designs().OpenFile(path));
       const QString text = app.services.MessageTexts().join('|');
       QVERIFY2(text.startsWith(QStringLiteral("The design could not be opened.\n")) &&
-                   QDir::fromNativeSeparators(text).contains(path) &&
-                   text.contains(QString::fromLatin1(reason)),
+                   QDir::fromNativeSeparators(text).contains(path) && text.contains(QString::fromLatin1(reason)),
                qPrintable(text));
       QVERIFY(app.hq().Component() == before && app.hq().Facility() == vrlFacility{});
       QVERIFY(app.Text("txtCompName") == "On screen" && app.hq().Designs().FilePath(DesignKind::Component) == good);

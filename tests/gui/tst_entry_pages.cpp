@@ -2,8 +2,8 @@
 // per page; the grid-only fields; the cost page with the page base. (A design
 // walked to the end, back and forth: with the generate pages.)
 
-#include "support/TestApp.h"
 #include "gui/WizardPage.h"
+#include "support/TestApp.h"
 #include "wizard/frmCompAbility.h"
 #include "wizard/frmCompCost.h"
 #include "wizard/frmCompTech.h"
@@ -73,7 +73,8 @@ const EntryPage kPages[] = {
     {"frmCompTech", "Technology Requirement ", "txtTechArea", "txtTechLevel", "cmdAddTechReq", kTechAdd, kTechRemove,
      "Delete Tech Reqs?", "frmCompCost", "frmCompPicture", "lblTechReqNum", true, true, true, Opener<frmCompTech>()},
     {"frmCompAbility", "Component Ability ", "txtAbilType", "txtVal1", "cmdAddAbility", kAbilAdd, kAbilRemove,
-     "Remove Abilities?", "frmCompWeaponInfo", "frmCompCost", "lblAbilNum", true, false, true, Opener<frmCompAbility>()},
+     "Remove Abilities?", "frmCompWeaponInfo", "frmCompCost", "lblAbilNum", true, false, true,
+     Opener<frmCompAbility>()},
     {"frmFacTech", "Technology Requirement ", "txtTechArea", "txtTechLevel", "cmdAddTechReq", kTechAdd, kTechRemove,
      "Delete Tech Reqs?", "frmFacAbility", "frmFacPicture", "lblTechReqNum", false, true, false, Opener<frmFacTech>()},
     {"frmFacAbility", "Facility Ability ", "txtAbilType", "txtVal1", "cmdAddAbility", kAbilAdd, kAbilRemove,
@@ -157,7 +158,8 @@ class EntryPagesTest : public QObject {
     p.open(app);
     QCOMPARE(p.Shows(app, 1), QString());
     QCOMPARE(app.Press("cmdNext", {false}), QStringList{p.removeQuestion});
-    QVERIFY(app.services.Messages()[0].title == p.removeTitle && app.services.Messages()[0].buttons == MessageButtons::YesNo);
+    QVERIFY(app.services.Messages()[0].title == p.removeTitle &&
+            app.services.Messages()[0].buttons == MessageButtons::YesNo);
     QVERIFY(app.PageName() == p.page && p.Count(app) == 1);
     app.Press("cmdNext", {true});
     QVERIFY(p.Count(app) == 0 && app.PageName() == p.next);

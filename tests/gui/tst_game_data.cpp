@@ -62,8 +62,7 @@ class GameDataTest : public QObject {
     QVERIFY(!app.hq().Designs().ImportFromGameData());
     app.services.QueueFile(path);
     QVERIFY(!app.hq().Designs().ImportFromGameData());
-    QCOMPARE(app.services.Lists().back(),
-             QStringList({"Other (1 entry, line 2)", "Pump 1..3 (3 entries, line 5)"}));
+    QCOMPARE(app.services.Lists().back(), QStringList({"Other (1 entry, line 2)", "Pump 1..3 (3 entries, line 5)"}));
     QCOMPARE(app.services.FileRequests().front().startDir, QDir(app.Dir()).filePath("mod/Data"));
     app.services.QueueFile(path);
     app.services.QueueListChoice("pump 2");  // an entry's name finds its family
@@ -98,7 +97,8 @@ class GameDataTest : public QObject {
     results->ResultKind = QStringLiteral("Facility");
     // Asked before the game's file is copied into the mod; No copies nothing.
     QStringList shown = app.Press("cmdApply", {false});
-    QCOMPARE(shown, QStringList{"The mod has no Data/Facility.txt.\nDo you want to copy the game's file into the mod?"});
+    QCOMPARE(shown,
+             QStringList{"The mod has no Data/Facility.txt.\nDo you want to copy the game's file into the mod?"});
     QVERIFY(!QFileInfo::exists(mod + "/Data/Facility.txt"));
     // Copied; then "Pump 1" and "Pump 2" belong to entries this design did
     // not write: asked, and No writes nothing.

@@ -32,7 +32,12 @@ QString EngineText(const Record& record) {
   return text.replace("\r\n", "\n");
 }
 
-struct Watch { QStringList labels; int lastMaximum = -1; bool buttonsDisabled = true; bool barShown = true; };
+struct Watch {
+  QStringList labels;
+  int lastMaximum = -1;
+  bool buttonsDisabled = true;
+  bool barShown = true;
+};
 
 // Records what the page shows after every progress report.
 void WatchProgress(GeneratePage* page, Watch& watch) {
@@ -82,7 +87,8 @@ class GenerateTest : public QObject {
     QStringList progress{"33% generated", "67% generated", "100% generated"};
     if (row == 1) {
       walk.name = "Shield", walk.grid = true;
-      walk.techs = {{"Shields", "&techgridlevel1", "2", "-&techgridlevel1"}, {"Armor", "&techgridlevel2", "3", ".&techgridlevel2"}};
+      walk.techs = {{"Shields", "&techgridlevel1", "2", "-&techgridlevel1"},
+                    {"Armor", "&techgridlevel2", "3", ".&techgridlevel2"}};
       walk.abilities << DesignWalk::Ability{"Direct Fire", "", "5", ""};
       values = {{"Name", {"Shield -1.1", "Shield -1.2", "Shield -1.3", "Shield -2.1", "Shield -2.2", "Shield -2.3"}},
                 {"Roman Numeral", {"1", "2", "3", "2", "3", "4"}}};
@@ -93,8 +99,11 @@ class GenerateTest : public QObject {
       walk.numberStyle = walk.romanStyle = "&faclevel";
       walk.techs = {{"Mining", "&faclevel", "", ""}, {"Optics", "2", "", ""}};
       walk.abilities = {{"Mineral Generation", "", "{&faclevel*5}", ""}, {"Armor", "Absorbs", "1", "2"}};
-      values = {{"Name", {"Mine 1", "Mine 2"}}, {"Cost Minerals", {"100", "200"}}, {"Ability 1 Val 1", {"5", "10"}},
-                {"Ability 2 Val 1", {"1", "1"}}, {"Tech Area Req 2", {"Optics", "Optics"}}};
+      values = {{"Name", {"Mine 1", "Mine 2"}},
+                {"Cost Minerals", {"100", "200"}},
+                {"Ability 1 Val 1", {"5", "10"}},
+                {"Ability 2 Val 1", {"1", "1"}},
+                {"Tech Area Req 2", {"Optics", "Optics"}}};
       progress = {"50% generated", "100% generated"};
     }
     const bool component = row != 2;
@@ -104,9 +113,10 @@ class GenerateTest : public QObject {
     vrlComponent typed = app.hq().Component();
     if (component) typed.SetWeaponDisplayNum("0");
     const vrlFacility typedFacility = app.hq().Facility();
-    const QStringList back = component ? QStringList{"frmCompAbility", "frmCompCost", "frmCompTech", "frmCompPicture",
-                                                     "frmCompVehicleType", "frmCompBasicInfo", "frmCompStart"}
-                                       : QStringList{"frmFacAbility", "frmFacTech", "frmFacPicture", "frmFacBasicInfo", "frmFacStart"};
+    const QStringList back =
+        component ? QStringList{"frmCompAbility",     "frmCompCost",      "frmCompTech", "frmCompPicture",
+                                "frmCompVehicleType", "frmCompBasicInfo", "frmCompStart"}
+                  : QStringList{"frmFacAbility", "frmFacTech", "frmFacPicture", "frmFacBasicInfo", "frmFacStart"};
     QCOMPARE(WalkBack(app), back);
     QVERIFY(app.hq().Component() == typed && app.Text(component ? "txtCompName" : "txtFacName") == walk.name);
     QVERIFY(WalkUntouched(app, component ? "frmCompWeaponInfo" : "frmFacGenerate"));
@@ -130,8 +140,8 @@ class GenerateTest : public QObject {
              "frmDisplayResults|" + noun + " Generation Results - [" + walk.name + "]|" + noun);
     const QString text = Results(app)->rtfResults()->text();
     for (const auto& [key, inTurn] : values) QCOMPARE(Values(text, key), inTurn);
-    QCOMPARE(text, component ? EngineText<CompGenerate>(app.hq().Component())
-                                  : EngineText<FacGenerate>(app.hq().Facility()));
+    QCOMPARE(text,
+             component ? EngineText<CompGenerate>(app.hq().Component()) : EngineText<FacGenerate>(app.hq().Facility()));
     if (row == 0) QVERIFY(app.hq().Component() == LaserRecord());
     app.CloseBox();  // back on the generate page, ready again
     QVERIFY(app.PageName() == page && Idle(app));
@@ -163,9 +173,9 @@ class GenerateTest : public QObject {
     QCOMPARE(app.host()->windowTitle(), QString("Component Generation Results - [Swarm Missile]"));
     const QString text = Results(app)->rtfResults()->text();
     QStringList shown;  // level 3 of what was typed on the three weapon pages
-    for (const char* key : {"Weapon List Target Override", "Weapon Damage At Rng", "Weapon Reload Rate",
-                            "Weapon Display Type", "Weapon Display", "Weapon Sound", "Weapon Family",
-                            "Weapon Seeker Speed", "Weapon Seeker Dmg Res"})
+    for (const char* key :
+         {"Weapon List Target Override", "Weapon Damage At Rng", "Weapon Reload Rate", "Weapon Display Type",
+          "Weapon Display", "Weapon Sound", "Weapon Family", "Weapon Seeker Speed", "Weapon Seeker Dmg Res"})
       shown << Values(text, key).value(2);
     QCOMPARE(shown, (QStringList{"Ships, Planets", "30 30 " + QString("0 ").repeated(19), "1", "Seeker", "3",
                                  "missile.wav", "12", "8", "1"}));
@@ -223,9 +233,10 @@ class GenerateTest : public QObject {
     app.services.ClearRecords();
     QVERIFY(app.Click("cmdCheck"));
     QVERIFY(app.services.Messages().size() == 1 && app.services.Messages()[0].title == "Game Check");
-    QVERIFY2(app.services.Messages()[0].text.contains(
-                 "warning: entry 2 \"Laser 2\": Minerals Cost, level 2: Evaluation error < 1 / 0 >; {1/(2-2)} written as 0"),
-             qPrintable(app.services.Messages()[0].text));
+    QVERIFY2(
+        app.services.Messages()[0].text.contains(
+            "warning: entry 2 \"Laser 2\": Minerals Cost, level 2: Evaluation error < 1 / 0 >; {1/(2-2)} written as 0"),
+        qPrintable(app.services.Messages()[0].text));
   }
 
   void closingWhileGeneratingCancels() {
@@ -309,7 +320,8 @@ class GenerateTest : public QObject {
 
     // 32767 entries of 40 lines each: well over a million lines.
     QByteArray entry;
-    for (int i = 0; i < 38; ++i) entry += QByteArray("Key ").append(QByteArray::number(i)).leftJustified(42) + ":= v\r\n";
+    for (int i = 0; i < 38; ++i)
+      entry += QByteArray("Key ").append(QByteArray::number(i)).leftJustified(42) + ":= v\r\n";
     entry += "\r\n\r\n";
     view.setText(entry.repeated(32767));
     QVERIFY(view.lineCount() == 40 * 32767 + 1);
@@ -356,7 +368,8 @@ class GenerateTest : public QObject {
     QApplication::clipboard()->clear();
     // A button's accelerator clicks it a moment later, as it shows the press.
     app.Key(Qt::Key_A, Qt::AltModifier);
-    QTRY_COMPARE(QApplication::clipboard()->text(), QStringLiteral("Name := Läser 1\r\nSize := 10\r\n\r\nName := Läser 2\r\n"));
+    QTRY_COMPARE(QApplication::clipboard()->text(),
+                 QStringLiteral("Name := Läser 1\r\nSize := 10\r\n\r\nName := Läser 2\r\n"));
     app.Key(Qt::Key_S, Qt::AltModifier);
     QTRY_COMPARE(app.services.FileRequests().size(), std::size_t{1});
     app.Key(Qt::Key_K, Qt::AltModifier);
@@ -373,14 +386,16 @@ class GenerateTest : public QObject {
     QTemporaryDir game;
     QVERIFY(WriteAll(game.filePath("Data/TechArea.txt"), "Name := Lasers\r\n"));
     app.hq().SetSEIVDir(game.path().toStdString());
-    app.ShowResults("Name := Mine 1\r\nCost Minerals := 0.5\r\nTech Area Req 1 := lasers\r\n\r\n"
-                     "Name := Mine 2\r\nCost Minerals := 10\r\nCost Organics :=\r\nTech Area Req 1 := Lazers\r\n");
+    app.ShowResults(
+        "Name := Mine 1\r\nCost Minerals := 0.5\r\nTech Area Req 1 := lasers\r\n\r\n"
+        "Name := Mine 2\r\nCost Minerals := 10\r\nCost Organics :=\r\nTech Area Req 1 := Lazers\r\n");
     QVERIFY(app.Click("cmdCheck"));
     QVERIFY(app.services.Messages().size() == 2 && app.services.Messages()[1].title == "Game Check");
     const QString report = app.services.Messages()[1].text;
     QVERIFY2(report.startsWith("error: entry 1 \"Mine 1\", key \"Cost Minerals\"") &&
-                 report.contains("error: entry 2 \"Mine 2\", key \"Tech Area Req 1\": \"Lazers\": no such technology area in " +
-                                 QDir::toNativeSeparators(game.filePath("Data/TechArea.txt"))) &&
+                 report.contains(
+                     "error: entry 2 \"Mine 2\", key \"Tech Area Req 1\": \"Lazers\": no such technology area in " +
+                     QDir::toNativeSeparators(game.filePath("Data/TechArea.txt"))) &&
                  report.contains("\nwarning: entry 2 \"Mine 2\", key \"Cost Organics\": the value is empty") &&
                  report.endsWith("\n2 entries checked: 2 errors and 1 warning found."),
              qPrintable(report));
@@ -476,7 +491,8 @@ class GenerateTest : public QObject {
     QCOMPARE(app.services.FileRequests()[0].selectedFilter, utf8);  // the last one written
     const QString said = app.services.MessageTexts().join('|');
     QVERIFY2(said.startsWith("The results could not be saved.\n") && said.contains(QDir::toNativeSeparators(nowhere)) &&
-                 app.services.Messages().size() == 1, qPrintable(said));
+                 app.services.Messages().size() == 1,
+             qPrintable(said));
   }
 };
 

@@ -52,7 +52,7 @@ void SlideTo(TestApp& app, int value) {
   app.Settle();
 }
 
-const char* const kWeaponControls[] = {"txtWeapFam",  "cboDispType",  "sldDispNum",     "txtDispNum",
+const char* const kWeaponControls[] = {"txtWeapFam",   "cboDispType",    "sldDispNum",     "txtDispNum",
                                        "txtSoundFile", "cmdBrowseSound", "chkWeapTarg(0)", "chkWeapTarg(5)"};
 
 // A unique colour for every cell of a test strip.
@@ -130,7 +130,8 @@ class PicturePagesTest : public QObject {
     const QImage sign = CircleSlashImage().convertToFormat(QImage::Format_RGB32);
     QCOMPARE(sign.size(), QSize(40, 40));
     // A corner, the bar across the centre, the ring, inside the ring off the bar.
-    QCOMPARE((QList<QColor>{sign.pixelColor(0, 0), sign.pixelColor(20, 20), sign.pixelColor(20, 5), sign.pixelColor(28, 12)}),
+    QCOMPARE((QList<QColor>{sign.pixelColor(0, 0), sign.pixelColor(20, 20), sign.pixelColor(20, 5),
+                            sign.pixelColor(28, 12)}),
              (QList<QColor>{Qt::black, Qt::red, Qt::red, Qt::black}));
     QVERIFY(!ProgramIcon().isNull());
   }
@@ -141,16 +142,21 @@ class PicturePagesTest : public QObject {
     const QString noDirs = QStringLiteral("No directories selected (set up from main menu)");
     const QString mod = QStringLiteral("Using mod dir"), seiv = QStringLiteral("Using SEIV base dir");
     const QString missing = QStringLiteral("Picture not found");
-    struct Look { bool facility, mod, seiv; int number; QString usingDir; QImage shown; };  // number 0: a formula
+    struct Look {
+      bool facility, mod, seiv;
+      int number;
+      QString usingDir;
+      QImage shown;
+    };  // number 0: a formula
     const Look looks[] = {
         {false, false, false, 7, noDirs, NotFound()},
         {false, false, false, 0, "Using formula in text box", NotFound()},
-        {false, false, false, 8, noDirs, NotFound()},  // back on the slider: says again why
-        {false, true, true, 7, mod, Filled(Qt::red)},  // in both: the mod's, despite its letter case
+        {false, false, false, 8, noDirs, NotFound()},             // back on the slider: says again why
+        {false, true, true, 7, mod, Filled(Qt::red)},             // in both: the mod's, despite its letter case
         {false, true, true, 42, seiv, Filled(Qt::blue, 40, 20)},  // only in the game's
         {false, true, true, 99, missing, NotFound()},
         {false, true, true, 10, "Error loading picture 10 (", NotFound()},  // corrupt in the mod, good in the game
-        {false, true, true, 7, mod, Filled(Qt::red)},  // the next look tries again
+        {false, true, true, 7, mod, Filled(Qt::red)},                       // the next look tries again
         {false, true, true, 0, "Using formula in text box", NotFound()},
         {true, true, true, 7, seiv, Filled(Qt::cyan)},  // (which folders in turn: with the lookup's tests)
     };
@@ -204,18 +210,21 @@ class PicturePagesTest : public QObject {
     TestApp app;
     auto& record = app.hq().Component();
     app.Show<frmCompPicture>();
-    QCOMPARE(app.Props({"sldPicNum.minimum=1", "sldPicNum.maximum=800", "sldPicNum.tickInterval=50", "sldPicNum.value=1",
-                        "lblPicNum.text=1", "txtPicNum.text="}),
+    QCOMPARE(app.Props({"sldPicNum.minimum=1", "sldPicNum.maximum=800", "sldPicNum.tickInterval=50",
+                        "sldPicNum.value=1", "lblPicNum.text=1", "txtPicNum.text="}),
              QString());
     QVERIFY(Shown(app) == NotFound() && app.Find("imgPicture")->size() == QSize(193, 193));
     app.Click("cmdNext");  // untouched new design
     QVERIFY(record.PicNum() == "1" && app.PageName() == "frmCompTech");
-    const struct { const char* stored; bool formula; QStringList shows; } reopened[] = {
-        {"1", false, {"sldPicNum.value=1", "txtPicNum.text="}},
-        {"42", false, {"sldPicNum.value=42", "lblPicNum.text=42", "txtPicNum.text="}},
-        {"12.5", false, {"sldPicNum.value=12"}},  // rounded, halves to even
-        {"{&complevel * 2}", true, {"txtPicNum.text={&complevel * 2}"}},
-        {"0", true, {"txtPicNum.text=0"}}};  // below the slider: kept as typed text
+    const struct {
+      const char* stored;
+      bool formula;
+      QStringList shows;
+    } reopened[] = {{"1", false, {"sldPicNum.value=1", "txtPicNum.text="}},
+                    {"42", false, {"sldPicNum.value=42", "lblPicNum.text=42", "txtPicNum.text="}},
+                    {"12.5", false, {"sldPicNum.value=12"}},  // rounded, halves to even
+                    {"{&complevel * 2}", true, {"txtPicNum.text={&complevel * 2}"}},
+                    {"0", true, {"txtPicNum.text=0"}}};  // below the slider: kept as typed text
     for (const auto& row : reopened) {
       record.SetPicNum(row.stored);
       QVERIFY2(app.Show<frmCompPicture>()->UsingFormula() == row.formula && app.Props(row.shows).isEmpty(), row.stored);
@@ -292,7 +301,8 @@ class PicturePagesTest : public QObject {
     app.Type("txtDispNum", "12");
     QVERIFY(page->sldDispNum()->value() == 12 && page->frmDispNum()->title() == "Display Number - 12");
     app.Type("txtDispNum", "{&complevel+4}");
-    QVERIFY(page->UsingFormula() && ShowsTheSign(page) && page->frmDispNum()->title() == "Display Number - (using formula)");
+    QVERIFY(page->UsingFormula() && ShowsTheSign(page) &&
+            page->frmDispNum()->title() == "Display Number - (using formula)");
     app.Click("cmdNext");
     QCOMPARE(app.hq().Component().WeaponDisplayNum(), std::string("{&complevel+4}"));
 
@@ -375,8 +385,7 @@ class PicturePagesTest : public QObject {
 
     app.hq().SetModDir(mod.path().toStdString());
     // Chosen in a Sounds folder (any case): the name the game looks up.
-    const std::pair<QString, QString> choices[] = {
-        {elsewhere, elsewhere}, {zap, "Sub\\Zap.wav"}, {wave, "laser.wav"}};
+    const std::pair<QString, QString> choices[] = {{elsewhere, elsewhere}, {zap, "Sub\\Zap.wav"}, {wave, "laser.wav"}};
     for (const auto& [chosen, stored] : choices) {
       app.services.QueueFile(chosen);
       app.Click("cmdBrowseSound");
@@ -402,9 +411,13 @@ class PicturePagesTest : public QObject {
     QCOMPARE(app.Find<QLabel>("lblPlayStatus")->text(), QString("No audio output or unreadable file"));
     app.services.SetSoundResult(true);
     // Found mod directory first; what cannot be found says so.
-    const struct { QString text, played, sign; } plays[] = {
-        {"LASER.WAV", wave, ""}, {"sub/zap.wav", zap, ""}, {elsewhere, elsewhere, ""},
-        {"missing.wav", "", "Not in the Sounds folders"}, {mod.filePath("sounds/missing.wav"), "", "File not found"}};
+    const struct {
+      QString text, played, sign;
+    } plays[] = {{"LASER.WAV", wave, ""},
+                 {"sub/zap.wav", zap, ""},
+                 {elsewhere, elsewhere, ""},
+                 {"missing.wav", "", "Not in the Sounds folders"},
+                 {mod.filePath("sounds/missing.wav"), "", "File not found"}};
     for (const auto& play : plays) {
       app.services.ClearRecords();
       app.Type("txtSoundFile", play.text);

@@ -79,23 +79,43 @@ class RandomServices : public Services {
 };
 
 QString RandomText() {
-  static const std::array<const char*, 28> kTexts{
-      "{&complevel*10}", "1e400", "-1e400", "{1.7976931348623157e308}", "99999999999999999999999",
-      "32767", "-32768", "65536", "0", "", " ", "&", "&&", "{", "}", "{{{{1}", "&abil1val1", "&techlevel99",
-      "{sqrt(-1)}", "{1/0}", "&compname&compname", "{&complevel+1", "Ion Cannon T{&complevel+100}",
-      "\x01\x02\x1b\x7f", "\t\r\n", "\xC3\x84\xE2\x82\xAC\xF0\x9D\x84\x9E", "None", "Direct Fire"};
+  static const std::array<const char*, 28> kTexts{"{&complevel*10}",
+                                                  "1e400",
+                                                  "-1e400",
+                                                  "{1.7976931348623157e308}",
+                                                  "99999999999999999999999",
+                                                  "32767",
+                                                  "-32768",
+                                                  "65536",
+                                                  "0",
+                                                  "",
+                                                  " ",
+                                                  "&",
+                                                  "&&",
+                                                  "{",
+                                                  "}",
+                                                  "{{{{1}",
+                                                  "&abil1val1",
+                                                  "&techlevel99",
+                                                  "{sqrt(-1)}",
+                                                  "{1/0}",
+                                                  "&compname&compname",
+                                                  "{&complevel+1",
+                                                  "Ion Cannon T{&complevel+100}",
+                                                  "\x01\x02\x1b\x7f",
+                                                  "\t\r\n",
+                                                  "\xC3\x84\xE2\x82\xAC\xF0\x9D\x84\x9E",
+                                                  "None",
+                                                  "Direct Fire"};
   switch (Pick(8)) {
     case 0: {  // random UTF-16 units, lone surrogates and NUL included
       QString text;
       for (int i = Pick(12); i > 0; --i) text += QChar(static_cast<char16_t>(rng() & 0xFFFF));
       return text;
     }
-    case 1:
-      return QString::number(static_cast<qint64>(quint64{rng()} << 32 | rng()));
-    case 2:
-      return Pick(10) == 0 ? QString(70000, u'x') : QString(Pick(300), u'9');
-    default:
-      return QString::fromUtf8(Any(kTexts));
+    case 1: return QString::number(static_cast<qint64>(quint64{rng()} << 32 | rng()));
+    case 2: return Pick(10) == 0 ? QString(70000, u'x') : QString(Pick(300), u'9');
+    default: return QString::fromUtf8(Any(kTexts));
   }
 }
 
@@ -146,7 +166,8 @@ void Click(HostWindow& host) {
   QPointer<QWidget> w = Any(targets);
   const QPoint at(Pick(std::max(1, w->width())), Pick(std::max(1, w->height())));
   if (Pick(6) == 0) return QTest::mouseDClick(w, Qt::LeftButton, {}, at);
-  for (int n = Repeats(); n > 0 && w && w->isVisible() && w->isEnabled(); --n) QTest::mouseClick(w, Qt::LeftButton, {}, at);
+  for (int n = Repeats(); n > 0 && w && w->isVisible() && w->isEnabled(); --n)
+    QTest::mouseClick(w, Qt::LeftButton, {}, at);
 }
 
 void Type(HostWindow& host) {
@@ -187,7 +208,8 @@ void Slide(HostWindow& host) {
 // close box; keys go to an open popup first.
 void Act(HostWindow& host) {
   if (QWidget* popup = QApplication::activePopupWidget())
-    return QTest::keyClick(popup, Any(std::array{Qt::Key_Up, Qt::Key_Down, Qt::Key_Return, Qt::Key_Escape, Qt::Key_Right}));
+    return QTest::keyClick(popup,
+                           Any(std::array{Qt::Key_Up, Qt::Key_Down, Qt::Key_Return, Qt::Key_Escape, Qt::Key_Right}));
   const int kind = Pick(100);
   if (kind < 35) {
     Key(host);
@@ -207,7 +229,7 @@ void Act(HostWindow& host) {
 QtMessageHandler passOn = nullptr;
 void QuietHandler(QtMsgType type, const QMessageLogContext& context, const QString& message) {
   if (type == QtWarningMsg && (message.startsWith(QStringLiteral("This plugin does not support")) ||
-                                message.contains(QStringLiteral("OpenType support missing"))))
+                               message.contains(QStringLiteral("OpenType support missing"))))
     return;
   passOn(type, context, message);
 }
@@ -225,7 +247,8 @@ class RobustnessTest : public QObject {
  private slots:
   void randomInputOnEveryPage() {
     const double seconds = qEnvironmentVariable("VORLANE_ROBUSTNESS_SECONDS", "10").toDouble();
-    const unsigned seed = qEnvironmentVariable("VORLANE_ROBUSTNESS_SEED", QString::number(std::random_device{}())).toUInt();
+    const unsigned seed =
+        qEnvironmentVariable("VORLANE_ROBUSTNESS_SEED", QString::number(std::random_device{}())).toUInt();
     qInfo("VORLANE_ROBUSTNESS_SEED=%u", seed);
     passOn = qInstallMessageHandler(QuietHandler);
     rng.seed(seed);

@@ -130,10 +130,10 @@ class SheetTest : public QObject {
     QTest::addColumn<QString>("lastPage");
     QTest::newRow("seeking torpedo") << ReadAll(Example("seeking-torpedo")) << QStringLiteral("frmCompGenerate");
     QTest::newRow("mine grid") << ReadAll(Example("mine-grid")) << QStringLiteral("frmFacGenerate");
-    QTest::newRow("component beyond the boxes") << QByteArray::fromStdString(DesignToJson(Unusual()))
-                                                << QStringLiteral("frmCompGenerate");
-    QTest::newRow("grid facility beyond the boxes") << QByteArray::fromStdString(DesignToJson(UnusualGrid()))
-                                                    << QStringLiteral("frmFacGenerate");
+    QTest::newRow("component beyond the boxes")
+        << QByteArray::fromStdString(DesignToJson(Unusual())) << QStringLiteral("frmCompGenerate");
+    QTest::newRow("grid facility beyond the boxes")
+        << QByteArray::fromStdString(DesignToJson(UnusualGrid())) << QStringLiteral("frmFacGenerate");
   }
   void switchingKeepsTheDesign() {
     QFETCH(QByteArray, design);
@@ -171,10 +171,13 @@ class SheetTest : public QObject {
     QVERIFY(hp->cursorPosition() == 1 && sheet->Live()->Point().level == 3);
     QTRY_VERIFY(EntryText(sheet).contains(EntryLine("Name", "Proton Torpedo 3\n")));
 
-    const struct { QString field, text; int level; QString line; } edits[] = {
-        {"MinCost", "{&complevel*7}", 3, EntryLine("Cost Minerals", "21\n")},
-        {"TechReqLevel(1)", "{&complevel+40}", 2, EntryLine("Tech Level Req 1", "42\n")},
-        {"WeaponDamageAtRange(1)", "{9*&complevel}", 4, EntryLine("Weapon Damage At Rng", "36 ")}};
+    const struct {
+      QString field, text;
+      int level;
+      QString line;
+    } edits[] = {{"MinCost", "{&complevel*7}", 3, EntryLine("Cost Minerals", "21\n")},
+                 {"TechReqLevel(1)", "{&complevel+40}", 2, EntryLine("Tech Level Req 1", "42\n")},
+                 {"WeaponDamageAtRange(1)", "{9*&complevel}", 4, EntryLine("Weapon Damage At Rng", "36 ")}};
     auto* spin = sheet->Live()->findChild<QSpinBox*>("spnPosition(1)");
     QVERIFY(spin && spin->maximum() == 5);
     for (const auto& row : edits) {
@@ -218,14 +221,22 @@ class SheetTest : public QObject {
       if (label->isVisibleTo(sheet)) warned = label;
     QVERIFY(warned && warned->property("warning").toBool());
     QVERIFY2(warned->text().startsWith("Warning: Minerals Cost, level 4: Evaluation error") &&
-                 warned->text().contains("written as 0"), qPrintable(warned->text()));
+                 warned->text().contains("written as 0"),
+             qPrintable(warned->text()));
     QVERIFY(app.Type("MinCost", "{50+1}"));
     QTRY_VERIFY(!minCost->property("warning").toBool());
     QVERIFY(!warned->isVisibleTo(sheet) && sheet->Warnings().empty());
 
-    const struct { const char* list; int entry; const char* key; QString text; int position, cursor; } faults[] = {
-        {"", 0, "MinCost", "{50+*2}", 5, 4}, {"", 0, "CompDesc", "\U0001D11E {1+}", 5, 5},  // a wide character first
-        {"TechReqs", 1, "TechReqLevel", "{2*}", 4, 3}, {"", 0, "HP", "{&size}", 0, 7}};  // position unknown: at the end
+    const struct {
+      const char* list;
+      int entry;
+      const char* key;
+      QString text;
+      int position, cursor;
+    } faults[] = {{"", 0, "MinCost", "{50+*2}", 5, 4},
+                  {"", 0, "CompDesc", "\U0001D11E {1+}", 5, 5},  // a wide character first
+                  {"TechReqs", 1, "TechReqLevel", "{2*}", 4, 3},
+                  {"", 0, "HP", "{&size}", 0, 7}};  // position unknown: at the end
     for (const auto& row : faults) {
       GenerationFault fault;
       fault.field = {row.list, row.entry, row.key};
@@ -309,7 +320,8 @@ class SheetTest : public QObject {
   // boxes follow the scrolling, Remove leaves the focus in the next row.
   void largestListsOpenWithAScreenOfBoxes() {
     vrlComponent c = TwoRequirements();
-    c.SetNumTechReqs(static_cast<std::int16_t>(kMaxListEntries)), c.SetNumAbils(static_cast<std::int16_t>(kMaxListEntries));
+    c.SetNumTechReqs(static_cast<std::int16_t>(kMaxListEntries)),
+        c.SetNumAbils(static_cast<std::int16_t>(kMaxListEntries));
     for (std::int16_t i = 1; i > 0 && i <= kMaxListEntries; ++i) {
       c.SetTechReqArea(i, "Area " + std::to_string(i)), c.SetTechReqLevel(i, "1");
       c.SetAbilName(i, "Ability " + std::to_string(i)), c.SetAbilVal1(i, "{&complevel}");
@@ -354,11 +366,13 @@ class SheetTest : public QObject {
     const auto shift = Qt::ShiftModifier;
     using K = QList<QKeyCombination>;
     QTest::newRow("Backspace takes the pair") << K{Qt::Key_Backspace} << QString("abcd") << "";
-    QTest::newRow("Delete takes c") << K{Qt::Key_Delete} << "ab" + smiley + "d" << "";
+    QTest::newRow("Delete takes c") << K{Qt::Key_Delete} << "ab" + smiley + "d"
+                                    << "";
     QTest::newRow("Shift+Left selects the pair") << K{shift | Qt::Key_Left} << "ab" + smiley + "cd" << smiley;
     QTest::newRow("Shift+Home, typed over") << K{shift | Qt::Key_Home, Qt::Key_Z} << QString("zcd") << "";
     QTest::newRow("Left ends a selection at its start")
-        << K{shift | Qt::Key_End, Qt::Key_Left, Qt::Key_Delete} << "ab" + smiley + "d" << "";
+        << K{shift | Qt::Key_End, Qt::Key_Left, Qt::Key_Delete} << "ab" + smiley + "d"
+        << "";
     QTest::newRow("Select all, Delete") << K{QKeyCombination(Qt::ControlModifier, Qt::Key_A), Qt::Key_Delete} << ""
                                         << "";
     QTest::newRow("Shift+End from the start") << K{Qt::Key_Home, shift | Qt::Key_End} << "ab" + smiley + "cd"
@@ -368,7 +382,9 @@ class SheetTest : public QObject {
   void longTextBoxKeys() {
     QFETCH(QList<QKeyCombination>, keys);
     LongLineEdit box;
-    box.setText(QString::fromUtf8("ab\xF0\x9F\x98\x80" "cd"));
+    box.setText(
+        QString::fromUtf8("ab\xF0\x9F\x98\x80"
+                          "cd"));
     box.setCursorPosition(4);
     QString edited = box.text();  // what the box told, as the record would hold it
     connect(&box, &LongLineEdit::textEdited, &box, [&edited](const QString& text) { edited = text; });
@@ -424,7 +440,8 @@ class SheetTest : public QObject {
     sheet->findChild<QPushButton*>("cmdRemoveTechReqs")->click();
     app.Settle();
     auto* focused = qobject_cast<QLineEdit*>(QApplication::focusWidget());
-    QVERIFY2(focused && focused->objectName() == "TechReqLevel(1)" && focused->text().isEmpty(), focused ? qPrintable(focused->objectName() + "=" + focused->text()) : "none");
+    QVERIFY2(focused && focused->objectName() == "TechReqLevel(1)" && focused->text().isEmpty(),
+             focused ? qPrintable(focused->objectName() + "=" + focused->text()) : "none");
     QVERIFY(app.hq().Component().NumTechReqs() == 1 && app.hq().Component().TechReqArea(1) == "Second");
 
     auto* hp = sheet->findChild<QLineEdit*>("HP");
@@ -469,12 +486,16 @@ class SheetTest : public QObject {
   // What completion offers at the end of a text: variables after "&",
   // functions inside braces, nothing elsewhere or inside a name.
   void completionPrefixes() {
-    const struct { QString text, prefix; bool variables; } rows[] = {
-        {"Mk &", "&", true}, {"{&abil1va", "&abil1va", true}, {"{2*sq", "sq", false}, {"{{1}+lo", "lo", false},
-        {"Laser sq", "", false}, {"{1} sq", "", false}, {"{5mm", "", false}};  // a unit after a number
+    const struct {
+      QString text, prefix;
+      bool variables;
+    } rows[] = {{"Mk &", "&", true},      {"{&abil1va", "&abil1va", true}, {"{2*sq", "sq", false},
+                {"{{1}+lo", "lo", false}, {"Laser sq", "", false},         {"{1} sq", "", false},
+                {"{5mm", "", false}};  // a unit after a number
     for (const auto& row : rows) {
       const CompletionPrefix found = FindCompletionPrefix(row.text, static_cast<int>(row.text.size()));
-      QVERIFY2(found.prefix == row.prefix && (row.prefix.isEmpty() || found.variables == row.variables), qPrintable(row.text));
+      QVERIFY2(found.prefix == row.prefix && (row.prefix.isEmpty() || found.variables == row.variables),
+               qPrintable(row.text));
     }
     QCOMPARE(FindCompletionPrefix("{&compname}", 4).prefix, QString());
   }
@@ -538,9 +559,15 @@ class SheetTest : public QObject {
   // between its brackets; inside braces as its name and bracket. The
   // reference's example uses the design's own level variable.
   void functionsOutsideBracesComeInBraces() {
-    const struct { QString text; int cursor; QString result; int after; } rows[] = {
-        {"Cost ", 5, "Cost {round()}", 12}, {"{1+}", 3, "{1+round(}", 9}, {"{1} x", 5, "{1} x{round()}", 12},
-        {"a{b}c", 0, "{round()}a{b}c", 7}};
+    const struct {
+      QString text;
+      int cursor;
+      QString result;
+      int after;
+    } rows[] = {{"Cost ", 5, "Cost {round()}", 12},
+                {"{1+}", 3, "{1+round(}", 9},
+                {"{1} x", 5, "{1} x{round()}", 12},
+                {"a{b}c", 0, "{round()}a{b}c", 7}};
     for (const auto& row : rows) {
       QLineEdit box(row.text);
       box.setCursorPosition(row.cursor);
@@ -569,8 +596,8 @@ class SheetTest : public QObject {
     QTest::keyClick(box, Qt::Key_Space, Qt::ControlModifier);
     QAbstractItemView* popup = box->findChild<QCompleter*>()->popup();
     QTRY_VERIFY(popup->isVisible());
-    const QModelIndex abs = popup->model()->match(popup->model()->index(0, 0), Qt::DisplayRole, "abs(", 1,
-                                                  Qt::MatchStartsWith).value(0);
+    const QModelIndex abs =
+        popup->model()->match(popup->model()->index(0, 0), Qt::DisplayRole, "abs(", 1, Qt::MatchStartsWith).value(0);
     QVERIFY(abs.isValid());
     popup->setCurrentIndex(abs);
     QTest::keyClick(box, Qt::Key_Return);
@@ -583,7 +610,8 @@ class SheetTest : public QObject {
     CurvePanel panel([&] { return CurveDesign(record); });
     QCOMPARE(panel.View()->Message(), QString("Computing…"));  // not a call to choose a field
     QVERIFY(Settled(panel));
-    QVERIFY(panel.View()->Points() == QStringList({"1", "2", "3"}) && Values(panel) == std::vector<double>({10, 20, 30}));
+    QVERIFY(panel.View()->Points() == QStringList({"1", "2", "3"}) &&
+            Values(panel) == std::vector<double>({10, 20, 30}));
     const QString label = QString::fromStdString(FieldLabel(record, {"", 0, "MinCost"}));
     QCOMPARE(panel.View()->HoverText(0, 2), "Level 3: " + label + " = 30");
 
@@ -599,8 +627,8 @@ class SheetTest : public QObject {
     record.SetSize("Tiny");
     panel.SetChosenFields({{"", 0, "MinCost"}, {"", 0, "Size"}});
     QVERIFY(Settled(panel) && panel.View()->Series().size() == 2 && std::isnan(Values(panel, 1)[0]));
-    QCOMPARE(panel.View()->HoverText(1, 0), "Level 1: " + QString::fromStdString(FieldLabel(record, {"", 0, "Size"})) +
-                                                " = (no number)");
+    QCOMPARE(panel.View()->HoverText(1, 0),
+             "Level 1: " + QString::fromStdString(FieldLabel(record, {"", 0, "Size"})) + " = (no number)");
 
     // A design that does not generate says so instead of drawing.
     record.SetMinCost("{1+");

@@ -47,8 +47,8 @@ class ShellTest : public QObject {
     QVERIFY(app.hq().SEIVDir().empty() && app.hq().ModDir().empty());
     QStringList captions;
     for (int i = 0; i < 4; ++i) captions << app.PageAs<frmMain>()->optCreate(i)->text();
-    QCOMPARE(captions, (QStringList{"Design a component.", "Design a facility.", "Design a vehicle.",
-                                    "Setup the Vorlane"}));
+    QCOMPARE(captions,
+             (QStringList{"Design a component.", "Design a facility.", "Design a vehicle.", "Setup the Vorlane"}));
     QVERIFY(app.PageAs<frmMain>()->optCreate(0)->isChecked());
     QCOMPARE(app.Props({"cmdBack.enabled=false", "cmdClose.text=&Close"}), QString());
     app.host()->move(123, 77);
@@ -129,12 +129,13 @@ class ShellTest : public QObject {
     Services& services = qt;
     QWidget owner;
     owner.show();
-    QString seen;  // the last box's title, text, icon, standard buttons and captions
+    QString seen;                           // the last box's title, text, icon, standard buttons and captions
     const auto answer = [&seen](int key) {  // then presses `key` in it (0: clicks No)
       WhenModal([&seen, key](QWidget* w) {
         auto* box = qobject_cast<QMessageBox*>(w);
         seen = QStringList{box->windowTitle(), box->text(), QString::number(box->icon()),
-                           QString::number(box->standardButtons().toInt()), ""}.join('|');
+                           QString::number(box->standardButtons().toInt()), ""}
+                   .join('|');
         for (QAbstractButton* b : box->buttons()) seen += b->text() + '|';
         key ? QTest::keyClick(box, Qt::Key(key)) : box->button(QMessageBox::No)->click();
       });
@@ -164,7 +165,8 @@ class ShellTest : public QObject {
       picker->SetPath(QDir(root.path()).filePath("Mod"));
       QTest::mouseClick(picker->findChild<QPushButton*>("cmdOK"), Qt::LeftButton);
     });
-    QCOMPARE(services.ChooseDirectory(nullptr, root.path()), std::optional<QString>(QDir::cleanPath(root.path()) + "/Mod"));
+    QCOMPARE(services.ChooseDirectory(nullptr, root.path()),
+             std::optional<QString>(QDir::cleanPath(root.path()) + "/Mod"));
     WhenModal([&](QWidget* w) { QTest::mouseClick(w->findChild<QPushButton*>("cmdCancel"), Qt::LeftButton); });
     QCOMPARE(services.ChooseDirectory(nullptr, root.path()), std::optional<QString>());
   }
@@ -176,7 +178,8 @@ class ShellTest : public QObject {
     QVERIFY(sink.Show("Error", "Zahl \xC2\xB5 fehlt", MessageButtons::YesNo) == MessageAnswer::Yes);
     QVERIFY(sink.Show("Error", "Component not generated.", MessageButtons::Ok) == MessageAnswer::Ok);
     QVERIFY(scripted.Messages().size() == 2 && scripted.Messages()[1].buttons == MessageButtons::Ok);
-    QCOMPARE(scripted.Messages()[0].title + "|" + scripted.Messages()[0].text, QString::fromUtf8("Error|Zahl \u00B5 fehlt"));
+    QCOMPARE(scripted.Messages()[0].title + "|" + scripted.Messages()[0].text,
+             QString::fromUtf8("Error|Zahl \u00B5 fehlt"));
   }
 
   void okWritesTheFileAndUpdatesTheProgram() {
@@ -245,13 +248,15 @@ class ShellTest : public QObject {
 #else
     const QString reason = QStringLiteral("Is a directory");
 #endif
-    QVERIFY2(QDir::fromNativeSeparators(m.text).contains(app.SettingsPath()) && m.text.contains(reason), qPrintable(m.text));
+    QVERIFY2(QDir::fromNativeSeparators(m.text).contains(app.SettingsPath()) && m.text.contains(reason),
+             qPrintable(m.text));
     QVERIFY(app.hq().SEIVDir() == "/seiv" && app.PageName() == "frmMain");  // still applied for this run
   }
 
   void pickerDescendsClimbsAndChooses() {
     QTemporaryDir root;
-    for (const char* dir : {"Game/Pictures", "Game/.hidden wine", "Game/Sounds"}) QVERIFY(QDir(root.path()).mkpath(dir));
+    for (const char* dir : {"Game/Pictures", "Game/.hidden wine", "Game/Sounds"})
+      QVERIFY(QDir(root.path()).mkpath(dir));
     const QString game = QDir(root.path()).filePath("Game");
 
     frmDirBrowse picker;

@@ -14,13 +14,17 @@ using namespace vorlane::test;
 namespace {
 
 // The words of one twin, so every check runs on both pages.
-struct Twin { int option; QString noun, name, desc, levels, grid; };
+struct Twin {
+  int option;
+  QString noun, name, desc, levels, grid;
+};
 const Twin kTwins[] = {{0, "component", "txtCompName", "txtCompDesc", "txtCompLevels", "chkGridComp"},
                        {1, "facility", "txtFacName", "txtFacDesc", "txtFacLevels", "chkGridFac"}};
 
 const QString kNumberQ = "Do you want to leave the numbering style blank?",
               kRomanQ = "Do you want to leave the Roman numeral style blank?",
-              kFamilyMsg = "You must include a family number.", kGroupQ = "Do you want to leave the general group blank?",
+              kFamilyMsg = "You must include a family number.",
+              kGroupQ = "Do you want to leave the general group blank?",
               kVehicleMsg = "You must select at least one vehicle type.";
 
 void SetVehicle(TestApp& app, int index, bool on) {
@@ -43,9 +47,9 @@ class StartPagesTest : public QObject {
     QVERIFY(combo->isEditable() && combo->count() == 11 && combo->currentText().isEmpty());  // no restriction yet
     QCOMPARE(combo->itemText(0) + "|" + combo->itemText(10), QStringLiteral("None|Ten Per Vehicle"));
     QCOMPARE(app.Props({"txtNumberStyle.enabled=true", "txtRomanStyle.enabled=true"}), QString());
-    QCOMPARE(app.TabOrder("txtNumberStyle", 9), (QStringList{"txtNumberStyle", "txtRomanStyle", "txtFamily",
-                                                            "txtGeneralGroup", "txtCustomGroup", "cboRestrictions",
-                                                            "cmdNext", "cmdBack", "cmdCancel"}));
+    QCOMPARE(app.TabOrder("txtNumberStyle", 9),
+             (QStringList{"txtNumberStyle", "txtRomanStyle", "txtFamily", "txtGeneralGroup", "txtCustomGroup",
+                          "cboRestrictions", "cmdNext", "cmdBack", "cmdCancel"}));
     // The checks in order; No to a question stops there.
     QCOMPARE(app.Press("cmdNext", {true, true}), (QStringList{kNumberQ, kRomanQ, kFamilyMsg}));
     QVERIFY(s.Messages()[0].buttons == MessageButtons::YesNo && s.Messages()[2].buttons == MessageButtons::Ok);
@@ -176,10 +180,12 @@ class StartPagesTest : public QObject {
                         t.grid + ".text=&Check this if you would like to create a grid " + t.noun + ".",
                         "cmdBack.enabled=false", "cmdBack.toolTip=", "cmdCancel.text=Cancel",
                         "cmdNext.toolTip=" + QString(which ? "Advances to the next screen." : ""),
-                        "cmdCancel.toolTip=" + QString(which ? "Returns to the main menu." : ""), t.levels + ".toolTip=" + levelsTip,
+                        "cmdCancel.toolTip=" + QString(which ? "Returns to the main menu." : ""),
+                        t.levels + ".toolTip=" + levelsTip,
                         (which ? "lblFacLevels" : "lblCompLevels") + QString(".toolTip=") + levelsTip}),
              QString());
-    QCOMPARE(app.TabOrder(t.name, 7), (QStringList{t.name, t.desc, t.levels, t.grid, "cmdNext", "cmdBack", "cmdCancel"}));
+    QCOMPARE(app.TabOrder(t.name, 7),
+             (QStringList{t.name, t.desc, t.levels, t.grid, "cmdNext", "cmdBack", "cmdCancel"}));
     QCOMPARE(QApplication::focusWidget(), app.Find(t.name));
 
     ScriptedServices& s = app.services;

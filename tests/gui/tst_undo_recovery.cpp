@@ -104,9 +104,8 @@ class UndoRecoveryTest : public QObject {
 
     // In the wizard each undo opens the page of its change, at its field.
     app.Key(Qt::Key_W, Qt::ControlModifier | Qt::ShiftModifier);
-    const std::pair<const char*, const char*> undone[] = {{"frmCompTech", "txtTechLevel"},
-                                                          {"frmCompStart", "txtCompDesc"},
-                                                          {"frmCompStart", "txtCompName"}};
+    const std::pair<const char*, const char*> undone[] = {
+        {"frmCompTech", "txtTechLevel"}, {"frmCompStart", "txtCompDesc"}, {"frmCompStart", "txtCompName"}};
     for (const auto& [page, field] : undone) {
       app.Key(Qt::Key_Z, Qt::ControlModifier);
       QCOMPARE(app.PageName(), QString::fromLatin1(page));

@@ -10,10 +10,10 @@
 #include <cstdint>
 #include <cstring>
 #include <new>
-#include <type_traits>
-#include <utility>
 #include <string>
 #include <string_view>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 namespace vorlane::expr {

@@ -1,10 +1,9 @@
 // Bessel functions J, Y, I, K of integer order.
-#include "evaluator/mSpecialFunctions.h"
-#include "evaluator/mSpecialInternal.h"
-
 #include <cmath>
 #include <cstdint>
 
+#include "evaluator/mSpecialFunctions.h"
+#include "evaluator/mSpecialInternal.h"
 #include "util/Numbers.h"
 
 namespace vorlane::mSpecialFunctions {

@@ -1,10 +1,10 @@
 // Gamma family: Gamma, its logarithm, digamma, beta, zeta, and the
 // regularized incomplete gamma and beta functions.
-#include "evaluator/mSpecialFunctions.h"
-#include "evaluator/mSpecialInternal.h"
-
 #include <array>
 #include <cmath>
+
+#include "evaluator/mSpecialFunctions.h"
+#include "evaluator/mSpecialInternal.h"
 
 namespace vorlane::mSpecialFunctions {
 

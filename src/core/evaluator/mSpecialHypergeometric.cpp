@@ -6,10 +6,10 @@
 // smallest estimate is returned. This keeps the result accurate where one
 // form cancels badly (large parameters, a pole of the series' c parameter
 // close to an index, negative arguments).
+#include <cmath>
+
 #include "evaluator/mSpecialFunctions.h"
 #include "evaluator/mSpecialInternal.h"
-
-#include <cmath>
 
 namespace vorlane::mSpecialFunctions {
 

@@ -1,10 +1,9 @@
 // Error function, exponential integrals, sine and cosine integrals, Fresnel
 // integrals and Airy functions.
-#include "evaluator/mSpecialFunctions.h"
-#include "evaluator/mSpecialInternal.h"
-
 #include <cmath>
 
+#include "evaluator/mSpecialFunctions.h"
+#include "evaluator/mSpecialInternal.h"
 #include "util/Numbers.h"
 
 namespace vorlane::mSpecialFunctions {

@@ -6,11 +6,10 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <nlohmann/json.hpp>
 #include <random>
 #include <set>
 #include <vector>
-
-#include <nlohmann/json.hpp>
 
 #include "generate/DesignCheck.h"
 #include "generate/DesignLayout.h"

@@ -1,8 +1,6 @@
 // Special functions against reference values computed with mpmath at 30
 // digits (tests/core/data/specfun_reference.py writes the table), plus the
 // edge cases and failure texts.
-#include "evaluator/mSpecialFunctions.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -17,6 +15,7 @@
 
 #include "EvaluatorTestSupport.h"
 #include "evaluator/ExprMath.h"
+#include "evaluator/mSpecialFunctions.h"
 
 namespace vorlane::mSpecialFunctions {
 namespace {

@@ -1,11 +1,11 @@
 #include "gamedata/Apply.h"
 
+#include <gtest/gtest.h>
+
 #include <filesystem>
 #include <fstream>
 #include <random>
 #include <sstream>
-
-#include <gtest/gtest.h>
 
 #include "../ScratchDir.h"
 #include "GameDataTestSupport.h"

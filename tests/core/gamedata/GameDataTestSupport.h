@@ -2,11 +2,11 @@
 // entries a design generates.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <string>
 #include <string_view>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "gamedata/DataFile.h"
 #include "generate/CompGenerate.h"

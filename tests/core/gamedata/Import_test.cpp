@@ -1,10 +1,10 @@
 #include "gamedata/Import.h"
 
+#include <gtest/gtest.h>
+
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-
-#include <gtest/gtest.h>
 
 #include "GameDataTestSupport.h"
 #include "gamedata/Families.h"

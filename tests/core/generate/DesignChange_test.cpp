@@ -1,8 +1,8 @@
+#include "generate/DesignChange.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
-
-#include "generate/DesignChange.h"
 
 namespace vorlane {
 namespace {

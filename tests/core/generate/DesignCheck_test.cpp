@@ -1,9 +1,10 @@
+#include "generate/DesignCheck.h"
+
 #include <gtest/gtest.h>
 
-#include "generate/CompGenerate.h"
-#include "generate/DesignCheck.h"
-#include "generate/FacGenerate.h"
 #include "GenerateTestSupport.h"
+#include "generate/CompGenerate.h"
+#include "generate/FacGenerate.h"
 
 namespace vorlane {
 namespace {

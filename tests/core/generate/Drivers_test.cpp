@@ -2,9 +2,9 @@
 
 #include <tuple>
 
+#include "GenerateTestSupport.h"
 #include "generate/CompGenerate.h"
 #include "generate/FacGenerate.h"
-#include "GenerateTestSupport.h"
 
 namespace vorlane {
 namespace {

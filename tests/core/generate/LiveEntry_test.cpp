@@ -1,3 +1,5 @@
+#include "generate/LiveEntry.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
@@ -5,10 +7,9 @@
 #include <set>
 #include <thread>
 
+#include "GenerateTestSupport.h"
 #include "generate/CompGenerate.h"
 #include "generate/FacGenerate.h"
-#include "generate/LiveEntry.h"
-#include "GenerateTestSupport.h"
 
 namespace vorlane {
 namespace {

@@ -1,7 +1,8 @@
+#include "generate/RecoveryFolder.h"
+
 #include <gtest/gtest.h>
 
 #include "../ScratchDir.h"
-#include "generate/RecoveryFolder.h"
 
 namespace vorlane {
 namespace {

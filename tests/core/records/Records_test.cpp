@@ -1,7 +1,7 @@
+#include <gtest/gtest.h>
+
 #include "records/vrlComponent.h"
 #include "records/vrlFacility.h"
-
-#include <gtest/gtest.h>
 
 namespace vorlane {
 namespace {

@@ -1,5 +1,4 @@
 #include "settings/PictureLookup.h"
-#include "settings/SoundLookup.h"
 
 #include <gtest/gtest.h>
 
@@ -9,6 +8,7 @@
 #include <tuple>
 
 #include "../ScratchDir.h"
+#include "settings/SoundLookup.h"
 
 namespace vorlane {
 namespace {

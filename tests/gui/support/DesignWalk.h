@@ -3,7 +3,6 @@
 // information page (component) or the generate page (facility).
 #pragma once
 
-
 #include "support/TestApp.h"
 
 namespace vorlane::test {

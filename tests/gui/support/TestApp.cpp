@@ -2,7 +2,6 @@
 
 #include "app/frmMain.h"
 
-
 namespace vorlane::test {
 
 TestApp::TestApp(std::optional<QByteArray> iniContent, const QString& stateFolder) {
