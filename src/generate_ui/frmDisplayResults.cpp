@@ -1,7 +1,5 @@
 #include "generate_ui/frmDisplayResults.h"
 
-#include <QFontDatabase>
-#include <QFontMetricsF>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -25,15 +23,7 @@ QFont ResultsFont() {
   font.setFixedPitch(true);
   font.setPointSizeF(9.75);
   font.setWeight(QFont::Normal);
-  // Judged by the glyphs: font databases do not always flag monospaced faces.
-  QFontMetricsF metrics(font);
-  if (metrics.horizontalAdvance(u'i') != metrics.horizontalAdvance(u'M')) {
-    QFont fallback = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    fallback.setPointSizeF(9.75);
-    fallback.setWeight(QFont::Normal);
-    return fallback;
-  }
-  return font;
+  return LineTextView::IsFixedPitch(font) ? font : LineTextView::FixedPitchFont(9.75);
 }
 
 }  // namespace

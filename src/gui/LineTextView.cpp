@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QKeyEvent>
 #include <QMenu>
@@ -14,6 +15,22 @@
 #include <cstring>
 
 namespace vorlane {
+
+bool LineTextView::IsFixedPitch(const QFont& font) {
+  const QFontMetricsF metrics(font);
+  return metrics.horizontalAdvance(u'i') == metrics.horizontalAdvance(u'M');
+}
+
+QFont LineTextView::FixedPitchFont(qreal pointSize) {
+  QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+  if (pointSize > 0) font.setPointSizeF(pointSize);
+  font.setWeight(QFont::Normal);
+  for (const QString& family : QFontDatabase::families()) {
+    if (IsFixedPitch(font)) break;
+    if (QFontDatabase::isFixedPitch(family)) font.setFamily(family);
+  }
+  return font;
+}
 
 namespace {
 

@@ -22,6 +22,12 @@ class LineTextView : public QAbstractScrollArea {
   Q_OBJECT
 
  public:
+  // The system's fixed-pitch face, else any installed one whose glyphs are
+  // all of one width; at `pointSize` when it is above 0.
+  static QFont FixedPitchFont(qreal pointSize = 0);
+  // Judged by the glyphs: font databases do not always flag monospaced faces.
+  static bool IsFixedPitch(const QFont& font);
+
   struct Position {
     qsizetype line = 0;
     qsizetype column = 0;  // in UTF-16 units of the line's text

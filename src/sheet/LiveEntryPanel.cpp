@@ -1,6 +1,5 @@
 #include "sheet/LiveEntryPanel.h"
 
-#include <QFontDatabase>
 #include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -19,7 +18,7 @@ namespace {
 LineTextView* MakeTextView(QWidget* parent, const char* name) {
   auto* view = new LineTextView(parent);
   view->setObjectName(QString::fromLatin1(name));
-  view->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+  view->setFont(LineTextView::FixedPitchFont());
   return view;
 }
 

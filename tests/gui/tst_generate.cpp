@@ -2,7 +2,6 @@
 // in order, the results text, coming back, closing while generating; the
 // results' text view and its Copy All, Save As and Check.
 
-#include <QFontDatabase>
 #include <QScrollBar>
 
 #include "app/DesignFiles.h"
@@ -332,7 +331,7 @@ class GenerateTest : public QObject {
 
     // A line of megabytes is laid out only where it shows: its far end is
     // reached by key, and a click there finds the column under the mouse.
-    view.setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    view.setFont(LineTextView::FixedPitchFont());
     const qsizetype length = 5'000'000;
     view.setText(QByteArray(length - 1, 'x') + "y\r\nNext := 1");
     QTest::keyClick(&view, Qt::Key_Home, Qt::ControlModifier);

@@ -91,6 +91,15 @@ bool AllEnabled(TestApp& app, bool enabled) {
   return true;
 }
 
+// The files as the lookup names them: Windows, whose folders ignore letter
+// case, gives a file under the name asked for; Linux as it is on disk.
+QStringList AsFound(QStringList files) {
+#ifdef Q_OS_WIN
+  for (QString& file : files) file = file.toLower();
+#endif
+  return files;
+}
+
 }  // namespace
 
 class PicturePagesTest : public QObject {
@@ -391,22 +400,13 @@ class PicturePagesTest : public QObject {
       app.Click("cmdBrowseSound");
       QCOMPARE(app.Find<QLineEdit>("txtSoundFile")->text(), stored);
     }
-#ifdef Q_OS_WIN  // the folder as asked for, letter case aside
-    QCOMPARE(app.services.FileRequests().back().startDir.toLower(), mod.filePath("sounds").toLower());
-#else
-    QCOMPARE(app.services.FileRequests().back().startDir, mod.filePath("sounds"));
-#endif
+    QCOMPARE(AsFound({app.services.FileRequests().back().startDir}), AsFound({mod.filePath("sounds")}));
 
     bool disabledWhilePlaying = false;
     app.services.onSound = [&](const QString&) { disabledWhilePlaying = !app.Find("cmdPlay")->isEnabled(); };
     app.services.SetSoundResult(false);  // no audio device: Play still comes back, with a sign
     app.Click("cmdPlay");
-    QCOMPARE(app.services.PlayedSounds().size(), qsizetype{1});
-#ifdef Q_OS_WIN  // the folder as asked for, letter case aside
-    QCOMPARE(app.services.PlayedSounds().front().toLower(), wave.toLower());
-#else
-    QCOMPARE(app.services.PlayedSounds().front(), wave);
-#endif
+    QCOMPARE(AsFound(app.services.PlayedSounds()), AsFound({wave}));
     QVERIFY(disabledWhilePlaying && app.Find("cmdPlay")->isEnabled() && app.Find("cmdPlay")->hasFocus());
     QCOMPARE(app.Find<QLabel>("lblPlayStatus")->text(), QString("No audio output or unreadable file"));
     app.services.SetSoundResult(true);
@@ -423,7 +423,7 @@ class PicturePagesTest : public QObject {
       app.Type("txtSoundFile", play.text);
       QCOMPARE(app.Find<QLabel>("lblPlayStatus")->text(), QString());
       app.Click("cmdPlay");
-      QCOMPARE(app.services.PlayedSounds(), play.played.isEmpty() ? QStringList{} : QStringList{play.played});
+      QCOMPARE(AsFound(app.services.PlayedSounds()), AsFound(play.played.isEmpty() ? QStringList{} : QStringList{play.played}));
       QCOMPARE(app.Find<QLabel>("lblPlayStatus")->text(), play.sign);
     }
     QVERIFY(app.services.Messages().empty());

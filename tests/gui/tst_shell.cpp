@@ -271,15 +271,16 @@ class ShellTest : public QObject {
 #ifndef Q_OS_WIN
     QVERIFY(frmDirBrowse::Drives().contains("/"));
 #endif
-    QVERIFY(QDir::cleanPath(root.path()).startsWith(drives->currentText()));
+    QVERIFY(picker.Path().startsWith(drives->currentText()));
     // Choosing a drive moves to it; coming back returns where the list was.
     picker.SetPath(root.path());
-    const int rootDrive = drives->findText("/");
+    const int rootDrive = drives->currentIndex();  // the drive of the temporary folder
+    QVERIFY(QDir::cleanPath(root.path()).startsWith(drives->currentText()));
     const int other = drives->count() > 1 ? (rootDrive == 0 ? 1 : 0) : rootDrive;
     drives->setCurrentIndex(other);
     emit drives->activated(other);
     QVERIFY(picker.Path().startsWith(drives->itemText(other)));
-    if (drives->currentText() != "/") {
+    if (other != rootDrive) {
       drives->setCurrentIndex(rootDrive);
       emit drives->activated(rootDrive);
       QCOMPARE(picker.Path(), QDir::cleanPath(root.path()));
@@ -303,7 +304,8 @@ class ShellTest : public QObject {
     // Enter in the list only opens entries; on the focused OK it chooses.
     list->setCurrentRow(0);
     QTest::keyClick(list, Qt::Key_Return);
-    QVERIFY(picker.isVisible() && picker.Path() == "/");
+    const QString top = QDir::cleanPath(root.path()).section('/', 0, 0) + '/';  // "/", or "C:/" on Windows
+    QVERIFY2(picker.isVisible() && picker.Path() == top, qPrintable(picker.Path()));
     picker.SetPath(root.path());
     picker.findChild<QPushButton*>("cmdOK")->setFocus();
     QTest::keyClick(picker.findChild<QPushButton*>("cmdOK"), Qt::Key_Return);
