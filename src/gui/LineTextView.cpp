@@ -268,16 +268,20 @@ qsizetype LineTextView::layOut(QTextLayout& layout, const QString& text, qsizety
     if (first > 0 && text[first].isLowSurrogate()) --first;
     if (last < text.size() && text[last].isLowSurrogate()) ++last;
   }
-  layout.setText(first == 0 && last == text.size() ? text : text.mid(first, last - first));
-  layout.setFont(font());
+  LayOutOneLine(layout, first == 0 && last == text.size() ? text : text.mid(first, last - first), font());
+  return first;
+}
+
+void LineTextView::LayOutOneLine(QTextLayout& layout, const QString& text, const QFont& font) {
+  layout.setText(text);
+  layout.setFont(font);
   QTextOption option;
   option.setWrapMode(QTextOption::NoWrap);
   layout.setTextOption(option);
   layout.beginLayout();
-  QTextLine tl = layout.createLine();
-  if (tl.isValid()) tl.setPosition(QPointF(0, 0));
+  QTextLine line = layout.createLine();
+  if (line.isValid()) line.setPosition(QPointF(0, 0));
   layout.endLayout();
-  return first;
 }
 
 qreal LineTextView::xOfColumn(qsizetype line, qsizetype column) const {

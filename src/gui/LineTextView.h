@@ -27,6 +27,8 @@ class LineTextView : public QAbstractScrollArea {
   static QFont FixedPitchFont(qreal pointSize = 0);
   // Judged by the glyphs: font databases do not always flag monospaced faces.
   static bool IsFixedPitch(const QFont& font);
+  // Lays `text` out in `layout` as one unwrapped line at the origin.
+  static void LayOutOneLine(QTextLayout& layout, const QString& text, const QFont& font);
 
   struct Position {
     qsizetype line = 0;

@@ -12,6 +12,8 @@
 #include <QTextLayout>
 #include <algorithm>
 
+#include "gui/LineTextView.h"
+
 namespace vorlane {
 
 namespace {
@@ -98,15 +100,7 @@ qsizetype LongLineEdit::layOut(QTextLayout& layout, qsizetype from) const {
   // fills it.
   qsizetype end = std::min(text_.size(), from + contents().width() + 2);
   if (end < text_.size() && text_[end].isLowSurrogate()) ++end;
-  layout.setText(text_.mid(from, end - from));
-  layout.setFont(font());
-  QTextOption option;
-  option.setWrapMode(QTextOption::NoWrap);
-  layout.setTextOption(option);
-  layout.beginLayout();
-  QTextLine line = layout.createLine();
-  if (line.isValid()) line.setPosition({0, 0});
-  layout.endLayout();
+  LineTextView::LayOutOneLine(layout, text_.mid(from, end - from), font());
   return end - from;
 }
 
