@@ -3,14 +3,12 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <fstream>
 #include <map>
-#include <random>
 #include <set>
-#include <sstream>
 #include <unordered_map>
 
 #include "generate/EntryText.h"
+#include "util/FileText.h"
 #include "util/Platform.h"
 #include "util/Windows1252.h"
 
@@ -250,23 +248,14 @@ bool WriteAppliedFile(const std::filesystem::path& path, const ApplyPlan& plan, 
     return false;
   }
   {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream now;
-    if (in) now << in.rdbuf();
-    if (!in || in.bad() || StampOf(now.view()) != plan.before) {
+    std::string now, unread;
+    if (!ReadWholeFile(path, kMaxDataFileBytes, kDataFileTooLarge, now, unread) || StampOf(now) != plan.before) {
       error = shown + " changed on disk since it was read; nothing was written";
       return false;
     }
   }
-  std::random_device random;
-  std::FILE* file = nullptr;
   std::filesystem::path temporary;
-  for (int attempt = 0; attempt < 100 && !file; ++attempt) {
-    temporary = path;
-    temporary += ".tmp" + std::to_string(random() % 1000000000u);
-    file = OpenFile(temporary, "wbx");
-    if (!file && errno != EEXIST) break;
-  }
+  std::FILE* file = CreateFileBeside(path, temporary);
   if (!file) {
     error = "cannot create a file beside " + shown + ": " + std::strerror(errno);
     return false;

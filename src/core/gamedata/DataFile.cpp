@@ -1,10 +1,6 @@
 #include "gamedata/DataFile.h"
 
-#include <cerrno>
-#include <cstring>
-#include <fstream>
-#include <sstream>
-
+#include "util/FileText.h"
 #include "util/Platform.h"
 #include "util/Windows1252.h"
 
@@ -176,24 +172,10 @@ std::optional<DataFile> ParseDataFile(std::string bytes, std::string& error) {
 }
 
 std::optional<DataFile> ReadDataFile(const std::filesystem::path& path, std::string& error) {
-  std::error_code ec;
-  if (std::filesystem::is_directory(path, ec)) {
-    error = "cannot open \"" + Utf8FromPath(path) + "\": it is a directory";
-    return std::nullopt;
-  }
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    error = "cannot open \"" + Utf8FromPath(path) + "\": " + std::strerror(errno);
-    return std::nullopt;
-  }
-  std::ostringstream buffer;
-  buffer << in.rdbuf();
-  if (in.bad()) {
-    error = "cannot read \"" + Utf8FromPath(path) + "\"";
-    return std::nullopt;
-  }
+  std::string text;
+  if (!ReadWholeFile(path, kMaxDataFileBytes, kDataFileTooLarge, text, error)) return std::nullopt;
   std::string reason;
-  auto file = ParseDataFile(std::move(buffer).str(), reason);
+  auto file = ParseDataFile(std::move(text), reason);
   if (!file) error = "\"" + Utf8FromPath(path) + "\": " + reason;
   return file;
 }

@@ -71,6 +71,10 @@ bool IsBlankLine(std::string_view line);
 // only when there is no "*BEGIN*" line; everything else that cannot be read
 // is kept and listed in `problems`.
 std::optional<DataFile> ParseDataFile(std::string bytes, std::string& error);
+// The game's largest files hold a few MiB; a file past this is no data file,
+// and only a regular file is read (a named pipe would never end).
+inline constexpr std::uintmax_t kMaxDataFileBytes = std::uintmax_t{256} << 20;  // 256 MiB
+inline constexpr std::string_view kDataFileTooLarge = "it is larger than 256 MiB, more than any game data file";
 std::optional<DataFile> ReadDataFile(const std::filesystem::path& path, std::string& error);
 
 // The entries of generated text (UTF-8, any line ends), read as a data file's

@@ -5,14 +5,13 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <nlohmann/json.hpp>
-#include <random>
 #include <set>
 #include <vector>
 
 #include "generate/DesignCheck.h"
 #include "generate/DesignLayout.h"
+#include "util/FileText.h"
 #include "util/Numbers.h"
 #include "util/Platform.h"
 
@@ -214,15 +213,8 @@ template <typename Record>
 bool SaveRecord(const std::filesystem::path& path, const Record& record, std::string& error) {
   const std::string text = RecordToJson(record);
   std::filesystem::path directory = path.parent_path();
-  std::random_device random;
-  std::FILE* file = nullptr;
   std::filesystem::path temporary;
-  for (int attempt = 0; attempt < 100 && !file; ++attempt) {
-    temporary = path;
-    temporary += ".tmp" + std::to_string(random() % 1000000000u);
-    file = OpenFile(temporary, "wbx");  // exclusive: never reuses an existing file
-    if (!file && errno != EEXIST) break;
-  }
+  std::FILE* file = CreateFileBeside(path, temporary);
   if (!file) {
     error = "cannot create a file in \"" + (directory.empty() ? std::string(".") : Utf8FromPath(directory)) +
             "\": " + std::strerror(errno);
@@ -358,42 +350,9 @@ std::string DesignToJson(const vrlComponent& record) { return RecordToJson(recor
 std::string DesignToJson(const vrlFacility& record) { return RecordToJson(record); }
 
 std::optional<Design> LoadDesignFile(const std::filesystem::path& path, std::string& error) {
-  // Only a regular file is opened: opening a named pipe would wait for a
-  // writer, and a device may never end. A path that does not exist falls
-  // through to the opening, which names the reason.
-  std::error_code ec;
-  const std::filesystem::file_status status = std::filesystem::status(path, ec);
-  const char* refusal = std::filesystem::is_directory(status) ? "it is a directory"
-                        : std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)
-                            ? "it is not a regular file"
-                            : nullptr;
-  std::uintmax_t size = refusal ? 0 : std::filesystem::file_size(path, ec);
-  if (ec) size = 0;
-  const char* tooLarge = "it is larger than 64 MiB, the most a design file may hold";
-  if (size > kMaxDesignFileBytes) refusal = tooLarge;
-  if (refusal) {
-    error = "cannot open \"" + Utf8FromPath(path) + "\": " + refusal;
-    return std::nullopt;
-  }
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    error = "cannot open \"" + Utf8FromPath(path) + "\": " + std::strerror(errno);
-    return std::nullopt;
-  }
-  // Read in pieces up to one byte past the limit, in case the file grew meanwhile.
   std::string text;
-  text.reserve(static_cast<std::size_t>(std::min(size, kMaxDesignFileBytes)));
-  std::array<char, 65536> piece;
-  while (in && text.size() <= kMaxDesignFileBytes) {
-    in.read(piece.data(), piece.size());
-    text.append(piece.data(), static_cast<std::size_t>(in.gcount()));
-  }
-  if (in.bad()) {
-    error = "cannot read \"" + Utf8FromPath(path) + "\"";
-    return std::nullopt;
-  }
-  if (text.size() > kMaxDesignFileBytes) {
-    error = "cannot open \"" + Utf8FromPath(path) + "\": " + tooLarge;
+  if (!ReadWholeFile(path, kMaxDesignFileBytes, "it is larger than 64 MiB, the most a design file may hold", text,
+                     error)) {
     return std::nullopt;
   }
   std::string reason;

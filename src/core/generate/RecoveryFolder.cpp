@@ -1,12 +1,14 @@
 #include "generate/RecoveryFolder.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <map>
-#include <random>
 #include <system_error>
 
 #include "util/Platform.h"
@@ -23,21 +25,20 @@ const char* KindName(DesignKind kind) { return kind == DesignKind::Component ? "
 
 // Writes `text` to a fresh file beside `path` and puts it in its place.
 bool WriteAtomically(const std::filesystem::path& path, const std::string& text, std::string& error) {
-  static std::mt19937_64 generator{std::random_device{}()};
-  std::filesystem::path temporary = path;
-  temporary += ".tmp" + std::to_string(generator() % 1000000000u);
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    out.write(text.data(), static_cast<std::streamsize>(text.size()));
-    out.flush();
-    if (!out) {
-      error = "cannot write " + Utf8FromPath(temporary.filename());
-      std::error_code ec;
-      std::filesystem::remove(temporary, ec);
-      return false;
-    }
+  std::filesystem::path temporary;
+  std::FILE* file = CreateFileBeside(path, temporary);
+  if (!file) {
+    error = "cannot create a file beside " + Utf8FromPath(path.filename()) + ": " + std::strerror(errno);
+    return false;
   }
+  bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
+  written = std::fclose(file) == 0 && written;
   std::error_code ec;
+  if (!written) {
+    error = "cannot write " + Utf8FromPath(temporary.filename());
+    std::filesystem::remove(temporary, ec);
+    return false;
+  }
   MoveFileOver(temporary, path, ec);
   if (ec) {
     error = ec.message();

@@ -1,5 +1,8 @@
 #include "util/Platform.h"
 
+#include <cerrno>
+#include <random>
+
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
@@ -19,6 +22,17 @@ std::filesystem::path PathFromUtf8(std::string_view text) {
 std::string Utf8FromPath(const std::filesystem::path& path) {
   const std::u8string text = std::filesystem::path(path).make_preferred().u8string();
   return std::string(text.begin(), text.end());
+}
+
+std::FILE* CreateFileBeside(const std::filesystem::path& target, std::filesystem::path& temporary) {
+  std::random_device random;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    temporary = target;
+    temporary += ".tmp" + std::to_string(random() % 1000000000u);
+    if (std::FILE* file = OpenFile(temporary, "wbx")) return file;
+    if (errno != EEXIST) break;
+  }
+  return nullptr;
 }
 
 #ifdef _WIN32

@@ -21,6 +21,11 @@ std::string Utf8FromPath(const std::filesystem::path& path);
 // existing file) where it follows "w".
 std::FILE* OpenFile(const std::filesystem::path& path, const char* mode);
 
+// Creates a new file beside `target`, named as it with ".tmp" and a random
+// number, for writing bytes as they are; never an existing file. Sets
+// `temporary` to its name. Null, with errno set, when none can be made.
+std::FILE* CreateFileBeside(const std::filesystem::path& target, std::filesystem::path& temporary);
+
 // Renames `from` to `to`, replacing a file already named `to` in one step
 // (std::filesystem::rename refuses that on Windows with this compiler).
 void MoveFileOver(const std::filesystem::path& from, const std::filesystem::path& to, std::error_code& error);

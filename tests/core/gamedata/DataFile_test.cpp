@@ -2,7 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <utility>
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
+#include "../ScratchDir.h"
 #include "GameDataTestSupport.h"
+#include "util/Platform.h"
 
 namespace vorlane {
 namespace {
@@ -69,6 +79,37 @@ TEST(DataFile, ReportsWhatItCannotReadWithLineNumbersAndKeepsIt) {
   EXPECT_EQ(problems, (std::vector<std::string>{"line 3: no \":=\" in \"stray words\"; the line is kept as it is",
                                                 "line 6: entry without a \"Name\" line",
                                                 "line 7: no \"*END*\" line; the entries run to the end of the file"}));
+}
+
+// Only a regular file of a data file's size is read: a folder, a named pipe
+// (which would wait for a writer) and a huge file are refused at once.
+TEST(DataFile, ReadsOnlyARegularFileOfADataFilesSize) {
+  testing::ScratchDir scratch;
+  const std::filesystem::path dir = scratch.Path();
+  std::ofstream(dir / "Components.txt", std::ios::binary) << "*BEGIN*\r\nName := A\r\n*END*\r\n";
+  std::string error;
+  const auto read = ReadDataFile(dir / "Components.txt", error);
+  ASSERT_TRUE(read) << error;
+  EXPECT_EQ(read->entries.size(), 1u);
+  std::ofstream(dir / "huge.txt", std::ios::binary) << "*BEGIN*";
+  std::filesystem::resize_file(dir / "huge.txt", kMaxDataFileBytes + 1);  // sparse: nothing is written
+  const std::string shown = "cannot open \"" + Utf8FromPath(dir);
+  const std::pair<std::string, std::string> refused[] = {
+      {"", "\": it is a directory"},
+      {"huge.txt", "huge.txt\": it is larger than 256 MiB, more than any game data file"},
+      {"missing.txt", "missing.txt\": "}};
+  for (const auto& [name, reason] : refused) {
+    const std::filesystem::path path = name.empty() ? dir : dir / name;
+    EXPECT_FALSE(ReadDataFile(path, error)) << name;
+    EXPECT_EQ(error.substr(0, shown.size()), shown) << error;
+    EXPECT_NE(error.find(reason), std::string::npos) << error;
+  }
+#ifndef _WIN32
+  const std::filesystem::path pipe = dir / "pipe.txt";
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  EXPECT_FALSE(ReadDataFile(pipe, error));
+  EXPECT_NE(error.find("it is not a regular file"), std::string::npos) << error;
+#endif
 }
 
 TEST(DataFile, MatchesKeysAndNamesAsTheGameDoes) {

@@ -9,7 +9,6 @@
 #include <filesystem>
 #include <string>
 #include <system_error>
-#include <utility>
 #include <vector>
 
 #include "../ScratchDir.h"
@@ -57,14 +56,23 @@ TEST_F(PlatformTest, ExclusiveOpenNeverReusesAFile) {
 
 // Saving writes a new file beside the old one and moves it over: the old file is
 // replaced whole, on Windows too; a failed move leaves both as they were.
-TEST_F(PlatformTest, MoveFileOverReplacesAnExistingFile) {
-  const fs::path old = dir_ / PathFromUtf8("Läser.txt"), fresh = dir_ / PathFromUtf8("Läser.txt.tmp1");
-  for (const auto& [file, bytes] : {std::pair{old, "old"}, std::pair{fresh, "new!"}}) {
-    std::FILE* out = vorlane::OpenFile(file, "wb");
-    ASSERT_NE(out, nullptr);
-    std::fputs(bytes, out);
-    std::fclose(out);
-  }
+TEST_F(PlatformTest, FilesAreWrittenBesideAndMovedOver) {
+  const fs::path old = dir_ / PathFromUtf8("Läser.txt");
+  std::FILE* out = vorlane::OpenFile(old, "wb");
+  ASSERT_NE(out, nullptr);
+  std::fputs("old", out);
+  std::fclose(out);
+  fs::path fresh, other;
+  std::FILE* first = vorlane::CreateFileBeside(old, fresh);
+  std::FILE* second = vorlane::CreateFileBeside(old, other);
+  ASSERT_NE(first, nullptr);
+  ASSERT_NE(second, nullptr);
+  std::fclose(second);
+  EXPECT_NE(fresh, other);
+  EXPECT_EQ(fresh.parent_path(), old.parent_path());
+  EXPECT_TRUE(Utf8FromPath(fresh.filename()).starts_with("Läser.txt.tmp"));
+  std::fputs("new!", first);
+  std::fclose(first);
   std::error_code error;
   vorlane::MoveFileOver(fresh, old, error);
   EXPECT_FALSE(error) << error.message();
