@@ -29,16 +29,24 @@ struct Shaped {
 };
 
 // The name with its tokens replaced by markers: names with the same key
-// differ at most in their numbers.
+// differ at most in their numbers, and have the same count of tokens. Marker
+// bytes that stand in the name itself are escaped, so that "Miner \x01-2"
+// never shares a key with "Miner 4-1".
 std::string KeyOf(std::string_view name, const std::vector<NameToken>& tokens) {
   std::string key;
+  const auto appendText = [&key](std::string_view text) {
+    for (char c : text) {
+      if (c == '\x01' || c == '\x02' || c == '\x03') key += '\x03';
+      key += c;
+    }
+  };
   std::size_t at = 0;
   for (const NameToken& token : tokens) {
-    key.append(name.substr(at, token.pos - at));
+    appendText(name.substr(at, token.pos - at));
     key += token.roman ? '\x02' : '\x01';
     at = token.pos + token.length;
   }
-  key.append(name.substr(at));
+  appendText(name.substr(at));
   return key;
 }
 

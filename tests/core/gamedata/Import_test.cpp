@@ -200,6 +200,9 @@ TEST(Import, GroupsEntriesIntoFamilies) {
   EXPECT_FALSE(families[1].facility);
   EXPECT_TRUE(FindFamilies(file, IsFacilityFile("/mod/DATA/FACILITY.TXT"))[1].facility);
   EXPECT_FALSE(IsFacilityFile("/mod/Data/Components.txt"));
+  // A control byte in a name is text, never a number's place.
+  const DataFile odd = Parse(DataFileText("Name := Miner 4-1\n\nName := Miner \x01-2\n\nName := Miner \x03\x01-2\n"));
+  EXPECT_EQ(FindFamilies(odd).size(), 3U);
 }
 
 }  // namespace
