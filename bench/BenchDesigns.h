@@ -87,4 +87,35 @@ inline vrlComponent LargestGrid() {
   return c;
 }
 
+// A plain text of `bytes` bytes, in words.
+inline std::string LongText(std::size_t bytes) {
+  std::string text;
+  text.reserve(bytes + 16);
+  while (text.size() < bytes) text += "A long description of the weapon, " + std::to_string(text.size()) + ". ";
+  text.resize(bytes);
+  return text;
+}
+
+// The benchmarks' weapon with `rows` requirements and abilities of formulas,
+// and a plain description of `descriptionBytes` where that is not 0.
+inline vrlComponent ListWeapon(int rows, std::size_t descriptionBytes = 0) {
+  vrlComponent c = FormulaWeapon(9);
+  // A design file holds the fixed choices as they are offered.
+  c.SetVehicleType("Ship"), c.SetWeaponType("Direct Fire"), c.SetWeaponTarget("Ships");
+  c.SetWeaponDamageType("Normal"), c.SetWeaponDisplayType("Beam");
+  c.SetNumTechReqs(static_cast<std::int16_t>(rows));
+  c.SetNumAbils(static_cast<std::int16_t>(rows));
+  for (int i = 3; i <= rows; ++i) {
+    const auto n = static_cast<std::int16_t>(i);
+    c.SetTechReqArea(n, "Area " + std::to_string(i));
+    c.SetTechReqLevel(n, "{&complevel+" + std::to_string(i % 7) + "}");
+    c.SetAbilName(n, "Ability " + std::to_string(i));
+    c.SetAbilDesc(n, "Adds &abil" + std::to_string(i) + "val1");
+    c.SetAbilVal1(n, "{&complevel*" + std::to_string(i % 9) + "}");
+    c.SetAbilVal2(n, "0");
+  }
+  if (descriptionBytes > 0) c.SetCompDesc(LongText(descriptionBytes));
+  return c;
+}
+
 }  // namespace vorlane::bench

@@ -63,4 +63,22 @@ BENCHMARK(BM_WeaponLevel)->Arg(9)->Arg(999)->Unit(benchmark::kMicrosecond);
 void BM_LargestGridCell(benchmark::State& state) { Run(state, LargestGrid(), {0, {4, 2000}}, 32767); }
 BENCHMARK(BM_LargestGridCell)->Unit(benchmark::kMicrosecond);
 
+// One level of the 9-level weapon with 10, 1,000 and 32,767 requirements and
+// abilities: one changed ability value, then the entry.
+void BM_ListRows(benchmark::State& state) {
+  const vrlComponent design = ListWeapon(static_cast<int>(state.range(0)));
+  int edit = 0;
+  for (auto _ : state) {
+    vrlComponent changed = design;
+    changed.SetAbilVal2(1, std::to_string(++edit % 10));
+    LiveEntry entry = MakeEntry(changed, {5, {}});
+    if (entry.status != GenerationStatus::Generated) {
+      state.SkipWithError(entry.fault ? entry.fault->Line().c_str() : "live entry failed");
+      break;
+    }
+    benchmark::DoNotOptimize(entry.text.data());
+  }
+}
+BENCHMARK(BM_ListRows)->Arg(10)->Arg(1000)->Arg(32767)->Unit(benchmark::kMillisecond);
+
 }  // namespace

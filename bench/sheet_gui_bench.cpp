@@ -31,6 +31,7 @@
 namespace {
 
 using namespace vorlane;
+using namespace vorlane::bench;
 
 QApplication& App() {
   static int argc = 1;
@@ -50,36 +51,6 @@ void Settle() {
   }
 }
 
-// A plain text of `bytes` bytes, in words.
-std::string LongText(std::size_t bytes) {
-  std::string text;
-  text.reserve(bytes + 16);
-  while (text.size() < bytes) text += "A long description of the weapon, " + std::to_string(text.size()) + ". ";
-  text.resize(bytes);
-  return text;
-}
-
-// The benchmarks' weapon with `rows` requirements and abilities of formulas,
-// and a plain description of `descriptionBytes` where that is not 0.
-vrlComponent Design(int rows, std::size_t descriptionBytes) {
-  vrlComponent c = bench::FormulaWeapon(9);
-  // A design file holds the fixed choices as they are offered.
-  c.SetVehicleType("Ship"), c.SetWeaponType("Direct Fire"), c.SetWeaponTarget("Ships");
-  c.SetWeaponDamageType("Normal"), c.SetWeaponDisplayType("Beam");
-  c.SetNumTechReqs(static_cast<std::int16_t>(rows));
-  c.SetNumAbils(static_cast<std::int16_t>(rows));
-  for (int i = 3; i <= rows; ++i) {
-    const auto n = static_cast<std::int16_t>(i);
-    c.SetTechReqArea(n, "Area " + std::to_string(i));
-    c.SetTechReqLevel(n, "{&complevel+" + std::to_string(i % 7) + "}");
-    c.SetAbilName(n, "Ability " + std::to_string(i));
-    c.SetAbilDesc(n, "Adds &abil" + std::to_string(i) + "val1");
-    c.SetAbilVal1(n, "{&complevel*" + std::to_string(i % 9) + "}");
-    c.SetAbilVal2(n, "0");
-  }
-  if (descriptionBytes > 0) c.SetCompDesc(LongText(descriptionBytes));
-  return c;
-}
 
 // The program with a design file of `rows` rows opened in the sheet.
 struct Program {
@@ -89,7 +60,7 @@ struct Program {
     {
       QFile file(path);
       if (file.open(QIODevice::WriteOnly)) {
-        file.write(QByteArray::fromStdString(DesignToJson(Design(rows, descriptionBytes))));
+        file.write(QByteArray::fromStdString(DesignToJson(ListWeapon(rows, descriptionBytes))));
       }
     }
     hq.Main();

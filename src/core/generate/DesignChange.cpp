@@ -39,14 +39,15 @@ class Walk {
   DesignChange change_;
 };
 
-template <typename Record, std::size_t N>
+// The entries of a list the two records share are walked only where they
+// differ (`next` finds the next such entry).
+template <typename Record, std::size_t N, typename Next>
 void CompareList(const std::array<ListProperty<Record>, N>& columns, const char* list, int before, int after,
-                 const Record& a, const Record& b, Walk& walk) {
+                 const Record& a, const Record& b, Next next, Walk& walk) {
   if (before != after) walk.CountChanged(list, before, after);
-  const int shared = std::min(before, after);
-  for (int i = 1; i <= shared && !walk.Done(); ++i) {
+  for (int i = (a.*next)(b, 1); i > 0 && !walk.Done(); i = (a.*next)(b, i + 1)) {
+    const auto entry = static_cast<std::int16_t>(i);
     for (const ListProperty<Record>& column : columns) {
-      const auto entry = static_cast<std::int16_t>(i);
       if ((a.*column.get)(entry) != (b.*column.get)(entry) && !walk.Differs({list, i, column.name})) return;
     }
   }
@@ -66,8 +67,8 @@ DesignChange Find(const Record& a, const Record& b) {
   // The shared part (level count, grid flag, lists) compares in place; the
   // lists are walked entry by entry only when it differs.
   if (static_cast<const DesignRecord&>(a) != static_cast<const DesignRecord&>(b)) {
-    CompareList(L::kTech, L::kTechList, a.NumTechReqs(), b.NumTechReqs(), a, b, walk);
-    CompareList(L::kAbilities, L::kAbilityList, a.NumAbils(), b.NumAbils(), a, b, walk);
+    CompareList(L::kTech, L::kTechList, a.NumTechReqs(), b.NumTechReqs(), a, b, &Record::NextTechReqDifference, walk);
+    CompareList(L::kAbilities, L::kAbilityList, a.NumAbils(), b.NumAbils(), a, b, &Record::NextAbilDifference, walk);
   }
   if constexpr (L::kDamage) {
     for (std::int16_t r = 1; r <= Record::kNumRanges && !walk.Done(); ++r) {

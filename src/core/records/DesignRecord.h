@@ -70,6 +70,16 @@ class DesignRecord {
   std::optional<std::string> AbilVal2(std::int16_t i) const { return abils_.Get(3, i); }
   bool SetAbilVal2(std::int16_t i, std::string value) { return abils_.Set(3, i, std::move(value)); }
 
+  // The first requirement (ability) from `from` on at which this record and
+  // `other` differ, among the entries both have; 0 when there is none. Time
+  // grows with the entries that differ, not with the list.
+  int NextTechReqDifference(const DesignRecord& other, int from) const {
+    return techReqs_.NextDifference(other.techReqs_, from);
+  }
+  int NextAbilDifference(const DesignRecord& other, int from) const {
+    return abils_.NextDifference(other.abils_, from);
+  }
+
   const std::vector<WrittenEntries>& Written() const { return written_; }
   void SetWritten(std::vector<WrittenEntries> written) { written_ = std::move(written); }
 

@@ -39,6 +39,40 @@ TEST(vrlComponent, ShrinkingDiscardsForGoodAndRegrowingGivesEmptyEntries) {
   EXPECT_EQ(c.TechReqArea(3), "Shield");
 }
 
+// Copies share their list entries until one writes: every write, shrink and
+// regrowth on either copy leaves the other as it was, across chunk edges.
+TEST(vrlComponent, CopiesOfLongListsStayApart) {
+  vrlComponent original;
+  ASSERT_TRUE(original.SetNumAbils(32767));
+  for (std::int16_t i : {1, 255, 256, 257, 32767}) original.SetAbilName(i, "A" + std::to_string(i));
+  vrlComponent copy = original;
+  EXPECT_EQ(copy, original);
+  EXPECT_EQ(copy.NextAbilDifference(original, 1), 0);
+  copy.SetAbilName(256, "changed");
+  copy.SetAbilVal2(32767, "9");
+  EXPECT_EQ(original.AbilName(256), "A256");
+  EXPECT_EQ(original.AbilVal2(32767), "");
+  EXPECT_NE(copy, original);
+  EXPECT_EQ(copy.NextAbilDifference(original, 1), 256);
+  EXPECT_EQ(copy.NextAbilDifference(original, 257), 32767);
+  EXPECT_EQ(copy.NextAbilDifference(original, 32768), 0);
+  EXPECT_EQ(copy.NextTechReqDifference(original, 1), 0);
+
+  vrlComponent shrunk = original;
+  ASSERT_TRUE(shrunk.SetNumAbils(255));
+  ASSERT_TRUE(shrunk.SetNumAbils(300));
+  EXPECT_EQ(shrunk.AbilName(255), "A255");
+  EXPECT_EQ(shrunk.AbilName(256), "");
+  EXPECT_EQ(original.AbilName(256), "A256");
+  EXPECT_EQ(original.AbilName(32767), "A32767");
+  // Equal contents in chunks of their own are equal too.
+  vrlComponent rebuilt;
+  ASSERT_TRUE(rebuilt.SetNumAbils(32767));
+  for (std::int16_t i : {1, 255, 256, 257, 32767}) rebuilt.SetAbilName(i, "A" + std::to_string(i));
+  EXPECT_EQ(rebuilt, original);
+  EXPECT_EQ(rebuilt.NextAbilDifference(original, 1), 0);
+}
+
 TEST(vrlComponent, OutOfRangeIndexChangesNothing) {
   vrlComponent c;
   c.SetNumAbils(0);
