@@ -72,6 +72,14 @@ void GenerationModule::AppendRequirementAndAbilityLines(std::string& out) const 
     key.assign(prefix).append(digits, static_cast<std::size_t>(end - digits)).append(suffix);
     return key;
   };
+  // The lines at their key width and more, in one allocation.
+  std::size_t bytes = 0;
+  for (std::size_t n = 1; n < tech_.size(); ++n) bytes += 2 * (kKeyWidth + 5) + tech_[n].area.text.size() + tech_[n].level.text.size();
+  for (std::size_t n = 1; n < abil_.size(); ++n) {
+    bytes += 4 * (kKeyWidth + 5) + abil_[n].type.text.size() + abil_[n].descr.text.size() + abil_[n].val1.text.size() +
+             abil_[n].val2.text.size();
+  }
+  out.reserve(out.size() + bytes + 2 * (kKeyWidth + 5));
   AppendLine(out, "Number of Tech Req", std::to_string(shape_.numTechReqs));
   for (std::size_t n = 1; n < tech_.size(); ++n) {
     AppendLine(out, numbered("Tech Area Req ", n, ""), tech_[n].area.text);
