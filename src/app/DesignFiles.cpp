@@ -21,6 +21,7 @@
 #include "app/frmSetup.h"
 #include "generate_ui/GeneratePage.h"
 #include "gui/HostedPage.h"
+#include "gui/LongLineEdit.h"
 #include "gui/Services.h"
 #include "gui/WizardPage.h"
 #include "sheet/DesignSheet.h"
@@ -232,6 +233,8 @@ void DesignFiles::PageChanged(HostedPage* page) {
     for (QWidget* w : page->findChildren<QWidget*>()) {
       if (auto* edit = qobject_cast<QLineEdit*>(w)) {
         connect(edit, &QLineEdit::textChanged, this, changed);
+      } else if (auto* longEdit = qobject_cast<LongLineEdit*>(w)) {
+        connect(longEdit, &LongLineEdit::textEdited, this, changed);
       } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
         connect(combo, &QComboBox::currentIndexChanged, this, changed);
       } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {

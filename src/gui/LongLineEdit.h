@@ -21,6 +21,10 @@ class LongLineEdit : public QWidget {
  public:
   explicit LongLineEdit(QWidget* parent = nullptr);
 
+  // Texts longer than this (in UTF-16 units) are better edited here than in
+  // a QLineEdit, which lays out the whole text on every keystroke.
+  static constexpr qsizetype kLongText = 20'000;
+
   const QString& text() const { return text_; }
   // Replaces the text, the cursor at its start; not an edit.
   void setText(const QString& text);

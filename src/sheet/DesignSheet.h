@@ -83,9 +83,6 @@ class DesignSheet : public WizardPage {
   // recomputes at once.
   void SetDebounce(int milliseconds) { debounceMs_ = milliseconds; }
 
-  // Texts longer than this (in UTF-16 units) are edited in a box that lays
-  // out only what shows (gui/LongLineEdit.h), without the formula help.
-  static constexpr qsizetype kLongText = 20'000;
   // Recomputes now.
   void Recompute();
 

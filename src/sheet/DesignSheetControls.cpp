@@ -19,8 +19,9 @@ namespace vorlane {
 QWidget* DesignSheet::MakeControl(const SheetField& field) {
   switch (field.control) {
     case SheetControl::Formula: {
-      if (Q(record_->Get(field.place)).size() > kLongText) {
-        // A text of megabytes: a box that lays out only what shows.
+      if (Q(record_->Get(field.place)).size() > LongLineEdit::kLongText) {
+        // A text of megabytes: a box that lays out only what shows, without
+        // the formula help.
         auto* edit = new LongLineEdit(this);
         edit->setObjectName(ControlName(field.place));
         connect(edit, &LongLineEdit::textEdited, this, [this, place = field.place](const QString& text) {

@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "generate/DesignCheck.h"
+#include "gui/LongLineEdit.h"
 #include "gui/MaskEdit.h"
 #include "gui/Services.h"
 
@@ -54,6 +55,10 @@ StartPage::StartPage(Session& session, const Words& words, QWidget* parent) : Wi
   txtDesc_->setObjectName(QString::fromLatin1(words.descBox));
   txtDesc_->setToolTip(descTip);
   txtDesc_->setMaxLength(kMaxTextLength);
+  txtDescLong_ = new LongLineEdit(Body());
+  txtDescLong_->setObjectName(QString::fromLatin1(words.descBox) + QStringLiteral("Long"));
+  txtDescLong_->setToolTip(descTip);
+  txtDescLong_->hide();
 
   lblLevels_ = MakeLabel(Body(), words.levelsLabel, QStringLiteral("Number of Levels"), words.levelsTooltip);
   txtLevels_ = new MaskEdit(QStringLiteral("999"), kMaxLevelCount, Body());
@@ -69,6 +74,7 @@ StartPage::StartPage(Session& session, const Words& words, QWidget* parent) : Wi
   form->addWidget(txtName_, 0, 1);
   form->addWidget(lblDesc_, 1, 0);
   form->addWidget(txtDesc_, 1, 1);
+  form->addWidget(txtDescLong_, 1, 1);
   form->addWidget(lblLevels_, 2, 0);
   form->addWidget(txtLevels_, 2, 1, Qt::AlignLeft);
   layout->addLayout(form);
@@ -90,16 +96,23 @@ void StartPage::GridClicked() {
 
 void StartPage::LoadFields() {
   const Values values = ReadRecord();
-  for (auto [box, text] : {std::pair{txtName_, &values.name}, {txtDesc_, &values.desc}}) {
-    const QString shown = QString::fromStdString(*text);
-    box->setMaxLength(std::max(kMaxTextLength, static_cast<int>(shown.size())));
-    box->setText(shown);
-  }
+  const QString name = QString::fromStdString(values.name);
+  txtName_->setMaxLength(std::max(kMaxTextLength, static_cast<int>(name.size())));
+  txtName_->setText(name);
+  const QString desc = QString::fromStdString(values.desc);
+  const bool longDesc = desc.size() > LongLineEdit::kLongText;
+  txtDesc_->setMaxLength(longDesc ? kMaxTextLength : std::max(kMaxTextLength, static_cast<int>(desc.size())));
+  txtDesc_->setText(longDesc ? QString() : desc);
+  txtDescLong_->setText(longDesc ? desc : QString());
+  txtDesc_->setVisible(!longDesc);
+  txtDescLong_->setVisible(longDesc);
   txtLevels_->SetMaskedText(QString::fromStdString(values.levels));
   if (txtLevels_->Number() == 0) txtLevels_->setText(QStringLiteral("1"));
   chkGrid_->setChecked(values.grid);
   GridClicked();
 }
+
+QString StartPage::DescText() const { return txtDescLong_->isVisibleTo(this) ? txtDescLong_->text() : txtDesc_->text(); }
 
 bool StartPage::CheckFields() {
   Services& services = session().services();
@@ -107,7 +120,7 @@ bool StartPage::CheckFields() {
     services.Inform(this, QString::fromStdString(page_text::NameMissing(words_.noun.toStdString())));
     return false;
   }
-  if (txtDesc_->text().isEmpty() && !services.Ask(this, QStringLiteral("Do you want to leave the description blank?")))
+  if (DescText().isEmpty() && !services.Ask(this, QStringLiteral("Do you want to leave the description blank?")))
     return false;
   if (txtLevels_->Digits().isEmpty() && chkGrid_->isChecked()) {
     services.Inform(this, QStringLiteral("You must enter a number of levels for your %1.").arg(words_.noun));
@@ -123,7 +136,7 @@ bool StartPage::CheckFields() {
 void StartPage::SaveFields() {
   Values values;
   values.name = txtName_->text().toStdString();
-  values.desc = txtDesc_->text().toStdString();
+  values.desc = DescText().toStdString();
   values.levels = txtLevels_->Digits().toStdString();
   values.grid = chkGrid_->isChecked();
   WriteRecord(values);

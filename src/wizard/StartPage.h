@@ -14,6 +14,7 @@ class QLineEdit;
 
 namespace vorlane {
 
+class LongLineEdit;
 class MaskEdit;
 
 class StartPage : public WizardPage {
@@ -49,6 +50,9 @@ class StartPage : public WizardPage {
 
   QLineEdit* NameBox() const { return txtName_; }
   QLineEdit* DescBox() const { return txtDesc_; }
+  // A description too long for a QLineEdit is shown and edited here instead
+  // ("<descBox>Long"), the line box hidden.
+  LongLineEdit* LongDescBox() const { return txtDescLong_; }
   MaskEdit* LevelsBox() const { return txtLevels_; }
   QCheckBox* GridBox() const { return chkGrid_; }
 
@@ -67,6 +71,7 @@ class StartPage : public WizardPage {
 
  private:
   void GridClicked();
+  QString DescText() const;
 
   Words words_;
   QLabel* lblGetStarted_;
@@ -75,6 +80,7 @@ class StartPage : public WizardPage {
   QLabel* lblLevels_;
   QLineEdit* txtName_;
   QLineEdit* txtDesc_;
+  LongLineEdit* txtDescLong_;
   MaskEdit* txtLevels_;
   QCheckBox* chkGrid_;
 };

@@ -2,6 +2,7 @@
 // in order, what is stored, where Next, Back and Cancel lead, select-all.
 
 #include "app/frmMain.h"
+#include "gui/LongLineEdit.h"
 #include "gui/MaskEdit.h"
 #include "support/TestApp.h"
 #include "wizard/frmCompBasicInfo.h"
@@ -237,6 +238,34 @@ class StartPagesTest : public QObject {
     QCOMPARE(app.Props({t.name + ".text=Laser", t.desc + ".text=Cuts things", t.levels + ".text=12",
                         t.grid + ".checked=true", t.levels + ".enabled=false"}),
              QString());
+  }
+
+  // A description of megabytes is edited in the long box, whole: typing and
+  // Next keep every character; a short one goes back to the line box.
+  void longDescriptionIsEditedWhole() {
+    TestApp app;
+    const std::string text(300'000, 'x');
+    app.hq().Component().SetCompName("Laser");
+    app.hq().Component().SetCompDesc(text);
+    app.hq().Component().SetNumCompLevels("3");
+    QVERIFY(app.OpenFromMenu(kTwins[0].option));
+    auto* longBox = app.Find<LongLineEdit>("txtCompDescLong");
+    QVERIFY(longBox && longBox->isVisible() && !app.Find<QLineEdit>("txtCompDesc")->isVisible());
+    QCOMPARE(longBox->text().size(), qsizetype(300'000));
+    longBox->setFocus();
+    QTest::keyClick(longBox, Qt::Key_End);
+    QTest::keyClicks(longBox, "!");
+    app.Key(Qt::Key_Return);
+    QVERIFY(app.services.Messages().empty());
+    QCOMPARE(app.PageName(), QStringLiteral("frmCompBasicInfo"));
+    QCOMPARE(app.hq().Component().CompDesc(), text + "!");
+
+    app.services.QueueYes();
+    app.Click("cmdCancel");
+    app.hq().Component().SetCompDesc("Short");
+    QVERIFY(app.OpenFromMenu(kTwins[0].option));
+    QVERIFY(!app.Find<LongLineEdit>("txtCompDescLong")->isVisible());
+    QCOMPARE(app.Text("txtCompDesc"), QStringLiteral("Short"));
   }
 
   void levelsBoxTogglesWithTheGridAndAdmitsThreeDigits() {

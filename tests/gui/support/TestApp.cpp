@@ -87,7 +87,8 @@ QStringList TestApp::TabOrder(const QString& first, int count) {
   QStringList order;
   QWidget* w = Find(first);
   while (w && order.size() < count) {
-    if ((w->focusPolicy() & Qt::TabFocus) && !w->objectName().isEmpty()) order << w->objectName();
+    // Tab passes over hidden controls.
+    if ((w->focusPolicy() & Qt::TabFocus) && !w->isHidden() && !w->objectName().isEmpty()) order << w->objectName();
     w = w->nextInFocusChain();
   }
   return order;
