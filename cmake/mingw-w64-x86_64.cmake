@@ -16,3 +16,15 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE BOTH)
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 # GCC 12 warns falsely of overlapping copies inside std::string (GCC bug 105329).
 set(CMAKE_CXX_FLAGS_INIT "-Wno-restrict")
+# No interprocedural register allocation: for Windows targets GCC lets a caller
+# keep values in call-clobbered registers across a call to a template instance
+# not declared inline (a COMDAT function such as std::mt19937's refill) when
+# the copy compiled into the same object leaves those registers alone. The
+# linker keeps one copy of such a function, perhaps one compiled in another
+# object (another library, other flags, other inlining) that uses more
+# registers, and the caller then works on garbage: Qt's global random generator
+# wrote through a clobbered pointer when a program had its own std::mt19937.
+# Everything built with this file goes without it, Qt included; a compile
+# option rather than a cached flag, so that existing build folders get it too
+# (scripts/windows-qt.sh rebuilds Qt when this file changes).
+add_compile_options($<$<COMPILE_LANGUAGE:C,CXX>:-fno-ipa-ra>)

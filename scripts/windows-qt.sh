@@ -5,6 +5,9 @@
 # (moc, rcc, uic from qt6-base-dev-tools). Everything goes into a cache folder
 # outside the checkout and is built only once per machine: a module leaves a
 # stamp when it is installed, and an interrupted build resumes where it stopped.
+# The stamp holds a digest of what the build depends on here (the toolchain
+# file with its compiler flags, the source version, the options), so that a
+# cached Qt built otherwise is built again from a clean build folder.
 # Without: Qt Charts (Debian's archive serves no source of qt6-charts 6.4.2),
 # and Qt Multimedia, which needs Qt Network and the shader tools' qsb on top;
 # Network, Xml, OpenGL, Sql and PrintSupport are left out too, to keep the
@@ -39,10 +42,19 @@ source_dir() {
 build_module() {
   local name=$1 pkg=$2; shift 2
   local stamp=$prefix/.built-$name
-  [ -f "$stamp" ] && return 0
   local src
   src=$(source_dir "$pkg")
+  local digest
+  digest=$( { basename "$src"; printf '%s\n' "$@"; cat "$toolchain"; } | sha256sum | cut -d' ' -f1)
+  [ "$(cat "$stamp" 2>/dev/null)" = "$digest" ] && return 0
   local build=$cache/build-$name log=$cache/logs/$name.log
+  # A build folder configured otherwise keeps its old flags in its cache: start afresh.
+  if [ -d "$build" ] && [ "$(cat "$build/.vorlane-digest" 2>/dev/null)" != "$digest" ]; then
+    echo "-- Qt for Windows: $name was built otherwise, building it again"
+    rm -rf "$build" "$stamp"
+  fi
+  mkdir -p "$build"
+  echo "$digest" >"$build/.vorlane-digest"
   echo "-- Qt for Windows: building $name (log: $log)"
   local start=$SECONDS
   {
@@ -50,7 +62,7 @@ build_module() {
     nice -n 5 cmake --build "$build" -j "$jobs" &&
     cmake --install "$build"
   } >"$log" 2>&1 || { echo "building $name failed, see $log" >&2; tail -n 30 "$log" >&2; exit 1; }
-  touch "$stamp"
+  echo "$digest" >"$stamp"
   echo "-- Qt for Windows: $name built in $((SECONDS - start)) s"
 }
 
