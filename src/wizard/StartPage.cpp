@@ -112,7 +112,9 @@ void StartPage::LoadFields() {
   GridClicked();
 }
 
-QString StartPage::DescText() const { return txtDescLong_->isVisibleTo(this) ? txtDescLong_->text() : txtDesc_->text(); }
+QString StartPage::DescText() const {
+  return txtDescLong_->isVisibleTo(this) ? txtDescLong_->text() : txtDesc_->text();
+}
 
 bool StartPage::CheckFields() {
   Services& services = session().services();

@@ -50,9 +50,6 @@ class StartPage : public WizardPage {
 
   QLineEdit* NameBox() const { return txtName_; }
   QLineEdit* DescBox() const { return txtDesc_; }
-  // A description too long for a QLineEdit is shown and edited here instead
-  // ("<descBox>Long"), the line box hidden.
-  LongLineEdit* LongDescBox() const { return txtDescLong_; }
   MaskEdit* LevelsBox() const { return txtLevels_; }
   QCheckBox* GridBox() const { return chkGrid_; }
 
@@ -80,6 +77,8 @@ class StartPage : public WizardPage {
   QLabel* lblLevels_;
   QLineEdit* txtName_;
   QLineEdit* txtDesc_;
+  // A description too long for a QLineEdit is shown and edited here instead
+  // ("<descBox>Long"), the line box hidden.
   LongLineEdit* txtDescLong_;
   MaskEdit* txtLevels_;
   QCheckBox* chkGrid_;

@@ -74,7 +74,9 @@ void GenerationModule::AppendRequirementAndAbilityLines(std::string& out) const 
   };
   // The lines at their key width and more, in one allocation.
   std::size_t bytes = 0;
-  for (std::size_t n = 1; n < tech_.size(); ++n) bytes += 2 * (kKeyWidth + 5) + tech_[n].area.text.size() + tech_[n].level.text.size();
+  for (std::size_t n = 1; n < tech_.size(); ++n) {
+    bytes += 2 * (kKeyWidth + 5) + tech_[n].area.text.size() + tech_[n].level.text.size();
+  }
   for (std::size_t n = 1; n < abil_.size(); ++n) {
     bytes += 4 * (kKeyWidth + 5) + abil_[n].type.text.size() + abil_[n].descr.text.size() + abil_[n].val1.text.size() +
              abil_[n].val2.text.size();
