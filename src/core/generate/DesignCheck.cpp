@@ -18,26 +18,6 @@ std::string CodePoint(unsigned value) {
   return buffer;
 }
 
-// The problem with the first control character of `text`, if it has one.
-std::optional<std::string> ControlCharacterProblem(std::string_view text) {
-  std::size_t character = 0;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const auto byte = static_cast<unsigned char>(text[i]);
-    if ((byte & 0xC0) == 0x80) continue;  // continuation byte
-    ++character;
-    unsigned value = byte;
-    if (byte == 0xC2 && i + 1 < text.size()) value = static_cast<unsigned char>(text[i + 1]);  // U+0080..U+00BF
-    const bool control = byte < 0x20 || byte == 0x7F || (byte == 0xC2 && value >= 0x80 && value <= 0x9F);
-    if (!control) continue;
-    const char* what = (value == '\r' || value == '\n') ? "a line break"
-                       : value == '\t'                   ? "a tab"
-                                                         : "a control character";
-    return std::string("holds ") + what + " (" + CodePoint(value) + ") at character " + std::to_string(character) +
-           "; a value may hold no line breaks or other control characters";
-  }
-  return std::nullopt;
-}
-
 bool IsGridSize(const std::string& text) {
   if (text.empty()) return true;
   long value = 0;
@@ -185,6 +165,26 @@ void Refuse(bool refused, std::string_view text, std::vector<PageRefusal>& out) 
 }
 
 }  // namespace
+
+std::optional<std::string> ControlCharacterProblem(std::string_view text) {
+  std::size_t character = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(text[i]);
+    if ((byte & 0xC0) == 0x80) continue;  // continuation byte
+    ++character;
+    unsigned value = byte;
+    if (byte == 0xC2 && i + 1 < text.size()) value = static_cast<unsigned char>(text[i + 1]);  // U+0080..U+00BF
+    const bool control = byte < 0x20 || byte == 0x7F || (byte == 0xC2 && value >= 0x80 && value <= 0x9F);
+    if (!control) continue;
+    const char* what = (value == '\r' || value == '\n') ? "a line break"
+                       : value == '\t'                   ? "a tab"
+                                                         : "a control character";
+    return std::string("holds ") + what + " (" + CodePoint(value) + ") at character " + std::to_string(character) +
+           "; a value may hold no line breaks or other control characters";
+  }
+  return std::nullopt;
+}
+
 
 std::string DesignFault::FilePlace() const {
   std::string place = list.empty() ? std::string() : "/" + list + "/" + std::to_string(entry - 1);

@@ -39,6 +39,9 @@ struct DesignFault {
 std::optional<DesignFault> FindStoredValueFault(const vrlComponent& record);
 std::optional<DesignFault> FindStoredValueFault(const vrlFacility& record);
 
+// The problem with the first control character of `text`, if it has one.
+std::optional<std::string> ControlCharacterProblem(std::string_view text);
+
 // The first control character (U+0000 to U+001F, U+007F to U+009F) in any
 // text of the record.
 std::optional<DesignFault> FindControlCharacter(const vrlComponent& record);

@@ -62,16 +62,41 @@ std::string GenerationModule::GridRomanNumeral() const {
   return std::to_string(numeral);
 }
 
+namespace {
+
+// Keys such as "Ability 12 Descr", put together in a buffer on the stack.
+struct NumberedKey {
+  NumberedKey(std::string_view prefix, std::size_t n, std::string_view suffix) {
+    char* at = std::copy(prefix.begin(), prefix.end(), buffer);
+    at = std::to_chars(at, buffer + sizeof buffer, n).ptr;
+    at = std::copy(suffix.begin(), suffix.end(), at);
+    size = static_cast<std::size_t>(at - buffer);
+  }
+  operator std::string_view() const { return {buffer, size}; }
+  char buffer[64];  // the longest prefix and suffix with 20 digits fit
+  std::size_t size;
+};
+
+}  // namespace
+
+void GenerationModule::AppendTechLines(std::string& out, std::size_t n) const {
+  AppendLine(out, NumberedKey("Tech Area Req ", n, ""), tech_[n].area.text);
+  AppendLine(out, NumberedKey("Tech Level Req ", n, ""), tech_[n].level.text);
+}
+
+void GenerationModule::AppendAbilityLines(std::string& out, std::size_t n) const {
+  AppendLine(out, NumberedKey("Ability ", n, " Type"), abil_[n].type.text);
+  AppendLine(out, NumberedKey("Ability ", n, " Descr"), abil_[n].descr.text);
+  AppendLine(out, NumberedKey("Ability ", n, " Val 1"), abil_[n].val1.text);
+  AppendLine(out, NumberedKey("Ability ", n, " Val 2"), abil_[n].val2.text);
+}
+
 void GenerationModule::AppendRequirementAndAbilityLines(std::string& out) const {
-  // Keys such as "Ability 12 Descr", put together in one buffer.
-  std::string key;
-  key.reserve(40);
-  auto numbered = [&key](std::string_view prefix, std::size_t n, std::string_view suffix) -> std::string_view {
-    char digits[24];
-    const char* end = std::to_chars(digits, digits + sizeof digits, n).ptr;
-    key.assign(prefix).append(digits, static_cast<std::size_t>(end - digits)).append(suffix);
-    return key;
-  };
+  // A kept entry has its lines made already (KeepListLines).
+  if (keep_) {
+    out += kept_.lines;
+    return;
+  }
   // The lines at their key width and more, in one allocation.
   std::size_t bytes = 0;
   for (std::size_t n = 1; n < tech_.size(); ++n) {
@@ -83,17 +108,9 @@ void GenerationModule::AppendRequirementAndAbilityLines(std::string& out) const 
   }
   out.reserve(out.size() + bytes + 2 * (kKeyWidth + 5));
   AppendLine(out, "Number of Tech Req", std::to_string(shape_.numTechReqs));
-  for (std::size_t n = 1; n < tech_.size(); ++n) {
-    AppendLine(out, numbered("Tech Area Req ", n, ""), tech_[n].area.text);
-    AppendLine(out, numbered("Tech Level Req ", n, ""), tech_[n].level.text);
-  }
+  for (std::size_t n = 1; n < tech_.size(); ++n) AppendTechLines(out, n);
   AppendLine(out, "Number of Abilities", std::to_string(shape_.numAbils));
-  for (std::size_t n = 1; n < abil_.size(); ++n) {
-    AppendLine(out, numbered("Ability ", n, " Type"), abil_[n].type.text);
-    AppendLine(out, numbered("Ability ", n, " Descr"), abil_[n].descr.text);
-    AppendLine(out, numbered("Ability ", n, " Val 1"), abil_[n].val1.text);
-    AppendLine(out, numbered("Ability ", n, " Val 2"), abil_[n].val2.text);
-  }
+  for (std::size_t n = 1; n < abil_.size(); ++n) AppendAbilityLines(out, n);
 }
 
 // ---------------------------------------------------------------------------

@@ -195,6 +195,7 @@ void GenerationModule::NoteGroupWarning(const std::string& text, std::size_t ope
   std::replace(warning.reason.begin(), warning.reason.end(), kLiteralAmpersand, '&');
   if (editing_) warning.position = StoredPosition(*editing_, warning.field, at);
   warnings_.push_back(std::move(warning));
+  warningStamps_.push_back({passes_, stepOrder_});
 }
 
 const FormulaField* GenerationModule::FieldNamed(std::string_view name) const {

@@ -69,8 +69,10 @@ void GenerationModule::Begin(MessageSink& sink) {
   exprCache_.Clear();
   fault_.reset();
   warnings_.clear();
+  warningStamps_.clear();
   warningCount_ = 0;
   stepReason_.clear();
+  kept_ = {};
 }
 
 void GenerationModule::End() { sink_ = nullptr; }
@@ -186,8 +188,9 @@ bool GenerationModule::SubstituteVariable(std::string& text, std::string& name, 
   for (std::size_t k = namedStart_[group]; k < namedStart_[group + 1]; ++k) {
     const NamedVariable& variable = namedByLength_[k];
     if (name != variable.name) continue;
-    const FormulaField& field = slots_[static_cast<std::size_t>(variable.slot)];
-    if (!field.state.BracesDone) return Wait(field);
+    FormulaField& field = slots_[static_cast<std::size_t>(variable.slot)];
+    field.read = true;
+    if (!Finished(field, variable.slot)) return Wait(field);
     return ReplaceVariable(text, name, field.text, name);
   }
 
@@ -225,8 +228,9 @@ bool GenerationModule::SubstituteVariable(std::string& text, std::string& name, 
     }
     return ReplaceVariable(text, what, std::to_string(GridPos(static_cast<std::int16_t>(indexed.index))), name);
   }
-  const FormulaField& field = *IndexedField(family.id, indexed.index);
-  if (!field.state.BracesDone) return Wait(field);
+  FormulaField& field = *IndexedField(family.id, indexed.index);
+  field.read = true;
+  if (!Finished(field, IndexedOrder(family.id, indexed.index))) return Wait(field);
   return ReplaceVariable(text, what, field.text, name);
 }
 
@@ -252,6 +256,21 @@ const FormulaField* GenerationModule::IndexedField(IndexedId id, long n) const {
     case IndexedId::kWeapDmg: return &damage_[i - 1];
   }
   return nullptr;
+}
+
+int GenerationModule::IndexedOrder(IndexedId id, long n) const {
+  const auto i = static_cast<std::size_t>(n);
+  switch (id) {
+    case IndexedId::kTechArea: return TechOrder(i, 0);
+    case IndexedId::kTechLevel: return TechOrder(i, 1);
+    case IndexedId::kTechGridLevel: return 0;
+    case IndexedId::kAbilType: return AbilityOrder(i, 0);
+    case IndexedId::kAbilDescr: return AbilityOrder(i, 1);
+    case IndexedId::kAbilVal1: return AbilityOrder(i, 2);
+    case IndexedId::kAbilVal2: return AbilityOrder(i, 3);
+    case IndexedId::kWeapDmg: return DamageOrder(i);
+  }
+  return 0;
 }
 
 // ---------------------------------------------------------------------------
@@ -289,6 +308,7 @@ bool GenerationModule::StepFieldNow(FormulaField& field, std::string_view name, 
   const bool stepped = EvaluateFieldStep(field.text, field.state);
   editing_ = nullptr;
   field.awaited = awaited_;
+  if (field.state.BracesDone) field.donePass = static_cast<std::uint8_t>(passes_);
   if (!stepped) NoteStepFault(field);
   fieldName_ = {};
   fieldEntry_ = 0;
@@ -311,45 +331,46 @@ bool GenerationModule::ResolveFields() {
   const std::size_t abilCount = abil_.size() - 1;
   for (int pass = 1; pass <= kMaxPasses; ++pass) {
     passes_ = pass;
+    // stepOrder_ counts the steps of the pass, for the warnings' places.
+    stepOrder_ = 0;
     for (std::size_t s = 1; s < slots_.size(); ++s) {
+      stepOrder_ = static_cast<int>(s);
       if (!StepField(slots_[s], words_.slotNames[s])) return false;
     }
     for (std::size_t n = 1; n <= techCount; ++n) {
       TechFields& req = tech_[n];
       const int i = static_cast<int>(n);
-      if (!StepField(req.area, "TechReqArea", i) || !StepField(req.level, "TechReqLevel", i)) return false;
-      if (shape_.grid && (!StepField(req.gridSize, "TechReqGridSize", i) ||
-                          !StepField(req.numberStyle, words_.techNumberStyleName, i))) {
-        return false;
+      stepOrder_ = TechOrder(n, 0);
+      if (!StepField(req.area, "TechReqArea", i)) return false;
+      ++stepOrder_;
+      if (!StepField(req.level, "TechReqLevel", i)) return false;
+      if (shape_.grid) {
+        ++stepOrder_;
+        if (!StepField(req.gridSize, "TechReqGridSize", i)) return false;
+        ++stepOrder_;
+        if (!StepField(req.numberStyle, words_.techNumberStyleName, i)) return false;
       }
     }
     for (std::size_t n = 1; n <= abilCount; ++n) {
       AbilityFields& ability = abil_[n];
       const int i = static_cast<int>(n);
-      if (!StepField(ability.type, "AbilName", i) || !StepField(ability.descr, "AbilDesc", i) ||
-          !StepField(ability.val1, "AbilVal1", i) || !StepField(ability.val2, "AbilVal2", i)) {
-        return false;
-      }
+      stepOrder_ = AbilityOrder(n, 0);
+      if (!StepField(ability.type, "AbilName", i)) return false;
+      ++stepOrder_;
+      if (!StepField(ability.descr, "AbilDesc", i)) return false;
+      ++stepOrder_;
+      if (!StepField(ability.val1, "AbilVal1", i)) return false;
+      ++stepOrder_;
+      if (!StepField(ability.val2, "AbilVal2", i)) return false;
     }
     if (words_.damageFamily && shape_.weapon) {
       for (std::size_t r = 0; r < damage_.size(); ++r) {
         FormulaField& damage = damage_[r];
         const int range = static_cast<int>(r) + 1;
-        bool wasFinished = damage.state.BracesDone;
+        const bool wasFinished = damage.state.BracesDone;
+        stepOrder_ = DamageOrder(r + 1);
         if (!StepField(damage, "WeaponDamageAtRange", range)) return false;
-        // A finished damage text is cut to the number it starts with.
-        if (damage.state.BracesDone && !wasFinished) {
-          const double value = LeadingNumber(damage.text);
-          const std::string number = FormatNumber(value);
-          fieldName_ = "WeaponDamageAtRange";
-          fieldEntry_ = range;
-          const bool finite = CheckFinite(value, number, damage.text);
-          if (!finite) NoteStepFault(damage);
-          fieldName_ = {};
-          fieldEntry_ = 0;
-          if (!finite) return false;
-          damage.text = number;
-        }
+        if (damage.state.BracesDone && !wasFinished && !FinishDamage(damage, range)) return false;
       }
     }
     if (FieldsResolved()) return true;
@@ -357,6 +378,19 @@ bool GenerationModule::ResolveFields() {
   NoteUnresolved();
   Show(words_.crossReferenceTitle, "Variables could not all be resolved in 50 iterations.");
   return false;
+}
+
+bool GenerationModule::FinishDamage(FormulaField& damage, int range) {
+  const double value = LeadingNumber(damage.text);
+  const std::string number = FormatNumber(value);
+  fieldName_ = "WeaponDamageAtRange";
+  fieldEntry_ = range;
+  const bool finite = CheckFinite(value, number, damage.text);
+  if (!finite) NoteStepFault(damage);
+  fieldName_ = {};
+  fieldEntry_ = 0;
+  if (finite) damage.text = number;
+  return finite;
 }
 
 bool GenerationModule::FieldsResolved() const {
@@ -368,6 +402,9 @@ void GenerationModule::ResetFieldStates() {
     field.state = {};
     field.edits.clear();
     field.awaited = nullptr;
+    field.donePass = 0;
+    field.read = false;
+    field.renewed = false;
   };
   for (FormulaField& slot : slots_) reset(slot);
   for (TechFields& req : tech_) {
@@ -387,15 +424,17 @@ void GenerationModule::ResetFieldStates() {
 
 bool GenerationModule::WriteEntry(std::string& out, bool grid) {
   if (!HasRecord()) return false;
+  kept_.renewable = false;
   LoadFields();
   if (!ResolveFields()) {
     Show(kErrorTitle, "Error during parsing.");
     ResetFieldStates();
     return false;
   }
+  if (keep_) KeepResolved();
   AppendEntry(out, grid);
   out += kCrLf;
-  ResetFieldStates();
+  if (!keep_) ResetFieldStates();
   return true;
 }
 

@@ -12,6 +12,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "generate/DesignCheck.h"
@@ -68,6 +69,11 @@ struct FormulaField {
   // While the field's first variable waits: the state of the field it waits
   // on. Its steps change nothing until that field is finished.
   const FieldState* awaited = nullptr;
+  // For renewing a kept entry: the pass that finished the field, whether a
+  // variable of another field named it, and whether it is being renewed.
+  std::uint8_t donePass = 0;
+  bool read = false;
+  bool renewed = false;
 };
 
 class GenerationModule {
@@ -157,6 +163,16 @@ class GenerationModule {
   // part outside a grid).
   const std::string* ResolvedText(const FieldPlace& field) const;
 
+  // Kept entries, for the live entry of a design being edited: with keeping
+  // on, an entry written keeps its resolved table and its list lines, and
+  // the next entry of the same shape at the same place can be renewed from
+  // it, stepping only the fields whose text changed. A renewal gives what a
+  // full generation gives, or answers Impossible where it cannot be sure
+  // (a changed field that another names, a changed shape, many changes...).
+  enum class Renewal { Written, Failed, Impossible };
+  void KeepEntries(bool keep) { keep_ = keep; }
+  bool EntryKept() const { return kept_.renewable; }
+
  protected:
 
   struct TechFields {
@@ -197,6 +213,24 @@ class GenerationModule {
   // Load, resolve and append one entry; false after the messages.
   bool WriteEntry(std::string& out, bool grid);
 
+  // One changed field of a kept entry: a slot (entry = slot), a requirement's
+  // or ability's column (entry 1.., column 0..3 in field table order) or a
+  // damage range (entry 1..21), with its new text as stored.
+  struct FieldChange {
+    enum class Part { Slot, Tech, Ability, Damage } part;
+    int entry;
+    int column;
+    std::string text;
+  };
+  static constexpr std::size_t kMaxRenewedFields = 64;
+  // Renews the kept entry with `changes` (the record the messages name must
+  // be taken already): Written into `out`, Failed after the messages a
+  // generation shows (the kept entry stays as it was), or Impossible with
+  // nothing shown and nothing changed.
+  Renewal RenewFields(const std::vector<FieldChange>& changes, std::string& out);
+  // Takes `sink` for a renewal, without clearing anything.
+  void Resume(MessageSink& sink) { sink_ = &sink; }
+
   GenerationResult RunPlain(const ProgressCallback& progress);
   GenerationResult RunGrid(const ProgressCallback& progress);
 
@@ -207,6 +241,8 @@ class GenerationModule {
   std::string NameWithSuffix(bool grid) const;
   std::string GridRomanNumeral() const;
   void AppendRequirementAndAbilityLines(std::string& out) const;
+  void AppendTechLines(std::string& out, std::size_t n) const;
+  void AppendAbilityLines(std::string& out, std::size_t n) const;
 
   bool HasRecord() const { return sink_ != nullptr; }
 
@@ -236,6 +272,33 @@ class GenerationModule {
  private:
   bool StepField(FormulaField& field, std::string_view name, int entry = 0);
   bool StepFieldNow(FormulaField& field, std::string_view name, int entry);
+  // A damage range just finished is cut to the number it starts with; false
+  // when that is no finite number.
+  bool FinishDamage(FormulaField& damage, int range);
+  // Whether `field`, at place `order` of the step order, is finished for the
+  // step being made. While renewing, a field that is not renewed counts as
+  // finished from where it finished in the kept entry.
+  bool Finished(const FormulaField& field, int order) const {
+    if (!renewing_ || field.renewed || !field.state.BracesDone) return field.state.BracesDone;
+    return field.donePass < passes_ || (field.donePass == passes_ && order < stepOrder_);
+  }
+  // Places in the step order: slots 1.., then each requirement's four
+  // columns, each ability's four, the damage ranges.
+  int TechOrder(std::size_t n, int column) const {
+    return static_cast<int>(slots_.size() + 4 * (n - 1)) + column;
+  }
+  int AbilityOrder(std::size_t n, int column) const {
+    return static_cast<int>(slots_.size() + 4 * (tech_.size() - 1) + 4 * (n - 1)) + column;
+  }
+  int DamageOrder(std::size_t range) const {
+    return static_cast<int>(slots_.size() + 4 * (tech_.size() - 1) + 4 * (abil_.size() - 1) + range - 1);
+  }
+  int IndexedOrder(IndexedId id, long n) const;
+  // After a kept entry is resolved: its list lines, its finishing passes,
+  // and whether it can be renewed.
+  void KeepResolved();
+  void KeepListLines();
+  void RenewListLines(const std::vector<std::size_t>& techRows, const std::vector<std::size_t>& abilRows);
   bool CheckFinite(double value, const std::string& number, std::string_view what);
   bool Wait(const FormulaField& field) {
     awaited_ = &field.state;
@@ -272,12 +335,34 @@ class GenerationModule {
   // in entry n (1..EntryCount); none for a grid position.
   long EntryCount(IndexedList list) const;
   const FormulaField* IndexedField(IndexedId id, long n) const;
+  FormulaField* IndexedField(IndexedId id, long n) {
+    return const_cast<FormulaField*>(std::as_const(*this).IndexedField(id, n));
+  }
   std::string NearestVariable(std::string_view name) const;
   std::vector<FieldEdit>* editing_ = nullptr;
   std::string stepReason_;  // why the failing step failed, where it says so
   std::optional<GenerationFault> fault_;
   std::vector<GenerationWarning> warnings_;
   std::size_t warningCount_ = 0;
+  // Where each kept warning was met: its pass and its place in step order.
+  struct Stamp {
+    int pass, order;
+    auto operator<=>(const Stamp&) const = default;
+  };
+  std::vector<Stamp> warningStamps_;
+  // The kept entry (KeepEntries).
+  struct Kept {
+    bool renewable = false;
+    std::vector<GenerationWarning> warnings;
+    std::vector<Stamp> stamps;
+    std::array<int, kMaxPasses + 1> finishedIn{};  // needed fields finished in each pass
+    std::string lines;                            // the requirement and ability lines
+    std::vector<std::size_t> techAt, abilAt;      // where each row's lines start, and the end
+  };
+  bool keep_ = false;
+  bool renewing_ = false;
+  int stepOrder_ = 0;
+  Kept kept_;
   // words_.named by the length of their names: those of length l are
   // namedByLength_[namedStart_[l] .. namedStart_[l + 1]); names of
   // kNamedLengths - 1 characters or more share the last group.

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <limits>
+#include <variant>
 
 #include "generate/CompGenerate.h"
 #include "generate/DesignLayout.h"
@@ -32,20 +33,10 @@ std::optional<GenerationFault> LocatedFault(std::optional<GenerationFault> fault
   return fault;
 }
 
-template <typename Generate, typename Record>
-LiveEntry Entry(const Record& record, const EntryPoint& point, const std::atomic<bool>* cancel) {
+// What a module gave for one entry: written or not, with the sink's messages.
+LiveEntry Outcome(const GenerationModule& module, bool written, std::string out, KeepingSink& sink,
+                  const EntryPoint& point) {
   LiveEntry live;
-  if (cancel && cancel->load()) {
-    live.status = GenerationStatus::Cancelled;
-    return live;
-  }
-  Generate module;
-  KeepingSink sink;
-  module.Prepare(record, sink);
-  GenerationResult refused;
-  std::string out;
-  const bool written = module.WriteOneEntry(point.level, point.cell, out, refused);
-  module.Release();
   live.messages = std::move(sink.messages);
   live.warnings = module.Warnings();
   if (written) {
@@ -55,6 +46,30 @@ LiveEntry Entry(const Record& record, const EntryPoint& point, const std::atomic
     live.fault = LocatedFault(module.Fault(), point);
   }
   return live;
+}
+
+template <typename Generate, typename Record>
+LiveEntry FullEntry(Generate& module, const Record& record, const EntryPoint& point) {
+  KeepingSink sink;
+  module.Prepare(record, sink);
+  GenerationResult refused;
+  std::string out;
+  const bool written = module.WriteOneEntry(point.level, point.cell, out, refused);
+  module.Release();
+  return Outcome(module, written, std::move(out), sink, point);
+}
+
+LiveEntry CancelledEntry() {
+  LiveEntry live;
+  live.status = GenerationStatus::Cancelled;
+  return live;
+}
+
+template <typename Generate, typename Record>
+LiveEntry Entry(const Record& record, const EntryPoint& point, const std::atomic<bool>* cancel) {
+  if (cancel && cancel->load()) return CancelledEntry();
+  Generate module;
+  return FullEntry(module, record, point);
 }
 
 double NumberOrNaN(const std::string& text) {
@@ -137,6 +152,52 @@ std::vector<FieldPlace> CurveFieldsOf(const Record& record) {
 
 }  // namespace
 
+struct LiveEntryMemo::Kept {
+  std::unique_ptr<GenerationModule> module;
+  std::variant<std::monostate, vrlComponent, vrlFacility> record;  // the kept entry's
+  EntryPoint point;
+};
+
+LiveEntryMemo::LiveEntryMemo() : kept_(std::make_unique<Kept>()) {}
+LiveEntryMemo::~LiveEntryMemo() = default;
+
+template <typename Generate, typename Record>
+LiveEntry KeptEntry(const Record& record, const EntryPoint& point, LiveEntryMemo& memo,
+                    const std::atomic<bool>* cancel) {
+  if (cancel && cancel->load()) return CancelledEntry();
+  LiveEntryMemo::Kept& kept = *memo.kept_;
+  auto* module = dynamic_cast<Generate*>(kept.module.get());
+  const Record* before = std::get_if<Record>(&kept.record);
+  if (module && before && kept.point.level == point.level && kept.point.cell == point.cell) {
+    KeepingSink sink;
+    std::string out;
+    switch (module->RenewOneEntry(*before, record, sink, out)) {
+      case GenerationModule::Renewal::Written:
+        kept.record = record;
+        ++memo.renewed_;
+        return Outcome(*module, true, std::move(out), sink, point);
+      case GenerationModule::Renewal::Failed:
+        ++memo.renewed_;
+        return Outcome(*module, false, {}, sink, point);
+      case GenerationModule::Renewal::Impossible:
+        break;
+    }
+  }
+  if (!module) {
+    kept.module = std::make_unique<Generate>();
+    module = static_cast<Generate*>(kept.module.get());
+    module->KeepEntries(true);
+  }
+  ++memo.madeInFull_;
+  LiveEntry live = FullEntry(*module, record, point);
+  kept.record = std::monostate{};
+  if (module->EntryKept() && live.messages.empty()) {
+    kept.record = record;
+    kept.point = point;
+  }
+  return live;
+}
+
 const std::string* GenerationModule::ResolvedText(const FieldPlace& field) const {
   const std::string* text = nullptr;
   ForEachNeededField([&](const FormulaField& f, std::string_view key, int entry) {
@@ -164,6 +225,14 @@ LiveEntry MakeEntry(const vrlComponent& record, const EntryPoint& point, const s
 }
 LiveEntry MakeEntry(const vrlFacility& record, const EntryPoint& point, const std::atomic<bool>* cancel) {
   return Entry<FacGenerate>(record, point, cancel);
+}
+LiveEntry MakeEntry(const vrlComponent& record, const EntryPoint& point, LiveEntryMemo& memo,
+                    const std::atomic<bool>* cancel) {
+  return KeptEntry<CompGenerate>(record, point, memo, cancel);
+}
+LiveEntry MakeEntry(const vrlFacility& record, const EntryPoint& point, LiveEntryMemo& memo,
+                    const std::atomic<bool>* cancel) {
+  return KeptEntry<FacGenerate>(record, point, memo, cancel);
 }
 
 SeriesResult MakeSeries(const vrlComponent& record, std::span<const FieldPlace> fields, const SeriesAxis& axis,

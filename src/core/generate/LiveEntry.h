@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -41,6 +42,36 @@ struct LiveEntry {
 
 LiveEntry MakeEntry(const vrlComponent& record, const EntryPoint& point, const std::atomic<bool>* cancel = nullptr);
 LiveEntry MakeEntry(const vrlFacility& record, const EntryPoint& point, const std::atomic<bool>* cancel = nullptr);
+
+// The last entry made for a design being edited, kept so that the next entry
+// at the same place, after a change to a few fields, renews only what the
+// change touches (GenerationModule::RenewFields) and gives exactly what
+// MakeEntry gives. One thread at a time may use a memo.
+class LiveEntryMemo {
+ public:
+  LiveEntryMemo();
+  ~LiveEntryMemo();
+  LiveEntryMemo(const LiveEntryMemo&) = delete;
+  LiveEntryMemo& operator=(const LiveEntryMemo&) = delete;
+
+  // Entries made by renewal, and in full, since the memo was made.
+  int Renewed() const { return renewed_; }
+  int MadeInFull() const { return madeInFull_; }
+
+ private:
+  template <typename Generate, typename Record>
+  friend LiveEntry KeptEntry(const Record& record, const EntryPoint& point, LiveEntryMemo& memo,
+                             const std::atomic<bool>* cancel);
+  struct Kept;
+  std::unique_ptr<Kept> kept_;
+  int renewed_ = 0;
+  int madeInFull_ = 0;
+};
+
+LiveEntry MakeEntry(const vrlComponent& record, const EntryPoint& point, LiveEntryMemo& memo,
+                    const std::atomic<bool>* cancel = nullptr);
+LiveEntry MakeEntry(const vrlFacility& record, const EntryPoint& point, LiveEntryMemo& memo,
+                    const std::atomic<bool>* cancel = nullptr);
 
 // The levels a curve runs over: every level of a plain design, or the
 // positions along one requirement of a grid with the others held.

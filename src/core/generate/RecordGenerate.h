@@ -9,6 +9,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "generate/DesignCheck.h"
 #include "generate/DesignLayout.h"
@@ -79,6 +80,19 @@ class RecordGenerate : public GenerationModule {
     return WriteEntry(out, shape_.grid);
   }
 
+  // With entries kept (KeepEntries): the entry of `record` at the place of
+  // the one just kept for `before`, renewed from it when the records differ
+  // only in a few field texts (see RenewFields).
+  Renewal RenewOneEntry(const Record& before, const Record& record, MessageSink& sink, std::string& out) {
+    std::vector<FieldChange> changes;
+    if (!EntryKept() || !ChangesFrom(before, record, changes)) return Renewal::Impossible;
+    record_ = &record;
+    Resume(sink);
+    const Renewal renewal = RenewFields(changes, out);
+    Release();
+    return renewal;
+  }
+
  protected:
   explicit RecordGenerate(const KindWords& words) : GenerationModule(MakeWords(words)) {}
 
@@ -121,6 +135,55 @@ class RecordGenerate : public GenerationModule {
   const Record* record_ = nullptr;
 
  private:
+  // The field texts in which `after` differs from `before`; false when the
+  // records differ in more (the shape, many fields) or a changed text holds
+  // a control character, which only a full generation reports.
+  bool ChangesFrom(const Record& before, const Record& after, std::vector<FieldChange>& changes) const {
+    if (before.LevelCount() != after.LevelCount() || before.IsGrid() != after.IsGrid() ||
+        before.NumTechReqs() != after.NumTechReqs() || before.NumAbils() != after.NumAbils()) {
+      return false;
+    }
+    if constexpr (Fields::kDamage) {
+      if (EqualsNoCase(after.WeaponType(), "None") == shape_.weapon) return false;
+    }
+    using Part = FieldChange::Part;
+    auto changed = [&](Part part, int entry, int column, std::string text) {
+      if (changes.size() >= kMaxRenewedFields || ControlCharacterProblem(text)) return false;
+      changes.push_back({part, entry, column, std::move(text)});
+      return true;
+    };
+    for (const auto& field : Fields::kTexts) {
+      const std::string& text = (after.*field.get)();
+      if (text != (before.*field.get)() && !changed(Part::Slot, field.slot, 0, text)) return false;
+    }
+    auto rows = [&](Part part, const auto& columns, auto next) {
+      for (int n = next(1); n != 0; n = next(n + 1)) {
+        for (std::size_t c = 0; c < columns.size(); ++c) {
+          const auto i = static_cast<std::int16_t>(n);
+          std::string text = (after.*columns[c].get)(i).value_or("");
+          if (text != (before.*columns[c].get)(i).value_or("") &&
+              !changed(part, n, static_cast<int>(c), std::move(text))) {
+            return false;
+          }
+        }
+      }
+      return true;
+    };
+    if (!rows(Part::Tech, Fields::kTech, [&](int from) { return before.NextTechReqDifference(after, from); }) ||
+        !rows(Part::Ability, Fields::kAbilities, [&](int from) { return before.NextAbilDifference(after, from); })) {
+      return false;
+    }
+    if constexpr (Fields::kDamage) {
+      for (std::int16_t range = 1; range <= kNumRanges; ++range) {
+        std::string text = after.WeaponDamageAtRange(range).value_or("");
+        if (text != before.WeaponDamageAtRange(range).value_or("") && !changed(Part::Damage, range, 0, std::move(text))) {
+          return false;
+        }
+      }
+    }
+    return true;
+  }
+
   static Words MakeWords(const KindWords& kind) {
     Words words{.levelVariable = kind.levelVariable,
                 .named = {},
