@@ -15,12 +15,12 @@ namespace {
 // Line ends made visible, for failure messages.
 QByteArray Shown(QByteArray text) { return text.replace("\r", "\\r").replace("\n", "\\n"); }
 
-// Both views alike: fixed scroll bars and a viewport a few pixels wide, so
+// Both views alike: fixed scroll bars and a viewport no pixels wide, so
 // that the horizontal range grows with every byte of the longest line.
 void Prepare(LineTextView& view) {
   view.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   view.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  view.resize(36, 120);
+  view.resize(1, 120);
   view.show();
 }
 
@@ -99,6 +99,7 @@ class LineViewTest : public QObject {
         {"one of two longest shortened", "abcdef\nx\nabcdef", "abcde\nx\nabcdef"},
         {"longest line lengthened", "ab\nabc", "abcdefg\nabc"},
         {"longest is the last line", "a\nlong last", "a\nlong las"},
+        {"only an empty CR LF line left", "ab\r\n", "\r\n"},
         {"longest gains a CR before its LF", "abc\r\nab\n", "abc\r\nabc\r\n"},
         {"multi-byte letters", "L\xC3\xA4ser\nb", "L\xC3\xA4s\xC3\xA9r\nb"},
         {"change past a compared block", rows, middleChanged},
