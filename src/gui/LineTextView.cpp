@@ -91,12 +91,16 @@ qsizetype LineBytes(const QByteArray& text, const std::vector<qsizetype>& starts
   return next - start - (crLf ? 2 : 1);
 }
 
-// The longest line from the starts alone; a line's terminator is read only
-// when the line could beat the longest so far.
+// The longest line from the starts alone: a line is the bytes to the next
+// start less a terminator of one or two, so only the lines with the most
+// bytes to the next start can be the longest, and only theirs are read.
 qsizetype LongestLine(const QByteArray& text, const std::vector<qsizetype>& starts) {
-  qsizetype longest = 0;
-  for (std::size_t i = 0; i + 1 < starts.size(); ++i) {
-    if (starts[i + 1] - starts[i] - 1 > longest) longest = std::max(longest, LineBytes(text, starts, i));
+  const std::size_t last = starts.size() - 2;  // the last line has no terminator
+  qsizetype widest = 0;
+  for (std::size_t i = 0; i < last; ++i) widest = std::max(widest, starts[i + 1] - starts[i]);
+  qsizetype longest = std::max(text.size() - starts[last], widest - 2);
+  for (std::size_t i = 0; i < last && longest < widest - 1; ++i) {
+    if (starts[i + 1] - starts[i] == widest) longest = std::max(longest, LineBytes(text, starts, i));
   }
   return longest;
 }

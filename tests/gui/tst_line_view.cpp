@@ -160,10 +160,10 @@ class LineViewTest : public QObject {
       }
       renewed.setSelection({below(20), below(8)}, {below(20), below(8)});
       const QString difference = Renew(renewed, fresh, text);
-      QVERIFY2(difference.isEmpty(), qPrintable(QStringLiteral("step %1, \"%2\" to \"%3\": %4")
-                                                    .arg(step)
-                                                    .arg(QString::fromUtf8(Shown(before)),
-                                                         QString::fromUtf8(Shown(text)), difference)));
+      QVERIFY2(difference.isEmpty(),
+               qPrintable(QStringLiteral("step %1, \"%2\" to \"%3\": %4")
+                              .arg(step)
+                              .arg(QString::fromUtf8(Shown(before)), QString::fromUtf8(Shown(text)), difference)));
     }
   }
 
