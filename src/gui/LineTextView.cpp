@@ -205,7 +205,7 @@ void LineTextView::reindexLines(const QByteArray& old, qsizetype prefix, qsizety
     const qsizetype oldStart = mid.back() - delta;
     g = startIndex(f + 1, oldStart);
     Q_ASSERT(g < lineStarts_.size() && lineStarts_[g] == oldStart);
-    if (g == lineStarts_.size() || lineStarts_[g] != oldStart) {
+    if (g == lineStarts_.size() || lineStarts_[g] != oldStart) {  // never expected: the whole index is safe
       indexLines();
       return;
     }
