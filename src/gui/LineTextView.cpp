@@ -13,6 +13,7 @@
 #include <QTextLayout>
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace vorlane {
 
@@ -41,6 +42,91 @@ bool IsWordChar(QChar c) { return c.isLetterOrNumber() || c == u'_'; }
 constexpr qsizetype kLongLine = 4096;
 constexpr qsizetype kSliceRoom = 256;
 
+// What ScanLines found: the longest of the lines it ended, and where the
+// line it stopped in starts.
+struct LineScan {
+  qsizetype longest = 0;
+  qsizetype lastStart = 0;
+  bool pastUntil = false;  // stopped at a line start past `until`, not at the end
+};
+
+// Indexes `text` from `from`, a line start: appends each following line
+// start to `starts` until one lies past `until` or the text ends. memchr
+// finds the line ends at memory speed; a CR right before an LF belongs to
+// it, any other CR ends a line of its own.
+LineScan ScanLines(const QByteArray& text, qsizetype from, qsizetype until, std::vector<qsizetype>& starts) {
+  const char* data = text.constData();
+  const char* end = data + text.size();
+  LineScan scan{0, from, false};
+  auto endLine = [&](const char* contentEnd, const char* next) {
+    scan.longest = std::max(scan.longest, contentEnd - data - scan.lastStart);
+    scan.lastStart = next - data;
+    starts.push_back(scan.lastStart);
+    scan.pastUntil = scan.lastStart > until;
+    return scan.pastUntil;
+  };
+  for (const char* p = data + from;;) {
+    const auto* lf = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
+    const char* stop = lf ? lf : end;
+    auto nextCr = [stop](const char* at) {
+      return static_cast<const char*>(std::memchr(at, '\r', static_cast<std::size_t>(stop - at)));
+    };
+    const char* cr = p;
+    while ((cr = nextCr(cr)) && cr + 1 != lf) {
+      if (endLine(cr, cr + 1)) return scan;
+      ++cr;
+    }
+    if (!lf || endLine(lf > data + scan.lastStart && lf[-1] == '\r' ? lf - 1 : lf, lf + 1)) return scan;
+    p = lf + 1;
+  }
+}
+
+// The bytes of line `i` without its terminator; the last line's end is the
+// sentinel past the text's end.
+qsizetype LineBytes(const QByteArray& text, const std::vector<qsizetype>& starts, std::size_t i) {
+  const qsizetype start = starts[i];
+  const qsizetype next = starts[i + 1];
+  if (next > text.size()) return text.size() - start;
+  const bool crLf = next - start >= 2 && text[next - 1] == '\n' && text[next - 2] == '\r';
+  return next - start - (crLf ? 2 : 1);
+}
+
+// The longest line from the starts alone: a line is the bytes to the next
+// start less a terminator of one or two, so only the lines with the most
+// bytes to the next start can be the longest, and only theirs are read.
+qsizetype LongestLine(const QByteArray& text, const std::vector<qsizetype>& starts) {
+  const std::size_t last = starts.size() - 2;  // the last line has no terminator
+  qsizetype widest = 0;
+  for (std::size_t i = 0; i < last; ++i) widest = std::max(widest, starts[i + 1] - starts[i]);
+  qsizetype longest = std::max(text.size() - starts[last], widest - 2);
+  for (std::size_t i = 0; i < last && longest < widest - 1; ++i) {
+    if (starts[i + 1] - starts[i] == widest) longest = std::max(longest, LineBytes(text, starts, i));
+  }
+  return longest;
+}
+
+// The common start of a and b, `n` bytes at most: whole blocks by memcmp,
+// the block that differs byte by byte.
+constexpr qsizetype kCompareBlock = 4096;
+
+qsizetype CommonPrefix(const char* a, const char* b, qsizetype n) {
+  qsizetype i = 0;
+  while (i + kCompareBlock <= n && std::memcmp(a + i, b + i, kCompareBlock) == 0) i += kCompareBlock;
+  while (i < n && a[i] == b[i]) ++i;
+  return i;
+}
+
+// The common end of the texts ending at aEnd and bEnd, `n` bytes at most.
+qsizetype CommonSuffix(const char* aEnd, const char* bEnd, qsizetype n) {
+  qsizetype i = 0;
+  while (i + kCompareBlock <= n &&
+         std::memcmp(aEnd - i - kCompareBlock, bEnd - i - kCompareBlock, kCompareBlock) == 0) {
+    i += kCompareBlock;
+  }
+  while (i < n && aEnd[-1 - i] == bEnd[-1 - i]) ++i;
+  return i;
+}
+
 }  // namespace
 
 LineTextView::LineTextView(QWidget* parent) : QAbstractScrollArea(parent) {
@@ -65,11 +151,19 @@ void LineTextView::setText(QByteArray utf8) {
 }
 
 void LineTextView::renewText(QByteArray utf8) {
-  if (utf8 == text_) return;
+  // A keystroke usually changes one line of a text of megabytes: only the
+  // lines between the common start and the common end are indexed anew.
+  const qsizetype oldSize = text_.size();
+  const qsizetype newSize = utf8.size();
+  const qsizetype common = std::min(oldSize, newSize);
+  const bool shared = utf8.constData() == text_.constData();
+  const qsizetype prefix = shared ? common : CommonPrefix(text_.constData(), utf8.constData(), common);
+  if (prefix == oldSize && prefix == newSize) return;
+  const qsizetype suffix = CommonSuffix(text_.constData() + oldSize, utf8.constData() + newSize, common - prefix);
   const int top = verticalScrollBar()->value();
   const int left = horizontalScrollBar()->value();
-  text_ = std::move(utf8);
-  indexLines();
+  const QByteArray old = std::exchange(text_, std::move(utf8));
+  reindexLines(old, prefix, suffix);
   anchor_ = clampPosition(anchor_);
   cursor_ = clampPosition(cursor_);
   updateScrollBars();
@@ -81,37 +175,62 @@ void LineTextView::renewText(QByteArray utf8) {
 void LineTextView::indexLines() {
   cachedLine_ = -1;
   cachedText_.clear();
-  lineStarts_.clear();
-  lineStarts_.push_back(0);
-  longestLineBytes_ = 0;
-  const char* data = text_.constData();
-  const qsizetype size = text_.size();
-  const char* end = data + size;
-  qsizetype start = 0;
-  auto endLine = [&](const char* contentEnd, const char* next) {
-    longestLineBytes_ = std::max(longestLineBytes_, contentEnd - data - start);
-    start = next - data;
-    lineStarts_.push_back(start);
+  lineStarts_.assign(1, 0);
+  const LineScan scan = ScanLines(text_, 0, text_.size(), lineStarts_);
+  longestLineBytes_ = std::max(scan.longest, text_.size() - scan.lastStart);
+  lineStarts_.push_back(text_.size() + 1);  // sentinel: the last line has no terminator
+}
+
+void LineTextView::reindexLines(const QByteArray& old, qsizetype prefix, qsizetype suffix) {
+  cachedLine_ = -1;
+  cachedText_.clear();
+  const qsizetype delta = text_.size() - old.size();
+  // Whether a position starts a line depends on the byte before it and the
+  // byte at it: the starts before the first changed byte hold, and so do
+  // those after the first byte of the common end. The scan starts at the
+  // last line start before the change (a CR there may have lost or gained
+  // its LF) and ends at the first line start after the common end's first
+  // byte; from there on the old starts hold, moved by the size difference.
+  auto startIndex = [this](std::size_t from, qsizetype start) {
+    return static_cast<std::size_t>(
+        std::lower_bound(lineStarts_.begin() + static_cast<std::ptrdiff_t>(from), lineStarts_.end(), start) -
+        lineStarts_.begin());
   };
-  // memchr finds the line ends at memory speed; a CR right before an LF
-  // belongs to it, any other CR ends a line of its own.
-  for (const char* p = data;;) {
-    const auto* lf = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
-    const char* stop = lf ? lf : end;
-    auto nextCr = [stop](const char* from) {
-      return static_cast<const char*>(std::memchr(from, '\r', static_cast<std::size_t>(stop - from)));
-    };
-    const char* cr = p;
-    while ((cr = nextCr(cr)) && cr + 1 != lf) {
-      endLine(cr, cr + 1);
-      ++cr;
+  const std::size_t f = std::max<std::size_t>(startIndex(0, prefix), 1) - 1;
+  std::vector<qsizetype> mid;
+  const LineScan scan = ScanLines(text_, lineStarts_[f], text_.size() - suffix, mid);
+  std::size_t g = lineStarts_.size();  // the old starts [f + 1, g) give way to `mid`
+  qsizetype newLongest = scan.longest;
+  if (scan.pastUntil) {
+    const qsizetype oldStart = mid.back() - delta;
+    g = startIndex(f + 1, oldStart);
+    Q_ASSERT(g < lineStarts_.size() && lineStarts_[g] == oldStart);
+    if (g == lineStarts_.size() || lineStarts_[g] != oldStart) {  // never expected: the whole index is safe
+      indexLines();
+      return;
     }
-    if (!lf) break;
-    endLine(lf > data + start && lf[-1] == '\r' ? lf - 1 : lf, lf + 1);
-    p = lf + 1;
+    ++g;
+  } else {
+    newLongest = std::max(newLongest, text_.size() - scan.lastStart);
+    mid.push_back(text_.size() + 1);
   }
-  longestLineBytes_ = std::max(longestLineBytes_, size - start);
-  lineStarts_.push_back(size + 1);  // sentinel: the last line has no terminator
+  // The old lines f to g - 2 are gone: when one of them was the longest and
+  // no new line is as long, the longest is sought anew.
+  qsizetype goneLongest = 0;
+  for (std::size_t i = f; i + 1 < g; ++i) goneLongest = std::max(goneLongest, LineBytes(old, lineStarts_, i));
+  const bool longestGone = goneLongest >= longestLineBytes_ && newLongest < longestLineBytes_;
+
+  const std::size_t replaced = g - f - 1;
+  const std::size_t overlap = std::min(replaced, mid.size());
+  std::copy_n(mid.begin(), overlap, lineStarts_.begin() + static_cast<std::ptrdiff_t>(f + 1));
+  const auto rest = lineStarts_.begin() + static_cast<std::ptrdiff_t>(f + 1 + overlap);
+  if (mid.size() > replaced) {
+    lineStarts_.insert(rest, mid.begin() + static_cast<std::ptrdiff_t>(overlap), mid.end());
+  } else {
+    lineStarts_.erase(rest, rest + static_cast<std::ptrdiff_t>(replaced - overlap));
+  }
+  for (std::size_t i = f + 1 + mid.size(); delta != 0 && i < lineStarts_.size(); ++i) lineStarts_[i] += delta;
+  longestLineBytes_ = longestGone ? LongestLine(text_, lineStarts_) : std::max(longestLineBytes_, newLongest);
 }
 
 qsizetype LineTextView::lineCount() const { return static_cast<qsizetype>(lineStarts_.size()) - 1; }

@@ -54,6 +54,8 @@ class LineTextView : public QAbstractScrollArea {
   bool hasSelection() const { return anchor_ != cursor_; }
   QString selectedText() const;
   Position cursorPosition() const { return cursor_; }
+  // Where the selection started; the cursor when there is none.
+  Position anchorPosition() const { return anchor_; }
   void setSelection(Position anchor, Position cursor);
   qsizetype firstVisibleLine() const;
   void scrollToLine(qsizetype line);
@@ -78,6 +80,9 @@ class LineTextView : public QAbstractScrollArea {
  private:
   qsizetype lineStart(qsizetype line) const { return lineStarts_[static_cast<std::size_t>(line)]; }
   void indexLines();
+  // Indexes the text anew after a change from `old`, which it shares its
+  // first `prefix` and last `suffix` bytes with.
+  void reindexLines(const QByteArray& old, qsizetype prefix, qsizetype suffix);
   // Lays `text` (a line's) out in `layout` on one line; of a long line only
   // the columns [from, to) and some room either side. Returns the first
   // column laid out, which sits at that many character widths.
