@@ -126,7 +126,7 @@ void LiveEntryPanel::ShowResult(const LiveResult& result) {
   if (entry.status == GenerationStatus::Generated) {
     // The lines the user looks at, and what is selected, stay as the entry
     // is renewed.
-    txtEntry_->renewText(QByteArray::fromStdString(entry.text));
+    txtEntry_->renewText(result.entryText);
     txtEntry_->setEnabled(true);
     lblStatus_->clear();
   } else {

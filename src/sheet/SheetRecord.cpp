@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <mutex>
 #include <type_traits>
 
 #include "generate/CompGenerate.h"
@@ -141,15 +142,17 @@ class SheetRecordOf : public SheetRecord {
     // not a number from 1 on).
     const int levels = LevelCount();
     const bool noSuchLevel = !Grid() && (point.level < 1 || point.level > levels);
-    return [record = record_, saved = std::move(saved), point, changes, levels,
-            noSuchLevel](const std::atomic<bool>& cancel) {
+    return [record = record_, saved = std::move(saved), point, changes, levels, noSuchLevel,
+            kept = kept_](const std::atomic<bool>& cancel) {
       LiveResult result;
       if (noSuchLevel) {
         result.noSuchLevel = true;
         result.entry.messages.push_back(
             {"", levels < 1 ? "The design has no levels." : "The design has no level " + std::to_string(point.level) + "."});
       } else {
-        result.entry = MakeEntry(record, point, &cancel);
+        const std::lock_guard<std::mutex> lock(kept->mutex);
+        result.entry = MakeEntry(record, point, kept->memo, &cancel);
+        result.entryText = QByteArray(result.entry.text.data(), static_cast<qsizetype>(result.entry.text.size()));
       }
       if (changes && !saved) {
         result.changesAsked = true;
@@ -170,6 +173,13 @@ class SheetRecordOf : public SheetRecord {
 
   Record& record_;
   std::function<std::optional<Record>()> saved_;
+  // The live entry last made, which the next job renews; jobs that overlap
+  // (a cancelled one still running) take it in turn.
+  struct KeptEntry {
+    std::mutex mutex;
+    LiveEntryMemo memo;
+  };
+  std::shared_ptr<KeptEntry> kept_ = std::make_shared<KeptEntry>();
 };
 
 }  // namespace

@@ -4,6 +4,7 @@
 // made from copies so that it can run on a worker thread.
 #pragma once
 
+#include <QByteArray>
 #include <atomic>
 #include <functional>
 #include <memory>
@@ -32,6 +33,7 @@ struct SheetField {
 // the design as last saved.
 struct LiveResult {
   LiveEntry entry;
+  QByteArray entryText;  // entry.text, made on the worker thread for the view
   bool noSuchLevel = false;  // the design has no such level: no entry to show
   bool changesAsked = false;
   std::vector<std::string> changes;  // one line per change (EntryChange::Text)
