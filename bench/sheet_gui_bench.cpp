@@ -1,6 +1,7 @@
 // The design sheet at any list length: from the design file to the shown
 // sheet (Open Design while the sheet shows) and from a keystroke in a list
-// cell to the entry shown anew, with 10, 1,000 and 32,767 technology
+// cell to the entry shown anew (renewed from the last entry, or made in full
+// when the cell is one another field names), with 10, 1,000 and 32,767 technology
 // requirements and as many abilities, and with a description of 5 MB on the
 // 10-row design. "vs_10_rows" is each time's ratio to the 10-row design's,
 // measured in the same run.
@@ -127,13 +128,13 @@ void Key(QWidget* box, int key, const QString& text = {}) {
   QCoreApplication::sendEvent(box, &release);
 }
 
-// A keystroke in an ability's cell (a digit, then Backspace, in turn) until
+// A keystroke in the cell `boxName` (a digit, then Backspace, in turn) until
 // the entry computed from it is shown and painted; no pause after typing.
 // With a long description, the keystrokes go to the description's end.
-void BM_KeystrokeToEntry(benchmark::State& state) {
+void KeystrokeToEntry(benchmark::State& state, const QString& cell, const char* name) {
   Program program(static_cast<int>(state.range(0)), static_cast<std::size_t>(state.range(1)));
   DesignSheet* sheet = program.Sheet();
-  const QString boxName = state.range(1) > 0 ? QStringLiteral("CompDesc") : QStringLiteral("AbilVal2(1)");
+  const QString boxName = state.range(1) > 0 ? QStringLiteral("CompDesc") : cell;
   auto* box = sheet ? sheet->findChild<QWidget*>(boxName) : nullptr;
   if (!box) {
     state.SkipWithError("no box to type in");
@@ -174,8 +175,22 @@ void BM_KeystrokeToEntry(benchmark::State& state) {
     why = "the entry failed: " + sheet->Live()->Status()->text().toStdString();
     state.SkipWithError(why.c_str());
   }
-  Report(state, "keystroke", seconds);
+  Report(state, name, seconds);
 }
+
+// In a value no other field names: the entry is renewed from the last one.
+void BM_KeystrokeToEntry(benchmark::State& state) { KeystrokeToEntry(state, QStringLiteral("AbilVal2(3)"), "keystroke"); }
 BENCHMARK(BM_KeystrokeToEntry)->Apply(Sizes)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+// In a value another field names ("{&abil1val2+1}"): the entry is made in full.
+void BM_KeystrokeInNamedField(benchmark::State& state) {
+  KeystrokeToEntry(state, QStringLiteral("AbilVal2(1)"), "named");
+}
+BENCHMARK(BM_KeystrokeInNamedField)
+    ->ArgNames({"rows", "description"})
+    ->Args({10, 0})
+    ->Args({32767, 0})
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -153,6 +153,7 @@ class SheetRecordOf : public SheetRecord {
         const std::lock_guard<std::mutex> lock(kept->mutex);
         result.entry = MakeEntry(record, point, kept->memo, &cancel);
         result.entryText = QByteArray(result.entry.text.data(), static_cast<qsizetype>(result.entry.text.size()));
+        std::string().swap(result.entry.text);
       }
       if (changes && !saved) {
         result.changesAsked = true;

@@ -32,8 +32,8 @@ struct SheetField {
 // What the live entry shows: one entry, and on request what changed against
 // the design as last saved.
 struct LiveResult {
-  LiveEntry entry;
-  QByteArray entryText;  // entry.text, made on the worker thread for the view
+  LiveEntry entry;        // its text moved to entryText
+  QByteArray entryText;   // the entry's text as the view takes it, made on the worker thread
   bool noSuchLevel = false;  // the design has no such level: no entry to show
   bool changesAsked = false;
   std::vector<std::string> changes;  // one line per change (EntryChange::Text)

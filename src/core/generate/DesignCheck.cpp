@@ -167,11 +167,22 @@ void Refuse(bool refused, std::string_view text, std::vector<PageRefusal>& out) 
 }  // namespace
 
 std::optional<std::string> ControlCharacterProblem(std::string_view text) {
-  std::size_t character = 0;
-  for (std::size_t i = 0; i < text.size(); ++i) {
+  // Blocks without a byte below 0x20, 0x7F or 0xC2 (the lead byte of
+  // U+0080..U+00BF) hold no control character: they are passed at memory
+  // speed, a long description being typical.
+  constexpr std::size_t kBlock = 64;
+  std::size_t from = 0;
+  while (from + kBlock <= text.size()) {
+    bool suspect = false;
+    for (std::size_t i = from; i < from + kBlock; ++i) {
+      const auto byte = static_cast<unsigned char>(text[i]);
+      suspect |= byte < 0x20 || byte == 0x7F || byte == 0xC2;
+    }
+    if (suspect) break;
+    from += kBlock;
+  }
+  for (std::size_t i = from; i < text.size(); ++i) {
     const auto byte = static_cast<unsigned char>(text[i]);
-    if ((byte & 0xC0) == 0x80) continue;  // continuation byte
-    ++character;
     unsigned value = byte;
     if (byte == 0xC2 && i + 1 < text.size()) value = static_cast<unsigned char>(text[i + 1]);  // U+0080..U+00BF
     const bool control = byte < 0x20 || byte == 0x7F || (byte == 0xC2 && value >= 0x80 && value <= 0x9F);
@@ -179,6 +190,10 @@ std::optional<std::string> ControlCharacterProblem(std::string_view text) {
     const char* what = (value == '\r' || value == '\n') ? "a line break"
                        : value == '\t'                   ? "a tab"
                                                          : "a control character";
+    // Characters up to this one: every byte that does not continue one.
+    const std::size_t character =
+        static_cast<std::size_t>(std::count_if(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(i) + 1,
+                                               [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
     return std::string("holds ") + what + " (" + CodePoint(value) + ") at character " + std::to_string(character) +
            "; a value may hold no line breaks or other control characters";
   }

@@ -30,6 +30,34 @@ TEST(DesignCheck, GenerationRefusesControlCharactersWhateverTheRecordsSource) {
                                      {"Error", "Facility not generated."}}));
 }
 
+// Long texts are passed in blocks: a control character anywhere, a two-byte
+// one split across blocks, and the character count before it.
+TEST(DesignCheck, ControlCharactersAreFoundAnywhereInALongText) {
+  const std::string e = "\xC3\xA9";  // é: two bytes, one character
+  const struct {
+    std::string text;
+    std::string found;  // "" for none
+  } cases[] = {
+      {std::string(63, 'a') + "\t", "a tab (U+0009) at character 64"},
+      {std::string(64, 'a') + "\x7F", "a control character (U+007F) at character 65"},
+      {std::string(63, 'a') + "\xC2\x85", "a control character (U+0085) at character 64"},
+      {std::string(63, 'a') + "\xC2\xA0" + std::string(100, 'b'), ""},
+      {std::string(200, 'a') + "\xC2", ""},
+      {[&] { std::string t; for (int i = 0; i < 100; ++i) t += e; return t; }() + "\n",
+       "a line break (U+000A) at character 101"},
+      {std::string(100000, 'x'), ""},
+  };
+  for (const auto& c : cases) {
+    const auto problem = ControlCharacterProblem(c.text);
+    if (c.found.empty()) {
+      EXPECT_FALSE(problem) << *problem;
+    } else {
+      ASSERT_TRUE(problem) << c.found;
+      EXPECT_EQ(problem->substr(0, problem->find(';')), "holds " + c.found);
+    }
+  }
+}
+
 TEST(DesignCheck, WhatTheWizardPagesRefuseInTheirWordsAndOrder) {
   EXPECT_EQ(FindPageRefusals(SampleDesign("laser.json").component), std::vector<PageRefusal>{});
   const std::pair<std::string, std::vector<std::string>> cases[] = {
