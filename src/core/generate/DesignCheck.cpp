@@ -1,7 +1,9 @@
 #include "generate/DesignCheck.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 
 #include "generate/DesignLayout.h"
 #include "generate/FormulaText.h"
@@ -167,35 +169,33 @@ void Refuse(bool refused, std::string_view text, std::vector<PageRefusal>& out) 
 }  // namespace
 
 std::optional<std::string> ControlCharacterProblem(std::string_view text) {
-  // Blocks without a byte below 0x20, 0x7F or 0xC2 (the lead byte of
-  // U+0080..U+00BF) hold no control character: they are passed at memory
-  // speed, a long description being typical.
-  constexpr std::size_t kBlock = 64;
-  std::size_t from = 0;
-  while (from + kBlock <= text.size()) {
-    bool suspect = false;
-    for (std::size_t i = from; i < from + kBlock; ++i) {
-      const auto byte = static_cast<unsigned char>(text[i]);
-      suspect |= byte < 0x20 || byte == 0x7F || byte == 0xC2;
+  // Eight bytes at a time, those without a byte below 0x20, 0x7F or 0xC2
+  // (the lead byte of U+0080..U+00BF) are passed at memory speed: a long
+  // description is typical. Any byte below n in a word: (w - n·ones) & ~w & highs.
+  constexpr std::uint64_t kOnes = 0x0101010101010101u, kHighs = 0x8080808080808080u;
+  auto below = [](std::uint64_t w, std::uint64_t n) { return (w - kOnes * n) & ~w & kHighs; };
+  auto suspect = [&](std::uint64_t w) { return below(w, 0x20) | below(w ^ (kOnes * 0x7F), 1) | below(w ^ (kOnes * 0xC2), 1); };
+  std::size_t i = 0;
+  while (i < text.size()) {
+    for (std::uint64_t word; i + 8 <= text.size(); i += 8) {
+      std::memcpy(&word, text.data() + i, 8);
+      if (suspect(word)) break;
     }
-    if (suspect) break;
-    from += kBlock;
-  }
-  for (std::size_t i = from; i < text.size(); ++i) {
-    const auto byte = static_cast<unsigned char>(text[i]);
-    unsigned value = byte;
-    if (byte == 0xC2 && i + 1 < text.size()) value = static_cast<unsigned char>(text[i + 1]);  // U+0080..U+00BF
-    const bool control = byte < 0x20 || byte == 0x7F || (byte == 0xC2 && value >= 0x80 && value <= 0x9F);
-    if (!control) continue;
-    const char* what = (value == '\r' || value == '\n') ? "a line break"
-                       : value == '\t'                   ? "a tab"
-                                                         : "a control character";
-    // Characters up to this one: every byte that does not continue one.
-    const std::size_t character =
-        static_cast<std::size_t>(std::count_if(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(i) + 1,
-                                               [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
-    return std::string("holds ") + what + " (" + CodePoint(value) + ") at character " + std::to_string(character) +
-           "; a value may hold no line breaks or other control characters";
+    for (const std::size_t end = std::min(i + 8, text.size()); i < end; ++i) {
+      const auto byte = static_cast<unsigned char>(text[i]);
+      unsigned value = byte;
+      if (byte == 0xC2 && i + 1 < text.size()) value = static_cast<unsigned char>(text[i + 1]);  // U+0080..U+00BF
+      const bool control = byte < 0x20 || byte == 0x7F || (byte == 0xC2 && value >= 0x80 && value <= 0x9F);
+      if (!control) continue;
+      const char* what = (value == '\r' || value == '\n') ? "a line break"
+                         : value == '\t'                   ? "a tab"
+                                                           : "a control character";
+      // Characters up to this one: every byte that does not continue one.
+      const auto character = std::count_if(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(i) + 1,
+                                           [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; });
+      return std::string("holds ") + what + " (" + CodePoint(value) + ") at character " + std::to_string(character) +
+             "; a value may hold no line breaks or other control characters";
+    }
   }
   return std::nullopt;
 }

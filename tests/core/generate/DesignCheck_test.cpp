@@ -43,6 +43,7 @@ TEST(DesignCheck, ControlCharactersAreFoundAnywhereInALongText) {
       {std::string(63, 'a') + "\xC2\x85", "a control character (U+0085) at character 64"},
       {std::string(63, 'a') + "\xC2\xA0" + std::string(100, 'b'), ""},
       {std::string(200, 'a') + "\xC2", ""},
+      {"\xC2\xA0" + std::string(1000, 'b') + "\x01", "a control character (U+0001) at character 1002"},
       {[&] { std::string t; for (int i = 0; i < 100; ++i) t += e; return t; }() + "\n",
        "a line break (U+000A) at character 101"},
       {std::string(100000, 'x'), ""},
