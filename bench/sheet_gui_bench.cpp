@@ -1,7 +1,7 @@
 // The design sheet at any list length: from the design file to the shown
 // sheet (Open Design while the sheet shows) and from a keystroke in a list
-// cell to the entry shown anew (renewed from the last entry, or made in full
-// when the cell is one another field names), with 10, 1,000 and 32,767 technology
+// cell to the entry shown anew (renewed from the last entry: the field and
+// those that name it stepped anew), with 10, 1,000 and 32,767 technology
 // requirements and as many abilities, and with a description of 5 MB on the
 // 10-row design. "vs_10_rows" is each time's ratio to the 10-row design's,
 // measured in the same run.
@@ -178,11 +178,11 @@ void KeystrokeToEntry(benchmark::State& state, const QString& cell, const char* 
   Report(state, name, seconds);
 }
 
-// In a value no other field names: the entry is renewed from the last one.
+// In a value no other field names.
 void BM_KeystrokeToEntry(benchmark::State& state) { KeystrokeToEntry(state, QStringLiteral("AbilVal2(3)"), "keystroke"); }
 BENCHMARK(BM_KeystrokeToEntry)->Apply(Sizes)->UseManualTime()->Unit(benchmark::kMillisecond);
 
-// In a value another field names ("{&abil1val2+1}"): the entry is made in full.
+// In a value another field names ("{&abil1val2+1}"), which another names in turn.
 void BM_KeystrokeInNamedField(benchmark::State& state) {
   KeystrokeToEntry(state, QStringLiteral("AbilVal2(1)"), "named");
 }

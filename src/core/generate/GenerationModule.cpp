@@ -189,7 +189,7 @@ bool GenerationModule::SubstituteVariable(std::string& text, std::string& name, 
     const NamedVariable& variable = namedByLength_[k];
     if (name != variable.name) continue;
     FormulaField& field = slots_[static_cast<std::size_t>(variable.slot)];
-    field.read = true;
+    NoteReader(field);
     if (!Finished(field, variable.slot)) return Wait(field);
     return ReplaceVariable(text, name, field.text, name);
   }
@@ -229,7 +229,7 @@ bool GenerationModule::SubstituteVariable(std::string& text, std::string& name, 
     return ReplaceVariable(text, what, std::to_string(GridPos(static_cast<std::int16_t>(indexed.index))), name);
   }
   FormulaField& field = *IndexedField(family.id, indexed.index);
-  field.read = true;
+  NoteReader(field);
   if (!Finished(field, IndexedOrder(family.id, indexed.index))) return Wait(field);
   return ReplaceVariable(text, what, field.text, name);
 }
@@ -403,7 +403,7 @@ void GenerationModule::ResetFieldStates() {
     field.edits.clear();
     field.awaited = nullptr;
     field.donePass = 0;
-    field.read = false;
+    field.readers.clear();
     field.renewed = false;
   };
   for (FormulaField& slot : slots_) reset(slot);

@@ -69,10 +69,11 @@ struct FormulaField {
   // While the field's first variable waits: the state of the field it waits
   // on. Its steps change nothing until that field is finished.
   const FieldState* awaited = nullptr;
-  // For renewing a kept entry: the pass that finished the field, whether a
-  // variable of another field named it, and whether it is being renewed.
+  // For renewing a kept entry: the pass that finished the field, the fields
+  // whose variables named it (some perhaps no longer), and whether it is
+  // being renewed.
   std::uint8_t donePass = 0;
-  bool read = false;
+  std::vector<std::int32_t> readers;  // places in step order; kept entries only
   bool renewed = false;
 };
 
@@ -166,9 +167,10 @@ class GenerationModule {
   // Kept entries, for the live entry of a design being edited: with keeping
   // on, an entry written keeps its resolved table and its list lines, and
   // the next entry of the same shape at the same place can be renewed from
-  // it, stepping only the fields whose text changed. A renewal gives what a
-  // full generation gives, or answers Impossible where it cannot be sure
-  // (a changed field that another names, a changed shape, many changes...).
+  // it, stepping only the fields whose text changed and those that name
+  // them. A renewal gives what a full generation gives, or answers
+  // Impossible where it cannot be sure (a changed shape, more fields to step
+  // than kMaxRenewedFields, the pass limit...).
   enum class Renewal { Written, Failed, Impossible };
   void KeepEntries(bool keep) { keep_ = keep; }
   bool EntryKept() const { return kept_.renewable; }
@@ -222,7 +224,7 @@ class GenerationModule {
     int column;
     std::string text;
   };
-  static constexpr std::size_t kMaxRenewedFields = 64;
+  static constexpr std::size_t kMaxRenewedFields = 1024;
   // Renews the kept entry with `changes` (the record the messages name must
   // be taken already): Written into `out`, Failed after the messages a
   // generation shows (the kept entry stays as it was), or Impossible with
@@ -294,6 +296,19 @@ class GenerationModule {
     return static_cast<int>(slots_.size() + 4 * (tech_.size() - 1) + 4 * (abil_.size() - 1) + range - 1);
   }
   int IndexedOrder(IndexedId id, long n) const;
+  // The field at place `order` of the step order, as the step names it.
+  struct StepPlace {
+    FormulaField* field;
+    std::string_view name;
+    int entry;
+    bool needed;  // the entry needs it finished
+    enum class Part { Slot, Tech, Ability, Damage } part;
+  };
+  StepPlace PlaceAt(int order);
+  // While keeping: notes that the field being stepped named `field`.
+  void NoteReader(FormulaField& field) {
+    if (keep_ && (field.readers.empty() || field.readers.back() != stepOrder_)) field.readers.push_back(stepOrder_);
+  }
   // After a kept entry is resolved: its list lines, its finishing passes,
   // and whether it can be renewed.
   void KeepResolved();

@@ -1,11 +1,12 @@
 // Kept entries and their renewal. A kept entry holds its resolved table,
-// with the pass in which each field finished and whether another field's
-// variable named it, its warnings with where they were met, and its
-// requirement and ability lines. When only fields that nobody names change,
-// every other field steps exactly as before: the renewal steps the changed
-// fields alone, pass by pass, seeing each other field finished from the step
-// at which it finished, and merges the warnings by pass and step order. That
-// is what a full generation does, step for step, for a fraction of the work.
+// with the pass in which each field finished and the fields whose variables
+// named it, its warnings with where they were met, and its requirement and
+// ability lines. A field that neither changed nor names a changed field
+// (directly or through others) steps exactly as before. The renewal steps
+// the others alone, pass by pass, seeing each unchanged field finished from
+// the step at which it finished, and merges the warnings by pass and step
+// order: what a full generation does, step for step, for a fraction of the
+// work.
 #include <algorithm>
 
 #include "generate/GenerationModule.h"
@@ -88,70 +89,82 @@ void GenerationModule::RenewListLines(const std::vector<std::size_t>& techRows,
   kept_.lines = std::move(lines);
 }
 
+GenerationModule::StepPlace GenerationModule::PlaceAt(int order) {
+  static constexpr std::string_view kTechNames[] = {"TechReqArea", "TechReqLevel", "TechReqGridSize"};
+  static constexpr std::string_view kAbilityNames[] = {"AbilName", "AbilDesc", "AbilVal1", "AbilVal2"};
+  auto o = static_cast<std::size_t>(order);
+  if (o < slots_.size()) {
+    const bool needed = words_.slotNeeds[o] != Needs::Weapon || shape_.weapon;
+    return {&slots_[o], words_.slotNames[o], 0, needed, StepPlace::Part::Slot};
+  }
+  o -= slots_.size();
+  if (o < 4 * (tech_.size() - 1)) {
+    TechFields& req = tech_[o / 4 + 1];
+    FormulaField* columns[] = {&req.area, &req.level, &req.gridSize, &req.numberStyle};
+    const std::string_view name = o % 4 < 3 ? kTechNames[o % 4] : words_.techNumberStyleName;
+    return {columns[o % 4], name, static_cast<int>(o / 4 + 1), true, StepPlace::Part::Tech};
+  }
+  o -= 4 * (tech_.size() - 1);
+  if (o < 4 * (abil_.size() - 1)) {
+    AbilityFields& ability = abil_[o / 4 + 1];
+    FormulaField* columns[] = {&ability.type, &ability.descr, &ability.val1, &ability.val2};
+    return {columns[o % 4], kAbilityNames[o % 4], static_cast<int>(o / 4 + 1), true, StepPlace::Part::Ability};
+  }
+  o -= 4 * (abil_.size() - 1);
+  return {&damage_.at(o), "WeaponDamageAtRange", static_cast<int>(o + 1), true, StepPlace::Part::Damage};
+}
+
 GenerationModule::Renewal GenerationModule::RenewFields(const std::vector<FieldChange>& changes, std::string& out) {
   if (!keep_ || !kept_.renewable || changes.size() > kMaxRenewedFields) return Renewal::Impossible;
-  static constexpr std::string_view kAbilityNames[] = {"AbilName", "AbilDesc", "AbilVal1", "AbilVal2"};
+  // The changed fields that an entry steps, and every field that names one
+  // of them, directly or through others: those are stepped anew.
+  std::vector<int> orders;
+  for (const FieldChange& change : changes) {
+    const auto n = static_cast<std::size_t>(change.entry);
+    switch (change.part) {
+      case FieldChange::Part::Slot: orders.push_back(change.entry); break;
+      case FieldChange::Part::Tech:
+        // Outside a grid the grid columns are neither read nor written; a
+        // grid size changes the grid itself.
+        if (change.column >= 2 && !shape_.grid) break;
+        if (change.column == 2) return Renewal::Impossible;
+        orders.push_back(TechOrder(n, change.column));
+        break;
+      case FieldChange::Part::Ability: orders.push_back(AbilityOrder(n, change.column)); break;
+      case FieldChange::Part::Damage:
+        if (words_.damageFamily && shape_.weapon) orders.push_back(DamageOrder(n));
+        break;
+    }
+  }
+  std::sort(orders.begin(), orders.end());
+  orders.erase(std::unique(orders.begin(), orders.end()), orders.end());
+  for (std::size_t next = 0; next < orders.size(); ++next) {
+    for (const int reader : PlaceAt(orders[next]).field->readers) {
+      if (std::find(orders.begin(), orders.end(), reader) != orders.end()) continue;
+      if (orders.size() == kMaxRenewedFields) return Renewal::Impossible;
+      orders.push_back(reader);
+    }
+  }
+
   struct Renewed {
+    StepPlace place;
     FormulaField* field;
     FormulaField before;
-    const std::string* text;
-    std::string_view name;
-    int entry;
     int order;
-    bool needed;
-    bool damage;
   };
   std::vector<Renewed> renewed;
   std::vector<std::size_t> techRows, abilRows;
-  for (const FieldChange& change : changes) {
-    const auto n = static_cast<std::size_t>(change.entry);
-    Renewed r{nullptr, {}, &change.text, {}, change.entry, 0, true, false};
-    switch (change.part) {
-      case FieldChange::Part::Slot:
-        r.field = &slots_.at(n);
-        r.name = words_.slotNames[n];
-        r.entry = 0;
-        r.order = change.entry;
-        r.needed = words_.slotNeeds[n] != Needs::Weapon || shape_.weapon;
-        break;
-      case FieldChange::Part::Tech: {
-        // Outside a grid the grid columns are neither read nor written; a
-        // grid size changes the grid itself.
-        if (change.column >= 2 && !shape_.grid) continue;
-        if (change.column == 2) return Renewal::Impossible;
-        TechFields& req = tech_.at(n);
-        r.field = change.column == 0 ? &req.area : change.column == 1 ? &req.level : &req.numberStyle;
-        static constexpr std::string_view kTechNames[] = {"TechReqArea", "TechReqLevel"};
-        r.name = change.column < 2 ? kTechNames[change.column] : words_.techNumberStyleName;
-        r.order = TechOrder(n, change.column);
-        if (change.column < 2) techRows.push_back(n);
-        break;
-      }
-      case FieldChange::Part::Ability: {
-        AbilityFields& ability = abil_.at(n);
-        FormulaField* columns[] = {&ability.type, &ability.descr, &ability.val1, &ability.val2};
-        r.field = columns[change.column];
-        r.name = kAbilityNames[change.column];
-        r.order = AbilityOrder(n, change.column);
-        abilRows.push_back(n);
-        break;
-      }
-      case FieldChange::Part::Damage:
-        if (!words_.damageFamily || !shape_.weapon) continue;
-        r.field = &damage_.at(n - 1);
-        r.name = "WeaponDamageAtRange";
-        r.order = DamageOrder(n);
-        r.damage = true;
-        break;
-    }
-    // Another field's steps depend on this one: all of them would change.
-    if (r.field->read) return Renewal::Impossible;
-    renewed.push_back(std::move(r));
+  for (const int order : orders) {
+    const StepPlace place = PlaceAt(order);
+    renewed.push_back({place, place.field, {}, order});
+    const auto row = static_cast<std::size_t>(place.entry);
+    if (place.part == StepPlace::Part::Tech && order < TechOrder(row, 2)) techRows.push_back(row);
+    if (place.part == StepPlace::Part::Ability) abilRows.push_back(row);
   }
   std::sort(renewed.begin(), renewed.end(), [](const Renewed& a, const Renewed& b) { return a.order < b.order; });
   for (Renewed& r : renewed) {
     r.before = *r.field;
-    *r.field = FormulaField{*r.text, {}, {}, nullptr, 0, false, true};
+    *r.field = FormulaField{StoredText(PlaceOf(r.place.name, r.place.entry)), {}, {}, nullptr, 0, {}, true};
   }
   auto rollBack = [&] {
     for (Renewed& r : renewed) *r.field = std::move(r.before);
@@ -171,8 +184,9 @@ GenerationModule::Renewal GenerationModule::RenewFields(const std::vector<FieldC
     for (Renewed& r : renewed) {
       const bool wasFinished = r.field->state.BracesDone;
       stepOrder_ = r.order;
-      if (!StepField(*r.field, r.name, r.entry) ||
-          (r.damage && r.field->state.BracesDone && !wasFinished && !FinishDamage(*r.field, r.entry))) {
+      if (!StepField(*r.field, r.place.name, r.place.entry) ||
+          (r.place.part == StepPlace::Part::Damage && r.field->state.BracesDone && !wasFinished &&
+           !FinishDamage(*r.field, r.place.entry))) {
         failed = true;
         break;
       }
@@ -236,7 +250,7 @@ GenerationModule::Renewal GenerationModule::RenewFields(const std::vector<FieldC
   // field stepped but not needed, cannot be renewed.
   std::array<int, kMaxPasses + 1> finishedIn = kept_.finishedIn;
   for (const Renewed& r : renewed) {
-    if (!r.needed) continue;
+    if (!r.place.needed) continue;
     --finishedIn[r.before.donePass];
     ++finishedIn[r.field->donePass];
   }

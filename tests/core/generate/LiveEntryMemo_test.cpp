@@ -95,9 +95,9 @@ TEST(LiveEntryMemo, RenewsTheChangedFieldsAsAFullGenerationWould) {
       // and 4, as it waits a pass on the value 2 after it.
       {{{Damage(5), "&complevel {bogus}"}}, true, "a warning in a later field"},
       {{{Abil(4, "AbilDesc"), "{bogus} &abil4val2 {bogus2}"}}, true, "warnings in pass order"},
-      {{{Abil(2, "AbilVal2"), "9"}}, false, "a field another names"},
+      {{{Abil(2, "AbilVal2"), "9"}}, true, "a field another names: both renewed"},
       {{{kDesc, "Now &orgcost and {&radcost + 1}"}}, true, "a slot"},
-      {{{kMinCost, "{&complevel * 11}"}}, false, "a slot others name"},
+      {{{kMinCost, "{&complevel * 11}"}}, true, "a slot others name, and fields that name those"},
       {{{Damage(2), "{1e308 * 10}"}}, true, "an infinite damage"},
       {{{Damage(2), "12.5 and more"}}, true, "damage cut to its number"},
       {{{Tech(2, "TechReqLevel"), "{sqr(-1)}"}}, true, "a failing evaluation is a warning"},
@@ -128,12 +128,20 @@ TEST(LiveEntryMemo, RenewsTheChangedFieldsAsAFullGenerationWould) {
 }
 
 TEST(LiveEntryMemo, ManyChangesAndGridsAreMadeInFullOrRenewedAlike) {
+  // More fields to step anew than a renewal takes: a field that 1,100
+  // others name, or 1,100 changed fields.
   Walk<vrlComponent> walk{Weapon(), {1, {}}, {}};
-  walk.record.SetNumAbils(100);
+  const int rows = 1100;
+  walk.record.SetNumAbils(rows);
+  for (int n = 5; n <= rows; ++n) Set(walk.record, Abil(n, "AbilVal1"), "{&weapreload + " + std::to_string(n) + "}");
   walk.Expect("first");
+  int full = walk.memo.MadeInFull();
+  walk.Change({{kReload, "{&complevel * 3}"}}, "a field many name");
+  walk.Change({{Abil(rows, "AbilVal1"), "{&weapreload - 1}"}}, "one of them");
+  EXPECT_EQ(walk.memo.MadeInFull() - full, 1);
   std::vector<std::pair<FieldPlace, std::string>> many;
-  for (int n = 5; n <= 100; ++n) many.push_back({Abil(n, "AbilVal1"), std::to_string(n)});
-  const int full = walk.memo.MadeInFull();
+  for (int n = 5; n <= rows; ++n) many.push_back({Abil(n, "AbilVal2"), std::to_string(n)});
+  full = walk.memo.MadeInFull();
   walk.Change(many, "more changes than a renewal takes");
   EXPECT_EQ(walk.memo.MadeInFull() - full, 1);
 
