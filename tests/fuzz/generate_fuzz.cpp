@@ -1,7 +1,9 @@
 // Arbitrary formula texts in the fields of a design; one entry is generated.
 // The first byte chooses the design's shape; the rest, split at line feeds,
 // fills the fields in order. With the top bit of the first byte set, the rest
-// is read as a design file instead and generated when it reads.
+// is read as a design file instead and generated when it reads. The entry
+// is also renewed from one of a design that differs in a few fields, and
+// must be what the full generation gives.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -12,6 +14,7 @@
 #include "generate/CompGenerate.h"
 #include "generate/DesignFile.h"
 #include "generate/FacGenerate.h"
+#include "generate/LiveEntry.h"
 #include "util/MessageSink.h"
 
 namespace {
@@ -41,6 +44,30 @@ class Texts {
   std::size_t next_ = 0;
 };
 
+// Everything a live entry gives, to compare two of them whole.
+std::string Rendered(const LiveEntry& entry) {
+  std::string out = std::to_string(static_cast<int>(entry.status)) + entry.text;
+  for (const ShownMessage& message : entry.messages) out += "\n" + message.title + ": " + message.text;
+  for (const GenerationWarning& warning : entry.warnings) out += "\n" + warning.Line() + std::to_string(warning.position);
+  if (entry.fault) out += "\n" + entry.fault->Line() + std::to_string(entry.fault->position);
+  return out;
+}
+
+// The entry of `r` renewed from that of a design with other costs and first
+// ability value must be the entry made in full.
+template <typename Record>
+void CheckRenewal(const Record& r) {
+  Record before = r;
+  before.SetMinCost("{&orgcost + 1}");
+  before.SetRadCost("7");
+  if (before.NumAbils() > 0) before.SetAbilVal1(1, "{&mincost * 2}");
+  EntryPoint point{1, {}};
+  if (r.IsGrid()) point.cell.assign(static_cast<std::size_t>(r.NumTechReqs()), 1);
+  LiveEntryMemo memo;
+  MakeEntry(before, point, memo);
+  if (Rendered(MakeEntry(r, point, memo)) != Rendered(MakeEntry(r, point))) __builtin_trap();
+}
+
 // Generates one level or one grid cell of `r`.
 template <typename Record>
 void Generate(Record& r) {
@@ -50,10 +77,12 @@ void Generate(Record& r) {
     r.SetNumCompLevels("1");
     static CompGenerate gen;  // one per run, as in the program
     gen.Generate(r, sink);
+    CheckRenewal(r);
   } else {
     r.SetNumFacLevels("1");
     static FacGenerate gen;
     gen.Generate(r, sink);
+    CheckRenewal(r);
   }
 }
 
