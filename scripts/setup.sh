@@ -23,12 +23,28 @@ install_missing_packages() {
   DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
-# configure_and_build DIR [cmake options...]
-configure_and_build() {
+# Options of the build in build/ that ./run and ./test share, so that either
+# finds the other's build current: the shared headers precompiled, line tables
+# only for debug information (stack traces keep their files and lines), and lld
+# (when installed) linking the large GUI programs faster than the default linker.
+VORLANE_FAST_BUILD=(-DVORLANE_PCH=ON "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O2 -g1 -DNDEBUG")
+command -v ld.lld >/dev/null && VORLANE_FAST_BUILD+=(-DCMAKE_EXE_LINKER_FLAGS=-fuse-ld=lld)
+
+# configure_only DIR [cmake options...]
+configure_only() {
   local dir=$1; shift
   local launcher=()
-  # A compiler cache, where one is installed, makes rebuilds of unchanged sources free.
-  command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+  # A compiler cache, where one is installed, makes rebuilds of unchanged sources
+  # free; it takes the precompiled headers into its hash (their defines and time
+  # macros are the build's own).
+  command -v ccache >/dev/null &&
+    launcher=("-DCMAKE_CXX_COMPILER_LAUNCHER=env;CCACHE_SLOPPINESS=pch_defines,time_macros;ccache"
+              -DCMAKE_C_COMPILER_LAUNCHER=ccache)
   cmake -S . -B "$dir" -G Ninja "${launcher[@]}" "$@" >/dev/null
-  cmake --build "$dir" -j "$(nproc)"
+}
+
+# configure_and_build DIR [cmake options...]
+configure_and_build() {
+  configure_only "$@"
+  cmake --build "$1" -j "$(nproc)"
 }
