@@ -94,6 +94,8 @@ void GenerationModule::AppendAbilityLines(std::string& out, std::size_t n) const
 void GenerationModule::AppendRequirementAndAbilityLines(std::string& out) const {
   // A kept entry has its lines made already (KeepListLines).
   if (keep_) {
+    // With room for the lines after them, so that the text is not copied again.
+    out.reserve(out.size() + kept_.lines.size() + 65536);
     out += kept_.lines;
     return;
   }
