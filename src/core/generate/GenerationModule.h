@@ -215,14 +215,15 @@ class GenerationModule {
   // Load, resolve and append one entry; false after the messages.
   bool WriteEntry(std::string& out, bool grid);
 
+  // Where a field of the table lies.
+  enum class FieldPart { Slot, Tech, Ability, Damage };
   // One changed field of a kept entry: a slot (entry = slot), a requirement's
   // or ability's column (entry 1.., column 0..3 in field table order) or a
-  // damage range (entry 1..21), with its new text as stored.
+  // damage range (entry 1..21). Its new text is the record's.
   struct FieldChange {
-    enum class Part { Slot, Tech, Ability, Damage } part;
+    FieldPart part;
     int entry;
     int column;
-    std::string text;
   };
   static constexpr std::size_t kMaxRenewedFields = 1024;
   // Renews the kept entry with `changes` (the record the messages name must
@@ -302,7 +303,7 @@ class GenerationModule {
     std::string_view name;
     int entry;
     bool needed;  // the entry needs it finished
-    enum class Part { Slot, Tech, Ability, Damage } part;
+    FieldPart part;
   };
   StepPlace PlaceAt(int order);
   // While keeping: notes that the field being stepped named `field`.

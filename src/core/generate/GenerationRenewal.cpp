@@ -95,23 +95,23 @@ GenerationModule::StepPlace GenerationModule::PlaceAt(int order) {
   auto o = static_cast<std::size_t>(order);
   if (o < slots_.size()) {
     const bool needed = words_.slotNeeds[o] != Needs::Weapon || shape_.weapon;
-    return {&slots_[o], words_.slotNames[o], 0, needed, StepPlace::Part::Slot};
+    return {&slots_[o], words_.slotNames[o], 0, needed, FieldPart::Slot};
   }
   o -= slots_.size();
   if (o < 4 * (tech_.size() - 1)) {
     TechFields& req = tech_[o / 4 + 1];
     FormulaField* columns[] = {&req.area, &req.level, &req.gridSize, &req.numberStyle};
     const std::string_view name = o % 4 < 3 ? kTechNames[o % 4] : words_.techNumberStyleName;
-    return {columns[o % 4], name, static_cast<int>(o / 4 + 1), true, StepPlace::Part::Tech};
+    return {columns[o % 4], name, static_cast<int>(o / 4 + 1), true, FieldPart::Tech};
   }
   o -= 4 * (tech_.size() - 1);
   if (o < 4 * (abil_.size() - 1)) {
     AbilityFields& ability = abil_[o / 4 + 1];
     FormulaField* columns[] = {&ability.type, &ability.descr, &ability.val1, &ability.val2};
-    return {columns[o % 4], kAbilityNames[o % 4], static_cast<int>(o / 4 + 1), true, StepPlace::Part::Ability};
+    return {columns[o % 4], kAbilityNames[o % 4], static_cast<int>(o / 4 + 1), true, FieldPart::Ability};
   }
   o -= 4 * (abil_.size() - 1);
-  return {&damage_.at(o), "WeaponDamageAtRange", static_cast<int>(o + 1), true, StepPlace::Part::Damage};
+  return {&damage_.at(o), "WeaponDamageAtRange", static_cast<int>(o + 1), true, FieldPart::Damage};
 }
 
 GenerationModule::Renewal GenerationModule::RenewFields(const std::vector<FieldChange>& changes, std::string& out) {
@@ -122,16 +122,16 @@ GenerationModule::Renewal GenerationModule::RenewFields(const std::vector<FieldC
   for (const FieldChange& change : changes) {
     const auto n = static_cast<std::size_t>(change.entry);
     switch (change.part) {
-      case FieldChange::Part::Slot: orders.push_back(change.entry); break;
-      case FieldChange::Part::Tech:
+      case FieldPart::Slot: orders.push_back(change.entry); break;
+      case FieldPart::Tech:
         // Outside a grid the grid columns are neither read nor written; a
         // grid size changes the grid itself.
         if (change.column >= 2 && !shape_.grid) break;
         if (change.column == 2) return Renewal::Impossible;
         orders.push_back(TechOrder(n, change.column));
         break;
-      case FieldChange::Part::Ability: orders.push_back(AbilityOrder(n, change.column)); break;
-      case FieldChange::Part::Damage:
+      case FieldPart::Ability: orders.push_back(AbilityOrder(n, change.column)); break;
+      case FieldPart::Damage:
         if (words_.damageFamily && shape_.weapon) orders.push_back(DamageOrder(n));
         break;
     }
@@ -158,8 +158,8 @@ GenerationModule::Renewal GenerationModule::RenewFields(const std::vector<FieldC
     const StepPlace place = PlaceAt(order);
     renewed.push_back({place, place.field, {}, order});
     const auto row = static_cast<std::size_t>(place.entry);
-    if (place.part == StepPlace::Part::Tech && order < TechOrder(row, 2)) techRows.push_back(row);
-    if (place.part == StepPlace::Part::Ability) abilRows.push_back(row);
+    if (place.part == FieldPart::Tech && order < TechOrder(row, 2)) techRows.push_back(row);
+    if (place.part == FieldPart::Ability) abilRows.push_back(row);
   }
   std::sort(renewed.begin(), renewed.end(), [](const Renewed& a, const Renewed& b) { return a.order < b.order; });
   for (Renewed& r : renewed) {
@@ -185,7 +185,7 @@ GenerationModule::Renewal GenerationModule::RenewFields(const std::vector<FieldC
       const bool wasFinished = r.field->state.BracesDone;
       stepOrder_ = r.order;
       if (!StepField(*r.field, r.place.name, r.place.entry) ||
-          (r.place.part == StepPlace::Part::Damage && r.field->state.BracesDone && !wasFinished &&
+          (r.place.part == FieldPart::Damage && r.field->state.BracesDone && !wasFinished &&
            !FinishDamage(*r.field, r.place.entry))) {
         failed = true;
         break;

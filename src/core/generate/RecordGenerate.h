@@ -146,10 +146,10 @@ class RecordGenerate : public GenerationModule {
     if constexpr (Fields::kDamage) {
       if (EqualsNoCase(after.WeaponType(), "None") == shape_.weapon) return false;
     }
-    using Part = FieldChange::Part;
-    auto changed = [&](Part part, int entry, int column, std::string text) {
+    using Part = FieldPart;
+    auto changed = [&](Part part, int entry, int column, const std::string& text) {
       if (changes.size() >= kMaxRenewedFields || ControlCharacterProblem(text)) return false;
-      changes.push_back({part, entry, column, std::move(text)});
+      changes.push_back({part, entry, column});
       return true;
     };
     for (const auto& field : Fields::kTexts) {
@@ -160,9 +160,8 @@ class RecordGenerate : public GenerationModule {
       for (int n = next(1); n != 0; n = next(n + 1)) {
         for (std::size_t c = 0; c < columns.size(); ++c) {
           const auto i = static_cast<std::int16_t>(n);
-          std::string text = (after.*columns[c].get)(i).value_or("");
-          if (text != (before.*columns[c].get)(i).value_or("") &&
-              !changed(part, n, static_cast<int>(c), std::move(text))) {
+          const std::string text = (after.*columns[c].get)(i).value_or("");
+          if (text != (before.*columns[c].get)(i).value_or("") && !changed(part, n, static_cast<int>(c), text)) {
             return false;
           }
         }
@@ -175,8 +174,8 @@ class RecordGenerate : public GenerationModule {
     }
     if constexpr (Fields::kDamage) {
       for (std::int16_t range = 1; range <= kNumRanges; ++range) {
-        std::string text = after.WeaponDamageAtRange(range).value_or("");
-        if (text != before.WeaponDamageAtRange(range).value_or("") && !changed(Part::Damage, range, 0, std::move(text))) {
+        const std::string text = after.WeaponDamageAtRange(range).value_or("");
+        if (text != before.WeaponDamageAtRange(range).value_or("") && !changed(Part::Damage, range, 0, text)) {
           return false;
         }
       }
